@@ -1,0 +1,84 @@
+#pragma once
+// The table of every setting of a run: its name, start-up value, window caption,
+// batch option and help text. The window builds its controls from it and the batch
+// runner its options and --help, so the two front ends cannot drift apart.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace el {
+
+enum class Setting {
+    DataFileName,
+    LogFileName,
+    SkipFormatCheck,
+    TargetSpecies,
+    AutoWeight,
+    ExcludeLimited,
+    ExcludingLimit,
+    AddPrediction,
+    WeightPower,
+    SampleN,
+    ExamineWeight,
+    TrainingRatio,
+    IterationN,
+    DoReliability,
+    SimOutput,
+    MissingMode,
+    ElMatrixOutput,
+};
+inline constexpr std::size_t kSettingCount = 17;
+
+// Check boxes hold "1" (on) or "0" (off); option groups hold one of their choice values;
+// text fields hold the text as typed.
+enum class SettingKind { Text, Check, Choice };
+
+inline constexpr std::string_view kOn = "1";
+inline constexpr std::string_view kOff = "0";
+
+struct Choice {
+    std::string_view value;    // the value the core compares with
+    std::string_view caption;  // the option's caption in the window
+};
+
+// How the batch runner sets a setting from its command line.
+struct BatchOption {
+    std::string_view flag;         // long option, e.g. "--weight-power"; empty: not an option
+    std::string_view shortFlag;    // e.g. "-t"; may be empty
+    std::string_view argName;      // e.g. "X"; empty for a switch
+    std::string_view switchValue;  // value a switch sets
+    std::optional<Setting> alsoOn;  // a check box the option switches on as well
+};
+
+struct SettingInfo {
+    Setting id;
+    std::string_view name;     // the setting's name, e.g. "weightpower"
+    SettingKind kind;
+    std::string_view startup;  // start-up value
+    std::string_view caption;  // caption of the control (or of the frame of an option group)
+    std::span<const Choice> choices;
+    BatchOption batch;
+    std::string_view help;
+};
+
+std::span<const SettingInfo> settingTable();
+const SettingInfo& settingInfo(Setting id);
+std::optional<Setting> settingByName(std::string_view name);
+
+// Holds one text per setting, starting from the start-up values. Used by the batch
+// runner and the tests as their settings store.
+class SettingValues {
+public:
+    SettingValues();
+    const std::string& get(Setting id) const { return values_[static_cast<std::size_t>(id)]; }
+    void set(Setting id, std::string value) { values_[static_cast<std::size_t>(id)] = std::move(value); }
+
+private:
+    std::array<std::string, kSettingCount> values_;
+};
+
+}  // namespace el

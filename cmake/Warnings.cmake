@@ -1,0 +1,21 @@
+# Project-wide compile flags: warnings everywhere, optional -Werror and sanitizers.
+add_compile_options(-Wall -Wextra -Wpedantic)
+if(EARLYLATE_WERROR)
+  add_compile_options(-Werror)
+endif()
+if(EARLYLATE_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Core libraries must stay toolkit-free: fail the configure step if one of them links Qt.
+function(earlylate_forbid_qt target)
+  get_target_property(libs ${target} LINK_LIBRARIES)
+  if(libs)
+    foreach(lib IN LISTS libs)
+      if(lib MATCHES "Qt")
+        message(FATAL_ERROR "${target} must not link ${lib}: the core libraries stay free of Qt")
+      endif()
+    endforeach()
+  endif()
+endfunction()

@@ -1,0 +1,23 @@
+#pragma once
+// The principal eigenvector of a positive matrix by power iteration: start (1, 0, ..., 0),
+// multiply, normalise to Euclidean length 1, stop when the mean absolute change is below
+// 1e-7 (at most 1,000,000 iterations), normalise once more. Used for the region score and
+// for every fluctuation trial, so it keeps its scratch vector between calls.
+
+#include <vector>
+
+#include "base/host.hpp"
+#include "engine/square_matrix.hpp"
+
+namespace el::engine {
+
+class PowerIteration {
+public:
+    // Writes the eigenvector of `matrix` into `vector` (resized to n). Yields once.
+    void eigenvector(const SquareMatrix& matrix, std::vector<double>& vector, Host& host);
+
+private:
+    std::vector<double> scratch_;
+};
+
+}  // namespace el::engine

@@ -1,0 +1,62 @@
+#pragma once
+// A host for tests: keeps every message, caption and log line in the order they came,
+// and answers settings from a plain store.
+
+#include <string>
+#include <vector>
+
+#include "base/host.hpp"
+
+namespace el::test {
+
+class RecordingHost : public Host {
+public:
+    struct Event {
+        enum class Kind { Message, Caption, Log, ClearLog, Busy } kind;
+        Label label = Label::Status;  // for captions
+        std::string text;
+    };
+
+    void message(const std::string& text) override {
+        messages.push_back(text);
+        events.push_back({Event::Kind::Message, Label::Status, text});
+    }
+    void yield() override { ++yields; }
+    void setCaption(Label label, const std::string& text) override {
+        captions[static_cast<int>(label)] = text;
+        events.push_back({Event::Kind::Caption, label, text});
+    }
+    void appendLog(const std::string& line) override {
+        log.push_back(line);
+        events.push_back({Event::Kind::Log, Label::Status, line});
+    }
+    void clearLog() override {
+        log.clear();
+        events.push_back({Event::Kind::ClearLog, Label::Status, {}});
+    }
+    std::string setting(Setting id) const override { return values.get(id); }
+    void setSetting(Setting id, const std::string& value) override { values.set(id, value); }
+    void setRunBusy(bool value) override {
+        busy = value;
+        events.push_back({Event::Kind::Busy, Label::Status, value ? "busy" : "idle"});
+    }
+
+    // Every caption text shown on one label, in order.
+    std::vector<std::string> captionsOf(Label label) const {
+        std::vector<std::string> out;
+        for (const auto& e : events)
+            if (e.kind == Event::Kind::Caption && e.label == label) out.push_back(e.text);
+        return out;
+    }
+    const std::string& caption(Label label) const { return captions[static_cast<int>(label)]; }
+
+    SettingValues values;
+    std::vector<std::string> messages;
+    std::vector<std::string> log;
+    std::vector<Event> events;
+    std::string captions[3];
+    long yields = 0;
+    bool busy = false;
+};
+
+}  // namespace el::test
