@@ -1,0 +1,44 @@
+#pragma once
+// The vector file procedures. Each returns the error flag `erf`: 0 success, 1 failure.
+// Messages go to the host's message box; scratch files and the scan's side log are
+// written to the working directory.
+
+#include <filesystem>
+#include <string>
+
+#include "base/host.hpp"
+#include "vector/vector_data.hpp"
+
+namespace el {
+
+// Copies `from` to `to` with the trailing commas of every line removed, lines ended CR LF.
+int filecomma(const std::filesystem::path& from, const std::filesystem::path& to, Host& host);
+
+// Scans and validates a normalised vector file and reports its sizes. Writes
+// "VectorFileSize.log" (and "temp4.tmp" while it reads the variable line) in the working
+// directory; the side log remains only when the scan fails.
+int VectorFileSize(const std::filesystem::path& filename, VectorSizes& sizes, Host& host);
+
+// Loads a normalised, scanned file into `data`, whose `sizes` hold the scan's sizes, then
+// runs the duplicate-name and crossing-boundary checks unless skipformatcheck is on.
+int VectorFileRead(const std::filesystem::path& filename, VectorData& data, const std::string& missvalue,
+                   Host& host);
+
+// Writes `data` in the vector file format. Values equal to `missvalue` become empty fields
+// (also in `data`, as the format's writer has always done).
+int VectorFileWrite(const std::filesystem::path& filename, VectorData& data, const std::string& missvalue,
+                    Host& host);
+
+// 1 when the segment a1-a2 meets the segment c1-c2 (touching counts), else 0.
+int xross_line_line(double xa1, double ya1, double xa2, double ya2, double xc1, double yc1, double xc2, double yc2);
+
+// The Read step shared by the window and the batch runner: filecomma to "temp1.tmp",
+// VectorFileSize, VectorFileRead, and removal of "temp1.tmp" (also after a failure). Shows
+// " 0 %" on the read progress label at the start and "100 % complete" after success.
+struct ReadOutcome {
+    int erf = 1;
+    VectorData data;
+};
+ReadOutcome readVectorFile(const std::filesystem::path& source, const std::string& missvalue, Host& host);
+
+}  // namespace el
