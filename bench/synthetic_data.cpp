@@ -1,0 +1,85 @@
+#include "bench/synthetic_data.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <random>
+
+#include "base/numtext.hpp"
+
+namespace el::bench {
+
+VectorData makeInvasionData(const SyntheticSpec& spec) {
+    std::mt19937 random(spec.seed);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::normal_distribution<double> noise(0.0, 1.0);
+
+    const int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(spec.regions))));
+    VectorData data;
+    data.filetype = "vector";
+    data.comment = "Synthetic invasion data";
+    data.sizes.valn = spec.species;
+    data.sizes.objn = spec.regions;
+    data.sizes.maxline = 3 + 2 * spec.nodesPerRegion;
+    data.sizes.maxpolygon = spec.regions > 0 ? 1 : 0;
+    data.sizes.maxnode = spec.regions > 0 ? spec.nodesPerRegion : 0;
+    for (int s = 0; s + 1 < spec.species; ++s) data.valname.push_back("Sp" + std::to_string(s + 1));
+    data.valname.push_back("Target");
+    data.valname.insert(data.valname.end(), {"type$", "name$", "nodes"});
+    for (int k = 1; k <= spec.nodesPerRegion; ++k) {
+        data.valname.push_back("x" + std::to_string(k));
+        data.valname.push_back("y" + std::to_string(k));
+    }
+
+    struct Spread {
+        double ox, oy, start, yearsPerCell, horizon;
+    };
+    std::vector<Spread> spreads;
+    for (int s = 0; s < spec.species; ++s) {
+        const double start = 1900 + 100 * unit(random);
+        spreads.push_back({unit(random) * side * 0.3, unit(random) * side * 0.3, start, 0.5 + 2.5 * unit(random),
+                           start + (20 + 60 * unit(random))});
+    }
+
+    data.objects.resize(spec.regions);
+    for (int r = 0; r < spec.regions; ++r) {
+        VectorObject& object = data.objects[r];
+        const double cx = r % side + 0.5, cy = static_cast<double>(r / side) + 0.5;
+        object.type = "polygon";
+        object.name = "R" + std::to_string(r + 1);
+        VectorPart part;
+        part.mergin = "out";
+        for (int k = 0; k < spec.nodesPerRegion; ++k) {
+            const double angle = 2 * std::numbers::pi * k / spec.nodesPerRegion;
+            part.x.push_back(std::round((cx + 0.5 * std::cos(angle)) * 1e6) / 1e6);
+            part.y.push_back(std::round((cy + 0.5 * std::sin(angle)) * 1e6) / 1e6);
+        }
+        object.parts.push_back(std::move(part));
+        for (const Spread& spread : spreads) {
+            const double distance = std::hypot(cx - spread.ox, cy - spread.oy);
+            const double date = std::round(spread.start + distance * spread.yearsPerCell + 2 * noise(random));
+            const double roll = unit(random);
+            if (date > spread.horizon) object.values.push_back(roll < 0.1 ? "Unknown" : "NotYetArrived");
+            else if (roll < 0.05) object.values.push_back("Arrived");
+            else if (roll < 0.08) object.values.push_back("Unknown");
+            else object.values.push_back(plainnum(date));
+        }
+    }
+    return data;
+}
+
+std::string toVectorFileText(const VectorData& data) {
+    std::string text = data.filetype + "\r\n" + data.comment + "\r\n";
+    for (std::size_t j = 0; j < data.valname.size(); ++j) text += (j ? "," : "") + data.valname[j];
+    text += "\r\n";
+    for (const VectorObject& object : data.objects) {
+        for (const std::string& value : object.values) text += value + ",";
+        const VectorPart& part = object.parts.front();
+        text += object.type + "," + object.name + "," + std::to_string(part.x.size());
+        for (std::size_t k = 0; k < part.x.size(); ++k) text += "," + plainnum(part.x[k]) + "," + plainnum(part.y[k]);
+        text += "\r\n";
+    }
+    return text;
+}
+
+}  // namespace el::bench

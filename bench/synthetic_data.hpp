@@ -1,0 +1,24 @@
+#pragma once
+// Deterministic, spatially structured invasion data for benchmarks: regions on a grid,
+// each species spreading outwards from its own origin with some noise, later regions not
+// reached yet, a few arrivals without date and a few unknowns.
+
+#include <string>
+
+#include "vector/vector_data.hpp"
+
+namespace el::bench {
+
+struct SyntheticSpec {
+    int regions = 100;
+    int species = 10;          // the last one is the target "Target"
+    int nodesPerRegion = 4;    // polygon nodes per region
+    unsigned seed = 20261206;
+};
+
+VectorData makeInvasionData(const SyntheticSpec& spec);
+
+// The same data set as vector file text (CR LF lines), for benchmarks of the Read step.
+std::string toVectorFileText(const VectorData& data);
+
+}  // namespace el::bench
