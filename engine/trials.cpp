@@ -1,0 +1,174 @@
+#include "engine/trials.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <map>
+#include <tuple>
+
+#include "base/numtext.hpp"
+
+namespace el::engine {
+namespace {
+
+constexpr double kGridStep = 0.02;
+constexpr double kGridTop = 0.98;
+
+std::vector<GridPoint> buildGrid() {
+    std::vector<GridPoint> grid;
+    // The bounds are met through repeated addition, so rounding decides the last points;
+    // this walk visits the 1128 points with x + y <= 48 (in steps of 0.02).
+    for (double pe = kGridStep; pe <= kGridTop; pe += kGridStep) {
+        for (double ps = kGridStep; ps <= kGridTop; ps += kGridStep) {
+            const double pl = (1 - pe) - ps;
+            if (pl < kGridStep) break;
+            grid.push_back({pe, ps});
+        }
+    }
+    return grid;
+}
+
+// ln(q!) as the running sum ln(1) + ... + ln(q), for q = 0..top.
+std::vector<double> logFactorials(int top) {
+    std::vector<double> table(static_cast<std::size_t>(top) + 1, 0.0);
+    for (int q = 1; q <= top; ++q) table[q] = table[q - 1] + std::log(static_cast<double>(q));
+    return table;
+}
+
+struct GridLogs {
+    double lnPe, lnPs, lnPl;
+};
+
+// The cumulative posterior F(1..K) of the grid for one triple of counts.
+std::vector<double> cumulativePosterior(int a, int b, int c, const std::vector<GridLogs>& logs,
+                                        const std::vector<double>& lnFact) {
+    const std::size_t k = logs.size();
+    std::vector<double> table(k);
+    const double lnA = lnFact[a], lnB = lnFact[b], lnC = lnFact[c];
+    const double lnAll = lnFact[static_cast<std::size_t>(a) + b + c];
+    double total = 0;
+    double largest = -HUGE_VAL;
+    for (std::size_t g = 0; g < k; ++g) {
+        const double exponent =
+            (a * logs[g].lnPe - lnA) + lnAll + (b * logs[g].lnPs - lnB) + (c * logs[g].lnPl - lnC);
+        table[g] = exponent;
+        largest = std::max(largest, exponent);
+    }
+    for (std::size_t g = 0; g < k; ++g) total += (table[g] = std::exp(table[g]));
+    if (!(total > 0)) {
+        // Tens of thousands of species underflow every point; scaling by the largest
+        // term keeps the posterior's shape instead of dividing zero by zero.
+        total = 0;
+        for (std::size_t g = 0; g < k; ++g) {
+            const double exponent =
+                (a * logs[g].lnPe - lnA) + lnAll + (b * logs[g].lnPs - lnB) + (c * logs[g].lnPl - lnC);
+            total += (table[g] = std::exp(exponent - largest));
+        }
+    }
+    double running = 0;
+    for (std::size_t g = 0; g < k; ++g) {
+        running += table[g] / total;
+        table[g] = running;
+    }
+    return table;
+}
+
+// One cumulative table per distinct (hayai, onaji, osoi) triple, and the table of every pair.
+struct PairTables {
+    std::vector<std::vector<double>> tables;
+    std::vector<int> tableOfPair;  // row-major n * n
+};
+
+PairTables pairTables(const EarlyLateCounts& counts, const std::vector<GridLogs>& logs) {
+    const int n = counts.regions();
+    int largest = 0;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            largest = std::max(largest, counts.hayai(i, j) + counts.onaji(i, j) + counts.osoi(i, j));
+    const auto lnFact = logFactorials(largest);
+
+    PairTables out;
+    out.tableOfPair.resize(static_cast<std::size_t>(n) * n);
+    std::map<std::tuple<int, int, int>, int> known;
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            const auto key = std::make_tuple(counts.hayai(i, j), counts.onaji(i, j), counts.osoi(i, j));
+            auto [it, fresh] = known.try_emplace(key, static_cast<int>(out.tables.size()));
+            if (fresh) out.tables.push_back(cumulativePosterior(std::get<0>(key), std::get<1>(key),
+                                                                std::get<2>(key), logs, lnFact));
+            out.tableOfPair[static_cast<std::size_t>(i) * n + j] = it->second;
+        }
+    }
+    return out;
+}
+
+// The first grid point whose cumulative posterior reaches r. F never decreases, so a
+// binary search finds the same point as a scan from the start.
+std::size_t drawPoint(const std::vector<double>& cumulative, double r) {
+    const auto it = std::lower_bound(cumulative.begin(), cumulative.end(), r);
+    if (it == cumulative.end()) return cumulative.size() - 1;  // F(K) short of 1 by rounding
+    return static_cast<std::size_t>(it - cumulative.begin());
+}
+
+}  // namespace
+
+const std::vector<GridPoint>& probabilityGrid() {
+    static const std::vector<GridPoint> grid = buildGrid();
+    return grid;
+}
+
+TrialStats reliability(const EarlyLateCounts& counts, int trials, TrialRandom& random, PowerIteration& power,
+                       Host& host) {
+    const int n = counts.regions();
+    const auto& grid = probabilityGrid();
+
+    std::vector<GridLogs> logs;
+    std::vector<double> expectedCode;  // the trial matrix entry of every grid point
+    logs.reserve(grid.size());
+    expectedCode.reserve(grid.size());
+    for (const auto& point : grid) {
+        const double pl = (1 - point.pe) - point.ps;
+        logs.push_back({std::log(point.pe), std::log(point.ps), std::log(pl)});
+        expectedCode.push_back((2 * point.ps + point.pe) + 3 * pl);
+    }
+    const PairTables tables = pairTables(counts, logs);
+
+    const auto regions = static_cast<std::size_t>(n);
+    std::vector<double> components(regions * static_cast<std::size_t>(std::max(trials, 0)));  // [t][i]
+    SquareMatrix trialMatrix(n);
+    std::vector<double> vector;
+    for (int t = 1; t <= trials; ++t) {
+        host.setCaption(Label::RunProgress, "reliability trial" + strnum(t));
+        host.yield();
+        double* cell = trialMatrix.cells().data();
+        for (std::size_t pair = 0; pair < regions * regions; ++pair) {
+            const double r = random.next();
+            cell[pair] = expectedCode[drawPoint(tables.tables[tables.tableOfPair[pair]], r)];
+        }
+        power.eigenvector(trialMatrix, vector, host);
+        std::copy(vector.begin(), vector.end(), components.begin() + static_cast<std::ptrdiff_t>((t - 1) * regions));
+    }
+
+    TrialStats stats;
+    stats.eigenmean.assign(regions, 0.0);
+    stats.eigensd.assign(regions, 0.0);
+    if (trials < 1 || n == 0) return stats;
+    for (std::size_t i = 0; i < regions; ++i) {
+        double sum = 0;
+        for (int t = 0; t < trials; ++t) sum += components[t * regions + i];
+        const double mean = sum / trials;
+        double squares = 0;
+        for (int t = 0; t < trials; ++t) {
+            const double deviation = components[t * regions + i] - mean;
+            squares += deviation * deviation;
+        }
+        stats.eigenmean[i] = mean;
+        stats.eigensd[i] = std::sqrt(squares / trials);
+    }
+    double sdSum = 0;
+    for (double sd : stats.eigensd) sdSum += sd;
+    stats.vectorshift = sdSum / n;
+    return stats;
+}
+
+}  // namespace el::engine
