@@ -1,1 +1,265 @@
+#include "engine/engine.hpp"
 
+#include <climits>
+#include <cmath>
+#include <optional>
+
+#include "base/numtext.hpp"
+#include "engine/eigenvector.hpp"
+#include "engine/prediction.hpp"
+#include "engine/region_score.hpp"
+#include "engine/relations.hpp"
+#include "engine/report_header.hpp"
+#include "engine/report_results.hpp"
+#include "engine/report_weights.hpp"
+#include "engine/run_error.hpp"
+#include "engine/run_weight_test_file.hpp"
+#include "engine/status_matrix.hpp"
+#include "engine/trials.hpp"
+#include "engine/weights.hpp"
+#include "engine/writeback.hpp"
+
+namespace el::engine {
+namespace {
+
+// Ends a run early after its message has been shown (split region groups).
+struct RunStopped {};
+
+void appendLines(Host& host, const LogLines& lines) {
+    for (const auto& line : lines) host.appendLog(line);
+}
+
+double readNumberSetting(Host& host, Setting id, const std::string& what) {
+    const std::string text = host.setting(id);
+    const auto value = parseNumber(text);
+    if (!value) throw RunError("The " + what + " text \"" + text + "\" is not a number");
+    return *value;
+}
+
+int readIterations(Host& host) {
+    const std::string text = host.setting(Setting::IterationN);
+    const auto value = parseNumber(text);
+    if (!value) throw RunError("The iteration text \"" + text + "\" is not a number");
+    const double rounded = roundHalfEven(*value);
+    if (rounded < 1) throw RunError("The iteration text \"" + text + "\" must give at least 1 trial");
+    if (rounded > INT_MAX) throw RunError("The iteration text \"" + text + "\" gives too many trials");
+    return static_cast<int>(rounded);
+}
+
+// Everything a run builds before its power loops; the power passes only read it.
+struct RunInput {
+    RunInput(const RunRequest& r, const VectorData& d) : request(r), data(d) {}
+    const RunRequest& request;
+    const VectorData& data;
+    bool reportMode = true;
+    SpeciesTable table;
+    StatusMatrix status;
+    SpeciesComparison comparison;  // does not depend on the powers
+    std::vector<int> regionviable;
+    std::optional<EarlyLateCounts> counts;  // made when the first trials need them
+    int targetIndex() const { return table.target.value_or(-1); }
+};
+
+class PassRunner {
+public:
+    PassRunner(RunInput& in, Host& host, TrialRandom& random, PowerIteration& power,
+               std::optional<WeightTestFile>& weightTest)
+        : in_(in), host_(host), random_(random), power_(power), weightTest_(weightTest) {}
+
+    RunSummary run(double p1, double p2);
+
+private:
+    void report(const LogLines& lines) {
+        if (in_.reportMode) appendLines(host_, lines);
+    }
+    SpeciesFit fitOne(int species, const UsedRegions& used, const std::vector<double>& score) const;
+
+    RunInput& in_;
+    Host& host_;
+    TrialRandom& random_;
+    PowerIteration& power_;
+    std::optional<WeightTestFile>& weightTest_;
+};
+
+SpeciesFit PassRunner::fitOne(int species, const UsedRegions& used, const std::vector<double>& score) const {
+    FitSums training, validation;
+    for (int p = 0; p < used.size(); ++p) {
+        const int k = used.regno[p];
+        const Status& st = in_.status.statusAt(k, species);
+        if (st.kind == StatusKind::Date) training.add(st.date, score[p]);
+        else if (in_.table.target && in_.status.actual[k].kind == StatusKind::Date)
+            validation.add(in_.status.actual[k].date, score[p]);
+    }
+    return fitSpecies(training, validation);
+}
+
+RunSummary PassRunner::run(double p1, double p2) {
+    const auto& names = in_.table.name;
+    const int m = in_.table.size();
+    const int regions = in_.status.regions;
+    const std::string targetText = host_.setting(Setting::TargetSpecies);
+
+    report(powerLines(p1, p2));
+
+    const SpeciesWeights weights =
+        computeWeights(in_.comparison, names, in_.table.target, isOn(host_, Setting::AutoWeight), p1, p2, host_);
+    report(weightLines(weights, names, targetText));
+
+    const std::string simOutput = host_.setting(Setting::SimOutput);
+    if (simOutput != "none")
+        appendLines(host_, similarityLines(in_.comparison, names,
+                                           simOutput == "distance" ? SimilarityForm::Dissimilarity
+                                                                   : SimilarityForm::Similarity));
+
+    // Trial statistics per region number; zero when this pass runs no trials.
+    TrialStats trials{std::vector<double>(regions, 0.0), std::vector<double>(regions, 0.0), 0};
+    bool hasTrials = false;
+    if (isOn(host_, Setting::DoReliability)) {
+        const int count = readIterations(host_);
+        if (!in_.counts) in_.counts = countRelations(in_.status);
+        trials = reliability(*in_.counts, count, random_, power_, host_);
+        hasTrials = true;
+    }
+
+    EarlyLateMatrix el = buildEarlyLateMatrix(in_.status, weights.weight, in_.targetIndex());
+    std::vector<std::string> allNames;
+    allNames.reserve(regions);
+    for (const auto& object : in_.data.objects) allNames.push_back(object.name);
+    UsedRegions used = allRegions(allNames);
+    if (regions == 0) throw RunError("There is no region to analyse");
+    if (isOn(host_, Setting::ExcludeLimited)) {
+        excludeRegions(el.M, el.W, used, in_.regionviable, host_);
+        report(regionCountLines(regions, used.size()));
+        if (used.size() == 0) throw RunError("No region is left to analyse");
+    }
+
+    if (testConnectivity(el.W, host_).failedStart) {
+        host_.message("There are less-connective regions");
+        throw RunStopped{};
+    }
+    fillMissingCells(el.M, el.W, fillModeOf(host_.setting(Setting::MissingMode)));
+    std::vector<double> score;
+    power_.eigenvector(el.M, score, host_);
+    const std::vector<int> order = regionOrder(score);
+
+    const int n = used.size();
+    std::vector<double> meanByPosition(n), sdByPosition(n);
+    std::vector<int> positionOf(regions, -1);
+    for (int p = 0; p < n; ++p) {
+        meanByPosition[p] = trials.eigenmean[used.regno[p]];
+        sdByPosition[p] = trials.eigensd[used.regno[p]];
+        positionOf[used.regno[p]] = p;
+    }
+    report(scoreTableLines(used.name, score, order, meanByPosition, sdByPosition));
+    report(correlationHeadLines());
+
+    std::vector<std::vector<std::string>> prediction(m, std::vector<std::string>(n));
+    for (int j = 0; j < m; ++j) {
+        const SpeciesFit fit = fitOne(j, used, score);
+        for (int p = 0; p < n; ++p)
+            prediction[j][p] = fit.predictable ? strnum(fit.a * score[p] + fit.b) : std::string("Unpredictable");
+        double scale = fit.a;  // an examine-weight run takes both spreads as 1
+        if (!isOn(host_, Setting::ExamineWeight))
+            scale = hasTrials ? trialScale(score, meanByPosition, fit.a) : 0;
+
+        const bool isTarget = in_.table.target && *in_.table.target == j;
+        if (in_.reportMode && (!in_.table.target || isTarget)) {
+            SpeciesBlock block{names[j], isTarget, fit, scale * trials.vectorshift, {}};
+            for (int k = 0; k < regions; ++k) {
+                const int p = positionOf[k];
+                if (p < 0) continue;
+                BlockRow row{allNames[k], in_.status.at(k, j), fit.predictable ? fit.a * score[p] + fit.b : score[p],
+                             isTarget ? in_.status.actualText[k] : std::string(),
+                             fit.predictable ? scale * trials.eigensd[k] : trials.eigensd[k]};
+                block.rows.push_back(std::move(row));
+            }
+            appendLines(host_, speciesBlockLines(block));
+        }
+        if (isTarget && weightTest_ && isOn(host_, Setting::ExamineWeight)) {
+            weightTest_->writeLine(weightTestLine(targetText, p1, p2, fit));
+            host_.setCaption(Label::Status, weightTestCaption(targetText, p1, p2, fit));
+            host_.yield();
+        }
+    }
+    report(closingNoteLines());
+    if (host_.setting(Setting::ElMatrixOutput) == "detailed")
+        appendLines(host_, adjustedMatrixLines(el.M, used.name, order));
+
+    if (isOn(host_, Setting::AddPrediction)) {
+        const PredictionColumns columns{in_.regionviable, used, score, names, prediction};
+        addPredictionToSource(in_.data, columns, in_.request.missvalue, in_.request.sourceFile, in_.request.workDir,
+                              host_);
+    }
+    return RunSummary{used.regno, score, std::move(prediction)};
+}
+
+}  // namespace
+
+RunStatus Engine::run(const RunRequest& request, Host& host) {
+    summary_ = {};
+    host.clearLog();
+    if (request.species.empty()) return RunStatus::NoSpecies;
+    host.setRunBusy(true);
+    host.setCaption(Label::RunProgress, " 0 %");
+
+    std::optional<WeightTestFile> weightTest;
+    try {
+        if (request.data == nullptr || !request.data->consistent())
+            throw RunError("No complete data set is loaded");
+        appendLines(host, headerLines(host.setting(Setting::DataFileName), request.calculationDate));
+        RunInput in(request, *request.data);
+        in.reportMode = !isOn(host, Setting::ExamineWeight);
+        if (!in.reportMode) host.setSetting(Setting::DoReliability, std::string(kOff));
+        if (isOn(host, Setting::DoReliability)) host.setSetting(Setting::ExcludeLimited, std::string(kOff));
+
+        const std::string targetText = host.setting(Setting::TargetSpecies);
+        in.table = buildSpeciesTable(in.data, request.species, targetText);
+        if (in.reportMode)
+            appendLines(host, speciesBlockLines(request.species,
+                                                in.table.target ? std::optional<std::string>(targetText) : std::nullopt,
+                                                isOn(host, Setting::AutoWeight)));
+
+        in.status = buildStatusMatrix(in.data, in.table, request.missvalue, host);
+        if (in.table.target)
+            splitTrainingValidation(in.status, *in.table.target, readTrainingCount(in.status.regions, host));
+
+        const double similarityPower = readNumberSetting(host, Setting::WeightPower, "weight power");
+        const double samplePower = readNumberSetting(host, Setting::SampleN, "sample power");
+
+        double first1 = similarityPower, last1 = similarityPower, first2 = samplePower, last2 = samplePower;
+        if (!in.reportMode) {
+            first1 = first2 = 0;
+            last1 = last2 = 20;
+            host.setSetting(Setting::AddPrediction, std::string(kOff));
+            host.setSetting(Setting::SimOutput, "none");
+            host.setSetting(Setting::ElMatrixOutput, "none");
+            weightTest.emplace(request.workDir, targetText);
+            weightTest->writeLine(weightTestHeader(host.setting(Setting::DataFileName), request.calculationDate));
+        }
+
+        in.comparison = compareSpecies(in.status);
+        in.regionviable = regionViable(in.status, in.targetIndex());
+
+        PowerIteration power;
+        PassRunner pass(in, host, random_, power, weightTest);
+        RunSummary last;
+        for (double p1 = first1; p1 <= last1; p1 += 0.1)
+            for (double p2 = first2; p2 <= last2; p2 += 0.1) last = pass.run(p1, p2);
+
+        if (weightTest) weightTest->close();
+        host.setRunBusy(false);
+        host.setCaption(Label::RunProgress, "100% complete");
+        summary_ = std::move(last);
+        return RunStatus::Completed;
+    } catch (const RunError& error) {
+        host.message(error.what());
+    } catch (const RunStopped&) {
+    } catch (const std::exception& error) {
+        host.message(std::string("The run stopped: ") + error.what());
+    }
+    if (weightTest) weightTest->close();
+    host.setRunBusy(false);
+    return RunStatus::Stopped;
+}
+
+}  // namespace el::engine

@@ -1,0 +1,35 @@
+#pragma once
+// The batch runner's command line. Every option but -s, -h and --version comes from the
+// settings table, so the window and the batch runner offer the same settings.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/settings.hpp"
+
+namespace el::batch {
+
+struct BatchOptions {
+    SettingValues values;                    // start-up values with the options applied
+    std::optional<std::string> speciesList;  // the -s text, when given
+    bool logToFile = false;                  // -o given: values holds the log file name
+    std::string file;                        // the vector file
+    bool help = false;
+    bool version = false;
+};
+
+// Either the options or the text of a usage error.
+struct ParseResult {
+    std::optional<BatchOptions> options;
+    std::string error;
+};
+
+ParseResult parseCommandLine(const std::vector<std::string>& args);
+
+// The -s text split at commas; "" gives no name at all.
+std::vector<std::string> splitSpecies(const std::string& text);
+
+std::string usageText();
+
+}  // namespace el::batch

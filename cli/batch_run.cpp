@@ -1,0 +1,103 @@
+#include "cli/batch_run.hpp"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "base/calc_date.hpp"
+#include "cli/batch_host.hpp"
+#include "cli/batch_options.hpp"
+#include "engine/engine.hpp"
+#include "vector/vector_file.hpp"
+
+namespace el::batch {
+namespace {
+
+constexpr int kCompleted = 0;
+constexpr int kStopped = 1;
+constexpr int kUsage = 2;
+const std::string kMissValue = "null";
+
+int usageError(std::ostream& err, const std::string& text) {
+    err << "earlylate-batch: " << text << "\nTry 'earlylate-batch --help' for more information.\n";
+    return kUsage;
+}
+
+// Writes the log as "Save log" does: every line followed by CR LF.
+bool saveLog(const std::vector<std::string>& lines, const std::filesystem::path& file) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    for (const auto& line : lines) out << line << "\r\n";
+    out.close();
+    return static_cast<bool>(out);
+}
+
+// Writes the log where the options say and turns a failed save into exit status 1.
+int finish(const BatchHost& host, const BatchOptions& opts, std::ostream& out, std::ostream& err, int status) {
+    if (opts.logToFile) {
+        const std::string file = opts.values.get(Setting::LogFileName);
+        if (!saveLog(host.log(), file)) {
+            err << "earlylate: The log file \"" << file << "\" cannot be written\n";
+            return kStopped;
+        }
+    } else {
+        for (const auto& line : host.log()) out << line << "\n";
+        out.flush();
+    }
+    return status;
+}
+
+void addOnce(std::vector<std::string>& list, const std::string& name) {
+    if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);
+}
+
+}  // namespace
+
+int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    ParseResult parsed = parseCommandLine(args);
+    if (!parsed.options) return usageError(err, parsed.error);
+    BatchOptions& opts = *parsed.options;
+    if (opts.help) {
+        out << usageText();
+        return kCompleted;
+    }
+    if (opts.version) {
+        out << "earlylate-batch 0.1.0\n";
+        return kCompleted;
+    }
+    bool badEpoch = false;
+    const std::string date = calculationDate(&badEpoch);
+    if (badEpoch) return usageError(err, "SOURCE_DATE_EPOCH must be a whole number of seconds");
+
+    const std::filesystem::path source = opts.file;
+    opts.values.set(Setting::DataFileName, source.filename().string());
+    BatchHost host(opts.values, err);
+
+    const ReadOutcome read = readVectorFile(source, kMissValue, host);
+    if (read.erf != 0) return finish(host, opts, out, err, kStopped);
+
+    const auto begin = read.data.valname.begin();
+    const std::vector<std::string> variables(begin, begin + read.data.valn());
+    std::vector<std::string> species;
+    if (opts.speciesList) {
+        for (const auto& name : splitSpecies(*opts.speciesList)) {
+            if (std::find(variables.begin(), variables.end(), name) == variables.end())
+                return usageError(err, "\"" + name + "\" is not a variable of " + opts.file);
+            addOnce(species, name);
+        }
+    } else {
+        for (const auto& name : variables) addOnce(species, name);
+    }
+
+    engine::RunRequest request;
+    request.data = &read.data;
+    request.species = species;
+    request.sourceFile = source;
+    request.missvalue = kMissValue;
+    request.calculationDate = date;
+    request.workDir = ".";
+    engine::Engine engine;
+    const engine::RunStatus status = engine.run(request, host);
+    return finish(host, opts, out, err, status == engine::RunStatus::Stopped ? kStopped : kCompleted);
+}
+
+}  // namespace el::batch
