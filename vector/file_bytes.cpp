@@ -1,0 +1,39 @@
+#include "vector/file_bytes.hpp"
+
+#include <iterator>
+#include <system_error>
+
+namespace el::vec {
+
+std::optional<std::string> readWholeFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+LineWriter::LineWriter(const std::filesystem::path& file) : out_(file, std::ios::binary | std::ios::trunc) {}
+
+void LineWriter::writeLine(std::string_view line) {
+    out_.write(line.data(), static_cast<std::streamsize>(line.size()));
+    out_.write("\r\n", 2);
+}
+
+void LineWriter::write(std::string_view text) { out_.write(text.data(), static_cast<std::streamsize>(text.size())); }
+
+bool LineWriter::close() {
+    if (!out_.is_open()) return false;
+    out_.flush();
+    const bool good = out_.good();
+    out_.close();
+    return good && !out_.fail();
+}
+
+bool removeFile(const std::filesystem::path& file) {
+    std::error_code ec;
+    std::filesystem::remove(file, ec);
+    return !ec;
+}
+
+}  // namespace el::vec

@@ -1,0 +1,44 @@
+// The trailing-comma normaliser: a spreadsheet leaves empty fields at the ends of lines,
+// and since fields run on across line ends they would shift every following record.
+
+#include <string_view>
+
+#include "vector/field_reader.hpp"
+#include "vector/file_bytes.hpp"
+#include "vector/vector_file.hpp"
+
+namespace el {
+
+int filecomma(const std::filesystem::path& from, const std::filesystem::path& to, Host& host) {
+    const auto bytes = vec::readWholeFile(from);
+    if (!bytes) {
+        host.message("Cannot open file: " + from.string());
+        return 1;
+    }
+    vec::LineWriter out(to);
+    if (!out.isOpen()) {
+        host.message("Cannot create file: " + to.string());
+        return 1;
+    }
+
+    const std::string_view text = vec::withoutBom(*bytes);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = pos;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        std::string_view line = text.substr(pos, end - pos);
+        while (!line.empty() && line.back() == ',') line.remove_suffix(1);
+        out.writeLine(line);
+
+        pos = end;
+        if (pos < text.size() && text[pos] == '\r') ++pos;
+        if (pos < text.size() && text[pos] == '\n') ++pos;
+    }
+    if (!out.close()) {
+        host.message("Cannot write file: " + to.string());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace el

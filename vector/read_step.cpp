@@ -1,0 +1,30 @@
+// The Read step: normalise the chosen file into a scratch copy, scan it, read it, and
+// remove the copy again whatever happened.
+
+#include "vector/file_bytes.hpp"
+#include "vector/vector_file.hpp"
+
+namespace el {
+
+ReadOutcome readVectorFile(const std::filesystem::path& source, const std::string& missvalue, Host& host) {
+    const std::filesystem::path scratch = "temp1.tmp";
+    ReadOutcome outcome;
+    host.setCaption(Label::ReadProgress, " 0 %");
+
+    outcome.erf = filecomma(source, scratch, host);
+    if (outcome.erf == 0) outcome.erf = VectorFileSize(scratch, outcome.data.sizes, host);
+    if (outcome.erf == 0) outcome.erf = VectorFileRead(scratch, outcome.data, missvalue, host);
+    vec::removeFile(scratch);
+
+    if (outcome.erf == 0) {
+        host.setCaption(Label::ReadProgress, "100 % complete");
+    } else {
+        // Keep the sizes for the record, but nothing that could pass for a loaded file.
+        const VectorSizes sizes = outcome.data.sizes;
+        outcome.data = VectorData{};
+        outcome.data.sizes = sizes;
+    }
+    return outcome;
+}
+
+}  // namespace el

@@ -1,0 +1,19 @@
+#pragma once
+// The warnings after a read: repeated object names and boundary segments of an area or
+// polygon that meet another boundary segment of the same object.
+
+#include "base/host.hpp"
+#include "vector/vector_data.hpp"
+
+namespace el::vec {
+
+// Shows one message per repeated name and per crossing object, with the "Checking"
+// percentage on the read progress label. Stops at the next object as soon as the
+// skip-format-check box is on.
+void checkNamesAndBoundaries(const VectorData& data, Host& host);
+
+// True when some segment of the object's rings meets a segment that is not itself or
+// one of its two neighbours in the same ring.
+bool hasCrossingBoundary(const VectorObject& object);
+
+}  // namespace el::vec

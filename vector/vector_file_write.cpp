@@ -1,0 +1,101 @@
+// The writer: every field followed by a comma, counts and coordinates in the printed
+// number form, lines ended by CR LF. A text field is quoted only when it holds a comma,
+// so that a comment or name with a comma reads back as one field.
+
+#include <string>
+#include <string_view>
+
+#include "base/numtext.hpp"
+#include "vector/file_bytes.hpp"
+#include "vector/vector_file.hpp"
+
+namespace el {
+namespace {
+
+std::string quotedIfComma(std::string_view text) {
+    if (text.find(',') == std::string_view::npos) return std::string(text);
+    return "\"" + std::string(text) + "\"";
+}
+
+std::string textField(std::string_view text) { return quotedIfComma(text) + ","; }
+
+std::string numberField(double value) { return printed(value) + ","; }
+
+bool isPartType(const std::string& type) { return type == "area" || type == "tree"; }
+
+// The arrays the writer walks must exist; a data set that breaks this is refused
+// before the file is touched.
+bool writable(const VectorData& data) {
+    if (data.valn() < 0 || data.objn() < 0 || data.maxline() < 0) return false;
+    if (static_cast<long long>(data.valname.size()) != static_cast<long long>(data.valn()) + data.maxline())
+        return false;
+    if (static_cast<int>(data.objects.size()) != data.objn()) return false;
+    for (const VectorObject& object : data.objects) {
+        if (static_cast<int>(object.values.size()) != data.valn()) return false;
+        for (const VectorPart& part : object.parts)
+            if (part.x.size() != part.y.size()) return false;
+        if (!isPartType(object.type)) {
+            if (object.parts.empty()) return false;
+            const bool point = object.type != "polygon" && object.type != "line";
+            if (point && object.parts[0].polygonnode() < object.noden()) return false;
+        }
+    }
+    return true;
+}
+
+std::string objectLine(VectorObject& object, const std::string& missvalue, Host& host) {
+    std::string line;
+    for (std::string& value : object.values) {
+        if (value == missvalue) value.clear();
+        line += textField(value);
+    }
+    line += textField(object.type);
+    line += textField(object.name);
+    if (isPartType(object.type)) {
+        line += numberField(object.noden());
+        for (const VectorPart& part : object.parts) {
+            line += textField(part.mergin);
+            line += numberField(part.polygonnode());
+            for (std::size_t k = 0; k < part.x.size(); ++k) line += numberField(part.x[k]) + numberField(part.y[k]);
+        }
+        return line;
+    }
+    const VectorPart& first = object.parts[0];
+    // A polygon or line gives its node count; a point its part count, which is 1.
+    const bool point = object.type != "polygon" && object.type != "line";
+    const int nodes = point ? object.noden() : first.polygonnode();
+    line += numberField(nodes);
+    for (std::size_t k = 0; k < static_cast<std::size_t>(nodes); ++k) {
+        line += numberField(first.x[k]) + numberField(first.y[k]);
+        host.yield();
+    }
+    return line;
+}
+
+}  // namespace
+
+int VectorFileWrite(const std::filesystem::path& filename, VectorData& data, const std::string& missvalue,
+                    Host& host) {
+    if (!writable(data)) {
+        host.message("The vector data set is incomplete; " + filename.string() + " was not written");
+        return 1;
+    }
+    vec::LineWriter out(filename);
+    if (!out.isOpen()) {
+        host.message("Cannot create file: " + filename.string());
+        return 1;
+    }
+    out.writeLine(quotedIfComma(data.filetype));
+    out.writeLine(quotedIfComma(data.comment));
+    std::string names;
+    for (const std::string& name : data.valname) names += textField(name);
+    out.writeLine(names);
+    for (VectorObject& object : data.objects) out.writeLine(objectLine(object, missvalue, host));
+    if (!out.close()) {
+        host.message("Cannot write file: " + filename.string());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace el
