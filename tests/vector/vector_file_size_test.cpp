@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "tests/vector/vector_fixture.hpp"
+#include "vector/vector_file.hpp"
+
+namespace el::test {
+namespace {
+
+const std::string kHeader = "vector,test\r\nsp1,sp2,type$,name$,n,x1,y1,x2,y2,x3,y3\r\n";
+
+struct ScanResult {
+    int erf;
+    VectorSizes sizes;
+    std::vector<std::string> messages;
+    std::string sideLog;  // empty when the log was removed
+    bool sideLogKept;
+};
+
+ScanResult scan(const std::string& bytes) {
+    VectorFixture f;
+    f.file(bytes);
+    ScanResult r{};
+    r.erf = VectorFileSize("in.csv", r.sizes, f.host);
+    r.messages = f.host.messages;
+    r.sideLogKept = f.exists("VectorFileSize.log");
+    if (r.sideLogKept) r.sideLog = readFile(f.dir / "VectorFileSize.log");
+    return r;
+}
+
+std::string lastLogLine(const std::string& log) {
+    const std::string body = log.substr(0, log.size() - 2);
+    return body.substr(body.rfind("\r\n") + 2);
+}
+
+TEST(VectorFileSize, SoundFilesReportTheirSizesAndLeaveNoSideLog) {
+    // Two polygons with 3 and 5 nodes.
+    auto r = scan("vector,c\r\nA,type$,name$,n" + std::string(",x,y,x,y,x,y,x,y,x,y") +
+                  "\r\n1,polygon,P,3,0,0,1,0,0,1\r\n2,polygon,Q,5,0,0,1,0,1,1,.5,2,0,1\r\n");
+    EXPECT_EQ(r.erf, 0);
+    EXPECT_EQ(r.sizes.valn, 1);
+    EXPECT_EQ(r.sizes.objn, 2);
+    EXPECT_EQ(r.sizes.maxline, 13);
+    EXPECT_EQ(r.sizes.maxnode, 5);
+    EXPECT_EQ(r.sizes.maxpolygon, 1);
+    EXPECT_FALSE(r.sideLogKept);
+    EXPECT_TRUE(r.messages.empty());
+
+    // An area with parts of 4 and 3 nodes: width 21; capitalised structural names.
+    std::string names = "S1,S2,TYPE$,Region NAME$,Parts";
+    for (int k = 0; k < 18; ++k) names += ",c";
+    r = scan("vector,c\r\n" + names + "\r\n1,,area,K,2,outer,4,0,0,3,0,3,3,0,3,isle,3,1,1,2,1,1,2\r\n\r\n \r\n");
+    EXPECT_EQ(r.erf, 0);
+    EXPECT_EQ(r.sizes.valn, 2);
+    EXPECT_EQ(r.sizes.maxline, 21);
+    EXPECT_EQ(r.sizes.maxpolygon, 2);
+    EXPECT_EQ(r.sizes.maxnode, 4);
+
+    // A header without objects.
+    r = scan("vector,empty\r\nsp1,type$,name$,n\r\n");
+    EXPECT_EQ(r.erf, 0);
+    EXPECT_EQ(r.sizes.objn, 0);
+    EXPECT_EQ(r.sizes.maxpolygon, 0);
+    EXPECT_EQ(r.sizes.maxnode, 0);
+    EXPECT_EQ(r.sizes.maxline, 3);
+}
+
+TEST(VectorFileSize, SideLogTracesTheScanUpToTheFailure) {
+    const auto r = scan(kHeader + "1,2,point,A,1,5,6\r\n");
+    EXPECT_EQ(r.erf, 1);
+    EXPECT_EQ(r.sideLog, crlf({"Filename: in.csv", "File type: vector", "Comment: test", " 1 th valiable: sp1",
+                               " 2 th valiable: sp2", " 3 th valiable: type$",
+                               "Structural variable name: type$,name$,n", " 6 th valiable: x1", " 7 th valiable: y1",
+                               " 8 th valiable: x2", " 9 th valiable: y2", " 10 th valiable: x3",
+                               " 11 th valiable: y3", "Number of variables:  2 ",
+                               " 1 th object Type:point  Name:A Number of nodes: 1 ",
+                               "Total number of variables (ordinal, structural and coordinate):  11 ",
+                               "Required number of variables (ordinal, structural and coordinate):  7 ",
+                               " 1 Incorrect total number of variables (ordinal, structural and coordinate) 7個必要です"}));
+    EXPECT_EQ(r.messages,
+              std::vector<std::string>{"Incorrect total number of variables (ordinal, structural and coordinate) 7個必要です"});
+}
+
+TEST(VectorFileSize, EveryFailureHasItsMessageAndLogLine) {
+    struct Case {
+        std::string bytes, message, logLine;
+    };
+    const std::vector<Case> cases = {
+        {"Vector,c\r\nsp1,type$,name$,n\r\n", "Invalid file type", "Invalid file type"},
+        {"", "Invalid file type", "Invalid file type"},
+        {"vector,c\r\nsp1,type$,label$,n\r\n", "Bad variable name", "Bad structural variable name"},
+        {"vector,c\r\nsp1,type$\r\n", "Bad variable name", "Bad structural variable name"},
+        {"vector,c\r\ntype$,name$,n\r\n", "Require at least one variable", "Require at least one variable"},
+        {"vector,c\r\nsp1,name$,n\r\n", "Require at least one variable", "Require at least one variable"},
+        {kHeader + "1,2,Polygon,A,1,0,0\r\n", "Bad in the  1th data of vector file. Type:Polygon", " 1 th data was bad"},
+        {kHeader + "1,2,point,A,1,0,0\r\n1,2,dot,B,1,0,0\r\n", "Bad in the  2th data of vector file. Type:dot",
+         " 2 th data was bad"},
+        {kHeader + "1,2,line,A,2,0,0,1,1\r\n",
+         "Incorrect total number of variables (ordinal, structural and coordinate) 9個必要です",
+         " 1 Incorrect total number of variables (ordinal, structural and coordinate) 9個必要です"},
+        // Records cut short, counts and coordinates that are not numbers, absurd counts.
+        {kHeader + "1,2,point,A,1,0,0\r\n1,2,point,B,1,0,0\r\n1,2,line,C,3,0,0,1,1,2",
+         "The file ends inside the  3th data of vector file (y coordinate)",
+         " 3 The file ends inside the  3th data of vector file (y coordinate)"},
+        {kHeader + "1,2", "The file ends inside the  1th data of vector file (type)",
+         " 1 The file ends inside the  1th data of vector file (type)"},
+        {kHeader + "1,2,line,A,one,0,0", "Bad count in the  1th data of vector file: one",
+         " 1 Bad count in the  1th data of vector file: one"},
+        {kHeader + "1,2,line,A,-1", "Bad count in the  1th data of vector file: -1",
+         " 1 Bad count in the  1th data of vector file: -1"},
+        {kHeader + "1,2,line,A,1.5,0,0,1,1", "Bad count in the  1th data of vector file: 1.5",
+         " 1 Bad count in the  1th data of vector file: 1.5"},
+        {kHeader + "1,2,polygon,A,2147483647,0,0,1,1\r\n", "Bad count in the  1th data of vector file: 2147483647",
+         " 1 Bad count in the  1th data of vector file: 2147483647"},
+        {kHeader + "1,2,area,A,1,ring,2147483647,0,0\r\n", "Bad count in the  1th data of vector file: 2147483647",
+         " 1 Bad count in the  1th data of vector file: 2147483647"},
+        {kHeader + "1,2,point,A,1,x,0", "Bad coordinate in the  1th data of vector file: x",
+         " 1 Bad coordinate in the  1th data of vector file: x"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        const auto r = scan(c.bytes);
+        EXPECT_EQ(r.erf, 1);
+        EXPECT_EQ(r.messages, std::vector<std::string>{c.message});
+        ASSERT_TRUE(r.sideLogKept);
+        EXPECT_EQ(lastLogLine(r.sideLog), c.logLine);
+    }
+}
+
+TEST(VectorFileSize, TrailingCommasShiftRecordsUntilNormalised) {
+    VectorFixture f;
+    f.file("vector,c\r\nsp1,type$,name$,n,x1,y1\r\n1,point,A,1,0,0,,,,\r\n2,point,B,1,5,5,,,,\r\n", "sheet.csv");
+    VectorSizes sizes;
+    EXPECT_EQ(VectorFileSize("sheet.csv", sizes, f.host), 1);
+    f.host.messages.clear();
+    ASSERT_EQ(filecomma("sheet.csv", "clean.tmp", f.host), 0);
+    EXPECT_EQ(VectorFileSize("clean.tmp", sizes, f.host), 0);
+    EXPECT_EQ(sizes.objn, 2);
+    EXPECT_TRUE(f.host.messages.empty());
+}
+
+}  // namespace
+}  // namespace el::test
