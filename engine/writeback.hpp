@@ -3,6 +3,7 @@
 // file atomically: on any failure the source stays byte-for-byte as it was.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,13 @@ struct PredictionColumns {
 void addPredictionToSource(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
                            const std::filesystem::path& sourceFile, const std::filesystem::path& workDir,
                            Host& host);
+
+// Called with the 0-based line number before each line of the new source is written;
+// whatever it throws fails the write-back like any file error (used by tests).
+using WriteBackLineHook = std::function<void(int line)>;
+void addPredictionToSource(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
+                           const std::filesystem::path& sourceFile, const std::filesystem::path& workDir,
+                           Host& host, const WriteBackLineHook& beforeLine);
 
 // The enlarged copy alone (variable names and values), for tests and for the map view.
 VectorData withPrediction(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue);

@@ -1,0 +1,236 @@
+#include "engine/writeback.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "base/numtext.hpp"
+#include "engine/run_error.hpp"
+#include "vector/vector_file.hpp"
+
+namespace el::engine {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr const char* kWorkFileName = "temp3.csv";
+
+// A failure of one step, with the reason the system gave.
+struct StepFailure {
+    std::string reason;
+};
+
+std::string systemReason(int error) { return std::generic_category().message(error); }
+
+// Removes the work file when the write-back ends, however it ends.
+class WorkFile {
+public:
+    explicit WorkFile(fs::path path) : path_(std::move(path)) {}
+    ~WorkFile() {
+        std::error_code ec;
+        fs::remove(path_, ec);
+    }
+    WorkFile(const WorkFile&) = delete;
+    WorkFile& operator=(const WorkFile&) = delete;
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// A new file beside `target` that replaces it only on commit(); until then the target is
+// untouched, and a replacement that is dropped removes its file.
+class Replacement {
+public:
+    explicit Replacement(const fs::path& target) : target_(target) {
+        struct stat info {};
+        if (::stat(target.c_str(), &info) == 0) {
+            mode_ = info.st_mode & 07777;
+        } else if (errno != ENOENT) {
+            throw StepFailure{systemReason(errno)};
+        }
+        const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+        std::string pattern = (folder / ("." + target.filename().string() + ".new-XXXXXX")).string();
+        fd_ = ::mkstemp(pattern.data());
+        if (fd_ < 0) throw StepFailure{"no file can be created in its folder (" + systemReason(errno) + ")"};
+        path_ = pattern;
+    }
+    ~Replacement() {
+        if (fd_ >= 0) ::close(fd_);
+        if (!committed_) ::unlink(path_.c_str());
+    }
+    Replacement(const Replacement&) = delete;
+    Replacement& operator=(const Replacement&) = delete;
+
+    void write(const std::string& bytes) {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                throw StepFailure{systemReason(errno)};
+            }
+            done += static_cast<std::size_t>(n);
+        }
+    }
+
+    void commit() {
+        if (::fchmod(fd_, mode_) != 0) throw StepFailure{systemReason(errno)};
+        if (::fsync(fd_) != 0) throw StepFailure{systemReason(errno)};
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) throw StepFailure{systemReason(errno)};
+        if (std::rename(path_.c_str(), target_.c_str()) != 0) throw StepFailure{systemReason(errno)};
+        committed_ = true;
+        syncFolder();
+    }
+
+private:
+    // Makes the rename itself durable; the replacement has happened either way.
+    void syncFolder() const {
+        const fs::path folder = target_.has_parent_path() ? target_.parent_path() : fs::path(".");
+        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+        if (dir < 0) return;
+        ::fsync(dir);
+        ::close(dir);
+    }
+
+    fs::path target_;
+    fs::path path_;
+    int fd_ = -1;
+    mode_t mode_ = 0644;
+    bool committed_ = false;
+};
+
+std::string readAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw StepFailure{"the work file " + file.string() + " cannot be read"};
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) throw StepFailure{"the work file " + file.string() + " cannot be read"};
+    return bytes.str();
+}
+
+// Splits at CR LF, LF or CR; a final line end does not start another line.
+std::vector<std::string_view> linesOf(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    }
+    return lines;
+}
+
+std::string_view withoutTrailingCommas(std::string_view line) {
+    while (!line.empty() && line.back() == ',') line.remove_suffix(1);
+    return line;
+}
+
+// The file to replace: the target of a symbolic link, so that the link itself survives.
+fs::path replacedFile(const fs::path& source) {
+    std::error_code ec;
+    if (fs::is_symlink(source, ec)) {
+        const fs::path target = fs::canonical(source, ec);
+        if (!ec) return target;
+    }
+    return source;
+}
+
+void requireShape(bool ok, const char* what) {
+    if (!ok) throw RunError(std::string("The prediction does not fit the data set: ") + what);
+}
+
+}  // namespace
+
+VectorData withPrediction(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue) {
+    const int v = loaded.valn();
+    const int species = static_cast<int>(columns.speciesNames.size());
+    const int used = columns.used.size();
+    requireShape(static_cast<int>(loaded.valname.size()) >= v && static_cast<int>(loaded.objects.size()) == loaded.objn(),
+                 "incomplete data set");
+    requireShape(static_cast<int>(columns.regionviable.size()) >= loaded.objn(), "viable pair counts");
+    requireShape(static_cast<int>(columns.score.size()) == used &&
+                     static_cast<int>(columns.used.name.size()) == used,
+                 "region scores");
+    requireShape(static_cast<int>(columns.table.size()) == species, "prediction table");
+    for (const auto& row : columns.table) requireShape(static_cast<int>(row.size()) == used, "prediction table row");
+    for (int region : columns.used.regno) requireShape(region >= 0 && region < loaded.objn(), "region numbers");
+
+    VectorData copy = loaded;
+    copy.valname.assign(loaded.valname.begin(), loaded.valname.begin() + v);
+    copy.valname.push_back("Number of viable pairs of early-late relation");
+    copy.valname.push_back("Relative infestation date");
+    for (const auto& name : columns.speciesNames) copy.valname.push_back("Predicted_" + name);
+    copy.valname.insert(copy.valname.end(), loaded.valname.begin() + v, loaded.valname.end());
+    copy.sizes.valn = v + species + 2;
+
+    for (int o = 0; o < loaded.objn(); ++o) {
+        auto& values = copy.objects[o].values;
+        values.push_back(plainnum(columns.regionviable[o]));
+        values.push_back(missvalue);  // stays for a region that is not used
+        values.resize(static_cast<std::size_t>(v) + species + 2, missvalue);
+    }
+    for (int p = 0; p < used; ++p) {
+        auto& values = copy.objects[columns.used.regno[p]].values;
+        values[v + 1] = plainnum(columns.score[p]);
+        for (int j = 0; j < species; ++j) values[static_cast<std::size_t>(v) + 2 + j] = columns.table[j][p];
+    }
+    return copy;
+}
+
+void addPredictionToSource(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
+                           const fs::path& sourceFile, const fs::path& workDir, Host& host) {
+    addPredictionToSource(loaded, columns, missvalue, sourceFile, workDir, host, {});
+}
+
+void addPredictionToSource(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
+                           const fs::path& sourceFile, const fs::path& workDir, Host& host,
+                           const WriteBackLineHook& beforeLine) {
+    VectorData copy = withPrediction(loaded, columns, missvalue);
+    const WorkFile work(workDir / kWorkFileName);
+    const auto failed = [&](const std::string& reason) {
+        return RunError("The prediction could not be added to " + sourceFile.string() + ": " + reason);
+    };
+    if (VectorFileWrite(work.path(), copy, missvalue, host) != 0)
+        throw failed("the work file " + work.path().string() + " could not be written");
+
+    try {
+        const std::string bytes = readAll(work.path());
+        Replacement replacement(replacedFile(sourceFile));
+        std::string chunk;
+        int number = 0;
+        for (std::string_view line : linesOf(bytes)) {
+            host.yield();
+            if (beforeLine) beforeLine(number);
+            ++number;
+            chunk += withoutTrailingCommas(line);
+            chunk += "\r\n";
+            if (chunk.size() >= (1u << 16)) {
+                replacement.write(chunk);
+                chunk.clear();
+            }
+        }
+        replacement.write(chunk);
+        replacement.commit();
+    } catch (const StepFailure& failure) {
+        throw failed(failure.reason);
+    } catch (const RunError&) {
+        throw;
+    } catch (const std::exception& error) {
+        throw failed(error.what());
+    }
+}
+
+}  // namespace el::engine

@@ -1,0 +1,164 @@
+#include "engine/writeback.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "engine/run_error.hpp"
+#include "tests/support/recording_host.hpp"
+#include "tests/support/temp_dir.hpp"
+#include "vector/vector_file.hpp"
+
+namespace el::engine {
+namespace {
+
+namespace fs = std::filesystem;
+using test::crlf;
+using test::readFile;
+
+const std::string kSource = crlf({
+    "vector",
+    "Three regions",
+    "SpA,Xus,type$,name$,count,x1,y1,x2,y2,x3,y3",
+    "1990,2010,polygon,P1,3,0,0,1,0,1,1",
+    ",2012,point,P2,1,0.5,0.5",
+    "1995,NotYetArrived,polygon,P3,3,2,0,3,0,3,1",
+});
+
+// Regions P1 and P3 used, P2 excluded; SpA predictable, Xus not.
+PredictionColumns columnsForSample() {
+    PredictionColumns c;
+    c.regionviable = {4, 1, 4};
+    c.used.regno = {0, 2};
+    c.used.name = {"P1", "P3"};
+    c.score = {0.25, 0.75};
+    c.speciesNames = {"SpA", "Xus"};
+    c.table = {{" 1990", " 1995"}, {"Unpredictable", "Unpredictable"}};
+    return c;
+}
+
+std::vector<std::string> filesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class WriteBack : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directories(dataFolder);
+        test::writeFile(source, kSource);
+        const ReadOutcome read = readVectorFile(source, "null", host);
+        ASSERT_EQ(read.erf, 0) << (host.messages.empty() ? "" : host.messages.front());
+        loaded = read.data;
+    }
+
+    test::TempDir work;
+    test::ScopedCwd cwd{work.path()};
+    fs::path dataFolder = work / "data";
+    fs::path source = dataFolder / "sample.csv";
+    test::RecordingHost host;
+    VectorData loaded;
+};
+
+TEST_F(WriteBack, AddsTheNewVariablesToTheSourceFile) {
+    std::vector<int> lines;
+    addPredictionToSource(loaded, columnsForSample(), "null", source, work.path(), host,
+                          [&](int line) { lines.push_back(line); });
+    EXPECT_EQ(readFile(source),
+              crlf({
+                  "vector",
+                  "Three regions",
+                  "SpA,Xus,Number of viable pairs of early-late relation,Relative infestation date,Predicted_SpA,"
+                  "Predicted_Xus,type$,name$,count,x1,y1,x2,y2,x3,y3",
+                  "1990,2010,4,0.25, 1990,Unpredictable,polygon,P1, 3 , 0 , 0 , 1 , 0 , 1 , 1 ",
+                  ",2012,1,,,,point,P2, 1 , .5 , .5 ",
+                  "1995,NotYetArrived,4,0.75, 1995,Unpredictable,polygon,P3, 3 , 2 , 0 , 3 , 0 , 3 , 1 ",
+              }));
+    EXPECT_EQ(lines, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_GE(host.yields, 6);
+    EXPECT_FALSE(fs::exists(work / "temp3.csv"));
+    EXPECT_EQ(filesIn(dataFolder), (std::vector<std::string>{"sample.csv"}));
+    EXPECT_TRUE(host.messages.empty());
+
+    // A later Read sees the added variables as ordinary ones.
+    const ReadOutcome again = readVectorFile(source, "null", host);
+    ASSERT_EQ(again.erf, 0);
+    EXPECT_EQ(again.data.valn(), 6);
+    EXPECT_EQ(again.data.valname[4], "Predicted_SpA");
+    EXPECT_EQ(again.data.val(3, 0), "0.25");
+    EXPECT_EQ(again.data.val(4, 1), "null");
+    EXPECT_EQ(again.data.val(4, 2), "1995");
+    EXPECT_EQ(again.data.objects[1].type, "point");
+}
+
+TEST_F(WriteBack, KeepsThePermissionsOfTheSource) {
+    fs::permissions(source, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    addPredictionToSource(loaded, columnsForSample(), "null", source, work.path(), host);
+    EXPECT_EQ(fs::status(source).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(WriteBack, ReplacesTheFileBehindALink) {
+    const fs::path link = work / "link.csv";
+    fs::create_symlink(source, link);
+    addPredictionToSource(loaded, columnsForSample(), "null", link, work.path(), host);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_NE(readFile(source).find("Predicted_Xus"), std::string::npos);
+}
+
+TEST_F(WriteBack, AFailureHalfWayLeavesTheSourceUntouched) {
+    try {
+        addPredictionToSource(loaded, columnsForSample(), "null", source, work.path(), host, [](int line) {
+            if (line == 3) throw std::runtime_error("disk full");
+        });
+        FAIL() << "no error";
+    } catch (const RunError& e) {
+        EXPECT_EQ(std::string(e.what()), "The prediction could not be added to " + source.string() + ": disk full");
+    }
+    EXPECT_EQ(readFile(source), kSource);
+    EXPECT_EQ(filesIn(dataFolder), (std::vector<std::string>{"sample.csv"}));
+    EXPECT_FALSE(fs::exists(work / "temp3.csv"));
+}
+
+TEST_F(WriteBack, AWorkFileThatCannotBeWrittenStopsBeforeTheSource) {
+    EXPECT_THROW(addPredictionToSource(loaded, columnsForSample(), "null", source, work / "no-such-folder", host),
+                 RunError);
+    EXPECT_EQ(readFile(source), kSource);
+    EXPECT_EQ(filesIn(dataFolder), (std::vector<std::string>{"sample.csv"}));
+
+    // A source in a folder that does not exist: nothing is created anywhere.
+    const fs::path lost = work / "gone" / "sample.csv";
+    EXPECT_THROW(addPredictionToSource(loaded, columnsForSample(), "null", lost, work.path(), host), RunError);
+    EXPECT_FALSE(fs::exists(work / "temp3.csv"));
+    EXPECT_FALSE(fs::exists(work / "gone"));
+}
+
+TEST_F(WriteBack, CopyHasTheNamesAndValuesInTableOrder) {
+    const VectorData copy = withPrediction(loaded, columnsForSample(), "null");
+    EXPECT_EQ(copy.valn(), 6);
+    EXPECT_EQ(copy.valname.size(), loaded.valname.size() + 4);
+    EXPECT_EQ(copy.valname[2], "Number of viable pairs of early-late relation");
+    EXPECT_EQ(copy.valname[3], "Relative infestation date");
+    EXPECT_EQ(copy.valname[5], "Predicted_Xus");
+    EXPECT_EQ(copy.valname[6], "type$");
+    EXPECT_EQ(copy.objects[1].values, (std::vector<std::string>{"null", "2012", "1", "null", "null", "null"}));
+    EXPECT_EQ(copy.objects[2].values[5], "Unpredictable");
+    // The loaded data set itself is not changed.
+    EXPECT_EQ(loaded.valn(), 2);
+    EXPECT_EQ(loaded.objects[0].values.size(), 2u);
+}
+
+TEST_F(WriteBack, ColumnsThatDoNotFitAreRefused) {
+    auto columns = columnsForSample();
+    columns.table[1].pop_back();
+    EXPECT_THROW(withPrediction(loaded, columns, "null"), RunError);
+    columns = columnsForSample();
+    columns.used.regno[1] = 3;
+    EXPECT_THROW(addPredictionToSource(loaded, columns, "null", source, work.path(), host), RunError);
+    EXPECT_EQ(readFile(source), kSource);
+}
+
+}  // namespace
+}  // namespace el::engine
