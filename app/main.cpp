@@ -1,0 +1,59 @@
+// The workbench window, or with --screenshot a rendering of it to a PNG file.
+
+#include <QApplication>
+#include <QDir>
+
+#include <cstdio>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "workbench/command_line.hpp"
+#include "workbench/screenshot.hpp"
+#include "workbench/workbench_window.hpp"
+
+namespace wb = el::workbench;
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const auto parsed = wb::parseAppArguments(args);
+    if (const auto* error = std::get_if<wb::ArgumentError>(&parsed)) {
+        std::fprintf(stderr, "earlylate: %s\n%s", error->text.c_str(), wb::appUsage().c_str());
+        return 2;
+    }
+    const auto& options = std::get<wb::AppArguments>(parsed);
+    if (options.help) {
+        std::fputs(wb::appUsage().c_str(), stdout);
+        return 0;
+    }
+    const bool screenshot = options.screenshot.has_value();
+    if (screenshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    wb::WorkbenchOptions windowOptions;
+    if (options.folder) {
+        const QString folder = QString::fromStdString(*options.folder);
+        if (!QDir(folder).exists()) {
+            std::fprintf(stderr, "earlylate: no such folder: %s\n", options.folder->c_str());
+            return 2;
+        }
+        windowOptions.startFolder = folder;
+    }
+    if (screenshot) windowOptions.dpi = 96.0;
+    wb::WorkbenchWindow window(windowOptions);
+
+    if (!screenshot) {
+        window.show();
+        return app.exec();
+    }
+
+    // No one is there to press OK: messages go to the error stream.
+    window.setMessageSink([](const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); });
+    if (options.open) window.openFile(QString::fromStdString(*options.open));
+    const QString error = wb::saveScreenshot(window, QString::fromStdString(*options.screenshot));
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "earlylate: %s\n", error.toLocal8Bit().constData());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The window executable's command line: an optional start-up folder, and a screenshot mode
+// that renders the window (optionally after reading a file) to a PNG and exits.
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace el::workbench {
+
+struct AppArguments {
+    std::optional<std::string> folder;      // --folder DIR
+    std::optional<std::string> screenshot;  // --screenshot FILE.png
+    std::optional<std::string> open;        // --open VECTORFILE (only with --screenshot)
+    bool help = false;
+};
+
+struct ArgumentError {
+    std::string text;
+};
+
+std::variant<AppArguments, ArgumentError> parseAppArguments(const std::vector<std::string>& args);
+
+std::string appUsage();
+
+}  // namespace el::workbench

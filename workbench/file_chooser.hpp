@@ -1,0 +1,59 @@
+#pragma once
+// The drive, folder and file lists of Step 1. Drives are the mounted volumes; the folder
+// list shows the current folder, ".." and its subfolders; the file list shows the "*.csv"
+// files of the current folder.
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QComboBox;
+class QListWidget;
+class QListWidgetItem;
+
+namespace el::workbench {
+
+// Root paths of the mounted volumes, sorted, without repeats.
+QStringList driveRoots();
+
+// One entry of the folder list: the text shown and the folder it leads to (empty for the
+// line that names the current folder itself).
+struct FolderEntry {
+    QString text;
+    QString target;
+};
+QList<FolderEntry> folderEntries(const QString& folder);
+
+// Names of the "*.csv" files of a folder, sorted by name.
+QStringList csvFileNames(const QString& folder);
+
+// The folder joined with a file name by the platform's separator, the name exactly as typed.
+QString joinFolderAndName(const QString& folder, const QString& name);
+
+class FileChooser : public QObject {
+    Q_OBJECT
+public:
+    FileChooser(QComboBox* drives, QListWidget* folders, QListWidget* files, QObject* parent = nullptr);
+
+    void setFolder(const QString& folder);
+    QString folder() const { return folder_; }
+
+signals:
+    void fileChosen(const QString& name);
+
+private:
+    void onDriveActivated(int index);
+    void onFolderClicked(QListWidgetItem* item);
+    void refreshFiles();
+
+    QComboBox* drives_;
+    QListWidget* folders_;
+    QListWidget* files_;
+    QString folder_;
+    QHash<QString, QString> lastFolderOnDrive_;
+    QElapsedTimer sinceClickMove_;
+};
+
+}  // namespace el::workbench

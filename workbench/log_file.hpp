@@ -1,0 +1,18 @@
+#pragma once
+// Writing the log panel to a text file: every line exactly as shown, each ended by CR LF.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace el::workbench {
+
+// Creates or replaces `file` with the lines. Returns the reason when the file cannot be
+// written completely, nothing on success.
+std::optional<std::string> writeLogFile(const std::filesystem::path& file, const std::vector<std::string>& lines);
+
+// The message shown when "Save log" fails.
+std::string logFileFailureMessage(const std::string& fileName, const std::string& reason);
+
+}  // namespace el::workbench
