@@ -93,19 +93,15 @@ TEST_F(WriteBack, AddsTheNewVariablesToTheSourceFile) {
     EXPECT_EQ(again.data.objects[1].type, "point");
 }
 
-TEST_F(WriteBack, KeepsThePermissionsOfTheSource) {
-    fs::permissions(source, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    addPredictionToSource(loaded, columnsForSample(), "null", source, work.path(), host);
-    EXPECT_EQ(fs::status(source).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-}
-
-TEST_F(WriteBack, ReplacesTheFileBehindALink) {
+TEST_F(WriteBack, KeepsPermissionsAndLinks) {
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(source, mode);
     const fs::path link = work / "link.csv";
     fs::create_symlink(source, link);
     addPredictionToSource(loaded, columnsForSample(), "null", link, work.path(), host);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_NE(readFile(source).find("Predicted_Xus"), std::string::npos);
+    EXPECT_EQ(fs::status(source).permissions(), mode);
 }
 
 TEST_F(WriteBack, AFailureHalfWayLeavesTheSourceUntouched) {
@@ -135,17 +131,9 @@ TEST_F(WriteBack, AWorkFileThatCannotBeWrittenStopsBeforeTheSource) {
     EXPECT_FALSE(fs::exists(work / "gone"));
 }
 
-TEST_F(WriteBack, CopyHasTheNamesAndValuesInTableOrder) {
+TEST_F(WriteBack, CopyLeavesTheLoadedDataAlone) {
     const VectorData copy = withPrediction(loaded, columnsForSample(), "null");
-    EXPECT_EQ(copy.valn(), 6);
-    EXPECT_EQ(copy.valname.size(), loaded.valname.size() + 4);
-    EXPECT_EQ(copy.valname[2], "Number of viable pairs of early-late relation");
-    EXPECT_EQ(copy.valname[3], "Relative infestation date");
-    EXPECT_EQ(copy.valname[5], "Predicted_Xus");
-    EXPECT_EQ(copy.valname[6], "type$");
     EXPECT_EQ(copy.objects[1].values, (std::vector<std::string>{"null", "2012", "1", "null", "null", "null"}));
-    EXPECT_EQ(copy.objects[2].values[5], "Unpredictable");
-    // The loaded data set itself is not changed.
     EXPECT_EQ(loaded.valn(), 2);
     EXPECT_EQ(loaded.objects[0].values.size(), 2u);
 }
