@@ -1,0 +1,156 @@
+// Runs the built earlylate-batch on the example vector files and compares its logs with
+// the examples' logs, number by number.
+
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/temp_dir.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using el::test::readFile;
+using el::test::TempDir;
+
+const fs::path kExamples = "/work/shared/examples";
+
+std::string shellQuote(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// Runs the batch runner in `dir` and returns its exit status.
+int runBatch(const fs::path& dir, const std::string& args, const std::string& epoch = "1796428800") {
+    const std::string command = "cd " + shellQuote(dir.string()) + " && SOURCE_DATE_EPOCH=" + shellQuote(epoch) +
+                                " " + shellQuote(std::string(EARLYLATE_BIN_DIR) + "/earlylate-batch") + " " + args +
+                                " >stdout.txt 2>stderr.txt";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Compares two texts line by line: numbers at 1e-9 relative, everything else exactly.
+void expectSameNumbers(const std::string& actual, const std::string& expected, const std::string& what) {
+    static const std::regex number(R"([-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?)");
+    std::istringstream a(actual), e(expected);
+    std::string la, le;
+    int lineNo = 0;
+    while (true) {
+        const bool moreA = static_cast<bool>(std::getline(a, la));
+        const bool moreE = static_cast<bool>(std::getline(e, le));
+        ++lineNo;
+        if (!moreA || !moreE) {
+            EXPECT_EQ(moreA, moreE) << what << ": different line counts at line " << lineNo;
+            return;
+        }
+        const std::string textA = std::regex_replace(la, number, "#");
+        const std::string textE = std::regex_replace(le, number, "#");
+        ASSERT_EQ(textA, textE) << what << " line " << lineNo;
+        auto ia = std::sregex_iterator(la.begin(), la.end(), number);
+        auto ie = std::sregex_iterator(le.begin(), le.end(), number);
+        for (; ia != std::sregex_iterator() && ie != std::sregex_iterator(); ++ia, ++ie) {
+            const double va = std::stod(ia->str()), ve = std::stod(ie->str());
+            EXPECT_LE(std::fabs(va - ve), 1e-9 * std::max(1.0, std::fabs(ve)))
+                << what << " line " << lineNo << ": " << la << " vs " << le;
+        }
+    }
+}
+
+struct Example {
+    const char* log;
+    const char* input;
+    const char* args;
+};
+
+class BatchExamples : public ::testing::TestWithParam<Example> {};
+
+TEST_P(BatchExamples, LogMatchesTheExample) {
+    const Example& ex = GetParam();
+    if (!fs::exists(kExamples / ex.log)) GTEST_SKIP() << "examples not available";
+    TempDir dir;
+    fs::copy_file(kExamples / ex.input, dir / ex.input);
+    EXPECT_EQ(runBatch(dir.path(), std::string(ex.args) + " -o out.log " + ex.input), 0) << readFile(dir / "stderr.txt");
+    expectSameNumbers(readFile(dir / "out.log"), readFile(kExamples / ex.log), ex.log);
+    const std::string stderrName = std::string(ex.log).substr(0, std::string(ex.log).size() - 4) + ".stderr";
+    const std::string expectedErr = fs::exists(kExamples / stderrName) ? readFile(kExamples / stderrName) : "";
+    EXPECT_EQ(readFile(dir / "stderr.txt"), expectedErr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, BatchExamples,
+    ::testing::Values(
+        Example{"plain.rel.log", "plain.csv", "-t Xus --similarity-output similarity --el-matrix detailed"},
+        Example{"plain.norel.log", "plain.csv",
+                "-t Xus --similarity-output similarity --el-matrix detailed --no-reliability"},
+        Example{"keywords.rel.log", "keywords.csv", "-t Ybus --format-check"},
+        Example{"keywords.norel.log", "keywords.csv", "-t Ybus --format-check --no-reliability"},
+        Example{"keywords.auto.rel.log", "keywords.csv",
+                "--auto-weight -s Sp1,Sp2,Sp3 --similarity-output distance --missing row"},
+        Example{"keywords.auto.norel.log", "keywords.csv",
+                "--auto-weight -s Sp1,Sp2,Sp3 --similarity-output distance --missing row --no-reliability"},
+        Example{"training.rel.log", "training.csv", "-t Zus --training-ratio 0.7"},
+        Example{"training.norel.log", "training.csv", "-t Zus --training-ratio 0.7 --no-reliability"}));
+
+TEST(BatchRun, ExclusionWithWriteBackMatchesLogAndRewrittenFile) {
+    if (!fs::exists(kExamples / "keywords.exclude.norel.log")) GTEST_SKIP() << "examples not available";
+    TempDir dir;
+    fs::copy_file(kExamples / "keywords.csv", dir / "keywords.csv");
+    ASSERT_EQ(runBatch(dir.path(), "-t Ybus --no-reliability --exclude-limited 10 --el-matrix detailed "
+                                   "--add-prediction -o out.log keywords.csv"),
+              0);
+    expectSameNumbers(readFile(dir / "out.log"), readFile(kExamples / "keywords.exclude.norel.log"), "log");
+    expectSameNumbers(readFile(dir / "keywords.csv"), readFile(kExamples / "keywords.after-add-prediction.csv"),
+                      "rewritten file");
+}
+
+class BatchExitStatus : public ::testing::Test {
+protected:
+    void SetUp() override {
+        el::test::writeFile(dir / "v.csv", el::test::crlf({"vector", "c", "A,B,type$,name$,count,x1,y1",
+                                                           "2000,1990,point,R1,1,0,0", "2001,1991,point,R2,1,1,0",
+                                                           "2002,1995,point,R3,1,2,0"}));
+    }
+    TempDir dir;
+};
+
+TEST_F(BatchExitStatus, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(runBatch(dir.path(), "--bogus v.csv"), 2);
+    EXPECT_EQ(runBatch(dir.path(), "v.csv --weight-power"), 2);
+    EXPECT_EQ(runBatch(dir.path(), "--el-matrix full v.csv"), 2);
+    EXPECT_EQ(runBatch(dir.path(), "-s A,C v.csv"), 2);
+    EXPECT_NE(readFile(dir / "stderr.txt").find("\"C\""), std::string::npos);
+    EXPECT_EQ(runBatch(dir.path(), "v.csv", "tomorrow"), 2);
+}
+
+TEST_F(BatchExitStatus, EmptySpeciesListCompletesWithAnEmptyLog) {
+    EXPECT_EQ(runBatch(dir.path(), "-s '' -o out.log v.csv"), 0);
+    EXPECT_TRUE(fs::exists(dir / "out.log"));
+    EXPECT_EQ(readFile(dir / "out.log"), "");
+}
+
+TEST_F(BatchExitStatus, StoppedRunExitsWithOneAndStillSavesTheLog) {
+    EXPECT_EQ(runBatch(dir.path(), "--weight-power six -o out.log v.csv"), 1);
+    EXPECT_EQ(readFile(dir / "stderr.txt"), "earlylate: The weight power text \"six\" is not a number\n");
+    const std::string log = readFile(dir / "out.log");
+    EXPECT_EQ(log.rfind("Supervised forecasting", 0), 0u);
+    EXPECT_NE(log.find("File name: v.csv\r\nDate of calculation: 12-05-2026\r\n"), std::string::npos);
+
+    EXPECT_EQ(runBatch(dir.path(), "-o missing.log absent.csv"), 1);
+    EXPECT_TRUE(fs::exists(dir / "missing.log"));
+}
+
+TEST_F(BatchExitStatus, LogGoesToStandardOutputWithoutDashO) {
+    EXPECT_EQ(runBatch(dir.path(), "-s B,A,B --no-reliability v.csv"), 0);
+    const std::string out = readFile(dir / "stdout.txt");
+    EXPECT_NE(out.find("Species analyzed (training and target)\nB\nA\n\n"), std::string::npos);
+    EXPECT_EQ(out.find('\r'), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,187 @@
+#include "engine/engine.hpp"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "tests/engine/run_fixture.hpp"
+#include "tests/support/recording_host.hpp"
+#include "tests/support/temp_dir.hpp"
+
+namespace el::engine {
+namespace {
+
+using test::RecordingHost;
+using test::TempDir;
+
+// Five regions, two training species and the target T, every pair related.
+VectorData fiveRegions() {
+    return test::makeData({"A", "B", "T"}, {"R1", "R2", "R3", "R4", "R5"},
+                          {{"1990", "1985", "2010"},
+                           {"1992", "1986", "2011"},
+                           {"1995", "1990", "2013"},
+                           {"1993", "1988", "2012"},
+                           {"1997", "1991", "NotYetArrived"}});
+}
+
+class EngineRun : public ::testing::Test {
+protected:
+    RunRequest request(std::vector<std::string> species) {
+        RunRequest r;
+        r.data = &data;
+        r.species = std::move(species);
+        r.sourceFile = dir / "vector.csv";
+        r.calculationDate = "12-05-2026";
+        r.workDir = dir.path();
+        return r;
+    }
+    RunStatus run(std::vector<std::string> species) { return engine.run(request(std::move(species)), host); }
+
+    TempDir dir;
+    VectorData data = fiveRegions();
+    RecordingHost host;
+    Engine engine;
+};
+
+TEST_F(EngineRun, EmptySpeciesListOnlyClearsTheLog) {
+    host.log = {"old"};
+    EXPECT_EQ(run({}), RunStatus::NoSpecies);
+    EXPECT_TRUE(host.log.empty());
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(host.captionsOf(Label::RunProgress).empty());
+}
+
+TEST_F(EngineRun, HeaderSpeciesBlockAndCompletedState) {
+    host.values.set(Setting::TargetSpecies, "T");
+    host.values.set(Setting::DoReliability, "0");
+    ASSERT_EQ(run({"A", "B", "T"}), RunStatus::Completed) << (host.messages.empty() ? "" : host.messages[0]);
+    const std::vector<std::string> head(host.log.begin(), host.log.begin() + 14);
+    EXPECT_EQ(head, (std::vector<std::string>{
+                        "Supervised forecasting of the range expansion of alien species by early-late relationship", "",
+                        "File name: vector.csv", "Date of calculation: 12-05-2026", "",
+                        "Species analyzed (training and target)", "A", "B", "T", "Target species:T", "",
+                        "Power in weight calculation for similarity: 6.65   number of samples: 0", "", " "}));
+    EXPECT_EQ(host.log.back(), "Climatic limit was not considered");
+    EXPECT_EQ(host.caption(Label::RunProgress), "100% complete");
+    EXPECT_FALSE(host.busy);
+    const auto& summary = engine.lastSummary();
+    EXPECT_EQ(summary.regno, (std::vector<int>{0, 1, 2, 3, 4}));
+    ASSERT_EQ(summary.prediction.size(), 3u);
+    EXPECT_EQ(summary.prediction[2].size(), 5u);
+    // The latest region scores highest.
+    EXPECT_GT(summary.score[4], summary.score[0]);
+}
+
+TEST_F(EngineRun, InterlocksSwitchOptionsOffInOrder) {
+    host.values.set(Setting::ExcludeLimited, "1");
+    ASSERT_EQ(run({"A", "B"}), RunStatus::Completed);
+    EXPECT_EQ(host.values.get(Setting::ExcludeLimited), "0");
+
+    RecordingHost examine;
+    examine.values.set(Setting::ExamineWeight, "1");
+    examine.values.set(Setting::ExcludeLimited, "1");
+    examine.values.set(Setting::ExcludingLimit, "0");
+    examine.values.set(Setting::AddPrediction, "1");
+    examine.values.set(Setting::SimOutput, "similarity");
+    examine.values.set(Setting::ElMatrixOutput, "detailed");
+    examine.values.set(Setting::TargetSpecies, "T");
+    ASSERT_EQ(engine.run(request({"A", "B", "T"}), examine), RunStatus::Completed);
+    EXPECT_EQ(examine.values.get(Setting::DoReliability), "0");
+    EXPECT_EQ(examine.values.get(Setting::ExcludeLimited), "1");
+    EXPECT_EQ(examine.values.get(Setting::AddPrediction), "0");
+    EXPECT_EQ(examine.values.get(Setting::SimOutput), "none");
+    EXPECT_EQ(examine.values.get(Setting::ElMatrixOutput), "none");
+    // Only the header in the log; one summary line per power pair in the weight-test file.
+    EXPECT_EQ(examine.log.size(), 5u);
+    const std::string file = test::readFile(dir / "WeightTestT.csv");
+    EXPECT_EQ(file.rfind("File name: vector.csv  Date of calculation: 12-05-2026\r\n", 0), 0u);
+    std::size_t lines = 0;
+    for (std::size_t at = file.find("\r\n"); at != std::string::npos; at = file.find("\r\n", at + 2)) ++lines;
+    EXPECT_EQ(lines, 1u + 200 * 200);
+    EXPECT_NE(file.find(",T, 0, 0,"), std::string::npos);
+    EXPECT_NE(file.find(",T, 19.9, 19.9,"), std::string::npos);
+    EXPECT_EQ(file.find(",T, 20,"), std::string::npos);
+}
+
+TEST_F(EngineRun, FatalInputErrorStopsWithItsMessageAndWritesNoFile) {
+    data.objects[3].values[1] = "arrived";
+    host.values.set(Setting::ExamineWeight, "1");
+    host.values.set(Setting::TargetSpecies, "T");
+    EXPECT_EQ(run({"A", "B", "T"}), RunStatus::Stopped);
+    EXPECT_EQ(host.messages,
+              (std::vector<std::string>{"Region R4, species B: the value \"arrived\" is neither a keyword nor a number"}));
+    EXPECT_FALSE(host.busy);
+    EXPECT_EQ(host.caption(Label::RunProgress), " 0 %");
+    EXPECT_EQ(host.log.size(), 5u);
+    EXPECT_FALSE(std::filesystem::exists(dir / "WeightTestT.csv"));
+    EXPECT_TRUE(engine.lastSummary().score.empty());
+}
+
+TEST_F(EngineRun, SettingTextsThatAreNotNumbersAreRefusedByName) {
+    host.values.set(Setting::WeightPower, "six");
+    EXPECT_EQ(run({"A", "B"}), RunStatus::Stopped);
+    EXPECT_EQ(host.messages.back(), "The weight power text \"six\" is not a number");
+
+    host.values.set(Setting::WeightPower, "6.65");
+    host.values.set(Setting::IterationN, "0.4");
+    EXPECT_EQ(run({"A", "B"}), RunStatus::Stopped);
+    EXPECT_NE(host.messages.back().find("\"0.4\""), std::string::npos);
+
+    host.values.set(Setting::IterationN, "100");
+    host.values.set(Setting::TargetSpecies, "T");
+    host.values.set(Setting::TrainingRatio, "most");
+    EXPECT_EQ(run({"A", "B", "T"}), RunStatus::Stopped);
+    EXPECT_EQ(host.messages.back(), "The training ratio text \"most\" is not a number");
+}
+
+TEST_F(EngineRun, TargetNameWithPathSeparatorIsRefusedForTheWeightTestFile) {
+    data.valname[2] = "../T";
+    host.values.set(Setting::ExamineWeight, "1");
+    host.values.set(Setting::TargetSpecies, "../T");
+    EXPECT_EQ(run({"A", "B", "../T"}), RunStatus::Stopped);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(dir.path().parent_path() / "T.csv"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "WeightTest../T.csv"));
+}
+
+TEST_F(EngineRun, RegionsWithoutAnyRelationStopTheRun) {
+    data = test::makeData({"A"}, {"R1", "R2", "R3"}, {{"2000"}, {"2001"}, {"Unknown"}});
+    host.values.set(Setting::DoReliability, "0");
+    EXPECT_EQ(run({"A"}), RunStatus::Stopped);
+    EXPECT_EQ(host.messages, (std::vector<std::string>{"There are less-connective regions"}));
+    EXPECT_FALSE(host.busy);
+}
+
+TEST_F(EngineRun, ExclusionWritesRegionCountsAndMayLeaveNoRegion) {
+    host.values.set(Setting::DoReliability, "0");
+    host.values.set(Setting::ExcludeLimited, "1");
+    host.values.set(Setting::ExcludingLimit, "100");
+    EXPECT_EQ(run({"A", "B"}), RunStatus::Stopped);
+    EXPECT_EQ(host.messages.back(), "No region is left to analyse");
+    EXPECT_EQ(host.log.back(), "Number of regions finally used: 0");
+
+    data = test::makeData({"A"}, {}, {});
+    host.values.set(Setting::ExcludeLimited, "0");
+    EXPECT_EQ(run({"A"}), RunStatus::Stopped);
+    EXPECT_EQ(host.messages.back(), "There is no region to analyse");
+}
+
+TEST_F(EngineRun, ReportBlocksUseRegionNumbersNotNames) {
+    // Two regions share a name; each keeps its own date in the species table.
+    data.objects[1].name = "R1";
+    host.values.set(Setting::DoReliability, "0");
+    ASSERT_EQ(run({"A", "B"}), RunStatus::Completed);
+    int rowsOfR1 = 0;
+    bool sawFirst = false, sawSecond = false;
+    for (const auto& line : host.log) {
+        if (line.rfind("R1, 1990,", 0) == 0) sawFirst = true;
+        if (line.rfind("R1, 1992,", 0) == 0) sawSecond = true;
+        if (line.rfind("R1, ", 0) == 0) ++rowsOfR1;
+    }
+    EXPECT_TRUE(sawFirst);
+    EXPECT_TRUE(sawSecond);
+    EXPECT_EQ(rowsOfR1, 2 * 2 + 2);  // two species blocks and the score table
+}
+
+}  // namespace
+}  // namespace el::engine
