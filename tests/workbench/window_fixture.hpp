@@ -1,0 +1,57 @@
+#pragma once
+// Shared pieces of the window tests: a main that forces the offscreen platform, and a
+// window whose messages are recorded instead of waiting for OK.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringList>
+#include <QTest>
+
+#include <memory>
+
+#include "workbench/workbench_window.hpp"
+
+#define EARLYLATE_OFFSCREEN_TEST_MAIN(TestClass)                                          \
+    int main(int argc, char** argv) {                                                    \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen"); \
+        QApplication app(argc, argv);                                                    \
+        TestClass test;                                                                  \
+        return QTest::qExec(&test, argc, argv);                                          \
+    }
+
+namespace el::test {
+
+struct WindowUnderTest {
+    explicit WindowUnderTest(const QString& folder = {}) {
+        workbench::WorkbenchOptions options;
+        options.startFolder = folder;
+        options.dpi = 96.0;
+        window = std::make_unique<workbench::WorkbenchWindow>(options);
+        window->setMessageSink([this](const QString& text) { messages.append(text); });
+    }
+
+    template <class T>
+    T* get(const char* name) const {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        if (found == nullptr) qFatal("no control named %s", name);
+        return found;
+    }
+    QStringList items(const char* list) const {
+        QStringList out;
+        const auto* widget = get<QListWidget>(list);
+        for (int i = 0; i < widget->count(); ++i) out.append(widget->item(i)->text());
+        return out;
+    }
+    void select(const char* list, int row) const { get<QListWidget>(list)->setCurrentRow(row); }
+    void click(const char* button) const { get<QPushButton>(button)->click(); }
+
+    std::unique_ptr<workbench::WorkbenchWindow> window;
+    QStringList messages;
+};
+
+}  // namespace el::test
