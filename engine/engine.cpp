@@ -56,8 +56,31 @@ struct RunInput {
     StatusMatrix status;
     SpeciesComparison comparison;  // does not depend on the powers
     std::vector<int> regionviable;
+    std::vector<std::string> regionNames;  // every region, in file order
     std::optional<EarlyLateCounts> counts;  // made when the first trials need them
     int targetIndex() const { return table.target.value_or(-1); }
+};
+
+// The prediction table: per species and used position the predicted date text, or
+// "Unpredictable".
+std::vector<std::vector<std::string>> predictionTable(const std::vector<SpeciesFit>& fits,
+                                                      const std::vector<double>& score) {
+    std::vector<std::vector<std::string>> table;
+    table.reserve(fits.size());
+    for (const SpeciesFit& fit : fits) {
+        std::vector<std::string> row;
+        row.reserve(score.size());
+        for (double v : score) row.push_back(fit.predictable ? strnum(fit.a * v + fit.b) : std::string("Unpredictable"));
+        table.push_back(std::move(row));
+    }
+    return table;
+}
+
+// What one power pass leaves; the prediction texts are made only when needed.
+struct PassResult {
+    std::vector<int> regno;
+    std::vector<double> score;
+    std::vector<SpeciesFit> fits;
 };
 
 class PassRunner {
@@ -66,7 +89,7 @@ public:
                std::optional<WeightTestFile>& weightTest)
         : in_(in), host_(host), random_(random), power_(power), weightTest_(weightTest) {}
 
-    RunSummary run(double p1, double p2);
+    PassResult run(double p1, double p2);
 
 private:
     void report(const LogLines& lines) {
@@ -93,7 +116,7 @@ SpeciesFit PassRunner::fitOne(int species, const UsedRegions& used, const std::v
     return fitSpecies(training, validation);
 }
 
-RunSummary PassRunner::run(double p1, double p2) {
+PassResult PassRunner::run(double p1, double p2) {
     const auto& names = in_.table.name;
     const int m = in_.table.size();
     const int regions = in_.status.regions;
@@ -122,9 +145,7 @@ RunSummary PassRunner::run(double p1, double p2) {
     }
 
     EarlyLateMatrix el = buildEarlyLateMatrix(in_.status, weights.weight, in_.targetIndex());
-    std::vector<std::string> allNames;
-    allNames.reserve(regions);
-    for (const auto& object : in_.data.objects) allNames.push_back(object.name);
+    const std::vector<std::string>& allNames = in_.regionNames;
     UsedRegions used = allRegions(allNames);
     if (regions == 0) throw RunError("There is no region to analyse");
     if (isOn(host_, Setting::ExcludeLimited)) {
@@ -153,11 +174,11 @@ RunSummary PassRunner::run(double p1, double p2) {
     report(scoreTableLines(used.name, score, order, meanByPosition, sdByPosition));
     report(correlationHeadLines());
 
-    std::vector<std::vector<std::string>> prediction(m, std::vector<std::string>(n));
+    std::vector<SpeciesFit> fits;
+    fits.reserve(m);
     for (int j = 0; j < m; ++j) {
         const SpeciesFit fit = fitOne(j, used, score);
-        for (int p = 0; p < n; ++p)
-            prediction[j][p] = fit.predictable ? strnum(fit.a * score[p] + fit.b) : std::string("Unpredictable");
+        fits.push_back(fit);
         double scale = fit.a;  // an examine-weight run takes both spreads as 1
         if (!isOn(host_, Setting::ExamineWeight))
             scale = hasTrials ? trialScale(score, meanByPosition, fit.a) : 0;
@@ -186,11 +207,11 @@ RunSummary PassRunner::run(double p1, double p2) {
         appendLines(host_, adjustedMatrixLines(el.M, used.name, order));
 
     if (isOn(host_, Setting::AddPrediction)) {
-        const PredictionColumns columns{in_.regionviable, used, score, names, prediction};
+        const PredictionColumns columns{in_.regionviable, used, score, names, predictionTable(fits, score)};
         addPredictionToSource(in_.data, columns, in_.request.missvalue, in_.request.sourceFile, in_.request.workDir,
                               host_);
     }
-    return RunSummary{used.regno, score, std::move(prediction)};
+    return PassResult{used.regno, std::move(score), std::move(fits)};
 }
 
 }  // namespace
@@ -239,17 +260,18 @@ RunStatus Engine::run(const RunRequest& request, Host& host) {
 
         in.comparison = compareSpecies(in.status);
         in.regionviable = regionViable(in.status, in.targetIndex());
+        for (const auto& object : in.data.objects) in.regionNames.push_back(object.name);
 
         PowerIteration power;
         PassRunner pass(in, host, random_, power, weightTest);
-        RunSummary last;
+        PassResult last;
         for (double p1 = first1; p1 <= last1; p1 += 0.1)
             for (double p2 = first2; p2 <= last2; p2 += 0.1) last = pass.run(p1, p2);
 
         if (weightTest) weightTest->close();
         host.setRunBusy(false);
         host.setCaption(Label::RunProgress, "100% complete");
-        summary_ = std::move(last);
+        summary_ = RunSummary{last.regno, last.score, predictionTable(last.fits, last.score)};
         return RunStatus::Completed;
     } catch (const RunError& error) {
         host.message(error.what());

@@ -42,8 +42,10 @@ TEST(BatchOptions, SpeciesListSplitsAtCommasAndEmptyMeansNone) {
 
 TEST(BatchOptions, HelpListsEveryOptionOfTheSettingsTable) {
     const std::string help = usageText();
-    for (const auto& info : settingTable())
-        if (!info.batch.flag.empty()) EXPECT_NE(help.find(std::string(info.batch.flag)), std::string::npos);
+    for (const auto& info : settingTable()) {
+        if (info.batch.flag.empty()) continue;
+        EXPECT_NE(help.find(std::string(info.batch.flag)), std::string::npos) << info.batch.flag;
+    }
     EXPECT_NE(help.find("-s, --species"), std::string::npos);
 }
 

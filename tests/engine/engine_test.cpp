@@ -72,12 +72,21 @@ TEST_F(EngineRun, HeaderSpeciesBlockAndCompletedState) {
     EXPECT_GT(summary.score[4], summary.score[0]);
 }
 
+// Keeps only the latest caption of each label: an examine-weight run shows several
+// hundred thousand of them.
+class QuietHost : public RecordingHost {
+public:
+    void setCaption(Label label, const std::string& text) override { captions[static_cast<int>(label)] = text; }
+};
+
 TEST_F(EngineRun, InterlocksSwitchOptionsOffInOrder) {
     host.values.set(Setting::ExcludeLimited, "1");
     ASSERT_EQ(run({"A", "B"}), RunStatus::Completed);
     EXPECT_EQ(host.values.get(Setting::ExcludeLimited), "0");
+}
 
-    RecordingHost examine;
+TEST_F(EngineRun, ExamineWeightRunWritesOneLinePerPowerPair) {
+    QuietHost examine;
     examine.values.set(Setting::ExamineWeight, "1");
     examine.values.set(Setting::ExcludeLimited, "1");
     examine.values.set(Setting::ExcludingLimit, "0");
@@ -101,6 +110,8 @@ TEST_F(EngineRun, InterlocksSwitchOptionsOffInOrder) {
     EXPECT_NE(file.find(",T, 0, 0,"), std::string::npos);
     EXPECT_NE(file.find(",T, 19.9, 19.9,"), std::string::npos);
     EXPECT_EQ(file.find(",T, 20,"), std::string::npos);
+    EXPECT_EQ(examine.caption(Label::RunProgress), "100% complete");
+    EXPECT_EQ(examine.caption(Label::Status).rfind("Species, power for similarity,", 0), 0u);
 }
 
 TEST_F(EngineRun, FatalInputErrorStopsWithItsMessageAndWritesNoFile) {
