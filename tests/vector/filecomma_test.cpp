@@ -6,20 +6,14 @@
 namespace el::test {
 namespace {
 
-TEST(Filecomma, RemovesEveryTrailingCommaAndEndsLinesWithCrLf) {
+TEST(Filecomma, RemovesTrailingCommasAndEndsLinesWithCrLf) {
     VectorFixture f;
-    f.file("vector,c,,\nsp1,type$,name$,n,x1,y1,,,,\r,,,\r\n1,point,A,1,2,3\r\n\"q,\",\n", "src.csv");
+    f.file("vector,c,,\nsp1,type$,x1,,,,\r,,,\r\n\"q,\",\n", "src.csv");
     ASSERT_EQ(filecomma("src.csv", "out.tmp", f.host), 0);
-    EXPECT_EQ(readFile(f.dir / "out.tmp"),
-              crlf({"vector,c", "sp1,type$,name$,n,x1,y1", "", "1,point,A,1,2,3", "\"q,\""}));
-    EXPECT_TRUE(f.host.messages.empty());
-}
+    EXPECT_EQ(readFile(f.dir / "out.tmp"), crlf({"vector,c", "sp1,type$,x1", "", "\"q,\""}));
 
-TEST(Filecomma, MissingSourceIsReportedNotCopied) {
-    VectorFixture f;
     EXPECT_EQ(filecomma("absent.csv", "out.tmp", f.host), 1);
-    ASSERT_EQ(f.host.messages.size(), 1u);
-    EXPECT_EQ(f.host.messages[0], "Cannot open file: absent.csv");
+    EXPECT_EQ(f.host.messages, std::vector<std::string>{"Cannot open file: absent.csv"});
 }
 
 }  // namespace

