@@ -122,7 +122,6 @@ protected:
 
 TEST_F(BatchExitStatus, UsageErrorsExitWithTwo) {
     EXPECT_EQ(runBatch(dir.path(), "--bogus v.csv"), 2);
-    EXPECT_EQ(runBatch(dir.path(), "v.csv --weight-power"), 2);
     EXPECT_EQ(runBatch(dir.path(), "--el-matrix full v.csv"), 2);
     EXPECT_EQ(runBatch(dir.path(), "-s A,C v.csv"), 2);
     EXPECT_NE(readFile(dir / "stderr.txt").find("\"C\""), std::string::npos);
@@ -144,13 +143,6 @@ TEST_F(BatchExitStatus, StoppedRunExitsWithOneAndStillSavesTheLog) {
 
     EXPECT_EQ(runBatch(dir.path(), "-o missing.log absent.csv"), 1);
     EXPECT_TRUE(fs::exists(dir / "missing.log"));
-}
-
-TEST_F(BatchExitStatus, LogGoesToStandardOutputWithoutDashO) {
-    EXPECT_EQ(runBatch(dir.path(), "-s B,A,B --no-reliability v.csv"), 0);
-    const std::string out = readFile(dir / "stdout.txt");
-    EXPECT_NE(out.find("Species analyzed (training and target)\nB\nA\n\n"), std::string::npos);
-    EXPECT_EQ(out.find('\r'), std::string::npos);
 }
 
 }  // namespace

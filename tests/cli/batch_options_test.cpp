@@ -6,47 +6,26 @@ namespace el::batch {
 namespace {
 
 TEST(BatchOptions, OptionsSetTheSettingsTheWindowWouldHold) {
-    const auto parsed = parseCommandLine({"--exclude-limited", "10", "--no-reliability", "--auto-weight", "-t", "Xus",
-                                          "--missing", "row", "--weight-power", "six", "-o", "run.log", "in.csv"});
+    const auto parsed = parseCommandLine({"--exclude-limited", "10", "--no-reliability", "-t", "Xus", "--missing",
+                                          "row", "--weight-power", "six", "-o", "run.log", "in.csv"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     const auto& v = parsed.options->values;
     EXPECT_EQ(v.get(Setting::ExcludeLimited), "1");
     EXPECT_EQ(v.get(Setting::ExcludingLimit), "10");
     EXPECT_EQ(v.get(Setting::DoReliability), "0");
-    EXPECT_EQ(v.get(Setting::AutoWeight), "1");
     EXPECT_EQ(v.get(Setting::TargetSpecies), "Xus");
     EXPECT_EQ(v.get(Setting::MissingMode), "row");
     EXPECT_EQ(v.get(Setting::WeightPower), "six");  // refused later by the run, as in the window
-    EXPECT_EQ(v.get(Setting::SkipFormatCheck), "1");
     EXPECT_TRUE(parsed.options->logToFile);
     EXPECT_EQ(v.get(Setting::LogFileName), "run.log");
     EXPECT_EQ(parsed.options->file, "in.csv");
-    EXPECT_FALSE(parsed.options->speciesList);
 }
 
 TEST(BatchOptions, UsageErrors) {
-    EXPECT_FALSE(parseCommandLine({"--bogus", "in.csv"}).options);
     EXPECT_FALSE(parseCommandLine({"in.csv", "-t"}).options);
     EXPECT_FALSE(parseCommandLine({"--similarity-output", "both", "in.csv"}).options);
-    EXPECT_FALSE(parseCommandLine({"--missing", "column", "in.csv"}).options);
     EXPECT_FALSE(parseCommandLine({}).options);
     EXPECT_FALSE(parseCommandLine({"a.csv", "b.csv"}).options);
-    EXPECT_TRUE(parseCommandLine({"--help"}).options);
-}
-
-TEST(BatchOptions, SpeciesListSplitsAtCommasAndEmptyMeansNone) {
-    EXPECT_TRUE(splitSpecies("").empty());
-    EXPECT_EQ(splitSpecies("A,B,A"), (std::vector<std::string>{"A", "B", "A"}));
-    EXPECT_EQ(splitSpecies("A,"), (std::vector<std::string>{"A", ""}));
-}
-
-TEST(BatchOptions, HelpListsEveryOptionOfTheSettingsTable) {
-    const std::string help = usageText();
-    for (const auto& info : settingTable()) {
-        if (info.batch.flag.empty()) continue;
-        EXPECT_NE(help.find(std::string(info.batch.flag)), std::string::npos) << info.batch.flag;
-    }
-    EXPECT_NE(help.find("-s, --species"), std::string::npos);
 }
 
 }  // namespace
