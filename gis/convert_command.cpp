@@ -1,0 +1,165 @@
+#include "gis/convert_command.hpp"
+
+#include <filesystem>
+
+#include "gis/console_host.hpp"
+#include "gis/gdal_session.hpp"
+#include "gis/gis_error.hpp"
+#include "gis/layer_export.hpp"
+#include "vector/vector_file.hpp"
+
+namespace el::gis {
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+std::vector<std::string> splitAtCommas(const std::string& text) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        parts.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) return parts;
+        start = comma + 1;
+    }
+}
+
+// Sets the option `name` from `value`; returns a usage error text or "".
+std::string setOption(ConvertRequest& request, const std::string& name, const std::string& value) {
+    ImportOptions& options = request.import;
+    request.importOptionsGiven = true;
+    if (name == "--layer") {
+        options.layer = value;
+    } else if (name == "--name-field") {
+        options.nameField = value;
+    } else if (name == "--t-srs") {
+        options.targetSrs = value;
+    } else {
+        std::vector<std::string> species = splitAtCommas(value);
+        for (const std::string& one : species)
+            if (one.empty()) return "--species needs a comma-separated list of field names";
+        options.species = std::move(species);
+    }
+    if (value.empty() && name != "--species") return name + " needs a value";
+    return {};
+}
+
+bool isValueOption(const std::string& name) {
+    return name == "--layer" || name == "--name-field" || name == "--species" || name == "--t-srs";
+}
+
+}  // namespace
+
+bool writesVectorFile(const ConvertRequest& request) {
+    return lowered(std::filesystem::path(request.output).extension().string()) == ".csv";
+}
+
+std::variant<ConvertRequest, std::string> parseConvertArguments(const std::vector<std::string>& args) {
+    ConvertRequest request;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            request.help = true;
+            return request;
+        }
+        if (arg.rfind("--", 0) != 0 || arg == "--") {
+            files.push_back(arg);
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        if (!isValueOption(name)) return "unknown option " + name;
+        std::string value;
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        } else {
+            return name + " needs a value";
+        }
+        if (std::string error = setOption(request, name, value); !error.empty()) return error;
+    }
+    if (files.size() != 2) return "give one input file and one output file";
+    request.input = files[0];
+    request.output = files[1];
+    if (!writesVectorFile(request) && request.importOptionsGiven)
+        return "--layer, --name-field, --species and --t-srs apply only when the output is a .csv vector file";
+    return request;
+}
+
+std::string convertHelp() {
+    return R"(Usage:
+  earlylate-convert IN OUT.csv [--layer L] [--name-field F] [--species A,B,...] [--t-srs SRS]
+  earlylate-convert FILE.csv OUT.gpkg|OUT.shp|OUT.geojson
+
+With an output ending in .csv, one layer of any vector file GDAL reads (GeoPackage,
+shapefile, GeoJSON, ...) becomes a vector file, one region per feature in feature order:
+  point                    -> "point" (a multipoint of one point too; larger multipoints
+                              are refused, since a region has one place)
+  line string              -> "line"
+  multi line string        -> "tree", one part per line, labelled "line"
+  polygon with one ring    -> "polygon" (the closing node is not repeated)
+  polygon with holes,
+  multipolygon             -> "area", one part per ring: outer rings labelled "outer",
+                              holes labelled "hole"
+Curves are approximated by lines; Z and M values are dropped.
+Species are the attribute columns: all but the name field, or those given by --species
+in that order. Integers and reals become plain numbers, dates and date-times decimal years
+(year + (day of year - 1) / days in the year, the time of day adding its fraction of a
+day), texts stay as written (line breaks become blanks), nulls become missing values.
+Region names come from --name-field, else from a field called "name" (any case), else the
+feature id.
+
+  --layer L         read layer L (default: the first layer)
+  --name-field F    take region names from field F
+  --species A,B,..  take these fields as species, in this order
+  --t-srs SRS       reproject coordinates to SRS (e.g. EPSG:3857); default: as stored
+
+With an input ending in .csv and any other output, every object of the vector file becomes
+a feature of a new layer in the format chosen by the output's extension, with all its
+variables as attributes (reals where every present value is a number, else texts), its
+name in a "name" attribute and its geometry: an area becomes a multipolygon in which each
+"hole" part is a hole of the polygon before it, a tree a multi line string. An existing
+output is replaced.
+
+Exit status: 0 done, 1 conversion failed, 2 usage error.
+)";
+}
+
+int runConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const auto parsed = parseConvertArguments(args);
+    if (const auto* usage = std::get_if<std::string>(&parsed)) {
+        err << "earlylate-convert: " << *usage << "\nTry earlylate-convert --help\n";
+        return kUsage;
+    }
+    const ConvertRequest& request = std::get<ConvertRequest>(parsed);
+    if (request.help) {
+        out << convertHelp();
+        return kDone;
+    }
+    ConsoleHost host(err);
+    try {
+        if (writesVectorFile(request)) {
+            VectorData data = importLayer(request.input, request.import);
+            if (VectorFileWrite(request.output, data, "", host) != 0)
+                throw GisError("cannot write " + request.output);
+        } else {
+            if (driverForOutput(request.output).empty())
+                throw GisError("no GIS format is known for the extension of " + request.output +
+                               " (use .gpkg, .shp or .geojson)");
+            const std::string missvalue = "null";
+            const ReadOutcome read = readVectorFile(request.input, missvalue, host);
+            if (read.erf != 0) throw GisError("cannot read the vector file " + request.input);
+            exportVectorData(read.data, missvalue, request.output);
+        }
+    } catch (const std::exception& e) {
+        host.message(e.what());
+        return kFailed;
+    }
+    return kDone;
+}
+
+}  // namespace el::gis

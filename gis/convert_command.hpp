@@ -1,0 +1,35 @@
+#pragma once
+// The command line converter between GIS files and vector files:
+//   earlylate-convert IN OUT.csv [--layer L] [--name-field F] [--species A,B,...] [--t-srs SRS]
+//   earlylate-convert FILE.csv OUT.gpkg|OUT.shp|OUT.geojson
+// Exit status 0 done, 1 conversion failed, 2 usage error.
+
+#include <ostream>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "gis/layer_import.hpp"
+
+namespace el::gis {
+
+struct ConvertRequest {
+    std::string input;
+    std::string output;
+    ImportOptions import;
+    bool importOptionsGiven = false;
+    bool help = false;
+};
+
+// True when the request writes a vector file (OUT ends in .csv), false when it writes a GIS file.
+bool writesVectorFile(const ConvertRequest& request);
+
+// The request, or the text of a usage error.
+std::variant<ConvertRequest, std::string> parseConvertArguments(const std::vector<std::string>& args);
+
+std::string convertHelp();
+
+// Runs the converter on the arguments after the program name.
+int runConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace el::gis

@@ -1,0 +1,24 @@
+#pragma once
+// Writes a vector data set as a GIS layer, so that its variables (the prediction columns
+// of a write-back among them) can be mapped in any GIS.
+
+#include <filesystem>
+#include <string>
+
+#include "vector/vector_data.hpp"
+
+namespace el::gis {
+
+// The GDAL driver that writes files with the extension of `output` (".gpkg", ".shp",
+// ".geojson", ...), or "" when none does.
+std::string driverForOutput(const std::filesystem::path& output);
+
+// One feature per object, in file order, with the object's geometry, one attribute per
+// variable and the object name in a "name" attribute ("object_name" when a variable is
+// already called name). A variable whose present values all read as numbers is a real
+// column, any other a text column; values equal to `missvalue`, or "null" in any letter
+// case, are null. An existing `output` is replaced; after a failure nothing is left.
+// Throws GisError.
+void exportVectorData(const VectorData& data, const std::string& missvalue, const std::filesystem::path& output);
+
+}  // namespace el::gis
