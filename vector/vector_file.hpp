@@ -12,6 +12,7 @@
 namespace el {
 
 // Copies `from` to `to` with the trailing commas of every line removed, lines ended CR LF.
+// A source that cannot be read or a copy that cannot be written is shown and gives 1.
 int filecomma(const std::filesystem::path& from, const std::filesystem::path& to, Host& host);
 
 // Scans and validates a normalised vector file and reports its sizes. Writes
@@ -25,7 +26,9 @@ int VectorFileRead(const std::filesystem::path& filename, VectorData& data, cons
                    Host& host);
 
 // Writes `data` in the vector file format. Values equal to `missvalue` become empty fields
-// (also in `data`, as the format's writer has always done).
+// (also in `data`, as the format's writer has always done). Returns 1 without a message
+// when the file cannot be written in full or the data set's arrays do not match its
+// sizes; the caller reports that.
 int VectorFileWrite(const std::filesystem::path& filename, VectorData& data, const std::string& missvalue,
                     Host& host);
 

@@ -76,26 +76,17 @@ std::string objectLine(VectorObject& object, const std::string& missvalue, Host&
 
 int VectorFileWrite(const std::filesystem::path& filename, VectorData& data, const std::string& missvalue,
                     Host& host) {
-    if (!writable(data)) {
-        host.message("The vector data set is incomplete; " + filename.string() + " was not written");
-        return 1;
-    }
+    // Failures are left to the caller to report, which knows what the file was for.
+    if (!writable(data)) return 1;
     vec::LineWriter out(filename);
-    if (!out.isOpen()) {
-        host.message("Cannot create file: " + filename.string());
-        return 1;
-    }
+    if (!out.isOpen()) return 1;
     out.writeLine(quotedIfComma(data.filetype));
     out.writeLine(quotedIfComma(data.comment));
     std::string names;
     for (const std::string& name : data.valname) names += textField(name);
     out.writeLine(names);
     for (VectorObject& object : data.objects) out.writeLine(objectLine(object, missvalue, host));
-    if (!out.close()) {
-        host.message("Cannot write file: " + filename.string());
-        return 1;
-    }
-    return 0;
+    return out.close() ? 0 : 1;
 }
 
 }  // namespace el

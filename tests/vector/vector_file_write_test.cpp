@@ -37,7 +37,7 @@ TEST(VectorFileWrite, WritesTheFormatByteForByte) {
     data.objects[0].parts.clear();  // a polygon without its node list is refused, not written
     EXPECT_EQ(VectorFileWrite("other.csv", data, "null", f.host), 1);
     EXPECT_FALSE(f.exists("other.csv"));
-    EXPECT_EQ(f.host.messages.size(), 2u);
+    EXPECT_TRUE(f.host.messages.empty());  // the caller reports, with its own context
 }
 
 TEST(VectorFileWrite, WhatIsWrittenReadsBackUnchanged) {
