@@ -309,7 +309,9 @@ QLabel* WorkbenchWindow::labelFor(Label label) const {
 
 void WorkbenchWindow::setCaption(Label label, const std::string& text) {
     QLabel* target = labelFor(label);
-    target->setText(qs(text));
+    const QString caption = qs(text);
+    if (target->text() == caption) return;  // progress captions repeat often: skip the refit
+    target->setText(caption);
     for (std::size_t i = 0; i < placed_.size(); ++i)
         if (placed_[i].widget == target) fitCaption(target, *placed_[i].spec, baseFonts_[i]);
     throttle_.reset();  // let the next yield show it

@@ -5,8 +5,6 @@
 
 #include "tests/support/temp_dir.hpp"
 #include "tests/workbench/window_fixture.hpp"
-#include "workbench/command_line.hpp"
-#include "workbench/log_file.hpp"
 #include "workbench/screenshot.hpp"
 
 using el::Setting;
@@ -52,11 +50,6 @@ private slots:
         QVERIFY(w.messages[0].contains("no-such-folder/log.csv"));
         QVERIFY(w.messages[0].contains("No such file or directory"));
         QCOMPARE(w.window->logLines(), QStringList({"one"}));
-
-        std::filesystem::create_directories(work / "folder");
-        const auto failure = el::workbench::writeLogFile(work / "folder", {"x"});
-        QVERIFY(failure.has_value());
-        QVERIFY(std::filesystem::is_directory(work / "folder"));
     }
 
     void exitDuringAReadClosesAfterItReturns() {
@@ -85,17 +78,6 @@ private slots:
         QCOMPARE(el::workbench::saveScreenshot(*w.window, file), QString());
         const QImage image(file);
         QCOMPARE(image.size(), QSize(704, 586));
-    }
-
-    void commandLine() {
-        using el::workbench::AppArguments;
-        using el::workbench::ArgumentError;
-        const auto parsed = el::workbench::parseAppArguments({"--screenshot", "w.png", "--open", "v.csv"});
-        QVERIFY(std::holds_alternative<AppArguments>(parsed));
-        QCOMPARE(*std::get<AppArguments>(parsed).open, std::string("v.csv"));
-        QVERIFY(std::holds_alternative<ArgumentError>(el::workbench::parseAppArguments({"--open", "v.csv"})));
-        QVERIFY(std::holds_alternative<ArgumentError>(el::workbench::parseAppArguments({"--folder"})));
-        QVERIFY(std::holds_alternative<ArgumentError>(el::workbench::parseAppArguments({"--bogus"})));
     }
 };
 

@@ -16,25 +16,13 @@ using el::test::writeFile;
 
 namespace {
 
-// Three species, then the structural names and the coordinates.
-std::string threeSpecies() {
-    return crlf({"vector", "three regions", "Gamma,Alpha,Beta,type$,name$,nodes,x1,y1,x2,y2,x3,y3",
-                 "1990,1995,2000,polygon,R1,3,0,0,1,0,0,1", "1991,1996,2001,polygon,R2,3,1,0,2,0,1,1",
-                 "1992,Arrived,2002,polygon,R3,3,2,0,3,0,2,1"});
-}
-
-std::string twoSpecies() {
-    return crlf({"vector", "two", "Delta,Epsilon,type$,name$,nodes,x1,y1,x2,y2,x3,y3",
-                 "1990,1995,polygon,R1,3,0,0,1,0,0,1", "1991,1996,polygon,R2,3,1,0,2,0,1,1"});
-}
-
 QString qpath(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
-void doubleClick(QListWidget* list, int row) {
-    // As the mouse does it: a click, then the second press that makes it a double-click.
+void click(QListWidget* list, int row, bool twice = false) {
+    // As the mouse does it: a click, then for a double-click the second press.
     const QPoint at = list->visualItemRect(list->item(row)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
 }  // namespace
@@ -42,125 +30,95 @@ void doubleClick(QListWidget* list, int row) {
 class ReadAndListsTest : public QObject {
     Q_OBJECT
 private slots:
-    void chooserListsFoldersAndCsvFiles() {
+    void chooserMovesThroughFoldersAndPicksCsvFiles() {
         TempDir dir;
-        std::filesystem::create_directories(dir / "sub");
         std::filesystem::create_directories(dir / "Another");
-        writeFile(dir / "sub" / "b.csv", "");
-        writeFile(dir / "sub" / "a.csv", "");
-        writeFile(dir / "sub" / "notes.txt", "");
-
-        const auto entries = el::workbench::folderEntries(qpath(dir.path()));
-        QCOMPARE(entries.size(), 4);
-        QVERIFY(entries[0].target.isEmpty());  // the folder itself
-        QCOMPARE(entries[1].text, QString(".."));
-        QCOMPARE(entries[2].text, QString("Another"));
-        QCOMPARE(entries[3].text, QString("sub"));
-        QCOMPARE(el::workbench::joinFolderAndName("/data", "v.csv"), QString("/data") + QDir::separator() + "v.csv");
-        QCOMPARE(el::workbench::joinFolderAndName("/", "v.csv"), QDir::toNativeSeparators("/v.csv"));
-
+        std::filesystem::create_directories(dir / "sub");
+        for (const char* name : {"b.csv", "a.csv", "notes.txt"}) writeFile(dir / "sub" / name, "");
         WindowUnderTest w(qpath(dir.path()));
         w.window->show();
-        auto* folders = w.get<QListWidget>("Dir1");
-        QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, folders->visualItemRect(folders->item(3)).center());
+        QCOMPARE(w.items("Dir1"), QStringList({QDir::toNativeSeparators(qpath(dir.path())), "..", "Another", "sub"}));
+        click(w.get<QListWidget>("Dir1"), 3);
         QCOMPARE(w.window->folder(), qpath(dir.path() / "sub"));
         QCOMPARE(w.items("File1"), QStringList({"a.csv", "b.csv"}));
-
-        auto* files = w.get<QListWidget>("File1");
-        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(1)).center());
+        click(w.get<QListWidget>("File1"), 1);
         QCOMPARE(w.window->setting(Setting::DataFileName), std::string("b.csv"));
+        QCOMPARE(el::workbench::joinFolderAndName("/", "v.csv"), QDir::toNativeSeparators("/v.csv"));
     }
 
-    void readFillsTheVariablesInFileOrder() {
+    void readStepFillsEmptiesAndRecovers() {
         TempDir work;
         TempDir data;
         ScopedCwd cwd(work.path());
-        writeFile(data / "three.csv", threeSpecies());
+        writeFile(data / "three.csv",
+                  crlf({"vector", "three regions", "Gamma,Alpha,Beta,type$,name$,nodes,x1,y1,x2,y2,x3,y3",
+                        "1990,1995,2000,polygon,R1,3,0,0,1,0,0,1", "1991,1996,2001,polygon,R2,3,1,0,2,0,1,1",
+                        "1992,Arrived,2002,polygon,R3,3,2,0,3,0,2,1"}));
+        writeFile(data / "two.csv", crlf({"vector", "two", "Delta,Epsilon,type$,name$,nodes,x1,y1",
+                                          "1990,1995,point,R1,1,0,0"}));
+        writeFile(data / "broken.csv", crlf({"vector", "c", "A,type$,name$,nodes,x1,y1", "1990,polygon,R1,3,0"}));
         WindowUnderTest w(qpath(data.path()));
-        w.window->setSetting(Setting::DataFileName, "three.csv");
-        w.click("Command1");
-
+        const auto read = [&](const char* name) {
+            w.window->setSetting(Setting::DataFileName, name);
+            w.click("Command1");
+        };
+        read("three.csv");
         QCOMPARE(w.items("List1"), QStringList({"Gamma", "Alpha", "Beta"}));
         QCOMPARE(w.get<QPushButton>("Command1")->text(), QString("Reading file"));
         QVERIFY(w.get<QPushButton>("Command1")->isEnabled());
         QCOMPARE(w.get<QLabel>("Label18")->text(), QString("100 % complete"));
         QVERIFY(!std::filesystem::exists(work / "temp1.tmp"));
-        QVERIFY(w.window->data() != nullptr);
         QCOMPARE(w.window->data()->objn(), 3);
         QVERIFY(w.messages.isEmpty());
-    }
 
-    void secondReadEmptiesTheSpeciesListButKeepsTheTarget() {
-        TempDir work;
-        ScopedCwd cwd(work.path());
-        writeFile(work / "three.csv", threeSpecies());
-        writeFile(work / "two.csv", twoSpecies());
-        WindowUnderTest w(qpath(work.path()));
-        w.window->setSetting(Setting::DataFileName, "three.csv");
-        w.click("Command1");
+        // A second Read empties the species list; the target text stays.
         w.select("List1", 1);
         w.click("Command2");
         w.click("Command7");
-        QCOMPARE(w.items("List2"), QStringList({"Alpha"}));
-
-        w.window->setSetting(Setting::DataFileName, "two.csv");
-        w.click("Command1");
+        read("two.csv");
         QCOMPARE(w.items("List1"), QStringList({"Delta", "Epsilon"}));
         QVERIFY(w.items("List2").isEmpty());
         QCOMPARE(w.window->setting(Setting::TargetSpecies), std::string("Alpha"));
-    }
 
-    void failedReadRestoresTheButtonAndRefusesTheRun() {
-        TempDir work;
-        ScopedCwd cwd(work.path());
-        writeFile(work / "three.csv", threeSpecies());
-        writeFile(work / "broken.csv", crlf({"vector", "c", "A,type$,name$,nodes,x1,y1", "1990,polygon,R1,3,0"}));
-        WindowUnderTest w(qpath(work.path()));
-        w.window->setSetting(Setting::DataFileName, "three.csv");
-        w.click("Command1");
-        w.select("List1", 0);
-        w.click("Command2");
-
-        w.window->setSetting(Setting::DataFileName, "broken.csv");
-        w.click("Command1");
-        QVERIFY(!w.messages.isEmpty());
+        // A failed Read gives the button back, leaves no scratch file and no data set.
+        read("broken.csv");
+        QCOMPARE(w.messages.size(), 1);
         QCOMPARE(w.get<QPushButton>("Command1")->text(), QString("Read"));
         QVERIFY(w.get<QPushButton>("Command1")->isEnabled());
         QVERIFY(!std::filesystem::exists(work / "temp1.tmp"));
-        QVERIFY(w.items("List1").isEmpty() && w.items("List2").isEmpty());
-        QVERIFY(w.window->data() == nullptr);
+        QVERIFY(w.items("List1").isEmpty() && w.window->data() == nullptr);
 
-        // A species typed back into the list cannot run on the data of the failed Read.
+        // "G  O" then refuses to run with species, and with none only clears the log.
         w.get<QListWidget>("List2")->addItem("Gamma");
         w.window->appendLog("kept");
-        const auto before = w.messages.size();
         w.click("Command4");
-        QCOMPARE(w.messages.size(), before + 1);
+        QCOMPARE(w.messages.size(), 2);
         QVERIFY(w.messages.last().contains("Read"));
         QCOMPARE(w.window->logLines(), QStringList({"kept"}));
         QCOMPARE(w.get<QPushButton>("Command4")->text(), QString("G  O"));
-
-        // With no species the click only clears the log, as after any click on "G  O".
         w.get<QListWidget>("List2")->clear();
         w.click("Command4");
         QVERIFY(w.window->logLines().isEmpty());
-        QCOMPARE(w.messages.size(), before + 1);
+        QCOMPARE(w.messages.size(), 2);
     }
 
-    void listMovesAddOnceAndRemove() {
+    void listMovesAndTargetSelection() {
         WindowUnderTest w;
         w.window->show();
         auto* variables = w.get<QListWidget>("List1");
         variables->addItems({"SpA", "SpB", "SpC"});
-
-        w.click("Command2");  // nothing selected
+        w.window->setSetting(Setting::AutoWeight, "1");
+        w.click("Command2");  // nothing selected: nothing changes
+        w.click("Command7");
         QVERIFY(w.items("List2").isEmpty());
+        QCOMPARE(w.window->setting(Setting::AutoWeight), std::string("1"));
+
         w.select("List1", 1);
         w.click("Command2");
         w.click("Command2");
-        doubleClick(variables, 1);
+        click(variables, 1, true);
         QCOMPARE(w.items("List2"), QStringList({"SpB"}));
-        doubleClick(variables, 2);
+        click(variables, 2, true);
         w.select("List1", 0);
         w.click("Command2");
         QCOMPARE(w.items("List2"), QStringList({"SpB", "SpC", "SpA"}));
@@ -168,26 +126,12 @@ private slots:
         w.select("List2", 1);
         w.click("Command3");
         QCOMPARE(w.items("List2"), QStringList({"SpB", "SpA"}));
-        doubleClick(w.get<QListWidget>("List2"), 0);
+        click(w.get<QListWidget>("List2"), 0, true);
         QCOMPARE(w.items("List2"), QStringList({"SpA"}));
         QCOMPARE(w.items("List1"), QStringList({"SpA", "SpB", "SpC"}));
 
-        w.get<QListWidget>("List2")->clearSelection();
-        w.click("Command3");  // nothing selected
-        QCOMPARE(w.items("List2"), QStringList({"SpA"}));
-    }
-
-    void targetSelectionSwitchesAutomaticWeightOff() {
-        WindowUnderTest w;
-        w.get<QListWidget>("List1")->addItems({"SpA", "SpB"});
-        w.window->setSetting(Setting::AutoWeight, "1");
-        w.click("Command7");  // nothing selected: nothing changes
-        QCOMPARE(w.window->setting(Setting::TargetSpecies), std::string());
-        QCOMPARE(w.window->setting(Setting::AutoWeight), std::string("1"));
-
-        w.select("List1", 1);
-        w.click("Command7");
-        QCOMPARE(w.get<QLineEdit>("Text1")->text(), QString("SpB"));
+        w.click("Command7");  // SpA is selected in the variable list
+        QCOMPARE(w.get<QLineEdit>("Text1")->text(), QString("SpA"));
         QCOMPARE(w.window->setting(Setting::AutoWeight), std::string("0"));
     }
 };

@@ -1,6 +1,6 @@
 #pragma once
 // Shared pieces of the window tests: a main that forces the offscreen platform, and a
-// window whose messages are recorded instead of waiting for OK.
+// window at 96 dpi whose messages are recorded instead of waiting for OK.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -9,32 +9,27 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStringList>
 #include <QTest>
 
 #include <memory>
 
 #include "workbench/workbench_window.hpp"
 
-#define EARLYLATE_OFFSCREEN_TEST_MAIN(TestClass)                                          \
-    int main(int argc, char** argv) {                                                    \
+#define EARLYLATE_OFFSCREEN_TEST_MAIN(TestClass)                                                    \
+    int main(int argc, char** argv) {                                                              \
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen"); \
-        QApplication app(argc, argv);                                                    \
-        TestClass test;                                                                  \
-        return QTest::qExec(&test, argc, argv);                                          \
+        QApplication app(argc, argv);                                                              \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
     }
 
 namespace el::test {
 
 struct WindowUnderTest {
-    explicit WindowUnderTest(const QString& folder = {}) {
-        workbench::WorkbenchOptions options;
-        options.startFolder = folder;
-        options.dpi = 96.0;
-        window = std::make_unique<workbench::WorkbenchWindow>(options);
+    explicit WindowUnderTest(const QString& folder = {})
+        : window(std::make_unique<workbench::WorkbenchWindow>(workbench::WorkbenchOptions{folder, 96.0})) {
         window->setMessageSink([this](const QString& text) { messages.append(text); });
     }
-
     template <class T>
     T* get(const char* name) const {
         T* found = window->findChild<T*>(QString::fromLatin1(name));
@@ -43,8 +38,7 @@ struct WindowUnderTest {
     }
     QStringList items(const char* list) const {
         QStringList out;
-        const auto* widget = get<QListWidget>(list);
-        for (int i = 0; i < widget->count(); ++i) out.append(widget->item(i)->text());
+        for (int i = 0; i < get<QListWidget>(list)->count(); ++i) out.append(get<QListWidget>(list)->item(i)->text());
         return out;
     }
     void select(const char* list, int row) const { get<QListWidget>(list)->setCurrentRow(row); }
