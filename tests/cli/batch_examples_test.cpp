@@ -1,66 +1,26 @@
 // Runs the built earlylate-batch on the example vector files and compares its logs with
 // the examples' logs, number by number.
 
-#include <sys/wait.h>
-
-#include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <regex>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/log_compare.hpp"
+#include "tests/support/run_batch.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 using el::test::readFile;
+using el::test::runBatch;
 using el::test::TempDir;
 
-const fs::path kExamples = "/work/shared/examples";
+// The worked examples live in the shared folder beside the repository.
+const fs::path kExamples = fs::path(EARLYLATE_SOURCE_DIR).parent_path() / "shared" / "examples";
 
-std::string shellQuote(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-// Runs the batch runner in `dir` and returns its exit status.
-int runBatch(const fs::path& dir, const std::string& args, const std::string& epoch = "1796428800") {
-    const std::string command = "cd " + shellQuote(dir.string()) + " && SOURCE_DATE_EPOCH=" + shellQuote(epoch) +
-                                " " + shellQuote(std::string(EARLYLATE_BIN_DIR) + "/earlylate-batch") + " " + args +
-                                " >stdout.txt 2>stderr.txt";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// Compares two texts line by line: numbers at 1e-9 relative, everything else exactly.
 void expectSameNumbers(const std::string& actual, const std::string& expected, const std::string& what) {
-    static const std::regex number(R"([-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?)");
-    std::istringstream a(actual), e(expected);
-    std::string la, le;
-    int lineNo = 0;
-    while (true) {
-        const bool moreA = static_cast<bool>(std::getline(a, la));
-        const bool moreE = static_cast<bool>(std::getline(e, le));
-        ++lineNo;
-        if (!moreA || !moreE) {
-            EXPECT_EQ(moreA, moreE) << what << ": different line counts at line " << lineNo;
-            return;
-        }
-        const std::string textA = std::regex_replace(la, number, "#");
-        const std::string textE = std::regex_replace(le, number, "#");
-        ASSERT_EQ(textA, textE) << what << " line " << lineNo;
-        auto ia = std::sregex_iterator(la.begin(), la.end(), number);
-        auto ie = std::sregex_iterator(le.begin(), le.end(), number);
-        for (; ia != std::sregex_iterator() && ie != std::sregex_iterator(); ++ia, ++ie) {
-            const double va = std::stod(ia->str()), ve = std::stod(ie->str());
-            EXPECT_LE(std::fabs(va - ve), 1e-9 * std::max(1.0, std::fabs(ve)))
-                << what << " line " << lineNo << ": " << la << " vs " << le;
-        }
-    }
+    el::test::expectSameNumbers(actual, expected, what, 1e-9);
 }
 
 struct Example {

@@ -1,0 +1,28 @@
+#pragma once
+// Runs the built batch runner in a folder, with its standard output and error captured in
+// stdout.txt and stderr.txt there, and returns its exit status.
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace el::test {
+
+inline std::string shellQuote(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+inline int runBatch(const std::filesystem::path& dir, const std::string& args,
+                    const std::string& epoch = "1796428800") {
+    const std::string command = "cd " + shellQuote(dir.string()) + " && SOURCE_DATE_EPOCH=" + shellQuote(epoch) +
+                                " " + shellQuote(std::string(EARLYLATE_BIN_DIR) + "/earlylate-batch") + " " + args +
+                                " >stdout.txt 2>stderr.txt";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace el::test
