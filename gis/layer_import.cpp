@@ -90,6 +90,13 @@ struct Reprojection {
     std::unique_ptr<OGRCoordinateTransformation> transform;
 };
 
+// GeoPackage layers written without a coordinate system read back with a placeholder
+// that would turn any coordinates into degrees; it is no coordinate system at all.
+bool isUndefinedSrs(const OGRSpatialReference& srs) {
+    const char* name = srs.GetName();
+    return name != nullptr && lowered(name).rfind("undefined ", 0) == 0;
+}
+
 std::unique_ptr<Reprojection> reprojection(OGRLayer& layer, const std::string& targetSrs) {
     if (targetSrs.empty()) return nullptr;
     auto result = std::make_unique<Reprojection>();
@@ -97,7 +104,7 @@ std::unique_ptr<Reprojection> reprojection(OGRLayer& layer, const std::string& t
         throw GisError("the coordinate system " + quoted(targetSrs) + " is not understood" + gdalReason());
     result->target.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     const OGRSpatialReference* stored = layer.GetSpatialRef();
-    if (stored == nullptr)
+    if (stored == nullptr || isUndefinedSrs(*stored))
         throw GisError("layer " + quoted(layer.GetName()) + " has no coordinate system, so it cannot be reprojected");
     OGRSpatialReference source(*stored);
     source.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
