@@ -14,7 +14,9 @@ namespace el::workbench {
 QStringList driveRoots() {
     QStringList roots;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
-        if (volume.isValid() && volume.isReady()) roots.append(QDir::toNativeSeparators(volume.rootPath()));
+        // Containers bind-mount single files as volumes; only folders can be drives.
+        if (volume.isValid() && volume.isReady() && QFileInfo(volume.rootPath()).isDir())
+            roots.append(QDir::toNativeSeparators(volume.rootPath()));
     const QString systemRoot = QDir::toNativeSeparators(QDir::rootPath());
     if (!roots.contains(systemRoot)) roots.append(systemRoot);
     roots.removeDuplicates();
