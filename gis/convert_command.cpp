@@ -108,8 +108,8 @@ shapefile, GeoJSON, ...) becomes a vector file, one region per feature in featur
 Curves are approximated by lines; Z and M values are dropped.
 Species are the attribute columns: all but the name field, or those given by --species
 in that order. Integers and reals become plain numbers, dates and date-times decimal years
-(year + (day of year - 1) / days in the year, the time of day adding its fraction of a
-day), texts stay as written (line breaks become blanks), nulls become missing values.
+(year + (day of year - 1) / days in the year, the time of day as stored adding its
+fraction of a day), texts stay as written (line breaks become blanks), nulls become missing values.
 Region names come from --name-field, else from a field called "name" (any case), else the
 feature id.
 

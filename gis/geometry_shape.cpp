@@ -1,5 +1,7 @@
 #include "gis/geometry_shape.hpp"
 
+#include <cmath>
+
 #include "gis/gdal_session.hpp"
 #include "gis/gis_error.hpp"
 
@@ -92,6 +94,14 @@ std::unique_ptr<OGRLinearRing> closedRing(const VectorPart& part) {
 
 bool isHole(const std::string& label) { return lowered(label) == "hole"; }
 
+// A coordinate that is not a finite number would make the vector file unreadable.
+void requireFiniteNodes(const VectorShape& shape) {
+    for (const VectorPart& part : shape.parts)
+        for (std::size_t k = 0; k < part.x.size(); ++k)
+            if (!std::isfinite(part.x[k]) || !std::isfinite(part.y[k]))
+                throw GisError("a coordinate is not a finite number");
+}
+
 }  // namespace
 
 VectorShape shapeOf(const OGRGeometry& geometry) {
@@ -102,6 +112,7 @@ VectorShape shapeOf(const OGRGeometry& geometry) {
     }
     VectorShape shape = linearShape(geometry);
     if (shape.parts.empty()) throw GisError("the geometry is empty");
+    requireFiniteNodes(shape);
     return shape;
 }
 

@@ -1,5 +1,7 @@
 #include "gis/geometry_shape.hpp"
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "gis/gis_error.hpp"
@@ -59,6 +61,10 @@ TEST(ShapeOf, LinesPointsAndOthers) {
     EXPECT_THROW(shapeOfWkt("MULTIPOINT ((1 2),(3 4))"), GisError);
     EXPECT_THROW(shapeOfWkt("POLYGON EMPTY"), GisError);
     EXPECT_THROW(shapeOfWkt("GEOMETRYCOLLECTION (POINT (1 1))"), GisError);
+    OGRLineString infinite;
+    infinite.addPoint(0, 0);
+    infinite.addPoint(HUGE_VAL, 1);
+    EXPECT_THROW(shapeOf(infinite), GisError);
 }
 
 VectorObject object(const std::string& type, std::vector<VectorPart> parts) {
