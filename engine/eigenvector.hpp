@@ -16,8 +16,12 @@ public:
     // Writes the eigenvector of `matrix` into `vector` (resized to n). Yields once.
     void eigenvector(const SquareMatrix& matrix, std::vector<double>& vector, Host& host);
 
+    // The matrix-vector products the last call made (0 before any call and for n = 0).
+    int lastIterations() const { return lastIterations_; }
+
 private:
     std::vector<double> scratch_;
+    int lastIterations_ = 0;
 };
 
 }  // namespace el::engine

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <numeric>
 
 #include "base/numtext.hpp"
@@ -21,15 +22,42 @@ SquareMatrix compacted(const SquareMatrix& matrix, const std::vector<int>& keep)
     return out;
 }
 
-// The neighbours of every region in the connection matrix, W(i, j) > 0.
-std::vector<std::vector<int>> connections(const SquareMatrix& W) {
-    const int n = W.size();
-    std::vector<std::vector<int>> linked(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j)
-            if (W(i, j) > 0) linked[i].push_back(j);
-    return linked;
-}
+// The connection matrix as one bit set per row, A(i, j) = [W(i, j) > 0].
+class ConnectionBits {
+public:
+    explicit ConnectionBits(const SquareMatrix& W)
+        : n_(W.size()), words_((static_cast<std::size_t>(n_) + 63) / 64), bits_(words_ * n_, 0) {
+        for (int i = 0; i < n_; ++i) {
+            const double* row = W.row(i);
+            std::uint64_t* out = bits_.data() + words_ * i;
+            for (int j = 0; j < n_; ++j)
+                if (row[j] > 0) out[j >> 6] |= std::uint64_t{1} << (j & 63);
+        }
+    }
+    std::size_t words() const { return words_; }
+
+    // next := the regions with a neighbour in `reached`; returns how many there are.
+    // The matrix is symmetric, so row i also lists the regions that reach i.
+    int step(const std::vector<std::uint64_t>& reached, std::vector<std::uint64_t>& next) const {
+        std::fill(next.begin(), next.end(), 0);
+        int count = 0;
+        for (int i = 0; i < n_; ++i) {
+            const std::uint64_t* row = bits_.data() + words_ * i;
+            for (std::size_t w = 0; w < words_; ++w)
+                if (row[w] & reached[w]) {
+                    next[static_cast<std::size_t>(i) >> 6] |= std::uint64_t{1} << (i & 63);
+                    ++count;
+                    break;
+                }
+        }
+        return count;
+    }
+
+private:
+    int n_;
+    std::size_t words_;
+    std::vector<std::uint64_t> bits_;
+};
 
 }  // namespace
 
@@ -70,32 +98,28 @@ void excludeRegions(SquareMatrix& M, SquareMatrix& W, UsedRegions& used, const s
 
 ConnectivityResult testConnectivity(const SquareMatrix& W, Host& host) {
     const int n = W.size();
-    const auto linked = connections(W);
+    const ConnectionBits links(W);
     ConnectivityResult result;
-    std::vector<char> reached(static_cast<std::size_t>(n));
-    std::vector<char> next(static_cast<std::size_t>(n));
-    std::vector<char> beforeLast(static_cast<std::size_t>(n));
+    std::vector<std::uint64_t> reached(links.words()), next(links.words()), beforeLast(links.words());
 
     for (int start = 0; start < n; ++start) {
         std::fill(reached.begin(), reached.end(), 0);
-        reached[start] = 1;
-        beforeLast.assign(static_cast<std::size_t>(n), 2);  // matches no reached set
+        reached[static_cast<std::size_t>(start) >> 6] = std::uint64_t{1} << (start & 63);
         bool cycling = false;  // the reached sets repeat without ever filling up
+        bool haveBeforeLast = false;
+        const std::string caption = "Connectivity" + strnum(start + 1);
         int step = 1;
         for (; step <= kMaxConnectivitySteps; ++step) {
             host.yield();
-            host.setCaption(Label::RunProgress, "Connectivity" + strnum(start + 1));
+            host.setCaption(Label::RunProgress, caption);
             if (cycling) continue;
             // A region is reached at this step when one of its neighbours was reached before.
-            std::fill(next.begin(), next.end(), 0);
-            for (int j = 0; j < n; ++j)
-                if (reached[j])
-                    for (int i : linked[j]) next[i] = 1;
-            const int count = static_cast<int>(std::count(next.begin(), next.end(), 1));
+            const int count = links.step(reached, next);
             // The connection matrix is symmetric, so the sets settle into a cycle of length
             // one or two; once it is seen the set can never fill, but every step still yields.
-            cycling = next == reached || next == beforeLast;
+            cycling = next == reached || (haveBeforeLast && next == beforeLast);
             beforeLast.swap(reached);
+            haveBeforeLast = true;
             reached.swap(next);
             if (count == n) break;
         }

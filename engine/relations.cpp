@@ -1,14 +1,91 @@
 #include "engine/relations.hpp"
 
+#include <algorithm>
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+
+#include "engine/species_codes.hpp"
 
 namespace el::engine {
 namespace {
 
-// The codes of one species for the region pair (i, j), for every species in turn.
-void pairCodes(const StatusMatrix& status, int i, int j, std::vector<std::uint8_t>& codes) {
-    for (int s = 0; s < status.species; ++s)
-        codes[s] = static_cast<std::uint8_t>(relationCode(status.statusAt(i, s), status.statusAt(j, s)));
+// Region pairs per block of the species comparison: the bit sets of one block stay in cache.
+constexpr std::size_t kBlockWords = 512;
+constexpr std::size_t kBlockPairs = kBlockWords * 64;
+
+// Bit sets over the region pairs of one block: per species and code (1..3) the pairs with
+// that code. Counting agreements becomes AND and population count over whole words.
+class PairBlock {
+public:
+    explicit PairBlock(int species)
+        : species_(species), bits_(static_cast<std::size_t>(species) * 3 * kBlockWords, 0),
+          any_(static_cast<std::size_t>(species) * kBlockWords, 0) {}
+
+    std::size_t room() const { return kBlockPairs - filled_; }
+
+    // Appends `count` pairs of species s whose codes are given; every species must get the
+    // same pairs before `advance` is called.
+    void put(int s, const std::uint8_t* codes, std::size_t count) {
+        std::uint64_t* b = bits_.data() + static_cast<std::size_t>(s) * 3 * kBlockWords;
+        for (std::size_t t = 0; t < count; ++t) {
+            const std::size_t p = filled_ + t;
+            const std::uint64_t bit = std::uint64_t{1} << (p & 63);
+            const std::size_t w = p >> 6;
+            b[w] |= codes[t] == 1 ? bit : 0;
+            b[kBlockWords + w] |= codes[t] == 2 ? bit : 0;
+            b[2 * kBlockWords + w] |= codes[t] == 3 ? bit : 0;
+        }
+    }
+    void advance(std::size_t count) { filled_ += count; }
+
+    // Adds the block's agreements to `same` and `viable` (m x m) and empties the block.
+    void flush(std::vector<long long>& same, std::vector<long long>& viable) {
+        const std::size_t words = (filled_ + 63) / 64;
+        const auto m = static_cast<std::size_t>(species_);
+        for (std::size_t s = 0; s < m; ++s) {
+            const std::uint64_t* b = bits_.data() + s * 3 * kBlockWords;
+            std::uint64_t* a = any_.data() + s * kBlockWords;
+            for (std::size_t w = 0; w < words; ++w) a[w] = b[w] | b[kBlockWords + w] | b[2 * kBlockWords + w];
+        }
+        for (std::size_t r = 0; r < m; ++r)
+            for (std::size_t c = r; c < m; ++c) {
+                const std::uint64_t* ar = any_.data() + r * kBlockWords;
+                const std::uint64_t* ac = any_.data() + c * kBlockWords;
+                const std::uint64_t* br = bits_.data() + r * 3 * kBlockWords;
+                const std::uint64_t* bc = bits_.data() + c * 3 * kBlockWords;
+                long long both = 0, agree = 0;
+                for (std::size_t w = 0; w < words; ++w) {
+                    both += std::popcount(ar[w] & ac[w]);
+                    agree += std::popcount(br[w] & bc[w]) + std::popcount(br[kBlockWords + w] & bc[kBlockWords + w]) +
+                             std::popcount(br[2 * kBlockWords + w] & bc[2 * kBlockWords + w]);
+                }
+                viable[r * m + c] += both;
+                same[r * m + c] += agree;
+                if (c != r) {
+                    viable[c * m + r] += both;
+                    same[c * m + r] += agree;
+                }
+            }
+        std::fill(bits_.begin(), bits_.end(), 0);
+        filled_ = 0;
+    }
+
+private:
+    int species_;
+    std::vector<std::uint64_t> bits_;  // [(s * 3 + code - 1) * kBlockWords + word]
+    std::vector<std::uint64_t> any_;   // [s * kBlockWords + word], filled by flush
+    std::size_t filled_ = 0;
+};
+
+// The codes of region i to regions from..from+count-1 for species s.
+void rowCodes(const SpeciesCodes& codes, int s, int i, int from, std::size_t count, std::uint8_t* out) {
+    const std::int32_t* key = codes.keys(s);
+    const std::uint8_t* kind = codes.kinds(s);
+    const std::int32_t keyI = key[i];
+    const std::uint8_t partnersI = codes.partnersOf(s)[i];
+    for (std::size_t t = 0; t < count; ++t)
+        out[t] = static_cast<std::uint8_t>(pairCode(keyI, partnersI, key[from + t], kind[from + t]));
 }
 
 }  // namespace
@@ -31,36 +108,48 @@ int relationCode(const Status& a, const Status& b) {
 EarlyLateCounts countRelations(const StatusMatrix& status) {
     const int n = status.regions;
     EarlyLateCounts counts{CountMatrix(n), CountMatrix(n), CountMatrix(n)};
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j)
-            for (int s = 0; s < status.species; ++s) {
-                const int code = relationCode(status.statusAt(i, s), status.statusAt(j, s));
-                if (code == 1) ++counts.hayai(i, j);
-                else if (code == 2) ++counts.onaji(i, j);
-                else if (code == 3) ++counts.osoi(i, j);
+    const SpeciesCodes codes = speciesCodes(status);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        int* early = counts.hayai.row(i);
+        int* same = counts.onaji.row(i);
+        int* late = counts.osoi.row(i);
+        for (int s = 0; s < status.species; ++s) {
+            rowCodes(codes, s, i, 0, row.size(), row.data());
+            for (int j = 0; j < n; ++j) {
+                early[j] += row[j] == 1;
+                same[j] += row[j] == 2;
+                late[j] += row[j] == 3;
             }
+        }
+    }
     return counts;
 }
 
 SpeciesComparison compareSpecies(const StatusMatrix& status) {
     const int m = status.species;
+    const int n = status.regions;
     SpeciesComparison cmp;
     cmp.species = m;
     std::vector<long long> same(static_cast<std::size_t>(m) * m, 0), viable(same.size(), 0);
-    std::vector<std::uint8_t> codes(m);
-    for (int i = 0; i + 1 < status.regions; ++i)
-        for (int j = i + 1; j < status.regions; ++j) {
-            pairCodes(status, i, j, codes);
-            for (int r = 0; r < m; ++r) {
-                if (codes[r] == 0) continue;
-                for (int c = 0; c < m; ++c) {
-                    if (codes[c] == 0) continue;
-                    const std::size_t at = static_cast<std::size_t>(r) * m + c;
-                    ++viable[at];
-                    if (codes[r] == codes[c]) ++same[at];
+    if (m > 0) {
+        const SpeciesCodes codes = speciesCodes(status);
+        PairBlock block(m);
+        std::vector<std::uint8_t> row(static_cast<std::size_t>(n));
+        // The pairs i < j in the order (i, j), cut into blocks of whole words.
+        for (int i = 0; i + 1 < n; ++i)
+            for (int j = i + 1; j < n;) {
+                const std::size_t count = std::min(block.room(), static_cast<std::size_t>(n - j));
+                for (int s = 0; s < m; ++s) {
+                    rowCodes(codes, s, i, j, count, row.data());
+                    block.put(s, row.data(), count);
                 }
+                block.advance(count);
+                j += static_cast<int>(count);
+                if (block.room() == 0) block.flush(same, viable);
             }
-        }
+        block.flush(same, viable);
+    }
     cmp.same.assign(same.begin(), same.end());
     cmp.viable.reserve(viable.size());
     for (long long v : viable) cmp.viable.push_back(static_cast<int>(v));
@@ -68,31 +157,49 @@ SpeciesComparison compareSpecies(const StatusMatrix& status) {
 }
 
 std::vector<int> regionViable(const StatusMatrix& status, int target) {
+    // A region's related partners for one species depend only on how many regions hold each
+    // kind: a date relates to dates and "NotYetArrived", and so on (itself included).
     std::vector<int> count(status.regions, 0);
-    for (int i = 0; i < status.regions; ++i)
-        for (int j = 0; j < status.regions; ++j)
-            for (int s = 0; s < status.species; ++s)
-                if (s != target && relationCode(status.statusAt(i, s), status.statusAt(j, s)) > 0) ++count[i];
+    const SpeciesCodes codes = speciesCodes(status);
+    for (int s = 0; s < status.species; ++s) {
+        if (s == target) continue;
+        const std::uint8_t* kind = codes.kinds(s);
+        const std::uint8_t* partners = codes.partnersOf(s);
+        int ofKind[8] = {};
+        for (int i = 0; i < status.regions; ++i) ++ofKind[kind[i]];
+        for (int i = 0; i < status.regions; ++i) {
+            const std::uint8_t p = partners[i];
+            count[i] += ((p & kKindDate) ? ofKind[kKindDate] : 0) + ((p & kKindArrived) ? ofKind[kKindArrived] : 0) +
+                        ((p & kKindNotYet) ? ofKind[kKindNotYet] : 0);
+        }
+    }
     return count;
 }
 
 EarlyLateMatrix buildEarlyLateMatrix(const StatusMatrix& status, const std::vector<double>& weight, int target) {
-    const int n = status.regions;
+    return buildEarlyLateMatrix(speciesCodes(status), weight, target);
+}
+
+EarlyLateMatrix buildEarlyLateMatrix(const SpeciesCodes& codes, const std::vector<double>& weight, int target) {
+    const int n = codes.regions;
     EarlyLateMatrix out{SquareMatrix(n), SquareMatrix(n)};
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) {
-            double m = 0, w = 0;
-            for (int s = 0; s < status.species; ++s) {
-                if (s == target) continue;
-                const int code = relationCode(status.statusAt(i, s), status.statusAt(j, s));
-                if (code > 0) {
-                    m += weight[s] * code;
-                    w += weight[s];
-                }
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        // Species outside, regions inside: every cell still sums its species in order.
+        double* m = out.M.row(i);
+        double* w = out.W.row(i);
+        for (int s = 0; s < codes.species; ++s) {
+            if (s == target) continue;
+            rowCodes(codes, s, i, 0, row.size(), row.data());
+            const double ws = weight[s];
+            for (int j = 0; j < n; ++j) {
+                const bool related = row[j] > 0;
+                m[j] += related ? ws * row[j] : 0.0;
+                w[j] += related ? ws : 0.0;
             }
-            out.M(i, j) = w > 0 ? m / w : 0;
-            out.W(i, j) = w;
         }
+        for (int j = 0; j < n; ++j) m[j] = w[j] > 0 ? m[j] / w[j] : 0;
+    }
     return out;
 }
 

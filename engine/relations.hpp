@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/early_late_counts.hpp"
+#include "engine/species_codes.hpp"
 #include "engine/square_matrix.hpp"
 #include "engine/status_matrix.hpp"
 
@@ -41,6 +42,8 @@ struct EarlyLateMatrix {
     SquareMatrix W;
 };
 EarlyLateMatrix buildEarlyLateMatrix(const StatusMatrix& status, const std::vector<double>& weight, int target);
+// The same from codes made once, for runs that build the matrix for many weightings.
+EarlyLateMatrix buildEarlyLateMatrix(const SpeciesCodes& codes, const std::vector<double>& weight, int target);
 
 enum class FillMode { RowAverage, MatrixAverage };
 

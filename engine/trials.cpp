@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <map>
-#include <tuple>
+#include <unordered_map>
+#include <utility>
 
 #include "base/numtext.hpp"
+#include "engine/cumulative_search.hpp"
 
 namespace el::engine {
 namespace {
@@ -75,8 +76,34 @@ std::vector<double> cumulativePosterior(int a, int b, int c, const std::vector<G
 
 // One cumulative table per distinct (hayai, onaji, osoi) triple, and the table of every pair.
 struct PairTables {
-    std::vector<std::vector<double>> tables;
+    std::vector<CumulativeSearch> tables;
     std::vector<int> tableOfPair;  // row-major n * n
+};
+
+// Numbers the distinct count triples in the order they are first met: a flat index when the
+// counts are small (the usual case: each species adds at most one to a pair), a hash otherwise.
+class TripleIndex {
+public:
+    explicit TripleIndex(int largest) : side_(static_cast<std::size_t>(largest) + 1) {
+        if (side_ * side_ * side_ <= kDenseLimit) dense_.assign(side_ * side_ * side_, -1);
+    }
+    // The number of (a, b, c) and whether it is new.
+    std::pair<int, bool> find(int a, int b, int c) {
+        const std::size_t key = (static_cast<std::size_t>(a) * side_ + b) * side_ + c;
+        int* slot = nullptr;
+        if (!dense_.empty()) slot = &dense_[key];
+        else slot = &sparse_.try_emplace(key, -1).first->second;
+        if (*slot >= 0) return {*slot, false};
+        *slot = next_++;
+        return {*slot, true};
+    }
+
+private:
+    static constexpr std::size_t kDenseLimit = std::size_t{1} << 22;
+    std::size_t side_;
+    std::vector<int> dense_;
+    std::unordered_map<std::size_t, int> sparse_;
+    int next_ = 0;
 };
 
 PairTables pairTables(const EarlyLateCounts& counts, const std::vector<GridLogs>& logs) {
@@ -89,25 +116,16 @@ PairTables pairTables(const EarlyLateCounts& counts, const std::vector<GridLogs>
 
     PairTables out;
     out.tableOfPair.resize(static_cast<std::size_t>(n) * n);
-    std::map<std::tuple<int, int, int>, int> known;
+    TripleIndex known(largest);
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
-            const auto key = std::make_tuple(counts.hayai(i, j), counts.onaji(i, j), counts.osoi(i, j));
-            auto [it, fresh] = known.try_emplace(key, static_cast<int>(out.tables.size()));
-            if (fresh) out.tables.push_back(cumulativePosterior(std::get<0>(key), std::get<1>(key),
-                                                                std::get<2>(key), logs, lnFact));
-            out.tableOfPair[static_cast<std::size_t>(i) * n + j] = it->second;
+            const int a = counts.hayai(i, j), b = counts.onaji(i, j), c = counts.osoi(i, j);
+            const auto [number, fresh] = known.find(a, b, c);
+            if (fresh) out.tables.emplace_back(cumulativePosterior(a, b, c, logs, lnFact));
+            out.tableOfPair[static_cast<std::size_t>(i) * n + j] = number;
         }
     }
     return out;
-}
-
-// The first grid point whose cumulative posterior reaches r. F never decreases, so a
-// binary search finds the same point as a scan from the start.
-std::size_t drawPoint(const std::vector<double>& cumulative, double r) {
-    const auto it = std::lower_bound(cumulative.begin(), cumulative.end(), r);
-    if (it == cumulative.end()) return cumulative.size() - 1;  // F(K) short of 1 by rounding
-    return static_cast<std::size_t>(it - cumulative.begin());
 }
 
 }  // namespace
@@ -141,12 +159,14 @@ TrialStats reliability(const EarlyLateCounts& counts, int trials, TrialRandom& r
         host.setCaption(Label::RunProgress, "reliability trial" + strnum(t));
         host.yield();
         double* cell = trialMatrix.cells().data();
+        const int* tableOf = tables.tableOfPair.data();
         for (std::size_t pair = 0; pair < regions * regions; ++pair) {
             const double r = random.next();
-            cell[pair] = expectedCode[drawPoint(tables.tables[tables.tableOfPair[pair]], r)];
+            cell[pair] = expectedCode[tables.tables[tableOf[pair]].firstReaching(r)];
         }
         power.eigenvector(trialMatrix, vector, host);
         std::copy(vector.begin(), vector.end(), components.begin() + static_cast<std::ptrdiff_t>((t - 1) * regions));
+        host.progress(ProgressStage::Trials, t, trials);
     }
 
     TrialStats stats;
