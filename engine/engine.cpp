@@ -55,6 +55,7 @@ struct RunInput {
     SpeciesTable table;
     StatusMatrix status;
     SpeciesComparison comparison;  // does not depend on the powers
+    std::optional<PairCodes> pairCodes;  // examine-weight runs: every pair's codes, made once
     std::vector<int> regionviable;
     std::vector<std::string> regionNames;  // every region, in file order
     std::optional<EarlyLateCounts> counts;  // made when the first trials need them
@@ -144,7 +145,8 @@ PassResult PassRunner::run(double p1, double p2) {
         hasTrials = true;
     }
 
-    EarlyLateMatrix el = buildEarlyLateMatrix(in_.status, weights.weight, in_.targetIndex());
+    EarlyLateMatrix el = in_.pairCodes ? buildEarlyLateMatrix(*in_.pairCodes, weights.weight, in_.targetIndex())
+                                       : buildEarlyLateMatrix(in_.status, weights.weight, in_.targetIndex());
     const std::vector<std::string>& allNames = in_.regionNames;
     UsedRegions used = allRegions(allNames);
     if (regions == 0) throw RunError("There is no region to analyse");
@@ -259,6 +261,7 @@ RunStatus Engine::run(const RunRequest& request, Host& host) {
         }
 
         in.comparison = compareSpecies(in.status);
+        if (!in.reportMode) in.pairCodes = pairCodes(speciesCodes(in.status));
         in.regionviable = regionViable(in.status, in.targetIndex());
         for (const auto& object : in.data.objects) in.regionNames.push_back(object.name);
 

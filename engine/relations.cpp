@@ -180,25 +180,48 @@ EarlyLateMatrix buildEarlyLateMatrix(const StatusMatrix& status, const std::vect
     return buildEarlyLateMatrix(speciesCodes(status), weight, target);
 }
 
+namespace {
+
+// Adds one species' share to row i of M's sums and of W: the codes of the row's pairs and
+// the species' weight. Species outside, regions inside: every cell still sums its species
+// in order.
+void addSpecies(const std::uint8_t* code, double weight, double* m, double* w, int n) {
+    for (int j = 0; j < n; ++j) {
+        const bool related = code[j] > 0;
+        m[j] += related ? weight * code[j] : 0.0;
+        w[j] += related ? weight : 0.0;
+    }
+}
+
+// M := sums / weights where the weights are positive, else 0.
+void finishRow(double* m, const double* w, int n) {
+    for (int j = 0; j < n; ++j) m[j] = w[j] > 0 ? m[j] / w[j] : 0;
+}
+
+}  // namespace
+
 EarlyLateMatrix buildEarlyLateMatrix(const SpeciesCodes& codes, const std::vector<double>& weight, int target) {
     const int n = codes.regions;
     EarlyLateMatrix out{SquareMatrix(n), SquareMatrix(n)};
     std::vector<std::uint8_t> row(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
-        // Species outside, regions inside: every cell still sums its species in order.
-        double* m = out.M.row(i);
-        double* w = out.W.row(i);
         for (int s = 0; s < codes.species; ++s) {
             if (s == target) continue;
             rowCodes(codes, s, i, 0, row.size(), row.data());
-            const double ws = weight[s];
-            for (int j = 0; j < n; ++j) {
-                const bool related = row[j] > 0;
-                m[j] += related ? ws * row[j] : 0.0;
-                w[j] += related ? ws : 0.0;
-            }
+            addSpecies(row.data(), weight[s], out.M.row(i), out.W.row(i), n);
         }
-        for (int j = 0; j < n; ++j) m[j] = w[j] > 0 ? m[j] / w[j] : 0;
+        finishRow(out.M.row(i), out.W.row(i), n);
+    }
+    return out;
+}
+
+EarlyLateMatrix buildEarlyLateMatrix(const PairCodes& codes, const std::vector<double>& weight, int target) {
+    const int n = codes.regions;
+    EarlyLateMatrix out{SquareMatrix(n), SquareMatrix(n)};
+    for (int i = 0; i < n; ++i) {
+        for (int s = 0; s < codes.species; ++s)
+            if (s != target) addSpecies(codes.row(i, s), weight[s], out.M.row(i), out.W.row(i), n);
+        finishRow(out.M.row(i), out.W.row(i), n);
     }
     return out;
 }

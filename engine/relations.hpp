@@ -44,6 +44,7 @@ struct EarlyLateMatrix {
 EarlyLateMatrix buildEarlyLateMatrix(const StatusMatrix& status, const std::vector<double>& weight, int target);
 // The same from codes made once, for runs that build the matrix for many weightings.
 EarlyLateMatrix buildEarlyLateMatrix(const SpeciesCodes& codes, const std::vector<double>& weight, int target);
+EarlyLateMatrix buildEarlyLateMatrix(const PairCodes& codes, const std::vector<double>& weight, int target);
 
 enum class FillMode { RowAverage, MatrixAverage };
 

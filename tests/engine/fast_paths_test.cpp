@@ -180,6 +180,9 @@ TEST(Relations, CountsComparisonAndMatrixEqualThePlainLoops) {
         const SpeciesComparison cmp = compareSpecies(st);
         const std::vector<int> viableOfRegion = regionViable(st, target);
         const EarlyLateMatrix el = buildEarlyLateMatrix(st, weight, target);
+        const EarlyLateMatrix fromPairs = buildEarlyLateMatrix(pairCodes(speciesCodes(st)), weight, target);
+        EXPECT_EQ(fromPairs.M.cells(), el.M.cells());
+        EXPECT_EQ(fromPairs.W.cells(), el.W.cells());
 
         std::vector<long long> same(species * species), viable(species * species);
         for (int i = 0; i < regions; ++i) {
