@@ -13,6 +13,7 @@
 
 #include "base/numtext.hpp"
 #include "engine/run_error.hpp"
+#include "vector/text_encoding.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el::engine {
@@ -208,15 +209,20 @@ void addPredictionToSource(const VectorData& loaded, const PredictionColumns& co
 
     try {
         const std::string bytes = readAll(work.path());
+        // The source comes back in its own encoding (and byte order mark), so that the
+        // user's other tools still read it.
+        vec::TextEncoder encoder(loaded.encoding.name);
+        if (!encoder.usable()) throw StepFailure{"the text encoding " + loaded.encoding.name + " is not available"};
         Replacement replacement(replacedFile(sourceFile));
-        std::string chunk;
+        std::string chunk = loaded.encoding.bom ? "\xEF\xBB\xBF" : "";
+        std::string problem;
         int number = 0;
         for (std::string_view line : linesOf(bytes)) {
             host.yield();
             if (beforeLine) beforeLine(number);
             ++number;
-            chunk += withoutTrailingCommas(line);
-            chunk += "\r\n";
+            if (!encoder.encode(withoutTrailingCommas(line), chunk, problem) || !encoder.encode("\r\n", chunk, problem))
+                throw StepFailure{problem + " (line " + std::to_string(number) + ")"};
             if (chunk.size() >= (1u << 16)) {
                 replacement.write(chunk);
                 chunk.clear();

@@ -2,26 +2,41 @@
 // and since fields run on across line ends they would shift every following record.
 
 #include <string_view>
+#include <variant>
 
 #include "vector/field_reader.hpp"
 #include "vector/file_bytes.hpp"
+#include "vector/text_encoding.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el {
 
 int filecomma(const std::filesystem::path& from, const std::filesystem::path& to, Host& host) {
+    TextEncoding found;
+    return filecomma(from, to, host, std::string(vec::kAutoEncoding), found);
+}
+
+int filecomma(const std::filesystem::path& from, const std::filesystem::path& to, Host& host,
+              const std::string& encoding, TextEncoding& found) {
     const auto bytes = vec::readWholeFile(from);
     if (!bytes) {
         host.message("Cannot open file: " + from.string());
         return 1;
     }
+    auto decoded = vec::decodeSource(*bytes, encoding);
+    if (const auto* problem = std::get_if<std::string>(&decoded)) {
+        host.message(from.string() + ": " + *problem);
+        return 1;
+    }
+    const vec::DecodedText& source = std::get<vec::DecodedText>(decoded);
+    found = source.encoding;
     vec::LineWriter out(to);
     if (!out.isOpen()) {
         host.message("Cannot create file: " + to.string());
         return 1;
     }
 
-    const std::string_view text = vec::withoutBom(*bytes);
+    const std::string_view text = source.utf8;
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t end = pos;

@@ -3,20 +3,38 @@
 
 #include "vector/file_bytes.hpp"
 #include "vector/vector_file.hpp"
+#include "vector/work_lock.hpp"
 
 namespace el {
+namespace {
 
-ReadOutcome readVectorFile(const std::filesystem::path& source, const std::string& missvalue, Host& host) {
-    const std::filesystem::path scratch = "temp1.tmp";
+// Removes the scratch copy however the step ends (a host may also stop it in a yield).
+struct ScratchCopy {
+    std::filesystem::path path;
+    ~ScratchCopy() { vec::removeFile(path); }
+};
+
+}  // namespace
+
+ReadOutcome readVectorFile(const std::filesystem::path& source, const std::string& missvalue, Host& host,
+                           const std::string& encoding) {
     ReadOutcome outcome;
+    const WorkFolderLock lock;
+    if (!lock.acquired()) {
+        host.message(WorkFolderLock::busyText());
+        return outcome;
+    }
+    const ScratchCopy copy{"temp1.tmp"};
+    const std::filesystem::path& scratch = copy.path;
     host.setCaption(Label::ReadProgress, " 0 %");
 
-    outcome.erf = filecomma(source, scratch, host);
+    TextEncoding found;
+    outcome.erf = filecomma(source, scratch, host, encoding, found);
     if (outcome.erf == 0) outcome.erf = VectorFileSize(scratch, outcome.data.sizes, host);
     if (outcome.erf == 0) outcome.erf = VectorFileRead(scratch, outcome.data, missvalue, host);
-    vec::removeFile(scratch);
 
     if (outcome.erf == 0) {
+        outcome.data.encoding = found;
         host.setCaption(Label::ReadProgress, "100 % complete");
     } else {
         // Keep the sizes for the record, but nothing that could pass for a loaded file.

@@ -15,8 +15,16 @@ std::optional<int> parseCount(std::string_view field) {
     return static_cast<int>(*value);
 }
 
+std::string shownField(std::string_view field) {
+    constexpr std::size_t kLongest = 80;
+    if (field.size() <= kLongest) return std::string(field);
+    std::size_t cut = kLongest;
+    while (cut > 0 && (static_cast<unsigned char>(field[cut]) & 0xC0) == 0x80) --cut;  // not inside a character
+    return std::string(field.substr(0, cut)) + "...";
+}
+
 std::string badTypeText(int object, std::string_view type) {
-    return "Bad in the " + strnum(object) + "th data of vector file. Type:" + std::string(type);
+    return "Bad in the " + strnum(object) + "th data of vector file. Type:" + shownField(type);
 }
 
 std::string endsInsideText(int object, std::string_view what) {
@@ -24,11 +32,11 @@ std::string endsInsideText(int object, std::string_view what) {
 }
 
 std::string badCountText(int object, std::string_view field) {
-    return "Bad count in the " + strnum(object) + "th data of vector file: " + std::string(field);
+    return "Bad count in the " + strnum(object) + "th data of vector file: " + shownField(field);
 }
 
 std::string badCoordinateText(int object, std::string_view field) {
-    return "Bad coordinate in the " + strnum(object) + "th data of vector file: " + std::string(field);
+    return "Bad coordinate in the " + strnum(object) + "th data of vector file: " + shownField(field);
 }
 
 std::optional<std::string_view> RecordCursor::text(std::string_view what) {

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "vector/progress_text.hpp"
+#include "vector/record_cursor.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el::vec {
@@ -52,10 +53,10 @@ void checkNamesAndBoundaries(const VectorData& data, Host& host) {
 
         const VectorObject& object = data.objects[static_cast<std::size_t>(i - 1)];
         if (!earlierNames.insert(object.name).second)
-            host.message(strnum(i) + "th " + object.type + " " + object.name + " object name is duplicated");
+            host.message(strnum(i) + "th " + object.type + " " + shownField(object.name) + " object name is duplicated");
 
         if ((object.type == "area" || object.type == "polygon") && hasCrossingBoundary(object))
-            host.message(object.type + " " + object.name + " inter-nodes are crossing");
+            host.message(object.type + " " + shownField(object.name) + " inter-nodes are crossing");
     }
 }
 

@@ -33,12 +33,20 @@ struct VectorObject {
     int noden() const { return static_cast<int>(parts.size()); }
 };
 
+// The text encoding a vector file was read in, so that it can be written back the same way.
+// Inside the tool every text is UTF-8.
+struct TextEncoding {
+    std::string name = "UTF-8";  // an iconv name, e.g. "UTF-8" or "CP932"
+    bool bom = false;            // the file began with a UTF-8 byte order mark
+};
+
 struct VectorData {
     std::string filetype;
     std::string comment;
     VectorSizes sizes;
     std::vector<std::string> valname;  // valn + maxline names, as written
     std::vector<VectorObject> objects; // objn objects in file order
+    TextEncoding encoding;             // of the source file
 
     int valn() const { return sizes.valn; }
     int objn() const { return sizes.objn; }

@@ -15,6 +15,12 @@ namespace el {
 // A source that cannot be read or a copy that cannot be written is shown and gives 1.
 int filecomma(const std::filesystem::path& from, const std::filesystem::path& to, Host& host);
 
+// The same, decoding the source first: `encoding` is "auto" (UTF-8 with or without a byte
+// order mark, else CP932) or an encoding name. The copy is always UTF-8; `found` tells
+// what the source was. Bytes that do not decode, or a NUL byte, are shown and give 1.
+int filecomma(const std::filesystem::path& from, const std::filesystem::path& to, Host& host,
+              const std::string& encoding, TextEncoding& found);
+
 // Scans and validates a normalised vector file and reports its sizes. Writes
 // "VectorFileSize.log" (and "temp4.tmp" while it reads the variable line) in the working
 // directory; the side log remains only when the scan fails.
@@ -38,10 +44,13 @@ int xross_line_line(double xa1, double ya1, double xa2, double ya2, double xc1, 
 // The Read step shared by the window and the batch runner: filecomma to "temp1.tmp",
 // VectorFileSize, VectorFileRead, and removal of "temp1.tmp" (also after a failure). Shows
 // " 0 %" on the read progress label at the start and "100 % complete" after success.
+// `encoding` is passed to filecomma; the data set keeps the source's encoding. The step
+// holds the working directory's lock and refuses while another process holds it.
 struct ReadOutcome {
     int erf = 1;
     VectorData data;
 };
-ReadOutcome readVectorFile(const std::filesystem::path& source, const std::string& missvalue, Host& host);
+ReadOutcome readVectorFile(const std::filesystem::path& source, const std::string& missvalue, Host& host,
+                           const std::string& encoding = "auto");
 
 }  // namespace el

@@ -1,0 +1,117 @@
+#include "vector/text_encoding.hpp"
+
+#include <gtest/gtest.h>
+
+#include "tests/vector/vector_fixture.hpp"
+#include "vector/record_cursor.hpp"
+#include "vector/vector_file.hpp"
+
+namespace el::test {
+namespace {
+
+using namespace std::string_literals;
+using vec::decodeSource;
+using vec::DecodedText;
+
+// "分布" (arrived) and "不明" (unknown) in CP932.
+const std::string kArrivedCp932 = "\x95\xaa\x95\x7a";
+const std::string kUnknownCp932 = "\x95\x73\x96\xbe";
+
+std::string errorOf(const std::variant<DecodedText, std::string>& result) {
+    return result.index() == 1 ? std::get<1>(result) : std::string("(decoded)");
+}
+
+TEST(TextEncoding, RecognisesWellFormedUtf8Only) {
+    EXPECT_TRUE(vec::isValidUtf8("plain, 分布, \xF0\x9F\x90\x9B"));
+    for (const char* bad : {"\xC0\xAF",           // overlong "/"
+                            "\xE0\x80\xAF",       // overlong, three bytes
+                            "\xED\xA0\x80",       // a surrogate
+                            "\xF4\x90\x80\x80",   // above U+10FFFF
+                            "\xE5\x88",           // cut short
+                            "\x95\xaa"})          // CP932 bytes
+        EXPECT_FALSE(vec::isValidUtf8(bad)) << bad;
+}
+
+TEST(TextEncoding, AutomaticChoiceTakesUtf8WithOrWithoutMarkElseCp932) {
+    auto plain = std::get<DecodedText>(decodeSource("a,分布", "auto"));
+    EXPECT_EQ(plain.utf8, "a,分布");
+    EXPECT_EQ(plain.encoding.name, "UTF-8");
+    EXPECT_FALSE(plain.encoding.bom);
+
+    auto marked = std::get<DecodedText>(decodeSource("\xEF\xBB\xBF" "a,分布", "auto"));
+    EXPECT_EQ(marked.utf8, "a,分布");
+    EXPECT_TRUE(marked.encoding.bom);
+
+    auto cp932 = std::get<DecodedText>(decodeSource("a," + kArrivedCp932 + "\\", "auto"));
+    EXPECT_EQ(cp932.utf8, "a,分布\\");  // 0x5C stays a backslash
+    EXPECT_EQ(cp932.encoding.name, "CP932");
+
+    // A named encoding is taken as given.
+    const std::string latin1 = "caf\xE9";
+    EXPECT_EQ(std::get<DecodedText>(decodeSource(latin1, "ISO-8859-1")).utf8, "café");
+    EXPECT_EQ(std::get<DecodedText>(decodeSource(latin1, "ISO-8859-1")).encoding.name, "ISO-8859-1");
+}
+
+TEST(TextEncoding, RefusesWhatIsNotTextInTheEncoding) {
+    EXPECT_EQ(errorOf(decodeSource("a\r\nb\r\nc\xFF", "auto")),
+              "The file is neither UTF-8 nor CP932 text (line 3); name its encoding");
+    // A byte order mark promises UTF-8: no fallback.
+    EXPECT_EQ(errorOf(decodeSource("\xEF\xBB\xBF" "a\n" + kArrivedCp932, "auto")), "The file is not UTF-8 text (line 2)");
+    EXPECT_EQ(errorOf(decodeSource(kArrivedCp932, "UTF-8")), "The file is not UTF-8 text (line 1)");
+    EXPECT_EQ(errorOf(decodeSource("a\rb\xFF", "CP932")), "The file is not CP932 text (line 2)");
+    EXPECT_EQ(errorOf(decodeSource("a\nb\0c"s, "auto")), "The file holds a NUL byte in line 2, so it is not a text file");
+    EXPECT_EQ(errorOf(decodeSource("a", "NO-SUCH-CODE")), "Unknown text encoding: NO-SUCH-CODE");
+    EXPECT_TRUE(vec::encodingKnown("cp932"));
+    EXPECT_TRUE(vec::encodingKnown("utf8"));
+    EXPECT_FALSE(vec::encodingKnown("NO-SUCH-CODE"));
+}
+
+TEST(TextEncoding, EncoderWritesBackAndNamesWhatItCannotHold) {
+    vec::TextEncoder cp932("CP932");
+    ASSERT_TRUE(cp932.usable());
+    std::string out, problem;
+    ASSERT_TRUE(cp932.encode("分布,不明\\", out, problem));
+    EXPECT_EQ(out, kArrivedCp932 + "," + kUnknownCp932 + "\\");
+
+    EXPECT_FALSE(cp932.encode("x\xF0\x9F\x90\x9B", out, problem));
+    EXPECT_EQ(problem, "the character \"\xF0\x9F\x90\x9B\" cannot be written in CP932");
+    // The encoder is usable again after a failure.
+    out.clear();
+    EXPECT_TRUE(cp932.encode("分布", out, problem));
+    EXPECT_EQ(out, kArrivedCp932);
+    EXPECT_FALSE(vec::TextEncoder("NO-SUCH-CODE").usable());
+}
+
+TEST(TextEncoding, ReadStepDecodesSoJapaneseKeywordsAndNamesArriveAsUtf8) {
+    VectorFixture f;
+    const std::string file = "vector,\x93\xfa\x96\x7b\r\nsp1,sp2,type$,name$,n,x,y\r\n" + kArrivedCp932 + "," +
+                             kUnknownCp932 + ",point,\x8b\x9e\x93\x73,1,0,0\r\n";  // comment 日本, name 京都
+    f.file(file, "sj.csv");
+    ReadOutcome r = readVectorFile("sj.csv", "null", f.host);
+    ASSERT_EQ(r.erf, 0);
+    EXPECT_EQ(r.data.comment, "日本");
+    EXPECT_EQ(r.data.objects[0].values, (std::vector<std::string>{"分布", "不明"}));
+    EXPECT_EQ(r.data.objects[0].name, "京都");
+    EXPECT_EQ(r.data.encoding.name, "CP932");
+
+    f.file("vector,c\r\nsp1,type$,name$,n,x,y\r\n1,point,A,1,0,0\r\n", "latin.csv");
+    r = readVectorFile("latin.csv", "null", f.host, "NO-SUCH-CODE");
+    EXPECT_EQ(r.erf, 1);
+    EXPECT_EQ(f.host.messages.back(), "latin.csv: Unknown text encoding: NO-SUCH-CODE");
+    EXPECT_FALSE(f.exists("temp1.tmp"));
+
+    // LF and CR-only line ends read like CR LF.
+    f.file("vector,c\rsp1,type$,name$,n,x,y\n1,point,A,1,0,0\r2,point,B,1,1,1\n", "ends.csv");
+    r = readVectorFile("ends.csv", "null", f.host);
+    ASSERT_EQ(r.erf, 0);
+    EXPECT_EQ(r.data.objn(), 2);
+}
+
+TEST(TextEncoding, MessagesCutLongFieldsAtACharacter) {
+    EXPECT_EQ(vec::shownField("short"), "short");
+    const std::string longName = std::string(79, 'a') + "分布" + std::string(1 << 20, 'b');
+    EXPECT_EQ(vec::shownField(longName), std::string(79, 'a') + "...");
+}
+
+}  // namespace
+}  // namespace el::test

@@ -1,0 +1,222 @@
+#include "vector/text_encoding.hpp"
+
+#include <cerrno>
+#include <cctype>
+#include <optional>
+
+namespace el::vec {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr const char* kFallbackEncoding = "CP932";
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+bool isUtf8Name(const std::string& name) {
+    std::string plain;
+    for (char c : name)
+        if (c != '-' && c != '_') plain += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return plain == "UTF8";
+}
+
+// Length of the well-formed UTF-8 sequence at `p`, or 0.
+std::size_t sequenceLength(const unsigned char* p, std::size_t left) {
+    const unsigned char c = p[0];
+    if (c < 0x80) return 1;
+    std::size_t n = 0;
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) n = 2;
+    else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        if (c == 0xE0) lo = 0xA0;       // no overlong forms
+        else if (c == 0xED) hi = 0x9F;  // no surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        if (c == 0xF0) lo = 0x90;
+        else if (c == 0xF4) hi = 0x8F;  // nothing above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (left < n) return 0;
+    if (p[1] < lo || p[1] > hi) return 0;
+    for (std::size_t k = 2; k < n; ++k)
+        if (p[k] < 0x80 || p[k] > 0xBF) return 0;
+    return n;
+}
+
+// 1-based line of the byte at `offset`; CR LF, LF and CR each end a line.
+int lineAt(std::string_view text, std::size_t offset) {
+    int line = 1;
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+        if (text[i] == '\n') ++line;
+        else if (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')) ++line;
+    }
+    return line;
+}
+
+// Runs all of `in` through `cd`; on failure `failedAt` is the offset of the first byte
+// that could not be converted.
+std::optional<std::string> convert(iconv_t cd, std::string_view in, std::size_t& failedAt) {
+    std::string out(in.size() * 2 + 16, '\0');
+    char* inPtr = const_cast<char*>(in.data());
+    std::size_t inLeft = in.size();
+    std::size_t used = 0;
+    while (true) {
+        char* outPtr = out.data() + used;
+        std::size_t outLeft = out.size() - used;
+        const std::size_t rc = inLeft > 0 ? ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft)
+                                           : ::iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
+        const int error = errno;
+        used = static_cast<std::size_t>(outPtr - out.data());
+        if (rc != static_cast<std::size_t>(-1)) {
+            if (inLeft == 0) {
+                // Flush any shift state, then finish.
+                outPtr = out.data() + used;
+                outLeft = out.size() - used;
+                if (::iconv(cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1) && errno == E2BIG) {
+                    out.resize(out.size() * 2);
+                    continue;
+                }
+                used = static_cast<std::size_t>(outPtr - out.data());
+                out.resize(used);
+                return out;
+            }
+            continue;
+        }
+        if (error == E2BIG) {
+            out.resize(out.size() * 2);
+            continue;
+        }
+        failedAt = in.size() - inLeft;
+        return std::nullopt;
+    }
+}
+
+std::optional<std::size_t> firstNul(std::string_view text) {
+    const std::size_t at = text.find('\0');
+    if (at == std::string_view::npos) return std::nullopt;
+    return at;
+}
+
+std::string lineText(int line) { return std::to_string(line); }
+
+std::optional<std::string> decodeWith(const char* encoding, std::string_view bytes, std::size_t& failedAt) {
+    const iconv_t cd = ::iconv_open("UTF-8", encoding);
+    if (cd == kNoConverter) return std::nullopt;
+    auto text = convert(cd, bytes, failedAt);
+    ::iconv_close(cd);
+    return text;
+}
+
+}  // namespace
+
+bool isValidUtf8(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t n = sequenceLength(p + i, bytes.size() - i);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
+
+bool encodingKnown(const std::string& name) {
+    if (name == kAutoEncoding || isUtf8Name(name)) return true;
+    const iconv_t from = ::iconv_open("UTF-8", name.c_str());
+    if (from == kNoConverter) return false;
+    ::iconv_close(from);
+    const iconv_t to = ::iconv_open(name.c_str(), "UTF-8");
+    if (to == kNoConverter) return false;
+    ::iconv_close(to);
+    return true;
+}
+
+std::variant<DecodedText, std::string> decodeSource(std::string_view bytes, const std::string& choice) {
+    DecodedText decoded;
+    const bool automatic = choice == kAutoEncoding || choice.empty();
+    if (automatic || isUtf8Name(choice)) {
+        std::string_view body = bytes;
+        if (body.starts_with(kUtf8Bom)) {
+            body.remove_prefix(kUtf8Bom.size());
+            decoded.encoding.bom = true;
+        }
+        if (isValidUtf8(body)) {
+            decoded.utf8 = std::string(body);
+        } else if (!automatic || decoded.encoding.bom) {
+            // A byte order mark promises UTF-8, so it is not taken for CP932 either.
+            std::size_t bad = 0;
+            const auto* p = reinterpret_cast<const unsigned char*>(body.data());
+            while (bad < body.size()) {
+                const std::size_t n = sequenceLength(p + bad, body.size() - bad);
+                if (n == 0) break;
+                bad += n;
+            }
+            return "The file is not UTF-8 text (line " + lineText(lineAt(body, bad)) + ")";
+        } else {
+            std::size_t failedAt = 0;
+            auto text = decodeWith(kFallbackEncoding, bytes, failedAt);
+            if (!text)
+                return "The file is neither UTF-8 nor CP932 text (line " + lineText(lineAt(bytes, failedAt)) +
+                       "); name its encoding";
+            decoded.utf8 = std::move(*text);
+            decoded.encoding.name = kFallbackEncoding;
+        }
+    } else {
+        if (!encodingKnown(choice)) return "Unknown text encoding: " + choice;
+        std::size_t failedAt = 0;
+        auto text = decodeWith(choice.c_str(), bytes, failedAt);
+        if (!text) return "The file is not " + choice + " text (line " + lineText(lineAt(bytes, failedAt)) + ")";
+        decoded.utf8 = std::move(*text);
+        decoded.encoding.name = choice;
+    }
+    if (const auto nul = firstNul(decoded.utf8))
+        return "The file holds a NUL byte in line " + lineText(lineAt(decoded.utf8, *nul)) + ", so it is not a text file";
+    return decoded;
+}
+
+TextEncoder::TextEncoder(const std::string& encoding) : name_(encoding), identity_(isUtf8Name(encoding)) {
+    if (!identity_) cd_ = ::iconv_open(encoding.c_str(), "UTF-8");
+}
+
+TextEncoder::~TextEncoder() {
+    if (cd_ != kNoConverter) ::iconv_close(cd_);
+}
+
+bool TextEncoder::encode(std::string_view utf8, std::string& out, std::string& problem) {
+    if (identity_) {
+        out += utf8;
+        return true;
+    }
+    if (cd_ == kNoConverter) {
+        problem = "the encoding " + name_ + " is not available";
+        return false;
+    }
+    std::size_t failedAt = 0;
+    char* inPtr = const_cast<char*>(utf8.data());
+    std::size_t inLeft = utf8.size();
+    std::string buffer(utf8.size() * 2 + 16, '\0');
+    std::size_t used = 0;
+    while (inLeft > 0) {
+        char* outPtr = buffer.data() + used;
+        std::size_t outLeft = buffer.size() - used;
+        const std::size_t rc = ::iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+        const int error = errno;
+        used = static_cast<std::size_t>(outPtr - buffer.data());
+        if (rc != static_cast<std::size_t>(-1)) break;
+        if (error == E2BIG) {
+            buffer.resize(buffer.size() * 2);
+            continue;
+        }
+        failedAt = utf8.size() - inLeft;
+        const auto* p = reinterpret_cast<const unsigned char*>(utf8.data() + failedAt);
+        const std::size_t n = sequenceLength(p, inLeft);
+        problem = "the character \"" + std::string(utf8.substr(failedAt, n == 0 ? 1 : n)) +
+                  "\" cannot be written in " + name_;
+        ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+        return false;
+    }
+    out.append(buffer.data(), used);
+    return true;
+}
+
+}  // namespace el::vec

@@ -1,0 +1,55 @@
+#pragma once
+// Source texts in UTF-8 (with or without a byte order mark) or another encoding such as
+// CP932, turned into the UTF-8 the tool works in, and back again for the write-back.
+
+#include <iconv.h>
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "vector/vector_data.hpp"
+
+namespace el::vec {
+
+// The encoding choice that detects UTF-8 and falls back to CP932.
+inline constexpr std::string_view kAutoEncoding = "auto";
+
+bool isValidUtf8(std::string_view bytes);
+
+// True for "auto" and for every encoding name the system can convert from and to.
+bool encodingKnown(const std::string& name);
+
+struct DecodedText {
+    std::string utf8;       // without the byte order mark
+    TextEncoding encoding;  // what the bytes were
+};
+
+// Decodes a whole source file. `choice` is "auto" (UTF-8 when the bytes are valid UTF-8,
+// else CP932) or an encoding name. Returns the message text when the bytes cannot be
+// decoded or hold a NUL byte (not a text file).
+std::variant<DecodedText, std::string> decodeSource(std::string_view bytes, const std::string& choice);
+
+// Encodes UTF-8 texts into one encoding, keeping its state between calls (so an encoding
+// that begins with a byte order mark writes it once).
+class TextEncoder {
+public:
+    explicit TextEncoder(const std::string& encoding);
+    ~TextEncoder();
+    TextEncoder(const TextEncoder&) = delete;
+    TextEncoder& operator=(const TextEncoder&) = delete;
+
+    // False when the system cannot encode into this encoding.
+    bool usable() const { return identity_ || cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Appends the encoded `utf8` to `out`; on failure returns false and names the
+    // character that the encoding cannot hold in `problem`.
+    bool encode(std::string_view utf8, std::string& out, std::string& problem);
+
+private:
+    std::string name_;
+    bool identity_ = false;
+    iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
+};
+
+}  // namespace el::vec
