@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "vector/text_encoding.hpp"
+
 namespace el::batch {
 namespace {
 
@@ -54,6 +56,12 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
             opts.speciesList = value;
             continue;
         }
+        if (arg == "--encoding") {
+            if (!takeValue(opts.encoding)) return {std::nullopt, "option " + arg + " needs a value NAME"};
+            if (!vec::encodingKnown(opts.encoding))
+                return {std::nullopt, "option --encoding: unknown text encoding \"" + opts.encoding + "\""};
+            continue;
+        }
         const SettingInfo* info = optionFor(arg);
         if (info == nullptr) return {std::nullopt, "unknown option: " + arg};
         const BatchOption& b = info->batch;
@@ -89,7 +97,8 @@ std::string usageText() {
         "usage: earlylate-batch [options] FILE\n"
         "Reads the vector file FILE, runs one forecast on it and writes the log.\n\n"
         "options:\n"
-        "  -s, --species A,B,C        species analysed, in this order (default: every variable of FILE)\n";
+        "  -s, --species A,B,C        species analysed, in this order (default: every variable of FILE)\n"
+        "      --encoding NAME        text encoding of FILE, e.g. CP932 (default: auto, UTF-8 or else CP932)\n";
     for (const auto& info : settingTable()) {
         const BatchOption& b = info.batch;
         if (b.flag.empty()) continue;

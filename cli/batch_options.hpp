@@ -15,6 +15,7 @@ struct BatchOptions {
     std::optional<std::string> speciesList;  // the -s text, when given
     bool logToFile = false;                  // -o given: values holds the log file name
     std::string file;                        // the vector file
+    std::string encoding = "auto";           // --encoding: the text encoding of the file
     bool help = false;
     bool version = false;
 };
