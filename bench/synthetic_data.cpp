@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <sstream>
 
 #include "base/numtext.hpp"
 
@@ -68,18 +69,25 @@ VectorData makeInvasionData(const SyntheticSpec& spec) {
     return data;
 }
 
-std::string toVectorFileText(const VectorData& data) {
-    std::string text = data.filetype + "\r\n" + data.comment + "\r\n";
-    for (std::size_t j = 0; j < data.valname.size(); ++j) text += (j ? "," : "") + data.valname[j];
-    text += "\r\n";
+void writeVectorFile(const VectorData& data, std::ostream& out) {
+    out << data.filetype << "\r\n" << data.comment << "\r\n";
+    for (std::size_t j = 0; j < data.valname.size(); ++j) out << (j ? "," : "") << data.valname[j];
+    out << "\r\n";
+    std::string line;
     for (const VectorObject& object : data.objects) {
-        for (const std::string& value : object.values) text += value + ",";
+        line.clear();
+        for (const std::string& value : object.values) line += value + ",";
         const VectorPart& part = object.parts.front();
-        text += object.type + "," + object.name + "," + std::to_string(part.x.size());
-        for (std::size_t k = 0; k < part.x.size(); ++k) text += "," + plainnum(part.x[k]) + "," + plainnum(part.y[k]);
-        text += "\r\n";
+        line += object.type + "," + object.name + "," + std::to_string(part.x.size());
+        for (std::size_t k = 0; k < part.x.size(); ++k) line += "," + plainnum(part.x[k]) + "," + plainnum(part.y[k]);
+        out << line << "\r\n";
     }
-    return text;
+}
+
+std::string toVectorFileText(const VectorData& data) {
+    std::ostringstream text;
+    writeVectorFile(data, text);
+    return text.str();
 }
 
 }  // namespace el::bench

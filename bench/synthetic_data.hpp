@@ -3,6 +3,7 @@
 // each species spreading outwards from its own origin with some noise, later regions not
 // reached yet, a few arrivals without date and a few unknowns.
 
+#include <ostream>
 #include <string>
 
 #include "vector/vector_data.hpp"
@@ -18,7 +19,9 @@ struct SyntheticSpec {
 
 VectorData makeInvasionData(const SyntheticSpec& spec);
 
-// The same data set as vector file text (CR LF lines), for benchmarks of the Read step.
+// The same data set as vector file text (CR LF lines), for benchmarks of the Read step:
+// streamed line by line, or as one text.
+void writeVectorFile(const VectorData& data, std::ostream& out);
 std::string toVectorFileText(const VectorData& data);
 
 }  // namespace el::bench
