@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <variant>
@@ -10,6 +11,7 @@
 
 #include "workbench/command_line.hpp"
 #include "workbench/screenshot.hpp"
+#include "workbench/screenshot_run.hpp"
 #include "workbench/workbench_window.hpp"
 
 namespace wb = el::workbench;
@@ -49,7 +51,20 @@ int main(int argc, char** argv) {
 
     // No one is there to press OK: messages go to the error stream.
     window.setMessageSink([](const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); });
+    if (options.size) {
+        int w = 0, h = 0;
+        if (std::sscanf(options.size->c_str(), "%dx%d", &w, &h) != 2 || w < 100 || h < 100) {
+            std::fprintf(stderr, "earlylate: --size takes WIDTHxHEIGHT, not %s\n", options.size->c_str());
+            return 2;
+        }
+        window.resize(std::max(w, window.minimumWidth()), std::max(h, window.minimumHeight()));
+    }
     if (options.open) window.openFile(QString::fromStdString(*options.open));
+    if (options.run) wb::runEverySpecies(window, QString::fromStdString(options.target.value_or("")));
+    if (options.tab && !wb::showTab(window, QString::fromStdString(*options.tab))) {
+        std::fprintf(stderr, "earlylate: no tab named %s\n", options.tab->c_str());
+        return 2;
+    }
     const QString error = wb::saveScreenshot(window, QString::fromStdString(*options.screenshot));
     if (!error.isEmpty()) {
         std::fprintf(stderr, "earlylate: %s\n", error.toLocal8Bit().constData());

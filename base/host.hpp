@@ -15,6 +15,18 @@ enum class Label {
     Status,        // the current item of the run
 };
 
+// The countable stages whose progress a host may show as a bar.
+enum class ProgressStage {
+    ReadObjects,  // objects read of objn
+    Trials,       // fluctuation trials done of the trial count
+    Passes,       // power passes done of the passes of the run
+};
+
+// Thrown by a host's yield() when the user asked to stop the run. It does not derive from
+// std::exception on purpose: no "report and go on" handler may swallow it; the run catches
+// it at its top, after RAII has removed every half-written file.
+struct Cancelled {};
+
 class Host {
 public:
     virtual ~Host() = default;
@@ -39,6 +51,9 @@ public:
     // The run tells the host when it starts and ends, so the run button can be
     // disabled and captioned "Running" meanwhile.
     virtual void setRunBusy(bool busy) = 0;
+
+    // Structured progress beside the captions: `done` of `total` units of `stage`.
+    virtual void progress(ProgressStage /*stage*/, long long /*done*/, long long /*total*/) {}
 };
 
 // True when a check-box setting holds "on".

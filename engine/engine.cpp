@@ -6,6 +6,7 @@
 
 #include "base/numtext.hpp"
 #include "engine/eigenvector.hpp"
+#include "engine/figure_summary.hpp"
 #include "engine/prediction.hpp"
 #include "engine/region_score.hpp"
 #include "engine/relations.hpp"
@@ -268,14 +269,29 @@ RunStatus Engine::run(const RunRequest& request, Host& host) {
         PowerIteration power;
         PassRunner pass(in, host, random_, power, weightTest);
         PassResult last;
+        const long long passes = powerStepCount(first1, last1) * powerStepCount(first2, last2);
+        long long passesDone = 0;
         for (double p1 = first1; p1 <= last1; p1 += 0.1)
-            for (double p2 = first2; p2 <= last2; p2 += 0.1) last = pass.run(p1, p2);
+            for (double p2 = first2; p2 <= last2; p2 += 0.1) {
+                last = pass.run(p1, p2);
+                host.progress(ProgressStage::Passes, ++passesDone, passes);
+            }
 
         if (weightTest) weightTest->close();
         host.setRunBusy(false);
         host.setCaption(Label::RunProgress, "100% complete");
-        summary_ = RunSummary{last.regno, last.score, predictionTable(last.fits, last.score)};
+        summary_.regno = last.regno;
+        summary_.score = last.score;
+        summary_.prediction = predictionTable(last.fits, last.score);
+        addFigureData(summary_, in.table, in.status, in.regionNames, last.fits);
         return RunStatus::Completed;
+    } catch (const Cancelled&) {
+        // Every file writer below cleaned up while the exception passed; a cut-short
+        // weight-test file would pass for a finished grid, so it goes too.
+        if (weightTest) weightTest->discard();
+        host.setRunBusy(false);
+        host.setCaption(Label::RunProgress, "Cancelled");
+        return RunStatus::Cancelled;
     } catch (const RunError& error) {
         host.message(error.what());
     } catch (const RunStopped&) {

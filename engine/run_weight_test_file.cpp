@@ -17,6 +17,12 @@ void WeightTestFile::writeLine(const std::string& line) {
     if (!out_) throw RunError("The weight-test file \"" + path_.string() + "\" cannot be written");
 }
 
+void WeightTestFile::discard() {
+    close();
+    std::error_code ignored;  // nothing more to do when it is already gone
+    std::filesystem::remove(path_, ignored);
+}
+
 void WeightTestFile::close() {
     if (!out_.is_open()) return;
     out_.close();

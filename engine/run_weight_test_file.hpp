@@ -16,6 +16,8 @@ public:
 
     void writeLine(const std::string& line);
     void close();
+    // Closes and removes the file (a run that was cancelled leaves no partial grid).
+    void discard();
 
     static std::string fileName(const std::string& target) { return "WeightTest" + target + ".csv"; }
 

@@ -62,6 +62,7 @@ std::optional<std::string> Reader::read(const std::filesystem::path& filename) {
         label.show(vec::percentText(i, sizes_.objn));
         host_.yield();
         if (auto problem = readObject(reader, i, data_.objects[static_cast<std::size_t>(i - 1)])) return problem;
+        host_.progress(ProgressStage::ReadObjects, i, sizes_.objn);
     }
     if (!reader.onlyBlankLinesLeft()) return "The vector file holds more data than the scanned sizes";
     return std::nullopt;

@@ -10,16 +10,28 @@ std::variant<AppArguments, ArgumentError> parseAppArguments(const std::vector<st
             parsed.help = true;
             continue;
         }
+        if (arg == "--run") {
+            parsed.run = true;
+            continue;
+        }
         std::optional<std::string>* target = nullptr;
         if (arg == "--folder") target = &parsed.folder;
         else if (arg == "--screenshot") target = &parsed.screenshot;
         else if (arg == "--open") target = &parsed.open;
+        else if (arg == "--target") target = &parsed.target;
+        else if (arg == "--tab") target = &parsed.tab;
+        else if (arg == "--size") target = &parsed.size;
         if (target == nullptr) return ArgumentError{"unknown argument: " + arg};
         if (i + 1 >= args.size() || args[i + 1].empty()) return ArgumentError{arg + " needs a value"};
         if (target->has_value()) return ArgumentError{arg + " given twice"};
         *target = args[++i];
     }
     if (parsed.open && !parsed.screenshot) return ArgumentError{"--open is only used with --screenshot"};
+    if ((parsed.run || parsed.tab) && !parsed.screenshot)
+        return ArgumentError{"--run and --tab are only used with --screenshot"};
+    if (parsed.size && !parsed.screenshot) return ArgumentError{"--size is only used with --screenshot"};
+    if (parsed.run && !parsed.open) return ArgumentError{"--run needs --open"};
+    if (parsed.target && !parsed.run) return ArgumentError{"--target is only used with --run"};
     return parsed;
 }
 
@@ -29,7 +41,11 @@ std::string appUsage() {
            "\n"
            "  --folder DIR          start the file chooser in DIR (default: the working directory)\n"
            "  --screenshot FILE     render the window at 96 dpi to FILE (PNG) and exit\n"
-           "  --open VECTORFILE     with --screenshot: read VECTORFILE first\n";
+           "  --open VECTORFILE     with --screenshot: read VECTORFILE first\n"
+           "  --run                 with --open: move every variable into the species list and run\n"
+           "  --target NAME         with --run: the target species\n"
+           "  --tab NAME            with --screenshot: show the tab log, map, fit or weights\n"
+           "  --size WxH            with --screenshot: the window size in pixels (default: its start-up size)\n";
 }
 
 }  // namespace el::workbench

@@ -13,6 +13,10 @@ struct AppArguments {
     std::optional<std::string> folder;      // --folder DIR
     std::optional<std::string> screenshot;  // --screenshot FILE.png
     std::optional<std::string> open;        // --open VECTORFILE (only with --screenshot)
+    std::optional<std::string> target;      // --target NAME (only with --run)
+    std::optional<std::string> tab;         // --tab log|map|fit|weights (only with --screenshot)
+    std::optional<std::string> size;        // --size WIDTHxHEIGHT (only with --screenshot)
+    bool run = false;                       // --run: every variable as species, then "G  O"
     bool help = false;
 };
 

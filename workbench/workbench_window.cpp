@@ -26,6 +26,9 @@
 #include "workbench/caption_fit.hpp"
 #include "workbench/file_chooser.hpp"
 #include "workbench/log_file.hpp"
+#include "workbench/results_tabs.hpp"
+#include "workbench/run_progress_panel.hpp"
+#include "engine/run_weight_test_file.hpp"
 #include "workbench/window_fonts.hpp"
 #include "workbench/wrap_check_box.hpp"
 
@@ -152,6 +155,14 @@ void WorkbenchWindow::buildControls() {
 
     // "Examine weight" has no start-up step: it shows its design state.
     setSetting(Setting::ExamineWeight, std::string(settingInfo(Setting::ExamineWeight).startup));
+
+    // The log list becomes the first of the result tabs, which take its place.
+    for (Placed& p : placed_)
+        if (p.spec->name == "List3") {
+            results_ = new ResultsTabs(static_cast<QListWidget*>(p.widget), this);
+            p.widget = results_;
+        }
+    connect(results_->progressPanel(), &RunProgressPanel::cancelRequested, this, &WorkbenchWindow::requestCancel);
 
     chooser_ = new FileChooser(control<QComboBox>("Drive1"), control<QListWidget>("Dir1"),
                                control<QListWidget>("File1"), this);
@@ -296,6 +307,19 @@ void WorkbenchWindow::message(const std::string& text) { messageSink_(qs(text));
 
 void WorkbenchWindow::yield() {
     if (throttle_.due()) QCoreApplication::processEvents();
+    // A nested Read step finishes first; the run stops at its own next yield.
+    if (cancelRequested_ && runActive_ && !readActive_) {
+        cancelRequested_ = false;
+        throw Cancelled{};
+    }
+}
+
+void WorkbenchWindow::requestCancel() {
+    if (runActive_) cancelRequested_ = true;
+}
+
+void WorkbenchWindow::progress(ProgressStage stage, long long done, long long total) {
+    results_->progressPanel()->update(stage, done, total);
 }
 
 QLabel* WorkbenchWindow::labelFor(Label label) const {
@@ -384,12 +408,15 @@ void WorkbenchWindow::readFile() {
     data_.reset();
 
     const QString source = joinFolderAndName(folder(), textFields_[index(Setting::DataFileName)]->text());
+    if (!runActive_) results_->progressPanel()->start(false);
     ReadOutcome outcome = readVectorFile(localPath(source), missvalue_, *this);
+    if (!runActive_) results_->progressPanel()->finish();
     if (outcome.erf == 0) {
         auto data = std::make_shared<const VectorData>(std::move(outcome.data));
         auto* variables = control<QListWidget>("List1");
         for (int v = 0; v < data->valn() && v < static_cast<int>(data->valname.size()); ++v)
             variables->addItem(qs(data->valname[static_cast<std::size_t>(v)]));
+        results_->showData(data);
         data_ = std::move(data);
         button->setText(QString::fromLatin1(kReadDoneCaption));
     } else {
@@ -466,7 +493,18 @@ void WorkbenchWindow::runForecast() {
 
     runActive_ = true;
     enterBusy();
-    engine_.run(request, *this);
+    cancelRequested_ = false;
+    results_->progressPanel()->start(true);
+    const engine::RunStatus status = engine_.run(request, *this);
+    results_->progressPanel()->finish();
+    cancelRequested_ = false;
+    if (status == engine::RunStatus::Completed) {
+        results_->showRun(data, engine_.lastSummary());
+        const std::string target = setting(Setting::TargetSpecies);
+        if (isOn(*this, Setting::ExamineWeight) && !target.empty())
+            results_->loadWeightTest(QString::fromStdString(
+                (request.workDir / engine::WeightTestFile::fileName(target)).string()));
+    }
     setRunBusy(false);
     runActive_ = false;
     leaveBusy();

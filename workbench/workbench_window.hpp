@@ -31,6 +31,7 @@ class QRadioButton;
 namespace el::workbench {
 
 class FileChooser;
+class ResultsTabs;
 
 inline constexpr const char* kWindowTitle =
     "Predicting future from past expansions: a part of spatial information processing system, Kalvendrosia ";
@@ -60,6 +61,12 @@ public:
     std::string setting(Setting id) const override;
     void setSetting(Setting id, const std::string& value) override;
     void setRunBusy(bool busy) override;
+    void progress(ProgressStage stage, long long done, long long total) override;
+
+    // Asks the run in progress to stop at its next yield (the "Cancel" button).
+    void requestCancel();
+    // The tabs in the log panel's place: log, map, fit plot, weight grid.
+    ResultsTabs* results() const { return results_; }
 
     // The actions behind the buttons and double-clicks.
     void readFile();
@@ -122,6 +129,8 @@ private:
     engine::Engine engine_;                  // lives as long as the window: keeps its random generator
     int busyDepth_ = 0;                      // Read steps and runs in progress (they can nest via yields)
     bool readActive_ = false;
+    ResultsTabs* results_ = nullptr;
+    bool cancelRequested_ = false;
     bool runActive_ = false;
     bool closePending_ = false;
 };

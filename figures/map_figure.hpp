@@ -1,0 +1,37 @@
+#pragma once
+// The map: every region of the data set drawn from its own geometry, filled by a value of
+// the last run on the viridis scale, its outline telling training, validation and excluded
+// regions apart, with a legend and a colour bar.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/engine.hpp"
+#include "figures/scene.hpp"
+#include "vector/vector_data.hpp"
+
+namespace el::figures {
+
+enum class MapColouring {
+    PredictedDate,  // of one species
+    RegionScore,
+    ActualDate,     // of the target species
+};
+
+struct MapChoice {
+    MapColouring colouring = MapColouring::PredictedDate;
+    int species = -1;  // for PredictedDate; -1: the target, else the first species
+};
+
+// Per region number the value the map shows, nothing where there is none.
+std::vector<std::optional<double>> mapValues(const engine::RunSummary& run, const MapChoice& choice, int regions);
+
+// The species a choice resolves to (-1 when the run has no species).
+int chosenSpecies(const engine::RunSummary& run, const MapChoice& choice);
+
+// The map of `data` after `run` (which may be empty: the regions then show no value).
+Scene buildMap(const VectorData& data, const engine::RunSummary& run, const MapChoice& choice, double width = 900,
+               double height = 640);
+
+}  // namespace el::figures

@@ -1,0 +1,45 @@
+#include "figures/plot_frame.hpp"
+
+#include "figures/axis_ticks.hpp"
+#include "figures/colour.hpp"
+
+namespace el::figures {
+
+PlotFrame drawAxes(Layer& layer, double left, double top, double width, double height, double xLow, double xHigh,
+                   double yLow, double yHigh, const std::string& xTitle, const std::string& yTitle) {
+    const auto xt = niceTicks(xLow, xHigh, 6), yt = niceTicks(yLow, yHigh, 6);
+    PlotFrame f{left, top, width, height, xLow, xHigh, yLow, yHigh};
+    if (xt.size() >= 2) f.x0 = std::min(xLow, xt.front()), f.x1 = std::max(xHigh, xt.back());
+    if (yt.size() >= 2) f.y0 = std::min(yLow, yt.front()), f.y1 = std::max(yHigh, yt.back());
+    if (f.x1 <= f.x0) f.x0 -= 1, f.x1 += 1;
+    if (f.y1 <= f.y0) f.y0 -= 1, f.y1 += 1;
+
+    Shape box;
+    box.rings = {{{left, top}, {left + width, top}, {left + width, top + height}, {left, top + height}}};
+    box.stroke = Stroke{kBlack, 1, Dash::Solid};
+    layer.shapes.push_back(std::move(box));
+    auto line = [&](Point a, Point b) {
+        Shape s;
+        s.closed = false;
+        s.rings = {{a, b}};
+        s.stroke = Stroke{kBlack, 1, Dash::Solid};
+        layer.shapes.push_back(std::move(s));
+    };
+    for (double t : xt) {
+        if (t < f.x0 || t > f.x1) continue;
+        const Point p = f.at(t, f.y0);
+        line(p, {p.x, p.y + 5});
+        layer.labels.push_back({{p.x, p.y + 18}, shortNumber(t), 11, TextAnchor::Middle, kBlack});
+    }
+    for (double t : yt) {
+        if (t < f.y0 || t > f.y1) continue;
+        const Point p = f.at(f.x0, t);
+        line({p.x - 5, p.y}, p);
+        layer.labels.push_back({{p.x - 8, p.y + 4}, shortNumber(t), 11, TextAnchor::End, kBlack});
+    }
+    layer.labels.push_back({{left + width / 2, top + height + 38}, xTitle, 12, TextAnchor::Middle, kBlack});
+    layer.labels.push_back({{left - 52, top + height / 2}, yTitle, 12, TextAnchor::Middle, kBlack, true});
+    return f;
+}
+
+}  // namespace el::figures

@@ -1,0 +1,78 @@
+#pragma once
+// A figure as plain drawing primitives, free of any toolkit: the window paints it with its
+// painter, the batch runner writes it as SVG or rasterises it to PNG. Coordinates are
+// pixels of a width x height canvas, y downwards.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace el::figures {
+
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+struct Point {
+    double x = 0, y = 0;
+};
+
+enum class Dash { Solid, Dashed, Dotted };
+
+struct Stroke {
+    Rgb color;
+    double width = 1;
+    Dash dash = Dash::Solid;
+};
+
+// A filled and/or outlined path of one or more rings (even-odd fill), or an open line.
+struct Shape {
+    std::vector<std::vector<Point>> rings;
+    bool closed = true;
+    std::optional<Rgb> fill;
+    std::optional<Stroke> stroke;
+    bool hatched = false;  // thin diagonal lines over the fill
+    int region = -1;       // the region number it draws, -1 for decoration
+    std::string tip;       // hover text; empty for none
+};
+
+enum class MarkerKind { Circle, Square, Triangle, Cross };
+
+// A symbol of fixed pixel size that does not scale when the view zooms.
+struct Marker {
+    Point at;
+    MarkerKind kind = MarkerKind::Circle;
+    double size = 8;
+    std::optional<Rgb> fill;
+    Stroke stroke;
+    int region = -1;
+    std::string tip;
+};
+
+enum class TextAnchor { Start, Middle, End };
+
+struct Label {
+    Point at;  // baseline point
+    std::string text;
+    double size = 12;  // pixel height of the font
+    TextAnchor anchor = TextAnchor::Start;
+    Rgb color;
+    bool vertical = false;  // turned 90 degrees counter-clockwise about `at`
+};
+
+struct Layer {
+    std::vector<Shape> shapes;
+    std::vector<Marker> markers;
+    std::vector<Label> labels;
+};
+
+struct Scene {
+    double width = 800, height = 600;
+    Rgb background{255, 255, 255};
+    Layer content;  // data: zoomed and panned by an interactive view
+    Layer overlay;  // title, legend, axes: fixed
+};
+
+}  // namespace el::figures

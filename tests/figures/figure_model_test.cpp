@@ -1,0 +1,180 @@
+// The figure model: map items and colours, fit plot points, weight grid parsing, SVG text.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "figures/colour.hpp"
+#include "figures/fit_figure.hpp"
+#include "figures/map_figure.hpp"
+#include "figures/svg_writer.hpp"
+#include "figures/weight_grid.hpp"
+
+namespace el::figures {
+namespace {
+
+using engine::RegionRole;
+
+VectorPart ring(std::vector<double> x, std::vector<double> y) {
+    VectorPart part;
+    part.x = std::move(x);
+    part.y = std::move(y);
+    return part;
+}
+
+// Four regions: a polygon, a two-part area, a line and a point.
+VectorData fourRegions() {
+    VectorData data;
+    auto add = [&](const char* type, const char* name, std::vector<VectorPart> parts) {
+        VectorObject o;
+        o.type = type;
+        o.name = name;
+        o.parts = std::move(parts);
+        data.objects.push_back(std::move(o));
+    };
+    add("polygon", "P", {ring({0, 1, 1, 0}, {0, 0, 1, 1})});
+    add("area", "A", {ring({2, 3, 3}, {0, 0, 1}), ring({4, 5, 5}, {0, 0, 1})});
+    add("line", "L", {ring({0, 5}, {2, 2})});
+    add("point", "Q", {ring({6}, {3})});
+    data.sizes.objn = 4;
+    return data;
+}
+
+// Target species 0 with a = 2, b = 1998; region 2 excluded; region 1 a validation region.
+engine::RunSummary fourRegionRun() {
+    engine::RunSummary run;
+    run.regno = {0, 1, 3};
+    run.score = {1, 2, 3};
+    run.prediction = {{" 2000", " 2002", " 2004"}};
+    run.speciesNames = {"T"};
+    run.target = 0;
+    run.fits = {{true, 2, 1998, 0.9, 0.5, 0.8, 2, 1}};
+    run.regionNames = {"P", "A", "L", "Q"};
+    run.actualDate = {2001.0, 2003.0, std::nullopt, 2004.0};
+    run.actualText = {"2001", "2003", "Unknown", "2004"};
+    run.role = {RegionRole::Training, RegionRole::Validation, RegionRole::Excluded, RegionRole::Training};
+    return run;
+}
+
+TEST(MapFigure, OneItemPerRegionFromItsOwnGeometry) {
+    const Scene scene = buildMap(fourRegions(), fourRegionRun(), {});
+    std::vector<int> regions;
+    for (const auto& s : scene.content.shapes) regions.push_back(s.region);
+    for (const auto& m : scene.content.markers) regions.push_back(m.region);
+    std::sort(regions.begin(), regions.end());
+    EXPECT_EQ(regions, (std::vector<int>{0, 1, 2, 3}));
+
+    const auto& shapes = scene.content.shapes;
+    EXPECT_EQ(shapes[1].rings.size(), 2u) << "an area keeps both parts in one item";
+    EXPECT_FALSE(shapes[2].closed) << "a line is not filled";
+    EXPECT_EQ(scene.content.markers.at(0).region, 3);
+    EXPECT_NE(shapes[0].tip.find("P\nactual date: 2001\npredicted date: 2000"), std::string::npos);
+}
+
+TEST(MapFigure, ColoursFollowThePredictedDateAndRolesAreToldApart) {
+    const Scene scene = buildMap(fourRegions(), fourRegionRun(), {});
+    const auto& shapes = scene.content.shapes;
+    EXPECT_EQ(*shapes[0].fill, viridis(0)) << "earliest prediction";
+    EXPECT_EQ(scene.content.markers[0].fill, viridis(1)) << "latest prediction";
+    EXPECT_EQ(*shapes[1].fill, viridis(0.5));
+    EXPECT_EQ(shapes[1].stroke->dash, Dash::Dashed) << "validation";
+    EXPECT_EQ(shapes[0].stroke->dash, Dash::Solid) << "training";
+
+    const auto values = mapValues(fourRegionRun(), {}, 4);
+    EXPECT_EQ(values[0], 2000.0);
+    EXPECT_FALSE(values[2]) << "an excluded region has no prediction";
+
+    // Scores and actual dates instead of predictions.
+    EXPECT_EQ(mapValues(fourRegionRun(), {MapColouring::RegionScore, -1}, 4)[3], 3.0);
+    EXPECT_EQ(mapValues(fourRegionRun(), {MapColouring::ActualDate, -1}, 4)[1], 2003.0);
+
+    engine::RunSummary unpredictable = fourRegionRun();
+    unpredictable.fits[0].predictable = false;
+    const auto none = mapValues(unpredictable, {}, 4);
+    EXPECT_TRUE(std::none_of(none.begin(), none.end(), [](const auto& v) { return v.has_value(); }));
+    const Scene grey = buildMap(fourRegions(), unpredictable, {});
+    EXPECT_EQ(*grey.content.shapes[0].fill, kNoValue);
+}
+
+TEST(MapFigure, ExcludedAreaIsHatchedAndEmptyRunDrawsAllRegions) {
+    VectorData data = fourRegions();
+    data.objects[2].type = "polygon";
+    data.objects[2].parts[0] = ring({0, 1, 1}, {5, 5, 6});
+    const Scene scene = buildMap(data, fourRegionRun(), {});
+    EXPECT_TRUE(scene.content.shapes[2].hatched);
+    EXPECT_FALSE(scene.content.shapes[0].hatched);
+
+    const Scene before = buildMap(data, engine::RunSummary{}, {});
+    EXPECT_EQ(before.content.shapes.size() + before.content.markers.size(), 4u);
+}
+
+TEST(FitFigure, PointsForUsedRegionsWithAnActualDate) {
+    const Scene scene = buildFitPlot(fourRegionRun());
+    ASSERT_EQ(scene.content.markers.size(), 3u);
+    int triangles = 0;
+    for (const auto& m : scene.content.markers) triangles += m.kind == MarkerKind::Triangle;
+    EXPECT_EQ(triangles, 1) << "the one validation region";
+    ASSERT_EQ(scene.content.shapes.size(), 1u) << "the fitted line";
+    bool legendHasCoefficients = false;
+    for (const auto& l : scene.overlay.labels)
+        legendHasCoefficients |= l.text.find("training regions: r = .9, n = 2") != std::string::npos;
+    EXPECT_TRUE(legendHasCoefficients);
+
+    engine::RunSummary noTarget = fourRegionRun();
+    noTarget.target = -1;
+    EXPECT_TRUE(buildFitPlot(noTarget).content.markers.empty());
+}
+
+TEST(WeightGrid, ReadsPowerPairsAndFindsTheBest) {
+    const std::string head = "Species, power for similarity,  power for number of sanples, correlation coefficient "
+                             "for training region, those in validation region, those in whole data (training & "
+                             "validation),";
+    const std::string text = "File name: x.csv  Date of calculation: 12-05-2026\r\n" + head +
+                             "Sp,x, 0, 0, .5,-10, .4\r\n" + head + "Sp,x, 0, .1, .7, .2, .9\r\n" + head +
+                             "Sp,x, 19.9, 19.9, .1, .1, .95\r\n" + "garbage line\r\n";
+    const WeightGrid grid = parseWeightTest(text);
+    EXPECT_EQ(grid.lines, 3);
+    EXPECT_EQ(grid.target, "Sp,x") << "a comma in the species name stays in the name";
+    EXPECT_EQ(grid.training[0], 0.5);
+    EXPECT_FALSE(grid.validation[0]) << "-10 marks no coefficient";
+    EXPECT_EQ(grid.whole[1], 0.9);
+    EXPECT_EQ(grid.whole[199 * 200 + 199], 0.95);
+
+    const auto best = bestPair(grid, GridMeasure::Whole);
+    ASSERT_TRUE(best);
+    EXPECT_DOUBLE_EQ(best->p1, 19.9);
+    EXPECT_DOUBLE_EQ(best->value, 0.95);
+    EXPECT_DOUBLE_EQ(bestPair(grid, GridMeasure::Training)->p2, 0.1);
+    EXPECT_FALSE(bestPair(WeightGrid{}, GridMeasure::Whole));
+    EXPECT_EQ(buildWeightGridPlot(grid, GridMeasure::Whole).content.shapes.size(), 3u);
+}
+
+TEST(SvgWriter, EscapesTextAndKeepsEveryRegion) {
+    engine::RunSummary run = fourRegionRun();
+    VectorData data = fourRegions();
+    data.objects[0].name = "A<&>\"'";
+    run.regionNames[0] = data.objects[0].name;
+    const std::string svg = toSvg(buildMap(data, run, {}));
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    EXPECT_NE(svg.find("A&lt;&amp;&gt;&quot;&apos;"), std::string::npos);
+    EXPECT_EQ(svg.find("A<&"), std::string::npos);
+    std::size_t regions = 0;
+    for (std::size_t at = 0; (at = svg.find("data-region=", at)) != std::string::npos; ++at) ++regions;
+    EXPECT_EQ(regions, 4u);
+    EXPECT_NE(svg.find(hexText(viridis(0))), std::string::npos);
+    EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
+    EXPECT_EQ(xmlEscaped(std::string("a\x01") + "b"), "a b");
+}
+
+TEST(Colour, ViridisEndsAndClamps) {
+    EXPECT_EQ(viridis(0), (Rgb{68, 1, 84}));
+    EXPECT_EQ(viridis(1), (Rgb{253, 231, 37}));
+    EXPECT_EQ(viridis(-3), viridis(0));
+    EXPECT_EQ(viridis(7), viridis(1));
+    EXPECT_EQ(viridis(std::nan("")), viridis(0));
+    EXPECT_EQ(hexText({255, 0, 16}), "#ff0010");
+}
+
+}  // namespace
+}  // namespace el::figures

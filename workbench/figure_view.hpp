@@ -1,0 +1,53 @@
+#pragma once
+// A widget that shows one figure scene: the wheel zooms about the pointer, a drag pans,
+// double-click resets, and hovering a region or a point shows its tip.
+
+#include <QWidget>
+
+#include <functional>
+
+#include "figures/scene.hpp"
+
+namespace el::workbench {
+
+class FigureView : public QWidget {
+    Q_OBJECT
+public:
+    explicit FigureView(QWidget* parent = nullptr);
+
+    // Builds the scene for a canvas size; the view rebuilds it for its own size.
+    using Builder = std::function<figures::Scene(double width, double height)>;
+    void setBuilder(Builder builder);
+    // The scene at a fixed size, for export.
+    figures::Scene sceneAt(double width, double height) const;
+    const figures::Scene& scene() const { return scene_; }
+    double zoom() const { return zoom_; }
+    void resetView();
+
+    // The tip of the content item under `point` (widget pixels), or "".
+    QString tipAt(const QPointF& point) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    QTransform fitTransform() const;  // scene canvas -> widget
+    QTransform contentTransform() const;
+
+    void rebuild();
+
+    Builder builder_;
+    figures::Scene scene_;
+    double zoom_ = 1;
+    QPointF pan_;  // in widget pixels
+    std::optional<QPointF> dragFrom_;
+};
+
+}  // namespace el::workbench

@@ -1,0 +1,87 @@
+#include "workbench/run_progress_panel.hpp"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace el::workbench {
+namespace {
+
+QString minutes(qint64 ms) {
+    const qint64 s = ms / 1000;
+    return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString stageName(ProgressStage stage) {
+    switch (stage) {
+    case ProgressStage::ReadObjects: return QStringLiteral("objects");
+    case ProgressStage::Trials: return QStringLiteral("trials");
+    case ProgressStage::Passes: return QStringLiteral("passes");
+    }
+    return {};
+}
+
+}  // namespace
+
+QString timeText(qint64 elapsedMs, qint64 stageMs, long long done, long long total) {
+    QString text = minutes(elapsedMs) + QStringLiteral(" elapsed");
+    if (done > 0 && total > done)
+        text += QStringLiteral(", about %1 left")
+                    .arg(minutes(static_cast<qint64>(static_cast<double>(stageMs) * static_cast<double>(total - done) /
+                                                     static_cast<double>(done))));
+    return text;
+}
+
+RunProgressPanel::RunProgressPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("RunProgressPanel"));
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 2, 0);
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(QStringLiteral("ProgressBar"));
+    bar_->setMaximumWidth(160);
+    bar_->setTextVisible(true);
+    time_ = new QLabel(this);
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("CancelButton"));
+    layout->addWidget(bar_);
+    layout->addWidget(time_);
+    layout->addWidget(cancel_);
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        cancel_->setEnabled(false);
+        emit cancelRequested();
+    });
+    setVisible(false);
+}
+
+void RunProgressPanel::start(bool cancellable) {
+    clock_.start();
+    stageClock_.start();
+    lastShown_ = -1;
+    bar_->setRange(0, 0);  // busy until the first count arrives
+    bar_->setFormat(QString());
+    time_->setText(timeText(0, 0, 0, 0));
+    cancel_->setVisible(cancellable);
+    cancel_->setEnabled(cancellable);
+    setVisible(true);
+}
+
+void RunProgressPanel::update(ProgressStage stage, long long done, long long total) {
+    if (stage != stage_ || done < lastShown_) stageClock_.start();
+    stage_ = stage;
+    if (total <= 0) return;
+    // Scale to int range; redraw only when the shown value moves.
+    const int shown = static_cast<int>(1000.0 * static_cast<double>(done) / static_cast<double>(total));
+    if (shown == lastShown_ && done != total) return;
+    lastShown_ = shown;
+    bar_->setRange(0, 1000);
+    bar_->setValue(shown);
+    bar_->setFormat(QStringLiteral("%1 of %2 %3").arg(done).arg(total).arg(stageName(stage)));
+    time_->setText(timeText(clock_.elapsed(), stageClock_.elapsed(), done, total));
+}
+
+void RunProgressPanel::finish() { setVisible(false); }
+
+QString RunProgressPanel::timeLabelText() const { return time_->text(); }
+
+}  // namespace el::workbench

@@ -1,0 +1,31 @@
+#include "workbench/screenshot_run.hpp"
+
+#include <QListWidget>
+
+#include "workbench/results_tabs.hpp"
+#include "workbench/workbench_window.hpp"
+
+namespace el::workbench {
+
+void runEverySpecies(WorkbenchWindow& window, const QString& target) {
+    auto* variables = window.findChild<QListWidget*>(QStringLiteral("List1"));
+    for (int row = 0; variables != nullptr && row < variables->count(); ++row) {
+        variables->setCurrentRow(row);
+        window.addSpecies();
+    }
+    if (!target.isEmpty()) window.setSetting(Setting::TargetSpecies, target.toStdString());
+    window.runForecast();
+}
+
+bool showTab(WorkbenchWindow& window, const QString& name) {
+    const QString names[] = {QStringLiteral("log"), QStringLiteral("map"), QStringLiteral("fit"),
+                             QStringLiteral("weights")};
+    for (int i = 0; i < 4; ++i)
+        if (names[i] == name.toLower()) {
+            window.results()->setCurrentIndex(i);
+            return true;
+        }
+    return false;
+}
+
+}  // namespace el::workbench
