@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "base/numtext.hpp"
+#include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
 #include "figures/plot_frame.hpp"
 
@@ -115,7 +116,8 @@ Scene buildFitPlot(const engine::RunSummary& run, double width, double height) {
     entry(MarkerKind::Triangle, kValidationMark,
           "validation regions: r = " + coefficient(fit.rv) + ", n = " + std::to_string(fit.nv));
     entry(std::nullopt, kBlack,
-          "fitted line: date = " + number(fit.a) + " x score " + (fit.b < 0 ? "- " : "+ ") + number(std::fabs(fit.b)) +
+          "fitted line: date = " + shortNumber(fit.a) + " x score " + (fit.b < 0 ? "- " : "+ ") +
+              shortNumber(std::fabs(fit.b)) +
               "; all regions r = " + coefficient(fit.rw) + ", n = " + std::to_string(fit.nt + fit.nv));
     return scene;
 }
