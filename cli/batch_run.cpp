@@ -8,7 +8,9 @@
 #include "cli/batch_host.hpp"
 #include "cli/batch_options.hpp"
 #include "engine/engine.hpp"
+#include "gis/read_source.hpp"
 #include "vector/vector_file.hpp"
+#include "vector/work_lock.hpp"
 
 namespace el::batch {
 namespace {
@@ -72,7 +74,15 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     opts.values.set(Setting::DataFileName, source.filename().string());
     BatchHost host(opts.values, err);
 
-    const ReadOutcome read = readVectorFile(source, kMissValue, host);
+    // Held from the Read to the end of the run: the scratch files of the working
+    // directory are this process's until then.
+    const WorkFolderLock lock;
+    if (!lock.acquired()) {
+        host.message(WorkFolderLock::busyText());
+        return finish(host, opts, out, err, kStopped);
+    }
+    const SourceReadOutcome sourceRead = readSourceFile(source, kMissValue, host, opts.encoding);
+    const ReadOutcome& read = sourceRead.read;
     if (read.erf != 0) return finish(host, opts, out, err, kStopped);
 
     const auto begin = read.data.valname.begin();
@@ -92,6 +102,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     request.data = &read.data;
     request.species = species;
     request.sourceFile = source;
+    request.sourceWritable = !sourceRead.convertedFromGis;
     request.missvalue = kMissValue;
     request.calculationDate = date;
     request.workDir = ".";

@@ -210,6 +210,9 @@ PassResult PassRunner::run(double p1, double p2) {
         appendLines(host_, adjustedMatrixLines(el.M, used.name, order));
 
     if (isOn(host_, Setting::AddPrediction)) {
+        if (!in_.request.sourceWritable)
+            throw RunError("The prediction cannot be added to " + in_.request.sourceFile.filename().string() +
+                           ": it is a GIS file. Convert it with earlylate-convert and read the vector file instead");
         const PredictionColumns columns{in_.regionviable, used, score, names, predictionTable(fits, score)};
         addPredictionToSource(in_.data, columns, in_.request.missvalue, in_.request.sourceFile, in_.request.workDir,
                               host_);

@@ -22,7 +22,9 @@
 #include <filesystem>
 
 #include "base/calc_date.hpp"
+#include "gis/read_source.hpp"
 #include "vector/vector_file.hpp"
+#include "vector/work_lock.hpp"
 #include "workbench/caption_fit.hpp"
 #include "workbench/file_chooser.hpp"
 #include "workbench/log_file.hpp"
@@ -409,9 +411,13 @@ void WorkbenchWindow::readFile() {
 
     const QString source = joinFolderAndName(folder(), textFields_[index(Setting::DataFileName)]->text());
     if (!runActive_) results_->progressPanel()->start(false);
-    ReadOutcome outcome = readVectorFile(localPath(source), missvalue_, *this);
+    SourceReadOutcome sourceRead = readSourceFile(localPath(source), missvalue_, *this);
     if (!runActive_) results_->progressPanel()->finish();
+    ReadOutcome& outcome = sourceRead.read;
     if (outcome.erf == 0) {
+        // The write-back goes to the file that was read, whatever the name field says later.
+        readSource_ = localPath(source);
+        readSourceWritable_ = !sourceRead.convertedFromGis;
         auto data = std::make_shared<const VectorData>(std::move(outcome.data));
         auto* variables = control<QListWidget>("List1");
         for (int v = 0; v < data->valn() && v < static_cast<int>(data->valname.size()); ++v)
@@ -486,11 +492,18 @@ void WorkbenchWindow::runForecast() {
     engine::RunRequest request;
     request.data = data.get();
     request.species = std::move(species);
-    request.sourceFile = localPath(joinFolderAndName(folder(), textFields_[index(Setting::DataFileName)]->text()));
+    request.sourceFile = readSource_;
+    request.sourceWritable = readSourceWritable_;
     request.missvalue = missvalue_;
     request.calculationDate = calculationDate();
     request.workDir = ".";
 
+    // The run's scratch files live in the working directory: hold its lock while the run works.
+    const WorkFolderLock lock;
+    if (!lock.acquired()) {
+        message(WorkFolderLock::busyText());
+        return;
+    }
     runActive_ = true;
     enterBusy();
     cancelRequested_ = false;

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -126,6 +127,8 @@ private:
 
     std::string missvalue_;
     std::shared_ptr<const VectorData> data_;  // the last successful Read; a run holds its own copy
+    std::filesystem::path readSource_;        // the file of the last successful Read
+    bool readSourceWritable_ = true;          // false for a file converted from a GIS format
     engine::Engine engine_;                  // lives as long as the window: keeps its random generator
     int busyDepth_ = 0;                      // Read steps and runs in progress (they can nest via yields)
     bool readActive_ = false;
