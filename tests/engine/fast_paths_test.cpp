@@ -4,14 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <random>
 
 #include "engine/cumulative_search.hpp"
 #include "engine/eigenvector.hpp"
 #include "engine/region_score.hpp"
 #include "engine/relations.hpp"
-#include "engine/trials.hpp"
 #include "tests/support/recording_host.hpp"
 
 namespace el::engine {
@@ -70,70 +68,8 @@ TEST(CumulativeSearch, FindsTheSamePointAsTheLinearScanOnEveryBoundary) {
     }
 }
 
-TEST(CumulativeSearch, RefusesTablesTheGuideCannotIndex) {
-    EXPECT_THROW(CumulativeSearch(std::vector<double>{}), std::length_error);
-    EXPECT_THROW(CumulativeSearch(std::vector<double>(40000, 1.0)), std::length_error);
-}
-
-// A plain reading of the trials: one posterior table per region pair, built on the spot,
-// and a linear search per draw.
-std::vector<double> plainTrialMeans(const EarlyLateCounts& counts, int trials, TrialRandom& random) {
-    const int n = counts.regions();
-    const auto& grid = probabilityGrid();
-    auto lnFact = [](int q) {
-        double sum = 0;
-        for (int k = 1; k <= q; ++k) sum += std::log(static_cast<double>(k));
-        return sum;
-    };
-    std::vector<std::vector<double>> f(static_cast<std::size_t>(n) * n);
-    for (int p = 0; p < n * n; ++p) {
-        const int a = counts.hayai.cells()[p], b = counts.onaji.cells()[p], c = counts.osoi.cells()[p];
-        std::vector<double> like;
-        double total = 0;
-        for (const auto& g : grid) {
-            const double pl = (1 - g.pe) - g.ps;
-            like.push_back(std::exp((a * std::log(g.pe) - lnFact(a)) + lnFact(a + b + c) +
-                                    (b * std::log(g.ps) - lnFact(b)) + (c * std::log(pl) - lnFact(c))));
-            total += like.back();
-        }
-        double running = 0;
-        for (double l : like) f[p].push_back(running += l / total);
-    }
-    test::RecordingHost host;
-    PowerIteration power;
-    std::vector<double> means(n, 0.0), v;
-    for (int t = 0; t < trials; ++t) {
-        SquareMatrix tm(n);
-        for (int p = 0; p < n * n; ++p) {
-            const GridPoint g = grid[firstReachingLinear(f[p], random.next())];
-            tm.cells()[p] = (2 * g.ps + g.pe) + 3 * ((1 - g.pe) - g.ps);
-        }
-        power.eigenvector(tm, v, host);
-        for (int i = 0; i < n; ++i) means[i] += v[i];
-    }
-    for (double& m : means) m /= trials;
-    return means;
-}
-
-TEST(Reliability, SharedTablesPerCountTripleDrawLikeATablePerPair) {
-    // Peaked and flat posteriors, many pairs sharing a triple.
-    std::mt19937 random(11);
-    const int n = 9;
-    EarlyLateCounts counts{CountMatrix(n), CountMatrix(n), CountMatrix(n)};
-    for (int p = 0; p < n * n; ++p) {
-        const int species = static_cast<int>(random() % 25);
-        counts.hayai.cells()[p] = static_cast<int>(random() % (species + 1));
-        counts.onaji.cells()[p] = static_cast<int>(random() % (species - counts.hayai.cells()[p] + 1));
-        counts.osoi.cells()[p] = species - counts.hayai.cells()[p] - counts.onaji.cells()[p];
-    }
-    test::RecordingHost host;
-    TrialRandom fast, plain;
-    PowerIteration power;
-    const TrialStats stats = reliability(counts, 4, fast, power, host);
-    const std::vector<double> want = plainTrialMeans(counts, 4, plain);
-    for (int i = 0; i < n; ++i) EXPECT_EQ(stats.eigenmean[i], want[i]) << i;
-    EXPECT_EQ(fast.next(), plain.next());  // both drew the same count of numbers
-}
+// Shared tables per count triple against a table per pair: trials_test.cpp draws the trials
+// against a plain per-pair reading, the guide-table search included.
 
 // ---- relations from compact codes -----------------------------------------------------
 
