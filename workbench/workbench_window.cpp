@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QStyle>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <filesystem>
@@ -212,7 +213,17 @@ QSize WorkbenchWindow::baseSize() const {
 void WorkbenchWindow::placeControls(int extraWidth, int extraHeight) {
     for (const Placed& p : placed_) {
         QRect rect = pixelRect(p.spec->rect);
-        if (p.spec->anchor == Anchor::Grow) rect.adjust(0, 0, extraWidth, extraHeight);
+        if (p.spec->anchor == Anchor::Grow) {
+            rect.adjust(0, 0, extraWidth, extraHeight);
+            // Grown downwards, the panel must not slide over a fixed control below its
+            // start-up place (the "G  O" button reaches a little under it): start right of it.
+            const QRect original = pixelRect(p.spec->rect);
+            for (const Placed& other : placed_) {
+                if (other.spec->anchor != Anchor::Fixed || other.spec->frame != p.spec->frame) continue;
+                const QRect o = pixelRect(other.spec->rect);
+                if (o.intersects(rect) && !o.intersects(original)) rect.setLeft(std::max(rect.left(), o.right() + 4));
+            }
+        }
         if (p.spec->anchor == Anchor::FollowBottom) rect.translate(0, extraHeight);
         p.widget->setGeometry(rect);
     }
