@@ -91,7 +91,8 @@ public:
                std::optional<WeightTestFile>& weightTest)
         : in_(in), host_(host), random_(random), power_(power), weightTest_(weightTest) {}
 
-    PassResult run(double p1, double p2);
+    // `passCaption` goes to the run progress label with the weight-test caption of the pass.
+    PassResult run(double p1, double p2, const std::string& passCaption = {});
 
 private:
     void report(const LogLines& lines) {
@@ -118,7 +119,7 @@ SpeciesFit PassRunner::fitOne(int species, const UsedRegions& used, const std::v
     return fitSpecies(training, validation);
 }
 
-PassResult PassRunner::run(double p1, double p2) {
+PassResult PassRunner::run(double p1, double p2, const std::string& passCaption) {
     const auto& names = in_.table.name;
     const int m = in_.table.size();
     const int regions = in_.status.regions;
@@ -202,6 +203,7 @@ PassResult PassRunner::run(double p1, double p2) {
         if (isTarget && weightTest_ && isOn(host_, Setting::ExamineWeight)) {
             weightTest_->writeLine(weightTestLine(targetText, p1, p2, fit));
             host_.setCaption(Label::Status, weightTestCaption(targetText, p1, p2, fit));
+            if (!passCaption.empty()) host_.setCaption(Label::RunProgress, passCaption);
             host_.yield();
         }
     }
@@ -276,7 +278,10 @@ RunStatus Engine::run(const RunRequest& request, Host& host) {
         long long passesDone = 0;
         for (double p1 = first1; p1 <= last1; p1 += 0.1)
             for (double p2 = first2; p2 <= last2; p2 += 0.1) {
-                last = pass.run(p1, p2);
+                const std::string passCaption =
+                    in.reportMode ? std::string() : "Pass" + strnum(static_cast<double>(passesDone + 1)) + " of" +
+                                                        strnum(static_cast<double>(passes));
+                last = pass.run(p1, p2, passCaption);
                 host.progress(ProgressStage::Passes, ++passesDone, passes);
             }
 

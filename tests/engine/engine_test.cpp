@@ -77,7 +77,14 @@ TEST_F(EngineRun, HeaderSpeciesBlockAndCompletedState) {
 // hundred thousand of them.
 class QuietHost : public RecordingHost {
 public:
-    void setCaption(Label label, const std::string& text) override { captions[static_cast<int>(label)] = text; }
+    void setCaption(Label label, const std::string& text) override {
+        captions[static_cast<int>(label)] = text;
+        if (label == Label::RunProgress && text.rfind("Pass", 0) == 0) lastPassCaption = text;
+    }
+    // What the run progress label showed at the yields that end the power passes.
+    void yield() override { if (captions[static_cast<int>(Label::RunProgress)].rfind("Pass", 0) == 0) ++passYields; }
+    std::string lastPassCaption;
+    int passYields = 0;
 };
 
 TEST_F(EngineRun, InterlocksSwitchOptionsOffInOrder) {
@@ -113,6 +120,9 @@ TEST_F(EngineRun, ExamineWeightRunWritesOneLinePerPowerPair) {
     EXPECT_EQ(file.find(",T, 20,"), std::string::npos);
     EXPECT_EQ(examine.caption(Label::RunProgress), "100% complete");
     EXPECT_EQ(examine.caption(Label::Status).rfind("Species, power for similarity,", 0), 0u);
+    // Every pass shows its number on the progress label when it yields with its summary.
+    EXPECT_EQ(examine.lastPassCaption, "Pass 40000 of 40000");
+    EXPECT_EQ(examine.passYields, 200 * 200);
 }
 
 TEST_F(EngineRun, FatalInputErrorStopsWithItsMessageAndWritesNoFile) {
