@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "figures/figure_file.hpp"
 #include "vector/text_encoding.hpp"
 
 namespace el::batch {
@@ -62,6 +63,23 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
                 return {std::nullopt, "option --encoding: unknown text encoding \"" + opts.encoding + "\""};
             continue;
         }
+        if (arg == "--quiet") {
+            opts.quiet = true;
+            continue;
+        }
+        if (arg == "--map" || arg == "--fit-plot") {
+            std::string& file = arg == "--map" ? opts.mapFile : opts.fitPlotFile;
+            if (!takeValue(file)) return {std::nullopt, "option " + arg + " needs a value FILE"};
+            if (!figures::figureFormatOf(file))
+                return {std::nullopt, "option " + arg + ": \"" + file + "\" must end in .svg or .png"};
+            continue;
+        }
+        if (arg == "--map-species") {
+            std::string name;
+            if (!takeValue(name)) return {std::nullopt, "option " + arg + " needs a value NAME"};
+            opts.mapSpecies = name;
+            continue;
+        }
         const SettingInfo* info = optionFor(arg);
         if (info == nullptr) return {std::nullopt, "unknown option: " + arg};
         const BatchOption& b = info->batch;
@@ -76,6 +94,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
         if (info->id == Setting::LogFileName) opts.logToFile = true;
     }
     if (opts.file.empty() && !opts.help && !opts.version) return {std::nullopt, "no FILE given"};
+    if (opts.mapSpecies && opts.mapFile.empty()) return {std::nullopt, "option --map-species needs --map"};
     return {std::move(opts), {}};
 }
 
@@ -98,7 +117,11 @@ std::string usageText() {
         "Reads the vector file FILE, runs one forecast on it and writes the log.\n\n"
         "options:\n"
         "  -s, --species A,B,C        species analysed, in this order (default: every variable of FILE)\n"
-        "      --encoding NAME        text encoding of FILE, e.g. CP932 (default: auto, UTF-8 or else CP932)\n";
+        "      --encoding NAME        text encoding of FILE, e.g. CP932 (default: auto, UTF-8 or else CP932)\n"
+        "      --map FILE.svg|.png    after a completed run, draw the map of the predicted dates to FILE\n"
+        "      --map-species NAME     the species the map shows (default: the target, else the first species)\n"
+        "      --fit-plot FILE.svg|.png  after a completed run, draw the fit plot of the target to FILE\n"
+        "      --quiet                no progress line on standard error\n";
     for (const auto& info : settingTable()) {
         const BatchOption& b = info.batch;
         if (b.flag.empty()) continue;
@@ -110,7 +133,9 @@ std::string usageText() {
     }
     text += "  -h, --help                 show this help and exit\n"
             "      --version              show the version and exit\n\n"
-            "Exit status: 0 completed, 1 the read or the run stopped on an error, 2 usage error.\n"
+            "Exit status: 0 completed, 1 the read or the run stopped on an error, 2 usage error,\n"
+            "130 interrupted by Ctrl-C (nothing half-written is left; the -o log holds the lines so far).\n"
+            "On a terminal, standard error shows the progress of the read and of the run.\n"
             "SOURCE_DATE_EPOCH, when set, fixes the date of calculation (whole seconds).\n";
     return text;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The batch runner's command line. Every option but -s, -h and --version comes from the
-// settings table, so the window and the batch runner offer the same settings.
+// The batch runner's command line. Every option but -s, --encoding, the figure options,
+// --quiet, -h and --version comes from the settings table, so the window and the batch
+// runner offer the same settings.
 
 #include <optional>
 #include <string>
@@ -16,6 +17,10 @@ struct BatchOptions {
     bool logToFile = false;                  // -o given: values holds the log file name
     std::string file;                        // the vector file
     std::string encoding = "auto";           // --encoding: the text encoding of the file
+    bool quiet = false;                      // --quiet: no progress line on a terminal
+    std::string mapFile;                     // --map: figure file of the map, "" for none
+    std::optional<std::string> mapSpecies;   // --map-species: the species the map colours
+    std::string fitPlotFile;                 // --fit-plot: figure file of the fit plot, "" for none
     bool help = false;
     bool version = false;
 };

@@ -7,6 +7,7 @@
 #include "base/calc_date.hpp"
 #include "cli/batch_host.hpp"
 #include "cli/batch_options.hpp"
+#include "cli/figure_output.hpp"
 #include "engine/engine.hpp"
 #include "gis/read_source.hpp"
 #include "vector/vector_file.hpp"
@@ -18,6 +19,7 @@ namespace {
 constexpr int kCompleted = 0;
 constexpr int kStopped = 1;
 constexpr int kUsage = 2;
+constexpr int kInterrupted = 130;  // 128 + SIGINT, as shells report it
 const std::string kMissValue = "null";
 
 int usageError(std::ostream& err, const std::string& text) {
@@ -54,7 +56,8 @@ void addOnce(std::vector<std::string>& list, const std::string& name) {
 
 }  // namespace
 
-int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const BatchTerminal& terminal) {
     ParseResult parsed = parseCommandLine(args);
     if (!parsed.options) return usageError(err, parsed.error);
     BatchOptions& opts = *parsed.options;
@@ -72,7 +75,11 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     const std::filesystem::path source = opts.file;
     opts.values.set(Setting::DataFileName, source.filename().string());
-    BatchHost host(opts.values, err);
+    BatchHost host(opts.values, err, terminal.errIsTerminal && !opts.quiet, terminal.interrupted);
+    const auto interrupted = [&] {
+        host.message("Interrupted");
+        return finish(host, opts, out, err, kInterrupted);
+    };
 
     // Held from the Read to the end of the run: the scratch files of the working
     // directory are this process's until then.
@@ -81,7 +88,13 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         host.message(WorkFolderLock::busyText());
         return finish(host, opts, out, err, kStopped);
     }
-    const SourceReadOutcome sourceRead = readSourceFile(source, kMissValue, host, opts.encoding);
+    SourceReadOutcome sourceRead;
+    try {
+        sourceRead = readSourceFile(source, kMissValue, host, opts.encoding);
+    } catch (const Cancelled&) {
+        return interrupted();  // the Read step removed its scratch copy while unwinding
+    }
+    host.endProgress();
     const ReadOutcome& read = sourceRead.read;
     if (read.erf != 0) return finish(host, opts, out, err, kStopped);
 
@@ -98,6 +111,14 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         for (const auto& name : variables) addOnce(species, name);
     }
 
+    FigureRequest figures{opts.mapFile, -1, opts.fitPlotFile};
+    if (opts.mapSpecies) {
+        const auto at = std::find(species.begin(), species.end(), *opts.mapSpecies);
+        if (at == species.end())
+            return usageError(err, "--map-species: \"" + *opts.mapSpecies + "\" is not among the species analysed");
+        figures.mapSpecies = static_cast<int>(at - species.begin());
+    }
+
     engine::RunRequest request;
     request.data = &read.data;
     request.species = species;
@@ -108,7 +129,17 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     request.workDir = ".";
     engine::Engine engine;
     const engine::RunStatus status = engine.run(request, host);
-    return finish(host, opts, out, err, status == engine::RunStatus::Stopped ? kStopped : kCompleted);
+    host.endProgress();
+    if (status == engine::RunStatus::Cancelled) return interrupted();
+    if (status == engine::RunStatus::Stopped) return finish(host, opts, out, err, kStopped);
+    // Figures only of a run that went through all its passes: an empty species list has none.
+    if (status == engine::RunStatus::Completed) {
+        if (const auto failure = writeFigures(figures, read.data, engine.lastSummary())) {
+            host.message(*failure);
+            return finish(host, opts, out, err, kStopped);
+        }
+    }
+    return finish(host, opts, out, err, kCompleted);
 }
 
 }  // namespace el::batch

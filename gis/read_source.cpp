@@ -14,6 +14,13 @@ SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std:
     SourceReadOutcome outcome;
 #ifdef EARLYLATE_HAVE_GIS
     if (gis::isGisFile(source)) {
+        // Removes the scratch conversion however the read ends, a stop at a yield included.
+        struct ScratchGuard {
+            ~ScratchGuard() {
+                std::error_code ignored;
+                std::filesystem::remove(gis::kScratchVectorFile, ignored);
+            }
+        } guard;
         std::filesystem::path scratch;
         try {
             scratch = gis::prepareForRead(source, host);
@@ -22,8 +29,6 @@ SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std:
         }
         outcome.read = readVectorFile(scratch, missvalue, host);
         outcome.convertedFromGis = true;
-        std::error_code ignored;
-        std::filesystem::remove(scratch, ignored);
         return outcome;
     }
 #endif

@@ -1,0 +1,68 @@
+#include "cli/progress_line.hpp"
+
+#include <cmath>
+#include <cstdio>
+
+namespace el::batch {
+namespace {
+
+const char* stageName(ProgressStage stage) {
+    switch (stage) {
+    case ProgressStage::ReadObjects: return "Reading objects";
+    case ProgressStage::Trials: return "Trials";
+    case ProgressStage::Passes: return "Power passes";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string clockText(Seconds time) {
+    const long long total = time.count() > 0 && std::isfinite(time.count()) ? static_cast<long long>(time.count()) : 0;
+    char text[40];
+    if (total >= 3600)
+        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", total / 3600, total / 60 % 60, total % 60);
+    else
+        std::snprintf(text, sizeof text, "%lld:%02lld", total / 60, total % 60);
+    return text;
+}
+
+std::string progressText(ProgressStage stage, long long done, long long total, Seconds elapsed, Seconds stageElapsed) {
+    std::string text = std::string(stageName(stage)) + " " + std::to_string(done) + " of " + std::to_string(total);
+    if (total > 0) text += " (" + std::to_string(done * 100 / total) + "%)";
+    text += ", " + clockText(elapsed) + " elapsed";
+    if (done > 0 && total > done) {
+        const Seconds left = stageElapsed * (static_cast<double>(total - done) / static_cast<double>(done));
+        text += ", about " + clockText(left) + " left";
+    }
+    return text;
+}
+
+ProgressLine::ProgressLine(std::ostream& out, std::chrono::milliseconds interval)
+    : out_(out), interval_(interval), start_(Clock::now()), stageStart_(start_) {}
+
+void ProgressLine::update(ProgressStage stage, long long done, long long total) {
+    const auto now = Clock::now();
+    // A new stage, or a stage starting over (the trials of the next pass), restarts the estimate.
+    if (static_cast<int>(stage) != stage_ || done <= 1) {
+        if (static_cast<int>(stage) != stage_) lastDraw_ = {};
+        stage_ = static_cast<int>(stage);
+        stageStart_ = now;
+    }
+    if (now - lastDraw_ < interval_) return;
+    lastDraw_ = now;
+    std::string text = progressText(stage, done, total, now - start_, now - stageStart_);
+    const std::size_t length = text.size();
+    if (length < shown_) text.append(shown_ - length, ' ');
+    out_ << '\r' << text << std::flush;
+    shown_ = length;
+}
+
+void ProgressLine::clear() {
+    if (shown_ == 0) return;
+    out_ << '\r' << std::string(shown_, ' ') << '\r' << std::flush;
+    shown_ = 0;
+    lastDraw_ = {};
+}
+
+}  // namespace el::batch
