@@ -45,11 +45,12 @@ void ProgressLine::update(ProgressStage stage, long long done, long long total) 
     const auto now = Clock::now();
     // A new stage, or a stage starting over (the trials of the next pass), restarts the estimate.
     if (static_cast<int>(stage) != stage_ || done <= 1) {
-        if (static_cast<int>(stage) != stage_) lastDraw_ = {};
+        if (static_cast<int>(stage) != stage_) drawNow_ = true;
         stage_ = static_cast<int>(stage);
         stageStart_ = now;
     }
-    if (now - lastDraw_ < interval_) return;
+    if (!drawNow_ && now - lastDraw_ < interval_) return;
+    drawNow_ = false;
     lastDraw_ = now;
     std::string text = progressText(stage, done, total, now - start_, now - stageStart_);
     const std::size_t length = text.size();
@@ -62,7 +63,7 @@ void ProgressLine::clear() {
     if (shown_ == 0) return;
     out_ << '\r' << std::string(shown_, ' ') << '\r' << std::flush;
     shown_ = 0;
-    lastDraw_ = {};
+    drawNow_ = true;
 }
 
 }  // namespace el::batch

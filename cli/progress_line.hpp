@@ -36,6 +36,7 @@ private:
     Clock::time_point start_;
     Clock::time_point stageStart_;
     Clock::time_point lastDraw_{};
+    bool drawNow_ = true;    // the next update draws whatever the interval
     int stage_ = -1;
     std::size_t shown_ = 0;  // length of the line on screen, 0 when none
 };

@@ -35,7 +35,15 @@ public:
     Scan(const std::filesystem::path& filename, Host& host) : filename_(filename), host_(host), log_(kSideLog) {}
 
     int run(VectorSizes& sizes) {
-        const int erf = scan();
+        int erf = 1;
+        try {
+            erf = scan();
+        } catch (const Cancelled&) {
+            // A scan stopped by the user did not fail: its half-written trace goes.
+            log_.close();
+            vec::removeFile(kSideLog);
+            throw;
+        }
         sizes.valn = clampToInt(valn_);
         sizes.objn = objn_;
         sizes.maxline = clampToInt(maxline_);

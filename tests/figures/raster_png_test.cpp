@@ -1,0 +1,203 @@
+// The toolkit-free picture path: checksums on known vectors, stored zlib blocks, scanline
+// fills by both rules, lines with width and dashes, bitmap labels, and the PNG layout.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "figures/bitmap_font.hpp"
+#include "figures/checksums.hpp"
+#include "figures/png_writer.hpp"
+#include "figures/scanline_fill.hpp"
+#include "figures/scene_raster.hpp"
+#include "figures/stroke_geometry.hpp"
+
+namespace el::figures {
+namespace {
+
+std::vector<std::uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kRed{255, 0, 0};
+
+int countColour(const RasterImage& image, Rgb colour) {
+    int n = 0;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) n += image.at(x, y) == colour ? 1 : 0;
+    return n;
+}
+
+std::vector<Point> square(double x0, double y0, double x1, double y1) { return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}; }
+
+TEST(Checksums, KnownVectorsAndContinuation) {
+    EXPECT_EQ(crc32(bytesOf("123456789")), 0xCBF43926u);
+    EXPECT_EQ(crc32(bytesOf("")), 0u);
+    EXPECT_EQ(crc32(bytesOf("IEND")), 0xAE426082u);  // the CRC every PNG ends with
+    EXPECT_EQ(adler32(bytesOf("Wikipedia")), 0x11E60398u);
+    EXPECT_EQ(adler32(bytesOf("")), 1u);
+
+    const auto whole = bytesOf("The quick brown fox jumps over the lazy dog");
+    const std::span<const std::uint8_t> all(whole);
+    EXPECT_EQ(crc32(all.subspan(10), crc32(all.first(10))), crc32(all));
+    EXPECT_EQ(adler32(all.subspan(10), adler32(all.first(10))), adler32(all));
+}
+
+TEST(Checksums, AdlerOfLongInputMatchesAPlainReading) {
+    // Long runs of 0xFF are where a missed reduction overflows.
+    std::vector<std::uint8_t> data(200000, 0xFF);
+    for (std::size_t i = 0; i < data.size(); i += 7) data[i] = static_cast<std::uint8_t>(i);
+    std::uint64_t a = 1, b = 0;
+    for (auto byte : data) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    EXPECT_EQ(adler32(data), static_cast<std::uint32_t>((b << 16) | a));
+}
+
+TEST(ZlibStored, SplitsIntoBlocksOfAtMost65535Bytes) {
+    std::vector<std::uint8_t> data(70000);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 31);
+    const auto z = zlibStored(data);
+    ASSERT_EQ(z.size(), 2 + 5 + 65535 + 5 + (70000 - 65535) + 4);
+    EXPECT_EQ((z[0] * 256 + z[1]) % 31, 0);  // header check bits
+    EXPECT_EQ(z[2], 0);                     // not final
+    EXPECT_EQ(z[3] | z[4] << 8, 65535);
+    EXPECT_EQ((z[5] | z[6] << 8) ^ 0xFFFF, 65535);
+    const std::size_t second = 2 + 5 + 65535;
+    EXPECT_EQ(z[second], 1);  // final
+    EXPECT_EQ(z[second + 1] | z[second + 2] << 8, 70000 - 65535);
+    EXPECT_EQ(z[second + 5], data[65535]);
+
+    const auto empty = zlibStored({});
+    EXPECT_EQ(empty, (std::vector<std::uint8_t>{0x78, 0x01, 1, 0, 0, 0xFF, 0xFF, 0, 0, 0, 1}));
+}
+
+TEST(ScanlineFill, FillsASquareExactly) {
+    RasterImage image(30, 30, kWhite);
+    fillRings(image, {square(10, 10, 20, 20)}, FillRule::EvenOdd, kRed);
+    EXPECT_EQ(countColour(image, kRed), 100);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x)
+            EXPECT_EQ(image.at(x, y) == kRed, x >= 10 && x < 20 && y >= 10 && y < 20) << x << "," << y;
+}
+
+TEST(ScanlineFill, HolesByRuleAndOrientation) {
+    const std::vector<Point> outer = square(0, 0, 20, 20);
+    const std::vector<Point> inner = square(5, 5, 15, 15);
+    const std::vector<Point> innerReversed(inner.rbegin(), inner.rend());
+
+    RasterImage evenOdd(20, 20, kWhite);
+    fillRings(evenOdd, {outer, inner}, FillRule::EvenOdd, kRed);
+    EXPECT_EQ(countColour(evenOdd, kRed), 400 - 100);
+    EXPECT_EQ(evenOdd.at(10, 10), kWhite);
+
+    RasterImage sameWay(20, 20, kWhite);
+    fillRings(sameWay, {outer, inner}, FillRule::NonZero, kRed);
+    EXPECT_EQ(countColour(sameWay, kRed), 400);
+
+    RasterImage otherWay(20, 20, kWhite);
+    fillRings(otherWay, {outer, innerReversed}, FillRule::NonZero, kRed);
+    EXPECT_EQ(countColour(otherWay, kRed), 300);
+}
+
+TEST(ScanlineFill, ClipsToTheCanvasAndSkipsBadPoints) {
+    RasterImage image(10, 10, kWhite);
+    fillRings(image, {square(-1e30, -1e30, 1e30, 5)}, FillRule::EvenOdd, kRed);
+    EXPECT_EQ(countColour(image, kRed), 50);
+
+    RasterImage nothing(10, 10, kWhite);
+    fillRings(nothing, {{{0, 0}, {std::nan(""), 5}, {10, 10}}}, FillRule::EvenOdd, kRed);
+    fillRings(nothing, {square(20, 20, 30, 30)}, FillRule::EvenOdd, kRed);
+    EXPECT_EQ(countColour(nothing, kRed), 0);
+}
+
+TEST(Strokes, WidthAndDashes) {
+    RasterImage solid(30, 20, kWhite);
+    for (const auto& piece : strokeOutline({{5, 10}, {25, 10}}, false, {kRed, 3, Dash::Solid}))
+        fillRings(solid, {piece}, FillRule::NonZero, kRed);
+    EXPECT_EQ(countColour(solid, kRed), 20 * 3);
+    EXPECT_EQ(solid.at(15, 8), kRed);
+    EXPECT_EQ(solid.at(15, 10), kRed);
+    EXPECT_EQ(solid.at(15, 11), kWhite);
+
+    // A hair line still shows one pixel wide.
+    RasterImage hair(30, 20, kWhite);
+    for (const auto& piece : strokeOutline({{5, 10.5}, {25, 10.5}}, false, {kRed, 0.2, Dash::Solid}))
+        fillRings(hair, {piece}, FillRule::NonZero, kRed);
+    EXPECT_EQ(countColour(hair, kRed), 20);
+
+    // Dashes of 3 on, 2 off (times the width 2) along 50 pixels: five dashes of 6 pixels.
+    const Rings dashes = strokeOutline({{0, 10}, {50, 10}}, false, {kRed, 2, Dash::Dashed});
+    EXPECT_EQ(dashes.size(), 5u);
+    RasterImage dashed(50, 20, kWhite);
+    for (const auto& piece : dashes) fillRings(dashed, {piece}, FillRule::NonZero, kRed);
+    EXPECT_EQ(countColour(dashed, kRed), 5 * 6 * 2);
+    EXPECT_EQ(dashed.at(2, 10), kRed);
+    EXPECT_EQ(dashed.at(7, 10), kWhite);
+}
+
+TEST(BitmapLabels, GlyphsAnchorsAndUnknownCharacters) {
+    RasterImage image(60, 20, kWhite);
+    Label label{{10, 15}, "I", 10, TextAnchor::Start, kRed, false};
+    drawLabel(image, label);
+    // "I" at unit scale: a serifed bar, seven rows from y 8 to 14, centre column x 12.
+    for (int y = 8; y <= 14; ++y) EXPECT_EQ(image.at(12, y), kRed) << y;
+    EXPECT_EQ(image.at(12, 15), kWhite);
+    EXPECT_EQ(countColour(image, kRed), 7 + 4);
+
+    RasterImage ended(60, 20, kWhite);
+    label.anchor = TextAnchor::End;
+    label.at = {40, 15};
+    drawLabel(ended, label);
+    int rightmost = -1;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 60; ++x)
+            if (ended.at(x, y) == kRed) rightmost = std::max(rightmost, x);
+    EXPECT_EQ(rightmost, 38);  // the glyph's last column ends at the anchor
+
+    // A character outside ASCII is one box, not one per byte.
+    EXPECT_EQ(decodeUtf8("\xE5\x88\x86" "a").size(), 2u);
+    EXPECT_EQ(glyphFor(U'\u5206'), (GlyphColumns{0x7F, 0x41, 0x41, 0x41, 0x7F}));
+    EXPECT_EQ(decodeUtf8("\xE5\x88").size(), 2u);  // cut short: each byte on its own
+}
+
+TEST(Rasterise, CanvasBackgroundAndLayers) {
+    Scene scene;
+    scene.width = 40.2;
+    scene.height = 30;
+    scene.background = {1, 2, 3};
+    Shape box;
+    box.rings = {square(0, 0, 10, 10)};
+    box.fill = kRed;
+    scene.content.shapes.push_back(box);
+    Shape cover = box;
+    cover.fill = Rgb{0, 0, 255};
+    scene.overlay.shapes.push_back(cover);  // the overlay is drawn over the content
+    const RasterImage image = rasterise(scene);
+    EXPECT_EQ(image.width, 41);
+    EXPECT_EQ(image.height, 30);
+    EXPECT_EQ(image.at(5, 5), (Rgb{0, 0, 255}));
+    EXPECT_EQ(image.at(20, 20), (Rgb{1, 2, 3}));
+}
+
+TEST(PngWriter, ChunksAroundTheImage) {
+    RasterImage image(3, 2, kWhite);
+    image.set(1, 1, kRed);
+    const auto png = encodePng(image);
+    const std::vector<std::uint8_t> signature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_TRUE(std::equal(signature.begin(), signature.end(), png.begin()));
+    EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
+    EXPECT_EQ(png[19], 3);  // width
+    EXPECT_EQ(png[23], 2);  // height
+    EXPECT_EQ(png[24], 8);  // depth
+    EXPECT_EQ(png[25], 2);  // RGB
+    const std::vector<std::uint8_t> end{0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+    EXPECT_TRUE(std::equal(end.begin(), end.end(), png.end() - 12));
+}
+
+}  // namespace
+}  // namespace el::figures
