@@ -51,18 +51,12 @@ TEST_F(EngineRun, EmptySpeciesListOnlyClearsTheLog) {
     EXPECT_TRUE(host.captionsOf(Label::RunProgress).empty());
 }
 
-TEST_F(EngineRun, HeaderSpeciesBlockAndCompletedState) {
+TEST_F(EngineRun, CompletedRunShowsItsStateAndKeepsTheSummary) {
     host.values.set(Setting::TargetSpecies, "T");
     host.values.set(Setting::DoReliability, "0");
     ASSERT_EQ(run({"A", "B", "T"}), RunStatus::Completed) << (host.messages.empty() ? "" : host.messages[0]);
-    // The header and species block; the rest of the log is checked against the example runs.
-    const std::vector<std::string> head(host.log.begin(), host.log.begin() + 12);
-    EXPECT_EQ(head, (std::vector<std::string>{
-                        "Supervised forecasting of the range expansion of alien species by early-late relationship", "",
-                        "File name: vector.csv", "Date of calculation: 12-05-2026", "",
-                        "Species analyzed (training and target)", "A", "B", "T", "Target species:T", "",
-                        "Power in weight calculation for similarity: 6.65   number of samples: 0"}));
-    EXPECT_EQ(host.log.back(), "Climatic limit was not considered");
+    // The log's lines are checked in the golden logs; the file name is the source's own.
+    EXPECT_EQ(host.log[2], "File name: vector.csv");
     EXPECT_EQ(host.caption(Label::RunProgress), "100% complete");
     EXPECT_FALSE(host.busy);
     const auto& summary = engine.lastSummary();
@@ -139,12 +133,8 @@ TEST_F(EngineRun, FatalInputErrorStopsWithItsMessageAndWritesNoFile) {
     EXPECT_TRUE(engine.lastSummary().score.empty());
 }
 
+// The weight power's message is checked through the batch runner.
 TEST_F(EngineRun, SettingTextsThatAreNotNumbersAreRefusedByName) {
-    host.values.set(Setting::WeightPower, "six");
-    EXPECT_EQ(run({"A", "B"}), RunStatus::Stopped);
-    EXPECT_EQ(host.messages.back(), "The weight power text \"six\" is not a number");
-
-    host.values.set(Setting::WeightPower, "6.65");
     host.values.set(Setting::IterationN, "0.4");
     EXPECT_EQ(run({"A", "B"}), RunStatus::Stopped);
     EXPECT_NE(host.messages.back().find("\"0.4\""), std::string::npos);

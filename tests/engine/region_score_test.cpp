@@ -1,8 +1,12 @@
+// Region exclusion and order; connectivity is checked against a plain reading in
+// fast_paths_test.cpp.
+
 #include "engine/region_score.hpp"
 
 #include <gtest/gtest.h>
 
 #include "engine/run_error.hpp"
+#include "tests/support/error_text.hpp"
 #include "tests/support/recording_host.hpp"
 
 namespace el::engine {
@@ -49,42 +53,9 @@ TEST(ExcludeRegions, ReadsTheLimitForEveryRegionAndRefusesText) {
 
     test::RecordingHost host;
     host.values.set(Setting::ExcludingLimit, "five");
-    try {
-        excludeRegions(M, W, used, {0, 0, 0}, host);
-        FAIL() << "no error";
-    } catch (const RunError& e) {
-        EXPECT_STREQ(e.what(), "The excluding limit text \"five\" is not a number");
-    }
+    EXPECT_EQ(test::errorText<RunError>([&] { excludeRegions(M, W, used, {0, 0, 0}, host); }),
+              "The excluding limit text \"five\" is not a number");
     EXPECT_EQ(used.size(), 1);
-}
-
-TEST(Connectivity, CountsStepsUntilEveryRegionIsReached) {
-    test::RecordingHost host;
-    auto result = testConnectivity(SquareMatrix(3, 0.5), host);
-    EXPECT_EQ(result.connectsteps, (std::vector<int>{1, 1, 1}));
-    EXPECT_FALSE(result.failedStart);
-    EXPECT_EQ(host.captionsOf(Label::RunProgress),
-              (std::vector<std::string>{"Connectivity 1", "Connectivity 2", "Connectivity 3"}));
-
-    SquareMatrix chain(3, 0.0);  // 1 - 2 - 3, each related to itself
-    chain(0, 0) = chain(1, 1) = chain(2, 2) = chain(0, 1) = chain(1, 0) = chain(1, 2) = chain(2, 1) = 1;
-    result = testConnectivity(chain, host);
-    EXPECT_EQ(result.connectsteps, (std::vector<int>{2, 1, 2}));
-}
-
-TEST(Connectivity, RegionsThatNeverFillTheSetFail) {
-    SquareMatrix pair(3, 0.0);  // 1 and 2 only related to each other: {2}, {1}, {2}, ...
-    pair(0, 1) = pair(1, 0) = pair(2, 2) = 1;
-    SquareMatrix split(3, 1.0);  // {1, 2} and {3}; negative weights do not connect
-    split(0, 2) = split(2, 0) = split(1, 2) = split(2, 1) = -1;
-    for (const SquareMatrix& W : {pair, split}) {
-        test::RecordingHost host;
-        const auto result = testConnectivity(W, host);
-        EXPECT_EQ(result.connectsteps, (std::vector<int>{1001}));
-        EXPECT_EQ(result.failedStart, 0);
-        EXPECT_EQ(host.yields, 1000);
-        EXPECT_EQ(host.caption(Label::RunProgress), "Connectivity 1");
-    }
 }
 
 TEST(RegionOrder, LargestFirstAndTiesByPosition) {

@@ -21,15 +21,11 @@ TEST(Binomial, ProbabilityThroughLogarithmsAndOneYieldPerCall) {
     EXPECT_GT(binomial(20000, 10000, 0.5, host), 0);  // no overflow for large n
 }
 
-TEST(SameProbability, CheckValuesForTheSameSampleTwice) {
+TEST(SameProbability, CheckValuesAndInvalidSamples) {
     RecordingHost host;
     EXPECT_NEAR(*sameProbability(1, 1, 1, 1, host), 1.3333333333e-05, 1e-14);
     EXPECT_NEAR(*sameProbability(2, 2, 2, 2, host), 1.8e-05, 1e-14);
     EXPECT_NEAR(*sameProbability(10, 10, 10, 10, host), 5.76190476e-05, 1e-13);
-}
-
-TEST(SameProbability, InvalidSamplesGiveNoResult) {
-    RecordingHost host;
     EXPECT_FALSE(sameProbability(0, 0, 0, 0, host));
     EXPECT_FALSE(sameProbability(3, 2, 1, 1, host));
     EXPECT_FALSE(sameProbability(1, 1, 2, 1, host));
@@ -37,7 +33,6 @@ TEST(SameProbability, InvalidSamplesGiveNoResult) {
 
 TEST(AgreementWeight, SimilarityAndSampleSizePowers) {
     EXPECT_DOUBLE_EQ(agreementWeight(8, 10, 6.65, 0), std::pow(0.8, 6.65));
-    EXPECT_NEAR(agreementWeight(8, 10, 6.65, 0), 0.22675, 1e-5);
     EXPECT_DOUBLE_EQ(agreementWeight(0, 10, 0, 1), 10);
     EXPECT_EQ(agreementWeight(0, 0, 6.65, 0), 0);
     EXPECT_EQ(agreementWeight(0, 10, -1, 0), 0);  // no infinite weight from a zero base
@@ -63,11 +58,9 @@ TEST(ComputeWeights, TargetWeighsZeroAndCaptionsShowProgress) {
     EXPECT_EQ(host.captionsOf(Label::RunProgress), (std::vector<std::string>{" 33.3 %", " 66.7 %", " 100 %"}));
     EXPECT_EQ(host.captionsOf(Label::Status),
               (std::vector<std::string>{"WeightA", "WeightB", "WeightT", "Weight calculation end"}));
-    const auto lines = weightLines(w, {"A", "B", "T"}, "T");
-    EXPECT_EQ(lines, (LogLines{" ", "Target species T", "Species, weight by similarity",
-                               "A,  .226750583597973", "B,  0", "T,  0"}));
 }
 
+// The weight lines of target and unweighted runs are checked in the golden logs.
 TEST(ComputeWeights, AutomaticWeightsAndSpeciesWithoutViablePair) {
     const auto cmp = comparison(2, {1, 0, 0, 0}, {1, 0, 0, 0});
     RecordingHost host;
@@ -79,14 +72,6 @@ TEST(ComputeWeights, AutomaticWeightsAndSpeciesWithoutViablePair) {
     EXPECT_EQ(lines[1], "Species, log(probability to obtain same data by resumpling)");
     EXPECT_EQ(lines[2].substr(0, 5), "A, -1");
     EXPECT_EQ(lines[3], "B, no viable pair");
-}
-
-TEST(ComputeWeights, WithoutTargetOrAutomaticWeightEverySpeciesWeighsOne) {
-    const auto cmp = comparison(2, {0, 0, 0, 0}, {0, 0, 0, 0});
-    RecordingHost host;
-    const auto w = computeWeights(cmp, {"A", "B"}, std::nullopt, false, 6.65, 0, host);
-    EXPECT_EQ(w.weight, (std::vector<double>{1, 1}));
-    EXPECT_TRUE(weightLines(w, {"A", "B"}, "").empty());
 }
 
 }  // namespace

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "engine/run_error.hpp"
 #include "engine/writeback.hpp"
+#include "tests/support/error_text.hpp"
 #include "tests/support/recording_host.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "vector/text_encoding.hpp"
@@ -53,7 +52,7 @@ protected:
     test::RecordingHost host;
 };
 
-TEST_F(EncodedWriteBack, Cp932AndByteOrderMarkAreKept) {
+TEST_F(EncodedWriteBack, Cp932ByteOrderMarkAndPlainUtf8AreKept) {
     const std::string expected =
         "vector\r\n日本\r\nsp1,Number of viable pairs of early-late relation,Relative infestation date,Predicted_sp1,"
         "type$,name$,n,x,y\r\n分布,0,1, 2001,point,京都, 1 , 0 , 0 \r\n";
@@ -76,19 +75,14 @@ TEST_F(EncodedWriteBack, Cp932AndByteOrderMarkAreKept) {
 TEST_F(EncodedWriteBack, ACharacterTheEncodingCannotHoldLeavesTheSourceUntouched) {
     const std::string original = toCp932(kUtf8Source);
     const VectorData loaded = readBack(original);
-    try {
-        // A text the source's encoding has no code for (an emoji) in the new columns.
-        addPredictionToSource(loaded, oneRegion("\xF0\x9F\x90\x9B"), "null", source, work.path(), host);
-        FAIL() << "no error";
-    } catch (const RunError& e) {
-        EXPECT_EQ(std::string(e.what()), "The prediction could not be added to " + source.string() +
-                                             ": the character \"\xF0\x9F\x90\x9B\" cannot be written in CP932 (line 4)");
-    }
+    // A text the source's encoding has no code for (an emoji) in the new columns.
+    EXPECT_EQ(test::errorText<RunError>([&] {
+                  addPredictionToSource(loaded, oneRegion("\xF0\x9F\x90\x9B"), "null", source, work.path(), host);
+              }),
+              "The prediction could not be added to " + source.string() +
+                  ": the character \"\xF0\x9F\x90\x9B\" cannot be written in CP932 (line 4)");
     EXPECT_EQ(readFile(source), original);
-    std::vector<std::string> left;
-    for (const auto& entry : fs::directory_iterator(work.path())) left.push_back(entry.path().filename().string());
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{".earlylate.lock", "regions.csv"}));
+    EXPECT_EQ(test::filesIn(work.path()), (std::vector<std::string>{".earlylate.lock", "regions.csv"}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "engine/run_error.hpp"
+#include "tests/support/error_text.hpp"
 #include "tests/support/recording_host.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "vector/vector_file.hpp"
@@ -14,6 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::crlf;
+using test::filesIn;
 using test::readFile;
 
 const std::string kSource = crlf({
@@ -35,13 +37,6 @@ PredictionColumns columnsForSample() {
     c.speciesNames = {"SpA", "Xus"};
     c.table = {{" 1990", " 1995"}, {"Unpredictable", "Unpredictable"}};
     return c;
-}
-
-std::vector<std::string> filesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 class WriteBack : public ::testing::Test {
@@ -105,14 +100,12 @@ TEST_F(WriteBack, KeepsPermissionsAndLinks) {
 }
 
 TEST_F(WriteBack, AFailureHalfWayLeavesTheSourceUntouched) {
-    try {
-        addPredictionToSource(loaded, columnsForSample(), "null", source, work.path(), host, [](int line) {
-            if (line == 3) throw std::runtime_error("disk full");
-        });
-        FAIL() << "no error";
-    } catch (const RunError& e) {
-        EXPECT_EQ(std::string(e.what()), "The prediction could not be added to " + source.string() + ": disk full");
-    }
+    EXPECT_EQ(test::errorText<RunError>([&] {
+                  addPredictionToSource(loaded, columnsForSample(), "null", source, work.path(), host, [](int line) {
+                      if (line == 3) throw std::runtime_error("disk full");
+                  });
+              }),
+              "The prediction could not be added to " + source.string() + ": disk full");
     EXPECT_EQ(readFile(source), kSource);
     EXPECT_EQ(filesIn(dataFolder), (std::vector<std::string>{"sample.csv"}));
     EXPECT_FALSE(fs::exists(work / "temp3.csv"));
@@ -131,14 +124,12 @@ TEST_F(WriteBack, AWorkFileThatCannotBeWrittenStopsBeforeTheSource) {
     EXPECT_FALSE(fs::exists(work / "gone"));
 }
 
-TEST_F(WriteBack, CopyLeavesTheLoadedDataAlone) {
+TEST_F(WriteBack, CopyLeavesTheLoadedDataAloneAndColumnsThatDoNotFitAreRefused) {
     const VectorData copy = withPrediction(loaded, columnsForSample(), "null");
     EXPECT_EQ(copy.objects[1].values, (std::vector<std::string>{"null", "2012", "1", "null", "null", "null"}));
     EXPECT_EQ(loaded.valn(), 2);
     EXPECT_EQ(loaded.objects[0].values.size(), 2u);
-}
 
-TEST_F(WriteBack, ColumnsThatDoNotFitAreRefused) {
     auto columns = columnsForSample();
     columns.table[1].pop_back();
     EXPECT_THROW(withPrediction(loaded, columns, "null"), RunError);

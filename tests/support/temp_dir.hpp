@@ -2,11 +2,13 @@
 // A fresh folder for one test, removed afterwards, and a guard that makes it the working
 // directory for the test's lifetime (the tool writes its scratch files there).
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace el::test {
@@ -60,6 +62,14 @@ inline std::string readFile(const std::filesystem::path& file) {
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+// The names of the entries in a folder, sorted.
+inline std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // Joins lines with CR LF after each, as the tool writes text files.
