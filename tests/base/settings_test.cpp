@@ -9,22 +9,14 @@
 namespace el {
 namespace {
 
-TEST(SettingTable, StartUpValuesOfTheWindow) {
+// The start-up values that shape a run's results are checked through the golden logs of
+// runs with default options; these are the ones no run there shows.
+TEST(SettingTable, StartUpValuesNoGoldenRunShows) {
     const SettingValues values;
-    EXPECT_EQ(values.get(Setting::DataFileName), "vector.csv");
-    EXPECT_EQ(values.get(Setting::LogFileName), "log.csv");
-    EXPECT_EQ(values.get(Setting::SkipFormatCheck), "1");
-    EXPECT_EQ(values.get(Setting::TargetSpecies), "");
-    EXPECT_EQ(values.get(Setting::ExcludingLimit), "5");
-    EXPECT_EQ(values.get(Setting::WeightPower), "6.65");
-    EXPECT_EQ(values.get(Setting::SampleN), "0");
-    EXPECT_EQ(values.get(Setting::TrainingRatio), "1");
-    EXPECT_EQ(values.get(Setting::IterationN), "100");
-    EXPECT_EQ(values.get(Setting::DoReliability), "1");
-    EXPECT_EQ(values.get(Setting::ExamineWeight), "0");
-    EXPECT_EQ(values.get(Setting::SimOutput), "none");
-    EXPECT_EQ(values.get(Setting::MissingMode), "matrix");
-    EXPECT_EQ(values.get(Setting::ElMatrixOutput), "none");
+    for (const auto& [id, value] : std::vector<std::pair<Setting, std::string>>{
+             {Setting::DataFileName, "vector.csv"}, {Setting::LogFileName, "log.csv"}, {Setting::SkipFormatCheck, "1"},
+             {Setting::TargetSpecies, ""}, {Setting::ExcludingLimit, "5"}})
+        EXPECT_EQ(values.get(id), value) << settingInfo(id).name;
 }
 
 TEST(SettingTable, NamesFlagsAndChoicesAreConsistent) {
