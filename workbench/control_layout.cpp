@@ -41,6 +41,8 @@ constexpr std::array kControls{
     anchored(fixed("List3", K::List, {5760, 840, 4755, 6780}, {}), Anchor::Grow),
     fixed("Label6", K::Label, {180, 900, 4335, 255}, "Data file name (vector format)"),
     fixed("Drive1", K::DriveList, {180, 1140, 1215, 300}, {}),
+    fixed("Label21", K::Label, {1620, 1185, 825, 255}, "Encoding"),
+    fixed("Combo1", K::EncodingList, {2460, 1140, 1215, 300}, {}),
     fixed("Dir1", K::FolderList, {240, 1440, 2175, 1290}, {}),
     fixed("File1", K::FileList, {2460, 1440, 3135, 1350}, {}),
     bound("Label2", K::Label, {1260, 2760, 1095, 255}, S::DataFileName),

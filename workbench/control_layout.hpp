@@ -23,7 +23,13 @@ struct TwipRect {
     int height = 0;
 };
 
-enum class ControlKind { Label, Button, CheckBox, TextField, List, DriveList, FolderList, FileList, Frame, Option };
+enum class ControlKind {
+    Label, Button, CheckBox, TextField, List, DriveList, FolderList, FileList, Frame, Option,
+    EncodingList,  // the text encoding the Read step assumes: kEncodingChoices
+};
+
+// What the encoding list offers, the first at start-up.
+inline constexpr std::string_view kEncodingChoices[] = {"auto", "UTF-8", "CP932"};
 
 // How a control follows a resize of the window: the log panel takes the extra room and
 // what sits below it moves down with it; everything else stays put.

@@ -136,6 +136,13 @@ void WorkbenchWindow::buildControls() {
             break;
         }
         case ControlKind::DriveList: widget = new QComboBox(parentWidget); break;
+        case ControlKind::EncodingList: {
+            auto* list = new QComboBox(parentWidget);
+            for (std::string_view name : kEncodingChoices)
+                list->addItem(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+            widget = list;
+            break;
+        }
         case ControlKind::Frame: widget = new QGroupBox(caption, parentWidget); break;
         case ControlKind::Option: {
             auto* button = new QRadioButton(caption, parentWidget);
@@ -195,6 +202,7 @@ void WorkbenchWindow::applyStartupState() {
     control<QListWidget>("List1")->clear();
     control<QListWidget>("List3")->clear();
     missvalue_ = "null";
+    control<QComboBox>("Combo1")->setCurrentIndex(0);
     control<QLabel>("Label14")->clear();
     // ... the remaining check boxes and numbers after the labels and lists.
     for (std::size_t i = kBeforeLabels; i < kStartupOrder.size(); ++i)
@@ -400,6 +408,8 @@ void WorkbenchWindow::setRunBusy(bool busy) {
 
 QString WorkbenchWindow::folder() const { return chooser_->folder(); }
 
+std::string WorkbenchWindow::readEncoding() const { return control<QComboBox>("Combo1")->currentText().toStdString(); }
+
 void WorkbenchWindow::setFolder(const QString& folder) { chooser_->setFolder(folder); }
 
 void WorkbenchWindow::openFile(const QString& file) {
@@ -422,7 +432,7 @@ void WorkbenchWindow::readFile() {
 
     const QString source = joinFolderAndName(folder(), textFields_[index(Setting::DataFileName)]->text());
     if (!runActive_) results_->progressPanel()->start(false);
-    SourceReadOutcome sourceRead = readSourceFile(localPath(source), missvalue_, *this);
+    SourceReadOutcome sourceRead = readSourceFile(localPath(source), missvalue_, *this, readEncoding());
     if (!runActive_) results_->progressPanel()->finish();
     ReadOutcome& outcome = sourceRead.read;
     if (outcome.erf == 0) {

@@ -81,6 +81,8 @@ public:
     void openFile(const QString& file);
 
     QString folder() const;
+    // The text encoding the Read step assumes for a vector file: "auto", "UTF-8" or "CP932".
+    std::string readEncoding() const;
     void setFolder(const QString& folder);
     std::shared_ptr<const VectorData> data() const { return data_; }
     const std::string& missvalue() const { return missvalue_; }
