@@ -68,8 +68,8 @@ TEST(CumulativeSearch, FindsTheSamePointAsTheLinearScanOnEveryBoundary) {
     }
 }
 
-// Shared tables per count triple against a table per pair: trials_test.cpp draws the trials
-// against a plain per-pair reading, the guide-table search included.
+// Shared tables per count triple: the golden logs of runs with reliability trials hold their
+// results number by number.
 
 // ---- relations from compact codes -----------------------------------------------------
 

@@ -76,16 +76,6 @@ TEST_F(WriteBack, AddsTheNewVariablesToTheSourceFile) {
     EXPECT_FALSE(fs::exists(work / "temp3.csv"));
     EXPECT_EQ(filesIn(dataFolder), (std::vector<std::string>{"sample.csv"}));
     EXPECT_TRUE(host.messages.empty());
-
-    // A later Read sees the added variables as ordinary ones.
-    const ReadOutcome again = readVectorFile(source, "null", host);
-    ASSERT_EQ(again.erf, 0);
-    EXPECT_EQ(again.data.valn(), 6);
-    EXPECT_EQ(again.data.valname[4], "Predicted_SpA");
-    EXPECT_EQ(again.data.val(3, 0), "0.25");
-    EXPECT_EQ(again.data.val(4, 1), "null");
-    EXPECT_EQ(again.data.val(4, 2), "1995");
-    EXPECT_EQ(again.data.objects[1].type, "point");
 }
 
 TEST_F(WriteBack, KeepsPermissionsAndLinks) {

@@ -80,14 +80,6 @@ TEST(ExportVectorFile, PredictionColumnsAndGeometriesReachTheLayer) {
     EXPECT_EQ(rows[1].wkt, "POLYGON ((20 0,30 0,30 5,20 0))");  // mixed kinds: the layer takes any geometry
     EXPECT_EQ(rows[2].wkt, "MULTILINESTRING ((0 0,1 1),(5 5,6 6))");
     EXPECT_EQ(rows[3].wkt, "POINT (7 8)");
-
-    // Back to a vector file: the same regions, variables and values.
-    ASSERT_EQ(convert({"pred.gpkg", "again.csv"}), 0);
-    const std::string again = readFile("again.csv");
-    EXPECT_NE(again.find("Invader,Number of viable pairs of early-late relation,Relative infestation date,"
-                         "Predicted_Invader,Predicted_SpA,type$,name$,count,"),
-              std::string::npos);
-    EXPECT_NE(again.find("1998,4,0.5,1998.5,Unpredictable,area,\"Kita, East\", 2 ,outer, 4 ,"), std::string::npos);
 }
 
 TEST(ExportVectorFile, OneKindLayersAndFailures) {
