@@ -164,18 +164,13 @@ TEST_F(EngineRun, RegionsWithoutAnyRelationStopTheRun) {
     EXPECT_FALSE(host.busy);
 }
 
-TEST_F(EngineRun, ExclusionWritesRegionCountsAndMayLeaveNoRegion) {
+TEST_F(EngineRun, ExclusionMayLeaveNoRegion) {
     host.values.set(Setting::DoReliability, "0");
     host.values.set(Setting::ExcludeLimited, "1");
     host.values.set(Setting::ExcludingLimit, "100");
     EXPECT_EQ(run({"A", "B"}), RunStatus::Stopped);
     EXPECT_EQ(host.messages.back(), "No region is left to analyse");
     EXPECT_EQ(host.log.back(), "Number of regions finally used: 0");
-
-    data = test::makeData({"A"}, {}, {});
-    host.values.set(Setting::ExcludeLimited, "0");
-    EXPECT_EQ(run({"A"}), RunStatus::Stopped);
-    EXPECT_EQ(host.messages.back(), "There is no region to analyse");
 }
 
 TEST_F(EngineRun, ReportBlocksUseRegionNumbersNotNames) {
