@@ -1,9 +1,13 @@
-// Region exclusion and order; connectivity is checked against a plain reading in
-// fast_paths_test.cpp.
+// Region exclusion, connectivity, the eigenvector and the order of regions; the fast
+// paths are also checked against plain readings in fast_paths_test.cpp.
 
 #include "engine/region_score.hpp"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/eigenvector.hpp"
 
 #include "engine/run_error.hpp"
 #include "tests/support/error_text.hpp"
@@ -56,6 +60,34 @@ TEST(ExcludeRegions, ReadsTheLimitForEveryRegionAndRefusesText) {
     EXPECT_EQ(test::errorText<RunError>([&] { excludeRegions(M, W, used, {0, 0, 0}, host); }),
               "The excluding limit text \"five\" is not a number");
     EXPECT_EQ(used.size(), 1);
+}
+
+TEST(Connectivity, RegionsThatNeverFillTheSetFail) {
+    SquareMatrix pair(3, 0.0);  // 1 and 2 only related to each other: {2}, {1}, {2}, ...
+    pair(0, 1) = pair(1, 0) = pair(2, 2) = 1;
+    SquareMatrix split(3, 1.0);  // {1, 2} and {3}; negative weights do not connect
+    split(0, 2) = split(2, 0) = split(1, 2) = split(2, 1) = -1;
+    for (const SquareMatrix& W : {pair, split}) {
+        test::RecordingHost host;
+        const auto result = testConnectivity(W, host);
+        EXPECT_EQ(result.connectsteps, (std::vector<int>{1001}));
+        EXPECT_EQ(result.failedStart, 0);
+        EXPECT_EQ(host.yields, 1000);
+    }
+    test::RecordingHost host;
+    EXPECT_EQ(testConnectivity(SquareMatrix(3, 0.5), host).connectsteps, (std::vector<int>{1, 1, 1}));
+}
+
+TEST(PowerIteration, TwoByTwoExample) {
+    SquareMatrix m(2);
+    m.cells() = {2, 1, 3, 2};
+    test::RecordingHost host;
+    PowerIteration power;
+    std::vector<double> v;
+    power.eigenvector(m, v, host);
+    EXPECT_NEAR(v[0], 0.5, 1e-7);
+    EXPECT_NEAR(v[1], std::sqrt(3.0) / 2, 1e-7);
+    EXPECT_EQ(regionOrder(v), (std::vector<int>{1, 0}));  // the second region is listed first
 }
 
 TEST(RegionOrder, LargestFirstAndTiesByPosition) {
