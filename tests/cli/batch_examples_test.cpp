@@ -19,14 +19,11 @@ using el::test::TempDir;
 // The worked examples live in the shared folder beside the repository.
 const fs::path kExamples = fs::path(EARLYLATE_SOURCE_DIR).parent_path() / "shared" / "examples";
 
-void expectSameNumbers(const std::string& actual, const std::string& expected, const std::string& what) {
-    el::test::expectSameNumbers(actual, expected, what, 1e-9);
-}
-
 struct Example {
     const char* log;
     const char* input;
     const char* args;
+    const char* rewritten = nullptr;  // the input as --add-prediction leaves it
 };
 
 class BatchExamples : public ::testing::TestWithParam<Example> {};
@@ -37,7 +34,9 @@ TEST_P(BatchExamples, LogMatchesTheExample) {
     TempDir dir;
     fs::copy_file(kExamples / ex.input, dir / ex.input);
     EXPECT_EQ(runBatch(dir.path(), std::string(ex.args) + " -o out.log " + ex.input), 0) << readFile(dir / "stderr.txt");
-    expectSameNumbers(readFile(dir / "out.log"), readFile(kExamples / ex.log), ex.log);
+    el::test::expectSameNumbers(readFile(dir / "out.log"), readFile(kExamples / ex.log), ex.log, 1e-9);
+    if (ex.rewritten)
+        el::test::expectSameNumbers(readFile(dir / ex.input), readFile(kExamples / ex.rewritten), ex.rewritten, 1e-9);
     const std::string stderrName = std::string(ex.log).substr(0, std::string(ex.log).size() - 4) + ".stderr";
     const std::string expectedErr = fs::exists(kExamples / stderrName) ? readFile(kExamples / stderrName) : "";
     EXPECT_EQ(readFile(dir / "stderr.txt"), expectedErr);
@@ -56,51 +55,31 @@ INSTANTIATE_TEST_SUITE_P(
         Example{"keywords.auto.norel.log", "keywords.csv",
                 "--auto-weight -s Sp1,Sp2,Sp3 --similarity-output distance --missing row --no-reliability"},
         Example{"training.rel.log", "training.csv", "-t Zus --training-ratio 0.7"},
-        Example{"training.norel.log", "training.csv", "-t Zus --training-ratio 0.7 --no-reliability"}));
+        Example{"training.norel.log", "training.csv", "-t Zus --training-ratio 0.7 --no-reliability"},
+        Example{"keywords.exclude.norel.log", "keywords.csv",
+                "-t Ybus --no-reliability --exclude-limited 10 --el-matrix detailed --add-prediction",
+                "keywords.after-add-prediction.csv"}));
 
-TEST(BatchRun, ExclusionWithWriteBackMatchesLogAndRewrittenFile) {
-    if (!fs::exists(kExamples / "keywords.exclude.norel.log")) GTEST_SKIP() << "examples not available";
+TEST(BatchExitStatus, UsageErrorsStoppedRunsAndEmptySpeciesLists) {
     TempDir dir;
-    fs::copy_file(kExamples / "keywords.csv", dir / "keywords.csv");
-    ASSERT_EQ(runBatch(dir.path(), "-t Ybus --no-reliability --exclude-limited 10 --el-matrix detailed "
-                                   "--add-prediction -o out.log keywords.csv"),
-              0);
-    expectSameNumbers(readFile(dir / "out.log"), readFile(kExamples / "keywords.exclude.norel.log"), "log");
-    expectSameNumbers(readFile(dir / "keywords.csv"), readFile(kExamples / "keywords.after-add-prediction.csv"),
-                      "rewritten file");
-}
-
-class BatchExitStatus : public ::testing::Test {
-protected:
-    void SetUp() override {
-        el::test::writeFile(dir / "v.csv", el::test::crlf({"vector", "c", "A,B,type$,name$,count,x1,y1",
-                                                           "2000,1990,point,R1,1,0,0", "2001,1991,point,R2,1,1,0",
-                                                           "2002,1995,point,R3,1,2,0"}));
-    }
-    TempDir dir;
-};
-
-TEST_F(BatchExitStatus, UsageErrorsExitWithTwo) {
-    EXPECT_EQ(runBatch(dir.path(), "--bogus v.csv"), 2);
-    EXPECT_EQ(runBatch(dir.path(), "--el-matrix full v.csv"), 2);
-    EXPECT_EQ(runBatch(dir.path(), "-s A,C v.csv"), 2);
+    el::test::writeFile(dir / "v.csv", el::test::crlf({"vector", "c", "A,B,type$,name$,count,x1,y1",
+                                                       "2000,1990,point,R1,1,0,0", "2001,1991,point,R2,1,1,0"}));
+    for (const char* args : {"--bogus v.csv", "--el-matrix full v.csv", "--similarity-output both v.csv", "v.csv -t",
+                             "", "v.csv v.csv", "-s A,C v.csv"})
+        EXPECT_EQ(runBatch(dir.path(), args), 2) << args;
     EXPECT_NE(readFile(dir / "stderr.txt").find("\"C\""), std::string::npos);
     EXPECT_EQ(runBatch(dir.path(), "v.csv", "tomorrow"), 2);
-}
 
-TEST_F(BatchExitStatus, EmptySpeciesListCompletesWithAnEmptyLog) {
+    // An empty species list completes with an empty log.
     EXPECT_EQ(runBatch(dir.path(), "-s '' -o out.log v.csv"), 0);
     EXPECT_TRUE(fs::exists(dir / "out.log"));
     EXPECT_EQ(readFile(dir / "out.log"), "");
-}
 
-TEST_F(BatchExitStatus, StoppedRunExitsWithOneAndStillSavesTheLog) {
+    // A stopped run exits with 1 and still saves its log.
     EXPECT_EQ(runBatch(dir.path(), "--weight-power six -o out.log v.csv"), 1);
     EXPECT_EQ(readFile(dir / "stderr.txt"), "earlylate: The weight power text \"six\" is not a number\n");
-    const std::string log = readFile(dir / "out.log");
-    EXPECT_EQ(log.rfind("Supervised forecasting", 0), 0u);
-    EXPECT_NE(log.find("File name: v.csv\r\nDate of calculation: 12-05-2026\r\n"), std::string::npos);
-
+    EXPECT_EQ(readFile(dir / "out.log").rfind("Supervised forecasting", 0), 0u);
+    EXPECT_NE(readFile(dir / "out.log").find("File name: v.csv\r\nDate of calculation: 12-05-2026\r\n"), std::string::npos);
     EXPECT_EQ(runBatch(dir.path(), "-o missing.log absent.csv"), 1);
     EXPECT_TRUE(fs::exists(dir / "missing.log"));
 }

@@ -7,6 +7,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <vector>
+
 #include "tests/support/recording_host.hpp"
 #include "tests/support/run_batch.hpp"
 #include "tests/support/temp_dir.hpp"
@@ -36,6 +38,7 @@ private:
 
 TEST(FolderLock, ASecondProcessIsRefusedWhileAnotherWorks) {
     TempDir dir;
+    ScopedCwd cwd(dir.path());
     writeFile(dir / "regions.csv", kSample);
     writeFile(dir / "temp1.tmp", "the other process's scratch copy");
     {
@@ -44,31 +47,14 @@ TEST(FolderLock, ASecondProcessIsRefusedWhileAnotherWorks) {
         EXPECT_EQ(readFile(dir / "stderr.txt"), std::string("earlylate: ") + WorkFolderLock::busyText() + "\n");
         EXPECT_EQ(readFile(dir / "temp1.tmp"), "the other process's scratch copy");
         EXPECT_EQ(readFile(dir / "regions.csv"), kSample);
+        // The window's Read takes the lock itself, and is refused with the same text.
+        RecordingHost host;
+        EXPECT_EQ(readVectorFile("regions.csv", "null", host).erf, 1);
+        EXPECT_EQ(host.messages, std::vector<std::string>{WorkFolderLock::busyText()});
     }
     // Once the other has finished, the run goes ahead.
     EXPECT_EQ(runBatch(dir.path(), "--no-reliability --add-prediction regions.csv"), 0) << readFile(dir / "stderr.txt");
     EXPECT_NE(readFile(dir / "regions.csv"), kSample);
-}
-
-TEST(FolderLock, IsReentrantWithinAProcessAndReleasedAfterwards) {
-    TempDir dir;
-    ScopedCwd cwd(dir.path());
-    writeFile(dir / "regions.csv", kSample);
-    RecordingHost host;
-    {
-        const WorkFolderLock run;  // as the batch runner holds it around the Read
-        ASSERT_TRUE(run.acquired());
-        EXPECT_EQ(readVectorFile("regions.csv", "null", host).erf, 0);
-        const int probe = ::open(".earlylate.lock", O_RDWR);
-        EXPECT_NE(::flock(probe, LOCK_EX | LOCK_NB), 0);  // still held after the nested Read
-        ::close(probe);
-    }
-    {
-        const ForeignLock other(dir.path());  // so it was released
-        EXPECT_FALSE(WorkFolderLock().acquired());
-        EXPECT_EQ(readVectorFile("regions.csv", "null", host).erf, 1);
-        EXPECT_EQ(host.messages.back(), WorkFolderLock::busyText());
-    }
 }
 
 }  // namespace

@@ -1,21 +1,16 @@
-// The progress line: its text and estimate, drawing in place and wiping, the throttle; the
-// host's part (a message wipes the line first, a set interrupt flag stops at the next
-// yield); and the executable, which shows progress on a terminal only, never with --quiet.
+// The progress line: its text and estimate, drawing in place and wiping, the throttle; and
+// the executable, which shows it on a terminal only, never with --quiet, and wipes it before
+// a message.
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
 #include <sstream>
 
-#include "cli/batch_host.hpp"
 #include "cli/progress_line.hpp"
+#include "tests/cli/batch_process.hpp"
 #include "tests/support/run_batch.hpp"
 #include "tests/support/temp_dir.hpp"
 
@@ -59,69 +54,25 @@ TEST(ProgressLineOutput, RewritesInPlaceAndWipes) {
 TEST(ProgressLineOutput, ThrottledWithinAStage) {
     std::ostringstream out;
     ProgressLine line(out, 1h);
-    line.update(ProgressStage::ReadObjects, 1, 600);
-    line.update(ProgressStage::ReadObjects, 2, 600);
-    line.update(ProgressStage::ReadObjects, 3, 600);
+    for (int done = 1; done <= 3; ++done) line.update(ProgressStage::ReadObjects, done, 600);
     EXPECT_EQ(out.str().find("2 of"), std::string::npos);
-    EXPECT_EQ(out.str().find("3 of"), std::string::npos);
     line.update(ProgressStage::Trials, 1, 100);  // a new stage shows at once
     EXPECT_NE(out.str().find("Trials 1 of 100"), std::string::npos);
 }
 
-TEST(BatchHostTerminal, MessageWipesTheLineAndInterruptStopsAtYield) {
-    std::ostringstream err;
-    std::atomic<bool> interrupted{false};
-    BatchHost host(SettingValues{}, err, true, &interrupted);
-    host.progress(ProgressStage::Trials, 1, 100);
-    host.message("Something");
-    const std::string text = err.str();
-    const std::size_t wipe = text.find("\r", 1);
-    ASSERT_NE(wipe, std::string::npos);
-    EXPECT_EQ(text.substr(text.find("\r ", 1)), "\r" + std::string(wipe - 1, ' ') + "\rearlylate: Something\n");
-
-    EXPECT_NO_THROW(host.yield());
-    interrupted = true;
-    EXPECT_THROW(host.yield(), Cancelled);
-
-    std::ostringstream quiet;
-    BatchHost silent(SettingValues{}, quiet);
-    silent.progress(ProgressStage::Trials, 1, 100);
-    EXPECT_NO_THROW(silent.yield());
-    EXPECT_EQ(quiet.str(), "");
-}
-
 // Runs the batch runner with standard error on a new pseudo-terminal; returns what the
 // terminal received, with the terminal's own CR before each LF taken out.
-std::string stderrOnTerminal(const fs::path& dir, const std::string& extra) {
+std::string stderrOnTerminal(const fs::path& dir, std::vector<std::string> args) {
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return "no terminal";
-    const std::string slave = ::ptsname(master);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int fd = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
-        const int null = ::open("/dev/null", O_WRONLY);
-        if (fd < 0 || null < 0 || ::chdir(dir.c_str()) != 0) ::_exit(127);
-        ::dup2(fd, 2);
-        ::dup2(null, 1);
-        ::close(master);
-        ::setenv("SOURCE_DATE_EPOCH", "1796428800", 1);
-        const std::string program = std::string(EARLYLATE_BIN_DIR) + "/earlylate-batch";
-        if (extra.empty())
-            ::execl(program.c_str(), program.c_str(), "-t", "Invader", "-o", "run.log", "sample.csv", nullptr);
-        else
-            ::execl(program.c_str(), program.c_str(), extra.c_str(), "-t", "Invader", "-o", "run.log", "sample.csv",
-                    nullptr);
-        ::_exit(127);
-    }
+    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    for (const char* a : {"-t", "Invader", "-o", "run.log", "sample.csv"}) args.emplace_back(a);
+    const pid_t pid = test::startBatch(dir, args, slave);
+    ::close(slave);  // so that the read below ends once the child has gone
     std::string received;
     char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(master, buffer, sizeof buffer);
-        if (n <= 0) break;  // EIO once the child has gone
-        received.append(buffer, static_cast<std::size_t>(n));
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;) received.append(buffer, static_cast<std::size_t>(n));
+    test::exitStatusAfter(pid);
     ::close(master);
     for (std::size_t at; (at = received.find("\r\n")) != std::string::npos;) received.erase(at, 1);
     return received;
@@ -131,7 +82,7 @@ TEST(BatchProgress, ShownOnATerminalOnlyAndNeverWhenQuiet) {
     test::TempDir dir;
     fs::copy_file(fs::path(EARLYLATE_SOURCE_DIR) / "data" / "sample.csv", dir / "sample.csv");
 
-    const std::string shown = stderrOnTerminal(dir.path(), "");
+    const std::string shown = stderrOnTerminal(dir.path(), {});
     EXPECT_NE(shown.find("\rReading objects "), std::string::npos) << shown;
     EXPECT_NE(shown.find("\rTrials "), std::string::npos) << shown;
     EXPECT_NE(shown.find(" elapsed"), std::string::npos);
@@ -140,7 +91,7 @@ TEST(BatchProgress, ShownOnATerminalOnlyAndNeverWhenQuiet) {
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown.back(), '\r');
 
-    const std::string quiet = stderrOnTerminal(dir.path(), "--quiet");
+    const std::string quiet = stderrOnTerminal(dir.path(), {"--quiet"});
     EXPECT_EQ(quiet.find('\r'), std::string::npos) << quiet;
     EXPECT_NE(quiet.find("earlylate: Missing value"), std::string::npos) << quiet;
 

