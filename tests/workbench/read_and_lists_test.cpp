@@ -1,6 +1,7 @@
 // Step 1 and the species lists: the file chooser, the Read step on files built in a
-// temporary folder, the list moves and the target species.
+// temporary folder, the encoding choice reaching the Read, the list moves and the target.
 
+#include <QComboBox>
 #include <QDir>
 
 #include "tests/support/temp_dir.hpp"
@@ -46,7 +47,7 @@ private slots:
         QCOMPARE(el::workbench::joinFolderAndName("/", "v.csv"), QDir::toNativeSeparators("/v.csv"));
     }
 
-    void readStepFillsEmptiesAndRecovers() {
+    void readStepFillsEmptiesRecoversAndTakesTheEncoding() {
         TempDir work;
         TempDir data;
         ScopedCwd cwd(work.path());
@@ -100,6 +101,24 @@ private slots:
         w.click("Command4");
         QVERIFY(w.window->logLines().isEmpty());
         QCOMPARE(w.messages.size(), 2);
+
+        // The encoding list starts on "auto"; its choice is the encoding the Read uses.
+        writeFile(data / "sjis.csv", "vector,c\r\n\x8A\x4F\x97\x88\x8E\xED,type$,name$,n,x,y\r\n1990,point,A,1,0,0\r\n");
+        writeFile(data / "utf8.csv", "vector,c\r\n\xE5\xA4\x96\xE6\x9D\xA5\xE7\xA8\xAE,type$,name$,n,x,y\r\n"
+                                     "1990,point,A,1,0,0\r\n");
+        const QString name = QString::fromUtf8("\xE5\xA4\x96\xE6\x9D\xA5\xE7\xA8\xAE");  // both files' species
+        auto* encoding = w.get<QComboBox>("Combo1");
+        QCOMPARE(encoding->currentText(), QString("auto"));
+        QCOMPARE(encoding->count(), 3);
+        read("sjis.csv");
+        QCOMPARE(w.items("List1"), QStringList({name}));
+        encoding->setCurrentText("UTF-8");
+        read("sjis.csv");
+        QVERIFY(w.items("List1").isEmpty());
+        QVERIFY(w.messages.size() == 3 && w.messages.last().contains("not UTF-8"));
+        encoding->setCurrentText("CP932");
+        read("utf8.csv");
+        QVERIFY(w.items("List1").size() == 1 && w.items("List1")[0] != name);
     }
 
     void listMovesAndTargetSelection() {

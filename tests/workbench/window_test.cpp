@@ -1,22 +1,33 @@
-// The window right after start-up: title, size, every control where the layout puts it,
-// captions and start-up values, live settings, and a resize giving room to the log panel.
+// The window: right after start-up its title, size, every control where the layout puts it,
+// captions and start-up values; live settings; a resize giving room to the result tabs; the
+// log panel's "Save log" (CR LF lines, failure message) and "Clear"; "Exit" while a step is
+// still at work; the screenshot's size.
 
 #include <QGroupBox>
+#include <QImage>
 
 #include <map>
 
+#include "tests/support/temp_dir.hpp"
 #include "tests/workbench/window_fixture.hpp"
 #include "workbench/control_layout.hpp"
+#include "workbench/results_tabs.hpp"
+#include "workbench/screenshot.hpp"
 
 using el::Setting;
+using el::test::crlf;
+using el::test::readFile;
+using el::test::ScopedCwd;
+using el::test::TempDir;
 using el::test::WindowUnderTest;
+using el::test::writeFile;
 namespace wb = el::workbench;
 
 namespace {
 QString nameOf(const wb::ControlSpec& spec) { return QString::fromUtf8(spec.name.data(), spec.name.size()); }
 }  // namespace
 
-class StartupTest : public QObject {
+class WindowTest : public QObject {
     Q_OBJECT
 private slots:
     void layoutAndTitle() {
@@ -71,7 +82,7 @@ private slots:
         QVERIFY(w.get<QPushButton>("Command4")->font().bold());
     }
 
-    void settingsStartAtTheirStartupValues() {
+    void settingsStartAtTheirStartupValuesAndAreLive() {
         WindowUnderTest w;
         const std::map<Setting, std::string> expected{
             {Setting::DataFileName, "vector.csv"}, {Setting::LogFileName, "log.csv"}, {Setting::SkipFormatCheck, "1"},
@@ -86,35 +97,19 @@ private slots:
             QVERIFY(w.get<QAbstractButton>(name)->isChecked());
         for (const char* name : {"Option2", "Option3", "Option4", "Option6", "Check1", "Check2", "Check3", "Check4"})
             QVERIFY(!w.get<QAbstractButton>(name)->isChecked());
-        QCOMPARE(w.window->missvalue(), std::string("null"));
-        for (const char* label : {"Label7", "Label11", "Label18", "Label14"}) QVERIFY(w.get<QLabel>(label)->text().isEmpty());
-        for (const char* list : {"List1", "List2", "List3"}) QCOMPARE(w.get<QListWidget>(list)->count(), 0);
-    }
+        QCOMPARE(w.window->results()->tabs()->tabText(w.window->results()->currentIndex()), QStringLiteral("Log"));
 
-    void settingsCaptionsAndBusyAreLive() {
-        WindowUnderTest w;
         w.window->setSetting(Setting::MissingMode, "row");
         QVERIFY(w.get<QRadioButton>("Option4")->isChecked() && !w.get<QRadioButton>("Option5")->isChecked());
         w.get<QRadioButton>("Option3")->click();
         QCOMPARE(w.window->setting(Setting::SimOutput), std::string("similarity"));
-        w.get<QCheckBox>("Check4")->click();
-        QCOMPARE(w.window->setting(Setting::ExamineWeight), std::string("1"));
         w.get<QLineEdit>("Text2")->setText("2.5");
         QCOMPARE(w.window->setting(Setting::WeightPower), std::string("2.5"));
-
         w.window->setRunBusy(true);
         QCOMPARE(w.get<QPushButton>("Command4")->text(), QString("Running"));
         QVERIFY(!w.get<QPushButton>("Command4")->isEnabled());
-        w.window->setRunBusy(false);
-        QCOMPARE(w.get<QPushButton>("Command4")->text(), QString("G  O"));
-        QVERIFY(w.get<QPushButton>("Command4")->isEnabled());
-
-        w.window->setCaption(el::Label::RunProgress, " 0 %");
         w.window->setCaption(el::Label::Status, "Weights");
-        w.window->setCaption(el::Label::ReadProgress, "100 % complete");
-        QCOMPARE(w.get<QLabel>("Label11")->text(), QString(" 0 %"));
         QCOMPARE(w.get<QLabel>("Label7")->text(), QString("Weights"));
-        QCOMPARE(w.get<QLabel>("Label18")->text(), QString("100 % complete"));
     }
 
     void logPanelTakesTheExtraRoom() {
@@ -131,7 +126,62 @@ private slots:
         QCOMPARE(w.get<QPushButton>("Command4")->geometry(), QRect(288, 528, 105, 49));
         QCOMPARE(w.window->minimumSize(), QSize(704, 586));
     }
+
+    void saveAndClearTheLog() {
+        TempDir work;
+        TempDir elsewhere;
+        ScopedCwd cwd(work.path());
+        WindowUnderTest w(QString::fromStdString(elsewhere.path().string()));
+        for (const char* line : {"Region, score", " ", "", "日本, 1998"}) w.window->appendLog(line);
+        w.click("Command6");
+        // A bare name goes to the working directory, not to the chosen folder.
+        const std::string saved = "Region, score\r\n \r\n\r\n日本, 1998\r\n";
+        QCOMPARE(readFile(work / "log.csv"), saved);
+        QVERIFY(!std::filesystem::exists(elsewhere / "log.csv"));
+        QCOMPARE(w.window->logLines().size(), 4);
+        w.click("Command8");
+        QVERIFY(w.window->logLines().isEmpty());
+        QCOMPARE(readFile(work / "log.csv"), saved);  // untouched by Clear
+        w.click("Command6");
+        QVERIFY(std::filesystem::exists(work / "log.csv"));
+        QCOMPARE(readFile(work / "log.csv"), std::string());
+        QVERIFY(w.messages.isEmpty());
+
+        // A failed save names the file and keeps the lines.
+        w.window->appendLog("one");
+        w.window->setSetting(Setting::LogFileName, "no-such-folder/log.csv");
+        w.click("Command6");
+        QCOMPARE(w.messages.size(), 1);
+        QVERIFY(w.messages[0].contains("no-such-folder/log.csv") && w.messages[0].contains("No such file or directory"));
+        QCOMPARE(w.window->logLines(), QStringList({"one"}));
+    }
+
+    void exitDuringAReadClosesAfterItReturns() {
+        TempDir work;
+        ScopedCwd cwd(work.path());
+        writeFile(work / "broken.csv", crlf({"vector", "c", "A,type$,name$,nodes,x1,y1", "1990,polygon,R1,3,0"}));
+        WindowUnderTest w(QString::fromStdString(work.path().string()));
+        w.window->show();
+        w.window->setSetting(Setting::DataFileName, "broken.csv");
+        bool visibleWhileReading = false;
+        // The reader's message arrives while the Read step is still on the stack.
+        w.window->setMessageSink([&](const QString&) {
+            w.click("Command5");
+            visibleWhileReading = w.window->isVisible() && w.window->busy();
+        });
+        w.click("Command1");
+        QVERIFY(visibleWhileReading);
+        QVERIFY(!w.window->isVisible());
+    }
+
+    void screenshotHasTheClientSize() {
+        TempDir work;
+        const QString file = QString::fromStdString((work / "window.png").string());
+        WindowUnderTest w;
+        QCOMPARE(el::workbench::saveScreenshot(*w.window, file), QString());
+        QCOMPARE(QImage(file).size(), QSize(704, 586));
+    }
 };
 
-EARLYLATE_OFFSCREEN_TEST_MAIN(StartupTest)
-#include "startup_test.moc"
+EARLYLATE_OFFSCREEN_TEST_MAIN(WindowTest)
+#include "window_test.moc"
