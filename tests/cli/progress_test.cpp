@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "cli/batch_host.hpp"
 #include "cli/progress_line.hpp"
 #include "tests/cli/batch_process.hpp"
 #include "tests/support/run_batch.hpp"
@@ -58,6 +59,15 @@ TEST(ProgressLineOutput, ThrottledWithinAStage) {
     EXPECT_EQ(out.str().find("2 of"), std::string::npos);
     line.update(ProgressStage::Trials, 1, 100);  // a new stage shows at once
     EXPECT_NE(out.str().find("Trials 1 of 100"), std::string::npos);
+}
+
+TEST(BatchHostTerminal, AMessageWipesTheProgressLineFirst) {
+    std::ostringstream err;
+    BatchHost host(SettingValues{}, err, true);
+    host.progress(ProgressStage::Trials, 1, 100);
+    const std::size_t shown = err.str().size();
+    host.message("Something");
+    EXPECT_EQ(err.str().substr(shown), "\r" + std::string(shown - 1, ' ') + "\rearlylate: Something\n");
 }
 
 // Runs the batch runner with standard error on a new pseudo-terminal; returns what the
