@@ -90,26 +90,24 @@ TEST(ScanlineFill, ClipsToTheCanvasAndSkipsBadPoints) {
     EXPECT_EQ(countColour(nothing, kRed), 0);
 }
 
+// A horizontal line from x0 to x1 at height y, stroked in red on a white canvas 20 high.
+RasterImage stroked(double x0, double x1, double y, const Stroke& stroke) {
+    RasterImage image(static_cast<int>(x1) + 5, 20, kWhite);
+    for (const auto& piece : strokeOutline({{x0, y}, {x1, y}}, false, stroke)) fillRings(image, {piece}, FillRule::NonZero, kRed);
+    return image;
+}
+
 TEST(Strokes, WidthAndDashes) {
-    RasterImage solid(30, 20, kWhite);
-    for (const auto& piece : strokeOutline({{5, 10}, {25, 10}}, false, {kRed, 3, Dash::Solid}))
-        fillRings(solid, {piece}, FillRule::NonZero, kRed);
+    const RasterImage solid = stroked(5, 25, 10, {kRed, 3, Dash::Solid});
     EXPECT_EQ(countColour(solid, kRed), 20 * 3);
     EXPECT_EQ(solid.at(15, 8), kRed);
     EXPECT_EQ(solid.at(15, 10), kRed);
     EXPECT_EQ(solid.at(15, 11), kWhite);
-
-    // A hair line still shows one pixel wide.
-    RasterImage hair(30, 20, kWhite);
-    for (const auto& piece : strokeOutline({{5, 10.5}, {25, 10.5}}, false, {kRed, 0.2, Dash::Solid}))
-        fillRings(hair, {piece}, FillRule::NonZero, kRed);
-    EXPECT_EQ(countColour(hair, kRed), 20);
+    EXPECT_EQ(countColour(stroked(5, 25, 10.5, {kRed, 0.2, Dash::Solid}), kRed), 20) << "a hair line shows one pixel wide";
 
     // Dashes of 3 on, 2 off (times the width 2) along 50 pixels: five dashes of 6 pixels.
-    const Rings dashes = strokeOutline({{0, 10}, {50, 10}}, false, {kRed, 2, Dash::Dashed});
-    EXPECT_EQ(dashes.size(), 5u);
-    RasterImage dashed(50, 20, kWhite);
-    for (const auto& piece : dashes) fillRings(dashed, {piece}, FillRule::NonZero, kRed);
+    EXPECT_EQ(strokeOutline({{0, 10}, {50, 10}}, false, {kRed, 2, Dash::Dashed}).size(), 5u);
+    const RasterImage dashed = stroked(0, 50, 10, {kRed, 2, Dash::Dashed});
     EXPECT_EQ(countColour(dashed, kRed), 5 * 6 * 2);
     EXPECT_EQ(dashed.at(2, 10), kRed);
     EXPECT_EQ(dashed.at(7, 10), kWhite);
