@@ -58,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
         Example{"training.norel.log", "training.csv", "-t Zus --training-ratio 0.7 --no-reliability"},
         Example{"keywords.exclude.norel.log", "keywords.csv",
                 "-t Ybus --no-reliability --exclude-limited 10 --el-matrix detailed --add-prediction",
-                "keywords.after-add-prediction.csv"}));
+                "keywords.after-add-prediction.csv"}),
+    [](const auto& info) { return el::test::testNameOf(info.param.log); });
 
 TEST(BatchExitStatus, UsageErrorsStoppedRunsAndEmptySpeciesLists) {
     TempDir dir;

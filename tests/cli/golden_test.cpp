@@ -55,6 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "-t Invader --no-reliability --exclude-limited 40 --weight-power 2 --sample-power 1"},
         GoldenCase{"sample.auto.log", "sample.csv",
                    "--auto-weight -s SpA,SpB,SpC,SpD --no-reliability --similarity-output distance"},
-        GoldenCase{"sample.unweighted.log", "sample.csv", "-s SpD,SpC,SpB,SpA --iterations 20"}));
+        GoldenCase{"sample.unweighted.log", "sample.csv", "-s SpD,SpC,SpB,SpA --iterations 20"}),
+    [](const auto& info) { return el::test::testNameOf(info.param.golden); });
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <sys/wait.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -23,6 +24,14 @@ inline int runBatch(const std::filesystem::path& dir, const std::string& args,
                                 " >stdout.txt 2>stderr.txt";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A test name made from a log file's name: "sample.target.log" gives "sample_target".
+inline std::string testNameOf(std::string file) {
+    if (file.size() > 4 && file.compare(file.size() - 4, 4, ".log") == 0) file.resize(file.size() - 4);
+    for (char& c : file)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return file;
 }
 
 }  // namespace el::test
