@@ -10,24 +10,24 @@
 
 namespace el::bench {
 
-VectorData makeInvasionData(const SyntheticSpec& spec) {
-    std::mt19937 random(spec.seed);
+VectorData makeInvasionData(const SyntheticShape& shape) {
+    std::mt19937 random(shape.seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     std::normal_distribution<double> noise(0.0, 1.0);
 
-    const int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(spec.regions))));
+    const int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(shape.regions))));
     VectorData data;
     data.filetype = "vector";
     data.comment = "Synthetic invasion data";
-    data.sizes.valn = spec.species;
-    data.sizes.objn = spec.regions;
-    data.sizes.maxline = 3 + 2 * spec.nodesPerRegion;
-    data.sizes.maxpolygon = spec.regions > 0 ? 1 : 0;
-    data.sizes.maxnode = spec.regions > 0 ? spec.nodesPerRegion : 0;
-    for (int s = 0; s + 1 < spec.species; ++s) data.valname.push_back("Sp" + std::to_string(s + 1));
+    data.sizes.valn = shape.species;
+    data.sizes.objn = shape.regions;
+    data.sizes.maxline = 3 + 2 * shape.nodesPerRegion;
+    data.sizes.maxpolygon = shape.regions > 0 ? 1 : 0;
+    data.sizes.maxnode = shape.regions > 0 ? shape.nodesPerRegion : 0;
+    for (int s = 0; s + 1 < shape.species; ++s) data.valname.push_back("Sp" + std::to_string(s + 1));
     data.valname.push_back("Target");
     data.valname.insert(data.valname.end(), {"type$", "name$", "nodes"});
-    for (int k = 1; k <= spec.nodesPerRegion; ++k) {
+    for (int k = 1; k <= shape.nodesPerRegion; ++k) {
         data.valname.push_back("x" + std::to_string(k));
         data.valname.push_back("y" + std::to_string(k));
     }
@@ -36,22 +36,22 @@ VectorData makeInvasionData(const SyntheticSpec& spec) {
         double ox, oy, start, yearsPerCell, horizon;
     };
     std::vector<Spread> spreads;
-    for (int s = 0; s < spec.species; ++s) {
+    for (int s = 0; s < shape.species; ++s) {
         const double start = 1900 + 100 * unit(random);
         spreads.push_back({unit(random) * side * 0.3, unit(random) * side * 0.3, start, 0.5 + 2.5 * unit(random),
                            start + (20 + 60 * unit(random))});
     }
 
-    data.objects.resize(spec.regions);
-    for (int r = 0; r < spec.regions; ++r) {
+    data.objects.resize(shape.regions);
+    for (int r = 0; r < shape.regions; ++r) {
         VectorObject& object = data.objects[r];
         const double cx = r % side + 0.5, cy = static_cast<double>(r / side) + 0.5;
         object.type = "polygon";
         object.name = "R" + std::to_string(r + 1);
         VectorPart part;
         part.mergin = "out";
-        for (int k = 0; k < spec.nodesPerRegion; ++k) {
-            const double angle = 2 * std::numbers::pi * k / spec.nodesPerRegion;
+        for (int k = 0; k < shape.nodesPerRegion; ++k) {
+            const double angle = 2 * std::numbers::pi * k / shape.nodesPerRegion;
             part.x.push_back(std::round((cx + 0.5 * std::cos(angle)) * 1e6) / 1e6);
             part.y.push_back(std::round((cy + 0.5 * std::sin(angle)) * 1e6) / 1e6);
         }

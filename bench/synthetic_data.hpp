@@ -10,14 +10,14 @@
 
 namespace el::bench {
 
-struct SyntheticSpec {
+struct SyntheticShape {
     int regions = 100;
     int species = 10;          // the last one is the target "Target"
     int nodesPerRegion = 4;    // polygon nodes per region
     unsigned seed = 20261206;
 };
 
-VectorData makeInvasionData(const SyntheticSpec& spec);
+VectorData makeInvasionData(const SyntheticShape& shape);
 
 // The same data set as vector file text (CR LF lines), for benchmarks of the Read step:
 // streamed line by line, or as one text.

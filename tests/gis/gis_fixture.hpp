@@ -37,16 +37,16 @@ inline void writeGisFile(const std::filesystem::path& file, const std::string& d
     ASSERT_NE(driver, nullptr);
     gis::DatasetPtr dataset(driver->Create(file.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
     ASSERT_TRUE(dataset);
-    for (const LayerSpec& spec : layers) {
+    for (const LayerSpec& wanted : layers) {
         OGRSpatialReference srs;
-        if (spec.epsg) srs.importFromEPSG(spec.epsg);
-        OGRLayer* layer = dataset->CreateLayer(spec.name.c_str(), spec.epsg ? &srs : nullptr, wkbUnknown, nullptr);
+        if (wanted.epsg) srs.importFromEPSG(wanted.epsg);
+        OGRLayer* layer = dataset->CreateLayer(wanted.name.c_str(), wanted.epsg ? &srs : nullptr, wkbUnknown, nullptr);
         ASSERT_NE(layer, nullptr);
-        for (const FieldSpec& field : spec.fields) {
+        for (const FieldSpec& field : wanted.fields) {
             OGRFieldDefn definition(field.name.c_str(), field.type);
             ASSERT_EQ(layer->CreateField(&definition), OGRERR_NONE);
         }
-        for (const FeatureSpec& featureSpec : spec.features) {
+        for (const FeatureSpec& featureSpec : wanted.features) {
             gis::FeaturePtr feature(OGRFeature::CreateFeature(layer->GetLayerDefn()));
             for (std::size_t i = 0; i < featureSpec.values.size(); ++i) {
                 if (featureSpec.values[i])
