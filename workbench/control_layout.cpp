@@ -21,9 +21,9 @@ constexpr ControlSpec option(std::string_view name, TwipRect rect, std::string_v
                              std::string_view choice) {
     return {name, K::Option, rect, frame, {}, setting, choice, false, Anchor::Fixed};
 }
-constexpr ControlSpec anchored(ControlSpec spec, Anchor anchor) {
-    spec.anchor = anchor;
-    return spec;
+constexpr ControlSpec anchored(ControlSpec entry, Anchor anchor) {
+    entry.anchor = anchor;
+    return entry;
 }
 
 constexpr std::array kControls{
@@ -106,18 +106,18 @@ constexpr std::array kLines{
 std::span<const ControlSpec> controlLayout() { return kControls; }
 
 const ControlSpec* findControl(std::string_view name) {
-    for (const auto& spec : kControls)
-        if (spec.name == name) return &spec;
+    for (const auto& entry : kControls)
+        if (entry.name == name) return &entry;
     return nullptr;
 }
 
-std::string captionOf(const ControlSpec& spec) {
-    if (!spec.caption.empty() || !spec.setting) return std::string(spec.caption);
-    const SettingInfo& info = settingInfo(*spec.setting);
-    if (spec.kind == ControlKind::TextField) return {};
-    if (spec.kind == ControlKind::Option) {
+std::string captionOf(const ControlSpec& entry) {
+    if (!entry.caption.empty() || !entry.setting) return std::string(entry.caption);
+    const SettingInfo& info = settingInfo(*entry.setting);
+    if (entry.kind == ControlKind::TextField) return {};
+    if (entry.kind == ControlKind::Option) {
         for (const auto& choice : info.choices)
-            if (choice.value == spec.choice) return std::string(choice.caption);
+            if (choice.value == entry.choice) return std::string(choice.caption);
         return {};
     }
     return std::string(info.caption);

@@ -53,7 +53,7 @@ const ControlSpec* findControl(std::string_view name);
 
 // The caption the control shows at start-up: its fixed caption, or the settings table's
 // caption of its setting (or of its option choice).
-std::string captionOf(const ControlSpec& spec);
+std::string captionOf(const ControlSpec& entry);
 
 // One of the drawn lines that frame the layout.
 struct TwipLine {

@@ -64,7 +64,7 @@ std::filesystem::path localPath(const QString& path) {
 std::size_t index(Setting id) { return static_cast<std::size_t>(id); }
 
 // The progress labels show one line each; every other label wraps.
-bool singleLineLabel(const ControlSpec& spec) { return spec.name == "Label18" || spec.name == "Label11"; }
+bool singleLineLabel(const ControlSpec& entry) { return entry.name == "Label18" || entry.name == "Label11"; }
 
 }  // namespace
 
@@ -83,7 +83,7 @@ WorkbenchWindow::WorkbenchWindow(const WorkbenchOptions& options, QWidget* paren
     setMinimumSize(baseSize());
     resize(baseSize());
     placeControls(0, 0);
-    for (std::size_t i = 0; i < placed_.size(); ++i) fitCaption(placed_[i].widget, *placed_[i].spec, baseFonts_[i]);
+    for (std::size_t i = 0; i < placed_.size(); ++i) fitCaption(placed_[i].widget, *placed_[i].entry, baseFonts_[i]);
 
     applyStartupState();
     setFolder(options.startFolder.isEmpty() ? QDir::currentPath() : options.startFolder);
@@ -97,12 +97,12 @@ void WorkbenchWindow::setMessageSink(MessageSink sink) { messageSink_ = std::mov
 // Controls
 
 void WorkbenchWindow::buildControls() {
-    for (const ControlSpec& spec : controlLayout()) {
+    for (const ControlSpec& entry : controlLayout()) {
         QWidget* parentWidget = this;
-        if (!spec.frame.empty()) parentWidget = control<QGroupBox>(std::string(spec.frame).c_str());
-        const QString caption = qs(captionOf(spec));
+        if (!entry.frame.empty()) parentWidget = control<QGroupBox>(std::string(entry.frame).c_str());
+        const QString caption = qs(captionOf(entry));
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
         case ControlKind::Label: {
             auto* label = new QLabel(caption, parentWidget);
             label->setWordWrap(true);
@@ -114,14 +114,14 @@ void WorkbenchWindow::buildControls() {
         case ControlKind::Button: widget = new QPushButton(caption, parentWidget); break;
         case ControlKind::CheckBox: {
             auto* box = new WrapCheckBox(caption, parentWidget);
-            checkBoxes_[index(*spec.setting)] = box;
+            checkBoxes_[index(*entry.setting)] = box;
             widget = box;
             break;
         }
         case ControlKind::TextField: {
             auto* field = new QLineEdit(parentWidget);
             field->setFont(listFont());
-            textFields_[index(*spec.setting)] = field;
+            textFields_[index(*entry.setting)] = field;
             widget = field;
             break;
         }
@@ -146,29 +146,29 @@ void WorkbenchWindow::buildControls() {
         case ControlKind::Frame: widget = new QGroupBox(caption, parentWidget); break;
         case ControlKind::Option: {
             auto* button = new QRadioButton(caption, parentWidget);
-            options_[index(*spec.setting)].emplace_back(button, std::string(spec.choice));
+            options_[index(*entry.setting)].emplace_back(button, std::string(entry.choice));
             widget = button;
             break;
         }
         }
-        widget->setObjectName(QString::fromLatin1(spec.name.data(), static_cast<qsizetype>(spec.name.size())));
-        if (spec.bold) widget->setFont(headingFont());
-        if (spec.name == "Command4") widget->setFont(runButtonFont());
-        if (spec.kind == ControlKind::Label && singleLineLabel(spec)) static_cast<QLabel*>(widget)->setWordWrap(false);
-        placed_.push_back({&spec, widget});
+        widget->setObjectName(QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size())));
+        if (entry.bold) widget->setFont(headingFont());
+        if (entry.name == "Command4") widget->setFont(runButtonFont());
+        if (entry.kind == ControlKind::Label && singleLineLabel(entry)) static_cast<QLabel*>(widget)->setWordWrap(false);
+        placed_.push_back({&entry, widget});
         baseFonts_.push_back(widget->font());
     }
 
     // Input controls above the captions that reach into their rectangles.
     for (const Placed& p : placed_)
-        if (p.spec->kind != ControlKind::Label) p.widget->raise();
+        if (p.entry->kind != ControlKind::Label) p.widget->raise();
 
     // "Examine weight" has no start-up step: it shows its design state.
     setSetting(Setting::ExamineWeight, std::string(settingInfo(Setting::ExamineWeight).startup));
 
     // The log list becomes the first of the result tabs, which take its place.
     for (Placed& p : placed_)
-        if (p.spec->name == "List3") {
+        if (p.entry->name == "List3") {
             results_ = new ResultsTabs(static_cast<QListWidget*>(p.widget), this);
             p.widget = results_;
         }
@@ -220,37 +220,37 @@ QSize WorkbenchWindow::baseSize() const {
 
 void WorkbenchWindow::placeControls(int extraWidth, int extraHeight) {
     for (const Placed& p : placed_) {
-        QRect rect = pixelRect(p.spec->rect);
-        if (p.spec->anchor == Anchor::Grow) {
+        QRect rect = pixelRect(p.entry->rect);
+        if (p.entry->anchor == Anchor::Grow) {
             rect.adjust(0, 0, extraWidth, extraHeight);
             // Grown downwards, the panel must not slide over a fixed control below its
             // start-up place (the "G  O" button reaches a little under it): start right of it.
-            const QRect original = pixelRect(p.spec->rect);
+            const QRect original = pixelRect(p.entry->rect);
             for (const Placed& other : placed_) {
-                if (other.spec->anchor != Anchor::Fixed || other.spec->frame != p.spec->frame) continue;
-                const QRect o = pixelRect(other.spec->rect);
+                if (other.entry->anchor != Anchor::Fixed || other.entry->frame != p.entry->frame) continue;
+                const QRect o = pixelRect(other.entry->rect);
                 if (o.intersects(rect) && !o.intersects(original)) rect.setLeft(std::max(rect.left(), o.right() + 4));
             }
         }
-        if (p.spec->anchor == Anchor::FollowBottom) rect.translate(0, extraHeight);
+        if (p.entry->anchor == Anchor::FollowBottom) rect.translate(0, extraHeight);
         p.widget->setGeometry(rect);
     }
 }
 
-void WorkbenchWindow::fitCaption(QWidget* widget, const ControlSpec& spec, const QFont& base) {
+void WorkbenchWindow::fitCaption(QWidget* widget, const ControlSpec& entry, const QFont& base) {
     QString text;
-    QSize room = pixelRect(spec.rect).size();
+    QSize room = pixelRect(entry.rect).size();
     bool wrap = false;
     constexpr int kAnyHeight = INT_MAX / 4;
-    switch (spec.kind) {
+    switch (entry.kind) {
     case ControlKind::Label: {
         text = static_cast<QLabel*>(widget)->text();
-        wrap = !singleLineLabel(spec);
+        wrap = !singleLineLabel(entry);
         // Input controls lie above captions that reach into them: the caption ends where they begin.
-        const QRect own = pixelRect(spec.rect);
+        const QRect own = pixelRect(entry.rect);
         for (const Placed& other : placed_) {
-            if (other.spec->kind == ControlKind::Label || other.spec->frame != spec.frame) continue;
-            const QRect rect = pixelRect(other.spec->rect);
+            if (other.entry->kind == ControlKind::Label || other.entry->frame != entry.frame) continue;
+            const QRect rect = pixelRect(other.entry->rect);
             const bool besideVertically = rect.top() < own.bottom() - 1 && own.top() < rect.bottom() - 1;
             if (besideVertically && rect.left() > own.left() && rect.left() <= own.right())
                 room.setWidth(std::min(room.width(), rect.left() - own.left()));
@@ -358,7 +358,7 @@ void WorkbenchWindow::setCaption(Label label, const std::string& text) {
     if (target->text() == caption) return;  // progress captions repeat often: skip the refit
     target->setText(caption);
     for (std::size_t i = 0; i < placed_.size(); ++i)
-        if (placed_[i].widget == target) fitCaption(target, *placed_[i].spec, baseFonts_[i]);
+        if (placed_[i].widget == target) fitCaption(target, *placed_[i].entry, baseFonts_[i]);
     throttle_.reset();  // let the next yield show it
 }
 

@@ -97,7 +97,7 @@ protected:
 
 private:
     struct Placed {
-        const ControlSpec* spec;
+        const ControlSpec* entry;
         QWidget* widget;
     };
 
@@ -108,7 +108,7 @@ private:
     QRect pixelRect(const TwipRect& rect) const;
     QSize baseSize() const;
     QLabel* labelFor(Label label) const;
-    void fitCaption(QWidget* widget, const ControlSpec& spec, const QFont& base);
+    void fitCaption(QWidget* widget, const ControlSpec& entry, const QFont& base);
     void enterBusy();
     void leaveBusy();
 

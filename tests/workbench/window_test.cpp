@@ -24,7 +24,7 @@ using el::test::writeFile;
 namespace wb = el::workbench;
 
 namespace {
-QString nameOf(const wb::ControlSpec& spec) { return QString::fromUtf8(spec.name.data(), spec.name.size()); }
+QString nameOf(const wb::ControlSpec& entry) { return QString::fromUtf8(entry.name.data(), entry.name.size()); }
 }  // namespace
 
 class WindowTest : public QObject {
@@ -37,14 +37,14 @@ private slots:
                          "Kalvendrosia "));
         QCOMPARE(w.window->size(), QSize(704, 586));
         std::vector<std::pair<QString, QRect>> inputs;
-        for (const wb::ControlSpec& spec : wb::controlLayout()) {
-            auto* widget = w.window->findChild<QWidget*>(nameOf(spec));
-            QVERIFY2(widget != nullptr, qPrintable(nameOf(spec)));
+        for (const wb::ControlSpec& entry : wb::controlLayout()) {
+            auto* widget = w.window->findChild<QWidget*>(nameOf(entry));
+            QVERIFY2(widget != nullptr, qPrintable(nameOf(entry)));
             // The log list sits in the first of the result tabs, which take its place.
-            if (nameOf(spec) == "List3") widget = w.window->findChild<QWidget*>("ResultsTabs");
+            if (nameOf(entry) == "List3") widget = w.window->findChild<QWidget*>("ResultsTabs");
             const auto px = [](int twips) { return (twips + 7) / 15; };
-            QCOMPARE(widget->geometry(), QRect(px(spec.rect.left), px(spec.rect.top), px(spec.rect.width), px(spec.rect.height)));
-            if (spec.kind != wb::ControlKind::Label && spec.frame.empty()) inputs.emplace_back(nameOf(spec), widget->geometry());
+            QCOMPARE(widget->geometry(), QRect(px(entry.rect.left), px(entry.rect.top), px(entry.rect.width), px(entry.rect.height)));
+            if (entry.kind != wb::ControlKind::Label && entry.frame.empty()) inputs.emplace_back(nameOf(entry), widget->geometry());
         }
         QCOMPARE(w.get<QPushButton>("Command4")->geometry(), QRect(288, 528, 105, 49));
 
