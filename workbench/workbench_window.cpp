@@ -199,6 +199,7 @@ void WorkbenchWindow::applyStartupState() {
     for (std::size_t i = 0; i < kBeforeLabels; ++i)
         setSetting(kStartupOrder[i], std::string(settingInfo(kStartupOrder[i]).startup));
     for (Label label : {Label::Status, Label::ReadProgress, Label::RunProgress}) setCaption(label, "");
+    showPendingCaptions();
     control<QListWidget>("List1")->clear();
     control<QListWidget>("List3")->clear();
     missvalue_ = "null";
@@ -324,10 +325,16 @@ void WorkbenchWindow::leaveBusy() {
 // ---------------------------------------------------------------------------------------
 // Host
 
-void WorkbenchWindow::message(const std::string& text) { messageSink_(qs(text)); }
+void WorkbenchWindow::message(const std::string& text) {
+    showPendingCaptions();  // the box waits for the user: show where the work stands
+    messageSink_(qs(text));
+}
 
 void WorkbenchWindow::yield() {
-    if (throttle_.due()) QCoreApplication::processEvents();
+    if (throttle_.due()) {
+        showPendingCaptions();
+        QCoreApplication::processEvents();
+    }
     // A nested Read step finishes first; the run stops at its own next yield.
     if (cancelRequested_ && runActive_ && !readActive_) {
         cancelRequested_ = false;
@@ -353,13 +360,23 @@ QLabel* WorkbenchWindow::labelFor(Label label) const {
 }
 
 void WorkbenchWindow::setCaption(Label label, const std::string& text) {
-    QLabel* target = labelFor(label);
-    const QString caption = qs(text);
-    if (target->text() == caption) return;  // progress captions repeat often: skip the refit
-    target->setText(caption);
-    for (std::size_t i = 0; i < placed_.size(); ++i)
-        if (placed_[i].widget == target) fitCaption(target, *placed_[i].entry, baseFonts_[i]);
-    throttle_.reset();  // let the next yield show it
+    // The core sets captions far more often than anyone can read them (one per status cell,
+    // per connectivity step): keep the latest and show it when the window next repaints.
+    pendingCaptions_[static_cast<std::size_t>(label)] = text;
+}
+
+void WorkbenchWindow::showPendingCaptions() {
+    for (Label label : {Label::ReadProgress, Label::RunProgress, Label::Status}) {
+        auto& pending = pendingCaptions_[static_cast<std::size_t>(label)];
+        if (!pending) continue;
+        QLabel* target = labelFor(label);
+        const QString caption = qs(*pending);
+        pending.reset();
+        if (target->text() == caption) continue;  // progress captions repeat often: skip the refit
+        target->setText(caption);
+        for (std::size_t i = 0; i < placed_.size(); ++i)
+            if (placed_[i].widget == target) fitCaption(target, *placed_[i].entry, baseFonts_[i]);
+    }
 }
 
 void WorkbenchWindow::appendLog(const std::string& line) { control<QListWidget>("List3")->addItem(qs(line)); }
@@ -398,6 +415,7 @@ void WorkbenchWindow::setSetting(Setting id, const std::string& value) {
 }
 
 void WorkbenchWindow::setRunBusy(bool busy) {
+    showPendingCaptions();
     auto* go = control<QPushButton>("Command4");
     go->setText(QString::fromLatin1(busy ? kRunningCaption : kRunCaption));
     go->setEnabled(!busy);
@@ -450,6 +468,7 @@ void WorkbenchWindow::readFile() {
         button->setText(QString::fromLatin1(kReadCaption));
     }
     button->setEnabled(true);
+    showPendingCaptions();
     readActive_ = false;
     leaveBusy();
 }

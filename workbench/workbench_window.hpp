@@ -108,6 +108,7 @@ private:
     QRect pixelRect(const TwipRect& rect) const;
     QSize baseSize() const;
     QLabel* labelFor(Label label) const;
+    void showPendingCaptions();
     void fitCaption(QWidget* widget, const ControlSpec& entry, const QFont& base);
     void enterBusy();
     void leaveBusy();
@@ -120,6 +121,7 @@ private:
     double dpi_;
     MessageSink messageSink_;
     YieldThrottle throttle_;
+    std::array<std::optional<std::string>, 3> pendingCaptions_;  // set by the core, shown at the next repaint
     std::vector<Placed> placed_;
     std::vector<QFont> baseFonts_;  // each placed control's font before fitting its caption
     std::array<QLineEdit*, kSettingCount> textFields_{};

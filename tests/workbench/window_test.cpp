@@ -108,7 +108,9 @@ private slots:
         w.window->setRunBusy(true);
         QCOMPARE(w.get<QPushButton>("Command4")->text(), QString("Running"));
         QVERIFY(!w.get<QPushButton>("Command4")->isEnabled());
-        w.window->setCaption(el::Label::Status, "Weights");
+        w.window->setCaption(el::Label::Status, "Weight");
+        w.window->setCaption(el::Label::Status, "Weights");  // shown at the next repaint, at the latest
+        w.window->setRunBusy(false);                         // when the run ends: only the last one
         QCOMPARE(w.get<QLabel>("Label7")->text(), QString("Weights"));
     }
 
