@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/species_codes.hpp"
+#include "engine/status_ranks.hpp"
 
 namespace el::engine {
 namespace {

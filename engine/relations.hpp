@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/early_late_counts.hpp"
-#include "engine/species_codes.hpp"
+#include "engine/status_ranks.hpp"
 #include "engine/square_matrix.hpp"
 #include "engine/status_matrix.hpp"
 

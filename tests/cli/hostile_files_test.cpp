@@ -57,7 +57,7 @@ TEST(HostileFiles, BrokenFilesAreRefusedWithTheirMessage) {
         {"nul_bytes.csv", "nul_bytes.csv: The file holds a NUL byte in line 3, so it is not a text file"},
         {"not_text.csv", "not_text.csv: The file is neither UTF-8 nor CP932 text (line 3); name its encoding"},
         {"bom_not_utf8.csv", "bom_not_utf8.csv: The file is not UTF-8 text (line 3)"},
-        {"bad_species_value.csv", "Region C, species sp2: the value \"arrived\" is neither a keyword nor a number"}};
+        {"bad_status_value.csv", "Region C, species sp2: the value \"arrived\" is neither a keyword nor a number"}};
     for (const auto& [file, message] : cases) {
         TempDir dir;
         fs::copy_file(kHostile / file, dir / file);

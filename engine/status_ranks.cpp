@@ -1,4 +1,4 @@
-#include "engine/species_codes.hpp"
+#include "engine/status_ranks.hpp"
 
 #include <algorithm>
 #include <cstddef>
