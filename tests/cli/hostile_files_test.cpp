@@ -41,29 +41,40 @@ void expectRefused(const TempDir& dir, const std::string& file, const std::strin
     EXPECT_TRUE(before == after) << "a file changed or appeared";
 }
 
-TEST(HostileFiles, BrokenFilesAreRefusedWithTheirMessage) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"empty.csv", "Invalid file type"},
-        {"type_only.csv", "Require at least one variable"},
-        {"header_only.csv", "There is no region to analyse"},
-        {"truncated_record.csv", "The file ends inside the  3th data of vector file (count)"},
-        {"truncated_coordinates.csv", "The file ends inside the  3th data of vector file (y coordinate)"},
-        {"truncated_number.csv", "Bad coordinate in the  3th data of vector file: 1.5e"},
-        {"unbalanced_quote.csv", "The file ends inside the  3th data of vector file (type)"},
-        {"negative_count.csv", "Bad count in the  3th data of vector file: -3"},
-        {"absurd_count.csv", "Bad count in the  3th data of vector file: 2147483647"},
-        {"absurd_parts.csv", "Bad count in the  1th data of vector file: 2147483647"},
-        {"count_beyond_file.csv", "Bad count in the  3th data of vector file: 40000"},
-        {"nul_bytes.csv", "nul_bytes.csv: The file holds a NUL byte in line 3, so it is not a text file"},
-        {"not_text.csv", "not_text.csv: The file is neither UTF-8 nor CP932 text (line 3); name its encoding"},
-        {"bom_not_utf8.csv", "bom_not_utf8.csv: The file is not UTF-8 text (line 3)"},
-        {"bad_status_value.csv", "Region C, species sp2: the value \"arrived\" is neither a keyword nor a number"}};
-    for (const auto& [file, message] : cases) {
-        TempDir dir;
-        fs::copy_file(kHostile / file, dir / file);
-        expectRefused(dir, file, message);
-    }
+struct BrokenFile {
+    const char* file;
+    const char* message;
+};
+
+class BrokenFiles : public ::testing::TestWithParam<BrokenFile> {};
+
+TEST_P(BrokenFiles, AreRefusedWithTheirMessage) {
+    TempDir dir;
+    fs::copy_file(kHostile / GetParam().file, dir / GetParam().file);
+    expectRefused(dir, GetParam().file, GetParam().message);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    HostileFiles, BrokenFiles,
+    ::testing::Values(
+        BrokenFile{"empty.csv", "Invalid file type"},
+        BrokenFile{"type_only.csv", "Require at least one variable"},
+        BrokenFile{"header_only.csv", "There is no region to analyse"},
+        BrokenFile{"truncated_record.csv", "The file ends inside the  3th data of vector file (count)"},
+        BrokenFile{"truncated_coordinates.csv", "The file ends inside the  3th data of vector file (y coordinate)"},
+        BrokenFile{"truncated_number.csv", "Bad coordinate in the  3th data of vector file: 1.5e"},
+        BrokenFile{"unbalanced_quote.csv", "The file ends inside the  3th data of vector file (type)"},
+        BrokenFile{"negative_count.csv", "Bad count in the  3th data of vector file: -3"},
+        BrokenFile{"absurd_count.csv", "Bad count in the  3th data of vector file: 2147483647"},
+        BrokenFile{"absurd_parts.csv", "Bad count in the  1th data of vector file: 2147483647"},
+        BrokenFile{"count_beyond_file.csv", "Bad count in the  3th data of vector file: 40000"},
+        BrokenFile{"nul_bytes.csv", "nul_bytes.csv: The file holds a NUL byte in line 3, so it is not a text file"},
+        BrokenFile{"not_text.csv",
+                   "not_text.csv: The file is neither UTF-8 nor CP932 text (line 3); name its encoding"},
+        BrokenFile{"bom_not_utf8.csv", "bom_not_utf8.csv: The file is not UTF-8 text (line 3)"},
+        BrokenFile{"bad_status_value.csv",
+                   "Region C, species sp2: the value \"arrived\" is neither a keyword nor a number"}),
+    [](const auto& info) { return testNameOf(info.param.file); });
 
 TEST(HostileFiles, MegabyteFieldsAreCutInMessages) {
     TempDir dir;

@@ -26,9 +26,9 @@ inline int runBatch(const std::filesystem::path& dir, const std::string& args,
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// A test name made from a log file's name: "sample.target.log" gives "sample_target".
+// A test name made from a file's name: "sample.target.log" gives "sample_target".
 inline std::string testNameOf(std::string file) {
-    if (file.size() > 4 && file.compare(file.size() - 4, 4, ".log") == 0) file.resize(file.size() - 4);
+    if (const auto dot = file.rfind('.'); dot != std::string::npos && dot > 0) file.resize(dot);
     for (char& c : file)
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
     return file;
