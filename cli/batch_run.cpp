@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "base/calc_date.hpp"
+#include "base/log_file.hpp"
 #include "cli/batch_host.hpp"
 #include "cli/batch_options.hpp"
 #include "cli/figure_output.hpp"
@@ -27,19 +27,11 @@ int usageError(std::ostream& err, const std::string& text) {
     return kUsage;
 }
 
-// Writes the log as "Save log" does: every line followed by CR LF.
-bool saveLog(const std::vector<std::string>& lines, const std::filesystem::path& file) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    for (const auto& line : lines) out << line << "\r\n";
-    out.close();
-    return static_cast<bool>(out);
-}
-
 // Writes the log where the options say and turns a failed save into exit status 1.
 int finish(const BatchHost& host, const BatchOptions& opts, std::ostream& out, std::ostream& err, int status) {
     if (opts.logToFile) {
         const std::string file = opts.values.get(Setting::LogFileName);
-        if (!saveLog(host.log(), file)) {
+        if (writeLogFile(file, host.log())) {
             err << "earlylate: The log file \"" << file << "\" cannot be written\n";
             return kStopped;
         }

@@ -28,7 +28,7 @@
 #include "vector/work_lock.hpp"
 #include "workbench/caption_fit.hpp"
 #include "workbench/file_chooser.hpp"
-#include "workbench/log_file.hpp"
+#include "base/log_file.hpp"
 #include "workbench/results_tabs.hpp"
 #include "workbench/run_progress_panel.hpp"
 #include "engine/run_weight_test_file.hpp"

@@ -1,10 +1,10 @@
-#include "workbench/log_file.hpp"
+#include "base/log_file.hpp"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 
-namespace el::workbench {
+namespace el {
 namespace {
 
 std::string lastSystemError() {
@@ -34,4 +34,4 @@ std::string logFileFailureMessage(const std::string& fileName, const std::string
     return "The log could not be saved to \"" + fileName + "\": " + reason;
 }
 
-}  // namespace el::workbench
+}  // namespace el

@@ -1,12 +1,12 @@
 #pragma once
-// Writing the log panel to a text file: every line exactly as shown, each ended by CR LF.
+// Writing the log to a text file as "Save log" does: every line exactly as shown, each ended by CR LF.
 
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace el::workbench {
+namespace el {
 
 // Creates or replaces `file` with the lines. Returns the reason when the file cannot be
 // written completely, nothing on success.
@@ -15,4 +15,4 @@ std::optional<std::string> writeLogFile(const std::filesystem::path& file, const
 // The message shown when "Save log" fails.
 std::string logFileFailureMessage(const std::string& fileName, const std::string& reason);
 
-}  // namespace el::workbench
+}  // namespace el
