@@ -146,7 +146,16 @@ Scene buildMap(const VectorData& data, const engine::RunSummary& run, const MapC
     const Projection project = fit(bounds, kMargin, kMargin + kTitleHeight, mapWidth,
                                    std::max(10.0, height - 2 * kMargin - kTitleHeight));
 
+    // The predicted date text of every region, by one pass over the used positions.
     const int species = chosenSpecies(run, choice);
+    std::vector<std::string> predictedText(static_cast<std::size_t>(regions), "-");
+    if (species >= 0 && static_cast<std::size_t>(species) < run.prediction.size()) {
+        const auto& row = run.prediction[static_cast<std::size_t>(species)];
+        for (std::size_t p = 0; p < run.regno.size() && p < row.size(); ++p)
+            if (run.regno[p] >= 0 && run.regno[p] < regions)
+                predictedText[static_cast<std::size_t>(run.regno[p])] = trimmed(row[p]);
+    }
+    const std::string valueName = valueTitle(run, choice);
     for (int k = 0; k < regions; ++k) {
         const VectorObject& object = data.objects[static_cast<std::size_t>(k)];
         const auto role = static_cast<std::size_t>(k) < run.role.size() ? run.role[static_cast<std::size_t>(k)]
@@ -155,15 +164,10 @@ Scene buildMap(const VectorData& data, const engine::RunSummary& run, const MapC
         const std::string actual =
             static_cast<std::size_t>(k) < run.actualText.size() ? run.actualText[static_cast<std::size_t>(k)] : "";
         tip += "\nactual date: " + (actual.empty() ? std::string("-") : actual);
-        std::string predicted = "-";
-        if (species >= 0 && static_cast<std::size_t>(species) < run.prediction.size())
-            for (std::size_t p = 0; p < run.regno.size(); ++p)
-                if (run.regno[p] == k && p < run.prediction[static_cast<std::size_t>(species)].size())
-                    predicted = trimmed(run.prediction[static_cast<std::size_t>(species)][p]);
-        tip += "\npredicted date: " + predicted;
+        tip += "\npredicted date: " + predictedText[static_cast<std::size_t>(k)];
         if (!run.role.empty()) tip += "\n" + roleName(role);
         if (choice.colouring != MapColouring::PredictedDate && values[static_cast<std::size_t>(k)])
-            tip += "\n" + valueTitle(run, choice) + ": " + trimmed(strnum(*values[static_cast<std::size_t>(k)]));
+            tip += "\n" + valueName + ": " + trimmed(strnum(*values[static_cast<std::size_t>(k)]));
 
         const Rgb fill = colourOf(values[static_cast<std::size_t>(k)]);
         if (object.type == "point") {

@@ -105,12 +105,6 @@ constexpr std::array kLines{
 
 std::span<const ControlSpec> controlLayout() { return kControls; }
 
-const ControlSpec* findControl(std::string_view name) {
-    for (const auto& entry : kControls)
-        if (entry.name == name) return &entry;
-    return nullptr;
-}
-
 std::string captionOf(const ControlSpec& entry) {
     if (!entry.caption.empty() || !entry.setting) return std::string(entry.caption);
     const SettingInfo& info = settingInfo(*entry.setting);

@@ -49,7 +49,6 @@ struct ControlSpec {
 
 // Every control, frames before the controls they hold.
 std::span<const ControlSpec> controlLayout();
-const ControlSpec* findControl(std::string_view name);
 
 // The caption the control shows at start-up: its fixed caption, or the settings table's
 // caption of its setting (or of its option choice).

@@ -21,7 +21,6 @@ public:
     // The scene at a fixed size, for export.
     figures::Scene sceneAt(double width, double height) const;
     const figures::Scene& scene() const { return scene_; }
-    double zoom() const { return zoom_; }
     void resetView();
 
     // The tip of the content item under `point` (widget pixels), or "".

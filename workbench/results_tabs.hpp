@@ -41,7 +41,6 @@ public:
     int currentIndex() const { return tabs_->currentIndex(); }
     FigureView* mapView() const { return mapView_; }
     FigureView* fitView() const { return fitView_; }
-    FigureView* weightView() const { return weightView_; }
     QComboBox* mapColouring() const { return mapChoice_; }
     RunProgressPanel* progressPanel() const { return progress_; }
 

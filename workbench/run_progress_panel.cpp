@@ -58,6 +58,7 @@ void RunProgressPanel::start(bool cancellable) {
     clock_.start();
     stageClock_.start();
     lastShown_ = -1;
+    lastDone_ = -1;
     bar_->setRange(0, 0);  // busy until the first count arrives
     bar_->setFormat(QString());
     time_->setText(timeText(0, 0, 0, 0));
@@ -67,8 +68,11 @@ void RunProgressPanel::start(bool cancellable) {
 }
 
 void RunProgressPanel::update(ProgressStage stage, long long done, long long total) {
-    if (stage != stage_ || done < lastShown_) stageClock_.start();
+    // A new stage, or a count that starts over (the trials of the next pass), restarts the
+    // clock the estimate of the time left is based on.
+    if (stage != stage_ || done < lastDone_) stageClock_.start();
     stage_ = stage;
+    lastDone_ = done;
     if (total <= 0) return;
     // Scale to int range; redraw only when the shown value moves.
     const int shown = static_cast<int>(1000.0 * static_cast<double>(done) / static_cast<double>(total));
@@ -81,7 +85,5 @@ void RunProgressPanel::update(ProgressStage stage, long long done, long long tot
 }
 
 void RunProgressPanel::finish() { setVisible(false); }
-
-QString RunProgressPanel::timeLabelText() const { return time_->text(); }
 
 }  // namespace el::workbench

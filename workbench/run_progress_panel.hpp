@@ -29,7 +29,6 @@ public:
 
     QProgressBar* bar() const { return bar_; }
     QPushButton* cancelButton() const { return cancel_; }
-    QString timeLabelText() const;
 
 signals:
     void cancelRequested();
@@ -41,7 +40,8 @@ private:
     QElapsedTimer clock_;
     QElapsedTimer stageClock_;
     ProgressStage stage_ = ProgressStage::ReadObjects;
-    long long lastShown_ = -1;
+    long long lastShown_ = -1;  // the bar's value, 0..1000
+    long long lastDone_ = -1;   // the count behind it
 };
 
 }  // namespace el::workbench

@@ -169,7 +169,8 @@ void WorkbenchWindow::buildControls() {
     // The log list becomes the first of the result tabs, which take its place.
     for (Placed& p : placed_)
         if (p.entry->name == "List3") {
-            results_ = new ResultsTabs(static_cast<QListWidget*>(p.widget), this);
+            logList_ = static_cast<QListWidget*>(p.widget);
+            results_ = new ResultsTabs(logList_, this);
             p.widget = results_;
         }
     connect(results_->progressPanel(), &RunProgressPanel::cancelRequested, this, &WorkbenchWindow::requestCancel);
@@ -201,7 +202,7 @@ void WorkbenchWindow::applyStartupState() {
     for (Label label : {Label::Status, Label::ReadProgress, Label::RunProgress}) setCaption(label, "");
     showPendingCaptions();
     control<QListWidget>("List1")->clear();
-    control<QListWidget>("List3")->clear();
+    logList_->clear();
     missvalue_ = "null";
     control<QComboBox>("Combo1")->setCurrentIndex(0);
     control<QLabel>("Label14")->clear();
@@ -379,12 +380,12 @@ void WorkbenchWindow::showPendingCaptions() {
     }
 }
 
-void WorkbenchWindow::appendLog(const std::string& line) { control<QListWidget>("List3")->addItem(qs(line)); }
+void WorkbenchWindow::appendLog(const std::string& line) { logList_->addItem(qs(line)); }
 
-void WorkbenchWindow::clearLog() { control<QListWidget>("List3")->clear(); }
+void WorkbenchWindow::clearLog() { logList_->clear(); }
 
 QStringList WorkbenchWindow::logLines() const {
-    const QListWidget* log = control<QListWidget>("List3");
+    const QListWidget* log = logList_;
     QStringList lines;
     lines.reserve(log->count());
     for (int i = 0; i < log->count(); ++i) lines.append(log->item(i)->text());

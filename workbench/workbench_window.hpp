@@ -85,10 +85,8 @@ public:
     std::string readEncoding() const;
     void setFolder(const QString& folder);
     std::shared_ptr<const VectorData> data() const { return data_; }
-    const std::string& missvalue() const { return missvalue_; }
     QStringList logLines() const;
     bool busy() const { return busyDepth_ > 0; }
-    double layoutDpi() const { return dpi_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -119,6 +117,7 @@ private:
     }
 
     double dpi_;
+    QListWidget* logList_ = nullptr;  // the log panel, appended to for every line of a run
     MessageSink messageSink_;
     YieldThrottle throttle_;
     std::array<std::optional<std::string>, 3> pendingCaptions_;  // set by the core, shown at the next repaint
