@@ -7,12 +7,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "base/numtext.hpp"
 #include "engine/run_error.hpp"
+#include "vector/file_bytes.hpp"
 #include "vector/text_encoding.hpp"
 #include "vector/vector_file.hpp"
 
@@ -28,22 +27,6 @@ struct StepFailure {
 };
 
 std::string systemReason(int error) { return std::generic_category().message(error); }
-
-// Removes the work file when the write-back ends, however it ends.
-class WorkFile {
-public:
-    explicit WorkFile(fs::path path) : path_(std::move(path)) {}
-    ~WorkFile() {
-        std::error_code ec;
-        fs::remove(path_, ec);
-    }
-    WorkFile(const WorkFile&) = delete;
-    WorkFile& operator=(const WorkFile&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 // A new file beside `target` that replaces it only on commit(); until then the target is
 // untouched, and a replacement that is dropped removes its file.
@@ -109,35 +92,6 @@ private:
     bool committed_ = false;
 };
 
-std::string readAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw StepFailure{"the work file " + file.string() + " cannot be read"};
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) throw StepFailure{"the work file " + file.string() + " cannot be read"};
-    return bytes.str();
-}
-
-// Splits at CR LF, LF or CR; a final line end does not start another line.
-std::vector<std::string_view> linesOf(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-    }
-    return lines;
-}
-
-std::string_view withoutTrailingCommas(std::string_view line) {
-    while (!line.empty() && line.back() == ',') line.remove_suffix(1);
-    return line;
-}
 
 // The file to replace: the target of a symbolic link, so that the link itself survives.
 fs::path replacedFile(const fs::path& source) {
@@ -200,7 +154,7 @@ void addPredictionToSource(const VectorData& loaded, const PredictionColumns& co
                            const fs::path& sourceFile, const fs::path& workDir, Host& host,
                            const WriteBackLineHook& beforeLine) {
     VectorData copy = withPrediction(loaded, columns, missvalue);
-    const WorkFile work(workDir / kWorkFileName);
+    const vec::ScratchFile work(workDir / kWorkFileName);
     const auto failed = [&](const std::string& reason) {
         return RunError("The prediction could not be added to " + sourceFile.string() + ": " + reason);
     };
@@ -208,7 +162,8 @@ void addPredictionToSource(const VectorData& loaded, const PredictionColumns& co
         throw failed("the work file " + work.path().string() + " could not be written");
 
     try {
-        const std::string bytes = readAll(work.path());
+        const auto bytes = vec::readWholeFile(work.path());
+        if (!bytes) throw StepFailure{"the work file " + work.path().string() + " cannot be read"};
         // The source comes back in its own encoding (and byte order mark), so that the
         // user's other tools still read it.
         vec::TextEncoder encoder(loaded.encoding.name);
@@ -217,11 +172,11 @@ void addPredictionToSource(const VectorData& loaded, const PredictionColumns& co
         std::string chunk = loaded.encoding.bom ? "\xEF\xBB\xBF" : "";
         std::string problem;
         int number = 0;
-        for (std::string_view line : linesOf(bytes)) {
+        for (std::string_view line : vec::linesOf(*bytes)) {
             host.yield();
             if (beforeLine) beforeLine(number);
             ++number;
-            if (!encoder.encode(withoutTrailingCommas(line), chunk, problem) || !encoder.encode("\r\n", chunk, problem))
+            if (!encoder.encode(vec::withoutTrailingCommas(line), chunk, problem) || !encoder.encode("\r\n", chunk, problem))
                 throw StepFailure{problem + " (line " + std::to_string(number) + ")"};
             if (chunk.size() >= (1u << 16)) {
                 replacement.write(chunk);

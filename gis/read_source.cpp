@@ -1,6 +1,6 @@
 #include "gis/read_source.hpp"
 
-#include <system_error>
+#include "vector/file_bytes.hpp"
 
 #ifdef EARLYLATE_HAVE_GIS
 #include "gis/gis_error.hpp"
@@ -14,13 +14,7 @@ SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std:
     SourceReadOutcome outcome;
 #ifdef EARLYLATE_HAVE_GIS
     if (gis::isGisFile(source)) {
-        // Removes the scratch conversion however the read ends, a stop at a yield included.
-        struct ScratchGuard {
-            ~ScratchGuard() {
-                std::error_code ignored;
-                std::filesystem::remove(gis::kScratchVectorFile, ignored);
-            }
-        } guard;
+        const vec::ScratchFile guard(gis::kScratchVectorFile);  // however the read ends
         std::filesystem::path scratch;
         try {
             scratch = gis::prepareForRead(source, host);

@@ -1,11 +1,13 @@
 #pragma once
-// Whole-file reading and CR LF line writing for the vector file procedures.
+// Whole-file reading, line splitting, CR LF line writing and scratch files for the vector
+// file procedures and the write-back.
 
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace el::vec {
 
@@ -29,5 +31,25 @@ private:
 
 // Removes a file if it exists; true when it is gone afterwards.
 bool removeFile(const std::filesystem::path& file);
+
+// A scratch file that is removed when the guard goes, however the work ends (a host may
+// also stop it in a yield).
+class ScratchFile {
+public:
+    explicit ScratchFile(std::filesystem::path path) : path_(std::move(path)) {}
+    ~ScratchFile() { removeFile(path_); }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// The lines of a text, split at CR LF, LF or CR; a final line end does not start another line.
+std::vector<std::string_view> linesOf(std::string_view text);
+
+// The line without the run of commas at its end (a spreadsheet's empty trailing fields).
+std::string_view withoutTrailingCommas(std::string_view line);
 
 }  // namespace el::vec

@@ -36,19 +36,7 @@ int filecomma(const std::filesystem::path& from, const std::filesystem::path& to
         return 1;
     }
 
-    const std::string_view text = source.utf8;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = pos;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-        std::string_view line = text.substr(pos, end - pos);
-        while (!line.empty() && line.back() == ',') line.remove_suffix(1);
-        out.writeLine(line);
-
-        pos = end;
-        if (pos < text.size() && text[pos] == '\r') ++pos;
-        if (pos < text.size() && text[pos] == '\n') ++pos;
-    }
+    for (std::string_view line : vec::linesOf(source.utf8)) out.writeLine(vec::withoutTrailingCommas(line));
     if (!out.close()) {
         host.message("Cannot write file: " + to.string());
         return 1;

@@ -6,15 +6,6 @@
 #include "vector/work_lock.hpp"
 
 namespace el {
-namespace {
-
-// Removes the scratch copy however the step ends (a host may also stop it in a yield).
-struct ScratchCopy {
-    std::filesystem::path path;
-    ~ScratchCopy() { vec::removeFile(path); }
-};
-
-}  // namespace
 
 ReadOutcome readVectorFile(const std::filesystem::path& source, const std::string& missvalue, Host& host,
                            const std::string& encoding) {
@@ -24,8 +15,8 @@ ReadOutcome readVectorFile(const std::filesystem::path& source, const std::strin
         host.message(WorkFolderLock::busyText());
         return outcome;
     }
-    const ScratchCopy copy{"temp1.tmp"};
-    const std::filesystem::path& scratch = copy.path;
+    const vec::ScratchFile copy("temp1.tmp");
+    const std::filesystem::path& scratch = copy.path();
     host.setCaption(Label::ReadProgress, " 0 %");
 
     TextEncoding found;
