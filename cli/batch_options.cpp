@@ -1,5 +1,7 @@
 #include "cli/batch_options.hpp"
 
+#include "base/text.hpp"
+
 #include <algorithm>
 
 #include "figures/figure_file.hpp"
@@ -99,16 +101,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::vector<std::string> splitSpecies(const std::string& text) {
-    std::vector<std::string> names;
-    if (text.empty()) return names;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = text.find(',', start);
-        names.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    return names;
+    if (text.empty()) return {};  // -s "": an empty species list
+    return splitAtCommas(text);
 }
 
 std::string usageText() {

@@ -31,17 +31,12 @@ void appendLines(Host& host, const LogLines& lines) {
 }
 
 double readNumberSetting(Host& host, Setting id, const std::string& what) {
-    const std::string text = host.setting(id);
-    const auto value = parseNumber(text);
-    if (!value) throw RunError("The " + what + " text \"" + text + "\" is not a number");
-    return *value;
+    return numberOrRunError(host.setting(id), what);
 }
 
 int readIterations(Host& host) {
     const std::string text = host.setting(Setting::IterationN);
-    const auto value = parseNumber(text);
-    if (!value) throw RunError("The iteration text \"" + text + "\" is not a number");
-    const double rounded = roundHalfEven(*value);
+    const double rounded = roundHalfEven(numberOrRunError(text, "iteration"));
     if (rounded < 1) throw RunError("The iteration text \"" + text + "\" must give at least 1 trial");
     if (rounded > INT_MAX) throw RunError("The iteration text \"" + text + "\" gives too many trials");
     return static_cast<int>(rounded);

@@ -76,13 +76,11 @@ void excludeRegions(SquareMatrix& M, SquareMatrix& W, UsedRegions& used, const s
     for (int p = 0; p < used.size(); ++p) {
         host.yield();
         // Read anew for every region: the user may change the field while the run yields.
-        const std::string text = host.setting(Setting::ExcludingLimit);
-        const auto limit = parseNumber(text);
-        if (!limit) throw RunError("The excluding limit text \"" + text + "\" is not a number");
+        const double limit = numberOrRunError(host.setting(Setting::ExcludingLimit), "excluding limit");
         const int region = used.regno[p];
         if (region < 0 || region >= static_cast<int>(regionviable.size()))
             throw RunError("Region " + std::to_string(region + 1) + " has no count of viable pairs");
-        if (!(regionviable[region] <= *limit)) keep.push_back(p);
+        if (!(regionviable[region] <= limit)) keep.push_back(p);
     }
     if (static_cast<int>(keep.size()) == used.size()) return;
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/numtext.hpp"
+#include "base/text.hpp"
 #include "engine/run_error.hpp"
 
 namespace el::engine {
@@ -10,12 +11,6 @@ namespace {
 
 constexpr double kKeywordDate = 1e200;  // split key of a keyword region: chosen first
 
-std::string asciiLower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 }  // namespace
 
@@ -60,7 +55,6 @@ StatusMatrix buildStatusMatrix(const VectorData& data, const SpeciesTable& table
         m.actualText.resize(m.regions);
         m.actual.resize(m.regions);
     }
-    const std::string missLower = asciiLower(missvalue);
     std::string shown;
     for (int i = 0; i < m.regions; ++i) {
         for (int s = 0; s < m.species; ++s) {
@@ -69,7 +63,7 @@ StatusMatrix buildStatusMatrix(const VectorData& data, const SpeciesTable& table
                 host.setCaption(Label::Status, value);
                 shown = value;
             }
-            if (asciiLower(value) == missLower) {
+            if (equalsIgnoringAsciiCase(value, missvalue)) {
                 host.message("Missing value is considered to be Unknown");
                 value = "Unknown";
             }
@@ -102,9 +96,7 @@ int readTrainingCount(int regions, Host& host) {
         text = "1";
         host.setSetting(Setting::TrainingRatio, text);
     }
-    const auto ratio = parseNumber(text);
-    if (!ratio) throw RunError("The training ratio text \"" + text + "\" is not a number");
-    return trainingCount(*ratio, regions);
+    return trainingCount(numberOrRunError(text, "training ratio"), regions);
 }
 
 void splitTrainingValidation(StatusMatrix& matrix, int target, int keep) {

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "base/numtext.hpp"
+#include "base/text.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
 #include "figures/plot_frame.hpp"
@@ -54,11 +55,7 @@ WeightGrid parseWeightTest(const std::string& text) {
             header = false;
             continue;
         }
-        std::vector<std::string> fields;
-        std::size_t start = 0;
-        for (std::size_t comma; (comma = line.find(',', start)) != std::string::npos; start = comma + 1)
-            fields.push_back(line.substr(start, comma - start));
-        fields.push_back(line.substr(start));
+        const std::vector<std::string> fields = splitAtCommas(line);
         if (fields.size() < 6) continue;
         const std::size_t n = fields.size();
         const auto p1 = parseNumber(fields[n - 5]), p2 = parseNumber(fields[n - 4]);

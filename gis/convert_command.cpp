@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/text.hpp"
 #include "gis/console_host.hpp"
 #include "gis/gdal_session.hpp"
 #include "gis/gis_error.hpp"
@@ -14,17 +15,6 @@ namespace {
 constexpr int kDone = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
-
-std::vector<std::string> splitAtCommas(const std::string& text) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = text.find(',', start);
-        parts.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) return parts;
-        start = comma + 1;
-    }
-}
 
 // Sets the option `name` from `value`; returns a usage error text or "".
 std::string setOption(ConvertRequest& request, const std::string& name, const std::string& value) {
@@ -53,7 +43,7 @@ bool isValueOption(const std::string& name) {
 }  // namespace
 
 bool writesVectorFile(const ConvertRequest& request) {
-    return lowered(std::filesystem::path(request.output).extension().string()) == ".csv";
+    return asciiLower(std::filesystem::path(request.output).extension().string()) == ".csv";
 }
 
 std::variant<ConvertRequest, std::string> parseConvertArguments(const std::vector<std::string>& args) {

@@ -30,11 +30,4 @@ std::string gdalPath(const std::filesystem::path& path) {
     return std::string(utf8.begin(), utf8.end());
 }
 
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    });
-    return text;
-}
-
 }  // namespace el::gis

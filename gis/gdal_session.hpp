@@ -39,7 +39,5 @@ std::string gdalReason();
 // The path in the form GDAL expects (UTF-8).
 std::string gdalPath(const std::filesystem::path& path);
 
-// A lower-cased copy of an ASCII text.
-std::string lowered(std::string text);
 
 }  // namespace el::gis

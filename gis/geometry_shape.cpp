@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/text.hpp"
 #include "gis/gdal_session.hpp"
 #include "gis/gis_error.hpp"
 
@@ -77,7 +78,7 @@ VectorShape linearShape(const OGRGeometry& geometry) {
             return shape;
         }
         default:
-            throw GisError("a " + lowered(kind) + " has no vector file form");
+            throw GisError("a " + asciiLower(kind) + " has no vector file form");
     }
 }
 
@@ -92,7 +93,7 @@ std::unique_ptr<OGRLinearRing> closedRing(const VectorPart& part) {
     return ring;
 }
 
-bool isHole(const std::string& label) { return lowered(label) == "hole"; }
+bool isHole(const std::string& label) { return asciiLower(label) == "hole"; }
 
 // A coordinate that is not a finite number would make the vector file unreadable.
 void requireFiniteNodes(const VectorShape& shape) {

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "base/text.hpp"
 #include "base/numtext.hpp"
 #include "gis/gdal_session.hpp"
 #include "gis/geometry_shape.hpp"
@@ -11,7 +12,7 @@ namespace el::gis {
 namespace {
 
 bool isMissing(const std::string& value, const std::string& missvalue) {
-    return value.empty() || value == missvalue || lowered(value) == "null";
+    return value.empty() || value == missvalue || asciiLower(value) == "null";
 }
 
 // True when at least one value is present and every present value reads as a number.
@@ -28,7 +29,7 @@ bool numericColumn(const VectorData& data, int variable, const std::string& miss
 
 std::string nameAttribute(const VectorData& data) {
     for (int j = 0; j < data.valn(); ++j)
-        if (lowered(data.valname[static_cast<std::size_t>(j)]) == "name") return "object_name";
+        if (asciiLower(data.valname[static_cast<std::size_t>(j)]) == "name") return "object_name";
     return "name";
 }
 
@@ -43,7 +44,7 @@ bool listsExtension(GDALDriver& driver, const std::string& extension) {
     if (vector == nullptr || create == nullptr || extensions == nullptr) return false;
     std::istringstream words(extensions);
     for (std::string word; words >> word;)
-        if (lowered(word) == extension) return true;
+        if (asciiLower(word) == extension) return true;
     return false;
 }
 
@@ -110,7 +111,7 @@ void writeLayer(GDALDataset& dataset, const VectorData& data, const std::string&
 
 std::string driverForOutput(const std::filesystem::path& output) {
     registerGdalDrivers();
-    const std::string extension = lowered(gdalPath(output.extension()));
+    const std::string extension = asciiLower(gdalPath(output.extension()));
     if (extension.size() < 2) return {};
     if (extension == ".csv") return {};  // reserved for vector files
     if (extension == ".gpkg") return "GPKG";

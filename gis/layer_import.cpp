@@ -4,6 +4,7 @@
 
 #include <ogr_spatialref.h>
 
+#include "base/text.hpp"
 #include "gis/attribute_text.hpp"
 #include "gis/gdal_session.hpp"
 #include "gis/geometry_shape.hpp"
@@ -39,7 +40,7 @@ int findField(const OGRFeatureDefn& definition, const std::string& name) {
     for (int i = 0; i < definition.GetFieldCount(); ++i)
         if (definition.GetFieldDefn(i)->GetNameRef() == name) return i;
     for (int i = 0; i < definition.GetFieldCount(); ++i)
-        if (lowered(definition.GetFieldDefn(i)->GetNameRef()) == lowered(name)) return i;
+        if (asciiLower(definition.GetFieldDefn(i)->GetNameRef()) == asciiLower(name)) return i;
     return -1;
 }
 
@@ -79,7 +80,7 @@ std::vector<int> speciesFields(const OGRFeatureDefn& definition, const std::stri
     if (fields.empty()) throw GisError("layer " + quoted(layer) + " has no attribute field to take as a species");
     for (const int index : fields) {
         // The scan takes the first "type$" of the variable line as the start of the structural names.
-        if (lowered(definition.GetFieldDefn(index)->GetNameRef()) == "type$")
+        if (asciiLower(definition.GetFieldDefn(index)->GetNameRef()) == "type$")
             throw GisError("the field name \"type$\" is reserved in vector files; choose the species with --species");
     }
     return fields;
@@ -94,7 +95,7 @@ struct Reprojection {
 // that would turn any coordinates into degrees; it is no coordinate system at all.
 bool isUndefinedSrs(const OGRSpatialReference& srs) {
     const char* name = srs.GetName();
-    return name != nullptr && lowered(name).rfind("undefined ", 0) == 0;
+    return name != nullptr && asciiLower(name).rfind("undefined ", 0) == 0;
 }
 
 std::unique_ptr<Reprojection> reprojection(OGRLayer& layer, const std::string& targetSrs) {

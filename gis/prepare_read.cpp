@@ -1,5 +1,6 @@
 #include "gis/prepare_read.hpp"
 
+#include "base/text.hpp"
 #include "gis/gdal_session.hpp"
 #include "gis/gis_error.hpp"
 #include "gis/layer_import.hpp"
@@ -8,7 +9,7 @@
 namespace el::gis {
 
 bool isGisFile(const std::filesystem::path& path) {
-    const std::string extension = lowered(gdalPath(path.extension()));
+    const std::string extension = asciiLower(gdalPath(path.extension()));
     return extension == ".gpkg" || extension == ".shp" || extension == ".geojson" || extension == ".json";
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/numtext.hpp"
+#include "base/text.hpp"
 #include "vector/field_reader.hpp"
 #include "vector/file_bytes.hpp"
 #include "vector/record_cursor.hpp"
@@ -19,12 +20,6 @@ namespace {
 constexpr const char* kSideLog = "VectorFileSize.log";
 constexpr const char* kVariableLineCopy = "temp4.tmp";
 
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 int clampToInt(std::int64_t value) {
     return static_cast<int>(std::min<std::int64_t>(value, std::numeric_limits<int>::max()));
@@ -119,7 +114,7 @@ int Scan::scan() {
 int Scan::scanVariableLine(vec::FieldReader& reader) {
     reader.skipRestOfLine();
     vec::LineWriter copy(kVariableLineCopy);
-    copy.writeLine(lowered(reader.readLine()));
+    copy.writeLine(asciiLower(reader.readLine()));
     if (!copy.close()) return fail(std::string("Cannot write file: ") + kVariableLineCopy, "Cannot write file");
     const auto line = vec::readWholeFile(kVariableLineCopy);
     if (!line) return fail(std::string("Cannot open file: ") + kVariableLineCopy, "Cannot open file");
