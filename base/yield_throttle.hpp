@@ -21,9 +21,6 @@ public:
         return true;
     }
 
-    // Forces the next check to succeed (e.g. right after a caption change).
-    void reset() { last_ = std::chrono::steady_clock::time_point{}; calls_ = 63; }
-
 private:
     std::chrono::steady_clock::duration interval_;
     std::chrono::steady_clock::time_point last_;

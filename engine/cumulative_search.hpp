@@ -28,8 +28,6 @@ public:
         return k < size ? k : size - 1;
     }
 
-    const std::vector<double>& values() const { return cumulative_; }
-
 private:
     static constexpr std::size_t kBuckets = 2048;  // a power of two: r * kBuckets is exact
     static constexpr std::uint16_t kResolved = 0x8000;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/host.hpp"
+#include "engine/prediction.hpp"
 #include "engine/trial_random.hpp"
 #include "vector/vector_data.hpp"
 
@@ -38,12 +39,7 @@ enum class RegionRole {
 };
 
 // The straight line of one species in the last pass.
-struct FitLine {
-    bool predictable = false;
-    double a = 0, b = 0;                  // predicted date = a * score + b
-    double rt = -10, rv = -10, rw = -10;  // -10: not computable
-    int nt = 0, nv = 0;
-};
+using FitLine = SpeciesFit;
 
 // What a finished run leaves for display; empty after a run that stopped early.
 struct RunSummary {

@@ -7,8 +7,7 @@ void addFigureData(RunSummary& summary, const SpeciesTable& table, const StatusM
     summary.speciesNames = table.name;
     summary.target = table.target.value_or(-1);
     summary.regionNames = regionNames;
-    summary.fits.clear();
-    for (const SpeciesFit& f : fits) summary.fits.push_back({f.predictable, f.a, f.b, f.rt, f.rv, f.rw, f.nt, f.nv});
+    summary.fits = fits;
 
     const int regions = status.regions;
     std::vector<bool> used(static_cast<std::size_t>(regions), false);

@@ -20,12 +20,6 @@ public:
     std::vector<T>& cells() { return cells_; }
     const std::vector<T>& cells() const { return cells_; }
 
-    // Resizes to n by n; the contents are unspecified afterwards unless `fill` is given.
-    void assign(int n, T fill = T{}) {
-        n_ = n;
-        cells_.assign(static_cast<std::size_t>(n) * n, fill);
-    }
-
 private:
     int n_ = 0;
     std::vector<T> cells_;

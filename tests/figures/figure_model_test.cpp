@@ -37,7 +37,7 @@ engine::RunSummary fourRegionRun() {
     run.prediction = {{" 2000", " 2002", " 2004"}};
     run.speciesNames = {"T"};
     run.target = 0;
-    run.fits = {{true, 2, 1998, 0.9, 0.5, 0.8, 2, 1}};
+    run.fits = {{.nt = 2, .nv = 1, .predictable = true, .a = 2, .b = 1998, .rt = 0.9, .rv = 0.5, .rw = 0.8}};
     run.regionNames = {"P", "A", "L", "Q"};
     run.actualDate = {2001.0, 2003.0, std::nullopt, 2004.0};
     run.actualText = {"2001", "2003", "Unknown", "2004"};
