@@ -6,12 +6,13 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
-}  // namespace
-
+// Drops a leading UTF-8 byte order mark.
 std::string_view withoutBom(std::string_view bytes) {
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     return bytes;
 }
+
+}  // namespace
 
 FieldReader::FieldReader(std::string_view bytes) : bytes_(withoutBom(bytes)) {}
 

@@ -43,7 +43,5 @@ private:
 // Every field of one line (the variable line). An empty line gives one empty field.
 std::vector<std::string> splitFields(std::string_view line);
 
-// Drops a leading UTF-8 byte order mark.
-std::string_view withoutBom(std::string_view bytes);
 
 }  // namespace el::vec

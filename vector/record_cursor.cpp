@@ -7,14 +7,6 @@
 
 namespace el::vec {
 
-std::optional<int> parseCount(std::string_view field) {
-    const auto value = parseNumber(field);
-    if (!value || *value < 0 || *value != std::floor(*value) ||
-        *value > static_cast<double>(std::numeric_limits<int>::max()))
-        return std::nullopt;
-    return static_cast<int>(*value);
-}
-
 std::string shownField(std::string_view field) {
     constexpr std::size_t kLongest = 80;
     if (field.size() <= kLongest) return std::string(field);
@@ -25,6 +17,17 @@ std::string shownField(std::string_view field) {
 
 std::string badTypeText(int object, std::string_view type) {
     return "Bad in the " + strnum(object) + "th data of vector file. Type:" + shownField(type);
+}
+
+namespace {
+
+// A whole, non-negative 32-bit count, or nothing.
+std::optional<int> parseCount(std::string_view field) {
+    const auto value = parseNumber(field);
+    if (!value || *value < 0 || *value != std::floor(*value) ||
+        *value > static_cast<double>(std::numeric_limits<int>::max()))
+        return std::nullopt;
+    return static_cast<int>(*value);
 }
 
 std::string endsInsideText(int object, std::string_view what) {
@@ -38,6 +41,8 @@ std::string badCountText(int object, std::string_view field) {
 std::string badCoordinateText(int object, std::string_view field) {
     return "Bad coordinate in the " + strnum(object) + "th data of vector file: " + shownField(field);
 }
+
+}  // namespace
 
 std::optional<std::string_view> RecordCursor::text(std::string_view what) {
     auto field = reader_.next();

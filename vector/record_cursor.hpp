@@ -12,17 +12,11 @@
 
 namespace el::vec {
 
-// A whole, non-negative 32-bit count, or nothing.
-std::optional<int> parseCount(std::string_view field);
-
 // A field as a message shows it: a text longer than 80 bytes is cut (at a character
 // boundary) and ends in "...", so a hostile file cannot fill the screen.
 std::string shownField(std::string_view field);
 
 std::string badTypeText(int object, std::string_view type);
-std::string endsInsideText(int object, std::string_view what);
-std::string badCountText(int object, std::string_view field);
-std::string badCoordinateText(int object, std::string_view field);
 
 class RecordCursor {
 public:

@@ -32,14 +32,16 @@ bool segmentMeetsObject(const VectorObject& object, int p, int k) {
     return false;
 }
 
-}  // namespace
-
+// True when some segment of the object's rings meets a segment that is not itself or
+// one of its two neighbours in the same ring.
 bool hasCrossingBoundary(const VectorObject& object) {
     for (int p = 0; p < object.noden(); ++p)
         for (int k = 0; k < object.parts[static_cast<std::size_t>(p)].polygonnode(); ++k)
             if (segmentMeetsObject(object, p, k)) return true;
     return false;
 }
+
+}  // namespace
 
 void checkNamesAndBoundaries(const VectorData& data, Host& host) {
     ProgressLabel label(host);

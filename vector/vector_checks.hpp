@@ -12,8 +12,4 @@ namespace el::vec {
 // skip-format-check box is on.
 void checkNamesAndBoundaries(const VectorData& data, Host& host);
 
-// True when some segment of the object's rings meets a segment that is not itself or
-// one of its two neighbours in the same ring.
-bool hasCrossingBoundary(const VectorObject& object);
-
 }  // namespace el::vec
