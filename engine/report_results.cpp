@@ -70,9 +70,7 @@ std::string weightTestHeader(const std::string& dataFileName, const std::string&
 }
 
 std::string weightTestLine(const std::string& target, double p1, double p2, const SpeciesFit& fit) {
-    return "Species, power for similarity,  power for number of sanples, correlation coefficient for training region, "
-           "those in validation region, those in whole data (training & validation)," +
-           target + "," + strnum(p1) + "," + strnum(p2) + "," + strnum(fit.rt) + "," + strnum(fit.rv) + "," +
+    return std::string(kWeightTestTitles) + target + "," + strnum(p1) + "," + strnum(p2) + "," + strnum(fit.rt) + "," + strnum(fit.rv) + "," +
            strnum(fit.rw);
 }
 

@@ -4,6 +4,7 @@
 // weight-test file lines of an examine-weight run.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/prediction.hpp"
@@ -46,6 +47,11 @@ LogLines closingNoteLines();
 // The filled early-late matrix with rows and columns in score order, joined by ",".
 LogLines adjustedMatrixLines(const SquareMatrix& M, const std::vector<std::string>& usedNames,
                              const std::vector<int>& order);
+
+// The column titles that start every summary line of the weight-test file.
+inline constexpr std::string_view kWeightTestTitles =
+    "Species, power for similarity,  power for number of sanples, correlation coefficient for training region, "
+    "those in validation region, those in whole data (training & validation),";
 
 std::string weightTestHeader(const std::string& dataFileName, const std::string& calculationDate);
 std::string weightTestLine(const std::string& target, double p1, double p2, const SpeciesFit& fit);

@@ -6,6 +6,7 @@
 
 #include "base/numtext.hpp"
 #include "base/text.hpp"
+#include "engine/report_results.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
 #include "figures/plot_frame.hpp"
@@ -69,12 +70,12 @@ WeightGrid parseWeightTest(const std::string& text) {
         if (grid.target.empty()) {
             // The target name stands between the fixed column titles and the five numbers,
             // and may itself hold commas.
-            const std::string titlesEnd = "(training & validation),";
-            const auto from = line.find(titlesEnd);
+            const std::string_view titles = engine::kWeightTestTitles;
             std::size_t end = line.size();
-            for (int i = 0; i < 5; ++i) end = line.rfind(',', end - 1);
-            grid.target = from == std::string::npos ? fields[n - 6]
-                                                    : line.substr(from + titlesEnd.size(), end - from - titlesEnd.size());
+            for (int k = 0; k < 5; ++k) end = line.rfind(',', end - 1);
+            grid.target = line.starts_with(titles) && end >= titles.size()
+                              ? line.substr(titles.size(), end - titles.size())
+                              : fields[n - 6];
         }
         ++grid.lines;
     }
