@@ -88,4 +88,6 @@ SettingValues::SettingValues() {
     for (const auto& info : kTable) values_[static_cast<std::size_t>(info.id)] = std::string(info.startup);
 }
 
+bool isOn(const SettingsSource& settings, Setting id) { return settings.setting(id) == kOn; }
+
 }  // namespace el

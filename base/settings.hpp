@@ -69,13 +69,29 @@ std::span<const SettingInfo> settingTable();
 const SettingInfo& settingInfo(Setting id);
 std::optional<Setting> settingByName(std::string_view name);
 
-// Holds one text per setting, starting from the start-up values. Used by the batch
-// runner and the tests as their settings store.
-class SettingValues {
+// Where a run reads its settings. They are read live: the core asks at the moment it
+// needs a value, so a change made meanwhile takes effect from then on. The run also
+// writes a few (its interlocks, an empty training share), as the window shows them.
+class SettingsSource {
+public:
+    virtual ~SettingsSource() = default;
+    virtual std::string setting(Setting id) const = 0;
+    virtual void setSetting(Setting id, const std::string& value) = 0;
+};
+
+// True when a check-box setting holds "on".
+bool isOn(const SettingsSource& settings, Setting id);
+
+// Holds one text per setting, starting from the start-up values: the settings store of
+// the batch runner and the tests.
+class SettingValues : public SettingsSource {
 public:
     SettingValues();
     const std::string& get(Setting id) const { return values_[static_cast<std::size_t>(id)]; }
     void set(Setting id, std::string value) { values_[static_cast<std::size_t>(id)] = std::move(value); }
+
+    std::string setting(Setting id) const override { return get(id); }
+    void setSetting(Setting id, const std::string& value) override { set(id, value); }
 
 private:
     std::array<std::string, kSettingCount> values_;

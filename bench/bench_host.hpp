@@ -1,25 +1,25 @@
 #pragma once
-// A host for benchmarks: settings from a plain store, messages to standard error,
-// everything else dropped.
+// What a benchmark's runs talk to: settings from a plain store, messages to standard error,
+// log lines counted, progress dropped.
 
 #include <iostream>
 
-#include "base/host.hpp"
+#include "engine/engine.hpp"
+#include "vector/vector_file.hpp"
 
 namespace el::bench {
 
-class BenchHost : public Host {
+class BenchHost : public Messenger, public LogSink {
 public:
     void message(const std::string& text) override { std::cerr << "earlylate: " << text << '\n'; ++messages; }
-    void yield() override {}
-    void setCaption(Label, const std::string&) override {}
     void appendLog(const std::string&) override { ++logLines; }
     void clearLog() override { logLines = 0; }
-    std::string setting(Setting id) const override { return values.get(id); }
-    void setSetting(Setting id, const std::string& value) override { values.set(id, value); }
-    void setRunBusy(bool) override {}
+
+    engine::RunHooks hooks() { return {values, *this, *this, quiet}; }
+    ReadHooks readHooks() { return {values, *this, quiet}; }
 
     SettingValues values;
+    Feedback quiet;
     long logLines = 0;
     int messages = 0;
 };

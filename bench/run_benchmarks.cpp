@@ -45,7 +45,7 @@ void runOnce(benchmark::State& state, bool trials, bool examineWeight) {
         request.sourceFile = "synthetic.csv";
         request.calculationDate = "12-06-2026";
         request.workDir = std::filesystem::temp_directory_path();
-        const auto status = engine.run(request, host);
+        const auto status = engine.run(request, host.hooks());
         if (status != engine::RunStatus::Completed) state.SkipWithError("the run did not complete");
         benchmark::DoNotOptimize(host.logLines);
     }
@@ -70,7 +70,7 @@ void BM_ReadStep(benchmark::State& state) {
     std::filesystem::current_path(dir);
     for (auto _ : state) {
         BenchHost host;
-        const ReadOutcome outcome = readVectorFile(file, "null", host);
+        const ReadOutcome outcome = readVectorFile(file, "null", host.readHooks());
         if (outcome.erf != 0) state.SkipWithError("the read failed");
         benchmark::DoNotOptimize(outcome.data.objects.data());
     }
@@ -94,7 +94,7 @@ void BM_PowerIteration(benchmark::State& state) {
     BenchHost host;
     std::int64_t products = 0;
     for (auto _ : state) {
-        power.eigenvector(matrix, vector, host);
+        power.eigenvector(matrix, vector, host.quiet);
         products += power.lastIterations();
         benchmark::DoNotOptimize(vector.data());
     }

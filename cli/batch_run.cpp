@@ -5,7 +5,7 @@
 
 #include "base/calc_date.hpp"
 #include "base/log_file.hpp"
-#include "cli/batch_host.hpp"
+#include "cli/batch_console.hpp"
 #include "cli/batch_options.hpp"
 #include "cli/figure_output.hpp"
 #include "engine/engine.hpp"
@@ -28,15 +28,15 @@ int usageError(std::ostream& err, const std::string& text) {
 }
 
 // Writes the log where the options say and turns a failed save into exit status 1.
-int finish(const BatchHost& host, const BatchOptions& opts, std::ostream& out, std::ostream& err, int status) {
+int finish(const LogList& log, const BatchOptions& opts, std::ostream& out, std::ostream& err, int status) {
     if (opts.logToFile) {
         const std::string file = opts.values.get(Setting::LogFileName);
-        if (writeLogFile(file, host.log())) {
+        if (writeLogFile(file, log.lines)) {
             err << "earlylate: The log file \"" << file << "\" cannot be written\n";
             return kStopped;
         }
     } else {
-        for (const auto& line : host.log()) out << line << "\n";
+        for (const auto& line : log.lines) out << line << "\n";
         out.flush();
     }
     return status;
@@ -67,28 +67,31 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     const std::filesystem::path source = opts.file;
     opts.values.set(Setting::DataFileName, source.filename().string());
-    BatchHost host(opts.values, err, terminal.errIsTerminal && !opts.quiet, terminal.interrupted);
+    BatchConsole console(err, terminal.errIsTerminal && !opts.quiet, terminal.interrupted);
+    LogList log;
+    SettingValues& settings = opts.values;
+    const ReadHooks readHooks{settings, console, console};
     const auto interrupted = [&] {
-        host.message("Interrupted");
-        return finish(host, opts, out, err, kInterrupted);
+        console.message("Interrupted");
+        return finish(log, opts, out, err, kInterrupted);
     };
 
     // Held from the Read to the end of the run: the scratch files of the working
     // directory are this process's until then.
     const WorkFolderLock lock;
     if (!lock.acquired()) {
-        host.message(WorkFolderLock::busyText());
-        return finish(host, opts, out, err, kStopped);
+        console.message(WorkFolderLock::busyText());
+        return finish(log, opts, out, err, kStopped);
     }
     SourceReadOutcome sourceRead;
     try {
-        sourceRead = readSourceFile(source, kMissValue, host, opts.encoding);
+        sourceRead = readSourceFile(source, kMissValue, readHooks, opts.encoding);
     } catch (const Cancelled&) {
         return interrupted();  // the Read step removed its scratch copy while unwinding
     }
-    host.endProgress();
+    console.endProgress();
     const ReadOutcome& read = sourceRead.read;
-    if (read.erf != 0) return finish(host, opts, out, err, kStopped);
+    if (read.erf != 0) return finish(log, opts, out, err, kStopped);
 
     const auto begin = read.data.valname.begin();
     const std::vector<std::string> variables(begin, begin + read.data.valn());
@@ -120,18 +123,18 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     request.calculationDate = date;
     request.workDir = ".";
     engine::Engine engine;
-    const engine::RunStatus status = engine.run(request, host);
-    host.endProgress();
+    const engine::RunStatus status = engine.run(request, {settings, log, console, console});
+    console.endProgress();
     if (status == engine::RunStatus::Cancelled) return interrupted();
-    if (status == engine::RunStatus::Stopped) return finish(host, opts, out, err, kStopped);
+    if (status == engine::RunStatus::Stopped) return finish(log, opts, out, err, kStopped);
     // Figures only of a run that went through all its passes: an empty species list has none.
     if (status == engine::RunStatus::Completed) {
         if (const auto failure = writeFigures(figures, read.data, engine.lastSummary())) {
-            host.message(*failure);
-            return finish(host, opts, out, err, kStopped);
+            console.message(*failure);
+            return finish(log, opts, out, err, kStopped);
         }
     }
-    return finish(host, opts, out, err, kCompleted);
+    return finish(log, opts, out, err, kCompleted);
 }
 
 }  // namespace el::batch

@@ -1,5 +1,5 @@
 #pragma once
-// Ctrl-C for the batch runner: SIGINT only sets a flag, which the host's yield turns into
+// Ctrl-C for the batch runner: SIGINT only sets a flag, which the console's checkpoint turns into
 // el::Cancelled, so the run unwinds cleanly and removes its half-written files.
 
 #include <atomic>

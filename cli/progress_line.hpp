@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "base/host.hpp"
+#include "base/feedback.hpp"
 
 namespace el::batch {
 

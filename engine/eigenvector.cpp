@@ -49,8 +49,8 @@ double euclideanLength(const std::vector<double>& v) {
 
 }  // namespace
 
-void PowerIteration::eigenvector(const SquareMatrix& matrix, std::vector<double>& vector, Host& host) {
-    host.yield();
+void PowerIteration::eigenvector(const SquareMatrix& matrix, std::vector<double>& vector, Feedback& feedback) {
+    feedback.checkpoint();
     lastIterations_ = 0;
     const int n = matrix.size();
     const auto size = static_cast<std::size_t>(n);

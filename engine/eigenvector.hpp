@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "base/host.hpp"
+#include "base/feedback.hpp"
 #include "engine/square_matrix.hpp"
 
 namespace el::engine {
@@ -14,7 +14,7 @@ namespace el::engine {
 class PowerIteration {
 public:
     // Writes the eigenvector of `matrix` into `vector` (resized to n). Yields once.
-    void eigenvector(const SquareMatrix& matrix, std::vector<double>& vector, Host& host);
+    void eigenvector(const SquareMatrix& matrix, std::vector<double>& vector, Feedback& feedback);
 
     // The matrix-vector products the last call made (0 before any call and for n = 0).
     int lastIterations() const { return lastIterations_; }

@@ -26,16 +26,16 @@ namespace {
 // Ends a run early after its message has been shown (split region groups).
 struct RunStopped {};
 
-void appendLines(Host& host, const LogLines& lines) {
-    for (const auto& line : lines) host.appendLog(line);
+void appendLines(LogSink& log, const LogLines& lines) {
+    for (const auto& line : lines) log.appendLog(line);
 }
 
-double readNumberSetting(Host& host, Setting id, const std::string& what) {
-    return numberOrRunError(host.setting(id), what);
+double readNumberSetting(const SettingsSource& settings, Setting id, const std::string& what) {
+    return numberOrRunError(settings.setting(id), what);
 }
 
-int readIterations(Host& host) {
-    const std::string text = host.setting(Setting::IterationN);
+int readIterations(const SettingsSource& settings) {
+    const std::string text = settings.setting(Setting::IterationN);
     const double rounded = roundHalfEven(numberOrRunError(text, "iteration"));
     if (rounded < 1) throw RunError("The iteration text \"" + text + "\" must give at least 1 trial");
     if (rounded > INT_MAX) throw RunError("The iteration text \"" + text + "\" gives too many trials");
@@ -82,21 +82,24 @@ struct PassResult {
 
 class PassRunner {
 public:
-    PassRunner(RunInput& in, Host& host, TrialRandom& random, PowerIteration& power,
+    PassRunner(RunInput& in, const RunHooks& hooks, TrialRandom& random, PowerIteration& power,
                std::optional<WeightTestFile>& weightTest)
-        : in_(in), host_(host), random_(random), power_(power), weightTest_(weightTest) {}
+        : in_(in), hooks_(hooks), settings_(hooks.settings), feedback_(hooks.feedback), random_(random),
+          power_(power), weightTest_(weightTest) {}
 
     // `passCaption` goes to the run progress label with the weight-test caption of the pass.
     PassResult run(double p1, double p2, const std::string& passCaption = {});
 
 private:
     void report(const LogLines& lines) {
-        if (in_.reportMode) appendLines(host_, lines);
+        if (in_.reportMode) appendLines(hooks_.log, lines);
     }
     SpeciesFit fitOne(int species, const UsedRegions& used, const std::vector<double>& score) const;
 
     RunInput& in_;
-    Host& host_;
+    const RunHooks& hooks_;
+    SettingsSource& settings_;
+    Feedback& feedback_;
     TrialRandom& random_;
     PowerIteration& power_;
     std::optional<WeightTestFile>& weightTest_;
@@ -118,27 +121,27 @@ PassResult PassRunner::run(double p1, double p2, const std::string& passCaption)
     const auto& names = in_.table.name;
     const int m = in_.table.size();
     const int regions = in_.status.regions;
-    const std::string targetText = host_.setting(Setting::TargetSpecies);
+    const std::string targetText = settings_.setting(Setting::TargetSpecies);
 
     report(powerLines(p1, p2));
 
     const SpeciesWeights weights =
-        computeWeights(in_.comparison, names, in_.table.target, isOn(host_, Setting::AutoWeight), p1, p2, host_);
+        computeWeights(in_.comparison, names, in_.table.target, isOn(settings_, Setting::AutoWeight), p1, p2, feedback_);
     report(weightLines(weights, names, targetText));
 
-    const std::string simOutput = host_.setting(Setting::SimOutput);
+    const std::string simOutput = settings_.setting(Setting::SimOutput);
     if (simOutput != "none")
-        appendLines(host_, similarityLines(in_.comparison, names,
+        appendLines(hooks_.log, similarityLines(in_.comparison, names,
                                            simOutput == "distance" ? SimilarityForm::Dissimilarity
                                                                    : SimilarityForm::Similarity));
 
     // Trial statistics per region number; zero when this pass runs no trials.
     TrialStats trials{std::vector<double>(regions, 0.0), std::vector<double>(regions, 0.0), 0};
     bool hasTrials = false;
-    if (isOn(host_, Setting::DoReliability)) {
-        const int count = readIterations(host_);
+    if (isOn(settings_, Setting::DoReliability)) {
+        const int count = readIterations(settings_);
         if (!in_.counts) in_.counts = countRelations(in_.status);
-        trials = reliability(*in_.counts, count, random_, power_, host_);
+        trials = reliability(*in_.counts, count, random_, power_, feedback_);
         hasTrials = true;
     }
 
@@ -147,19 +150,19 @@ PassResult PassRunner::run(double p1, double p2, const std::string& passCaption)
     const std::vector<std::string>& allNames = in_.regionNames;
     UsedRegions used = allRegions(allNames);
     if (regions == 0) throw RunError("There is no region to analyse");
-    if (isOn(host_, Setting::ExcludeLimited)) {
-        excludeRegions(el.M, el.W, used, in_.regionviable, host_);
+    if (isOn(settings_, Setting::ExcludeLimited)) {
+        excludeRegions(el.M, el.W, used, in_.regionviable, settings_, feedback_);
         report(regionCountLines(regions, used.size()));
         if (used.size() == 0) throw RunError("No region is left to analyse");
     }
 
-    if (testConnectivity(el.W, host_).failedStart) {
-        host_.message("There are less-connective regions");
+    if (testConnectivity(el.W, feedback_).failedStart) {
+        hooks_.messenger.message("There are less-connective regions");
         throw RunStopped{};
     }
-    fillMissingCells(el.M, el.W, fillModeOf(host_.setting(Setting::MissingMode)));
+    fillMissingCells(el.M, el.W, fillModeOf(settings_.setting(Setting::MissingMode)));
     std::vector<double> score;
-    power_.eigenvector(el.M, score, host_);
+    power_.eigenvector(el.M, score, feedback_);
     const std::vector<int> order = regionOrder(score);
 
     const int n = used.size();
@@ -179,7 +182,7 @@ PassResult PassRunner::run(double p1, double p2, const std::string& passCaption)
         const SpeciesFit fit = fitOne(j, used, score);
         fits.push_back(fit);
         double scale = fit.a;  // an examine-weight run takes both spreads as 1
-        if (!isOn(host_, Setting::ExamineWeight))
+        if (!isOn(settings_, Setting::ExamineWeight))
             scale = hasTrials ? trialScale(score, meanByPosition, fit.a) : 0;
 
         const bool isTarget = in_.table.target && *in_.table.target == j;
@@ -193,72 +196,74 @@ PassResult PassRunner::run(double p1, double p2, const std::string& passCaption)
                              fit.predictable ? scale * trials.eigensd[k] : trials.eigensd[k]};
                 block.rows.push_back(std::move(row));
             }
-            appendLines(host_, speciesBlockLines(block));
+            appendLines(hooks_.log, speciesBlockLines(block));
         }
-        if (isTarget && weightTest_ && isOn(host_, Setting::ExamineWeight)) {
+        if (isTarget && weightTest_ && isOn(settings_, Setting::ExamineWeight)) {
             weightTest_->writeLine(weightTestLine(targetText, p1, p2, fit));
-            host_.setCaption(Label::Status, weightTestCaption(targetText, p1, p2, fit));
-            if (!passCaption.empty()) host_.setCaption(Label::RunProgress, passCaption);
-            host_.yield();
+            feedback_.caption(Label::Status, weightTestCaption(targetText, p1, p2, fit));
+            if (!passCaption.empty()) feedback_.caption(Label::RunProgress, passCaption);
+            feedback_.checkpoint();
         }
     }
     report(closingNoteLines());
-    if (host_.setting(Setting::ElMatrixOutput) == "detailed")
-        appendLines(host_, adjustedMatrixLines(el.M, used.name, order));
+    if (settings_.setting(Setting::ElMatrixOutput) == "detailed")
+        appendLines(hooks_.log, adjustedMatrixLines(el.M, used.name, order));
 
-    if (isOn(host_, Setting::AddPrediction)) {
+    if (isOn(settings_, Setting::AddPrediction)) {
         if (!in_.request.sourceWritable)
             throw RunError("The prediction cannot be added to " + in_.request.sourceFile.filename().string() +
                            ": it is a GIS file. Convert it with earlylate-convert and read the vector file instead");
         const PredictionColumns columns{in_.regionviable, used, score, names, predictionTable(fits, score)};
         addPredictionToSource(in_.data, columns, in_.request.missvalue, in_.request.sourceFile, in_.request.workDir,
-                              host_);
+                              feedback_);
     }
     return PassResult{used.regno, std::move(score), std::move(fits)};
 }
 
 }  // namespace
 
-RunStatus Engine::run(const RunRequest& request, Host& host) {
+RunStatus Engine::run(const RunRequest& request, const RunHooks& hooks) {
+    SettingsSource& settings = hooks.settings;
+    Feedback& feedback = hooks.feedback;
     summary_ = {};
-    host.clearLog();
+    hooks.log.clearLog();
     if (request.species.empty()) return RunStatus::NoSpecies;
-    host.setRunBusy(true);
-    host.setCaption(Label::RunProgress, " 0 %");
+    feedback.runBusy(true);
+    feedback.caption(Label::RunProgress, " 0 %");
 
     std::optional<WeightTestFile> weightTest;
     try {
         if (request.data == nullptr || !request.data->consistent())
             throw RunError("No complete data set is loaded");
-        appendLines(host, headerLines(host.setting(Setting::DataFileName), request.calculationDate));
+        appendLines(hooks.log, headerLines(settings.setting(Setting::DataFileName), request.calculationDate));
         RunInput in(request, *request.data);
-        in.reportMode = !isOn(host, Setting::ExamineWeight);
-        if (!in.reportMode) host.setSetting(Setting::DoReliability, std::string(kOff));
-        if (isOn(host, Setting::DoReliability)) host.setSetting(Setting::ExcludeLimited, std::string(kOff));
+        in.reportMode = !isOn(settings, Setting::ExamineWeight);
+        if (!in.reportMode) settings.setSetting(Setting::DoReliability, std::string(kOff));
+        if (isOn(settings, Setting::DoReliability)) settings.setSetting(Setting::ExcludeLimited, std::string(kOff));
 
-        const std::string targetText = host.setting(Setting::TargetSpecies);
+        const std::string targetText = settings.setting(Setting::TargetSpecies);
         in.table = buildSpeciesTable(in.data, request.species, targetText);
         if (in.reportMode)
-            appendLines(host, speciesBlockLines(request.species,
+            appendLines(hooks.log, speciesBlockLines(request.species,
                                                 in.table.target ? std::optional<std::string>(targetText) : std::nullopt,
-                                                isOn(host, Setting::AutoWeight)));
+                                                isOn(settings, Setting::AutoWeight)));
 
-        in.status = buildStatusMatrix(in.data, in.table, request.missvalue, host);
+        in.status = buildStatusMatrix(in.data, in.table, request.missvalue, hooks.messenger, feedback);
         if (in.table.target)
-            splitTrainingValidation(in.status, *in.table.target, readTrainingCount(in.status.regions, host));
+            splitTrainingValidation(in.status, *in.table.target, readTrainingCount(in.status.regions, settings));
 
-        const double similarityPower = readNumberSetting(host, Setting::WeightPower, "weight power");
-        const double samplePower = readNumberSetting(host, Setting::SampleN, "sample power");
+        const double similarityPower = readNumberSetting(settings, Setting::WeightPower, "weight power");
+        const double samplePower = readNumberSetting(settings, Setting::SampleN, "sample power");
 
         double first1 = similarityPower, last1 = similarityPower, first2 = samplePower, last2 = samplePower;
         if (!in.reportMode) {
             first1 = first2 = 0;
             last1 = last2 = 20;
-            host.setSetting(Setting::AddPrediction, std::string(kOff));
-            host.setSetting(Setting::SimOutput, "none");
-            host.setSetting(Setting::ElMatrixOutput, "none");
+            settings.setSetting(Setting::AddPrediction, std::string(kOff));
+            settings.setSetting(Setting::SimOutput, "none");
+            settings.setSetting(Setting::ElMatrixOutput, "none");
             weightTest.emplace(request.workDir, targetText);
-            weightTest->writeLine(weightTestHeader(host.setting(Setting::DataFileName), request.calculationDate));
+            weightTest->writeLine(weightTestHeader(settings.setting(Setting::DataFileName), request.calculationDate));
         }
 
         in.comparison = compareSpecies(in.status);
@@ -267,7 +272,7 @@ RunStatus Engine::run(const RunRequest& request, Host& host) {
         for (const auto& object : in.data.objects) in.regionNames.push_back(object.name);
 
         PowerIteration power;
-        PassRunner pass(in, host, random_, power, weightTest);
+        PassRunner pass(in, hooks, random_, power, weightTest);
         PassResult last;
         const long long passes = powerStepCount(first1, last1) * powerStepCount(first2, last2);
         long long passesDone = 0;
@@ -277,12 +282,12 @@ RunStatus Engine::run(const RunRequest& request, Host& host) {
                     in.reportMode ? std::string() : "Pass" + strnum(static_cast<double>(passesDone + 1)) + " of" +
                                                         strnum(static_cast<double>(passes));
                 last = pass.run(p1, p2, passCaption);
-                host.progress(ProgressStage::Passes, ++passesDone, passes);
+                feedback.progress(ProgressStage::Passes, ++passesDone, passes);
             }
 
         if (weightTest) weightTest->close();
-        host.setRunBusy(false);
-        host.setCaption(Label::RunProgress, "100% complete");
+        feedback.runBusy(false);
+        feedback.caption(Label::RunProgress, "100% complete");
         summary_.regno = last.regno;
         summary_.score = last.score;
         summary_.prediction = predictionTable(last.fits, last.score);
@@ -292,17 +297,17 @@ RunStatus Engine::run(const RunRequest& request, Host& host) {
         // Every file writer below cleaned up while the exception passed; a cut-short
         // weight-test file would pass for a finished grid, so it goes too.
         if (weightTest) weightTest->discard();
-        host.setRunBusy(false);
-        host.setCaption(Label::RunProgress, "Cancelled");
+        feedback.runBusy(false);
+        feedback.caption(Label::RunProgress, "Cancelled");
         return RunStatus::Cancelled;
     } catch (const RunError& error) {
-        host.message(error.what());
+        hooks.messenger.message(error.what());
     } catch (const RunStopped&) {
     } catch (const std::exception& error) {
-        host.message(std::string("The run stopped: ") + error.what());
+        hooks.messenger.message(std::string("The run stopped: ") + error.what());
     }
     if (weightTest) weightTest->close();
-    host.setRunBusy(false);
+    feedback.runBusy(false);
     return RunStatus::Stopped;
 }
 

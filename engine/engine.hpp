@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "base/host.hpp"
+#include "base/feedback.hpp"
+#include "base/log_sink.hpp"
+#include "base/messenger.hpp"
+#include "base/settings.hpp"
 #include "engine/prediction.hpp"
 #include "engine/trial_random.hpp"
 #include "vector/vector_data.hpp"
@@ -23,11 +26,19 @@ struct RunRequest {
     std::filesystem::path workDir = "."; // scratch files and the weight-test file
 };
 
+// Whom a run talks to: settings read live, report lines, messages, progress and stops.
+struct RunHooks {
+    SettingsSource& settings;
+    LogSink& log;
+    Messenger& messenger;
+    Feedback& feedback;
+};
+
 enum class RunStatus {
     Completed,  // every pass ran
     NoSpecies,  // empty species list: the log was cleared, nothing else
     Stopped,    // ended early (message shown): bad input, split regions, failed write-back
-    Cancelled,  // the host's yield threw el::Cancelled: no file written, the log keeps its lines
+    Cancelled,  // a checkpoint threw el::Cancelled: no file written, the log keeps its lines
 };
 
 // Where a region stands in the last pass, as the figures tell it apart.
@@ -61,7 +72,7 @@ struct RunSummary {
 // seeded once and continues from run to run.
 class Engine {
 public:
-    RunStatus run(const RunRequest& request, Host& host);
+    RunStatus run(const RunRequest& request, const RunHooks& hooks);
     const RunSummary& lastSummary() const { return summary_; }
 
 private:

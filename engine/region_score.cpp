@@ -70,13 +70,13 @@ UsedRegions allRegions(const std::vector<std::string>& names) {
 }
 
 void excludeRegions(SquareMatrix& M, SquareMatrix& W, UsedRegions& used, const std::vector<int>& regionviable,
-                    Host& host) {
+                    const SettingsSource& settings, Feedback& feedback) {
     std::vector<int> keep;
     keep.reserve(used.regno.size());
     for (int p = 0; p < used.size(); ++p) {
-        host.yield();
+        feedback.checkpoint();
         // Read anew for every region: the user may change the field while the run yields.
-        const double limit = numberOrRunError(host.setting(Setting::ExcludingLimit), "excluding limit");
+        const double limit = numberOrRunError(settings.setting(Setting::ExcludingLimit), "excluding limit");
         const int region = used.regno[p];
         if (region < 0 || region >= static_cast<int>(regionviable.size()))
             throw RunError("Region " + std::to_string(region + 1) + " has no count of viable pairs");
@@ -94,7 +94,7 @@ void excludeRegions(SquareMatrix& M, SquareMatrix& W, UsedRegions& used, const s
     used = std::move(remaining);
 }
 
-ConnectivityResult testConnectivity(const SquareMatrix& W, Host& host) {
+ConnectivityResult testConnectivity(const SquareMatrix& W, Feedback& feedback) {
     const int n = W.size();
     const ConnectionBits links(W);
     ConnectivityResult result;
@@ -108,8 +108,8 @@ ConnectivityResult testConnectivity(const SquareMatrix& W, Host& host) {
         const std::string caption = "Connectivity" + strnum(start + 1);
         int step = 1;
         for (; step <= kMaxConnectivitySteps; ++step) {
-            host.yield();
-            host.setCaption(Label::RunProgress, caption);
+            feedback.checkpoint();
+            feedback.caption(Label::RunProgress, caption);
             if (cycling) continue;
             // A region is reached at this step when one of its neighbours was reached before.
             const int count = links.step(reached, next);

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "base/host.hpp"
+#include "base/feedback.hpp"
+#include "base/settings.hpp"
 #include "engine/square_matrix.hpp"
 
 namespace el::engine {
@@ -24,10 +25,10 @@ UsedRegions allRegions(const std::vector<std::string>& names);
 
 // Removes every region whose `regionviable` count is at most the limit from M, W and the
 // used list, keeping the others in file order. The limit text (the "excluding limit"
-// setting) is read through the host anew for every region and must be a number, else
+// setting) is read from the settings anew for every region and must be a number, else
 // RunError. Yields once per region.
 void excludeRegions(SquareMatrix& M, SquareMatrix& W, UsedRegions& used, const std::vector<int>& regionviable,
-                    Host& host);
+                    const SettingsSource& settings, Feedback& feedback);
 
 // The connectivity test over A(i, j) = [W(i, j) > 0]: for each start region c in turn the
 // reached set is propagated for up to 1000 steps ("Connectivity" + strnum(c + 1) on the run
@@ -38,7 +39,7 @@ struct ConnectivityResult {
     std::vector<int> connectsteps;
     std::optional<int> failedStart;
 };
-ConnectivityResult testConnectivity(const SquareMatrix& W, Host& host);
+ConnectivityResult testConnectivity(const SquareMatrix& W, Feedback& feedback);
 
 // regionorder: used positions sorted by score, largest first; ties keep the lower position.
 std::vector<int> regionOrder(const std::vector<double>& score);

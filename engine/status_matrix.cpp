@@ -44,7 +44,7 @@ SpeciesTable buildSpeciesTable(const VectorData& data, const std::vector<std::st
 }
 
 StatusMatrix buildStatusMatrix(const VectorData& data, const SpeciesTable& table, const std::string& missvalue,
-                               Host& host) {
+                               Messenger& messenger, Feedback& feedback) {
     StatusMatrix m;
     m.regions = data.objn();
     m.species = table.size();
@@ -60,11 +60,11 @@ StatusMatrix buildStatusMatrix(const VectorData& data, const SpeciesTable& table
         for (int s = 0; s < m.species; ++s) {
             std::string value = data.val(table.variable[s], i);
             if (value != shown) {
-                host.setCaption(Label::Status, value);
+                feedback.caption(Label::Status, value);
                 shown = value;
             }
             if (equalsIgnoringAsciiCase(value, missvalue)) {
-                host.message("Missing value is considered to be Unknown");
+                messenger.message("Missing value is considered to be Unknown");
                 value = "Unknown";
             }
             const auto status = readStatus(value);
@@ -79,7 +79,7 @@ StatusMatrix buildStatusMatrix(const VectorData& data, const SpeciesTable& table
             m.cell.push_back(*status);
         }
     }
-    host.setCaption(Label::Status, "");
+    feedback.caption(Label::Status, "");
     return m;
 }
 
@@ -90,11 +90,11 @@ int trainingCount(double ratio, int regions) {
     return static_cast<int>(n);
 }
 
-int readTrainingCount(int regions, Host& host) {
-    std::string text = host.setting(Setting::TrainingRatio);
+int readTrainingCount(int regions, SettingsSource& settings) {
+    std::string text = settings.setting(Setting::TrainingRatio);
     if (text.empty()) {
         text = "1";
-        host.setSetting(Setting::TrainingRatio, text);
+        settings.setSetting(Setting::TrainingRatio, text);
     }
     return trainingCount(numberOrRunError(text, "training ratio"), regions);
 }

@@ -8,7 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "base/host.hpp"
+#include "base/feedback.hpp"
+#include "base/messenger.hpp"
+#include "base/settings.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::engine {
@@ -58,15 +60,15 @@ struct StatusMatrix {
 // and showing each value on the status label. Throws RunError for a value that is neither a
 // keyword nor a number. Does not split.
 StatusMatrix buildStatusMatrix(const VectorData& data, const SpeciesTable& table, const std::string& missvalue,
-                               Host& host);
+                               Messenger& messenger, Feedback& feedback);
 
 // The number of regions whose target status stays visible: ratio * regions rounded half to
 // even, negative -> 1, above the region count -> the region count.
 int trainingCount(double ratio, int regions);
 
-// Reads `trainingratio` through the host (an empty text becomes "1" there) and returns the
+// Reads `trainingratio` from the settings (an empty text becomes "1" there) and returns the
 // training count. Throws RunError when the text is not a number.
-int readTrainingCount(int regions, Host& host);
+int readTrainingCount(int regions, SettingsSource& settings);
 
 // Hides the target status of all but `keep` regions: keyword regions first in region order,
 // then dated regions from the latest date back (ties: lower region first). Dates become

@@ -136,7 +136,7 @@ const std::vector<GridPoint>& probabilityGrid() {
 }
 
 TrialStats reliability(const EarlyLateCounts& counts, int trials, TrialRandom& random, PowerIteration& power,
-                       Host& host) {
+                       Feedback& feedback) {
     const int n = counts.regions();
     const auto& grid = probabilityGrid();
 
@@ -156,17 +156,17 @@ TrialStats reliability(const EarlyLateCounts& counts, int trials, TrialRandom& r
     SquareMatrix trialMatrix(n);
     std::vector<double> vector;
     for (int t = 1; t <= trials; ++t) {
-        host.setCaption(Label::RunProgress, "reliability trial" + strnum(t));
-        host.yield();
+        feedback.caption(Label::RunProgress, "reliability trial" + strnum(t));
+        feedback.checkpoint();
         double* cell = trialMatrix.cells().data();
         const int* tableOf = tables.tableOfPair.data();
         for (std::size_t pair = 0; pair < regions * regions; ++pair) {
             const double r = random.next();
             cell[pair] = expectedCode[tables.tables[tableOf[pair]].firstReaching(r)];
         }
-        power.eigenvector(trialMatrix, vector, host);
+        power.eigenvector(trialMatrix, vector, feedback);
         std::copy(vector.begin(), vector.end(), components.begin() + static_cast<std::ptrdiff_t>((t - 1) * regions));
-        host.progress(ProgressStage::Trials, t, trials);
+        feedback.progress(ProgressStage::Trials, t, trials);
     }
 
     TrialStats stats;

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "base/host.hpp"
+#include "base/feedback.hpp"
 #include "engine/early_late_counts.hpp"
 #include "engine/eigenvector.hpp"
 #include "engine/trial_random.hpp"
@@ -32,6 +32,6 @@ struct TrialStats {
 // in the order trial, i, j. Shows "reliability trial" + strnum(t) on the run progress label
 // and yields once per trial.
 TrialStats reliability(const EarlyLateCounts& counts, int trials, TrialRandom& random, PowerIteration& power,
-                       Host& host);
+                       Feedback& feedback);
 
 }  // namespace el::engine

@@ -10,11 +10,11 @@ namespace {
 constexpr int kCells = 100000;
 
 // The normalised posterior of k successes in n trials on the cell midpoints.
-std::vector<double> posterior(int n, int k, Host& host) {
+std::vector<double> posterior(int n, int k, Feedback& feedback) {
     std::vector<double> p(kCells);
     double sum = 0;
     for (int i = 1; i <= kCells; ++i) {
-        p[i - 1] = binomial(n, k, (i - 0.5) / kCells, host);
+        p[i - 1] = binomial(n, k, (i - 0.5) / kCells, feedback);
         sum += p[i - 1];
     }
     for (double& v : p) v /= sum;
@@ -32,8 +32,8 @@ double lnWhole(int i) {
 
 }  // namespace
 
-double binomial(int n, int k, double p, Host& host) {
-    host.yield();
+double binomial(int n, int k, double p, Feedback& feedback) {
+    feedback.checkpoint();
     if (p == 0) return 0;
     const double lp = std::log(p);
     const double lq = std::log(1 - p);
@@ -44,12 +44,12 @@ double binomial(int n, int k, double p, Host& host) {
     return std::exp(r);
 }
 
-std::optional<double> sameProbability(int k1, int n1, int k2, int n2, Host& host) {
+std::optional<double> sameProbability(int k1, int n1, int k2, int n2, Feedback& feedback) {
     if (!validSample(k1, n1)) return std::nullopt;
-    const std::vector<double> p1 = posterior(n1, k1, host);
+    const std::vector<double> p1 = posterior(n1, k1, feedback);
     if (!validSample(k2, n2)) return std::nullopt;
     // The same sample twice gives the same distribution: no need to evaluate it again.
-    const std::vector<double> p2 = (k1 == k2 && n1 == n2) ? p1 : posterior(n2, k2, host);
+    const std::vector<double> p2 = (k1 == k2 && n1 == n2) ? p1 : posterior(n2, k2, feedback);
     double prob = 0;
     for (int i = 0; i < kCells; ++i) prob += p1[i] * p2[i];
     return prob;
@@ -63,27 +63,27 @@ double agreementWeight(double same, int viable, double p1, double p2) {
 }
 
 SpeciesWeights computeWeights(const SpeciesComparison& cmp, const std::vector<std::string>& names,
-                              std::optional<int> target, bool autoWeight, double p1, double p2, Host& host) {
+                              std::optional<int> target, bool autoWeight, double p1, double p2, Feedback& feedback) {
     const int m = static_cast<int>(names.size());
     SpeciesWeights out;
     out.mode = target ? WeightMode::Target : (autoWeight ? WeightMode::Automatic : WeightMode::Uniform);
     out.weight.assign(m, 1.0);
     out.viable.assign(m, true);
     for (int s = 0; s < m; ++s) {
-        host.setCaption(Label::Status, "Weight" + names[s]);
+        feedback.caption(Label::Status, "Weight" + names[s]);
         const double share = static_cast<double>(s + 1) / m * 100;
-        host.setCaption(Label::RunProgress, strnum(roundHalfEven(share * 10) / 10) + " %");
+        feedback.caption(Label::RunProgress, strnum(roundHalfEven(share * 10) / 10) + " %");
         if (out.mode == WeightMode::Target) {
             out.weight[s] = s == *target ? 0 : agreementWeight(cmp.samepairs(s, *target), cmp.viablepairs(s, *target), p1, p2);
         } else if (out.mode == WeightMode::Automatic) {
             const int n = cmp.viablepairs(s, s);
             const int k = static_cast<int>(cmp.samepairs(s, s));
-            const auto prob = sameProbability(k, n, k, n, host);
+            const auto prob = sameProbability(k, n, k, n, feedback);
             out.viable[s] = prob.has_value();
             out.weight[s] = prob.value_or(0);
         }
     }
-    host.setCaption(Label::Status, "Weight calculation end");
+    feedback.caption(Label::Status, "Weight calculation end");
     return out;
 }
 

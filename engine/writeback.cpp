@@ -146,19 +146,19 @@ VectorData withPrediction(const VectorData& loaded, const PredictionColumns& col
 }
 
 void addPredictionToSource(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
-                           const fs::path& sourceFile, const fs::path& workDir, Host& host) {
-    addPredictionToSource(loaded, columns, missvalue, sourceFile, workDir, host, {});
+                           const fs::path& sourceFile, const fs::path& workDir, Feedback& feedback) {
+    addPredictionToSource(loaded, columns, missvalue, sourceFile, workDir, feedback, {});
 }
 
 void addPredictionToSource(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
-                           const fs::path& sourceFile, const fs::path& workDir, Host& host,
+                           const fs::path& sourceFile, const fs::path& workDir, Feedback& feedback,
                            const WriteBackLineHook& beforeLine) {
     VectorData copy = withPrediction(loaded, columns, missvalue);
     const vec::ScratchFile work(workDir / kWorkFileName);
     const auto failed = [&](const std::string& reason) {
         return RunError("The prediction could not be added to " + sourceFile.string() + ": " + reason);
     };
-    if (VectorFileWrite(work.path(), copy, missvalue, host) != 0)
+    if (VectorFileWrite(work.path(), copy, missvalue, feedback) != 0)
         throw failed("the work file " + work.path().string() + " could not be written");
 
     try {
@@ -173,7 +173,7 @@ void addPredictionToSource(const VectorData& loaded, const PredictionColumns& co
         std::string problem;
         int number = 0;
         for (std::string_view line : vec::linesOf(*bytes)) {
-            host.yield();
+            feedback.checkpoint();
             if (beforeLine) beforeLine(number);
             ++number;
             if (!encoder.encode(vec::withoutTrailingCommas(line), chunk, problem) || !encoder.encode("\r\n", chunk, problem))

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "base/host.hpp"
+#include "base/feedback.hpp"
 #include "engine/region_score.hpp"
 #include "vector/vector_data.hpp"
 
@@ -26,14 +26,14 @@ struct PredictionColumns {
 // per line. Throws RunError (after removing its scratch files) when anything fails.
 void addPredictionToSource(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
                            const std::filesystem::path& sourceFile, const std::filesystem::path& workDir,
-                           Host& host);
+                           Feedback& feedback);
 
 // Called with the 0-based line number before each line of the new source is written;
 // whatever it throws fails the write-back like any file error (used by tests).
 using WriteBackLineHook = std::function<void(int line)>;
 void addPredictionToSource(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
                            const std::filesystem::path& sourceFile, const std::filesystem::path& workDir,
-                           Host& host, const WriteBackLineHook& beforeLine);
+                           Feedback& feedback, const WriteBackLineHook& beforeLine);
 
 // The enlarged copy alone (variable names and values), for tests and for the map view.
 VectorData withPrediction(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue);

@@ -15,29 +15,15 @@
 #include <string>
 #include <string_view>
 
-#include "base/host.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el::fuzz {
 
-// Answers every setting with its start-up value, except that the checks are on.
-class QuietHost : public Host {
+// Counts the messages; the checks are on.
+class CountingMessenger : public Messenger {
 public:
     void message(const std::string&) override { ++messages; }
-    void yield() override {}
-    void setCaption(Label, const std::string&) override {}
-    void appendLog(const std::string&) override {}
-    void clearLog() override {}
-    std::string setting(Setting id) const override {
-        return id == Setting::SkipFormatCheck ? std::string("0") : values_.get(id);
-    }
-    void setSetting(Setting id, const std::string& value) override { values_.set(id, value); }
-    void setRunBusy(bool) override {}
-
     int messages = 0;
-
-private:
-    SettingValues values_;
 };
 
 // The process's own folder, removed when the process ends.
@@ -75,9 +61,12 @@ inline int readStepOnBytes(std::string_view bytes) {
         std::ofstream out("input.csv", std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
-    QuietHost host;
-    const ReadOutcome outcome = readVectorFile("input.csv", "null", host);
-    require(outcome.erf == 0 || host.messages > 0, "a failed read without a message");
+    SettingValues settings;
+    settings.set(Setting::SkipFormatCheck, "0");
+    CountingMessenger messenger;
+    Feedback quiet;
+    const ReadOutcome outcome = readVectorFile("input.csv", "null", {settings, messenger, quiet});
+    require(outcome.erf == 0 || messenger.messages > 0, "a failed read without a message");
     require(outcome.erf != 0 || outcome.data.consistent(), "a successful read with an inconsistent data set");
     require(!std::filesystem::exists("temp1.tmp"), "the scratch copy was left behind");
     std::filesystem::current_path(previous);

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "base/text.hpp"
-#include "gis/console_host.hpp"
+#include "gis/console_messenger.hpp"
 #include "gis/gdal_session.hpp"
 #include "gis/gis_error.hpp"
 #include "gis/layer_export.hpp"
@@ -130,23 +130,25 @@ int runConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
         out << convertHelp();
         return kDone;
     }
-    ConsoleHost host(err);
+    ConsoleMessenger messenger(err);
+    const SettingValues settings;  // start-up values: the format checks are skipped
+    Feedback quiet;
     try {
         if (writesVectorFile(request)) {
             VectorData data = importLayer(request.input, request.import);
-            if (VectorFileWrite(request.output, data, "", host) != 0)
+            if (VectorFileWrite(request.output, data, "", quiet) != 0)
                 throw GisError("cannot write " + request.output);
         } else {
             if (driverForOutput(request.output).empty())
                 throw GisError("no GIS format is known for the extension of " + request.output +
                                " (use .gpkg, .shp or .geojson)");
             const std::string missvalue = "null";
-            const ReadOutcome read = readVectorFile(request.input, missvalue, host);
+            const ReadOutcome read = readVectorFile(request.input, missvalue, {settings, messenger, quiet});
             if (read.erf != 0) throw GisError("cannot read the vector file " + request.input);
             exportVectorData(read.data, missvalue, request.output);
         }
     } catch (const std::exception& e) {
-        host.message(e.what());
+        messenger.message(e.what());
         return kFailed;
     }
     return kDone;

@@ -13,17 +13,18 @@ bool isGisFile(const std::filesystem::path& path) {
     return extension == ".gpkg" || extension == ".shp" || extension == ".geojson" || extension == ".json";
 }
 
-std::filesystem::path prepareForRead(const std::filesystem::path& source, Host& host) {
+std::filesystem::path prepareForRead(const std::filesystem::path& source, Messenger& messenger) {
     if (!isGisFile(source)) return source;
     const std::filesystem::path scratch = kScratchVectorFile;
+    Feedback quiet;
     try {
         VectorData data = importLayer(source, {});
-        if (VectorFileWrite(scratch, data, "", host) != 0)
+        if (VectorFileWrite(scratch, data, "", quiet) != 0)
             throw GisError("cannot write the scratch file " + gdalPath(scratch));
     } catch (const GisError& e) {
         std::error_code ec;
         std::filesystem::remove(scratch, ec);
-        host.message("Cannot read " + gdalPath(source.filename()) + ": " + e.what());
+        messenger.message("Cannot read " + gdalPath(source.filename()) + ": " + e.what());
         throw;
     }
     return scratch;

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "base/host.hpp"
+#include "base/messenger.hpp"
 
 namespace el::gis {
 
@@ -18,6 +18,6 @@ bool isGisFile(const std::filesystem::path& path);
 // "name" field or the feature ids) to "temp0.csv" and returns that path. Any other
 // source is returned unchanged. On failure the user gets a message, the scratch file is
 // removed, and GisError is thrown.
-std::filesystem::path prepareForRead(const std::filesystem::path& source, Host& host);
+std::filesystem::path prepareForRead(const std::filesystem::path& source, Messenger& messenger);
 
 }  // namespace el::gis

@@ -9,7 +9,7 @@
 
 namespace el {
 
-SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, Host& host,
+SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, const ReadHooks& hooks,
                                  const std::string& encoding) {
     SourceReadOutcome outcome;
 #ifdef EARLYLATE_HAVE_GIS
@@ -17,16 +17,16 @@ SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std:
         const vec::ScratchFile guard(gis::kScratchVectorFile);  // however the read ends
         std::filesystem::path scratch;
         try {
-            scratch = gis::prepareForRead(source, host);
+            scratch = gis::prepareForRead(source, hooks.messenger);
         } catch (const gis::GisError&) {
             return outcome;  // the user has been told why; erf stays 1
         }
-        outcome.read = readVectorFile(scratch, missvalue, host);
+        outcome.read = readVectorFile(scratch, missvalue, hooks);
         outcome.convertedFromGis = true;
         return outcome;
     }
 #endif
-    outcome.read = readVectorFile(source, missvalue, host, encoding);
+    outcome.read = readVectorFile(source, missvalue, hooks, encoding);
     return outcome;
 }
 

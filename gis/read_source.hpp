@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <string>
 
-#include "base/host.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el {
@@ -17,7 +16,7 @@ struct SourceReadOutcome {
 };
 
 // `encoding` is the text encoding of a vector file ("auto": UTF-8, else CP932).
-SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, Host& host,
+SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, const ReadHooks& hooks,
                                  const std::string& encoding = "auto");
 
 }  // namespace el

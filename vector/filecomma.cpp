@@ -11,34 +11,34 @@
 
 namespace el {
 
-int filecomma(const std::filesystem::path& from, const std::filesystem::path& to, Host& host) {
+int filecomma(const std::filesystem::path& from, const std::filesystem::path& to, Messenger& messenger) {
     TextEncoding found;
-    return filecomma(from, to, host, std::string(vec::kAutoEncoding), found);
+    return filecomma(from, to, messenger, std::string(vec::kAutoEncoding), found);
 }
 
-int filecomma(const std::filesystem::path& from, const std::filesystem::path& to, Host& host,
+int filecomma(const std::filesystem::path& from, const std::filesystem::path& to, Messenger& messenger,
               const std::string& encoding, TextEncoding& found) {
     const auto bytes = vec::readWholeFile(from);
     if (!bytes) {
-        host.message("Cannot open file: " + from.string());
+        messenger.message("Cannot open file: " + from.string());
         return 1;
     }
     auto decoded = vec::decodeSource(*bytes, encoding);
     if (const auto* problem = std::get_if<std::string>(&decoded)) {
-        host.message(from.string() + ": " + *problem);
+        messenger.message(from.string() + ": " + *problem);
         return 1;
     }
     const vec::DecodedText& source = std::get<vec::DecodedText>(decoded);
     found = source.encoding;
     vec::LineWriter out(to);
     if (!out.isOpen()) {
-        host.message("Cannot create file: " + to.string());
+        messenger.message("Cannot create file: " + to.string());
         return 1;
     }
 
     for (std::string_view line : vec::linesOf(source.utf8)) out.writeLine(vec::withoutTrailingCommas(line));
     if (!out.close()) {
-        host.message("Cannot write file: " + to.string());
+        messenger.message("Cannot write file: " + to.string());
         return 1;
     }
     return 0;

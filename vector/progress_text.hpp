@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "base/host.hpp"
+#include "base/feedback.hpp"
 #include "base/numtext.hpp"
 
 namespace el::vec {
@@ -17,15 +17,15 @@ inline std::string percentText(int i, int n) {
 
 class ProgressLabel {
 public:
-    explicit ProgressLabel(Host& host) : host_(host) {}
+    explicit ProgressLabel(Feedback& feedback) : feedback_(feedback) {}
     void show(const std::string& text) {
         if (text == shown_) return;
         shown_ = text;
-        host_.setCaption(Label::ReadProgress, text);
+        feedback_.caption(Label::ReadProgress, text);
     }
 
 private:
-    Host& host_;
+    Feedback& feedback_;
     std::string shown_;
 };
 

@@ -7,26 +7,26 @@
 
 namespace el {
 
-ReadOutcome readVectorFile(const std::filesystem::path& source, const std::string& missvalue, Host& host,
+ReadOutcome readVectorFile(const std::filesystem::path& source, const std::string& missvalue, const ReadHooks& hooks,
                            const std::string& encoding) {
     ReadOutcome outcome;
     const WorkFolderLock lock;
     if (!lock.acquired()) {
-        host.message(WorkFolderLock::busyText());
+        hooks.messenger.message(WorkFolderLock::busyText());
         return outcome;
     }
     const vec::ScratchFile copy("temp1.tmp");
     const std::filesystem::path& scratch = copy.path();
-    host.setCaption(Label::ReadProgress, " 0 %");
+    hooks.feedback.caption(Label::ReadProgress, " 0 %");
 
     TextEncoding found;
-    outcome.erf = filecomma(source, scratch, host, encoding, found);
-    if (outcome.erf == 0) outcome.erf = VectorFileSize(scratch, outcome.data.sizes, host);
-    if (outcome.erf == 0) outcome.erf = VectorFileRead(scratch, outcome.data, missvalue, host);
+    outcome.erf = filecomma(source, scratch, hooks.messenger, encoding, found);
+    if (outcome.erf == 0) outcome.erf = VectorFileSize(scratch, outcome.data.sizes, hooks.messenger, hooks.feedback);
+    if (outcome.erf == 0) outcome.erf = VectorFileRead(scratch, outcome.data, missvalue, hooks);
 
     if (outcome.erf == 0) {
         outcome.data.encoding = found;
-        host.setCaption(Label::ReadProgress, "100 % complete");
+        hooks.feedback.caption(Label::ReadProgress, "100 % complete");
     } else {
         // Keep the sizes for the record, but nothing that could pass for a loaded file.
         const VectorSizes sizes = outcome.data.sizes;

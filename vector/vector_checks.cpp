@@ -43,22 +43,22 @@ bool hasCrossingBoundary(const VectorObject& object) {
 
 }  // namespace
 
-void checkNamesAndBoundaries(const VectorData& data, Host& host) {
-    ProgressLabel label(host);
+void checkNamesAndBoundaries(const VectorData& data, const ReadHooks& hooks) {
+    ProgressLabel label(hooks.feedback);
     std::unordered_set<std::string_view> earlierNames;
     earlierNames.reserve(data.objects.size());
     const int objn = static_cast<int>(data.objects.size());
     for (int i = 1; i <= objn; ++i) {
-        if (isOn(host, Setting::SkipFormatCheck)) return;
+        if (isOn(hooks.settings, Setting::SkipFormatCheck)) return;
         label.show("Checking " + percentText(i, objn));
-        host.yield();
+        hooks.feedback.checkpoint();
 
         const VectorObject& object = data.objects[static_cast<std::size_t>(i - 1)];
         if (!earlierNames.insert(object.name).second)
-            host.message(strnum(i) + "th " + object.type + " " + shownField(object.name) + " object name is duplicated");
+            hooks.messenger.message(strnum(i) + "th " + object.type + " " + shownField(object.name) + " object name is duplicated");
 
         if ((object.type == "area" || object.type == "polygon") && hasCrossingBoundary(object))
-            host.message(object.type + " " + shownField(object.name) + " inter-nodes are crossing");
+            hooks.messenger.message(object.type + " " + shownField(object.name) + " inter-nodes are crossing");
     }
 }
 

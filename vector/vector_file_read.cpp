@@ -20,8 +20,8 @@ std::string doesNotFitText(int object) {
 
 class Reader {
 public:
-    Reader(VectorData& data, const std::string& missvalue, Host& host)
-        : data_(data), sizes_(data.sizes), missvalue_(missvalue), host_(host) {}
+    Reader(VectorData& data, const std::string& missvalue, Feedback& feedback)
+        : data_(data), sizes_(data.sizes), missvalue_(missvalue), feedback_(feedback) {}
 
     // Fills the data set; the message of the first problem on failure.
     std::optional<std::string> read(const std::filesystem::path& filename);
@@ -33,7 +33,7 @@ private:
     VectorData& data_;
     const VectorSizes sizes_;
     const std::string& missvalue_;
-    Host& host_;
+    Feedback& feedback_;
 };
 
 std::optional<std::string> Reader::read(const std::filesystem::path& filename) {
@@ -57,12 +57,12 @@ std::optional<std::string> Reader::read(const std::filesystem::path& filename) {
     if (static_cast<std::size_t>(sizes_.objn) > reader.remainingBytes()) return doesNotFitText(1);
     data_.objects.resize(static_cast<std::size_t>(sizes_.objn));
 
-    vec::ProgressLabel label(host_);
+    vec::ProgressLabel label(feedback_);
     for (int i = 1; i <= sizes_.objn; ++i) {
         label.show(vec::percentText(i, sizes_.objn));
-        host_.yield();
+        feedback_.checkpoint();
         if (auto problem = readObject(reader, i, data_.objects[static_cast<std::size_t>(i - 1)])) return problem;
-        host_.progress(ProgressStage::ReadObjects, i, sizes_.objn);
+        feedback_.progress(ProgressStage::ReadObjects, i, sizes_.objn);
     }
     if (!reader.onlyBlankLinesLeft()) return "The vector file holds more data than the scanned sizes";
     return std::nullopt;
@@ -136,15 +136,15 @@ std::optional<std::string> Reader::readObject(vec::FieldReader& reader, int i, V
 }  // namespace
 
 int VectorFileRead(const std::filesystem::path& filename, VectorData& data, const std::string& missvalue,
-                   Host& host) {
-    if (const auto problem = Reader(data, missvalue, host).read(filename)) {
-        host.message(*problem);
+                   const ReadHooks& hooks) {
+    if (const auto problem = Reader(data, missvalue, hooks.feedback).read(filename)) {
+        hooks.messenger.message(*problem);
         // Leave nothing that could pass for a complete read.
         data.valname.clear();
         data.objects.clear();
         return 1;
     }
-    vec::checkNamesAndBoundaries(data, host);
+    vec::checkNamesAndBoundaries(data, hooks);
     return 0;
 }
 

@@ -27,7 +27,8 @@ int clampToInt(std::int64_t value) {
 
 class Scan {
 public:
-    Scan(const std::filesystem::path& filename, Host& host) : filename_(filename), host_(host), log_(kSideLog) {}
+    Scan(const std::filesystem::path& filename, Messenger& messenger, Feedback& feedback)
+        : filename_(filename), messenger_(messenger), feedback_(feedback), log_(kSideLog) {}
 
     int run(VectorSizes& sizes) {
         int erf = 1;
@@ -53,7 +54,7 @@ private:
     int scanRecords(vec::FieldReader& reader);
 
     int fail(const std::string& message, const std::string& logLine) {
-        host_.message(message);
+        messenger_.message(message);
         log_.writeLine(logLine);
         log_.close();
         return 1;
@@ -61,7 +62,8 @@ private:
     int failRecord(const std::string& text) { return fail(text, printed(objn_) + text); }
 
     const std::filesystem::path& filename_;
-    Host& host_;
+    Messenger& messenger_;
+    Feedback& feedback_;
     vec::LineWriter log_;
     std::int64_t c_ = 0;
     std::int64_t valn_ = 0;
@@ -73,7 +75,7 @@ private:
 
 int Scan::scan() {
     if (!log_.isOpen()) {
-        host_.message(std::string("Cannot create file: ") + kSideLog);
+        messenger_.message(std::string("Cannot create file: ") + kSideLog);
         return 1;
     }
     log_.writeLine("Filename: " + filename_.string());
@@ -141,7 +143,7 @@ int Scan::scanVariableLine(vec::FieldReader& reader) {
 
 int Scan::scanRecords(vec::FieldReader& reader) {
     while (!reader.onlyBlankLinesLeft()) {
-        host_.yield();
+        feedback_.checkpoint();
         ++objn_;
         vec::RecordCursor record(reader, objn_);
         for (std::int64_t j = 0; j < valn_; ++j)
@@ -192,8 +194,9 @@ int Scan::scanRecords(vec::FieldReader& reader) {
 
 }  // namespace
 
-int VectorFileSize(const std::filesystem::path& filename, VectorSizes& sizes, Host& host) {
-    return Scan(filename, host).run(sizes);
+int VectorFileSize(const std::filesystem::path& filename, VectorSizes& sizes, Messenger& messenger,
+                   Feedback& feedback) {
+    return Scan(filename, messenger, feedback).run(sizes);
 }
 
 }  // namespace el

@@ -43,7 +43,7 @@ bool writable(const VectorData& data) {
     return true;
 }
 
-std::string objectLine(VectorObject& object, const std::string& missvalue, Host& host) {
+std::string objectLine(VectorObject& object, const std::string& missvalue, Feedback& feedback) {
     std::string line;
     for (std::string& value : object.values) {
         if (value == missvalue) value.clear();
@@ -67,7 +67,7 @@ std::string objectLine(VectorObject& object, const std::string& missvalue, Host&
     line += numberField(nodes);
     for (std::size_t k = 0; k < static_cast<std::size_t>(nodes); ++k) {
         line += numberField(first.x[k]) + numberField(first.y[k]);
-        host.yield();
+        feedback.checkpoint();
     }
     return line;
 }
@@ -75,7 +75,7 @@ std::string objectLine(VectorObject& object, const std::string& missvalue, Host&
 }  // namespace
 
 int VectorFileWrite(const std::filesystem::path& filename, VectorData& data, const std::string& missvalue,
-                    Host& host) {
+                    Feedback& feedback) {
     // Failures are left to the caller to report, which knows what the file was for.
     if (!writable(data)) return 1;
     vec::LineWriter out(filename);
@@ -85,7 +85,7 @@ int VectorFileWrite(const std::filesystem::path& filename, VectorData& data, con
     std::string names;
     for (const std::string& name : data.valname) names += textField(name);
     out.writeLine(names);
-    for (VectorObject& object : data.objects) out.writeLine(objectLine(object, missvalue, host));
+    for (VectorObject& object : data.objects) out.writeLine(objectLine(object, missvalue, feedback));
     return out.close() ? 0 : 1;
 }
 

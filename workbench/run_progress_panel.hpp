@@ -6,7 +6,7 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
-#include "base/host.hpp"
+#include "base/feedback.hpp"
 
 class QLabel;
 class QProgressBar;

@@ -199,7 +199,7 @@ void WorkbenchWindow::applyStartupState() {
     constexpr std::size_t kBeforeLabels = 8;
     for (std::size_t i = 0; i < kBeforeLabels; ++i)
         setSetting(kStartupOrder[i], std::string(settingInfo(kStartupOrder[i]).startup));
-    for (Label label : {Label::Status, Label::ReadProgress, Label::RunProgress}) setCaption(label, "");
+    for (Label label : {Label::Status, Label::ReadProgress, Label::RunProgress}) caption(label, "");
     showPendingCaptions();
     control<QListWidget>("List1")->clear();
     logList_->clear();
@@ -324,14 +324,14 @@ void WorkbenchWindow::leaveBusy() {
 }
 
 // ---------------------------------------------------------------------------------------
-// Host
+// What the engine and the reader talk to
 
 void WorkbenchWindow::message(const std::string& text) {
     showPendingCaptions();  // the box waits for the user: show where the work stands
     messageSink_(qs(text));
 }
 
-void WorkbenchWindow::yield() {
+void WorkbenchWindow::checkpoint() {
     if (throttle_.due()) {
         showPendingCaptions();
         QCoreApplication::processEvents();
@@ -360,7 +360,7 @@ QLabel* WorkbenchWindow::labelFor(Label label) const {
     return nullptr;
 }
 
-void WorkbenchWindow::setCaption(Label label, const std::string& text) {
+void WorkbenchWindow::caption(Label label, const std::string& text) {
     // The core sets captions far more often than anyone can read them (one per status cell,
     // per connectivity step): keep the latest and show it when the window next repaints.
     pendingCaptions_[static_cast<std::size_t>(label)] = text;
@@ -415,7 +415,7 @@ void WorkbenchWindow::setSetting(Setting id, const std::string& value) {
     }
 }
 
-void WorkbenchWindow::setRunBusy(bool busy) {
+void WorkbenchWindow::runBusy(bool busy) {
     showPendingCaptions();
     auto* go = control<QPushButton>("Command4");
     go->setText(QString::fromLatin1(busy ? kRunningCaption : kRunCaption));
@@ -451,7 +451,7 @@ void WorkbenchWindow::readFile() {
 
     const QString source = joinFolderAndName(folder(), textFields_[index(Setting::DataFileName)]->text());
     if (!runActive_) results_->progressPanel()->start(false);
-    SourceReadOutcome sourceRead = readSourceFile(localPath(source), missvalue_, *this, readEncoding());
+    SourceReadOutcome sourceRead = readSourceFile(localPath(source), missvalue_, {*this, *this, *this}, readEncoding());
     if (!runActive_) results_->progressPanel()->finish();
     ReadOutcome& outcome = sourceRead.read;
     if (outcome.erf == 0) {
@@ -549,7 +549,7 @@ void WorkbenchWindow::runForecast() {
     enterBusy();
     cancelRequested_ = false;
     results_->progressPanel()->start(true);
-    const engine::RunStatus status = engine_.run(request, *this);
+    const engine::RunStatus status = engine_.run(request, {*this, *this, *this, *this});
     results_->progressPanel()->finish();
     cancelRequested_ = false;
     if (status == engine::RunStatus::Completed) {
@@ -559,7 +559,7 @@ void WorkbenchWindow::runForecast() {
             results_->loadWeightTest(QString::fromStdString(
                 (request.workDir / engine::WeightTestFile::fileName(target)).string()));
     }
-    setRunBusy(false);
+    runBusy(false);
     runActive_ = false;
     leaveBusy();
 }

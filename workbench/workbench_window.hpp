@@ -1,8 +1,8 @@
 #pragma once
 // The one window of the tool: Step 1 (choose and read a vector file), Step 2 (species and
-// options), the "G  O" button and the log panel. It is the Host of the engine and of the
-// vector file reader: settings are read live from its controls, captions and log lines go
-// to its labels and log panel, and messages to a modal message box.
+// options), the "G  O" button and the log panel. The engine and the vector file reader talk
+// to it: settings are read live from its controls, captions and log lines go to its labels
+// and log panel, and messages to a modal message box.
 
 #include <QString>
 #include <QStringList>
@@ -16,7 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "base/host.hpp"
+#include "base/feedback.hpp"
+#include "base/log_sink.hpp"
+#include "base/messenger.hpp"
+#include "base/settings.hpp"
 #include "base/yield_throttle.hpp"
 #include "engine/engine.hpp"
 #include "vector/vector_data.hpp"
@@ -43,7 +46,11 @@ struct WorkbenchOptions {
     std::optional<double> dpi;  // logical dots per inch for the layout; empty: the screen's
 };
 
-class WorkbenchWindow : public QWidget, public Host {
+class WorkbenchWindow : public QWidget,
+                        public SettingsSource,
+                        public LogSink,
+                        public Messenger,
+                        public Feedback {
     Q_OBJECT
 public:
     explicit WorkbenchWindow(const WorkbenchOptions& options = {}, QWidget* parent = nullptr);
@@ -53,15 +60,15 @@ public:
     using MessageSink = std::function<void(const QString&)>;
     void setMessageSink(MessageSink sink);
 
-    // Host
+    // What the engine and the reader talk to
     void message(const std::string& text) override;
-    void yield() override;
-    void setCaption(Label label, const std::string& text) override;
+    void checkpoint() override;
+    void caption(Label label, const std::string& text) override;
     void appendLog(const std::string& line) override;
     void clearLog() override;
     std::string setting(Setting id) const override;
     void setSetting(Setting id, const std::string& value) override;
-    void setRunBusy(bool busy) override;
+    void runBusy(bool busy) override;
     void progress(ProgressStage stage, long long done, long long total) override;
 
     // Asks the run in progress to stop at its next yield (the "Cancel" button).

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "cli/batch_host.hpp"
+#include "cli/batch_console.hpp"
 #include "cli/progress_line.hpp"
 #include "tests/cli/batch_process.hpp"
 #include "tests/support/run_batch.hpp"
@@ -61,9 +61,9 @@ TEST(ProgressLineOutput, ThrottledWithinAStage) {
     EXPECT_NE(out.str().find("Trials 1 of 100"), std::string::npos);
 }
 
-TEST(BatchHostTerminal, AMessageWipesTheProgressLineFirst) {
+TEST(BatchConsoleTerminal, AMessageWipesTheProgressLineFirst) {
     std::ostringstream err;
-    BatchHost host(SettingValues{}, err, true);
+    BatchConsole host(err, true);
     host.progress(ProgressStage::Trials, 1, 100);
     const std::size_t shown = err.str().size();
     host.message("Something");

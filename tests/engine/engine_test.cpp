@@ -57,7 +57,7 @@ TEST_F(EngineRun, CompletedRunShowsItsStateAndKeepsTheSummary) {
     ASSERT_EQ(run({"A", "B", "T"}), RunStatus::Completed) << (host.messages.empty() ? "" : host.messages[0]);
     // The log's lines are checked in the golden logs; the file name is the source's own.
     EXPECT_EQ(host.log[2], "File name: vector.csv");
-    EXPECT_EQ(host.caption(Label::RunProgress), "100% complete");
+    EXPECT_EQ(host.shown(Label::RunProgress), "100% complete");
     EXPECT_FALSE(host.busy);
     const auto& summary = engine.lastSummary();
     EXPECT_EQ(summary.regno, (std::vector<int>{0, 1, 2, 3, 4}));
@@ -71,12 +71,12 @@ TEST_F(EngineRun, CompletedRunShowsItsStateAndKeepsTheSummary) {
 // hundred thousand of them.
 class QuietHost : public RecordingHost {
 public:
-    void setCaption(Label label, const std::string& text) override {
+    void caption(Label label, const std::string& text) override {
         captions[static_cast<int>(label)] = text;
         if (label == Label::RunProgress && text.rfind("Pass", 0) == 0) lastPassCaption = text;
     }
     // What the run progress label showed at the yields that end the power passes.
-    void yield() override { if (captions[static_cast<int>(Label::RunProgress)].rfind("Pass", 0) == 0) ++passYields; }
+    void checkpoint() override { if (captions[static_cast<int>(Label::RunProgress)].rfind("Pass", 0) == 0) ++passYields; }
     std::string lastPassCaption;
     int passYields = 0;
 };
@@ -112,8 +112,8 @@ TEST_F(EngineRun, ExamineWeightRunWritesOneLinePerPowerPair) {
     EXPECT_NE(file.find(",T, 0, 0,"), std::string::npos);
     EXPECT_NE(file.find(",T, 19.9, 19.9,"), std::string::npos);
     EXPECT_EQ(file.find(",T, 20,"), std::string::npos);
-    EXPECT_EQ(examine.caption(Label::RunProgress), "100% complete");
-    EXPECT_EQ(examine.caption(Label::Status).rfind("Species, power for similarity,", 0), 0u);
+    EXPECT_EQ(examine.shown(Label::RunProgress), "100% complete");
+    EXPECT_EQ(examine.shown(Label::Status).rfind("Species, power for similarity,", 0), 0u);
     // Every pass shows its number on the progress label when it yields with its summary.
     EXPECT_EQ(examine.lastPassCaption, "Pass 40000 of 40000");
     EXPECT_EQ(examine.passYields, 200 * 200);
@@ -127,7 +127,7 @@ TEST_F(EngineRun, FatalInputErrorStopsWithItsMessageAndWritesNoFile) {
     EXPECT_EQ(host.messages,
               (std::vector<std::string>{"Region R4, species B: the value \"arrived\" is neither a keyword nor a number"}));
     EXPECT_FALSE(host.busy);
-    EXPECT_EQ(host.caption(Label::RunProgress), " 0 %");
+    EXPECT_EQ(host.shown(Label::RunProgress), " 0 %");
     EXPECT_EQ(host.log.size(), 5u);
     EXPECT_FALSE(std::filesystem::exists(dir / "WeightTestT.csv"));
     EXPECT_TRUE(engine.lastSummary().score.empty());

@@ -27,7 +27,7 @@ SquareMatrix labelled(int n) {
 // Changes the excluding limit during the second yield, as a user typing would.
 class EditingHost : public test::RecordingHost {
 public:
-    void yield() override {
+    void checkpoint() override {
         if (++yields == 2) values.set(Setting::ExcludingLimit, " 100 ");
     }
 };
@@ -38,7 +38,7 @@ TEST(ExcludeRegions, RemovesRegionsAtOrBelowTheLimitFromBothMatrices) {
     SquareMatrix M = labelled(4), W = labelled(4);
     W(1, 3) = -7;
     UsedRegions used = allRegions({"A", "B", "C", "D"});
-    excludeRegions(M, W, used, {5, 6, 4, 7}, host);
+    excludeRegions(M, W, used, {5, 6, 4, 7}, host, host);
     EXPECT_EQ(used.regno, (std::vector<int>{1, 3}));
     EXPECT_EQ(used.name, (std::vector<std::string>{"B", "D"}));
     EXPECT_EQ(M.cells(), (std::vector<double>{22, 24, 42, 44}));
@@ -51,13 +51,13 @@ TEST(ExcludeRegions, ReadsTheLimitForEveryRegionAndRefusesText) {
     editing.values.set(Setting::ExcludingLimit, "0.5");
     SquareMatrix M = labelled(3), W = labelled(3);
     UsedRegions used = allRegions({"A", "B", "C"});
-    excludeRegions(M, W, used, {1, 1, 1}, editing);
+    excludeRegions(M, W, used, {1, 1, 1}, editing, editing);
     EXPECT_EQ(used.name, (std::vector<std::string>{"A"}));
     EXPECT_EQ(M.cells(), (std::vector<double>{11}));
 
     test::RecordingHost host;
     host.values.set(Setting::ExcludingLimit, "five");
-    EXPECT_EQ(test::errorText<RunError>([&] { excludeRegions(M, W, used, {0, 0, 0}, host); }),
+    EXPECT_EQ(test::errorText<RunError>([&] { excludeRegions(M, W, used, {0, 0, 0}, host, host); }),
               "The excluding limit text \"five\" is not a number");
     EXPECT_EQ(used.size(), 1);
 }

@@ -37,7 +37,7 @@ TEST(FourRegions, CountsComparisonRegionViableAndWeightedMatrix) {
                                      {{"2000", "2001"}, {"2002", "2001"}, {"Arrived", "Unknown"},
                                       {"NotYetArrived", "2003"}});
     test::RecordingHost host;
-    const StatusMatrix status = buildStatusMatrix(data, buildSpeciesTable(data, {"A", "B"}, ""), "null", host);
+    const StatusMatrix status = buildStatusMatrix(data, buildSpeciesTable(data, {"A", "B"}, ""), "null", host, host);
 
     const auto c = countRelations(status);
     EXPECT_EQ(c.hayai(0, 1), 1);  // A: 2000 < 2002

@@ -33,11 +33,11 @@ TEST(SpeciesTable, LastMatchingVariableWinsAndTargetIsCaseSensitive) {
 TEST(StatusMatrixBuild, MissingMarkerInAnyCaseWarnsPerCellAndBecomesUnknown) {
     const auto data = makeData({"A", "B"}, {"R1", "R2"}, {{"null", "NULL"}, {"2001", "Null"}});
     RecordingHost host;
-    const auto m = buildStatusMatrix(data, buildSpeciesTable(data, {"A", "B"}, "B"), "null", host);
+    const auto m = buildStatusMatrix(data, buildSpeciesTable(data, {"A", "B"}, "B"), "null", host, host);
     EXPECT_EQ(host.messages, Texts(3, "Missing value is considered to be Unknown"));  // in any letter case
     EXPECT_EQ((Texts{m.at(0, 0), m.at(0, 1), m.at(1, 0)}), (Texts{"Unknown", "Unknown", "2001"}));
     EXPECT_EQ(m.actualText, (Texts{"Unknown", "Unknown"}));
-    EXPECT_EQ(host.caption(Label::Status), "");
+    EXPECT_EQ(host.shown(Label::Status), "");
 }
 
 TEST(TrainingCount, RoundsHalfToEvenClampsAndReadsTheRatio) {
@@ -61,7 +61,7 @@ StatusMatrix targetColumn(const Texts& values) {
     }
     const auto data = makeData({"T"}, regions, rows);
     RecordingHost host;
-    return buildStatusMatrix(data, buildSpeciesTable(data, {"T"}, "T"), "null", host);
+    return buildStatusMatrix(data, buildSpeciesTable(data, {"T"}, "T"), "null", host, host);
 }
 
 Texts column(const StatusMatrix& m) {

@@ -23,8 +23,8 @@ using engine::RunStatus;
 // Records progress and throws Cancelled at the yield numbered `cancelAt` (0: never).
 class CancellingHost : public test::RecordingHost {
 public:
-    void yield() override {
-        test::RecordingHost::yield();
+    void checkpoint() override {
+        test::RecordingHost::checkpoint();
         if (cancelAt > 0 && yields == cancelAt) throw Cancelled{};
     }
     void progress(ProgressStage stage, long long done, long long total) override {

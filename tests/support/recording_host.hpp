@@ -1,15 +1,16 @@
 #pragma once
-// A host for tests: keeps every message, caption and log line in the order they came,
-// and answers settings from a plain store.
+// Everything a run or a Read talks to, for tests: keeps every message, caption and log
+// line in the order they came, and answers settings from a plain store.
 
 #include <string>
 #include <vector>
 
-#include "base/host.hpp"
+#include "engine/engine.hpp"
+#include "vector/vector_file.hpp"
 
 namespace el::test {
 
-class RecordingHost : public Host {
+class RecordingHost : public SettingsSource, public LogSink, public Messenger, public Feedback {
 public:
     struct Event {
         enum class Kind { Message, Caption, Log, ClearLog, Busy } kind;
@@ -21,8 +22,8 @@ public:
         messages.push_back(text);
         events.push_back({Event::Kind::Message, Label::Status, text});
     }
-    void yield() override { ++yields; }
-    void setCaption(Label label, const std::string& text) override {
+    void checkpoint() override { ++yields; }
+    void caption(Label label, const std::string& text) override {
         captions[static_cast<int>(label)] = text;
         events.push_back({Event::Kind::Caption, label, text});
     }
@@ -36,10 +37,16 @@ public:
     }
     std::string setting(Setting id) const override { return values.get(id); }
     void setSetting(Setting id, const std::string& value) override { values.set(id, value); }
-    void setRunBusy(bool value) override {
+    void runBusy(bool value) override {
         busy = value;
         events.push_back({Event::Kind::Busy, Label::Status, value ? "busy" : "idle"});
     }
+
+    engine::RunHooks hooks() { return {*this, *this, *this, *this}; }
+    ReadHooks readHooks() { return {*this, *this, *this}; }
+    // So that a test hands the recorder itself wherever a run or a Read wants its hooks.
+    operator engine::RunHooks() { return hooks(); }
+    operator ReadHooks() { return readHooks(); }
 
     // Every caption text shown on one label, in order.
     std::vector<std::string> captionsOf(Label label) const {
@@ -48,7 +55,7 @@ public:
             if (e.kind == Event::Kind::Caption && e.label == label) out.push_back(e.text);
         return out;
     }
-    const std::string& caption(Label label) const { return captions[static_cast<int>(label)]; }
+    const std::string& shown(Label label) const { return captions[static_cast<int>(label)]; }
 
     SettingValues values;
     std::vector<std::string> messages;

@@ -27,7 +27,7 @@ TEST(ReadVectorFile, FailuresRemoveTheScratchCopyAndLoadNothing) {
     EXPECT_FALSE(r.data.consistent());
     EXPECT_FALSE(f.exists("temp1.tmp"));
     EXPECT_TRUE(readFile(f.dir / "VectorFileSize.log").starts_with("Filename: temp1.tmp\r\n"));
-    EXPECT_EQ(f.host.caption(Label::ReadProgress), " 0 %");
+    EXPECT_EQ(f.host.shown(Label::ReadProgress), " 0 %");
 
     // The scan accepts a point whose count says 3; the reader then finds data left over.
     f.file("vector,c\r\nsp1,type$,name$,n,x1,y1,x2,y2,x3,y3\r\n1,point,P,3,0,0,1,1,2,2\r\n", "point.csv");

@@ -21,7 +21,7 @@ std::string record(const std::string& type, const std::string& name, const std::
 int scanAndRead(VectorFixture& f, const std::string& bytes, VectorData& data) {
     f.host.values.set(Setting::SkipFormatCheck, "0");
     f.file(bytes);
-    if (VectorFileSize("in.csv", data.sizes, f.host) != 0) return -1;
+    if (VectorFileSize("in.csv", data.sizes, f.host, f.host) != 0) return -1;
     return VectorFileRead("in.csv", data, "null", f.host);
 }
 
@@ -57,9 +57,9 @@ TEST(VectorFileRead, ChecksWarnAboutNamesAndCrossingBoundaries) {
 // Switches the checks off while the first object is being checked.
 class SwitchingHost : public RecordingHost {
 public:
-    void yield() override {
-        RecordingHost::yield();
-        if (caption(Label::ReadProgress).starts_with("Checking")) values.set(Setting::SkipFormatCheck, "1");
+    void checkpoint() override {
+        RecordingHost::checkpoint();
+        if (shown(Label::ReadProgress).starts_with("Checking")) values.set(Setting::SkipFormatCheck, "1");
     }
 };
 
@@ -68,7 +68,7 @@ TEST(VectorFileRead, ProgressTextsAndTheSkipSwitch) {
     const std::string bowTie = record("polygon", "A", "4,0,0,2,2,2,0,0,2");
     f.file(header(4) + bowTie + bowTie + bowTie);
     VectorData data;
-    ASSERT_EQ(VectorFileSize("in.csv", data.sizes, f.host), 0);
+    ASSERT_EQ(VectorFileSize("in.csv", data.sizes, f.host, f.host), 0);
     ASSERT_EQ(VectorFileRead("in.csv", data, "null", f.host), 0);  // start-up value: no checks
     EXPECT_TRUE(f.host.messages.empty());
     EXPECT_EQ(f.host.captionsOf(Label::ReadProgress), (std::vector<std::string>{" 33 %", " 66 %", " 100 %"}));

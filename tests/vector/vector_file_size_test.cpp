@@ -21,7 +21,7 @@ ScanResult scan(const std::string& bytes) {
     VectorFixture f;
     f.file(bytes);
     ScanResult r{};
-    r.erf = VectorFileSize("in.csv", r.sizes, f.host);
+    r.erf = VectorFileSize("in.csv", r.sizes, f.host, f.host);
     r.messages = f.host.messages;
     if (f.exists("VectorFileSize.log")) r.sideLog = readFile(f.dir / "VectorFileSize.log");
     return r;

@@ -105,12 +105,12 @@ private slots:
         QCOMPARE(w.window->setting(Setting::SimOutput), std::string("similarity"));
         w.get<QLineEdit>("Text2")->setText("2.5");
         QCOMPARE(w.window->setting(Setting::WeightPower), std::string("2.5"));
-        w.window->setRunBusy(true);
+        w.window->runBusy(true);
         QCOMPARE(w.get<QPushButton>("Command4")->text(), QString("Running"));
         QVERIFY(!w.get<QPushButton>("Command4")->isEnabled());
-        w.window->setCaption(el::Label::Status, "Weight");
-        w.window->setCaption(el::Label::Status, "Weights");  // shown at the next repaint, at the latest
-        w.window->setRunBusy(false);                         // when the run ends: only the last one
+        w.window->caption(el::Label::Status, "Weight");
+        w.window->caption(el::Label::Status, "Weights");  // shown at the next repaint, at the latest
+        w.window->runBusy(false);                         // when the run ends: only the last one
         QCOMPARE(w.get<QLabel>("Label7")->text(), QString("Weights"));
     }
 

@@ -1,7 +1,0 @@
-#include "base/host.hpp"
-
-namespace el {
-
-bool isOn(const Host& host, Setting id) { return host.setting(id) == kOn; }
-
-}  // namespace el
