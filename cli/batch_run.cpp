@@ -103,7 +103,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         for (const auto& name : variables) addOnce(species, name);
     }
 
-    FigureRequest figures{opts.mapFile, -1, opts.fitPlotFile};
+    FigureRequest figures{opts.mapFile, -1, opts.mapYDown, opts.fitPlotFile, opts.weightPlotFile, opts.reportFile};
     if (opts.mapSpecies) {
         const auto at = std::find(species.begin(), species.end(), *opts.mapSpecies);
         if (at == species.end())
@@ -126,7 +126,8 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (status == engine::RunStatus::Stopped) return finish(host, opts, out, err, kStopped);
     // Figures only of a run that went through all its passes: an empty species list has none.
     if (status == engine::RunStatus::Completed) {
-        if (const auto failure = writeFigures(figures, read.data, engine.lastSummary())) {
+        const CompletedRun completed{read.data, engine.lastSummary(), host, host.log(), opts.file, date, species, "."};
+        if (const auto failure = writeFigures(figures, completed)) {
             host.message(*failure);
             return finish(host, opts, out, err, kStopped);
         }
