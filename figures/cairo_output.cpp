@@ -1,7 +1,14 @@
 #include "figures/cairo_output.hpp"
 
+#include <cairo-pdf.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string_view>
+
+#include "base/calc_date.hpp"
 
 namespace el::figures {
 
@@ -15,6 +22,25 @@ bool finishSurface(cairo_surface_t* surface) {
     const bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
     return ok;
+}
+
+void stampPdf(cairo_surface_t* pdf, const std::string& title) {
+    cairo_pdf_surface_set_metadata(pdf, CAIRO_PDF_METADATA_CREATOR, "earlylate");
+    if (!title.empty()) cairo_pdf_surface_set_metadata(pdf, CAIRO_PDF_METADATA_TITLE, title.c_str());
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    const auto seconds = epoch ? parseEpochSeconds(epoch) : std::nullopt;
+    if (!seconds) return;
+    using namespace std::chrono;
+    const sys_seconds time{std::chrono::seconds{*seconds}};
+    const sys_days day = floor<days>(time);
+    const year_month_day ymd{day};
+    const hh_mm_ss clock{time - day};
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(ymd.year()),
+                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()),
+                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+                  static_cast<int>(clock.seconds().count()));
+    cairo_pdf_surface_set_metadata(pdf, CAIRO_PDF_METADATA_CREATE_DATE, text);
 }
 
 std::string renumberSvgIds(const std::string& svg, const std::string& prefix) {

@@ -52,7 +52,7 @@ std::string svgBytes(const Scene& scene) {
 std::string pdfBytes(const Scene& scene) {
     return streamed(scene, [&](std::string* out) {
         cairo_surface_t* s = cairo_pdf_surface_create_for_stream(appendToString, out, scene.width, scene.height);
-        cairo_pdf_surface_set_metadata(s, CAIRO_PDF_METADATA_CREATOR, "earlylate");
+        stampPdf(s, "");
         return s;
     });
 }

@@ -32,7 +32,6 @@ public:
     explicit Pages(std::string& out)
         : surface_(cairo_pdf_surface_create_for_stream(appendToString, &out, kPageWidth, kPageHeight)),
           cr_(cairo_create(surface_)) {
-        cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_CREATOR, "earlylate");
         useTextOptions(cr_);
     }
     Pages(const Pages&) = delete;
@@ -42,7 +41,7 @@ public:
         if (surface_ != nullptr) cairo_surface_destroy(surface_);
     }
 
-    void setTitle(const std::string& title) { cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_TITLE, title.c_str()); }
+    void setTitle(const std::string& title) { stampPdf(surface_, title); }
     cairo_t* cr() const { return cr_; }
     double y = kMargin;
 
