@@ -74,6 +74,54 @@ bool validChoice(const SettingInfo& info, const std::string& value) {
                        [&](const Choice& c) { return c.value == value; });
 }
 
+// The figure and report options: true when `arg` is one of them, with `error` set when its
+// value is missing or wrong.
+template <typename TakeValue>
+bool figureOption(const std::string& arg, TakeValue& takeValue, BatchOptions& opts, std::string& error) {
+    std::string* file = arg == "--map"           ? &opts.mapFile
+                        : arg == "--fit-plot"    ? &opts.fitPlotFile
+                        : arg == "--weight-plot" ? &opts.weightPlotFile
+                        : arg == "--report"      ? &opts.reportFile
+                                                 : nullptr;
+    if (file != nullptr) {
+        error = takeValue(*file) ? fileOptionError(arg, *file) : "option " + arg + " needs a value FILE";
+        return true;
+    }
+    if (arg == "--map-y-down") {
+        opts.mapYDown = true;
+        return true;
+    }
+    if (arg != "--map-species") return false;
+    std::string name;
+    if (takeValue(name)) opts.mapSpecies = name;
+    else error = "option " + arg + " needs a value NAME";
+    return true;
+}
+
+// An option of the settings table: true when `arg` is one, with `error` set when its value
+// is missing or not one of its choices.
+template <typename TakeValue>
+bool settingOption(const std::string& arg, TakeValue& takeValue, BatchOptions& opts, std::string& error) {
+    const SettingInfo* info = optionFor(arg);
+    if (info == nullptr) return false;
+    const BatchOption& b = info->batch;
+    std::string value(b.switchValue);
+    if (!b.argName.empty()) {
+        if (!takeValue(value)) {
+            error = "option " + arg + " needs a value " + std::string(b.argName);
+            return true;
+        }
+        if (info->kind == SettingKind::Choice && !validChoice(*info, value)) {
+            error = "option " + arg + " takes " + std::string(b.argName) + ", not \"" + value + "\"";
+            return true;
+        }
+    }
+    opts.values.set(info->id, value);
+    if (b.alsoOn) opts.values.set(*b.alsoOn, std::string(kOn));
+    if (info->id == Setting::LogFileName) opts.logToFile = true;
+    return true;
+}
+
 }  // namespace
 
 ParseResult parseCommandLine(const std::vector<std::string>& args) {
@@ -119,37 +167,12 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
             opts.quiet = true;
             continue;
         }
-        if (arg == "--map" || arg == "--fit-plot" || arg == "--weight-plot" || arg == "--report") {
-            std::string& file = arg == "--map"        ? opts.mapFile
-                                : arg == "--fit-plot" ? opts.fitPlotFile
-                                : arg == "--report"   ? opts.reportFile
-                                                      : opts.weightPlotFile;
-            if (!takeValue(file)) return {std::nullopt, "option " + arg + " needs a value FILE"};
-            if (const std::string error = fileOptionError(arg, file); !error.empty()) return {std::nullopt, error};
+        std::string error;
+        if (figureOption(arg, takeValue, opts, error) || settingOption(arg, takeValue, opts, error)) {
+            if (!error.empty()) return {std::nullopt, std::move(error)};
             continue;
         }
-        if (arg == "--map-y-down") {
-            opts.mapYDown = true;
-            continue;
-        }
-        if (arg == "--map-species") {
-            std::string name;
-            if (!takeValue(name)) return {std::nullopt, "option " + arg + " needs a value NAME"};
-            opts.mapSpecies = name;
-            continue;
-        }
-        const SettingInfo* info = optionFor(arg);
-        if (info == nullptr) return {std::nullopt, "unknown option: " + arg};
-        const BatchOption& b = info->batch;
-        std::string value(b.switchValue);
-        if (!b.argName.empty()) {
-            if (!takeValue(value)) return {std::nullopt, "option " + arg + " needs a value " + std::string(b.argName)};
-            if (info->kind == SettingKind::Choice && !validChoice(*info, value))
-                return {std::nullopt, "option " + arg + " takes " + std::string(b.argName) + ", not \"" + value + "\""};
-        }
-        opts.values.set(info->id, value);
-        if (b.alsoOn) opts.values.set(*b.alsoOn, std::string(kOn));
-        if (info->id == Setting::LogFileName) opts.logToFile = true;
+        return {std::nullopt, "unknown option: " + arg};
     }
     if (std::string error = combinationError(opts); !error.empty()) return {std::nullopt, std::move(error)};
     return {std::move(opts), {}};

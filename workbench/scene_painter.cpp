@@ -1,8 +1,5 @@
 #include "workbench/scene_painter.hpp"
 
-#include <QPaintDevice>
-#include <QPainter>
-
 #include <cstring>
 #include <exception>
 
@@ -26,18 +23,6 @@ QImage sceneImage(const figures::Scene& scene, QSize size, const QTransform& dev
         std::memcpy(image.scanLine(y), drawn.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(drawn.width),
                     static_cast<std::size_t>(drawn.width) * 4);
     return image;
-}
-
-void paintScene(QPainter& painter, const figures::Scene& scene, const QTransform& view) {
-    QPaintDevice* target = painter.device();
-    const double ratio = target->devicePixelRatioF();
-    const QSize pixels(static_cast<int>(target->width() * ratio), static_cast<int>(target->height() * ratio));
-    QImage image = sceneImage(scene, pixels, painter.worldTransform() * QTransform::fromScale(ratio, ratio), view);
-    image.setDevicePixelRatio(ratio);
-    painter.save();
-    painter.resetTransform();
-    painter.drawImage(QPointF(0, 0), image);
-    painter.restore();
 }
 
 QPainterPath shapePath(const figures::Shape& shape, const QTransform& view) {

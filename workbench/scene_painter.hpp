@@ -9,16 +9,11 @@
 
 #include "figures/scene.hpp"
 
-class QPainter;
-
 namespace el::workbench {
 
-// Draws the scene over the painter's whole device through its current transform; the
+// The scene drawn into a `size` pixel image through `device` (canvas to image pixels); the
 // content layer moves by `view` first (zoom and pan; marker sizes and pen widths stay), the
-// overlay does not. Sharp on high-dpi screens.
-void paintScene(QPainter& painter, const figures::Scene& scene, const QTransform& view = {});
-
-// The scene drawn into a `size` pixel image through `device`, the content through `view`.
+// overlay does not.
 QImage sceneImage(const figures::Scene& scene, QSize size, const QTransform& device, const QTransform& view = {});
 
 // The outline of one content shape in canvas pixels, for hit tests.
