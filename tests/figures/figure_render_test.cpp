@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <map>
-#include <regex>
+#include <sstream>
 #include <set>
 
 #include "figures/cairo_output.hpp"
@@ -110,13 +110,19 @@ std::map<int, Point> regionMiddles(const Scene& scene) {
     return middles;
 }
 
-// The region fills of a Cairo SVG text, as 0xRRGGBB.
+// The region fills of a Cairo SVG text ("fill:rgb(26.666667%,0.392157%,32.941176%)"),
+// as 0xRRGGBB.
 std::multiset<std::uint32_t> svgFills(const std::string& svg) {
     std::multiset<std::uint32_t> fills;
-    const std::regex fill(R"(fill:rgb\(([0-9.]+)%,([0-9.]+)%,([0-9.]+)%\))");
-    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), fill); it != std::sregex_iterator(); ++it) {
+    for (const std::string& rgb : el::test::textsAfter(svg, "fill:rgb(", ')')) {
+        std::istringstream in(rgb);
         std::uint32_t c = 0;
-        for (int i = 1; i <= 3; ++i) c = c << 8 | static_cast<std::uint32_t>(std::lround(std::stod((*it)[i]) * 2.55));
+        double percent = 0;
+        char percentSign = 0, comma = 0;
+        for (int i = 0; i < 3 && in >> percent >> percentSign; ++i) {
+            c = c << 8 | static_cast<std::uint32_t>(std::lround(percent * 2.55));
+            if (i < 2) in >> comma;
+        }
         fills.insert(c);
     }
     return fills;
@@ -156,13 +162,13 @@ TEST(FigureFiles, SvgIsTheSameEveryTimeAndInlineIdsAreOwn) {
 
     const std::string inlined = inlineSvg(map, "f2-");
     EXPECT_EQ(inlined.rfind("<svg", 0), 0u);
-    const std::regex id(R"re( id="([^"]*)")re"), use(R"re((?:href="#|url\(#)([^")]*))re");
-    int ids = 0;
-    for (auto it = std::sregex_iterator(inlined.begin(), inlined.end(), id); it != std::sregex_iterator(); ++it, ++ids)
-        EXPECT_EQ((*it)[1].str().rfind("f2-", 0), 0u) << (*it)[1];
-    EXPECT_GT(ids, 5);
-    for (auto it = std::sregex_iterator(inlined.begin(), inlined.end(), use); it != std::sregex_iterator(); ++it)
-        EXPECT_NE(inlined.find(" id=\"" + (*it)[1].str() + "\""), std::string::npos) << (*it)[1];
+    const auto ids = el::test::textsAfter(inlined, " id=\"", '"');
+    for (const std::string& id : ids) EXPECT_EQ(id.rfind("f2-", 0), 0u) << id;
+    EXPECT_GT(ids.size(), 5u);
+    auto uses = el::test::textsAfter(inlined, "href=\"#", '"');
+    for (const std::string& url : el::test::textsAfter(inlined, "url(#", ')')) uses.push_back(url);
+    EXPECT_FALSE(uses.empty());
+    for (const std::string& use : uses) EXPECT_NE(std::find(ids.begin(), ids.end(), use), ids.end()) << use;
 
     EXPECT_EQ(renumberSvgIds(R"svg(<g id="surface9"><use xlink:href="#glyph0-1"/></g><symbol id="glyph0-1"/>)svg"
                              R"svg(<path clip-path="url(#surface9)"/><a href="#elsewhere"/>)svg",

@@ -62,6 +62,18 @@ inline std::optional<Pixels> decodePng(const std::string& png) {
     return pixels;
 }
 
+// What follows each `opener` in `text` up to the next `closer`: the ids of an SVG text with
+// (" id=\"", '"'), its references with ("href=\"#", '"').
+inline std::vector<std::string> textsAfter(const std::string& text, const std::string& opener, char closer) {
+    std::vector<std::string> found;
+    for (std::size_t at = text.find(opener); at != std::string::npos; at = text.find(opener, at + 1)) {
+        const std::size_t start = at + opener.size(), end = text.find(closer, start);
+        if (end == std::string::npos) break;
+        found.push_back(text.substr(start, end - start));
+    }
+    return found;
+}
+
 // Runs a shell command and returns its standard output.
 inline std::string commandOutput(const std::string& command) {
     std::string out;
