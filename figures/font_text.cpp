@@ -2,6 +2,8 @@
 
 #include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
 
 #include <deque>
 #include <mutex>
@@ -62,14 +64,17 @@ void appendUtf8(std::string& out, char32_t c) {
 }
 
 struct Font {
-    FcPattern* pattern = nullptr;  // the matched font, with its charset and file
+    FT_Face outlines = nullptr;
     cairo_font_face_t* face = nullptr;
     std::string file;
+    int index = 0;  // of the face in a font collection
 };
 
 // The fonts found so far, first the two asked for by name, then those fontconfig offered
-// for characters neither has. They live as long as the process: Cairo and fontconfig keep
-// caches of their own that must not outlive them at exit.
+// for characters neither has. Fontconfig only finds the files: it stores its own pointers
+// as offsets, which a leak checker cannot follow, so no pattern of it is kept; FreeType
+// loads the faces and tells which characters they have. The fonts live as long as the
+// process, as Cairo's caches of them do.
 class FontList {
 public:
     static FontList& instance() {
@@ -98,6 +103,7 @@ public:
 
 private:
     FontList() {
+        if (FT_Init_FreeType(&library_) != 0) return;
         for (const char* family : {"DejaVu Sans", "Noto Sans CJK JP"}) {
             FcPattern* wanted = FcPatternCreate();
             FcPatternAddString(wanted, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
@@ -105,11 +111,7 @@ private:
         }
     }
 
-    static bool covers(const Font& font, char32_t c) {
-        FcCharSet* charset = nullptr;
-        return FcPatternGetCharSet(font.pattern, FC_CHARSET, 0, &charset) == FcResultMatch &&
-               FcCharSetHasChar(charset, c);
-    }
+    static bool covers(const Font& font, char32_t c) { return FT_Get_Char_Index(font.outlines, c) != 0; }
 
     const Font* search(char32_t c) {
         FcPattern* wanted = FcPatternCreate();
@@ -122,33 +124,33 @@ private:
         return font != nullptr && covers(*font, c) ? font : nullptr;
     }
 
-    // Matches `wanted` (which it takes) and keeps the font unless it is already there.
+    // Matches `wanted` (which it takes) and loads the font unless it is already there.
     const Font* add(FcPattern* wanted) {
+        if (library_ == nullptr) return nullptr;
         FcConfigSubstitute(nullptr, wanted, FcMatchPattern);
         FcDefaultSubstitute(wanted);
         FcResult result = FcResultNoMatch;
         FcPattern* match = FcFontMatch(nullptr, wanted, &result);
         FcPatternDestroy(wanted);
         if (match == nullptr) return nullptr;
-        FcChar8* file = nullptr;
-        const std::string name =
-            FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch ? reinterpret_cast<const char*>(file) : "";
+        FcChar8* path = nullptr;
+        int index = 0;
+        const bool found = FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch;
+        const std::string file = found ? reinterpret_cast<const char*>(path) : "";
+        FcPatternGetInteger(match, FC_INDEX, 0, &index);
+        FcPatternDestroy(match);
+        if (!found) return nullptr;
         for (const Font& font : fonts_)
-            if (font.file == name) {
-                FcPatternDestroy(match);
-                return &font;
-            }
-        // The same outlines for every output: no hinting, always anti-aliased.
-        FcPatternDel(match, FC_HINTING);
-        FcPatternDel(match, FC_HINT_STYLE);
-        FcPatternDel(match, FC_ANTIALIAS);
-        FcPatternAddBool(match, FC_HINTING, FcFalse);
-        FcPatternAddBool(match, FC_ANTIALIAS, FcTrue);
-        fonts_.push_back({match, cairo_ft_font_face_create_for_pattern(match), name});
+            if (font.file == file && font.index == index) return &font;
+        FT_Face outlines = nullptr;
+        if (FT_New_Face(library_, file.c_str(), index, &outlines) != 0) return nullptr;
+        // The same outlines for every output: no hinting.
+        fonts_.push_back({outlines, cairo_ft_font_face_create_for_ft_face(outlines, FT_LOAD_NO_HINTING), file, index});
         return &fonts_.back();
     }
 
     std::mutex mutex_;
+    FT_Library library_ = nullptr;
     std::deque<Font> fonts_;  // stable addresses
     std::set<char32_t> missing_;
 };
