@@ -1,7 +1,7 @@
 #pragma once
-// The batch runner's command line. Every option but -s, --encoding, the figure options,
-// --quiet, -h and --version comes from the settings table, so the window and the batch
-// runner offer the same settings.
+// The batch runner's command line. Every option but -s, --encoding, the figure and report
+// options, --quiet, -h and --version comes from the settings table, so the window and the
+// batch runner offer the same settings. --help is generated from both lists.
 
 #include <optional>
 #include <string>
@@ -20,7 +20,10 @@ struct BatchOptions {
     bool quiet = false;                      // --quiet: no progress line on a terminal
     std::string mapFile;                     // --map: figure file of the map, "" for none
     std::optional<std::string> mapSpecies;   // --map-species: the species the map colours
+    bool mapYDown = false;                   // --map-y-down: the map's y grows downwards
     std::string fitPlotFile;                 // --fit-plot: figure file of the fit plot, "" for none
+    std::string weightPlotFile;              // --weight-plot: heat map of the power grid, "" for none
+    std::string reportFile;                  // --report: the report (.pdf or .html), "" for none
     bool help = false;
     bool version = false;
 };

@@ -106,7 +106,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         for (const auto& name : variables) addOnce(species, name);
     }
 
-    FigureRequest figures{opts.mapFile, -1, opts.fitPlotFile};
+    FigureRequest figures{opts.mapFile, -1, opts.mapYDown, opts.fitPlotFile, opts.weightPlotFile, opts.reportFile};
     if (opts.mapSpecies) {
         const auto at = std::find(species.begin(), species.end(), *opts.mapSpecies);
         if (at == species.end())
@@ -129,7 +129,8 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (status == engine::RunStatus::Stopped) return finish(log, opts, out, err, kStopped);
     // Figures only of a run that went through all its passes: an empty species list has none.
     if (status == engine::RunStatus::Completed) {
-        if (const auto failure = writeFigures(figures, read.data, engine.lastSummary())) {
+        const CompletedRun completed{read.data, engine.lastSummary(), settings, log.lines, opts.file, date, species, "."};
+        if (const auto failure = writeFigures(figures, completed)) {
             console.message(*failure);
             return finish(log, opts, out, err, kStopped);
         }

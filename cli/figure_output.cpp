@@ -1,56 +1,51 @@
 #include "cli/figure_output.hpp"
 
-#include <filesystem>
-#include <fstream>
+#include <exception>
 
 #include "figures/figure_file.hpp"
 #include "figures/fit_figure.hpp"
 #include "figures/map_figure.hpp"
+#include "figures/report_file.hpp"
+#include "figures/weight_grid.hpp"
+#include "figures/whole_file.hpp"
 
 namespace el::batch {
 namespace {
 
-namespace fs = std::filesystem;
-
-std::optional<std::string> writeWhole(const fs::path& file, const std::string& bytes) {
-    fs::path partial = file;
-    partial += ".part";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(partial, ignored);
-            return "The figure file \"" + file.string() + "\" cannot be written";
-        }
+std::optional<std::string> writeScene(const std::string& file, const figures::Scene& scene) {
+    const auto format = figures::figureFormatOf(file);
+    if (!format) return "The figure file \"" + file + "\" is neither .png, .svg nor .pdf";
+    std::string bytes;
+    try {
+        bytes = figures::figureBytes(scene, *format);
+    } catch (const std::exception& error) {
+        return "The figure file \"" + file + "\" cannot be made: " + error.what();
     }
-    std::error_code error;
-    fs::rename(partial, file, error);
-    if (error) {
-        fs::remove(partial, error);
-        return "The figure file \"" + file.string() + "\" cannot be written";
-    }
+    if (!figures::writeWholeFile(file, bytes)) return "The figure file \"" + file + "\" cannot be written";
     return std::nullopt;
 }
 
-std::optional<std::string> writeScene(const std::string& file, const figures::Scene& scene) {
-    const auto format = figures::figureFormatOf(file);
-    if (!format) return "The figure file \"" + file + "\" is neither .svg nor .png";
-    return writeWhole(file, figures::figureBytes(scene, *format));
+std::optional<std::string> writeWeightPlot(const std::string& file, const CompletedRun& run) {
+    const auto grid = weightGridOf(run);
+    if (!grid) return "The weight-test file of the run cannot be read, so \"" + file + "\" is not drawn";
+    return writeScene(file, figures::buildWeightGridPlot(*grid, figures::GridMeasure::Whole));
 }
 
 }  // namespace
 
-std::optional<std::string> writeFigures(const FigureRequest& request, const VectorData& data,
-                                        const engine::RunSummary& run) {
-    if (!request.mapFile.empty()) {
-        figures::MapChoice choice;
-        choice.species = request.mapSpecies;
-        if (auto failure = writeScene(request.mapFile, figures::buildMap(data, run, choice))) return failure;
-    }
+std::optional<std::string> writeFigures(const FigureRequest& request, const CompletedRun& run) {
+    figures::MapChoice choice;
+    choice.species = request.mapSpecies;
+    const figures::MapOptions mapOptions{request.mapYDown};
+    if (!request.mapFile.empty())
+        if (auto failure = writeScene(request.mapFile, figures::buildMap(run.data, run.summary, choice, 900, 640, mapOptions)))
+            return failure;
     if (!request.fitPlotFile.empty())
-        if (auto failure = writeScene(request.fitPlotFile, figures::buildFitPlot(run))) return failure;
+        if (auto failure = writeScene(request.fitPlotFile, figures::buildFitPlot(run.summary))) return failure;
+    if (!request.weightPlotFile.empty())
+        if (auto failure = writeWeightPlot(request.weightPlotFile, run)) return failure;
+    if (!request.reportFile.empty())
+        return figures::writeReport(reportContentOf(run, choice, mapOptions), request.reportFile);
     return std::nullopt;
 }
 

@@ -1,24 +1,26 @@
 #pragma once
-// The figures the batch runner draws after a completed run: the map and the fit plot,
-// each as SVG or PNG by its file's extension.
+// The figures and the report the batch runner draws after a completed run: the map, the
+// fit plot and the weight plot (PNG, SVG or PDF by the file's extension) and the report
+// (PDF or HTML).
 
 #include <optional>
 #include <string>
 
-#include "engine/engine.hpp"
-#include "vector/vector_data.hpp"
+#include "cli/report_adapter.hpp"
 
 namespace el::batch {
 
 struct FigureRequest {
-    std::string mapFile;      // "" for no map
-    int mapSpecies = -1;      // species position; -1: the target, else the first species
-    std::string fitPlotFile;  // "" for no fit plot
+    std::string mapFile;         // "" for no map
+    int mapSpecies = -1;         // species position; -1: the target, else the first species
+    bool mapYDown = false;       // the map's y grows downwards
+    std::string fitPlotFile;     // "" for no fit plot
+    std::string weightPlotFile;  // "" for no weight plot (examine-weight runs only)
+    std::string reportFile;      // "" for no report
 };
 
-// Writes each requested figure whole (through a temporary file renamed into place).
+// Writes each requested file whole (through a temporary file renamed into place).
 // Returns the text of the first failure, nothing when every file was written.
-std::optional<std::string> writeFigures(const FigureRequest& request, const VectorData& data,
-                                        const engine::RunSummary& run);
+std::optional<std::string> writeFigures(const FigureRequest& request, const CompletedRun& run);
 
 }  // namespace el::batch

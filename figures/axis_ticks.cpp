@@ -14,15 +14,22 @@ std::vector<double> niceTicks(double low, double high, int wanted) {
     }
     const double rough = (high - low) / std::max(1, wanted);
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = power;
+    double multiple = 10;
     for (double m : {1.0, 2.0, 5.0, 10.0})
         if (m * power >= rough) {
-            step = m * power;
+            multiple = m;
             break;
         }
+    // Tick k is k * multiple * power, divided by the power's inverse below 1: the double
+    // nearest the decimal value (61, not 60 + 5 * 0.2), so an end tick is not lost to a
+    // rounding error when it is compared with the range.
+    const double inverse = power < 1 ? std::round(1 / power) : 1, scale = power < 1 ? 1 : power;
+    const double step = multiple * power;
     std::vector<double> ticks;
-    for (double t = std::ceil(low / step) * step; t <= high + step * 1e-9; t += step)
-        ticks.push_back(std::fabs(t) < step * 1e-9 ? 0.0 : t);
+    for (double k = std::ceil(low / step); k * step <= high + step * 1e-9; ++k) {
+        const double t = k * multiple * scale / inverse;
+        ticks.push_back(t == 0 ? 0.0 : t);
+    }
     return ticks;
 }
 

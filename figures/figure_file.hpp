@@ -1,5 +1,6 @@
 #pragma once
-// A figure as the bytes of a file: SVG text or a PNG picture, chosen by the file's extension.
+// A figure as the bytes of a file, drawn by Cairo: a PNG picture (deflate-compressed,
+// anti-aliased), an SVG drawing or a one-page PDF, chosen by the file's extension.
 
 #include <filesystem>
 #include <optional>
@@ -9,11 +10,17 @@
 
 namespace el::figures {
 
-enum class FigureFormat { Svg, Png };
+enum class FigureFormat { Svg, Png, Pdf };
 
-// ".svg" or ".png" in any letter case; nothing for any other extension.
+// ".svg", ".png" or ".pdf" in any letter case; nothing for any other extension.
 std::optional<FigureFormat> figureFormatOf(const std::filesystem::path& file);
 
+// The file at the scene's own size: one canvas pixel is one PNG pixel, one SVG pixel and
+// one PDF point.
 std::string figureBytes(const Scene& scene, FigureFormat format);
+
+// The SVG text without the XML declaration, for a page that holds several drawings: every
+// id starts with `idPrefix`, so the drawings' glyphs and clips stay apart.
+std::string inlineSvg(const Scene& scene, const std::string& idPrefix);
 
 }  // namespace el::figures

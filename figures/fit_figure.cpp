@@ -7,10 +7,16 @@
 #include "base/numtext.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
+#include "figures/layer_move.hpp"
 #include "figures/plot_frame.hpp"
+#include "figures/text_fit.hpp"
 
 namespace el::figures {
 namespace {
+
+constexpr double kMargin = 16;
+constexpr double kAxisLeft = 64, kAxisBottom = 48;  // tick labels and axis titles
+constexpr double kLegendWidth = 230;                // beside the plot
 
 std::string coefficient(double r) {
     if (r == -10 || !std::isfinite(r)) return "n/a";
@@ -24,15 +30,69 @@ std::string number(double v) {
     return first == std::string::npos ? text : text.substr(first);
 }
 
+struct PlotPoint {
+    double predicted, actual;
+    bool validation;
+    int region;
+};
+
+// The used regions with an actual date of the target, at their predicted and actual dates.
+std::vector<PlotPoint> plotPoints(const engine::RunSummary& run, const engine::FitLine& fit) {
+    std::vector<PlotPoint> points;
+    for (std::size_t p = 0; p < run.regno.size() && p < run.score.size(); ++p) {
+        const int k = run.regno[p];
+        const auto at = static_cast<std::size_t>(k);
+        if (k < 0 || at >= run.actualDate.size() || !run.actualDate[at]) continue;
+        const bool validation = at < run.role.size() && run.role[at] == engine::RegionRole::Validation;
+        points.push_back({fit.a * run.score[p] + fit.b, *run.actualDate[at], validation, k});
+    }
+    return points;
+}
+
+Marker pointMarker(Point at, bool validation) {
+    Marker m;
+    m.at = at;
+    m.kind = validation ? MarkerKind::Triangle : MarkerKind::Circle;
+    m.size = 10;
+    m.fill = validation ? kValidationMark : kTrainingMark;
+    m.stroke = Stroke{kBlack, 0.8, Dash::Solid};
+    return m;
+}
+
+// The legend, one entry per line from `top` down, each text wrapped or shrunk to `width`;
+// returns the y below it.
+double fitLegend(Layer& layer, const engine::FitLine& fit, double left, double width, double top) {
+    double y = top;
+    auto entry = [&](int symbol, const std::string& text) {  // 0 circle, 1 triangle, 2 line, 3 none
+        const FittedText fitted = fitText(text, width - 26, 12, 9);
+        const double middle = y + fitted.size * 0.6;
+        if (symbol < 2) layer.markers.push_back(pointMarker({left + 8, middle}, symbol == 1));
+        if (symbol == 2) {
+            Shape s;
+            s.closed = false;
+            s.rings = {{{left, middle}, {left + 18, middle}}};
+            s.stroke = Stroke{kBlack, 1.5, Dash::Solid};
+            layer.shapes.push_back(std::move(s));
+        }
+        y = placeText(layer, fitted, left + 26, y, TextAnchor::Start, kBlack) + 4;
+    };
+    entry(0, "training regions: r = " + coefficient(fit.rt) + ", n = " + std::to_string(fit.nt));
+    entry(1, "validation regions: r = " + coefficient(fit.rv) + ", n = " + std::to_string(fit.nv));
+    entry(2, "fitted line: date = " + shortNumber(fit.a) + " x score " + (fit.b < 0 ? "- " : "+ ") +
+                 shortNumber(std::fabs(fit.b)));
+    entry(3, "all regions: r = " + coefficient(fit.rw) + ", n = " + std::to_string(fit.nt + fit.nv));
+    return y;
+}
+
 }  // namespace
 
 Scene buildFitPlot(const engine::RunSummary& run, double width, double height) {
     Scene scene;
     scene.width = width;
     scene.height = height;
-    constexpr double left = 80, top = 44, legendHeight = 86;
     auto title = [&](const std::string& text) {
-        scene.overlay.labels.push_back({{16, 26}, text, 16, TextAnchor::Start, kBlack});
+        return placeText(scene.overlay, fitText(text, width - 2 * kMargin, 16, 11), kMargin, kMargin, TextAnchor::Start,
+                         kBlack);
     };
     if (run.target < 0 || static_cast<std::size_t>(run.target) >= run.fits.size()) {
         title("Fit plot: the last run had no target species");
@@ -40,35 +100,35 @@ Scene buildFitPlot(const engine::RunSummary& run, double width, double height) {
     }
     const auto target = static_cast<std::size_t>(run.target);
     const engine::FitLine& fit = run.fits[target];
-    title("Actual against predicted date: " + run.speciesNames[target]);
+    const double top = title("Actual against predicted date: " + run.speciesNames[target]) + 12;
     if (!fit.predictable) {
-        scene.overlay.labels.push_back(
-            {{16, 52}, "The target species is not predictable: no fitted line", 12, TextAnchor::Start, kGrey});
+        placeText(scene.overlay, fitText("The target species is not predictable: no fitted line", width - 2 * kMargin, 12, 9),
+                  kMargin, top, TextAnchor::Start, kGrey);
         return scene;
     }
+    const std::vector<PlotPoint> points = plotPoints(run, fit);
 
-    struct Pt {
-        double predicted, actual;
-        bool validation;
-        int region;
-    };
-    std::vector<Pt> points;
-    for (std::size_t p = 0; p < run.regno.size() && p < run.score.size(); ++p) {
-        const int k = run.regno[p];
-        if (k < 0 || static_cast<std::size_t>(k) >= run.actualDate.size() || !run.actualDate[static_cast<std::size_t>(k)])
-            continue;
-        const bool validation = static_cast<std::size_t>(k) < run.role.size() &&
-                                run.role[static_cast<std::size_t>(k)] == engine::RegionRole::Validation;
-        points.push_back({fit.a * run.score[p] + fit.b, *run.actualDate[static_cast<std::size_t>(k)], validation, k});
+    // The plot square, with the legend beside it on a wide canvas and under it on a narrow one.
+    double side = std::max(20.0, std::min(width - kAxisLeft - 3 * kMargin - kLegendWidth, height - top - kAxisBottom - kMargin));
+    if (width >= 560 && width >= 1.1 * height) {
+        const double x = 2 * kMargin + kAxisLeft + side;
+        fitLegend(scene.overlay, fit, x, width - x - kMargin, top);
+    } else {
+        Layer legend;
+        const double legendHeight = fitLegend(legend, fit, kMargin, width - 2 * kMargin, 0);
+        appendMoved(scene.overlay, std::move(legend), 0, height - kMargin - legendHeight);
+        side = std::max(20.0, std::min(width - kAxisLeft - 2 * kMargin,
+                                       height - top - kAxisBottom - legendHeight - 2 * kMargin));
     }
+
     double low = std::numeric_limits<double>::infinity(), high = -low;
-    for (const Pt& p : points) low = std::min({low, p.predicted, p.actual}), high = std::max({high, p.predicted, p.actual});
+    for (const PlotPoint& p : points)
+        low = std::min({low, p.predicted, p.actual}), high = std::max({high, p.predicted, p.actual});
     if (points.empty()) low = 0, high = 1;
     const double pad = std::max((high - low) * 0.05, 0.5);
     // Same range on both axes, so the diagonal is the line of perfect prediction.
-    const PlotFrame frame = drawAxes(scene.overlay, left, top, width - left - 24, height - top - 60 - legendHeight,
-                                     low - pad, high + pad, low - pad, high + pad, "Predicted date",
-                                     "Actual date");
+    const PlotFrame frame = drawAxes(scene.overlay, kMargin + kAxisLeft, top, side, side, low - pad, high + pad,
+                                     low - pad, high + pad, "Predicted date", "Actual date");
 
     Shape line;
     line.closed = false;
@@ -77,48 +137,14 @@ Scene buildFitPlot(const engine::RunSummary& run, double width, double height) {
     line.stroke = Stroke{kBlack, 1.5, Dash::Solid};
     scene.content.shapes.push_back(std::move(line));
 
-    for (const Pt& p : points) {
-        Marker m;
-        m.at = frame.at(p.predicted, p.actual);
-        m.kind = p.validation ? MarkerKind::Triangle : MarkerKind::Circle;
-        m.size = 10;
-        m.fill = p.validation ? kValidationMark : kTrainingMark;
-        m.stroke = Stroke{kBlack, 0.8, Dash::Solid};
+    for (const PlotPoint& p : points) {
+        Marker m = pointMarker(frame.at(p.predicted, p.actual), p.validation);
         m.region = p.region;
-        m.tip = (static_cast<std::size_t>(p.region) < run.regionNames.size() ? run.regionNames[static_cast<std::size_t>(p.region)] : "") +
-                "\nactual date: " + number(p.actual) + "\npredicted date: " + number(p.predicted);
+        const auto at = static_cast<std::size_t>(p.region);
+        m.tip = (at < run.regionNames.size() ? run.regionNames[at] : "") + "\nactual date: " + number(p.actual) +
+                "\npredicted date: " + number(p.predicted);
         scene.content.markers.push_back(std::move(m));
     }
-
-    // Legend below the plot.
-    double y = height - legendHeight + 4;
-    auto entry = [&](std::optional<MarkerKind> kind, Rgb colour, const std::string& text) {
-        if (kind) {
-            Marker m;
-            m.at = {left + 8, y - 4};
-            m.kind = *kind;
-            m.size = 10;
-            m.fill = colour;
-            m.stroke = Stroke{kBlack, 0.8, Dash::Solid};
-            scene.overlay.markers.push_back(m);
-        } else {
-            Shape s;
-            s.closed = false;
-            s.rings = {{{left, y - 4}, {left + 18, y - 4}}};
-            s.stroke = Stroke{kBlack, 1.5, Dash::Solid};
-            scene.overlay.shapes.push_back(std::move(s));
-        }
-        scene.overlay.labels.push_back({{left + 26, y}, text, 12, TextAnchor::Start, kBlack});
-        y += 20;
-    };
-    entry(MarkerKind::Circle, kTrainingMark,
-          "training regions: r = " + coefficient(fit.rt) + ", n = " + std::to_string(fit.nt));
-    entry(MarkerKind::Triangle, kValidationMark,
-          "validation regions: r = " + coefficient(fit.rv) + ", n = " + std::to_string(fit.nv));
-    entry(std::nullopt, kBlack,
-          "fitted line: date = " + shortNumber(fit.a) + " x score " + (fit.b < 0 ? "- " : "+ ") +
-              shortNumber(std::fabs(fit.b)) +
-              "; all regions r = " + coefficient(fit.rw) + ", n = " + std::to_string(fit.nt + fit.nv));
     return scene;
 }
 

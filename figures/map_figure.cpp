@@ -7,6 +7,10 @@
 #include "base/numtext.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
+#include "figures/layer_move.hpp"
+#include "figures/map_legend.hpp"
+#include "figures/map_projection.hpp"
+#include "figures/text_fit.hpp"
 
 namespace el::figures {
 namespace {
@@ -14,36 +18,11 @@ namespace {
 using engine::RegionRole;
 
 constexpr double kMargin = 16;
-constexpr double kTitleHeight = 28;
-constexpr int kBarSteps = 64;
+constexpr double kAxisLeft = 46, kAxisBottom = 20;  // room for the degree labels
 
-struct Bounds {
-    double minX = std::numeric_limits<double>::infinity(), minY = minX;
-    double maxX = -std::numeric_limits<double>::infinity(), maxY = maxX;
-    void add(double x, double y) {
-        if (!std::isfinite(x) || !std::isfinite(y)) return;
-        minX = std::min(minX, x), maxX = std::max(maxX, x);
-        minY = std::min(minY, y), maxY = std::max(maxY, y);
-    }
-    bool empty() const { return !(minX <= maxX); }
+struct Rect {
+    double left, top, width, height;
 };
-
-// Map coordinates (y up) to canvas pixels (y down), keeping the aspect ratio.
-struct Projection {
-    double scale = 1, offsetX = 0, offsetY = 0, maxY = 0;
-    Point operator()(double x, double y) const { return {offsetX + x * scale, offsetY + (maxY - y) * scale}; }
-};
-
-Projection fit(const Bounds& b, double left, double top, double width, double height) {
-    Projection p;
-    if (b.empty()) return p;
-    const double w = std::max(b.maxX - b.minX, 1e-12), h = std::max(b.maxY - b.minY, 1e-12);
-    p.scale = std::min(width / w, height / h);
-    p.maxY = b.maxY;
-    p.offsetX = left + (width - w * p.scale) / 2 - b.minX * p.scale;
-    p.offsetY = top + (height - h * p.scale) / 2;
-    return p;
-}
 
 std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
@@ -56,16 +35,6 @@ std::string roleName(RegionRole role) {
     case RegionRole::Validation: return "validation";
     case RegionRole::Other: return "no target date";
     case RegionRole::Excluded: return "excluded";
-    }
-    return {};
-}
-
-Stroke outlineOf(RegionRole role) {
-    switch (role) {
-    case RegionRole::Training: return {kBlack, 1.2, Dash::Solid};
-    case RegionRole::Validation: return {kBlack, 2.4, Dash::Dashed};
-    case RegionRole::Other: return {kGrey, 1.0, Dash::Solid};
-    case RegionRole::Excluded: return {kGrey, 1.0, Dash::Dotted};
     }
     return {};
 }
@@ -120,141 +89,161 @@ std::vector<std::optional<double>> mapValues(const engine::RunSummary& run, cons
     return values;
 }
 
+
+namespace {
+
+// The hover text of region k: name, actual and predicted date, role, and the shown value
+// when that is not the predicted date.
+std::string regionTip(const VectorObject& object, int k, const engine::RunSummary& run, const MapChoice& choice,
+                      const std::string& predicted, const std::optional<double>& value) {
+    const auto at = static_cast<std::size_t>(k);
+    std::string tip = object.name;
+    const std::string actual = at < run.actualText.size() ? run.actualText[at] : "";
+    tip += "\nactual date: " + (actual.empty() ? std::string("-") : actual);
+    tip += "\npredicted date: " + predicted;
+    if (at < run.role.size()) tip += "\n" + roleName(run.role[at]);
+    if (choice.colouring != MapColouring::PredictedDate && value)
+        tip += "\n" + valueTitle(run, choice) + ": " + trimmed(strnum(*value));
+    return tip;
+}
+
+// The predicted date text of every region, by one pass over the used positions.
+std::vector<std::string> predictedTexts(const engine::RunSummary& run, const MapChoice& choice, int regions) {
+    std::vector<std::string> texts(static_cast<std::size_t>(regions), "-");
+    const int species = chosenSpecies(run, choice);
+    if (species < 0 || static_cast<std::size_t>(species) >= run.prediction.size()) return texts;
+    const auto& row = run.prediction[static_cast<std::size_t>(species)];
+    for (std::size_t p = 0; p < run.regno.size() && p < row.size(); ++p)
+        if (run.regno[p] >= 0 && run.regno[p] < regions) texts[static_cast<std::size_t>(run.regno[p])] = trimmed(row[p]);
+    return texts;
+}
+
+// One item per region: a marker for a point, else a shape of all its parts.
+void addRegion(Layer& layer, const VectorObject& object, int k, RegionRole role, Rgb fill, std::string tip,
+               const MapProjection& project) {
+    if (object.type == "point") {
+        if (object.parts.empty() || object.parts[0].x.empty() || object.parts[0].y.empty()) return;
+        layer.markers.push_back({project(object.parts[0].x[0], object.parts[0].y[0]), MarkerKind::Circle, 11, fill,
+                                 outlineOf(role), k, std::move(tip)});
+        return;
+    }
+    Shape shape;
+    shape.closed = object.type != "line";
+    for (const auto& part : object.parts) {
+        std::vector<Point> ring;
+        for (std::size_t n = 0; n < part.x.size() && n < part.y.size(); ++n) ring.push_back(project(part.x[n], part.y[n]));
+        if (!ring.empty()) shape.rings.push_back(std::move(ring));
+    }
+    if (shape.closed) shape.fill = fill;
+    Stroke stroke = outlineOf(role);
+    if (!shape.closed) {  // a line region shows its value in its own stroke
+        stroke.color = fill;
+        stroke.width = role == RegionRole::Validation ? 4 : 3;
+    }
+    shape.stroke = stroke;
+    shape.hatched = role == RegionRole::Excluded && shape.closed;
+    shape.region = k;
+    shape.tip = std::move(tip);
+    layer.shapes.push_back(std::move(shape));
+}
+
+// Lays the legend out beside the map on a wide canvas and under it on a narrow one (the
+// window's start-up tab); returns the rectangle left for the map.
+Rect placeLegend(Layer& overlay, double width, double height, double top, const std::string& title,
+                 const std::optional<ValueRange>& range) {
+    if (width >= 480 && width >= 0.9 * height) {
+        const double legendWidth = std::min(230.0, width * 0.42), x = width - legendWidth - kMargin;
+        const double barHeight = std::clamp(height * 0.3, 60.0, 220.0);
+        const double y = colourLegend(overlay, x, top, legendWidth, barHeight, title, range);
+        outlineLegend(overlay, x, y + 12, legendWidth);
+        return {kMargin, top, std::max(10.0, x - 2 * kMargin), std::max(10.0, height - top - kMargin)};
+    }
+    const double columnWidth = std::min(170.0, (width - 3 * kMargin) * 0.42);
+    Layer legend;
+    const double left = colourLegend(legend, kMargin, 0, columnWidth, std::clamp(height * 0.18, 50.0, 110.0), title, range);
+    const double right = outlineLegend(legend, 2 * kMargin + columnWidth, 0, width - 3 * kMargin - columnWidth);
+    const double legendTop = height - kMargin - std::max(left, right);
+    appendMoved(overlay, std::move(legend), 0, legendTop);
+    return {kMargin, top, std::max(10.0, width - 2 * kMargin), std::max(10.0, legendTop - kMargin - top)};
+}
+
+// A frame around a longitude/latitude map with ticks and degree labels on its left and
+// bottom edges; in the content layer, so it moves with the map when the view zooms.
+void addDegreeAxes(Layer& layer, const MapBounds& bounds, const MapProjection& project) {
+    const Point a = project(bounds.minX, bounds.minY), b = project(bounds.maxX, bounds.maxY);
+    const double x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x), y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
+    Shape frame;
+    frame.rings = {{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}};
+    frame.stroke = Stroke{kGrey, 0.8, Dash::Solid};
+    layer.shapes.push_back(std::move(frame));
+    auto tick = [&](Point from, Point to) {
+        Shape s;
+        s.closed = false;
+        s.rings = {{from, to}};
+        s.stroke = Stroke{kGrey, 0.8, Dash::Solid};
+        layer.shapes.push_back(std::move(s));
+    };
+    for (double x : niceTicks(bounds.minX, bounds.maxX, std::clamp(static_cast<int>((x1 - x0) / 90), 2, 8))) {
+        if (x < bounds.minX || x > bounds.maxX) continue;
+        const double px = project(x, bounds.minY).x;
+        tick({px, y1}, {px, y1 + 4});
+        layer.labels.push_back({{px, y1 + 15}, longitudeText(x), 10, TextAnchor::Middle, kBlack});
+    }
+    for (double y : niceTicks(bounds.minY, bounds.maxY, std::clamp(static_cast<int>((y1 - y0) / 60), 2, 8))) {
+        if (y < bounds.minY || y > bounds.maxY) continue;
+        const double py = project(bounds.minX, y).y;
+        tick({x0 - 4, py}, {x0, py});
+        layer.labels.push_back({{x0 - 6, py + 3.5}, latitudeText(y), 10, TextAnchor::End, kBlack});
+    }
+}
+
+std::optional<ValueRange> rangeOf(const std::vector<std::optional<double>>& values) {
+    std::optional<ValueRange> range;
+    for (const auto& v : values) {
+        if (!v || !std::isfinite(*v)) continue;
+        if (!range) range = ValueRange{*v, *v};
+        range->low = std::min(range->low, *v), range->high = std::max(range->high, *v);
+    }
+    return range;
+}
+
+}  // namespace
+
 Scene buildMap(const VectorData& data, const engine::RunSummary& run, const MapChoice& choice, double width,
-               double height) {
+               double height, const MapOptions& options) {
     Scene scene;
     scene.width = width;
     scene.height = height;
     const int regions = static_cast<int>(data.objects.size());
     const auto values = mapValues(run, choice, regions);
-
-    double low = std::numeric_limits<double>::infinity(), high = -low;
-    for (const auto& v : values)
-        if (v && std::isfinite(*v)) low = std::min(low, *v), high = std::max(high, *v);
-    const bool anyValue = low <= high;
+    const std::optional<ValueRange> range = rangeOf(values);
     auto colourOf = [&](const std::optional<double>& v) {
         if (!v || !std::isfinite(*v)) return kNoValue;
-        return viridis(high > low ? (*v - low) / (high - low) : 0.5);
+        return viridis(range->high > range->low ? (*v - range->low) / (range->high - range->low) : 0.5);
     };
 
-    Bounds bounds;
-    for (const auto& object : data.objects)
-        for (const auto& part : object.parts)
-            for (std::size_t k = 0; k < part.x.size() && k < part.y.size(); ++k) bounds.add(part.x[k], part.y[k]);
-    const double kLegendWidth = std::min(230.0, width * 0.42);
-    const double mapWidth = std::max(10.0, width - kLegendWidth - 3 * kMargin);
-    const Projection project = fit(bounds, kMargin, kMargin + kTitleHeight, mapWidth,
-                                   std::max(10.0, height - 2 * kMargin - kTitleHeight));
-
-    // The predicted date text of every region, by one pass over the used positions.
-    const int species = chosenSpecies(run, choice);
-    std::vector<std::string> predictedText(static_cast<std::size_t>(regions), "-");
-    if (species >= 0 && static_cast<std::size_t>(species) < run.prediction.size()) {
-        const auto& row = run.prediction[static_cast<std::size_t>(species)];
-        for (std::size_t p = 0; p < run.regno.size() && p < row.size(); ++p)
-            if (run.regno[p] >= 0 && run.regno[p] < regions)
-                predictedText[static_cast<std::size_t>(run.regno[p])] = trimmed(row[p]);
+    const std::string title = valueTitle(run, choice);
+    const double top =
+        placeText(scene.overlay, fitText(title, width - 2 * kMargin, 16, 11), kMargin, kMargin, TextAnchor::Start, kBlack) + 10;
+    Rect area = placeLegend(scene.overlay, width, height, top, title, range);
+    const MapBounds bounds = boundsOf(data);
+    // Latitude grows northwards: a map whose y grows downwards is in plane coordinates.
+    const bool lonLat = isLonLat(bounds) && !options.yDown;
+    if (lonLat) {
+        area.left += kAxisLeft;
+        area.width = std::max(10.0, area.width - kAxisLeft);
+        area.height = std::max(10.0, area.height - kAxisBottom);
     }
-    const std::string valueName = valueTitle(run, choice);
+    const MapProjection project = fitProjection(bounds, lonLat, options.yDown, area.left, area.top, area.width, area.height);
+
+    const std::vector<std::string> predicted = predictedTexts(run, choice, regions);
     for (int k = 0; k < regions; ++k) {
-        const VectorObject& object = data.objects[static_cast<std::size_t>(k)];
-        const auto role = static_cast<std::size_t>(k) < run.role.size() ? run.role[static_cast<std::size_t>(k)]
-                                                                        : RegionRole::Other;
-        std::string tip = object.name;
-        const std::string actual =
-            static_cast<std::size_t>(k) < run.actualText.size() ? run.actualText[static_cast<std::size_t>(k)] : "";
-        tip += "\nactual date: " + (actual.empty() ? std::string("-") : actual);
-        tip += "\npredicted date: " + predictedText[static_cast<std::size_t>(k)];
-        if (!run.role.empty()) tip += "\n" + roleName(role);
-        if (choice.colouring != MapColouring::PredictedDate && values[static_cast<std::size_t>(k)])
-            tip += "\n" + valueName + ": " + trimmed(strnum(*values[static_cast<std::size_t>(k)]));
-
-        const Rgb fill = colourOf(values[static_cast<std::size_t>(k)]);
-        if (object.type == "point") {
-            if (object.parts.empty() || object.parts[0].x.empty()) continue;
-            Marker m;
-            m.at = project(object.parts[0].x[0], object.parts[0].y[0]);
-            m.kind = MarkerKind::Circle;
-            m.size = 11;
-            m.fill = fill;
-            m.stroke = outlineOf(role);
-            m.region = k;
-            m.tip = tip;
-            scene.content.markers.push_back(std::move(m));
-            continue;
-        }
-        Shape shape;
-        shape.closed = object.type != "line";
-        for (const auto& part : object.parts) {
-            std::vector<Point> ring;
-            for (std::size_t n = 0; n < part.x.size() && n < part.y.size(); ++n)
-                ring.push_back(project(part.x[n], part.y[n]));
-            if (!ring.empty()) shape.rings.push_back(std::move(ring));
-        }
-        if (shape.closed) shape.fill = fill;
-        Stroke stroke = outlineOf(role);
-        if (!shape.closed) {  // a line region shows its value in its own stroke
-            stroke.color = fill;
-            stroke.width = role == RegionRole::Validation ? 4 : 3;
-        }
-        shape.stroke = stroke;
-        shape.hatched = role == RegionRole::Excluded && shape.closed;
-        shape.region = k;
-        shape.tip = std::move(tip);
-        scene.content.shapes.push_back(std::move(shape));
+        const auto at = static_cast<std::size_t>(k);
+        const RegionRole role = at < run.role.size() ? run.role[at] : RegionRole::Other;
+        addRegion(scene.content, data.objects[at], k, role, colourOf(values[at]),
+                  regionTip(data.objects[at], k, run, choice, predicted[at], values[at]), project);
     }
-
-    // Title
-    scene.overlay.labels.push_back({{kMargin, kMargin + 14}, valueTitle(run, choice), 16, TextAnchor::Start, kBlack});
-
-    // Legend: colour bar with ticks, then the outline styles.
-    const double lx = width - kLegendWidth - kMargin;
-    double y = kMargin + kTitleHeight;
-    scene.overlay.labels.push_back({{lx, y + 12}, valueTitle(run, choice), 12, TextAnchor::Start, kBlack});
-    y += 22;
-    const double barHeight = std::min(220.0, std::max(60.0, height * 0.35));
-    if (anyValue) {
-        for (int i = 0; i < kBarSteps; ++i) {
-            const double top = y + barHeight * i / kBarSteps, bottom = y + barHeight * (i + 1) / kBarSteps;
-            Shape cell;
-            cell.rings = {{{lx, top}, {lx + 22, top}, {lx + 22, bottom + 0.5}, {lx, bottom + 0.5}}};
-            cell.fill = viridis(1.0 - (i + 0.5) / kBarSteps);  // high values at the top
-            scene.overlay.shapes.push_back(std::move(cell));
-        }
-        Shape frame;
-        frame.rings = {{{lx, y}, {lx + 22, y}, {lx + 22, y + barHeight}, {lx, y + barHeight}}};
-        frame.stroke = Stroke{kBlack, 1, Dash::Solid};
-        scene.overlay.shapes.push_back(std::move(frame));
-        for (double t : niceTicks(low, high, 5)) {
-            if (t < low || t > high) continue;
-            const double ty = high > low ? y + barHeight * (high - t) / (high - low) : y + barHeight / 2;
-            Shape tick;
-            tick.closed = false;
-            tick.rings = {{{lx + 22, ty}, {lx + 27, ty}}};
-            tick.stroke = Stroke{kBlack, 1, Dash::Solid};
-            scene.overlay.shapes.push_back(std::move(tick));
-            scene.overlay.labels.push_back({{lx + 31, ty + 4}, shortNumber(t), 11, TextAnchor::Start, kBlack});
-        }
-    } else {
-        scene.overlay.labels.push_back({{lx, y + 12}, "no values in the last run", 11, TextAnchor::Start, kGrey});
-    }
-    y += barHeight + 24;
-
-    auto legendEntry = [&](const std::string& text, Stroke stroke, bool hatched, Rgb fill) {
-        Shape swatch;
-        swatch.rings = {{{lx, y}, {lx + 22, y}, {lx + 22, y + 14}, {lx, y + 14}}};
-        swatch.fill = fill;
-        swatch.stroke = stroke;
-        swatch.hatched = hatched;
-        scene.overlay.shapes.push_back(std::move(swatch));
-        scene.overlay.labels.push_back({{lx + 30, y + 11}, text, 11, TextAnchor::Start, kBlack});
-        y += 22;
-    };
-    legendEntry("no value", Stroke{kGrey, 1, Dash::Solid}, false, kNoValue);
-    legendEntry("training: solid outline", outlineOf(RegionRole::Training), false, {255, 255, 255});
-    legendEntry("validation: thick dashed outline", outlineOf(RegionRole::Validation), false, {255, 255, 255});
-    legendEntry("no target date: thin grey outline", outlineOf(RegionRole::Other), false, {255, 255, 255});
-    legendEntry("excluded: hatched, dotted outline", outlineOf(RegionRole::Excluded), true, {255, 255, 255});
+    if (lonLat) addDegreeAxes(scene.content, bounds, project);
     return scene;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The map: every region of the data set drawn from its own geometry, filled by a value of
 // the last run on the viridis scale, its outline telling training, validation and excluded
-// regions apart, with a legend and a colour bar.
+// regions apart, with a legend and a colour bar laid out to fit the canvas. A map whose
+// coordinates all lie within longitude/latitude bounds (and whose y is not said to grow
+// downwards) keeps the land's shape and has its axes labelled in degrees.
 
 #include <optional>
 #include <string>
@@ -24,6 +26,11 @@ struct MapChoice {
     int species = -1;  // for PredictedDate; -1: the target, else the first species
 };
 
+// How the map is drawn, whatever it is coloured by.
+struct MapOptions {
+    bool yDown = false;  // y grows downwards (screen or SVG coordinates): flip to show it the right way up
+};
+
 // Per region number the value the map shows, nothing where there is none.
 std::vector<std::optional<double>> mapValues(const engine::RunSummary& run, const MapChoice& choice, int regions);
 
@@ -32,6 +39,6 @@ int chosenSpecies(const engine::RunSummary& run, const MapChoice& choice);
 
 // The map of `data` after `run` (which may be empty: the regions then show no value).
 Scene buildMap(const VectorData& data, const engine::RunSummary& run, const MapChoice& choice, double width = 900,
-               double height = 640);
+               double height = 640, const MapOptions& options = {});
 
 }  // namespace el::figures

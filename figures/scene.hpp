@@ -1,7 +1,7 @@
 #pragma once
-// A figure as plain drawing primitives, free of any toolkit: the window paints it with its
-// painter, the batch runner writes it as SVG or rasterises it to PNG. Coordinates are
-// pixels of a width x height canvas, y downwards.
+// A figure as plain drawing primitives, free of any toolkit. One renderer draws it for the
+// window, the figure files (PNG, SVG, PDF) and the report. Coordinates are pixels of a
+// width x height canvas, y downwards.
 
 #include <cstdint>
 #include <optional>
@@ -53,8 +53,10 @@ struct Marker {
 
 enum class TextAnchor { Start, Middle, End };
 
+// One line of text; figures wrap and shrink their texts to fit when they build the scene
+// (see text_fit.hpp), so a label is drawn as it is.
 struct Label {
-    Point at;  // baseline point
+    Point at;  // baseline point; in the content layer it follows the zoom, its size does not
     std::string text;
     double size = 12;  // pixel height of the font
     TextAnchor anchor = TextAnchor::Start;

@@ -10,6 +10,7 @@
 #include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
 #include "figures/plot_frame.hpp"
+#include "figures/text_fit.hpp"
 
 namespace el::figures {
 namespace {
@@ -93,22 +94,15 @@ std::optional<BestPair> bestPair(const WeightGrid& grid, GridMeasure measure) {
     return best;
 }
 
-Scene buildWeightGridPlot(const WeightGrid& grid, GridMeasure measure, double width, double height) {
-    Scene scene;
-    scene.width = width;
-    scene.height = height;
-    const auto& values = grid.values(measure);
-    scene.overlay.labels.push_back({{16, 26},
-                                    std::string("Correlation (") + measureName(measure) + ") over the power grid" +
-                                        (grid.target.empty() ? "" : ": " + grid.target),
-                                    16, TextAnchor::Start, kBlack});
-    double low = 1, high = -1;
-    for (const auto& v : values)
-        if (v) low = std::min(low, *v), high = std::max(high, *v);
-    const double side = std::min(width - 80 - 150, height - 44 - 60);
-    const PlotFrame frame = drawAxes(scene.overlay, 80, 44, side, side, 0, 20, 0, 20,
-                                     "power for number of samples (p2)", "power for similarity (p1)");
-    const double cell = side / WeightGrid::kSide;
+namespace {
+
+constexpr double kMargin = 16;
+constexpr double kAxisLeft = 64, kAxisBottom = 48;  // tick labels and axis titles
+constexpr double kKeyHeight = 64;                  // colour bar and best pair under the plot
+
+void gridCells(Layer& layer, const std::vector<std::optional<double>>& values, const PlotFrame& frame, double low,
+               double high) {
+    const double cell = frame.width / WeightGrid::kSide;
     for (int i = 0; i < WeightGrid::kSide; ++i)
         for (int j = 0; j < WeightGrid::kSide; ++j) {
             const auto& v = values[static_cast<std::size_t>(i) * WeightGrid::kSide + static_cast<std::size_t>(j)];
@@ -118,9 +112,55 @@ Scene buildWeightGridPlot(const WeightGrid& grid, GridMeasure measure, double wi
             s.rings = {{corner, {corner.x + cell + 0.3, corner.y}, {corner.x + cell + 0.3, corner.y + cell + 0.3},
                         {corner.x, corner.y + cell + 0.3}}};
             s.fill = viridis(high > low ? (*v - low) / (high - low) : 0.5);
-            scene.content.shapes.push_back(std::move(s));
+            layer.shapes.push_back(std::move(s));
         }
-    if (const auto best = bestPair(grid, measure)) {
+}
+
+// A horizontal colour bar from `low` to `high` and the best pair beside it, from `top` down.
+void gridKey(Layer& layer, double left, double top, double width, double low, double high,
+             const std::optional<BestPair>& best) {
+    const double barWidth = std::min(160.0, width * 0.4);
+    if (high >= low) {
+        for (int i = 0; i < 64; ++i) {
+            Shape s;
+            const double x0 = left + barWidth * i / 64, x1 = left + barWidth * (i + 1) / 64 + 0.5;
+            s.rings = {{{x0, top}, {x1, top}, {x1, top + 14}, {x0, top + 14}}};
+            s.fill = viridis((i + 0.5) / 64);
+            layer.shapes.push_back(std::move(s));
+        }
+        layer.labels.push_back({{left, top + 28}, shortNumber(low), 11, TextAnchor::Start, kBlack});
+        layer.labels.push_back({{left + barWidth, top + 28}, shortNumber(high), 11, TextAnchor::End, kBlack});
+    }
+    const double textLeft = left + barWidth + 36, textWidth = std::max(40.0, width - barWidth - 36);
+    if (best) layer.markers.push_back({{textLeft - 12, top + 7}, MarkerKind::Cross, 12, std::nullopt,
+                                       Stroke{{255, 0, 0}, 2.5, Dash::Solid}, -1, ""});
+    const std::string text = best ? "best pair: p1 " + shortNumber(best->p1) + ", p2 " + shortNumber(best->p2) +
+                                        ", r = " + shortNumber(best->value)
+                                  : std::string("no computable coefficient");
+    placeText(layer, fitText(text, textWidth, 12, 9), textLeft, top, TextAnchor::Start, best ? kBlack : kGrey);
+}
+
+}  // namespace
+
+Scene buildWeightGridPlot(const WeightGrid& grid, GridMeasure measure, double width, double height) {
+    Scene scene;
+    scene.width = width;
+    scene.height = height;
+    const auto& values = grid.values(measure);
+    const std::string title = std::string("Correlation (") + measureName(measure) + ") over the power grid" +
+                              (grid.target.empty() ? "" : ": " + grid.target);
+    const double top =
+        placeText(scene.overlay, fitText(title, width - 2 * kMargin, 16, 11), kMargin, kMargin, TextAnchor::Start, kBlack) + 10;
+    double low = 1, high = -1;
+    for (const auto& v : values)
+        if (v) low = std::min(low, *v), high = std::max(high, *v);
+    const double side = std::max(20.0, std::min(width - kAxisLeft - 2 * kMargin,
+                                                height - top - kAxisBottom - kKeyHeight - kMargin));
+    const PlotFrame frame = drawAxes(scene.overlay, kMargin + kAxisLeft, top, side, side, 0, 20, 0, 20,
+                                     "power for number of samples (p2)", "power for similarity (p1)");
+    gridCells(scene.content, values, frame, low, high);
+    const auto best = bestPair(grid, measure);
+    if (best) {
         Marker m;
         m.at = frame.at(best->p2 + 0.05, best->p1 + 0.05);
         m.kind = MarkerKind::Cross;
@@ -129,27 +169,8 @@ Scene buildWeightGridPlot(const WeightGrid& grid, GridMeasure measure, double wi
         m.tip = "best pair: p1 = " + shortNumber(best->p1) + ", p2 = " + shortNumber(best->p2) +
                 ", r = " + shortNumber(best->value);
         scene.content.markers.push_back(m);
-        scene.overlay.labels.push_back({{80 + side + 20, 44 + side}, "x best:", 12, TextAnchor::Start, kBlack});
-        scene.overlay.labels.push_back({{80 + side + 20, 44 + side + 18},
-                                        "p1 " + shortNumber(best->p1) + ", p2 " + shortNumber(best->p2), 12,
-                                        TextAnchor::Start, kBlack});
-        scene.overlay.labels.push_back(
-            {{80 + side + 20, 44 + side + 36}, "r = " + shortNumber(best->value), 12, TextAnchor::Start, kBlack});
-    } else {
-        scene.overlay.labels.push_back({{100, 80}, "no computable coefficient", 12, TextAnchor::Start, kGrey});
     }
-    if (high >= low) {  // colour bar
-        const double bx = 80 + side + 20, barHeight = side * 0.6;
-        for (int i = 0; i < 64; ++i) {
-            Shape s;
-            const double top = 44 + barHeight * i / 64, bottom = 44 + barHeight * (i + 1) / 64 + 0.5;
-            s.rings = {{{bx, top}, {bx + 20, top}, {bx + 20, bottom}, {bx, bottom}}};
-            s.fill = viridis(1 - (i + 0.5) / 64);
-            scene.overlay.shapes.push_back(std::move(s));
-        }
-        scene.overlay.labels.push_back({{bx + 26, 54}, shortNumber(high), 11, TextAnchor::Start, kBlack});
-        scene.overlay.labels.push_back({{bx + 26, 44 + barHeight}, shortNumber(low), 11, TextAnchor::Start, kBlack});
-    }
+    gridKey(scene.overlay, kMargin, top + side + kAxisBottom, width - 2 * kMargin, low, high, best);
     return scene;
 }
 

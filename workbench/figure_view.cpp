@@ -30,6 +30,11 @@ figures::Scene FigureView::sceneAt(double w, double h) const {
 
 void FigureView::rebuild() {
     scene_ = sceneAt(std::max(width(), 120), std::max(height(), 90));
+    redraw();
+}
+
+void FigureView::redraw() {
+    image_ = QImage();
     update();
 }
 
@@ -41,7 +46,7 @@ void FigureView::resizeEvent(QResizeEvent* event) {
 void FigureView::resetView() {
     zoom_ = 1;
     pan_ = {};
-    update();
+    redraw();
 }
 
 QTransform FigureView::fitTransform() const {
@@ -62,13 +67,17 @@ QTransform FigureView::contentTransform() const {
 }
 
 void FigureView::paintEvent(QPaintEvent*) {
+    const double ratio = devicePixelRatioF();
+    const QSize pixels(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio));
+    if (image_.size() != pixels) {
+        // The overlay is drawn in canvas pixels through `fit`; the content through the full
+        // transform, given relative to `fit` since the drawing already applies it.
+        const QTransform fit = fitTransform();
+        image_ = sceneImage(scene_, pixels, fit * QTransform::fromScale(ratio, ratio), contentTransform() * fit.inverted());
+        image_.setDevicePixelRatio(ratio);
+    }
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    const QTransform fit = fitTransform();
-    // The overlay is painted in canvas pixels through `fit`; the content through the full
-    // transform, given relative to `fit` since the painter already applies it.
-    painter.setTransform(fit);
-    paintScene(painter, scene_, contentTransform() * fit.inverted());
+    painter.drawImage(QPointF(0, 0), image_);
 }
 
 void FigureView::wheelEvent(QWheelEvent* event) {
@@ -79,7 +88,7 @@ void FigureView::wheelEvent(QWheelEvent* event) {
     const QPointF pointer = event->position();
     pan_ += (pointer - centre) * (1 - next / zoom_);
     zoom_ = next;
-    update();
+    redraw();
     event->accept();
 }
 
@@ -91,7 +100,7 @@ void FigureView::mouseMoveEvent(QMouseEvent* event) {
     if (!dragFrom_) return;
     pan_ += event->position() - *dragFrom_;
     dragFrom_ = event->position();
-    update();
+    redraw();
 }
 
 void FigureView::mouseReleaseEvent(QMouseEvent*) { dragFrom_.reset(); }

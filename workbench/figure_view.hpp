@@ -1,7 +1,9 @@
 #pragma once
-// A widget that shows one figure scene: the wheel zooms about the pointer, a drag pans,
-// double-click resets, and hovering a region or a point shows its tip.
+// A widget that shows one figure scene, drawn by the figures library as the files are: the
+// wheel zooms about the pointer, a drag pans, double-click resets, and hovering a region or
+// a point shows its tip.
 
+#include <QImage>
 #include <QWidget>
 
 #include <functional>
@@ -41,12 +43,15 @@ private:
     QTransform contentTransform() const;
 
     void rebuild();
+    void redraw();  // the view moved or the scene changed: draw the image anew
+
 
     Builder builder_;
     figures::Scene scene_;
     double zoom_ = 1;
     QPointF pan_;  // in widget pixels
     std::optional<QPointF> dragFrom_;
+    QImage image_;  // the scene as last drawn, at the widget's pixel size
 };
 
 }  // namespace el::workbench

@@ -1,73 +1,29 @@
 #include "workbench/scene_painter.hpp"
 
-#include <QFileInfo>
-#include <QImage>
-#include <QPainter>
-#include <QSvgGenerator>
+#include <cstring>
+#include <exception>
 
-#include <cmath>
+#include "figures/figure_file.hpp"
+#include "figures/figure_raster.hpp"
+#include "figures/whole_file.hpp"
 
 namespace el::workbench {
 namespace {
 
-QColor qcolour(figures::Rgb c) { return QColor(c.r, c.g, c.b); }
-
-QPen penOf(const figures::Stroke& s) {
-    QPen pen(qcolour(s.color), s.width);
-    pen.setCosmetic(false);
-    pen.setJoinStyle(Qt::RoundJoin);
-    if (s.dash == figures::Dash::Dashed) pen.setStyle(Qt::DashLine);
-    if (s.dash == figures::Dash::Dotted) pen.setStyle(Qt::DotLine);
-    return pen;
-}
-
-void paintMarker(QPainter& painter, const figures::Marker& m, const QTransform& view) {
-    const QPointF c = view.map(QPointF(m.at.x, m.at.y));
-    const double r = m.size / 2;
-    painter.setPen(penOf(m.stroke));
-    painter.setBrush(m.fill ? QBrush(qcolour(*m.fill)) : Qt::NoBrush);
-    switch (m.kind) {
-    case figures::MarkerKind::Circle: painter.drawEllipse(c, r, r); break;
-    case figures::MarkerKind::Square: painter.drawRect(QRectF(c.x() - r, c.y() - r, m.size, m.size)); break;
-    case figures::MarkerKind::Triangle: {
-        const QPointF points[] = {{c.x(), c.y() - r}, {c.x() + r, c.y() + r}, {c.x() - r, c.y() + r}};
-        painter.drawPolygon(points, 3);
-        break;
-    }
-    case figures::MarkerKind::Cross:
-        painter.drawLine(QPointF(c.x() - r, c.y() - r), QPointF(c.x() + r, c.y() + r));
-        painter.drawLine(QPointF(c.x() - r, c.y() + r), QPointF(c.x() + r, c.y() - r));
-        break;
-    }
-}
-
-void paintLabel(QPainter& painter, const figures::Label& l) {
-    QFont font = painter.font();
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(l.size))));
-    painter.setFont(font);
-    painter.setPen(qcolour(l.color));
-    const QString text = QString::fromStdString(l.text);
-    const double width = painter.fontMetrics().horizontalAdvance(text);
-    const double shift = l.anchor == figures::TextAnchor::Start ? 0 : l.anchor == figures::TextAnchor::Middle ? width / 2 : width;
-    painter.save();
-    painter.translate(l.at.x, l.at.y);
-    if (l.vertical) painter.rotate(-90);
-    painter.drawText(QPointF(-shift, 0), text);
-    painter.restore();
-}
-
-void paintLayer(QPainter& painter, const figures::Layer& layer, const QTransform& view) {
-    for (const auto& s : layer.shapes) {
-        const QPainterPath path = shapePath(s, view);
-        if (s.closed && s.fill) painter.fillPath(path, qcolour(*s.fill));
-        if (s.hatched && s.closed) painter.fillPath(path, QBrush(QColor(80, 80, 80), Qt::BDiagPattern));
-        if (s.stroke) painter.strokePath(path, penOf(*s.stroke));
-    }
-    for (const auto& m : layer.markers) paintMarker(painter, m, view);
-    for (const auto& l : layer.labels) paintLabel(painter, l);
-}
+figures::Affine affineOf(const QTransform& t) { return {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()}; }
 
 }  // namespace
+
+QImage sceneImage(const figures::Scene& scene, QSize size, const QTransform& device, const QTransform& view) {
+    const figures::ArgbImage drawn =
+        figures::renderArgb(scene, size.width(), size.height(), affineOf(device), affineOf(view));
+    QImage image(drawn.width, drawn.height, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) return image;
+    for (int y = 0; y < drawn.height; ++y)
+        std::memcpy(image.scanLine(y), drawn.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(drawn.width),
+                    static_cast<std::size_t>(drawn.width) * 4);
+    return image;
+}
 
 QPainterPath shapePath(const figures::Shape& shape, const QTransform& view) {
     QPainterPath path;
@@ -83,36 +39,15 @@ QPainterPath shapePath(const figures::Shape& shape, const QTransform& view) {
     return path;
 }
 
-void paintScene(QPainter& painter, const figures::Scene& scene, const QTransform& view) {
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(QRectF(0, 0, scene.width, scene.height), qcolour(scene.background));
-    paintLayer(painter, scene.content, view);
-    paintLayer(painter, scene.overlay, QTransform());
-}
-
 QString exportScene(const figures::Scene& scene, const QString& file) {
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    const QSize size(static_cast<int>(std::ceil(scene.width)), static_cast<int>(std::ceil(scene.height)));
-    if (suffix == "svg") {
-        QSvgGenerator svg;
-        svg.setFileName(file);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(QStringLiteral("earlylate figure"));
-        QPainter painter;
-        if (!painter.begin(&svg)) return QStringLiteral("cannot write the figure to %1").arg(file);
-        paintScene(painter, scene);
-        painter.end();
-        return QFileInfo(file).size() > 0 ? QString() : QStringLiteral("cannot write the figure to %1").arg(file);
+    const auto format = figures::figureFormatOf(file.toStdString());
+    if (!format) return QStringLiteral("the figure file name must end in .png, .svg or .pdf: %1").arg(file);
+    try {
+        if (!figures::writeWholeFile(file.toStdString(), figures::figureBytes(scene, *format)))
+            return QStringLiteral("cannot write the figure to %1").arg(file);
+    } catch (const std::exception& error) {
+        return QStringLiteral("cannot draw the figure for %1: %2").arg(file, QString::fromUtf8(error.what()));
     }
-    if (suffix != "png") return QStringLiteral("the figure file name must end in .png or .svg: %1").arg(file);
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        paintScene(painter, scene);
-    }
-    if (!image.save(file, "PNG")) return QStringLiteral("cannot write the figure to %1").arg(file);
     return {};
 }
 

@@ -1,15 +1,17 @@
-// --map and --fit-plot: the figures of a completed run as SVG (one path per region) and as a
-// PNG whose chunks, stored zlib blocks and checksums are read back; nothing written for a run
-// that did not complete; usage errors for other extensions.
+// --map, --fit-plot, --weight-plot and --report: the figures and the report of a completed
+// run as PNG (compressed), SVG and PDF, and as a PDF or HTML report; the log is the same
+// with or without them; nothing written for a run that did not complete; usage errors.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "figures/checksums.hpp"
+#include "cli/batch_options.hpp"
+#include "tests/support/figure_files.hpp"
 #include "tests/support/run_batch.hpp"
 #include "tests/support/temp_dir.hpp"
 
@@ -18,118 +20,133 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::uint32_t bigEndian(const std::string& b, std::size_t at, int bytes = 4) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i) value = value << 8 | static_cast<unsigned char>(b.at(at + static_cast<std::size_t>(i)));
-    return value;
-}
-
-std::vector<std::uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
-
-// Checks the PNG's chunk CRCs, its 8-bit RGB header and its zlib stream of stored blocks;
-// returns the inflated scanlines.
-std::string pngScanlines(const std::string& file, std::uint32_t width, std::uint32_t height) {
-    EXPECT_EQ(file.substr(0, 8), std::string("\x89PNG\r\n\x1A\n", 8));
-    EXPECT_EQ(file.substr(12, 4) + file.substr(24, 2), "IHDR\x08\x02");
-    EXPECT_EQ(bigEndian(file, 16), width);
-    EXPECT_EQ(bigEndian(file, 20), height);
-    std::string zlib, type;
-    std::size_t at = 8;
-    for (; type != "IEND" && at + 12 <= file.size(); at += 12 + bigEndian(file, at)) {
-        type = file.substr(at + 4, 4);
-        const std::string data = file.substr(at + 8, bigEndian(file, at));
-        if (at + 12 + data.size() > file.size()) break;
-        EXPECT_EQ(figures::crc32(bytesOf(type + data)), bigEndian(file, at + 8 + data.size())) << type;
-        if (type == "IDAT") zlib += data;
-    }
-    EXPECT_EQ(type, "IEND");
-    EXPECT_EQ(at, file.size());
-    EXPECT_EQ(bigEndian(zlib, 0, 2) % 31, 0u) << "zlib header check bits";
-    std::string raw;
-    bool last = false;
-    for (at = 2; !last && at + 5 <= zlib.size();) {
-        last = (zlib[at] & 1) != 0;
-        const std::uint32_t len = bigEndian(zlib, at + 2, 1) << 8 | bigEndian(zlib, at + 1, 1);
-        EXPECT_EQ(len ^ 0xFFFFu, bigEndian(zlib, at + 4, 1) << 8 | bigEndian(zlib, at + 3, 1));
-        raw += zlib.substr(at + 5, len);
-        at += 5 + len;
-    }
-    EXPECT_TRUE(last) << "no final block";
-    EXPECT_EQ(at + 4, zlib.size());
-    EXPECT_EQ(figures::adler32(bytesOf(raw)), bigEndian(zlib, zlib.size() - 4));
-    return raw;
-}
-
 struct SampleFolder {
     SampleFolder() { fs::copy_file(fs::path(EARLYLATE_SOURCE_DIR) / "data" / "sample.csv", dir / "sample.csv"); }
     int run(const std::string& args) { return runBatch(dir.path(), "--quiet " + args + " sample.csv"); }
     bool has(const std::string& name) const { return fs::exists(dir / name); }
+    std::string read(const std::string& name) const { return readFile(dir / name); }
     TempDir dir;
 };
 
-TEST(BatchFigures, SvgMapHasOnePathPerRegionOfTheChosenSpecies) {
+TEST(BatchFigures, CompressedPngAndTheSameMapAsSvgAndPdf) {
     SampleFolder folder;
-    ASSERT_EQ(folder.run("-t Invader --no-reliability --map map.svg --fit-plot fit.svg"), 0)
-        << readFile(folder.dir / "stderr.txt");
-    const std::string svg = readFile(folder.dir / "map.svg");
-    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
-    std::vector<std::string> regions;
-    for (std::size_t at = svg.find("<path "); at != std::string::npos; at = svg.find("<path ", at + 1)) {
-        const std::string element = svg.substr(at, svg.find('>', at) - at);
-        const std::size_t start = element.find("data-region=\"");
-        if (start != std::string::npos) regions.push_back(element.substr(start, element.find('"', start + 13) - start));
+    ASSERT_EQ(folder.run("-t Invader --no-reliability --map map.PNG --fit-plot fit.png"), 0) << folder.read("stderr.txt");
+    const std::string png = folder.read("map.PNG");
+    EXPECT_LT(png.size(), 150u * 1024) << "the 12-region map";
+    for (const auto& [name, width, height] : {std::tuple{"map.PNG", 900, 640}, std::tuple{"fit.png", 760, 560}}) {
+        SCOPED_TRACE(name);
+        const auto pixels = decodePng(folder.read(name));
+        ASSERT_TRUE(pixels);
+        EXPECT_EQ(pixels->width, width);
+        EXPECT_EQ(pixels->height, height);
+        std::set<std::uint32_t> colours;
+        for (int y = 0; y < height; y += 2)
+            for (int x = 0; x < width; x += 2) colours.insert(pixels->rgb(x, y));
+        EXPECT_GT(colours.size(), 20u) << "regions, marks and anti-aliased text";
     }
-    EXPECT_EQ(std::set<std::string>(regions.begin(), regions.end()).size(), 12u);
-    EXPECT_EQ(regions.size(), 12u);
-    EXPECT_NE(svg.find("Predicted date of Invader"), std::string::npos);
-    EXPECT_NE(readFile(folder.dir / "fit.svg").find("Invader"), std::string::npos);
-    EXPECT_FALSE(folder.has("map.svg.part"));
 
-    ASSERT_EQ(folder.run("-t Invader --no-reliability --map other.svg --map-species SpA"), 0);
-    EXPECT_NE(readFile(folder.dir / "other.svg").find("Predicted date of SpA"), std::string::npos);
-    // Without a target, the first species.
-    ASSERT_EQ(folder.run("-s SpC,SpA --no-reliability --map first.svg"), 0);
-    EXPECT_NE(readFile(folder.dir / "first.svg").find("Predicted date of SpC"), std::string::npos);
+    ASSERT_EQ(folder.run("-t Invader --no-reliability --map map.pdf --fit-plot fit.svg"), 0);
+    const std::string text = pdfText(folder.dir / "map.pdf");
+    EXPECT_NE(text.find("Predicted date of Invader"), std::string::npos) << text;
+    EXPECT_NE(text.find("40°E"), std::string::npos) << "the sample's coordinates lie within degree bounds";
+    const auto page = pdfPage(folder.dir / "map.pdf", folder.dir);
+    const auto pixels = decodePng(png);
+    ASSERT_TRUE(page && pixels);
+    ASSERT_EQ(page->width, 900);
+    // The PDF page shows what the PNG shows, up to anti-aliasing at the edges.
+    int alike = 0, all = 0;
+    for (int y = 0; y < 640; y += 4)
+        for (int x = 0; x < 900; x += 4, ++all) {
+            const std::uint32_t a = page->rgb(x, y), b = pixels->rgb(x, y);
+            bool close = true;
+            for (int shift : {0, 8, 16}) close &= std::abs(static_cast<int>((a >> shift & 0xFF) - (b >> shift & 0xFF))) <= 8;
+            alike += close;
+        }
+    EXPECT_GT(alike, all * 97 / 100);
+    const std::string svg = folder.read("fit.svg");
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_FALSE(folder.has("map.pdf.part") || folder.has("fit.svg.part"));
 }
 
-TEST(BatchFigures, PngFilesDecode) {
+TEST(BatchFigures, ReportAsPdfAndHtmlLeavesTheLogAsItIs) {
     SampleFolder folder;
-    ASSERT_EQ(folder.run("-t Invader --no-reliability --map map.PNG --map-species SpB --fit-plot fit.png"), 0)
-        << readFile(folder.dir / "stderr.txt");
-    for (const auto& [name, width, height] : {std::tuple{"map.PNG", 900u, 640u}, std::tuple{"fit.png", 760u, 560u}}) {
-        SCOPED_TRACE(name);
-        const std::string raw = pngScanlines(readFile(folder.dir / name), width, height);
-        ASSERT_EQ(raw.size(), std::size_t{width} * height * 3 + height);
-        std::set<std::string> colours;
-        for (std::size_t row = 0; row < height; ++row) {
-            const std::size_t start = row * (width * 3 + 1);
-            EXPECT_EQ(raw[start], 0) << "filter byte of row " << row;
-            for (std::size_t i = start + 1; i < start + 1 + width * 3; i += 3) colours.insert(raw.substr(i, 3));
-        }
-        EXPECT_GT(colours.size(), 3u) << "nearly blank";
-    }
+    ASSERT_EQ(folder.run("-t Invader -o plain.log"), 0);
+    ASSERT_EQ(folder.run("-t Invader -o report.log --map-y-down --report report.pdf"), 0) << folder.read("stderr.txt");
+    EXPECT_EQ(folder.read("report.log"), folder.read("plain.log"));
+    const std::string text = pdfText(folder.dir / "report.pdf");
+    for (const char* expected : {"earlylate report: sample.csv", "Target species: Invader",
+                                 "Earliest predicted dates of Invader", "Gunma", "Fluctuation trials"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
+    // The prediction line and the average trial SD as the log has them.
+    const std::string log = folder.read("plain.log");
+    const auto line = log.find("Predicted infestation date =");
+    ASSERT_NE(line, std::string::npos);
+    const std::string prediction = log.substr(line, log.find("\r\n", line) - line);
+    std::string flat = text;
+    for (char& c : flat) c = c == '\n' ? ' ' : c;
+    EXPECT_NE(flat.find(prediction.substr(0, 40)), std::string::npos) << prediction;
+    EXPECT_NE(text.find("Average SD of the fluctuation trials: 0.999"), std::string::npos) << text;
+
+    ASSERT_EQ(folder.run("-t Invader --examine-weight --report report.html --weight-plot weights.png"), 0)
+        << folder.read("stderr.txt");
+    const std::string html = folder.read("report.html");
+    EXPECT_EQ(html.rfind("<!DOCTYPE html>", 0), 0u);
+    std::size_t drawings = 0;
+    for (std::size_t at = html.find("<svg "); at != std::string::npos; at = html.find("<svg ", at + 1)) ++drawings;
+    EXPECT_EQ(drawings, 3u) << "map, fit plot and weights";
+    EXPECT_NE(html.find("Best pair (training &amp; validation)"), std::string::npos);
+    const auto weights = decodePng(folder.read("weights.png"));
+    ASSERT_TRUE(weights);
+    EXPECT_EQ(weights->width, 760);
 }
 
 TEST(BatchFigures, NothingWrittenWithoutACompletedRun) {
     SampleFolder folder;
     // Stopped by a bad setting; no species (the log is cleared, no pass runs).
-    EXPECT_EQ(folder.run("-t Invader --weight-power six --map map.svg --fit-plot fit.png"), 1);
-    EXPECT_EQ(folder.run("-s '' --map map.svg --fit-plot fit.png"), 0);
-    EXPECT_FALSE(folder.has("map.svg") || folder.has("fit.png"));
-    // A figure that cannot be written stops the run; its log is kept.
+    EXPECT_EQ(folder.run("-t Invader --weight-power six --map map.svg --fit-plot fit.png --report r.pdf"), 1);
+    EXPECT_EQ(folder.run("-s '' --map map.svg --fit-plot fit.png --report r.html"), 0);
+    EXPECT_FALSE(folder.has("map.svg") || folder.has("fit.png") || folder.has("r.pdf") || folder.has("r.html"));
+    // A figure or report that cannot be written stops the run; its log is kept.
     EXPECT_EQ(folder.run("-t Invader --no-reliability -o run.log --map no/such/folder/map.svg"), 1);
-    EXPECT_NE(readFile(folder.dir / "stderr.txt").find("cannot be written"), std::string::npos);
-    EXPECT_NE(readFile(folder.dir / "run.log").find("Target species:Invader"), std::string::npos);
+    EXPECT_NE(folder.read("stderr.txt").find("cannot be written"), std::string::npos);
+    EXPECT_NE(folder.read("run.log").find("Target species:Invader"), std::string::npos);
+    EXPECT_EQ(folder.run("-t Invader --no-reliability --report no/such/folder/r.pdf"), 1);
+    EXPECT_NE(folder.read("stderr.txt").find("The report file \"no/such/folder/r.pdf\" cannot be written"),
+              std::string::npos);
 }
 
 TEST(BatchFigures, UsageErrors) {
     SampleFolder folder;
-    for (const char* args : {"--map map.jpg", "--fit-plot fit", "--fit-plot", "--map-species SpA",
-                             "--map m.svg --map-species Nobody", "-s SpA --map m.svg --map-species SpB"}) {
+    for (const char* args :
+         {"--map map.jpg", "--fit-plot fit", "--fit-plot", "--map-species SpA", "--map m.svg --map-species Nobody",
+          "-s SpA --map m.svg --map-species SpB", "--report r.txt", "--report", "--map-y-down",
+          "-t Invader --weight-plot w.png", "-t Invader --examine-weight --weight-plot w.gif"}) {
         EXPECT_EQ(folder.run(args), 2) << args;
-        EXPECT_NE(readFile(folder.dir / "stderr.txt").find("earlylate-batch: "), std::string::npos) << args;
+        EXPECT_NE(folder.read("stderr.txt").find("earlylate-batch: "), std::string::npos) << args;
     }
-    EXPECT_FALSE(folder.has("m.svg") || folder.has("map.jpg"));
+    EXPECT_FALSE(folder.has("m.svg") || folder.has("map.jpg") || folder.has("w.png"));
+}
+
+TEST(BatchFigures, HelpListsEveryOptionInOneColumn) {
+    const std::string text = batch::usageText();
+    std::istringstream help(text);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(help, line);) lines.push_back(line);
+    int options = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        if (!line.starts_with("  -") && !line.starts_with("      --")) continue;
+        ++options;
+        EXPECT_EQ(line.compare(6, 2, "--"), 0) << "long options start in one column: " << line;
+        const bool ownLine = line.find("  ", 6) == std::string::npos;  // too long: help on the next line
+        const std::string& helpLine = ownLine ? lines.at(i + 1) : line;
+        EXPECT_GT(helpLine.size(), 30u) << line;
+        EXPECT_EQ(helpLine.find_first_not_of(' ', ownLine ? 0 : helpLine.find("  ", 6)), 29u) << line;
+    }
+    EXPECT_GT(options, 25);
+    for (const char* option : {"--report FILE", "--weight-plot FILE", "--map-y-down", "--map FILE", "-t, --target NAME"})
+        EXPECT_NE(text.find(option), std::string::npos) << option;
 }
 
 }  // namespace

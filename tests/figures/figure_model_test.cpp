@@ -1,54 +1,41 @@
-// The figure model: map items and colours, fit plot points, weight grid parsing, SVG text.
+// The figure model: map items and colours, the map's longitude/latitude aspect and y-down
+// flip, fit plot points, weight grid parsing, and layouts that fit the window's start-up tab.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
+#include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
 #include "figures/fit_figure.hpp"
 #include "figures/map_figure.hpp"
-#include "figures/svg_writer.hpp"
+#include "figures/font_text.hpp"
+#include "figures/map_projection.hpp"
+#include "figures/text_fit.hpp"
 #include "figures/weight_grid.hpp"
+#include "tests/figures/figure_fixture.hpp"
 
 namespace el::figures {
 namespace {
 
 using engine::RegionRole;
 
-VectorPart ring(std::vector<double> x, std::vector<double> y) { return {"", std::move(x), std::move(y)}; }
+using test::fourRegionRun;
+using test::fourRegions;
+using test::ring;
 
-// Four regions: a polygon, a two-part area, a line and a point.
-VectorData fourRegions() {
-    VectorData data;
-    data.objects = {{{}, "polygon", "P", {ring({0, 1, 1, 0}, {0, 0, 1, 1})}},
-                    {{}, "area", "A", {ring({2, 3, 3}, {0, 0, 1}), ring({4, 5, 5}, {0, 0, 1})}},
-                    {{}, "line", "L", {ring({0, 5}, {2, 2})}},
-                    {{}, "point", "Q", {ring({6}, {3})}}};
-    data.sizes.objn = 4;
-    return data;
-}
-
-// Target species 0 with a = 2, b = 1998; region 2 excluded; region 1 a validation region.
-engine::RunSummary fourRegionRun() {
-    engine::RunSummary run;
-    run.regno = {0, 1, 3};
-    run.score = {1, 2, 3};
-    run.prediction = {{" 2000", " 2002", " 2004"}};
-    run.speciesNames = {"T"};
-    run.target = 0;
-    run.fits = {{.nt = 2, .nv = 1, .predictable = true, .a = 2, .b = 1998, .rt = 0.9, .rv = 0.5, .rw = 0.8}};
-    run.regionNames = {"P", "A", "L", "Q"};
-    run.actualDate = {2001.0, 2003.0, std::nullopt, 2004.0};
-    run.actualText = {"2001", "2003", "Unknown", "2004"};
-    run.role = {RegionRole::Training, RegionRole::Validation, RegionRole::Excluded, RegionRole::Training};
-    return run;
+// The items that draw a region (not the degree frame of a longitude/latitude map).
+int regionItems(const Layer& layer) {
+    return static_cast<int>(std::count_if(layer.shapes.begin(), layer.shapes.end(), [](const Shape& s) { return s.region >= 0; }) +
+                            std::count_if(layer.markers.begin(), layer.markers.end(), [](const Marker& m) { return m.region >= 0; }));
 }
 
 TEST(MapFigure, OneItemPerRegionColouredByItsPredictedDate) {
     const Scene scene = buildMap(fourRegions(), fourRegionRun(), {});
     const auto& shapes = scene.content.shapes;
-    ASSERT_EQ(shapes.size(), 3u);
+    ASSERT_EQ(regionItems(scene.content), 4);
     for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(shapes[k].region, static_cast<int>(k));
     EXPECT_EQ(scene.content.markers.at(0).region, 3) << "a point is a marker";
     EXPECT_EQ(shapes[1].rings.size(), 2u) << "an area keeps both parts in one item";
@@ -86,7 +73,7 @@ TEST(MapFigure, ExcludedAreaIsHatchedAndEmptyRunDrawsAllRegions) {
     EXPECT_FALSE(scene.content.shapes[0].hatched);
 
     const Scene before = buildMap(data, engine::RunSummary{}, {});
-    EXPECT_EQ(before.content.shapes.size() + before.content.markers.size(), 4u);
+    EXPECT_EQ(regionItems(before.content), 4);
 }
 
 TEST(FitFigure, PointsForUsedRegionsWithAnActualDate) {
@@ -130,15 +117,177 @@ TEST(WeightGrid, ReadsPowerPairsAndFindsTheBest) {
     EXPECT_EQ(buildWeightGridPlot(grid, GridMeasure::Whole).content.shapes.size(), 3u);
 }
 
-TEST(SvgWriter, EscapesText) {
-    engine::RunSummary run = fourRegionRun();
-    VectorData data = fourRegions();
-    data.objects[0].name = "A<&>\"'";
-    run.regionNames[0] = data.objects[0].name;
-    const std::string svg = toSvg(buildMap(data, run, {}));
-    EXPECT_NE(svg.find("A&lt;&amp;&gt;&quot;&apos;"), std::string::npos);
-    EXPECT_EQ(svg.find("A<&"), std::string::npos);
-    EXPECT_EQ(xmlEscaped(std::string("a\x01") + "b"), "a b");
+// Shapes' extent on the canvas: {width, height}.
+std::pair<double, double> extent(const Shape& shape) {
+    double x0 = 1e300, x1 = -1e300, y0 = 1e300, y1 = -1e300;
+    for (const auto& r : shape.rings)
+        for (const Point& p : r) x0 = std::min(x0, p.x), x1 = std::max(x1, p.x), y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+    return {x1 - x0, y1 - y0};
+}
+
+double topOf(const Shape& shape) {
+    double y = 1e300;
+    for (const auto& r : shape.rings)
+        for (const Point& p : r) y = std::min(y, p.y);
+    return y;
+}
+
+bool hasLabel(const Layer& layer, const std::string& text) {
+    return std::any_of(layer.labels.begin(), layer.labels.end(), [&](const Label& l) { return l.text == text; });
+}
+
+TEST(MapFigure, LongitudeLatitudeMapKeepsTheLandsShape) {
+    // Two one-degree squares at 60-61 degrees north: a degree of longitude is drawn
+    // cos(60.5 degrees) times as wide as a degree of latitude.
+    const VectorData north = test::squareRow({"West", "East"}, 10, 60, 1);
+    const engine::RunSummary run = test::squareRowRun({"West", "East"}, "T");
+    const Scene map = buildMap(north, run, {});
+    const auto [w, h] = extent(map.content.shapes.at(0));
+    EXPECT_NEAR(w / h, std::cos(60.5 * std::numbers::pi / 180), 1e-9);
+    EXPECT_TRUE(hasLabel(map.content, "10°E") && hasLabel(map.content, "12°E"));
+    EXPECT_TRUE(hasLabel(map.content, "60°N") && hasLabel(map.content, "61°N"));
+
+    // The same squares far beyond longitude 360 are plane coordinates: no squeeze, no degrees.
+    const Scene plane = buildMap(test::squareRow({"West", "East"}, 1000, 60, 1), run, {});
+    const auto [pw, ph] = extent(plane.content.shapes.at(0));
+    EXPECT_NEAR(pw / ph, 1.0, 1e-9);
+    EXPECT_TRUE(plane.content.labels.empty());
+
+    // Bounds: longitudes from -180 to 360, latitudes from -90 to 90, all inclusive.
+    MapBounds b;
+    b.add(-180, -90);
+    b.add(360, 90);
+    EXPECT_TRUE(isLonLat(b));
+    b.add(360.5, 0);
+    EXPECT_FALSE(isLonLat(b));
+    MapBounds south;
+    south.add(0, -90.1);
+    EXPECT_FALSE(isLonLat(south));
+    EXPECT_FALSE(isLonLat(MapBounds{}));
+    south.add(std::nan(""), 0);
+    EXPECT_EQ(south.maxX, 0) << "a point that is not a number is left out";
+
+    EXPECT_EQ(longitudeText(10), "10°E");
+    EXPECT_EQ(longitudeText(-25.5), "25.5°W");
+    EXPECT_EQ(longitudeText(200), "160°W") << "0..360 longitudes count on west of 180";
+    EXPECT_EQ(longitudeText(180), "180°");
+    EXPECT_EQ(longitudeText(0), "0°");
+    EXPECT_EQ(latitudeText(45), "45°N");
+    EXPECT_EQ(latitudeText(-12), "12°S");
+}
+
+TEST(MapFigure, YDownShowsScreenCoordinatesTheRightWayUp) {
+    // Screen coordinates: "Top" has the smaller y and belongs at the top of the map.
+    VectorData data = test::squareRow({"Top"}, 0, 0, 10);
+    const VectorData bottom = test::squareRow({"Bottom"}, 0, 30, 10);
+    data.objects.push_back(bottom.objects[0]);
+    data.sizes.objn = 2;
+    const engine::RunSummary run = test::squareRowRun({"Top", "Bottom"}, "T");
+
+    const Scene upsideDown = buildMap(data, run, {});
+    EXPECT_GT(topOf(upsideDown.content.shapes[0]), topOf(upsideDown.content.shapes[1])) << "y up by default";
+    const Scene rightWay = buildMap(data, run, {}, 900, 640, MapOptions{.yDown = true});
+    EXPECT_LT(topOf(rightWay.content.shapes[0]), topOf(rightWay.content.shapes[1]));
+    // Latitude never grows downwards: these small numbers are plane coordinates then.
+    EXPECT_FALSE(upsideDown.content.labels.empty());
+    EXPECT_TRUE(rightWay.content.labels.empty());
+    const auto [w, h] = extent(rightWay.content.shapes[0]);
+    EXPECT_NEAR(w / h, 1.0, 1e-9);
+}
+
+// Every label lies wholly on the canvas, measured in the fonts it is drawn with.
+void expectLabelsOnCanvas(const Scene& scene, const Layer& layer) {
+    for (const Label& l : layer.labels) {
+        const double width = textWidth(l.text, l.size);
+        const double start = l.anchor == TextAnchor::Start ? 0 : l.anchor == TextAnchor::Middle ? -width / 2 : -width;
+        if (l.vertical) {
+            EXPECT_GE(l.at.y - start - width, -0.5) << l.text;
+            EXPECT_LE(l.at.y - start, scene.height + 0.5) << l.text;
+            EXPECT_GE(l.at.x - l.size, -0.5) << l.text;
+        } else {
+            EXPECT_GE(l.at.x + start, -0.5) << l.text;
+            EXPECT_LE(l.at.x + start + width, scene.width + 0.5) << l.text << " at size " << l.size;
+            EXPECT_GE(l.at.y - l.size * 0.8, -0.5) << l.text;
+            EXPECT_LE(l.at.y + l.size * 0.25, scene.height + 0.5) << l.text;
+        }
+    }
+}
+
+std::string allText(const Layer& layer) {
+    std::string text;
+    for (const Label& l : layer.labels) text += l.text + " ";
+    return text;
+}
+
+TEST(FigureLayout, TitlesLegendsAndEquationsFitTheStartUpTab) {
+    constexpr double kTabWidth = 317, kTabHeight = 390;  // the figure view in the window at start-up
+    const std::vector<std::string> names{"Aomori", "Akita", "Iwate"};
+    engine::RunSummary run = test::squareRowRun(names, "Lycorma delicatula");
+    run.fits[0].a = 56.2075213040075;
+    run.fits[0].b = 1987.31108717255;
+    for (const double width : {kTabWidth, 900.0}) {
+        SCOPED_TRACE(width);
+        const double height = width == kTabWidth ? kTabHeight : 640;
+        const Scene map = buildMap(test::squareRow(names, 0, 0, 1000), run, {}, width, height);
+        expectLabelsOnCanvas(map, map.overlay);
+        EXPECT_NE(allText(map.overlay).find("Lycorma delicatula"), std::string::npos);
+        const Scene fit = buildFitPlot(run, width, height);
+        expectLabelsOnCanvas(fit, fit.overlay);
+        const std::string fitText = allText(fit.overlay);
+        EXPECT_NE(fitText.find("Actual against predicted date: Lycorma delicatula"), std::string::npos) << fitText;
+        EXPECT_NE(fitText.find("56.2075 x score + 1987.31"), std::string::npos) << fitText;
+        WeightGrid grid;
+        grid.target = "Lycorma delicatula";
+        grid.whole[5] = 0.5;
+        const Scene weights = buildWeightGridPlot(grid, GridMeasure::Whole, width, height);
+        expectLabelsOnCanvas(weights, weights.overlay);
+        EXPECT_NE(allText(weights.overlay).find("best pair: p1 0, p2 0.5"), std::string::npos);
+    }
+}
+
+TEST(TextFit, ShrinksThenWrapsAndNeverDropsACharacter) {
+    const FittedText same = fitText("Map", 200, 12, 9);
+    EXPECT_EQ(same.size, 12);
+    EXPECT_EQ(same.lines, std::vector<std::string>{"Map"});
+
+    const std::string title = "Predicted date of Lycorma delicatula";
+    const double full = textWidth(title, 12);
+    const FittedText shrunk = fitText(title, full * 0.9, 12, 9);
+    ASSERT_EQ(shrunk.lines.size(), 1u);
+    EXPECT_LT(shrunk.size, 12);
+    EXPECT_LE(textWidth(title, shrunk.size), full * 0.9);
+
+    const FittedText wrapped = fitText(title, full * 0.5, 12, 9);
+    EXPECT_EQ(wrapped.size, 12);
+    ASSERT_GE(wrapped.lines.size(), 2u);
+    std::string joined;
+    for (const auto& line : wrapped.lines) {
+        EXPECT_LE(textWidth(line, 12), full * 0.5) << line;
+        joined += (joined.empty() ? "" : " ") + line;
+    }
+    EXPECT_EQ(joined, title);
+
+    // Japanese has no blanks: it breaks between characters, each line within the width.
+    const std::string names = "北海道青森県岩手県宮城県秋田県";
+    const auto lines = wrapLines(names, 40, 12);
+    EXPECT_GT(lines.size(), 3u);
+    std::string rejoined;
+    for (const auto& line : lines) {
+        EXPECT_LE(textWidth(line, 12), 40) << line;
+        rejoined += line;
+    }
+    EXPECT_EQ(rejoined, names);
+    // A character wider than the line still gets a line of its own.
+    EXPECT_EQ(wrapLines("分布", 2, 12), (std::vector<std::string>{"分", "布"}));
+}
+
+TEST(AxisTicks, EndTicksSurviveRounding) {
+    const auto ticks = niceTicks(60, 61, 5);
+    ASSERT_EQ(ticks.size(), 6u);
+    EXPECT_EQ(ticks.back(), 61.0) << "60 + 5 x 0.2 in steps would overshoot 61";
+    EXPECT_EQ(niceTicks(0, 1, 10)[3], 0.3);
+    EXPECT_EQ(niceTicks(1990, 2010, 4), (std::vector<double>{1990, 1995, 2000, 2005, 2010}));
+    EXPECT_EQ(niceTicks(-3, 3, 3), (std::vector<double>{-2, 0, 2}));
 }
 
 TEST(Colour, ViridisEndsAndClamps) {

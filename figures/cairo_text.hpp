@@ -1,0 +1,27 @@
+#pragma once
+// Inside the figures library: setting text with Cairo in runs of one font each.
+
+#include <cairo.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace el::figures {
+
+// A stretch of text drawn with one font; `utf8` is valid UTF-8.
+struct FontRun {
+    std::string utf8;
+    cairo_font_face_t* face = nullptr;  // owned by the process-wide font list
+};
+
+std::vector<FontRun> fontRuns(std::string_view text);
+
+// Grey-scale anti-aliasing, no hinting of outlines or metrics: a text is as wide in a PNG
+// as in a PDF or SVG, and as wide as textWidth() measured it.
+void useTextOptions(cairo_t* cr);
+
+// Draws `text` from the current point at `size` pixels and moves the point past it.
+void showText(cairo_t* cr, std::string_view text, double size);
+
+}  // namespace el::figures

@@ -1,0 +1,28 @@
+#pragma once
+// The pieces of the map's legend: the colour bar of the values under its title, and the
+// outline styles of the region roles. Each is laid out to a given width and tells how tall
+// it came out.
+
+#include <optional>
+#include <string>
+
+#include "engine/engine.hpp"
+#include "figures/scene.hpp"
+
+namespace el::figures {
+
+struct ValueRange {
+    double low = 0, high = 0;
+};
+
+Stroke outlineOf(engine::RegionRole role);
+
+// The title, then a vertical bar `barHeight` tall with ticks (high values at the top), or a
+// note when there are no values. Returns the y below it.
+double colourLegend(Layer& layer, double x, double top, double width, double barHeight, const std::string& title,
+                    const std::optional<ValueRange>& range);
+
+// One swatch and text per outline style; returns the y below the last.
+double outlineLegend(Layer& layer, double x, double top, double width);
+
+}  // namespace el::figures

@@ -1,0 +1,176 @@
+#include "figures/report_document.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "base/numtext.hpp"
+#include "figures/fit_figure.hpp"
+#include "figures/map_figure.hpp"
+#include "figures/scene_extent.hpp"
+
+namespace el::figures {
+namespace {
+
+constexpr std::size_t kEnds = 5;  // regions listed at each end of the predicted dates
+// Figures are built about as wide as a page's text, so their text keeps its size in print.
+constexpr double kFigureWidth = 620, kFigureHeight = 440;
+
+struct DatedRegion {
+    int region;
+    double date;
+};
+
+std::string fixed(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return std::string(text) == "-0.00" ? "0.00" : text;
+}
+
+std::string coefficientText(double r, int n) {
+    const std::string value = r == engine::kNotComputable || !std::isfinite(r) ? "not computable" : fixed(r, 3);
+    return value + " (" + std::to_string(n) + (n == 1 ? " region)" : " regions)");
+}
+
+// The prediction line as the log writes it.
+std::string predictionLine(const engine::FitLine& fit) {
+    return "Predicted infestation date =" + strnum(fit.a) + " x region score" + (fit.b > 0 ? " +" : "") + strnum(fit.b);
+}
+
+std::string speciesName(const engine::RunSummary& run, int s) {
+    return s >= 0 && static_cast<std::size_t>(s) < run.speciesNames.size() ? run.speciesNames[static_cast<std::size_t>(s)]
+                                                                          : std::string();
+}
+
+ReportTable headerFacts(const ReportContent& c) {
+    ReportTable facts;
+    facts.rows.push_back({"File", c.sourceFile});
+    facts.rows.push_back({"Date of calculation", c.calculationDate});
+    std::string species;
+    for (const std::string& name : c.species) species += (species.empty() ? "" : ", ") + name;
+    facts.rows.push_back({"Species analysed", species});
+    facts.rows.push_back({"Run", c.examineWeight ? "examine weight (200 x 200 power grid)" : "report (one power pass)"});
+    for (const ReportSetting& s : c.settings) facts.rows.push_back({s.caption, s.value});
+    return facts;
+}
+
+// The coefficients and the prediction line of the target, or without one of the species
+// the map shows.
+void addCoefficients(ReportDocument& doc, const engine::RunSummary& run, int species) {
+    const bool isTarget = species == run.target;
+    const std::string name = speciesName(run, species);
+    doc.blocks.push_back(ReportHeading{isTarget ? "Target species: " + name : "Species: " + name + " (the run had no target species)"});
+    if (species < 0 || static_cast<std::size_t>(species) >= run.fits.size()) return;
+    const engine::FitLine& fit = run.fits[static_cast<std::size_t>(species)];
+    ReportTable facts;
+    facts.rows.push_back({"Correlation coefficient, training regions", coefficientText(fit.rt, fit.nt)});
+    if (isTarget) {
+        facts.rows.push_back({"Correlation coefficient, validation regions", coefficientText(fit.rv, fit.nv)});
+        facts.rows.push_back({"Correlation coefficient, training & validation", coefficientText(fit.rw, fit.nt + fit.nv)});
+    }
+    facts.rows.push_back({"Prediction line", predictionLine(fit)});
+    doc.blocks.push_back(std::move(facts));
+    if (!fit.predictable)
+        doc.blocks.push_back(ReportParagraph{"Infestation date is not predictable: fewer than two training regions "
+                                             "with distinct dates and scores."});
+}
+
+// The used regions with their predicted dates, earliest first.
+std::vector<DatedRegion> predictedDates(const engine::RunSummary& run, const engine::FitLine& fit) {
+    std::vector<DatedRegion> dated;
+    for (std::size_t p = 0; p < run.regno.size() && p < run.score.size(); ++p)
+        dated.push_back({run.regno[p], fit.a * run.score[p] + fit.b});
+    std::stable_sort(dated.begin(), dated.end(), [](const DatedRegion& a, const DatedRegion& b) { return a.date < b.date; });
+    return dated;
+}
+
+// The trial SD belongs to the target's dates: it is shown only in the target's tables.
+ReportTable regionTable(const ReportContent& c, const std::vector<DatedRegion>& regions, bool withSd) {
+    const engine::RunSummary& run = *c.run;
+    ReportTable table;
+    table.header = {"Region", "Predicted date", "Actual date"};
+    if (withSd) table.header.push_back("SD of trials (date)");
+    for (const DatedRegion& r : regions) {
+        const auto k = static_cast<std::size_t>(r.region);
+        std::vector<std::string> row{k < run.regionNames.size() ? run.regionNames[k] : std::to_string(r.region + 1),
+                                     fixed(r.date, 2), k < run.actualText.size() ? run.actualText[k] : ""};
+        if (withSd) row.push_back(k < c.dateSd.size() && c.dateSd[k] ? fixed(*c.dateSd[k], 2) : "-");
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+void addEarliestAndLatest(ReportDocument& doc, const ReportContent& c, int species) {
+    const engine::RunSummary& run = *c.run;
+    if (species < 0 || static_cast<std::size_t>(species) >= run.fits.size()) return;
+    const engine::FitLine& fit = run.fits[static_cast<std::size_t>(species)];
+    if (!fit.predictable) return;
+    const std::vector<DatedRegion> dated = predictedDates(run, fit);
+    const std::size_t ends = std::min(kEnds, (dated.size() + 1) / 2);
+    const bool withSd = !c.dateSd.empty() && species == run.target;
+    const std::string of = " of " + speciesName(run, species);
+    doc.blocks.push_back(ReportHeading{"Earliest predicted dates" + of});
+    doc.blocks.push_back(regionTable(c, {dated.begin(), dated.begin() + static_cast<std::ptrdiff_t>(ends)}, withSd));
+    doc.blocks.push_back(ReportHeading{"Latest predicted dates" + of});
+    doc.blocks.push_back(regionTable(c, {dated.rbegin(), dated.rbegin() + static_cast<std::ptrdiff_t>(ends)}, withSd));
+}
+
+void addTrialSpread(ReportDocument& doc, const ReportContent& c) {
+    doc.blocks.push_back(ReportHeading{"Fluctuation trials"});
+    if (!c.trialSpread) {
+        doc.blocks.push_back(ReportParagraph{c.examineWeight ? "An examine-weight run has no fluctuation trials."
+                                                             : "No fluctuation trials ran (Reliability was off)."});
+        return;
+    }
+    std::string text = "Average SD of the fluctuation trials: " + fixed(*c.trialSpread, 3) + " (date units).";
+    double low = std::numeric_limits<double>::infinity(), high = -low;
+    for (const auto& sd : c.dateSd)
+        if (sd) low = std::min(low, *sd), high = std::max(high, *sd);
+    if (low <= high) text += " Per region from " + fixed(low, 3) + " to " + fixed(high, 3) + ".";
+    doc.blocks.push_back(ReportParagraph{text});
+}
+
+void addWeights(ReportDocument& doc, const WeightGrid& grid) {
+    doc.blocks.push_back(ReportHeading{"Weights over the power grid"});
+    Scene plot = buildWeightGridPlot(grid, GridMeasure::Whole, kFigureWidth, kFigureWidth);
+    trimHeight(plot);
+    doc.blocks.push_back(ReportFigure{std::move(plot), "Correlation coefficient (training & validation) of every "
+                                                       "pair of powers; the red cross marks the best."});
+    const auto best = bestPair(grid, GridMeasure::Whole);
+    doc.blocks.push_back(ReportParagraph{
+        best ? "Best pair (training & validation): power for similarity p1 = " + plainnum(best->p1) +
+                   ", power for number of samples p2 = " + plainnum(best->p2) + ", r = " + fixed(best->value, 3) + "."
+             : std::string("No pair of powers gave a computable coefficient.")});
+}
+
+}  // namespace
+
+ReportDocument buildReport(const ReportContent& c) {
+    ReportDocument doc;
+    doc.title = "earlylate report: " + c.sourceFile;
+    doc.blocks.push_back(ReportHeading{doc.title, 1});
+    doc.blocks.push_back(headerFacts(c));
+    if (c.run == nullptr || c.data == nullptr) return doc;
+    const engine::RunSummary& run = *c.run;
+    const int species = chosenSpecies(run, c.map);
+    if (c.examineWeight)
+        doc.blocks.push_back(ReportParagraph{"The map and the fit plot show the last pass of the power grid."});
+    addCoefficients(doc, run, run.target >= 0 ? run.target : species);
+    doc.blocks.push_back(ReportHeading{"Map"});
+    Scene map = buildMap(*c.data, run, c.map, kFigureWidth, kFigureHeight, c.mapOptions);
+    trimHeight(map);
+    doc.blocks.push_back(ReportFigure{std::move(map), "Regions coloured by the predicted date of " + speciesName(run, species) + "."});
+    if (run.target >= 0) {
+        Scene fit = buildFitPlot(run, kFigureWidth, kFigureHeight);
+        trimHeight(fit);
+        doc.blocks.push_back(ReportHeading{"Fit"});
+        doc.blocks.push_back(ReportFigure{std::move(fit), "Actual against predicted date of the target species."});
+    }
+    addEarliestAndLatest(doc, c, species);
+    addTrialSpread(doc, c);
+    if (c.weightGrid) addWeights(doc, *c.weightGrid);
+    return doc;
+}
+
+}  // namespace el::figures
