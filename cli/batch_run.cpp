@@ -123,13 +123,13 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     request.calculationDate = date;
     request.workDir = ".";
     engine::Engine engine;
-    const engine::RunStatus status = engine.run(request, {settings, log, console, console});
+    const engine::RunResult result = engine.run(request, {settings, log, console, console});
     console.endProgress();
-    if (status == engine::RunStatus::Cancelled) return interrupted();
-    if (status == engine::RunStatus::Stopped) return finish(log, opts, out, err, kStopped);
+    if (result.status == engine::RunStatus::Cancelled) return interrupted();
+    if (result.status == engine::RunStatus::Stopped) return finish(log, opts, out, err, kStopped);
     // Figures only of a run that went through all its passes: an empty species list has none.
-    if (status == engine::RunStatus::Completed) {
-        if (const auto failure = writeFigures(figures, read.data, engine.lastSummary())) {
+    if (result.status == engine::RunStatus::Completed) {
+        if (const auto failure = writeFigures(figures, read.data, result)) {
             console.message(*failure);
             return finish(log, opts, out, err, kStopped);
         }

@@ -43,7 +43,7 @@ std::optional<std::string> writeScene(const std::string& file, const figures::Sc
 }  // namespace
 
 std::optional<std::string> writeFigures(const FigureRequest& request, const VectorData& data,
-                                        const engine::RunSummary& run) {
+                                        const engine::RunResult& run) {
     if (!request.mapFile.empty()) {
         figures::MapChoice choice;
         choice.species = request.mapSpecies;

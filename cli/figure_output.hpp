@@ -19,6 +19,6 @@ struct FigureRequest {
 // Writes each requested figure whole (through a temporary file renamed into place).
 // Returns the text of the first failure, nothing when every file was written.
 std::optional<std::string> writeFigures(const FigureRequest& request, const VectorData& data,
-                                        const engine::RunSummary& run);
+                                        const engine::RunResult& run);
 
 }  // namespace el::batch

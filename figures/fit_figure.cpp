@@ -26,7 +26,7 @@ std::string number(double v) {
 
 }  // namespace
 
-Scene buildFitPlot(const engine::RunSummary& run, double width, double height) {
+Scene buildFitPlot(const engine::RunResult& run, double width, double height) {
     Scene scene;
     scene.width = width;
     scene.height = height;
@@ -34,12 +34,12 @@ Scene buildFitPlot(const engine::RunSummary& run, double width, double height) {
     auto title = [&](const std::string& text) {
         scene.overlay.labels.push_back({{16, 26}, text, 16, TextAnchor::Start, kBlack});
     };
-    if (run.target < 0 || static_cast<std::size_t>(run.target) >= run.fits.size()) {
+    if (run.target < 0 || static_cast<std::size_t>(run.target) >= run.species.size()) {
         title("Fit plot: the last run had no target species");
         return scene;
     }
     const auto target = static_cast<std::size_t>(run.target);
-    const engine::FitLine& fit = run.fits[target];
+    const engine::SpeciesFit& fit = run.species[target].fit;
     title("Actual against predicted date: " + run.speciesNames[target]);
     if (!fit.predictable) {
         scene.overlay.labels.push_back(

@@ -70,7 +70,7 @@ Stroke outlineOf(RegionRole role) {
     return {};
 }
 
-std::string valueTitle(const engine::RunSummary& run, const MapChoice& choice) {
+std::string valueTitle(const engine::RunResult& run, const MapChoice& choice) {
     switch (choice.colouring) {
     case MapColouring::PredictedDate: {
         const int s = chosenSpecies(run, choice);
@@ -86,14 +86,14 @@ std::string valueTitle(const engine::RunSummary& run, const MapChoice& choice) {
 
 }  // namespace
 
-int chosenSpecies(const engine::RunSummary& run, const MapChoice& choice) {
+int chosenSpecies(const engine::RunResult& run, const MapChoice& choice) {
     const int count = static_cast<int>(run.speciesNames.size());
     if (choice.species >= 0 && choice.species < count) return choice.species;
     if (run.target >= 0 && run.target < count) return run.target;
     return count > 0 ? 0 : -1;
 }
 
-std::vector<std::optional<double>> mapValues(const engine::RunSummary& run, const MapChoice& choice, int regions) {
+std::vector<std::optional<double>> mapValues(const engine::RunResult& run, const MapChoice& choice, int regions) {
     std::vector<std::optional<double>> values(static_cast<std::size_t>(std::max(regions, 0)));
     auto at = [&](int k) -> std::optional<double>* {
         return k >= 0 && k < regions ? &values[static_cast<std::size_t>(k)] : nullptr;
@@ -101,8 +101,8 @@ std::vector<std::optional<double>> mapValues(const engine::RunSummary& run, cons
     switch (choice.colouring) {
     case MapColouring::PredictedDate: {
         const int s = chosenSpecies(run, choice);
-        if (s < 0 || static_cast<std::size_t>(s) >= run.fits.size()) break;
-        const engine::FitLine& fit = run.fits[static_cast<std::size_t>(s)];
+        if (s < 0 || static_cast<std::size_t>(s) >= run.species.size()) break;
+        const engine::SpeciesFit& fit = run.species[static_cast<std::size_t>(s)].fit;
         if (!fit.predictable) break;
         for (std::size_t p = 0; p < run.regno.size() && p < run.score.size(); ++p)
             if (auto* v = at(run.regno[p])) *v = fit.a * run.score[p] + fit.b;
@@ -120,7 +120,7 @@ std::vector<std::optional<double>> mapValues(const engine::RunSummary& run, cons
     return values;
 }
 
-Scene buildMap(const VectorData& data, const engine::RunSummary& run, const MapChoice& choice, double width,
+Scene buildMap(const VectorData& data, const engine::RunResult& run, const MapChoice& choice, double width,
                double height) {
     Scene scene;
     scene.width = width;
@@ -149,11 +149,12 @@ Scene buildMap(const VectorData& data, const engine::RunSummary& run, const MapC
     // The predicted date text of every region, by one pass over the used positions.
     const int species = chosenSpecies(run, choice);
     std::vector<std::string> predictedText(static_cast<std::size_t>(regions), "-");
-    if (species >= 0 && static_cast<std::size_t>(species) < run.prediction.size()) {
-        const auto& row = run.prediction[static_cast<std::size_t>(species)];
-        for (std::size_t p = 0; p < run.regno.size() && p < row.size(); ++p)
+    if (species >= 0 && static_cast<std::size_t>(species) < run.species.size()) {
+        const engine::SpeciesOutcome& row = run.species[static_cast<std::size_t>(species)];
+        for (std::size_t p = 0; p < run.regno.size() && p < run.score.size(); ++p)
             if (run.regno[p] >= 0 && run.regno[p] < regions)
-                predictedText[static_cast<std::size_t>(run.regno[p])] = trimmed(row[p]);
+                predictedText[static_cast<std::size_t>(run.regno[p])] =
+                    p < row.predicted.size() ? trimmed(strnum(row.predicted[p])) : "Unpredictable";
     }
     const std::string valueName = valueTitle(run, choice);
     for (int k = 0; k < regions; ++k) {

@@ -1,4 +1,4 @@
-// The figure model: map items and colours, fit plot points, weight grid parsing, SVG text.
+// The figure model: map items and colours, fit plot points, the weight grid, SVG text.
 
 #include <gtest/gtest.h>
 
@@ -30,14 +30,16 @@ VectorData fourRegions() {
 }
 
 // Target species 0 with a = 2, b = 1998; region 2 excluded; region 1 a validation region.
-engine::RunSummary fourRegionRun() {
-    engine::RunSummary run;
+engine::RunResult fourRegionRun() {
+    engine::RunResult run;
+    run.status = engine::RunStatus::Completed;
     run.regno = {0, 1, 3};
     run.score = {1, 2, 3};
-    run.prediction = {{" 2000", " 2002", " 2004"}};
     run.speciesNames = {"T"};
     run.target = 0;
-    run.fits = {{.nt = 2, .nv = 1, .predictable = true, .a = 2, .b = 1998, .rt = 0.9, .rv = 0.5, .rw = 0.8}};
+    run.species = {{{.nt = 2, .nv = 1, .predictable = true, .a = 2, .b = 1998, .rt = 0.9, .rv = 0.5, .rw = 0.8},
+                    0,
+                    {2000, 2002, 2004}}};
     run.regionNames = {"P", "A", "L", "Q"};
     run.actualDate = {2001.0, 2003.0, std::nullopt, 2004.0};
     run.actualText = {"2001", "2003", "Unknown", "2004"};
@@ -69,12 +71,14 @@ TEST(MapFigure, OneItemPerRegionColouredByItsPredictedDate) {
     EXPECT_EQ(mapValues(fourRegionRun(), {MapColouring::RegionScore, -1}, 4)[3], 3.0);
     EXPECT_EQ(mapValues(fourRegionRun(), {MapColouring::ActualDate, -1}, 4)[1], 2003.0);
 
-    engine::RunSummary unpredictable = fourRegionRun();
-    unpredictable.fits[0].predictable = false;
+    engine::RunResult unpredictable = fourRegionRun();
+    unpredictable.species[0].fit.predictable = false;
+    unpredictable.species[0].predicted.clear();
     const auto none = mapValues(unpredictable, {}, 4);
     EXPECT_TRUE(std::none_of(none.begin(), none.end(), [](const auto& v) { return v.has_value(); }));
     const Scene grey = buildMap(fourRegions(), unpredictable, {});
     EXPECT_EQ(*grey.content.shapes[0].fill, kNoValue);
+    EXPECT_NE(grey.content.shapes[0].tip.find("predicted date: Unpredictable"), std::string::npos);
 }
 
 TEST(MapFigure, ExcludedAreaIsHatchedAndEmptyRunDrawsAllRegions) {
@@ -85,7 +89,7 @@ TEST(MapFigure, ExcludedAreaIsHatchedAndEmptyRunDrawsAllRegions) {
     EXPECT_TRUE(scene.content.shapes[2].hatched);
     EXPECT_FALSE(scene.content.shapes[0].hatched);
 
-    const Scene before = buildMap(data, engine::RunSummary{}, {});
+    const Scene before = buildMap(data, engine::RunResult{}, {});
     EXPECT_EQ(before.content.shapes.size() + before.content.markers.size(), 4u);
 }
 
@@ -101,21 +105,26 @@ TEST(FitFigure, PointsForUsedRegionsWithAnActualDate) {
         legendHasCoefficients |= l.text.find("training regions: r = .9, n = 2") != std::string::npos;
     EXPECT_TRUE(legendHasCoefficients);
 
-    engine::RunSummary noTarget = fourRegionRun();
+    engine::RunResult noTarget = fourRegionRun();
     noTarget.target = -1;
     EXPECT_TRUE(buildFitPlot(noTarget).content.markers.empty());
 }
 
-TEST(WeightGrid, ReadsPowerPairsAndFindsTheBest) {
-    const std::string head = "Species, power for similarity,  power for number of sanples, correlation coefficient "
-                             "for training region, those in validation region, those in whole data (training & "
-                             "validation),";
-    const std::string text = "File name: x.csv  Date of calculation: 12-05-2026\r\n" + head +
-                             "Sp,x, 0, 0, .5,-10, .4\r\n" + head + "Sp,x, 0, .1, .7, .2, .9\r\n" + head +
-                             "Sp,x, 19.9, 19.9, .1, .1, .95\r\n" + "garbage line\r\n";
-    const WeightGrid grid = parseWeightTest(text);
+TEST(WeightGrid, PlacesThePowerPairsOfTheRunAndFindsTheBest) {
+    // The powers as the run's loops reach them, adding 0.1 at a time.
+    double last = 0;
+    for (int step = 0; step < 199; ++step) last += 0.1;
+    engine::RunResult run;
+    run.speciesNames = {"A", "Sp,x"};
+    run.target = 1;
+    run.examinedWeights = true;
+    run.weightGrid = {{0, 0, .5, engine::kNotComputable, .4},
+                      {0, 0.1, .7, .2, .9},
+                      {last, last, .1, .1, .95},
+                      {last + 0.1, 0, .99, .99, .99}};  // past the last step: not on the grid
+    const WeightGrid grid = weightGridOf(run);
     EXPECT_EQ(grid.lines, 3);
-    EXPECT_EQ(grid.target, "Sp,x") << "a comma in the species name stays in the name";
+    EXPECT_EQ(grid.target, "Sp,x");
     EXPECT_EQ(grid.training[0], 0.5);
     EXPECT_FALSE(grid.validation[0]) << "-10 marks no coefficient";
     EXPECT_EQ(grid.whole[1], 0.9);
@@ -131,7 +140,7 @@ TEST(WeightGrid, ReadsPowerPairsAndFindsTheBest) {
 }
 
 TEST(SvgWriter, EscapesText) {
-    engine::RunSummary run = fourRegionRun();
+    engine::RunResult run = fourRegionRun();
     VectorData data = fourRegions();
     data.objects[0].name = "A<&>\"'";
     run.regionNames[0] = data.objects[0].name;
