@@ -1,14 +1,32 @@
 #include "cli/batch_options.hpp"
 
-#include "base/text.hpp"
-
 #include <algorithm>
 
+#include "base/text.hpp"
 #include "figures/figure_file.hpp"
 #include "vector/text_encoding.hpp"
 
 namespace el::batch {
 namespace {
+
+// The arguments one after the other; an option takes its value from the next one.
+class ArgReader {
+public:
+    explicit ArgReader(const std::vector<std::string>& args) : args_(args) {}
+    bool done() const { return at_ >= args_.size(); }
+    const std::string& next() { return args_[at_++]; }
+    bool takeValue(std::string& into) {
+        if (done()) return false;
+        into = next();
+        return true;
+    }
+
+private:
+    const std::vector<std::string>& args_;
+    std::size_t at_ = 0;
+};
+
+bool isFileArgument(const std::string& arg) { return arg.empty() || arg[0] != '-' || arg == "-"; }
 
 const SettingInfo* optionFor(const std::string& arg) {
     for (const auto& info : settingTable()) {
@@ -24,76 +42,74 @@ bool validChoice(const SettingInfo& info, const std::string& value) {
                        [&](const Choice& c) { return c.value == value; });
 }
 
+std::string valueError(const std::string& arg, const std::string& argName) {
+    return "option " + arg + " needs a value" + (argName.empty() ? "" : " " + argName);
+}
+
+std::string figureOption(const std::string& arg, ArgReader& in, BatchOptions& opts) {
+    std::string& file = arg == "--map" ? opts.mapFile : opts.fitPlotFile;
+    if (!in.takeValue(file)) return valueError(arg, "FILE");
+    if (!figures::figureFormatOf(file)) return "option " + arg + ": \"" + file + "\" must end in .svg or .png";
+    return {};
+}
+
+// The options that set no setting: nothing when `arg` is none of them, else "" or the usage error.
+std::optional<std::string> ownOption(const std::string& arg, ArgReader& in, BatchOptions& opts) {
+    if (arg == "-h" || arg == "--help") opts.help = true;
+    else if (arg == "--version") opts.version = true;
+    else if (arg == "--quiet") opts.quiet = true;
+    else if (arg == "--map" || arg == "--fit-plot") return figureOption(arg, in, opts);
+    else if (arg == "-s" || arg == "--species" || arg == "--map-species") {
+        std::string value;
+        if (!in.takeValue(value)) return valueError(arg, arg == "--map-species" ? "NAME" : "");
+        (arg == "--map-species" ? opts.mapSpecies : opts.speciesList) = value;
+    } else if (arg == "--encoding") {
+        if (!in.takeValue(opts.encoding)) return valueError(arg, "NAME");
+        if (!vec::encodingKnown(opts.encoding))
+            return "option --encoding: unknown text encoding \"" + opts.encoding + "\"";
+    } else {
+        return std::nullopt;
+    }
+    return std::string();
+}
+
+// An option of the settings table; "" or the usage error.
+std::string settingOption(const std::string& arg, ArgReader& in, BatchOptions& opts) {
+    const SettingInfo* info = optionFor(arg);
+    if (info == nullptr) return "unknown option: " + arg;
+    const BatchOption& b = info->batch;
+    std::string value(b.switchValue);
+    if (!b.argName.empty()) {
+        if (!in.takeValue(value)) return valueError(arg, std::string(b.argName));
+        if (info->kind == SettingKind::Choice && !validChoice(*info, value))
+            return "option " + arg + " takes " + std::string(b.argName) + ", not \"" + value + "\"";
+    }
+    opts.values.set(info->id, value);
+    if (b.alsoOn) opts.values.set(*b.alsoOn, std::string(kOn));
+    if (info->id == Setting::LogFileName) opts.logToFile = true;
+    return {};
+}
+
 }  // namespace
 
 ParseResult parseCommandLine(const std::vector<std::string>& args) {
     BatchOptions opts;
+    ArgReader in(args);
     bool onlyFiles = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (onlyFiles || arg.empty() || arg[0] != '-' || arg == "-") {
-            if (!opts.file.empty()) return {std::nullopt, "more than one FILE given: " + arg};
+    while (!in.done()) {
+        const std::string& arg = in.next();
+        std::string error;
+        if (onlyFiles || isFileArgument(arg)) {
+            if (!opts.file.empty()) error = "more than one FILE given: " + arg;
             opts.file = arg;
-            continue;
-        }
-        if (arg == "--") {
+        } else if (arg == "--") {
             onlyFiles = true;
-            continue;
+        } else if (const auto own = ownOption(arg, in, opts)) {
+            error = *own;
+        } else {
+            error = settingOption(arg, in, opts);
         }
-        if (arg == "-h" || arg == "--help") {
-            opts.help = true;
-            continue;
-        }
-        if (arg == "--version") {
-            opts.version = true;
-            continue;
-        }
-        auto takeValue = [&](std::string& into) {
-            if (i + 1 >= args.size()) return false;
-            into = args[++i];
-            return true;
-        };
-        if (arg == "-s" || arg == "--species") {
-            std::string value;
-            if (!takeValue(value)) return {std::nullopt, "option " + arg + " needs a value"};
-            opts.speciesList = value;
-            continue;
-        }
-        if (arg == "--encoding") {
-            if (!takeValue(opts.encoding)) return {std::nullopt, "option " + arg + " needs a value NAME"};
-            if (!vec::encodingKnown(opts.encoding))
-                return {std::nullopt, "option --encoding: unknown text encoding \"" + opts.encoding + "\""};
-            continue;
-        }
-        if (arg == "--quiet") {
-            opts.quiet = true;
-            continue;
-        }
-        if (arg == "--map" || arg == "--fit-plot") {
-            std::string& file = arg == "--map" ? opts.mapFile : opts.fitPlotFile;
-            if (!takeValue(file)) return {std::nullopt, "option " + arg + " needs a value FILE"};
-            if (!figures::figureFormatOf(file))
-                return {std::nullopt, "option " + arg + ": \"" + file + "\" must end in .svg or .png"};
-            continue;
-        }
-        if (arg == "--map-species") {
-            std::string name;
-            if (!takeValue(name)) return {std::nullopt, "option " + arg + " needs a value NAME"};
-            opts.mapSpecies = name;
-            continue;
-        }
-        const SettingInfo* info = optionFor(arg);
-        if (info == nullptr) return {std::nullopt, "unknown option: " + arg};
-        const BatchOption& b = info->batch;
-        std::string value(b.switchValue);
-        if (!b.argName.empty()) {
-            if (!takeValue(value)) return {std::nullopt, "option " + arg + " needs a value " + std::string(b.argName)};
-            if (info->kind == SettingKind::Choice && !validChoice(*info, value))
-                return {std::nullopt, "option " + arg + " takes " + std::string(b.argName) + ", not \"" + value + "\""};
-        }
-        opts.values.set(info->id, value);
-        if (b.alsoOn) opts.values.set(*b.alsoOn, std::string(kOn));
-        if (info->id == Setting::LogFileName) opts.logToFile = true;
+        if (!error.empty()) return {std::nullopt, error};
     }
     if (opts.file.empty() && !opts.help && !opts.version) return {std::nullopt, "no FILE given"};
     if (opts.mapSpecies && opts.mapFile.empty()) return {std::nullopt, "option --map-species needs --map"};
