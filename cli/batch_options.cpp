@@ -1,6 +1,7 @@
 #include "cli/batch_options.hpp"
 
 #include <algorithm>
+#include <string_view>
 
 #include "base/text.hpp"
 #include "figures/figure_file.hpp"
@@ -90,6 +91,63 @@ std::string settingOption(const std::string& arg, ArgReader& in, BatchOptions& o
     return {};
 }
 
+// One line of the option list: the option, the setting it changes with that setting's
+// start-up value (empty for the options of the batch runner alone), and what it does.
+struct HelpRow {
+    std::string option;
+    std::string startup;
+    std::string help;
+};
+
+constexpr std::size_t kOptionColumn = 34;  // a longer option gets a line of its own
+
+std::string optionText(std::string_view shortFlag, std::string_view flag, std::string_view argName) {
+    std::string text = shortFlag.empty() ? "      " : "  " + std::string(shortFlag) + ", ";
+    text += flag;
+    if (!argName.empty()) text += " " + std::string(argName);
+    return text;
+}
+
+std::vector<HelpRow> helpRows() {
+    std::vector<HelpRow> rows{
+        {optionText("-s", "--species", "A,B,C"), "", "species analysed, in this order (default: every variable of FILE)"},
+        {optionText("", "--encoding", "NAME"), "", "text encoding of FILE, e.g. CP932 (default: auto, UTF-8 or else CP932)"},
+        {optionText("", "--map", "FILE.svg|.png"), "", "after a completed run, draw the map of the predicted dates to FILE"},
+        {optionText("", "--map-species", "NAME"), "",
+         "the species the map shows (default: the target, else the first species)"},
+        {optionText("", "--fit-plot", "FILE.svg|.png"), "", "after a completed run, draw the fit plot of the target to FILE"},
+        {optionText("", "--quiet", ""), "", "no progress line on standard error"}};
+    for (const auto& info : settingTable()) {
+        const BatchOption& b = info.batch;
+        if (b.flag.empty()) continue;
+        const std::string startup = info.startup.empty() ? "\"\"" : std::string(info.startup);
+        rows.push_back({optionText(b.shortFlag, b.flag, b.argName), std::string(info.name) + "=" + startup,
+                        std::string(info.help)});
+    }
+    rows.push_back({optionText("-h", "--help", ""), "", "show this help and exit"});
+    rows.push_back({optionText("", "--version", ""), "", "show the version and exit"});
+    return rows;
+}
+
+// The rows in three aligned columns.
+std::string helpColumns(const std::vector<HelpRow>& rows) {
+    std::size_t startupWidth = 0;
+    for (const HelpRow& row : rows) startupWidth = std::max(startupWidth, row.startup.size() + 2);
+    std::string text;
+    for (const HelpRow& row : rows) {
+        std::string line = row.option;
+        if (line.size() + 2 > kOptionColumn) {
+            text += line + "\n";
+            line.clear();
+        }
+        line.resize(kOptionColumn, ' ');
+        line += row.startup;
+        line.resize(kOptionColumn + startupWidth, ' ');
+        text += line + row.help + "\n";
+    }
+    return text;
+}
+
 }  // namespace
 
 ParseResult parseCommandLine(const std::vector<std::string>& args) {
@@ -122,32 +180,14 @@ std::vector<std::string> splitSpecies(const std::string& text) {
 }
 
 std::string usageText() {
-    std::string text =
-        "usage: earlylate-batch [options] FILE\n"
-        "Reads the vector file FILE, runs one forecast on it and writes the log.\n\n"
-        "options:\n"
-        "  -s, --species A,B,C        species analysed, in this order (default: every variable of FILE)\n"
-        "      --encoding NAME        text encoding of FILE, e.g. CP932 (default: auto, UTF-8 or else CP932)\n"
-        "      --map FILE.svg|.png    after a completed run, draw the map of the predicted dates to FILE\n"
-        "      --map-species NAME     the species the map shows (default: the target, else the first species)\n"
-        "      --fit-plot FILE.svg|.png  after a completed run, draw the fit plot of the target to FILE\n"
-        "      --quiet                no progress line on standard error\n";
-    for (const auto& info : settingTable()) {
-        const BatchOption& b = info.batch;
-        if (b.flag.empty()) continue;
-        std::string left = "  " + (b.shortFlag.empty() ? std::string() : std::string(b.shortFlag) + ", ") +
-                           std::string(b.flag) + (b.argName.empty() ? "" : " " + std::string(b.argName));
-        if (left.size() < 29) left.resize(29, ' ');
-        else left += ' ';
-        text += left + std::string(info.help) + "\n";
-    }
-    text += "  -h, --help                 show this help and exit\n"
-            "      --version              show the version and exit\n\n"
-            "Exit status: 0 completed, 1 the read or the run stopped on an error, 2 usage error,\n"
-            "130 interrupted by Ctrl-C (nothing half-written is left; the -o log holds the lines so far).\n"
-            "On a terminal, standard error shows the progress of the read and of the run.\n"
-            "SOURCE_DATE_EPOCH, when set, fixes the date of calculation (whole seconds).\n";
-    return text;
+    return "usage: earlylate-batch [options] FILE\n"
+           "Reads the vector file FILE, runs one forecast on it and writes the log.\n\n"
+           "options (the middle column names the setting an option changes, with its start-up value):\n" +
+           helpColumns(helpRows()) +
+           "\nExit status: 0 completed, 1 the read or the run stopped on an error, 2 usage error,\n"
+           "130 interrupted by Ctrl-C (nothing half-written is left; the -o log holds the lines so far).\n"
+           "On a terminal, standard error shows the progress of the read and of the run.\n"
+           "SOURCE_DATE_EPOCH, when set, fixes the date of calculation (whole seconds).\n";
 }
 
 }  // namespace el::batch
