@@ -45,8 +45,8 @@ void runOnce(benchmark::State& state, bool trials, bool examineWeight) {
         request.sourceFile = "synthetic.csv";
         request.calculationDate = "12-06-2026";
         request.workDir = std::filesystem::temp_directory_path();
-        const auto status = engine.run(request, host.hooks());
-        if (status != engine::RunStatus::Completed) state.SkipWithError("the run did not complete");
+        const auto result = engine.run(request, host.hooks());
+        if (result.status != engine::RunStatus::Completed) state.SkipWithError("the run did not complete");
         benchmark::DoNotOptimize(host.logLines);
     }
     state.counters["peak_rss_MB"] = peakRssMegabytes();

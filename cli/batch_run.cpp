@@ -27,23 +27,143 @@ int usageError(std::ostream& err, const std::string& text) {
     return kUsage;
 }
 
-// Writes the log where the options say and turns a failed save into exit status 1.
-int finish(const LogList& log, const BatchOptions& opts, std::ostream& out, std::ostream& err, int status) {
-    if (opts.logToFile) {
-        const std::string file = opts.values.get(Setting::LogFileName);
-        if (writeLogFile(file, log.lines)) {
-            err << "earlylate: The log file \"" << file << "\" cannot be written\n";
-            return kStopped;
-        }
-    } else {
-        for (const auto& line : log.lines) out << line << "\n";
-        out.flush();
-    }
-    return status;
+// --help or --version.
+int showAbout(const BatchOptions& opts, std::ostream& out) {
+    out << (opts.help ? usageText() : std::string("earlylate-batch 0.1.0\n"));
+    return kCompleted;
 }
 
 void addOnce(std::vector<std::string>& list, const std::string& name) {
     if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);
+}
+
+// A choice made from the command line and the data read, or the usage error it gives.
+template <typename T>
+struct Chosen {
+    T value{};
+    std::string usageError;  // empty when the choice is sound
+};
+
+// The -s names as "-->" adds them (a repeat once), else every variable of the file.
+Chosen<std::vector<std::string>> chooseSpecies(const BatchOptions& opts, const VectorData& data) {
+    const auto begin = data.valname.begin();
+    const std::vector<std::string> variables(begin, begin + data.valn());
+    Chosen<std::vector<std::string>> species;
+    if (!opts.speciesList) {
+        for (const auto& name : variables) addOnce(species.value, name);
+        return species;
+    }
+    for (const auto& name : splitSpecies(*opts.speciesList)) {
+        if (std::find(variables.begin(), variables.end(), name) == variables.end())
+            return {{}, "\"" + name + "\" is not a variable of " + opts.file};
+        addOnce(species.value, name);
+    }
+    return species;
+}
+
+Chosen<FigureRequest> chooseFigures(const BatchOptions& opts, const std::vector<std::string>& species) {
+    Chosen<FigureRequest> figures{
+        {opts.mapFile, -1, opts.mapYDown, opts.fitPlotFile, opts.weightPlotFile, opts.reportFile}, {}};
+    if (!opts.mapSpecies) return figures;
+    const auto at = std::find(species.begin(), species.end(), *opts.mapSpecies);
+    if (at == species.end())
+        return {{}, "--map-species: \"" + *opts.mapSpecies + "\" is not among the species analysed"};
+    figures.value.mapSpecies = static_cast<int>(at - species.begin());
+    return figures;
+}
+
+// One batch process after its command line: the Read, the run, the figures and the log.
+class BatchSession {
+public:
+    BatchSession(BatchOptions& opts, std::ostream& out, std::ostream& err, const BatchTerminal& terminal)
+        : opts_(opts), out_(out), err_(err),
+          console_(err, terminal.errIsTerminal && !opts.quiet, terminal.interrupted) {}
+
+    int run(const std::string& date);
+
+private:
+    engine::RunResult forecast(const SourceReadOutcome& source, std::vector<std::string> species,
+                               const std::string& date);
+    int finish(int status);
+    int interrupted() {
+        console_.message("Interrupted");
+        return finish(kInterrupted);
+    }
+
+    BatchOptions& opts_;
+    std::ostream& out_;
+    std::ostream& err_;
+    BatchConsole console_;
+    LogList log_;
+};
+
+int BatchSession::run(const std::string& date) {
+    const std::filesystem::path source = opts_.file;
+    opts_.values.set(Setting::DataFileName, source.filename().string());
+    // Held from the Read to the end of the run: the scratch files of the working
+    // directory are this process's until then.
+    const WorkFolderLock lock;
+    if (!lock.acquired()) {
+        console_.message(WorkFolderLock::busyText());
+        return finish(kStopped);
+    }
+    SourceReadOutcome read;
+    try {
+        read = readSourceFile(source, kMissValue, {opts_.values, console_, console_}, opts_.encoding);
+    } catch (const Cancelled&) {
+        return interrupted();  // the Read step removed its scratch copy while unwinding
+    }
+    console_.endProgress();
+    if (read.read.erf != 0) return finish(kStopped);
+
+    auto species = chooseSpecies(opts_, read.read.data);
+    if (!species.usageError.empty()) return usageError(err_, species.usageError);
+    const auto figures = chooseFigures(opts_, species.value);
+    if (!figures.usageError.empty()) return usageError(err_, figures.usageError);
+
+    const engine::RunResult result = forecast(read, std::move(species.value), date);
+    if (result.status == engine::RunStatus::Cancelled) return interrupted();
+    if (result.status == engine::RunStatus::Stopped) return finish(kStopped);
+    // Figures only of a run that went through all its passes: an empty species list has none.
+    if (result.status == engine::RunStatus::Completed) {
+        const CompletedRun completed{read.read.data, result, opts_.values, opts_.file, date};
+        if (const auto failure = writeFigures(figures.value, completed)) {
+            console_.message(*failure);
+            return finish(kStopped);
+        }
+    }
+    return finish(kCompleted);
+}
+
+engine::RunResult BatchSession::forecast(const SourceReadOutcome& source, std::vector<std::string> species,
+                                         const std::string& date) {
+    engine::RunRequest request;
+    request.data = &source.read.data;
+    request.species = std::move(species);
+    request.sourceFile = opts_.file;
+    request.sourceWritable = !source.convertedFromGis;
+    request.missvalue = kMissValue;
+    request.calculationDate = date;
+    request.workDir = ".";
+    engine::Engine engine;
+    engine::RunResult result = engine.run(request, {opts_.values, log_, console_, console_});
+    console_.endProgress();
+    return result;
+}
+
+// Writes the log where the options say and turns a failed save into exit status 1.
+int BatchSession::finish(int status) {
+    if (opts_.logToFile) {
+        const std::string file = opts_.values.get(Setting::LogFileName);
+        if (writeLogFile(file, log_.lines)) {
+            err_ << "earlylate: The log file \"" << file << "\" cannot be written\n";
+            return kStopped;
+        }
+    } else {
+        for (const auto& line : log_.lines) out_ << line << "\n";
+        out_.flush();
+    }
+    return status;
 }
 
 }  // namespace
@@ -53,89 +173,11 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     ParseResult parsed = parseCommandLine(args);
     if (!parsed.options) return usageError(err, parsed.error);
     BatchOptions& opts = *parsed.options;
-    if (opts.help) {
-        out << usageText();
-        return kCompleted;
-    }
-    if (opts.version) {
-        out << "earlylate-batch 0.1.0\n";
-        return kCompleted;
-    }
+    if (opts.help || opts.version) return showAbout(opts, out);
     bool badEpoch = false;
     const std::string date = calculationDate(&badEpoch);
     if (badEpoch) return usageError(err, "SOURCE_DATE_EPOCH must be a whole number of seconds");
-
-    const std::filesystem::path source = opts.file;
-    opts.values.set(Setting::DataFileName, source.filename().string());
-    BatchConsole console(err, terminal.errIsTerminal && !opts.quiet, terminal.interrupted);
-    LogList log;
-    SettingValues& settings = opts.values;
-    const ReadHooks readHooks{settings, console, console};
-    const auto interrupted = [&] {
-        console.message("Interrupted");
-        return finish(log, opts, out, err, kInterrupted);
-    };
-
-    // Held from the Read to the end of the run: the scratch files of the working
-    // directory are this process's until then.
-    const WorkFolderLock lock;
-    if (!lock.acquired()) {
-        console.message(WorkFolderLock::busyText());
-        return finish(log, opts, out, err, kStopped);
-    }
-    SourceReadOutcome sourceRead;
-    try {
-        sourceRead = readSourceFile(source, kMissValue, readHooks, opts.encoding);
-    } catch (const Cancelled&) {
-        return interrupted();  // the Read step removed its scratch copy while unwinding
-    }
-    console.endProgress();
-    const ReadOutcome& read = sourceRead.read;
-    if (read.erf != 0) return finish(log, opts, out, err, kStopped);
-
-    const auto begin = read.data.valname.begin();
-    const std::vector<std::string> variables(begin, begin + read.data.valn());
-    std::vector<std::string> species;
-    if (opts.speciesList) {
-        for (const auto& name : splitSpecies(*opts.speciesList)) {
-            if (std::find(variables.begin(), variables.end(), name) == variables.end())
-                return usageError(err, "\"" + name + "\" is not a variable of " + opts.file);
-            addOnce(species, name);
-        }
-    } else {
-        for (const auto& name : variables) addOnce(species, name);
-    }
-
-    FigureRequest figures{opts.mapFile, -1, opts.mapYDown, opts.fitPlotFile, opts.weightPlotFile, opts.reportFile};
-    if (opts.mapSpecies) {
-        const auto at = std::find(species.begin(), species.end(), *opts.mapSpecies);
-        if (at == species.end())
-            return usageError(err, "--map-species: \"" + *opts.mapSpecies + "\" is not among the species analysed");
-        figures.mapSpecies = static_cast<int>(at - species.begin());
-    }
-
-    engine::RunRequest request;
-    request.data = &read.data;
-    request.species = species;
-    request.sourceFile = source;
-    request.sourceWritable = !sourceRead.convertedFromGis;
-    request.missvalue = kMissValue;
-    request.calculationDate = date;
-    request.workDir = ".";
-    engine::Engine engine;
-    const engine::RunStatus status = engine.run(request, {settings, log, console, console});
-    console.endProgress();
-    if (status == engine::RunStatus::Cancelled) return interrupted();
-    if (status == engine::RunStatus::Stopped) return finish(log, opts, out, err, kStopped);
-    // Figures only of a run that went through all its passes: an empty species list has none.
-    if (status == engine::RunStatus::Completed) {
-        const CompletedRun completed{read.data, engine.lastSummary(), settings, log.lines, opts.file, date, species, "."};
-        if (const auto failure = writeFigures(figures, completed)) {
-            console.message(*failure);
-            return finish(log, opts, out, err, kStopped);
-        }
-    }
-    return finish(log, opts, out, err, kCompleted);
+    return BatchSession(opts, out, err, terminal).run(date);
 }
 
 }  // namespace el::batch

@@ -5,6 +5,7 @@
 #include "figures/figure_file.hpp"
 #include "figures/fit_figure.hpp"
 #include "figures/map_figure.hpp"
+#include "figures/report_content.hpp"
 #include "figures/report_file.hpp"
 #include "figures/weight_grid.hpp"
 #include "figures/whole_file.hpp"
@@ -26,9 +27,7 @@ std::optional<std::string> writeScene(const std::string& file, const figures::Sc
 }
 
 std::optional<std::string> writeWeightPlot(const std::string& file, const CompletedRun& run) {
-    const auto grid = weightGridOf(run);
-    if (!grid) return "The weight-test file of the run cannot be read, so \"" + file + "\" is not drawn";
-    return writeScene(file, figures::buildWeightGridPlot(*grid, figures::GridMeasure::Whole));
+    return writeScene(file, figures::buildWeightGridPlot(figures::weightGridOf(run.result), figures::GridMeasure::Whole));
 }
 
 }  // namespace
@@ -38,14 +37,16 @@ std::optional<std::string> writeFigures(const FigureRequest& request, const Comp
     choice.species = request.mapSpecies;
     const figures::MapOptions mapOptions{request.mapYDown};
     if (!request.mapFile.empty())
-        if (auto failure = writeScene(request.mapFile, figures::buildMap(run.data, run.summary, choice, 900, 640, mapOptions)))
+        if (auto failure = writeScene(request.mapFile, figures::buildMap(run.data, run.result, choice, 900, 640, mapOptions)))
             return failure;
     if (!request.fitPlotFile.empty())
-        if (auto failure = writeScene(request.fitPlotFile, figures::buildFitPlot(run.summary))) return failure;
+        if (auto failure = writeScene(request.fitPlotFile, figures::buildFitPlot(run.result))) return failure;
     if (!request.weightPlotFile.empty())
         if (auto failure = writeWeightPlot(request.weightPlotFile, run)) return failure;
     if (!request.reportFile.empty())
-        return figures::writeReport(reportContentOf(run, choice, mapOptions), request.reportFile);
+        return figures::writeReport(figures::reportContentOf(run.data, run.result, run.settings, run.sourceFile,
+                                                            run.calculationDate, choice, mapOptions),
+                                    request.reportFile);
     return std::nullopt;
 }
 

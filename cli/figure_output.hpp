@@ -6,7 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "cli/report_adapter.hpp"
+#include "base/settings.hpp"
+#include "engine/run_result.hpp"
+#include "vector/vector_data.hpp"
 
 namespace el::batch {
 
@@ -21,6 +23,15 @@ struct FigureRequest {
 
 // Writes each requested file whole (through a temporary file renamed into place).
 // Returns the text of the first failure, nothing when every file was written.
+// What the figures and the report read of a completed run.
+struct CompletedRun {
+    const VectorData& data;
+    const engine::RunResult& result;
+    const SettingsSource& settings;  // as the run left them
+    std::string sourceFile;          // as given on the command line
+    std::string calculationDate;
+};
+
 std::optional<std::string> writeFigures(const FigureRequest& request, const CompletedRun& run);
 
 }  // namespace el::batch

@@ -1,23 +1,15 @@
 #include "engine/engine.hpp"
 
-#include <climits>
-#include <cmath>
 #include <optional>
 
 #include "base/numtext.hpp"
-#include "engine/eigenvector.hpp"
-#include "engine/figure_summary.hpp"
-#include "engine/prediction.hpp"
-#include "engine/region_score.hpp"
-#include "engine/relations.hpp"
+#include "engine/pass_report.hpp"
+#include "engine/pass_result.hpp"
+#include "engine/power_pass.hpp"
 #include "engine/report_header.hpp"
 #include "engine/report_results.hpp"
-#include "engine/report_weights.hpp"
 #include "engine/run_error.hpp"
 #include "engine/run_weight_test_file.hpp"
-#include "engine/status_matrix.hpp"
-#include "engine/trials.hpp"
-#include "engine/weights.hpp"
 #include "engine/writeback.hpp"
 
 namespace el::engine {
@@ -30,285 +22,221 @@ void appendLines(LogSink& log, const LogLines& lines) {
     for (const auto& line : lines) log.appendLog(line);
 }
 
-double readNumberSetting(const SettingsSource& settings, Setting id, const std::string& what) {
-    return numberOrRunError(settings.setting(id), what);
+RunResult statusOnly(RunStatus status) {
+    RunResult result;
+    result.status = status;
+    return result;
 }
 
-int readIterations(const SettingsSource& settings) {
-    const std::string text = settings.setting(Setting::IterationN);
-    const double rounded = roundHalfEven(numberOrRunError(text, "iteration"));
-    if (rounded < 1) throw RunError("The iteration text \"" + text + "\" must give at least 1 trial");
-    if (rounded > INT_MAX) throw RunError("The iteration text \"" + text + "\" gives too many trials");
-    return static_cast<int>(rounded);
+// How many values a power loop takes from `first` while not above `last`, in steps of 0.1
+// added in double precision, exactly as the loop itself counts them.
+long long powerStepCount(double first, double last) {
+    long long count = 0;
+    for (double p = first; p <= last; p += 0.1) ++count;
+    return count;
 }
 
-// Everything a run builds before its power loops; the power passes only read it.
-struct RunInput {
-    RunInput(const RunRequest& r, const VectorData& d) : request(r), data(d) {}
-    const RunRequest& request;
-    const VectorData& data;
-    bool reportMode = true;
-    SpeciesTable table;
-    StatusMatrix status;
-    SpeciesComparison comparison;  // does not depend on the powers
-    std::optional<PairCodes> pairCodes;  // examine-weight runs: every pair's codes, made once
-    std::vector<int> regionviable;
-    std::vector<std::string> regionNames;  // every region, in file order
-    std::optional<EarlyLateCounts> counts;  // made when the first trials need them
-    int targetIndex() const { return table.target.value_or(-1); }
+// The weighting powers a run goes through: one pair in report mode, the grid from 0 to 20
+// in steps of 0.1 in an examine-weight run.
+struct PowerRange {
+    double first1, last1, first2, last2;
+    long long passes() const { return powerStepCount(first1, last1) * powerStepCount(first2, last2); }
 };
 
-// The prediction table: per species and used position the predicted date text, or
-// "Unpredictable".
-std::vector<std::vector<std::string>> predictionTable(const std::vector<SpeciesFit>& fits,
-                                                      const std::vector<double>& score) {
-    std::vector<std::vector<std::string>> table;
-    table.reserve(fits.size());
-    for (const SpeciesFit& fit : fits) {
-        std::vector<std::string> row;
-        row.reserve(score.size());
-        for (double v : score) row.push_back(fit.predictable ? strnum(fit.a * v + fit.b) : std::string("Unpredictable"));
-        table.push_back(std::move(row));
-    }
-    return table;
-}
-
-// What one power pass leaves; the prediction texts are made only when needed.
-struct PassResult {
-    std::vector<int> regno;
-    std::vector<double> score;
-    std::vector<SpeciesFit> fits;
-};
-
-class PassRunner {
+// Turns each stage of a pass into its log lines at once and, in an examine-weight run, the
+// target's fit into its weight-test line and the grid of the result.
+class PassReporter : public PassListener {
 public:
-    PassRunner(RunInput& in, const RunHooks& hooks, TrialRandom& random, PowerIteration& power,
-               std::optional<WeightTestFile>& weightTest)
-        : in_(in), hooks_(hooks), settings_(hooks.settings), feedback_(hooks.feedback), random_(random),
-          power_(power), weightTest_(weightTest) {}
+    PassReporter(const PassInput& input, const RunHooks& hooks, bool reportMode,
+                 std::optional<WeightTestFile>& weightTest)
+        : input_(input), hooks_(hooks), reportMode_(reportMode), weightTest_(weightTest) {}
 
-    // `passCaption` goes to the run progress label with the weight-test caption of the pass.
-    PassResult run(double p1, double p2, const std::string& passCaption = {});
+    // What the run progress label shows with the weight-test caption of the coming pass.
+    void setPassCaption(std::string caption) { passCaption_ = std::move(caption); }
+    std::vector<WeightGridCell> takeGrid() { return std::move(grid_); }
+
+    void stageDone(PassStage stage, const PassOutcome& outcome) override {
+        if (stage == PassStage::Started) targetText_ = hooks_.settings.setting(Setting::TargetSpecies);
+        appendLines(hooks_.log, passStageLines(stage, outcome, {input_, reportMode_, targetText_}));
+        if (stage == PassStage::SpeciesFitted) recordWeightTest(outcome);
+    }
 
 private:
-    void report(const LogLines& lines) {
-        if (in_.reportMode) appendLines(hooks_.log, lines);
+    void recordWeightTest(const PassOutcome& outcome) {
+        const bool isTarget = static_cast<int>(outcome.species.size()) - 1 == input_.targetIndex();
+        if (!isTarget || !weightTest_ || !isOn(hooks_.settings, Setting::ExamineWeight)) return;
+        const SpeciesFit& fit = outcome.species.back().fit;
+        weightTest_->writeLine(weightTestLine(targetText_, outcome.p1, outcome.p2, fit));
+        grid_.push_back({outcome.p1, outcome.p2, fit.rt, fit.rv, fit.rw});
+        hooks_.feedback.caption(Label::Status, weightTestCaption(targetText_, outcome.p1, outcome.p2, fit));
+        if (!passCaption_.empty()) hooks_.feedback.caption(Label::RunProgress, passCaption_);
+        hooks_.feedback.checkpoint();
     }
-    SpeciesFit fitOne(int species, const UsedRegions& used, const std::vector<double>& score) const;
 
-    RunInput& in_;
+    const PassInput& input_;
     const RunHooks& hooks_;
-    SettingsSource& settings_;
-    Feedback& feedback_;
-    TrialRandom& random_;
-    PowerIteration& power_;
+    bool reportMode_;
     std::optional<WeightTestFile>& weightTest_;
+    std::string targetText_;
+    std::string passCaption_;
+    std::vector<WeightGridCell> grid_;
 };
 
-SpeciesFit PassRunner::fitOne(int species, const UsedRegions& used, const std::vector<double>& score) const {
-    FitSums training, validation;
-    for (int p = 0; p < used.size(); ++p) {
-        const int k = used.regno[p];
-        const Status& st = in_.status.statusAt(k, species);
-        if (st.kind == StatusKind::Date) training.add(st.date, score[p]);
-        else if (in_.table.target && in_.status.actual[k].kind == StatusKind::Date)
-            validation.add(in_.status.actual[k].date, score[p]);
+// One run from its header to the end of its last pass; throws to stop early.
+class RunDriver {
+public:
+    RunDriver(const RunRequest& request, const RunHooks& hooks, TrialRandom& random)
+        : request_(request), hooks_(hooks), settings_(hooks.settings), random_(random) {}
+
+    RunResult run();
+    void closeWeightTest() {
+        if (weightTest_) weightTest_->close();
     }
-    return fitSpecies(training, validation);
+    // A cut-short weight-test file would pass for a finished grid.
+    void discardWeightTest() {
+        if (weightTest_) weightTest_->discard();
+    }
+
+private:
+    PassInput prepareInput(const std::string& targetText);
+    PowerRange choosePowers();
+    void addPairData(PassInput& input) const;
+    PassOutcome runPasses(const PassInput& input, const PowerRange& powers, PassReporter& reporter);
+    void writePrediction(const PassInput& input, const PassOutcome& pass);
+
+    const RunRequest& request_;
+    const RunHooks& hooks_;
+    SettingsSource& settings_;
+    TrialRandom& random_;
+    bool reportMode_ = true;
+    std::optional<WeightTestFile> weightTest_;
+};
+
+RunResult RunDriver::run() {
+    if (request_.data == nullptr || !request_.data->consistent()) throw RunError("No complete data set is loaded");
+    appendLines(hooks_.log, headerLines(settings_.setting(Setting::DataFileName), request_.calculationDate));
+    reportMode_ = !isOn(settings_, Setting::ExamineWeight);
+    // Trials exclude an examine-weight run, and region exclusion excludes the trials.
+    if (!reportMode_) settings_.setSetting(Setting::DoReliability, std::string(kOff));
+    if (isOn(settings_, Setting::DoReliability)) settings_.setSetting(Setting::ExcludeLimited, std::string(kOff));
+
+    const std::string targetText = settings_.setting(Setting::TargetSpecies);
+    PassInput input = prepareInput(targetText);
+    const PowerRange powers = choosePowers();
+    if (!reportMode_) {
+        weightTest_.emplace(request_.workDir, targetText);
+        weightTest_->writeLine(weightTestHeader(settings_.setting(Setting::DataFileName), request_.calculationDate));
+    }
+    addPairData(input);
+
+    PassReporter reporter(input, hooks_, reportMode_, weightTest_);
+    RunResult result = resultOfPass(input, runPasses(input, powers, reporter));
+    result.status = RunStatus::Completed;
+    result.examinedWeights = !reportMode_;
+    result.weightGrid = reporter.takeGrid();
+    return result;
 }
 
-PassResult PassRunner::run(double p1, double p2, const std::string& passCaption) {
-    const auto& names = in_.table.name;
-    const int m = in_.table.size();
-    const int regions = in_.status.regions;
-    const std::string targetText = settings_.setting(Setting::TargetSpecies);
+// The species table, its report lines and the status matrix with the target's split.
+PassInput RunDriver::prepareInput(const std::string& targetText) {
+    const VectorData& data = *request_.data;
+    PassInput input;
+    input.table = buildSpeciesTable(data, request_.species, targetText);
+    if (reportMode_)
+        appendLines(hooks_.log, speciesBlockLines(request_.species,
+                                                  input.table.target ? std::optional<std::string>(targetText)
+                                                                     : std::nullopt,
+                                                  isOn(settings_, Setting::AutoWeight)));
+    input.status = buildStatusMatrix(data, input.table, request_.missvalue, hooks_.messenger, hooks_.feedback);
+    if (input.table.target)
+        splitTrainingValidation(input.status, *input.table.target,
+                                readTrainingCount(input.status.regions, settings_));
+    return input;
+}
 
-    report(powerLines(p1, p2));
+// An examine-weight run also switches off every output its passes must not make.
+PowerRange RunDriver::choosePowers() {
+    const double similarityPower = numberOrRunError(settings_.setting(Setting::WeightPower), "weight power");
+    const double samplePower = numberOrRunError(settings_.setting(Setting::SampleN), "sample power");
+    if (reportMode_) return {similarityPower, similarityPower, samplePower, samplePower};
+    settings_.setSetting(Setting::AddPrediction, std::string(kOff));
+    settings_.setSetting(Setting::SimOutput, "none");
+    settings_.setSetting(Setting::ElMatrixOutput, "none");
+    return {0, 20, 0, 20};
+}
 
-    const SpeciesWeights weights =
-        computeWeights(in_.comparison, names, in_.table.target, isOn(settings_, Setting::AutoWeight), p1, p2, feedback_);
-    report(weightLines(weights, names, targetText));
+// What does not depend on the powers: the species comparison, each region's count of
+// relations, the region names and, for the many passes of an examine-weight run, the codes
+// of every region pair.
+void RunDriver::addPairData(PassInput& input) const {
+    input.comparison = compareSpecies(input.status);
+    if (!reportMode_) input.pairCodes = pairCodes(speciesCodes(input.status));
+    input.regionviable = regionViable(input.status, input.targetIndex());
+    for (const auto& object : request_.data->objects) input.regionNames.push_back(object.name);
+}
 
-    const std::string simOutput = settings_.setting(Setting::SimOutput);
-    if (simOutput != "none")
-        appendLines(hooks_.log, similarityLines(in_.comparison, names,
-                                           simOutput == "distance" ? SimilarityForm::Dissimilarity
-                                                                   : SimilarityForm::Similarity));
-
-    // Trial statistics per region number; zero when this pass runs no trials.
-    TrialStats trials{std::vector<double>(regions, 0.0), std::vector<double>(regions, 0.0), 0};
-    bool hasTrials = false;
-    if (isOn(settings_, Setting::DoReliability)) {
-        const int count = readIterations(settings_);
-        if (!in_.counts) in_.counts = countRelations(in_.status);
-        trials = reliability(*in_.counts, count, random_, power_, feedback_);
-        hasTrials = true;
-    }
-
-    EarlyLateMatrix el = in_.pairCodes ? buildEarlyLateMatrix(*in_.pairCodes, weights.weight, in_.targetIndex())
-                                       : buildEarlyLateMatrix(in_.status, weights.weight, in_.targetIndex());
-    const std::vector<std::string>& allNames = in_.regionNames;
-    UsedRegions used = allRegions(allNames);
-    if (regions == 0) throw RunError("There is no region to analyse");
-    if (isOn(settings_, Setting::ExcludeLimited)) {
-        excludeRegions(el.M, el.W, used, in_.regionviable, settings_, feedback_);
-        report(regionCountLines(regions, used.size()));
-        if (used.size() == 0) throw RunError("No region is left to analyse");
-    }
-
-    if (testConnectivity(el.W, feedback_).failedStart) {
-        hooks_.messenger.message("There are less-connective regions");
-        throw RunStopped{};
-    }
-    fillMissingCells(el.M, el.W, fillModeOf(settings_.setting(Setting::MissingMode)));
-    std::vector<double> score;
-    power_.eigenvector(el.M, score, feedback_);
-    const std::vector<int> order = regionOrder(score);
-
-    const int n = used.size();
-    std::vector<double> meanByPosition(n), sdByPosition(n);
-    std::vector<int> positionOf(regions, -1);
-    for (int p = 0; p < n; ++p) {
-        meanByPosition[p] = trials.eigenmean[used.regno[p]];
-        sdByPosition[p] = trials.eigensd[used.regno[p]];
-        positionOf[used.regno[p]] = p;
-    }
-    report(scoreTableLines(used.name, score, order, meanByPosition, sdByPosition));
-    report(correlationHeadLines());
-
-    std::vector<SpeciesFit> fits;
-    fits.reserve(m);
-    for (int j = 0; j < m; ++j) {
-        const SpeciesFit fit = fitOne(j, used, score);
-        fits.push_back(fit);
-        double scale = fit.a;  // an examine-weight run takes both spreads as 1
-        if (!isOn(settings_, Setting::ExamineWeight))
-            scale = hasTrials ? trialScale(score, meanByPosition, fit.a) : 0;
-
-        const bool isTarget = in_.table.target && *in_.table.target == j;
-        if (in_.reportMode && (!in_.table.target || isTarget)) {
-            SpeciesBlock block{names[j], isTarget, fit, scale * trials.vectorshift, {}};
-            for (int k = 0; k < regions; ++k) {
-                const int p = positionOf[k];
-                if (p < 0) continue;
-                BlockRow row{allNames[k], in_.status.at(k, j), fit.predictable ? fit.a * score[p] + fit.b : score[p],
-                             isTarget ? in_.status.actualText[k] : std::string(),
-                             fit.predictable ? scale * trials.eigensd[k] : trials.eigensd[k]};
-                block.rows.push_back(std::move(row));
+PassOutcome RunDriver::runPasses(const PassInput& input, const PowerRange& powers, PassReporter& reporter) {
+    PassScratch scratch;
+    const PassContext context{settings_, hooks_.feedback, random_, scratch, reporter};
+    const long long passes = powers.passes();
+    long long passesDone = 0;
+    PassOutcome last;
+    for (double p1 = powers.first1; p1 <= powers.last1; p1 += 0.1)
+        for (double p2 = powers.first2; p2 <= powers.last2; p2 += 0.1) {
+            if (!reportMode_)
+                reporter.setPassCaption("Pass" + strnum(static_cast<double>(passesDone + 1)) + " of" +
+                                        strnum(static_cast<double>(passes)));
+            last = computePass(input, p1, p2, context);
+            if (!last.connected) {
+                hooks_.messenger.message("There are less-connective regions");
+                throw RunStopped{};
             }
-            appendLines(hooks_.log, speciesBlockLines(block));
+            if (isOn(settings_, Setting::AddPrediction)) writePrediction(input, last);
+            hooks_.feedback.progress(ProgressStage::Passes, ++passesDone, passes);
         }
-        if (isTarget && weightTest_ && isOn(settings_, Setting::ExamineWeight)) {
-            weightTest_->writeLine(weightTestLine(targetText, p1, p2, fit));
-            feedback_.caption(Label::Status, weightTestCaption(targetText, p1, p2, fit));
-            if (!passCaption.empty()) feedback_.caption(Label::RunProgress, passCaption);
-            feedback_.checkpoint();
-        }
-    }
-    report(closingNoteLines());
-    if (settings_.setting(Setting::ElMatrixOutput) == "detailed")
-        appendLines(hooks_.log, adjustedMatrixLines(el.M, used.name, order));
+    return last;
+}
 
-    if (isOn(settings_, Setting::AddPrediction)) {
-        if (!in_.request.sourceWritable)
-            throw RunError("The prediction cannot be added to " + in_.request.sourceFile.filename().string() +
-                           ": it is a GIS file. Convert it with earlylate-convert and read the vector file instead");
-        const PredictionColumns columns{in_.regionviable, used, score, names, predictionTable(fits, score)};
-        addPredictionToSource(in_.data, columns, in_.request.missvalue, in_.request.sourceFile, in_.request.workDir,
-                              feedback_);
-    }
-    return PassResult{used.regno, std::move(score), std::move(fits)};
+void RunDriver::writePrediction(const PassInput& input, const PassOutcome& pass) {
+    if (!request_.sourceWritable)
+        throw RunError("The prediction cannot be added to " + request_.sourceFile.filename().string() +
+                       ": it is a GIS file. Convert it with earlylate-convert and read the vector file instead");
+    const PredictionColumns columns{input.regionviable, pass.used, pass.score, input.table.name, predictionTexts(pass)};
+    addPredictionToSource(*request_.data, columns, request_.missvalue, request_.sourceFile, request_.workDir,
+                          hooks_.feedback);
 }
 
 }  // namespace
 
-RunStatus Engine::run(const RunRequest& request, const RunHooks& hooks) {
-    SettingsSource& settings = hooks.settings;
+RunResult Engine::run(const RunRequest& request, const RunHooks& hooks) {
     Feedback& feedback = hooks.feedback;
-    summary_ = {};
     hooks.log.clearLog();
-    if (request.species.empty()) return RunStatus::NoSpecies;
+    if (request.species.empty()) return statusOnly(RunStatus::NoSpecies);
     feedback.runBusy(true);
     feedback.caption(Label::RunProgress, " 0 %");
 
-    std::optional<WeightTestFile> weightTest;
+    RunDriver driver(request, hooks, random_);
     try {
-        if (request.data == nullptr || !request.data->consistent())
-            throw RunError("No complete data set is loaded");
-        appendLines(hooks.log, headerLines(settings.setting(Setting::DataFileName), request.calculationDate));
-        RunInput in(request, *request.data);
-        in.reportMode = !isOn(settings, Setting::ExamineWeight);
-        if (!in.reportMode) settings.setSetting(Setting::DoReliability, std::string(kOff));
-        if (isOn(settings, Setting::DoReliability)) settings.setSetting(Setting::ExcludeLimited, std::string(kOff));
-
-        const std::string targetText = settings.setting(Setting::TargetSpecies);
-        in.table = buildSpeciesTable(in.data, request.species, targetText);
-        if (in.reportMode)
-            appendLines(hooks.log, speciesBlockLines(request.species,
-                                                in.table.target ? std::optional<std::string>(targetText) : std::nullopt,
-                                                isOn(settings, Setting::AutoWeight)));
-
-        in.status = buildStatusMatrix(in.data, in.table, request.missvalue, hooks.messenger, feedback);
-        if (in.table.target)
-            splitTrainingValidation(in.status, *in.table.target, readTrainingCount(in.status.regions, settings));
-
-        const double similarityPower = readNumberSetting(settings, Setting::WeightPower, "weight power");
-        const double samplePower = readNumberSetting(settings, Setting::SampleN, "sample power");
-
-        double first1 = similarityPower, last1 = similarityPower, first2 = samplePower, last2 = samplePower;
-        if (!in.reportMode) {
-            first1 = first2 = 0;
-            last1 = last2 = 20;
-            settings.setSetting(Setting::AddPrediction, std::string(kOff));
-            settings.setSetting(Setting::SimOutput, "none");
-            settings.setSetting(Setting::ElMatrixOutput, "none");
-            weightTest.emplace(request.workDir, targetText);
-            weightTest->writeLine(weightTestHeader(settings.setting(Setting::DataFileName), request.calculationDate));
-        }
-
-        in.comparison = compareSpecies(in.status);
-        if (!in.reportMode) in.pairCodes = pairCodes(speciesCodes(in.status));
-        in.regionviable = regionViable(in.status, in.targetIndex());
-        for (const auto& object : in.data.objects) in.regionNames.push_back(object.name);
-
-        PowerIteration power;
-        PassRunner pass(in, hooks, random_, power, weightTest);
-        PassResult last;
-        const long long passes = powerStepCount(first1, last1) * powerStepCount(first2, last2);
-        long long passesDone = 0;
-        for (double p1 = first1; p1 <= last1; p1 += 0.1)
-            for (double p2 = first2; p2 <= last2; p2 += 0.1) {
-                const std::string passCaption =
-                    in.reportMode ? std::string() : "Pass" + strnum(static_cast<double>(passesDone + 1)) + " of" +
-                                                        strnum(static_cast<double>(passes));
-                last = pass.run(p1, p2, passCaption);
-                feedback.progress(ProgressStage::Passes, ++passesDone, passes);
-            }
-
-        if (weightTest) weightTest->close();
+        RunResult result = driver.run();
+        driver.closeWeightTest();
         feedback.runBusy(false);
         feedback.caption(Label::RunProgress, "100% complete");
-        summary_.regno = last.regno;
-        summary_.score = last.score;
-        summary_.prediction = predictionTable(last.fits, last.score);
-        addFigureData(summary_, in.table, in.status, in.regionNames, last.fits);
-        return RunStatus::Completed;
+        return result;
     } catch (const Cancelled&) {
-        // Every file writer below cleaned up while the exception passed; a cut-short
-        // weight-test file would pass for a finished grid, so it goes too.
-        if (weightTest) weightTest->discard();
+        // Every file writer below cleaned up while the exception passed.
+        driver.discardWeightTest();
         feedback.runBusy(false);
         feedback.caption(Label::RunProgress, "Cancelled");
-        return RunStatus::Cancelled;
+        return statusOnly(RunStatus::Cancelled);
     } catch (const RunError& error) {
         hooks.messenger.message(error.what());
     } catch (const RunStopped&) {
     } catch (const std::exception& error) {
         hooks.messenger.message(std::string("The run stopped: ") + error.what());
     }
-    if (weightTest) weightTest->close();
+    driver.closeWeightTest();
     feedback.runBusy(false);
-    return RunStatus::Stopped;
+    return statusOnly(RunStatus::Stopped);
 }
 
 }  // namespace el::engine

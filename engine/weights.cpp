@@ -1,5 +1,6 @@
 #include "engine/weights.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/numtext.hpp"
@@ -9,12 +10,33 @@ namespace {
 
 constexpr int kCells = 100000;
 
+// ln(0..n) for whole numbers, made once per distribution: the binomial sums need the same
+// logarithms 100000 times. Each caller keeps its own, so runs in separate threads share nothing.
+std::vector<double> wholeLogs(int n) {
+    std::vector<double> table(static_cast<std::size_t>(std::max(n, 0)) + 1, 0.0);
+    for (std::size_t i = 1; i < table.size(); ++i) table[i] = std::log(static_cast<double>(i));
+    return table;
+}
+
+double binomialWith(const std::vector<double>& ln, int n, int k, double p, Feedback& feedback) {
+    feedback.checkpoint();
+    if (p == 0) return 0;
+    const double lp = std::log(p);
+    const double lq = std::log(1 - p);
+    double r = 0;
+    // Left to right, as the terms were always summed; ln i - ln i cancels only in exact arithmetic.
+    for (int i = 1; i <= k; ++i) r = lp + r + ln[i] - ln[i];
+    for (int i = 1; i <= n - k; ++i) r = lq + r + ln[k + i] - ln[i];
+    return std::exp(r);
+}
+
 // The normalised posterior of k successes in n trials on the cell midpoints.
 std::vector<double> posterior(int n, int k, Feedback& feedback) {
+    const std::vector<double> ln = wholeLogs(n);
     std::vector<double> p(kCells);
     double sum = 0;
     for (int i = 1; i <= kCells; ++i) {
-        p[i - 1] = binomial(n, k, (i - 0.5) / kCells, feedback);
+        p[i - 1] = binomialWith(ln, n, k, (i - 0.5) / kCells, feedback);
         sum += p[i - 1];
     }
     for (double& v : p) v /= sum;
@@ -23,25 +45,14 @@ std::vector<double> posterior(int n, int k, Feedback& feedback) {
 
 bool validSample(int k, int n) { return !(k > n || k < 0 || n < 1); }
 
-// ln(i) for whole i, computed once: the binomial sums need the same logarithms 100000 times.
-double lnWhole(int i) {
-    static std::vector<double> table{0.0};
-    while (static_cast<int>(table.size()) <= i) table.push_back(std::log(static_cast<double>(table.size())));
-    return table[i];
-}
-
 }  // namespace
 
 double binomial(int n, int k, double p, Feedback& feedback) {
-    feedback.checkpoint();
-    if (p == 0) return 0;
-    const double lp = std::log(p);
-    const double lq = std::log(1 - p);
-    double r = 0;
-    // Left to right, as the terms were always summed; ln i - ln i cancels only in exact arithmetic.
-    for (int i = 1; i <= k; ++i) r = lp + r + lnWhole(i) - lnWhole(i);
-    for (int i = 1; i <= n - k; ++i) r = lq + r + lnWhole(k + i) - lnWhole(i);
-    return std::exp(r);
+    if (k < 0) {  // no way to succeed fewer than 0 times (and no logarithm of a negative count)
+        feedback.checkpoint();
+        return 0;
+    }
+    return binomialWith(wholeLogs(std::max(n, k)), n, k, p, feedback);
 }
 
 std::optional<double> sameProbability(int k1, int n1, int k2, int n2, Feedback& feedback) {

@@ -10,7 +10,7 @@
 
 namespace el::engine {
 
-// C(n, k) p^k (1 - p)^(n - k) through logarithms. Yields once.
+// C(n, k) p^k (1 - p)^(n - k) through logarithms; 0 for k < 0. Yields once.
 double binomial(int n, int k, double p, Feedback& feedback);
 
 // The chance that draws from the posteriors of (k1 of n1) and (k2 of n2) fall into the

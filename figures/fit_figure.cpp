@@ -37,7 +37,7 @@ struct PlotPoint {
 };
 
 // The used regions with an actual date of the target, at their predicted and actual dates.
-std::vector<PlotPoint> plotPoints(const engine::RunSummary& run, const engine::FitLine& fit) {
+std::vector<PlotPoint> plotPoints(const engine::RunResult& run, const engine::SpeciesFit& fit) {
     std::vector<PlotPoint> points;
     for (std::size_t p = 0; p < run.regno.size() && p < run.score.size(); ++p) {
         const int k = run.regno[p];
@@ -61,7 +61,7 @@ Marker pointMarker(Point at, bool validation) {
 
 // The legend, one entry per line from `top` down, each text wrapped or shrunk to `width`;
 // returns the y below it.
-double fitLegend(Layer& layer, const engine::FitLine& fit, double left, double width, double top) {
+double fitLegend(Layer& layer, const engine::SpeciesFit& fit, double left, double width, double top) {
     double y = top;
     auto entry = [&](int symbol, const std::string& text) {  // 0 circle, 1 triangle, 2 line, 3 none
         const FittedText fitted = fitText(text, width - 26, 12, 9);
@@ -86,7 +86,7 @@ double fitLegend(Layer& layer, const engine::FitLine& fit, double left, double w
 
 }  // namespace
 
-Scene buildFitPlot(const engine::RunSummary& run, double width, double height) {
+Scene buildFitPlot(const engine::RunResult& run, double width, double height) {
     Scene scene;
     scene.width = width;
     scene.height = height;
@@ -94,12 +94,12 @@ Scene buildFitPlot(const engine::RunSummary& run, double width, double height) {
         return placeText(scene.overlay, fitText(text, width - 2 * kMargin, 16, 11), kMargin, kMargin, TextAnchor::Start,
                          kBlack);
     };
-    if (run.target < 0 || static_cast<std::size_t>(run.target) >= run.fits.size()) {
+    if (run.target < 0 || static_cast<std::size_t>(run.target) >= run.species.size()) {
         title("Fit plot: the last run had no target species");
         return scene;
     }
     const auto target = static_cast<std::size_t>(run.target);
-    const engine::FitLine& fit = run.fits[target];
+    const engine::SpeciesFit& fit = run.species[target].fit;
     const double top = title("Actual against predicted date: " + run.speciesNames[target]) + 12;
     if (!fit.predictable) {
         placeText(scene.overlay, fitText("The target species is not predictable: no fitted line", width - 2 * kMargin, 12, 9),

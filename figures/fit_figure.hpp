@@ -9,6 +9,6 @@
 
 namespace el::figures {
 
-Scene buildFitPlot(const engine::RunSummary& run, double width = 760, double height = 560);
+Scene buildFitPlot(const engine::RunResult& run, double width = 760, double height = 560);
 
 }  // namespace el::figures

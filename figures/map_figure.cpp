@@ -39,7 +39,7 @@ std::string roleName(RegionRole role) {
     return {};
 }
 
-std::string valueTitle(const engine::RunSummary& run, const MapChoice& choice) {
+std::string valueTitle(const engine::RunResult& run, const MapChoice& choice) {
     switch (choice.colouring) {
     case MapColouring::PredictedDate: {
         const int s = chosenSpecies(run, choice);
@@ -55,14 +55,14 @@ std::string valueTitle(const engine::RunSummary& run, const MapChoice& choice) {
 
 }  // namespace
 
-int chosenSpecies(const engine::RunSummary& run, const MapChoice& choice) {
+int chosenSpecies(const engine::RunResult& run, const MapChoice& choice) {
     const int count = static_cast<int>(run.speciesNames.size());
     if (choice.species >= 0 && choice.species < count) return choice.species;
     if (run.target >= 0 && run.target < count) return run.target;
     return count > 0 ? 0 : -1;
 }
 
-std::vector<std::optional<double>> mapValues(const engine::RunSummary& run, const MapChoice& choice, int regions) {
+std::vector<std::optional<double>> mapValues(const engine::RunResult& run, const MapChoice& choice, int regions) {
     std::vector<std::optional<double>> values(static_cast<std::size_t>(std::max(regions, 0)));
     auto at = [&](int k) -> std::optional<double>* {
         return k >= 0 && k < regions ? &values[static_cast<std::size_t>(k)] : nullptr;
@@ -70,8 +70,8 @@ std::vector<std::optional<double>> mapValues(const engine::RunSummary& run, cons
     switch (choice.colouring) {
     case MapColouring::PredictedDate: {
         const int s = chosenSpecies(run, choice);
-        if (s < 0 || static_cast<std::size_t>(s) >= run.fits.size()) break;
-        const engine::FitLine& fit = run.fits[static_cast<std::size_t>(s)];
+        if (s < 0 || static_cast<std::size_t>(s) >= run.species.size()) break;
+        const engine::SpeciesFit& fit = run.species[static_cast<std::size_t>(s)].fit;
         if (!fit.predictable) break;
         for (std::size_t p = 0; p < run.regno.size() && p < run.score.size(); ++p)
             if (auto* v = at(run.regno[p])) *v = fit.a * run.score[p] + fit.b;
@@ -94,7 +94,7 @@ namespace {
 
 // The hover text of region k: name, actual and predicted date, role, and the shown value
 // when that is not the predicted date.
-std::string regionTip(const VectorObject& object, int k, const engine::RunSummary& run, const MapChoice& choice,
+std::string regionTip(const VectorObject& object, int k, const engine::RunResult& run, const MapChoice& choice,
                       const std::string& predicted, const std::optional<double>& value) {
     const auto at = static_cast<std::size_t>(k);
     std::string tip = object.name;
@@ -108,13 +108,15 @@ std::string regionTip(const VectorObject& object, int k, const engine::RunSummar
 }
 
 // The predicted date text of every region, by one pass over the used positions.
-std::vector<std::string> predictedTexts(const engine::RunSummary& run, const MapChoice& choice, int regions) {
+std::vector<std::string> predictedTexts(const engine::RunResult& run, const MapChoice& choice, int regions) {
     std::vector<std::string> texts(static_cast<std::size_t>(regions), "-");
     const int species = chosenSpecies(run, choice);
-    if (species < 0 || static_cast<std::size_t>(species) >= run.prediction.size()) return texts;
-    const auto& row = run.prediction[static_cast<std::size_t>(species)];
-    for (std::size_t p = 0; p < run.regno.size() && p < row.size(); ++p)
-        if (run.regno[p] >= 0 && run.regno[p] < regions) texts[static_cast<std::size_t>(run.regno[p])] = trimmed(row[p]);
+    if (species < 0 || static_cast<std::size_t>(species) >= run.species.size()) return texts;
+    const engine::SpeciesOutcome& row = run.species[static_cast<std::size_t>(species)];
+    for (std::size_t p = 0; p < run.regno.size() && p < run.score.size(); ++p)
+        if (run.regno[p] >= 0 && run.regno[p] < regions)
+            texts[static_cast<std::size_t>(run.regno[p])] =
+                p < row.predicted.size() ? trimmed(strnum(row.predicted[p])) : "Unpredictable";
     return texts;
 }
 
@@ -209,7 +211,7 @@ std::optional<ValueRange> rangeOf(const std::vector<std::optional<double>>& valu
 
 }  // namespace
 
-Scene buildMap(const VectorData& data, const engine::RunSummary& run, const MapChoice& choice, double width,
+Scene buildMap(const VectorData& data, const engine::RunResult& run, const MapChoice& choice, double width,
                double height, const MapOptions& options) {
     Scene scene;
     scene.width = width;

@@ -32,13 +32,13 @@ struct MapOptions {
 };
 
 // Per region number the value the map shows, nothing where there is none.
-std::vector<std::optional<double>> mapValues(const engine::RunSummary& run, const MapChoice& choice, int regions);
+std::vector<std::optional<double>> mapValues(const engine::RunResult& run, const MapChoice& choice, int regions);
 
 // The species a choice resolves to (-1 when the run has no species).
-int chosenSpecies(const engine::RunSummary& run, const MapChoice& choice);
+int chosenSpecies(const engine::RunResult& run, const MapChoice& choice);
 
 // The map of `data` after `run` (which may be empty: the regions then show no value).
-Scene buildMap(const VectorData& data, const engine::RunSummary& run, const MapChoice& choice, double width = 900,
+Scene buildMap(const VectorData& data, const engine::RunResult& run, const MapChoice& choice, double width = 900,
                double height = 640, const MapOptions& options = {});
 
 }  // namespace el::figures

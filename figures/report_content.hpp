@@ -1,12 +1,14 @@
 #pragma once
-// Everything the report of one completed run shows, as plain data. The batch runner fills
-// it from its run (cli/report_adapter.cpp); the window can fill it the same way.
+// Everything the report of one completed run shows, as plain data, gathered from the run's
+// typed result and the settings as the run left them. The batch runner and the window
+// fill it the same way.
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "engine/engine.hpp"
+#include "base/settings.hpp"
+#include "engine/run_result.hpp"
 #include "figures/map_figure.hpp"
 #include "figures/weight_grid.hpp"
 #include "vector/vector_data.hpp"
@@ -26,7 +28,7 @@ struct ReportContent {
     bool examineWeight = false;   // the run went over the power grid
 
     const VectorData* data = nullptr;            // the regions' geometry and names
-    const engine::RunSummary* run = nullptr;     // the completed run
+    const engine::RunResult* run = nullptr;     // the completed run
     MapChoice map;                               // the species the map and the tables show
     MapOptions mapOptions;
 
@@ -38,5 +40,10 @@ struct ReportContent {
     // The coefficients over the power grid, after an examine-weight run.
     std::optional<WeightGrid> weightGrid;
 };
+
+// The content of the report of `run`, a completed run on `data`.
+ReportContent reportContentOf(const VectorData& data, const engine::RunResult& run, const SettingsSource& settings,
+                              std::string sourceFile, std::string calculationDate, const MapChoice& map,
+                              const MapOptions& mapOptions);
 
 }  // namespace el::figures

@@ -34,11 +34,11 @@ std::string coefficientText(double r, int n) {
 }
 
 // The prediction line as the log writes it.
-std::string predictionLine(const engine::FitLine& fit) {
+std::string predictionLine(const engine::SpeciesFit& fit) {
     return "Predicted infestation date =" + strnum(fit.a) + " x region score" + (fit.b > 0 ? " +" : "") + strnum(fit.b);
 }
 
-std::string speciesName(const engine::RunSummary& run, int s) {
+std::string speciesName(const engine::RunResult& run, int s) {
     return s >= 0 && static_cast<std::size_t>(s) < run.speciesNames.size() ? run.speciesNames[static_cast<std::size_t>(s)]
                                                                           : std::string();
 }
@@ -57,12 +57,12 @@ ReportTable headerFacts(const ReportContent& c) {
 
 // The coefficients and the prediction line of the target, or without one of the species
 // the map shows.
-void addCoefficients(ReportDocument& doc, const engine::RunSummary& run, int species) {
+void addCoefficients(ReportDocument& doc, const engine::RunResult& run, int species) {
     const bool isTarget = species == run.target;
     const std::string name = speciesName(run, species);
     doc.blocks.push_back(ReportHeading{isTarget ? "Target species: " + name : "Species: " + name + " (the run had no target species)"});
-    if (species < 0 || static_cast<std::size_t>(species) >= run.fits.size()) return;
-    const engine::FitLine& fit = run.fits[static_cast<std::size_t>(species)];
+    if (species < 0 || static_cast<std::size_t>(species) >= run.species.size()) return;
+    const engine::SpeciesFit& fit = run.species[static_cast<std::size_t>(species)].fit;
     ReportTable facts;
     facts.rows.push_back({"Correlation coefficient, training regions", coefficientText(fit.rt, fit.nt)});
     if (isTarget) {
@@ -77,7 +77,7 @@ void addCoefficients(ReportDocument& doc, const engine::RunSummary& run, int spe
 }
 
 // The used regions with their predicted dates, earliest first.
-std::vector<DatedRegion> predictedDates(const engine::RunSummary& run, const engine::FitLine& fit) {
+std::vector<DatedRegion> predictedDates(const engine::RunResult& run, const engine::SpeciesFit& fit) {
     std::vector<DatedRegion> dated;
     for (std::size_t p = 0; p < run.regno.size() && p < run.score.size(); ++p)
         dated.push_back({run.regno[p], fit.a * run.score[p] + fit.b});
@@ -87,7 +87,7 @@ std::vector<DatedRegion> predictedDates(const engine::RunSummary& run, const eng
 
 // The trial SD belongs to the target's dates: it is shown only in the target's tables.
 ReportTable regionTable(const ReportContent& c, const std::vector<DatedRegion>& regions, bool withSd) {
-    const engine::RunSummary& run = *c.run;
+    const engine::RunResult& run = *c.run;
     ReportTable table;
     table.header = {"Region", "Predicted date", "Actual date"};
     if (withSd) table.header.push_back("SD of trials (date)");
@@ -102,9 +102,9 @@ ReportTable regionTable(const ReportContent& c, const std::vector<DatedRegion>& 
 }
 
 void addEarliestAndLatest(ReportDocument& doc, const ReportContent& c, int species) {
-    const engine::RunSummary& run = *c.run;
-    if (species < 0 || static_cast<std::size_t>(species) >= run.fits.size()) return;
-    const engine::FitLine& fit = run.fits[static_cast<std::size_t>(species)];
+    const engine::RunResult& run = *c.run;
+    if (species < 0 || static_cast<std::size_t>(species) >= run.species.size()) return;
+    const engine::SpeciesFit& fit = run.species[static_cast<std::size_t>(species)].fit;
     if (!fit.predictable) return;
     const std::vector<DatedRegion> dated = predictedDates(run, fit);
     const std::size_t ends = std::min(kEnds, (dated.size() + 1) / 2);
@@ -152,7 +152,7 @@ ReportDocument buildReport(const ReportContent& c) {
     doc.blocks.push_back(ReportHeading{doc.title, 1});
     doc.blocks.push_back(headerFacts(c));
     if (c.run == nullptr || c.data == nullptr) return doc;
-    const engine::RunSummary& run = *c.run;
+    const engine::RunResult& run = *c.run;
     const int species = chosenSpecies(run, c.map);
     if (c.examineWeight)
         doc.blocks.push_back(ReportParagraph{"The map and the fit plot show the last pass of the power grid."});

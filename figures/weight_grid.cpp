@@ -2,11 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 #include "base/numtext.hpp"
-#include "base/text.hpp"
-#include "engine/report_results.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
 #include "figures/plot_frame.hpp"
@@ -23,10 +20,9 @@ std::optional<int> stepOf(double power) {
     return static_cast<int>(step);
 }
 
-std::optional<double> coefficient(const std::string& text) {
-    const auto v = parseNumber(text);
-    if (!v || *v == -10) return std::nullopt;
-    return v;
+std::optional<double> coefficient(double r) {
+    if (r == engine::kNotComputable) return std::nullopt;
+    return r;
 }
 
 const char* measureName(GridMeasure m) {
@@ -46,40 +42,19 @@ const std::vector<std::optional<double>>& WeightGrid::values(GridMeasure m) cons
     return m == GridMeasure::Training ? training : m == GridMeasure::Validation ? validation : whole;
 }
 
-WeightGrid parseWeightTest(const std::string& text) {
+WeightGrid weightGridOf(const engine::RunResult& run) {
     WeightGrid grid;
-    std::istringstream in(text);
-    std::string line;
-    bool header = true;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (header) {
-            header = false;
-            continue;
-        }
-        const std::vector<std::string> fields = splitAtCommas(line);
-        if (fields.size() < 6) continue;
-        const std::size_t n = fields.size();
-        const auto p1 = parseNumber(fields[n - 5]), p2 = parseNumber(fields[n - 4]);
-        if (!p1 || !p2) continue;
-        const auto i = stepOf(*p1), j = stepOf(*p2);
+    for (const engine::WeightGridCell& pass : run.weightGrid) {
+        const auto i = stepOf(pass.p1), j = stepOf(pass.p2);
         if (!i || !j) continue;
         const std::size_t cell = static_cast<std::size_t>(*i) * WeightGrid::kSide + static_cast<std::size_t>(*j);
-        grid.training[cell] = coefficient(fields[n - 3]);
-        grid.validation[cell] = coefficient(fields[n - 2]);
-        grid.whole[cell] = coefficient(fields[n - 1]);
-        if (grid.target.empty()) {
-            // The target name stands between the fixed column titles and the five numbers,
-            // and may itself hold commas.
-            const std::string_view titles = engine::kWeightTestTitles;
-            std::size_t end = line.size();
-            for (int k = 0; k < 5; ++k) end = line.rfind(',', end - 1);
-            grid.target = line.starts_with(titles) && end >= titles.size()
-                              ? line.substr(titles.size(), end - titles.size())
-                              : fields[n - 6];
-        }
+        grid.training[cell] = coefficient(pass.rt);
+        grid.validation[cell] = coefficient(pass.rv);
+        grid.whole[cell] = coefficient(pass.rw);
         ++grid.lines;
     }
+    if (grid.lines > 0 && run.target >= 0 && static_cast<std::size_t>(run.target) < run.speciesNames.size())
+        grid.target = run.speciesNames[static_cast<std::size_t>(run.target)];
     return grid;
 }
 

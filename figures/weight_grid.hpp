@@ -1,11 +1,12 @@
 #pragma once
-// The weight-test grid: the coefficients of every power pair read back from a weight-test
-// file, and its heat map with the best pair marked.
+// The weight-test grid: the coefficients of every power pair of an examine-weight run, and
+// its heat map with the best pair marked.
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/run_result.hpp"
 #include "figures/scene.hpp"
 
 namespace el::figures {
@@ -17,15 +18,14 @@ struct WeightGrid {
     std::string target;
     // [p1 step * kSide + p2 step] per measure; nothing where no line or the marker -10.
     std::vector<std::optional<double>> training, validation, whole;
-    int lines = 0;  // summary lines read
+    int lines = 0;  // power pairs placed on the grid
 
     WeightGrid();
     const std::vector<std::optional<double>>& values(GridMeasure m) const;
 };
 
-// Reads the text of a weight-test file: a header line, then one line per pass whose last
-// five fields are p1, p2 and the three coefficients. Lines that do not parse are skipped.
-WeightGrid parseWeightTest(const std::string& text);
+// The grid of an examine-weight run's passes; pairs off the grid are left out.
+WeightGrid weightGridOf(const engine::RunResult& run);
 
 struct BestPair {
     double p1 = 0, p2 = 0, value = 0;

@@ -1,7 +1,6 @@
 #include "workbench/results_tabs.hpp"
 
 #include <QComboBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -80,7 +79,7 @@ void ResultsTabs::showData(std::shared_ptr<const VectorData> data) {
     fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(run, w, h); });
 }
 
-void ResultsTabs::showRun(std::shared_ptr<const VectorData> data, const engine::RunSummary& run) {
+void ResultsTabs::showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run) {
     data_ = std::move(data);
     run_ = run;
     mapChoice_->blockSignals(true);
@@ -94,6 +93,11 @@ void ResultsTabs::showRun(std::shared_ptr<const VectorData> data, const engine::
     mapChoice_->blockSignals(false);
     redrawMap();
     fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(run, w, h); });
+    if (run_.examinedWeights) {
+        grid_ = figures::weightGridOf(run_);
+        hasGrid_ = true;
+        redrawWeights();
+    }
 }
 
 void ResultsTabs::redrawMap() {
@@ -107,15 +111,6 @@ void ResultsTabs::redrawMap() {
     else if (code == -3) choice.colouring = figures::MapColouring::ActualDate;
     else choice.species = code;
     mapView_->setBuilder([data = data_, run = run_, choice](double w, double h) { return figures::buildMap(*data, run, choice, w, h); });
-}
-
-QString ResultsTabs::loadWeightTest(const QString& file) {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly)) return QStringLiteral("cannot read %1").arg(file);
-    grid_ = figures::parseWeightTest(in.readAll().toStdString());
-    hasGrid_ = true;
-    redrawWeights();
-    return {};
 }
 
 void ResultsTabs::redrawWeights() {

@@ -31,16 +31,16 @@ public:
 
     // Shows the regions of a freshly read data set (no values yet).
     void showData(std::shared_ptr<const VectorData> data);
-    // Shows the figures of a completed run on `data`.
-    void showRun(std::shared_ptr<const VectorData> data, const engine::RunSummary& run);
-    // Reads a weight-test file into the "Weights" tab; an error text or "".
-    QString loadWeightTest(const QString& file);
+    // Shows the figures of a completed run on `data`; an examine-weight run also fills
+    // the "Weights" tab.
+    void showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run);
 
     QTabWidget* tabs() const { return tabs_; }
     void setCurrentIndex(int tab) { tabs_->setCurrentIndex(tab); }
     int currentIndex() const { return tabs_->currentIndex(); }
     FigureView* mapView() const { return mapView_; }
     FigureView* fitView() const { return fitView_; }
+    FigureView* weightView() const { return weightView_; }
     QComboBox* mapColouring() const { return mapChoice_; }
     RunProgressPanel* progressPanel() const { return progress_; }
 
@@ -58,7 +58,7 @@ private:
     QComboBox* measureChoice_ = nullptr;
     RunProgressPanel* progress_ = nullptr;
     std::shared_ptr<const VectorData> data_;
-    engine::RunSummary run_;
+    engine::RunResult run_;
     figures::WeightGrid grid_;
     bool hasGrid_ = false;
 };

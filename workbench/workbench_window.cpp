@@ -31,7 +31,6 @@
 #include "base/log_file.hpp"
 #include "workbench/results_tabs.hpp"
 #include "workbench/run_progress_panel.hpp"
-#include "engine/run_weight_test_file.hpp"
 #include "workbench/window_fonts.hpp"
 #include "workbench/wrap_check_box.hpp"
 
@@ -549,16 +548,10 @@ void WorkbenchWindow::runForecast() {
     enterBusy();
     cancelRequested_ = false;
     results_->progressPanel()->start(true);
-    const engine::RunStatus status = engine_.run(request, {*this, *this, *this, *this});
+    const engine::RunResult result = engine_.run(request, {*this, *this, *this, *this});
     results_->progressPanel()->finish();
     cancelRequested_ = false;
-    if (status == engine::RunStatus::Completed) {
-        results_->showRun(data, engine_.lastSummary());
-        const std::string target = setting(Setting::TargetSpecies);
-        if (isOn(*this, Setting::ExamineWeight) && !target.empty())
-            results_->loadWeightTest(QString::fromStdString(
-                (request.workDir / engine::WeightTestFile::fileName(target)).string()));
-    }
+    if (result.status == engine::RunStatus::Completed) results_->showRun(data, result);
     runBusy(false);
     runActive_ = false;
     leaveBusy();

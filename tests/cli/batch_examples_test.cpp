@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/settings.hpp"
+#include "cli/batch_options.hpp"
 #include "tests/support/log_compare.hpp"
 #include "tests/support/run_batch.hpp"
 #include "tests/support/temp_dir.hpp"
@@ -90,6 +92,28 @@ TEST(BatchExitStatus, UsageErrorsStoppedRunsAndEmptySpeciesLists) {
     EXPECT_NE(readFile(dir / "out.log").find("File name: v.csv\r\nDate of calculation: 12-05-2026\r\n"), std::string::npos);
     EXPECT_EQ(runBatch(dir.path(), "-o missing.log absent.csv"), 1);
     EXPECT_TRUE(fs::exists(dir / "missing.log"));
+}
+
+// Every option of the settings table shows its setting's start-up value, and every help
+// text starts in the same column (an option too long for its column stands on its own line).
+TEST(BatchHelp, ShowsEachSettingsStartUpValueInAlignedColumns) {
+    const std::string help = el::batch::usageText();
+    const auto columnOf = [&](std::size_t at) { return at - (help.rfind('\n', at) + 1); };
+    const std::size_t helpColumn = columnOf(help.find("no progress line on standard error"));
+    EXPECT_EQ(columnOf(help.find("show this help and exit")), helpColumn);
+    for (const auto& info : el::settingTable()) {
+        const std::string flag(info.batch.flag);
+        if (flag.empty()) continue;
+        const std::string startup =
+            std::string(info.name) + "=" + (info.startup.empty() ? std::string("\"\"") : std::string(info.startup));
+        const std::size_t at = help.find(" " + startup + " ");
+        ASSERT_NE(at, std::string::npos) << startup;
+        const std::size_t lineStart = help.rfind('\n', at) + 1;
+        const std::size_t flagAt = help.rfind(" " + flag + " ", at);
+        EXPECT_TRUE(flagAt != std::string::npos && flagAt + 1 >= help.rfind('\n', lineStart - 2)) << flag;
+        EXPECT_EQ(columnOf(help.find(std::string(info.help), at)), helpColumn) << flag;
+        EXPECT_EQ(help.find(std::string(info.help), at), help.find('\n', at) - info.help.size()) << flag;
+    }
 }
 
 }  // namespace

@@ -128,24 +128,12 @@ TEST(BatchFigures, UsageErrors) {
     EXPECT_FALSE(folder.has("m.svg") || folder.has("map.jpg") || folder.has("w.png"));
 }
 
-TEST(BatchFigures, HelpListsEveryOptionInOneColumn) {
+// The figure and report options are listed (their columns are checked with every other
+// option's by BatchHelp).
+TEST(BatchFigures, HelpListsTheFigureAndReportOptions) {
     const std::string text = batch::usageText();
-    std::istringstream help(text);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(help, line);) lines.push_back(line);
-    int options = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        if (!line.starts_with("  -") && !line.starts_with("      --")) continue;
-        ++options;
-        EXPECT_EQ(line.compare(6, 2, "--"), 0) << "long options start in one column: " << line;
-        const bool ownLine = line.find("  ", 6) == std::string::npos;  // too long: help on the next line
-        const std::string& helpLine = ownLine ? lines.at(i + 1) : line;
-        EXPECT_GT(helpLine.size(), 30u) << line;
-        EXPECT_EQ(helpLine.find_first_not_of(' ', ownLine ? 0 : helpLine.find("  ", 6)), 29u) << line;
-    }
-    EXPECT_GT(options, 25);
-    for (const char* option : {"--report FILE", "--weight-plot FILE", "--map-y-down", "--map FILE", "-t, --target NAME"})
+    for (const char* option : {"--report FILE", "--weight-plot FILE", "--map-y-down", "--map FILE", "--fit-plot FILE",
+                               "-t, --target NAME"})
         EXPECT_NE(text.find(option), std::string::npos) << option;
 }
 

@@ -1,8 +1,11 @@
 #include "engine/engine.hpp"
 
+#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
+
+#include "base/numtext.hpp"
 
 #include "tests/engine/run_fixture.hpp"
 #include "tests/support/recording_host.hpp"
@@ -35,12 +38,16 @@ protected:
         r.workDir = dir.path();
         return r;
     }
-    RunStatus run(std::vector<std::string> species) { return engine.run(request(std::move(species)), host); }
+    RunStatus run(std::vector<std::string> species) {
+        result = engine.run(request(std::move(species)), host);
+        return result.status;
+    }
 
     TempDir dir;
     VectorData data = fiveRegions();
     RecordingHost host;
     Engine engine;
+    RunResult result;
 };
 
 TEST_F(EngineRun, EmptySpeciesListOnlyClearsTheLog) {
@@ -51,7 +58,7 @@ TEST_F(EngineRun, EmptySpeciesListOnlyClearsTheLog) {
     EXPECT_TRUE(host.captionsOf(Label::RunProgress).empty());
 }
 
-TEST_F(EngineRun, CompletedRunShowsItsStateAndKeepsTheSummary) {
+TEST_F(EngineRun, CompletedRunShowsItsStateAndReturnsItsResult) {
     host.values.set(Setting::TargetSpecies, "T");
     host.values.set(Setting::DoReliability, "0");
     ASSERT_EQ(run({"A", "B", "T"}), RunStatus::Completed) << (host.messages.empty() ? "" : host.messages[0]);
@@ -59,12 +66,69 @@ TEST_F(EngineRun, CompletedRunShowsItsStateAndKeepsTheSummary) {
     EXPECT_EQ(host.log[2], "File name: vector.csv");
     EXPECT_EQ(host.shown(Label::RunProgress), "100% complete");
     EXPECT_FALSE(host.busy);
-    const auto& summary = engine.lastSummary();
-    EXPECT_EQ(summary.regno, (std::vector<int>{0, 1, 2, 3, 4}));
-    ASSERT_EQ(summary.prediction.size(), 3u);
-    EXPECT_EQ(summary.prediction[2].size(), 5u);
+    EXPECT_EQ(result.regno, (std::vector<int>{0, 1, 2, 3, 4}));
+    ASSERT_EQ(result.species.size(), 3u);
+    EXPECT_EQ(result.species[2].predicted.size(), 5u);
     // The latest region scores highest.
-    EXPECT_GT(summary.score[4], summary.score[0]);
+    EXPECT_GT(result.score[4], result.score[0]);
+}
+
+TEST_F(EngineRun, ResultHoldsTheNumbersTheLogShows) {
+    host.values.set(Setting::TargetSpecies, "T");
+    host.values.set(Setting::IterationN, "5");
+    host.values.set(Setting::TrainingRatio, "0.6");  // 3 of 5 stay: R5 (a keyword) and then R3 (latest) hide
+    ASSERT_EQ(run({"A", "B", "T"}), RunStatus::Completed);
+    const auto& r = result;
+    ASSERT_TRUE(r.trials.ran);
+    EXPECT_EQ(r.target, 2);
+    EXPECT_EQ(r.role, (std::vector<RegionRole>{RegionRole::Training, RegionRole::Training, RegionRole::Validation,
+                                               RegionRole::Training, RegionRole::Other}));
+    EXPECT_EQ(r.actualText[4], "NotYetArrived");
+    EXPECT_FALSE(r.actualDate[4]);
+    EXPECT_EQ(r.actualDate[2], 2013.0);
+    EXPECT_EQ(r.species[2].fit.nv, 1);
+
+    const auto line = [&](const std::string& text) { return std::find(host.log.begin(), host.log.end(), text); };
+    EXPECT_NE(line("B, " + strnum(r.weights.weight[1])), host.log.end());
+    auto row = line("Region, Eigenvector, Average in fluctuation trials, Std in trials");
+    ASSERT_NE(row, host.log.end());
+    for (int p : r.order) {
+        const int k = r.regno[p];
+        EXPECT_EQ(*++row, r.regionNames[k] + ", " + strnum(r.score[p]) + ", " + strnum(r.trials.eigenmean[k]) + ", " +
+                              strnum(r.trials.eigensd[k]));
+    }
+    const SpeciesOutcome& target = r.species[2];
+    ASSERT_TRUE(target.fit.predictable);
+    EXPECT_NE(line("Average in STD of fluctuation tryal: " + strnum(target.scale * r.trials.vectorshift)), host.log.end());
+    EXPECT_NE(line("R3, 未分布, " + strnum(target.predicted[2]) + ", 2013, " + strnum(target.scale * r.trials.eigensd[2])),
+              host.log.end());
+}
+
+// Throws Cancelled at the first yield of the fluctuation trials.
+class CancelAtTrials : public RecordingHost {
+public:
+    void caption(Label label, const std::string& text) override {
+        RecordingHost::caption(label, text);
+        trialsStarted = trialsStarted || text.rfind("reliability trial", 0) == 0;
+    }
+    void checkpoint() override {
+        RecordingHost::checkpoint();
+        if (trialsStarted) throw Cancelled{};
+    }
+    bool trialsStarted = false;
+};
+
+TEST_F(EngineRun, CancelledPassKeepsTheLinesWrittenBeforeIt) {
+    CancelAtTrials cancelling;
+    cancelling.values.set(Setting::TargetSpecies, "T");
+    const RunResult cancelled = engine.run(request({"A", "B", "T"}), cancelling);
+    EXPECT_EQ(cancelled.status, RunStatus::Cancelled);
+    EXPECT_TRUE(cancelled.regno.empty() && cancelled.species.empty());
+    EXPECT_EQ(cancelling.shown(Label::RunProgress), "Cancelled");
+    // The power line and the weights came before the trials; nothing after them.
+    ASSERT_FALSE(cancelling.log.empty());
+    EXPECT_EQ(cancelling.log.back(), "T,  0");
+    EXPECT_NE(std::find(cancelling.log.begin(), cancelling.log.end(), "Target species T"), cancelling.log.end());
 }
 
 // Keeps only the latest caption of each label: an examine-weight run shows several
@@ -96,7 +160,8 @@ TEST_F(EngineRun, ExamineWeightRunWritesOneLinePerPowerPair) {
     examine.values.set(Setting::SimOutput, "similarity");
     examine.values.set(Setting::ElMatrixOutput, "detailed");
     examine.values.set(Setting::TargetSpecies, "T");
-    ASSERT_EQ(engine.run(request({"A", "B", "T"}), examine), RunStatus::Completed);
+    const RunResult examined = engine.run(request({"A", "B", "T"}), examine);
+    ASSERT_EQ(examined.status, RunStatus::Completed);
     EXPECT_EQ(examine.values.get(Setting::DoReliability), "0");
     EXPECT_EQ(examine.values.get(Setting::ExcludeLimited), "1");
     EXPECT_EQ(examine.values.get(Setting::AddPrediction), "0");
@@ -117,6 +182,19 @@ TEST_F(EngineRun, ExamineWeightRunWritesOneLinePerPowerPair) {
     // Every pass shows its number on the progress label when it yields with its summary.
     EXPECT_EQ(examine.lastPassCaption, "Pass 40000 of 40000");
     EXPECT_EQ(examine.passYields, 200 * 200);
+
+    // The result's grid holds the numbers of the file, pass by pass.
+    EXPECT_TRUE(examined.examinedWeights);
+    ASSERT_EQ(examined.weightGrid.size(), 40000u);
+    std::size_t at = file.find("\r\n") + 2;
+    for (const WeightGridCell& cell : examined.weightGrid) {
+        const std::size_t end = file.find("\r\n", at);
+        const std::string line = file.substr(at, end - at);
+        ASSERT_TRUE(line.ends_with(",T," + strnum(cell.p1) + "," + strnum(cell.p2) + "," + strnum(cell.rt) + "," +
+                                   strnum(cell.rv) + "," + strnum(cell.rw)))
+            << line;
+        at = end + 2;
+    }
 }
 
 TEST_F(EngineRun, FatalInputErrorStopsWithItsMessageAndWritesNoFile) {
@@ -130,7 +208,7 @@ TEST_F(EngineRun, FatalInputErrorStopsWithItsMessageAndWritesNoFile) {
     EXPECT_EQ(host.shown(Label::RunProgress), " 0 %");
     EXPECT_EQ(host.log.size(), 5u);
     EXPECT_FALSE(std::filesystem::exists(dir / "WeightTestT.csv"));
-    EXPECT_TRUE(engine.lastSummary().score.empty());
+    EXPECT_TRUE(result.score.empty());
 }
 
 // The weight power's message is checked through the batch runner.
@@ -162,6 +240,11 @@ TEST_F(EngineRun, RegionsWithoutAnyRelationStopTheRun) {
     EXPECT_EQ(run({"A"}), RunStatus::Stopped);
     EXPECT_EQ(host.messages, (std::vector<std::string>{"There are less-connective regions"}));
     EXPECT_FALSE(host.busy);
+    // The log ends with what the pass wrote before the test: the power line.
+    ASSERT_GE(host.log.size(), 2u);
+    EXPECT_EQ(host.log[host.log.size() - 2].rfind("Power in weight calculation for similarity:", 0), 0u);
+    EXPECT_EQ(result.status, RunStatus::Stopped);
+    EXPECT_TRUE(result.score.empty());
 }
 
 TEST_F(EngineRun, ExclusionMayLeaveNoRegion) {

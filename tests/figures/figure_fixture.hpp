@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine.hpp"
+#include "engine/run_result.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::figures::test {
@@ -23,14 +23,16 @@ inline VectorData fourRegions() {
 }
 
 // Target species 0 with a = 2, b = 1998; region 2 excluded; region 1 a validation region.
-inline engine::RunSummary fourRegionRun() {
-    engine::RunSummary run;
+inline engine::RunResult fourRegionRun() {
+    engine::RunResult run;
+    run.status = engine::RunStatus::Completed;
     run.regno = {0, 1, 3};
     run.score = {1, 2, 3};
-    run.prediction = {{" 2000", " 2002", " 2004"}};
     run.speciesNames = {"T"};
     run.target = 0;
-    run.fits = {{.nt = 2, .nv = 1, .predictable = true, .a = 2, .b = 1998, .rt = 0.9, .rv = 0.5, .rw = 0.8}};
+    run.species = {{{.nt = 2, .nv = 1, .predictable = true, .a = 2, .b = 1998, .rt = 0.9, .rv = 0.5, .rw = 0.8},
+                    0,
+                    {2000, 2002, 2004}}};
     run.regionNames = {"P", "A", "L", "Q"};
     run.actualDate = {2001.0, 2003.0, std::nullopt, 2004.0};
     run.actualText = {"2001", "2003", "Unknown", "2004"};
@@ -51,17 +53,19 @@ inline VectorData squareRow(const std::vector<std::string>& names, double x0, do
     return data;
 }
 
-inline engine::RunSummary squareRowRun(const std::vector<std::string>& names, const std::string& species) {
-    engine::RunSummary run;
+inline engine::RunResult squareRowRun(const std::vector<std::string>& names, const std::string& species) {
+    engine::RunResult run;
+    run.status = engine::RunStatus::Completed;
     run.speciesNames = {species};
     run.target = 0;
-    run.fits = {{.nt = static_cast<int>(names.size()), .nv = 0, .predictable = true, .a = 1, .b = 2000, .rt = 0.9,
-                 .rv = engine::kNotComputable, .rw = 0.9}};
-    run.prediction.emplace_back();
+    run.species = {{{.nt = static_cast<int>(names.size()), .nv = 0, .predictable = true, .a = 1, .b = 2000, .rt = 0.9,
+                     .rv = engine::kNotComputable, .rw = 0.9},
+                    0,
+                    {}}};
     for (std::size_t k = 0; k < names.size(); ++k) {
         run.regno.push_back(static_cast<int>(k));
         run.score.push_back(static_cast<double>(k));
-        run.prediction[0].push_back(" " + std::to_string(2000 + k));
+        run.species[0].predicted.push_back(2000.0 + static_cast<double>(k));
         run.regionNames.push_back(names[k]);
         run.actualDate.push_back(2000.0 + static_cast<double>(k) + (k % 2 ? 0.5 : -0.5));
         run.actualText.push_back(std::to_string(2000 + k));

@@ -56,12 +56,14 @@ TEST(MapFigure, OneItemPerRegionColouredByItsPredictedDate) {
     EXPECT_EQ(mapValues(fourRegionRun(), {MapColouring::RegionScore, -1}, 4)[3], 3.0);
     EXPECT_EQ(mapValues(fourRegionRun(), {MapColouring::ActualDate, -1}, 4)[1], 2003.0);
 
-    engine::RunSummary unpredictable = fourRegionRun();
-    unpredictable.fits[0].predictable = false;
+    engine::RunResult unpredictable = fourRegionRun();
+    unpredictable.species[0].fit.predictable = false;
+    unpredictable.species[0].predicted.clear();
     const auto none = mapValues(unpredictable, {}, 4);
     EXPECT_TRUE(std::none_of(none.begin(), none.end(), [](const auto& v) { return v.has_value(); }));
     const Scene grey = buildMap(fourRegions(), unpredictable, {});
     EXPECT_EQ(*grey.content.shapes[0].fill, kNoValue);
+    EXPECT_NE(grey.content.shapes[0].tip.find("predicted date: Unpredictable"), std::string::npos);
 }
 
 TEST(MapFigure, ExcludedAreaIsHatchedAndEmptyRunDrawsAllRegions) {
@@ -72,7 +74,7 @@ TEST(MapFigure, ExcludedAreaIsHatchedAndEmptyRunDrawsAllRegions) {
     EXPECT_TRUE(scene.content.shapes[2].hatched);
     EXPECT_FALSE(scene.content.shapes[0].hatched);
 
-    const Scene before = buildMap(data, engine::RunSummary{}, {});
+    const Scene before = buildMap(data, engine::RunResult{}, {});
     EXPECT_EQ(regionItems(before.content), 4);
 }
 
@@ -88,21 +90,26 @@ TEST(FitFigure, PointsForUsedRegionsWithAnActualDate) {
         legendHasCoefficients |= l.text.find("training regions: r = .9, n = 2") != std::string::npos;
     EXPECT_TRUE(legendHasCoefficients);
 
-    engine::RunSummary noTarget = fourRegionRun();
+    engine::RunResult noTarget = fourRegionRun();
     noTarget.target = -1;
     EXPECT_TRUE(buildFitPlot(noTarget).content.markers.empty());
 }
 
-TEST(WeightGrid, ReadsPowerPairsAndFindsTheBest) {
-    const std::string head = "Species, power for similarity,  power for number of sanples, correlation coefficient "
-                             "for training region, those in validation region, those in whole data (training & "
-                             "validation),";
-    const std::string text = "File name: x.csv  Date of calculation: 12-05-2026\r\n" + head +
-                             "Sp,x, 0, 0, .5,-10, .4\r\n" + head + "Sp,x, 0, .1, .7, .2, .9\r\n" + head +
-                             "Sp,x, 19.9, 19.9, .1, .1, .95\r\n" + "garbage line\r\n";
-    const WeightGrid grid = parseWeightTest(text);
+TEST(WeightGrid, PlacesThePowerPairsOfTheRunAndFindsTheBest) {
+    // The powers as the run's loops reach them, adding 0.1 at a time.
+    double last = 0;
+    for (int step = 0; step < 199; ++step) last += 0.1;
+    engine::RunResult run;
+    run.speciesNames = {"A", "Sp,x"};
+    run.target = 1;
+    run.examinedWeights = true;
+    run.weightGrid = {{0, 0, .5, engine::kNotComputable, .4},
+                      {0, 0.1, .7, .2, .9},
+                      {last, last, .1, .1, .95},
+                      {last + 0.1, 0, .99, .99, .99}};  // past the last step: not on the grid
+    const WeightGrid grid = weightGridOf(run);
     EXPECT_EQ(grid.lines, 3);
-    EXPECT_EQ(grid.target, "Sp,x") << "a comma in the species name stays in the name";
+    EXPECT_EQ(grid.target, "Sp,x");
     EXPECT_EQ(grid.training[0], 0.5);
     EXPECT_FALSE(grid.validation[0]) << "-10 marks no coefficient";
     EXPECT_EQ(grid.whole[1], 0.9);
@@ -140,7 +147,7 @@ TEST(MapFigure, LongitudeLatitudeMapKeepsTheLandsShape) {
     // Two one-degree squares at 60-61 degrees north: a degree of longitude is drawn
     // cos(60.5 degrees) times as wide as a degree of latitude.
     const VectorData north = test::squareRow({"West", "East"}, 10, 60, 1);
-    const engine::RunSummary run = test::squareRowRun({"West", "East"}, "T");
+    const engine::RunResult run = test::squareRowRun({"West", "East"}, "T");
     const Scene map = buildMap(north, run, {});
     const auto [w, h] = extent(map.content.shapes.at(0));
     EXPECT_NEAR(w / h, std::cos(60.5 * std::numbers::pi / 180), 1e-9);
@@ -182,7 +189,7 @@ TEST(MapFigure, YDownShowsScreenCoordinatesTheRightWayUp) {
     const VectorData bottom = test::squareRow({"Bottom"}, 0, 30, 10);
     data.objects.push_back(bottom.objects[0]);
     data.sizes.objn = 2;
-    const engine::RunSummary run = test::squareRowRun({"Top", "Bottom"}, "T");
+    const engine::RunResult run = test::squareRowRun({"Top", "Bottom"}, "T");
 
     const Scene upsideDown = buildMap(data, run, {});
     EXPECT_GT(topOf(upsideDown.content.shapes[0]), topOf(upsideDown.content.shapes[1])) << "y up by default";
@@ -222,9 +229,9 @@ std::string allText(const Layer& layer) {
 TEST(FigureLayout, TitlesLegendsAndEquationsFitTheStartUpTab) {
     constexpr double kTabWidth = 317, kTabHeight = 390;  // the figure view in the window at start-up
     const std::vector<std::string> names{"Aomori", "Akita", "Iwate"};
-    engine::RunSummary run = test::squareRowRun(names, "Lycorma delicatula");
-    run.fits[0].a = 56.2075213040075;
-    run.fits[0].b = 1987.31108717255;
+    engine::RunResult run = test::squareRowRun(names, "Lycorma delicatula");
+    run.species[0].fit.a = 56.2075213040075;
+    run.species[0].fit.b = 1987.31108717255;
     for (const double width : {kTabWidth, 900.0}) {
         SCOPED_TRACE(width);
         const double height = width == kTabWidth ? kTabHeight : 640;

@@ -26,7 +26,7 @@ struct Sample {
     // Predicted 2000, 2001, ... in this order: 秋田 is the earliest, Chiba the latest.
     std::vector<std::string> names{"秋田", "Aomori", "Iwate", "Miyagi", "Gunma", "Saitama", "Chiba"};
     VectorData data;
-    engine::RunSummary run;
+    engine::RunResult run;
     ReportContent content;
 };
 

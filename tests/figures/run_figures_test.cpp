@@ -8,7 +8,6 @@
 #include <string>
 
 #include "engine/engine.hpp"
-#include "engine/figure_summary.hpp"
 #include "tests/support/recording_host.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "vector/vector_file.hpp"
@@ -49,7 +48,8 @@ struct SampleRun {
         request.sourceFile = source;
         request.calculationDate = "12-05-2026";
         request.workDir = dir.path();
-        return engine.run(request, host);
+        result = engine.run(request, host);
+        return result.status;
     }
     std::vector<std::string> files() const { return test::filesIn(dir.path()); }
     test::TempDir dir;
@@ -59,6 +59,7 @@ struct SampleRun {
     ReadOutcome read;
     engine::RunRequest request;
     engine::Engine engine;
+    engine::RunResult result;
 };
 
 TEST(RunFigures, SummaryTellsRolesAndProgressCountsEveryStep) {
@@ -67,7 +68,7 @@ TEST(RunFigures, SummaryTellsRolesAndProgressCountsEveryStep) {
     CancellingHost host;
     host.values.set(Setting::TrainingRatio, "0.5");  // 6 of 12 stay: keyword regions hide first
     ASSERT_EQ(sample.run(host), RunStatus::Completed);
-    const auto& s = sample.engine.lastSummary();
+    const auto& s = sample.result;
     EXPECT_EQ(s.target, 4);
     EXPECT_EQ(std::count(s.role.begin(), s.role.end(), RegionRole::Training), 6);
     EXPECT_EQ(std::count(s.role.begin(), s.role.end(), RegionRole::Validation), 3) << "9 dated regions, 6 kept";

@@ -114,6 +114,24 @@ private slots:
         QVERIFY(w.messages.filter(QStringLiteral("stopped")).isEmpty());
     }
 
+    void examineWeightRunFillsTheWeightsTabFromItsResult() {
+        TempDir dir;
+        ScopedCwd cwd(dir.path());
+        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"));
+        w.window->openFile(QStringLiteral(EARLYLATE_SOURCE_DIR "/data/sample.csv"));
+        w.window->setSetting(Setting::ExamineWeight, "1");
+        workbench::runEverySpecies(*w.window, QStringLiteral("Invader"));
+        QCOMPARE(w.get<QLabel>("Label11")->text(), QStringLiteral("100% complete"));
+        QVERIFY(std::filesystem::exists(dir / "WeightTestInvader.csv"));
+        // One square per power pair with a coefficient, the best pair crossed, the target named.
+        const figures::Scene& grid = w.window->results()->weightView()->scene();
+        QVERIFY(grid.content.shapes.size() > 30000);
+        QCOMPARE(static_cast<int>(grid.content.markers.size()), 1);
+        std::string titles;  // the title may wrap to fit the tab
+        for (const auto& label : grid.overlay.labels) titles += label.text + " ";
+        QVERIFY(titles.find(": Invader") != std::string::npos);
+    }
+
     void timeTextEstimatesFromTheStageRate() {
         QCOMPARE(workbench::timeText(65000, 10000, 1, 4), QStringLiteral("1:05 elapsed, about 0:30 left"));
         QCOMPARE(workbench::timeText(5000, 5000, 0, 4), QStringLiteral("0:05 elapsed"));
