@@ -137,6 +137,17 @@ TEST(BatchTables, HindcastOnlyAddsItsBlockAfterTheReportAndTheSummaryAgrees) {
     EXPECT_EQ(summary["hindcast"][0]["not_reached"], 2);
 }
 
+TEST(BatchTables, TheReadmesWorkedHindcastIsTheGoldenLogs) {
+    const std::string readme = readFile(fs::path(EARLYLATE_SOURCE_DIR) / "README.md");
+    const auto golden = linesOf(readFile(fs::path(EARLYLATE_SOURCE_DIR) / "tests" / "golden" / "spread.hindcast.log"));
+    ASSERT_GE(golden.size(), 7u);
+    for (std::size_t i = golden.size() - 6; i < golden.size(); ++i) {
+        std::string line = golden[i];
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        EXPECT_NE(readme.find("    " + line + "\n"), std::string::npos) << line;
+    }
+}
+
 TEST(BatchTables, UsageErrorsWriteNothing) {
     SampleFolder folder;
     for (const char* args : {"--hindcast 2000", "-t Invader --hindcast 20x0", "-t Invader --hindcast ''",
