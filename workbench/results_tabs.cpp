@@ -10,8 +10,10 @@
 
 #include "figures/fit_figure.hpp"
 #include "workbench/figure_view.hpp"
+#include "workbench/hindcast_page.hpp"
 #include "workbench/run_progress_panel.hpp"
 #include "workbench/scene_painter.hpp"
+#include "workbench/table_page.hpp"
 
 namespace el::workbench {
 
@@ -27,6 +29,8 @@ ResultsTabs::ResultsTabs(QListWidget* log, QWidget* parent) : QWidget(parent), t
     tabs_->addTab(figurePage(mapView_, &mapChoice_, QStringLiteral("map")), QStringLiteral("Map"));
     tabs_->addTab(figurePage(fitView_, nullptr, QStringLiteral("fit")), QStringLiteral("Fit"));
     tabs_->addTab(figurePage(weightView_, &measureChoice_, QStringLiteral("weights")), QStringLiteral("Weights"));
+    tabs_->addTab(table_ = new TablePage(this), QStringLiteral("Table"));
+    tabs_->addTab(hindcast_ = new HindcastPage(this), QStringLiteral("Hindcast"));
     mapView_->setObjectName(QStringLiteral("MapView"));
     fitView_->setObjectName(QStringLiteral("FitView"));
     weightView_->setObjectName(QStringLiteral("WeightView"));
@@ -77,6 +81,8 @@ void ResultsTabs::showData(std::shared_ptr<const VectorData> data) {
     mapChoice_->blockSignals(false);
     redrawMap();
     fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(run, w, h); });
+    table_->clear(QStringLiteral("No run has completed on this file yet."));
+    hindcast_->clear(QStringLiteral("No run has completed on this file yet: a hindcast starts from the latest completed run."));
 }
 
 void ResultsTabs::showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run) {
@@ -93,6 +99,8 @@ void ResultsTabs::showRun(std::shared_ptr<const VectorData> data, const engine::
     mapChoice_->blockSignals(false);
     redrawMap();
     fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(run, w, h); });
+    table_->showRun(data_, run_);
+    hindcast_->showRun(data_, run_);
     if (run_.examinedWeights) {
         grid_ = figures::weightGridOf(run_);
         hasGrid_ = true;

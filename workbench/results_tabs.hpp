@@ -1,6 +1,7 @@
 #pragma once
-// The tabs in the log panel's place: "Log" (the log list itself), "Map", "Fit" and
-// "Weights", with the progress bar and "Cancel" in the corner of the tab bar.
+// The tabs in the log panel's place: "Log" (the log list itself), "Map", "Fit", "Weights",
+// "Table" (the run's predictions table) and "Hindcast", with the progress bar and "Cancel"
+// in the corner of the tab bar.
 
 #include <QTabWidget>
 #include <QWidget>
@@ -19,12 +20,14 @@ class QLabel;
 namespace el::workbench {
 
 class FigureView;
+class HindcastPage;
 class RunProgressPanel;
+class TablePage;
 
 class ResultsTabs : public QWidget {
     Q_OBJECT
 public:
-    enum Tab { LogTab = 0, MapTab = 1, FitTab = 2, WeightsTab = 3 };
+    enum Tab { LogTab = 0, MapTab = 1, FitTab = 2, WeightsTab = 3, TableTab = 4, HindcastTab = 5 };
 
     // Takes `log` into the first tab.
     ResultsTabs(QListWidget* log, QWidget* parent);
@@ -43,6 +46,8 @@ public:
     FigureView* weightView() const { return weightView_; }
     QComboBox* mapColouring() const { return mapChoice_; }
     RunProgressPanel* progressPanel() const { return progress_; }
+    TablePage* tablePage() const { return table_; }
+    HindcastPage* hindcastPage() const { return hindcast_; }
 
 private:
     QWidget* figurePage(FigureView*& view, QComboBox** choice, const QString& name);
@@ -57,6 +62,8 @@ private:
     QComboBox* mapChoice_ = nullptr;
     QComboBox* measureChoice_ = nullptr;
     RunProgressPanel* progress_ = nullptr;
+    TablePage* table_ = nullptr;
+    HindcastPage* hindcast_ = nullptr;
     std::shared_ptr<const VectorData> data_;
     engine::RunResult run_;
     figures::WeightGrid grid_;

@@ -29,6 +29,7 @@
 #include "workbench/caption_fit.hpp"
 #include "workbench/file_chooser.hpp"
 #include "base/log_file.hpp"
+#include "workbench/hindcast_page.hpp"
 #include "workbench/results_tabs.hpp"
 #include "workbench/run_progress_panel.hpp"
 #include "workbench/window_fonts.hpp"
@@ -170,6 +171,13 @@ void WorkbenchWindow::buildControls() {
         if (p.entry->name == "List3") {
             logList_ = static_cast<QListWidget*>(p.widget);
             results_ = new ResultsTabs(logList_, this);
+            // A hindcast takes the settings as they stand at its start, to its own thread.
+            const auto snapshot = [this] {
+                SettingValues values;
+                for (const SettingInfo& info : settingTable()) values.set(info.id, setting(info.id));
+                return values;
+            };
+            results_->hindcastPage()->setWindowLink({snapshot, [this](const QString& text) { messageSink_(text); }});
             p.widget = results_;
         }
     connect(results_->progressPanel(), &RunProgressPanel::cancelRequested, this, &WorkbenchWindow::requestCancel);
