@@ -1,5 +1,6 @@
 #include "workbench/hindcast_page.hpp"
 
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include "figures/axis_ticks.hpp"
 #include "figures/hindcast_figure.hpp"
 #include "workbench/figure_view.hpp"
+#include "workbench/scene_painter.hpp"
 
 namespace el::workbench {
 
@@ -96,6 +98,8 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
     button_ = new QPushButton(QString::fromLatin1(kButton), this);
     button_->setObjectName(QStringLiteral("HindcastButton"));
     bar->addWidget(button_);
+    auto* exportFigure = new QPushButton(QStringLiteral("Export..."), this);
+    bar->addWidget(exportFigure);
     layout->addLayout(bar);
     note_ = new QLabel(this);
     note_->setWordWrap(true);
@@ -116,6 +120,13 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
     connect(button_, &QPushButton::clicked, this, &HindcastPage::pressButton);
     connect(yearField_, &QLineEdit::returnPressed, this, [this] {
         if (!active()) pressButton();
+    });
+    connect(exportFigure, &QPushButton::clicked, this, [this] {
+        const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Export figure"), QStringLiteral("hindcast.png"),
+                                                          QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"));
+        if (file.isEmpty()) return;
+        const QString error = exportScene(view_->sceneAt(900, 640), file);
+        if (!error.isEmpty()) link_.message(error);
     });
     connect(table_, &QTableWidget::currentCellChanged, this, [this](int row) { showPlot(row); });
     timer_.setInterval(50);
