@@ -94,9 +94,17 @@ std::optional<std::string> tableOption(const std::string& arg, ArgReader& in, Ba
     return std::string();
 }
 
+// True when two names lead to the same file (which need not exist yet).
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return !a.empty() && !b.empty() && std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
+}
+
 // The rules between options, once all are read; the usage error or "".
 std::string combinationError(const BatchOptions& opts) {
     if (opts.file.empty() && !opts.help && !opts.version) return "no FILE given";
+    for (const std::string* output : {&opts.predictionsFile, &opts.summaryFile})
+        if (sameFile(*output, opts.file)) return "\"" + *output + "\" is the input FILE: name another file for the table";
     const bool drawsMap = !opts.mapFile.empty() || !opts.reportFile.empty();
     if (opts.mapSpecies && !drawsMap) return "option --map-species needs --map or --report";
     if (opts.mapYDown && !drawsMap) return "option --map-y-down needs --map or --report";

@@ -150,6 +150,8 @@ TEST(BatchTables, TheReadmesWorkedHindcastIsTheGoldenLogs) {
 
 TEST(BatchTables, UsageErrorsWriteNothing) {
     SampleFolder folder;
+    EXPECT_EQ(folder.run("-t Invader --predictions ./sample.csv"), 2);  // never over the input
+    EXPECT_EQ(readFile(folder.dir / "sample.csv"), readFile(fs::path(EARLYLATE_SOURCE_DIR) / "data" / "sample.csv"));
     for (const char* args : {"--hindcast 2000", "-t Invader --hindcast 20x0", "-t Invader --hindcast ''",
                              "-t Invader -s SpA,SpB --hindcast 2000", "--summary s.txt", "--predictions p.txt"}) {
         EXPECT_EQ(folder.run(std::string(args) + " --predictions p.csv"), 2) << args;
