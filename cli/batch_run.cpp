@@ -76,8 +76,8 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return finish(log, opts, out, err, kInterrupted);
     };
 
-    // Held from the Read to the end of the run: the scratch files of the working
-    // directory are this process's until then.
+    // Held from the Read to the end of the run: the outputs in the working directory and
+    // the written-back source are this process's until then.
     const WorkFolderLock lock;
     if (!lock.acquired()) {
         console.message(WorkFolderLock::busyText());
@@ -87,7 +87,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     try {
         sourceRead = readSourceFile(source, kMissValue, readHooks, opts.encoding);
     } catch (const Cancelled&) {
-        return interrupted();  // the Read step removed its scratch copy while unwinding
+        return interrupted();  // the Read step works in memory: nothing to remove
     }
     console.endProgress();
     const ReadOutcome& read = sourceRead.read;

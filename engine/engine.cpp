@@ -214,8 +214,7 @@ PassResult PassRunner::run(double p1, double p2, const std::string& passCaption)
             throw RunError("The prediction cannot be added to " + in_.request.sourceFile.filename().string() +
                            ": it is a GIS file. Convert it with earlylate-convert and read the vector file instead");
         const PredictionColumns columns{in_.regionviable, used, score, names, predictionTable(fits, score)};
-        addPredictionToSource(in_.data, columns, in_.request.missvalue, in_.request.sourceFile, in_.request.workDir,
-                              feedback_);
+        addPredictionToSource(in_.data, columns, in_.request.missvalue, in_.request.sourceFile, feedback_);
     }
     return PassResult{used.regno, std::move(score), std::move(fits)};
 }

@@ -48,7 +48,6 @@ TEST(ImportLayer, AttributeTypesBecomeValueTexts) {
 
 TEST(ImportLayer, GeometriesSizesAndTheFileReadBack) {
     TempDir dir;
-    ScopedCwd cwd(dir.path());
     LayerSpec layer = invasionLayer();
     layer.features.push_back({"LINESTRING (0 0,1 1)", {"1990"}});
     layer.features.push_back({"POINT (5 6)", {"1991"}});
@@ -65,8 +64,8 @@ TEST(ImportLayer, GeometriesSizesAndTheFileReadBack) {
     EXPECT_EQ(data.sizes.maxnode, 4);
 
     RecordingHost host;
-    ASSERT_EQ(VectorFileWrite("out.csv", data, "", host), 0);
-    const ReadOutcome back = readVectorFile("out.csv", "null", host);
+    ASSERT_EQ(VectorFileWrite(dir / "out.csv", data, "", host), 0);
+    const ReadOutcome back = readVectorFile(dir / "out.csv", "null", host);
     ASSERT_EQ(back.erf, 0) << (host.messages.empty() ? "" : host.messages.back());
     EXPECT_EQ(back.data.sizes.objn, 6);
     EXPECT_EQ(back.data.sizes.maxline, data.sizes.maxline);

@@ -4,8 +4,13 @@
 #include <QComboBox>
 #include <QDir>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include "tests/support/temp_dir.hpp"
 #include "tests/workbench/window_fixture.hpp"
+#include "vector/work_lock.hpp"
 #include "workbench/file_chooser.hpp"
 
 using el::Setting;
@@ -119,6 +124,19 @@ private slots:
         encoding->setCurrentText("CP932");
         read("utf8.csv");
         QVERIFY(w.items("List1").size() == 1 && w.items("List1")[0] != name);
+
+        // While another process holds the working directory's lock, the Read is refused with
+        // the batch runner's text and loads nothing; afterwards it reads again.
+        encoding->setCurrentText("auto");
+        const int other = ::open((work / ".earlylate.lock").c_str(), O_RDWR | O_CREAT, 0644);
+        QVERIFY(other >= 0 && ::flock(other, LOCK_EX | LOCK_NB) == 0);
+        read("three.csv");
+        ::close(other);
+        QCOMPARE(w.messages.last(), QString::fromLatin1(el::WorkFolderLock::busyText()));
+        QVERIFY(w.items("List1").isEmpty() && w.window->data() == nullptr);
+        QCOMPARE(w.get<QPushButton>("Command1")->text(), QString("Read"));
+        read("three.csv");
+        QCOMPARE(w.window->data()->objn(), 3);
     }
 
     void listMovesAndTargetSelection() {
