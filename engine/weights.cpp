@@ -24,8 +24,9 @@ std::vector<double> posterior(int n, int k, Feedback& feedback) {
 bool validSample(int k, int n) { return !(k > n || k < 0 || n < 1); }
 
 // ln(i) for whole i, computed once: the binomial sums need the same logarithms 100000 times.
+// One table per thread, so that runs in several threads never grow a table another reads.
 double lnWhole(int i) {
-    static std::vector<double> table{0.0};
+    thread_local std::vector<double> table{0.0};
     while (static_cast<int>(table.size()) <= i) table.push_back(std::log(static_cast<double>(table.size())));
     return table[i];
 }
