@@ -4,28 +4,13 @@
 // side log file. Header-only, so that the libFuzzer target and the corpus replay of the
 // test run share it.
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz/fuzz_require.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el::fuzz {
-
-// Counts the messages.
-class CountingMessenger : public Messenger {
-public:
-    void message(const std::string&) override { ++messages; }
-    int messages = 0;
-};
-
-// Stops the process (a finding) when a step breaks one of its promises.
-inline void require(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "fuzz finding: %s\n", what);
-    std::abort();
-}
 
 inline int readStepOnBytes(std::string_view bytes) {
     SettingValues settings;
