@@ -3,7 +3,9 @@
 // They work on text in memory and keep nothing between calls; messages go to the caller's
 // messenger. The only files they touch are the source a Read is asked to read, the side
 // log of a failed scan and the file VectorFileWrite is asked to write. None takes a lock:
-// they may run in several threads at once (see vector/work_lock.hpp for the front ends').
+// they may run in several threads at once. Only the side log is shared (one per working
+// directory by default): callers that read at once in one folder pass each its own, or
+// hold the folder's lock as the front ends do (vector/work_lock.hpp).
 
 #include <filesystem>
 #include <optional>

@@ -1,12 +1,12 @@
-// The validating scan: measures normalised vector file text without storing its objects and
-// traces every step in a side log, which is written out only when the scan fails.
+// The validating scan: measures normalised vector file text without storing its objects.
+// A scan that fails is run once more with its trace on, and the trace of every step up to
+// the failure is written to the side log; a sound scan, the common case, keeps no trace.
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
 #include <system_error>
-#include <vector>
 
 #include "base/numtext.hpp"
 #include "base/text.hpp"
@@ -24,9 +24,10 @@ int clampToInt(std::int64_t value) {
 
 class Scan : private vec::RecordVisitor {
 public:
-    Scan(std::string_view scannedName, Messenger& messenger, Feedback& feedback)
-        : messenger_(messenger), feedback_(feedback) {
-        log_.push_back("Filename: " + std::string(scannedName));
+    // `traced`: the side log's lines are kept (log()).
+    Scan(std::string_view scannedName, Messenger& messenger, Feedback& feedback, bool traced)
+        : messenger_(messenger), feedback_(feedback), traced_(traced) {
+        trace("Filename: " + std::string(scannedName));
     }
 
     int run(std::string_view text);
@@ -37,15 +38,17 @@ public:
         sizes.maxpolygon = clampToInt(maxpolygon_);
         sizes.maxnode = clampToInt(maxnode_);
     }
-    const std::vector<std::string>& log() const { return log_; }
+    // The side log's lines, each ended CR LF.
+    const std::string& log() const { return log_; }
 
 private:
     int scanVariableLine(std::string_view line);
     int scanRecords(vec::FieldReader& reader);
 
     Verdict head(std::string_view type, std::string_view name, int count, vec::Shape shape, int parts) override {
-        log_.push_back(printed(objn_) + "th object Type:" + std::string(type) + "  Name:" + std::string(name) +
-                       " Number of nodes:" + printed(count));
+        if (traced_)
+            trace(printed(objn_) + "th object Type:" + std::string(type) + "  Name:" + std::string(name) +
+                  " Number of nodes:" + printed(count));
         maxpolygon_ = std::max<std::int64_t>(maxpolygon_, parts);
         shape_ = shape;
         width_ = 3;
@@ -59,16 +62,22 @@ private:
         return std::nullopt;
     }
 
+    void trace(const std::string& line) {
+        if (!traced_) return;
+        log_ += line;
+        log_ += "\r\n";
+    }
     int fail(const std::string& message, const std::string& logLine) {
         messenger_.message(message);
-        log_.push_back(logLine);
+        trace(logLine);
         return 1;
     }
     int failRecord(const std::string& text) { return fail(text, printed(objn_) + text); }
 
     Messenger& messenger_;
     Feedback& feedback_;
-    std::vector<std::string> log_;
+    const bool traced_;
+    std::string log_;
     std::int64_t c_ = 0;
     std::int64_t valn_ = 0;
     int objn_ = 0;
@@ -82,20 +91,20 @@ private:
 int Scan::run(std::string_view text) {
     vec::FieldReader reader(text);
     const vec::FileHead head = vec::readHead(reader);
-    log_.push_back("File type: " + head.filetype);
-    log_.push_back("Comment: " + head.comment);
+    trace("File type: " + head.filetype);
+    trace("Comment: " + head.comment);
     if (head.filetype != "vector") return fail("Invalid file type", "Invalid file type");
 
     if (scanVariableLine(head.variableLine) != 0) return 1;
-    log_.push_back("Number of variables: " + printed(static_cast<double>(valn_)));
+    trace("Number of variables: " + printed(static_cast<double>(valn_)));
     if (valn_ == 0) return fail("Require at least one variable", "Require at least one variable");
 
     if (scanRecords(reader) != 0) return 1;
 
     const std::int64_t required = valn_ + maxline_;
-    log_.push_back("Total number of variables (ordinal, structural and coordinate): " +
+    trace("Total number of variables (ordinal, structural and coordinate): " +
                    printed(static_cast<double>(c_)));
-    log_.push_back("Required number of variables (ordinal, structural and coordinate): " +
+    trace("Required number of variables (ordinal, structural and coordinate): " +
                    printed(static_cast<double>(required)));
     if (c_ == required) return 0;
     return failRecord("Incorrect total number of variables (ordinal, structural and coordinate)" +
@@ -109,7 +118,7 @@ int Scan::scanVariableLine(std::string_view line) {
     vec::FieldReader names(lowered);
     while (const auto field = names.next()) {
         ++c_;
-        log_.push_back(printed(static_cast<double>(c_)) + "th valiable: " + std::string(*field));
+        trace(printed(static_cast<double>(c_)) + "th valiable: " + std::string(*field));
         if (*field != "type$") continue;
         valn_ = c_ - 1;
         // Only the names that are there are counted, so a line cut short after
@@ -117,7 +126,7 @@ int Scan::scanVariableLine(std::string_view line) {
         const auto a = names.next();
         const auto b = a ? names.next() : std::nullopt;
         c_ += (a ? 1 : 0) + (b ? 1 : 0);
-        log_.push_back("Structural variable name: type$," + std::string(a.value_or("")) + "," +
+        trace("Structural variable name: type$," + std::string(a.value_or("")) + "," +
                        std::string(b.value_or("")));
         if (!a || a->find("name$") == std::string_view::npos)
             return fail("Bad variable name", "Bad structural variable name");
@@ -142,10 +151,19 @@ int Scan::scanRecords(vec::FieldReader& reader) {
     return 0;
 }
 
-void writeSideLog(const std::filesystem::path& file, const std::vector<std::string>& lines, Messenger& messenger) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    if (!vec::writeWholeFile(file, text)) messenger.message("Cannot write file: " + file.string());
+// Messages of a scan run again only for its trace were shown the first time.
+class Unheard : public Messenger {
+public:
+    void message(const std::string&) override {}
+};
+
+void writeSideLog(const std::filesystem::path& file, std::string_view text, std::string_view scannedName,
+                  Messenger& messenger) {
+    Unheard unheard;
+    Feedback unwatched;  // the same work as the scan that failed, without its yields
+    Scan traced(scannedName, unheard, unwatched, true);
+    traced.run(text);
+    if (!vec::writeWholeFile(file, traced.log())) messenger.message("Cannot write file: " + file.string());
 }
 
 // The side log tells of the last scan only: one that did not fail leaves none behind.
@@ -158,7 +176,7 @@ void dropSideLog(const std::filesystem::path& file) {
 
 int VectorFileSize(std::string_view text, VectorSizes& sizes, Messenger& messenger, Feedback& feedback,
                    std::string_view scannedName, const std::filesystem::path& sideLog) {
-    Scan scan(scannedName, messenger, feedback);
+    Scan scan(scannedName, messenger, feedback, false);
     int erf = 1;
     try {
         erf = scan.run(text);
@@ -170,7 +188,7 @@ int VectorFileSize(std::string_view text, VectorSizes& sizes, Messenger& messeng
     if (erf == 0)
         dropSideLog(sideLog);
     else if (!sideLog.empty())
-        writeSideLog(sideLog, scan.log(), messenger);
+        writeSideLog(sideLog, text, scannedName, messenger);
     return erf;
 }
 
