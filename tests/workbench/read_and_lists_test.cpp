@@ -73,7 +73,8 @@ private slots:
         QCOMPARE(w.get<QPushButton>("Command1")->text(), QString("Reading file"));
         QVERIFY(w.get<QPushButton>("Command1")->isEnabled());
         QCOMPARE(w.get<QLabel>("Label18")->text(), QString("100 % complete"));
-        QVERIFY(!std::filesystem::exists(work / "temp1.tmp"));
+        using Names = std::vector<std::string>;
+        QCOMPARE(el::test::filesIn(work.path()), Names{".earlylate.lock"});  // the Read works in memory
         QCOMPARE(w.window->data()->objn(), 3);
         QVERIFY(w.messages.isEmpty());
 
@@ -86,12 +87,13 @@ private slots:
         QVERIFY(w.items("List2").isEmpty());
         QCOMPARE(w.window->setting(Setting::TargetSpecies), std::string("Alpha"));
 
-        // A failed Read gives the button back, leaves no scratch file and no data set.
+        // A failed Read gives the button back and loads no data set; the failed scan leaves
+        // its side log and nothing else.
         read("broken.csv");
         QCOMPARE(w.messages.size(), 1);
         QCOMPARE(w.get<QPushButton>("Command1")->text(), QString("Read"));
         QVERIFY(w.get<QPushButton>("Command1")->isEnabled());
-        QVERIFY(!std::filesystem::exists(work / "temp1.tmp"));
+        QCOMPARE(el::test::filesIn(work.path()), (Names{".earlylate.lock", "VectorFileSize.log"}));
         QVERIFY(w.items("List1").isEmpty() && w.window->data() == nullptr);
 
         // "G  O" then refuses to run with species, and with none only clears the log.
