@@ -21,6 +21,7 @@
 #include <climits>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 
 #include "base/calc_date.hpp"
 #include "gis/read_source.hpp"
@@ -450,7 +451,14 @@ void WorkbenchWindow::readFile() {
 
     const QString source = joinFolderAndName(folder(), textFields_[index(Setting::DataFileName)]->text());
     if (!runActive_) results_->progressPanel()->start(false);
-    SourceReadOutcome sourceRead = readSourceFile(localPath(source), missvalue_, {*this, *this, *this}, readEncoding());
+    // A Read started while a run waits in a yield works under the run's hold of the lock.
+    std::optional<WorkFolderLock> lock;
+    if (!runActive_) lock.emplace();
+    SourceReadOutcome sourceRead;
+    if (lock && !lock->acquired())
+        message(WorkFolderLock::busyText());
+    else
+        sourceRead = readSourceFile(localPath(source), missvalue_, {*this, *this, *this}, readEncoding());
     if (!runActive_) results_->progressPanel()->finish();
     ReadOutcome& outcome = sourceRead.read;
     if (outcome.erf == 0) {
@@ -538,9 +546,12 @@ void WorkbenchWindow::runForecast() {
     request.calculationDate = calculationDate();
     request.workDir = ".";
 
-    // The run's scratch files live in the working directory: hold its lock while the run works.
-    const WorkFolderLock lock;
-    if (!lock.acquired()) {
+    // The run's outputs (the weight-test file, the written-back source) are guarded by the
+    // working directory's lock; a run started while a Read waits in a yield works under the
+    // Read's hold of it.
+    std::optional<WorkFolderLock> lock;
+    if (!readActive_) lock.emplace();
+    if (lock && !lock->acquired()) {
         message(WorkFolderLock::busyText());
         return;
     }

@@ -110,7 +110,7 @@ private slots:
         QVERIFY(!panel->isVisible());
         QVERIFY(!w.window->logLines().isEmpty());
         QCOMPARE(readFile(dir / "sample.csv"), original);
-        QVERIFY(!std::filesystem::exists(dir / "temp3.csv"));
+        QCOMPARE(el::test::filesIn(dir.path()), (std::vector<std::string>{".earlylate.lock", "sample.csv"}));
         QVERIFY(w.messages.filter(QStringLiteral("stopped")).isEmpty());
     }
 
