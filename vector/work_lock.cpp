@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <map>
+#include <mutex>
 
 namespace el {
 namespace {
@@ -18,10 +19,15 @@ struct HeldLock {
     int users = 0;
 };
 
-// The locks this process holds, by folder.
+// The locks this process holds, by folder. The window reads and runs on threads of their
+// own, so the table has a mutex.
 std::map<std::string, HeldLock>& heldLocks() {
     static std::map<std::string, HeldLock> locks;
     return locks;
+}
+std::mutex& heldLocksMutex() {
+    static std::mutex mutex;
+    return mutex;
 }
 
 }  // namespace
@@ -29,6 +35,7 @@ std::map<std::string, HeldLock>& heldLocks() {
 WorkFolderLock::WorkFolderLock() {
     std::error_code ec;
     folder_ = std::filesystem::current_path(ec).string();
+    const std::lock_guard guard(heldLocksMutex());
     auto& locks = heldLocks();
     if (const auto it = locks.find(folder_); it != locks.end()) {
         ++it->second.users;
@@ -55,6 +62,7 @@ WorkFolderLock::WorkFolderLock() {
 
 WorkFolderLock::~WorkFolderLock() {
     if (!counted_) return;
+    const std::lock_guard guard(heldLocksMutex());
     auto& locks = heldLocks();
     const auto it = locks.find(folder_);
     if (it == locks.end() || --it->second.users > 0) return;
