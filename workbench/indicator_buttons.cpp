@@ -1,38 +1,59 @@
-#include "workbench/wrap_check_box.hpp"
+#include "workbench/indicator_buttons.hpp"
 
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
 
+#include "workbench/caption_fit.hpp"
+
 namespace el::workbench {
+namespace {
 
-WrapCheckBox::WrapCheckBox(const QString& text, QWidget* parent) : QCheckBox(text, parent) {}
+// The indicator at the left, vertically centred; the caption after the gap, wrapped when asked.
+void paintButton(QAbstractButton& button, QStyleOptionButton option, QStyle::PrimitiveElement indicator,
+                 double dpi, int wrapFlag) {
+    QPainter painter(&button);
+    QStyle* style = button.style();
+    const int size = indicatorSize(dpi);
+    const int textLeft = size + indicatorGap(dpi);
 
-void WrapCheckBox::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
+    QStyleOptionButton box = option;
+    box.rect = QRect(0, (button.height() - size) / 2, size, size);
+    style->drawPrimitive(indicator, &box, &painter, &button);
 
-    const int indicatorWidth = style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, this);
-    const int indicatorHeight = style()->pixelMetric(QStyle::PM_IndicatorHeight, &option, this);
-    const int spacing = style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
+    const QRect textRect(textLeft, 0, button.width() - textLeft, button.height());
+    const auto group = button.isEnabled() ? QPalette::Active : QPalette::Disabled;
+    painter.setPen(button.palette().color(group, QPalette::WindowText));
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | wrapFlag, button.text());
 
-    QStyleOptionButton indicator = option;
-    indicator.rect = QRect(0, (height() - indicatorHeight) / 2, indicatorWidth, indicatorHeight);
-    style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &indicator, &painter, this);
-
-    const QRect textRect(indicatorWidth + spacing, 0, width() - indicatorWidth - spacing, height());
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text());
-
-    if (hasFocus()) {
+    if (button.hasFocus()) {
         QStyleOptionFocusRect focus;
-        focus.initFrom(this);
+        focus.initFrom(&button);
         focus.rect = textRect;
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, &button);
     }
 }
 
+}  // namespace
+
+WrapCheckBox::WrapCheckBox(const QString& text, double dpi, QWidget* parent) : QCheckBox(text, parent), dpi_(dpi) {}
+
+void WrapCheckBox::paintEvent(QPaintEvent*) {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    paintButton(*this, option, QStyle::PE_IndicatorCheckBox, dpi_, Qt::TextWordWrap);
+}
+
 bool WrapCheckBox::hitButton(const QPoint& pos) const { return rect().contains(pos); }
+
+OptionButton::OptionButton(const QString& text, double dpi, QWidget* parent) : QRadioButton(text, parent), dpi_(dpi) {}
+
+void OptionButton::paintEvent(QPaintEvent*) {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    paintButton(*this, option, QStyle::PE_IndicatorRadioButton, dpi_, 0);
+}
+
+bool OptionButton::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
 }  // namespace el::workbench

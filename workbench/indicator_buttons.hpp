@@ -1,19 +1,37 @@
 #pragma once
-// A check box whose caption wraps onto several lines inside its fixed rectangle, and
-// which toggles on a click anywhere in that rectangle.
+// Check boxes and options drawn as the layout was drawn for: a small box or circle with the
+// caption close beside it (the sizes of caption_fit.hpp), a check box's caption wrapping
+// onto more lines inside its fixed rectangle; a click anywhere in the rectangle toggles.
 
 #include <QCheckBox>
+#include <QRadioButton>
 
 namespace el::workbench {
 
 class WrapCheckBox : public QCheckBox {
     Q_OBJECT
 public:
-    explicit WrapCheckBox(const QString& text, QWidget* parent = nullptr);
+    WrapCheckBox(const QString& text, double dpi, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
+
+private:
+    double dpi_;
+};
+
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    OptionButton(const QString& text, double dpi, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
+
+private:
+    double dpi_;
 };
 
 }  // namespace el::workbench
