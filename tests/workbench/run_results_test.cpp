@@ -161,6 +161,30 @@ private slots:
         QCOMPARE(w.window->logLines(), expected);
     }
 
+    // "Save log" and "Clear" while the run works take the lines written before the click; the
+    // run goes on appending after them.
+    void saveAndClearDuringARunTakeTheLinesSoFar() {
+        TempDir work;
+        ScopedCwd cwd(work.path());
+        qputenv("SOURCE_DATE_EPOCH", "1796428800");
+        const QStringList expected = batchLog(work, {"-t", "Invader", "--no-reliability"});
+        const qsizetype beforeMessage = expected.indexOf("Target species:Invader") + 1;
+        QVERIFY(beforeMessage > 5);
+
+        WindowUnderTest w(kDataDir);
+        readSample(w);
+        w.window->setSetting(Setting::TargetSpecies, "Invader");
+        w.window->setSetting(Setting::DoReliability, "0");
+        w.window->setMessageSink([&](const QString&) {
+            w.press("Command6");
+            w.press("Command8");
+        });
+        w.click("Command4");
+        qunsetenv("SOURCE_DATE_EPOCH");
+        QCOMPARE(w.window->logLines(), expected.mid(beforeMessage));
+        QCOMPARE(QString::fromStdString(readFile(work / "log.csv")), expected.first(beforeMessage).join("\r\n") + "\r\n");
+    }
+
     void cancelStopsTheRunAndLeavesTheSource() {
         TempDir dir;
         ScopedCwd cwd(dir.path());
