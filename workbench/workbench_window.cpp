@@ -80,6 +80,9 @@ WorkbenchWindow::~WorkbenchWindow() {
     // The work refers to the window's members: end it before they go.
     readStep_->stop();
     runStep_->stop();
+    // The controls are deleted after the members, as a plain widget's children: what they
+    // signal on the way (a list emptied, say) must not reach the window any more.
+    for (QObject* child : findChildren<QObject*>()) child->blockSignals(true);
 }
 
 void WorkbenchWindow::setMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
