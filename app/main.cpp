@@ -16,6 +16,39 @@
 
 namespace wb = el::workbench;
 
+namespace {
+
+// Reads and runs as asked, each to its end, then renders the window to the screenshot file.
+int takeScreenshot(wb::WorkbenchWindow& window, const wb::AppArguments& options) {
+    // No one is there to press OK: messages go to the error stream.
+    window.setMessageSink([](const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); });
+    if (options.size) {
+        int w = 0, h = 0;
+        if (std::sscanf(options.size->c_str(), "%dx%d", &w, &h) != 2 || w < 100 || h < 100) {
+            std::fprintf(stderr, "earlylate: --size takes WIDTHxHEIGHT, not %s\n", options.size->c_str());
+            return 2;
+        }
+        window.resize(std::max(w, window.minimumWidth()), std::max(h, window.minimumHeight()));
+    }
+    if (options.open) {
+        window.openFile(QString::fromStdString(*options.open));
+        window.waitUntilIdle();
+    }
+    if (options.run) wb::runEverySpecies(window, QString::fromStdString(options.target.value_or("")));
+    if (options.tab && !wb::showTab(window, QString::fromStdString(*options.tab))) {
+        std::fprintf(stderr, "earlylate: no tab named %s\n", options.tab->c_str());
+        return 2;
+    }
+    const QString error = wb::saveScreenshot(window, QString::fromStdString(*options.screenshot));
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "earlylate: %s\n", error.toLocal8Bit().constData());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const auto parsed = wb::parseAppArguments(args);
@@ -49,26 +82,5 @@ int main(int argc, char** argv) {
         return app.exec();
     }
 
-    // No one is there to press OK: messages go to the error stream.
-    window.setMessageSink([](const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); });
-    if (options.size) {
-        int w = 0, h = 0;
-        if (std::sscanf(options.size->c_str(), "%dx%d", &w, &h) != 2 || w < 100 || h < 100) {
-            std::fprintf(stderr, "earlylate: --size takes WIDTHxHEIGHT, not %s\n", options.size->c_str());
-            return 2;
-        }
-        window.resize(std::max(w, window.minimumWidth()), std::max(h, window.minimumHeight()));
-    }
-    if (options.open) window.openFile(QString::fromStdString(*options.open));
-    if (options.run) wb::runEverySpecies(window, QString::fromStdString(options.target.value_or("")));
-    if (options.tab && !wb::showTab(window, QString::fromStdString(*options.tab))) {
-        std::fprintf(stderr, "earlylate: no tab named %s\n", options.tab->c_str());
-        return 2;
-    }
-    const QString error = wb::saveScreenshot(window, QString::fromStdString(*options.screenshot));
-    if (!error.isEmpty()) {
-        std::fprintf(stderr, "earlylate: %s\n", error.toLocal8Bit().constData());
-        return 1;
-    }
-    return 0;
+    return takeScreenshot(window, options);
 }

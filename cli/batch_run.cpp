@@ -103,8 +103,8 @@ private:
 int BatchSession::run(const std::string& date) {
     const std::filesystem::path source = opts_.file;
     opts_.values.set(Setting::DataFileName, source.filename().string());
-    // Held from the Read to the end of the run: the scratch files of the working
-    // directory are this process's until then.
+    // Held from the Read to the end of the run: the outputs in the working directory and
+    // the written-back source are this process's until then.
     const WorkFolderLock lock;
     if (!lock.acquired()) {
         console_.message(WorkFolderLock::busyText());
@@ -114,7 +114,7 @@ int BatchSession::run(const std::string& date) {
     try {
         read = readSourceFile(source, kMissValue, {opts_.values, console_, console_}, opts_.encoding);
     } catch (const Cancelled&) {
-        return interrupted();  // the Read step removed its scratch copy while unwinding
+        return interrupted();  // the Read step works in memory: nothing to remove
     }
     console_.endProgress();
     if (read.read.erf != 0) return finish(kStopped);

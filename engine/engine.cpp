@@ -202,8 +202,7 @@ void RunDriver::writePrediction(const PassInput& input, const PassOutcome& pass)
         throw RunError("The prediction cannot be added to " + request_.sourceFile.filename().string() +
                        ": it is a GIS file. Convert it with earlylate-convert and read the vector file instead");
     const PredictionColumns columns{input.regionviable, pass.used, pass.score, input.table.name, predictionTexts(pass)};
-    addPredictionToSource(*request_.data, columns, request_.missvalue, request_.sourceFile, request_.workDir,
-                          hooks_.feedback);
+    addPredictionToSource(*request_.data, columns, request_.missvalue, request_.sourceFile, hooks_.feedback);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ struct RunRequest {
     bool sourceWritable = true;          // false when the data came from a converted GIS file
     std::string missvalue = "null";
     std::string calculationDate;         // "MM-DD-YYYY"
-    std::filesystem::path workDir = "."; // scratch files and the weight-test file
+    std::filesystem::path workDir = "."; // the weight-test file
 };
 
 // Whom a run talks to: settings read live, report lines, messages, progress and stops.

@@ -135,6 +135,8 @@ const std::vector<GridPoint>& probabilityGrid() {
     return grid;
 }
 
+constexpr std::size_t kRowsPerCheckpoint = 256;
+
 TrialStats reliability(const EarlyLateCounts& counts, int trials, TrialRandom& random, PowerIteration& power,
                        Feedback& feedback) {
     const int n = counts.regions();
@@ -160,9 +162,13 @@ TrialStats reliability(const EarlyLateCounts& counts, int trials, TrialRandom& r
         feedback.checkpoint();
         double* cell = trialMatrix.cells().data();
         const int* tableOf = tables.tableOfPair.data();
-        for (std::size_t pair = 0; pair < regions * regions; ++pair) {
-            const double r = random.next();
-            cell[pair] = expectedCode[tables.tables[tableOf[pair]].firstReaching(r)];
+        for (std::size_t row = 0; row < regions; ++row) {
+            // A trial on thousands of regions takes a while: it may also stop inside.
+            if (row % kRowsPerCheckpoint == kRowsPerCheckpoint - 1) feedback.checkpoint();
+            for (std::size_t pair = row * regions; pair < (row + 1) * regions; ++pair) {
+                const double r = random.next();
+                cell[pair] = expectedCode[tables.tables[tableOf[pair]].firstReaching(r)];
+            }
         }
         power.eigenvector(trialMatrix, vector, feedback);
         std::copy(vector.begin(), vector.end(), components.begin() + static_cast<std::ptrdiff_t>((t - 1) * regions));

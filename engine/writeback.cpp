@@ -19,8 +19,6 @@ namespace el::engine {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr const char* kWorkFileName = "temp3.csv";
-
 // A failure of one step, with the reason the system gave.
 struct StepFailure {
     std::string reason;
@@ -29,10 +27,11 @@ struct StepFailure {
 std::string systemReason(int error) { return std::generic_category().message(error); }
 
 // A new file beside `target` that replaces it only on commit(); until then the target is
-// untouched, and a replacement that is dropped removes its file.
+// untouched, and a replacement that is dropped removes its file. `afterStep` is told of
+// every step write() and commit() take.
 class Replacement {
 public:
-    explicit Replacement(const fs::path& target) : target_(target) {
+    Replacement(const fs::path& target, const WriteBackStepHook& afterStep) : target_(target), afterStep_(afterStep) {
         struct stat info {};
         if (::stat(target.c_str(), &info) == 0) {
             mode_ = info.st_mode & 07777;
@@ -62,20 +61,30 @@ public:
             }
             done += static_cast<std::size_t>(n);
         }
+        step(WriteBackStep::Written);
     }
 
     void commit() {
         if (::fchmod(fd_, mode_) != 0) throw StepFailure{systemReason(errno)};
+        step(WriteBackStep::PermissionsKept);
         if (::fsync(fd_) != 0) throw StepFailure{systemReason(errno)};
+        step(WriteBackStep::Synced);
         const int fd = fd_;
         fd_ = -1;
         if (::close(fd) != 0) throw StepFailure{systemReason(errno)};
+        step(WriteBackStep::Closed);
         if (std::rename(path_.c_str(), target_.c_str()) != 0) throw StepFailure{systemReason(errno)};
         committed_ = true;
+        step(WriteBackStep::Renamed);
         syncFolder();
+        step(WriteBackStep::FolderSynced);
     }
 
 private:
+    void step(WriteBackStep done) const {
+        if (afterStep_) afterStep_(done);
+    }
+
     // Makes the rename itself durable; the replacement has happened either way.
     void syncFolder() const {
         const fs::path folder = target_.has_parent_path() ? target_.parent_path() : fs::path(".");
@@ -86,6 +95,7 @@ private:
     }
 
     fs::path target_;
+    const WriteBackStepHook& afterStep_;
     fs::path path_;
     int fd_ = -1;
     mode_t mode_ = 0644;
@@ -101,6 +111,28 @@ fs::path replacedFile(const fs::path& source) {
         if (!ec) return target;
     }
     return source;
+}
+
+// The new source: the enlarged copy as the writer writes it, each line without its
+// trailing commas, in the source's own encoding and byte order mark so that the user's
+// other tools still read it. Yields once per line.
+std::string newSourceBytes(VectorData& copy, const TextEncoding& encoding, const std::string& missvalue,
+                           Feedback& feedback) {
+    const auto text = vectorFileText(copy, missvalue, feedback);
+    if (!text) throw StepFailure{"the data set's arrays do not match its sizes"};
+    vec::TextEncoder encoder(encoding.name);
+    if (!encoder.usable()) throw StepFailure{"the text encoding " + encoding.name + " is not available"};
+    std::string bytes = encoding.bom ? "\xEF\xBB\xBF" : "";
+    bytes.reserve(text->size() + bytes.size());
+    std::string problem;
+    int number = 0;
+    for (std::string_view line : vec::linesOf(*text)) {
+        feedback.checkpoint();
+        ++number;
+        if (!encoder.encode(vec::withoutTrailingCommas(line), bytes, problem) || !encoder.encode("\r\n", bytes, problem))
+            throw StepFailure{problem + " (line " + std::to_string(number) + ")"};
+    }
+    return bytes;
 }
 
 void requireShape(bool ok, const char* what) {
@@ -146,51 +178,21 @@ VectorData withPrediction(const VectorData& loaded, const PredictionColumns& col
 }
 
 void addPredictionToSource(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
-                           const fs::path& sourceFile, const fs::path& workDir, Feedback& feedback) {
-    addPredictionToSource(loaded, columns, missvalue, sourceFile, workDir, feedback, {});
-}
-
-void addPredictionToSource(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
-                           const fs::path& sourceFile, const fs::path& workDir, Feedback& feedback,
-                           const WriteBackLineHook& beforeLine) {
+                           const fs::path& sourceFile, Feedback& feedback, const WriteBackStepHook& afterStep) {
     VectorData copy = withPrediction(loaded, columns, missvalue);
-    const vec::ScratchFile work(workDir / kWorkFileName);
-    const auto failed = [&](const std::string& reason) {
-        return RunError("The prediction could not be added to " + sourceFile.string() + ": " + reason);
-    };
-    if (VectorFileWrite(work.path(), copy, missvalue, feedback) != 0)
-        throw failed("the work file " + work.path().string() + " could not be written");
-
     try {
-        const auto bytes = vec::readWholeFile(work.path());
-        if (!bytes) throw StepFailure{"the work file " + work.path().string() + " cannot be read"};
-        // The source comes back in its own encoding (and byte order mark), so that the
-        // user's other tools still read it.
-        vec::TextEncoder encoder(loaded.encoding.name);
-        if (!encoder.usable()) throw StepFailure{"the text encoding " + loaded.encoding.name + " is not available"};
-        Replacement replacement(replacedFile(sourceFile));
-        std::string chunk = loaded.encoding.bom ? "\xEF\xBB\xBF" : "";
-        std::string problem;
-        int number = 0;
-        for (std::string_view line : vec::linesOf(*bytes)) {
-            feedback.checkpoint();
-            if (beforeLine) beforeLine(number);
-            ++number;
-            if (!encoder.encode(vec::withoutTrailingCommas(line), chunk, problem) || !encoder.encode("\r\n", chunk, problem))
-                throw StepFailure{problem + " (line " + std::to_string(number) + ")"};
-            if (chunk.size() >= (1u << 16)) {
-                replacement.write(chunk);
-                chunk.clear();
-            }
-        }
-        replacement.write(chunk);
+        const std::string bytes = newSourceBytes(copy, loaded.encoding, missvalue, feedback);
+        if (afterStep) afterStep(WriteBackStep::Encoded);
+        Replacement replacement(replacedFile(sourceFile), afterStep);
+        if (afterStep) afterStep(WriteBackStep::Created);
+        replacement.write(bytes);
         replacement.commit();
     } catch (const StepFailure& failure) {
-        throw failed(failure.reason);
+        throw RunError("The prediction could not be added to " + sourceFile.string() + ": " + failure.reason);
     } catch (const RunError&) {
         throw;
     } catch (const std::exception& error) {
-        throw failed(error.what());
+        throw RunError("The prediction could not be added to " + sourceFile.string() + ": " + error.what());
     }
 }
 

@@ -21,19 +21,31 @@ struct PredictionColumns {
     std::vector<std::vector<std::string>> table;        // [species][used position]: date text or "Unpredictable"
 };
 
-// Builds the enlarged copy of `loaded`, writes it with VectorFileWrite to "temp3.csv" in
-// `workDir`, and replaces `sourceFile` with its lines less their trailing commas. Yields once
-// per line. Throws RunError (after removing its scratch files) when anything fails.
-void addPredictionToSource(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
-                           const std::filesystem::path& sourceFile, const std::filesystem::path& workDir,
-                           Feedback& feedback);
+// The steps of a write-back after the new source is complete in memory, in order. Until
+// Renamed the source is as it was; from Renamed on it is the new one.
+enum class WriteBackStep {
+    Encoded,          // the new source's bytes are built, in the source's encoding
+    Created,          // an empty temporary file beside the source
+    Written,          // the bytes are in it
+    PermissionsKept,  // it has the source's permissions
+    Synced,           // it is on the disk
+    Closed,
+    Renamed,          // it has replaced the source
+    FolderSynced,     // the replacement itself is on the disk
+};
 
-// Called with the 0-based line number before each line of the new source is written;
-// whatever it throws fails the write-back like any file error (used by tests).
-using WriteBackLineHook = std::function<void(int line)>;
+// Called after each step; whatever it throws fails the write-back like a file error does
+// (tests stop it after every step this way).
+using WriteBackStepHook = std::function<void(WriteBackStep)>;
+
+// Builds the enlarged copy of `loaded`, its text in memory as VectorFileWrite writes it,
+// each line less its trailing commas in the source's encoding, and replaces `sourceFile`
+// (the file a symbolic link points to, keeping its permissions) with a temporary file
+// beside it, synced and renamed over it. Yields once per line. Throws RunError when
+// anything fails; the source is then as it was and no temporary file is left.
 void addPredictionToSource(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
-                           const std::filesystem::path& sourceFile, const std::filesystem::path& workDir,
-                           Feedback& feedback, const WriteBackLineHook& beforeLine);
+                           const std::filesystem::path& sourceFile, Feedback& feedback,
+                           const WriteBackStepHook& afterStep = {});
 
 // The enlarged copy alone (variable names and values), for tests and for the map view.
 VectorData withPrediction(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue);

@@ -84,6 +84,26 @@ double fitLegend(Layer& layer, const engine::SpeciesFit& fit, double left, doubl
     return y;
 }
 
+// The fitted line, which in these axes is the diagonal.
+void addDiagonal(Layer& layer, const PlotFrame& frame) {
+    Shape line;
+    line.closed = false;
+    const double from = std::max(frame.x0, frame.y0), to = std::min(frame.x1, frame.y1);
+    line.rings = {{frame.at(from, from), frame.at(to, to)}};
+    line.stroke = Stroke{kBlack, 1.5, Dash::Solid};
+    layer.shapes.push_back(std::move(line));
+}
+
+// A region's point, with its name and both dates as the hover text.
+Marker regionMarker(const engine::RunResult& run, const PlotFrame& frame, const PlotPoint& p) {
+    Marker m = pointMarker(frame.at(p.predicted, p.actual), p.validation);
+    m.region = p.region;
+    const auto at = static_cast<std::size_t>(p.region);
+    m.tip = (at < run.regionNames.size() ? run.regionNames[at] : "") + "\nactual date: " + number(p.actual) +
+            "\npredicted date: " + number(p.predicted);
+    return m;
+}
+
 }  // namespace
 
 Scene buildFitPlot(const engine::RunResult& run, double width, double height) {
@@ -130,21 +150,8 @@ Scene buildFitPlot(const engine::RunResult& run, double width, double height) {
     const PlotFrame frame = drawAxes(scene.overlay, kMargin + kAxisLeft, top, side, side, low - pad, high + pad,
                                      low - pad, high + pad, "Predicted date", "Actual date");
 
-    Shape line;
-    line.closed = false;
-    const double from = std::max(frame.x0, frame.y0), to = std::min(frame.x1, frame.y1);
-    line.rings = {{frame.at(from, from), frame.at(to, to)}};
-    line.stroke = Stroke{kBlack, 1.5, Dash::Solid};
-    scene.content.shapes.push_back(std::move(line));
-
-    for (const PlotPoint& p : points) {
-        Marker m = pointMarker(frame.at(p.predicted, p.actual), p.validation);
-        m.region = p.region;
-        const auto at = static_cast<std::size_t>(p.region);
-        m.tip = (at < run.regionNames.size() ? run.regionNames[at] : "") + "\nactual date: " + number(p.actual) +
-                "\npredicted date: " + number(p.predicted);
-        scene.content.markers.push_back(std::move(m));
-    }
+    addDiagonal(scene.content, frame);
+    for (const PlotPoint& p : points) scene.content.markers.push_back(regionMarker(run, frame, p));
     return scene;
 }
 

@@ -1,4 +1,4 @@
-// libFuzzer target over the Read step.
+// Fuzz target over the Read step.
 
 #include <cstddef>
 #include <cstdint>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <cpl_vsi.h>
 #include <ogr_spatialref.h>
 
 #include "base/text.hpp"
@@ -9,6 +10,7 @@
 #include "gis/gdal_session.hpp"
 #include "gis/geometry_shape.hpp"
 #include "gis/gis_error.hpp"
+#include "vector/record_layout.hpp"
 
 namespace el::gis {
 namespace {
@@ -16,8 +18,9 @@ namespace {
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 DatasetPtr openSource(const std::filesystem::path& source) {
-    std::error_code ec;
-    if (!std::filesystem::exists(source, ec)) throw GisError("cannot open " + gdalPath(source) + ": no such file");
+    VSIStatBufL stat;  // GDAL's own look, which also sees its in-memory files
+    if (VSIStatL(gdalPath(source).c_str(), &stat) != 0)
+        throw GisError("cannot open " + gdalPath(source) + ": no such file");
     DatasetPtr dataset(GDALDataset::Open(gdalPath(source).c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
     if (!dataset) throw GisError(gdalPath(source) + " is not a GIS vector file that can be read" + gdalReason());
     return dataset;
@@ -121,19 +124,10 @@ std::string featureLabel(const OGRFeature& feature, int position) {
     return "feature " + std::to_string(fid == OGRNullFID ? position : fid);
 }
 
-int widthOf(const VectorShape& shape) {
-    if (shape.type == "area" || shape.type == "tree") {
-        int width = 3;
-        for (const VectorPart& part : shape.parts) width += 2 + 2 * part.polygonnode();
-        return width;
-    }
-    return 3 + 2 * shape.parts.front().polygonnode();
-}
-
-void addToSizes(VectorSizes& sizes, const VectorShape& shape) {
-    sizes.maxline = std::max(sizes.maxline, widthOf(shape));
-    sizes.maxpolygon = std::max(sizes.maxpolygon, static_cast<int>(shape.parts.size()));
-    for (const VectorPart& part : shape.parts) sizes.maxnode = std::max(sizes.maxnode, part.polygonnode());
+void addToSizes(VectorSizes& sizes, const VectorObject& object) {
+    sizes.maxline = std::max(sizes.maxline, static_cast<int>(vec::recordWidth(object)));
+    sizes.maxpolygon = std::max(sizes.maxpolygon, object.noden());
+    for (const VectorPart& part : object.parts) sizes.maxnode = std::max(sizes.maxnode, part.polygonnode());
 }
 
 }  // namespace
@@ -180,8 +174,8 @@ VectorData importLayer(const std::filesystem::path& source, const ImportOptions&
         object.name = named ? vectorFieldText(feature->GetFieldAsString(nameField))
                             : std::to_string(feature->GetFID() == OGRNullFID ? position : feature->GetFID());
         object.type = shape.type;
-        addToSizes(data.sizes, shape);
         object.parts = std::move(shape.parts);
+        addToSizes(data.sizes, object);
         data.objects.push_back(std::move(object));
     }
     if (data.objects.empty()) throw GisError("layer " + quoted(layerName) + " of " + gdalPath(source) + " has no features");

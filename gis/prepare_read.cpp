@@ -1,33 +1,47 @@
 #include "gis/prepare_read.hpp"
 
+#include <string>
+
 #include "base/text.hpp"
 #include "gis/gdal_session.hpp"
 #include "gis/gis_error.hpp"
 #include "gis/layer_import.hpp"
-#include "vector/vector_file.hpp"
 
 namespace el::gis {
+namespace {
+
+// Blanks (space, tab) before a field are not part of it, unless the writer quotes the
+// field, which it does for a text with a comma.
+void dropLeadingBlanks(std::string& text) {
+    if (text.find(',') != std::string::npos) return;
+    const std::size_t first = text.find_first_not_of(" \t");
+    text.erase(0, first == std::string::npos ? text.size() : first);
+}
+
+void asReadFromText(VectorData& data) {
+    for (std::string& name : data.valname) dropLeadingBlanks(name);
+    for (VectorObject& object : data.objects) {
+        for (std::string& value : object.values) dropLeadingBlanks(value);
+        dropLeadingBlanks(object.name);
+    }
+}
+
+}  // namespace
 
 bool isGisFile(const std::filesystem::path& path) {
     const std::string extension = asciiLower(gdalPath(path.extension()));
     return extension == ".gpkg" || extension == ".shp" || extension == ".geojson" || extension == ".json";
 }
 
-std::filesystem::path prepareForRead(const std::filesystem::path& source, Messenger& messenger) {
-    if (!isGisFile(source)) return source;
-    const std::filesystem::path scratch = kScratchVectorFile;
-    Feedback quiet;
+std::optional<VectorData> importForRead(const std::filesystem::path& source, Messenger& messenger) {
     try {
         VectorData data = importLayer(source, {});
-        if (VectorFileWrite(scratch, data, "", quiet) != 0)
-            throw GisError("cannot write the scratch file " + gdalPath(scratch));
+        asReadFromText(data);
+        return data;
     } catch (const GisError& e) {
-        std::error_code ec;
-        std::filesystem::remove(scratch, ec);
         messenger.message("Cannot read " + gdalPath(source.filename()) + ": " + e.what());
-        throw;
+        return std::nullopt;
     }
-    return scratch;
 }
 
 }  // namespace el::gis

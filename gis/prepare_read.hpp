@@ -1,23 +1,22 @@
 #pragma once
-// Lets the Read step take a GIS file: the file is converted to a scratch vector file in
-// the working directory, which is then read like any other. The source is never touched.
+// Lets the Read step take a GIS file: its first layer becomes a data set in memory, which
+// the Read step then takes like one read from a vector file. The source is never touched.
 
 #include <filesystem>
+#include <optional>
 
 #include "base/messenger.hpp"
+#include "vector/vector_data.hpp"
 
 namespace el::gis {
 
-// The name of the scratch vector file, in the working directory.
-inline constexpr const char* kScratchVectorFile = "temp0.csv";
-
-// True for the GIS files the Read step converts: .gpkg, .shp, .geojson and .json (any case).
+// True for the GIS files the Read step takes: .gpkg, .shp, .geojson and .json (any case).
 bool isGisFile(const std::filesystem::path& path);
 
-// For a GIS file: converts its first layer (every attribute a species, names from a
-// "name" field or the feature ids) to "temp0.csv" and returns that path. Any other
-// source is returned unchanged. On failure the user gets a message, the scratch file is
-// removed, and GisError is thrown.
-std::filesystem::path prepareForRead(const std::filesystem::path& source, Messenger& messenger);
+// The first layer of a GIS file (every attribute a species, names from a "name" field or
+// the feature ids) with its texts as a read of its vector file would give them: blanks
+// before a value, a name or a variable name are not part of it. Nothing after a message
+// when the file cannot be converted.
+std::optional<VectorData> importForRead(const std::filesystem::path& source, Messenger& messenger);
 
 }  // namespace el::gis

@@ -1,9 +1,6 @@
 #include "gis/read_source.hpp"
 
-#include "vector/file_bytes.hpp"
-
 #ifdef EARLYLATE_HAVE_GIS
-#include "gis/gis_error.hpp"
 #include "gis/prepare_read.hpp"
 #endif
 
@@ -14,14 +11,9 @@ SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std:
     SourceReadOutcome outcome;
 #ifdef EARLYLATE_HAVE_GIS
     if (gis::isGisFile(source)) {
-        const vec::ScratchFile guard(gis::kScratchVectorFile);  // however the read ends
-        std::filesystem::path scratch;
-        try {
-            scratch = gis::prepareForRead(source, hooks.messenger);
-        } catch (const gis::GisError&) {
-            return outcome;  // the user has been told why; erf stays 1
-        }
-        outcome.read = readVectorFile(scratch, missvalue, hooks);
+        auto data = gis::importForRead(source, hooks.messenger);
+        if (!data) return outcome;  // the user has been told why; erf stays 1
+        outcome.read = readVectorData(std::move(*data), missvalue, hooks);
         outcome.convertedFromGis = true;
         return outcome;
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The Read step as the window and the batch runner start it: a vector file is read as it
-// is; a GIS file (GeoPackage, Shapefile, GeoJSON) is first converted to a scratch vector
-// file, when the tool was built with GIS support. The source itself is never written.
+// is; a GIS file (GeoPackage, Shapefile, GeoJSON) becomes a data set through GDAL, when the
+// tool was built with GIS support. The source itself is never written. Like the rest of
+// the core it takes no lock (the front ends hold vector/work_lock.hpp's).
 
 #include <filesystem>
 #include <string>

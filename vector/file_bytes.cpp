@@ -1,6 +1,6 @@
 #include "vector/file_bytes.hpp"
 
-#include <system_error>
+#include <fstream>
 
 namespace el::vec {
 
@@ -15,27 +15,12 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& file) {
     return bytes;
 }
 
-LineWriter::LineWriter(const std::filesystem::path& file) : out_(file, std::ios::binary | std::ios::trunc) {}
-
-void LineWriter::writeLine(std::string_view line) {
-    out_.write(line.data(), static_cast<std::streamsize>(line.size()));
-    out_.write("\r\n", 2);
-}
-
-void LineWriter::write(std::string_view text) { out_.write(text.data(), static_cast<std::streamsize>(text.size())); }
-
-bool LineWriter::close() {
-    if (!out_.is_open()) return false;
-    out_.flush();
-    const bool good = out_.good();
-    out_.close();
-    return good && !out_.fail();
-}
-
-bool removeFile(const std::filesystem::path& file) {
-    std::error_code ec;
-    std::filesystem::remove(file, ec);
-    return !ec;
+bool writeWholeFile(const std::filesystem::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
 }
 
 std::vector<std::string_view> linesOf(std::string_view text) {

@@ -1,6 +1,6 @@
 #pragma once
-// Reads the fields of one object record for the scan and the reader, turning a record
-// that is cut short, a count or coordinate that is not a number, or a count the rest of
+// Reads the fields of one object record for the record walker, turning a record that is
+// cut short, a count or coordinate that is not a number, or a count the rest of
 // the file cannot hold into one message text.
 
 #include <cstdint>

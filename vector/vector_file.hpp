@@ -1,10 +1,16 @@
 #pragma once
 // The vector file procedures. Each returns the error flag `erf`: 0 success, 1 failure.
-// Messages go to the host's message box; scratch files and the scan's side log are
-// written to the working directory.
+// They work on text in memory and keep nothing between calls; messages go to the caller's
+// messenger. The only files they touch are the source a Read is asked to read, the side
+// log of a failed scan and the file VectorFileWrite is asked to write. None takes a lock:
+// they may run in several threads at once. Only the side log is shared (one per working
+// directory by default): callers that read at once in one folder pass each its own, or
+// hold the folder's lock as the front ends do (vector/work_lock.hpp).
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/feedback.hpp"
 #include "base/messenger.hpp"
@@ -21,47 +27,65 @@ struct ReadHooks {
     Feedback& feedback;
 };
 
-// Copies `from` to `to` with the trailing commas of every line removed, lines ended CR LF.
-// A source that cannot be read or a copy that cannot be written is shown and gives 1.
-int filecomma(const std::filesystem::path& from, const std::filesystem::path& to, Messenger& messenger);
+// The name the scan's side log gives the text the Read step scans: the normalised copy of
+// the source has always been called so there, though it is no longer a file.
+inline constexpr const char* kNormalisedCopyName = "temp1.tmp";
 
-// The same, decoding the source first: `encoding` is "auto" (UTF-8 with or without a byte
-// order mark, else CP932) or an encoding name. The copy is always UTF-8; `found` tells
-// what the source was. Bytes that do not decode, or a NUL byte, are shown and give 1.
-int filecomma(const std::filesystem::path& from, const std::filesystem::path& to, Messenger& messenger,
-              const std::string& encoding, TextEncoding& found);
+// The scan's side log, in the working directory.
+inline constexpr const char* kScanLogFile = "VectorFileSize.log";
 
-// Scans and validates a normalised vector file and reports its sizes. Writes
-// "VectorFileSize.log" (and "temp4.tmp" while it reads the variable line) in the working
-// directory; the side log remains only when the scan fails.
-int VectorFileSize(const std::filesystem::path& filename, VectorSizes& sizes, Messenger& messenger,
-                   Feedback& feedback);
+// The text with the trailing commas of every line removed and every line ended CR LF.
+std::string filecomma(std::string_view text);
 
-// Loads a normalised, scanned file into `data`, whose `sizes` hold the scan's sizes, then
-// runs the duplicate-name and crossing-boundary checks unless skipformatcheck is on.
-int VectorFileRead(const std::filesystem::path& filename, VectorData& data, const std::string& missvalue,
-                   const ReadHooks& hooks);
+// Scans and validates normalised vector file text and reports its sizes. The scan traces
+// every step; when it fails, the trace is written to `sideLog`, whose first line names
+// `scannedName`. A sound or stopped (Cancelled) scan removes an earlier side log instead,
+// so the file only ever tells of a failed last scan. An empty `sideLog`: no file at all.
+int VectorFileSize(std::string_view text, VectorSizes& sizes, Messenger& messenger, Feedback& feedback,
+                   std::string_view scannedName = kNormalisedCopyName,
+                   const std::filesystem::path& sideLog = kScanLogFile);
 
-// Writes `data` in the vector file format. Values equal to `missvalue` become empty fields
-// (also in `data`, as the format's writer has always done). Returns 1 without a message
-// when the file cannot be written in full or the data set's arrays do not match its
-// sizes; the caller reports that.
+// Loads normalised, scanned text into `data`, whose `sizes` hold the scan's sizes, then runs
+// the duplicate-name and crossing-boundary checks unless skipformatcheck is on.
+int VectorFileRead(std::string_view text, VectorData& data, const std::string& missvalue, const ReadHooks& hooks);
+
+// The text of `data` in the vector file format, lines ended CR LF. Values equal to
+// `missvalue` become empty fields (also in `data`, as the format's writer has always done).
+// Nothing when the data set's arrays do not match its sizes. Yields once per node of a
+// polygon, line or point.
+std::optional<std::string> vectorFileText(VectorData& data, const std::string& missvalue, Feedback& feedback);
+
+// vectorFileText written to `filename`. Returns 1 without a message when the text cannot
+// be made or the file cannot be written in full; the caller reports that.
 int VectorFileWrite(const std::filesystem::path& filename, VectorData& data, const std::string& missvalue,
                     Feedback& feedback);
 
 // 1 when the segment a1-a2 meets the segment c1-c2 (touching counts), else 0.
 int xross_line_line(double xa1, double ya1, double xa2, double ya2, double xc1, double yc1, double xc2, double yc2);
 
-// The Read step shared by the window and the batch runner: filecomma to "temp1.tmp",
-// VectorFileSize, VectorFileRead, and removal of "temp1.tmp" (also after a failure). Shows
-// " 0 %" on the read progress label at the start and "100 % complete" after success.
-// `encoding` is passed to filecomma; the data set keeps the source's encoding. The step
-// holds the working directory's lock and refuses while another process holds it.
+// The Read step shared by the window, the batch runner and the converter: decode (`encoding`
+// is "auto" for UTF-8 with or without a byte order mark, else CP932; or an encoding name),
+// filecomma, VectorFileSize and VectorFileRead, all in memory. Shows " 0 %" on the read
+// progress label at the start and "100 % complete" after success. The data set keeps the
+// source's encoding. On failure the data set holds only the scan's sizes.
 struct ReadOutcome {
     int erf = 1;
     VectorData data;
 };
+
+// A vector file's bytes; `sourceName` names them in messages. The side log of a failed
+// scan goes to `sideLog` (nothing when empty).
+ReadOutcome readVectorBytes(std::string bytes, const std::string& sourceName, const std::string& missvalue,
+                            const ReadHooks& hooks, const std::string& encoding = "auto",
+                            const std::filesystem::path& sideLog = kScanLogFile);
+
+// The same for a file, with "VectorFileSize.log" in the working directory.
 ReadOutcome readVectorFile(const std::filesystem::path& source, const std::string& missvalue, const ReadHooks& hooks,
                            const std::string& encoding = "auto");
+
+// A data set that came from elsewhere (a GIS layer) as the Read step would leave it had it
+// been read from its vector file: empty values become `missvalue`, with the same captions,
+// yields and checks. Refused with a message when its arrays do not match its sizes.
+ReadOutcome readVectorData(VectorData data, const std::string& missvalue, const ReadHooks& hooks);
 
 }  // namespace el

@@ -1,130 +1,124 @@
-// The validating scan: measures a normalised vector file without storing its objects and
-// traces every step in "VectorFileSize.log", which is kept only when the scan fails.
+// The validating scan: measures normalised vector file text without storing its objects.
+// A scan that fails is run once more with its trace on, and the trace of every step up to
+// the failure is written to the side log; a sound scan, the common case, keeps no trace.
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <system_error>
 
 #include "base/numtext.hpp"
 #include "base/text.hpp"
 #include "vector/field_reader.hpp"
 #include "vector/file_bytes.hpp"
-#include "vector/record_cursor.hpp"
+#include "vector/record_layout.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el {
 namespace {
 
-constexpr const char* kSideLog = "VectorFileSize.log";
-constexpr const char* kVariableLineCopy = "temp4.tmp";
-
-
 int clampToInt(std::int64_t value) {
     return static_cast<int>(std::min<std::int64_t>(value, std::numeric_limits<int>::max()));
 }
 
-class Scan {
+class Scan : private vec::RecordVisitor {
 public:
-    Scan(const std::filesystem::path& filename, Messenger& messenger, Feedback& feedback)
-        : filename_(filename), messenger_(messenger), feedback_(feedback), log_(kSideLog) {}
+    // `traced`: the side log's lines are kept (log()).
+    Scan(std::string_view scannedName, Messenger& messenger, Feedback& feedback, bool traced)
+        : messenger_(messenger), feedback_(feedback), traced_(traced) {
+        trace("Filename: " + std::string(scannedName));
+    }
 
-    int run(VectorSizes& sizes) {
-        int erf = 1;
-        try {
-            erf = scan();
-        } catch (const Cancelled&) {
-            // A scan stopped by the user did not fail: its half-written trace goes.
-            log_.close();
-            vec::removeFile(kSideLog);
-            throw;
-        }
+    int run(std::string_view text);
+    void report(VectorSizes& sizes) const {
         sizes.valn = clampToInt(valn_);
         sizes.objn = objn_;
         sizes.maxline = clampToInt(maxline_);
         sizes.maxpolygon = clampToInt(maxpolygon_);
         sizes.maxnode = clampToInt(maxnode_);
-        return erf;
     }
+    // The side log's lines, each ended CR LF.
+    const std::string& log() const { return log_; }
 
 private:
-    int scan();
-    int scanVariableLine(vec::FieldReader& reader);
+    int scanVariableLine(std::string_view line);
     int scanRecords(vec::FieldReader& reader);
 
+    Verdict head(std::string_view type, std::string_view name, int count, vec::Shape shape, int parts) override {
+        if (traced_)
+            trace(printed(objn_) + "th object Type:" + std::string(type) + "  Name:" + std::string(name) +
+                  " Number of nodes:" + printed(count));
+        maxpolygon_ = std::max<std::int64_t>(maxpolygon_, parts);
+        shape_ = shape;
+        width_ = 3;
+        return std::nullopt;
+    }
+    // A point, line or polygon counts its width at once, an area or tree once it is whole.
+    Verdict part(std::string_view, int nodes, std::int64_t width) override {
+        maxnode_ = std::max<std::int64_t>(maxnode_, nodes);
+        width_ = width;
+        if (shape_ == vec::Shape::Nodes) maxline_ = std::max(maxline_, width);
+        return std::nullopt;
+    }
+
+    void trace(const std::string& line) {
+        if (!traced_) return;
+        log_ += line;
+        log_ += "\r\n";
+    }
     int fail(const std::string& message, const std::string& logLine) {
         messenger_.message(message);
-        log_.writeLine(logLine);
-        log_.close();
+        trace(logLine);
         return 1;
     }
     int failRecord(const std::string& text) { return fail(text, printed(objn_) + text); }
 
-    const std::filesystem::path& filename_;
     Messenger& messenger_;
     Feedback& feedback_;
-    vec::LineWriter log_;
+    const bool traced_;
+    std::string log_;
     std::int64_t c_ = 0;
     std::int64_t valn_ = 0;
     int objn_ = 0;
     std::int64_t maxline_ = 3;
     std::int64_t maxpolygon_ = 0;
     std::int64_t maxnode_ = 0;
+    vec::Shape shape_ = vec::Shape::Unknown;  // of the record being scanned
+    std::int64_t width_ = 3;
 };
 
-int Scan::scan() {
-    if (!log_.isOpen()) {
-        messenger_.message(std::string("Cannot create file: ") + kSideLog);
-        return 1;
-    }
-    log_.writeLine("Filename: " + filename_.string());
+int Scan::run(std::string_view text) {
+    vec::FieldReader reader(text);
+    const vec::FileHead head = vec::readHead(reader);
+    trace("File type: " + head.filetype);
+    trace("Comment: " + head.comment);
+    if (head.filetype != "vector") return fail("Invalid file type", "Invalid file type");
 
-    const auto bytes = vec::readWholeFile(filename_);
-    if (!bytes) return fail("Cannot open file: " + filename_.string(), "Cannot open file");
-    vec::FieldReader reader(*bytes);
-
-    // A file too short to hold them gives empty texts, which the type test refuses.
-    const std::string filetype(reader.next().value_or(""));
-    const std::string comment(reader.next().value_or(""));
-    log_.writeLine("File type: " + filetype);
-    log_.writeLine("Comment: " + comment);
-    if (filetype != "vector") return fail("Invalid file type", "Invalid file type");
-
-    if (scanVariableLine(reader) != 0) return 1;
-    log_.writeLine("Number of variables: " + printed(static_cast<double>(valn_)));
+    if (scanVariableLine(head.variableLine) != 0) return 1;
+    trace("Number of variables: " + printed(static_cast<double>(valn_)));
     if (valn_ == 0) return fail("Require at least one variable", "Require at least one variable");
 
     if (scanRecords(reader) != 0) return 1;
 
     const std::int64_t required = valn_ + maxline_;
-    log_.writeLine("Total number of variables (ordinal, structural and coordinate): " +
+    trace("Total number of variables (ordinal, structural and coordinate): " +
                    printed(static_cast<double>(c_)));
-    log_.writeLine("Required number of variables (ordinal, structural and coordinate): " +
+    trace("Required number of variables (ordinal, structural and coordinate): " +
                    printed(static_cast<double>(required)));
-    if (c_ == required) {
-        log_.close();
-        vec::removeFile(kSideLog);
-        return 0;
-    }
+    if (c_ == required) return 0;
     return failRecord("Incorrect total number of variables (ordinal, structural and coordinate)" +
                       strnum(static_cast<double>(required)) + "個必要です");
 }
 
-// Counts the names of the variable line, read back from a lowered copy so that
-// "type$" and "name$" are found in any letter case.
-int Scan::scanVariableLine(vec::FieldReader& reader) {
-    reader.skipRestOfLine();
-    vec::LineWriter copy(kVariableLineCopy);
-    copy.writeLine(asciiLower(reader.readLine()));
-    if (!copy.close()) return fail(std::string("Cannot write file: ") + kVariableLineCopy, "Cannot write file");
-    const auto line = vec::readWholeFile(kVariableLineCopy);
-    if (!line) return fail(std::string("Cannot open file: ") + kVariableLineCopy, "Cannot open file");
-
-    vec::FieldReader names(*line);
+// Counts the names of the variable line, lowered so that "type$" and "name$" are found in
+// any letter case. The line is taken with its line end, as a line of its own would be read.
+int Scan::scanVariableLine(std::string_view line) {
+    const std::string lowered = asciiLower(line) + "\r\n";
+    vec::FieldReader names(lowered);
     while (const auto field = names.next()) {
         ++c_;
-        log_.writeLine(printed(static_cast<double>(c_)) + "th valiable: " + std::string(*field));
+        trace(printed(static_cast<double>(c_)) + "th valiable: " + std::string(*field));
         if (*field != "type$") continue;
         valn_ = c_ - 1;
         // Only the names that are there are counted, so a line cut short after
@@ -132,71 +126,70 @@ int Scan::scanVariableLine(vec::FieldReader& reader) {
         const auto a = names.next();
         const auto b = a ? names.next() : std::nullopt;
         c_ += (a ? 1 : 0) + (b ? 1 : 0);
-        log_.writeLine("Structural variable name: type$," + std::string(a.value_or("")) + "," +
+        trace("Structural variable name: type$," + std::string(a.value_or("")) + "," +
                        std::string(b.value_or("")));
         if (!a || a->find("name$") == std::string_view::npos)
             return fail("Bad variable name", "Bad structural variable name");
     }
-    vec::removeFile(kVariableLineCopy);
     return 0;
 }
 
 int Scan::scanRecords(vec::FieldReader& reader) {
+    const int valn = clampToInt(valn_);
     while (!reader.onlyBlankLinesLeft()) {
         feedback_.checkpoint();
         ++objn_;
-        vec::RecordCursor record(reader, objn_);
-        for (std::int64_t j = 0; j < valn_; ++j)
-            if (!record.text("value")) return failRecord(record.error());
-        const auto typeField = record.text("type");
-        if (!typeField) return failRecord(record.error());
-        const std::string type(*typeField);
-        const auto nameField = record.text("name");
-        if (!nameField) return failRecord(record.error());
-        const std::string name(*nameField);
-
-        const bool nodeType = type == "point" || type == "line" || type == "polygon";
-        const bool partType = type == "area" || type == "tree";
-        const auto n = record.count("count", nodeType || partType ? 2 : 0);
-        if (!n) return failRecord(record.error());
-        log_.writeLine(printed(objn_) + "th object Type:" + type + "  Name:" + name + " Number of nodes:" +
-                       printed(*n));
-
-        if (nodeType) {
-            maxpolygon_ = std::max<std::int64_t>(maxpolygon_, 1);
-            maxnode_ = std::max<std::int64_t>(maxnode_, *n);
-            maxline_ = std::max<std::int64_t>(maxline_, 2 * static_cast<std::int64_t>(*n) + 3);
-            for (int k = 0; k < *n; ++k)
-                if (!record.coordinate("x coordinate") || !record.coordinate("y coordinate"))
-                    return failRecord(record.error());
-        } else if (partType) {
-            std::int64_t width = 3;
-            maxpolygon_ = std::max<std::int64_t>(maxpolygon_, *n);
-            for (int p = 0; p < *n; ++p) {
-                width += 2;
-                if (!record.text("part label")) return failRecord(record.error());
-                const auto nodes = record.count("node count", 2);
-                if (!nodes) return failRecord(record.error());
-                maxnode_ = std::max<std::int64_t>(maxnode_, *nodes);
-                for (int k = 0; k < *nodes; ++k) {
-                    width += 2;
-                    if (!record.coordinate("x coordinate") || !record.coordinate("y coordinate"))
-                        return failRecord(record.error());
-                }
-            }
-            maxline_ = std::max(maxline_, width);
-        } else {
-            return fail(vec::badTypeText(objn_, type), printed(objn_) + "th data was bad");
+        const auto fault = vec::walkRecord(reader, objn_, valn, vec::PointNodes::AsCounted, *this);
+        if (!fault) {
+            maxline_ = std::max(maxline_, width_);
+            continue;
         }
+        if (fault->kind == vec::RecordFault::Kind::BadType)
+            return fail(fault->message, printed(objn_) + "th data was bad");
+        return failRecord(fault->message);
     }
     return 0;
 }
 
+// Messages of a scan run again only for its trace were shown the first time.
+class Unheard : public Messenger {
+public:
+    void message(const std::string&) override {}
+};
+
+void writeSideLog(const std::filesystem::path& file, std::string_view text, std::string_view scannedName,
+                  Messenger& messenger) {
+    Unheard unheard;
+    Feedback unwatched;  // the same work as the scan that failed, without its yields
+    Scan traced(scannedName, unheard, unwatched, true);
+    traced.run(text);
+    if (!vec::writeWholeFile(file, traced.log())) messenger.message("Cannot write file: " + file.string());
+}
+
+// The side log tells of the last scan only: one that did not fail leaves none behind.
+void dropSideLog(const std::filesystem::path& file) {
+    std::error_code ignored;  // a log that cannot be removed is left, as any file the user keeps
+    if (!file.empty()) std::filesystem::remove(file, ignored);
+}
+
 }  // namespace
 
-int VectorFileSize(const std::filesystem::path& filename, VectorSizes& sizes, Messenger& messenger,
-                   Feedback& feedback) {
-    return Scan(filename, messenger, feedback).run(sizes);
+int VectorFileSize(std::string_view text, VectorSizes& sizes, Messenger& messenger, Feedback& feedback,
+                   std::string_view scannedName, const std::filesystem::path& sideLog) {
+    Scan scan(scannedName, messenger, feedback, false);
+    int erf = 1;
+    try {
+        erf = scan.run(text);
+    } catch (const Cancelled&) {
+        dropSideLog(sideLog);  // a stopped scan did not fail
+        throw;
+    }
+    scan.report(sizes);
+    if (erf == 0)
+        dropSideLog(sideLog);
+    else if (!sideLog.empty())
+        writeSideLog(sideLog, text, scannedName, messenger);
+    return erf;
 }
 
 }  // namespace el

@@ -2,11 +2,13 @@
 // number form, lines ended by CR LF. A text field is quoted only when it holds a comma,
 // so that a comment or name with a comma reads back as one field.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "base/numtext.hpp"
 #include "vector/file_bytes.hpp"
+#include "vector/record_layout.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el {
@@ -21,7 +23,7 @@ std::string textField(std::string_view text) { return quotedIfComma(text) + ",";
 
 std::string numberField(double value) { return printed(value) + ","; }
 
-bool isPartType(const std::string& type) { return type == "area" || type == "tree"; }
+bool isPartType(const std::string& type) { return vec::shapeOf(type) == vec::Shape::Parts; }
 
 // The arrays the writer walks must exist; a data set that breaks this is refused
 // before the file is touched.
@@ -74,19 +76,24 @@ std::string objectLine(VectorObject& object, const std::string& missvalue, Feedb
 
 }  // namespace
 
+std::optional<std::string> vectorFileText(VectorData& data, const std::string& missvalue, Feedback& feedback) {
+    if (!writable(data)) return std::nullopt;
+    std::string text = quotedIfComma(data.filetype) + "\r\n" + quotedIfComma(data.comment) + "\r\n";
+    for (const std::string& name : data.valname) text += textField(name);
+    text += "\r\n";
+    for (VectorObject& object : data.objects) {
+        text += objectLine(object, missvalue, feedback);
+        text += "\r\n";
+    }
+    return text;
+}
+
 int VectorFileWrite(const std::filesystem::path& filename, VectorData& data, const std::string& missvalue,
                     Feedback& feedback) {
     // Failures are left to the caller to report, which knows what the file was for.
-    if (!writable(data)) return 1;
-    vec::LineWriter out(filename);
-    if (!out.isOpen()) return 1;
-    out.writeLine(quotedIfComma(data.filetype));
-    out.writeLine(quotedIfComma(data.comment));
-    std::string names;
-    for (const std::string& name : data.valname) names += textField(name);
-    out.writeLine(names);
-    for (VectorObject& object : data.objects) out.writeLine(objectLine(object, missvalue, feedback));
-    return out.close() ? 0 : 1;
+    const auto text = vectorFileText(data, missvalue, feedback);
+    if (!text) return 1;
+    return vec::writeWholeFile(filename, *text) ? 0 : 1;
 }
 
 }  // namespace el

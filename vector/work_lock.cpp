@@ -5,36 +5,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
-#include <map>
 
 namespace el {
 namespace {
 
 constexpr const char* kLockFile = ".earlylate.lock";
 
-struct HeldLock {
-    int fd = -1;
-    int users = 0;
-};
-
-// The locks this process holds, by folder.
-std::map<std::string, HeldLock>& heldLocks() {
-    static std::map<std::string, HeldLock> locks;
-    return locks;
-}
-
 }  // namespace
 
 WorkFolderLock::WorkFolderLock() {
-    std::error_code ec;
-    folder_ = std::filesystem::current_path(ec).string();
-    auto& locks = heldLocks();
-    if (const auto it = locks.find(folder_); it != locks.end()) {
-        ++it->second.users;
-        acquired_ = counted_ = true;
-        return;
-    }
     const int fd = ::open(kLockFile, O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
         acquired_ = true;
@@ -46,21 +25,16 @@ WorkFolderLock::WorkFolderLock() {
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
         ::close(fd);
-        acquired_ = false;
         return;
     }
-    locks[folder_] = HeldLock{fd, 1};
-    acquired_ = counted_ = true;
+    fd_ = fd;
+    acquired_ = true;
 }
 
 WorkFolderLock::~WorkFolderLock() {
-    if (!counted_) return;
-    auto& locks = heldLocks();
-    const auto it = locks.find(folder_);
-    if (it == locks.end() || --it->second.users > 0) return;
-    ::flock(it->second.fd, LOCK_UN);
-    ::close(it->second.fd);
-    locks.erase(it);
+    if (fd_ < 0) return;
+    ::flock(fd_, LOCK_UN);
+    ::close(fd_);
 }
 
 const char* WorkFolderLock::busyText() {

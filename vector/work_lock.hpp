@@ -1,9 +1,15 @@
 #pragma once
-// The advisory lock on ".earlylate.lock" in the working directory. The scratch files
-// ("temp1.tmp", "temp3.csv", "temp4.tmp") keep their fixed names there, so a Read or a run
-// holds this lock while it works and another tool process in the same folder is refused
-// instead of overwriting them. Within one process the lock is re-entrant (a run that holds
-// it may let the window start a Read).
+// The advisory lock (flock) on ".earlylate.lock" in the working directory. It guards the
+// outputs a Read or a run may write there or beside the source: the weight-test file, the
+// side log of a failed scan and the written-back source. Two tool processes working in
+// one folder would overwrite them, so the second is refused with busyText().
+//
+// Only the front ends take it, around the work they start: the batch runner for its whole
+// Read and run, the window for each Read and each run. The core (the Read step on bytes
+// or files, the run) takes no lock and can be called from any thread. The lock is not
+// re-entrant: a second WorkFolderLock in the same process is refused like another
+// process, so a front end holds at most one at a time (the window's Read started while
+// its run waits in a yield works under the run's lock, and the other way round).
 
 #include <string>
 
@@ -17,16 +23,15 @@ public:
     WorkFolderLock(const WorkFolderLock&) = delete;
     WorkFolderLock& operator=(const WorkFolderLock&) = delete;
 
-    // False when another process holds the lock. A folder where no lock file can be made
-    // does not block: the scratch files will fail there with their own messages.
+    // False when someone else holds the lock. A folder where no lock file can be made
+    // does not block: the outputs will fail there with their own messages.
     bool acquired() const { return acquired_; }
 
     static const char* busyText();
 
 private:
-    std::string folder_;
+    int fd_ = -1;
     bool acquired_ = false;
-    bool counted_ = false;
 };
 
 }  // namespace el

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QStorageInfo>
@@ -47,6 +48,10 @@ QString joinFolderAndName(const QString& folder, const QString& name) {
     return joined + name;
 }
 
+std::filesystem::path localPath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
 FileChooser::FileChooser(QComboBox* drives, QListWidget* folders, QListWidget* files, QObject* parent)
     : QObject(parent), drives_(drives), folders_(folders), files_(files) {
     drives_->addItems(driveRoots());
@@ -76,7 +81,7 @@ void FileChooser::setFolder(const QString& folder) {
         item->setData(Qt::UserRole, entry.target);
         item->setToolTip(entry.target.isEmpty() ? entry.text : QDir::toNativeSeparators(entry.target));
     }
-    refreshFiles();
+    refresh();
 }
 
 void FileChooser::onDriveActivated(int index) {
@@ -93,7 +98,7 @@ void FileChooser::onFolderClicked(QListWidgetItem* item) {
     setFolder(target);
 }
 
-void FileChooser::refreshFiles() {
+void FileChooser::refresh() {
     files_->clear();
     files_->addItems(csvFileNames(folder_));
 }

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <filesystem>
+
 class QComboBox;
 class QListWidget;
 class QListWidgetItem;
@@ -32,6 +34,9 @@ QStringList csvFileNames(const QString& folder);
 // The folder joined with a file name by the platform's separator, the name exactly as typed.
 QString joinFolderAndName(const QString& folder, const QString& name);
 
+// A path of the user's as the file system spells it.
+std::filesystem::path localPath(const QString& path);
+
 class FileChooser : public QObject {
     Q_OBJECT
 public:
@@ -39,6 +44,8 @@ public:
 
     void setFolder(const QString& folder);
     QString folder() const { return folder_; }
+    // Lists the files of the folder anew.
+    void refresh();
 
 signals:
     void fileChosen(const QString& name);
@@ -46,7 +53,6 @@ signals:
 private:
     void onDriveActivated(int index);
     void onFolderClicked(QListWidgetItem* item);
-    void refreshFiles();
 
     QComboBox* drives_;
     QListWidget* folders_;

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -16,6 +17,11 @@
 #include "workbench/table_page.hpp"
 
 namespace el::workbench {
+namespace {
+
+constexpr const char* kNoWeightExamination = "The last run did not examine the weights (\"examine weight\" was off)";
+
+}  // namespace
 
 ResultsTabs::ResultsTabs(QListWidget* log, QWidget* parent) : QWidget(parent), tabs_(new QTabWidget(this)) {
     setObjectName(QStringLiteral("ResultsTabs"));
@@ -26,9 +32,11 @@ ResultsTabs::ResultsTabs(QListWidget* log, QWidget* parent) : QWidget(parent), t
     tabs_->setDocumentMode(true);
     tabs_->setUsesScrollButtons(false);
     tabs_->addTab(log, QStringLiteral("Log"));
-    tabs_->addTab(figurePage(mapView_, &mapChoice_, QStringLiteral("map")), QStringLiteral("Map"));
-    tabs_->addTab(figurePage(fitView_, nullptr, QStringLiteral("fit")), QStringLiteral("Fit"));
-    tabs_->addTab(figurePage(weightView_, &measureChoice_, QStringLiteral("weights")), QStringLiteral("Weights"));
+    QWidget* mapPage = figurePage(MapTab, mapView_, {&mapChoice_}, QStringLiteral("map"));
+    tabs_->addTab(mapPage, QStringLiteral("Map"));
+    tabs_->addTab(figurePage(FitTab, fitView_, {}, QStringLiteral("fit")), QStringLiteral("Fit"));
+    tabs_->addTab(figurePage(WeightsTab, weightView_, {&measureChoice_}, QStringLiteral("weights")),
+                  QStringLiteral("Weights"));
     tabs_->addTab(table_ = new TablePage(this), QStringLiteral("Table"));
     tabs_->addTab(hindcast_ = new HindcastPage(this), QStringLiteral("Hindcast"));
     mapView_->setObjectName(QStringLiteral("MapView"));
@@ -36,32 +44,51 @@ ResultsTabs::ResultsTabs(QListWidget* log, QWidget* parent) : QWidget(parent), t
     weightView_->setObjectName(QStringLiteral("WeightView"));
     for (const char* m : {"training & validation", "training", "validation"})
         measureChoice_->addItem(QString::fromLatin1(m));
+    // The orientation has a row of its own: beside the colouring it would squeeze its text.
+    orientation_ = new QComboBox(mapPage);
+    orientation_->setObjectName(QStringLiteral("MapOrientation"));
+    orientation_->addItems({QStringLiteral("north up"), QStringLiteral("y grows downwards")});
+    auto* orientationRow = new QHBoxLayout;
+    orientationRow->addWidget(orientation_);
+    orientationRow->addStretch();
+    static_cast<QVBoxLayout*>(mapPage->layout())->insertLayout(1, orientationRow);
     connect(mapChoice_, &QComboBox::currentIndexChanged, this, [this] { redrawMap(); });
+    connect(orientation_, &QComboBox::currentIndexChanged, this, [this] { redrawMap(); });
     connect(measureChoice_, &QComboBox::currentIndexChanged, this, [this] { redrawWeights(); });
+
+    saveReport_ = new QPushButton(QStringLiteral("Save report"), tabs_);
+    saveReport_->setObjectName(QStringLiteral("SaveReportButton"));
+    tabs_->setCornerWidget(saveReport_, Qt::TopRightCorner);
 
     progress_ = new RunProgressPanel(this);
     layout->addWidget(progress_);
     tabs_->setCurrentIndex(LogTab);
 }
 
-QWidget* ResultsTabs::figurePage(FigureView*& view, QComboBox** choice, const QString& name) {
+QWidget* ResultsTabs::figurePage(Tab tab, FigureView*& view, std::initializer_list<QComboBox**> choices,
+                                 const QString& name) {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 2, 0, 0);
     auto* bar = new QHBoxLayout;
-    if (choice) {
+    for (QComboBox** choice : choices) {
         *choice = new QComboBox(page);
         (*choice)->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         bar->addWidget(*choice);
     }
     bar->addStretch();
-    auto* png = new QPushButton(QStringLiteral("Export..."), page);
-    bar->addWidget(png);
+    auto* exportButton = new QPushButton(QStringLiteral("Export..."), page);
+    bar->addWidget(exportButton);
     layout->addLayout(bar);
+    auto* note = new QLabel(page);
+    note->setObjectName(name + QStringLiteral("Note"));
+    note->setWordWrap(true);
+    notes_[tab] = note;
+    layout->addWidget(note);
     view = new FigureView(page);
     layout->addWidget(view, 1);
     FigureView* shown = view;
-    connect(png, &QPushButton::clicked, this, [this, shown, name] { exportFigure(shown, name); });
+    connect(exportButton, &QPushButton::clicked, this, [this, shown, name] { exportFigure(shown, name); });
     return page;
 }
 
@@ -73,52 +100,96 @@ void ResultsTabs::exportFigure(const FigureView* view, const QString& baseName) 
     if (!error.isEmpty()) QMessageBox::warning(this, QStringLiteral("Export"), error);
 }
 
-void ResultsTabs::showData(std::shared_ptr<const VectorData> data) {
+QString ResultsTabs::note(Tab tab) const { return notes_[tab] ? notes_[tab]->text() : QString(); }
+
+bool ResultsTabs::mapYDown() const { return orientation_->currentIndex() == 1; }
+
+void ResultsTabs::setNotes(const QString& map, const QString& fit, const QString& weights) {
+    const std::array<std::pair<Tab, QString>, 3> texts{{{MapTab, map}, {FitTab, fit}, {WeightsTab, weights}}};
+    for (const auto& [tab, text] : texts) {
+        notes_[tab]->setText(text);
+        notes_[tab]->setVisible(!text.isEmpty());
+    }
+}
+
+// Drops the run and the weight grid; the map shows the regions of `data`, if any.
+void ResultsTabs::resetFigures(std::shared_ptr<const VectorData> data) {
     data_ = std::move(data);
     run_ = {};
-    mapChoice_->blockSignals(true);
-    mapChoice_->clear();
-    mapChoice_->blockSignals(false);
+    hasRun_ = false;
+    hasGrid_ = false;
+    fillMapChoice();
     redrawMap();
-    fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(run, w, h); });
-    table_->clear(QStringLiteral("No run has completed on this file yet."));
-    hindcast_->clear(QStringLiteral("No run has completed on this file yet: a hindcast starts from the latest completed run."));
+    fitView_->setBuilder({});
+    weightView_->setBuilder({});
+}
+
+void ResultsTabs::clear(const QString& why) {
+    resetFigures(nullptr);
+    setNotes(why, why, why);
+    table_->clear(why);
+    hindcast_->clear(why);
+}
+
+void ResultsTabs::showData(std::shared_ptr<const VectorData> data, const QString& why) {
+    resetFigures(std::move(data));
+    setNotes(why, why, why);
+    table_->clear(why);
+    hindcast_->clear(why);
 }
 
 void ResultsTabs::showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run) {
-    data_ = std::move(data);
+    resetFigures(std::move(data));
     run_ = run;
+    hasRun_ = true;
+    fillMapChoice();
+    redrawMap();
+    fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(run, w, h); });
+    table_->showRun(data_, run_);
+    hindcast_->showRun(data_, run_);
+    if (!run_.examinedWeights) {
+        setNotes({}, {}, QString::fromLatin1(kNoWeightExamination));
+        return;
+    }
+    grid_ = figures::weightGridOf(run_);
+    hasGrid_ = true;
+    setNotes({}, {}, {});
+    redrawWeights();
+}
+
+void ResultsTabs::fillMapChoice() {
     mapChoice_->blockSignals(true);
     mapChoice_->clear();
     for (std::size_t s = 0; s < run_.speciesNames.size(); ++s)
         mapChoice_->addItem(QStringLiteral("Predicted date: ") + QString::fromStdString(run_.speciesNames[s]),
                             static_cast<int>(s));
-    mapChoice_->addItem(QStringLiteral("Region score"), -2);
-    if (run_.target >= 0) mapChoice_->addItem(QStringLiteral("Actual date of the target"), -3);
-    mapChoice_->setCurrentIndex(run_.target >= 0 ? run_.target : 0);
-    mapChoice_->blockSignals(false);
-    redrawMap();
-    fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(run, w, h); });
-    table_->showRun(data_, run_);
-    hindcast_->showRun(data_, run_);
-    if (run_.examinedWeights) {
-        grid_ = figures::weightGridOf(run_);
-        hasGrid_ = true;
-        redrawWeights();
+    if (hasRun_) {
+        mapChoice_->addItem(QStringLiteral("Region score"), -2);
+        if (run_.target >= 0) mapChoice_->addItem(QStringLiteral("Actual date of the target"), -3);
+        mapChoice_->setCurrentIndex(run_.target >= 0 ? run_.target : 0);
     }
+    mapChoice_->blockSignals(false);
 }
+
+figures::MapChoice ResultsTabs::mapChoice() const {
+    figures::MapChoice choice;
+    const int code = mapChoice_->currentData().isValid() ? mapChoice_->currentData().toInt() : -1;
+    if (code == -2) choice.colouring = figures::MapColouring::RegionScore;
+    else if (code == -3) choice.colouring = figures::MapColouring::ActualDate;
+    else choice.species = code;
+    return choice;
+}
+
+figures::MapOptions ResultsTabs::mapOptions() const { return {mapYDown()}; }
 
 void ResultsTabs::redrawMap() {
     if (!data_) {
         mapView_->setBuilder({});
         return;
     }
-    figures::MapChoice choice;
-    const int code = mapChoice_->currentData().isValid() ? mapChoice_->currentData().toInt() : -1;
-    if (code == -2) choice.colouring = figures::MapColouring::RegionScore;
-    else if (code == -3) choice.colouring = figures::MapColouring::ActualDate;
-    else choice.species = code;
-    mapView_->setBuilder([data = data_, run = run_, choice](double w, double h) { return figures::buildMap(*data, run, choice, w, h); });
+    mapView_->setBuilder([data = data_, run = run_, choice = mapChoice(), options = mapOptions()](double w, double h) {
+        return figures::buildMap(*data, run, choice, w, h, options);
+    });
 }
 
 void ResultsTabs::redrawWeights() {

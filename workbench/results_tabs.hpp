@@ -1,11 +1,14 @@
 #pragma once
 // The tabs in the log panel's place: "Log" (the log list itself), "Map", "Fit", "Weights",
-// "Table" (the run's predictions table) and "Hindcast", with the progress bar and "Cancel"
-// in the corner of the tab bar.
+// "Table" (the run's predictions table) and "Hindcast", with "Save report" in the corner of
+// the tab bar and the progress bar with "Cancel" below. The figures show the latest
+// completed run of the loaded data set and nothing older: where there is no such run, a line
+// above each figure says why.
 
 #include <QTabWidget>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 
 #include "engine/engine.hpp"
@@ -16,6 +19,7 @@
 class QComboBox;
 class QListWidget;
 class QLabel;
+class QPushButton;
 
 namespace el::workbench {
 
@@ -32,11 +36,24 @@ public:
     // Takes `log` into the first tab.
     ResultsTabs(QListWidget* log, QWidget* parent);
 
-    // Shows the regions of a freshly read data set (no values yet).
-    void showData(std::shared_ptr<const VectorData> data);
-    // Shows the figures of a completed run on `data`; an examine-weight run also fills
-    // the "Weights" tab.
+    // No data set: every figure is empty and says `why`.
+    void clear(const QString& why);
+    // The regions of `data` without values of a run; the figures say `why`.
+    void showData(std::shared_ptr<const VectorData> data, const QString& why);
+    // The figures of a completed run on `data`; an examine-weight run also fills the
+    // "Weights" tab from its grid.
     void showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run);
+
+    // The completed run the figures show, or null.
+    const engine::RunResult* shownRun() const { return hasRun_ ? &run_ : nullptr; }
+    std::shared_ptr<const VectorData> shownData() const { return data_; }
+    // The line above a figure tab's figure ("" when its figure stands alone).
+    QString note(Tab tab) const;
+    // The map's orientation: false "north up" (start-up), true "y grows downwards".
+    bool mapYDown() const;
+    // The map as the Map tab draws it: what it is coloured by, and its orientation.
+    figures::MapChoice mapChoice() const;
+    figures::MapOptions mapOptions() const;
 
     QTabWidget* tabs() const { return tabs_; }
     void setCurrentIndex(int tab) { tabs_->setCurrentIndex(tab); }
@@ -45,12 +62,17 @@ public:
     FigureView* fitView() const { return fitView_; }
     FigureView* weightView() const { return weightView_; }
     QComboBox* mapColouring() const { return mapChoice_; }
+    QComboBox* mapOrientation() const { return orientation_; }
+    QPushButton* saveReportButton() const { return saveReport_; }
     RunProgressPanel* progressPanel() const { return progress_; }
     TablePage* tablePage() const { return table_; }
     HindcastPage* hindcastPage() const { return hindcast_; }
 
 private:
-    QWidget* figurePage(FigureView*& view, QComboBox** choice, const QString& name);
+    QWidget* figurePage(Tab tab, FigureView*& view, std::initializer_list<QComboBox**> choices, const QString& name);
+    void setNotes(const QString& map, const QString& fit, const QString& weights);
+    void resetFigures(std::shared_ptr<const VectorData> data);
+    void fillMapChoice();
     void redrawMap();
     void redrawWeights();
     void exportFigure(const FigureView* view, const QString& baseName);
@@ -60,12 +82,16 @@ private:
     FigureView* fitView_ = nullptr;
     FigureView* weightView_ = nullptr;
     QComboBox* mapChoice_ = nullptr;
+    QComboBox* orientation_ = nullptr;
     QComboBox* measureChoice_ = nullptr;
+    std::array<QLabel*, 4> notes_{};  // per tab; the log tab has none
+    QPushButton* saveReport_ = nullptr;
     RunProgressPanel* progress_ = nullptr;
     TablePage* table_ = nullptr;
     HindcastPage* hindcast_ = nullptr;
     std::shared_ptr<const VectorData> data_;
     engine::RunResult run_;
+    bool hasRun_ = false;
     figures::WeightGrid grid_;
     bool hasGrid_ = false;
 };

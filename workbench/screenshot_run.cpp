@@ -3,18 +3,20 @@
 #include <QListWidget>
 
 #include "workbench/results_tabs.hpp"
+#include "workbench/window_controls.hpp"
 #include "workbench/workbench_window.hpp"
 
 namespace el::workbench {
 
 void runEverySpecies(WorkbenchWindow& window, const QString& target) {
-    auto* variables = window.findChild<QListWidget*>(QStringLiteral("List1"));
+    auto* variables = window.findChild<QListWidget*>(QString::fromLatin1(control::kVariableList));
     for (int row = 0; variables != nullptr && row < variables->count(); ++row) {
         variables->setCurrentRow(row);
         window.addSpecies();
     }
     if (!target.isEmpty()) window.setSetting(Setting::TargetSpecies, target.toStdString());
     window.runForecast();
+    window.waitUntilIdle();
 }
 
 bool showTab(WorkbenchWindow& window, const QString& name) {

@@ -1,14 +1,13 @@
 #pragma once
 // The one window of the tool: Step 1 (choose and read a vector file), Step 2 (species and
-// options), the "G  O" button and the log panel. The engine and the vector file reader talk
-// to it: settings are read live from its controls, captions and log lines go to its labels
-// and log panel, and messages to a modal message box.
+// options), the "G  O" button and the log panel with the result tabs. The Read step and the
+// run work on worker threads; the window shows what they hand over (log lines, captions,
+// progress, messages), keeps a live copy of the settings for them, and stays responsive.
 
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
-#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -16,26 +15,26 @@
 #include <string>
 #include <vector>
 
-#include "base/feedback.hpp"
-#include "base/log_sink.hpp"
-#include "base/messenger.hpp"
 #include "base/settings.hpp"
-#include "base/yield_throttle.hpp"
 #include "engine/engine.hpp"
+#include "gis/read_source.hpp"
 #include "vector/vector_data.hpp"
-#include "workbench/control_layout.hpp"
+#include "workbench/control_builder.hpp"
+#include "figures/report_content.hpp"
+#include "vector/work_lock.hpp"
+#include "workbench/live_settings.hpp"
+#include "workbench/setting_controls.hpp"
+#include "workbench/window_controls.hpp"
+#include "workbench/work_channel.hpp"
 
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
 class QPushButton;
-class QRadioButton;
 
 namespace el::workbench {
 
+class BackgroundStep;
 class FileChooser;
 class ResultsTabs;
+struct StepDisplay;
 
 inline constexpr const char* kWindowTitle =
     "Predicting future from past expansions: a part of spatial information processing system, Kalvendrosia ";
@@ -46,11 +45,12 @@ struct WorkbenchOptions {
     std::optional<double> dpi;  // logical dots per inch for the layout; empty: the screen's
 };
 
-class WorkbenchWindow : public QWidget,
-                        public SettingsSource,
-                        public LogSink,
-                        public Messenger,
-                        public Feedback {
+// Writes a report (PDF or HTML by the file's extension); the reason when it could not. The
+// window's own writes with figures::writeReport.
+using ReportWriter =
+    std::function<std::optional<std::string>(const std::filesystem::path&, const figures::ReportContent&)>;
+
+class WorkbenchWindow : public QWidget {
     Q_OBJECT
 public:
     explicit WorkbenchWindow(const WorkbenchOptions& options = {}, QWidget* parent = nullptr);
@@ -59,41 +59,42 @@ public:
     // Where messages go; the default shows a modal warning box and waits for OK.
     using MessageSink = std::function<void(const QString&)>;
     void setMessageSink(MessageSink sink);
+    void setReportWriter(ReportWriter writer) { reportWriter_ = std::move(writer); }
 
-    // What the engine and the reader talk to
-    void message(const std::string& text) override;
-    void checkpoint() override;
-    void caption(Label label, const std::string& text) override;
-    void appendLog(const std::string& line) override;
-    void clearLog() override;
-    std::string setting(Setting id) const override;
-    void setSetting(Setting id, const std::string& value) override;
-    void runBusy(bool busy) override;
-    void progress(ProgressStage stage, long long done, long long total) override;
+    // The settings as their controls hold them.
+    std::string setting(Setting id) const;
+    void setSetting(Setting id, const std::string& value);
 
-    // Asks the run in progress to stop at its next yield (the "Cancel" button).
-    void requestCancel();
-    // The tabs in the log panel's place: log, map, fit plot, weight grid.
-    ResultsTabs* results() const { return results_; }
+    // The log panel.
+    void appendLog(const std::string& line);
+    void clearLog();
+    QStringList logLines() const;
 
-    // The actions behind the buttons and double-clicks.
+    // The actions behind the buttons and double-clicks. A Read and a run start on their
+    // worker threads and return at once.
     void readFile();
     void addSpecies();
     void removeSpecies();
     void selectTargetSpecies();
     void saveLog();
     void runForecast();
+    // Stops the run at its next checkpoint (the "Cancel" button).
+    void requestCancel();
+    // Writes a report of the completed run the result tabs show to `path`.
+    void saveReport(const QString& path);
 
     // Points the chooser at the folder of `file`, puts its name in the file name field and reads it.
     void openFile(const QString& file);
+    // Serves the event loop until no Read and no run is at work.
+    void waitUntilIdle();
 
     QString folder() const;
     // The text encoding the Read step assumes for a vector file: "auto", "UTF-8" or "CP932".
     std::string readEncoding() const;
     void setFolder(const QString& folder);
     std::shared_ptr<const VectorData> data() const { return data_; }
-    QStringList logLines() const;
-    bool busy() const { return busyDepth_ > 0; }
+    bool busy() const;
+    ResultsTabs* results() const { return results_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -101,50 +102,53 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct Placed {
-        const ControlSpec* entry;
-        QWidget* widget;
-    };
-
-    void buildControls();
+    void setUpLogPanel();
     void connectActions();
     void applyStartupState();
     void placeControls(int extraWidth, int extraHeight);
-    QRect pixelRect(const TwipRect& rect) const;
+    void fitCaption(const PlacedControl& placed);
     QSize baseSize() const;
-    QLabel* labelFor(Label label) const;
-    void showPendingCaptions();
-    void fitCaption(QWidget* widget, const ControlSpec& entry, const QFont& base);
-    void enterBusy();
-    void leaveBusy();
 
-    template <class T>
-    T* control(const char* name) const {
-        return findChild<T*>(QString::fromLatin1(name));
-    }
+    void message(const std::string& text);
+    StepDisplay stepDisplay(bool run);
+    void showNews(const WorkNews& news, bool fromRun);
+    void showLogEntries(const std::vector<LogEntry>& entries);
+    void showCaption(Label label, const std::string& text);
+    void showRunBusy(bool busy);
+    void disableKeepingFocus(QPushButton* button);
+    void enableReturningFocus(QPushButton* button);
+    void showTargetHint();
+
+    void readDone(SourceReadOutcome& outcome, const QString& source);
+    engine::RunRequest runRequest(const VectorData& data, std::vector<std::string> species) const;
+    void runDone(const engine::RunResult& result, const std::shared_ptr<const VectorData>& data, int generation);
+    std::shared_ptr<const WorkFolderLock> holdFolderLock();
+    void closeIfPending();
 
     double dpi_;
-    QListWidget* logList_ = nullptr;  // the log panel, appended to for every line of a run
     MessageSink messageSink_;
-    YieldThrottle throttle_;
-    std::array<std::optional<std::string>, 3> pendingCaptions_;  // set by the core, shown at the next repaint
-    std::vector<Placed> placed_;
-    std::vector<QFont> baseFonts_;  // each placed control's font before fitting its caption
-    std::array<QLineEdit*, kSettingCount> textFields_{};
-    std::array<QCheckBox*, kSettingCount> checkBoxes_{};
-    std::array<std::vector<std::pair<QRadioButton*, std::string>>, kSettingCount> options_{};
+    ReportWriter reportWriter_;
+    bool messageOpen_ = false;
+    std::vector<PlacedControl> placed_;
+    SettingControls settings_;
+    WindowControls controls_;
+    LiveSettings live_;  // what the Read and the run read, updated on every edit
     FileChooser* chooser_ = nullptr;
+    ResultsTabs* results_ = nullptr;
+    BackgroundStep* readStep_ = nullptr;
+    BackgroundStep* runStep_ = nullptr;
+    QPushButton* focusReturnsTo_ = nullptr;  // a busy button whose focus the log panel keeps
 
     std::string missvalue_;
-    std::shared_ptr<const VectorData> data_;  // the last successful Read; a run holds its own copy
+    std::shared_ptr<const VectorData> data_;  // the last successful Read; a run holds its own reference
+    int dataGeneration_ = 0;                  // counts the Reads started, so a run knows its data set is gone
     std::filesystem::path readSource_;        // the file of the last successful Read
     bool readSourceWritable_ = true;          // false for a file converted from a GIS format
-    engine::Engine engine_;                  // lives as long as the window: keeps its random generator
-    int busyDepth_ = 0;                      // Read steps and runs in progress (they can nest via yields)
-    bool readActive_ = false;
-    ResultsTabs* results_ = nullptr;
-    bool cancelRequested_ = false;
-    bool runActive_ = false;
+    engine::Engine engine_;                   // lives as long as the window: keeps its random generator
+    // The working directory's lock, one hold shared by a Read and a run at work together.
+    std::weak_ptr<const WorkFolderLock> folderLock_;
+    SettingValues shownRunSettings_;  // the settings as the run the tabs show left them
+    std::string shownRunDate_;        // and its date of calculation
     bool closePending_ = false;
 };
 

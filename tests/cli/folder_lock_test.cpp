@@ -1,5 +1,5 @@
 // Two tool processes in one working directory: while one holds the folder's lock, the
-// other is refused before it touches the scratch files.
+// other is refused before it writes any of its outputs.
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,8 @@
 
 #include <vector>
 
-#include "tests/support/recording_host.hpp"
 #include "tests/support/run_batch.hpp"
 #include "tests/support/temp_dir.hpp"
-#include "vector/vector_file.hpp"
 #include "vector/work_lock.hpp"
 
 namespace el::test {
@@ -38,24 +36,35 @@ private:
 
 TEST(FolderLock, ASecondProcessIsRefusedWhileAnotherWorks) {
     TempDir dir;
-    ScopedCwd cwd(dir.path());
     writeFile(dir / "regions.csv", kSample);
-    RecordingHost host;
-    ASSERT_EQ(readVectorFile("regions.csv", "null", host).erf, 0);  // as the window's Read: takes the lock, gives it back
-    writeFile(dir / "temp1.tmp", "the other process's scratch copy");
+    writeFile(dir / "WeightTestsp2.csv", "the other process's weight test");
     {
         const ForeignLock other(dir.path());
         EXPECT_EQ(runBatch(dir.path(), "--no-reliability --add-prediction regions.csv"), 1);
         EXPECT_EQ(readFile(dir / "stderr.txt"), std::string("earlylate: ") + WorkFolderLock::busyText() + "\n");
-        EXPECT_EQ(readFile(dir / "temp1.tmp"), "the other process's scratch copy");
         EXPECT_EQ(readFile(dir / "regions.csv"), kSample);
-        // The window's Read is refused with the same text.
-        EXPECT_EQ(readVectorFile("regions.csv", "null", host).erf, 1);
-        EXPECT_EQ(host.messages, std::vector<std::string>{WorkFolderLock::busyText()});
+        EXPECT_EQ(runBatch(dir.path(), "--examine-weight -t sp2 regions.csv"), 1);
+        EXPECT_EQ(readFile(dir / "WeightTestsp2.csv"), "the other process's weight test");
     }
     // Once the other has finished, the run goes ahead.
     EXPECT_EQ(runBatch(dir.path(), "--no-reliability --add-prediction regions.csv"), 0) << readFile(dir / "stderr.txt");
     EXPECT_NE(readFile(dir / "regions.csv"), kSample);
+}
+
+// The window takes the lock for each Read and each run (its tests check the refusal there);
+// it is not re-entrant, so a second hold in the same process is refused like another process.
+TEST(FolderLock, HeldOnceAtATimeAndGivenBack) {
+    TempDir dir;
+    writeFile(dir / "regions.csv", kSample);
+    const ScopedCwd cwd(dir.path());
+    {
+        const WorkFolderLock mine;
+        EXPECT_TRUE(mine.acquired());
+        EXPECT_FALSE(WorkFolderLock().acquired());
+        EXPECT_EQ(runBatch(dir.path(), "--no-reliability regions.csv"), 1);
+    }
+    EXPECT_TRUE(WorkFolderLock().acquired());
+    EXPECT_EQ(runBatch(dir.path(), "--no-reliability regions.csv"), 0) << readFile(dir / "stderr.txt");
 }
 
 }  // namespace

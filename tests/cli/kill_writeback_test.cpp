@@ -1,6 +1,7 @@
 // The batch runner killed (SIGKILL) at random moments of a run that adds its prediction to
 // the source: afterwards the source is byte for byte either the original or the complete
-// new version, never a mixture or a truncated file.
+// new version, never a mixture or a truncated file. (tests/engine/writeback_test.cpp stops
+// the write-back after each of its steps in turn, deterministically.)
 
 #include <gtest/gtest.h>
 

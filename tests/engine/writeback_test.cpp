@@ -39,6 +39,17 @@ PredictionColumns columnsForSample() {
     return c;
 }
 
+// The source with the prediction of columnsForSample() added.
+const std::string kWritten = crlf({
+    "vector",
+    "Three regions",
+    "SpA,Xus,Number of viable pairs of early-late relation,Relative infestation date,Predicted_SpA,"
+    "Predicted_Xus,type$,name$,count,x1,y1,x2,y2,x3,y3",
+    "1990,2010,4,0.25, 1990,Unpredictable,polygon,P1, 3 , 0 , 0 , 1 , 0 , 1 , 1 ",
+    ",2012,1,,,,point,P2, 1 , .5 , .5 ",
+    "1995,NotYetArrived,4,0.75, 1995,Unpredictable,polygon,P3, 3 , 2 , 0 , 3 , 0 , 3 , 1 ",
+});
+
 class WriteBack : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -50,7 +61,6 @@ protected:
     }
 
     test::TempDir work;
-    test::ScopedCwd cwd{work.path()};
     fs::path dataFolder = work / "data";
     fs::path source = dataFolder / "sample.csv";
     test::RecordingHost host;
@@ -58,22 +68,14 @@ protected:
 };
 
 TEST_F(WriteBack, AddsTheNewVariablesToTheSourceFile) {
-    std::vector<int> lines;
-    addPredictionToSource(loaded, columnsForSample(), "null", source, work.path(), host,
-                          [&](int line) { lines.push_back(line); });
-    EXPECT_EQ(readFile(source),
-              crlf({
-                  "vector",
-                  "Three regions",
-                  "SpA,Xus,Number of viable pairs of early-late relation,Relative infestation date,Predicted_SpA,"
-                  "Predicted_Xus,type$,name$,count,x1,y1,x2,y2,x3,y3",
-                  "1990,2010,4,0.25, 1990,Unpredictable,polygon,P1, 3 , 0 , 0 , 1 , 0 , 1 , 1 ",
-                  ",2012,1,,,,point,P2, 1 , .5 , .5 ",
-                  "1995,NotYetArrived,4,0.75, 1995,Unpredictable,polygon,P3, 3 , 2 , 0 , 3 , 0 , 3 , 1 ",
-              }));
-    EXPECT_EQ(lines, (std::vector<int>{0, 1, 2, 3, 4, 5}));
-    EXPECT_GE(host.yields, 6);
-    EXPECT_FALSE(fs::exists(work / "temp3.csv"));
+    std::vector<WriteBackStep> steps;
+    addPredictionToSource(loaded, columnsForSample(), "null", source, host,
+                          [&](WriteBackStep step) { steps.push_back(step); });
+    EXPECT_EQ(readFile(source), kWritten);
+    EXPECT_EQ(steps.size(), 8u);
+    EXPECT_EQ(steps.back(), WriteBackStep::FolderSynced);
+    EXPECT_GE(host.yields, 6);  // one per line at least
+    EXPECT_EQ(filesIn(work.path()), (std::vector<std::string>{"data"}));
     EXPECT_EQ(filesIn(dataFolder), (std::vector<std::string>{"sample.csv"}));
     EXPECT_TRUE(host.messages.empty());
 }
@@ -83,35 +85,47 @@ TEST_F(WriteBack, KeepsPermissionsAndLinks) {
     fs::permissions(source, mode);
     const fs::path link = work / "link.csv";
     fs::create_symlink(source, link);
-    addPredictionToSource(loaded, columnsForSample(), "null", link, work.path(), host);
+    addPredictionToSource(loaded, columnsForSample(), "null", link, host);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_NE(readFile(source).find("Predicted_Xus"), std::string::npos);
+    EXPECT_EQ(readFile(source), kWritten);
     EXPECT_EQ(fs::status(source).permissions(), mode);
 }
 
-TEST_F(WriteBack, AFailureHalfWayLeavesTheSourceUntouched) {
-    EXPECT_EQ(test::errorText<RunError>([&] {
-                  addPredictionToSource(loaded, columnsForSample(), "null", source, work.path(), host, [](int line) {
-                      if (line == 3) throw std::runtime_error("disk full");
-                  });
-              }),
-              "The prediction could not be added to " + source.string() + ": disk full");
-    EXPECT_EQ(readFile(source), kSource);
-    EXPECT_EQ(filesIn(dataFolder), (std::vector<std::string>{"sample.csv"}));
-    EXPECT_FALSE(fs::exists(work / "temp3.csv"));
+// The write-back stopped after each of its steps in turn, as a crash there would stop it:
+// the source is whole, the old bytes up to the rename and the new ones after it, and no
+// temporary file is left beside it. (The batch runner killed at random moments is
+// tests/cli/kill_writeback_test.cpp.)
+TEST_F(WriteBack, StoppedAfterAnyStepLeavesTheSourceWholeAndNothingElse) {
+    for (int stopAt = static_cast<int>(WriteBackStep::Encoded); stopAt <= static_cast<int>(WriteBackStep::FolderSynced);
+         ++stopAt) {
+        SCOPED_TRACE(stopAt);
+        test::writeFile(source, kSource);
+        const auto stop = [&](WriteBackStep step) {
+            if (static_cast<int>(step) == stopAt) throw std::runtime_error("disk full");
+        };
+        EXPECT_EQ(test::errorText<RunError>(
+                      [&] { addPredictionToSource(loaded, columnsForSample(), "null", source, host, stop); }),
+                  "The prediction could not be added to " + source.string() + ": disk full");
+        const bool replaced = stopAt >= static_cast<int>(WriteBackStep::Renamed);
+        EXPECT_EQ(readFile(source), replaced ? kWritten : kSource);
+        EXPECT_EQ(filesIn(dataFolder), (std::vector<std::string>{"sample.csv"}));
+    }
+    EXPECT_EQ(filesIn(work.path()), (std::vector<std::string>{"data"}));
 }
 
-TEST_F(WriteBack, AWorkFileThatCannotBeWrittenStopsBeforeTheSource) {
-    EXPECT_THROW(addPredictionToSource(loaded, columnsForSample(), "null", source, work / "no-such-folder", host),
-                 RunError);
+TEST_F(WriteBack, WhatCannotBeWrittenStopsBeforeTheSource) {
+    VectorData broken = loaded;
+    broken.objects[0].parts.clear();  // a polygon without its node list
+    EXPECT_EQ(test::errorText<RunError>([&] { addPredictionToSource(broken, columnsForSample(), "null", source, host); }),
+              "The prediction could not be added to " + source.string() +
+                  ": the data set's arrays do not match its sizes");
     EXPECT_EQ(readFile(source), kSource);
     EXPECT_EQ(filesIn(dataFolder), (std::vector<std::string>{"sample.csv"}));
 
     // A source in a folder that does not exist: nothing is created anywhere.
     const fs::path lost = work / "gone" / "sample.csv";
-    EXPECT_THROW(addPredictionToSource(loaded, columnsForSample(), "null", lost, work.path(), host), RunError);
-    EXPECT_FALSE(fs::exists(work / "temp3.csv"));
-    EXPECT_FALSE(fs::exists(work / "gone"));
+    EXPECT_THROW(addPredictionToSource(loaded, columnsForSample(), "null", lost, host), RunError);
+    EXPECT_EQ(filesIn(work.path()), (std::vector<std::string>{"data"}));
 }
 
 TEST_F(WriteBack, CopyLeavesTheLoadedDataAloneAndColumnsThatDoNotFitAreRefused) {
@@ -125,7 +139,7 @@ TEST_F(WriteBack, CopyLeavesTheLoadedDataAloneAndColumnsThatDoNotFitAreRefused) 
     EXPECT_THROW(withPrediction(loaded, columns, "null"), RunError);
     columns = columnsForSample();
     columns.used.regno[1] = 3;
-    EXPECT_THROW(addPredictionToSource(loaded, columns, "null", source, work.path(), host), RunError);
+    EXPECT_THROW(addPredictionToSource(loaded, columns, "null", source, host), RunError);
     EXPECT_EQ(readFile(source), kSource);
 }
 

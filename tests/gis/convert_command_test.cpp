@@ -65,29 +65,63 @@ TEST(RunConvert, ExitStatusAndMessages) {
     EXPECT_EQ(err.str(), "earlylate: layer \"r\" has no field named \"nope\" (fields: Name, sp)\n");
 }
 
-TEST(PrepareForRead, ConvertsGisFilesToTheScratchFileOnly) {
+void expectSameDataSet(const VectorData& got, const VectorData& want) {
+    EXPECT_EQ(std::tie(got.filetype, got.comment, got.valname), std::tie(want.filetype, want.comment, want.valname));
+    EXPECT_EQ(std::vector<int>({got.valn(), got.objn(), got.maxline(), got.sizes.maxpolygon, got.sizes.maxnode}),
+              std::vector<int>({want.valn(), want.objn(), want.maxline(), want.sizes.maxpolygon, want.sizes.maxnode}));
+    ASSERT_EQ(got.objects.size(), want.objects.size());
+    for (std::size_t i = 0; i < want.objects.size(); ++i) {
+        const VectorObject& a = got.objects[i];
+        const VectorObject& b = want.objects[i];
+        EXPECT_EQ(std::tie(a.values, a.type, a.name), std::tie(b.values, b.type, b.name)) << i;
+        ASSERT_EQ(a.noden(), b.noden());
+        for (int p = 0; p < b.noden(); ++p)
+            EXPECT_EQ(std::tie(a.parts[p].mergin, a.parts[p].x, a.parts[p].y),
+                      std::tie(b.parts[p].mergin, b.parts[p].x, b.parts[p].y));
+    }
+}
+
+TEST(ImportForRead, TheReadStepGetsWhatItsConvertedVectorFileGives) {
     TempDir dir;
-    ScopedCwd cwd(dir.path());
     EXPECT_TRUE(gis::isGisFile("a/B.GeoJSON"));
     EXPECT_TRUE(gis::isGisFile("x.SHP"));
     EXPECT_FALSE(gis::isGisFile("x.csv"));
+    writeGisFile(dir / "g.geojson", "GeoJSON",
+                 {{"g",
+                   {{"name", OFTString}, {" sp", OFTString}, {"n", OFTInteger}},
+                   {{"POINT (1 2)", {"  Kita, East", " 1990", "3"}},
+                    {"MULTIPOLYGON (((0 0,1 0,1 1,0 0)),((2 2,3 2,3 3,2 2)))", {"Minami", "\tArrived", std::nullopt}},
+                    {"LINESTRING (0.1 0.2,0.3 0.4)", {"  ", "say \"hi\"", "-7"}}}}});
+    const std::string before = readFile(dir / "g.geojson");
+
+    RecordingHost direct;
+    direct.values.set(Setting::SkipFormatCheck, "0");
+    auto imported = gis::importForRead(dir / "g.geojson", direct);
+    ASSERT_TRUE(imported);
+    const ReadOutcome got = readVectorData(std::move(*imported), "null", direct);
+    ASSERT_EQ(got.erf, 0);
+
+    RecordingHost viaFile;
+    viaFile.values.set(Setting::SkipFormatCheck, "0");
+    VectorData converted = gis::importLayer(dir / "g.geojson", {});
+    ASSERT_EQ(VectorFileWrite(dir / "g.csv", converted, "", viaFile), 0);
+    const ReadOutcome want = readVectorFile(dir / "g.csv", "null", viaFile);
+    ASSERT_EQ(want.erf, 0);
+
+    expectSameDataSet(got.data, want.data);
+    EXPECT_EQ(got.data.objects[0].values[0], "1990");  // blanks before a field are not part of it
+    EXPECT_EQ(got.data.objects[0].name, "  Kita, East");  // but inside the quotes of one with a comma they are
+    EXPECT_EQ(got.data.objects[1].values, (std::vector<std::string>{"Arrived", "null"}));
+    EXPECT_EQ(direct.messages, viaFile.messages);
+    EXPECT_EQ(direct.captionsOf(Label::ReadProgress), viaFile.captionsOf(Label::ReadProgress));
+    EXPECT_EQ(readFile(dir / "g.geojson"), before);
+
+    writeFile(dir / "broken.gpkg", "not a geopackage");
     RecordingHost host;
-    EXPECT_EQ(gis::prepareForRead("plain.csv", host), "plain.csv");
-
-    writeGisFile("g.geojson", "GeoJSON", {{"g", {{"sp", OFTInteger}}, {{"POINT (1 2)", {"1990"}}}}});
-    const std::string before = readFile("g.geojson");
-    EXPECT_EQ(gis::prepareForRead("g.geojson", host), "temp0.csv");
-    EXPECT_EQ(readFile("g.geojson"), before);
-    const ReadOutcome loaded = readVectorFile("temp0.csv", "null", host);
-    ASSERT_EQ(loaded.erf, 0);
-    EXPECT_EQ(loaded.data.objects[0].values[0], "1990");
-    EXPECT_TRUE(host.messages.empty());
-
-    writeFile("broken.gpkg", "not a geopackage");
-    EXPECT_THROW(gis::prepareForRead("broken.gpkg", host), gis::GisError);
+    EXPECT_FALSE(gis::importForRead(dir / "broken.gpkg", host));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].rfind("Cannot read broken.gpkg: ", 0), 0u);
-    EXPECT_FALSE(std::filesystem::exists("temp0.csv"));  // no stale data from the earlier conversion
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"broken.gpkg", "g.csv", "g.geojson"}));
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
-// Every input the fuzzer ever kept (and the hostile files) runs once through the same
-// entry as the fuzz target, so a crash that was found and fixed stays fixed.
+// Every input the fuzzers ever kept (and the hostile files) runs once through the same
+// entry as its fuzz target, so a fault that was found and fixed stays fixed. The GIS
+// import's corpus is replayed with the GIS tests.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 
+#include "fuzz/number_entry.hpp"
 #include "fuzz/read_step_entry.hpp"
 #include "tests/support/temp_dir.hpp"
 
@@ -33,6 +35,15 @@ TEST(FuzzCorpus, EveryKeptInputReadsWithoutAFault) {
         }
     }
     EXPECT_GE(count, 15u);  // the seeds are there
+}
+
+TEST(FuzzCorpus, EveryKeptNumberTextParsesWithoutAFault) {
+    const auto inputs = inputsIn(fs::path(EARLYLATE_SOURCE_DIR) / "fuzz" / "corpus-number");
+    for (const fs::path& file : inputs) {
+        SCOPED_TRACE(file.string());
+        EXPECT_EQ(fuzz::numberOnBytes(readFile(file)), 0);
+    }
+    EXPECT_GE(inputs.size(), 15u);
 }
 
 }  // namespace

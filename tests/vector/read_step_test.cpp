@@ -6,37 +6,70 @@
 namespace el::test {
 namespace {
 
-TEST(ReadVectorFile, SuccessLeavesNoScratchFilesAndShowsCompletion) {
+const std::string kSound =
+    "\xEF\xBB\xBFvector,c,,\r\nsp1,sp2,type$,name$,n,x1,y1,,\r\n1,,point,A,1,0,0,,,,\r\n2,3,point,B,1,5,5,\r\n\r\n";
+
+TEST(ReadVectorFile, SuccessWritesNothingAndShowsCompletion) {
     VectorFixture f;
-    f.file("\xEF\xBB\xBFvector,c,,\r\nsp1,sp2,type$,name$,n,x1,y1,,\r\n1,,point,A,1,0,0,,,,\r\n2,3,point,B,1,5,5,\r\n\r\n",
-           "src.csv");
-    const ReadOutcome r = readVectorFile("src.csv", "null", f.host);
+    writeFile(f.sideLog(), "the trace of an earlier failed scan");
+    const ReadOutcome r = f.read(kSound);
     ASSERT_EQ(r.erf, 0);
     EXPECT_TRUE(r.data.consistent());
     EXPECT_EQ(r.data.objects[1].name, "B");
+    EXPECT_TRUE(r.data.encoding.bom);
     EXPECT_EQ(f.host.captionsOf(Label::ReadProgress),
               (std::vector<std::string>{" 0 %", " 50 %", " 100 %", "100 % complete"}));
-    for (const char* scratch : {"temp1.tmp", "temp4.tmp", "VectorFileSize.log"}) EXPECT_FALSE(f.exists(scratch));
+    EXPECT_EQ(filesIn(f.dir.path()), std::vector<std::string>{});  // a sound scan leaves no side log
+
+    // From a file: the same, and a file that cannot be read is named.
+    writeFile(f.dir / "src.csv", kSound);
+    EXPECT_EQ(readVectorFile(f.dir / "src.csv", "null", f.host).data.objects[0].values[1], "null");
+    EXPECT_EQ(readVectorFile(f.dir / "absent.csv", "null", f.host).erf, 1);
+    EXPECT_EQ(f.host.messages, std::vector<std::string>{"Cannot open file: " + (f.dir / "absent.csv").string()});
 }
 
-TEST(ReadVectorFile, FailuresRemoveTheScratchCopyAndLoadNothing) {
+TEST(ReadVectorFile, FailuresLoadNothingAndOnlyAFailedScanLeavesItsTrace) {
     VectorFixture f;
-    f.file("vector,c\r\nsp1,type$,name$,n,x1,y1\r\n1,Point,A,1,0,0\r\n", "bad.csv");
-    ReadOutcome r = readVectorFile("bad.csv", "null", f.host);
+    ReadOutcome r = f.read("vector,c\r\nsp1,type$,name$,n,x1,y1\r\n1,Point,A,1,0,0\r\n");
     EXPECT_EQ(r.erf, 1);
     EXPECT_FALSE(r.data.consistent());
-    EXPECT_FALSE(f.exists("temp1.tmp"));
-    EXPECT_TRUE(readFile(f.dir / "VectorFileSize.log").starts_with("Filename: temp1.tmp\r\n"));
+    EXPECT_TRUE(f.sideLogText().starts_with("Filename: temp1.tmp\r\n"));  // the normalised copy, as always
     EXPECT_EQ(f.host.shown(Label::ReadProgress), " 0 %");
 
     // The scan accepts a point whose count says 3; the reader then finds data left over.
-    f.file("vector,c\r\nsp1,type$,name$,n,x1,y1,x2,y2,x3,y3\r\n1,point,P,3,0,0,1,1,2,2\r\n", "point.csv");
-    r = readVectorFile("point.csv", "null", f.host);
+    r = f.read("vector,c\r\nsp1,type$,name$,n,x1,y1,x2,y2,x3,y3\r\n1,point,P,3,0,0,1,1,2,2\r\n");
     EXPECT_EQ(r.erf, 1);
     EXPECT_EQ(f.host.messages.back(), "The vector file holds more data than the scanned sizes");
     EXPECT_FALSE(r.data.consistent());
-    EXPECT_FALSE(f.exists("temp1.tmp"));
-    EXPECT_FALSE(f.exists("VectorFileSize.log"));
+    EXPECT_EQ(f.sideLogText(), "");
+
+    // Without a side log file the scan's trace goes nowhere.
+    RecordingHost host;
+    r = readVectorBytes("Vector,c\r\n", "x.csv", "null", host, "auto", "");
+    EXPECT_EQ(r.erf, 1);
+    EXPECT_EQ(host.messages, std::vector<std::string>{"Invalid file type"});
+    EXPECT_EQ(filesIn(f.dir.path()), std::vector<std::string>{});
+}
+
+// Stops the Read at its `stopAt`th yield.
+class StoppingHost : public RecordingHost {
+public:
+    void checkpoint() override {
+        RecordingHost::checkpoint();
+        if (yields == stopAt) throw Cancelled{};
+    }
+    long stopAt = 0;
+};
+
+TEST(ReadVectorFile, AStoppedScanLeavesNoTrace) {
+    VectorFixture f;
+    writeFile(f.sideLog(), "the trace of an earlier failed scan");
+    StoppingHost host;
+    host.stopAt = 2;
+    const std::string bytes = "vector,c\r\nsp1,type$,name$,n,x,y\r\n1,point,A,1,0,0\r\n2,point,B,1,0,0\r\n3,dot,C\r\n";
+    EXPECT_THROW(readVectorBytes(bytes, "in.csv", "null", host, "auto", f.sideLog()), Cancelled);
+    EXPECT_EQ(host.yields, 2);
+    EXPECT_EQ(filesIn(f.dir.path()), std::vector<std::string>{});
 }
 
 // How fast the step reads is measured by the benchmarks; this checks what large files give.
@@ -50,8 +83,7 @@ TEST(ReadVectorFile, LargeFilesReadInFull) {
         for (int k = 0; k < 40; ++k) file += "," + std::to_string(i + k) + ".25," + std::to_string(k);
         file += "\r\n";
     }
-    f.file(file, "big.csv");
-    ReadOutcome r = readVectorFile("big.csv", "null", f.host);
+    ReadOutcome r = f.read(file);
     ASSERT_EQ(r.data.objn(), 300);
     EXPECT_EQ(r.data.objects[299].parts[0].x[39], 338.25);
 
@@ -59,10 +91,9 @@ TEST(ReadVectorFile, LargeFilesReadInFull) {
     // when its text changes.
     file = "vector,many\r\nsp1,type$,name$,n,x,y\r\n";
     for (int i = 0; i < 20000; ++i) file += "1,point,P" + std::to_string(i) + ",1,0,0\r\n";
-    f.file(file, "many.csv");
     RecordingHost host;
     host.values.set(Setting::SkipFormatCheck, "0");
-    r = readVectorFile("many.csv", "null", host);
+    r = readVectorBytes(file, "many.csv", "null", host, "auto", f.sideLog());
     EXPECT_EQ(r.data.objn(), 20000);
     EXPECT_GE(host.yields, 3 * 20000);
     EXPECT_LE(host.captionsOf(Label::ReadProgress).size(), 2u + 2 * 101u);

@@ -81,23 +81,19 @@ TEST(TextEncoding, ReadStepDecodesSoJapaneseKeywordsAndNamesArriveAsUtf8) {
     VectorFixture f;
     const std::string file = "vector,\x93\xfa\x96\x7b\r\nsp1,sp2,type$,name$,n,x,y\r\n" + kArrivedCp932 + "," +
                              kUnknownCp932 + ",point,\x8b\x9e\x93\x73,1,0,0\r\n";  // comment 日本, name 京都
-    f.file(file, "sj.csv");
-    ReadOutcome r = readVectorFile("sj.csv", "null", f.host);
+    ReadOutcome r = f.read(file);
     ASSERT_EQ(r.erf, 0);
     EXPECT_EQ(r.data.comment, "日本");
     EXPECT_EQ(r.data.objects[0].values, (std::vector<std::string>{"分布", "不明"}));
     EXPECT_EQ(r.data.objects[0].name, "京都");
     EXPECT_EQ(r.data.encoding.name, "CP932");
 
-    f.file("vector,c\r\nsp1,type$,name$,n,x,y\r\n1,point,A,1,0,0\r\n", "latin.csv");
-    r = readVectorFile("latin.csv", "null", f.host, "NO-SUCH-CODE");
+    r = f.read("vector,c\r\nsp1,type$,name$,n,x,y\r\n1,point,A,1,0,0\r\n", "NO-SUCH-CODE");
     EXPECT_EQ(r.erf, 1);
-    EXPECT_EQ(f.host.messages.back(), "latin.csv: Unknown text encoding: NO-SUCH-CODE");
-    EXPECT_FALSE(f.exists("temp1.tmp"));
+    EXPECT_EQ(f.host.messages.back(), "in.csv: Unknown text encoding: NO-SUCH-CODE");
 
     // LF and CR-only line ends read like CR LF.
-    f.file("vector,c\rsp1,type$,name$,n,x,y\n1,point,A,1,0,0\r2,point,B,1,1,1\n", "ends.csv");
-    r = readVectorFile("ends.csv", "null", f.host);
+    r = f.read("vector,c\rsp1,type$,name$,n,x,y\n1,point,A,1,0,0\r2,point,B,1,1,1\n");
     ASSERT_EQ(r.erf, 0);
     EXPECT_EQ(r.data.objn(), 2);
 }

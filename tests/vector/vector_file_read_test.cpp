@@ -17,12 +17,11 @@ std::string record(const std::string& type, const std::string& name, const std::
     return "1,2," + type + "," + name + "," + rest + "\r\n";
 }
 
-// Scans and reads `bytes` with the checks on; the messages are left in f.host.
-int scanAndRead(VectorFixture& f, const std::string& bytes, VectorData& data) {
+// Scans and reads `text` with the checks on; the messages are left in f.host.
+int scanAndRead(VectorFixture& f, const std::string& text, VectorData& data) {
     f.host.values.set(Setting::SkipFormatCheck, "0");
-    f.file(bytes);
-    if (VectorFileSize("in.csv", data.sizes, f.host, f.host) != 0) return -1;
-    return VectorFileRead("in.csv", data, "null", f.host);
+    if (VectorFileSize(text, data.sizes, f.host, f.host, "in.csv", f.sideLog()) != 0) return -1;
+    return VectorFileRead(text, data, "null", f.host);
 }
 
 TEST(VectorFileRead, CommentLineWithExtraFieldsAndMissingValues) {
@@ -66,24 +65,25 @@ public:
 TEST(VectorFileRead, ProgressTextsAndTheSkipSwitch) {
     VectorFixture f;
     const std::string bowTie = record("polygon", "A", "4,0,0,2,2,2,0,0,2");
-    f.file(header(4) + bowTie + bowTie + bowTie);
+    const std::string text = header(4) + bowTie + bowTie + bowTie;
     VectorData data;
-    ASSERT_EQ(VectorFileSize("in.csv", data.sizes, f.host, f.host), 0);
-    ASSERT_EQ(VectorFileRead("in.csv", data, "null", f.host), 0);  // start-up value: no checks
+    ASSERT_EQ(VectorFileSize(text, data.sizes, f.host, f.host, "in.csv", f.sideLog()), 0);
+    ASSERT_EQ(VectorFileRead(text, data, "null", f.host), 0);  // start-up value: no checks
     EXPECT_TRUE(f.host.messages.empty());
     EXPECT_EQ(f.host.captionsOf(Label::ReadProgress), (std::vector<std::string>{" 33 %", " 66 %", " 100 %"}));
 
     SwitchingHost host;
     host.values.set(Setting::SkipFormatCheck, "0");
-    ASSERT_EQ(VectorFileRead("in.csv", data, "null", host), 0);
+    ASSERT_EQ(VectorFileRead(text, data, "null", host), 0);
     EXPECT_EQ(host.captionsOf(Label::ReadProgress),
               (std::vector<std::string>{" 33 %", " 66 %", " 100 %", "Checking  33 %"}));
     EXPECT_EQ(host.messages, std::vector<std::string>{"polygon A inter-nodes are crossing"});
 }
 
 TEST(VectorFileRead, RefusesAFileThatNoLongerMatchesItsScan) {
-    VectorFixture f;
-    f.file(header(5) + record("polygon", "A", "3,0,0,1,0,1,1") + record("polygon", "B", "5,0,0,1,0,1,1,0,1,5,5"));
+    RecordingHost host;
+    const std::string text =
+        header(5) + record("polygon", "A", "3,0,0,1,0,1,1") + record("polygon", "B", "5,0,0,1,0,1,1,0,1,5,5");
     const std::vector<std::pair<VectorSizes, std::string>> cases = {
         {{2, 1, 13, 1, 5}, "The vector file holds more data than the scanned sizes"},
         {{2, 2, 13, 1, 4}, "The  2th data of vector file does not match the scanned sizes"},
@@ -93,21 +93,19 @@ TEST(VectorFileRead, RefusesAFileThatNoLongerMatchesItsScan) {
         {{2, 3, 13, 1, 5}, "The file ends inside the  3th data of vector file (value)"},
     };
     for (const auto& [sizes, message] : cases) {
-        RecordingHost host;
+        RecordingHost each;
         VectorData data;
         data.sizes = sizes;
-        EXPECT_EQ(VectorFileRead("in.csv", data, "null", host), 1);
-        EXPECT_EQ(host.messages, std::vector<std::string>{message});
+        EXPECT_EQ(VectorFileRead(text, data, "null", each), 1);
+        EXPECT_EQ(each.messages, std::vector<std::string>{message});
         EXPECT_FALSE(data.consistent());
     }
 
     VectorData data;
     data.sizes = {2, 1, 5, 1, 1};
-    f.file(header(1) + record("Point", "A", "1,0,0"));  // another type than the scan saw
-    EXPECT_EQ(VectorFileRead("in.csv", data, "null", f.host), 1);
-    f.file("Vector,c\r\nsp1,sp2,type$,name$,n,x,y\r\n");
-    EXPECT_EQ(VectorFileRead("in.csv", data, "null", f.host), 1);
-    EXPECT_EQ(f.host.messages,
+    EXPECT_EQ(VectorFileRead(header(1) + record("Point", "A", "1,0,0"), data, "null", host), 1);  // not what was scanned
+    EXPECT_EQ(VectorFileRead("Vector,c\r\nsp1,sp2,type$,name$,n,x,y\r\n", data, "null", host), 1);
+    EXPECT_EQ(host.messages,
               (std::vector<std::string>{"Bad in the  1th data of vector file. Type:Point", "Invalid file type"}));
 }
 

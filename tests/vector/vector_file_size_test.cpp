@@ -17,13 +17,12 @@ struct ScanResult {
     std::string sideLog;  // empty when the scan removed it
 };
 
-ScanResult scan(const std::string& bytes) {
+ScanResult scan(const std::string& text) {
     VectorFixture f;
-    f.file(bytes);
     ScanResult r{};
-    r.erf = VectorFileSize("in.csv", r.sizes, f.host, f.host);
+    r.erf = VectorFileSize(text, r.sizes, f.host, f.host, "in.csv", f.sideLog());
     r.messages = f.host.messages;
-    if (f.exists("VectorFileSize.log")) r.sideLog = readFile(f.dir / "VectorFileSize.log");
+    r.sideLog = f.sideLogText();
     return r;
 }
 

@@ -25,7 +25,7 @@ VectorData sample() {
 TEST(VectorFileWrite, WritesTheFormatByteForByte) {
     VectorFixture f;
     VectorData data = sample();
-    ASSERT_EQ(VectorFileWrite("out.csv", data, "null", f.host), 0);
+    ASSERT_EQ(VectorFileWrite(f.dir / "out.csv", data, "null", f.host), 0);
     EXPECT_EQ(readFile(f.dir / "out.csv"),
               crlf({"vector", "\"north, south\"", "sp1,\"Sp,2\",type$,name$,n,a,b,c,d,e,f,g,h,",
                     "1998,,polygon,A, 3 , 0 ,-1.25 , .5 , 2 , 1E+20 , 0 ,",
@@ -35,8 +35,9 @@ TEST(VectorFileWrite, WritesTheFormatByteForByte) {
 
     EXPECT_EQ(VectorFileWrite(f.dir / "no-such-folder" / "out.csv", data, "null", f.host), 1);
     data.objects[0].parts.clear();  // a polygon without its node list is refused, not written
-    EXPECT_EQ(VectorFileWrite("other.csv", data, "null", f.host), 1);
-    EXPECT_FALSE(f.exists("other.csv"));
+    EXPECT_EQ(VectorFileWrite(f.dir / "other.csv", data, "null", f.host), 1);
+    EXPECT_FALSE(vectorFileText(data, "null", f.host));
+    EXPECT_FALSE(std::filesystem::exists(f.dir / "other.csv"));
     EXPECT_TRUE(f.host.messages.empty());  // the caller reports, with its own context
 }
 
@@ -60,8 +61,9 @@ TEST(VectorFileWrite, WhatIsWrittenReadsBackUnchanged) {
     VectorData expected = data;
     expected.objects[3].parts[0].y = {0.333333333333333, 0.666666666666667};  // 15 significant digits
 
-    ASSERT_EQ(VectorFileWrite("copy.csv", data, "null", f.host), 0);
-    const ReadOutcome back = readVectorFile("copy.csv", "null", f.host);
+    const auto text = vectorFileText(data, "null", f.host);
+    ASSERT_TRUE(text);
+    const ReadOutcome back = f.read(*text);
     ASSERT_EQ(back.erf, 0);
     EXPECT_EQ(back.data.comment, expected.comment);
     EXPECT_EQ(back.data.valname, expected.valname);

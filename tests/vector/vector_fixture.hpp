@@ -1,5 +1,6 @@
 #pragma once
-// A fresh working directory and a recording host for each vector file test.
+// A folder for the side log and a recording host for each vector file test. The core
+// works on text in memory, so nothing runs in the folder and no test changes directory.
 
 #include <string>
 
@@ -10,15 +11,16 @@ namespace el::test {
 
 struct VectorFixture {
     TempDir dir;
-    ScopedCwd cwd{dir.path()};
     RecordingHost host;
 
-    // Writes `bytes` to NAME in the working directory and returns the name.
-    std::string file(const std::string& bytes, const std::string& name = "in.csv") {
-        writeFile(dir / name, bytes);
-        return name;
+    // Where the scan writes its side log in these tests, and what it holds ("" for none).
+    std::filesystem::path sideLog() const { return dir / "VectorFileSize.log"; }
+    std::string sideLogText() const { return std::filesystem::exists(sideLog()) ? readFile(sideLog()) : ""; }
+
+    // The Read step on `bytes`, named "in.csv", with the checks as the host says.
+    ReadOutcome read(const std::string& bytes, const std::string& encoding = "auto") {
+        return readVectorBytes(bytes, "in.csv", "null", host, encoding, sideLog());
     }
-    bool exists(const std::string& name) const { return std::filesystem::exists(dir / name); }
 };
 
 }  // namespace el::test

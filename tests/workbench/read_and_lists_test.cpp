@@ -4,8 +4,13 @@
 #include <QComboBox>
 #include <QDir>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include "tests/support/temp_dir.hpp"
 #include "tests/workbench/window_fixture.hpp"
+#include "vector/work_lock.hpp"
 #include "workbench/file_chooser.hpp"
 
 using el::Setting;
@@ -68,7 +73,8 @@ private slots:
         QCOMPARE(w.get<QPushButton>("Command1")->text(), QString("Reading file"));
         QVERIFY(w.get<QPushButton>("Command1")->isEnabled());
         QCOMPARE(w.get<QLabel>("Label18")->text(), QString("100 % complete"));
-        QVERIFY(!std::filesystem::exists(work / "temp1.tmp"));
+        using Names = std::vector<std::string>;
+        QCOMPARE(el::test::filesIn(work.path()), Names{".earlylate.lock"});  // the Read works in memory
         QCOMPARE(w.window->data()->objn(), 3);
         QVERIFY(w.messages.isEmpty());
 
@@ -81,12 +87,13 @@ private slots:
         QVERIFY(w.items("List2").isEmpty());
         QCOMPARE(w.window->setting(Setting::TargetSpecies), std::string("Alpha"));
 
-        // A failed Read gives the button back, leaves no scratch file and no data set.
+        // A failed Read gives the button back and loads no data set; the failed scan leaves
+        // its side log and nothing else.
         read("broken.csv");
         QCOMPARE(w.messages.size(), 1);
         QCOMPARE(w.get<QPushButton>("Command1")->text(), QString("Read"));
         QVERIFY(w.get<QPushButton>("Command1")->isEnabled());
-        QVERIFY(!std::filesystem::exists(work / "temp1.tmp"));
+        QCOMPARE(el::test::filesIn(work.path()), (Names{".earlylate.lock", "VectorFileSize.log"}));
         QVERIFY(w.items("List1").isEmpty() && w.window->data() == nullptr);
 
         // "G  O" then refuses to run with species, and with none only clears the log.
@@ -119,6 +126,19 @@ private slots:
         encoding->setCurrentText("CP932");
         read("utf8.csv");
         QVERIFY(w.items("List1").size() == 1 && w.items("List1")[0] != name);
+
+        // While another process holds the working directory's lock, the Read is refused with
+        // the batch runner's text and loads nothing; afterwards it reads again.
+        encoding->setCurrentText("auto");
+        const int other = ::open((work / ".earlylate.lock").c_str(), O_RDWR | O_CREAT, 0644);
+        QVERIFY(other >= 0 && ::flock(other, LOCK_EX | LOCK_NB) == 0);
+        read("three.csv");
+        ::close(other);
+        QCOMPARE(w.messages.last(), QString::fromLatin1(el::WorkFolderLock::busyText()));
+        QVERIFY(w.items("List1").isEmpty() && w.window->data() == nullptr);
+        QCOMPARE(w.get<QPushButton>("Command1")->text(), QString("Read"));
+        read("three.csv");
+        QCOMPARE(w.window->data()->objn(), 3);
     }
 
     void listMovesAndTargetSelection() {

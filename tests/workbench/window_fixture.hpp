@@ -1,6 +1,7 @@
 #pragma once
 // Shared pieces of the window tests: a main that forces the offscreen platform, and a
-// window at 96 dpi whose messages are recorded instead of waiting for OK.
+// window at 96 dpi whose messages are recorded instead of waiting for OK. The window reads
+// and runs on worker threads: click() waits until that work has ended, press() does not.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -42,7 +43,18 @@ struct WindowUnderTest {
         return out;
     }
     void select(const char* list, int row) const { get<QListWidget>(list)->setCurrentRow(row); }
-    void click(const char* button) const { get<QPushButton>(button)->click(); }
+    void press(const char* button) const { get<QPushButton>(button)->click(); }
+    void click(const char* button) const {
+        press(button);
+        window->waitUntilIdle();
+    }
+    // Every variable into the species list.
+    void chooseEverySpecies() const {
+        for (int row = 0; row < get<QListWidget>("List1")->count(); ++row) {
+            select("List1", row);
+            click("Command2");
+        }
+    }
 
     std::unique_ptr<workbench::WorkbenchWindow> window;
     QStringList messages;

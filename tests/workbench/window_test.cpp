@@ -1,15 +1,21 @@
 // The window: right after start-up its title, size, every control where the layout puts it,
-// captions and start-up values; live settings; a resize giving room to the result tabs; the
-// log panel's "Save log" (CR LF lines, failure message) and "Clear"; "Exit" while a step is
-// still at work; the screenshot's size.
+// captions (each fitting its control) and start-up values; settings; a resize giving room to
+// the result tabs; the log panel's "Save log" (CR LF lines, failure message, the file list
+// refreshed), "Clear" and sideways scrolling; the target field's hint; "Save report" without
+// a run; the map's orientation choice; "Exit" while a step is still at work; the
+// screenshot's size.
 
+#include <QComboBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QImage>
+#include <QScrollBar>
 
 #include <map>
 
 #include "tests/support/temp_dir.hpp"
 #include "tests/workbench/window_fixture.hpp"
+#include "workbench/caption_fit.hpp"
 #include "workbench/control_layout.hpp"
 #include "workbench/results_tabs.hpp"
 #include "workbench/screenshot.hpp"
@@ -25,6 +31,13 @@ namespace wb = el::workbench;
 
 namespace {
 QString nameOf(const wb::ControlSpec& entry) { return QString::fromUtf8(entry.name.data(), entry.name.size()); }
+
+QString captionOf(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
+    if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) return frame->title();
+    return {};
+}
 }  // namespace
 
 class WindowTest : public QObject {
@@ -82,6 +95,53 @@ private slots:
         QVERIFY(w.get<QPushButton>("Command4")->font().bold());
     }
 
+    // The layout was drawn for Calibri 9 pt; its metric twin is used, and at 96 dpi no caption
+    // is wider than its control (a few are drawn a little smaller), so none needs a tip.
+    void everyCaptionFitsItsControl() {
+        WindowUnderTest w;
+        w.window->show();
+        int shrunk = 0;
+        for (const wb::ControlSpec& entry : wb::controlLayout()) {
+            const QWidget* widget = w.window->findChild<QWidget*>(nameOf(entry));
+            const QString caption = captionOf(widget);
+            if (caption.isEmpty()) continue;
+            const QString family = QFontInfo(widget->font()).family();
+            QVERIFY2(family == "Carlito" || family == "Calibri", qPrintable(nameOf(entry) + " is drawn in " + family));
+            const wb::CaptionRoom room = wb::captionRoom(entry, 96);
+            QVERIFY2(room.size.width() <= widget->width(), qPrintable(nameOf(entry)));
+            QVERIFY2(wb::captionFits(widget->font(), caption, room), qPrintable(nameOf(entry) + ": " + caption));
+            QVERIFY2(widget->toolTip().isEmpty(), qPrintable(nameOf(entry)));
+            QVERIFY(widget->font().pointSizeF() >= wb::kSmallestCaptionPoints);
+            shrunk += widget->font().pointSizeF() < (entry.name == "Command4" ? 12 : 9);
+        }
+        QVERIFY2(shrunk <= 8, qPrintable(QString::number(shrunk) + " captions drawn smaller"));
+        // The options once cut short, checked beside their indicator with plain metrics.
+        for (const char* name : {"Option4", "Option5", "Option2"}) {
+            const auto* option = w.get<QRadioButton>(name);
+            const int textRoom = option->width() - wb::indicatorSize(96) - wb::indicatorGap(96);
+            QVERIFY2(QFontMetrics(option->font()).horizontalAdvance(option->text()) <= textRoom, name);
+        }
+    }
+
+    void fitsKnowWhereACaptionIsCovered() {
+        QFont font(QStringLiteral("Carlito"));
+        font.setPointSizeF(9);
+        const QString text = QStringLiteral("one two three four");
+        const int oneLine = QFontMetrics(font).horizontalAdvance(text);
+        wb::CaptionRoom room{{oneLine, 40}, true, false, {}};
+        QVERIFY(wb::captionFits(font, text, room));
+        QVERIFY(!wb::captionFits(font, text, {{oneLine - 1, 15}, false, false, {}}));  // one line: too narrow
+        QVERIFY(wb::captionFits(font, text + "   ", room));  // trailing blanks take no room
+        // Wrapped onto two lines, the second must clear a control that covers the room's lower part.
+        room.size.setWidth(oneLine * 2 / 3);
+        QVERIFY(wb::captionFits(font, text, room));
+        room.covers.push_back({20, 10});
+        QVERIFY(!wb::captionFits(font, text, room));
+        room.covers.back().from = 40;
+        QVERIFY(wb::captionFits(font, text, room));
+        QVERIFY(!wb::captionFits(font, text, {{oneLine * 2 / 3, 12}, true, false, {}}));  // two lines, no height
+    }
+
     void settingsStartAtTheirStartupValuesAndAreLive() {
         WindowUnderTest w;
         const std::map<Setting, std::string> expected{
@@ -105,13 +165,6 @@ private slots:
         QCOMPARE(w.window->setting(Setting::SimOutput), std::string("similarity"));
         w.get<QLineEdit>("Text2")->setText("2.5");
         QCOMPARE(w.window->setting(Setting::WeightPower), std::string("2.5"));
-        w.window->runBusy(true);
-        QCOMPARE(w.get<QPushButton>("Command4")->text(), QString("Running"));
-        QVERIFY(!w.get<QPushButton>("Command4")->isEnabled());
-        w.window->caption(el::Label::Status, "Weight");
-        w.window->caption(el::Label::Status, "Weights");  // shown at the next repaint, at the latest
-        w.window->runBusy(false);                         // when the run ends: only the last one
-        QCOMPARE(w.get<QLabel>("Label7")->text(), QString("Weights"));
     }
 
     void logPanelTakesTheExtraRoom() {
@@ -135,12 +188,19 @@ private slots:
         ScopedCwd cwd(work.path());
         WindowUnderTest w(QString::fromStdString(elsewhere.path().string()));
         for (const char* line : {"Region, score", " ", "", "日本, 1998"}) w.window->appendLog(line);
+        QVERIFY(w.items("File1").isEmpty());
         w.click("Command6");
         // A bare name goes to the working directory, not to the chosen folder.
         const std::string saved = "Region, score\r\n \r\n\r\n日本, 1998\r\n";
         QCOMPARE(readFile(work / "log.csv"), saved);
         QVERIFY(!std::filesystem::exists(elsewhere / "log.csv"));
         QCOMPARE(w.window->logLines().size(), 4);
+        // The file list shows a log saved into its folder at once.
+        w.window->setFolder(QString::fromStdString(work.path().string()));
+        w.window->setSetting(Setting::LogFileName, "second.csv");
+        w.click("Command6");
+        QCOMPARE(w.items("File1"), QStringList({"log.csv", "second.csv"}));
+        w.window->setSetting(Setting::LogFileName, "log.csv");
         w.click("Command8");
         QVERIFY(w.window->logLines().isEmpty());
         QCOMPARE(readFile(work / "log.csv"), saved);  // untouched by Clear
@@ -166,14 +226,78 @@ private slots:
         w.window->show();
         w.window->setSetting(Setting::DataFileName, "broken.csv");
         bool visibleWhileReading = false;
-        // The reader's message arrives while the Read step is still on the stack.
+        // The reader's message arrives while the Read step is still at work.
         w.window->setMessageSink([&](const QString&) {
-            w.click("Command5");
+            w.press("Command5");
             visibleWhileReading = w.window->isVisible() && w.window->busy();
         });
         w.click("Command1");
         QVERIFY(visibleWhileReading);
         QVERIFY(!w.window->isVisible());
+    }
+
+    void logPanelScrollsSideways() {
+        WindowUnderTest w;
+        w.window->show();
+        auto* log = w.get<QListWidget>("List3");
+        log->parentWidget()->show();
+        w.window->appendLog("short");
+        const std::string wide(400, 'x');
+        w.window->appendLog(wide);
+        QCoreApplication::processEvents();
+        QCOMPARE(log->textElideMode(), Qt::ElideNone);
+        QVERIFY(log->visualItemRect(log->item(1)).width() > log->viewport()->width());
+        QVERIFY(log->horizontalScrollBar()->maximum() > 0);
+    }
+
+    void targetFieldTellsWhenItNamesNoSpecies() {
+        WindowUnderTest w;
+        auto* field = w.get<QLineEdit>("Text1");
+        const QColor normal = field->palette().color(QPalette::Text);
+        w.get<QListWidget>("List2")->addItems({"SpA", "SpB"});
+        QVERIFY(field->toolTip().isEmpty());  // empty: a run without target, as meant
+        field->setText("SpC");
+        QVERIFY(field->toolTip().contains("no target species"));
+        QVERIFY(field->palette().color(QPalette::Text) != normal);
+        field->setText("SpB");
+        QVERIFY(field->toolTip().isEmpty());
+        QCOMPARE(field->palette().color(QPalette::Text), normal);
+        delete w.get<QListWidget>("List2")->takeItem(1);  // the species goes: the hint comes
+        QVERIFY(!field->toolTip().isEmpty());
+        w.get<QListWidget>("List2")->addItem("SpB");
+        QVERIFY(field->toolTip().isEmpty());
+        w.get<QListWidget>("List2")->clear();
+        QVERIFY(!field->toolTip().isEmpty());
+        QCOMPARE(w.window->setting(Setting::TargetSpecies), std::string("SpB"));  // the text stays as typed
+        QVERIFY(w.messages.isEmpty());
+    }
+
+    void saveReportNeedsACompletedRun() {
+        TempDir work;
+        ScopedCwd cwd(work.path());
+        WindowUnderTest w;
+        bool written = false;
+        w.window->setReportWriter([&](const std::filesystem::path&, const el::figures::ReportContent&) {
+            written = true;
+            return std::optional<std::string>();
+        });
+        QCOMPARE(w.window->results()->saveReportButton()->text(), QString("Save report"));
+        w.window->saveReport("report.html");
+        QVERIFY(!written);
+        QCOMPARE(w.messages.size(), 1);
+        QVERIFY(w.messages[0].contains("No run has completed"));
+    }
+
+    void mapOrientationStartsNorthUpAndKeepsItsChoice() {
+        WindowUnderTest w;
+        wb::ResultsTabs* results = w.window->results();
+        QCOMPARE(results->mapOrientation()->currentText(), QString("north up"));
+        QVERIFY(!results->mapYDown());
+        results->mapOrientation()->setCurrentIndex(1);
+        QCOMPARE(results->mapOrientation()->currentText(), QString("y grows downwards"));
+        results->clear("gone");
+        results->showData(std::make_shared<el::VectorData>(), "read");
+        QVERIFY(results->mapYDown());
     }
 
     void screenshotHasTheClientSize() {

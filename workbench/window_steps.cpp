@@ -1,0 +1,238 @@
+// The window's side of the Read step and the run: starting them on their worker threads,
+// showing what they hand over, and taking their results when they have ended.
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "base/calc_date.hpp"
+#include "engine/run_weight_test_file.hpp"
+#include "vector/work_lock.hpp"
+#include "workbench/background_step.hpp"
+#include "workbench/caption_fit.hpp"
+#include "workbench/file_chooser.hpp"
+#include "workbench/results_tabs.hpp"
+#include "workbench/run_progress_panel.hpp"
+#include "workbench/workbench_window.hpp"
+
+namespace el::workbench {
+namespace {
+
+constexpr const char* kReadCaption = "Read";
+constexpr const char* kReadingCaption = "Reading";
+constexpr const char* kReadDoneCaption = "Reading file";
+constexpr const char* kRunCaption = "G  O";
+constexpr const char* kRunningCaption = "Running";
+constexpr const char* kNoDataMessage =
+    "No vector file has been read: choose a file and press \"Read\" before \"G  O\".";
+
+// Why the figures show no run.
+constexpr const char* kReadingNote = "A file is being read.";
+constexpr const char* kReadFailedNote = "The file could not be read: no data set is loaded.";
+constexpr const char* kNoRunYetNote = "No run has completed on this file yet.";
+constexpr const char* kCancelledNote = "The last run was cancelled: it left no results.";
+constexpr const char* kStoppedNote = "The last run stopped before it completed: it left no results.";
+constexpr const char* kNoSpeciesNote = "The species list was empty: nothing was run.";
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// What the work hands over
+
+StepDisplay WorkbenchWindow::stepDisplay(bool run) {
+    return {[this, run](const WorkNews& news) { showNews(news, run); }, [this] { return !messageOpen_; },
+            [this](const std::string& text) { message(text); }};
+}
+
+void WorkbenchWindow::showNews(const WorkNews& news, bool fromRun) {
+    for (const auto& [id, value] : news.settings) settings_.set(id, value);
+    showLogEntries(news.log);
+    if (news.busy) showRunBusy(*news.busy);
+    for (Label label : {Label::ReadProgress, Label::RunProgress, Label::Status})
+        if (const auto& text = news.captions[static_cast<std::size_t>(label)]) showCaption(label, *text);
+    // A Read during a run leaves the bar to the run.
+    if (news.progress && (fromRun || !runStep_->active()))
+        results_->progressPanel()->update(news.progress->stage, news.progress->done, news.progress->total);
+}
+
+void WorkbenchWindow::showLogEntries(const std::vector<LogEntry>& entries) {
+    QStringList lines;
+    for (const LogEntry& entry : entries) {
+        if (!entry.clear) {
+            lines.append(QString::fromStdString(entry.line));
+            continue;
+        }
+        lines.clear();
+        controls_.log->clear();
+    }
+    if (!lines.isEmpty()) controls_.log->addItems(lines);
+}
+
+void WorkbenchWindow::showCaption(Label label, const std::string& text) {
+    QLabel* target = controls_.label(label);
+    const QString caption = QString::fromStdString(text);
+    if (target->text() == caption) return;  // progress captions repeat often: skip the refit
+    target->setText(caption);
+    for (const PlacedControl& p : placed_)
+        if (p.widget == target) fitCaption(p);
+}
+
+void WorkbenchWindow::showRunBusy(bool busy) {
+    QPushButton* run = controls_.run;
+    run->setText(QString::fromLatin1(busy ? kRunningCaption : kRunCaption));
+    if (busy) disableKeepingFocus(run);
+    else enableReturningFocus(run);
+}
+
+// A button disabled while it has the focus would hand it to the next control in the tab
+// order, a settings field that selects its text, so the next key typed would replace a
+// setting: the log panel keeps the focus meanwhile and gives it back.
+void WorkbenchWindow::disableKeepingFocus(QPushButton* button) {
+    if (focusWidget() == button) {
+        controls_.log->setFocus(Qt::OtherFocusReason);
+        focusReturnsTo_ = button;
+    }
+    button->setEnabled(false);
+}
+
+void WorkbenchWindow::enableReturningFocus(QPushButton* button) {
+    button->setEnabled(true);
+    if (focusReturnsTo_ != button) return;
+    focusReturnsTo_ = nullptr;
+    if (focusWidget() == controls_.log) button->setFocus(Qt::OtherFocusReason);
+}
+
+// ---------------------------------------------------------------------------------------
+// The Read step
+
+void WorkbenchWindow::openFile(const QString& file) {
+    const QFileInfo info(file);
+    setFolder(info.absolutePath());
+    setSetting(Setting::DataFileName, info.fileName().toStdString());
+    readFile();
+}
+
+void WorkbenchWindow::readFile() {
+    if (readStep_->active()) return;
+    controls_.read->setText(QString::fromLatin1(kReadingCaption));
+    disableKeepingFocus(controls_.read);
+    controls_.variables->clear();
+    controls_.species->clear();
+    data_.reset();  // a run at work keeps its own reference
+    ++dataGeneration_;
+    results_->clear(QString::fromLatin1(kReadingNote));
+
+    const QString source = joinFolderAndName(folder(), settings_.textField(Setting::DataFileName)->text());
+    auto outcome = std::make_shared<SourceReadOutcome>();
+    const auto lock = holdFolderLock();
+    if (!lock) {
+        message(WorkFolderLock::busyText());
+        readDone(*outcome, source);
+        return;
+    }
+    if (!runStep_->active()) results_->progressPanel()->start(false);
+    readStep_->start(
+        [outcome, path = localPath(source), missvalue = missvalue_, encoding = readEncoding()](WorkerHooks& hooks) {
+            *outcome = readSourceFile(path, missvalue, {hooks, hooks, hooks}, encoding);
+        },
+        [this, outcome, source, lock] { readDone(*outcome, source); });
+}
+
+void WorkbenchWindow::readDone(SourceReadOutcome& outcome, const QString& source) {
+    if (!runStep_->active()) results_->progressPanel()->finish();
+    ReadOutcome& read = outcome.read;
+    if (read.erf == 0) {
+        // The write-back goes to the file that was read, whatever the name field says later.
+        readSource_ = localPath(source);
+        readSourceWritable_ = !outcome.convertedFromGis;
+        auto data = std::make_shared<const VectorData>(std::move(read.data));
+        for (int v = 0; v < data->valn() && v < static_cast<int>(data->valname.size()); ++v)
+            controls_.variables->addItem(QString::fromStdString(data->valname[static_cast<std::size_t>(v)]));
+        results_->showData(data, QString::fromLatin1(kNoRunYetNote));
+        data_ = std::move(data);
+        controls_.read->setText(QString::fromLatin1(kReadDoneCaption));
+    } else {
+        results_->clear(QString::fromLatin1(kReadFailedNote));
+        controls_.read->setText(QString::fromLatin1(kReadCaption));
+    }
+    enableReturningFocus(controls_.read);
+    closeIfPending();
+}
+
+// ---------------------------------------------------------------------------------------
+// The run
+
+engine::RunRequest WorkbenchWindow::runRequest(const VectorData& data, std::vector<std::string> species) const {
+    engine::RunRequest request;
+    request.data = &data;
+    request.species = std::move(species);
+    request.sourceFile = readSource_;
+    request.sourceWritable = readSourceWritable_;
+    request.missvalue = missvalue_;
+    request.calculationDate = calculationDate();
+    request.workDir = ".";
+    return request;
+}
+
+void WorkbenchWindow::runForecast() {
+    if (runStep_->active()) return;
+    std::vector<std::string> species;
+    for (int i = 0; i < controls_.species->count(); ++i) species.push_back(controls_.species->item(i)->text().toStdString());
+    const std::shared_ptr<const VectorData> data = data_;  // held for the whole run
+    if (!data) {
+        if (species.empty()) clearLog();
+        else message(kNoDataMessage);
+        return;
+    }
+    // The run's outputs (the weight-test file, the written-back source) are guarded by the
+    // working directory's lock, held while the run works.
+    const auto lock = holdFolderLock();
+    if (!lock) {
+        message(WorkFolderLock::busyText());
+        return;
+    }
+    results_->progressPanel()->start(true);
+    auto result = std::make_shared<engine::RunResult>();
+    engine::RunRequest request = runRequest(*data, std::move(species));
+    shownRunDate_ = request.calculationDate;
+    runStep_->start(
+        [this, result, data, request = std::move(request)](WorkerHooks& hooks) {
+            *result = engine_.run(request, {hooks, hooks, hooks, hooks});
+        },
+        [this, result, data, lock, generation = dataGeneration_] { runDone(*result, data, generation); });
+}
+
+// A Read and a run at work together share one hold of the lock; it is given back when the
+// last of them ends. Nothing when another process holds it.
+std::shared_ptr<const WorkFolderLock> WorkbenchWindow::holdFolderLock() {
+    if (auto held = folderLock_.lock()) return held;
+    auto lock = std::make_shared<const WorkFolderLock>();
+    if (!lock->acquired()) return nullptr;
+    folderLock_ = lock;
+    return lock;
+}
+
+void WorkbenchWindow::requestCancel() { runStep_->requestStop(); }
+
+void WorkbenchWindow::runDone(const engine::RunResult& result, const std::shared_ptr<const VectorData>& data,
+                              int generation) {
+    results_->progressPanel()->finish();
+    showRunBusy(false);
+    // After a Read started during the run, the figures belong to that Read.
+    if (generation == dataGeneration_) {
+        switch (result.status) {
+        case engine::RunStatus::Completed:
+            for (const SettingInfo& info : settingTable()) shownRunSettings_.set(info.id, live_.get(info.id));
+            results_->showRun(data, result);
+            break;
+        case engine::RunStatus::Cancelled: results_->showData(data, QString::fromLatin1(kCancelledNote)); break;
+        case engine::RunStatus::Stopped: results_->showData(data, QString::fromLatin1(kStoppedNote)); break;
+        case engine::RunStatus::NoSpecies: results_->showData(data, QString::fromLatin1(kNoSpeciesNote)); break;
+        }
+    }
+    closeIfPending();
+}
+
+}  // namespace el::workbench
