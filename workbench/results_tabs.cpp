@@ -11,8 +11,10 @@
 
 #include "figures/fit_figure.hpp"
 #include "workbench/figure_view.hpp"
+#include "workbench/hindcast_page.hpp"
 #include "workbench/run_progress_panel.hpp"
 #include "workbench/scene_painter.hpp"
+#include "workbench/table_page.hpp"
 
 namespace el::workbench {
 namespace {
@@ -35,6 +37,8 @@ ResultsTabs::ResultsTabs(QListWidget* log, QWidget* parent) : QWidget(parent), t
     tabs_->addTab(figurePage(FitTab, fitView_, {}, QStringLiteral("fit")), QStringLiteral("Fit"));
     tabs_->addTab(figurePage(WeightsTab, weightView_, {&measureChoice_}, QStringLiteral("weights")),
                   QStringLiteral("Weights"));
+    tabs_->addTab(table_ = new TablePage(this), QStringLiteral("Table"));
+    tabs_->addTab(hindcast_ = new HindcastPage(this), QStringLiteral("Hindcast"));
     mapView_->setObjectName(QStringLiteral("MapView"));
     fitView_->setObjectName(QStringLiteral("FitView"));
     weightView_->setObjectName(QStringLiteral("WeightView"));
@@ -123,11 +127,15 @@ void ResultsTabs::resetFigures(std::shared_ptr<const VectorData> data) {
 void ResultsTabs::clear(const QString& why) {
     resetFigures(nullptr);
     setNotes(why, why, why);
+    table_->clear(why);
+    hindcast_->clear(why);
 }
 
 void ResultsTabs::showData(std::shared_ptr<const VectorData> data, const QString& why) {
     resetFigures(std::move(data));
     setNotes(why, why, why);
+    table_->clear(why);
+    hindcast_->clear(why);
 }
 
 void ResultsTabs::showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run) {
@@ -137,6 +145,8 @@ void ResultsTabs::showRun(std::shared_ptr<const VectorData> data, const engine::
     fillMapChoice();
     redrawMap();
     fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(run, w, h); });
+    table_->showRun(data_, run_);
+    hindcast_->showRun(data_, run_);
     if (!run_.examinedWeights) {
         setNotes({}, {}, QString::fromLatin1(kNoWeightExamination));
         return;

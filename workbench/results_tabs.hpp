@@ -1,8 +1,9 @@
 #pragma once
-// The tabs in the log panel's place: "Log" (the log list itself), "Map", "Fit" and
-// "Weights", with "Save report" in the corner of the tab bar and the progress bar with
-// "Cancel" below. The figures show the latest completed run of the loaded data set and
-// nothing older: where there is no such run, a line above each figure says why.
+// The tabs in the log panel's place: "Log" (the log list itself), "Map", "Fit", "Weights",
+// "Table" (the run's predictions table) and "Hindcast", with "Save report" in the corner of
+// the tab bar and the progress bar with "Cancel" below. The figures show the latest
+// completed run of the loaded data set and nothing older: where there is no such run, a line
+// above each figure says why.
 
 #include <QTabWidget>
 #include <QWidget>
@@ -23,12 +24,14 @@ class QPushButton;
 namespace el::workbench {
 
 class FigureView;
+class HindcastPage;
 class RunProgressPanel;
+class TablePage;
 
 class ResultsTabs : public QWidget {
     Q_OBJECT
 public:
-    enum Tab { LogTab = 0, MapTab = 1, FitTab = 2, WeightsTab = 3 };
+    enum Tab { LogTab = 0, MapTab = 1, FitTab = 2, WeightsTab = 3, TableTab = 4, HindcastTab = 5 };
 
     // Takes `log` into the first tab.
     ResultsTabs(QListWidget* log, QWidget* parent);
@@ -62,6 +65,8 @@ public:
     QComboBox* mapOrientation() const { return orientation_; }
     QPushButton* saveReportButton() const { return saveReport_; }
     RunProgressPanel* progressPanel() const { return progress_; }
+    TablePage* tablePage() const { return table_; }
+    HindcastPage* hindcastPage() const { return hindcast_; }
 
 private:
     QWidget* figurePage(Tab tab, FigureView*& view, std::initializer_list<QComboBox**> choices, const QString& name);
@@ -82,6 +87,8 @@ private:
     std::array<QLabel*, 4> notes_{};  // per tab; the log tab has none
     QPushButton* saveReport_ = nullptr;
     RunProgressPanel* progress_ = nullptr;
+    TablePage* table_ = nullptr;
+    HindcastPage* hindcast_ = nullptr;
     std::shared_ptr<const VectorData> data_;
     engine::RunResult run_;
     bool hasRun_ = false;

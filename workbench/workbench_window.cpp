@@ -22,6 +22,7 @@
 #include "workbench/background_step.hpp"
 #include "workbench/caption_fit.hpp"
 #include "workbench/file_chooser.hpp"
+#include "workbench/hindcast_page.hpp"
 #include "workbench/results_tabs.hpp"
 #include "workbench/run_progress_panel.hpp"
 #include "workbench/window_fonts.hpp"
@@ -102,6 +103,13 @@ void WorkbenchWindow::setUpLogPanel() {
     log->setLayoutMode(QListView::Batched);
     // The log list becomes the first of the result tabs, which take its place.
     results_ = new ResultsTabs(log, this);
+    // A hindcast takes the settings as they stand at its start to its own thread.
+    const auto snapshot = [this] {
+        SettingValues values;
+        for (const SettingInfo& info : settingTable()) values.set(info.id, settings_.value(info.id));
+        return values;
+    };
+    results_->hindcastPage()->setWindowLink({snapshot, [this](const QString& text) { message(text.toStdString()); }});
     for (PlacedControl& p : placed_)
         if (p.widget == log) p.widget = results_;
     results_->clear(QStringLiteral("No file has been read yet."));

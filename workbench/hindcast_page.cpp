@@ -1,0 +1,276 @@
+#include "workbench/hindcast_page.hpp"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <atomic>
+#include <cmath>
+
+#include "base/calc_date.hpp"
+#include "base/numtext.hpp"
+#include "base/text.hpp"
+#include "engine/run_error.hpp"
+#include "figures/axis_ticks.hpp"
+#include "figures/hindcast_figure.hpp"
+#include "workbench/figure_view.hpp"
+#include "workbench/scene_painter.hpp"
+
+namespace el::workbench {
+
+// What the window's thread and the hindcast's thread share.
+struct HindcastPage::Work {
+    std::atomic<bool> stop{false};
+    std::atomic<long long> done{0}, total{0};
+    std::atomic<bool> ended{false};
+    // Written by the worker before `ended`, read by the window after it.
+    std::vector<engine::HindcastYear> years;
+    std::string error;
+    bool cancelled = false;
+};
+
+namespace {
+
+constexpr const char* kButton = "Hindcast";
+constexpr const char* kStopButton = "Stop";
+QStringList columnTitles() {
+    return {"Year", "Reached later", "Not reached", "AUC", "Spearman", "MAE", "Distance AUC", "Distance Spearman"};
+}
+
+// Stops at the next checkpoint when asked and counts the years done; nothing else to show.
+class WorkFeedback : public Feedback {
+public:
+    explicit WorkFeedback(std::atomic<bool>& stop, std::atomic<long long>& done, std::atomic<long long>& total)
+        : stop_(stop), done_(done), total_(total) {}
+    void checkpoint() override {
+        if (stop_.load(std::memory_order_relaxed)) throw Cancelled{};
+    }
+    void progress(ProgressStage stage, long long done, long long total) override {
+        if (stage != ProgressStage::Hindcasts) return;
+        done_.store(done);
+        total_.store(total);
+    }
+
+private:
+    std::atomic<bool>& stop_;
+    std::atomic<long long>& done_;
+    std::atomic<long long>& total_;
+};
+
+// The years of the field, or the text that is not a year.
+std::optional<std::vector<double>> parseYears(const QString& text, QString& bad) {
+    std::vector<double> years;
+    for (const std::string& part : splitAtCommas(text.trimmed().toStdString())) {
+        const auto year = parseNumber(part);
+        if (!year) {
+            bad = QString::fromStdString(part).trimmed();
+            return std::nullopt;
+        }
+        years.push_back(*year);
+    }
+    return years;
+}
+
+QString cellText(const std::optional<double>& value, bool decimals) {
+    if (!value) return QStringLiteral("null");
+    return QString::fromStdString(decimals ? figures::figureText(value) : figures::shortNumber(std::round(*value * 10) / 10));
+}
+
+}  // namespace
+
+HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("HindcastPage"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 2, 0, 0);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(new QLabel(QStringLiteral("Cut-off year(s):"), this));
+    yearField_ = new QLineEdit(this);
+    yearField_->setObjectName(QStringLiteral("HindcastYears"));
+    yearField_->setPlaceholderText(QStringLiteral("e.g. 2008,2012"));
+    bar->addWidget(yearField_, 1);
+    button_ = new QPushButton(QString::fromLatin1(kButton), this);
+    button_->setObjectName(QStringLiteral("HindcastButton"));
+    bar->addWidget(button_);
+    auto* exportFigure = new QPushButton(QStringLiteral("Export..."), this);
+    bar->addWidget(exportFigure);
+    layout->addLayout(bar);
+    note_ = new QLabel(this);
+    note_->setWordWrap(true);
+    layout->addWidget(note_);
+    auto* split = new QSplitter(Qt::Vertical, this);
+    table_ = new QTableWidget(0, static_cast<int>(columnTitles().size()), split);
+    table_->setHorizontalHeaderLabels(columnTitles());
+    table_->verticalHeader()->setVisible(false);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    view_ = new FigureView(split);
+    view_->setObjectName(QStringLiteral("HindcastView"));
+    split->setStretchFactor(1, 3);
+    layout->addWidget(split, 1);
+    link_.message = [this](const QString& text) { QMessageBox::warning(this, QStringLiteral("Kalvendrosia"), text); };
+
+    connect(button_, &QPushButton::clicked, this, &HindcastPage::pressButton);
+    connect(yearField_, &QLineEdit::returnPressed, this, [this] {
+        if (!active()) pressButton();
+    });
+    connect(exportFigure, &QPushButton::clicked, this, [this] {
+        const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Export figure"), QStringLiteral("hindcast.png"),
+                                                          QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"));
+        if (file.isEmpty()) return;
+        const QString error = exportScene(view_->sceneAt(900, 640), file);
+        if (!error.isEmpty()) link_.message(error);
+    });
+    connect(table_, &QTableWidget::currentCellChanged, this, [this](int row) { showPlot(row); });
+    timer_.setInterval(50);
+    connect(&timer_, &QTimer::timeout, this, &HindcastPage::poll);
+    clear(QStringLiteral("No run has completed yet: a hindcast starts from the latest completed run."));
+}
+
+HindcastPage::~HindcastPage() { stopWork(); }
+
+void HindcastPage::clear(const QString& why) {
+    stopWork();
+    data_.reset();
+    species_.clear();
+    target_.clear();
+    years_.clear();
+    showYears();
+    note_->setText(why);
+    button_->setEnabled(false);
+}
+
+void HindcastPage::showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run) {
+    stopWork();
+    data_ = std::move(data);
+    species_ = run.speciesNames;
+    target_ = run.target >= 0 ? run.speciesNames[static_cast<std::size_t>(run.target)] : std::string();
+    years_.clear();
+    showYears();
+    note_->setText(target_.empty() ? QStringLiteral("The latest run had no target species: a hindcast needs one.")
+                                   : QStringLiteral("Hindcast of %1: forecasts from the data up to each year, scored on "
+                                                    "the arrivals after it.").arg(QString::fromStdString(target_)));
+    button_->setEnabled(true);
+}
+
+void HindcastPage::pressButton() {
+    if (active()) {
+        work_->stop.store(true);
+        return;
+    }
+    if (start()) {
+        button_->setText(QString::fromLatin1(kStopButton));
+        note_->setText(QStringLiteral("Hindcast at work..."));
+        timer_.start();
+    }
+}
+
+bool HindcastPage::start() {
+    if (!data_) return false;
+    if (target_.empty()) {
+        link_.message(QStringLiteral("A hindcast needs a target species: run a forecast with a target species first."));
+        return false;
+    }
+    QString bad;
+    const auto years = parseYears(yearField_->text(), bad);
+    if (!years || years->empty()) {
+        link_.message(QStringLiteral("\"%1\" is not a year: give one or more years separated by commas.").arg(bad));
+        return false;
+    }
+    engine::HindcastRequest request;
+    request.data = data_.get();
+    request.species = species_;
+    request.calculationDate = calculationDate();
+    if (link_.settings) request.settings = link_.settings();
+    request.settings.set(Setting::TargetSpecies, target_);  // the target of the run the page shows
+    work_ = std::make_shared<Work>();
+    thread_ = std::thread([work = work_, data = data_, request, years = *years] {
+        WorkFeedback feedback(work->stop, work->done, work->total);
+        try {
+            work->years = engine::runHindcast(request, years, feedback);
+        } catch (const Cancelled&) {
+            work->cancelled = true;
+        } catch (const std::exception& error) {
+            work->error = error.what();
+        }
+        work->ended.store(true, std::memory_order_release);
+    });
+    return true;
+}
+
+void HindcastPage::poll() {
+    if (!work_) return;
+    if (!work_->ended.load(std::memory_order_acquire)) {
+        const long long total = work_->total.load();
+        if (total > 0) note_->setText(QStringLiteral("Hindcast at work: %1 of %2 years done").arg(work_->done.load()).arg(total));
+        return;
+    }
+    finish();
+}
+
+void HindcastPage::finish() {
+    timer_.stop();
+    thread_.join();
+    const std::shared_ptr<Work> work = std::move(work_);
+    button_->setText(QString::fromLatin1(kButton));
+    years_ = std::move(work->years);
+    showYears();
+    if (work->cancelled) note_->setText(QStringLiteral("The hindcast was stopped."));
+    else if (!work->error.empty()) note_->setText(QString::fromStdString(work->error));
+    else note_->setText(QStringLiteral("Hindcast of %1 done: choose a year in the table to see its plot.").arg(QString::fromStdString(target_)));
+    if (!work->error.empty()) link_.message(QString::fromStdString(work->error));
+    emit finished();
+}
+
+void HindcastPage::stopWork() {
+    if (!thread_.joinable()) return;
+    timer_.stop();
+    work_->stop.store(true);
+    thread_.join();
+    work_.reset();
+    button_->setText(QString::fromLatin1(kButton));
+}
+
+void HindcastPage::showYears() {
+    table_->setRowCount(static_cast<int>(years_.size()));
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        const engine::HindcastYear& y = years_[static_cast<std::size_t>(row)];
+        const engine::HindcastFigures& f = y.figures;
+        const QStringList texts{QString::fromStdString(figures::shortNumber(y.year)),
+                                y.ran ? QString::number(f.reachedLater) : QStringLiteral("null"),
+                                y.ran ? QString::number(f.notReached) : QStringLiteral("null"),
+                                cellText(f.auc, true), cellText(f.spearman, true), cellText(f.mae, false),
+                                cellText(f.distanceAuc, true), cellText(f.distanceSpearman, true)};
+        for (int c = 0; c < texts.size(); ++c) {
+            auto* item = new QTableWidgetItem(texts[c]);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (!y.ran) item->setToolTip(QString::fromStdString(y.error));
+            table_->setItem(row, c, item);
+        }
+    }
+    table_->resizeColumnsToContents();
+    if (years_.empty()) view_->setBuilder({});
+    else table_->setCurrentCell(0, 0);
+    showPlot(table_->currentRow());
+}
+
+void HindcastPage::showPlot(int row) {
+    if (row < 0 || row >= static_cast<int>(years_.size()) || !data_) {
+        view_->setBuilder({});
+        return;
+    }
+    std::vector<std::string> names;
+    for (const VectorObject& object : data_->objects) names.push_back(object.name);
+    view_->setBuilder([year = years_[static_cast<std::size_t>(row)], names](double w, double h) {
+        return figures::buildHindcastPlot(year, names, w, h);
+    });
+}
+
+}  // namespace el::workbench

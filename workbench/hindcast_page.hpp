@@ -1,0 +1,87 @@
+#pragma once
+// The "Hindcast" tab: a year field (one year or several, comma-separated), the "Hindcast"
+// button, the table of the figures of each year and the hindcast plot of the year chosen
+// in the table. The hindcast is made on the data set and the species of the latest
+// completed run, with the window's settings as they stand when the button is pressed, on a
+// worker thread of its own: its runs write no file and show nothing in the log panel, and
+// "Stop" ends them at their next checkpoint.
+
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "base/settings.hpp"
+#include "engine/hindcast.hpp"
+#include "engine/run_result.hpp"
+#include "vector/vector_data.hpp"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace el::workbench {
+
+class FigureView;
+
+class HindcastPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit HindcastPage(QWidget* parent = nullptr);
+    ~HindcastPage() override;  // stops a hindcast at work and waits for its thread
+
+    // What the page asks the window for: its settings at the press of the button, and how
+    // it shows a message to the user.
+    struct WindowLink {
+        std::function<SettingValues()> settings;
+        std::function<void(const QString&)> message;
+    };
+    void setWindowLink(WindowLink link) { link_ = std::move(link); }
+
+    // No completed run: nothing to hindcast; a hindcast at work is stopped and dropped.
+    void clear(const QString& why);
+    void showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run);
+
+    // The button: starts a hindcast of the years in the field, or stops the one at work.
+    void pressButton();
+    bool active() const { return thread_.joinable(); }
+
+    const std::vector<engine::HindcastYear>& years() const { return years_; }
+    QLineEdit* yearField() const { return yearField_; }
+    QPushButton* button() const { return button_; }
+    QTableWidget* figureTable() const { return table_; }
+    FigureView* view() const { return view_; }
+    QLabel* note() const { return note_; }
+
+signals:
+    void finished();  // a hindcast ended (completed, stopped, or failed) and its figures are shown
+
+private:
+    struct Work;
+    bool start();
+    void poll();
+    void finish();
+    void stopWork();
+    void showYears();
+    void showPlot(int row);
+
+    WindowLink link_;
+    std::shared_ptr<const VectorData> data_;
+    std::vector<std::string> species_;
+    std::string target_;  // "" when the run had no target
+    std::vector<engine::HindcastYear> years_;
+    std::shared_ptr<Work> work_;
+    std::thread thread_;
+    QTimer timer_;
+    QLineEdit* yearField_ = nullptr;
+    QPushButton* button_ = nullptr;
+    QLabel* note_ = nullptr;
+    QTableWidget* table_ = nullptr;
+    FigureView* view_ = nullptr;
+};
+
+}  // namespace el::workbench
