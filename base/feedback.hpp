@@ -19,6 +19,7 @@ enum class ProgressStage {
     ReadObjects,  // objects read of objn
     Trials,       // fluctuation trials done of the trial count
     Passes,       // power passes done of the passes of the run
+    Hindcasts,    // hindcast years done of the years asked for
 };
 
 // Thrown by checkpoint() when the user asked to stop. It does not derive from

@@ -42,6 +42,24 @@ std::string plainnum(double value) {
     return (value < 0 ? "-" : "") + digits;
 }
 
+std::string decimalnum(double value) {
+    if (!std::isfinite(value)) return "";
+    const std::string general = plainnum(value);
+    const auto e = general.find('E');
+    if (e == std::string::npos) return general;
+    const bool negative = general[0] == '-';
+    std::string digits = general.substr(negative ? 1 : 0, e - (negative ? 1 : 0));
+    if (const auto point = digits.find('.'); point != std::string::npos) digits.erase(point, 1);
+    // The mantissa has one digit before its point; `point` is where the point goes now.
+    const long point = 1 + std::stol(general.substr(e + 1));
+    std::string text;
+    if (point <= 0) text = "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
+    else if (static_cast<std::size_t>(point) >= digits.size())
+        text = digits + std::string(static_cast<std::size_t>(point) - digits.size(), '0');
+    else text = digits.substr(0, static_cast<std::size_t>(point)) + "." + digits.substr(static_cast<std::size_t>(point));
+    return (negative ? "-" : "") + text;
+}
+
 std::optional<double> parseNumber(std::string_view text) {
     std::size_t begin = 0, end = text.size();
     while (begin < end && isBlank(text[begin])) ++begin;

@@ -22,6 +22,10 @@ std::string printed(double value);
 // point ("0.25", "-0.25", "1998.5"), up to 15 significant digits.
 std::string plainnum(double value);
 
+// The decimal form of tables meant for other programs: like plainnum, but never in
+// exponent form ("0.000015", "150000000000000000000"). Not-a-number and infinities give "".
+std::string decimalnum(double value);
+
 // A text reads as a number when it is [+-]digits[.digits][(e|E)[+-]digits] (also ".5"
 // and "5."), with blanks or tabs around it. "inf", "nan", hexadecimal, "1_0" and values
 // beyond the range of a double are not numbers; values too small to represent read as 0.

@@ -1,9 +1,12 @@
 #include "cli/batch_options.hpp"
 
 #include <algorithm>
+#include <filesystem>
 #include <string_view>
 
+#include "base/numtext.hpp"
 #include "base/text.hpp"
+#include "cli/table_files.hpp"
 #include "figures/figure_file.hpp"
 #include "figures/report_file.hpp"
 #include "vector/text_encoding.hpp"
@@ -67,6 +70,30 @@ std::optional<std::string> fileOption(const std::string& arg, ArgReader& in, Bat
     return fileOptionError(arg, *file);
 }
 
+// The tables for other programs: nothing when `arg` is none of them, else "" or the usage error.
+std::optional<std::string> tableOption(const std::string& arg, ArgReader& in, BatchOptions& opts) {
+    if (arg == "--predictions") {
+        if (!in.takeValue(opts.predictionsFile)) return valueError(arg, "FILE");
+        return predictionsFileError(opts.predictionsFile);
+    }
+    if (arg == "--summary") {
+        if (!in.takeValue(opts.summaryFile)) return valueError(arg, "FILE");
+        if (asciiLower(std::filesystem::path(opts.summaryFile).extension().string()) != ".json")
+            return "option --summary: \"" + opts.summaryFile + "\" must end in .json";
+        return std::string();
+    }
+    if (arg != "--hindcast") return std::nullopt;
+    std::string years;
+    if (!in.takeValue(years)) return valueError(arg, "Y[,Y...]");
+    opts.hindcastYears.clear();
+    for (const std::string& year : splitAtCommas(years)) {
+        const auto value = parseNumber(year);
+        if (!value) return "option --hindcast: \"" + year + "\" is not a year";
+        opts.hindcastYears.push_back(*value);
+    }
+    return std::string();
+}
+
 // The rules between options, once all are read; the usage error or "".
 std::string combinationError(const BatchOptions& opts) {
     if (opts.file.empty() && !opts.help && !opts.version) return "no FILE given";
@@ -75,6 +102,8 @@ std::string combinationError(const BatchOptions& opts) {
     if (opts.mapYDown && !drawsMap) return "option --map-y-down needs --map or --report";
     if (!opts.weightPlotFile.empty() && opts.values.get(Setting::ExamineWeight) != kOn)
         return "option --weight-plot needs --examine-weight";
+    if (!opts.hindcastYears.empty() && opts.values.get(Setting::TargetSpecies).empty())
+        return "option --hindcast needs a target species (-t NAME)";
     return "";
 }
 
@@ -85,6 +114,7 @@ std::optional<std::string> ownOption(const std::string& arg, ArgReader& in, Batc
     else if (arg == "--quiet") opts.quiet = true;
     else if (arg == "--map-y-down") opts.mapYDown = true;
     else if (auto file = fileOption(arg, in, opts)) return file;
+    else if (auto table = tableOption(arg, in, opts)) return table;
     else if (arg == "-s" || arg == "--species" || arg == "--map-species") {
         std::string value;
         if (!in.takeValue(value)) return valueError(arg, arg == "--map-species" ? "NAME" : "");
@@ -144,6 +174,11 @@ std::vector<HelpRow> helpRows() {
         {optionText("", "--fit-plot", "FILE"), "", "after a completed run, draw the fit plot of the target to FILE (.png, .svg, .pdf)"},
         {optionText("", "--weight-plot", "FILE"), "", "after an examine-weight run, draw the heat map of the power grid to FILE"},
         {optionText("", "--report", "FILE"), "", "after a completed run, write its report to FILE (.pdf, or .html with SVG figures)"},
+        {optionText("", "--predictions", "FILE"), "",
+         "after a completed run, write one row per region to FILE (.csv, or a GIS layer: .gpkg, .geojson, .shp)"},
+        {optionText("", "--summary", "FILE"), "", "after a completed run, write its summary to FILE (.json)"},
+        {optionText("", "--hindcast", "Y[,Y...]"), "",
+         "after the run, forecast from the data up to each year Y and score it on the later arrivals (needs -t)"},
         {optionText("", "--quiet", ""), "", "no progress line on standard error"}};
     for (const auto& info : settingTable()) {
         const BatchOption& b = info.batch;

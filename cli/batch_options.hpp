@@ -1,6 +1,6 @@
 #pragma once
-// The batch runner's command line. Every option but -s, --encoding, the figure and report
-// options, --quiet, -h and --version comes from the settings table, so the window and the
+// The batch runner's command line. Every option but -s, --encoding, the figure, report, table
+// and hindcast options, --quiet, -h and --version comes from the settings table, so the window and the
 // batch runner offer the same settings. --help is generated from both lists.
 
 #include <optional>
@@ -24,6 +24,9 @@ struct BatchOptions {
     std::string fitPlotFile;                 // --fit-plot: figure file of the fit plot, "" for none
     std::string weightPlotFile;              // --weight-plot: heat map of the power grid, "" for none
     std::string reportFile;                  // --report: the report (.pdf or .html), "" for none
+    std::string predictionsFile;             // --predictions: the predictions table, "" for none
+    std::string summaryFile;                 // --summary: the run summary (.json), "" for none
+    std::vector<double> hindcastYears;       // --hindcast: the cut-off years, in the order given
     bool help = false;
     bool version = false;
 };

@@ -1,10 +1,12 @@
 #include "cli/batch_run.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "base/calc_date.hpp"
 #include "base/log_file.hpp"
+#include "cli/after_run.hpp"
 #include "cli/batch_console.hpp"
 #include "cli/batch_options.hpp"
 #include "cli/figure_output.hpp"
@@ -29,7 +31,7 @@ int usageError(std::ostream& err, const std::string& text) {
 
 // --help or --version.
 int showAbout(const BatchOptions& opts, std::ostream& out) {
-    out << (opts.help ? usageText() : std::string("earlylate-batch 0.1.0\n"));
+    out << (opts.help ? usageText() : std::string("earlylate-batch " EARLYLATE_VERSION "\n"));
     return kCompleted;
 }
 
@@ -84,6 +86,7 @@ public:
 private:
     engine::RunResult forecast(const SourceReadOutcome& source, std::vector<std::string> species,
                                const std::string& date);
+    int afterRun(const AfterRunContext& context);
     int finish(int status);
     int interrupted() {
         console_.message("Interrupted");
@@ -120,8 +123,14 @@ int BatchSession::run(const std::string& date) {
     if (!species.usageError.empty()) return usageError(err_, species.usageError);
     const auto figures = chooseFigures(opts_, species.value);
     if (!figures.usageError.empty()) return usageError(err_, figures.usageError);
+    const std::string& target = opts_.values.get(Setting::TargetSpecies);
+    if (!opts_.hindcastYears.empty() && std::find(species.value.begin(), species.value.end(), target) == species.value.end())
+        return usageError(err_, "option --hindcast: the target species \"" + target + "\" is not among the species analysed");
 
-    const engine::RunResult result = forecast(read, std::move(species.value), date);
+    const SettingValues given = opts_.values;  // the hindcast runs start from the settings as given
+    const auto started = std::chrono::steady_clock::now();
+    const engine::RunResult result = forecast(read, species.value, date);
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
     if (result.status == engine::RunStatus::Cancelled) return interrupted();
     if (result.status == engine::RunStatus::Stopped) return finish(kStopped);
     // Figures only of a run that went through all its passes: an empty species list has none.
@@ -131,8 +140,23 @@ int BatchSession::run(const std::string& date) {
             console_.message(*failure);
             return finish(kStopped);
         }
+        return afterRun({read.read.data, species.value, result, given, opts_.values, opts_.file, date, seconds.count()});
     }
     return finish(kCompleted);
+}
+
+// The tables, the hindcast and the summary asked for; exit status 1 when one of them failed.
+int BatchSession::afterRun(const AfterRunContext& context) {
+    const AfterRunRequest request{opts_.predictionsFile, opts_.summaryFile, opts_.hindcastYears};
+    std::vector<std::string> failures;
+    try {
+        failures = makeAfterRunOutputs(request, context, log_, console_);
+    } catch (const Cancelled&) {
+        return interrupted();
+    }
+    console_.endProgress();
+    for (const std::string& failure : failures) console_.message(failure);
+    return finish(failures.empty() ? kCompleted : kStopped);
 }
 
 engine::RunResult BatchSession::forecast(const SourceReadOutcome& source, std::vector<std::string> species,

@@ -11,6 +11,7 @@ const char* stageName(ProgressStage stage) {
     case ProgressStage::ReadObjects: return "Reading objects";
     case ProgressStage::Trials: return "Trials";
     case ProgressStage::Passes: return "Power passes";
+    case ProgressStage::Hindcasts: return "Hindcast years";
     }
     return "";
 }

@@ -18,6 +18,7 @@ QString stageName(ProgressStage stage) {
     case ProgressStage::ReadObjects: return QStringLiteral("objects");
     case ProgressStage::Trials: return QStringLiteral("trials");
     case ProgressStage::Passes: return QStringLiteral("passes");
+    case ProgressStage::Hindcasts: return QStringLiteral("hindcast years");
     }
     return {};
 }

@@ -33,6 +33,13 @@ TEST(PrintedAndPlain, Forms) {
     for (const auto& [value, text] : Texts{{0.25, "0.25"}, {-0.25, "-0.25"}, {11, "11"}, {-0.0, "0"},
                                            {0.367437718323632, "0.367437718323632"}})
         EXPECT_EQ(plainnum(value), text);
+    // The decimal form of exported tables: plainnum's digits, never an exponent.
+    for (const auto& [value, text] : Texts{{1998.5, "1998.5"}, {1.5e-5, "0.000015"}, {-2.5e-7, "-0.00000025"},
+                                           {1e-4, "0.0001"}, {1.5e20, "150000000000000000000"},
+                                           {123456789012345678.0, "123456789012346000"}, {1e15, "1000000000000000"},
+                                           {1.3333333333e-05, "0.000013333333333"}, {-0.0, "0"}})
+        EXPECT_EQ(decimalnum(value), text);
+    EXPECT_EQ(decimalnum(std::numeric_limits<double>::quiet_NaN()), "");
 }
 
 TEST(ParseNumber, AcceptsDecimalFormsOnly) {

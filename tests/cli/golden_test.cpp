@@ -55,7 +55,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "-t Invader --no-reliability --exclude-limited 40 --weight-power 2 --sample-power 1"},
         GoldenCase{"sample.auto.log", "sample.csv",
                    "--auto-weight -s SpA,SpB,SpC,SpD --no-reliability --similarity-output distance"},
-        GoldenCase{"sample.unweighted.log", "sample.csv", "-s SpD,SpC,SpB,SpA --iterations 20"}),
+        GoldenCase{"sample.unweighted.log", "sample.csv", "-s SpD,SpC,SpB,SpA --iterations 20"},
+        // The README's worked hindcast.
+        GoldenCase{"spread.hindcast.log", "spread.csv", "-t Invader --no-reliability --hindcast 2008,2011,2014,2017"}),
     [](const auto& info) { return el::test::testNameOf(info.param.golden); });
 
 }  // namespace

@@ -1,0 +1,38 @@
+#pragma once
+// What the batch runner makes after a completed run when asked: the predictions table, the
+// hindcast block (added to the log after the report) and the run summary.
+
+#include <string>
+#include <vector>
+
+#include "base/feedback.hpp"
+#include "base/log_sink.hpp"
+#include "base/settings.hpp"
+#include "engine/run_result.hpp"
+#include "vector/vector_data.hpp"
+
+namespace el::batch {
+
+struct AfterRunRequest {
+    std::string predictionsFile;        // "" for none
+    std::string summaryFile;            // "" for none
+    std::vector<double> hindcastYears;  // none: no hindcast
+};
+
+struct AfterRunContext {
+    const VectorData& data;
+    const std::vector<std::string>& species;
+    const engine::RunResult& result;
+    const SettingValues& given;       // the settings as the command line gave them
+    const SettingsSource& afterRun;   // as the run left them
+    std::string inputFile;            // as given on the command line
+    std::string calculationDate;
+    double runSeconds = 0;
+};
+
+// Makes each output asked for and returns the text of every failure (none: all made).
+// Throws el::Cancelled when a checkpoint stops a hindcast run.
+std::vector<std::string> makeAfterRunOutputs(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
+                                             Feedback& feedback);
+
+}  // namespace el::batch

@@ -1,0 +1,32 @@
+#pragma once
+// Where a region lies and how far apart two regions are, for the distance baseline of a
+// hindcast: a region's centroid, and the great-circle distance on a sphere of radius
+// 6371 km when the file's coordinates are longitudes and latitudes, else the plane distance.
+
+#include <optional>
+#include <vector>
+
+#include "vector/vector_data.hpp"
+
+namespace el::engine {
+
+struct PlanePoint {
+    double x = 0, y = 0;
+};
+
+// An area or polygon: the area-weighted centroid of its first part (the mean of that part's
+// nodes when its area is 0); a line, tree or point: the mean of all its nodes. Nothing for an
+// object without a finite node.
+std::optional<PlanePoint> regionCentroid(const VectorObject& object);
+
+// True when the data set has nodes and every x lies within -180..360 and every y within -90..90.
+bool coordinatesAreLonLat(const VectorData& data);
+
+// Kilometres along the sphere of radius 6371 km between two (longitude, latitude) points in degrees.
+double greatCircleKm(const PlanePoint& a, const PlanePoint& b);
+
+// For every region (by region number): the distance from its centroid to the nearest
+// centroid of a region in `sources`; nothing when it has no centroid or no source has one.
+std::vector<std::optional<double>> distanceToNearest(const VectorData& data, const std::vector<bool>& sources);
+
+}  // namespace el::engine

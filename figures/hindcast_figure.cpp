@@ -1,0 +1,147 @@
+#include "figures/hindcast_figure.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "figures/axis_ticks.hpp"
+#include "figures/colour.hpp"
+#include "figures/layer_move.hpp"
+#include "figures/plot_frame.hpp"
+#include "figures/text_fit.hpp"
+
+namespace el::figures {
+namespace {
+
+constexpr double kMargin = 16;
+constexpr double kAxisLeft = 64, kAxisBottom = 48;  // tick labels and axis titles
+constexpr double kStrip = 28;                       // the not-reached strip above the plot
+constexpr double kLegendWidth = 240;
+
+using engine::HindcastClass;
+using engine::HindcastRegion;
+
+struct Range {
+    double low = std::numeric_limits<double>::infinity(), high = -low;
+    void add(double v) { low = std::min(low, v), high = std::max(high, v); }
+    double pad() const { return std::max((high - low) * 0.05, 0.5); }
+};
+
+Marker mark(Point at, bool later, int region, std::string tip) {
+    Marker m;
+    m.at = at;
+    m.kind = later ? MarkerKind::Circle : MarkerKind::Cross;
+    m.size = 10;
+    m.fill = later ? std::optional<Rgb>(kTrainingMark) : std::nullopt;
+    m.stroke = Stroke{later ? kBlack : kValidationMark, later ? 0.8 : 1.6, Dash::Solid};
+    m.region = region;
+    m.tip = std::move(tip);
+    return m;
+}
+
+// The legend from `top` down in `width`; returns the y below it.
+double legend(Layer& layer, const engine::HindcastYear& year, double left, double width, double top) {
+    const engine::HindcastFigures& f = year.figures;
+    double y = top;
+    auto entry = [&](int symbol, const std::string& text) {  // 0 circle, 1 cross, 2 line, 3 none
+        const FittedText fitted = fitText(text, width - 26, 12, 9);
+        const Point at{left + 8, y + fitted.size * 0.6};
+        if (symbol < 2) layer.markers.push_back(mark(at, symbol == 0, -1, ""));
+        if (symbol == 2) {
+            Shape s;
+            s.closed = false;
+            s.rings = {{{left, at.y}, {left + 18, at.y}}};
+            s.stroke = Stroke{kGrey, 1.5, Dash::Dashed};
+            layer.shapes.push_back(std::move(s));
+        }
+        y = placeText(layer, fitted, left + 26, y, TextAnchor::Start, kBlack) + 4;
+    };
+    entry(0, "reached later: " + std::to_string(f.reachedLater) + " regions");
+    entry(1, "not reached: " + std::to_string(f.notReached) + " regions");
+    entry(2, "forecast = record");
+    entry(3, "forecast: AUC " + figureText(f.auc) + ", Spearman " + figureText(f.spearman));
+    entry(3, "mean error " + (f.mae ? shortNumber(std::round(*f.mae * 10) / 10) + " years" : std::string("n/a")));
+    entry(3, "distance: AUC " + figureText(f.distanceAuc) + ", Spearman " + figureText(f.distanceSpearman));
+    return y;
+}
+
+std::string tipOf(const HindcastRegion& r, const std::vector<std::string>& names) {
+    const auto at = static_cast<std::size_t>(r.region);
+    std::string tip = at < names.size() ? names[at] : "";
+    tip += "\npredicted date: " + shortNumber(*r.predicted);
+    if (r.recorded) tip += "\nrecorded date: " + shortNumber(*r.recorded);
+    return tip;
+}
+
+void drawPoints(Scene& scene, const engine::HindcastYear& year, const std::vector<std::string>& names, double left,
+                double top, double side) {
+    Range x, y;
+    for (const HindcastRegion& r : year.regions) {
+        x.add(*r.predicted);
+        if (r.recorded) y.add(*r.recorded);
+    }
+    y.add(year.year);
+    const PlotFrame frame = drawAxes(scene.overlay, left, top + kStrip, side, side, x.low - x.pad(), x.high + x.pad(),
+                                     y.low - y.pad(), y.high + y.pad(), "Predicted date", "Recorded date");
+    placeText(scene.overlay, fitText("not reached", kAxisLeft - 4, 10, 7), left - 4, top + 6, TextAnchor::End, kGrey);
+    if (std::max(frame.x0, frame.y0) < std::min(frame.x1, frame.y1)) {
+        Shape diagonal;
+        diagonal.closed = false;
+        const double from = std::max(frame.x0, frame.y0), to = std::min(frame.x1, frame.y1);
+        diagonal.rings = {{frame.at(from, from), frame.at(to, to)}};
+        diagonal.stroke = Stroke{kGrey, 1.5, Dash::Dashed};
+        scene.content.shapes.push_back(std::move(diagonal));
+    }
+    for (const HindcastRegion& r : year.regions) {
+        const bool later = r.kind == HindcastClass::ReachedLater;
+        const Point at = later ? frame.at(*r.predicted, *r.recorded) : Point{frame.at(*r.predicted, frame.y1).x, top + kStrip / 2};
+        scene.content.markers.push_back(mark(at, later, r.region, tipOf(r, names)));
+    }
+}
+
+}  // namespace
+
+std::string figureText(const std::optional<double>& value) {
+    if (!value || !std::isfinite(*value)) return "n/a";
+    char text[16];
+    std::snprintf(text, sizeof text, "%.3f", *value);
+    return text;
+}
+
+Scene buildHindcastPlot(const engine::HindcastYear& year, const std::vector<std::string>& regionNames, double width,
+                        double height) {
+    Scene scene;
+    scene.width = width;
+    scene.height = height;
+    const std::string target = year.targetName.empty() ? "the target" : year.targetName;
+    const double top = placeText(scene.overlay,
+                                 fitText("Hindcast of " + target + " from the data up to " + shortNumber(year.year),
+                                         width - 2 * kMargin, 16, 11),
+                                 kMargin, kMargin, TextAnchor::Start, kBlack) + 12;
+    const bool predictable = !year.regions.empty() && std::all_of(year.regions.begin(), year.regions.end(),
+                                                                   [](const HindcastRegion& r) { return r.predicted.has_value(); });
+    if (!year.ran || !predictable) {
+        const std::string why = !year.ran ? "The run stopped: " + year.error
+                                          : year.regions.empty() ? "No region was reached after it or is known to be unreached"
+                                                                 : "The target was not predictable from these data";
+        placeText(scene.overlay, fitText(why, width - 2 * kMargin, 12, 9), kMargin, top, TextAnchor::Start, kGrey);
+        return scene;
+    }
+    double side = std::max(20.0, std::min(width - kAxisLeft - 3 * kMargin - kLegendWidth,
+                                          height - top - kStrip - kAxisBottom - kMargin));
+    if (width >= 560 && width >= 1.1 * height) {
+        const double x = 2 * kMargin + kAxisLeft + side;
+        legend(scene.overlay, year, x, width - x - kMargin, top);
+    } else {
+        Layer below;
+        const double legendHeight = legend(below, year, kMargin, width - 2 * kMargin, 0);
+        appendMoved(scene.overlay, std::move(below), 0, height - kMargin - legendHeight);
+        side = std::max(20.0, std::min(width - kAxisLeft - 2 * kMargin,
+                                       height - top - kStrip - kAxisBottom - legendHeight - 2 * kMargin));
+    }
+    drawPoints(scene, year, regionNames, kMargin + kAxisLeft, top, side);
+    return scene;
+}
+
+}  // namespace el::figures
