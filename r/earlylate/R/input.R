@@ -6,6 +6,8 @@
 .el_frame_parts <- function(x, name, file_name) {
   if (!is.data.frame(x)) stop("x must be a data frame (sf or plain)", call. = FALSE)
   geometry <- NULL
+  # A plain data frame with a geometry column is an sf data frame that lost its class.
+  if (!inherits(x, "sf") && any(vapply(x, inherits, logical(1), "sfc"))) x <- sf::st_as_sf(x)
   if (inherits(x, "sf")) {
     geometry <- unclass(sf::st_as_binary(sf::st_geometry(x), EWKB = FALSE))
     x <- sf::st_drop_geometry(x)
@@ -62,11 +64,11 @@
     optional_text = , choice = single && is.character(value),
     flag = single && is.logical(value),
     number = , limit = single && is.numeric(value) && is.finite(value),
-    optional_count = single && is.numeric(value) && value >= 1 && value == round(value),
+    optional_count = single && is.numeric(value) && value >= 0 && value == round(value),
     FALSE)
   if (!ok) {
     what <- switch(form, optional_text = "a string", choice = "one of its choices", flag = "TRUE or FALSE",
-                   optional_count = "a whole number from 1", "a number")
+                   optional_count = "a whole number", "a number")
     stop(sprintf("%s must be %s", argument, what), call. = FALSE)
   }
 }

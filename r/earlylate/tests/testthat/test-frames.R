@@ -90,4 +90,7 @@ test_that("an sf data frame keeps its geometry in the regions table, and the for
   expect_error(plot(fc, species = "Nothing"), "no predicted dates")
   plain <- suppressWarnings(el_forecast(sample_table(), "Invader", reliability = FALSE))
   expect_error(plot(plain), "no geometry")
+  # An sf data frame that lost its class keeps its geometry column, and still counts as one.
+  unclassed <- as.data.frame(el_read(extdata("sample.csv")))
+  expect_identical(suppressWarnings(el_forecast(unclassed, "Invader", reliability = FALSE))$regions, fc$regions)
 })
