@@ -52,12 +52,12 @@ el_hindcast <- function(x, target, years, ...) {
   .el_stop_on_failure(out)
   .el_warn_ignored(out$ignored)
   for (text in out$messages) warning(text, call. = FALSE)
-  .el_result(out, x, parts)
+  .el_result(out, parts)
 }
 
-.el_result <- function(out, x, parts) {
+.el_result <- function(out, parts) {
   regions <- as.data.frame(out$regions, stringsAsFactors = FALSE, optional = TRUE)
-  if (!is.null(parts$geometry)) regions <- sf::st_sf(regions, geometry = sf::st_geometry(x))
+  if (!is.null(parts$sfc)) regions <- sf::st_sf(regions, geometry = parts$sfc)
   species <- as.data.frame(out$species, stringsAsFactors = FALSE)
   weights <- out$weights
   mode <- attr(weights, "mode")

@@ -2,14 +2,15 @@
 # a run turned into the texts of their settings.
 
 # The region names, the species columns (numbers, texts or NA), the geometry as WKB (NULL
-# when x has none) and the name the log's header gives the data.
+# when x has none) and as sf keeps it, and the name the log's header gives the data.
 .el_frame_parts <- function(x, name, file_name) {
   if (!is.data.frame(x)) stop("x must be a data frame (sf or plain)", call. = FALSE)
-  geometry <- NULL
+  geometry <- sfc <- NULL
   # A plain data frame with a geometry column is an sf data frame that lost its class.
   if (!inherits(x, "sf") && any(vapply(x, inherits, logical(1), "sfc"))) x <- sf::st_as_sf(x)
   if (inherits(x, "sf")) {
-    geometry <- unclass(sf::st_as_binary(sf::st_geometry(x), EWKB = FALSE))
+    sfc <- sf::st_geometry(x)
+    geometry <- unclass(sf::st_as_binary(sfc, EWKB = FALSE))
     x <- sf::st_drop_geometry(x)
   }
   x <- as.data.frame(x, stringsAsFactors = FALSE)
@@ -21,6 +22,7 @@
   list(names = enc2utf8(as.character(x[[name]])),
        columns = lapply(columns, .el_column_values),
        geometry = geometry,
+       sfc = sfc,
        file_name = enc2utf8(as.character(file_name)))
 }
 
