@@ -1,0 +1,86 @@
+# Forecasts, examine-weight runs and hindcasts on a data frame. The formals of el_forecast
+# come from the settings table (R/settings.R), so its names and defaults are the window's
+# and the batch runner's.
+
+el_forecast <- function() {
+  args <- mget(names(.el_forecast_formals)[-1], environment())
+  .el_forecast_run(x, args)
+}
+formals(el_forecast) <- .el_forecast_formals
+
+el_examine_weight <- function(x, target, ...) {
+  args <- .el_run_args(c(list(target = target), list(...)))
+  result <- .el_forecast_run(x, args, examine = TRUE)
+  grid <- as.data.frame(result$grid)
+  attr(grid, "log") <- result$log
+  grid
+}
+
+el_hindcast <- function(x, target, years, ...) {
+  if (!is.numeric(years) || length(years) == 0 || anyNA(years))
+    stop("years must be one or more cut-off years", call. = FALSE)
+  args <- .el_run_args(c(list(target = target), list(...)))
+  parts <- .el_parts_of(x, args)
+  out <- el_hindcast_cpp(parts$names, parts$columns, parts$geometry, .el_settings_of(args),
+                         args$species, parts$file_name, as.numeric(years))
+  .el_stop_on_failure(out)
+  .el_warn_ignored(out$ignored)
+  table <- as.data.frame(out$table, stringsAsFactors = FALSE)
+  # Without geometry every region stands at one placeholder point: no distance to rank by.
+  if (is.null(parts$geometry)) table$distance_auc <- table$distance_spearman <- NA_real_
+  for (i in which(table$error != "")) warning(sprintf("The hindcast for %s stopped: %s", table$year[i], table$error[i]),
+                                               call. = FALSE)
+  table$error[table$error == ""] <- NA_character_
+  attr(table, "log") <- out$log
+  table
+}
+
+.el_parts_of <- function(x, args) {
+  if (!is.null(args$species) && (!is.character(args$species) || anyNA(args$species) || length(args$species) == 0))
+    stop("species must name one or more species columns", call. = FALSE)
+  file_name <- if (is.null(args$file_name)) attr(x, "earlylate_file") else args$file_name
+  .el_frame_parts(x, args$name, file_name)
+}
+
+.el_forecast_run <- function(x, args, examine = FALSE) {
+  parts <- .el_parts_of(x, args)
+  work <- tempfile("earlylate")
+  dir.create(work)
+  on.exit(unlink(work, recursive = TRUE), add = TRUE)
+  out <- el_run_cpp(parts$names, parts$columns, parts$geometry, .el_settings_of(args), args$species,
+                    parts$file_name, examine, work)
+  .el_stop_on_failure(out)
+  .el_warn_ignored(out$ignored)
+  for (text in out$messages) warning(text, call. = FALSE)
+  .el_result(out, parts)
+}
+
+.el_result <- function(out, parts) {
+  regions <- as.data.frame(out$regions, stringsAsFactors = FALSE, optional = TRUE)
+  if (!is.null(parts$sfc)) regions <- sf::st_sf(regions, geometry = parts$sfc)
+  species <- as.data.frame(out$species, stringsAsFactors = FALSE)
+  weights <- out$weights
+  mode <- attr(weights, "mode")
+  weights <- as.data.frame(weights[names(weights) != ""], stringsAsFactors = FALSE)
+  attr(weights, "mode") <- mode
+  target <- species$name[species$target]
+  structure(list(regions = regions, species = species, weights = weights, log = out$log,
+                 target = if (length(target)) target else NULL, settings = out$settings,
+                 file_name = parts$file_name, date = out$date, seconds = out$seconds,
+                 messages = out$messages, grid = if (!is.null(out$grid)) as.data.frame(out$grid)),
+            class = "earlylate_forecast")
+}
+
+# An R error with the tool's own text, carrying the log written before the stop.
+.el_stop_on_failure <- function(out) {
+  if (is.null(out$error)) return(invisible())
+  condition <- structure(class = c("earlylate_error", "error", "condition"),
+                         list(message = out$error, call = NULL, log = out$log))
+  stop(condition)
+}
+
+.el_warn_ignored <- function(ignored) {
+  for (setting in ignored)
+    warning(sprintf("this build of the earlylate core has no setting \"%s\"; its argument was ignored", setting),
+            call. = FALSE)
+}

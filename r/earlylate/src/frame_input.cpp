@@ -1,0 +1,117 @@
+#include "frame_input.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+
+#include <ogr_geometry.h>
+
+#include "base/numtext.hpp"
+#include "gis/attribute_text.hpp"
+#include "gis/geometry_shape.hpp"
+#include "gis/gis_error.hpp"
+#include "vector/record_layout.hpp"
+
+namespace el::rpkg {
+namespace {
+
+std::string utf8(SEXP text) { return Rf_translateCharUTF8(text); }
+
+std::string cellText(SEXP column, R_xlen_t row) {
+    switch (TYPEOF(column)) {
+        case REALSXP: {
+            const double value = REAL(column)[row];
+            return std::isfinite(value) ? plainnum(value) : std::string();
+        }
+        case INTSXP: {
+            const int value = INTEGER(column)[row];
+            return value == NA_INTEGER ? std::string() : std::to_string(value);
+        }
+        case LGLSXP: {
+            const int value = LOGICAL(column)[row];
+            return value == NA_LOGICAL ? std::string() : std::string(value ? "TRUE" : "FALSE");
+        }
+        default: {
+            const SEXP text = STRING_ELT(column, row);
+            return text == NA_STRING ? std::string() : gis::vectorFieldText(utf8(text));
+        }
+    }
+}
+
+void checkColumn(SEXP column, const std::string& name, R_xlen_t rows) {
+    const int type = TYPEOF(column);
+    if (type != REALSXP && type != INTSXP && type != LGLSXP && type != STRSXP)
+        throw std::runtime_error("the column \"" + name + "\" holds neither numbers nor texts");
+    if (Rf_xlength(column) != rows)
+        throw std::runtime_error("the column \"" + name + "\" has not one value per region");
+}
+
+gis::VectorShape shapeOfWkb(SEXP wkb, const std::string& region) {
+    if (TYPEOF(wkb) != RAWSXP) throw std::runtime_error("the geometry of region \"" + region + "\" is not WKB");
+    OGRGeometry* made = nullptr;
+    if (OGRGeometryFactory::createFromWkb(RAW(wkb), nullptr, &made, static_cast<std::size_t>(Rf_xlength(wkb))) !=
+            OGRERR_NONE || made == nullptr)
+        throw std::runtime_error("the geometry of region \"" + region + "\" cannot be read");
+    const std::unique_ptr<OGRGeometry> geometry(made);
+    try {
+        return gis::shapeOf(*geometry);
+    } catch (const gis::GisError& e) {
+        throw std::runtime_error("region \"" + region + "\": " + e.what());
+    }
+}
+
+void addToSizes(VectorSizes& sizes, const VectorObject& object) {
+    sizes.maxline = std::max(sizes.maxline, static_cast<int>(vec::recordWidth(object)));
+    sizes.maxpolygon = std::max(sizes.maxpolygon, object.noden());
+    for (const VectorPart& part : object.parts) sizes.maxnode = std::max(sizes.maxnode, part.polygonnode());
+}
+
+VectorObject objectAt(const Rcpp::List& columns, const std::string& name, SEXP geometry, R_xlen_t row) {
+    VectorObject object;
+    for (R_xlen_t j = 0; j < columns.size(); ++j) object.values.push_back(cellText(columns[j], row));
+    object.name = name;
+    if (Rf_isNull(geometry)) {
+        object.type = "point";
+        object.parts.push_back(VectorPart{"", {0.0}, {0.0}});
+    } else {
+        gis::VectorShape shape = shapeOfWkb(VECTOR_ELT(geometry, row), name);
+        object.type = shape.type;
+        object.parts = std::move(shape.parts);
+    }
+    return object;
+}
+
+}  // namespace
+
+VectorData dataFromFrame(const Rcpp::CharacterVector& names, const Rcpp::List& columns, SEXP geometry) {
+    const R_xlen_t rows = names.size();
+    if (rows == 0) throw std::runtime_error("the data frame has no region");
+    if (!Rf_isNull(geometry) && (TYPEOF(geometry) != VECSXP || Rf_xlength(geometry) != rows))
+        throw std::runtime_error("the geometry has not one entry per region");
+    const Rcpp::CharacterVector columnNames = columns.names();
+    VectorData data;
+    data.filetype = "vector";
+    data.comment = "From an R data frame";
+    data.sizes.valn = static_cast<int>(columns.size());
+    for (R_xlen_t j = 0; j < columns.size(); ++j) {
+        const std::string name = gis::vectorFieldText(utf8(columnNames[j]));
+        checkColumn(columns[j], name, rows);
+        data.valname.push_back(name);
+    }
+    for (R_xlen_t row = 0; row < rows; ++row) {
+        const SEXP text = STRING_ELT(names, row);
+        const std::string name = text == NA_STRING ? std::string() : gis::vectorFieldText(utf8(text));
+        data.objects.push_back(objectAt(columns, name, geometry, row));
+        addToSizes(data.sizes, data.objects.back());
+    }
+    data.sizes.objn = static_cast<int>(rows);
+    data.valname.insert(data.valname.end(), {"type$", "name$", "count"});
+    for (int k = 1; k <= (data.sizes.maxline - 3) / 2; ++k) {
+        data.valname.push_back("x" + std::to_string(k));
+        data.valname.push_back("y" + std::to_string(k));
+    }
+    return data;
+}
+
+}  // namespace el::rpkg

@@ -1,0 +1,22 @@
+#pragma once
+// Data sets and tables of the core as R values.
+
+#include <Rcpp.h>
+
+#include "engine/prediction_table.hpp"
+#include "vector/vector_data.hpp"
+
+namespace el::rpkg {
+
+// The data set as list(name, values, geometry): the region names, a named list with one
+// column per species (numbers when every value present is a number, else texts; `missvalue`
+// in any letter case is NA), and each region's geometry as WKB.
+Rcpp::List frameOfData(const VectorData& data, const std::string& missvalue);
+
+// The table as a named list of columns: texts, integers or numbers, empty cells NA.
+Rcpp::List listOfTable(const engine::PredictionTable& table);
+
+// Texts as an R character vector in UTF-8.
+Rcpp::CharacterVector utf8Vector(const std::vector<std::string>& texts);
+
+}  // namespace el::rpkg

@@ -1,0 +1,48 @@
+#pragma once
+// What a Read or a run in R talks to: stops on Ctrl-C, messages kept for the R error or
+// warnings they become. Only the thread that called from R ever calls into R.
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "base/feedback.hpp"
+#include "base/messenger.hpp"
+#include "base/yield_throttle.hpp"
+
+namespace el::rpkg {
+
+// At its checkpoints on the calling thread, asks R whether the user pressed Ctrl-C (inside
+// R_ToplevelExec, so no R error jumps across C++ frames) and throws el::Cancelled when so.
+// Checkpoints on other threads only see the stop once it has been asked for.
+class RFeedback : public Feedback {
+public:
+    RFeedback() : owner_(std::this_thread::get_id()) {}
+    void checkpoint() override;
+    bool stopped() const { return stop_.load(); }
+
+private:
+    std::thread::id owner_;
+    YieldThrottle throttle_{std::chrono::milliseconds(50)};
+    std::atomic<bool> stop_{false};
+};
+
+// Keeps every message, from any thread, in the order they came.
+class KeptMessages : public Messenger {
+public:
+    void message(const std::string& text) override;
+    std::vector<std::string> take();
+    // The messages joined into one text, or `fallback` when there was none.
+    std::string joined(const std::string& fallback);
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> texts_;
+};
+
+// Raised after a Cancelled stop has unwound every C++ frame: an R interrupt.
+[[noreturn]] void raiseInterrupt();
+
+}  // namespace el::rpkg

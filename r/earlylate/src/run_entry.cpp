@@ -1,0 +1,123 @@
+// el_forecast(), el_examine_weight() and el_hindcast(): one run of the engine on a data
+// frame, driven as the batch runner drives it, its log kept line for line.
+
+#include <Rcpp.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include "base/log_sink.hpp"
+#include "engine/engine.hpp"
+#include "engine/hindcast_report.hpp"
+#include "engine/prediction_table.hpp"
+#include "engine/run_error.hpp"
+#include "frame_output.hpp"
+#include "run_output.hpp"
+#include "run_prepare.hpp"
+
+namespace {
+
+using namespace el;
+using namespace el::rpkg;
+
+// What the R side turns into an R error with the tool's text.
+Rcpp::List failure(const std::string& text, const std::vector<std::string>& log) {
+    return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({text}), Rcpp::Named("log") = utf8Vector(log));
+}
+
+std::vector<std::string> allMessages(PreparedRun& run, KeptMessages& messages) {
+    std::vector<std::string> all = run.readMessages;
+    for (std::string& text : messages.take()) all.push_back(std::move(text));
+    return all;
+}
+
+Rcpp::List completed(PreparedRun& run, const engine::RunResult& result, const LogList& log, KeptMessages& messages,
+                     double seconds) {
+    Rcpp::List out = Rcpp::List::create(
+        Rcpp::Named("log") = utf8Vector(log.lines),
+        Rcpp::Named("regions") = listOfTable(engine::predictionTable(run.data, result, kMissValue)),
+        Rcpp::Named("species") = speciesColumns(result), Rcpp::Named("weights") = weightColumns(result),
+        Rcpp::Named("settings") = settingsVector(run.settings), Rcpp::Named("date") = run.date,
+        Rcpp::Named("messages") = utf8Vector(allMessages(run, messages)),
+        Rcpp::Named("ignored") = utf8Vector(run.ignored), Rcpp::Named("seconds") = seconds);
+    if (result.examinedWeights) out["grid"] = gridColumns(result);
+    return out;
+}
+
+Rcpp::List forecast(PreparedRun& run, const std::string& workDir, RFeedback& feedback) {
+    engine::RunRequest request;
+    request.data = &run.data;
+    request.species = run.species;
+    request.sourceFile = run.settings.get(Setting::DataFileName);
+    request.sourceWritable = false;
+    request.missvalue = kMissValue;
+    request.calculationDate = run.date;
+    request.workDir = workDir;
+    LogList log;
+    KeptMessages messages;
+    engine::Engine engine;
+    const auto started = std::chrono::steady_clock::now();
+    const engine::RunResult result = engine.run(request, {run.settings, log, messages, feedback});
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
+    if (result.status == engine::RunStatus::Cancelled) raiseInterrupt();
+    if (result.status != engine::RunStatus::Completed) return failure(messages.joined("The run stopped"), log.lines);
+    return completed(run, result, log, messages, seconds.count());
+}
+
+RunInput runInput(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings, SEXP species,
+                  const std::string& fileName) {
+    return {names, columns, geometry, settings, species, fileName};
+}
+
+Rcpp::List hindcast(PreparedRun& run, const std::vector<double>& years, RFeedback& feedback) {
+    const std::string target = run.settings.get(Setting::TargetSpecies);
+    if (std::find(run.species.begin(), run.species.end(), target) == run.species.end())
+        throw ToolError("the target species \"" + target + "\" is not among the species analysed");
+    engine::HindcastRequest request;
+    request.data = &run.data;
+    request.species = run.species;
+    request.missvalue = kMissValue;
+    request.calculationDate = run.date;
+    request.settings = run.settings;
+    std::vector<engine::HindcastYear> figures;
+    try {
+        figures = engine::runHindcast(request, years, feedback);
+    } catch (const engine::RunError& e) {
+        throw ToolError(e.what());
+    }
+    return Rcpp::List::create(Rcpp::Named("table") = hindcastColumns(figures),
+                              Rcpp::Named("log") = utf8Vector(engine::hindcastLines(figures)),
+                              Rcpp::Named("ignored") = utf8Vector(run.ignored));
+}
+
+}  // namespace
+
+// [[Rcpp::export(rng = false)]]
+Rcpp::List el_run_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings,
+                      SEXP species, std::string fileName, bool examine, std::string workDir) {
+    RFeedback feedback;
+    try {
+        PreparedRun run = prepareRun(runInput(names, columns, geometry, settings, species, fileName), feedback);
+        run.settings.set(Setting::ExamineWeight, std::string(examine ? kOn : kOff));
+        run.settings.set(Setting::AddPrediction, std::string(kOff));  // nothing is written back from R
+        return forecast(run, workDir, feedback);
+    } catch (const ToolError& e) {
+        return failure(e.what(), {});
+    } catch (const Cancelled&) {
+        raiseInterrupt();
+    }
+}
+
+// [[Rcpp::export(rng = false)]]
+Rcpp::List el_hindcast_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings,
+                           SEXP species, std::string fileName, std::vector<double> years) {
+    RFeedback feedback;
+    try {
+        PreparedRun run = prepareRun(runInput(names, columns, geometry, settings, species, fileName), feedback);
+        return hindcast(run, years, feedback);
+    } catch (const ToolError& e) {
+        return failure(e.what(), {});
+    } catch (const Cancelled&) {
+        raiseInterrupt();
+    }
+}

@@ -1,0 +1,4 @@
+library(testthat)
+library(earlylate)
+
+test_check("earlylate")
