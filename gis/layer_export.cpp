@@ -125,7 +125,7 @@ std::string driverForOutput(const std::filesystem::path& output) {
     return {};
 }
 
-void exportVectorData(const VectorData& data, const std::string& missvalue, const std::filesystem::path& output) {
+void writeNewDataset(const std::filesystem::path& output, const std::function<void(GDALDataset&)>& fill) {
     registerGdalDrivers();
     QuietGdal quiet;
     GDALDriver* driver = driverByName(driverForOutput(output));
@@ -136,7 +136,7 @@ void exportVectorData(const VectorData& data, const std::string& missvalue, cons
     try {
         DatasetPtr dataset(driver->Create(gdalPath(output).c_str(), 0, 0, 0, GDT_Unknown, nullptr));
         if (!dataset) throw GisError("cannot create " + gdalPath(output) + gdalReason());
-        writeLayer(*dataset, data, missvalue, output);
+        fill(*dataset);
         CPLErrorReset();
         dataset.reset();  // closing writes what the driver still holds
         if (CPLGetLastErrorType() == CE_Failure) throw GisError("cannot write " + gdalPath(output) + gdalReason());
@@ -144,6 +144,10 @@ void exportVectorData(const VectorData& data, const std::string& missvalue, cons
         removeOutput(*driver, output);
         throw;
     }
+}
+
+void exportVectorData(const VectorData& data, const std::string& missvalue, const std::filesystem::path& output) {
+    writeNewDataset(output, [&](GDALDataset& dataset) { writeLayer(dataset, data, missvalue, output); });
 }
 
 }  // namespace el::gis

@@ -3,9 +3,12 @@
 // of a write-back among them) can be mapped in any GIS.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "vector/vector_data.hpp"
+
+class GDALDataset;
 
 namespace el::gis {
 
@@ -20,5 +23,9 @@ std::string driverForOutput(const std::filesystem::path& output);
 // case, are null. An existing `output` is replaced; after a failure nothing is left.
 // Throws GisError.
 void exportVectorData(const VectorData& data, const std::string& missvalue, const std::filesystem::path& output);
+
+// Creates `output` anew in the GIS format of its extension and lets `fill` write its layer;
+// on any failure (a GisError) nothing of `output` is left.
+void writeNewDataset(const std::filesystem::path& output, const std::function<void(GDALDataset&)>& fill);
 
 }  // namespace el::gis

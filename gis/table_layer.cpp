@@ -17,13 +17,6 @@ OGRFieldType fieldType(engine::ColumnType type) {
     return OFTString;
 }
 
-void removeOutput(GDALDriver& driver, const std::filesystem::path& output) {
-    std::error_code ec;
-    if (!std::filesystem::exists(output, ec)) return;
-    driver.Delete(gdalPath(output).c_str());  // also removes the side files of a format
-    std::filesystem::remove(output, ec);
-}
-
 OGRwkbGeometryType flatType(const OGRGeometry& geometry) { return wkbFlatten(geometry.getGeometryType()); }
 
 OGRLayer& createLayer(GDALDataset& dataset, const engine::PredictionTable& table, OGRwkbGeometryType type,
@@ -77,25 +70,8 @@ void writeLayer(GDALDataset& dataset, const engine::PredictionTable& table, cons
 }  // namespace
 
 void exportTableLayer(const engine::PredictionTable& table, const VectorData& data, const std::filesystem::path& output) {
-    registerGdalDrivers();
-    QuietGdal quiet;
-    const std::string driverName = driverForOutput(output);
-    GDALDriver* driver = driverName.empty() ? nullptr : GetGDALDriverManager()->GetDriverByName(driverName.c_str());
-    if (driver == nullptr)
-        throw GisError("no GIS format is known for the extension of " + gdalPath(output) + " (use .gpkg, .shp or .geojson)");
     if (table.rows.size() > data.objects.size()) throw GisError("the table has more rows than the data set has regions");
-    removeOutput(*driver, output);
-    try {
-        DatasetPtr dataset(driver->Create(gdalPath(output).c_str(), 0, 0, 0, GDT_Unknown, nullptr));
-        if (!dataset) throw GisError("cannot create " + gdalPath(output) + gdalReason());
-        writeLayer(*dataset, table, data, output);
-        CPLErrorReset();
-        dataset.reset();  // closing writes what the driver still holds
-        if (CPLGetLastErrorType() == CE_Failure) throw GisError("cannot write " + gdalPath(output) + gdalReason());
-    } catch (const GisError&) {
-        removeOutput(*driver, output);
-        throw;
-    }
+    writeNewDataset(output, [&](GDALDataset& dataset) { writeLayer(dataset, table, data, output); });
 }
 
 }  // namespace el::gis
