@@ -14,8 +14,6 @@
 namespace el::figures {
 namespace {
 
-constexpr double kMargin = 16;
-constexpr double kAxisLeft = 64, kAxisBottom = 48;  // tick labels and axis titles
 constexpr double kLegendWidth = 230;                // beside the plot
 
 std::string coefficient(double r) {
@@ -111,7 +109,7 @@ Scene buildFitPlot(const engine::RunResult& run, double width, double height) {
     scene.width = width;
     scene.height = height;
     auto title = [&](const std::string& text) {
-        return placeText(scene.overlay, fitText(text, width - 2 * kMargin, 16, 11), kMargin, kMargin, TextAnchor::Start,
+        return placeText(scene.overlay, fitText(text, width - 2 * kPlotMargin, 16, 11), kPlotMargin, kPlotMargin, TextAnchor::Start,
                          kBlack);
     };
     if (run.target < 0 || static_cast<std::size_t>(run.target) >= run.species.size()) {
@@ -122,24 +120,16 @@ Scene buildFitPlot(const engine::RunResult& run, double width, double height) {
     const engine::SpeciesFit& fit = run.species[target].fit;
     const double top = title("Actual against predicted date: " + run.speciesNames[target]) + 12;
     if (!fit.predictable) {
-        placeText(scene.overlay, fitText("The target species is not predictable: no fitted line", width - 2 * kMargin, 12, 9),
-                  kMargin, top, TextAnchor::Start, kGrey);
+        placeText(scene.overlay, fitText("The target species is not predictable: no fitted line", width - 2 * kPlotMargin, 12, 9),
+                  kPlotMargin, top, TextAnchor::Start, kGrey);
         return scene;
     }
     const std::vector<PlotPoint> points = plotPoints(run, fit);
 
-    // The plot square, with the legend beside it on a wide canvas and under it on a narrow one.
-    double side = std::max(20.0, std::min(width - kAxisLeft - 3 * kMargin - kLegendWidth, height - top - kAxisBottom - kMargin));
-    if (width >= 560 && width >= 1.1 * height) {
-        const double x = 2 * kMargin + kAxisLeft + side;
-        fitLegend(scene.overlay, fit, x, width - x - kMargin, top);
-    } else {
-        Layer legend;
-        const double legendHeight = fitLegend(legend, fit, kMargin, width - 2 * kMargin, 0);
-        appendMoved(scene.overlay, std::move(legend), 0, height - kMargin - legendHeight);
-        side = std::max(20.0, std::min(width - kAxisLeft - 2 * kMargin,
-                                       height - top - kAxisBottom - legendHeight - 2 * kMargin));
-    }
+    const double side = placeSquarePlot(scene.overlay, width, height, top, 0, kLegendWidth,
+                                        [&](Layer& layer, double left, double legendWidth, double legendTop) {
+                                            return fitLegend(layer, fit, left, legendWidth, legendTop);
+                                        });
 
     double low = std::numeric_limits<double>::infinity(), high = -low;
     for (const PlotPoint& p : points)
@@ -147,7 +137,7 @@ Scene buildFitPlot(const engine::RunResult& run, double width, double height) {
     if (points.empty()) low = 0, high = 1;
     const double pad = std::max((high - low) * 0.05, 0.5);
     // Same range on both axes, so the diagonal is the line of perfect prediction.
-    const PlotFrame frame = drawAxes(scene.overlay, kMargin + kAxisLeft, top, side, side, low - pad, high + pad,
+    const PlotFrame frame = drawAxes(scene.overlay, kPlotMargin + kAxisLeft, top, side, side, low - pad, high + pad,
                                      low - pad, high + pad, "Predicted date", "Actual date");
 
     addDiagonal(scene.content, frame);

@@ -14,8 +14,6 @@
 namespace el::figures {
 namespace {
 
-constexpr double kMargin = 16;
-constexpr double kAxisLeft = 64, kAxisBottom = 48;  // tick labels and axis titles
 constexpr double kStrip = 28;                       // the not-reached strip above the plot
 constexpr double kLegendWidth = 240;
 
@@ -117,30 +115,22 @@ Scene buildHindcastPlot(const engine::HindcastYear& year, const std::vector<std:
     const std::string target = year.targetName.empty() ? "the target" : year.targetName;
     const double top = placeText(scene.overlay,
                                  fitText("Hindcast of " + target + " from the data up to " + shortNumber(year.year),
-                                         width - 2 * kMargin, 16, 11),
-                                 kMargin, kMargin, TextAnchor::Start, kBlack) + 12;
+                                         width - 2 * kPlotMargin, 16, 11),
+                                 kPlotMargin, kPlotMargin, TextAnchor::Start, kBlack) + 12;
     const bool predictable = !year.regions.empty() && std::all_of(year.regions.begin(), year.regions.end(),
                                                                    [](const HindcastRegion& r) { return r.predicted.has_value(); });
     if (!year.ran || !predictable) {
         const std::string why = !year.ran ? "The run stopped: " + year.error
                                           : year.regions.empty() ? "No region was reached after it or is known to be unreached"
                                                                  : "The target was not predictable from these data";
-        placeText(scene.overlay, fitText(why, width - 2 * kMargin, 12, 9), kMargin, top, TextAnchor::Start, kGrey);
+        placeText(scene.overlay, fitText(why, width - 2 * kPlotMargin, 12, 9), kPlotMargin, top, TextAnchor::Start, kGrey);
         return scene;
     }
-    double side = std::max(20.0, std::min(width - kAxisLeft - 3 * kMargin - kLegendWidth,
-                                          height - top - kStrip - kAxisBottom - kMargin));
-    if (width >= 560 && width >= 1.1 * height) {
-        const double x = 2 * kMargin + kAxisLeft + side;
-        legend(scene.overlay, year, x, width - x - kMargin, top);
-    } else {
-        Layer below;
-        const double legendHeight = legend(below, year, kMargin, width - 2 * kMargin, 0);
-        appendMoved(scene.overlay, std::move(below), 0, height - kMargin - legendHeight);
-        side = std::max(20.0, std::min(width - kAxisLeft - 2 * kMargin,
-                                       height - top - kStrip - kAxisBottom - legendHeight - 2 * kMargin));
-    }
-    drawPoints(scene, year, regionNames, kMargin + kAxisLeft, top, side);
+    const double side = placeSquarePlot(scene.overlay, width, height, top, kStrip, kLegendWidth,
+                                        [&](Layer& layer, double left, double legendWidth, double legendTop) {
+                                            return legend(layer, year, left, legendWidth, legendTop);
+                                        });
+    drawPoints(scene, year, regionNames, kPlotMargin + kAxisLeft, top, side);
     return scene;
 }
 

@@ -1,5 +1,9 @@
 #include "figures/plot_frame.hpp"
 
+#include <algorithm>
+
+#include "figures/layer_move.hpp"
+
 #include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
 
@@ -40,6 +44,23 @@ PlotFrame drawAxes(Layer& layer, double left, double top, double width, double h
     layer.labels.push_back({{left + width / 2, top + height + 38}, xTitle, 12, TextAnchor::Middle, kBlack});
     layer.labels.push_back({{left - 52, top + height / 2}, yTitle, 12, TextAnchor::Middle, kBlack, true});
     return f;
+}
+
+double placeSquarePlot(Layer& overlay, double width, double height, double top, double above, double legendWidth,
+                       const LegendDrawer& legend) {
+    constexpr double margin = kPlotMargin, axisLeft = kAxisLeft, axisBottom = kAxisBottom;
+    double side = std::max(20.0, std::min(width - axisLeft - 3 * margin - legendWidth,
+                                          height - top - above - axisBottom - margin));
+    if (width >= 560 && width >= 1.1 * height) {
+        const double x = 2 * margin + axisLeft + side;
+        legend(overlay, x, width - x - margin, top);
+        return side;
+    }
+    Layer below;
+    const double legendHeight = legend(below, margin, width - 2 * margin, 0);
+    appendMoved(overlay, std::move(below), 0, height - margin - legendHeight);
+    return std::max(20.0, std::min(width - axisLeft - 2 * margin,
+                                   height - top - above - axisBottom - legendHeight - 2 * margin));
 }
 
 }  // namespace el::figures

@@ -71,8 +71,6 @@ std::optional<BestPair> bestPair(const WeightGrid& grid, GridMeasure measure) {
 
 namespace {
 
-constexpr double kMargin = 16;
-constexpr double kAxisLeft = 64, kAxisBottom = 48;  // tick labels and axis titles
 constexpr double kKeyHeight = 64;                  // colour bar and best pair under the plot
 
 void gridCells(Layer& layer, const std::vector<std::optional<double>>& values, const PlotFrame& frame, double low,
@@ -125,13 +123,13 @@ Scene buildWeightGridPlot(const WeightGrid& grid, GridMeasure measure, double wi
     const std::string title = std::string("Correlation (") + measureName(measure) + ") over the power grid" +
                               (grid.target.empty() ? "" : ": " + grid.target);
     const double top =
-        placeText(scene.overlay, fitText(title, width - 2 * kMargin, 16, 11), kMargin, kMargin, TextAnchor::Start, kBlack) + 10;
+        placeText(scene.overlay, fitText(title, width - 2 * kPlotMargin, 16, 11), kPlotMargin, kPlotMargin, TextAnchor::Start, kBlack) + 10;
     double low = 1, high = -1;
     for (const auto& v : values)
         if (v) low = std::min(low, *v), high = std::max(high, *v);
-    const double side = std::max(20.0, std::min(width - kAxisLeft - 2 * kMargin,
-                                                height - top - kAxisBottom - kKeyHeight - kMargin));
-    const PlotFrame frame = drawAxes(scene.overlay, kMargin + kAxisLeft, top, side, side, 0, 20, 0, 20,
+    const double side = std::max(20.0, std::min(width - kAxisLeft - 2 * kPlotMargin,
+                                                height - top - kAxisBottom - kKeyHeight - kPlotMargin));
+    const PlotFrame frame = drawAxes(scene.overlay, kPlotMargin + kAxisLeft, top, side, side, 0, 20, 0, 20,
                                      "power for number of samples (p2)", "power for similarity (p1)");
     gridCells(scene.content, values, frame, low, high);
     const auto best = bestPair(grid, measure);
@@ -145,7 +143,7 @@ Scene buildWeightGridPlot(const WeightGrid& grid, GridMeasure measure, double wi
                 ", r = " + shortNumber(best->value);
         scene.content.markers.push_back(m);
     }
-    gridKey(scene.overlay, kMargin, top + side + kAxisBottom, width - 2 * kMargin, low, high, best);
+    gridKey(scene.overlay, kPlotMargin, top + side + kAxisBottom, width - 2 * kPlotMargin, low, high, best);
     return scene;
 }
 
