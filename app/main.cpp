@@ -34,6 +34,7 @@ int takeScreenshot(wb::WorkbenchWindow& window, const wb::AppArguments& options)
         window.openFile(QString::fromStdString(*options.open));
         window.waitUntilIdle();
     }
+    if (options.examineWeight) window.setSetting(el::Setting::ExamineWeight, std::string(el::kOn));
     if (options.run) wb::runEverySpecies(window, QString::fromStdString(options.target.value_or("")));
     if (options.tab && !wb::showTab(window, QString::fromStdString(*options.tab))) {
         std::fprintf(stderr, "earlylate: no tab named %s\n", options.tab->c_str());

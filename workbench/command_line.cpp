@@ -10,8 +10,8 @@ std::variant<AppArguments, ArgumentError> parseAppArguments(const std::vector<st
             parsed.help = true;
             continue;
         }
-        if (arg == "--run") {
-            parsed.run = true;
+        if (arg == "--run" || arg == "--examine-weight") {
+            (arg == "--run" ? parsed.run : parsed.examineWeight) = true;
             continue;
         }
         std::optional<std::string>* target = nullptr;
@@ -31,7 +31,8 @@ std::variant<AppArguments, ArgumentError> parseAppArguments(const std::vector<st
         return ArgumentError{"--run and --tab are only used with --screenshot"};
     if (parsed.size && !parsed.screenshot) return ArgumentError{"--size is only used with --screenshot"};
     if (parsed.run && !parsed.open) return ArgumentError{"--run needs --open"};
-    if (parsed.target && !parsed.run) return ArgumentError{"--target is only used with --run"};
+    if ((parsed.target || parsed.examineWeight) && !parsed.run)
+        return ArgumentError{"--target and --examine-weight are only used with --run"};
     return parsed;
 }
 
@@ -44,6 +45,7 @@ std::string appUsage() {
            "  --open VECTORFILE     with --screenshot: read VECTORFILE first\n"
            "  --run                 with --open: move every variable into the species list and run\n"
            "  --target NAME         with --run: the target species\n"
+           "  --examine-weight      with --run: examine the weighting over the power grid\n"
            "  --tab NAME            with --screenshot: show the tab log, map, fit or weights\n"
            "  --size WxH            with --screenshot: the window size in pixels (default: its start-up size)\n";
 }

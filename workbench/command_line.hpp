@@ -17,6 +17,7 @@ struct AppArguments {
     std::optional<std::string> tab;         // --tab log|map|fit|weights (only with --screenshot)
     std::optional<std::string> size;        // --size WIDTHxHEIGHT (only with --screenshot)
     bool run = false;                       // --run: every variable as species, then "G  O"
+    bool examineWeight = false;             // --examine-weight (only with --run): over the power grid
     bool help = false;
 };
 
