@@ -1,6 +1,11 @@
 #include "base/settings.hpp"
 
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
+#include <thread>
+
+#include "base/numtext.hpp"
 
 namespace el {
 namespace {
@@ -63,6 +68,9 @@ constexpr std::array<SettingInfo, kSettingCount> kTable{{
     {Setting::ElMatrixOutput, "elmatrixoutput", SettingKind::Choice, "none", "Output early-late matrix",
      kElMatrixChoices, {"--el-matrix", "", "none|detailed", "", std::nullopt},
      "write the adjusted early-late matrix to the log"},
+    {Setting::Threads, "threads", SettingKind::Text, "", "threads", {},
+     {"--threads", "", "N", "", std::nullopt},
+     "compute on N threads; the results are the same for any N (default: every core)"},
 }};
 
 constexpr bool tableInOrder() {
@@ -89,5 +97,12 @@ SettingValues::SettingValues() {
 }
 
 bool isOn(const SettingsSource& settings, Setting id) { return settings.setting(id) == kOn; }
+
+std::optional<int> threadCountOf(std::string_view text) {
+    if (text.empty()) return std::max(1, std::min(kMaxThreads, static_cast<int>(std::thread::hardware_concurrency())));
+    const auto value = parseNumber(text);
+    if (!value || *value != std::floor(*value) || *value < 1 || *value > kMaxThreads) return std::nullopt;
+    return static_cast<int>(*value);
+}
 
 }  // namespace el

@@ -391,7 +391,13 @@ QStringList WorkbenchWindow::logLines() const {
     return lines;
 }
 
+// The thread count has no control: the window's runs use every core.
+bool WorkbenchWindow::hasControl(Setting id) const {
+    return textFields_[index(id)] != nullptr || checkBoxes_[index(id)] != nullptr || !options_[index(id)].empty();
+}
+
 std::string WorkbenchWindow::setting(Setting id) const {
+    if (!hasControl(id)) return std::string(settingInfo(id).startup);
     switch (settingInfo(id).kind) {
     case SettingKind::Text: return textFields_[index(id)]->text().toStdString();
     case SettingKind::Check: return std::string(checkBoxes_[index(id)]->isChecked() ? kOn : kOff);
@@ -404,6 +410,7 @@ std::string WorkbenchWindow::setting(Setting id) const {
 }
 
 void WorkbenchWindow::setSetting(Setting id, const std::string& value) {
+    if (!hasControl(id)) return;
     switch (settingInfo(id).kind) {
     case SettingKind::Text: textFields_[index(id)]->setText(qs(value)); break;
     case SettingKind::Check: checkBoxes_[index(id)]->setChecked(value == kOn); break;

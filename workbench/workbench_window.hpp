@@ -118,6 +118,8 @@ private:
     void enterBusy();
     void leaveBusy();
 
+    bool hasControl(Setting id) const;
+
     template <class T>
     T* control(const char* name) const {
         return findChild<T*>(QString::fromLatin1(name));
