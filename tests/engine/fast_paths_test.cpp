@@ -7,9 +7,11 @@
 #include <random>
 
 #include "engine/cumulative_search.hpp"
+#include "engine/early_late_rows.hpp"
 #include "engine/eigenvector.hpp"
 #include "engine/region_score.hpp"
 #include "engine/relations.hpp"
+#include "engine/workers.hpp"
 #include "tests/support/recording_host.hpp"
 
 namespace el::engine {
@@ -104,21 +106,41 @@ TEST(Relations, CompactCodesGiveThePlainRelationOfEveryPair) {
                     << s << " " << i << " " << j;
 }
 
+// The unfilled matrix of the packed build, its rows cut between threads.
+SquareMatrix packedMatrix(const StatusMatrix& st, const std::vector<double>& weight, int target, int threads,
+                          KernelChoice choice) {
+    const PackedCodes codes = packCodes(speciesCodes(st), threads);
+    const auto counted = packedWeights(weight, target, codes.planes);
+    SquareMatrix M(st.regions);
+    forRanges(threads, static_cast<std::size_t>(st.regions), [&](std::size_t begin, std::size_t end) {
+        buildPackedRows(codes, *counted, static_cast<int>(begin), static_cast<int>(end), M, {}, choice);
+    });
+    return M;
+}
+
 TEST(Relations, CountsComparisonAndMatrixEqualThePlainLoops) {
-    // 260 regions give more region pairs than one block of the species comparison holds.
-    // Without a target and with a species of weight 0 as well.
-    for (const auto& [regions, species, target] : {std::tuple{260, 3, 2}, std::tuple{23, 9, -1}, std::tuple{1, 2, 1}}) {
+    // 260 regions give more region pairs than one block of the species comparison holds;
+    // 40 species fill more than one word of packed codes. Without a target and with a
+    // species of weight 0 as well. Each on one thread and on three.
+    for (const auto& [regions, species, target] :
+         {std::tuple{260, 3, 2}, std::tuple{23, 9, -1}, std::tuple{1, 2, 1}, std::tuple{37, 40, 33}}) {
         const StatusMatrix st = randomStatus(regions, species, static_cast<unsigned>(regions));
         std::vector<double> weight;
         for (int s = 0; s < species; ++s) weight.push_back(s == 1 ? 0 : 0.25 + 0.37 * s);
 
-        const EarlyLateCounts counts = countRelations(st);
-        const SpeciesComparison cmp = compareSpecies(st);
+        const EarlyLateCounts counts = countRelations(st, 3);
+        const SpeciesComparison cmp = compareSpecies(st, 3);
+        const EarlyLateCounts fromCodes = countCodes(packCodes(speciesCodes(st), 2), 2);
+        EXPECT_EQ(countRelations(st).onaji.cells(), counts.onaji.cells());
+        EXPECT_EQ(fromCodes.hayai.cells(), counts.hayai.cells());
+        EXPECT_EQ(fromCodes.onaji.cells(), counts.onaji.cells());
+        EXPECT_EQ(fromCodes.osoi.cells(), counts.osoi.cells());
+        EXPECT_EQ(compareSpecies(st).same, cmp.same);
         const std::vector<int> viableOfRegion = regionViable(st, target);
         const EarlyLateMatrix el = buildEarlyLateMatrix(st, weight, target);
-        const EarlyLateMatrix fromPairs = buildEarlyLateMatrix(pairCodes(speciesCodes(st)), weight, target);
-        EXPECT_EQ(fromPairs.M.cells(), el.M.cells());
-        EXPECT_EQ(fromPairs.W.cells(), el.W.cells());
+        for (const KernelChoice choice : {KernelChoice::Best, KernelChoice::Portable})
+            for (const int threads : {1, 3})
+                EXPECT_EQ(packedMatrix(st, weight, target, threads, choice).cells(), el.M.cells()) << regions;
 
         std::vector<long long> same(species * species), viable(species * species);
         for (int i = 0; i < regions; ++i) {
