@@ -9,6 +9,8 @@
 #include "engine/cumulative_search.hpp"
 #include "engine/early_late_rows.hpp"
 #include "engine/eigenvector.hpp"
+#include "engine/packed_matrix.hpp"
+#include "engine/pass_frames.hpp"
 #include "engine/region_score.hpp"
 #include "engine/relations.hpp"
 #include "engine/workers.hpp"
@@ -177,6 +179,54 @@ TEST(Relations, CountsComparisonAndMatrixEqualThePlainLoops) {
             EXPECT_EQ(cmp.same[k], static_cast<double>(same[k])) << regions << " " << k;
         }
     }
+}
+
+// The rows and columns `keep` of M, in their order.
+SquareMatrix keptCells(const SquareMatrix& M, const std::vector<int>& keep) {
+    SquareMatrix out(static_cast<int>(keep.size()));
+    for (int i = 0; i < out.size(); ++i)
+        for (int j = 0; j < out.size(); ++j) out(i, j) = M(keep[i], keep[j]);
+    return out;
+}
+
+// The packed path of a pass from the weights to the filled matrix (its frame bringing the
+// connection matrix and the connectivity test) against the plain build, cut, test and fill:
+// rows with and without known cells, both fill modes, all regions and some, one thread and three.
+TEST(Relations, FramesAndFilledMatrixFromCodesEqualThePlainSteps) {
+    int rowsWithoutKnownCells = 0;
+    for (const auto& [regions, species, target] : {std::tuple{45, 4, 3}, std::tuple{70, 35, -1}}) {
+        const StatusMatrix st = randomStatus(regions, species, static_cast<unsigned>(species));
+        std::vector<double> weight;
+        for (int s = 0; s < species; ++s) weight.push_back(s % 3 == 1 ? 0 : 0.5 + 0.11 * s);
+        const EarlyLateMatrix el = buildEarlyLateMatrix(st, weight, target);
+        const PackedCodes codes = packCodes(speciesCodes(st), 1);
+        const PackedWeights counted = *packedWeights(weight, target, codes.planes);
+        PassFrames frames(codes);
+        std::vector<int> all(static_cast<std::size_t>(regions)), some;
+        for (int k = 0; k < regions; ++k) {
+            all[static_cast<std::size_t>(k)] = k;
+            if (k % 3 != 1) some.push_back(k);
+        }
+        for (const auto& keep : {all, some}) {
+            test::RecordingHost host;
+            const SquareMatrix W = keptCells(el.W, keep);
+            const auto frame = frames.frame(keep, counted, 2, host);
+            EXPECT_EQ(frame->failedStart, testConnectivity(W, host).failedStart);
+            rowsWithoutKnownCells += static_cast<int>(std::count(frame->rowKnown.begin(), frame->rowKnown.end(), 0));
+            for (int i = 0; i < W.size(); ++i)
+                for (int j = 0; j < W.size(); ++j) ASSERT_EQ(frame->links.at(i, j), W(i, j) > 0) << i << " " << j;
+            for (const FillMode mode : {FillMode::RowAverage, FillMode::MatrixAverage})
+                for (const int threads : {1, 3}) {
+                    SquareMatrix want = keptCells(el.M, keep), got;
+                    fillMissingCells(want, W, mode);
+                    filledMatrix(*frame, counted, mode, threads, got);
+                    EXPECT_EQ(got.cells(), want.cells()) << regions << " " << keep.size() << " " << threads;
+                }
+        }
+        Feedback quiet;
+        EXPECT_EQ(frames.frame(all, counted, 1, quiet).get(), frames.frame(all, counted, 1, quiet).get());  // made once
+    }
+    EXPECT_GT(rowsWithoutKnownCells, 0);
 }
 
 // ---- connectivity ---------------------------------------------------------------------
