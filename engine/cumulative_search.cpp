@@ -7,7 +7,7 @@ namespace el::engine {
 
 std::size_t CumulativeSearch::add(const std::vector<double>& cumulative) {
     const std::size_t size = cumulative.size();
-    if (size == 0 || size > kIndexMask) throw std::length_error("cumulative table of unsupported size");
+    if (size == 0 || size > 0xffff) throw std::length_error("cumulative table of unsupported size");
     // first[b]: the first point reaching b / kBuckets (size when none does), b = 0..kBuckets.
     std::vector<std::size_t> first(kBuckets + 1);
     std::size_t k = 0;
@@ -16,22 +16,13 @@ std::size_t CumulativeSearch::add(const std::vector<double>& cumulative) {
         while (k < size && cumulative[k] < edge) ++k;
         first[b] = k;
     }
-    for (std::size_t b = 0; b < kBuckets; ++b) {
-        // Every r in [b, b + 1) / kBuckets lands between first[b] and first[b + 1]; when both
-        // are the same existing point, that point is the answer.
-        const bool resolved = first[b] == first[b + 1] && first[b] < size;
-        const std::size_t from = std::min(first[b], size - 1);
-        guide_.push_back(static_cast<std::uint16_t>(from | (resolved ? kResolved : 0)));
-    }
+    // Every r in [b, b + 1) / kBuckets lands between first[b] and first[b + 1] (or on the
+    // last point, when no point reaches r).
+    for (std::size_t b = 0; b <= kBuckets; ++b) guide_.push_back(static_cast<std::uint16_t>(std::min(first[b], size - 1)));
     start_.push_back(cumulative_.size());
     size_.push_back(static_cast<std::uint32_t>(size));
     cumulative_.insert(cumulative_.end(), cumulative.begin(), cumulative.end());
     return start_.size() - 1;
-}
-
-std::size_t CumulativeSearch::fallback(std::size_t table, double r) const {
-    const double* f = cumulative_.data() + start_[table];
-    return firstReachingLinear({f, f + size_[table]}, r);
 }
 
 std::size_t firstReachingLinear(const std::vector<double>& cumulative, double r) {

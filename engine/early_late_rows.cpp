@@ -137,6 +137,9 @@ std::optional<PackedWeights> packedWeights(const std::vector<double>& weight, in
         out.sumAdd.push_back({0.0, code1, code2, code3, 0.0, code1, code2, code3});
         out.weightAdd.push_back({0.0, w, w, w, 0.0, w, w, w});
     }
+    // A cell sums at most 3w per species and its weights at most w each.
+    const double largest = 1e300 / (3.0 * static_cast<double>(std::max<std::size_t>(out.species.size(), 1)));
+    out.bounded = std::all_of(out.sumAdd.begin(), out.sumAdd.end(), [&](const auto& adds) { return adds[1] <= largest; });
     for (int k = 0; k < planes; ++k) {
         int end = 0;
         while (end < static_cast<int>(out.species.size()) &&

@@ -25,6 +25,7 @@ struct PackedWeights {
     std::vector<std::array<double, 8>> sumAdd;
     std::vector<std::array<double, 8>> weightAdd;
     std::vector<int> planeEnd;  // counted species of planes 0..k: species[0 .. planeEnd[k])
+    bool bounded = false;       // no sum can overflow: every cell of the matrix is finite
 };
 
 // Nothing when a weight of a species other than the target is negative or not a number:

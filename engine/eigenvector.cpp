@@ -124,6 +124,12 @@ void multiply(const SquareMatrix& matrix, const double* v, double* u) {
     multiplyRows(matrix, v, u, from);
 }
 
+// The product with the start vector (1, 0, ..., 0) of a matrix without infinities or NaNs:
+// each row's sum is 0 + M(i, 0) and then only zeros, which change nothing.
+void firstProduct(const SquareMatrix& matrix, double* u) {
+    for (int i = 0; i < matrix.size(); ++i) u[i] = 0.0 + matrix(i, 0);
+}
+
 double euclideanLength(const std::vector<double>& v) {
     double sum = 0;
     for (double x : v) sum += x * x;
@@ -132,7 +138,8 @@ double euclideanLength(const std::vector<double>& v) {
 
 }  // namespace
 
-void PowerIteration::eigenvector(const SquareMatrix& matrix, std::vector<double>& vector, Feedback& feedback) {
+void PowerIteration::eigenvector(const SquareMatrix& matrix, std::vector<double>& vector, Feedback& feedback,
+                                 bool finite) {
     feedback.checkpoint();
     lastIterations_ = 0;
     const int n = matrix.size();
@@ -146,7 +153,8 @@ void PowerIteration::eigenvector(const SquareMatrix& matrix, std::vector<double>
         lastIterations_ = iteration;
         double* u = scratch_.data();
         const double* v = vector.data();
-        multiply(matrix, v, u);
+        if (iteration == 1 && finite) firstProduct(matrix, u);
+        else multiply(matrix, v, u);
         const double length = euclideanLength(scratch_);
         // A zero or broken product cannot be normalised; keep the last good iterate.
         if (!(length > 0) || !std::isfinite(length)) break;

@@ -81,7 +81,7 @@ bool scoreFromCodes(const PassInput& in, const PassContext& cx, const PackedWeig
     if (frame->failedStart) return false;
     SquareMatrix M = std::move(cx.scratch.matrix);
     filledMatrix(*frame, weights, fillModeOf(cx.settings.setting(Setting::MissingMode)), cx.threads, M);
-    cx.scratch.power.eigenvector(M, out.score, cx.feedback);
+    cx.scratch.power.eigenvector(M, out.score, cx.feedback, weights.bounded);
     out.order = regionOrder(out.score);
     out.matrix = std::move(M);
     return true;

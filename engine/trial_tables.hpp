@@ -4,6 +4,7 @@
 // eigenvectors of all trials. Shared by the trials on one thread and on several.
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "base/feedback.hpp"
@@ -16,16 +17,25 @@ namespace el::engine {
 
 struct TrialTables {
     int regions = 0;
-    CumulativeSearch search;       // one table per distinct (hayai, onaji, osoi) triple
-    std::vector<int> tableOfPair;  // row-major n * n
-    std::vector<double> entry;     // the trial-matrix entry of every grid point
+    CumulativeSearch search;    // one table per distinct (hayai, onaji, osoi) triple
+    std::vector<double> entry;  // the trial-matrix entry of every grid point
 
-    // The entry that draw r picks for pair p (row-major).
-    double entryFor(std::size_t pair, double r) const {
-        return entry[search.firstReaching(static_cast<std::size_t>(tableOfPair[pair]), r)];
-    }
-    // cells[p] := entryFor(p, draws[p - begin]) for p in [begin, end).
-    void pick(const float* draws, double* cells, std::size_t begin, std::size_t end) const;
+    // The pairs (row-major) in blocks of whole rows, small enough for a block's draws and
+    // cells to stay in cache; within a block the pairs of one table come one after the
+    // other, so each table is fetched once per block.
+    struct Run {
+        std::uint32_t table;
+        std::uint32_t pairs;
+    };
+    std::size_t blockPairs = 0;         // pairs per block (the last may hold fewer)
+    std::vector<std::uint32_t> order;   // per block, its pairs' places within it, table by table
+    std::vector<Run> runs;              // per block, its tables in that order
+    std::vector<std::size_t> firstRun;  // per block, where its runs start; one more at the end
+
+    std::size_t pairs() const { return order.size(); }
+    std::size_t blocks() const { return firstRun.size() - 1; }
+    // cells[q] := the entry that draws[q] picks for pair blockPairs * b + q, for the pairs of block b.
+    void pickBlock(std::size_t b, const float* draws, double* cells) const;
 };
 
 TrialTables trialTables(const EarlyLateCounts& counts);

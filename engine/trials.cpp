@@ -100,8 +100,9 @@ private:
     int next_ = 0;
 };
 
-// One cumulative table per distinct (hayai, onaji, osoi) triple, and the table of every pair.
-void addPairTables(const EarlyLateCounts& counts, const std::vector<GridLogs>& logs, TrialTables& out) {
+// One cumulative table per distinct (hayai, onaji, osoi) triple; returns the table of every pair.
+std::vector<std::uint32_t> addPairTables(const EarlyLateCounts& counts, const std::vector<GridLogs>& logs,
+                                         TrialTables& out) {
     const int n = counts.regions();
     int largest = 0;
     for (int i = 0; i < n; ++i)
@@ -109,15 +110,45 @@ void addPairTables(const EarlyLateCounts& counts, const std::vector<GridLogs>& l
             largest = std::max(largest, counts.hayai(i, j) + counts.onaji(i, j) + counts.osoi(i, j));
     const auto lnFact = logFactorials(largest);
 
-    out.tableOfPair.resize(static_cast<std::size_t>(n) * n);
+    std::vector<std::uint32_t> tableOfPair(static_cast<std::size_t>(n) * n);
     TripleIndex known(largest);
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
             const int a = counts.hayai(i, j), b = counts.onaji(i, j), c = counts.osoi(i, j);
             const auto [number, fresh] = known.find(a, b, c);
             if (fresh) out.search.add(cumulativePosterior(a, b, c, logs, lnFact));
-            out.tableOfPair[static_cast<std::size_t>(i) * n + j] = number;
+            tableOfPair[static_cast<std::size_t>(i) * n + j] = static_cast<std::uint32_t>(number);
         }
+    }
+    return tableOfPair;
+}
+
+// About this many pairs per block: 96 KB of draws and 192 KB of cells.
+constexpr std::size_t kBlockPairs = 24576;
+
+// Groups the pairs of every block by table (a counting sort, tables in the order first met).
+void orderBlocks(const std::vector<std::uint32_t>& tableOfPair, int regions, TrialTables& out) {
+    const auto n = static_cast<std::size_t>(regions);
+    out.blockPairs = std::max<std::size_t>(1, kBlockPairs / std::max<std::size_t>(n, 1)) * n;
+    out.order.resize(tableOfPair.size());
+    out.firstRun.assign(1, 0);
+    std::vector<std::uint32_t> slot(out.search.tables(), 0), touched;
+    for (std::size_t begin = 0; begin < tableOfPair.size(); begin += out.blockPairs) {
+        const std::size_t end = std::min(begin + out.blockPairs, tableOfPair.size());
+        touched.clear();
+        for (std::size_t p = begin; p < end; ++p)
+            if (slot[tableOfPair[p]]++ == 0) touched.push_back(tableOfPair[p]);
+        std::uint32_t next = 0;
+        for (std::uint32_t table : touched) {
+            out.runs.push_back({table, slot[table]});
+            const std::uint32_t count = slot[table];
+            slot[table] = next;
+            next += count;
+        }
+        for (std::size_t p = begin; p < end; ++p)
+            out.order[begin + slot[tableOfPair[p]]++] = static_cast<std::uint32_t>(p - begin);
+        for (std::uint32_t table : touched) slot[table] = 0;
+        out.firstRun.push_back(out.runs.size());
     }
 }
 
@@ -140,12 +171,17 @@ TrialTables trialTables(const EarlyLateCounts& counts) {
         logs.push_back({std::log(point.pe), std::log(point.ps), std::log(pl)});
         tables.entry.push_back((2 * point.ps + point.pe) + 3 * pl);
     }
-    addPairTables(counts, logs, tables);
+    orderBlocks(addPairTables(counts, logs, tables), tables.regions, tables);
     return tables;
 }
 
-void TrialTables::pick(const float* draws, double* cells, std::size_t begin, std::size_t end) const {
-    for (std::size_t pair = begin; pair < end; ++pair) cells[pair] = entryFor(pair, draws[pair - begin]);
+void TrialTables::pickBlock(std::size_t b, const float* draws, double* cells) const {
+    const std::uint32_t* place = order.data() + b * blockPairs;
+    for (std::size_t r = firstRun[b]; r < firstRun[b + 1]; ++r) {
+        const CumulativeSearch::Table table = search.table(runs[r].table);
+        for (const std::uint32_t* end = place + runs[r].pairs; place < end; ++place)
+            cells[*place] = entry[table.firstReaching(draws[*place])];
+    }
 }
 
 TrialStats trialStats(const std::vector<double>& components, int regions, int trials) {
@@ -182,16 +218,17 @@ TrialStats reliability(const EarlyLateCounts& counts, int trials, TrialRandom& r
     std::vector<double> components(regions * static_cast<std::size_t>(std::max(trials, 0)));  // [t][i]
     SquareMatrix trialMatrix(n);
     std::vector<double> vector;
-    std::vector<float> draws(regions);  // one row's, drawn in a sweep
+    std::vector<float> draws(tables.blockPairs);  // one block's, drawn in a sweep
     for (int t = 1; t <= trials; ++t) {
         feedback.caption(Label::RunProgress, "reliability trial" + strnum(t));
         feedback.checkpoint();
         double* cell = trialMatrix.cells().data();
-        for (std::size_t row = 0; row < regions; ++row) {
-            random.fill(draws.data(), regions);
-            tables.pick(draws.data(), cell, row * regions, (row + 1) * regions);
+        for (std::size_t b = 0; b < tables.blocks(); ++b) {
+            const std::size_t begin = b * tables.blockPairs;
+            random.fill(draws.data(), std::min(tables.blockPairs, tables.pairs() - begin));
+            tables.pickBlock(b, draws.data(), cell + begin);
         }
-        power.eigenvector(trialMatrix, vector, feedback);
+        power.eigenvector(trialMatrix, vector, feedback, true);  // entries from 1.1 to 2.94
         std::copy(vector.begin(), vector.end(), components.begin() + static_cast<std::ptrdiff_t>((t - 1) * regions));
         feedback.progress(ProgressStage::Trials, t, trials);
     }

@@ -169,13 +169,16 @@ void TrialPipeline::work() {
 void TrialPipeline::workOn(DrawBuffer& buffer, SquareMatrix& matrix, PowerIteration& power,
                            std::vector<double>& vector, Feedback& feedback) {
     const int trial = buffer.trial;
-    tables_.pick(buffer.draws.data(), matrix.cells().data(), 0, cells_);
+    for (std::size_t b = 0; b < tables_.blocks(); ++b) {
+        const std::size_t begin = b * tables_.blockPairs;
+        tables_.pickBlock(b, buffer.draws.data() + begin, matrix.cells().data() + begin);
+    }
     {
         const std::lock_guard lock(mutex_);
         free_.push_back(&buffer);
     }
     changed_.notify_all();
-    power.eigenvector(matrix, vector, feedback);
+    power.eigenvector(matrix, vector, feedback, true);  // entries from 1.1 to 2.94
     const auto row = static_cast<std::size_t>(trial - 1) * static_cast<std::size_t>(tables_.regions);
     std::copy(vector.begin(), vector.end(), components_.begin() + static_cast<std::ptrdiff_t>(row));
     {
