@@ -1,5 +1,9 @@
 #include "base/settings.hpp"
 
+#ifdef __linux__
+#include <sched.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
@@ -98,8 +102,22 @@ SettingValues::SettingValues() {
 
 bool isOn(const SettingsSource& settings, Setting id) { return settings.setting(id) == kOn; }
 
+namespace {
+
+// The cores this process may run on (a container or taskset may allow fewer than the machine has).
+int coresAvailable() {
+#ifdef __linux__
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
+#endif
+    return static_cast<int>(std::thread::hardware_concurrency());
+}
+
+}  // namespace
+
 std::optional<int> threadCountOf(std::string_view text) {
-    if (text.empty()) return std::max(1, std::min(kMaxThreads, static_cast<int>(std::thread::hardware_concurrency())));
+    if (text.empty()) return std::max(1, std::min(kMaxThreads, coresAvailable()));
     const auto value = parseNumber(text);
     if (!value || *value != std::floor(*value) || *value < 1 || *value > kMaxThreads) return std::nullopt;
     return static_cast<int>(*value);

@@ -89,7 +89,7 @@ public:
 bool isOn(const SettingsSource& settings, Setting id);
 
 // The number of threads a `threads` text asks for: "" (the start-up value) gives every core
-// of the machine, a whole number from 1 to kMaxThreads itself; anything else nothing.
+// the process may run on, a whole number from 1 to kMaxThreads itself; anything else nothing.
 inline constexpr int kMaxThreads = 256;
 std::optional<int> threadCountOf(std::string_view text);
 

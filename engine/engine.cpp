@@ -15,6 +15,7 @@
 #include "engine/run_error.hpp"
 #include "engine/run_weight_test_file.hpp"
 #include "engine/settings_copy.hpp"
+#include "engine/workers.hpp"
 #include "engine/writeback.hpp"
 
 namespace el::engine {
@@ -72,6 +73,11 @@ private:
     // What the run does after pass k (0-based) of `passes`; throws to stop.
     void afterPass(const PassInput& input, const PassOutcome& pass, long long k, long long passes);
     void writePrediction(const PassInput& input, const PassOutcome& pass);
+    // Workers for the passes of an examine-weight run, each building its own matrix.
+    int passWorkers(const PassInput& input) const {
+        const auto regions = static_cast<std::size_t>(input.status.regions);
+        return frames_ ? workersWithin(threads_, regions * regions * sizeof(double)) : 1;
+    }
 
     const RunRequest& request_;
     const RunHooks& hooks_;
@@ -101,7 +107,7 @@ RunResult RunDriver::run() {
     addPairData(input);
 
     ReportWriter writer(hooks_.log, hooks_.feedback, weightTest_);
-    const bool onThreads = !reportMode_ && threads_ > 1 && !request_.plain;
+    const bool onThreads = !reportMode_ && passWorkers(input) > 1;
     RunResult result =
         resultOfPass(input, onThreads ? runPassesInParallel(input, powers, writer) : runPasses(input, powers, writer));
     result.status = RunStatus::Completed;
@@ -183,7 +189,7 @@ PassOutcome RunDriver::runPassesInParallel(const PassInput& input, const PowerRa
     PassOutcome last;
     SettingsCopy settings(settings_);
     const PassWork work{input, settings, random_, *frames_, reportMode_, weightTest_.has_value()};
-    runPassesOnThreads(work, pairs, threads_, hooks_.feedback, [&](long long k, PassRecord& record) {
+    runPassesOnThreads(work, pairs, passWorkers(input), hooks_.feedback, [&](long long k, PassRecord& record) {
         writer.setPassCaption("Pass" + strnum(static_cast<double>(k + 1)) + " of" + strnum(static_cast<double>(passes)));
         for (const StageReport& report : record.reports) writer.show(report);
         if (record.error) std::rethrow_exception(record.error);

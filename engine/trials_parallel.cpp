@@ -192,7 +192,8 @@ void TrialPipeline::workOn(DrawBuffer& buffer, SquareMatrix& matrix, PowerIterat
 
 TrialStats reliabilityOnThreads(const TrialTables& tables, int trials, TrialRandom& random, int threads,
                                 Feedback& feedback) {
-    return TrialPipeline(tables, trials, threads).run(random, feedback);
+    const auto cells = static_cast<std::size_t>(tables.regions) * static_cast<std::size_t>(tables.regions);
+    return TrialPipeline(tables, trials, workersWithin(threads, cells * sizeof(double))).run(random, feedback);
 }
 
 }  // namespace el::engine

@@ -21,6 +21,11 @@ bool SharedCaption::take(std::string& text) {
     return true;
 }
 
+int workersWithin(int threads, std::size_t bytesEach) {
+    const std::size_t fit = bytesEach == 0 ? kWorkerMemory : kWorkerMemory / bytesEach;
+    return static_cast<int>(std::max<std::size_t>(1, std::min(static_cast<std::size_t>(std::max(threads, 1)), fit)));
+}
+
 void onThreads(int threads, const std::function<void(int)>& work) {
     const int count = std::max(threads, 1);
     std::vector<std::exception_ptr> errors(static_cast<std::size_t>(count));

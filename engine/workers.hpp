@@ -58,6 +58,14 @@ private:
     SharedCaption* caption_;
 };
 
+// What the workers' own buffers may take together: a machine with many cores still keeps a
+// run on a large data set within memory (the numbers never depend on the worker count).
+inline constexpr std::size_t kWorkerMemory = std::size_t{1} << 30;
+
+// At most `threads` workers, and no more than keep bytesEach apiece within kWorkerMemory;
+// at least one.
+int workersWithin(int threads, std::size_t bytesEach);
+
 // Calls work(t) for t = 0 .. threads - 1, t = 0 on the calling thread and every other on a
 // thread of its own, and returns when all have ended. The exception of the lowest t that
 // threw, if any, is rethrown then.
