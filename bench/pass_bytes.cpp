@@ -46,8 +46,10 @@ PassTraffic examineWeightTraffic(const VectorData& data) {
             scratch.matrix = std::move(pass.matrix);
         }
     products /= static_cast<double>(powers.size() * powers.size());
+    // The codes read, the matrix written, and the matrix read by every product but the first,
+    // which is read off the first column.
     const double cells = static_cast<double>(input.status.regions) * input.status.regions;
-    const double bytes = cells * 8 * (input.packed->planes + 1 + products);
+    const double bytes = cells * 8 * (input.packed->planes + 1 + (products - 1));
     return {bytes, products};
 }
 

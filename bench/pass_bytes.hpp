@@ -1,7 +1,8 @@
 #pragma once
 // The memory traffic of one examine-weight power pass: the packed codes read, the matrix
-// written, and the matrix read once per product of the power iteration; set against the
-// machine's copy bandwidth it gives the time no pass can beat.
+// written, and the matrix read once per product of the power iteration but the first (read
+// off the first column); set against the machine's copy bandwidth it gives the time no pass
+// can beat.
 
 #include "vector/vector_data.hpp"
 
