@@ -1,6 +1,15 @@
 #include "base/settings.hpp"
 
+#ifdef __linux__
+#include <sched.h>
+#endif
+
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
+#include <thread>
+
+#include "base/numtext.hpp"
 
 namespace el {
 namespace {
@@ -63,6 +72,9 @@ constexpr std::array<SettingInfo, kSettingCount> kTable{{
     {Setting::ElMatrixOutput, "elmatrixoutput", SettingKind::Choice, "none", "Output early-late matrix",
      kElMatrixChoices, {"--el-matrix", "", "none|detailed", "", std::nullopt},
      "write the adjusted early-late matrix to the log"},
+    {Setting::Threads, "threads", SettingKind::Text, "", "", {},  // no window control: the window uses every core
+     {"--threads", "", "N", "", std::nullopt},
+     "compute on N threads; the results are the same for any N (default: every core)"},
 }};
 
 constexpr bool tableInOrder() {
@@ -89,5 +101,26 @@ SettingValues::SettingValues() {
 }
 
 bool isOn(const SettingsSource& settings, Setting id) { return settings.setting(id) == kOn; }
+
+namespace {
+
+// The cores this process may run on (a container or taskset may allow fewer than the machine has).
+int coresAvailable() {
+#ifdef __linux__
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
+#endif
+    return static_cast<int>(std::thread::hardware_concurrency());
+}
+
+}  // namespace
+
+std::optional<int> threadCountOf(std::string_view text) {
+    if (text.empty()) return std::max(1, std::min(kMaxThreads, coresAvailable()));
+    const auto value = parseNumber(text);
+    if (!value || *value != std::floor(*value) || *value < 1 || *value > kMaxThreads) return std::nullopt;
+    return static_cast<int>(*value);
+}
 
 }  // namespace el

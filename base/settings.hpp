@@ -30,8 +30,9 @@ enum class Setting {
     SimOutput,
     MissingMode,
     ElMatrixOutput,
+    Threads,
 };
-inline constexpr std::size_t kSettingCount = 17;
+inline constexpr std::size_t kSettingCount = 18;
 
 // Check boxes hold "1" (on) or "0" (off); option groups hold one of their choice values;
 // text fields hold the text as typed.
@@ -72,6 +73,11 @@ std::optional<Setting> settingByName(std::string_view name);
 // Where a run reads its settings. They are read live: the core asks at the moment it
 // needs a value, so a change made meanwhile takes effect from then on. The run also
 // writes a few (its interlocks, an empty training share), as the window shows them.
+//
+// A run reads and writes its settings source only on the thread that called it. Power
+// passes computed on worker threads read a copy of the settings that the calling thread
+// refreshes after each pass, so a change made during a yield still takes effect from the
+// next passes on.
 class SettingsSource {
 public:
     virtual ~SettingsSource() = default;
@@ -81,6 +87,11 @@ public:
 
 // True when a check-box setting holds "on".
 bool isOn(const SettingsSource& settings, Setting id);
+
+// The number of threads a `threads` text asks for: "" (the start-up value) gives every core
+// the process may run on, a whole number from 1 to kMaxThreads itself; anything else nothing.
+inline constexpr int kMaxThreads = 256;
+std::optional<int> threadCountOf(std::string_view text);
 
 // Holds one text per setting, starting from the start-up values: the settings store of
 // the batch runner and the tests.

@@ -147,6 +147,9 @@ std::string settingOption(const std::string& arg, ArgReader& in, BatchOptions& o
         if (!in.takeValue(value)) return valueError(arg, std::string(b.argName));
         if (info->kind == SettingKind::Choice && !validChoice(*info, value))
             return "option " + arg + " takes " + std::string(b.argName) + ", not \"" + value + "\"";
+        if (info->id == Setting::Threads && !threadCountOf(value))
+            return "option " + arg + " takes a whole number from 1 to " + std::to_string(kMaxThreads) + ", not \"" +
+                   value + "\"";
     }
     opts.values.set(info->id, value);
     if (b.alsoOn) opts.values.set(*b.alsoOn, std::string(kOn));

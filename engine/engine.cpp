@@ -1,15 +1,21 @@
 #include "engine/engine.hpp"
 
+#include <exception>
 #include <optional>
+#include <utility>
 
 #include "base/numtext.hpp"
+#include "engine/pass_pipeline.hpp"
 #include "engine/pass_report.hpp"
+#include "engine/pass_reporter.hpp"
 #include "engine/pass_result.hpp"
 #include "engine/power_pass.hpp"
 #include "engine/report_header.hpp"
 #include "engine/report_results.hpp"
 #include "engine/run_error.hpp"
 #include "engine/run_weight_test_file.hpp"
+#include "engine/settings_copy.hpp"
+#include "engine/workers.hpp"
 #include "engine/writeback.hpp"
 
 namespace el::engine {
@@ -43,45 +49,6 @@ struct PowerRange {
     long long passes() const { return powerStepCount(first1, last1) * powerStepCount(first2, last2); }
 };
 
-// Turns each stage of a pass into its log lines at once and, in an examine-weight run, the
-// target's fit into its weight-test line and the grid of the result.
-class PassReporter : public PassListener {
-public:
-    PassReporter(const PassInput& input, const RunHooks& hooks, bool reportMode,
-                 std::optional<WeightTestFile>& weightTest)
-        : input_(input), hooks_(hooks), reportMode_(reportMode), weightTest_(weightTest) {}
-
-    // What the run progress label shows with the weight-test caption of the coming pass.
-    void setPassCaption(std::string caption) { passCaption_ = std::move(caption); }
-    std::vector<WeightGridCell> takeGrid() { return std::move(grid_); }
-
-    void stageDone(PassStage stage, const PassOutcome& outcome) override {
-        if (stage == PassStage::Started) targetText_ = hooks_.settings.setting(Setting::TargetSpecies);
-        appendLines(hooks_.log, passStageLines(stage, outcome, {input_, reportMode_, targetText_}));
-        if (stage == PassStage::SpeciesFitted) recordWeightTest(outcome);
-    }
-
-private:
-    void recordWeightTest(const PassOutcome& outcome) {
-        const bool isTarget = static_cast<int>(outcome.species.size()) - 1 == input_.targetIndex();
-        if (!isTarget || !weightTest_ || !isOn(hooks_.settings, Setting::ExamineWeight)) return;
-        const SpeciesFit& fit = outcome.species.back().fit;
-        weightTest_->writeLine(weightTestLine(targetText_, outcome.p1, outcome.p2, fit));
-        grid_.push_back({outcome.p1, outcome.p2, fit.rt, fit.rv, fit.rw});
-        hooks_.feedback.caption(Label::Status, weightTestCaption(targetText_, outcome.p1, outcome.p2, fit));
-        if (!passCaption_.empty()) hooks_.feedback.caption(Label::RunProgress, passCaption_);
-        hooks_.feedback.checkpoint();
-    }
-
-    const PassInput& input_;
-    const RunHooks& hooks_;
-    bool reportMode_;
-    std::optional<WeightTestFile>& weightTest_;
-    std::string targetText_;
-    std::string passCaption_;
-    std::vector<WeightGridCell> grid_;
-};
-
 // One run from its header to the end of its last pass; throws to stop early.
 class RunDriver {
 public:
@@ -100,16 +67,26 @@ public:
 private:
     PassInput prepareInput(const std::string& targetText);
     PowerRange choosePowers();
-    void addPairData(PassInput& input) const;
-    PassOutcome runPasses(const PassInput& input, const PowerRange& powers, PassReporter& reporter);
+    void addPairData(PassInput& input);
+    PassOutcome runPasses(const PassInput& input, const PowerRange& powers, ReportWriter& writer);
+    PassOutcome runPassesInParallel(const PassInput& input, const PowerRange& powers, ReportWriter& writer);
+    // What the run does after pass k (0-based) of `passes`; throws to stop.
+    void afterPass(const PassInput& input, const PassOutcome& pass, long long k, long long passes);
     void writePrediction(const PassInput& input, const PassOutcome& pass);
+    // Workers for the passes of an examine-weight run, each building its own matrix.
+    int passWorkers(const PassInput& input) const {
+        const auto regions = static_cast<std::size_t>(input.status.regions);
+        return frames_ ? workersWithin(threads_, regions * regions * sizeof(double)) : 1;
+    }
 
     const RunRequest& request_;
     const RunHooks& hooks_;
     SettingsSource& settings_;
     TrialRandom& random_;
     bool reportMode_ = true;
+    int threads_ = 1;
     std::optional<WeightTestFile> weightTest_;
+    std::optional<PassFrames> frames_;  // with the packed codes
 };
 
 RunResult RunDriver::run() {
@@ -129,11 +106,13 @@ RunResult RunDriver::run() {
     }
     addPairData(input);
 
-    PassReporter reporter(input, hooks_, reportMode_, weightTest_);
-    RunResult result = resultOfPass(input, runPasses(input, powers, reporter));
+    ReportWriter writer(hooks_.log, hooks_.feedback, weightTest_);
+    const bool onThreads = !reportMode_ && passWorkers(input) > 1;
+    RunResult result =
+        resultOfPass(input, onThreads ? runPassesInParallel(input, powers, writer) : runPasses(input, powers, writer));
     result.status = RunStatus::Completed;
     result.examinedWeights = !reportMode_;
-    result.weightGrid = reporter.takeGrid();
+    result.weightGrid = writer.takeGrid();
     return result;
 }
 
@@ -166,35 +145,68 @@ PowerRange RunDriver::choosePowers() {
 }
 
 // What does not depend on the powers: the species comparison, each region's count of
-// relations, the region names and, for the many passes of an examine-weight run, the codes
-// of every region pair.
-void RunDriver::addPairData(PassInput& input) const {
-    input.comparison = compareSpecies(input.status);
-    if (!reportMode_) input.pairCodes = pairCodes(speciesCodes(input.status));
+// relations, the region names and the codes of every region pair, made once for all passes.
+void RunDriver::addPairData(PassInput& input) {
+    const std::string threadsText = settings_.setting(Setting::Threads);
+    const auto threads = threadCountOf(threadsText);
+    if (!threads) throw RunError("The threads text \"" + threadsText + "\" is not a whole number from 1 to " +
+                                 std::to_string(kMaxThreads));
+    threads_ = request_.plain ? 1 : *threads;
+    input.comparison = compareSpecies(input.status, threads_);
+    if (!request_.plain) {
+        input.packed = packCodes(speciesCodes(input.status), threads_);
+        frames_.emplace(*input.packed);
+    }
     input.regionviable = regionViable(input.status, input.targetIndex());
     for (const auto& object : request_.data->objects) input.regionNames.push_back(object.name);
 }
 
-PassOutcome RunDriver::runPasses(const PassInput& input, const PowerRange& powers, PassReporter& reporter) {
+PassOutcome RunDriver::runPasses(const PassInput& input, const PowerRange& powers, ReportWriter& writer) {
     PassScratch scratch;
-    const PassContext context{settings_, hooks_.feedback, random_, scratch, reporter};
+    PassReporter reporter(StageReporter(input, settings_, reportMode_, weightTest_.has_value()), writer);
+    PassFrames* frames = frames_ ? &*frames_ : nullptr;
+    const PassContext context{settings_, hooks_.feedback, random_, scratch, reporter, threads_, frames};
     const long long passes = powers.passes();
-    long long passesDone = 0;
+    long long k = 0;
     PassOutcome last;
     for (double p1 = powers.first1; p1 <= powers.last1; p1 += 0.1)
         for (double p2 = powers.first2; p2 <= powers.last2; p2 += 0.1) {
             if (!reportMode_)
-                reporter.setPassCaption("Pass" + strnum(static_cast<double>(passesDone + 1)) + " of" +
-                                        strnum(static_cast<double>(passes)));
+                writer.setPassCaption("Pass" + strnum(static_cast<double>(k + 1)) + " of" +
+                                      strnum(static_cast<double>(passes)));
+            scratch.matrix = std::exchange(last.matrix, SquareMatrix());
             last = computePass(input, p1, p2, context);
-            if (!last.connected) {
-                hooks_.messenger.message("There are less-connective regions");
-                throw RunStopped{};
-            }
-            if (isOn(settings_, Setting::AddPrediction)) writePrediction(input, last);
-            hooks_.feedback.progress(ProgressStage::Passes, ++passesDone, passes);
+            afterPass(input, last, k++, passes);
         }
     return last;
+}
+
+PassOutcome RunDriver::runPassesInParallel(const PassInput& input, const PowerRange& powers, ReportWriter& writer) {
+    std::vector<PowerPair> pairs;
+    for (double p1 = powers.first1; p1 <= powers.last1; p1 += 0.1)
+        for (double p2 = powers.first2; p2 <= powers.last2; p2 += 0.1) pairs.push_back({p1, p2});
+    const auto passes = static_cast<long long>(pairs.size());
+    PassOutcome last;
+    SettingsCopy settings(settings_);
+    const PassWork work{input, settings, random_, *frames_, reportMode_, weightTest_.has_value()};
+    runPassesOnThreads(work, pairs, passWorkers(input), hooks_.feedback, [&](long long k, PassRecord& record) {
+        writer.setPassCaption("Pass" + strnum(static_cast<double>(k + 1)) + " of" + strnum(static_cast<double>(passes)));
+        for (const StageReport& report : record.reports) writer.show(report);
+        if (record.error) std::rethrow_exception(record.error);
+        afterPass(input, record.outcome, k, passes);
+        if (k + 1 == passes) last = std::move(record.outcome);
+        settings.refresh(settings_);
+    });
+    return last;
+}
+
+void RunDriver::afterPass(const PassInput& input, const PassOutcome& pass, long long k, long long passes) {
+    if (!pass.connected) {
+        hooks_.messenger.message("There are less-connective regions");
+        throw RunStopped{};
+    }
+    if (isOn(settings_, Setting::AddPrediction)) writePrediction(input, pass);
+    hooks_.feedback.progress(ProgressStage::Passes, k + 1, passes);
 }
 
 void RunDriver::writePrediction(const PassInput& input, const PassOutcome& pass) {

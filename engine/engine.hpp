@@ -23,6 +23,10 @@ struct RunRequest {
     std::string missvalue = "null";
     std::string calculationDate;         // "MM-DD-YYYY"
     std::filesystem::path workDir = "."; // the weight-test file
+    // The reference computation: the matrix built from the status matrix and the
+    // connectivity test made in every pass, on one thread. The same numbers, slower; for
+    // the tests that hold the fast paths to it.
+    bool plain = false;
 };
 
 // Whom a run talks to: settings read live, report lines, messages, progress and stops.

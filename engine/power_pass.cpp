@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "base/numtext.hpp"
+#include "engine/packed_matrix.hpp"
 #include "engine/run_error.hpp"
 #include "engine/trials.hpp"
 
@@ -21,17 +22,23 @@ void weighSpecies(const PassInput& in, const PassContext& cx, PassOutcome& out) 
 void runTrials(const PassInput& in, const PassContext& cx, PassOutcome& out) {
     const auto regions = static_cast<std::size_t>(in.status.regions);
     out.trials = {false, std::vector<double>(regions, 0.0), std::vector<double>(regions, 0.0), 0};
-    if (!isOn(cx.settings, Setting::DoReliability)) return;
+    if (!isOn(cx.settings, Setting::DoReliability)) {
+        if (cx.turns != nullptr) cx.turns->done(cx.pass);
+        return;
+    }
     const int count = readIterations(cx.settings);
-    if (!cx.scratch.counts) cx.scratch.counts = countRelations(in.status);
-    TrialStats stats = reliability(*cx.scratch.counts, count, cx.random, cx.scratch.power, cx.feedback);
+    if (!cx.scratch.counts)
+        cx.scratch.counts = in.packed ? countCodes(*in.packed, cx.threads) : countRelations(in.status, cx.threads);
+    if (cx.turns != nullptr) cx.turns->await(cx.pass);
+    TrialStats stats = reliability(*cx.scratch.counts, count, cx.random, cx.scratch.power, cx.feedback, cx.threads);
+    if (cx.turns != nullptr) cx.turns->done(cx.pass);
     out.trials = {true, std::move(stats.eigenmean), std::move(stats.eigensd), stats.vectorshift};
 }
 
-// The early-late matrix of the pass and the regions finally used, with M and W cut down to them.
+// The plain path: the early-late matrix of the pass from the status matrix and the regions
+// finally used, with M and W cut down to them.
 EarlyLateMatrix chooseRegions(const PassInput& in, const PassContext& cx, PassOutcome& out) {
-    EarlyLateMatrix el = in.pairCodes ? buildEarlyLateMatrix(*in.pairCodes, out.weights.weight, in.targetIndex())
-                                      : buildEarlyLateMatrix(in.status, out.weights.weight, in.targetIndex());
+    EarlyLateMatrix el = buildEarlyLateMatrix(in.status, out.weights.weight, in.targetIndex());
     out.used = allRegions(in.regionNames);
     if (in.status.regions == 0) throw RunError("There is no region to analyse");
     if (isOn(cx.settings, Setting::ExcludeLimited)) {
@@ -47,6 +54,37 @@ void scoreRegions(EarlyLateMatrix& el, const PassContext& cx, PassOutcome& out) 
     cx.scratch.power.eigenvector(el.M, out.score, cx.feedback);
     out.order = regionOrder(out.score);
     out.matrix = std::move(el.M);
+}
+
+// The plain path from the weights to the scores; false when the regions are not connected.
+bool scorePlainly(const PassInput& in, const PassContext& cx, PassOutcome& out) {
+    EarlyLateMatrix el = chooseRegions(in, cx, out);
+    if (testConnectivity(el.W, cx.feedback).failedStart) return false;
+    scoreRegions(el, cx, out);
+    return true;
+}
+
+// The same from the packed codes: the exclusion decides first, the frame of the regions
+// kept and the weighted species brings the connectivity test's outcome, and the matrix is
+// built straight into the scratch storage.
+bool scoreFromCodes(const PassInput& in, const PassContext& cx, const PackedWeights& weights, PassOutcome& out) {
+    out.used = allRegions(in.regionNames);
+    if (in.status.regions == 0) throw RunError("There is no region to analyse");
+    std::vector<int> keep = out.used.regno;  // positions, which are the region numbers here
+    if (isOn(cx.settings, Setting::ExcludeLimited)) {
+        keep = keptPositions(out.used, in.regionviable, cx.settings, cx.feedback);
+        keepPositions(out.used, keep);
+        cx.listener.stageDone(PassStage::Excluded, out);
+        if (out.used.size() == 0) throw RunError("No region is left to analyse");
+    }
+    const auto frame = cx.frames->frame(keep, weights, cx.threads, cx.feedback);
+    if (frame->failedStart) return false;
+    SquareMatrix M = std::move(cx.scratch.matrix);
+    filledMatrix(*frame, weights, fillModeOf(cx.settings.setting(Setting::MissingMode)), cx.threads, M);
+    cx.scratch.power.eigenvector(M, out.score, cx.feedback, weights.bounded);
+    out.order = regionOrder(out.score);
+    out.matrix = std::move(M);
+    return true;
 }
 
 // Training set: used regions with a date of the species; validation set: used regions where
@@ -104,10 +142,11 @@ PassOutcome computePass(const PassInput& input, double p1, double p2, const Pass
     context.listener.stageDone(PassStage::Weighted, out);
     runTrials(input, context, out);
 
-    EarlyLateMatrix el = chooseRegions(input, context, out);
-    if (testConnectivity(el.W, context.feedback).failedStart) return out;
+    std::optional<PackedWeights> packed;
+    if (input.packed && context.frames != nullptr)
+        packed = packedWeights(out.weights.weight, input.targetIndex(), input.packed->planes);
+    if (!(packed ? scoreFromCodes(input, context, *packed, out) : scorePlainly(input, context, out))) return out;
     out.connected = true;
-    scoreRegions(el, context, out);
     context.listener.stageDone(PassStage::Scored, out);
 
     const std::vector<double> meanByPosition = byPosition(out.trials.eigenmean, out.used.regno);

@@ -7,7 +7,14 @@
 //
 // A pass reads only its input, the settings (live, at the same moments as ever) and what its
 // caller hands it: feedback, the trial random generator and scratch space of its own, so
-// passes with separate scratch share nothing that changes.
+// passes with separate scratch share nothing that changes but the frames of region pairs
+// (made once, then only read) and, when they run trials, the generator, which they take in
+// pass order.
+//
+// With the packed codes and the frames at hand a pass builds its matrix from the codes and
+// takes the outcome of the connectivity test from the frame; without them it reads the
+// status matrix and tests every time, as plainly as the steps are described. Both give the
+// same numbers.
 
 #include <optional>
 #include <string>
@@ -15,8 +22,11 @@
 
 #include "base/feedback.hpp"
 #include "base/settings.hpp"
+#include "engine/draw_turns.hpp"
 #include "engine/early_late_counts.hpp"
 #include "engine/eigenvector.hpp"
+#include "engine/packed_codes.hpp"
+#include "engine/pass_frames.hpp"
 #include "engine/region_score.hpp"
 #include "engine/relations.hpp"
 #include "engine/report_weights.hpp"
@@ -34,7 +44,7 @@ struct PassInput {
     SpeciesTable table;
     StatusMatrix status;
     SpeciesComparison comparison;        // does not depend on the powers
-    std::optional<PairCodes> pairCodes;  // examine-weight runs: every pair's codes, made once
+    std::optional<PackedCodes> packed;   // every pair's codes, made once (the plain path reads `status`)
     std::vector<int> regionviable;       // per region number
     std::vector<std::string> regionNames;  // every region, in file order
     int targetIndex() const { return table.target.value_or(-1); }
@@ -44,6 +54,7 @@ struct PassInput {
 struct PassScratch {
     PowerIteration power;
     std::optional<EarlyLateCounts> counts;  // made when the first trials need them
+    SquareMatrix matrix;  // storage for the next pass's matrix: hand back PassOutcome::matrix when done with it
 };
 
 // What a pass has done so far; each stage fills its own fields.
@@ -83,6 +94,10 @@ struct PassContext {
     TrialRandom& random;  // drawn only when the trials run
     PassScratch& scratch;
     PassListener& listener;
+    int threads = 1;                 // for the work inside this pass
+    PassFrames* frames = nullptr;    // with input.packed: the fast path
+    DrawTurns* turns = nullptr;      // passes side by side: whose turn it is to draw
+    long long pass = 0;              // this pass's number among the run's, for `turns`
 };
 
 // One power pass. Throws RunError for a settings text that is not a usable number and when

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "base/numtext.hpp"
+#include "engine/connection_bits.hpp"
 #include "engine/run_error.hpp"
 
 namespace el::engine {
@@ -22,43 +23,6 @@ SquareMatrix compacted(const SquareMatrix& matrix, const std::vector<int>& keep)
     return out;
 }
 
-// The connection matrix as one bit set per row, A(i, j) = [W(i, j) > 0].
-class ConnectionBits {
-public:
-    explicit ConnectionBits(const SquareMatrix& W)
-        : n_(W.size()), words_((static_cast<std::size_t>(n_) + 63) / 64), bits_(words_ * n_, 0) {
-        for (int i = 0; i < n_; ++i) {
-            const double* row = W.row(i);
-            std::uint64_t* out = bits_.data() + words_ * i;
-            for (int j = 0; j < n_; ++j)
-                if (row[j] > 0) out[j >> 6] |= std::uint64_t{1} << (j & 63);
-        }
-    }
-    std::size_t words() const { return words_; }
-
-    // next := the regions with a neighbour in `reached`; returns how many there are.
-    // The matrix is symmetric, so row i also lists the regions that reach i.
-    int step(const std::vector<std::uint64_t>& reached, std::vector<std::uint64_t>& next) const {
-        std::fill(next.begin(), next.end(), 0);
-        int count = 0;
-        for (int i = 0; i < n_; ++i) {
-            const std::uint64_t* row = bits_.data() + words_ * i;
-            for (std::size_t w = 0; w < words_; ++w)
-                if (row[w] & reached[w]) {
-                    next[static_cast<std::size_t>(i) >> 6] |= std::uint64_t{1} << (i & 63);
-                    ++count;
-                    break;
-                }
-        }
-        return count;
-    }
-
-private:
-    int n_;
-    std::size_t words_;
-    std::vector<std::uint64_t> bits_;
-};
-
 }  // namespace
 
 UsedRegions allRegions(const std::vector<std::string>& names) {
@@ -69,8 +33,8 @@ UsedRegions allRegions(const std::vector<std::string>& names) {
     return used;
 }
 
-void excludeRegions(SquareMatrix& M, SquareMatrix& W, UsedRegions& used, const std::vector<int>& regionviable,
-                    const SettingsSource& settings, Feedback& feedback) {
+std::vector<int> keptPositions(const UsedRegions& used, const std::vector<int>& regionviable,
+                               const SettingsSource& settings, Feedback& feedback) {
     std::vector<int> keep;
     keep.reserve(used.regno.size());
     for (int p = 0; p < used.size(); ++p) {
@@ -82,10 +46,11 @@ void excludeRegions(SquareMatrix& M, SquareMatrix& W, UsedRegions& used, const s
             throw RunError("Region " + std::to_string(region + 1) + " has no count of viable pairs");
         if (!(regionviable[region] <= limit)) keep.push_back(p);
     }
-    if (static_cast<int>(keep.size()) == used.size()) return;
+    return keep;
+}
 
-    M = compacted(M, keep);
-    W = compacted(W, keep);
+void keepPositions(UsedRegions& used, const std::vector<int>& keep) {
+    if (static_cast<int>(keep.size()) == used.size()) return;
     UsedRegions remaining;
     for (int p : keep) {
         remaining.regno.push_back(used.regno[p]);
@@ -94,9 +59,21 @@ void excludeRegions(SquareMatrix& M, SquareMatrix& W, UsedRegions& used, const s
     used = std::move(remaining);
 }
 
+void excludeRegions(SquareMatrix& M, SquareMatrix& W, UsedRegions& used, const std::vector<int>& regionviable,
+                    const SettingsSource& settings, Feedback& feedback) {
+    const std::vector<int> keep = keptPositions(used, regionviable, settings, feedback);
+    if (static_cast<int>(keep.size()) == used.size()) return;
+    M = compacted(M, keep);
+    W = compacted(W, keep);
+    keepPositions(used, keep);
+}
+
 ConnectivityResult testConnectivity(const SquareMatrix& W, Feedback& feedback) {
-    const int n = W.size();
-    const ConnectionBits links(W);
+    return testConnectivity(ConnectionBits(W), feedback);
+}
+
+ConnectivityResult testConnectivity(const ConnectionBits& links, Feedback& feedback) {
+    const int n = links.size();
     ConnectivityResult result;
     std::vector<std::uint64_t> reached(links.words()), next(links.words()), beforeLast(links.words());
 

@@ -8,6 +8,7 @@
 
 #include "base/feedback.hpp"
 #include "base/settings.hpp"
+#include "engine/connection_bits.hpp"
 #include "engine/square_matrix.hpp"
 
 namespace el::engine {
@@ -30,6 +31,13 @@ UsedRegions allRegions(const std::vector<std::string>& names);
 void excludeRegions(SquareMatrix& M, SquareMatrix& W, UsedRegions& used, const std::vector<int>& regionviable,
                     const SettingsSource& settings, Feedback& feedback);
 
+// The exclusion's decision alone, with the same reads and yields: the used positions that
+// stay, ascending.
+std::vector<int> keptPositions(const UsedRegions& used, const std::vector<int>& regionviable,
+                               const SettingsSource& settings, Feedback& feedback);
+// Cuts the used list down to the positions `keep` (ascending).
+void keepPositions(UsedRegions& used, const std::vector<int>& keep);
+
 // The connectivity test over A(i, j) = [W(i, j) > 0]: for each start region c in turn the
 // reached set is propagated for up to 1000 steps ("Connectivity" + strnum(c + 1) on the run
 // progress label, one yield per step). Returns `connectsteps` of every start region tested
@@ -40,6 +48,7 @@ struct ConnectivityResult {
     std::optional<int> failedStart;
 };
 ConnectivityResult testConnectivity(const SquareMatrix& W, Feedback& feedback);
+ConnectivityResult testConnectivity(const ConnectionBits& links, Feedback& feedback);
 
 // regionorder: used positions sorted by score, largest first; ties keep the lower position.
 std::vector<int> regionOrder(const std::vector<double>& score);

@@ -1,11 +1,12 @@
 #include "engine/relations.hpp"
 
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/bit_count.hpp"
 #include "engine/status_ranks.hpp"
+#include "engine/workers.hpp"
 
 namespace el::engine {
 namespace {
@@ -54,12 +55,10 @@ public:
                 const std::uint64_t* ac = any_.data() + c * kBlockWords;
                 const std::uint64_t* br = bits_.data() + r * 3 * kBlockWords;
                 const std::uint64_t* bc = bits_.data() + c * 3 * kBlockWords;
-                long long both = 0, agree = 0;
-                for (std::size_t w = 0; w < words; ++w) {
-                    both += std::popcount(ar[w] & ac[w]);
-                    agree += std::popcount(br[w] & bc[w]) + std::popcount(br[kBlockWords + w] & bc[kBlockWords + w]) +
-                             std::popcount(br[2 * kBlockWords + w] & bc[2 * kBlockWords + w]);
-                }
+                const long long both = countCommonBits(ar, ac, words);
+                const long long agree = countCommonBits(br, bc, words) +
+                                        countCommonBits(br + kBlockWords, bc + kBlockWords, words) +
+                                        countCommonBits(br + 2 * kBlockWords, bc + 2 * kBlockWords, words);
                 viable[r * m + c] += both;
                 same[r * m + c] += agree;
                 if (c != r) {
@@ -88,6 +87,28 @@ void rowCodes(const SpeciesCodes& codes, int s, int i, int from, std::size_t cou
         out[t] = static_cast<std::uint8_t>(pairCode(keyI, partnersI, key[from + t], kind[from + t]));
 }
 
+// The agreements of the pairs i < j for the rows i = first, first + step, ...
+void compareRows(const SpeciesCodes& codes, int first, int step, std::vector<long long>& same,
+                 std::vector<long long>& viable) {
+    const int m = codes.species;
+    const int n = codes.regions;
+    PairBlock block(m);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(n));
+    // The pairs (i, j) of the rows in order, cut into blocks of whole words.
+    for (int i = first; i + 1 < n; i += step)
+        for (int j = i + 1; j < n;) {
+            const std::size_t count = std::min(block.room(), static_cast<std::size_t>(n - j));
+            for (int s = 0; s < m; ++s) {
+                rowCodes(codes, s, i, j, count, row.data());
+                block.put(s, row.data(), count);
+            }
+            block.advance(count);
+            j += static_cast<int>(count);
+            if (block.room() == 0) block.flush(same, viable);
+        }
+    block.flush(same, viable);
+}
+
 }  // namespace
 
 int relationCode(const Status& a, const Status& b) {
@@ -105,28 +126,30 @@ int relationCode(const Status& a, const Status& b) {
     return 0;
 }
 
-EarlyLateCounts countRelations(const StatusMatrix& status) {
+EarlyLateCounts countRelations(const StatusMatrix& status, int threads) {
     const int n = status.regions;
     EarlyLateCounts counts{CountMatrix(n), CountMatrix(n), CountMatrix(n)};
     const SpeciesCodes codes = speciesCodes(status);
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        int* early = counts.hayai.row(i);
-        int* same = counts.onaji.row(i);
-        int* late = counts.osoi.row(i);
-        for (int s = 0; s < status.species; ++s) {
-            rowCodes(codes, s, i, 0, row.size(), row.data());
-            for (int j = 0; j < n; ++j) {
-                early[j] += row[j] == 1;
-                same[j] += row[j] == 2;
-                late[j] += row[j] == 3;
+    forRanges(threads, static_cast<std::size_t>(n), [&](std::size_t begin, std::size_t end) {
+        std::vector<std::uint8_t> row(static_cast<std::size_t>(n));
+        for (auto i = static_cast<int>(begin); i < static_cast<int>(end); ++i) {
+            int* early = counts.hayai.row(i);
+            int* same = counts.onaji.row(i);
+            int* late = counts.osoi.row(i);
+            for (int s = 0; s < status.species; ++s) {
+                rowCodes(codes, s, i, 0, row.size(), row.data());
+                for (int j = 0; j < n; ++j) {
+                    early[j] += row[j] == 1;
+                    same[j] += row[j] == 2;
+                    late[j] += row[j] == 3;
+                }
             }
         }
-    }
+    });
     return counts;
 }
 
-SpeciesComparison compareSpecies(const StatusMatrix& status) {
+SpeciesComparison compareSpecies(const StatusMatrix& status, int threads) {
     const int m = status.species;
     const int n = status.regions;
     SpeciesComparison cmp;
@@ -134,21 +157,18 @@ SpeciesComparison compareSpecies(const StatusMatrix& status) {
     std::vector<long long> same(static_cast<std::size_t>(m) * m, 0), viable(same.size(), 0);
     if (m > 0) {
         const SpeciesCodes codes = speciesCodes(status);
-        PairBlock block(m);
-        std::vector<std::uint8_t> row(static_cast<std::size_t>(n));
-        // The pairs i < j in the order (i, j), cut into blocks of whole words.
-        for (int i = 0; i + 1 < n; ++i)
-            for (int j = i + 1; j < n;) {
-                const std::size_t count = std::min(block.room(), static_cast<std::size_t>(n - j));
-                for (int s = 0; s < m; ++s) {
-                    rowCodes(codes, s, i, j, count, row.data());
-                    block.put(s, row.data(), count);
-                }
-                block.advance(count);
-                j += static_cast<int>(count);
-                if (block.room() == 0) block.flush(same, viable);
+        // Rows near the top hold more pairs i < j: interleaved rows give each thread its share.
+        const int pieces = std::max(1, std::min(threads, n));
+        std::vector<std::vector<long long>> partSame(static_cast<std::size_t>(pieces), same);
+        std::vector<std::vector<long long>> partViable(static_cast<std::size_t>(pieces), viable);
+        onThreads(pieces, [&](int t) {
+            compareRows(codes, t, pieces, partSame[static_cast<std::size_t>(t)], partViable[static_cast<std::size_t>(t)]);
+        });
+        for (int t = 0; t < pieces; ++t)
+            for (std::size_t k = 0; k < same.size(); ++k) {
+                same[k] += partSame[static_cast<std::size_t>(t)][k];
+                viable[k] += partViable[static_cast<std::size_t>(t)][k];
             }
-        block.flush(same, viable);
     }
     cmp.same.assign(same.begin(), same.end());
     cmp.viable.reserve(viable.size());
@@ -210,17 +230,6 @@ EarlyLateMatrix buildEarlyLateMatrix(const SpeciesCodes& codes, const std::vecto
             rowCodes(codes, s, i, 0, row.size(), row.data());
             addSpecies(row.data(), weight[s], out.M.row(i), out.W.row(i), n);
         }
-        finishRow(out.M.row(i), out.W.row(i), n);
-    }
-    return out;
-}
-
-EarlyLateMatrix buildEarlyLateMatrix(const PairCodes& codes, const std::vector<double>& weight, int target) {
-    const int n = codes.regions;
-    EarlyLateMatrix out{SquareMatrix(n), SquareMatrix(n)};
-    for (int i = 0; i < n; ++i) {
-        for (int s = 0; s < codes.species; ++s)
-            if (s != target) addSpecies(codes.row(i, s), weight[s], out.M.row(i), out.W.row(i), n);
         finishRow(out.M.row(i), out.W.row(i), n);
     }
     return out;

@@ -17,8 +17,9 @@ namespace el::engine {
 // 0 no relation, 1 region a earlier than region b, 2 same date, 3 later.
 int relationCode(const Status& a, const Status& b);
 
-// hayai/onaji/osoi over every analysed species, the target included.
-EarlyLateCounts countRelations(const StatusMatrix& status);
+// hayai/onaji/osoi over every analysed species, the target included; the rows are cut
+// between `threads` threads.
+EarlyLateCounts countRelations(const StatusMatrix& status, int threads = 1);
 
 // Per ordered species pair: region pairs (i < j) on which both species have a relation,
 // and those on which the relations are the same. Both are symmetric.
@@ -29,7 +30,9 @@ struct SpeciesComparison {
     double samepairs(int r, int c) const { return same[static_cast<std::size_t>(r) * species + c]; }
     int viablepairs(int r, int c) const { return viable[static_cast<std::size_t>(r) * species + c]; }
 };
-SpeciesComparison compareSpecies(const StatusMatrix& status);
+// The region pairs are cut between `threads` threads; the counts are whole numbers, so
+// their sum does not depend on the cut.
+SpeciesComparison compareSpecies(const StatusMatrix& status, int threads = 1);
 
 // regionviable: per region, the (partner region, training species) combinations with a
 // relation, the target species left out. Does not depend on the weights.
@@ -42,9 +45,8 @@ struct EarlyLateMatrix {
     SquareMatrix W;
 };
 EarlyLateMatrix buildEarlyLateMatrix(const StatusMatrix& status, const std::vector<double>& weight, int target);
-// The same from codes made once, for runs that build the matrix for many weightings.
+// The same from codes made once.
 EarlyLateMatrix buildEarlyLateMatrix(const SpeciesCodes& codes, const std::vector<double>& weight, int target);
-EarlyLateMatrix buildEarlyLateMatrix(const PairCodes& codes, const std::vector<double>& weight, int target);
 
 enum class FillMode { RowAverage, MatrixAverage };
 

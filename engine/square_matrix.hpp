@@ -13,6 +13,12 @@ public:
     explicit Square(int n, T fill = T{}) : n_(n), cells_(static_cast<std::size_t>(n) * n, fill) {}
 
     int size() const { return n_; }
+    // Makes the matrix n by n, keeping the storage it has: cells are left as they were, to
+    // be overwritten by the caller.
+    void resize(int n) {
+        n_ = n;
+        cells_.resize(static_cast<std::size_t>(n) * n);
+    }
     T& operator()(int i, int j) { return cells_[static_cast<std::size_t>(i) * n_ + j]; }
     const T& operator()(int i, int j) const { return cells_[static_cast<std::size_t>(i) * n_ + j]; }
     T* row(int i) { return cells_.data() + static_cast<std::size_t>(i) * n_; }

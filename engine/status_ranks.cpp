@@ -55,23 +55,4 @@ SpeciesCodes speciesCodes(const StatusMatrix& status) {
     return codes;
 }
 
-PairCodes pairCodes(const SpeciesCodes& codes) {
-    PairCodes out;
-    out.regions = codes.regions;
-    out.species = codes.species;
-    const auto n = static_cast<std::size_t>(codes.regions);
-    out.code.resize(n * n * static_cast<std::size_t>(codes.species));
-    for (int i = 0; i < codes.regions; ++i)
-        for (int s = 0; s < codes.species; ++s) {
-            const std::int32_t* key = codes.keys(s);
-            const std::uint8_t* kind = codes.kinds(s);
-            const std::int32_t keyI = key[i];
-            const std::uint8_t partnersI = codes.partnersOf(s)[i];
-            std::uint8_t* out_row = out.code.data() + (static_cast<std::size_t>(i) * codes.species + s) * n;
-            for (std::size_t j = 0; j < n; ++j)
-                out_row[j] = static_cast<std::uint8_t>(pairCode(keyI, partnersI, key[j], kind[j]));
-        }
-    return out;
-}
-
 }  // namespace el::engine

@@ -40,18 +40,4 @@ inline int pairCode(std::int32_t keyA, std::uint8_t partnersA, std::int32_t keyB
     return (partnersA & kindB) != 0 ? ordered : 0;
 }
 
-// The relation codes of every region pair and species, for runs that need them many times:
-// regions x regions x species bytes, row i holding species s at [(i * species + s) * regions + j].
-struct PairCodes {
-    int regions = 0;
-    int species = 0;
-    std::vector<std::uint8_t> code;
-
-    const std::uint8_t* row(int i, int s) const {
-        return code.data() + (static_cast<std::size_t>(i) * species + s) * regions;
-    }
-};
-
-PairCodes pairCodes(const SpeciesCodes& codes);
-
 }  // namespace el::engine

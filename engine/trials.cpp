@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "base/numtext.hpp"
-#include "engine/cumulative_search.hpp"
+#include "engine/trial_tables.hpp"
 
 namespace el::engine {
 namespace {
@@ -74,12 +74,6 @@ std::vector<double> cumulativePosterior(int a, int b, int c, const std::vector<G
     return table;
 }
 
-// One cumulative table per distinct (hayai, onaji, osoi) triple, and the table of every pair.
-struct PairTables {
-    std::vector<CumulativeSearch> tables;
-    std::vector<int> tableOfPair;  // row-major n * n
-};
-
 // Numbers the distinct count triples in the order they are first met: a flat index when the
 // counts are small (the usual case: each species adds at most one to a pair), a hash otherwise.
 class TripleIndex {
@@ -106,7 +100,9 @@ private:
     int next_ = 0;
 };
 
-PairTables pairTables(const EarlyLateCounts& counts, const std::vector<GridLogs>& logs) {
+// One cumulative table per distinct (hayai, onaji, osoi) triple; returns the table of every pair.
+std::vector<std::uint32_t> addPairTables(const EarlyLateCounts& counts, const std::vector<GridLogs>& logs,
+                                         TrialTables& out) {
     const int n = counts.regions();
     int largest = 0;
     for (int i = 0; i < n; ++i)
@@ -114,18 +110,46 @@ PairTables pairTables(const EarlyLateCounts& counts, const std::vector<GridLogs>
             largest = std::max(largest, counts.hayai(i, j) + counts.onaji(i, j) + counts.osoi(i, j));
     const auto lnFact = logFactorials(largest);
 
-    PairTables out;
-    out.tableOfPair.resize(static_cast<std::size_t>(n) * n);
+    std::vector<std::uint32_t> tableOfPair(static_cast<std::size_t>(n) * n);
     TripleIndex known(largest);
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
             const int a = counts.hayai(i, j), b = counts.onaji(i, j), c = counts.osoi(i, j);
             const auto [number, fresh] = known.find(a, b, c);
-            if (fresh) out.tables.emplace_back(cumulativePosterior(a, b, c, logs, lnFact));
-            out.tableOfPair[static_cast<std::size_t>(i) * n + j] = number;
+            if (fresh) out.search.add(cumulativePosterior(a, b, c, logs, lnFact));
+            tableOfPair[static_cast<std::size_t>(i) * n + j] = static_cast<std::uint32_t>(number);
         }
     }
-    return out;
+    return tableOfPair;
+}
+
+// About this many pairs per block: 96 KB of draws and 192 KB of cells.
+constexpr std::size_t kBlockPairs = 24576;
+
+// Groups the pairs of every block by table (a counting sort, tables in the order first met).
+void orderBlocks(const std::vector<std::uint32_t>& tableOfPair, int regions, TrialTables& out) {
+    const auto n = static_cast<std::size_t>(regions);
+    out.blockPairs = std::max<std::size_t>(1, kBlockPairs / std::max<std::size_t>(n, 1)) * n;
+    out.order.resize(tableOfPair.size());
+    out.firstRun.assign(1, 0);
+    std::vector<std::uint32_t> slot(out.search.tables(), 0), touched;
+    for (std::size_t begin = 0; begin < tableOfPair.size(); begin += out.blockPairs) {
+        const std::size_t end = std::min(begin + out.blockPairs, tableOfPair.size());
+        touched.clear();
+        for (std::size_t p = begin; p < end; ++p)
+            if (slot[tableOfPair[p]]++ == 0) touched.push_back(tableOfPair[p]);
+        std::uint32_t next = 0;
+        for (std::uint32_t table : touched) {
+            out.runs.push_back({table, slot[table]});
+            const std::uint32_t count = slot[table];
+            slot[table] = next;
+            next += count;
+        }
+        for (std::size_t p = begin; p < end; ++p)
+            out.order[begin + slot[tableOfPair[p]]++] = static_cast<std::uint32_t>(p - begin);
+        for (std::uint32_t table : touched) slot[table] = 0;
+        out.firstRun.push_back(out.runs.size());
+    }
 }
 
 }  // namespace
@@ -135,57 +159,44 @@ const std::vector<GridPoint>& probabilityGrid() {
     return grid;
 }
 
-constexpr std::size_t kRowsPerCheckpoint = 256;
-
-TrialStats reliability(const EarlyLateCounts& counts, int trials, TrialRandom& random, PowerIteration& power,
-                       Feedback& feedback) {
-    const int n = counts.regions();
-    const auto& grid = probabilityGrid();
-
+TrialTables trialTables(const EarlyLateCounts& counts) {
+    TrialTables tables;
+    tables.regions = counts.regions();
     std::vector<GridLogs> logs;
-    std::vector<double> expectedCode;  // the trial matrix entry of every grid point
+    const auto& grid = probabilityGrid();
     logs.reserve(grid.size());
-    expectedCode.reserve(grid.size());
+    tables.entry.reserve(grid.size());
     for (const auto& point : grid) {
         const double pl = (1 - point.pe) - point.ps;
         logs.push_back({std::log(point.pe), std::log(point.ps), std::log(pl)});
-        expectedCode.push_back((2 * point.ps + point.pe) + 3 * pl);
+        tables.entry.push_back((2 * point.ps + point.pe) + 3 * pl);
     }
-    const PairTables tables = pairTables(counts, logs);
+    orderBlocks(addPairTables(counts, logs, tables), tables.regions, tables);
+    return tables;
+}
 
-    const auto regions = static_cast<std::size_t>(n);
-    std::vector<double> components(regions * static_cast<std::size_t>(std::max(trials, 0)));  // [t][i]
-    SquareMatrix trialMatrix(n);
-    std::vector<double> vector;
-    for (int t = 1; t <= trials; ++t) {
-        feedback.caption(Label::RunProgress, "reliability trial" + strnum(t));
-        feedback.checkpoint();
-        double* cell = trialMatrix.cells().data();
-        const int* tableOf = tables.tableOfPair.data();
-        for (std::size_t row = 0; row < regions; ++row) {
-            // A trial on thousands of regions takes a while: it may also stop inside.
-            if (row % kRowsPerCheckpoint == kRowsPerCheckpoint - 1) feedback.checkpoint();
-            for (std::size_t pair = row * regions; pair < (row + 1) * regions; ++pair) {
-                const double r = random.next();
-                cell[pair] = expectedCode[tables.tables[tableOf[pair]].firstReaching(r)];
-            }
-        }
-        power.eigenvector(trialMatrix, vector, feedback);
-        std::copy(vector.begin(), vector.end(), components.begin() + static_cast<std::ptrdiff_t>((t - 1) * regions));
-        feedback.progress(ProgressStage::Trials, t, trials);
+void TrialTables::pickBlock(std::size_t b, const float* draws, double* cells) const {
+    const std::uint32_t* place = order.data() + b * blockPairs;
+    for (std::size_t r = firstRun[b]; r < firstRun[b + 1]; ++r) {
+        const CumulativeSearch::Table table = search.table(runs[r].table);
+        for (const std::uint32_t* end = place + runs[r].pairs; place < end; ++place)
+            cells[*place] = entry[table.firstReaching(draws[*place])];
     }
+}
 
+TrialStats trialStats(const std::vector<double>& components, int regions, int trials) {
+    const auto n = static_cast<std::size_t>(regions);
     TrialStats stats;
-    stats.eigenmean.assign(regions, 0.0);
-    stats.eigensd.assign(regions, 0.0);
+    stats.eigenmean.assign(n, 0.0);
+    stats.eigensd.assign(n, 0.0);
     if (trials < 1 || n == 0) return stats;
-    for (std::size_t i = 0; i < regions; ++i) {
+    for (std::size_t i = 0; i < n; ++i) {
         double sum = 0;
-        for (int t = 0; t < trials; ++t) sum += components[t * regions + i];
+        for (int t = 0; t < trials; ++t) sum += components[t * n + i];
         const double mean = sum / trials;
         double squares = 0;
         for (int t = 0; t < trials; ++t) {
-            const double deviation = components[t * regions + i] - mean;
+            const double deviation = components[t * n + i] - mean;
             squares += deviation * deviation;
         }
         stats.eigenmean[i] = mean;
@@ -193,8 +204,35 @@ TrialStats reliability(const EarlyLateCounts& counts, int trials, TrialRandom& r
     }
     double sdSum = 0;
     for (double sd : stats.eigensd) sdSum += sd;
-    stats.vectorshift = sdSum / n;
+    stats.vectorshift = sdSum / regions;
     return stats;
+}
+
+TrialStats reliability(const EarlyLateCounts& counts, int trials, TrialRandom& random, PowerIteration& power,
+                       Feedback& feedback, int threads) {
+    const TrialTables tables = trialTables(counts);
+    const int n = tables.regions;
+    if (threads > 1 && trials > 1 && n > 0) return reliabilityOnThreads(tables, trials, random, threads, feedback);
+
+    const auto regions = static_cast<std::size_t>(n);
+    std::vector<double> components(regions * static_cast<std::size_t>(std::max(trials, 0)));  // [t][i]
+    SquareMatrix trialMatrix(n);
+    std::vector<double> vector;
+    std::vector<float> draws(tables.blockPairs);  // one block's, drawn in a sweep
+    for (int t = 1; t <= trials; ++t) {
+        feedback.caption(Label::RunProgress, "reliability trial" + strnum(t));
+        feedback.checkpoint();
+        double* cell = trialMatrix.cells().data();
+        for (std::size_t b = 0; b < tables.blocks(); ++b) {
+            const std::size_t begin = b * tables.blockPairs;
+            random.fill(draws.data(), std::min(tables.blockPairs, tables.pairs() - begin));
+            tables.pickBlock(b, draws.data(), cell + begin);
+        }
+        power.eigenvector(trialMatrix, vector, feedback, true);  // entries from 1.1 to 2.94
+        std::copy(vector.begin(), vector.end(), components.begin() + static_cast<std::ptrdiff_t>((t - 1) * regions));
+        feedback.progress(ProgressStage::Trials, t, trials);
+    }
+    return trialStats(components, n, trials);
 }
 
 }  // namespace el::engine

@@ -30,8 +30,10 @@ struct TrialStats {
 
 // Runs `trials` trials (>= 1) over all regions of `counts`, drawing n * n numbers per trial
 // in the order trial, i, j. Shows "reliability trial" + strnum(t) on the run progress label
-// and yields once per trial.
+// and yields once per trial. With more than one thread the trials' matrices and eigenvectors
+// are made on threads of their own (the eigenvectors' yields are then theirs), with the same
+// draws in the same order and the same statistics.
 TrialStats reliability(const EarlyLateCounts& counts, int trials, TrialRandom& random, PowerIteration& power,
-                       Feedback& feedback);
+                       Feedback& feedback, int threads = 1);
 
 }  // namespace el::engine

@@ -37,8 +37,10 @@ ReportContent reportContentOf(const VectorData& data, const engine::RunResult& r
     content.calculationDate = std::move(calculationDate);
     content.species = run.speciesNames;
     content.examineWeight = run.examinedWeights;
+    // Every setting that shapes the results: the file names stand above, and the thread
+    // count changes no number.
     for (const SettingInfo& info : settingTable())
-        if (info.id != Setting::DataFileName && info.id != Setting::LogFileName)
+        if (info.id != Setting::DataFileName && info.id != Setting::LogFileName && info.id != Setting::Threads)
             content.settings.push_back(reportSetting(info, settings.setting(info.id)));
     content.data = &data;
     content.run = &run;

@@ -14,7 +14,13 @@ void SettingControls::addOption(Setting id, QRadioButton* button, std::string va
     options_[index(id)].emplace_back(button, std::move(value));
 }
 
+// The thread count has no control: the window's runs use every core.
+bool SettingControls::hasControl(Setting id) const {
+    return textFields_[index(id)] != nullptr || checkBoxes_[index(id)] != nullptr || !options_[index(id)].empty();
+}
+
 std::string SettingControls::value(Setting id) const {
+    if (!hasControl(id)) return std::string(settingInfo(id).startup);
     switch (settingInfo(id).kind) {
     case SettingKind::Text: return textFields_[index(id)]->text().toStdString();
     case SettingKind::Check: return std::string(checkBoxes_[index(id)]->isChecked() ? kOn : kOff);
@@ -27,6 +33,7 @@ std::string SettingControls::value(Setting id) const {
 }
 
 void SettingControls::set(Setting id, const std::string& value) {
+    if (!hasControl(id)) return;
     switch (settingInfo(id).kind) {
     case SettingKind::Text: textFields_[index(id)]->setText(QString::fromStdString(value)); break;
     case SettingKind::Check: checkBoxes_[index(id)]->setChecked(value == kOn); break;

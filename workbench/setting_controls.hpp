@@ -23,6 +23,7 @@ public:
     void addCheckBox(Setting id, QCheckBox* box);
     void addOption(Setting id, QRadioButton* button, std::string value);
 
+    bool hasControl(Setting id) const;
     std::string value(Setting id) const;
     // An option group keeps its choice when `value` is none of its options.
     void set(Setting id, const std::string& value);

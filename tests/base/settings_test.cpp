@@ -39,6 +39,14 @@ TEST(SettingTable, NamesFlagsAndChoicesAreConsistent) {
     EXPECT_FALSE(settingByName("nosuch").has_value());
 }
 
+TEST(SettingTable, ThreadCountIsEveryCoreOrAWholeNumberInRange) {
+    EXPECT_GE(threadCountOf("").value_or(0), 1);
+    EXPECT_EQ(threadCountOf("8"), 8);
+    EXPECT_EQ(threadCountOf(" 1 "), 1);
+    EXPECT_EQ(threadCountOf("256"), 256);
+    for (const char* bad : {"0", "-2", "2.5", "257", "all", "1e400"}) EXPECT_FALSE(threadCountOf(bad).has_value()) << bad;
+}
+
 TEST(CalculationDate, MonthDayYearFromEpoch) {
     EXPECT_EQ(formatUtcDate(1796428800), "12-05-2026");
     EXPECT_EQ(formatUtcDate(0), "01-01-1970");

@@ -75,7 +75,8 @@ TEST(BatchExitStatus, UsageErrorsStoppedRunsAndEmptySpeciesLists) {
     el::test::writeFile(dir / "v.csv", el::test::crlf({"vector", "c", "A,B,type$,name$,count,x1,y1",
                                                        "2000,1990,point,R1,1,0,0", "2001,1991,point,R2,1,1,0"}));
     for (const char* args : {"--bogus v.csv", "--el-matrix full v.csv", "--similarity-output both v.csv", "v.csv -t",
-                             "", "v.csv v.csv", "-s A,C v.csv"})
+                             "", "v.csv v.csv", "--threads 0 v.csv", "--threads 2.5 v.csv", "--threads many v.csv",
+                             "-s A,C v.csv"})
         EXPECT_EQ(runBatch(dir.path(), args), 2) << args;
     EXPECT_NE(readFile(dir / "stderr.txt").find("\"C\""), std::string::npos);
     EXPECT_EQ(runBatch(dir.path(), "v.csv", "tomorrow"), 2);

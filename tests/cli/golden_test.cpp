@@ -44,6 +44,24 @@ TEST_P(GoldenLogs, BatchLogMatchesTheKeptLog) {
     el::test::expectSameNumbers(log, readFile(golden), c.golden, 1e-12);
 }
 
+// The kept logs come out byte for byte the same on one thread and on eight.
+TEST(GoldenLogsOnThreads, OneAndEightThreadsGiveTheKeptLogs) {
+    for (const GoldenCase c : {GoldenCase{"sample.target.log", "sample.csv", "-t Invader"},
+                               GoldenCase{"sample.split.log", "sample.csv", "-t Invader --training-ratio 0.6 --missing row"}}) {
+        TempDir dir;
+        fs::copy_file(kSource / "data" / c.sample, dir / c.sample);
+        std::string logs[2];
+        for (int k = 0; k < 2; ++k) {
+            const std::string threads = k == 0 ? " --threads 1" : " --threads 8";
+            ASSERT_EQ(el::test::runBatch(dir.path(), std::string(c.args) + threads + " -o out.log " + c.sample), 0)
+                << readFile(dir / "stderr.txt");
+            logs[k] = readFile(dir / "out.log");
+        }
+        EXPECT_EQ(logs[0], logs[1]) << c.golden;
+        el::test::expectSameNumbers(logs[1], readFile(kSource / "tests" / "golden" / c.golden), c.golden, 1e-12);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Samples, GoldenLogs,
     ::testing::Values(

@@ -273,5 +273,140 @@ TEST_F(EngineRun, ReportBlocksUseRegionNumbersNotNames) {
     EXPECT_EQ(rowsOfR1, 2 * 2 + 2);  // two species blocks and the score table
 }
 
+// ---- one thread, several, and the plain computation -------------------------------------
+
+// Two groups of regions that only species A relates to each other. A orders every pair the
+// other way round from the target, so its similarity is 0: with p1 = 0 it still weighs
+// (0^0 = 1) and the regions are connected; from p1 = 0.1 on it weighs 0 and the groups split.
+VectorData twoGroups() {
+    return test::makeData({"A", "B", "C", "T"}, {"R1", "R2", "R3", "R4", "R5", "R6"},
+                          {{"2006", "2001", "Unknown", "2001"},
+                           {"2005", "2002", "Unknown", "2002"},
+                           {"2004", "2003", "Unknown", "2003"},
+                           {"2003", "Unknown", "2004", "2004"},
+                           {"2002", "Unknown", "2005", "2005"},
+                           {"2001", "Unknown", "2006", "2006"}});
+}
+
+// Everything a run shows, and the weight-test file it leaves.
+struct RunTrace {
+    RunResult result;
+    std::vector<std::string> log;
+    std::vector<std::string> messages;
+    std::string weightTest;
+};
+
+class ThreadCounts : public EngineRun {
+protected:
+    // One run on a fresh engine, or on `reused` to continue its generator.
+    RunTrace trace(const std::string& threads, bool plain, const std::vector<std::pair<Setting, std::string>>& settings,
+                   Engine* reused = nullptr) {
+        QuietHost host;
+        for (const auto& [id, value] : settings) host.values.set(id, value);
+        host.values.set(Setting::Threads, threads);
+        RunRequest r = request(species);
+        r.plain = plain;
+        Engine fresh;
+        RunTrace out{(reused != nullptr ? *reused : fresh).run(r, host), host.log, host.messages, {}};
+        const auto file = dir / "WeightTestT.csv";
+        if (std::filesystem::exists(file)) out.weightTest = test::readFile(file);
+        std::filesystem::remove(file);
+        return out;
+    }
+    static void expectSame(const RunTrace& got, const RunTrace& want, const std::string& what) {
+        EXPECT_EQ(got.result.status, want.result.status) << what;
+        EXPECT_EQ(got.log, want.log) << what;
+        EXPECT_EQ(got.messages, want.messages) << what;
+        EXPECT_EQ(got.weightTest, want.weightTest) << what;
+        EXPECT_EQ(got.result.score, want.result.score) << what;
+        EXPECT_EQ(got.result.trials.eigenmean, want.result.trials.eigenmean) << what;
+        EXPECT_EQ(got.result.trials.eigensd, want.result.trials.eigensd) << what;
+        EXPECT_EQ(got.result.trials.vectorshift, want.result.trials.vectorshift) << what;
+        ASSERT_EQ(got.result.weightGrid.size(), want.result.weightGrid.size()) << what;
+        for (std::size_t k = 0; k < got.result.weightGrid.size(); ++k) {
+            const WeightGridCell& a = got.result.weightGrid[k];
+            const WeightGridCell& b = want.result.weightGrid[k];
+            ASSERT_TRUE(a.p1 == b.p1 && a.p2 == b.p2 && a.rt == b.rt && a.rv == b.rv && a.rw == b.rw) << what << " " << k;
+        }
+    }
+    std::vector<std::string> species{"A", "B", "T"};
+};
+
+TEST_F(ThreadCounts, ExamineWeightRunIsTheSameOnOneTwoAndEightThreadsAsThePlainComputation) {
+    const std::vector<std::pair<Setting, std::string>> settings{
+        {Setting::ExamineWeight, "1"}, {Setting::TargetSpecies, "T"}, {Setting::MissingMode, "row"}};
+    const RunTrace plain = trace("1", true, settings);
+    ASSERT_EQ(plain.result.status, RunStatus::Completed);
+    ASSERT_EQ(plain.result.weightGrid.size(), 40000u);
+    for (const char* threads : {"1", "2", "8"}) expectSame(trace(threads, false, settings), plain, threads);
+}
+
+TEST_F(ThreadCounts, TrialsAreTheSameOnOneTwoAndEightThreadsAsThePlainComputation) {
+    const std::vector<std::pair<Setting, std::string>> settings{{Setting::TargetSpecies, "T"},
+                                                                {Setting::IterationN, "23"}};
+    Engine plainEngine, parallelEngine;
+    const RunTrace plain = trace("1", true, settings, &plainEngine);
+    ASSERT_EQ(plain.result.status, RunStatus::Completed);
+    ASSERT_TRUE(plain.result.trials.ran);
+    for (const char* threads : {"1", "2", "8"}) expectSame(trace(threads, false, settings), plain, threads);
+    // The second run goes on with the generator where the first left it, on any thread count.
+    expectSame(trace("8", false, settings, &parallelEngine), plain, "first");
+    expectSame(trace("2", false, settings, &parallelEngine), trace("1", true, settings, &plainEngine), "second");
+}
+
+TEST_F(ThreadCounts, APassThatStopsTheRunStopsItOnEveryThreadCountAfterTheSameLines) {
+    data = twoGroups();
+    species = {"A", "B", "C", "T"};
+    const std::vector<std::pair<Setting, std::string>> settings{{Setting::ExamineWeight, "1"},
+                                                                {Setting::TargetSpecies, "T"}};
+    const RunTrace plain = trace("1", true, settings);
+    EXPECT_EQ(plain.result.status, RunStatus::Stopped);
+    EXPECT_EQ(plain.messages, (std::vector<std::string>{"There are less-connective regions"}));
+    // The header and the 200 passes of p1 = 0; the pass of p1 = 0.1, p2 = 0 stopped the run.
+    EXPECT_EQ(std::count(plain.weightTest.begin(), plain.weightTest.end(), '\n'), 201);
+    EXPECT_NE(plain.weightTest.find(",T, 0, 19.9,"), std::string::npos);
+    for (const char* threads : {"1", "2", "8"}) expectSame(trace(threads, false, settings), plain, threads);
+
+    // A pass that throws stops the run with its message alone, whoever computed it.
+    const std::vector<std::pair<Setting, std::string>> noneLeft{{Setting::ExamineWeight, "1"},
+                                                                {Setting::TargetSpecies, "T"},
+                                                                {Setting::ExcludeLimited, "1"},
+                                                                {Setting::ExcludingLimit, "1000"}};
+    const RunTrace plainError = trace("1", true, noneLeft);
+    EXPECT_EQ(plainError.messages, (std::vector<std::string>{"No region is left to analyse"}));
+    for (const char* threads : {"2", "8"}) expectSame(trace(threads, false, noneLeft), plainError, threads);
+}
+
+// Throws Cancelled at the yield of the given pass's weight-test line.
+class CancelAtPass : public QuietHost {
+public:
+    explicit CancelAtPass(std::string caption) : stopAt_(std::move(caption)) {}
+    void checkpoint() override {
+        if (captions[static_cast<int>(Label::RunProgress)] == stopAt_) throw Cancelled{};
+    }
+
+private:
+    std::string stopAt_;
+};
+
+TEST_F(ThreadCounts, CancelStopsThePassesOnWorkersAndLeavesNoWeightTestFile) {
+    for (const char* threads : {"2", "8"}) {
+        CancelAtPass host("Pass 300 of 40000");
+        host.values.set(Setting::ExamineWeight, "1");
+        host.values.set(Setting::TargetSpecies, "T");
+        host.values.set(Setting::Threads, threads);
+        const RunResult cancelled = engine.run(request({"A", "B", "T"}), host);
+        EXPECT_EQ(cancelled.status, RunStatus::Cancelled) << threads;
+        EXPECT_EQ(host.shown(Label::RunProgress), "Cancelled");
+        EXPECT_FALSE(std::filesystem::exists(dir / "WeightTestT.csv"));
+    }
+}
+
+TEST_F(ThreadCounts, AThreadCountThatIsNoWholeNumberStopsTheRun) {
+    host.values.set(Setting::Threads, "two");
+    EXPECT_EQ(run({"A", "B"}), RunStatus::Stopped);
+    EXPECT_EQ(host.messages.back(), "The threads text \"two\" is not a whole number from 1 to 256");
+}
+
 }  // namespace
 }  // namespace el::engine

@@ -7,9 +7,13 @@
 #include <random>
 
 #include "engine/cumulative_search.hpp"
+#include "engine/early_late_rows.hpp"
 #include "engine/eigenvector.hpp"
+#include "engine/packed_matrix.hpp"
+#include "engine/pass_frames.hpp"
 #include "engine/region_score.hpp"
 #include "engine/relations.hpp"
+#include "engine/workers.hpp"
 #include "tests/support/recording_host.hpp"
 
 namespace el::engine {
@@ -104,21 +108,41 @@ TEST(Relations, CompactCodesGiveThePlainRelationOfEveryPair) {
                     << s << " " << i << " " << j;
 }
 
+// The unfilled matrix of the packed build, its rows cut between threads.
+SquareMatrix packedMatrix(const StatusMatrix& st, const std::vector<double>& weight, int target, int threads,
+                          KernelChoice choice) {
+    const PackedCodes codes = packCodes(speciesCodes(st), threads);
+    const auto counted = packedWeights(weight, target, codes.planes);
+    SquareMatrix M(st.regions);
+    forRanges(threads, static_cast<std::size_t>(st.regions), [&](std::size_t begin, std::size_t end) {
+        buildPackedRows(codes, *counted, static_cast<int>(begin), static_cast<int>(end), M, {}, choice);
+    });
+    return M;
+}
+
 TEST(Relations, CountsComparisonAndMatrixEqualThePlainLoops) {
-    // 260 regions give more region pairs than one block of the species comparison holds.
-    // Without a target and with a species of weight 0 as well.
-    for (const auto& [regions, species, target] : {std::tuple{260, 3, 2}, std::tuple{23, 9, -1}, std::tuple{1, 2, 1}}) {
+    // 260 regions give more region pairs than one block of the species comparison holds;
+    // 40 species fill more than one word of packed codes. Without a target and with a
+    // species of weight 0 as well. Each on one thread and on three.
+    for (const auto& [regions, species, target] :
+         {std::tuple{260, 3, 2}, std::tuple{23, 9, -1}, std::tuple{1, 2, 1}, std::tuple{37, 40, 33}}) {
         const StatusMatrix st = randomStatus(regions, species, static_cast<unsigned>(regions));
         std::vector<double> weight;
         for (int s = 0; s < species; ++s) weight.push_back(s == 1 ? 0 : 0.25 + 0.37 * s);
 
-        const EarlyLateCounts counts = countRelations(st);
-        const SpeciesComparison cmp = compareSpecies(st);
+        const EarlyLateCounts counts = countRelations(st, 3);
+        const SpeciesComparison cmp = compareSpecies(st, 3);
+        const EarlyLateCounts fromCodes = countCodes(packCodes(speciesCodes(st), 2), 2);
+        EXPECT_EQ(countRelations(st).onaji.cells(), counts.onaji.cells());
+        EXPECT_EQ(fromCodes.hayai.cells(), counts.hayai.cells());
+        EXPECT_EQ(fromCodes.onaji.cells(), counts.onaji.cells());
+        EXPECT_EQ(fromCodes.osoi.cells(), counts.osoi.cells());
+        EXPECT_EQ(compareSpecies(st).same, cmp.same);
         const std::vector<int> viableOfRegion = regionViable(st, target);
         const EarlyLateMatrix el = buildEarlyLateMatrix(st, weight, target);
-        const EarlyLateMatrix fromPairs = buildEarlyLateMatrix(pairCodes(speciesCodes(st)), weight, target);
-        EXPECT_EQ(fromPairs.M.cells(), el.M.cells());
-        EXPECT_EQ(fromPairs.W.cells(), el.W.cells());
+        for (const KernelChoice choice : {KernelChoice::Best, KernelChoice::Portable})
+            for (const int threads : {1, 3})
+                EXPECT_EQ(packedMatrix(st, weight, target, threads, choice).cells(), el.M.cells()) << regions;
 
         std::vector<long long> same(species * species), viable(species * species);
         for (int i = 0; i < regions; ++i) {
@@ -155,6 +179,54 @@ TEST(Relations, CountsComparisonAndMatrixEqualThePlainLoops) {
             EXPECT_EQ(cmp.same[k], static_cast<double>(same[k])) << regions << " " << k;
         }
     }
+}
+
+// The rows and columns `keep` of M, in their order.
+SquareMatrix keptCells(const SquareMatrix& M, const std::vector<int>& keep) {
+    SquareMatrix out(static_cast<int>(keep.size()));
+    for (int i = 0; i < out.size(); ++i)
+        for (int j = 0; j < out.size(); ++j) out(i, j) = M(keep[i], keep[j]);
+    return out;
+}
+
+// The packed path of a pass from the weights to the filled matrix (its frame bringing the
+// connection matrix and the connectivity test) against the plain build, cut, test and fill:
+// rows with and without known cells, both fill modes, all regions and some, one thread and three.
+TEST(Relations, FramesAndFilledMatrixFromCodesEqualThePlainSteps) {
+    int rowsWithoutKnownCells = 0;
+    for (const auto& [regions, species, target] : {std::tuple{45, 4, 3}, std::tuple{70, 35, -1}}) {
+        const StatusMatrix st = randomStatus(regions, species, static_cast<unsigned>(species));
+        std::vector<double> weight;
+        for (int s = 0; s < species; ++s) weight.push_back(s % 3 == 1 ? 0 : 0.5 + 0.11 * s);
+        const EarlyLateMatrix el = buildEarlyLateMatrix(st, weight, target);
+        const PackedCodes codes = packCodes(speciesCodes(st), 1);
+        const PackedWeights counted = *packedWeights(weight, target, codes.planes);
+        PassFrames frames(codes);
+        std::vector<int> all(static_cast<std::size_t>(regions)), some;
+        for (int k = 0; k < regions; ++k) {
+            all[static_cast<std::size_t>(k)] = k;
+            if (k % 3 != 1) some.push_back(k);
+        }
+        for (const auto& keep : {all, some}) {
+            test::RecordingHost host;
+            const SquareMatrix W = keptCells(el.W, keep);
+            const auto frame = frames.frame(keep, counted, 2, host);
+            EXPECT_EQ(frame->failedStart, testConnectivity(W, host).failedStart);
+            rowsWithoutKnownCells += static_cast<int>(std::count(frame->rowKnown.begin(), frame->rowKnown.end(), 0));
+            for (int i = 0; i < W.size(); ++i)
+                for (int j = 0; j < W.size(); ++j) ASSERT_EQ(frame->links.at(i, j), W(i, j) > 0) << i << " " << j;
+            for (const FillMode mode : {FillMode::RowAverage, FillMode::MatrixAverage})
+                for (const int threads : {1, 3}) {
+                    SquareMatrix want = keptCells(el.M, keep), got;
+                    fillMissingCells(want, W, mode);
+                    filledMatrix(*frame, counted, mode, threads, got);
+                    EXPECT_EQ(got.cells(), want.cells()) << regions << " " << keep.size() << " " << threads;
+                }
+        }
+        Feedback quiet;
+        EXPECT_EQ(frames.frame(all, counted, 1, quiet).get(), frames.frame(all, counted, 1, quiet).get());  // made once
+    }
+    EXPECT_GT(rowsWithoutKnownCells, 0);
 }
 
 // ---- connectivity ---------------------------------------------------------------------
@@ -263,8 +335,11 @@ TEST(PowerIteration, BlockedProductsEqualThePlainIterationBitForBit) {
         power.eigenvector(matrix, got, host);
         EXPECT_EQ(got, v) << "n = " << n;
         EXPECT_EQ(power.lastIterations(), iterations) << "n = " << n;
+        power.eigenvector(matrix, got, host, true);  // the first product read off the first column
+        EXPECT_EQ(got, v) << "n = " << n;
+        EXPECT_EQ(power.lastIterations(), iterations) << "n = " << n;
     }
-    EXPECT_EQ(host.yields, 11);  // one per eigenvector
+    EXPECT_EQ(host.yields, 22);  // one per eigenvector
 }
 
 TEST(PowerIteration, NoConvergenceOrNoProductStillGivesAVector) {

@@ -28,7 +28,7 @@ PassInput sixRegions(test::RecordingHost& host) {
     input.table = buildSpeciesTable(data, {"A", "B", "C"}, "");
     input.status = buildStatusMatrix(data, input.table, "null", host, host);
     input.comparison = compareSpecies(input.status);
-    input.pairCodes = pairCodes(speciesCodes(input.status));
+    input.packed = packCodes(speciesCodes(input.status), 1);
     input.regionviable = regionViable(input.status, -1);
     for (const auto& object : data.objects) input.regionNames.push_back(object.name);
     return input;

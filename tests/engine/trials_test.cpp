@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "tests/support/recording_host.hpp"
 
@@ -76,6 +77,24 @@ TrialStats referenceReliability(const EarlyLateCounts& counts, int trials, Trial
     }
     stats.vectorshift /= n;
     return stats;
+}
+
+TEST(TrialRandom, DrawsTheNumbersOfStdMt19937OneByOneOrInSweeps) {
+    std::mt19937 reference;  // the default seed, 5489
+    TrialRandom random;
+    std::vector<float> swept(2000);
+    for (int round = 0; round < 400; ++round) {
+        // Sweeps of every length across the renewals of the 624-word state, and single draws.
+        const std::size_t count = static_cast<std::size_t>(round * 7 % 1999) + 1;
+        if (round % 3 == 0) {
+            const float one = random.next();
+            ASSERT_EQ(one, static_cast<float>(reference() >> 8) * (1.0f / 16777216.0f)) << round;
+            continue;
+        }
+        random.fill(swept.data(), count);
+        for (std::size_t k = 0; k < count; ++k)
+            ASSERT_EQ(swept[k], static_cast<float>(reference() >> 8) * (1.0f / 16777216.0f)) << round << " " << k;
+    }
 }
 
 TEST(ProbabilityGrid, VisitsThePointsOfTheRepeatedAdditions) {

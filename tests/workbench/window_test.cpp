@@ -150,7 +150,7 @@ private slots:
             {Setting::ExcludingLimit, "5"}, {Setting::AddPrediction, "0"}, {Setting::WeightPower, "6.65"},
             {Setting::SampleN, "0"}, {Setting::ExamineWeight, "0"}, {Setting::TrainingRatio, "1"},
             {Setting::IterationN, "100"}, {Setting::DoReliability, "1"}, {Setting::SimOutput, "none"},
-            {Setting::MissingMode, "matrix"}, {Setting::ElMatrixOutput, "none"}};
+            {Setting::MissingMode, "matrix"}, {Setting::ElMatrixOutput, "none"}, {Setting::Threads, ""}};
         QCOMPARE(expected.size(), el::kSettingCount);
         for (const auto& [id, value] : expected) QCOMPARE(w.window->setting(id), value);
         for (const char* name : {"Option1", "Option5", "Option7", "Check5", "Check100"})

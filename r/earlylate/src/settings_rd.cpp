@@ -47,8 +47,11 @@ std::string_view formWords(ArgForm form) {
 
 // "the setting `name` ("caption" in the window; `--option X` in the batch runner): help"; a
 // switch of the batch runner tells which value it sets, since its help speaks of the switch.
+// A setting without a caption has no control in the window.
 std::string settingWords(const SettingInfo& info) {
-    std::string words = "the setting " + code(info.name) + " (\"" + rdText(info.caption) + "\" in the window";
+    std::string words = "the setting " + code(info.name) + " (" +
+                        (info.caption.empty() ? std::string("no control in the window")
+                                              : "\"" + rdText(info.caption) + "\" in the window");
     const std::string option = batchOption(info);
     if (!option.empty() && info.batch.argName.empty() && info.kind == SettingKind::Check)
         words += "; the batch runner's " + option + " sets it to " +

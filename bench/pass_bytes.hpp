@@ -1,0 +1,22 @@
+#pragma once
+// The memory traffic of one examine-weight power pass: the packed codes read, the matrix
+// written, and the matrix read once per product of the power iteration but the first (read
+// off the first column); set against the machine's copy bandwidth it gives the time no pass
+// can beat.
+
+#include "vector/vector_data.hpp"
+
+namespace el::bench {
+
+struct PassTraffic {
+    double bytes = 0;       // per pass, averaged over a few passes across the grid
+    double products = 0;    // power-iteration products per pass, likewise
+};
+
+// Computes a few passes of the data set (every variable a species, "Target" the target).
+PassTraffic examineWeightTraffic(const VectorData& data);
+
+// Bytes per second of a plain copy of 256 MiB, its read and its write counted.
+double copyBandwidth();
+
+}  // namespace el::bench
