@@ -7,14 +7,9 @@
 #include <cerrno>
 
 namespace el {
-namespace {
-
-constexpr const char* kLockFile = ".earlylate.lock";
-
-}  // namespace
 
 WorkFolderLock::WorkFolderLock() {
-    const int fd = ::open(kLockFile, O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         acquired_ = true;
         return;
@@ -24,6 +19,8 @@ WorkFolderLock::WorkFolderLock() {
         rc = ::flock(fd, LOCK_EX | LOCK_NB);
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
+        // Only another holder refuses; a folder that cannot be locked is worked in as it is.
+        acquired_ = errno != EWOULDBLOCK;
         ::close(fd);
         return;
     }

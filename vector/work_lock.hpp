@@ -1,5 +1,5 @@
 #pragma once
-// The advisory lock (flock) on ".earlylate.lock" in the working directory. It guards the
+// The advisory lock (flock) on the working directory itself, so it leaves no file behind. It guards the
 // outputs a Read or a run may write there or beside the source: the weight-test file, the
 // side log of a failed scan and the written-back source. Two tool processes working in
 // one folder would overwrite them, so the second is refused with busyText().
@@ -8,8 +8,8 @@
 // Read and run, the window for each Read and each run. The core (the Read step on bytes
 // or files, the run) takes no lock and can be called from any thread. The lock is not
 // re-entrant: a second WorkFolderLock in the same process is refused like another
-// process, so a front end holds at most one at a time (the window's Read started while
-// its run waits in a yield works under the run's lock, and the other way round).
+// process, so a front end holds at most one at a time (the window's Read and run at work
+// together share one hold).
 
 #include <string>
 
@@ -23,8 +23,8 @@ public:
     WorkFolderLock(const WorkFolderLock&) = delete;
     WorkFolderLock& operator=(const WorkFolderLock&) = delete;
 
-    // False when someone else holds the lock. A folder where no lock file can be made
-    // does not block: the outputs will fail there with their own messages.
+    // False when someone else holds the lock. A folder that cannot be locked (a file
+    // system without flock) does not block: it is then worked in without a lock.
     bool acquired() const { return acquired_; }
 
     static const char* busyText();

@@ -3,12 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <vector>
 
+#include "tests/support/folder_lock.hpp"
 #include "tests/support/run_batch.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "vector/work_lock.hpp"
@@ -21,25 +20,13 @@ namespace fs = std::filesystem;
 const std::string kSample = "vector,c\r\nsp1,sp2,type$,name$,n,x,y\r\n1990,1991,point,A,1,0,0\r\n"
                             "1995,1993,point,B,1,1,0\r\n2000,1999,point,C,1,0,1\r\n";
 
-// The lock as another process would hold it: its own open file, flock'ed.
-class ForeignLock {
-public:
-    explicit ForeignLock(const fs::path& dir) : fd_(::open((dir / ".earlylate.lock").c_str(), O_RDWR | O_CREAT, 0644)) {
-        EXPECT_GE(fd_, 0);
-        EXPECT_EQ(::flock(fd_, LOCK_EX | LOCK_NB), 0);
-    }
-    ~ForeignLock() { ::close(fd_); }
-
-private:
-    int fd_;
-};
-
 TEST(FolderLock, ASecondProcessIsRefusedWhileAnotherWorks) {
     TempDir dir;
     writeFile(dir / "regions.csv", kSample);
     writeFile(dir / "WeightTestsp2.csv", "the other process's weight test");
     {
         const ForeignLock other(dir.path());
+        ASSERT_TRUE(other.held());
         EXPECT_EQ(runBatch(dir.path(), "--no-reliability --add-prediction regions.csv"), 1);
         EXPECT_EQ(readFile(dir / "stderr.txt"), std::string("earlylate: ") + WorkFolderLock::busyText() + "\n");
         EXPECT_EQ(readFile(dir / "regions.csv"), kSample);

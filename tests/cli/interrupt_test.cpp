@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "tests/cli/batch_process.hpp"
+#include "tests/support/folder_lock.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace el::test {
@@ -29,7 +30,7 @@ TEST(Interrupt, DuringTheTrialsStopsWith130AndLeavesNothingHalfWritten) {
     ASSERT_EQ(exitStatusAfter(pid), 130) << readFile(dir / "stderr.txt");
 
     EXPECT_EQ(readFile(dir / "regions.csv"), original);
-    EXPECT_EQ(filesIn(dir.path()), (Names{".earlylate.lock", "regions.csv", "run.log", "stderr.txt"}));
+    EXPECT_EQ(filesIn(dir.path()), (Names{"regions.csv", "run.log", "stderr.txt"}));
     EXPECT_NE(readFile(dir / "stderr.txt").find("earlylate: Interrupted\n"), std::string::npos);
     // The log holds the header and the species block, every line ended by CR LF.
     const std::string log = readFile(dir / "run.log");
@@ -47,12 +48,12 @@ TEST(Interrupt, DuringTheReadStopsWith130AndLeavesNothing) {
     const auto deadline = std::chrono::steady_clock::now() + 20s;
     // The runner takes the folder's lock (its handler for Ctrl-C already in place) just
     // before the Read, and the Read is all the work there is.
-    while (!fs::exists(dir / ".earlylate.lock") && stillRunning(pid) && std::chrono::steady_clock::now() < deadline)
+    while (!holdsFolderLock(pid, dir.path()) && stillRunning(pid) && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(1ms);
-    ASSERT_TRUE(fs::exists(dir / ".earlylate.lock")) << "the read never began";
+    ASSERT_TRUE(holdsFolderLock(pid, dir.path())) << "the read never began";
     ::kill(pid, SIGINT);
     ASSERT_EQ(exitStatusAfter(pid), 130) << "the read ended before the signal came";
-    EXPECT_EQ(filesIn(dir.path()), (Names{".earlylate.lock", "big.csv", "run.log", "stderr.txt"}));
+    EXPECT_EQ(filesIn(dir.path()), (Names{"big.csv", "run.log", "stderr.txt"}));
     EXPECT_EQ(readFile(dir / "run.log"), "");
 }
 

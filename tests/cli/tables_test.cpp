@@ -161,7 +161,7 @@ TEST(BatchTables, UsageErrorsWriteNothing) {
     // A run that stops writes no table either.
     EXPECT_EQ(folder.run("-t Invader --weight-power six --predictions p.csv --summary s.json --hindcast 2000"), 1);
     EXPECT_EQ(filesIn(folder.dir.path()),
-              (std::vector<std::string>{".earlylate.lock", "sample.csv", "stderr.txt", "stdout.txt"}));
+              (std::vector<std::string>{"sample.csv", "stderr.txt", "stdout.txt"}));
 }
 
 }  // namespace

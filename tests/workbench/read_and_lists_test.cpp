@@ -4,10 +4,9 @@
 #include <QComboBox>
 #include <QDir>
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
+#include "tests/support/folder_lock.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/workbench/window_fixture.hpp"
 #include "vector/work_lock.hpp"
@@ -74,7 +73,7 @@ private slots:
         QVERIFY(w.get<QPushButton>("Command1")->isEnabled());
         QCOMPARE(w.get<QLabel>("Label18")->text(), QString("100 % complete"));
         using Names = std::vector<std::string>;
-        QCOMPARE(el::test::filesIn(work.path()), Names{".earlylate.lock"});  // the Read works in memory
+        QCOMPARE(el::test::filesIn(work.path()), Names{});  // the Read works in memory
         QCOMPARE(w.window->data()->objn(), 3);
         QVERIFY(w.messages.isEmpty());
 
@@ -93,7 +92,7 @@ private slots:
         QCOMPARE(w.messages.size(), 1);
         QCOMPARE(w.get<QPushButton>("Command1")->text(), QString("Read"));
         QVERIFY(w.get<QPushButton>("Command1")->isEnabled());
-        QCOMPARE(el::test::filesIn(work.path()), (Names{".earlylate.lock", "VectorFileSize.log"}));
+        QCOMPARE(el::test::filesIn(work.path()), (Names{"VectorFileSize.log"}));
         QVERIFY(w.items("List1").isEmpty() && w.window->data() == nullptr);
 
         // "G  O" then refuses to run with species, and with none only clears the log.
@@ -130,10 +129,11 @@ private slots:
         // While another process holds the working directory's lock, the Read is refused with
         // the batch runner's text and loads nothing; afterwards it reads again.
         encoding->setCurrentText("auto");
-        const int other = ::open((work / ".earlylate.lock").c_str(), O_RDWR | O_CREAT, 0644);
-        QVERIFY(other >= 0 && ::flock(other, LOCK_EX | LOCK_NB) == 0);
-        read("three.csv");
-        ::close(other);
+        {
+            const el::test::ForeignLock other(work.path());
+            QVERIFY(other.held());
+            read("three.csv");
+        }
         QCOMPARE(w.messages.last(), QString::fromLatin1(el::WorkFolderLock::busyText()));
         QVERIFY(w.items("List1").isEmpty() && w.window->data() == nullptr);
         QCOMPARE(w.get<QPushButton>("Command1")->text(), QString("Read"));
