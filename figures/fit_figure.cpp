@@ -65,13 +65,7 @@ double fitLegend(Layer& layer, const engine::SpeciesFit& fit, double left, doubl
         const FittedText fitted = fitText(text, width - 26, 12, 9);
         const double middle = y + fitted.size * 0.6;
         if (symbol < 2) layer.markers.push_back(pointMarker({left + 8, middle}, symbol == 1));
-        if (symbol == 2) {
-            Shape s;
-            s.closed = false;
-            s.rings = {{{left, middle}, {left + 18, middle}}};
-            s.stroke = Stroke{kBlack, 1.5, Dash::Solid};
-            layer.shapes.push_back(std::move(s));
-        }
+        if (symbol == 2) layer.shapes.push_back(segment({left, middle}, {left + 18, middle}, {kBlack, 1.5, Dash::Solid}));
         y = placeText(layer, fitted, left + 26, y, TextAnchor::Start, kBlack) + 4;
     };
     entry(0, "training regions: r = " + coefficient(fit.rt) + ", n = " + std::to_string(fit.nt));
@@ -84,12 +78,8 @@ double fitLegend(Layer& layer, const engine::SpeciesFit& fit, double left, doubl
 
 // The fitted line, which in these axes is the diagonal.
 void addDiagonal(Layer& layer, const PlotFrame& frame) {
-    Shape line;
-    line.closed = false;
     const double from = std::max(frame.x0, frame.y0), to = std::min(frame.x1, frame.y1);
-    line.rings = {{frame.at(from, from), frame.at(to, to)}};
-    line.stroke = Stroke{kBlack, 1.5, Dash::Solid};
-    layer.shapes.push_back(std::move(line));
+    layer.shapes.push_back(segment(frame.at(from, from), frame.at(to, to), {kBlack, 1.5, Dash::Solid}));
 }
 
 // A region's point, with its name and both dates as the hover text.

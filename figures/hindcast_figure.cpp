@@ -46,13 +46,7 @@ double legend(Layer& layer, const engine::HindcastYear& year, double left, doubl
         const FittedText fitted = fitText(text, width - 26, 12, 9);
         const Point at{left + 8, y + fitted.size * 0.6};
         if (symbol < 2) layer.markers.push_back(mark(at, symbol == 0, -1, ""));
-        if (symbol == 2) {
-            Shape s;
-            s.closed = false;
-            s.rings = {{{left, at.y}, {left + 18, at.y}}};
-            s.stroke = Stroke{kGrey, 1.5, Dash::Dashed};
-            layer.shapes.push_back(std::move(s));
-        }
+        if (symbol == 2) layer.shapes.push_back(segment({left, at.y}, {left + 18, at.y}, {kGrey, 1.5, Dash::Dashed}));
         y = placeText(layer, fitted, left + 26, y, TextAnchor::Start, kBlack) + 4;
     };
     entry(0, "reached later: " + std::to_string(f.reachedLater) + " regions");
@@ -84,12 +78,8 @@ void drawPoints(Scene& scene, const engine::HindcastYear& year, const std::vecto
                                      y.low - y.pad(), y.high + y.pad(), "Predicted date", "Recorded date");
     placeText(scene.overlay, fitText("not reached", kAxisLeft - 4, 10, 7), left - 4, top + 6, TextAnchor::End, kGrey);
     if (std::max(frame.x0, frame.y0) < std::min(frame.x1, frame.y1)) {
-        Shape diagonal;
-        diagonal.closed = false;
         const double from = std::max(frame.x0, frame.y0), to = std::min(frame.x1, frame.y1);
-        diagonal.rings = {{frame.at(from, from), frame.at(to, to)}};
-        diagonal.stroke = Stroke{kGrey, 1.5, Dash::Dashed};
-        scene.content.shapes.push_back(std::move(diagonal));
+        scene.content.shapes.push_back(segment(frame.at(from, from), frame.at(to, to), {kGrey, 1.5, Dash::Dashed}));
     }
     for (const HindcastRegion& r : year.regions) {
         const bool later = r.kind == HindcastClass::ReachedLater;

@@ -178,13 +178,7 @@ void addDegreeAxes(Layer& layer, const MapBounds& bounds, const MapProjection& p
     frame.rings = {{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}};
     frame.stroke = Stroke{kGrey, 0.8, Dash::Solid};
     layer.shapes.push_back(std::move(frame));
-    auto tick = [&](Point from, Point to) {
-        Shape s;
-        s.closed = false;
-        s.rings = {{from, to}};
-        s.stroke = Stroke{kGrey, 0.8, Dash::Solid};
-        layer.shapes.push_back(std::move(s));
-    };
+    auto tick = [&](Point from, Point to) { layer.shapes.push_back(segment(from, to, {kGrey, 0.8, Dash::Solid})); };
     for (double x : niceTicks(bounds.minX, bounds.maxX, std::clamp(static_cast<int>((x1 - x0) / 90), 2, 8))) {
         if (x < bounds.minX || x > bounds.maxX) continue;
         const double px = project(x, bounds.minY).x;

@@ -35,11 +35,7 @@ void colourBar(Layer& layer, double x, double top, double barHeight, const Value
     for (double t : niceTicks(range.low, range.high, std::clamp(static_cast<int>(barHeight / 40), 2, 5))) {
         if (t < range.low || t > range.high) continue;
         const double ty = span > 0 ? top + barHeight * (range.high - t) / span : top + barHeight / 2;
-        Shape tick;
-        tick.closed = false;
-        tick.rings = {{{x + kBarWidth, ty}, {x + kBarWidth + 5, ty}}};
-        tick.stroke = Stroke{kBlack, 1, Dash::Solid};
-        layer.shapes.push_back(std::move(tick));
+        layer.shapes.push_back(segment({x + kBarWidth, ty}, {x + kBarWidth + 5, ty}, {kBlack, 1, Dash::Solid}));
         layer.labels.push_back({{x + kBarWidth + 9, ty + 4}, shortNumber(t), 11, TextAnchor::Start, kBlack});
     }
 }

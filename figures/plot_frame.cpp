@@ -22,13 +22,7 @@ PlotFrame drawAxes(Layer& layer, double left, double top, double width, double h
     box.rings = {{{left, top}, {left + width, top}, {left + width, top + height}, {left, top + height}}};
     box.stroke = Stroke{kBlack, 1, Dash::Solid};
     layer.shapes.push_back(std::move(box));
-    auto line = [&](Point a, Point b) {
-        Shape s;
-        s.closed = false;
-        s.rings = {{a, b}};
-        s.stroke = Stroke{kBlack, 1, Dash::Solid};
-        layer.shapes.push_back(std::move(s));
-    };
+    auto line = [&](Point a, Point b) { layer.shapes.push_back(segment(a, b, {kBlack, 1, Dash::Solid})); };
     for (double t : xt) {
         if (t < f.x0 || t > f.x1) continue;
         const Point p = f.at(t, f.y0);

@@ -70,6 +70,15 @@ struct Layer {
     std::vector<Label> labels;
 };
 
+// A straight line from `a` to `b`: a tick, an axis, a legend sample, a diagonal.
+inline Shape segment(Point a, Point b, Stroke stroke) {
+    Shape s;
+    s.closed = false;
+    s.rings = {{a, b}};
+    s.stroke = stroke;
+    return s;
+}
+
 struct Scene {
     double width = 800, height = 600;
     Rgb background{255, 255, 255};

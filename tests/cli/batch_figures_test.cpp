@@ -13,20 +13,13 @@
 #include "cli/batch_options.hpp"
 #include "tests/support/figure_files.hpp"
 #include "tests/support/run_batch.hpp"
+#include "tests/support/sample_folder.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace el::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct SampleFolder {
-    SampleFolder() { fs::copy_file(fs::path(EARLYLATE_SOURCE_DIR) / "data" / "sample.csv", dir / "sample.csv"); }
-    int run(const std::string& args) { return runBatch(dir.path(), "--quiet " + args + " sample.csv"); }
-    bool has(const std::string& name) const { return fs::exists(dir / name); }
-    std::string read(const std::string& name) const { return readFile(dir / name); }
-    TempDir dir;
-};
 
 TEST(BatchFigures, CompressedPngAndTheSameMapAsSvgAndPdf) {
     SampleFolder folder;

@@ -13,25 +13,13 @@
 
 #include "base/numtext.hpp"
 #include "tests/support/run_batch.hpp"
+#include "tests/support/sample_folder.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace el::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct SampleFolder {
-    SampleFolder() { fs::copy_file(fs::path(EARLYLATE_SOURCE_DIR) / "data" / "sample.csv", dir / "sample.csv"); }
-    int run(const std::string& args) { return runBatch(dir.path(), "--quiet " + args + " sample.csv"); }
-    std::string read(const std::string& name) const { return readFile(dir / name); }
-    // Runs a shell command in the folder; its standard output.
-    std::string shell(const std::string& command) const {
-        const std::string full = "cd " + shellQuote(dir.path().string()) + " && " + command + " > shell.txt 2>&1";
-        EXPECT_EQ(std::system(full.c_str()), 0) << read("shell.txt");
-        return read("shell.txt");
-    }
-    TempDir dir;
-};
 
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
