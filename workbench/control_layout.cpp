@@ -81,6 +81,8 @@ constexpr std::array kControls{
     anchored(fixed("Label7", K::Label, {7320, 7800, 3195, 735}, {}), Anchor::FollowBottom),
     bound("Check5", K::CheckBox, {3120, 7920, 1215, 255}, S::DoReliability),
     fixed("Command4", K::Button, {4320, 7920, 1575, 735}, "G  O", true),
+    // Not of the first design: beside the run, under the log panel, clear of every other control.
+    anchored(fixed("Command9", K::Button, {5940, 7680, 1335, 300}, "Save report"), Anchor::FollowBottom),
     bound("Label13", K::Label, {1320, 8040, 1335, 255}, S::SampleN),
     bound("Text4", K::TextField, {2280, 8040, 615, 270}, S::SampleN),
     anchored(fixed("Label11", K::Label, {6000, 8040, 1215, 375}, {}), Anchor::FollowBottom),

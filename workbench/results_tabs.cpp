@@ -56,9 +56,6 @@ ResultsTabs::ResultsTabs(QListWidget* log, QWidget* parent) : QWidget(parent), t
     connect(orientation_, &QComboBox::currentIndexChanged, this, [this] { redrawMap(); });
     connect(measureChoice_, &QComboBox::currentIndexChanged, this, [this] { redrawWeights(); });
 
-    saveReport_ = new QPushButton(QStringLiteral("Save report"), tabs_);
-    saveReport_->setObjectName(QStringLiteral("SaveReportButton"));
-    tabs_->setCornerWidget(saveReport_, Qt::TopRightCorner);
 
     progress_ = new RunProgressPanel(this);
     layout->addWidget(progress_);

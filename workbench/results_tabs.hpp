@@ -63,7 +63,6 @@ public:
     FigureView* weightView() const { return weightView_; }
     QComboBox* mapColouring() const { return mapChoice_; }
     QComboBox* mapOrientation() const { return orientation_; }
-    QPushButton* saveReportButton() const { return saveReport_; }
     RunProgressPanel* progressPanel() const { return progress_; }
     TablePage* tablePage() const { return table_; }
     HindcastPage* hindcastPage() const { return hindcast_; }
@@ -85,7 +84,6 @@ private:
     QComboBox* orientation_ = nullptr;
     QComboBox* measureChoice_ = nullptr;
     std::array<QLabel*, 4> notes_{};  // per tab; the log tab has none
-    QPushButton* saveReport_ = nullptr;
     RunProgressPanel* progress_ = nullptr;
     TablePage* table_ = nullptr;
     HindcastPage* hindcast_ = nullptr;

@@ -28,6 +28,7 @@ WindowControls findControls(const QWidget& window) {
     c.saveLog = find<QPushButton>(window, kSaveLogButton);
     c.target = find<QPushButton>(window, kTargetButton);
     c.clear = find<QPushButton>(window, kClearButton);
+    c.saveReport = find<QPushButton>(window, kSaveReportButton);
     c.variables = find<QListWidget>(window, kVariableList);
     c.species = find<QListWidget>(window, kSpeciesList);
     c.log = find<QListWidget>(window, kLogList);

@@ -24,6 +24,7 @@ inline constexpr const char* kExitButton = "Command5";
 inline constexpr const char* kSaveLogButton = "Command6";
 inline constexpr const char* kTargetButton = "Command7";
 inline constexpr const char* kClearButton = "Command8";
+inline constexpr const char* kSaveReportButton = "Command9";
 
 inline constexpr const char* kVariableList = "List1";
 inline constexpr const char* kSpeciesList = "List2";
@@ -49,6 +50,7 @@ struct WindowControls {
     QPushButton* saveLog = nullptr;
     QPushButton* target = nullptr;
     QPushButton* clear = nullptr;
+    QPushButton* saveReport = nullptr;
     QListWidget* variables = nullptr;
     QListWidget* species = nullptr;
     QListWidget* log = nullptr;

@@ -130,7 +130,7 @@ void WorkbenchWindow::connectActions() {
     connect(chooser_, &FileChooser::fileChosen, this,
             [this](const QString& name) { settings_.textField(Setting::DataFileName)->setText(name); });
     connect(results_->progressPanel(), &RunProgressPanel::cancelRequested, this, &WorkbenchWindow::requestCancel);
-    connect(results_->saveReportButton(), &QPushButton::clicked, this, [this] {
+    connect(c.saveReport, &QPushButton::clicked, this, [this] {
         const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Save report"), QStringLiteral("report.pdf"),
                                                           QStringLiteral("PDF report (*.pdf);;HTML report (*.html)"));
         if (!file.isEmpty()) saveReport(file);

@@ -281,7 +281,7 @@ private slots:
             written = true;
             return std::optional<std::string>();
         });
-        QCOMPARE(w.window->results()->saveReportButton()->text(), QString("Save report"));
+        QCOMPARE(w.get<QPushButton>("Command9")->text(), QString("Save report"));
         w.window->saveReport("report.html");
         QVERIFY(!written);
         QCOMPARE(w.messages.size(), 1);
