@@ -11,13 +11,6 @@ struct Affine {
     Point map(Point p) const { return {xx * p.x + xy * p.y + x0, yx * p.x + yy * p.y + y0}; }
 
     static Affine scaling(double s) { return {s, 0, 0, s, 0, 0}; }
-
-    // `this` after `first`: (a * b).map(p) == a.map(b.map(p)).
-    Affine operator*(const Affine& first) const {
-        return {xx * first.xx + xy * first.yx, yx * first.xx + yy * first.yx,
-                xx * first.xy + xy * first.yy, yx * first.xy + yy * first.yy,
-                xx * first.x0 + xy * first.y0 + x0, yx * first.x0 + yy * first.y0 + y0};
-    }
 };
 
 }  // namespace el::figures

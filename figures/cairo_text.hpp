@@ -3,19 +3,9 @@
 
 #include <cairo.h>
 
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace el::figures {
-
-// A stretch of text drawn with one font; `utf8` is valid UTF-8.
-struct FontRun {
-    std::string utf8;
-    cairo_font_face_t* face = nullptr;  // owned by the process-wide font list
-};
-
-std::vector<FontRun> fontRuns(std::string_view text);
 
 // Grey-scale anti-aliasing, no hinting of outlines or metrics: a text is as wide in a PNG
 // as in a PDF or SVG, and as wide as textWidth() measured it.

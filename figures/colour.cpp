@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 
 namespace el::figures {
 namespace {
@@ -29,12 +28,6 @@ Rgb viridis(double t) {
         return static_cast<std::uint8_t>(std::lround(kViridis[low][c] + f * (kViridis[high][c] - kViridis[low][c])));
     };
     return {mix(0), mix(1), mix(2)};
-}
-
-std::string hexText(Rgb colour) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.r, colour.g, colour.b);
-    return text;
 }
 
 }  // namespace el::figures

@@ -2,17 +2,12 @@
 // Colours of the figures: the viridis scale (perceptually uniform, readable with the
 // common colour-vision deficiencies) and a few fixed colours.
 
-#include <string>
-
 #include "figures/scene.hpp"
 
 namespace el::figures {
 
 // t in [0, 1], clamped; 0 dark purple, 1 yellow.
 Rgb viridis(double t);
-
-// "#rrggbb"
-std::string hexText(Rgb colour);
 
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kGrey{120, 120, 120};

@@ -8,6 +8,8 @@
 #include <deque>
 #include <mutex>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "figures/cairo_text.hpp"
 
@@ -166,7 +168,11 @@ cairo_font_options_t* textOptions() {
     return options;
 }
 
-}  // namespace
+// A stretch of text drawn with one font; `utf8` is valid UTF-8.
+struct FontRun {
+    std::string utf8;
+    cairo_font_face_t* face = nullptr;  // owned by the process-wide font list
+};
 
 std::vector<FontRun> fontRuns(std::string_view text) {
     std::vector<FontRun> runs;
@@ -180,6 +186,8 @@ std::vector<FontRun> fontRuns(std::string_view text) {
     }
     return runs;
 }
+
+}  // namespace
 
 void useTextOptions(cairo_t* cr) { cairo_set_font_options(cr, textOptions()); }
 

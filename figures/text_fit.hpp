@@ -14,7 +14,6 @@ struct FittedText {
     double size = 12;
     std::vector<std::string> lines;
     double lineHeight() const { return size * 1.2; }
-    double height() const { return lineHeight() * static_cast<double>(lines.size()); }
 };
 
 // One line at `size` when it fits `width`; else one line at the largest size down to
