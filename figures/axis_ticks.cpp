@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/numtext.hpp"
+
 namespace el::figures {
 
 std::vector<double> niceTicks(double low, double high, int wanted) {
@@ -37,6 +39,11 @@ std::string shortNumber(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.6g", value);
     return text;
+}
+
+std::string logNumber(double value) {
+    const std::string text = strnum(value);
+    return text.front() == ' ' ? text.substr(1) : text;
 }
 
 }  // namespace el::figures

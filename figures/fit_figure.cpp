@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "base/numtext.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
 #include "figures/layer_move.hpp"
@@ -18,14 +17,7 @@ constexpr double kLegendWidth = 230;                // beside the plot
 
 std::string coefficient(double r) {
     if (r == -10 || !std::isfinite(r)) return "n/a";
-    const std::string text = strnum(std::round(r * 1000) / 1000);
-    return text.substr(text.find_first_not_of(' '));
-}
-
-std::string number(double v) {
-    const std::string text = strnum(v);
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string::npos ? text : text.substr(first);
+    return logNumber(std::round(r * 1000) / 1000);
 }
 
 struct PlotPoint {
@@ -87,8 +79,8 @@ Marker regionMarker(const engine::RunResult& run, const PlotFrame& frame, const 
     Marker m = pointMarker(frame.at(p.predicted, p.actual), p.validation);
     m.region = p.region;
     const auto at = static_cast<std::size_t>(p.region);
-    m.tip = (at < run.regionNames.size() ? run.regionNames[at] : "") + "\nactual date: " + number(p.actual) +
-            "\npredicted date: " + number(p.predicted);
+    m.tip = (at < run.regionNames.size() ? run.regionNames[at] : "") + "\nactual date: " + logNumber(p.actual) +
+            "\npredicted date: " + logNumber(p.predicted);
     return m;
 }
 

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "base/numtext.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
 #include "figures/layer_move.hpp"
@@ -23,11 +22,6 @@ constexpr double kAxisLeft = 46, kAxisBottom = 20;  // room for the degree label
 struct Rect {
     double left, top, width, height;
 };
-
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : text.substr(first);
-}
 
 std::string roleName(RegionRole role) {
     switch (role) {
@@ -103,7 +97,7 @@ std::string regionTip(const VectorObject& object, int k, const engine::RunResult
     tip += "\npredicted date: " + predicted;
     if (at < run.role.size()) tip += "\n" + roleName(run.role[at]);
     if (choice.colouring != MapColouring::PredictedDate && value)
-        tip += "\n" + valueTitle(run, choice) + ": " + trimmed(strnum(*value));
+        tip += "\n" + valueTitle(run, choice) + ": " + logNumber(*value);
     return tip;
 }
 
@@ -116,7 +110,7 @@ std::vector<std::string> predictedTexts(const engine::RunResult& run, const MapC
     for (std::size_t p = 0; p < run.regno.size() && p < run.score.size(); ++p)
         if (run.regno[p] >= 0 && run.regno[p] < regions)
             texts[static_cast<std::size_t>(run.regno[p])] =
-                p < row.predicted.size() ? trimmed(strnum(row.predicted[p])) : "Unpredictable";
+                p < row.predicted.size() ? logNumber(row.predicted[p]) : "Unpredictable";
     return texts;
 }
 
