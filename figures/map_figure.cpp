@@ -168,8 +168,7 @@ Rect placeLegend(Layer& overlay, double width, double height, double top, const 
 void addDegreeAxes(Layer& layer, const MapBounds& bounds, const MapProjection& project) {
     const Point a = project(bounds.minX, bounds.minY), b = project(bounds.maxX, bounds.maxY);
     const double x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x), y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
-    Shape frame;
-    frame.rings = {{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}};
+    Shape frame = box(x0, y0, x1, y1);
     frame.stroke = Stroke{kGrey, 0.8, Dash::Solid};
     layer.shapes.push_back(std::move(frame));
     auto tick = [&](Point from, Point to) { layer.shapes.push_back(segment(from, to, {kGrey, 0.8, Dash::Solid})); };

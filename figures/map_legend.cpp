@@ -16,12 +16,6 @@ constexpr double kBarWidth = 22;
 constexpr double kSwatchHeight = 14;
 constexpr Rgb kWhite{255, 255, 255};
 
-Shape box(double x0, double y0, double x1, double y1) {
-    Shape s;
-    s.rings = {{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}};
-    return s;
-}
-
 void colourBar(Layer& layer, double x, double top, double barHeight, const ValueRange& range) {
     for (int i = 0; i < kBarSteps; ++i) {
         Shape cell = box(x, top + barHeight * i / kBarSteps, x + kBarWidth, top + barHeight * (i + 1) / kBarSteps + 0.5);

@@ -18,10 +18,9 @@ PlotFrame drawAxes(Layer& layer, double left, double top, double width, double h
     if (f.x1 <= f.x0) f.x0 -= 1, f.x1 += 1;
     if (f.y1 <= f.y0) f.y0 -= 1, f.y1 += 1;
 
-    Shape box;
-    box.rings = {{{left, top}, {left + width, top}, {left + width, top + height}, {left, top + height}}};
-    box.stroke = Stroke{kBlack, 1, Dash::Solid};
-    layer.shapes.push_back(std::move(box));
+    Shape outline = box(left, top, left + width, top + height);
+    outline.stroke = Stroke{kBlack, 1, Dash::Solid};
+    layer.shapes.push_back(std::move(outline));
     auto line = [&](Point a, Point b) { layer.shapes.push_back(segment(a, b, {kBlack, 1, Dash::Solid})); };
     for (double t : xt) {
         if (t < f.x0 || t > f.x1) continue;

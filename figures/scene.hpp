@@ -79,6 +79,13 @@ inline Shape segment(Point a, Point b, Stroke stroke) {
     return s;
 }
 
+// The rectangle with corners (x0, y0) and (x1, y1), as yet with neither fill nor outline.
+inline Shape box(double x0, double y0, double x1, double y1) {
+    Shape s;
+    s.rings = {{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}};
+    return s;
+}
+
 struct Scene {
     double width = 800, height = 600;
     Rgb background{255, 255, 255};

@@ -81,9 +81,7 @@ void gridCells(Layer& layer, const std::vector<std::optional<double>>& values, c
             const auto& v = values[static_cast<std::size_t>(i) * WeightGrid::kSide + static_cast<std::size_t>(j)];
             if (!v) continue;
             const Point corner = frame.at(j / 10.0, (i + 1) / 10.0);
-            Shape s;
-            s.rings = {{corner, {corner.x + cell + 0.3, corner.y}, {corner.x + cell + 0.3, corner.y + cell + 0.3},
-                        {corner.x, corner.y + cell + 0.3}}};
+            Shape s = box(corner.x, corner.y, corner.x + cell + 0.3, corner.y + cell + 0.3);
             s.fill = viridis(high > low ? (*v - low) / (high - low) : 0.5);
             layer.shapes.push_back(std::move(s));
         }
@@ -95,9 +93,8 @@ void gridKey(Layer& layer, double left, double top, double width, double low, do
     const double barWidth = std::min(160.0, width * 0.4);
     if (high >= low) {
         for (int i = 0; i < 64; ++i) {
-            Shape s;
             const double x0 = left + barWidth * i / 64, x1 = left + barWidth * (i + 1) / 64 + 0.5;
-            s.rings = {{{x0, top}, {x1, top}, {x1, top + 14}, {x0, top + 14}}};
+            Shape s = box(x0, top, x1, top + 14);
             s.fill = viridis((i + 0.5) / 64);
             layer.shapes.push_back(std::move(s));
         }
