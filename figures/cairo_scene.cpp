@@ -13,8 +13,6 @@ namespace {
 constexpr double kHatchStep = 6;
 constexpr Rgb kHatch{80, 80, 80};
 
-void setColour(cairo_t* cr, Rgb c) { cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0); }
-
 // Cairo keeps coordinates in fixed point: a zoomed-in point far off the canvas is pulled in
 // to where it still draws the same visible edges.
 double bounded(double v) { return std::clamp(v, -1e6, 1e6); }

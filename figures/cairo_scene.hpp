@@ -9,6 +9,9 @@
 
 namespace el::figures {
 
+// Makes `c` the source colour of `cr`.
+inline void setColour(cairo_t* cr, Rgb c) { cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0); }
+
 // Draws the background, then the content layer with its points mapped through `content`
 // (zoom and pan; pen widths, marker and text sizes stay), then the overlay as it is, all
 // in the user space `cr` has now.

@@ -16,7 +16,7 @@ ArgbImage renderArgb(const Scene& scene, int width, int height, const Affine& de
         reinterpret_cast<unsigned char*>(image.pixels.data()), CAIRO_FORMAT_ARGB32, image.width, image.height,
         image.width * 4);
     cairo_t* cr = cairo_create(surface);
-    cairo_set_source_rgb(cr, scene.background.r / 255.0, scene.background.g / 255.0, scene.background.b / 255.0);
+    setColour(cr, scene.background);
     cairo_paint(cr);
     const cairo_matrix_t matrix{device.xx, device.yx, device.xy, device.yy, device.x0, device.y0};
     cairo_set_matrix(cr, &matrix);

@@ -23,8 +23,6 @@ constexpr double kContentWidth = kPageWidth - 2 * kMargin;
 constexpr double kBottom = kPageHeight - kMargin - kFooter;
 constexpr Rgb kText{0, 0, 0}, kMuted{90, 90, 90}, kRule{170, 170, 170}, kHeaderFill{232, 236, 240};
 
-void setColour(cairo_t* cr, Rgb c) { cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0); }
-
 // Pages of a PDF with a running y position; a block that does not fit on what is left of a
 // page starts the next one.
 class Pages {
