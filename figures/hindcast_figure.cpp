@@ -53,7 +53,7 @@ double legend(Layer& layer, const engine::HindcastYear& year, double left, doubl
     entry(1, "not reached: " + std::to_string(f.notReached) + " regions");
     entry(2, "forecast = record");
     entry(3, "forecast: AUC " + figureText(f.auc) + ", Spearman " + figureText(f.spearman));
-    entry(3, "mean error " + (f.mae ? shortNumber(std::round(*f.mae * 10) / 10) + " years" : std::string("n/a")));
+    entry(3, "mean error " + (f.mae ? meanErrorText(*f.mae) + " years" : std::string("n/a")));
     entry(3, "distance: AUC " + figureText(f.distanceAuc) + ", Spearman " + figureText(f.distanceSpearman));
     return y;
 }
@@ -96,6 +96,8 @@ std::string figureText(const std::optional<double>& value) {
     std::snprintf(text, sizeof text, "%.3f", *value);
     return text;
 }
+
+std::string meanErrorText(double years) { return shortNumber(std::round(years * 10) / 10); }
 
 Scene buildHindcastPlot(const engine::HindcastYear& year, const std::vector<std::string>& regionNames, double width,
                         double height) {

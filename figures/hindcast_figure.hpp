@@ -20,4 +20,7 @@ Scene buildHindcastPlot(const engine::HindcastYear& year, const std::vector<std:
 // "AUC .978" style texts of one figure: three decimals, "n/a" when it cannot be computed.
 std::string figureText(const std::optional<double>& value);
 
+// "2.3" style text of a mean error in years: rounded to one decimal, no trailing zero.
+std::string meanErrorText(double years);
+
 }  // namespace el::figures

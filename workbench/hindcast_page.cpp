@@ -80,7 +80,7 @@ std::optional<std::vector<double>> parseYears(const QString& text, QString& bad)
 
 QString cellText(const std::optional<double>& value, bool decimals) {
     if (!value) return QStringLiteral("null");
-    return QString::fromStdString(decimals ? figures::figureText(value) : figures::shortNumber(std::round(*value * 10) / 10));
+    return QString::fromStdString(decimals ? figures::figureText(value) : figures::meanErrorText(*value));
 }
 
 }  // namespace
