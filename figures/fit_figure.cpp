@@ -1,19 +1,17 @@
 #include "figures/fit_figure.hpp"
 
-#include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
 #include "figures/layer_move.hpp"
 #include "figures/plot_frame.hpp"
-#include "figures/text_fit.hpp"
 
 namespace el::figures {
 namespace {
 
 constexpr double kLegendWidth = 230;                // beside the plot
+constexpr Stroke kFittedLine{kBlack, 1.5, Dash::Solid};
 
 std::string coefficient(double r) {
     if (r == -10 || !std::isfinite(r)) return "n/a";
@@ -52,26 +50,14 @@ Marker pointMarker(Point at, bool validation) {
 // The legend, one entry per line from `top` down, each text wrapped or shrunk to `width`;
 // returns the y below it.
 double fitLegend(Layer& layer, const engine::SpeciesFit& fit, double left, double width, double top) {
-    double y = top;
-    auto entry = [&](int symbol, const std::string& text) {  // 0 circle, 1 triangle, 2 line, 3 none
-        const FittedText fitted = fitText(text, width - 26, 12, 9);
-        const double middle = y + fitted.size * 0.6;
-        if (symbol < 2) layer.markers.push_back(pointMarker({left + 8, middle}, symbol == 1));
-        if (symbol == 2) layer.shapes.push_back(segment({left, middle}, {left + 18, middle}, {kBlack, 1.5, Dash::Solid}));
-        y = placeText(layer, fitted, left + 26, y, TextAnchor::Start, kBlack) + 4;
-    };
-    entry(0, "training regions: r = " + coefficient(fit.rt) + ", n = " + std::to_string(fit.nt));
-    entry(1, "validation regions: r = " + coefficient(fit.rv) + ", n = " + std::to_string(fit.nv));
-    entry(2, "fitted line: date = " + shortNumber(fit.a) + " x score " + (fit.b < 0 ? "- " : "+ ") +
-                 shortNumber(std::fabs(fit.b)));
-    entry(3, "all regions: r = " + coefficient(fit.rw) + ", n = " + std::to_string(fit.nt + fit.nv));
-    return y;
-}
-
-// The fitted line, which in these axes is the diagonal.
-void addDiagonal(Layer& layer, const PlotFrame& frame) {
-    const double from = std::max(frame.x0, frame.y0), to = std::min(frame.x1, frame.y1);
-    layer.shapes.push_back(segment(frame.at(from, from), frame.at(to, to), {kBlack, 1.5, Dash::Solid}));
+    LegendColumn column(layer, left, width, top);
+    column.add("training regions: r = " + coefficient(fit.rt) + ", n = " + std::to_string(fit.nt), pointMarker({}, false));
+    column.add("validation regions: r = " + coefficient(fit.rv) + ", n = " + std::to_string(fit.nv), pointMarker({}, true));
+    column.add("fitted line: date = " + shortNumber(fit.a) + " x score " + (fit.b < 0 ? "- " : "+ ") +
+                   shortNumber(std::fabs(fit.b)),
+               kFittedLine);
+    column.add("all regions: r = " + coefficient(fit.rw) + ", n = " + std::to_string(fit.nt + fit.nv));
+    return column.bottom();
 }
 
 // A region's point, with its name and both dates as the hover text.
@@ -90,20 +76,15 @@ Scene buildFitPlot(const engine::RunResult& run, double width, double height) {
     Scene scene;
     scene.width = width;
     scene.height = height;
-    auto title = [&](const std::string& text) {
-        return placeText(scene.overlay, fitText(text, width - 2 * kPlotMargin, 16, 11), kPlotMargin, kPlotMargin, TextAnchor::Start,
-                         kBlack);
-    };
     if (run.target < 0 || static_cast<std::size_t>(run.target) >= run.species.size()) {
-        title("Fit plot: the last run had no target species");
+        placeTitle(scene.overlay, "Fit plot: the last run had no target species", width);
         return scene;
     }
     const auto target = static_cast<std::size_t>(run.target);
     const engine::SpeciesFit& fit = run.species[target].fit;
-    const double top = title("Actual against predicted date: " + run.speciesNames[target]) + 12;
+    const double top = placeTitle(scene.overlay, "Actual against predicted date: " + run.speciesNames[target], width) + 12;
     if (!fit.predictable) {
-        placeText(scene.overlay, fitText("The target species is not predictable: no fitted line", width - 2 * kPlotMargin, 12, 9),
-                  kPlotMargin, top, TextAnchor::Start, kGrey);
+        placeNote(scene.overlay, "The target species is not predictable: no fitted line", width, top);
         return scene;
     }
     const std::vector<PlotPoint> points = plotPoints(run, fit);
@@ -113,16 +94,15 @@ Scene buildFitPlot(const engine::RunResult& run, double width, double height) {
                                             return fitLegend(layer, fit, left, legendWidth, legendTop);
                                         });
 
-    double low = std::numeric_limits<double>::infinity(), high = -low;
-    for (const PlotPoint& p : points)
-        low = std::min({low, p.predicted, p.actual}), high = std::max({high, p.predicted, p.actual});
-    if (points.empty()) low = 0, high = 1;
-    const double pad = std::max((high - low) * 0.05, 0.5);
-    // Same range on both axes, so the diagonal is the line of perfect prediction.
-    const PlotFrame frame = drawAxes(scene.overlay, kPlotMargin + kAxisLeft, top, side, side, low - pad, high + pad,
-                                     low - pad, high + pad, "Predicted date", "Actual date");
+    Range range;
+    for (const PlotPoint& p : points) range.add(p.predicted), range.add(p.actual);
+    if (points.empty()) range = {0, 1};
+    const double low = range.low - range.pad(), high = range.high + range.pad();
+    // Same range on both axes, so the diagonal, which is the fitted line, is the line of perfect prediction.
+    const PlotFrame frame = drawAxes(scene.overlay, kPlotMargin + kAxisLeft, top, side, side, low, high, low, high,
+                                     "Predicted date", "Actual date");
 
-    addDiagonal(scene.content, frame);
+    addDiagonal(scene.content, frame, kFittedLine);
     for (const PlotPoint& p : points) scene.content.markers.push_back(regionMarker(run, frame, p));
     return scene;
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 
 #include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
@@ -16,15 +15,10 @@ namespace {
 
 constexpr double kStrip = 28;                       // the not-reached strip above the plot
 constexpr double kLegendWidth = 240;
+constexpr Stroke kRecordLine{kGrey, 1.5, Dash::Dashed};  // forecast = record
 
 using engine::HindcastClass;
 using engine::HindcastRegion;
-
-struct Range {
-    double low = std::numeric_limits<double>::infinity(), high = -low;
-    void add(double v) { low = std::min(low, v), high = std::max(high, v); }
-    double pad() const { return std::max((high - low) * 0.05, 0.5); }
-};
 
 Marker mark(Point at, bool later, int region, std::string tip) {
     Marker m;
@@ -41,21 +35,14 @@ Marker mark(Point at, bool later, int region, std::string tip) {
 // The legend from `top` down in `width`; returns the y below it.
 double legend(Layer& layer, const engine::HindcastYear& year, double left, double width, double top) {
     const engine::HindcastFigures& f = year.figures;
-    double y = top;
-    auto entry = [&](int symbol, const std::string& text) {  // 0 circle, 1 cross, 2 line, 3 none
-        const FittedText fitted = fitText(text, width - 26, 12, 9);
-        const Point at{left + 8, y + fitted.size * 0.6};
-        if (symbol < 2) layer.markers.push_back(mark(at, symbol == 0, -1, ""));
-        if (symbol == 2) layer.shapes.push_back(segment({left, at.y}, {left + 18, at.y}, {kGrey, 1.5, Dash::Dashed}));
-        y = placeText(layer, fitted, left + 26, y, TextAnchor::Start, kBlack) + 4;
-    };
-    entry(0, "reached later: " + std::to_string(f.reachedLater) + " regions");
-    entry(1, "not reached: " + std::to_string(f.notReached) + " regions");
-    entry(2, "forecast = record");
-    entry(3, "forecast: AUC " + figureText(f.auc) + ", Spearman " + figureText(f.spearman));
-    entry(3, "mean error " + (f.mae ? meanErrorText(*f.mae) + " years" : std::string("n/a")));
-    entry(3, "distance: AUC " + figureText(f.distanceAuc) + ", Spearman " + figureText(f.distanceSpearman));
-    return y;
+    LegendColumn column(layer, left, width, top);
+    column.add("reached later: " + std::to_string(f.reachedLater) + " regions", mark({}, true, -1, ""));
+    column.add("not reached: " + std::to_string(f.notReached) + " regions", mark({}, false, -1, ""));
+    column.add("forecast = record", kRecordLine);
+    column.add("forecast: AUC " + figureText(f.auc) + ", Spearman " + figureText(f.spearman));
+    column.add("mean error " + (f.mae ? meanErrorText(*f.mae) + " years" : std::string("n/a")));
+    column.add("distance: AUC " + figureText(f.distanceAuc) + ", Spearman " + figureText(f.distanceSpearman));
+    return column.bottom();
 }
 
 std::string tipOf(const HindcastRegion& r, const std::vector<std::string>& names) {
@@ -77,10 +64,7 @@ void drawPoints(Scene& scene, const engine::HindcastYear& year, const std::vecto
     const PlotFrame frame = drawAxes(scene.overlay, left, top + kStrip, side, side, x.low - x.pad(), x.high + x.pad(),
                                      y.low - y.pad(), y.high + y.pad(), "Predicted date", "Recorded date");
     placeText(scene.overlay, fitText("not reached", kAxisLeft - 4, 10, 7), left - 4, top + 6, TextAnchor::End, kGrey);
-    if (std::max(frame.x0, frame.y0) < std::min(frame.x1, frame.y1)) {
-        const double from = std::max(frame.x0, frame.y0), to = std::min(frame.x1, frame.y1);
-        scene.content.shapes.push_back(segment(frame.at(from, from), frame.at(to, to), {kGrey, 1.5, Dash::Dashed}));
-    }
+    addDiagonal(scene.content, frame, kRecordLine);
     for (const HindcastRegion& r : year.regions) {
         const bool later = r.kind == HindcastClass::ReachedLater;
         const Point at = later ? frame.at(*r.predicted, *r.recorded) : Point{frame.at(*r.predicted, frame.y1).x, top + kStrip / 2};
@@ -105,17 +89,15 @@ Scene buildHindcastPlot(const engine::HindcastYear& year, const std::vector<std:
     scene.width = width;
     scene.height = height;
     const std::string target = year.targetName.empty() ? "the target" : year.targetName;
-    const double top = placeText(scene.overlay,
-                                 fitText("Hindcast of " + target + " from the data up to " + shortNumber(year.year),
-                                         width - 2 * kPlotMargin, 16, 11),
-                                 kPlotMargin, kPlotMargin, TextAnchor::Start, kBlack) + 12;
+    const double top =
+        placeTitle(scene.overlay, "Hindcast of " + target + " from the data up to " + shortNumber(year.year), width) + 12;
     const bool predictable = !year.regions.empty() && std::all_of(year.regions.begin(), year.regions.end(),
                                                                    [](const HindcastRegion& r) { return r.predicted.has_value(); });
     if (!year.ran || !predictable) {
         const std::string why = !year.ran ? "The run stopped: " + year.error
                                           : year.regions.empty() ? "No region was reached after it or is known to be unreached"
                                                                  : "The target was not predictable from these data";
-        placeText(scene.overlay, fitText(why, width - 2 * kPlotMargin, 12, 9), kPlotMargin, top, TextAnchor::Start, kGrey);
+        placeNote(scene.overlay, why, width, top);
         return scene;
     }
     const double side = placeSquarePlot(scene.overlay, width, height, top, kStrip, kLegendWidth,

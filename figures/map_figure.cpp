@@ -9,6 +9,7 @@
 #include "figures/layer_move.hpp"
 #include "figures/map_legend.hpp"
 #include "figures/map_projection.hpp"
+#include "figures/plot_frame.hpp"
 #include "figures/text_fit.hpp"
 
 namespace el::figures {
@@ -17,7 +18,7 @@ namespace {
 using engine::RegionRole;
 
 constexpr double kMargin = 16;
-constexpr double kAxisLeft = 46, kAxisBottom = 20;  // room for the degree labels
+constexpr double kDegreesLeft = 46, kDegreesBottom = 20;  // room for the degree labels
 
 struct Rect {
     double left, top, width, height;
@@ -212,16 +213,15 @@ Scene buildMap(const VectorData& data, const engine::RunResult& run, const MapCh
     };
 
     const std::string title = valueTitle(run, choice);
-    const double top =
-        placeText(scene.overlay, fitText(title, width - 2 * kMargin, 16, 11), kMargin, kMargin, TextAnchor::Start, kBlack) + 10;
+    const double top = placeTitle(scene.overlay, title, width) + 10;
     Rect area = placeLegend(scene.overlay, width, height, top, title, range);
     const MapBounds bounds = boundsOf(data);
     // Latitude grows northwards: a map whose y grows downwards is in plane coordinates.
     const bool lonLat = isLonLat(bounds) && !options.yDown;
     if (lonLat) {
-        area.left += kAxisLeft;
-        area.width = std::max(10.0, area.width - kAxisLeft);
-        area.height = std::max(10.0, area.height - kAxisBottom);
+        area.left += kDegreesLeft;
+        area.width = std::max(10.0, area.width - kDegreesLeft);
+        area.height = std::max(10.0, area.height - kDegreesBottom);
     }
     const MapProjection project = fitProjection(bounds, lonLat, options.yDown, area.left, area.top, area.width, area.height);
 

@@ -6,6 +6,7 @@
 
 #include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
+#include "figures/text_fit.hpp"
 
 namespace el::figures {
 
@@ -54,6 +55,37 @@ double placeSquarePlot(Layer& overlay, double width, double height, double top, 
     appendMoved(overlay, std::move(below), 0, height - margin - legendHeight);
     return std::max(20.0, std::min(width - axisLeft - 2 * margin,
                                    height - top - above - axisBottom - legendHeight - 2 * margin));
+}
+
+void LegendColumn::add(const std::string& text, Marker sample) { addEntry(text, std::move(sample), std::nullopt); }
+
+void LegendColumn::add(const std::string& text, Stroke sample) { addEntry(text, std::nullopt, sample); }
+
+void LegendColumn::add(const std::string& text) { addEntry(text, std::nullopt, std::nullopt); }
+
+void LegendColumn::addEntry(const std::string& text, std::optional<Marker> marker, std::optional<Stroke> line) {
+    const FittedText fitted = fitText(text, width_ - 26, 12, 9);
+    const double middle = y_ + fitted.size * 0.6;
+    if (marker) {
+        marker->at = {left_ + 8, middle};
+        layer_.markers.push_back(std::move(*marker));
+    }
+    if (line) layer_.shapes.push_back(segment({left_, middle}, {left_ + 18, middle}, *line));
+    y_ = placeText(layer_, fitted, left_ + 26, y_, TextAnchor::Start, kBlack) + 4;
+}
+
+void addDiagonal(Layer& layer, const PlotFrame& frame, Stroke stroke) {
+    const double from = std::max(frame.x0, frame.y0), to = std::min(frame.x1, frame.y1);
+    if (from < to) layer.shapes.push_back(segment(frame.at(from, from), frame.at(to, to), stroke));
+}
+
+double placeTitle(Layer& layer, const std::string& title, double width) {
+    return placeText(layer, fitText(title, width - 2 * kPlotMargin, 16, 11), kPlotMargin, kPlotMargin,
+                     TextAnchor::Start, kBlack);
+}
+
+double placeNote(Layer& layer, const std::string& note, double width, double top) {
+    return placeText(layer, fitText(note, width - 2 * kPlotMargin, 12, 9), kPlotMargin, top, TextAnchor::Start, kGrey);
 }
 
 }  // namespace el::figures

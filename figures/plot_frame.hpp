@@ -1,8 +1,12 @@
 #pragma once
 // Axes for the x-y plots: a plot rectangle with ticks, tick labels and axis titles, and the
-// mapping from data to pixels.
+// mapping from data to pixels; and what the figures lay out alike around it: the title, a
+// note in its place, a column of legend entries, the diagonal.
 
+#include <algorithm>
 #include <functional>
+#include <limits>
+#include <optional>
 #include <string>
 
 #include "figures/scene.hpp"
@@ -22,6 +26,13 @@ struct PlotFrame {
     }
 };
 
+// The span of the values added, and the pad an axis leaves on either side of it.
+struct Range {
+    double low = std::numeric_limits<double>::infinity(), high = -low;
+    void add(double v) { low = std::min(low, v), high = std::max(high, v); }
+    double pad() const { return std::max((high - low) * 0.05, 0.5); }
+};
+
 // Draws the frame's box, ticks and titles into `layer`; the ranges are widened to the ticks.
 PlotFrame drawAxes(Layer& layer, double left, double top, double width, double height, double xLow, double xHigh,
                    double yLow, double yHigh, const std::string& xTitle, const std::string& yTitle);
@@ -35,5 +46,32 @@ using LegendDrawer = std::function<double(Layer& layer, double left, double widt
 // start-up tab), drawn into `overlay`.
 double placeSquarePlot(Layer& overlay, double width, double height, double top, double above, double legendWidth,
                        const LegendDrawer& legend);
+
+// A legend's entries one under another from (left, top) within `width`: each text fitted
+// beside its sample, a marker or a short line (or none).
+class LegendColumn {
+public:
+    LegendColumn(Layer& layer, double left, double width, double top) : layer_(layer), left_(left), width_(width), y_(top) {}
+    void add(const std::string& text, Marker sample);  // the marker is moved to its place
+    void add(const std::string& text, Stroke sample);
+    void add(const std::string& text);
+    double bottom() const { return y_; }  // the y below the last entry
+
+private:
+    void addEntry(const std::string& text, std::optional<Marker> marker, std::optional<Stroke> line);
+    Layer& layer_;
+    double left_, width_, y_;
+};
+
+// The line from the frame's lower left to its upper right, where a forecast equals the
+// record when both axes show dates; nothing when the axes' ranges do not overlap.
+void addDiagonal(Layer& layer, const PlotFrame& frame, Stroke stroke);
+
+// The figure's title at its top left, fitted to the canvas `width`; returns the y below it.
+double placeTitle(Layer& layer, const std::string& title, double width);
+
+// A grey note from `top` down (why a figure shows no plot), fitted to the canvas `width`;
+// returns the y below it.
+double placeNote(Layer& layer, const std::string& note, double width, double top);
 
 }  // namespace el::figures

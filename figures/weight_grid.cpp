@@ -119,8 +119,7 @@ Scene buildWeightGridPlot(const WeightGrid& grid, GridMeasure measure, double wi
     const auto& values = grid.values(measure);
     const std::string title = std::string("Correlation (") + measureName(measure) + ") over the power grid" +
                               (grid.target.empty() ? "" : ": " + grid.target);
-    const double top =
-        placeText(scene.overlay, fitText(title, width - 2 * kPlotMargin, 16, 11), kPlotMargin, kPlotMargin, TextAnchor::Start, kBlack) + 10;
+    const double top = placeTitle(scene.overlay, title, width) + 10;
     double low = 1, high = -1;
     for (const auto& v : values)
         if (v) low = std::min(low, *v), high = std::max(high, *v);
