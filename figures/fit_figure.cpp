@@ -25,14 +25,14 @@ struct PlotPoint {
 };
 
 // The used regions with an actual date of the target, at their predicted and actual dates.
-std::vector<PlotPoint> plotPoints(const engine::RunResult& run, const engine::SpeciesFit& fit) {
+std::vector<PlotPoint> plotPoints(const engine::RunResult& run, const engine::SpeciesOutcome& target) {
     std::vector<PlotPoint> points;
-    for (std::size_t p = 0; p < run.regno.size() && p < run.score.size(); ++p) {
+    for (std::size_t p = 0; p < run.regno.size() && p < target.predicted.size(); ++p) {
         const int k = run.regno[p];
         const auto at = static_cast<std::size_t>(k);
         if (k < 0 || at >= run.actualDate.size() || !run.actualDate[at]) continue;
         const bool validation = at < run.role.size() && run.role[at] == engine::RegionRole::Validation;
-        points.push_back({fit.a * run.score[p] + fit.b, *run.actualDate[at], validation, k});
+        points.push_back({target.predicted[p], *run.actualDate[at], validation, k});
     }
     return points;
 }
@@ -87,7 +87,7 @@ Scene buildFitPlot(const engine::RunResult& run, double width, double height) {
         placeNote(scene.overlay, "The target species is not predictable: no fitted line", width, top);
         return scene;
     }
-    const std::vector<PlotPoint> points = plotPoints(run, fit);
+    const std::vector<PlotPoint> points = plotPoints(run, run.species[target]);
 
     const double side = placeSquarePlot(scene.overlay, width, height, top, 0, kLegendWidth,
                                         [&](Layer& layer, double left, double legendWidth, double legendTop) {

@@ -66,10 +66,10 @@ std::vector<std::optional<double>> mapValues(const engine::RunResult& run, const
     case MapColouring::PredictedDate: {
         const int s = chosenSpecies(run, choice);
         if (s < 0 || static_cast<std::size_t>(s) >= run.species.size()) break;
-        const engine::SpeciesFit& fit = run.species[static_cast<std::size_t>(s)].fit;
-        if (!fit.predictable) break;
-        for (std::size_t p = 0; p < run.regno.size() && p < run.score.size(); ++p)
-            if (auto* v = at(run.regno[p])) *v = fit.a * run.score[p] + fit.b;
+        const engine::SpeciesOutcome& row = run.species[static_cast<std::size_t>(s)];
+        if (!row.fit.predictable) break;
+        for (std::size_t p = 0; p < run.regno.size() && p < row.predicted.size(); ++p)
+            if (auto* v = at(run.regno[p])) *v = row.predicted[p];
         break;
     }
     case MapColouring::RegionScore:
@@ -88,9 +88,9 @@ std::vector<std::optional<double>> mapValues(const engine::RunResult& run, const
 namespace {
 
 // The hover text of region k: name, actual and predicted date, role, and the shown value
-// when that is not the predicted date.
+// (titled `shownTitle`) when that is not the predicted date.
 std::string regionTip(const VectorObject& object, int k, const engine::RunResult& run, const MapChoice& choice,
-                      const std::string& predicted, const std::optional<double>& value) {
+                      const std::string& shownTitle, const std::string& predicted, const std::optional<double>& value) {
     const auto at = static_cast<std::size_t>(k);
     std::string tip = object.name;
     const std::string actual = at < run.actualText.size() ? run.actualText[at] : "";
@@ -98,7 +98,7 @@ std::string regionTip(const VectorObject& object, int k, const engine::RunResult
     tip += "\npredicted date: " + predicted;
     if (at < run.role.size()) tip += "\n" + roleName(run.role[at]);
     if (choice.colouring != MapColouring::PredictedDate && value)
-        tip += "\n" + valueTitle(run, choice) + ": " + logNumber(*value);
+        tip += "\n" + shownTitle + ": " + logNumber(*value);
     return tip;
 }
 
@@ -230,7 +230,7 @@ Scene buildMap(const VectorData& data, const engine::RunResult& run, const MapCh
         const auto at = static_cast<std::size_t>(k);
         const RegionRole role = at < run.role.size() ? run.role[at] : RegionRole::Other;
         addRegion(scene.content, data.objects[at], k, role, colourOf(values[at]),
-                  regionTip(data.objects[at], k, run, choice, predicted[at], values[at]), project);
+                  regionTip(data.objects[at], k, run, choice, title, predicted[at], values[at]), project);
     }
     if (lonLat) addDegreeAxes(scene.content, bounds, project);
     return scene;

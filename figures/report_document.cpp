@@ -77,10 +77,10 @@ void addCoefficients(ReportDocument& doc, const engine::RunResult& run, int spec
 }
 
 // The used regions with their predicted dates, earliest first.
-std::vector<DatedRegion> predictedDates(const engine::RunResult& run, const engine::SpeciesFit& fit) {
+std::vector<DatedRegion> predictedDates(const engine::RunResult& run, const engine::SpeciesOutcome& species) {
     std::vector<DatedRegion> dated;
-    for (std::size_t p = 0; p < run.regno.size() && p < run.score.size(); ++p)
-        dated.push_back({run.regno[p], fit.a * run.score[p] + fit.b});
+    for (std::size_t p = 0; p < run.regno.size() && p < species.predicted.size(); ++p)
+        dated.push_back({run.regno[p], species.predicted[p]});
     std::stable_sort(dated.begin(), dated.end(), [](const DatedRegion& a, const DatedRegion& b) { return a.date < b.date; });
     return dated;
 }
@@ -104,9 +104,9 @@ ReportTable regionTable(const ReportContent& c, const std::vector<DatedRegion>& 
 void addEarliestAndLatest(ReportDocument& doc, const ReportContent& c, int species) {
     const engine::RunResult& run = *c.run;
     if (species < 0 || static_cast<std::size_t>(species) >= run.species.size()) return;
-    const engine::SpeciesFit& fit = run.species[static_cast<std::size_t>(species)].fit;
-    if (!fit.predictable) return;
-    const std::vector<DatedRegion> dated = predictedDates(run, fit);
+    const engine::SpeciesOutcome& outcome = run.species[static_cast<std::size_t>(species)];
+    if (!outcome.fit.predictable) return;
+    const std::vector<DatedRegion> dated = predictedDates(run, outcome);
     const std::size_t ends = std::min(kEnds, (dated.size() + 1) / 2);
     const bool withSd = !c.dateSd.empty() && species == run.target;
     const std::string of = " of " + speciesName(run, species);

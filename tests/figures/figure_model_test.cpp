@@ -230,8 +230,10 @@ TEST(FigureLayout, TitlesLegendsAndEquationsFitTheStartUpTab) {
     constexpr double kTabWidth = 317, kTabHeight = 390;  // the figure view in the window at start-up
     const std::vector<std::string> names{"Aomori", "Akita", "Iwate"};
     engine::RunResult run = test::squareRowRun(names, "Lycorma delicatula");
-    run.species[0].fit.a = 56.2075213040075;
-    run.species[0].fit.b = 1987.31108717255;
+    engine::SpeciesOutcome& target = run.species[0];
+    target.fit.a = 56.2075213040075;
+    target.fit.b = 1987.31108717255;
+    for (std::size_t p = 0; p < run.score.size(); ++p) target.predicted[p] = target.fit.a * run.score[p] + target.fit.b;
     for (const double width : {kTabWidth, 900.0}) {
         SCOPED_TRACE(width);
         const double height = width == kTabWidth ? kTabHeight : 640;
