@@ -33,8 +33,7 @@ LogLines speciesBlockLines(const SpeciesBlock& block) {
         lines.push_back("Correlation coefficient of infestation date (training & validation region):" +
                         strnum(fit.rw) + regions + strnum(fit.nt + fit.nv));
     }
-    lines.push_back("Predicted infestation date =" + strnum(fit.a) + " x region score" + (fit.b > 0 ? " +" : "") +
-                    strnum(fit.b));
+    lines.push_back(predictionLineText(fit));
     if (!block.isTarget) lines.push_back("Region, Infestation date, Predicted infestation date");
     else if (fit.predictable)
         lines.push_back("Region, Training data, Estimated infestation date, Actual infestation date, SD of fluctuation trial");
@@ -47,6 +46,10 @@ LogLines speciesBlockLines(const SpeciesBlock& block) {
     }
     lines.push_back(fit.predictable ? "" : "Infestation date is not predictable");
     return lines;
+}
+
+std::string predictionLineText(const SpeciesFit& fit) {
+    return "Predicted infestation date =" + strnum(fit.a) + " x region score" + (fit.b > 0 ? " +" : "") + strnum(fit.b);
 }
 
 LogLines closingNoteLines() { return {"Climatic limit was not considered"}; }

@@ -42,6 +42,9 @@ struct SpeciesBlock {
 
 LogLines speciesBlockLines(const SpeciesBlock& block);
 
+// The line "Predicted infestation date = a x region score + b" of a species block.
+std::string predictionLineText(const SpeciesFit& fit);
+
 LogLines closingNoteLines();
 
 // The filled early-late matrix with rows and columns in score order, joined by ",".

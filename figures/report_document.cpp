@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "base/numtext.hpp"
+#include "engine/report_results.hpp"
 #include "figures/fit_figure.hpp"
 #include "figures/map_figure.hpp"
 #include "figures/scene_extent.hpp"
@@ -31,11 +32,6 @@ std::string fixed(double value, int decimals) {
 std::string coefficientText(double r, int n) {
     const std::string value = r == engine::kNotComputable || !std::isfinite(r) ? "not computable" : fixed(r, 3);
     return value + " (" + std::to_string(n) + (n == 1 ? " region)" : " regions)");
-}
-
-// The prediction line as the log writes it.
-std::string predictionLine(const engine::SpeciesFit& fit) {
-    return "Predicted infestation date =" + strnum(fit.a) + " x region score" + (fit.b > 0 ? " +" : "") + strnum(fit.b);
 }
 
 std::string speciesName(const engine::RunResult& run, int s) {
@@ -69,7 +65,7 @@ void addCoefficients(ReportDocument& doc, const engine::RunResult& run, int spec
         facts.rows.push_back({"Correlation coefficient, validation regions", coefficientText(fit.rv, fit.nv)});
         facts.rows.push_back({"Correlation coefficient, training & validation", coefficientText(fit.rw, fit.nt + fit.nv)});
     }
-    facts.rows.push_back({"Prediction line", predictionLine(fit)});
+    facts.rows.push_back({"Prediction line", engine::predictionLineText(fit)});  // as the log writes it
     doc.blocks.push_back(std::move(facts));
     if (!fit.predictable)
         doc.blocks.push_back(ReportParagraph{"Infestation date is not predictable: fewer than two training regions "
