@@ -35,8 +35,6 @@ ReportContent reportContentOf(const VectorData& data, const engine::RunResult& r
     ReportContent content;
     content.sourceFile = std::move(sourceFile);
     content.calculationDate = std::move(calculationDate);
-    content.species = run.speciesNames;
-    content.examineWeight = run.examinedWeights;
     // Every setting that shapes the results: the file names stand above, and the thread
     // count changes no number.
     for (const SettingInfo& info : settingTable())

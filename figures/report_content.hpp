@@ -23,12 +23,10 @@ struct ReportSetting {
 struct ReportContent {
     std::string sourceFile;       // the vector file as the user named it
     std::string calculationDate;  // "MM-DD-YYYY", as in the log header
-    std::vector<std::string> species;  // analysed, in list order
     std::vector<ReportSetting> settings;
-    bool examineWeight = false;   // the run went over the power grid
 
     const VectorData* data = nullptr;            // the regions' geometry and names
-    const engine::RunResult* run = nullptr;     // the completed run
+    const engine::RunResult* run = nullptr;     // the completed run: its species, its kind, its results
     MapChoice map;                               // the species the map and the tables show
     MapOptions mapOptions;
 

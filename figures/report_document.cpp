@@ -44,9 +44,11 @@ ReportTable headerFacts(const ReportContent& c) {
     facts.rows.push_back({"File", c.sourceFile});
     facts.rows.push_back({"Date of calculation", c.calculationDate});
     std::string species;
-    for (const std::string& name : c.species) species += (species.empty() ? "" : ", ") + name;
+    if (c.run != nullptr)
+        for (const std::string& name : c.run->speciesNames) species += (species.empty() ? "" : ", ") + name;
     facts.rows.push_back({"Species analysed", species});
-    facts.rows.push_back({"Run", c.examineWeight ? "examine weight (200 x 200 power grid)" : "report (one power pass)"});
+    const bool examined = c.run != nullptr && c.run->examinedWeights;
+    facts.rows.push_back({"Run", examined ? "examine weight (200 x 200 power grid)" : "report (one power pass)"});
     for (const ReportSetting& s : c.settings) facts.rows.push_back({s.caption, s.value});
     return facts;
 }
@@ -115,8 +117,8 @@ void addEarliestAndLatest(ReportDocument& doc, const ReportContent& c, int speci
 void addTrialSpread(ReportDocument& doc, const ReportContent& c) {
     doc.blocks.push_back(ReportHeading{"Fluctuation trials"});
     if (!c.trialSpread) {
-        doc.blocks.push_back(ReportParagraph{c.examineWeight ? "An examine-weight run has no fluctuation trials."
-                                                             : "No fluctuation trials ran (Reliability was off)."});
+        doc.blocks.push_back(ReportParagraph{c.run->examinedWeights ? "An examine-weight run has no fluctuation trials."
+                                                                    : "No fluctuation trials ran (Reliability was off)."});
         return;
     }
     std::string text = "Average SD of the fluctuation trials: " + fixed(*c.trialSpread, 3) + " (date units).";
@@ -150,7 +152,7 @@ ReportDocument buildReport(const ReportContent& c) {
     if (c.run == nullptr || c.data == nullptr) return doc;
     const engine::RunResult& run = *c.run;
     const int species = chosenSpecies(run, c.map);
-    if (c.examineWeight)
+    if (run.examinedWeights)
         doc.blocks.push_back(ReportParagraph{"The map and the fit plot show the last pass of the power grid."});
     addCoefficients(doc, run, run.target >= 0 ? run.target : species);
     doc.blocks.push_back(ReportHeading{"Map"});

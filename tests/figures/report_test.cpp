@@ -16,7 +16,6 @@ struct Sample {
     Sample() : data(test::squareRow(names, 0, 0, 10)), run(test::squareRowRun(names, "Invader")) {
         content.sourceFile = "sample.csv";
         content.calculationDate = "12-05-2026";
-        content.species = {"Invader"};
         content.settings = {{"Reliability", "on"}, {"iteration", "100"}};
         content.data = &data;
         content.run = &run;
@@ -79,7 +78,7 @@ TEST(Report, SectionsFromTheRun) {
     // No trials: no SD column, a note instead of the spread; an examine-weight run adds the grid.
     s.content.dateSd.clear();
     s.content.trialSpread.reset();
-    s.content.examineWeight = true;
+    s.run.examinedWeights = true;
     s.content.weightGrid.emplace();
     s.content.weightGrid->whole[3 * WeightGrid::kSide + 7] = 0.75;
     const ReportDocument grid = buildReport(s.content);
