@@ -4,11 +4,13 @@
 #include <cairo-svg.h>
 
 #include <cmath>
+#include <exception>
 #include <stdexcept>
 
 #include "base/text.hpp"
 #include "figures/cairo_output.hpp"
 #include "figures/cairo_scene.hpp"
+#include "figures/whole_file.hpp"
 
 namespace el::figures {
 namespace {
@@ -80,6 +82,19 @@ std::string inlineSvg(const Scene& scene, const std::string& idPrefix) {
     std::string svg = renumberSvgIds(svgBytes(scene), idPrefix);
     if (svg.starts_with("<?xml")) svg.erase(0, svg.find('\n') + 1);
     return svg;
+}
+
+std::optional<std::string> writeFigure(const Scene& scene, const std::filesystem::path& file) {
+    const auto format = figureFormatOf(file);
+    if (!format) return "The figure file \"" + file.string() + "\" is neither .png, .svg nor .pdf";
+    std::string bytes;
+    try {
+        bytes = figureBytes(scene, *format);
+    } catch (const std::exception& error) {
+        return "The figure file \"" + file.string() + "\" cannot be made: " + error.what();
+    }
+    if (!writeWholeFile(file, bytes)) return "The figure file \"" + file.string() + "\" cannot be written";
+    return std::nullopt;
 }
 
 }  // namespace el::figures

@@ -1,6 +1,7 @@
 #pragma once
 // A figure as the bytes of a file, drawn by Cairo: a PNG picture (deflate-compressed,
-// anti-aliased), an SVG drawing or a one-page PDF, chosen by the file's extension.
+// anti-aliased), an SVG drawing or a one-page PDF, chosen by the file's extension; and the
+// file written whole.
 
 #include <filesystem>
 #include <optional>
@@ -22,5 +23,9 @@ std::string figureBytes(const Scene& scene, FigureFormat format);
 // The SVG text without the XML declaration, for a page that holds several drawings: every
 // id starts with `idPrefix`, so the drawings' glyphs and clips stay apart.
 std::string inlineSvg(const Scene& scene, const std::string& idPrefix);
+
+// Writes the figure whole to `file` (format by its extension); the text of the failure, or
+// nothing when it was written.
+std::optional<std::string> writeFigure(const Scene& scene, const std::filesystem::path& file);
 
 }  // namespace el::figures
