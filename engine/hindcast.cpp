@@ -24,14 +24,6 @@ bool isSpecies(const std::vector<std::string>& species, const std::string& name)
     return std::find(species.begin(), species.end(), name) != species.end();
 }
 
-// The last variable of that name, as the run chooses it; -1 when there is none.
-int variableOf(const VectorData& data, const std::string& name) {
-    int variable = -1;
-    for (int v = 0; v < data.valn(); ++v)
-        if (data.valname[static_cast<std::size_t>(v)] == name) variable = v;
-    return variable;
-}
-
 // The target's status in region k as the unmasked file records it.
 std::optional<Status> recordedStatus(const VectorData& data, int variable, std::size_t k) {
     if (variable < 0) return std::nullopt;
@@ -52,7 +44,7 @@ std::vector<bool> reachedBy(const VectorData& data, int variable, double year) {
 // The used regions of the masked run that are reached later or not reached, in file order.
 std::vector<HindcastRegion> scoredRegions(const VectorData& data, const RunResult& run, double year) {
     const SpeciesOutcome& target = run.species[static_cast<std::size_t>(run.target)];
-    const int variable = variableOf(data, run.speciesNames[static_cast<std::size_t>(run.target)]);
+    const int variable = variableNamed(data, run.speciesNames[static_cast<std::size_t>(run.target)]);
     const auto distance = distanceToNearest(data, reachedBy(data, variable, year));
     std::vector<HindcastRegion> regions;
     for (std::size_t p = 0; p < run.regno.size(); ++p) {
