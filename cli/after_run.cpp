@@ -1,6 +1,5 @@
 #include "cli/after_run.hpp"
 
-#include "base/file_digest.hpp"
 #include "base/numtext.hpp"
 #include "cli/table_files.hpp"
 #include "engine/hindcast.hpp"
@@ -38,9 +37,9 @@ std::vector<std::string> makeAfterRunOutputs(const AfterRunRequest& request, con
     std::vector<engine::HindcastYear> years;
     if (!request.hindcastYears.empty()) years = hindcast(request, run, log, feedback, failures);
     if (!request.summaryFile.empty()) {
-        const engine::RunSummaryInput summary{EARLYLATE_VERSION,   run.inputFile,  sha256OfFile(run.inputFile),
-                                              run.afterRun,        run.calculationDate, run.result,
-                                              run.runSeconds,      request.hindcastYears.empty() ? nullptr : &years};
+        const engine::RunSummaryInput summary{EARLYLATE_VERSION, run.inputFile,       run.inputSha256,
+                                              run.afterRun,      run.calculationDate, run.result,
+                                              run.runSeconds,    request.hindcastYears.empty() ? nullptr : &years};
         if (auto failure = writeSummaryFile(request.summaryFile, summary)) failures.push_back(*failure);
     }
     return failures;
