@@ -105,21 +105,18 @@ MaskedRun runMasked(const HindcastRequest& request, double year, Feedback& feedb
 HindcastFigures scoreRegions(const std::vector<HindcastRegion>& regions) {
     HindcastFigures figures;
     std::vector<double> laterPredicted, laterRecorded, notPredicted, laterDistance, distanceRecorded, notDistance;
-    bool predictable = true;
     for (const HindcastRegion& r : regions) {
         const bool later = r.kind == HindcastClass::ReachedLater;
         ++(later ? figures.reachedLater : figures.notReached);
-        predictable = predictable && r.predicted.has_value();
         if (r.predicted) (later ? laterPredicted : notPredicted).push_back(*r.predicted);
         if (later && r.predicted) laterRecorded.push_back(*r.recorded);
         if (r.distance) (later ? laterDistance : notDistance).push_back(*r.distance);
         if (later && r.distance) distanceRecorded.push_back(*r.recorded);
     }
-    if (predictable) {
-        figures.auc = orderedPairShare(laterPredicted, notPredicted);
-        figures.spearman = spearman(laterPredicted, laterRecorded);
-        figures.mae = meanAbsoluteDifference(laterPredicted, laterRecorded);
-    }
+    // An unpredictable target has no predicted date: these three are then nothing.
+    figures.auc = orderedPairShare(laterPredicted, notPredicted);
+    figures.spearman = spearman(laterPredicted, laterRecorded);
+    figures.mae = meanAbsoluteDifference(laterPredicted, laterRecorded);
     figures.distanceAuc = orderedPairShare(laterDistance, notDistance);
     figures.distanceSpearman = spearman(laterDistance, distanceRecorded);
     return figures;
