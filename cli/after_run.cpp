@@ -14,7 +14,7 @@ std::vector<engine::HindcastYear> hindcast(const AfterRunRequest& request, const
                                            Feedback& feedback, std::vector<std::string>& failures) {
     engine::HindcastRequest hindcast;
     hindcast.data = &run.data;
-    hindcast.species = run.species;
+    hindcast.species = run.result.speciesNames;
     hindcast.missvalue = kMissValue;
     hindcast.calculationDate = run.calculationDate;
     hindcast.settings = run.given;

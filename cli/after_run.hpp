@@ -22,7 +22,6 @@ struct AfterRunRequest {
 
 struct AfterRunContext {
     const VectorData& data;
-    const std::vector<std::string>& species;
     const engine::RunResult& result;
     const SettingValues& given;       // the settings as the command line gave them
     const SettingsSource& afterRun;   // as the run left them

@@ -143,8 +143,7 @@ int BatchSession::run(const std::string& date) {
             console_.message(*failure);
             return finish(kStopped);
         }
-        return afterRun(
-            {read.read.data, species.value, result, given, opts_.values, opts_.file, digest, date, seconds.count()});
+        return afterRun({read.read.data, result, given, opts_.values, opts_.file, digest, date, seconds.count()});
     }
     return finish(kCompleted);
 }
