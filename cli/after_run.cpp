@@ -1,14 +1,13 @@
 #include "cli/after_run.hpp"
 
 #include "base/numtext.hpp"
+#include "cli/batch_options.hpp"
 #include "cli/table_files.hpp"
 #include "engine/hindcast.hpp"
 #include "engine/hindcast_report.hpp"
 
 namespace el::batch {
 namespace {
-
-const std::string kMissValue = "null";
 
 std::vector<engine::HindcastYear> hindcast(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
                                            Feedback& feedback, std::vector<std::string>& failures) {

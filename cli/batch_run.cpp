@@ -23,7 +23,6 @@ constexpr int kCompleted = 0;
 constexpr int kStopped = 1;
 constexpr int kUsage = 2;
 constexpr int kInterrupted = 130;  // 128 + SIGINT, as shells report it
-const std::string kMissValue = "null";
 
 int usageError(std::ostream& err, const std::string& text) {
     err << "earlylate-batch: " << text << "\nTry 'earlylate-batch --help' for more information.\n";
