@@ -1,7 +1,7 @@
 #include "cli/after_run.hpp"
 
-#include "base/file_digest.hpp"
 #include "base/numtext.hpp"
+#include "cli/batch_options.hpp"
 #include "cli/table_files.hpp"
 #include "engine/hindcast.hpp"
 #include "engine/hindcast_report.hpp"
@@ -9,13 +9,11 @@
 namespace el::batch {
 namespace {
 
-const std::string kMissValue = "null";
-
 std::vector<engine::HindcastYear> hindcast(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
                                            Feedback& feedback, std::vector<std::string>& failures) {
     engine::HindcastRequest hindcast;
     hindcast.data = &run.data;
-    hindcast.species = run.species;
+    hindcast.species = run.result.speciesNames;
     hindcast.missvalue = kMissValue;
     hindcast.calculationDate = run.calculationDate;
     hindcast.settings = run.given;
@@ -38,9 +36,9 @@ std::vector<std::string> makeAfterRunOutputs(const AfterRunRequest& request, con
     std::vector<engine::HindcastYear> years;
     if (!request.hindcastYears.empty()) years = hindcast(request, run, log, feedback, failures);
     if (!request.summaryFile.empty()) {
-        const engine::RunSummaryInput summary{EARLYLATE_VERSION,   run.inputFile,  sha256OfFile(run.inputFile),
-                                              run.afterRun,        run.calculationDate, run.result,
-                                              run.runSeconds,      request.hindcastYears.empty() ? nullptr : &years};
+        const engine::RunSummaryInput summary{EARLYLATE_VERSION, run.inputFile,       run.inputSha256,
+                                              run.afterRun,      run.calculationDate, run.result,
+                                              run.runSeconds,    request.hindcastYears.empty() ? nullptr : &years};
         if (auto failure = writeSummaryFile(request.summaryFile, summary)) failures.push_back(*failure);
     }
     return failures;

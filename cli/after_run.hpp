@@ -2,6 +2,7 @@
 // What the batch runner makes after a completed run when asked: the predictions table, the
 // hindcast block (added to the log after the report) and the run summary.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,11 @@ struct AfterRunRequest {
 
 struct AfterRunContext {
     const VectorData& data;
-    const std::vector<std::string>& species;
     const engine::RunResult& result;
     const SettingValues& given;       // the settings as the command line gave them
     const SettingsSource& afterRun;   // as the run left them
     std::string inputFile;            // as given on the command line
+    std::optional<std::string> inputSha256;  // of the bytes read, when a summary is asked for
     std::string calculationDate;
     double runSeconds = 0;
 };

@@ -11,6 +11,9 @@
 
 namespace el::batch {
 
+// The text of a missing value in every batch run, read and written alike; no option changes it.
+inline const std::string kMissValue = "null";
+
 struct BatchOptions {
     SettingValues values;                    // start-up values with the options applied
     std::optional<std::string> speciesList;  // the -s text, when given

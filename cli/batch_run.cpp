@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "base/calc_date.hpp"
+#include "base/file_digest.hpp"
 #include "base/log_file.hpp"
 #include "cli/after_run.hpp"
 #include "cli/batch_console.hpp"
@@ -22,7 +23,6 @@ constexpr int kCompleted = 0;
 constexpr int kStopped = 1;
 constexpr int kUsage = 2;
 constexpr int kInterrupted = 130;  // 128 + SIGINT, as shells report it
-const std::string kMissValue = "null";
 
 int usageError(std::ostream& err, const std::string& text) {
     err << "earlylate-batch: " << text << "\nTry 'earlylate-batch --help' for more information.\n";
@@ -118,6 +118,8 @@ int BatchSession::run(const std::string& date) {
     }
     console_.endProgress();
     if (read.read.erf != 0) return finish(kStopped);
+    // Before the run, which may write the prediction back into the file.
+    const auto digest = opts_.summaryFile.empty() ? std::nullopt : sha256OfFile(source);
 
     auto species = chooseSpecies(opts_, read.read.data);
     if (!species.usageError.empty()) return usageError(err_, species.usageError);
@@ -140,7 +142,7 @@ int BatchSession::run(const std::string& date) {
             console_.message(*failure);
             return finish(kStopped);
         }
-        return afterRun({read.read.data, species.value, result, given, opts_.values, opts_.file, date, seconds.count()});
+        return afterRun({read.read.data, result, given, opts_.values, opts_.file, digest, date, seconds.count()});
     }
     return finish(kCompleted);
 }

@@ -6,7 +6,6 @@
 #include "base/messenger.hpp"
 #include "engine/engine.hpp"
 #include "engine/rank_measures.hpp"
-#include "engine/region_distance.hpp"
 #include "engine/run_error.hpp"
 #include "engine/status_matrix.hpp"
 
@@ -22,14 +21,6 @@ public:
 
 bool isSpecies(const std::vector<std::string>& species, const std::string& name) {
     return std::find(species.begin(), species.end(), name) != species.end();
-}
-
-// The last variable of that name, as the run chooses it; -1 when there is none.
-int variableOf(const VectorData& data, const std::string& name) {
-    int variable = -1;
-    for (int v = 0; v < data.valn(); ++v)
-        if (data.valname[static_cast<std::size_t>(v)] == name) variable = v;
-    return variable;
 }
 
 // The target's status in region k as the unmasked file records it.
@@ -50,10 +41,11 @@ std::vector<bool> reachedBy(const VectorData& data, int variable, double year) {
 }
 
 // The used regions of the masked run that are reached later or not reached, in file order.
-std::vector<HindcastRegion> scoredRegions(const VectorData& data, const RunResult& run, double year) {
+std::vector<HindcastRegion> scoredRegions(const VectorData& data, const RegionCentres& centres, const RunResult& run,
+                                          double year) {
     const SpeciesOutcome& target = run.species[static_cast<std::size_t>(run.target)];
-    const int variable = variableOf(data, run.speciesNames[static_cast<std::size_t>(run.target)]);
-    const auto distance = distanceToNearest(data, reachedBy(data, variable, year));
+    const int variable = variableNamed(data, run.speciesNames[static_cast<std::size_t>(run.target)]);
+    const auto distance = distanceToNearest(centres, reachedBy(data, variable, year));
     std::vector<HindcastRegion> regions;
     for (std::size_t p = 0; p < run.regno.size(); ++p) {
         const auto k = static_cast<std::size_t>(run.regno[p]);
@@ -113,27 +105,25 @@ MaskedRun runMasked(const HindcastRequest& request, double year, Feedback& feedb
 HindcastFigures scoreRegions(const std::vector<HindcastRegion>& regions) {
     HindcastFigures figures;
     std::vector<double> laterPredicted, laterRecorded, notPredicted, laterDistance, distanceRecorded, notDistance;
-    bool predictable = true;
     for (const HindcastRegion& r : regions) {
         const bool later = r.kind == HindcastClass::ReachedLater;
         ++(later ? figures.reachedLater : figures.notReached);
-        predictable = predictable && r.predicted.has_value();
         if (r.predicted) (later ? laterPredicted : notPredicted).push_back(*r.predicted);
         if (later && r.predicted) laterRecorded.push_back(*r.recorded);
         if (r.distance) (later ? laterDistance : notDistance).push_back(*r.distance);
         if (later && r.distance) distanceRecorded.push_back(*r.recorded);
     }
-    if (predictable) {
-        figures.auc = orderedPairShare(laterPredicted, notPredicted);
-        figures.spearman = spearman(laterPredicted, laterRecorded);
-        figures.mae = meanAbsoluteDifference(laterPredicted, laterRecorded);
-    }
+    // An unpredictable target has no predicted date: these three are then nothing.
+    figures.auc = orderedPairShare(laterPredicted, notPredicted);
+    figures.spearman = spearman(laterPredicted, laterRecorded);
+    figures.mae = meanAbsoluteDifference(laterPredicted, laterRecorded);
     figures.distanceAuc = orderedPairShare(laterDistance, notDistance);
     figures.distanceSpearman = spearman(laterDistance, distanceRecorded);
     return figures;
 }
 
-HindcastYear hindcastYear(const HindcastRequest& request, double year, Feedback& feedback) {
+HindcastYear hindcastYear(const HindcastRequest& request, const RegionCentres& centres, double year,
+                          Feedback& feedback) {
     HindcastYear out;
     out.year = year;
     MaskedRun masked = runMasked(request, year, feedback);
@@ -145,7 +135,7 @@ HindcastYear hindcastYear(const HindcastRequest& request, double year, Feedback&
     }
     out.ran = true;
     out.targetName = run.speciesNames[static_cast<std::size_t>(run.target)];
-    out.regions = scoredRegions(*request.data, run, year);
+    out.regions = scoredRegions(*request.data, centres, run, year);
     out.figures = scoreRegions(out.regions);
     return out;
 }
@@ -155,11 +145,12 @@ std::vector<HindcastYear> runHindcast(const HindcastRequest& request, const std:
     if (request.data == nullptr) throw RunError("No complete data set is loaded");
     if (!isSpecies(request.species, request.settings.get(Setting::TargetSpecies)))
         throw RunError("A hindcast needs a target species among the species analysed");
+    const RegionCentres centres = regionCentres(*request.data);  // the same in every year
     std::vector<HindcastYear> out;
     const auto total = static_cast<long long>(years.size());
     for (double year : years) {
         feedback.progress(ProgressStage::Hindcasts, static_cast<long long>(out.size()), total);
-        out.push_back(hindcastYear(request, year, feedback));
+        out.push_back(hindcastYear(request, centres, year, feedback));
     }
     feedback.progress(ProgressStage::Hindcasts, total, total);
     return out;

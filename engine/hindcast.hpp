@@ -15,6 +15,7 @@
 
 #include "base/feedback.hpp"
 #include "base/settings.hpp"
+#include "engine/region_distance.hpp"
 #include "engine/run_result.hpp"
 #include "vector/vector_data.hpp"
 
@@ -73,8 +74,10 @@ struct HindcastYear {
 // The figures of scored regions (pure: the measures of rank_measures over the two classes).
 HindcastFigures scoreRegions(const std::vector<HindcastRegion>& regions);
 
-// One cut-off year. Throws Cancelled when the masked run was stopped by a checkpoint.
-HindcastYear hindcastYear(const HindcastRequest& request, double year, Feedback& feedback);
+// One cut-off year; `centres` are those of the request's data. Throws Cancelled when the
+// masked run was stopped by a checkpoint.
+HindcastYear hindcastYear(const HindcastRequest& request, const RegionCentres& centres, double year,
+                          Feedback& feedback);
 
 // Every year in the order given; reports ProgressStage::Hindcasts. Throws RunError when
 // the request has no target species among its species, Cancelled when stopped.

@@ -2,6 +2,7 @@
 
 #include "base/numtext.hpp"
 #include "base/text.hpp"
+#include "engine/status_matrix.hpp"
 
 namespace el::engine {
 namespace {
@@ -22,11 +23,7 @@ TableCell number(double value) { return TableCell::ofNumber(value); }
 // The target's variable in the data set (the last of its name, as the run chose it), or -1.
 int targetVariable(const VectorData& data, const RunResult& result) {
     if (result.target < 0) return -1;
-    const std::string& name = result.speciesNames[static_cast<std::size_t>(result.target)];
-    int variable = -1;
-    for (int v = 0; v < data.valn(); ++v)
-        if (data.valname[static_cast<std::size_t>(v)] == name) variable = v;
-    return variable;
+    return variableNamed(data, result.speciesNames[static_cast<std::size_t>(result.target)]);
 }
 
 // The trial spread of region k in the units of the report's SD column for the target.

@@ -74,18 +74,23 @@ double greatCircleKm(const PlanePoint& a, const PlanePoint& b) {
     return 2 * kEarthRadiusKm * std::asin(std::min(1.0, std::sqrt(h)));
 }
 
-std::vector<std::optional<double>> distanceToNearest(const VectorData& data, const std::vector<bool>& sources) {
-    const bool lonLat = coordinatesAreLonLat(data);
-    std::vector<std::optional<PlanePoint>> centre;
-    for (const VectorObject& object : data.objects) centre.push_back(regionCentroid(object));
+RegionCentres regionCentres(const VectorData& data) {
+    RegionCentres regions;
+    for (const VectorObject& object : data.objects) regions.centre.push_back(regionCentroid(object));
+    regions.lonLat = coordinatesAreLonLat(data);
+    return regions;
+}
+
+std::vector<std::optional<double>> distanceToNearest(const RegionCentres& regions, const std::vector<bool>& sources) {
+    const std::vector<std::optional<PlanePoint>>& centre = regions.centre;
     std::vector<std::optional<double>> distance(centre.size());
     for (std::size_t k = 0; k < centre.size(); ++k) {
         if (!centre[k]) continue;
         double nearest = std::numeric_limits<double>::infinity();
         for (std::size_t s = 0; s < centre.size() && s < sources.size(); ++s) {
             if (!sources[s] || !centre[s]) continue;
-            const double d = lonLat ? greatCircleKm(*centre[k], *centre[s])
-                                    : std::hypot(centre[k]->x - centre[s]->x, centre[k]->y - centre[s]->y);
+            const double d = regions.lonLat ? greatCircleKm(*centre[k], *centre[s])
+                                            : std::hypot(centre[k]->x - centre[s]->x, centre[k]->y - centre[s]->y);
             nearest = std::min(nearest, d);
         }
         if (std::isfinite(nearest)) distance[k] = nearest;

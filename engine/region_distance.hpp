@@ -25,8 +25,16 @@ bool coordinatesAreLonLat(const VectorData& data);
 // Kilometres along the sphere of radius 6371 km between two (longitude, latitude) points in degrees.
 double greatCircleKm(const PlanePoint& a, const PlanePoint& b);
 
+// Where the regions of a data set lie: every region's centroid (by region number) and
+// whether the coordinates are longitudes and latitudes, which picks the measure of distance.
+struct RegionCentres {
+    std::vector<std::optional<PlanePoint>> centre;
+    bool lonLat = false;
+};
+RegionCentres regionCentres(const VectorData& data);
+
 // For every region (by region number): the distance from its centroid to the nearest
 // centroid of a region in `sources`; nothing when it has no centroid or no source has one.
-std::vector<std::optional<double>> distanceToNearest(const VectorData& data, const std::vector<bool>& sources);
+std::vector<std::optional<double>> distanceToNearest(const RegionCentres& regions, const std::vector<bool>& sources);
 
 }  // namespace el::engine

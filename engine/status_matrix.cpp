@@ -27,14 +27,19 @@ std::optional<Status> readStatus(std::string_view text) {
     return std::nullopt;
 }
 
+int variableNamed(const VectorData& data, const std::string& name) {
+    int variable = -1;
+    for (int v = 0; v < data.valn(); ++v)
+        if (data.valname[static_cast<std::size_t>(v)] == name) variable = v;
+    return variable;
+}
+
 SpeciesTable buildSpeciesTable(const VectorData& data, const std::vector<std::string>& species,
                                const std::string& targetName) {
     SpeciesTable table;
     for (int s = 0; s < static_cast<int>(species.size()); ++s) {
         const std::string& name = species[s];
-        int variable = -1;
-        for (int v = 0; v < data.valn(); ++v)
-            if (data.valname[v] == name) variable = v;
+        const int variable = variableNamed(data, name);
         if (variable < 0) throw RunError("Species \"" + name + "\" is not a variable of the data set");
         table.name.push_back(name);
         table.variable.push_back(variable);

@@ -38,6 +38,10 @@ struct SpeciesTable {
     int size() const { return static_cast<int>(name.size()); }
 };
 
+// The number of the last variable called `name` (0-based), as a run chooses a species'
+// variable; -1 when there is none.
+int variableNamed(const VectorData& data, const std::string& name);
+
 // Finds each species' variable (the last variable of that name wins) and the target
 // (the last species whose name equals `targetName`). Throws RunError for a name that is
 // not a variable.

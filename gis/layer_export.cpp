@@ -59,52 +59,33 @@ OGRwkbGeometryType flatType(const OGRGeometry& geometry) { return wkbFlatten(geo
 
 void writeLayer(GDALDataset& dataset, const VectorData& data, const std::string& missvalue,
                 const std::filesystem::path& output) {
-    std::vector<std::unique_ptr<OGRGeometry>> geometries;
-    std::vector<OGRwkbGeometryType> types;
-    for (const VectorObject& object : data.objects) {
-        geometries.push_back(geometryOf(object));
-        types.push_back(flatType(*geometries.back()));
-    }
-    const OGRwkbGeometryType layerType = commonLayerType(types);
-
-    OGRLayer* layer = dataset.CreateLayer(gdalPath(output.stem()).c_str(), nullptr, layerType, nullptr);
-    if (layer == nullptr) throw GisError("cannot create a layer in " + gdalPath(output) + gdalReason());
-
     std::vector<bool> numeric;
-    for (int j = 0; j < data.valn(); ++j) {
-        numeric.push_back(numericColumn(data, j, missvalue));
-        OGRFieldDefn field(data.valname[static_cast<std::size_t>(j)].c_str(), numeric.back() ? OFTReal : OFTString);
-        if (layer->CreateField(&field) != OGRERR_NONE)
-            throw GisError("cannot create the attribute \"" + data.valname[static_cast<std::size_t>(j)] + "\" in " +
-                           gdalPath(output) + gdalReason());
-    }
-    OGRFieldDefn nameField(nameAttribute(data).c_str(), OFTString);
-    if (layer->CreateField(&nameField) != OGRERR_NONE)
-        throw GisError("cannot create the name attribute in " + gdalPath(output) + gdalReason());
-
-    const bool transaction = dataset.StartTransaction() == OGRERR_NONE;
-    for (std::size_t i = 0; i < data.objects.size(); ++i) {
+    const auto addFields = [&](OGRLayer& layer) {
+        for (int j = 0; j < data.valn(); ++j) {
+            numeric.push_back(numericColumn(data, j, missvalue));
+            OGRFieldDefn field(data.valname[static_cast<std::size_t>(j)].c_str(), numeric.back() ? OFTReal : OFTString);
+            if (layer.CreateField(&field) != OGRERR_NONE)
+                throw GisError("cannot create the attribute \"" + data.valname[static_cast<std::size_t>(j)] + "\" in " +
+                               gdalPath(output) + gdalReason());
+        }
+        OGRFieldDefn nameField(nameAttribute(data).c_str(), OFTString);
+        if (layer.CreateField(&nameField) != OGRERR_NONE)
+            throw GisError("cannot create the name attribute in " + gdalPath(output) + gdalReason());
+    };
+    const auto setAttributes = [&](OGRFeature& feature, std::size_t i) {
         const VectorObject& object = data.objects[i];
-        FeaturePtr feature(OGRFeature::CreateFeature(layer->GetLayerDefn()));
         for (int j = 0; j < data.valn(); ++j) {
             const std::string& value = object.values[static_cast<std::size_t>(j)];
             if (isMissing(value, missvalue))
-                feature->SetFieldNull(j);
+                feature.SetFieldNull(j);
             else if (numeric[static_cast<std::size_t>(j)])
-                feature->SetField(j, *parseNumber(value));
+                feature.SetField(j, *parseNumber(value));
             else
-                feature->SetField(j, value.c_str());
+                feature.SetField(j, value.c_str());
         }
-        feature->SetField(data.valn(), object.name.c_str());
-        std::unique_ptr<OGRGeometry> geometry = std::move(geometries[i]);
-        if (layerType != wkbUnknown && flatType(*geometry) != layerType)
-            geometry.reset(OGRGeometryFactory::forceTo(geometry.release(), layerType));
-        feature->SetGeometryDirectly(geometry.release());
-        if (layer->CreateFeature(feature.get()) != OGRERR_NONE)
-            throw GisError("cannot write object \"" + object.name + "\" to " + gdalPath(output) + gdalReason());
-    }
-    if (transaction && dataset.CommitTransaction() != OGRERR_NONE)
-        throw GisError("cannot complete " + gdalPath(output) + gdalReason());
+        feature.SetField(data.valn(), object.name.c_str());
+    };
+    writeFeatureLayer(dataset, data.objects, output, addFields, setAttributes, "object");
 }
 
 }  // namespace
@@ -144,6 +125,36 @@ void writeNewDataset(const std::filesystem::path& output, const std::function<vo
         removeOutput(*driver, output);
         throw;
     }
+}
+
+void writeFeatureLayer(GDALDataset& dataset, std::span<const VectorObject> objects, const std::filesystem::path& output,
+                       const std::function<void(OGRLayer&)>& addFields,
+                       const std::function<void(OGRFeature&, std::size_t)>& setAttributes, const std::string& noun) {
+    std::vector<std::unique_ptr<OGRGeometry>> geometries;
+    std::vector<OGRwkbGeometryType> types;
+    for (const VectorObject& object : objects) {
+        geometries.push_back(geometryOf(object));
+        types.push_back(flatType(*geometries.back()));
+    }
+    const OGRwkbGeometryType layerType = commonLayerType(types);
+
+    OGRLayer* layer = dataset.CreateLayer(gdalPath(output.stem()).c_str(), nullptr, layerType, nullptr);
+    if (layer == nullptr) throw GisError("cannot create a layer in " + gdalPath(output) + gdalReason());
+    addFields(*layer);
+
+    const bool transaction = dataset.StartTransaction() == OGRERR_NONE;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        FeaturePtr feature(OGRFeature::CreateFeature(layer->GetLayerDefn()));
+        setAttributes(*feature, i);
+        std::unique_ptr<OGRGeometry> geometry = std::move(geometries[i]);
+        if (layerType != wkbUnknown && flatType(*geometry) != layerType)
+            geometry.reset(OGRGeometryFactory::forceTo(geometry.release(), layerType));
+        feature->SetGeometryDirectly(geometry.release());
+        if (layer->CreateFeature(feature.get()) != OGRERR_NONE)
+            throw GisError("cannot write " + noun + " \"" + objects[i].name + "\" to " + gdalPath(output) + gdalReason());
+    }
+    if (transaction && dataset.CommitTransaction() != OGRERR_NONE)
+        throw GisError("cannot complete " + gdalPath(output) + gdalReason());
 }
 
 void exportVectorData(const VectorData& data, const std::string& missvalue, const std::filesystem::path& output) {

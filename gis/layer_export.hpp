@@ -3,12 +3,16 @@
 // of a write-back among them) can be mapped in any GIS.
 
 #include <filesystem>
+#include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "vector/vector_data.hpp"
 
 class GDALDataset;
+class OGRFeature;
+class OGRLayer;
 
 namespace el::gis {
 
@@ -27,5 +31,14 @@ void exportVectorData(const VectorData& data, const std::string& missvalue, cons
 // Creates `output` anew in the GIS format of its extension and lets `fill` write its layer;
 // on any failure (a GisError) nothing of `output` is left.
 void writeNewDataset(const std::filesystem::path& output, const std::function<void(GDALDataset&)>& fill);
+
+// Writes one feature per object, in order, to a new layer of `dataset` named after `output`,
+// in one transaction where the driver has them. The layer takes the objects' common geometry
+// type (a geometry of another type is converted to it); `addFields` creates the attributes
+// and `setAttributes` fills those of the feature of object i. A feature that cannot be written
+// is named in the error as `noun` "name". Throws GisError.
+void writeFeatureLayer(GDALDataset& dataset, std::span<const VectorObject> objects, const std::filesystem::path& output,
+                       const std::function<void(OGRLayer&)>& addFields,
+                       const std::function<void(OGRFeature&, std::size_t)>& setAttributes, const std::string& noun);
 
 }  // namespace el::gis

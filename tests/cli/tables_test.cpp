@@ -92,6 +92,12 @@ TEST(BatchTables, PredictionsReadBackStrictlyWithTheLogsDatesAndTheLogIsUnchange
     EXPECT_EQ(summary["species"][4]["name"], "Invader");
     EXPECT_EQ(strnum(summary["species"][4]["r_training"].get<double>()), " .94917726094642");
     EXPECT_FALSE(summary.contains("hindcast"));
+
+    // A write-back rewrites the input during the run: the summary names the bytes analysed.
+    ASSERT_EQ(folder.run("-t Invader --no-reliability --add-prediction --summary written.json"), 0)
+        << folder.read("stderr.txt");
+    EXPECT_EQ(nlohmann::json::parse(folder.read("written.json"))["input"]["sha256"], digest);
+    EXPECT_NE(folder.shell("sha256sum sample.csv").substr(0, 64), digest);
 }
 
 TEST(BatchTables, HindcastOnlyAddsItsBlockAfterTheReportAndTheSummaryAgrees) {

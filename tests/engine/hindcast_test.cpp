@@ -81,7 +81,7 @@ TEST_F(Hindcast, MaskedRunIsTheNormalRunOfTheCopyMaskedByHand) {
 }
 
 TEST_F(Hindcast, FiguresOfTheRowByHand) {
-    const HindcastYear year = hindcastYear(request, 2000, quiet);
+    const HindcastYear year = hindcastYear(request, regionCentres(data), 2000, quiet);
     ASSERT_TRUE(year.ran) << year.error;
     // Scored: R3, R4, R5 reached later (2003, 2001, 2006), R6 and R7 not reached; R1 and R2
     // were reached by 2000 and R8 is unknown.
@@ -117,7 +117,7 @@ TEST_F(Hindcast, YearsAreIndependentOfOneAnotherAndOfTheCallersEngine) {
 
 TEST_F(Hindcast, UnpredictableTargetLeavesOnlyTheDistanceFigures) {
     // By 1996 the target holds one date only: no line can be fitted.
-    const HindcastYear year = hindcastYear(request, 1996, quiet);
+    const HindcastYear year = hindcastYear(request, regionCentres(data), 1996, quiet);
     ASSERT_TRUE(year.ran);
     EXPECT_EQ(year.figures.reachedLater, 4);
     EXPECT_FALSE(year.figures.auc || year.figures.spearman || year.figures.mae);
@@ -134,7 +134,7 @@ TEST_F(Hindcast, NeedsATargetAndReportsAStoppedRun) {
     EXPECT_THROW(runHindcast(request, {2000}, quiet), RunError);
     request.settings.set(Setting::TargetSpecies, "T");
     request.settings.set(Setting::WeightPower, "six");
-    const HindcastYear year = hindcastYear(request, 2000, quiet);
+    const HindcastYear year = hindcastYear(request, regionCentres(data), 2000, quiet);
     EXPECT_FALSE(year.ran);
     EXPECT_NE(year.error.find("six"), std::string::npos);
     EXPECT_EQ(hindcastLines({year})[3], " 2000,null,null,null,null,null,null,null");
@@ -187,14 +187,14 @@ TEST(RegionDistance, CentroidsAndTheTwoMeasuresOfDistance) {
     VectorData lonLat = test::makeData({"A"}, {"P", "Q", "R"}, {{"1"}, {"2"}, {"3"}});
     lonLat.objects[1].parts[0].x = {90};
     EXPECT_TRUE(coordinatesAreLonLat(lonLat));
-    const auto onSphere = distanceToNearest(lonLat, {true, false, false});
+    const auto onSphere = distanceToNearest(regionCentres(lonLat), {true, false, false});
     EXPECT_NEAR(*onSphere[1], 6371 * M_PI / 2, 1e-9);
     lonLat.objects[2].parts[0].y = {95};  // beyond a latitude: the plane
     EXPECT_FALSE(coordinatesAreLonLat(lonLat));
-    const auto onPlane = distanceToNearest(lonLat, {true, false, false});
+    const auto onPlane = distanceToNearest(regionCentres(lonLat), {true, false, false});
     EXPECT_DOUBLE_EQ(*onPlane[1], 90);
     EXPECT_DOUBLE_EQ(*onPlane[0], 0);
-    EXPECT_FALSE(distanceToNearest(lonLat, {false, false, false})[1]);
+    EXPECT_FALSE(distanceToNearest(regionCentres(lonLat), {false, false, false})[1]);
 }
 
 }  // namespace
