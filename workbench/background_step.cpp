@@ -60,7 +60,6 @@ void BackgroundStep::end() {
     thread_.join();
     channel_.reset();
     if (auto done = std::exchange(done_, {})) done();
-    emit finished();
 }
 
 void BackgroundStep::stop() {

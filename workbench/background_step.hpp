@@ -45,9 +45,6 @@ public:
 
     static constexpr int kLookIntervalMs = 20;
 
-signals:
-    void finished();
-
 private:
     void look();
     void end();
