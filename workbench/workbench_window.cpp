@@ -15,7 +15,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <cmath>
 
 #include "base/log_file.hpp"
 #include "figures/report_file.hpp"
@@ -163,20 +162,16 @@ QSize WorkbenchWindow::baseSize() const {
 }
 
 void WorkbenchWindow::placeControls(int extraWidth, int extraHeight) {
-    const auto pixels = [this](const TwipRect& r) {
-        return QRect(twipsToPixels(r.left, dpi_), twipsToPixels(r.top, dpi_), twipsToPixels(r.width, dpi_),
-                     twipsToPixels(r.height, dpi_));
-    };
     for (const PlacedControl& p : placed_) {
-        QRect rect = pixels(p.entry->rect);
+        QRect rect = pixelRect(p.entry->rect, dpi_);
         if (p.entry->anchor == Anchor::Grow) {
             rect.adjust(0, 0, extraWidth, extraHeight);
             // Grown downwards, the panel must not slide over a fixed control below its
             // start-up place (the "G  O" button reaches a little under it): start right of it.
-            const QRect original = pixels(p.entry->rect);
+            const QRect original = pixelRect(p.entry->rect, dpi_);
             for (const PlacedControl& other : placed_) {
                 if (other.entry->anchor != Anchor::Fixed || other.entry->frame != p.entry->frame) continue;
-                const QRect o = pixels(other.entry->rect);
+                const QRect o = pixelRect(other.entry->rect, dpi_);
                 if (o.intersects(rect) && !o.intersects(original)) rect.setLeft(std::max(rect.left(), o.right() + 4));
             }
         }
@@ -207,7 +202,7 @@ void WorkbenchWindow::resizeEvent(QResizeEvent* event) {
 void WorkbenchWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     for (const TwipLine& line : drawnLines()) {
-        const int width = std::max(1, static_cast<int>(std::lround(line.width * dpi_ / 96.0)));
+        const int width = std::max(1, scaledPixels(line.width, dpi_));
         painter.setPen(QPen(palette().color(QPalette::WindowText), width, Qt::SolidLine, Qt::RoundCap));
         painter.drawLine(twipsToPixels(line.x1, dpi_), twipsToPixels(line.y1, dpi_), twipsToPixels(line.x2, dpi_),
                          twipsToPixels(line.y2, dpi_));
