@@ -1,6 +1,5 @@
 #include "workbench/hindcast_page.hpp"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -21,7 +20,6 @@
 #include "figures/axis_ticks.hpp"
 #include "figures/hindcast_figure.hpp"
 #include "workbench/figure_view.hpp"
-#include "workbench/scene_painter.hpp"
 
 namespace el::workbench {
 
@@ -98,8 +96,8 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
     button_ = new QPushButton(QString::fromLatin1(kButton), this);
     button_->setObjectName(QStringLiteral("HindcastButton"));
     bar->addWidget(button_);
-    auto* exportFigure = new QPushButton(QStringLiteral("Export..."), this);
-    bar->addWidget(exportFigure);
+    auto* exportButton = new QPushButton(QStringLiteral("Export..."), this);
+    bar->addWidget(exportButton);
     layout->addLayout(bar);
     note_ = new QLabel(this);
     note_->setWordWrap(true);
@@ -121,11 +119,8 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
     connect(yearField_, &QLineEdit::returnPressed, this, [this] {
         if (!active()) pressButton();
     });
-    connect(exportFigure, &QPushButton::clicked, this, [this] {
-        const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Export figure"), QStringLiteral("hindcast.png"),
-                                                          QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"));
-        if (file.isEmpty()) return;
-        const QString error = exportScene(view_->sceneAt(900, 640), file);
+    connect(exportButton, &QPushButton::clicked, this, [this] {
+        const QString error = exportFigure(this, *view_, QStringLiteral("hindcast"));
         if (!error.isEmpty()) link_.message(error);
     });
     connect(table_, &QTableWidget::currentCellChanged, this, [this](int row) { showPlot(row); });

@@ -1,7 +1,6 @@
 #include "workbench/results_tabs.hpp"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -13,7 +12,6 @@
 #include "workbench/figure_view.hpp"
 #include "workbench/hindcast_page.hpp"
 #include "workbench/run_progress_panel.hpp"
-#include "workbench/scene_painter.hpp"
 #include "workbench/table_page.hpp"
 
 namespace el::workbench {
@@ -85,16 +83,11 @@ QWidget* ResultsTabs::figurePage(Tab tab, FigureView*& view, std::initializer_li
     view = new FigureView(page);
     layout->addWidget(view, 1);
     FigureView* shown = view;
-    connect(exportButton, &QPushButton::clicked, this, [this, shown, name] { exportFigure(shown, name); });
+    connect(exportButton, &QPushButton::clicked, this, [this, shown, name] {
+        const QString error = exportFigure(this, *shown, name);
+        if (!error.isEmpty()) QMessageBox::warning(this, QStringLiteral("Export"), error);
+    });
     return page;
-}
-
-void ResultsTabs::exportFigure(const FigureView* view, const QString& baseName) {
-    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Export figure"), baseName + ".png",
-                                                      QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"));
-    if (file.isEmpty()) return;
-    const QString error = exportScene(view->sceneAt(900, 640), file);
-    if (!error.isEmpty()) QMessageBox::warning(this, QStringLiteral("Export"), error);
 }
 
 QString ResultsTabs::note(Tab tab) const { return notes_[tab] ? notes_[tab]->text() : QString(); }

@@ -74,7 +74,6 @@ private:
     void fillMapChoice();
     void redrawMap();
     void redrawWeights();
-    void exportFigure(const FigureView* view, const QString& baseName);
 
     QTabWidget* tabs_;
     FigureView* mapView_ = nullptr;
