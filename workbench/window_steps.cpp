@@ -224,7 +224,7 @@ void WorkbenchWindow::runDone(const engine::RunResult& result, const std::shared
     if (generation == dataGeneration_) {
         switch (result.status) {
         case engine::RunStatus::Completed:
-            for (const SettingInfo& info : settingTable()) shownRunSettings_.set(info.id, live_.get(info.id));
+            shownRunSettings_ = live_.snapshot();
             results_->showRun(data, result);
             break;
         case engine::RunStatus::Cancelled: results_->showData(data, QString::fromLatin1(kCancelledNote)); break;

@@ -103,12 +103,8 @@ void WorkbenchWindow::setUpLogPanel() {
     // The log list becomes the first of the result tabs, which take its place.
     results_ = new ResultsTabs(log, this);
     // A hindcast takes the settings as they stand at its start to its own thread.
-    const auto snapshot = [this] {
-        SettingValues values;
-        for (const SettingInfo& info : settingTable()) values.set(info.id, settings_.value(info.id));
-        return values;
-    };
-    results_->hindcastPage()->setWindowLink({snapshot, [this](const QString& text) { message(text.toStdString()); }});
+    results_->hindcastPage()->setWindowLink(
+        {[this] { return live_.snapshot(); }, [this](const QString& text) { message(text.toStdString()); }});
     for (PlacedControl& p : placed_)
         if (p.widget == log) p.widget = results_;
     results_->clear(QStringLiteral("No file has been read yet."));
@@ -135,7 +131,7 @@ void WorkbenchWindow::connectActions() {
         if (!file.isEmpty()) saveReport(file);
     });
 
-    settings_.watch([this](Setting id, const std::string& value) { live_.set(id, value); });
+    settings_.watch([this](Setting id, const std::string& value) { live_.setSetting(id, value); });
     connect(settings_.textField(Setting::TargetSpecies), &QLineEdit::textChanged, this, &WorkbenchWindow::showTargetHint);
     const QAbstractItemModel* species = c.species->model();
     connect(species, &QAbstractItemModel::rowsInserted, this, &WorkbenchWindow::showTargetHint);
@@ -154,7 +150,7 @@ void WorkbenchWindow::applyStartupState() {
     controls_.spare->clear();
     for (std::size_t i = kSetBeforeLabels; i < kStartupOrder.size(); ++i) setStartupValue(settings_, kStartupOrder[i]);
     // The live copy starts from the controls as they now stand.
-    for (const SettingInfo& info : settingTable()) live_.set(info.id, settings_.value(info.id));
+    for (const SettingInfo& info : settingTable()) live_.setSetting(info.id, settings_.value(info.id));
 }
 
 QSize WorkbenchWindow::baseSize() const {
