@@ -201,7 +201,7 @@ void WorkbenchWindow::runForecast() {
         [this, result, data, request = std::move(request)](WorkerHooks& hooks) {
             *result = engine_.run(request, {hooks, hooks, hooks, hooks});
         },
-        [this, result, data, lock, generation = dataGeneration_] { runDone(*result, data, generation); });
+        [this, result, data, lock, generation = dataGeneration_] { runDone(result, data, generation); });
 }
 
 // A Read and a run at work together share one hold of the lock; it is given back when the
@@ -216,13 +216,13 @@ std::shared_ptr<const WorkFolderLock> WorkbenchWindow::holdFolderLock() {
 
 void WorkbenchWindow::requestCancel() { runStep_->requestStop(); }
 
-void WorkbenchWindow::runDone(const engine::RunResult& result, const std::shared_ptr<const VectorData>& data,
-                              int generation) {
+void WorkbenchWindow::runDone(const std::shared_ptr<const engine::RunResult>& result,
+                              const std::shared_ptr<const VectorData>& data, int generation) {
     results_->progressPanel()->finish();
     showRunBusy(false);
     // After a Read started during the run, the figures belong to that Read.
     if (generation == dataGeneration_) {
-        switch (result.status) {
+        switch (result->status) {
         case engine::RunStatus::Completed:
             shownRunSettings_ = live_.snapshot();
             results_->showRun(data, result);
