@@ -196,12 +196,14 @@ void WorkbenchWindow::runForecast() {
     results_->progressPanel()->start(true);
     auto result = std::make_shared<engine::RunResult>();
     engine::RunRequest request = runRequest(*data, std::move(species));
-    shownRunDate_ = request.calculationDate;
+    std::string date = request.calculationDate;
     runStep_->start(
         [this, result, data, request = std::move(request)](WorkerHooks& hooks) {
             *result = engine_.run(request, {hooks, hooks, hooks, hooks});
         },
-        [this, result, data, lock, generation = dataGeneration_] { runDone(result, data, generation); });
+        [this, result, data, date = std::move(date), lock, generation = dataGeneration_] {
+            runDone(result, data, date, generation);
+        });
 }
 
 // A Read and a run at work together share one hold of the lock; it is given back when the
@@ -217,7 +219,7 @@ std::shared_ptr<const WorkFolderLock> WorkbenchWindow::holdFolderLock() {
 void WorkbenchWindow::requestCancel() { runStep_->requestStop(); }
 
 void WorkbenchWindow::runDone(const std::shared_ptr<const engine::RunResult>& result,
-                              const std::shared_ptr<const VectorData>& data, int generation) {
+                              const std::shared_ptr<const VectorData>& data, const std::string& date, int generation) {
     results_->progressPanel()->finish();
     showRunBusy(false);
     // After a Read started during the run, the figures belong to that Read.
@@ -225,6 +227,7 @@ void WorkbenchWindow::runDone(const std::shared_ptr<const engine::RunResult>& re
         switch (result->status) {
         case engine::RunStatus::Completed:
             shownRunSettings_ = live_.snapshot();
+            shownRunDate_ = date;
             results_->showRun(data, result);
             break;
         case engine::RunStatus::Cancelled: results_->showData(data, QString::fromLatin1(kCancelledNote)); break;

@@ -122,7 +122,7 @@ private:
     void readDone(SourceReadOutcome& outcome, const QString& source);
     engine::RunRequest runRequest(const VectorData& data, std::vector<std::string> species) const;
     void runDone(const std::shared_ptr<const engine::RunResult>& result, const std::shared_ptr<const VectorData>& data,
-                 int generation);
+                 const std::string& date, int generation);
     std::shared_ptr<const WorkFolderLock> holdFolderLock();
     void closeIfPending();
 
