@@ -54,7 +54,6 @@ ResultsTabs::ResultsTabs(QListWidget* log, QWidget* parent) : QWidget(parent), t
     connect(orientation_, &QComboBox::currentIndexChanged, this, [this] { redrawMap(); });
     connect(measureChoice_, &QComboBox::currentIndexChanged, this, [this] { redrawWeights(); });
 
-
     progress_ = new RunProgressPanel(this);
     layout->addWidget(progress_);
     tabs_->setCurrentIndex(LogTab);

@@ -1,9 +1,8 @@
 #pragma once
 // The tabs in the log panel's place: "Log" (the log list itself), "Map", "Fit", "Weights",
-// "Table" (the run's predictions table) and "Hindcast", with "Save report" in the corner of
-// the tab bar and the progress bar with "Cancel" below. The figures show the latest
-// completed run of the loaded data set and nothing older: where there is no such run, a line
-// above each figure says why.
+// "Table" (the run's predictions table) and "Hindcast", with the progress bar and "Cancel"
+// below. The figures show the latest completed run of the loaded data set and nothing
+// older: where there is no such run, a line above each figure says why.
 
 #include <QTabWidget>
 #include <QWidget>
