@@ -1,10 +1,11 @@
 #pragma once
-// The settings as the thread that called a run last read them, for the passes computed on
-// worker threads. The calling thread refreshes the copy after every pass it takes back, so
-// a change made during a yield reaches the passes that start after it, and the caller's
-// own settings source is only ever read on the caller's thread.
+// A copy of the settings that several threads share, read and written one setting at a time
+// under a lock. A run's passes computed on worker threads read one that the calling thread
+// refreshes after every pass it takes back, so a change made during a yield reaches the
+// passes that start after it, and the caller's own settings source is only ever read on the
+// caller's thread. The window keeps one that follows every edit of its controls, for its
+// Read and run on their worker threads.
 
-#include <array>
 #include <mutex>
 #include <string>
 
@@ -14,6 +15,7 @@ namespace el::engine {
 
 class SettingsCopy : public SettingsSource {
 public:
+    SettingsCopy() = default;  // the start-up values
     explicit SettingsCopy(const SettingsSource& from) { refresh(from); }
 
     // Reads every setting of `from` anew; call on the thread that owns `from`.
@@ -21,10 +23,12 @@ public:
 
     std::string setting(Setting id) const override;
     void setSetting(Setting id, const std::string& value) override;
+    // Every setting as it stands now, all taken at one moment.
+    SettingValues snapshot() const;
 
 private:
     mutable std::mutex mutex_;
-    std::array<std::string, kSettingCount> values_;
+    SettingValues values_;
 };
 
 }  // namespace el::engine

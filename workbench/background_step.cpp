@@ -5,7 +5,7 @@
 
 namespace el::workbench {
 
-BackgroundStep::BackgroundStep(LiveSettings& settings, StepDisplay display, QObject* parent)
+BackgroundStep::BackgroundStep(engine::SettingsCopy& settings, StepDisplay display, QObject* parent)
     : QObject(parent), settings_(settings), display_(std::move(display)) {
     timer_.setInterval(kLookIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &BackgroundStep::look);
@@ -60,7 +60,6 @@ void BackgroundStep::end() {
     thread_.join();
     channel_.reset();
     if (auto done = std::exchange(done_, {})) done();
-    emit finished();
 }
 
 void BackgroundStep::stop() {

@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "workbench/live_settings.hpp"
+#include "engine/settings_copy.hpp"
 #include "workbench/work_channel.hpp"
 #include "workbench/worker_hooks.hpp"
 
@@ -28,7 +28,7 @@ struct StepDisplay {
 class BackgroundStep : public QObject {
     Q_OBJECT
 public:
-    BackgroundStep(LiveSettings& settings, StepDisplay display, QObject* parent = nullptr);
+    BackgroundStep(engine::SettingsCopy& settings, StepDisplay display, QObject* parent = nullptr);
     ~BackgroundStep() override;
 
     using Work = std::function<void(WorkerHooks&)>;
@@ -45,14 +45,11 @@ public:
 
     static constexpr int kLookIntervalMs = 20;
 
-signals:
-    void finished();
-
 private:
     void look();
     void end();
 
-    LiveSettings& settings_;
+    engine::SettingsCopy& settings_;
     StepDisplay display_;
     QTimer timer_;
     std::shared_ptr<WorkChannel> channel_;

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 
 #include "workbench/window_controls.hpp"
 
@@ -16,13 +15,6 @@ namespace {
 constexpr int kAnyHeight = INT_MAX / 4;
 constexpr int kButtonBorder = 6;  // both sides of a button's caption together
 constexpr int kFrameInset = 12;   // a frame's title starts a little in and ends before the edge
-
-int scaled(int pixels, double dpi) { return static_cast<int>(std::lround(pixels * dpi / 96.0)); }
-
-QRect pixelRect(const TwipRect& rect, double dpi) {
-    return {twipsToPixels(rect.left, dpi), twipsToPixels(rect.top, dpi), twipsToPixels(rect.width, dpi),
-            twipsToPixels(rect.height, dpi)};
-}
 
 bool singleLine(const ControlSpec& entry) {
     return entry.name == control::kReadProgressLabel || entry.name == control::kRunProgressLabel;
@@ -83,8 +75,8 @@ bool linesFit(const QFontMetrics& metrics, const std::vector<double>& widths, co
 
 }  // namespace
 
-int indicatorSize(double dpi) { return scaled(13, dpi); }
-int indicatorGap(double dpi) { return scaled(3, dpi); }
+int indicatorSize(double dpi) { return scaledPixels(13, dpi); }
+int indicatorGap(double dpi) { return scaledPixels(3, dpi); }
 
 int CaptionRoom::widthAt(int baseline) const {
     int width = size.width();
@@ -101,8 +93,8 @@ CaptionRoom captionRoom(const ControlSpec& entry, double dpi) {
     case ControlKind::Label: return {rect, !singleLine(entry), false, coversOf(entry, dpi, 0)};
     case ControlKind::CheckBox: return {besideIndicator, true, true, coversOf(entry, dpi, indicator)};
     case ControlKind::Option: return {besideIndicator, false, true, coversOf(entry, dpi, indicator)};
-    case ControlKind::Frame: return {{rect.width() - scaled(kFrameInset, dpi), kAnyHeight}, false, false, {}};
-    case ControlKind::Button: return {{rect.width() - scaled(kButtonBorder, dpi), kAnyHeight}, false, true, {}};
+    case ControlKind::Frame: return {{rect.width() - scaledPixels(kFrameInset, dpi), kAnyHeight}, false, false, {}};
+    case ControlKind::Button: return {{rect.width() - scaledPixels(kButtonBorder, dpi), kAnyHeight}, false, true, {}};
     default: return {rect, false, false, {}};
     }
 }

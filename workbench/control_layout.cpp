@@ -123,4 +123,11 @@ std::span<const TwipLine> drawnLines() { return kLines; }
 
 int twipsToPixels(int twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
 
+QRect pixelRect(const TwipRect& rect, double dpi) {
+    return {twipsToPixels(rect.left, dpi), twipsToPixels(rect.top, dpi), twipsToPixels(rect.width, dpi),
+            twipsToPixels(rect.height, dpi)};
+}
+
+int scaledPixels(int pixels, double dpi) { return static_cast<int>(std::lround(pixels * dpi / 96.0)); }
+
 }  // namespace el::workbench

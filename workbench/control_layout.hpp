@@ -4,6 +4,8 @@
 // setting-bound controls come from the settings table so the window and the batch runner
 // cannot drift apart.
 
+#include <QRect>
+
 #include <optional>
 #include <span>
 #include <string>
@@ -66,5 +68,9 @@ std::span<const TwipLine> drawnLines();
 
 // Twips to pixels for a screen of the given logical dots per inch (15 twips per pixel at 96).
 int twipsToPixels(int twips, double dpi);
+// A rectangle of the layout in pixels at `dpi`.
+QRect pixelRect(const TwipRect& rect, double dpi);
+// A size in pixels of a 96-dpi screen, in pixels at `dpi`.
+int scaledPixels(int pixels, double dpi);
 
 }  // namespace el::workbench

@@ -1,5 +1,6 @@
 #include "workbench/figure_view.hpp"
 
+#include <QFileDialog>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -134,6 +135,13 @@ bool FigureView::event(QEvent* event) {
         return true;
     }
     return QWidget::event(event);
+}
+
+QString exportFigure(QWidget* parent, const FigureView& view, const QString& baseName) {
+    const QString file = QFileDialog::getSaveFileName(parent, QStringLiteral("Export figure"), baseName + ".png",
+                                                      QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"));
+    if (file.isEmpty()) return {};
+    return exportScene(view.sceneAt(900, 640), file);
 }
 
 }  // namespace el::workbench

@@ -54,4 +54,9 @@ private:
     QImage image_;  // the scene as last drawn, at the widget's pixel size
 };
 
+// The "Export..." button of a figure: asks for a file (offering `baseName`.png) and writes
+// the figure of `view` to it at the export size; an error text, or "" (also when no file
+// was chosen).
+QString exportFigure(QWidget* parent, const FigureView& view, const QString& baseName);
+
 }  // namespace el::workbench

@@ -1,6 +1,5 @@
 #include "workbench/hindcast_page.hpp"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,7 +10,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <atomic>
 #include <cmath>
 
 #include "base/calc_date.hpp"
@@ -21,16 +19,11 @@
 #include "figures/axis_ticks.hpp"
 #include "figures/hindcast_figure.hpp"
 #include "workbench/figure_view.hpp"
-#include "workbench/scene_painter.hpp"
 
 namespace el::workbench {
 
-// What the window's thread and the hindcast's thread share.
-struct HindcastPage::Work {
-    std::atomic<bool> stop{false};
-    std::atomic<long long> done{0}, total{0};
-    std::atomic<bool> ended{false};
-    // Written by the worker before `ended`, read by the window after it.
+// What a hindcast leaves for the window: written by its thread, read once it has ended.
+struct HindcastPage::Outcome {
     std::vector<engine::HindcastYear> years;
     std::string error;
     bool cancelled = false;
@@ -43,26 +36,6 @@ constexpr const char* kStopButton = "Stop";
 QStringList columnTitles() {
     return {"Year", "Reached later", "Not reached", "AUC", "Spearman", "MAE", "Distance AUC", "Distance Spearman"};
 }
-
-// Stops at the next checkpoint when asked and counts the years done; nothing else to show.
-class WorkFeedback : public Feedback {
-public:
-    explicit WorkFeedback(std::atomic<bool>& stop, std::atomic<long long>& done, std::atomic<long long>& total)
-        : stop_(stop), done_(done), total_(total) {}
-    void checkpoint() override {
-        if (stop_.load(std::memory_order_relaxed)) throw Cancelled{};
-    }
-    void progress(ProgressStage stage, long long done, long long total) override {
-        if (stage != ProgressStage::Hindcasts) return;
-        done_.store(done);
-        total_.store(total);
-    }
-
-private:
-    std::atomic<bool>& stop_;
-    std::atomic<long long>& done_;
-    std::atomic<long long>& total_;
-};
 
 // The years of the field, or the text that is not a year.
 std::optional<std::vector<double>> parseYears(const QString& text, QString& bad) {
@@ -98,8 +71,8 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
     button_ = new QPushButton(QString::fromLatin1(kButton), this);
     button_->setObjectName(QStringLiteral("HindcastButton"));
     bar->addWidget(button_);
-    auto* exportFigure = new QPushButton(QStringLiteral("Export..."), this);
-    bar->addWidget(exportFigure);
+    auto* exportButton = new QPushButton(QStringLiteral("Export..."), this);
+    bar->addWidget(exportButton);
     layout->addLayout(bar);
     note_ = new QLabel(this);
     note_->setWordWrap(true);
@@ -121,16 +94,11 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
     connect(yearField_, &QLineEdit::returnPressed, this, [this] {
         if (!active()) pressButton();
     });
-    connect(exportFigure, &QPushButton::clicked, this, [this] {
-        const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Export figure"), QStringLiteral("hindcast.png"),
-                                                          QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"));
-        if (file.isEmpty()) return;
-        const QString error = exportScene(view_->sceneAt(900, 640), file);
+    connect(exportButton, &QPushButton::clicked, this, [this] {
+        const QString error = exportFigure(this, *view_, QStringLiteral("hindcast"));
         if (!error.isEmpty()) link_.message(error);
     });
     connect(table_, &QTableWidget::currentCellChanged, this, [this](int row) { showPlot(row); });
-    timer_.setInterval(50);
-    connect(&timer_, &QTimer::timeout, this, &HindcastPage::poll);
     clear(QStringLiteral("No run has completed yet: a hindcast starts from the latest completed run."));
 }
 
@@ -162,13 +130,12 @@ void HindcastPage::showRun(std::shared_ptr<const VectorData> data, const engine:
 
 void HindcastPage::pressButton() {
     if (active()) {
-        work_->stop.store(true);
+        step_.requestStop();
         return;
     }
     if (start()) {
         button_->setText(QString::fromLatin1(kStopButton));
         note_->setText(QStringLiteral("Hindcast at work..."));
-        timer_.start();
     }
 }
 
@@ -190,51 +157,48 @@ bool HindcastPage::start() {
     request.calculationDate = calculationDate();
     if (link_.settings) request.settings = link_.settings();
     request.settings.set(Setting::TargetSpecies, target_);  // the target of the run the page shows
-    work_ = std::make_shared<Work>();
-    thread_ = std::thread([work = work_, data = data_, request, years = *years] {
-        WorkFeedback feedback(work->stop, work->done, work->total);
-        try {
-            work->years = engine::runHindcast(request, years, feedback);
-        } catch (const Cancelled&) {
-            work->cancelled = true;
-        } catch (const std::exception& error) {
-            work->error = error.what();
-        }
-        work->ended.store(true, std::memory_order_release);
-    });
+    workSettings_.refresh(request.settings);
+    auto outcome = std::make_shared<Outcome>();
+    step_.start(
+        [outcome, data = data_, request, years = *years](WorkerHooks& hooks) {
+            try {
+                outcome->years = engine::runHindcast(request, years, hooks);
+            } catch (const Cancelled&) {
+                outcome->cancelled = true;
+            } catch (const std::exception& error) {
+                outcome->error = error.what();
+            }
+        },
+        [this, outcome] { finish(*outcome); });
     return true;
 }
 
-void HindcastPage::poll() {
-    if (!work_) return;
-    if (!work_->ended.load(std::memory_order_acquire)) {
-        const long long total = work_->total.load();
-        if (total > 0) note_->setText(QStringLiteral("Hindcast at work: %1 of %2 years done").arg(work_->done.load()).arg(total));
-        return;
-    }
-    finish();
+StepDisplay HindcastPage::stepDisplay() {
+    return {[this](const WorkNews& news) { showProgress(news); }, [] { return true; },
+            [this](const std::string& text) { link_.message(QString::fromStdString(text)); }};
 }
 
-void HindcastPage::finish() {
-    timer_.stop();
-    thread_.join();
-    const std::shared_ptr<Work> work = std::move(work_);
+// The hindcast counts its years; the runs of each year tell more, which the page does not show.
+void HindcastPage::showProgress(const WorkNews& news) {
+    if (!news.progress || news.progress->stage != ProgressStage::Hindcasts || news.progress->total <= 0) return;
+    note_->setText(
+        QStringLiteral("Hindcast at work: %1 of %2 years done").arg(news.progress->done).arg(news.progress->total));
+}
+
+void HindcastPage::finish(Outcome& outcome) {
     button_->setText(QString::fromLatin1(kButton));
-    years_ = std::move(work->years);
+    years_ = std::move(outcome.years);
     showYears();
-    if (work->cancelled) note_->setText(QStringLiteral("The hindcast was stopped."));
-    else if (!work->error.empty()) note_->setText(QString::fromStdString(work->error));
+    if (outcome.cancelled) note_->setText(QStringLiteral("The hindcast was stopped."));
+    else if (!outcome.error.empty()) note_->setText(QString::fromStdString(outcome.error));
     else note_->setText(QStringLiteral("Hindcast of %1 done: choose a year in the table to see its plot.").arg(QString::fromStdString(target_)));
-    if (!work->error.empty()) link_.message(QString::fromStdString(work->error));
+    if (!outcome.error.empty()) link_.message(QString::fromStdString(outcome.error));
     emit finished();
 }
 
 void HindcastPage::stopWork() {
-    if (!thread_.joinable()) return;
-    timer_.stop();
-    work_->stop.store(true);
-    thread_.join();
-    work_.reset();
+    if (!step_.active()) return;
+    step_.stop();
     button_->setText(QString::fromLatin1(kButton));
 }
 

@@ -6,18 +6,18 @@
 // worker thread of its own: its runs write no file and show nothing in the log panel, and
 // "Stop" ends them at their next checkpoint.
 
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "base/settings.hpp"
 #include "engine/hindcast.hpp"
 #include "engine/run_result.hpp"
+#include "engine/settings_copy.hpp"
 #include "vector/vector_data.hpp"
+#include "workbench/background_step.hpp"
 
 class QLabel;
 class QLineEdit;
@@ -48,7 +48,7 @@ public:
 
     // The button: starts a hindcast of the years in the field, or stops the one at work.
     void pressButton();
-    bool active() const { return thread_.joinable(); }
+    bool active() const { return step_.active(); }
 
     const std::vector<engine::HindcastYear>& years() const { return years_; }
     QLineEdit* yearField() const { return yearField_; }
@@ -61,10 +61,11 @@ signals:
     void finished();  // a hindcast ended (completed, stopped, or failed) and its figures are shown
 
 private:
-    struct Work;
+    struct Outcome;
     bool start();
-    void poll();
-    void finish();
+    StepDisplay stepDisplay();
+    void showProgress(const WorkNews& news);
+    void finish(Outcome& outcome);
     void stopWork();
     void showYears();
     void showPlot(int row);
@@ -74,9 +75,8 @@ private:
     std::vector<std::string> species_;
     std::string target_;  // "" when the run had no target
     std::vector<engine::HindcastYear> years_;
-    std::shared_ptr<Work> work_;
-    std::thread thread_;
-    QTimer timer_;
+    engine::SettingsCopy workSettings_;  // the latest hindcast's settings, which its worker's hooks hand out
+    BackgroundStep step_{workSettings_, stepDisplay()};
     QLineEdit* yearField_ = nullptr;
     QPushButton* button_ = nullptr;
     QLabel* note_ = nullptr;

@@ -1,7 +1,6 @@
 #include "workbench/results_tabs.hpp"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -13,7 +12,6 @@
 #include "workbench/figure_view.hpp"
 #include "workbench/hindcast_page.hpp"
 #include "workbench/run_progress_panel.hpp"
-#include "workbench/scene_painter.hpp"
 #include "workbench/table_page.hpp"
 
 namespace el::workbench {
@@ -56,7 +54,6 @@ ResultsTabs::ResultsTabs(QListWidget* log, QWidget* parent) : QWidget(parent), t
     connect(orientation_, &QComboBox::currentIndexChanged, this, [this] { redrawMap(); });
     connect(measureChoice_, &QComboBox::currentIndexChanged, this, [this] { redrawWeights(); });
 
-
     progress_ = new RunProgressPanel(this);
     layout->addWidget(progress_);
     tabs_->setCurrentIndex(LogTab);
@@ -85,16 +82,11 @@ QWidget* ResultsTabs::figurePage(Tab tab, FigureView*& view, std::initializer_li
     view = new FigureView(page);
     layout->addWidget(view, 1);
     FigureView* shown = view;
-    connect(exportButton, &QPushButton::clicked, this, [this, shown, name] { exportFigure(shown, name); });
+    connect(exportButton, &QPushButton::clicked, this, [this, shown, name] {
+        const QString error = exportFigure(this, *shown, name);
+        if (!error.isEmpty()) QMessageBox::warning(this, QStringLiteral("Export"), error);
+    });
     return page;
-}
-
-void ResultsTabs::exportFigure(const FigureView* view, const QString& baseName) {
-    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Export figure"), baseName + ".png",
-                                                      QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"));
-    if (file.isEmpty()) return;
-    const QString error = exportScene(view->sceneAt(900, 640), file);
-    if (!error.isEmpty()) QMessageBox::warning(this, QStringLiteral("Export"), error);
 }
 
 QString ResultsTabs::note(Tab tab) const { return notes_[tab] ? notes_[tab]->text() : QString(); }
@@ -109,47 +101,35 @@ void ResultsTabs::setNotes(const QString& map, const QString& fit, const QString
     }
 }
 
-// Drops the run and the weight grid; the map shows the regions of `data`, if any.
-void ResultsTabs::resetFigures(std::shared_ptr<const VectorData> data) {
+// The map shows the regions of `data`, if any, coloured by `run`, if any; no other figure yet.
+void ResultsTabs::resetFigures(std::shared_ptr<const VectorData> data, std::shared_ptr<const engine::RunResult> run) {
     data_ = std::move(data);
-    run_ = {};
-    hasRun_ = false;
-    hasGrid_ = false;
+    run_ = std::move(run);
     fillMapChoice();
     redrawMap();
     fitView_->setBuilder({});
     weightView_->setBuilder({});
 }
 
-void ResultsTabs::clear(const QString& why) {
-    resetFigures(nullptr);
-    setNotes(why, why, why);
-    table_->clear(why);
-    hindcast_->clear(why);
-}
+void ResultsTabs::clear(const QString& why) { showData(nullptr, why); }
 
 void ResultsTabs::showData(std::shared_ptr<const VectorData> data, const QString& why) {
-    resetFigures(std::move(data));
+    resetFigures(std::move(data), nullptr);
     setNotes(why, why, why);
     table_->clear(why);
     hindcast_->clear(why);
 }
 
-void ResultsTabs::showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run) {
-    resetFigures(std::move(data));
-    run_ = run;
-    hasRun_ = true;
-    fillMapChoice();
-    redrawMap();
-    fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(run, w, h); });
-    table_->showRun(data_, run_);
-    hindcast_->showRun(data_, run_);
-    if (!run_.examinedWeights) {
+void ResultsTabs::showRun(std::shared_ptr<const VectorData> data, std::shared_ptr<const engine::RunResult> run) {
+    resetFigures(std::move(data), std::move(run));
+    fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(*run, w, h); });
+    table_->showRun(data_, *run_);
+    hindcast_->showRun(data_, *run_);
+    if (!run_->examinedWeights) {
         setNotes({}, {}, QString::fromLatin1(kNoWeightExamination));
         return;
     }
-    grid_ = figures::weightGridOf(run_);
-    hasGrid_ = true;
+    grid_ = figures::weightGridOf(*run_);
     setNotes({}, {}, {});
     redrawWeights();
 }
@@ -157,13 +137,13 @@ void ResultsTabs::showRun(std::shared_ptr<const VectorData> data, const engine::
 void ResultsTabs::fillMapChoice() {
     mapChoice_->blockSignals(true);
     mapChoice_->clear();
-    for (std::size_t s = 0; s < run_.speciesNames.size(); ++s)
-        mapChoice_->addItem(QStringLiteral("Predicted date: ") + QString::fromStdString(run_.speciesNames[s]),
-                            static_cast<int>(s));
-    if (hasRun_) {
+    if (run_) {
+        for (std::size_t s = 0; s < run_->speciesNames.size(); ++s)
+            mapChoice_->addItem(QStringLiteral("Predicted date: ") + QString::fromStdString(run_->speciesNames[s]),
+                                static_cast<int>(s));
         mapChoice_->addItem(QStringLiteral("Region score"), -2);
-        if (run_.target >= 0) mapChoice_->addItem(QStringLiteral("Actual date of the target"), -3);
-        mapChoice_->setCurrentIndex(run_.target >= 0 ? run_.target : 0);
+        if (run_->target >= 0) mapChoice_->addItem(QStringLiteral("Actual date of the target"), -3);
+        mapChoice_->setCurrentIndex(run_->target >= 0 ? run_->target : 0);
     }
     mapChoice_->blockSignals(false);
 }
@@ -184,13 +164,14 @@ void ResultsTabs::redrawMap() {
         mapView_->setBuilder({});
         return;
     }
-    mapView_->setBuilder([data = data_, run = run_, choice = mapChoice(), options = mapOptions()](double w, double h) {
-        return figures::buildMap(*data, run, choice, w, h, options);
-    });
+    // Without a run the map is drawn as for a run with no results.
+    static const auto kNoRun = std::make_shared<const engine::RunResult>();
+    mapView_->setBuilder([data = data_, run = run_ ? run_ : kNoRun, choice = mapChoice(), options = mapOptions()](
+                             double w, double h) { return figures::buildMap(*data, *run, choice, w, h, options); });
 }
 
 void ResultsTabs::redrawWeights() {
-    if (!hasGrid_) return;
+    if (!run_ || !run_->examinedWeights) return;
     const int i = measureChoice_->currentIndex();
     const auto measure = i == 1 ? figures::GridMeasure::Training
                                 : i == 2 ? figures::GridMeasure::Validation : figures::GridMeasure::Whole;

@@ -1,9 +1,8 @@
 #pragma once
 // The tabs in the log panel's place: "Log" (the log list itself), "Map", "Fit", "Weights",
-// "Table" (the run's predictions table) and "Hindcast", with "Save report" in the corner of
-// the tab bar and the progress bar with "Cancel" below. The figures show the latest
-// completed run of the loaded data set and nothing older: where there is no such run, a line
-// above each figure says why.
+// "Table" (the run's predictions table) and "Hindcast", with the progress bar and "Cancel"
+// below. The figures show the latest completed run of the loaded data set and nothing
+// older: where there is no such run, a line above each figure says why.
 
 #include <QTabWidget>
 #include <QWidget>
@@ -42,10 +41,10 @@ public:
     void showData(std::shared_ptr<const VectorData> data, const QString& why);
     // The figures of a completed run on `data`; an examine-weight run also fills the
     // "Weights" tab from its grid.
-    void showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run);
+    void showRun(std::shared_ptr<const VectorData> data, std::shared_ptr<const engine::RunResult> run);
 
     // The completed run the figures show, or null.
-    const engine::RunResult* shownRun() const { return hasRun_ ? &run_ : nullptr; }
+    const engine::RunResult* shownRun() const { return run_.get(); }
     std::shared_ptr<const VectorData> shownData() const { return data_; }
     // The line above a figure tab's figure ("" when its figure stands alone).
     QString note(Tab tab) const;
@@ -70,11 +69,10 @@ public:
 private:
     QWidget* figurePage(Tab tab, FigureView*& view, std::initializer_list<QComboBox**> choices, const QString& name);
     void setNotes(const QString& map, const QString& fit, const QString& weights);
-    void resetFigures(std::shared_ptr<const VectorData> data);
+    void resetFigures(std::shared_ptr<const VectorData> data, std::shared_ptr<const engine::RunResult> run);
     void fillMapChoice();
     void redrawMap();
     void redrawWeights();
-    void exportFigure(const FigureView* view, const QString& baseName);
 
     QTabWidget* tabs_;
     FigureView* mapView_ = nullptr;
@@ -88,10 +86,8 @@ private:
     TablePage* table_ = nullptr;
     HindcastPage* hindcast_ = nullptr;
     std::shared_ptr<const VectorData> data_;
-    engine::RunResult run_;
-    bool hasRun_ = false;
-    figures::WeightGrid grid_;
-    bool hasGrid_ = false;
+    std::shared_ptr<const engine::RunResult> run_;  // null: no completed run
+    figures::WeightGrid grid_;                      // of run_ when it examined the weights
 };
 
 }  // namespace el::workbench

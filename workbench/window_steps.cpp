@@ -196,12 +196,14 @@ void WorkbenchWindow::runForecast() {
     results_->progressPanel()->start(true);
     auto result = std::make_shared<engine::RunResult>();
     engine::RunRequest request = runRequest(*data, std::move(species));
-    shownRunDate_ = request.calculationDate;
+    std::string date = request.calculationDate;
     runStep_->start(
         [this, result, data, request = std::move(request)](WorkerHooks& hooks) {
             *result = engine_.run(request, {hooks, hooks, hooks, hooks});
         },
-        [this, result, data, lock, generation = dataGeneration_] { runDone(*result, data, generation); });
+        [this, result, data, date = std::move(date), lock, generation = dataGeneration_] {
+            runDone(result, data, date, generation);
+        });
 }
 
 // A Read and a run at work together share one hold of the lock; it is given back when the
@@ -216,15 +218,16 @@ std::shared_ptr<const WorkFolderLock> WorkbenchWindow::holdFolderLock() {
 
 void WorkbenchWindow::requestCancel() { runStep_->requestStop(); }
 
-void WorkbenchWindow::runDone(const engine::RunResult& result, const std::shared_ptr<const VectorData>& data,
-                              int generation) {
+void WorkbenchWindow::runDone(const std::shared_ptr<const engine::RunResult>& result,
+                              const std::shared_ptr<const VectorData>& data, const std::string& date, int generation) {
     results_->progressPanel()->finish();
     showRunBusy(false);
     // After a Read started during the run, the figures belong to that Read.
     if (generation == dataGeneration_) {
-        switch (result.status) {
+        switch (result->status) {
         case engine::RunStatus::Completed:
-            for (const SettingInfo& info : settingTable()) shownRunSettings_.set(info.id, live_.get(info.id));
+            shownRunSettings_ = live_.snapshot();
+            shownRunDate_ = date;
             results_->showRun(data, result);
             break;
         case engine::RunStatus::Cancelled: results_->showData(data, QString::fromLatin1(kCancelledNote)); break;

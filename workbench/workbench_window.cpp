@@ -15,7 +15,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <cmath>
 
 #include "base/log_file.hpp"
 #include "figures/report_file.hpp"
@@ -104,12 +103,8 @@ void WorkbenchWindow::setUpLogPanel() {
     // The log list becomes the first of the result tabs, which take its place.
     results_ = new ResultsTabs(log, this);
     // A hindcast takes the settings as they stand at its start to its own thread.
-    const auto snapshot = [this] {
-        SettingValues values;
-        for (const SettingInfo& info : settingTable()) values.set(info.id, settings_.value(info.id));
-        return values;
-    };
-    results_->hindcastPage()->setWindowLink({snapshot, [this](const QString& text) { message(text.toStdString()); }});
+    results_->hindcastPage()->setWindowLink(
+        {[this] { return live_.snapshot(); }, [this](const QString& text) { message(text.toStdString()); }});
     for (PlacedControl& p : placed_)
         if (p.widget == log) p.widget = results_;
     results_->clear(QStringLiteral("No file has been read yet."));
@@ -136,7 +131,7 @@ void WorkbenchWindow::connectActions() {
         if (!file.isEmpty()) saveReport(file);
     });
 
-    settings_.watch([this](Setting id, const std::string& value) { live_.set(id, value); });
+    settings_.watch([this](Setting id, const std::string& value) { live_.setSetting(id, value); });
     connect(settings_.textField(Setting::TargetSpecies), &QLineEdit::textChanged, this, &WorkbenchWindow::showTargetHint);
     const QAbstractItemModel* species = c.species->model();
     connect(species, &QAbstractItemModel::rowsInserted, this, &WorkbenchWindow::showTargetHint);
@@ -155,7 +150,7 @@ void WorkbenchWindow::applyStartupState() {
     controls_.spare->clear();
     for (std::size_t i = kSetBeforeLabels; i < kStartupOrder.size(); ++i) setStartupValue(settings_, kStartupOrder[i]);
     // The live copy starts from the controls as they now stand.
-    for (const SettingInfo& info : settingTable()) live_.set(info.id, settings_.value(info.id));
+    for (const SettingInfo& info : settingTable()) live_.setSetting(info.id, settings_.value(info.id));
 }
 
 QSize WorkbenchWindow::baseSize() const {
@@ -163,20 +158,16 @@ QSize WorkbenchWindow::baseSize() const {
 }
 
 void WorkbenchWindow::placeControls(int extraWidth, int extraHeight) {
-    const auto pixels = [this](const TwipRect& r) {
-        return QRect(twipsToPixels(r.left, dpi_), twipsToPixels(r.top, dpi_), twipsToPixels(r.width, dpi_),
-                     twipsToPixels(r.height, dpi_));
-    };
     for (const PlacedControl& p : placed_) {
-        QRect rect = pixels(p.entry->rect);
+        QRect rect = pixelRect(p.entry->rect, dpi_);
         if (p.entry->anchor == Anchor::Grow) {
             rect.adjust(0, 0, extraWidth, extraHeight);
             // Grown downwards, the panel must not slide over a fixed control below its
             // start-up place (the "G  O" button reaches a little under it): start right of it.
-            const QRect original = pixels(p.entry->rect);
+            const QRect original = pixelRect(p.entry->rect, dpi_);
             for (const PlacedControl& other : placed_) {
                 if (other.entry->anchor != Anchor::Fixed || other.entry->frame != p.entry->frame) continue;
-                const QRect o = pixels(other.entry->rect);
+                const QRect o = pixelRect(other.entry->rect, dpi_);
                 if (o.intersects(rect) && !o.intersects(original)) rect.setLeft(std::max(rect.left(), o.right() + 4));
             }
         }
@@ -207,7 +198,7 @@ void WorkbenchWindow::resizeEvent(QResizeEvent* event) {
 void WorkbenchWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     for (const TwipLine& line : drawnLines()) {
-        const int width = std::max(1, static_cast<int>(std::lround(line.width * dpi_ / 96.0)));
+        const int width = std::max(1, scaledPixels(line.width, dpi_));
         painter.setPen(QPen(palette().color(QPalette::WindowText), width, Qt::SolidLine, Qt::RoundCap));
         painter.drawLine(twipsToPixels(line.x1, dpi_), twipsToPixels(line.y1, dpi_), twipsToPixels(line.x2, dpi_),
                          twipsToPixels(line.y2, dpi_));

@@ -17,12 +17,12 @@
 
 #include "base/settings.hpp"
 #include "engine/engine.hpp"
+#include "engine/settings_copy.hpp"
 #include "gis/read_source.hpp"
 #include "vector/vector_data.hpp"
 #include "workbench/control_builder.hpp"
 #include "figures/report_content.hpp"
 #include "vector/work_lock.hpp"
-#include "workbench/live_settings.hpp"
 #include "workbench/setting_controls.hpp"
 #include "workbench/window_controls.hpp"
 #include "workbench/work_channel.hpp"
@@ -121,7 +121,8 @@ private:
 
     void readDone(SourceReadOutcome& outcome, const QString& source);
     engine::RunRequest runRequest(const VectorData& data, std::vector<std::string> species) const;
-    void runDone(const engine::RunResult& result, const std::shared_ptr<const VectorData>& data, int generation);
+    void runDone(const std::shared_ptr<const engine::RunResult>& result, const std::shared_ptr<const VectorData>& data,
+                 const std::string& date, int generation);
     std::shared_ptr<const WorkFolderLock> holdFolderLock();
     void closeIfPending();
 
@@ -132,7 +133,7 @@ private:
     std::vector<PlacedControl> placed_;
     SettingControls settings_;
     WindowControls controls_;
-    LiveSettings live_;  // what the Read and the run read, updated on every edit
+    engine::SettingsCopy live_;  // what the Read, the run and a hindcast read, updated on every edit
     FileChooser* chooser_ = nullptr;
     ResultsTabs* results_ = nullptr;
     BackgroundStep* readStep_ = nullptr;

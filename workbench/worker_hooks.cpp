@@ -5,7 +5,7 @@
 namespace el::workbench {
 
 void WorkerHooks::setSetting(Setting id, const std::string& value) {
-    settings_.set(id, value);
+    settings_.setSetting(id, value);
     pending_.settings.emplace_back(id, value);
     flush();
 }

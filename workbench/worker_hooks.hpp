@@ -10,17 +10,17 @@
 #include "base/log_sink.hpp"
 #include "base/messenger.hpp"
 #include "base/settings.hpp"
-#include "workbench/live_settings.hpp"
+#include "engine/settings_copy.hpp"
 #include "workbench/work_channel.hpp"
 
 namespace el::workbench {
 
 class WorkerHooks final : public SettingsSource, public LogSink, public Messenger, public Feedback {
 public:
-    WorkerHooks(WorkChannel& channel, LiveSettings& settings) : channel_(channel), settings_(settings) {}
+    WorkerHooks(WorkChannel& channel, engine::SettingsCopy& settings) : channel_(channel), settings_(settings) {}
 
     // The value the control has now.
-    std::string setting(Setting id) const override { return settings_.get(id); }
+    std::string setting(Setting id) const override { return settings_.setting(id); }
     // Takes effect for the work at once; the control follows.
     void setSetting(Setting id, const std::string& value) override;
 
@@ -40,7 +40,7 @@ public:
 
 private:
     WorkChannel& channel_;
-    LiveSettings& settings_;
+    engine::SettingsCopy& settings_;
     WorkNews pending_;
 };
 

@@ -135,6 +135,16 @@ private slots:
         QCOMPARE(handed->calculationDate, std::string("12-05-2026"));
         QVERIFY(!handed->trialSpread);  // a run without trials has no spread to report
         QVERIFY(w.messages.last().contains("report.pdf") && w.messages.last().contains("disk full"));
+
+        // While the next run works, the report is still all of the run the tabs show, its date too.
+        qputenv("SOURCE_DATE_EPOCH", "1796515200");  // 12-06-2026
+        w.press("Command4");
+        w.window->saveReport("report.pdf");
+        QCOMPARE(handed->calculationDate, std::string("12-05-2026"));
+        w.window->waitUntilIdle();
+        qunsetenv("SOURCE_DATE_EPOCH");
+        w.window->saveReport("report.pdf");
+        QCOMPARE(handed->calculationDate, std::string("12-06-2026"));
     }
 
     // The run reads a setting when it needs it: changed while the run waits for OK on a
