@@ -151,6 +151,18 @@ TEST_F(EngineRun, InterlocksSwitchOptionsOffInOrder) {
     EXPECT_EQ(host.values.get(Setting::ExcludeLimited), "0");
 }
 
+// Adding 0.1 to a power of 1e16 leaves it as it is: still one pass.
+TEST_F(EngineRun, ReportRunMakesOnePassOfItsPowersHoweverLarge) {
+    host.values.set(Setting::DoReliability, "0");
+    host.values.set(Setting::WeightPower, "1e16");
+    host.values.set(Setting::SampleN, "-1e16");
+    run({"A", "B"});
+    const auto powerLines = std::count_if(host.log.begin(), host.log.end(), [](const std::string& line) {
+        return line.starts_with("Power in weight calculation for similarity:");
+    });
+    EXPECT_EQ(powerLines, 1);
+}
+
 TEST_F(EngineRun, ExamineWeightRunWritesOneLinePerPowerPair) {
     QuietHost examine;
     examine.values.set(Setting::ExamineWeight, "1");
