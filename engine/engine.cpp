@@ -68,6 +68,7 @@ public:
 private:
     PassInput prepareInput(const std::string& targetText);
     std::vector<PowerPair> choosePowers();
+    void chooseThreads();
     void addPairData(PassInput& input);
     PassOutcome runPasses(const PassInput& input, const std::vector<PowerPair>& powers, ReportWriter& writer);
     PassOutcome runPassesInParallel(const PassInput& input, const std::vector<PowerPair>& powers,
@@ -102,6 +103,8 @@ RunResult RunDriver::run() {
     const std::string targetText = settings_.setting(Setting::TargetSpecies);
     PassInput input = prepareInput(targetText);
     const std::vector<PowerPair> powers = choosePowers();
+    chooseThreads();
+    // Emptied only once the settings read before the passes have passed their checks.
     if (!reportMode_) {
         weightTest_.emplace(request_.workDir, targetText);
         weightTest_->writeLine(weightTestHeader(settings_.setting(Setting::DataFileName), request_.calculationDate));
@@ -147,14 +150,18 @@ std::vector<PowerPair> RunDriver::choosePowers() {
     return powerGrid();
 }
 
-// What does not depend on the powers: the species comparison, each region's count of
-// relations, the region names and the codes of every region pair, made once for all passes.
-void RunDriver::addPairData(PassInput& input) {
+// The threads setting; the plain computation runs on one thread whatever it says.
+void RunDriver::chooseThreads() {
     const std::string threadsText = settings_.setting(Setting::Threads);
     const auto threads = threadCountOf(threadsText);
     if (!threads) throw RunError("The threads text \"" + threadsText + "\" is not a whole number from 1 to " +
                                  std::to_string(kMaxThreads));
     threads_ = request_.plain ? 1 : *threads;
+}
+
+// What does not depend on the powers: the species comparison, each region's count of
+// relations, the region names and the codes of every region pair, made once for all passes.
+void RunDriver::addPairData(PassInput& input) {
     input.comparison = compareSpecies(input.status, threads_);
     if (!request_.plain) {
         input.packed = packCodes(speciesCodes(input.status), threads_);

@@ -418,6 +418,15 @@ TEST_F(ThreadCounts, AThreadCountThatIsNoWholeNumberStopsTheRun) {
     host.values.set(Setting::Threads, "two");
     EXPECT_EQ(run({"A", "B"}), RunStatus::Stopped);
     EXPECT_EQ(host.messages.back(), "The threads text \"two\" is not a whole number from 1 to 256");
+
+    // An examine-weight run stops before it empties the weight-test file of an earlier run.
+    test::writeFile(dir / "WeightTestT.csv", "earlier run\r\n");
+    host.values.set(Setting::ExamineWeight, "1");
+    host.values.set(Setting::TargetSpecies, "T");
+    host.values.set(Setting::Threads, "0");
+    EXPECT_EQ(run({"A", "B", "T"}), RunStatus::Stopped);
+    EXPECT_EQ(host.messages.back(), "The threads text \"0\" is not a whole number from 1 to 256");
+    EXPECT_EQ(test::readFile(dir / "WeightTestT.csv"), "earlier run\r\n");
 }
 
 }  // namespace
