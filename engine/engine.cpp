@@ -173,7 +173,7 @@ void RunDriver::addPairData(PassInput& input) {
 
 PassOutcome RunDriver::runPasses(const PassInput& input, const std::vector<PowerPair>& powers, ReportWriter& writer) {
     PassScratch scratch;
-    PassReporter reporter(StageReporter(input, settings_, reportMode_, weightTest_.has_value()), writer);
+    PassReporter reporter(StageReporter(input, settings_, reportMode_), writer);
     PassFrames* frames = frames_ ? &*frames_ : nullptr;
     const PassContext context{settings_, hooks_.feedback, random_, scratch, reporter, threads_, frames};
     const auto passes = static_cast<long long>(powers.size());
@@ -193,7 +193,7 @@ PassOutcome RunDriver::runPassesInParallel(const PassInput& input, const std::ve
     const auto passes = static_cast<long long>(powers.size());
     PassOutcome last;
     SettingsCopy settings(settings_);
-    const PassWork work{input, settings, random_, *frames_, reportMode_, weightTest_.has_value()};
+    const PassWork work{input, settings, random_, *frames_};
     runPassesOnThreads(work, powers, passWorkers(input), hooks_.feedback, [&](long long k, PassRecord& record) {
         writer.setPassCaption(passCaption(k, passes));
         for (const StageReport& report : record.reports) writer.show(report);

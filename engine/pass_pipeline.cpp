@@ -124,7 +124,7 @@ void PassPipeline::work() {
 
 PassRecord PassPipeline::compute(long long k, PassScratch& scratch) {
     WorkerFeedback feedback(stop_, &caption_);
-    StageRecorder recorder(StageReporter(work_.input, work_.settings, work_.reportMode, work_.weightTestOpen));
+    StageRecorder recorder(StageReporter(work_.input, work_.settings, false));  // examine-weight passes only
     const PassContext context{work_.settings, feedback, work_.random, scratch, recorder, 1, &work_.frames, &turns_, k};
     PassRecord record;
     try {
