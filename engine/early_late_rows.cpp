@@ -33,10 +33,9 @@ double packedCell(const PackedCodes& codes, const PackedWeights& weights, int i,
     return known ? sum / weightSum : 0;
 }
 
-void portableRow(const PackedCodes& codes, const PackedWeights& weights, int i, int from, SquareMatrix& M,
-                 const FillSums& sums) {
+void portableRow(const PackedCodes& codes, const PackedWeights& weights, int i, SquareMatrix& M, const FillSums& sums) {
     double* out = M.row(i);
-    for (int j = from; j < codes.regions; ++j) {
+    for (int j = 0; j < codes.regions; ++j) {
         bool known = false;
         out[j] = packedCell(codes, weights, i, j, known);
         addKnown(sums, i, out[j], known);
@@ -161,7 +160,7 @@ void buildPackedRows(const PackedCodes& codes, const PackedWeights& weights, int
     }
 #endif
     (void)choice;
-    for (int i = begin; i < end; ++i) portableRow(codes, weights, i, 0, M, sums);
+    for (int i = begin; i < end; ++i) portableRow(codes, weights, i, M, sums);
 }
 
 }  // namespace el::engine

@@ -79,8 +79,8 @@ PassRecord PassPipeline::awaitPass(long long k, Feedback& feedback) {
         if (slot(k)) break;
         if (changed_.wait_for(lock, kYieldInterval) == std::cv_status::no_timeout) continue;
         lock.unlock();
-        caption_.take(shown);  // what a worker is at; the pass captions come only with passes
-        if (!shown.empty()) feedback.caption(Label::RunProgress, shown);
+        // What a worker is at, when it has moved on; the pass captions come only with passes.
+        if (caption_.take(shown)) feedback.caption(Label::RunProgress, shown);
         feedback.checkpoint();
         lock.lock();
     }

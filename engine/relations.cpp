@@ -194,10 +194,6 @@ std::vector<int> regionViable(const StatusMatrix& status, int target) {
     return count;
 }
 
-EarlyLateMatrix buildEarlyLateMatrix(const StatusMatrix& status, const std::vector<double>& weight, int target) {
-    return buildEarlyLateMatrix(speciesCodes(status), weight, target);
-}
-
 namespace {
 
 // Adds one species' share to row i of M's sums and of W: the codes of the row's pairs and
@@ -218,7 +214,8 @@ void finishRow(double* m, const double* w, int n) {
 
 }  // namespace
 
-EarlyLateMatrix buildEarlyLateMatrix(const SpeciesCodes& codes, const std::vector<double>& weight, int target) {
+EarlyLateMatrix buildEarlyLateMatrix(const StatusMatrix& status, const std::vector<double>& weight, int target) {
+    const SpeciesCodes codes = speciesCodes(status);
     const int n = codes.regions;
     EarlyLateMatrix out{SquareMatrix(n), SquareMatrix(n)};
     std::vector<std::uint8_t> row(static_cast<std::size_t>(n));

@@ -45,8 +45,6 @@ struct EarlyLateMatrix {
     SquareMatrix W;
 };
 EarlyLateMatrix buildEarlyLateMatrix(const StatusMatrix& status, const std::vector<double>& weight, int target);
-// The same from codes made once.
-EarlyLateMatrix buildEarlyLateMatrix(const SpeciesCodes& codes, const std::vector<double>& weight, int target);
 
 enum class FillMode { RowAverage, MatrixAverage };
 
