@@ -54,7 +54,7 @@ PassTraffic examineWeightTraffic(const VectorData& data) {
 }
 
 double copyBandwidth() {
-    const std::size_t size = std::size_t{256} << 20;
+    const std::size_t size = kCopyBytes;
     std::vector<char> from(size, 1), to(size, 0);
     double best = 0;
     for (int round = 0; round < 5; ++round) {

@@ -4,6 +4,8 @@
 // off the first column); set against the machine's copy bandwidth it gives the time no pass
 // can beat.
 
+#include <cstddef>
+
 #include "vector/vector_data.hpp"
 
 namespace el::bench {
@@ -16,7 +18,10 @@ struct PassTraffic {
 // Computes a few passes of the data set (every variable a species, "Target" the target).
 PassTraffic examineWeightTraffic(const VectorData& data);
 
-// Bytes per second of a plain copy of 256 MiB, its read and its write counted.
+// The size of the copy that measures the copy bandwidth: 256 MiB.
+inline constexpr std::size_t kCopyBytes = std::size_t{256} << 20;
+
+// Bytes per second of a plain copy of kCopyBytes, its read and its write counted: the best of five.
 double copyBandwidth();
 
 }  // namespace el::bench

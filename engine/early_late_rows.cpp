@@ -33,10 +33,9 @@ double packedCell(const PackedCodes& codes, const PackedWeights& weights, int i,
     return known ? sum / weightSum : 0;
 }
 
-void portableRow(const PackedCodes& codes, const PackedWeights& weights, int i, int from, SquareMatrix& M,
-                 const FillSums& sums) {
+void portableRow(const PackedCodes& codes, const PackedWeights& weights, int i, SquareMatrix& M, const FillSums& sums) {
     double* out = M.row(i);
-    for (int j = from; j < codes.regions; ++j) {
+    for (int j = 0; j < codes.regions; ++j) {
         bool known = false;
         out[j] = packedCell(codes, weights, i, j, known);
         addKnown(sums, i, out[j], known);
@@ -91,22 +90,23 @@ EARLYLATE_WIDE void addBlock(const double* cells, const __mmask8* known, int cou
     }
 }
 
-// The last cells of row i (fewer than a block), through a block of zero codes around them.
-EARLYLATE_WIDE void wideTail(const PackedCodes& codes, const PackedWeights& weights, int i, int j, double* out,
-                             const FillSums& sums) {
+// The last cells of row i (fewer than a block), through a block of zero codes around them:
+// `words` holds kBlockCells words per plane, zero past the row's last column. Every row puts
+// its tail in the same places, so the zeros stay from one row to the next.
+EARLYLATE_WIDE void wideTail(const PackedCodes& codes, const PackedWeights& weights, int i, int j,
+                             std::uint64_t* words, double* out, const FillSums& sums) {
     const int count = codes.regions - j;
-    std::vector<std::uint64_t> words(static_cast<std::size_t>(codes.planes) * kBlockCells, 0);
     for (int k = 0; k < codes.planes; ++k)
-        std::copy(codes.row(i, k) + j, codes.row(i, k) + codes.regions, words.begin() + k * kBlockCells);
+        std::copy(codes.row(i, k) + j, codes.row(i, k) + codes.regions, words + k * kBlockCells);
     alignas(64) double cells[kBlockCells];
     __mmask8 known[kBlock];
-    wideBlock(words.data(), kBlockCells, codes.planes, weights, cells, known);
+    wideBlock(words, kBlockCells, codes.planes, weights, cells, known);
     std::copy(cells, cells + count, out + j);
     addBlock(cells, known, count, i, sums);
 }
 
 EARLYLATE_WIDE void wideRow(const PackedCodes& codes, const PackedWeights& weights, int i, SquareMatrix& M,
-                            const FillSums& sums) {
+                            const FillSums& sums, std::uint64_t* tailWords) {
     double* out = M.row(i);
     const int n = codes.regions;
     const bool summing = sums.total != nullptr || sums.rowTotal != nullptr;
@@ -116,7 +116,7 @@ EARLYLATE_WIDE void wideRow(const PackedCodes& codes, const PackedWeights& weigh
         wideBlock(codes.row(i, 0) + j, static_cast<std::size_t>(n), codes.planes, weights, out + j, known);
         if (summing) addBlock(out + j, known, kBlockCells, i, sums);
     }
-    if (j < n) wideTail(codes, weights, i, j, out, summing ? sums : FillSums{});
+    if (j < n) wideTail(codes, weights, i, j, tailWords, out, summing ? sums : FillSums{});
 }
 #endif
 
@@ -154,12 +154,13 @@ void buildPackedRows(const PackedCodes& codes, const PackedWeights& weights, int
                      const FillSums& sums, KernelChoice choice) {
 #ifdef EARLYLATE_WIDE_KERNELS
     if (choice == KernelChoice::Best && wideKernels()) {
-        for (int i = begin; i < end; ++i) wideRow(codes, weights, i, M, sums);
+        std::vector<std::uint64_t> tailWords(static_cast<std::size_t>(codes.planes) * kBlockCells, 0);  // see wideTail
+        for (int i = begin; i < end; ++i) wideRow(codes, weights, i, M, sums, tailWords.data());
         return;
     }
 #endif
     (void)choice;
-    for (int i = begin; i < end; ++i) portableRow(codes, weights, i, 0, M, sums);
+    for (int i = begin; i < end; ++i) portableRow(codes, weights, i, M, sums);
 }
 
 }  // namespace el::engine

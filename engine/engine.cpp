@@ -2,7 +2,9 @@
 
 #include <exception>
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "base/numtext.hpp"
 #include "engine/pass_pipeline.hpp"
@@ -34,20 +36,19 @@ RunResult statusOnly(RunStatus status) {
     return result;
 }
 
-// How many values a power loop takes from `first` while not above `last`, in steps of 0.1
-// added in double precision, exactly as the loop itself counts them.
-long long powerStepCount(double first, double last) {
-    long long count = 0;
-    for (double p = first; p <= last; p += 0.1) ++count;
-    return count;
+// The power pairs of an examine-weight run in pass order: each power from 0 while not above
+// 20, in steps of 0.1 added in double precision (200 values each).
+std::vector<PowerPair> powerGrid() {
+    std::vector<PowerPair> pairs;
+    for (double p1 = 0; p1 <= 20; p1 += 0.1)
+        for (double p2 = 0; p2 <= 20; p2 += 0.1) pairs.push_back({p1, p2});
+    return pairs;
 }
 
-// The weighting powers a run goes through: one pair in report mode, the grid from 0 to 20
-// in steps of 0.1 in an examine-weight run.
-struct PowerRange {
-    double first1, last1, first2, last2;
-    long long passes() const { return powerStepCount(first1, last1) * powerStepCount(first2, last2); }
-};
+// What the run progress label shows while pass k (0-based) of `passes` is reported.
+std::string passCaption(long long k, long long passes) {
+    return "Pass" + strnum(static_cast<double>(k + 1)) + " of" + strnum(static_cast<double>(passes));
+}
 
 // One run from its header to the end of its last pass; throws to stop early.
 class RunDriver {
@@ -66,10 +67,12 @@ public:
 
 private:
     PassInput prepareInput(const std::string& targetText);
-    PowerRange choosePowers();
+    std::vector<PowerPair> choosePowers();
+    void chooseThreads();
     void addPairData(PassInput& input);
-    PassOutcome runPasses(const PassInput& input, const PowerRange& powers, ReportWriter& writer);
-    PassOutcome runPassesInParallel(const PassInput& input, const PowerRange& powers, ReportWriter& writer);
+    PassOutcome runPasses(const PassInput& input, const std::vector<PowerPair>& powers, ReportWriter& writer);
+    PassOutcome runPassesInParallel(const PassInput& input, const std::vector<PowerPair>& powers,
+                                    ReportWriter& writer);
     // What the run does after pass k (0-based) of `passes`; throws to stop.
     void afterPass(const PassInput& input, const PassOutcome& pass, long long k, long long passes);
     void writePrediction(const PassInput& input, const PassOutcome& pass);
@@ -99,7 +102,9 @@ RunResult RunDriver::run() {
 
     const std::string targetText = settings_.setting(Setting::TargetSpecies);
     PassInput input = prepareInput(targetText);
-    const PowerRange powers = choosePowers();
+    const std::vector<PowerPair> powers = choosePowers();
+    chooseThreads();
+    // Emptied only once the settings read before the passes have passed their checks.
     if (!reportMode_) {
         weightTest_.emplace(request_.workDir, targetText);
         weightTest_->writeLine(weightTestHeader(settings_.setting(Setting::DataFileName), request_.calculationDate));
@@ -133,25 +138,30 @@ PassInput RunDriver::prepareInput(const std::string& targetText) {
     return input;
 }
 
-// An examine-weight run also switches off every output its passes must not make.
-PowerRange RunDriver::choosePowers() {
+// The weighting powers of the passes: the settings' pair in report mode, the grid in an
+// examine-weight run, which also switches off every output its passes must not make.
+std::vector<PowerPair> RunDriver::choosePowers() {
     const double similarityPower = numberOrRunError(settings_.setting(Setting::WeightPower), "weight power");
     const double samplePower = numberOrRunError(settings_.setting(Setting::SampleN), "sample power");
-    if (reportMode_) return {similarityPower, similarityPower, samplePower, samplePower};
+    if (reportMode_) return {{similarityPower, samplePower}};
     settings_.setSetting(Setting::AddPrediction, std::string(kOff));
     settings_.setSetting(Setting::SimOutput, "none");
     settings_.setSetting(Setting::ElMatrixOutput, "none");
-    return {0, 20, 0, 20};
+    return powerGrid();
 }
 
-// What does not depend on the powers: the species comparison, each region's count of
-// relations, the region names and the codes of every region pair, made once for all passes.
-void RunDriver::addPairData(PassInput& input) {
+// The threads setting; the plain computation runs on one thread whatever it says.
+void RunDriver::chooseThreads() {
     const std::string threadsText = settings_.setting(Setting::Threads);
     const auto threads = threadCountOf(threadsText);
     if (!threads) throw RunError("The threads text \"" + threadsText + "\" is not a whole number from 1 to " +
                                  std::to_string(kMaxThreads));
     threads_ = request_.plain ? 1 : *threads;
+}
+
+// What does not depend on the powers: the species comparison, each region's count of
+// relations, the region names and the codes of every region pair, made once for all passes.
+void RunDriver::addPairData(PassInput& input) {
     input.comparison = compareSpecies(input.status, threads_);
     if (!request_.plain) {
         input.packed = packCodes(speciesCodes(input.status), threads_);
@@ -161,36 +171,31 @@ void RunDriver::addPairData(PassInput& input) {
     for (const auto& object : request_.data->objects) input.regionNames.push_back(object.name);
 }
 
-PassOutcome RunDriver::runPasses(const PassInput& input, const PowerRange& powers, ReportWriter& writer) {
+PassOutcome RunDriver::runPasses(const PassInput& input, const std::vector<PowerPair>& powers, ReportWriter& writer) {
     PassScratch scratch;
-    PassReporter reporter(StageReporter(input, settings_, reportMode_, weightTest_.has_value()), writer);
+    PassReporter reporter(StageReporter(input, settings_, reportMode_), writer);
     PassFrames* frames = frames_ ? &*frames_ : nullptr;
     const PassContext context{settings_, hooks_.feedback, random_, scratch, reporter, threads_, frames};
-    const long long passes = powers.passes();
-    long long k = 0;
+    const auto passes = static_cast<long long>(powers.size());
     PassOutcome last;
-    for (double p1 = powers.first1; p1 <= powers.last1; p1 += 0.1)
-        for (double p2 = powers.first2; p2 <= powers.last2; p2 += 0.1) {
-            if (!reportMode_)
-                writer.setPassCaption("Pass" + strnum(static_cast<double>(k + 1)) + " of" +
-                                      strnum(static_cast<double>(passes)));
-            scratch.matrix = std::exchange(last.matrix, SquareMatrix());
-            last = computePass(input, p1, p2, context);
-            afterPass(input, last, k++, passes);
-        }
+    for (long long k = 0; k < passes; ++k) {
+        if (!reportMode_) writer.setPassCaption(passCaption(k, passes));
+        scratch.matrix = std::exchange(last.matrix, SquareMatrix());
+        const PowerPair& pair = powers[static_cast<std::size_t>(k)];
+        last = computePass(input, pair.p1, pair.p2, context);
+        afterPass(input, last, k, passes);
+    }
     return last;
 }
 
-PassOutcome RunDriver::runPassesInParallel(const PassInput& input, const PowerRange& powers, ReportWriter& writer) {
-    std::vector<PowerPair> pairs;
-    for (double p1 = powers.first1; p1 <= powers.last1; p1 += 0.1)
-        for (double p2 = powers.first2; p2 <= powers.last2; p2 += 0.1) pairs.push_back({p1, p2});
-    const auto passes = static_cast<long long>(pairs.size());
+PassOutcome RunDriver::runPassesInParallel(const PassInput& input, const std::vector<PowerPair>& powers,
+                                           ReportWriter& writer) {
+    const auto passes = static_cast<long long>(powers.size());
     PassOutcome last;
     SettingsCopy settings(settings_);
-    const PassWork work{input, settings, random_, *frames_, reportMode_, weightTest_.has_value()};
-    runPassesOnThreads(work, pairs, passWorkers(input), hooks_.feedback, [&](long long k, PassRecord& record) {
-        writer.setPassCaption("Pass" + strnum(static_cast<double>(k + 1)) + " of" + strnum(static_cast<double>(passes)));
+    const PassWork work{input, settings, random_, *frames_};
+    runPassesOnThreads(work, powers, passWorkers(input), hooks_.feedback, [&](long long k, PassRecord& record) {
+        writer.setPassCaption(passCaption(k, passes));
         for (const StageReport& report : record.reports) writer.show(report);
         if (record.error) std::rethrow_exception(record.error);
         afterPass(input, record.outcome, k, passes);

@@ -27,9 +27,6 @@ struct PackedCodes {
         return word.data() + (static_cast<std::size_t>(i) * planes + k) * regions;
     }
     std::uint64_t* row(int i, int k) { return word.data() + (static_cast<std::size_t>(i) * planes + k) * regions; }
-    int code(int i, int j, int s) const {
-        return static_cast<int>((row(i, s / kSpeciesPerWord)[j] >> (2 * (s % kSpeciesPerWord))) & 3u);
-    }
 };
 
 // Every pair's codes; the rows are cut between `threads` threads.

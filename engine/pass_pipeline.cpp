@@ -79,8 +79,8 @@ PassRecord PassPipeline::awaitPass(long long k, Feedback& feedback) {
         if (slot(k)) break;
         if (changed_.wait_for(lock, kYieldInterval) == std::cv_status::no_timeout) continue;
         lock.unlock();
-        caption_.take(shown);  // what a worker is at; the pass captions come only with passes
-        if (!shown.empty()) feedback.caption(Label::RunProgress, shown);
+        // What a worker is at, when it has moved on; the pass captions come only with passes.
+        if (caption_.take(shown)) feedback.caption(Label::RunProgress, shown);
         feedback.checkpoint();
         lock.lock();
     }
@@ -124,7 +124,7 @@ void PassPipeline::work() {
 
 PassRecord PassPipeline::compute(long long k, PassScratch& scratch) {
     WorkerFeedback feedback(stop_, &caption_);
-    StageRecorder recorder(StageReporter(work_.input, work_.settings, work_.reportMode, work_.weightTestOpen));
+    StageRecorder recorder(StageReporter(work_.input, work_.settings, false));  // examine-weight passes only
     const PassContext context{work_.settings, feedback, work_.random, scratch, recorder, 1, &work_.frames, &turns_, k};
     PassRecord record;
     try {

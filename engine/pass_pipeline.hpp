@@ -41,8 +41,6 @@ struct PassWork {
     const SettingsSource& settings;  // read by the workers: a copy, such as SettingsCopy
     TrialRandom& random;             // drawn, should a pass run trials, in pass order
     PassFrames& frames;
-    bool reportMode = false;
-    bool weightTestOpen = true;
 };
 
 // Computes the passes `powers` on `threads` workers and hands each record to take(k, record)

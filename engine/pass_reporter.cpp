@@ -10,7 +10,7 @@ StageReport StageReporter::report(PassStage stage, const PassOutcome& outcome) {
     StageReport report{passStageLines(stage, outcome, {input_, reportMode_, targetText_}), std::nullopt};
     if (stage != PassStage::SpeciesFitted) return report;
     const bool isTarget = static_cast<int>(outcome.species.size()) - 1 == input_.targetIndex();
-    if (!isTarget || !weightTestOpen_ || !isOn(settings_, Setting::ExamineWeight)) return report;
+    if (!isTarget || !isOn(settings_, Setting::ExamineWeight)) return report;
     const SpeciesFit& fit = outcome.species.back().fit;
     report.weightTest = WeightTestEntry{weightTestLine(targetText_, outcome.p1, outcome.p2, fit),
                                        weightTestCaption(targetText_, outcome.p1, outcome.p2, fit),

@@ -33,8 +33,8 @@ struct StageReport {
 // whether the run still examines the weights when the target is fitted.
 class StageReporter {
 public:
-    StageReporter(const PassInput& input, const SettingsSource& settings, bool reportMode, bool weightTestOpen)
-        : input_(input), settings_(settings), reportMode_(reportMode), weightTestOpen_(weightTestOpen) {}
+    StageReporter(const PassInput& input, const SettingsSource& settings, bool reportMode)
+        : input_(input), settings_(settings), reportMode_(reportMode) {}
 
     StageReport report(PassStage stage, const PassOutcome& outcome);
 
@@ -42,12 +42,12 @@ private:
     const PassInput& input_;
     const SettingsSource& settings_;
     bool reportMode_;
-    bool weightTestOpen_;
     std::string targetText_;
 };
 
 // Shows pieces of report: lines to the log; a weight-test entry to the file and the grid,
-// then the status caption and the pass caption, and a yield.
+// then the status caption and the pass caption, and a yield (none of it in a run without
+// the file: a report-mode run whose examine-weight switch was turned on while it ran).
 class ReportWriter {
 public:
     ReportWriter(LogSink& log, Feedback& feedback, std::optional<WeightTestFile>& weightTest)

@@ -28,7 +28,7 @@ void runTrials(const PassInput& in, const PassContext& cx, PassOutcome& out) {
     }
     const int count = readIterations(cx.settings);
     if (!cx.scratch.counts)
-        cx.scratch.counts = in.packed ? countCodes(*in.packed, cx.threads) : countRelations(in.status, cx.threads);
+        cx.scratch.counts = in.packed ? countCodes(*in.packed, cx.threads) : countRelations(in.status);
     if (cx.turns != nullptr) cx.turns->await(cx.pass);
     TrialStats stats = reliability(*cx.scratch.counts, count, cx.random, cx.scratch.power, cx.feedback, cx.threads);
     if (cx.turns != nullptr) cx.turns->done(cx.pass);

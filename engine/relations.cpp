@@ -126,26 +126,24 @@ int relationCode(const Status& a, const Status& b) {
     return 0;
 }
 
-EarlyLateCounts countRelations(const StatusMatrix& status, int threads) {
+EarlyLateCounts countRelations(const StatusMatrix& status) {
     const int n = status.regions;
     EarlyLateCounts counts{CountMatrix(n), CountMatrix(n), CountMatrix(n)};
     const SpeciesCodes codes = speciesCodes(status);
-    forRanges(threads, static_cast<std::size_t>(n), [&](std::size_t begin, std::size_t end) {
-        std::vector<std::uint8_t> row(static_cast<std::size_t>(n));
-        for (auto i = static_cast<int>(begin); i < static_cast<int>(end); ++i) {
-            int* early = counts.hayai.row(i);
-            int* same = counts.onaji.row(i);
-            int* late = counts.osoi.row(i);
-            for (int s = 0; s < status.species; ++s) {
-                rowCodes(codes, s, i, 0, row.size(), row.data());
-                for (int j = 0; j < n; ++j) {
-                    early[j] += row[j] == 1;
-                    same[j] += row[j] == 2;
-                    late[j] += row[j] == 3;
-                }
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        int* early = counts.hayai.row(i);
+        int* same = counts.onaji.row(i);
+        int* late = counts.osoi.row(i);
+        for (int s = 0; s < status.species; ++s) {
+            rowCodes(codes, s, i, 0, row.size(), row.data());
+            for (int j = 0; j < n; ++j) {
+                early[j] += row[j] == 1;
+                same[j] += row[j] == 2;
+                late[j] += row[j] == 3;
             }
         }
-    });
+    }
     return counts;
 }
 
@@ -196,10 +194,6 @@ std::vector<int> regionViable(const StatusMatrix& status, int target) {
     return count;
 }
 
-EarlyLateMatrix buildEarlyLateMatrix(const StatusMatrix& status, const std::vector<double>& weight, int target) {
-    return buildEarlyLateMatrix(speciesCodes(status), weight, target);
-}
-
 namespace {
 
 // Adds one species' share to row i of M's sums and of W: the codes of the row's pairs and
@@ -220,7 +214,8 @@ void finishRow(double* m, const double* w, int n) {
 
 }  // namespace
 
-EarlyLateMatrix buildEarlyLateMatrix(const SpeciesCodes& codes, const std::vector<double>& weight, int target) {
+EarlyLateMatrix buildEarlyLateMatrix(const StatusMatrix& status, const std::vector<double>& weight, int target) {
+    const SpeciesCodes codes = speciesCodes(status);
     const int n = codes.regions;
     EarlyLateMatrix out{SquareMatrix(n), SquareMatrix(n)};
     std::vector<std::uint8_t> row(static_cast<std::size_t>(n));

@@ -17,9 +17,9 @@ namespace el::engine {
 // 0 no relation, 1 region a earlier than region b, 2 same date, 3 later.
 int relationCode(const Status& a, const Status& b);
 
-// hayai/onaji/osoi over every analysed species, the target included; the rows are cut
-// between `threads` threads.
-EarlyLateCounts countRelations(const StatusMatrix& status, int threads = 1);
+// hayai/onaji/osoi over every analysed species, the target included: the plain count, on
+// one thread (countCodes gives the same from the packed codes).
+EarlyLateCounts countRelations(const StatusMatrix& status);
 
 // Per ordered species pair: region pairs (i < j) on which both species have a relation,
 // and those on which the relations are the same. Both are symmetric.
@@ -45,8 +45,6 @@ struct EarlyLateMatrix {
     SquareMatrix W;
 };
 EarlyLateMatrix buildEarlyLateMatrix(const StatusMatrix& status, const std::vector<double>& weight, int target);
-// The same from codes made once.
-EarlyLateMatrix buildEarlyLateMatrix(const SpeciesCodes& codes, const std::vector<double>& weight, int target);
 
 enum class FillMode { RowAverage, MatrixAverage };
 

@@ -151,6 +151,18 @@ TEST_F(EngineRun, InterlocksSwitchOptionsOffInOrder) {
     EXPECT_EQ(host.values.get(Setting::ExcludeLimited), "0");
 }
 
+// Adding 0.1 to a power of 1e16 leaves it as it is: still one pass.
+TEST_F(EngineRun, ReportRunMakesOnePassOfItsPowersHoweverLarge) {
+    host.values.set(Setting::DoReliability, "0");
+    host.values.set(Setting::WeightPower, "1e16");
+    host.values.set(Setting::SampleN, "-1e16");
+    run({"A", "B"});
+    const auto powerLines = std::count_if(host.log.begin(), host.log.end(), [](const std::string& line) {
+        return line.starts_with("Power in weight calculation for similarity:");
+    });
+    EXPECT_EQ(powerLines, 1);
+}
+
 TEST_F(EngineRun, ExamineWeightRunWritesOneLinePerPowerPair) {
     QuietHost examine;
     examine.values.set(Setting::ExamineWeight, "1");
@@ -406,6 +418,15 @@ TEST_F(ThreadCounts, AThreadCountThatIsNoWholeNumberStopsTheRun) {
     host.values.set(Setting::Threads, "two");
     EXPECT_EQ(run({"A", "B"}), RunStatus::Stopped);
     EXPECT_EQ(host.messages.back(), "The threads text \"two\" is not a whole number from 1 to 256");
+
+    // An examine-weight run stops before it empties the weight-test file of an earlier run.
+    test::writeFile(dir / "WeightTestT.csv", "earlier run\r\n");
+    host.values.set(Setting::ExamineWeight, "1");
+    host.values.set(Setting::TargetSpecies, "T");
+    host.values.set(Setting::Threads, "0");
+    EXPECT_EQ(run({"A", "B", "T"}), RunStatus::Stopped);
+    EXPECT_EQ(host.messages.back(), "The threads text \"0\" is not a whole number from 1 to 256");
+    EXPECT_EQ(test::readFile(dir / "WeightTestT.csv"), "earlier run\r\n");
 }
 
 }  // namespace
