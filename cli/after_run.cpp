@@ -1,7 +1,7 @@
 #include "cli/after_run.hpp"
 
-#include "base/file_digest.hpp"
 #include "base/numtext.hpp"
+#include "cli/file_digest.hpp"
 #include "cli/table_files.hpp"
 #include "engine/hindcast.hpp"
 #include "engine/hindcast_report.hpp"
