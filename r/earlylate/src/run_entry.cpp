@@ -3,7 +3,6 @@
 
 #include <Rcpp.h>
 
-#include <algorithm>
 #include <chrono>
 
 #include "base/log_sink.hpp"
@@ -11,6 +10,7 @@
 #include "engine/hindcast_report.hpp"
 #include "engine/prediction_table.hpp"
 #include "engine/run_error.hpp"
+#include "engine/species_choice.hpp"
 #include "frame_output.hpp"
 #include "run_output.hpp"
 #include "run_prepare.hpp"
@@ -70,9 +70,8 @@ RunInput runInput(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry
 }
 
 Rcpp::List hindcast(PreparedRun& run, const std::vector<double>& years, RFeedback& feedback) {
-    const std::string target = run.settings.get(Setting::TargetSpecies);
-    if (std::find(run.species.begin(), run.species.end(), target) == run.species.end())
-        throw ToolError("the target species \"" + target + "\" is not among the species analysed");
+    if (const auto unanalysed = engine::targetNotAnalysed(run.species, run.settings.get(Setting::TargetSpecies)))
+        throw ToolError(*unanalysed);
     engine::HindcastRequest request;
     request.data = &run.data;
     request.species = run.species;

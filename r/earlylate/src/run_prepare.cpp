@@ -1,10 +1,11 @@
 #include "run_prepare.hpp"
 
-#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "base/calc_date.hpp"
 #include "base/numtext.hpp"
+#include "engine/species_choice.hpp"
 #include "frame_input.hpp"
 #include "vector/vector_file.hpp"
 
@@ -48,26 +49,17 @@ void applySettings(const Rcpp::List& given, PreparedRun& run) {
     }
 }
 
-void addOnce(std::vector<std::string>& list, const std::string& name) {
-    if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);
-}
-
-// The batch runner's rule: the names given (a repeat once), each a variable of the data,
-// else every variable in file order.
+// The species as the batch runner chooses them, from an R character vector of names (NULL:
+// none given).
 std::vector<std::string> chooseSpecies(SEXP given, const VectorData& data, const std::string& fileName) {
-    const std::vector<std::string> variables(data.valname.begin(), data.valname.begin() + data.valn());
-    std::vector<std::string> species;
-    if (Rf_isNull(given)) {
-        for (const auto& name : variables) addOnce(species, name);
-        return species;
+    std::optional<std::vector<std::string>> names;
+    if (!Rf_isNull(given)) {
+        names.emplace();
+        for (R_xlen_t i = 0; i < Rf_xlength(given); ++i) names->push_back(Rf_translateCharUTF8(STRING_ELT(given, i)));
     }
-    for (R_xlen_t i = 0; i < Rf_xlength(given); ++i) {
-        const std::string name = Rf_translateCharUTF8(STRING_ELT(given, i));
-        if (std::find(variables.begin(), variables.end(), name) == variables.end())
-            throw ToolError("\"" + name + "\" is not a variable of " + fileName);
-        addOnce(species, name);
-    }
-    return species;
+    engine::SpeciesChoice choice = engine::chooseSpecies(data, names, fileName);
+    if (!choice.error.empty()) throw ToolError(choice.error);
+    return std::move(choice.species);
 }
 
 }  // namespace
