@@ -77,10 +77,10 @@ PreparedRun prepareRun(const RunInput& input, RFeedback& feedback) {
     } catch (const std::runtime_error& e) {
         throw ToolError(e.what());
     }
-    KeptMessages messages;
+    MessageList messages;
     ReadOutcome read = readVectorData(std::move(frame), kMissValue, {run.settings, messages, feedback});
-    if (read.erf != 0) throw ToolError(messages.joined("The data frame could not be read"));
     run.readMessages = messages.take();
+    if (read.erf != 0) throw ToolError(joined(run.readMessages, "The data frame could not be read"));
     run.data = std::move(read.data);
     run.species = chooseSpecies(input.species, run.data, input.fileName);
     return run;
