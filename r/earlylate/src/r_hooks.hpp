@@ -20,7 +20,6 @@ class RFeedback : public Feedback {
 public:
     RFeedback() : owner_(std::this_thread::get_id()) {}
     void checkpoint() override;
-    bool stopped() const { return stop_.load(); }
 
 private:
     std::thread::id owner_;

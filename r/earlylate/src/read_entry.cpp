@@ -18,8 +18,6 @@ namespace fs = std::filesystem;
 using namespace el;
 using namespace el::rpkg;
 
-const std::string kMissValue = "null";
-
 // A vector file's first line is its file type; a GIS layer in any other format begins otherwise.
 bool looksLikeVectorFile(const fs::path& path, const std::string& bytes) {
     if (asciiLower(path.extension().string()) == ".csv") return true;

@@ -7,6 +7,7 @@
 #include "base/numtext.hpp"
 #include "engine/species_choice.hpp"
 #include "frame_input.hpp"
+#include "frame_output.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el::rpkg {
