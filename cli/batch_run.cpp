@@ -5,13 +5,14 @@
 #include <filesystem>
 
 #include "base/calc_date.hpp"
-#include "base/file_digest.hpp"
 #include "base/log_file.hpp"
 #include "cli/after_run.hpp"
 #include "cli/batch_console.hpp"
 #include "cli/batch_options.hpp"
+#include "cli/file_digest.hpp"
 #include "cli/figure_output.hpp"
 #include "engine/engine.hpp"
+#include "engine/species_choice.hpp"
 #include "gis/read_source.hpp"
 #include "vector/vector_file.hpp"
 #include "vector/work_lock.hpp"
@@ -35,10 +36,6 @@ int showAbout(const BatchOptions& opts, std::ostream& out) {
     return kCompleted;
 }
 
-void addOnce(std::vector<std::string>& list, const std::string& name) {
-    if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);
-}
-
 // A choice made from the command line and the data read, or the usage error it gives.
 template <typename T>
 struct Chosen {
@@ -48,19 +45,10 @@ struct Chosen {
 
 // The -s names as "-->" adds them (a repeat once), else every variable of the file.
 Chosen<std::vector<std::string>> chooseSpecies(const BatchOptions& opts, const VectorData& data) {
-    const auto begin = data.valname.begin();
-    const std::vector<std::string> variables(begin, begin + data.valn());
-    Chosen<std::vector<std::string>> species;
-    if (!opts.speciesList) {
-        for (const auto& name : variables) addOnce(species.value, name);
-        return species;
-    }
-    for (const auto& name : splitSpecies(*opts.speciesList)) {
-        if (std::find(variables.begin(), variables.end(), name) == variables.end())
-            return {{}, "\"" + name + "\" is not a variable of " + opts.file};
-        addOnce(species.value, name);
-    }
-    return species;
+    std::optional<std::vector<std::string>> given;
+    if (opts.speciesList) given = splitSpecies(*opts.speciesList);
+    engine::SpeciesChoice choice = engine::chooseSpecies(data, given, opts.file);
+    return {std::move(choice.species), std::move(choice.error)};
 }
 
 Chosen<FigureRequest> chooseFigures(const BatchOptions& opts, const std::vector<std::string>& species) {
@@ -125,9 +113,8 @@ int BatchSession::run(const std::string& date) {
     if (!species.usageError.empty()) return usageError(err_, species.usageError);
     const auto figures = chooseFigures(opts_, species.value);
     if (!figures.usageError.empty()) return usageError(err_, figures.usageError);
-    const std::string& target = opts_.values.get(Setting::TargetSpecies);
-    if (!opts_.hindcastYears.empty() && std::find(species.value.begin(), species.value.end(), target) == species.value.end())
-        return usageError(err_, "option --hindcast: the target species \"" + target + "\" is not among the species analysed");
+    const auto unanalysed = engine::targetNotAnalysed(species.value, opts_.values.get(Setting::TargetSpecies));
+    if (!opts_.hindcastYears.empty() && unanalysed) return usageError(err_, "option --hindcast: " + *unanalysed);
 
     const SettingValues given = opts_.values;  // the hindcast runs start from the settings as given
     const auto started = std::chrono::steady_clock::now();

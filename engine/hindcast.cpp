@@ -12,13 +12,6 @@
 namespace el::engine {
 namespace {
 
-// Keeps what a masked run would have shown in a message box.
-class KeptMessages : public Messenger {
-public:
-    void message(const std::string& text) override { texts.push_back(text); }
-    std::vector<std::string> texts;
-};
-
 bool isSpecies(const std::vector<std::string>& species, const std::string& name) {
     return std::find(species.begin(), species.end(), name) != species.end();
 }
@@ -93,12 +86,12 @@ MaskedRun runMasked(const HindcastRequest& request, double year, Feedback& feedb
     run.missvalue = request.missvalue;
     run.calculationDate = request.calculationDate;
     LogList log;
-    KeptMessages messages;
+    MessageList messages;  // what a masked run would have shown in a message box
     Engine engine;  // a generator of its own, seeded as at start-up
     MaskedRun out;
     out.result = engine.run(run, {settings, log, messages, feedback});
     out.log = std::move(log.lines);
-    out.messages = std::move(messages.texts);
+    out.messages = messages.take();
     return out;
 }
 

@@ -124,12 +124,6 @@ std::string featureLabel(const OGRFeature& feature, int position) {
     return "feature " + std::to_string(fid == OGRNullFID ? position : fid);
 }
 
-void addToSizes(VectorSizes& sizes, const VectorObject& object) {
-    sizes.maxline = std::max(sizes.maxline, static_cast<int>(vec::recordWidth(object)));
-    sizes.maxpolygon = std::max(sizes.maxpolygon, object.noden());
-    for (const VectorPart& part : object.parts) sizes.maxnode = std::max(sizes.maxnode, part.polygonnode());
-}
-
 }  // namespace
 
 VectorData importLayer(const std::filesystem::path& source, const ImportOptions& options) {
@@ -175,17 +169,10 @@ VectorData importLayer(const std::filesystem::path& source, const ImportOptions&
                             : std::to_string(feature->GetFID() == OGRNullFID ? position : feature->GetFID());
         object.type = shape.type;
         object.parts = std::move(shape.parts);
-        addToSizes(data.sizes, object);
         data.objects.push_back(std::move(object));
     }
     if (data.objects.empty()) throw GisError("layer " + quoted(layerName) + " of " + gdalPath(source) + " has no features");
-    data.sizes.objn = static_cast<int>(data.objects.size());
-
-    data.valname.insert(data.valname.end(), {"type$", "name$", "count"});
-    for (int k = 1; k <= (data.sizes.maxline - 3) / 2; ++k) {
-        data.valname.push_back("x" + std::to_string(k));
-        data.valname.push_back("y" + std::to_string(k));
-    }
+    vec::completeLayout(data);
     return data;
 }
 

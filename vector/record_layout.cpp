@@ -1,5 +1,7 @@
 #include "vector/record_layout.hpp"
 
+#include <algorithm>
+
 #include "vector/record_cursor.hpp"
 
 namespace el::vec {
@@ -54,6 +56,21 @@ std::int64_t recordWidth(const VectorObject& object) {
         return width;
     }
     return 3 + 2 * static_cast<std::int64_t>(object.parts.empty() ? 0 : object.parts.front().polygonnode());
+}
+
+void completeLayout(VectorData& data) {
+    VectorSizes& sizes = data.sizes;
+    for (const VectorObject& object : data.objects) {
+        sizes.maxline = std::max(sizes.maxline, static_cast<int>(recordWidth(object)));
+        sizes.maxpolygon = std::max(sizes.maxpolygon, object.noden());
+        for (const VectorPart& part : object.parts) sizes.maxnode = std::max(sizes.maxnode, part.polygonnode());
+    }
+    sizes.objn = static_cast<int>(data.objects.size());
+    data.valname.insert(data.valname.end(), {"type$", "name$", "count"});
+    for (int k = 1; k <= (sizes.maxline - 3) / 2; ++k) {
+        data.valname.push_back("x" + std::to_string(k));
+        data.valname.push_back("y" + std::to_string(k));
+    }
 }
 
 FileHead readHead(FieldReader& reader) {

@@ -29,6 +29,11 @@ std::string_view implicitPartLabel(std::string_view type);
 // Fields after the ordinal values that the object takes in a record.
 std::int64_t recordWidth(const VectorObject& object);
 
+// Completes a data set built from its objects (a GIS layer, an R data frame): objn,
+// maxline, maxpolygon and maxnode from the objects, and the structural names "type$",
+// "name$", "count", x1, y1 ... appended to the variable names.
+void completeLayout(VectorData& data);
+
 // The first two fields and the raw variable line (the line after the one on which the
 // comment ended). Missing fields give empty texts, which the type test refuses.
 struct FileHead {

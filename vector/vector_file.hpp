@@ -42,8 +42,7 @@ std::string filecomma(std::string_view text);
 // `scannedName`. A sound or stopped (Cancelled) scan removes an earlier side log instead,
 // so the file only ever tells of a failed last scan. An empty `sideLog`: no file at all.
 int VectorFileSize(std::string_view text, VectorSizes& sizes, Messenger& messenger, Feedback& feedback,
-                   std::string_view scannedName = kNormalisedCopyName,
-                   const std::filesystem::path& sideLog = kScanLogFile);
+                   std::string_view scannedName, const std::filesystem::path& sideLog);
 
 // Loads normalised, scanned text into `data`, whose `sizes` hold the scan's sizes, then runs
 // the duplicate-name and crossing-boundary checks unless skipformatcheck is on.
@@ -76,8 +75,8 @@ struct ReadOutcome {
 // A vector file's bytes; `sourceName` names them in messages. The side log of a failed
 // scan goes to `sideLog` (nothing when empty).
 ReadOutcome readVectorBytes(std::string bytes, const std::string& sourceName, const std::string& missvalue,
-                            const ReadHooks& hooks, const std::string& encoding = "auto",
-                            const std::filesystem::path& sideLog = kScanLogFile);
+                            const ReadHooks& hooks, const std::string& encoding,
+                            const std::filesystem::path& sideLog);
 
 // The same for a file, with "VectorFileSize.log" in the working directory.
 ReadOutcome readVectorFile(const std::filesystem::path& source, const std::string& missvalue, const ReadHooks& hooks,

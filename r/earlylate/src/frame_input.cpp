@@ -1,6 +1,5 @@
 #include "frame_input.hpp"
 
-#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <stdexcept>
@@ -61,12 +60,6 @@ gis::VectorShape shapeOfWkb(SEXP wkb, const std::string& region) {
     }
 }
 
-void addToSizes(VectorSizes& sizes, const VectorObject& object) {
-    sizes.maxline = std::max(sizes.maxline, static_cast<int>(vec::recordWidth(object)));
-    sizes.maxpolygon = std::max(sizes.maxpolygon, object.noden());
-    for (const VectorPart& part : object.parts) sizes.maxnode = std::max(sizes.maxnode, part.polygonnode());
-}
-
 VectorObject objectAt(const Rcpp::List& columns, const std::string& name, SEXP geometry, R_xlen_t row) {
     VectorObject object;
     for (R_xlen_t j = 0; j < columns.size(); ++j) object.values.push_back(cellText(columns[j], row));
@@ -103,14 +96,8 @@ VectorData dataFromFrame(const Rcpp::CharacterVector& names, const Rcpp::List& c
         const SEXP text = STRING_ELT(names, row);
         const std::string name = text == NA_STRING ? std::string() : gis::vectorFieldText(utf8(text));
         data.objects.push_back(objectAt(columns, name, geometry, row));
-        addToSizes(data.sizes, data.objects.back());
     }
-    data.sizes.objn = static_cast<int>(rows);
-    data.valname.insert(data.valname.end(), {"type$", "name$", "count"});
-    for (int k = 1; k <= (data.sizes.maxline - 3) / 2; ++k) {
-        data.valname.push_back("x" + std::to_string(k));
-        data.valname.push_back("y" + std::to_string(k));
-    }
+    vec::completeLayout(data);
     return data;
 }
 

@@ -8,6 +8,9 @@
 
 namespace el::rpkg {
 
+// The missing-value text every Read and run from R uses, as the batch runner does.
+inline const std::string kMissValue = "null";
+
 // The data set as list(name, values, geometry): the region names, a named list with one
 // column per species (numbers when every value present is a number, else texts; `missvalue`
 // in any letter case is NA), and each region's geometry as WKB.

@@ -19,21 +19,10 @@ void RFeedback::checkpoint() {
     }
 }
 
-void KeptMessages::message(const std::string& text) {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    texts_.push_back(text);
-}
-
-std::vector<std::string> KeptMessages::take() {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    return std::move(texts_);
-}
-
-std::string KeptMessages::joined(const std::string& fallback) {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    if (texts_.empty()) return fallback;
+std::string joined(const std::vector<std::string>& messages, const std::string& fallback) {
+    if (messages.empty()) return fallback;
     std::string text;
-    for (const std::string& message : texts_) text += (text.empty() ? "" : "\n") + message;
+    for (const std::string& message : messages) text += (text.empty() ? "" : "\n") + message;
     return text;
 }
 

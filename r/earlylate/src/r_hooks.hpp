@@ -3,7 +3,6 @@
 // warnings they become. Only the thread that called from R ever calls into R.
 
 #include <atomic>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,7 +20,6 @@ class RFeedback : public Feedback {
 public:
     RFeedback() : owner_(std::this_thread::get_id()) {}
     void checkpoint() override;
-    bool stopped() const { return stop_.load(); }
 
 private:
     std::thread::id owner_;
@@ -29,18 +27,8 @@ private:
     std::atomic<bool> stop_{false};
 };
 
-// Keeps every message, from any thread, in the order they came.
-class KeptMessages : public Messenger {
-public:
-    void message(const std::string& text) override;
-    std::vector<std::string> take();
-    // The messages joined into one text, or `fallback` when there was none.
-    std::string joined(const std::string& fallback);
-
-private:
-    std::mutex mutex_;
-    std::vector<std::string> texts_;
-};
+// The messages joined into one text, a line each, or `fallback` when there was none.
+std::string joined(const std::vector<std::string>& messages, const std::string& fallback);
 
 // Raised after a Cancelled stop has unwound every C++ frame: an R interrupt.
 [[noreturn]] void raiseInterrupt();

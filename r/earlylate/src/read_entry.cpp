@@ -18,8 +18,6 @@ namespace fs = std::filesystem;
 using namespace el;
 using namespace el::rpkg;
 
-const std::string kMissValue = "null";
-
 // A vector file's first line is its file type; a GIS layer in any other format begins otherwise.
 bool looksLikeVectorFile(const fs::path& path, const std::string& bytes) {
     if (asciiLower(path.extension().string()) == ".csv") return true;
@@ -52,7 +50,7 @@ ReadOutcome readPath(const fs::path& path, const std::string& encoding, const Re
 Rcpp::List el_read_cpp(std::string path, std::string encoding, bool formatCheck) {
     SettingValues settings;
     settings.set(Setting::SkipFormatCheck, std::string(formatCheck ? kOff : kOn));
-    KeptMessages messages;
+    MessageList messages;
     RFeedback feedback;
     ReadOutcome outcome;
     bool gisFile = false;
@@ -61,15 +59,16 @@ Rcpp::List el_read_cpp(std::string path, std::string encoding, bool formatCheck)
     } catch (const Cancelled&) {
         raiseInterrupt();
     }
+    const std::vector<std::string> texts = messages.take();
     if (outcome.erf != 0)
-        return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({messages.joined("The file could not be read: " + path)}));
+        return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({joined(texts, "The file could not be read: " + path)}));
     Rcpp::List frame;
     try {
         frame = frameOfData(outcome.data, kMissValue);
     } catch (const std::runtime_error& e) {
         return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({e.what()}));
     }
-    frame["messages"] = utf8Vector(messages.take());
+    frame["messages"] = utf8Vector(texts);
     frame["gis"] = gisFile;
     return frame;
 }

@@ -3,7 +3,6 @@
 
 #include <Rcpp.h>
 
-#include <algorithm>
 #include <chrono>
 
 #include "base/log_sink.hpp"
@@ -11,6 +10,7 @@
 #include "engine/hindcast_report.hpp"
 #include "engine/prediction_table.hpp"
 #include "engine/run_error.hpp"
+#include "engine/species_choice.hpp"
 #include "frame_output.hpp"
 #include "run_output.hpp"
 #include "run_prepare.hpp"
@@ -25,13 +25,13 @@ Rcpp::List failure(const std::string& text, const std::vector<std::string>& log)
     return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({text}), Rcpp::Named("log") = utf8Vector(log));
 }
 
-std::vector<std::string> allMessages(PreparedRun& run, KeptMessages& messages) {
+std::vector<std::string> allMessages(PreparedRun& run, MessageList& messages) {
     std::vector<std::string> all = run.readMessages;
     for (std::string& text : messages.take()) all.push_back(std::move(text));
     return all;
 }
 
-Rcpp::List completed(PreparedRun& run, const engine::RunResult& result, const LogList& log, KeptMessages& messages,
+Rcpp::List completed(PreparedRun& run, const engine::RunResult& result, const LogList& log, MessageList& messages,
                      double seconds) {
     Rcpp::List out = Rcpp::List::create(
         Rcpp::Named("log") = utf8Vector(log.lines),
@@ -54,13 +54,13 @@ Rcpp::List forecast(PreparedRun& run, const std::string& workDir, RFeedback& fee
     request.calculationDate = run.date;
     request.workDir = workDir;
     LogList log;
-    KeptMessages messages;
+    MessageList messages;
     engine::Engine engine;
     const auto started = std::chrono::steady_clock::now();
     const engine::RunResult result = engine.run(request, {run.settings, log, messages, feedback});
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
     if (result.status == engine::RunStatus::Cancelled) raiseInterrupt();
-    if (result.status != engine::RunStatus::Completed) return failure(messages.joined("The run stopped"), log.lines);
+    if (result.status != engine::RunStatus::Completed) return failure(joined(messages.take(), "The run stopped"), log.lines);
     return completed(run, result, log, messages, seconds.count());
 }
 
@@ -70,9 +70,8 @@ RunInput runInput(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry
 }
 
 Rcpp::List hindcast(PreparedRun& run, const std::vector<double>& years, RFeedback& feedback) {
-    const std::string target = run.settings.get(Setting::TargetSpecies);
-    if (std::find(run.species.begin(), run.species.end(), target) == run.species.end())
-        throw ToolError("the target species \"" + target + "\" is not among the species analysed");
+    if (const auto unanalysed = engine::targetNotAnalysed(run.species, run.settings.get(Setting::TargetSpecies)))
+        throw ToolError(*unanalysed);
     engine::HindcastRequest request;
     request.data = &run.data;
     request.species = run.species;

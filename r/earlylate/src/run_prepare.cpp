@@ -1,11 +1,13 @@
 #include "run_prepare.hpp"
 
-#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "base/calc_date.hpp"
 #include "base/numtext.hpp"
+#include "engine/species_choice.hpp"
 #include "frame_input.hpp"
+#include "frame_output.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el::rpkg {
@@ -48,26 +50,17 @@ void applySettings(const Rcpp::List& given, PreparedRun& run) {
     }
 }
 
-void addOnce(std::vector<std::string>& list, const std::string& name) {
-    if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);
-}
-
-// The batch runner's rule: the names given (a repeat once), each a variable of the data,
-// else every variable in file order.
+// The species as the batch runner chooses them, from an R character vector of names (NULL:
+// none given).
 std::vector<std::string> chooseSpecies(SEXP given, const VectorData& data, const std::string& fileName) {
-    const std::vector<std::string> variables(data.valname.begin(), data.valname.begin() + data.valn());
-    std::vector<std::string> species;
-    if (Rf_isNull(given)) {
-        for (const auto& name : variables) addOnce(species, name);
-        return species;
+    std::optional<std::vector<std::string>> names;
+    if (!Rf_isNull(given)) {
+        names.emplace();
+        for (R_xlen_t i = 0; i < Rf_xlength(given); ++i) names->push_back(Rf_translateCharUTF8(STRING_ELT(given, i)));
     }
-    for (R_xlen_t i = 0; i < Rf_xlength(given); ++i) {
-        const std::string name = Rf_translateCharUTF8(STRING_ELT(given, i));
-        if (std::find(variables.begin(), variables.end(), name) == variables.end())
-            throw ToolError("\"" + name + "\" is not a variable of " + fileName);
-        addOnce(species, name);
-    }
-    return species;
+    engine::SpeciesChoice choice = engine::chooseSpecies(data, names, fileName);
+    if (!choice.error.empty()) throw ToolError(choice.error);
+    return std::move(choice.species);
 }
 
 }  // namespace
@@ -85,10 +78,10 @@ PreparedRun prepareRun(const RunInput& input, RFeedback& feedback) {
     } catch (const std::runtime_error& e) {
         throw ToolError(e.what());
     }
-    KeptMessages messages;
+    MessageList messages;
     ReadOutcome read = readVectorData(std::move(frame), kMissValue, {run.settings, messages, feedback});
-    if (read.erf != 0) throw ToolError(messages.joined("The data frame could not be read"));
     run.readMessages = messages.take();
+    if (read.erf != 0) throw ToolError(joined(run.readMessages, "The data frame could not be read"));
     run.data = std::move(read.data);
     run.species = chooseSpecies(input.species, run.data, input.fileName);
     return run;

@@ -20,8 +20,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-inline const std::string kMissValue = "null";
-
 // The data frame's pieces and the R arguments of a run.
 struct RunInput {
     Rcpp::CharacterVector names;

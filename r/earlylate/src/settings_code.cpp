@@ -3,8 +3,6 @@
 #include <array>
 #include <optional>
 
-#include "base/settings.hpp"
-
 namespace el::rpkg {
 namespace {
 
@@ -25,11 +23,6 @@ constexpr std::array<RArgument, 12> kRunArguments{{
 
 // The argument "species" follows "target" in the signature; "name" and "file_name" end it.
 constexpr std::string_view kSpeciesAfter = "target";
-
-const SettingInfo* infoOf(std::string_view setting) {
-    const auto id = settingByName(setting);
-    return id ? &settingInfo(*id) : nullptr;
-}
 
 std::string rString(std::string_view text) {
     std::string out = "\"";
@@ -162,9 +155,9 @@ std::string alistCode(const std::vector<std::string>& formals) {
 
 std::span<const RArgument> runArguments() { return kRunArguments; }
 
-std::string startupOf(std::string_view setting) {
-    const SettingInfo* info = infoOf(setting);
-    return info ? std::string(info->startup) : std::string();
+const SettingInfo* infoOf(std::string_view setting) {
+    const auto id = settingByName(setting);
+    return id ? &settingInfo(*id) : nullptr;
 }
 
 std::string settingsRCode() {

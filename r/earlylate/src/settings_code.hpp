@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/settings.hpp"
+
 namespace el::rpkg {
 
 // How an R argument turns into the text of its setting.
@@ -41,7 +43,7 @@ std::string settingsRCode();
 // "@SETTING_ITEMS@" the argument items of the settings.
 std::string forecastRd(std::string_view rdTemplate);
 
-// The start-up value of a setting by name; empty when the table has no such setting.
-std::string startupOf(std::string_view setting);
+// The settings table's entry of a setting by name; null when the table has no such setting.
+const SettingInfo* infoOf(std::string_view setting);
 
 }  // namespace el::rpkg

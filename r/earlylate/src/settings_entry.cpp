@@ -9,20 +9,14 @@
 
 // [[Rcpp::export(rng = false)]]
 Rcpp::List el_settings_live() {
-    std::vector<std::string> names, startups, captions, helps;
-    Rcpp::List choices;
+    std::vector<std::string> names, startups, helps;
     for (const el::SettingInfo& info : el::settingTable()) {
         names.emplace_back(info.name);
         startups.emplace_back(info.startup);
-        captions.emplace_back(info.caption);
         helps.emplace_back(info.help);
-        std::vector<std::string> values;
-        for (const el::Choice& choice : info.choices) values.emplace_back(choice.value);
-        if (!values.empty()) choices[std::string(info.name)] = el::rpkg::utf8Vector(values);
     }
     return Rcpp::List::create(Rcpp::Named("name") = el::rpkg::utf8Vector(names),
                               Rcpp::Named("startup") = el::rpkg::utf8Vector(startups),
-                              Rcpp::Named("caption") = el::rpkg::utf8Vector(captions),
-                              Rcpp::Named("help") = el::rpkg::utf8Vector(helps), Rcpp::Named("choices") = choices,
+                              Rcpp::Named("help") = el::rpkg::utf8Vector(helps),
                               Rcpp::Named("code") = el::rpkg::settingsRCode());
 }

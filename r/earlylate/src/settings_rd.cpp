@@ -3,7 +3,6 @@
 #include <optional>
 #include <vector>
 
-#include "base/settings.hpp"
 #include "settings_code.hpp"
 
 namespace el::rpkg {
@@ -19,11 +18,6 @@ std::string rdText(std::string_view text) {
 }
 
 std::string code(std::string_view text) { return "\\code{" + rdText(text) + "}"; }
-
-const SettingInfo* infoOf(std::string_view setting) {
-    const auto id = settingByName(setting);
-    return id ? &settingInfo(*id) : nullptr;
-}
 
 std::string batchOption(const SettingInfo& info) {
     const BatchOption& batch = info.batch;

@@ -1,11 +1,11 @@
-#include "base/file_digest.hpp"
+#include "cli/file_digest.hpp"
 
 #include <array>
 #include <fstream>
 
 #include <nettle/sha2.h>
 
-namespace el {
+namespace el::batch {
 
 std::optional<std::string> sha256OfFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -30,4 +30,4 @@ std::optional<std::string> sha256OfFile(const std::filesystem::path& file) {
     return text;
 }
 
-}  // namespace el
+}  // namespace el::batch

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-namespace el {
+namespace el::batch {
 
 // 64 lower-case hexadecimal digits, or nothing when the file cannot be read.
 std::optional<std::string> sha256OfFile(const std::filesystem::path& file);
 
-}  // namespace el
+}  // namespace el::batch
