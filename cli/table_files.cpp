@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "base/text.hpp"
-#include "figures/whole_file.hpp"
+#include "vector/file_bytes.hpp"
 #ifdef EARLYLATE_HAVE_GIS
 #include "gis/gis_error.hpp"
 #include "gis/table_layer.hpp"
@@ -20,7 +20,7 @@ bool isGisTable(const std::string& file) {
 }
 
 std::optional<std::string> writeText(const std::string& file, const std::string& what, const std::string& bytes) {
-    if (figures::writeWholeFile(file, bytes)) return std::nullopt;
+    if (vec::replaceWholeFile(file, bytes)) return std::nullopt;
     return "The " + what + " file \"" + file + "\" cannot be written";
 }
 

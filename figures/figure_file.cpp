@@ -10,7 +10,7 @@
 #include "base/text.hpp"
 #include "figures/cairo_output.hpp"
 #include "figures/cairo_scene.hpp"
-#include "figures/whole_file.hpp"
+#include "vector/file_bytes.hpp"
 
 namespace el::figures {
 namespace {
@@ -93,7 +93,7 @@ std::optional<std::string> writeFigure(const Scene& scene, const std::filesystem
     } catch (const std::exception& error) {
         return "The figure file \"" + file.string() + "\" cannot be made: " + error.what();
     }
-    if (!writeWholeFile(file, bytes)) return "The figure file \"" + file.string() + "\" cannot be written";
+    if (!vec::replaceWholeFile(file, bytes)) return "The figure file \"" + file.string() + "\" cannot be written";
     return std::nullopt;
 }
 

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "base/text.hpp"
-#include "figures/whole_file.hpp"
+#include "vector/file_bytes.hpp"
 
 namespace el::figures {
 
@@ -28,7 +28,7 @@ std::optional<std::string> writeReport(const ReportContent& content, const std::
     } catch (const std::exception& error) {
         return "The report file \"" + file.string() + "\" cannot be made: " + error.what();
     }
-    if (!writeWholeFile(file, bytes)) return "The report file \"" + file.string() + "\" cannot be written";
+    if (!vec::replaceWholeFile(file, bytes)) return "The report file \"" + file.string() + "\" cannot be written";
     return std::nullopt;
 }
 

@@ -23,6 +23,23 @@ bool writeWholeFile(const std::filesystem::path& file, std::string_view bytes) {
     return !out.fail();
 }
 
+bool replaceWholeFile(const std::filesystem::path& file, std::string_view bytes) {
+    std::filesystem::path partial = file;
+    partial += ".part";
+    if (!writeWholeFile(partial, bytes)) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::rename(partial, file, error);
+    if (error) {
+        std::filesystem::remove(partial, error);
+        return false;
+    }
+    return true;
+}
+
 std::vector<std::string_view> linesOf(std::string_view text) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;

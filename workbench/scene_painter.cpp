@@ -5,7 +5,7 @@
 
 #include "figures/figure_file.hpp"
 #include "figures/figure_raster.hpp"
-#include "figures/whole_file.hpp"
+#include "vector/file_bytes.hpp"
 
 namespace el::workbench {
 namespace {
@@ -43,7 +43,7 @@ QString exportScene(const figures::Scene& scene, const QString& file) {
     const auto format = figures::figureFormatOf(file.toStdString());
     if (!format) return QStringLiteral("the figure file name must end in .png, .svg or .pdf: %1").arg(file);
     try {
-        if (!figures::writeWholeFile(file.toStdString(), figures::figureBytes(scene, *format)))
+        if (!vec::replaceWholeFile(file.toStdString(), figures::figureBytes(scene, *format)))
             return QStringLiteral("cannot write the figure to %1").arg(file);
     } catch (const std::exception& error) {
         return QStringLiteral("cannot draw the figure for %1: %2").arg(file, QString::fromUtf8(error.what()));

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "base/numtext.hpp"
-#include "figures/whole_file.hpp"
+#include "vector/file_bytes.hpp"
 #ifdef EARLYLATE_HAVE_GIS
 #include "gis/gis_error.hpp"
 #include "gis/table_layer.hpp"
@@ -99,7 +99,7 @@ QString TablePage::exportTo(const QString& file) const {
     if (!data_) return QStringLiteral("No run has completed: there is no table to export.");
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix == QLatin1String("csv")) {
-        if (figures::writeWholeFile(file.toStdString(), engine::tableCsv(table_))) return {};
+        if (vec::replaceWholeFile(file.toStdString(), engine::tableCsv(table_))) return {};
         return QStringLiteral("The table cannot be written to \"%1\".").arg(file);
     }
 #ifdef EARLYLATE_HAVE_GIS
