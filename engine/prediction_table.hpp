@@ -10,32 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "base/typed_table.hpp"
 #include "engine/run_result.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::engine {
 
-enum class ColumnType { Text, Integer, Number };
-
-struct TableColumn {
-    std::string name;
-    ColumnType type = ColumnType::Text;
-};
-
-// One value: a text in a Text column, a number in an Integer or Number column, or nothing.
-struct TableCell {
-    bool empty = true;
-    std::string text;
-    double number = 0;
-
-    static TableCell ofText(std::string value) { return {value.empty(), std::move(value), 0}; }
-    static TableCell ofNumber(double value) { return {false, {}, value}; }
-};
-
-struct PredictionTable {
-    std::vector<TableColumn> columns;
-    std::vector<std::vector<TableCell>> rows;  // one per region, in file order
-};
+using el::ColumnType;
+using el::PredictionTable;
+using el::TableCell;
+using el::TableColumn;
 
 // The table of a completed run on `data`, the data set the run analysed. `missvalue` (in any
 // letter case) is the data set's text for an empty field; the actual column shows it empty.

@@ -10,8 +10,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <cmath>
-
 #include "base/calc_date.hpp"
 #include "base/numtext.hpp"
 #include "base/text.hpp"

@@ -9,9 +9,6 @@
 namespace el::test {
 namespace {
 
-using engine::ColumnType;
-using engine::TableCell;
-
 // Two regions, a square and a point, and a table with one column of each type.
 struct SmallTable {
     SmallTable() {
@@ -24,7 +21,7 @@ struct SmallTable {
                       {TableCell::ofText("Well"), TableCell::ofNumber(2), TableCell{}}};
     }
     VectorData data;
-    engine::PredictionTable table;
+    PredictionTable table;
 };
 
 TEST(TableLayer, TypedColumnsNullCellsAndGeometriesInEachFormat) {
