@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/run_batch.hpp"
+#include "tests/support/sample_file.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
+using el::test::copySample;
 using el::test::readFile;
 using el::test::shellQuote;
 using el::test::TempDir;
@@ -28,7 +30,7 @@ class GisSource : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!fs::exists(kConvert)) GTEST_SKIP() << "built without GIS support";
-        fs::copy_file(fs::path(EARLYLATE_SOURCE_DIR) / "data" / "sample.csv", dir / "sample.csv");
+        copySample(dir.path());
         const std::string convert = "cd " + shellQuote(dir.path().string()) + " && " +
                                     shellQuote(kConvert.string()) + " sample.csv sample.gpkg >/dev/null 2>&1";
         ASSERT_EQ(std::system(convert.c_str()), 0);

@@ -14,6 +14,7 @@
 #include "tests/cli/batch_process.hpp"
 #include "tests/support/recording_host.hpp"
 #include "tests/support/run_batch.hpp"
+#include "tests/support/sample_file.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace el::test {
@@ -22,13 +23,12 @@ namespace {
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
 
-const fs::path kSample = fs::path(EARLYLATE_SOURCE_DIR) / "data" / "sample.csv";
 const std::string kTiny = "vector,c\r\nsp1,sp2,type$,name$,n,x,y\r\n1990,1991,point,A,1,0,0\r\n"
                           "1995,1993,point,B,1,1,0\r\n2000,1999,point,C,1,0,1\r\n";
 
 TEST(WorkingDirectory, AReadAndARunLeaveOnlyTheOutputsTheUserAskedFor) {
     TempDir dir;
-    fs::copy_file(kSample, dir / "sample.csv");
+    copySample(dir.path());
     const std::string original = readFile(dir / "sample.csv");
     const Names always{"sample.csv", "stderr.txt", "stdout.txt"};
 
@@ -97,7 +97,7 @@ TEST(ConcurrentRuns, TwoFilesInTwoThreadsGiveTheBatchRunnersLogs) {
     TempDir threads, batch;
     const std::string regions = randomRegions(300, 20, 3);
     for (const TempDir* dir : {&threads, &batch}) {
-        fs::copy_file(kSample, *dir / "sample.csv");
+        copySample(dir->path());
         writeFile(*dir / "regions.csv", regions);
     }
     const std::vector<std::string> sampleArgs{"-t", "Invader", "--iterations", "40"};

@@ -13,6 +13,7 @@
 #include "cli/progress_line.hpp"
 #include "tests/cli/batch_process.hpp"
 #include "tests/support/run_batch.hpp"
+#include "tests/support/sample_file.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace el::batch {
@@ -90,7 +91,7 @@ std::string stderrOnTerminal(const fs::path& dir, std::vector<std::string> args)
 
 TEST(BatchProgress, ShownOnATerminalOnlyAndNeverWhenQuiet) {
     test::TempDir dir;
-    fs::copy_file(fs::path(EARLYLATE_SOURCE_DIR) / "data" / "sample.csv", dir / "sample.csv");
+    test::copySample(dir.path());
 
     const std::string shown = stderrOnTerminal(dir.path(), {});
     EXPECT_NE(shown.find("\rReading objects "), std::string::npos) << shown;

@@ -9,6 +9,7 @@
 
 #include "engine/engine.hpp"
 #include "tests/support/recording_host.hpp"
+#include "tests/support/sample_file.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "vector/vector_file.hpp"
 
@@ -35,8 +36,7 @@ public:
 
 struct SampleRun {
     SampleRun() : cwd(dir.path()) {
-        source = dir / "sample.csv";
-        fs::copy_file(fs::path(EARLYLATE_SOURCE_DIR) / "data" / "sample.csv", source);
+        source = test::copySample(dir.path());
         original = test::readFile(source);
         test::RecordingHost reader;
         read = readVectorFile(source, "null", reader);

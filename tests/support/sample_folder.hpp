@@ -8,15 +8,13 @@
 #include <string>
 
 #include "tests/support/run_batch.hpp"
+#include "tests/support/sample_file.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace el::test {
 
 struct SampleFolder {
-    SampleFolder() {
-        std::filesystem::copy_file(std::filesystem::path(EARLYLATE_SOURCE_DIR) / "data" / "sample.csv",
-                                   dir / "sample.csv");
-    }
+    SampleFolder() { copySample(dir.path()); }
     // The batch runner on the sample with `args`; its exit status.
     int run(const std::string& args) { return runBatch(dir.path(), "--quiet " + args + " sample.csv"); }
     bool has(const std::string& name) const { return std::filesystem::exists(dir / name); }

@@ -1,6 +1,6 @@
 #pragma once
 // A fresh folder for one test, removed afterwards, and a guard that makes it the working
-// directory for the test's lifetime (the tool writes its scratch files there).
+// directory for the test's lifetime.
 
 #include <algorithm>
 #include <atomic>

@@ -14,6 +14,7 @@
 
 #include <filesystem>
 
+#include "tests/support/sample_file.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/workbench/window_fixture.hpp"
 #include "workbench/figure_view.hpp"
@@ -26,6 +27,9 @@ namespace {
 
 const QString kDataDir = QStringLiteral(EARLYLATE_SOURCE_DIR "/data");
 constexpr const char* kMissingValueMessage = "Missing value is considered to be Unknown";  // the sample's
+// A second, smaller file in the sample's folder.
+const std::string kTwoRegions = crlf({"vector", "two", "Delta,Epsilon,type$,name$,nodes,x1,y1",
+                                      "1990,1995,point,R1,1,0,0", "1991,1996,point,R2,1,1,0"});
 
 int regionItems(const figures::Scene& scene) {
     int n = 0;
@@ -200,7 +204,7 @@ private slots:
     void cancelStopsTheRunAndLeavesTheSource() {
         TempDir dir;
         ScopedCwd cwd(dir.path());
-        std::filesystem::copy_file(std::filesystem::path(EARLYLATE_SOURCE_DIR) / "data" / "sample.csv", dir / "sample.csv");
+        copySample(dir.path());
         const std::string original = readFile(dir / "sample.csv");
         WindowUnderTest w(QString::fromStdString(dir.path().string()));
         w.window->show();
@@ -280,9 +284,8 @@ private slots:
     void resultTabsShowNothingStale() {
         TempDir work;
         ScopedCwd cwd(work.path());
-        std::filesystem::copy_file(std::filesystem::path(EARLYLATE_SOURCE_DIR) / "data" / "sample.csv", work / "sample.csv");
-        writeFile(work / "two.csv", crlf({"vector", "two", "Delta,Epsilon,type$,name$,nodes,x1,y1",
-                                          "1990,1995,point,R1,1,0,0", "1991,1996,point,R2,1,1,0"}));
+        copySample(work.path());
+        writeFile(work / "two.csv", kTwoRegions);
         writeFile(work / "broken.csv", crlf({"vector", "c", "A,type$,name$,nodes,x1,y1", "1990,polygon,R1,3,0"}));
         WindowUnderTest w(QString::fromStdString(work.path().string()));
         workbench::ResultsTabs* tabs = w.window->results();
@@ -351,9 +354,8 @@ private slots:
         ScopedCwd cwd(work.path());
         qputenv("SOURCE_DATE_EPOCH", "1796428800");
         const QStringList expected = batchLog(work, {"-t", "Invader", "--no-reliability"});
-        std::filesystem::copy_file(std::filesystem::path(EARLYLATE_SOURCE_DIR) / "data" / "sample.csv", work / "sample.csv");
-        writeFile(work / "two.csv", crlf({"vector", "two", "Delta,Epsilon,type$,name$,nodes,x1,y1",
-                                          "1990,1995,point,R1,1,0,0", "1991,1996,point,R2,1,1,0"}));
+        copySample(work.path());
+        writeFile(work / "two.csv", kTwoRegions);
         WindowUnderTest w(QString::fromStdString(work.path().string()));
         readSample(w);
         w.window->setSetting(Setting::TargetSpecies, "Invader");
