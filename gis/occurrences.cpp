@@ -116,19 +116,33 @@ public:
         const std::optional<double> lat = coordinate(cellAt(cells, columns_.latitude), 90.0);
         if (!lon || !lat) {
             if (result_.badRows.size() < kBadRowsListed) result_.badRows.push_back(line);
-            return void(++result_.badCoordinates);
+            ++result_.badCoordinates;
+            return;
         }
         std::string species = trimmedCopy(cellAt(cells, columns_.species));
-        if (species.empty()) return void(++result_.unnamed);
+        if (species.empty()) {
+            ++result_.unnamed;
+            return;
+        }
         if (!vec::isValidUtf8(species))
             throw GisError("line " + std::to_string(line) + ": the species is not UTF-8 text; save the file as UTF-8");
         const std::optional<double> date = pointDate(cells, columns_);
-        if (!date) return void(++result_.undated);
+        if (!date) {
+            ++result_.undated;
+            return;
+        }
         const std::optional<std::size_t> region = regions_.locator->regionAt(*lon, *lat);
-        if (!region) return void(++result_.outside);
+        if (!region) {
+            ++result_.outside;
+            return;
+        }
         ++result_.placed;
-        const auto [entry, added] = earliest_.try_emplace({*region, std::move(species)}, Earliest{*date, line});
-        if (!added && *date < entry->second.date) entry->second = Earliest{*date, line};
+        keepIfEarliest(*region, std::move(species), *date, line);
+    }
+
+    void keepIfEarliest(std::size_t region, std::string species, double date, std::int64_t line) {
+        const auto [entry, added] = earliest_.try_emplace({region, std::move(species)}, Earliest{date, line});
+        if (!added && date < entry->second.date) entry->second = Earliest{date, line};
     }
 
     void finish() {
