@@ -81,7 +81,13 @@ const std::string& cellAt(const std::vector<std::string>& cells, int index) {
     return index >= 0 && static_cast<std::size_t>(index) < cells.size() ? cells[index] : kEmpty;
 }
 
-std::optional<double> coordinate(const std::string& text, double limit) {
+// A file delimited by semicolons or tabs may write a decimal comma ("12,5"), as spreadsheets
+// set to many languages do; in a comma-delimited file a comma cannot be part of a number.
+std::optional<double> coordinate(std::string text, double limit, char delimiter) {
+    if (delimiter != ',' && text.find('.') == std::string::npos) {
+        const std::size_t comma = text.find(',');
+        if (comma != std::string::npos && text.find(',', comma + 1) == std::string::npos) text[comma] = '.';
+    }
     const std::optional<double> value = parseNumber(text);
     if (!value || !(std::fabs(*value) <= limit)) return std::nullopt;
     return value;
@@ -108,12 +114,12 @@ using EarliestByPair = std::map<std::pair<std::size_t, std::string>, Earliest>;
 
 class Placement {
 public:
-    Placement(const RegionsLayer& regions, ColumnIndexes columns, OccurrenceResult& result)
-        : regions_(regions), columns_(columns), result_(result) {}
+    Placement(const RegionsLayer& regions, ColumnIndexes columns, char delimiter, OccurrenceResult& result)
+        : regions_(regions), columns_(columns), delimiter_(delimiter), result_(result) {}
 
     void take(const std::vector<std::string>& cells, std::int64_t line) {
-        const std::optional<double> lon = coordinate(cellAt(cells, columns_.longitude), 180.0);
-        const std::optional<double> lat = coordinate(cellAt(cells, columns_.latitude), 90.0);
+        const std::optional<double> lon = coordinate(cellAt(cells, columns_.longitude), 180.0, delimiter_);
+        const std::optional<double> lat = coordinate(cellAt(cells, columns_.latitude), 90.0, delimiter_);
         if (!lon || !lat) {
             if (result_.badRows.size() < kBadRowsListed) result_.badRows.push_back(line);
             ++result_.badCoordinates;
@@ -153,6 +159,7 @@ public:
 private:
     const RegionsLayer& regions_;
     ColumnIndexes columns_;
+    char delimiter_;
     OccurrenceResult& result_;
     EarliestByPair earliest_;
 };
@@ -164,7 +171,7 @@ OccurrenceResult placeOccurrences(const std::filesystem::path& pointsFile, const
     if (!regions.locator) throw GisError("the regions layer has no geometry to place points in");
     DelimitedLines lines(pointsFile);
     OccurrenceResult result;
-    Placement placement(regions, findColumns(lines.headers(), columns), result);
+    Placement placement(regions, findColumns(lines.headers(), columns), lines.delimiter(), result);
     std::vector<std::string> cells;
     while (lines.next(cells)) {
         if (++result.points % kCheckpointEvery == 0) {
