@@ -186,14 +186,18 @@ OccurrenceResult placeOccurrences(const std::filesystem::path& pointsFile, const
 }
 
 std::string OccurrenceResult::summaryLine() const {
-    std::string line = "Occurrences: " + std::to_string(points) + " points, " + std::to_string(placed) +
-                       " placed, giving " + std::to_string(records.size()) +
-                       " first records (the earliest of each region and species); " + std::to_string(outside) +
+    const auto counted = [](std::int64_t count, const std::string& one, const std::string& many) {
+        return std::to_string(count) + " " + (count == 1 ? one : many);
+    };
+    std::string line = "Occurrences: " + counted(points, "point", "points") + ", " + std::to_string(placed) +
+                       " placed, giving " +
+                       counted(static_cast<std::int64_t>(records.size()), "first record", "first records") +
+                       " (the earliest of each region and species); " + std::to_string(outside) +
                        " outside every region, " + std::to_string(undated) + " without a date, " +
                        std::to_string(unnamed) + " without a species, " + std::to_string(badCoordinates) +
                        " with bad coordinates";
     if (!badRows.empty()) {
-        line += " (lines ";
+        line += badRows.size() == 1 ? " (line " : " (lines ";
         for (std::size_t i = 0; i < badRows.size(); ++i) line += (i ? ", " : "") + std::to_string(badRows[i]);
         line += badCoordinates > static_cast<std::int64_t>(badRows.size()) ? ", ...)" : ")";
     }
