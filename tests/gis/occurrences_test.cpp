@@ -121,7 +121,7 @@ TEST(Occurrences, EachRegionAndSpeciesKeepsItsEarliestPointAndTheRestIsCounted) 
 TEST(Occurrences, ColumnsNamedByTheOptionsOrRefusedWithTheHeaders) {
     TempDir dir;
     const gis::RegionsLayer layer = twoSquares(dir);
-    writeFile(dir / "p.tsv", "x\ty\ttaxon\twhen\n5,5\t5\tAus\t1999-12\n");
+    writeFile(dir / "p.tsv", "x\ty\ttaxon\twhen\n5\t5\tAus\t1999-12\n");
     const std::string missing = placedError(dir / "p.tsv", layer, {});
     EXPECT_NE(missing.find("no species column"), std::string::npos) << missing;
     EXPECT_NE(missing.find("columns: x, y, taxon, when"), std::string::npos) << missing;
@@ -129,11 +129,8 @@ TEST(Occurrences, ColumnsNamedByTheOptionsOrRefusedWithTheHeaders) {
     EXPECT_NE(wrong.find("no column named \"date\""), std::string::npos) << wrong;
     Feedback quiet;
     const gis::OccurrenceResult result = gis::placeOccurrences(dir / "p.tsv", layer, {"TAXON", "", "", "when"}, quiet);
-    ASSERT_EQ(result.records.size(), 1U);  // the decimal comma of a tab-delimited file read
+    ASSERT_EQ(result.records.size(), 1U);
     EXPECT_EQ(result.records[0].date, plainnum(*gis::decimalYear(1999, 12, 1)));
-    writeFile(dir / "c.csv", "x,y,taxon,when\n\"5,5\",5,Aus,1999\n");
-    const gis::OccurrenceResult commas = gis::placeOccurrences(dir / "c.csv", layer, {"taxon", "", "", "when"}, quiet);
-    EXPECT_EQ(commas.badCoordinates, 1);
 }
 
 struct StopAtFirstCheckpoint : Feedback {
@@ -153,6 +150,18 @@ TEST(Occurrences, ALongFileCanBeStopped) {
     StopAtFirstCheckpoint stop;
     EXPECT_THROW(gis::placeOccurrences(dir / "p.csv", layer, {}, stop), Cancelled);
     EXPECT_EQ(stop.checkpoints, 1);
+}
+
+TEST(Occurrences, ADecimalCommaIsReadWhereTheCommaDelimitsNothing) {
+    TempDir dir;
+    const gis::RegionsLayer layer = twoSquares(dir);
+    Feedback quiet;
+    writeFile(dir / "s.csv", "species;lon;lat;year\nAus;5,5;2,25;1999\nAus;1,2,3;2;1999\n");
+    const gis::OccurrenceResult semicolons = gis::placeOccurrences(dir / "s.csv", layer, {}, quiet);
+    EXPECT_EQ(semicolons.placed, 1);
+    EXPECT_EQ(semicolons.badRows, (std::vector<std::int64_t>{3}));
+    writeFile(dir / "c.csv", "species,lon,lat,year\nAus,\"5,5\",5,1999\n");
+    EXPECT_EQ(gis::placeOccurrences(dir / "c.csv", layer, {}, quiet).badCoordinates, 1);
 }
 
 }  // namespace
