@@ -5,7 +5,7 @@
 #include <ogr_feature.h>
 
 #include "base/numtext.hpp"
-#include "gis/decimal_year.hpp"
+#include "base/decimal_year.hpp"
 
 namespace el::gis {
 
