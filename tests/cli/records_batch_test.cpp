@@ -93,6 +93,11 @@ TEST_F(RecordsBatch, WithoutGeometryTheMapRefusesAndTheForecastRuns) {
     EXPECT_FALSE(fs::exists(dir / "map.png"));
     EXPECT_TRUE(fs::exists(dir / "fit.png"));
     EXPECT_NE(readFile(dir / "stdout.txt").find("Predicted infestation date ="), std::string::npos);
+    if (fs::exists(kConvert)) {  // a predictions layer would hold every region at 0,0
+        EXPECT_EQ(runBatch(dir.path(), "-t T --no-reliability --records first.csv --predictions p.gpkg"), 1);
+        EXPECT_NE(err().find("a layer needs the regions' geometry"), std::string::npos) << err();
+        EXPECT_FALSE(fs::exists(dir / "p.gpkg"));
+    }
 
     ASSERT_EQ(runBatch(dir.path(), "-t T --no-reliability --records first.csv --hindcast 2004"), 0) << err();
     EXPECT_NE(err().find("distance baseline needs the regions' geometry"), std::string::npos);
