@@ -76,6 +76,13 @@ TEST_F(RecordsBatch, BadValuesAndMissingColumnsAreNamed) {
     EXPECT_NE(err().find("\"Country\", \"Taxon\", \"First_Record_Year\""), std::string::npos) << err();
 }
 
+TEST_F(RecordsBatch, AnotherEncodingIsNamed) {
+    writeFile(dir / "sjis.csv", "region,species,date\n\x93\x8c\x8b\x9e,S1,1990\n\x8b\x9e\x93\x73,S1,\x95\xaa\x95\x7a\n");
+    ASSERT_EQ(runBatch(dir.path(), "--records sjis.csv -s ''"), 0) << err();
+    EXPECT_NE(err().find("records: the table was read as CP932"), std::string::npos) << err();
+    EXPECT_NE(err().find("records: 2 regions, 1 species"), std::string::npos);
+}
+
 TEST_F(RecordsBatch, UsageErrors) {
     EXPECT_EQ(runBatch(dir.path(), "--records first.csv first.csv"), 2);
     EXPECT_EQ(runBatch(dir.path(), "--records first.csv --join code=id"), 2);
