@@ -58,6 +58,10 @@ TEST_F(RecordsBatch, ForecastsAsTheVectorFileOfTheSameData) {
     EXPECT_NE(tableLog.find("File name: first.csv\r\n"), std::string::npos);
     EXPECT_NE(tableLog.find("Predicted infestation date ="), std::string::npos);
     EXPECT_EQ(withoutFileName(tableLog), withoutFileName(readFile(dir / "file.log")));
+    EXPECT_EQ(runBatch(dir.path(), "-t T --no-reliability --add-prediction --records first.csv"), 1);
+    EXPECT_NE(err().find("The prediction cannot be added to first.csv: it is a records table."), std::string::npos)
+        << err();
+    EXPECT_EQ(readFile(dir / "first.csv"), kTable);
     // The import writes nothing but what was asked for.
     EXPECT_EQ(el::test::filesIn(dir.path()), (std::vector<std::string>{"file.log", "first.csv", "same.csv", "stderr.txt",
                                                                         "stdout.txt", "table.log"}));
