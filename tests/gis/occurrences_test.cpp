@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/numtext.hpp"
-#include "gis/decimal_year.hpp"
+#include "base/decimal_year.hpp"
 #include "gis/delimited_lines.hpp"
 #include "gis/event_date.hpp"
 #include "gis/gis_error.hpp"
@@ -20,13 +20,13 @@ using Texts = std::vector<std::string>;
 TEST(EventDate, EveryFormOfAnOccurrenceDateReadsAsItsStart) {
     EXPECT_EQ(eventDateYear("2004"), 2004.0);
     EXPECT_EQ(eventDateYear(" 1998.5 "), 1998.5);
-    EXPECT_EQ(eventDateYear("2004-06"), gis::decimalYear(2004, 6, 1));
-    EXPECT_EQ(eventDateYear("2004-06-12"), gis::decimalYear(2004, 6, 12));
-    EXPECT_EQ(eventDateYear("2004-06-01/2004-06-30"), gis::decimalYear(2004, 6, 1));
+    EXPECT_EQ(eventDateYear("2004-06"), el::decimalYear(2004, 6, 1));
+    EXPECT_EQ(eventDateYear("2004-06-12"), el::decimalYear(2004, 6, 12));
+    EXPECT_EQ(eventDateYear("2004-06-01/2004-06-30"), el::decimalYear(2004, 6, 1));
     EXPECT_EQ(eventDateYear("2004/2006"), 2004.0);
-    EXPECT_EQ(eventDateYear("2004-06-12T10:00:00Z"), gis::decimalYear(2004, 6, 12, 36000));
-    EXPECT_EQ(eventDateYear("2004-06-12T10:00:30.5+02:00"), gis::decimalYear(2004, 6, 12, 36030.5));
-    EXPECT_EQ(eventDateYear("2004-06-12 10:00"), gis::decimalYear(2004, 6, 12, 36000));
+    EXPECT_EQ(eventDateYear("2004-06-12T10:00:00Z"), el::decimalYear(2004, 6, 12, 36000));
+    EXPECT_EQ(eventDateYear("2004-06-12T10:00:30.5+02:00"), el::decimalYear(2004, 6, 12, 36030.5));
+    EXPECT_EQ(eventDateYear("2004-06-12 10:00"), el::decimalYear(2004, 6, 12, 36000));
     for (const char* bad : {"", "  ", "2004-13-01", "2003-02-29", "June 2004", "04-06-12", "2004-06-12T25", "nan", "x/2004"})
         EXPECT_FALSE(eventDateYear(bad)) << bad;
 }
@@ -107,7 +107,7 @@ TEST(Occurrences, EachRegionAndSpeciesKeepsItsEarliestPointAndTheRestIsCounted) 
     };
     expect(0, "A", "Aus bus", "2003", 3);  // a filled year wins over the event date
     expect(1, "A", "Cus dus", "1995", 4);  // on the shared edge: the first region
-    expect(2, "B", "Aus bus", plainnum(*gis::decimalYear(2010, 3, 1)), 5);
+    expect(2, "B", "Aus bus", plainnum(*el::decimalYear(2010, 3, 1)), 5);
     EXPECT_EQ(result.points, 10);
     EXPECT_EQ(result.placed, 5);
     EXPECT_EQ(result.outside, 1);
@@ -121,7 +121,7 @@ TEST(Occurrences, EachRegionAndSpeciesKeepsItsEarliestPointAndTheRestIsCounted) 
 TEST(Occurrences, ColumnsNamedByTheOptionsOrRefusedWithTheHeaders) {
     TempDir dir;
     const gis::RegionsLayer layer = twoSquares(dir);
-    writeFile(dir / "p.tsv", "x\ty\ttaxon\twhen\n5\t5\tAus\t1999-12\n");
+    writeFile(dir / "p.tsv", "x\ty\ttaxon\twhen\n5,5\t5\tAus\t1999-12\n");
     const std::string missing = placedError(dir / "p.tsv", layer, {});
     EXPECT_NE(missing.find("no species column"), std::string::npos) << missing;
     EXPECT_NE(missing.find("columns: x, y, taxon, when"), std::string::npos) << missing;
@@ -129,8 +129,11 @@ TEST(Occurrences, ColumnsNamedByTheOptionsOrRefusedWithTheHeaders) {
     EXPECT_NE(wrong.find("no column named \"date\""), std::string::npos) << wrong;
     Feedback quiet;
     const gis::OccurrenceResult result = gis::placeOccurrences(dir / "p.tsv", layer, {"TAXON", "", "", "when"}, quiet);
-    ASSERT_EQ(result.records.size(), 1U);
-    EXPECT_EQ(result.records[0].date, plainnum(*gis::decimalYear(1999, 12, 1)));
+    ASSERT_EQ(result.records.size(), 1U);  // the decimal comma of a tab-delimited file read
+    EXPECT_EQ(result.records[0].date, plainnum(*el::decimalYear(1999, 12, 1)));
+    writeFile(dir / "c.csv", "x,y,taxon,when\n\"5,5\",5,Aus,1999\n");
+    const gis::OccurrenceResult commas = gis::placeOccurrences(dir / "c.csv", layer, {"taxon", "", "", "when"}, quiet);
+    EXPECT_EQ(commas.badCoordinates, 1);
 }
 
 struct StopAtFirstCheckpoint : Feedback {
@@ -150,18 +153,6 @@ TEST(Occurrences, ALongFileCanBeStopped) {
     StopAtFirstCheckpoint stop;
     EXPECT_THROW(gis::placeOccurrences(dir / "p.csv", layer, {}, stop), Cancelled);
     EXPECT_EQ(stop.checkpoints, 1);
-}
-
-TEST(Occurrences, ADecimalCommaIsReadWhereTheCommaDelimitsNothing) {
-    TempDir dir;
-    const gis::RegionsLayer layer = twoSquares(dir);
-    Feedback quiet;
-    writeFile(dir / "s.csv", "species;lon;lat;year\nAus;5,5;2,25;1999\nAus;1,2,3;2;1999\n");
-    const gis::OccurrenceResult semicolons = gis::placeOccurrences(dir / "s.csv", layer, {}, quiet);
-    EXPECT_EQ(semicolons.placed, 1);
-    EXPECT_EQ(semicolons.badRows, (std::vector<std::int64_t>{3}));
-    writeFile(dir / "c.csv", "species,lon,lat,year\nAus,\"5,5\",5,1999\n");
-    EXPECT_EQ(gis::placeOccurrences(dir / "c.csv", layer, {}, quiet).badCoordinates, 1);
 }
 
 }  // namespace
