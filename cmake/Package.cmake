@@ -6,18 +6,18 @@ set(CPACK_PACKAGE_NAME earlylate)
 set(CPACK_PACKAGE_VENDOR "The earlylate developers")
 set(CPACK_PACKAGE_CONTACT "earlylate developers <earlylate@localhost.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "forecasts of alien species spread by early-late relationship")
+# The synopsis is the summary above; this is the text below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "forecasts of alien species spread by early-late relationship
- A desktop workbench (Qt 6) and a headless batch runner with which ecologists
- forecast where and when an alien species will arrive next, from the order in
- which other species reached the same regions: early-late matrix between
- regions, principal eigenvector scores, the fit of the target's known dates,
- predicted dates, fluctuation trials and a weighting grid. A converter turns
- GIS layers into the tool's vector files and back. Sample data sets are in
- /usr/share/earlylate/data.")
+  "A desktop workbench (Qt 6) and a headless batch runner with which ecologists
+forecast where and when an alien species will arrive next, from the order in
+which other species reached the same regions: early-late matrix between
+regions, principal eigenvector scores, the fit of the target's known dates,
+predicted dates, fluctuation trials and a weighting grid. A converter turns
+GIS layers into the tool's vector files and back. Sample data sets are in
+/usr/share/earlylate/data.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-set(CPACK_COMPONENTS_ALL runtime)
-set(CPACK_DEB_COMPONENT_INSTALL OFF)
+# Only the runtime component: the libraries, headers and CMake package are for cmake --install.
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};runtime;/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)

@@ -4,6 +4,7 @@
 // are the same, 1 when not (the first differing line is named), 2 on a usage error.
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -40,6 +41,7 @@ std::string calculationDateOf(const std::vector<std::string>& lines) {
 
 std::vector<std::string> forecast(const std::string& path, const std::string& date) {
     el::SettingValues settings;
+    settings.set(el::Setting::DataFileName, std::filesystem::path(path).filename().string());  // as the batch runner names it
     settings.set(el::Setting::TargetSpecies, "Invader");
     settings.set(el::Setting::DoReliability, std::string(el::kOff));
     settings.set(el::Setting::SimOutput, "similarity");
