@@ -1,5 +1,6 @@
 # Man pages of the executables, made from their --help by help2man and compressed as
-# Debian wants them. Without help2man the build and the install go on without them.
+# Debian wants them. Without help2man the build and the install go on without them, and a
+# sanitizer build makes none.
 find_program(EARLYLATE_HELP2MAN help2man)
 find_program(EARLYLATE_GZIP gzip)
 
@@ -8,6 +9,10 @@ set(earlylate_man_name_earlylate-batch "forecast the spread of an alien species 
 set(earlylate_man_name_earlylate-convert "convert GIS layers to earlylate vector files and back")
 
 function(earlylate_man_pages)
+  # A sanitizer build is for the tests, not for installing.
+  if(EARLYLATE_SANITIZE)
+    return()
+  endif()
   if(NOT EARLYLATE_HELP2MAN OR NOT EARLYLATE_GZIP)
     message(STATUS "help2man or gzip not found: no man pages")
     return()
