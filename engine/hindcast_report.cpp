@@ -12,8 +12,9 @@ std::string yearLine(const HindcastYear& y) {
     std::string line = strnum(y.year) + ",";
     if (!y.ran) return line + "null,null,null,null,null,null,null";
     line += strnum(f.reachedLater) + "," + strnum(f.notReached);
+    // Appended, not "," + text: GCC 12 at -O2 takes "text" + temporary for an overlapping copy (-Wrestrict).
     for (const auto* value : {&f.auc, &f.spearman, &f.mae, &f.distanceAuc, &f.distanceSpearman})
-        line += "," + figure(*value);
+        line.append(",").append(figure(*value));
     return line;
 }
 

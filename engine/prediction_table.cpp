@@ -93,11 +93,14 @@ PredictionTable predictionTable(const VectorData& data, const RunResult& result,
 
 std::string tableCsv(const PredictionTable& table) {
     std::string out;
-    for (std::size_t c = 0; c < table.columns.size(); ++c) out += (c > 0 ? "," : "") + csvText(table.columns[c].name);
+    // Separator and field appended one after the other: GCC 12 at -O2 takes "text" +
+    // temporary for an overlapping copy (-Wrestrict).
+    for (std::size_t c = 0; c < table.columns.size(); ++c)
+        out.append(c > 0 ? "," : "").append(csvText(table.columns[c].name));
     out += "\r\n";
     for (const auto& cells : table.rows) {
         for (std::size_t c = 0; c < cells.size() && c < table.columns.size(); ++c)
-            out += (c > 0 ? "," : "") + csvField(table.columns[c], cells[c]);
+            out.append(c > 0 ? "," : "").append(csvField(table.columns[c], cells[c]));
         out += "\r\n";
     }
     return out;

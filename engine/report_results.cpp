@@ -62,7 +62,8 @@ LogLines adjustedMatrixLines(const SquareMatrix& M, const std::vector<std::strin
     lines.push_back(header);
     for (int r : order) {
         std::string line = usedNames[r];
-        for (int c : order) line += "," + strnum(M(r, c));
+        // Appended one after the other: GCC 12 at -O2 takes "text" + temporary for an overlapping copy (-Wrestrict).
+        for (int c : order) line.append(",").append(strnum(M(r, c)));
         lines.push_back(line);
     }
     return lines;

@@ -98,7 +98,8 @@ int trainingCount(double ratio, int regions) {
 int readTrainingCount(int regions, SettingsSource& settings) {
     std::string text = settings.setting(Setting::TrainingRatio);
     if (text.empty()) {
-        text = "1";
+        // A new string moved in: GCC 12 at -O2 takes an assigned literal for an overlapping copy (-Wrestrict).
+        text = std::string("1");
         settings.setSetting(Setting::TrainingRatio, text);
     }
     return trainingCount(numberOrRunError(text, "training ratio"), regions);

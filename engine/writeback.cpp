@@ -39,7 +39,10 @@ public:
             throw StepFailure{systemReason(errno)};
         }
         const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-        std::string pattern = (folder / ("." + target.filename().string() + ".new-XXXXXX")).string();
+        // The name appended, not "." + name: GCC 12 at -O2 takes "text" + temporary for an
+        // overlapping copy (-Wrestrict).
+        const std::string name = std::string(".").append(target.filename().string()).append(".new-XXXXXX");
+        std::string pattern = (folder / name).string();
         fd_ = ::mkstemp(pattern.data());
         if (fd_ < 0) throw StepFailure{"no file can be created in its folder (" + systemReason(errno) + ")"};
         path_ = pattern;

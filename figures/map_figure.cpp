@@ -96,7 +96,7 @@ std::string regionTip(const VectorObject& object, int k, const engine::RunResult
     const std::string actual = at < run.actualText.size() ? run.actualText[at] : "";
     tip += "\nactual date: " + (actual.empty() ? std::string("-") : actual);
     tip += "\npredicted date: " + predicted;
-    if (at < run.role.size()) tip += "\n" + roleName(run.role[at]);
+    if (at < run.role.size()) tip.append("\n").append(roleName(run.role[at]));  // GCC 12 -Wrestrict: not "\n" + text
     if (choice.colouring != MapColouring::PredictedDate && value)
         tip += "\n" + shownTitle + ": " + logNumber(*value);
     return tip;

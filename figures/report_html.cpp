@@ -61,8 +61,10 @@ std::string reportHtml(const ReportDocument& document) {
             out += table(*t);
         } else if (const auto* f = std::get_if<ReportFigure>(&block)) {
             // Each drawing's ids get their own prefix: they share the page's id space.
-            out += "<figure>\n" + inlineSvg(f->scene, "f" + std::to_string(++figures) + "-") + "<figcaption>" +
-                   escaped(f->caption) + "</figcaption>\n</figure>\n";
+            // Appended piece by piece: GCC 12 at -O2 takes "text" + temporary for an overlapping copy (-Wrestrict).
+            const std::string prefix = std::string("f").append(std::to_string(++figures)).append("-");
+            out.append("<figure>\n").append(inlineSvg(f->scene, prefix)).append("<figcaption>");
+            out.append(escaped(f->caption)).append("</figcaption>\n</figure>\n");
         }
     }
     return out + "</body>\n</html>\n";

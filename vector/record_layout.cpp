@@ -68,8 +68,10 @@ void completeLayout(VectorData& data) {
     sizes.objn = static_cast<int>(data.objects.size());
     data.valname.insert(data.valname.end(), {"type$", "name$", "count"});
     for (int k = 1; k <= (sizes.maxline - 3) / 2; ++k) {
-        data.valname.push_back("x" + std::to_string(k));
-        data.valname.push_back("y" + std::to_string(k));
+        // Appended, not "x" + text: GCC 12 at -O2 takes "text" + temporary for an overlapping copy (-Wrestrict).
+        const std::string number = std::to_string(k);
+        data.valname.push_back(std::string("x").append(number));
+        data.valname.push_back(std::string("y").append(number));
     }
 }
 

@@ -16,7 +16,9 @@ namespace {
 
 std::string quotedIfComma(std::string_view text) {
     if (text.find(',') == std::string_view::npos) return std::string(text);
-    return "\"" + std::string(text) + "\"";
+    // Appended, not "\"" + text: GCC 12 at -O2 takes "text" + temporary for an overlapping copy (-Wrestrict).
+    std::string quoted = "\"";
+    return quoted.append(text).append("\"");
 }
 
 std::string textField(std::string_view text) { return quotedIfComma(text) + ","; }

@@ -9,6 +9,10 @@ el_read_cpp <- function(path, encoding, formatCheck) {
     .Call(`_earlylate_el_read_cpp`, path, encoding, formatCheck)
 }
 
+el_read_layer_cpp <- function(names, columns, geometry, file, comment, formatCheck) {
+    .Call(`_earlylate_el_read_layer_cpp`, names, columns, geometry, file, comment, formatCheck)
+}
+
 el_run_cpp <- function(names, columns, geometry, settings, species, fileName, examine, workDir) {
     .Call(`_earlylate_el_run_cpp`, names, columns, geometry, settings, species, fileName, examine, workDir)
 }

@@ -1,7 +1,7 @@
 # Printing, summing up and mapping a forecast.
 
 print.earlylate_forecast <- function(x, ...) {
-  regions <- sf::st_drop_geometry(x$regions)
+  regions <- .el_plain(x$regions)
   cat(sprintf("earlylate forecast of %s: %d regions (%d used), %d species, %s\n", x$file_name, nrow(regions),
               sum(regions$used == "yes"), nrow(x$species),
               if (is.null(x$target)) "no target species" else sprintf("target %s", x$target)))
@@ -22,7 +22,7 @@ print.earlylate_forecast <- function(x, ...) {
 }
 
 summary.earlylate_forecast <- function(object, ...) {
-  regions <- sf::st_drop_geometry(object$regions)
+  regions <- .el_plain(object$regions)
   structure(list(file_name = object$file_name, target = object$target, species = object$species,
                  regions = nrow(regions), used = sum(regions$used == "yes"),
                  roles = table(factor(regions$role, levels = c("training", "validation")), useNA = "no"),
@@ -54,6 +54,8 @@ plot.earlylate_forecast <- function(x, species = NULL, ...) {
   plot(x$regions[column], main = sprintf("Predicted date of %s", species), ...)
   invisible(x)
 }
+
+.el_plain <- function(regions) if (inherits(regions, "sf")) sf::st_drop_geometry(regions) else regions
 
 .el_shown_species <- function(x) {
   species <- x$species

@@ -1,24 +1,65 @@
-# A vector file, or a GIS file GDAL reads, as an sf data frame.
+# A vector file, or the first layer of a GIS file sf reads, as an sf data frame.
 
 el_read <- function() {
   if (!is.character(path) || length(path) != 1) stop("path must name one file", call. = FALSE)
-  out <- el_read_cpp(enc2utf8(path.expand(path)), encoding, isTRUE(format_check))
+  .el_need_sf("el_read")
+  path <- path.expand(path)
+  out <- el_read_cpp(enc2utf8(path), encoding, isTRUE(format_check))
+  crs <- sf::NA_crs_
+  if (isTRUE(out$gis)) {
+    layer <- .el_read_layer(path)
+    out <- el_read_layer_cpp(layer$names, layer$columns, layer$geometry, enc2utf8(basename(path)),
+                             layer$comment, isTRUE(format_check))
+    crs <- layer$crs
+  }
   .el_stop_on_failure(out)
   for (text in out$messages) warning(text, call. = FALSE)
   frame <- structure(c(list(name = out$name), out$values), class = "data.frame",
                      row.names = seq_along(out$name))
-  geometry <- sf::st_as_sfc(structure(out$geometry, class = "WKB"), EWKB = FALSE)
-  if (isTRUE(out$gis)) sf::st_crs(geometry) <- .el_crs_of(path)
+  geometry <- sf::st_as_sfc(structure(out$geometry, class = "WKB"), EWKB = FALSE, crs = crs)
   x <- sf::st_sf(frame, geometry = geometry)
   attr(x, "earlylate_file") <- basename(path)
   x
 }
 formals(el_read) <- .el_read_formals
 
-# The coordinate system of a GIS file's first layer; a vector file has none, and neither has a
-# GeoPackage layer written without one (which reads back with an "undefined" placeholder).
-.el_crs_of <- function(path) {
-  crs <- tryCatch(sf::st_layers(path)$crs[[1]], error = function(e) NULL, warning = function(w) NULL)
-  if (!inherits(crs, "crs") || is.na(crs) || grepl("^undefined ", tolower(crs$input))) return(sf::NA_crs_)
-  crs
+.el_need_sf <- function(what) {
+  if (!requireNamespace("sf", quietly = TRUE))
+    stop(sprintf("%s needs the sf package: install.packages(\"sf\")", what), call. = FALSE)
+}
+
+# The first layer of a GIS file taken apart as a converted vector file holds it: the region
+# names from the field "name" (else any case of it, else the feature ids), every other
+# attribute a species, integers in full, dates as decimal years, anything else as text.
+.el_read_layer <- function(path) {
+  file <- basename(path)
+  fail <- function(e) stop(sprintf("Cannot read %s: %s", file, conditionMessage(e)), call. = FALSE)
+  layers <- tryCatch(sf::st_layers(path), error = fail)
+  if (length(layers$name) == 0) stop(sprintf("Cannot read %s: it holds no layer", file), call. = FALSE)
+  layer <- layers$name[1]
+  x <- tryCatch(sf::st_read(path, layer = layer, quiet = TRUE, stringsAsFactors = FALSE, promote_to_multi = FALSE,
+                            fid_column_name = ".el_fid"), error = fail)
+  fids <- x$.el_fid
+  geometry <- unclass(sf::st_as_binary(sf::st_geometry(x), EWKB = FALSE))
+  values <- sf::st_drop_geometry(x)
+  values$.el_fid <- NULL
+  name_field <- match("name", names(values))
+  if (is.na(name_field)) name_field <- match("name", tolower(names(values)))
+  names <- if (is.na(name_field)) paste("feature", fids) else ifelse(is.na(values[[name_field]]), "",
+                                                                      as.character(values[[name_field]]))
+  if (!is.na(name_field)) values <- values[-name_field]
+  if ("type$" %in% tolower(names(values)))
+    stop(sprintf("Cannot read %s: the field name \"type$\" is reserved in vector files", file), call. = FALSE)
+  crs <- sf::st_crs(x)
+  if (is.na(crs) || grepl("^undefined ", tolower(crs$input))) crs <- sf::NA_crs_
+  list(names = enc2utf8(names), columns = lapply(values, .el_layer_values), geometry = geometry,
+       comment = enc2utf8(sprintf("Converted from %s layer %s", file, layer)), crs = crs)
+}
+
+# A layer's attribute as the texts its conversion gives: logicals as the integers GDAL keeps.
+.el_layer_values <- function(column) {
+  if (is.logical(column)) return(as.integer(column))
+  if (inherits(column, c("Date", "POSIXt", "factor")) || is.numeric(column) || is.character(column))
+    return(.el_column_values(column))
+  enc2utf8(as.character(column))
 }

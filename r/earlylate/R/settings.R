@@ -35,7 +35,7 @@
   auto_weight = FALSE,
   exclude_limit = NULL,
   missing = c("matrix", "row"),
-  threads = NULL,
+  threads = 2L,
   similarity_output = c("none", "similarity", "distance"),
   el_matrix = c("none", "detailed"),
   name = "name",

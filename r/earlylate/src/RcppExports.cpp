@@ -35,6 +35,21 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// el_read_layer_cpp
+Rcpp::List el_read_layer_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, std::string file, std::string comment, bool formatCheck);
+RcppExport SEXP _earlylate_el_read_layer_cpp(SEXP namesSEXP, SEXP columnsSEXP, SEXP geometrySEXP, SEXP fileSEXP, SEXP commentSEXP, SEXP formatCheckSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::traits::input_parameter< Rcpp::CharacterVector >::type names(namesSEXP);
+    Rcpp::traits::input_parameter< Rcpp::List >::type columns(columnsSEXP);
+    Rcpp::traits::input_parameter< SEXP >::type geometry(geometrySEXP);
+    Rcpp::traits::input_parameter< std::string >::type file(fileSEXP);
+    Rcpp::traits::input_parameter< std::string >::type comment(commentSEXP);
+    Rcpp::traits::input_parameter< bool >::type formatCheck(formatCheckSEXP);
+    rcpp_result_gen = Rcpp::wrap(el_read_layer_cpp(names, columns, geometry, file, comment, formatCheck));
+    return rcpp_result_gen;
+END_RCPP
+}
 // el_run_cpp
 Rcpp::List el_run_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings, SEXP species, std::string fileName, bool examine, std::string workDir);
 RcppExport SEXP _earlylate_el_run_cpp(SEXP namesSEXP, SEXP columnsSEXP, SEXP geometrySEXP, SEXP settingsSEXP, SEXP speciesSEXP, SEXP fileNameSEXP, SEXP examineSEXP, SEXP workDirSEXP) {
@@ -81,6 +96,7 @@ END_RCPP
 static const R_CallMethodDef CallEntries[] = {
     {"_earlylate_el_decimal_years", (DL_FUNC) &_earlylate_el_decimal_years, 4},
     {"_earlylate_el_read_cpp", (DL_FUNC) &_earlylate_el_read_cpp, 3},
+    {"_earlylate_el_read_layer_cpp", (DL_FUNC) &_earlylate_el_read_layer_cpp, 6},
     {"_earlylate_el_run_cpp", (DL_FUNC) &_earlylate_el_run_cpp, 8},
     {"_earlylate_el_hindcast_cpp", (DL_FUNC) &_earlylate_el_hindcast_cpp, 7},
     {"_earlylate_el_settings_live", (DL_FUNC) &_earlylate_el_settings_live, 0},

@@ -1,16 +1,12 @@
 #include "frame_input.hpp"
 
 #include <cmath>
-#include <memory>
 #include <stdexcept>
 
-#include <ogr_geometry.h>
-
 #include "base/numtext.hpp"
-#include "gis/attribute_text.hpp"
-#include "gis/geometry_shape.hpp"
-#include "gis/gis_error.hpp"
+#include "vector/field_text.hpp"
 #include "vector/record_layout.hpp"
+#include "wkb.hpp"
 
 namespace el::rpkg {
 namespace {
@@ -33,7 +29,7 @@ std::string cellText(SEXP column, R_xlen_t row) {
         }
         default: {
             const SEXP text = STRING_ELT(column, row);
-            return text == NA_STRING ? std::string() : gis::vectorFieldText(utf8(text));
+            return text == NA_STRING ? std::string() : vec::vectorFieldText(utf8(text));
         }
     }
 }
@@ -46,16 +42,11 @@ void checkColumn(SEXP column, const std::string& name, R_xlen_t rows) {
         throw std::runtime_error("the column \"" + name + "\" has not one value per region");
 }
 
-gis::VectorShape shapeOfWkb(SEXP wkb, const std::string& region) {
+WkbShape shapeOfRegion(SEXP wkb, const std::string& region) {
     if (TYPEOF(wkb) != RAWSXP) throw std::runtime_error("the geometry of region \"" + region + "\" is not WKB");
-    OGRGeometry* made = nullptr;
-    if (OGRGeometryFactory::createFromWkb(RAW(wkb), nullptr, &made, static_cast<std::size_t>(Rf_xlength(wkb))) !=
-            OGRERR_NONE || made == nullptr)
-        throw std::runtime_error("the geometry of region \"" + region + "\" cannot be read");
-    const std::unique_ptr<OGRGeometry> geometry(made);
     try {
-        return gis::shapeOf(*geometry);
-    } catch (const gis::GisError& e) {
+        return shapeOfWkb({RAW(wkb), static_cast<std::size_t>(Rf_xlength(wkb))});
+    } catch (const std::runtime_error& e) {
         throw std::runtime_error("region \"" + region + "\": " + e.what());
     }
 }
@@ -68,7 +59,7 @@ VectorObject objectAt(const Rcpp::List& columns, const std::string& name, SEXP g
         object.type = "point";
         object.parts.push_back(VectorPart{"", {0.0}, {0.0}});
     } else {
-        gis::VectorShape shape = shapeOfWkb(VECTOR_ELT(geometry, row), name);
+        WkbShape shape = shapeOfRegion(VECTOR_ELT(geometry, row), name);
         object.type = shape.type;
         object.parts = std::move(shape.parts);
     }
@@ -88,13 +79,13 @@ VectorData dataFromFrame(const Rcpp::CharacterVector& names, const Rcpp::List& c
     data.comment = "From an R data frame";
     data.sizes.valn = static_cast<int>(columns.size());
     for (R_xlen_t j = 0; j < columns.size(); ++j) {
-        const std::string name = gis::vectorFieldText(utf8(columnNames[j]));
+        const std::string name = vec::vectorFieldText(utf8(columnNames[j]));
         checkColumn(columns[j], name, rows);
         data.valname.push_back(name);
     }
     for (R_xlen_t row = 0; row < rows; ++row) {
         const SEXP text = STRING_ELT(names, row);
-        const std::string name = text == NA_STRING ? std::string() : gis::vectorFieldText(utf8(text));
+        const std::string name = text == NA_STRING ? std::string() : vec::vectorFieldText(utf8(text));
         data.objects.push_back(objectAt(columns, name, geometry, row));
     }
     vec::completeLayout(data);

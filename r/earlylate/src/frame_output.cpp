@@ -1,15 +1,12 @@
 #include "frame_output.hpp"
 
-#include <memory>
+#include <cstring>
 #include <optional>
 #include <stdexcept>
 
-#include <ogr_geometry.h>
-
 #include "base/numtext.hpp"
 #include "base/text.hpp"
-#include "gis/geometry_shape.hpp"
-#include "gis/gis_error.hpp"
+#include "wkb.hpp"
 
 namespace el::rpkg {
 namespace {
@@ -41,14 +38,9 @@ SEXP speciesColumn(const VectorData& data, int variable, const std::string& miss
 }
 
 SEXP wkbOf(const VectorObject& object) {
-    std::unique_ptr<OGRGeometry> geometry;
-    try {
-        geometry = gis::geometryOf(object);
-    } catch (const gis::GisError& e) {
-        throw std::runtime_error("region \"" + object.name + "\": " + e.what());
-    }
-    Rcpp::RawVector wkb(static_cast<R_xlen_t>(geometry->WkbSize()));
-    geometry->exportToWkb(wkbNDR, RAW(wkb), wkbVariantIso);
+    const std::vector<std::uint8_t> bytes = wkbOfObject(object);
+    Rcpp::RawVector wkb(static_cast<R_xlen_t>(bytes.size()));
+    if (!bytes.empty()) std::memcpy(RAW(wkb), bytes.data(), bytes.size());
     return wkb;
 }
 

@@ -1,4 +1,5 @@
-// el_read(): a vector file, or a GIS file through GDAL, read as the Read step reads it.
+// el_read(): a vector file read as the Read step reads it, or a GIS layer that sf has read
+// in R, taken as the Read step takes a converted layer.
 
 #include <Rcpp.h>
 
@@ -6,8 +7,9 @@
 
 #include "base/settings.hpp"
 #include "base/text.hpp"
+#include "frame_input.hpp"
+#include "vector/field_text.hpp"
 #include "frame_output.hpp"
-#include "gis/prepare_read.hpp"
 #include "r_hooks.hpp"
 #include "vector/file_bytes.hpp"
 #include "vector/vector_file.hpp"
@@ -25,50 +27,85 @@ bool looksLikeVectorFile(const fs::path& path, const std::string& bytes) {
     return asciiLower(text.substr(0, 6)) == "vector";
 }
 
-// The Read step on the file, writing nothing (no scan side log).
-ReadOutcome readPath(const fs::path& path, const std::string& encoding, const ReadHooks& hooks, bool& gisFile) {
-    hooks.feedback.caption(Label::ReadProgress, " 0 %");
-    std::optional<std::string> bytes;
-    if (!gis::isGisFile(path)) {
-        bytes = vec::readWholeFile(path);
-        if (!bytes) {
-            hooks.messenger.message("Cannot open file: " + path.string());
-            return ReadOutcome{};
-        }
-    }
-    if (bytes && looksLikeVectorFile(path, *bytes))
-        return readVectorBytes(std::move(*bytes), path.string(), kMissValue, hooks, encoding, fs::path());
-    gisFile = true;
-    auto data = gis::importForRead(path, hooks.messenger);
-    if (!data) return ReadOutcome{};
-    return readVectorData(std::move(*data), kMissValue, hooks);
+// Blanks (space, tab) before a field are not part of it once read from text, unless the
+// writer quotes the field, which it does for a text with a comma.
+void dropLeadingBlanks(std::string& text) {
+    if (text.find(',') != std::string::npos) return;
+    const std::size_t first = text.find_first_not_of(" \t");
+    text.erase(0, first == std::string::npos ? text.size() : first);
 }
 
-}  // namespace
+// A layer's data set as a read of its vector file would leave its texts.
+void asReadFromText(VectorData& data) {
+    for (std::string& name : data.valname) dropLeadingBlanks(name);
+    for (VectorObject& object : data.objects) {
+        for (std::string& value : object.values) dropLeadingBlanks(value);
+        dropLeadingBlanks(object.name);
+    }
+}
 
-// [[Rcpp::export(rng = false)]]
-Rcpp::List el_read_cpp(std::string path, std::string encoding, bool formatCheck) {
+SettingValues readSettings(bool formatCheck) {
     SettingValues settings;
     settings.set(Setting::SkipFormatCheck, std::string(formatCheck ? kOff : kOn));
-    MessageList messages;
-    RFeedback feedback;
-    ReadOutcome outcome;
-    bool gisFile = false;
-    try {
-        outcome = readPath(fs::u8path(path), encoding, {settings, messages, feedback}, gisFile);
-    } catch (const Cancelled&) {
-        raiseInterrupt();
-    }
-    const std::vector<std::string> texts = messages.take();
-    if (outcome.erf != 0)
-        return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({joined(texts, "The file could not be read: " + path)}));
+    return settings;
+}
+
+Rcpp::List errorList(const std::string& text) { return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({text})); }
+
+// The data set of a completed Read as the list el_read() makes its frame of, or the error.
+Rcpp::List frameOrError(const ReadOutcome& outcome, std::vector<std::string> texts, const std::string& fallback) {
+    if (outcome.erf != 0) return errorList(joined(texts, fallback));
     Rcpp::List frame;
     try {
         frame = frameOfData(outcome.data, kMissValue);
     } catch (const std::runtime_error& e) {
-        return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({e.what()}));
+        return errorList(e.what());
     }
     frame["messages"] = utf8Vector(texts);
-    frame["gis"] = gisFile;
     return frame;
+}
+
+}  // namespace
+
+// list(gis = TRUE) when the file is not a vector file: R then reads it as a GIS layer.
+// [[Rcpp::export(rng = false)]]
+Rcpp::List el_read_cpp(std::string path, std::string encoding, bool formatCheck) {
+    const SettingValues settings = readSettings(formatCheck);
+    MessageList messages;
+    RFeedback feedback;
+    const fs::path source = fs::u8path(path);
+    std::optional<std::string> bytes = vec::readWholeFile(source);
+    if (!bytes) return errorList("Cannot open file: " + path);
+    if (!looksLikeVectorFile(source, *bytes)) return Rcpp::List::create(Rcpp::Named("gis") = true);
+    ReadOutcome outcome;
+    try {
+        feedback.caption(Label::ReadProgress, " 0 %");
+        outcome = readVectorBytes(std::move(*bytes), path, kMissValue, {settings, messages, feedback}, encoding, fs::path());
+    } catch (const Cancelled&) {
+        raiseInterrupt();
+    }
+    return frameOrError(outcome, messages.take(), "The file could not be read: " + path);
+}
+
+// `names`, `columns` and `geometry` as for a data frame (frame_input.hpp), from the first
+// layer of the GIS file `file`; `comment` is the vector file comment its conversion gives.
+// [[Rcpp::export(rng = false)]]
+Rcpp::List el_read_layer_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, std::string file,
+                             std::string comment, bool formatCheck) {
+    const SettingValues settings = readSettings(formatCheck);
+    MessageList messages;
+    RFeedback feedback;
+    ReadOutcome outcome;
+    try {
+        VectorData data = dataFromFrame(names, columns, geometry);
+        data.comment = vec::vectorFieldText(comment);
+        asReadFromText(data);
+        feedback.caption(Label::ReadProgress, " 0 %");
+        outcome = readVectorData(std::move(data), kMissValue, {settings, messages, feedback});
+    } catch (const Cancelled&) {
+        raiseInterrupt();
+    } catch (const std::runtime_error& e) {
+        return errorList("Cannot read " + file + ": " + e.what());
+    }
+    return frameOrError(outcome, messages.take(), "The file could not be read: " + file);
 }

@@ -16,7 +16,10 @@ constexpr std::array<RArgument, 12> kRunArguments{{
     {"auto_weight", "autoweight", ArgForm::Flag, ""},
     {"exclude_limit", "excludinglimit", ArgForm::Limit, "excludelimited"},
     {"missing", "missingmode", ArgForm::Choice, ""},
-    {"threads", "threads", ArgForm::OptionalCount, ""},
+    // A package shares the machine with the R session and its other work: two threads
+    // unless asked for more (the tools use every core).
+    {"threads", "threads", ArgForm::OptionalCount, "", "2L",
+     "In R the default is 2 threads; \\code{NULL} uses every core."},
     {"similarity_output", "simoutput", ArgForm::Choice, ""},
     {"el_matrix", "elmatrixoutput", ArgForm::Choice, ""},
 }};
@@ -70,6 +73,7 @@ std::vector<std::string> choicesStartupFirst(const SettingInfo& info) {
 
 // The default of an argument as R code.
 std::string defaultCode(const RArgument& argument) {
+    if (!argument.rDefault.empty()) return std::string(argument.rDefault);
     const SettingInfo* info = infoOf(argument.setting);
     switch (argument.form) {
         case ArgForm::Number: return info ? std::string(info->startup) : "NULL";

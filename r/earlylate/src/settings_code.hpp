@@ -28,6 +28,10 @@ struct RArgument {
     std::string_view setting;    // the setting it sets
     ArgForm form;
     std::string_view checkBox;   // Limit: the check box switched on with it
+    // R code of a default of R's own, where R differs from the tools' start-up value, and
+    // the words its help gives for it.
+    std::string_view rDefault = {};
+    std::string_view rDefaultWords = {};
 };
 
 // The run arguments of el_forecast, in the order of its signature.

@@ -66,7 +66,9 @@ std::string item(const RArgument& argument) {
     const SettingInfo* info = infoOf(argument.setting);
     text += " " + (info ? settingWords(*info)
                         : code(argument.setting) + ", a setting this build of the core does not have (ignored with a warning)");
-    return "\\item{" + std::string(argument.name) + "}{" + text + ".}";
+    if (!argument.rDefaultWords.empty()) text += ". " + std::string(argument.rDefaultWords);
+    else text += ".";
+    return "\\item{" + std::string(argument.name) + "}{" + text + "}";
 }
 
 std::string usage() {

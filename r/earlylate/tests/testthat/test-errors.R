@@ -5,6 +5,7 @@ bad_status_table <- function() {
 }
 
 test_that("bad input gives an R error with the tool's message and changes no file", {
+  skip_if_not_installed("sf")  # el_read needs sf
   local_time_limit(30)
   local_epoch()
   dir <- local_folder(c(fixture("bad_status_value.csv"), fixture("truncated_record.csv"), extdata("sample.csv")))
@@ -42,6 +43,7 @@ test_that("bad input gives an R error with the tool's message and changes no fil
 })
 
 test_that("the batch runner gives the same messages for the same files", {
+  skip_if_not_installed("sf")  # el_read needs sf
   local_time_limit(30)
   batch <- batch_runner()
   dir <- local_folder(c(fixture("bad_status_value.csv"), fixture("truncated_record.csv")))
@@ -72,6 +74,7 @@ test_that("arguments of the wrong kind are refused before anything runs", {
 })
 
 test_that("a threads argument reaches the setting, or is ignored with a warning where the core has none", {
+  skip_if_not_installed("sf")  # el_read needs sf
   local_time_limit(30)
   local_epoch()
   x <- el_read(extdata("sample.csv"))

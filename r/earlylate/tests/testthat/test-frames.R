@@ -24,6 +24,7 @@ without_geometry <- function(fc) {
 }
 
 test_that("a plain data frame gives the forecast of the vector file", {
+  skip_if_not_installed("sf")  # el_read needs sf
   local_time_limit(60)
   local_epoch()
   from_file <- suppressWarnings(el_forecast(el_read(extdata("sample.csv")), target = "Invader"))
@@ -56,6 +57,7 @@ test_that("dates of R are decimal years, and the log names a plain data frame", 
 })
 
 test_that("el_read takes a GIS layer and gives the vector file's values and geometry", {
+  skip_if_not_installed("sf")  # el_read needs sf
   local_time_limit(60)
   local_epoch()
   x <- el_read(extdata("sample.csv"))
@@ -78,6 +80,7 @@ test_that("el_read takes a GIS layer and gives the vector file's values and geom
 })
 
 test_that("an sf data frame keeps its geometry in the regions table, and the forecast prints and maps", {
+  skip_if_not_installed("sf")  # el_read needs sf
   local_time_limit(30)
   local_epoch()
   fc <- suppressWarnings(el_forecast(el_read(extdata("sample.csv")), "Invader", reliability = FALSE))

@@ -2,6 +2,7 @@
 # takes some 40 s on the CI machine when nothing stops it.
 
 test_that("an interrupt stops a long run soon, and R goes on", {
+  skip_if_not_installed("sf")  # el_read needs sf
   local_time_limit(60)
   skip_if_not_installed("processx")
   script <- tempfile(fileext = ".R")

@@ -3,6 +3,7 @@
 # is at hand.
 
 test_that("the log of every case equals the batch runner's kept log", {
+  skip_if_not_installed("sf")  # el_read needs sf
   local_time_limit(60)
   local_epoch()
   for (i in seq_len(nrow(cases()))) {
@@ -26,6 +27,7 @@ test_that("the kept logs are what the batch runner writes now", {
 })
 
 test_that("the examine-weight grid is the batch runner's weight-test file", {
+  skip_if_not_installed("sf")  # el_read needs sf
   local_time_limit(60)
   local_epoch()
   grid <- suppressWarnings(el_examine_weight(el_read(extdata("sample.csv")), "Invader", training = 0.7))
@@ -54,6 +56,7 @@ test_that("the examine-weight grid is the batch runner's weight-test file", {
 })
 
 test_that("the predictions table is the batch runner's, and the hindcast table its block", {
+  skip_if_not_installed("sf")  # el_read needs sf
   local_time_limit(60)
   local_epoch()
   fc <- el_forecast(el_read(extdata("spread.csv")), "Invader", reliability = FALSE)

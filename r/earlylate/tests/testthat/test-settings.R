@@ -17,6 +17,7 @@ test_that("the settings code equals a fresh generation from the linked core", {
 })
 
 test_that("the defaults of el_forecast are the start-up values of their settings", {
+  skip_if_not_installed("sf")  # el_read needs sf
   local_time_limit(30)
   local_epoch()
   fc <- suppressWarnings(el_forecast(el_read(extdata("sample.csv")), "Invader"))
