@@ -72,12 +72,22 @@ std::vector<Job> eligibleJobs(const AllSpeciesRequest& request) {
     return jobs;
 }
 
+// The figures of a hindcast come from the predicted dates alone, which the fluctuation
+// trials never change: the runs leave them out. A run with trials never excludes regions
+// with few relations, so neither does the run without them.
+void withoutTrials(SettingValues& settings) {
+    if (!isOn(settings, Setting::DoReliability)) return;
+    settings.set(Setting::DoReliability, std::string(kOff));
+    settings.set(Setting::ExcludeLimited, std::string(kOff));
+}
+
 // The single-target hindcast of one species at one year, its masked run on one thread.
 SpeciesHindcast runJob(const AllSpeciesRequest& request, const RegionCentres& centres, const Job& job,
                        Feedback& feedback) {
     HindcastRequest single = request.base;
     single.settings.set(Setting::TargetSpecies, job.species);
     single.settings.set(Setting::Threads, "1");  // the runs themselves go on in parallel
+    withoutTrials(single.settings);
     HindcastYear year = hindcastYear(single, centres, job.year, feedback);
     SpeciesHindcast out;
     out.year = job.year;
