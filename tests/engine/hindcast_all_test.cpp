@@ -118,6 +118,7 @@ TEST(HindcastTargets, AllOrNamesInSpeciesListOrderAndAnUnknownNameIsRefused) {
     const std::vector<std::string> species{"A", "B", "C"};
     EXPECT_EQ(hindcastTargets("all", species), species);
     EXPECT_EQ(hindcastTargets("C,A,C", species), (std::vector<std::string>{"A", "C"}));
+    EXPECT_EQ(hindcastTargets("all", {"A", "B", "A"}), (std::vector<std::string>{"A", "B"}));  // a repeat runs once
     try {
         hindcastTargets("A,Bee", species);
         FAIL() << "an unknown name was taken";
