@@ -19,3 +19,15 @@ test_that("a forecast without skill says so, with its overdue regions and what t
   expect_true("overdue: 1 of the 2 regions not reached yet are predicted no later than the latest date" %in% out)
   expect_true(any(grepl("stability of the region score under resampling.*mean 2$", out)))
 })
+
+test_that("a hindcast over every species gives each eligible species its own hindcast", {
+  x <- el_read(extdata("spread.csv"))
+  all <- el_hindcast(x, years = c(1990, 2011), targets = "all", min_unreached = 0, reliability = FALSE)
+  expect_equal(paste(all$year, all$species), c("1990 SpD", "1990 SpE", "1990 SpF", "2011 Invader"))
+  one <- el_hindcast(x, "Invader", 2011, reliability = FALSE)
+  for (figure in c("reached_later", "not_reached", "auc", "spearman", "mae", "distance_auc"))
+    expect_equal(all[[figure]][4], one[[figure]], info = figure)
+  expect_equal(attr(all, "years")$species, c(3L, 1L))
+  expect_error(el_hindcast(x, years = 2011, targets = c("SpA", "Nope")), "\"Nope\" is not among the species analysed",
+               class = "earlylate_error")
+})
