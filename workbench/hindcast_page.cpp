@@ -1,5 +1,6 @@
 #include "workbench/hindcast_page.hpp"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -23,6 +24,7 @@ namespace el::workbench {
 // What a hindcast leaves for the window: written by its thread, read once it has ended.
 struct HindcastPage::Outcome {
     std::vector<engine::HindcastYear> years;
+    std::optional<engine::AllSpeciesHindcast> all;
     std::string error;
     bool cancelled = false;
 };
@@ -34,6 +36,9 @@ constexpr const char* kStopButton = "Stop";
 QStringList columnTitles() {
     return {"Year", "Reached later", "Not reached", "AUC", "Spearman", "MAE", "Distance AUC", "Distance Spearman"};
 }
+
+// The table's row of one hindcast's figures, after `first` (the year, and the species).
+QStringList figureTexts(QStringList first, bool ran, const engine::HindcastFigures& f);
 
 // The years of the field, or the text that is not a year.
 std::optional<std::vector<double>> parseYears(const QString& text, QString& bad) {
@@ -54,6 +59,22 @@ QString cellText(const std::optional<double>& value, bool decimals) {
     return QString::fromStdString(decimals ? figures::figureText(value) : figures::meanErrorText(*value));
 }
 
+QStringList figureTexts(QStringList first, bool ran, const engine::HindcastFigures& f) {
+    return first << (ran ? QString::number(f.reachedLater) : QStringLiteral("null"))
+                 << (ran ? QString::number(f.notReached) : QStringLiteral("null")) << cellText(f.auc, true)
+                 << cellText(f.spearman, true) << cellText(f.mae, false) << cellText(f.distanceAuc, true)
+                 << cellText(f.distanceSpearman, true);
+}
+
+void fillRow(QTableWidget* table, int row, const QStringList& texts, const std::string& error) {
+    for (int c = 0; c < texts.size(); ++c) {
+        auto* item = new QTableWidgetItem(texts[c]);
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (!error.empty()) item->setToolTip(QString::fromStdString(error));
+        table->setItem(row, c, item);
+    }
+}
+
 }  // namespace
 
 HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
@@ -66,6 +87,11 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
     yearField_->setObjectName(QStringLiteral("HindcastYears"));
     yearField_->setPlaceholderText(QStringLiteral("e.g. 2008,2012"));
     bar->addWidget(yearField_, 1);
+    allSpecies_ = new QCheckBox(QStringLiteral("All species"), this);
+    allSpecies_->setObjectName(QStringLiteral("HindcastAllSpecies"));
+    allSpecies_->setToolTip(QStringLiteral("Each species with at least 5 regions dated up to the year, 3 after it and 1 "
+                                           "never reached becomes the target in turn"));
+    bar->addWidget(allSpecies_);
     button_ = new QPushButton(QString::fromLatin1(kButton), this);
     button_->setObjectName(QStringLiteral("HindcastButton"));
     bar->addWidget(button_);
@@ -108,6 +134,7 @@ void HindcastPage::clear(const QString& why) {
     species_.clear();
     target_.clear();
     years_.clear();
+    all_ = {};
     showYears();
     note_->setText(why);
     button_->setEnabled(false);
@@ -119,8 +146,9 @@ void HindcastPage::showRun(std::shared_ptr<const VectorData> data, const engine:
     species_ = run.speciesNames;
     target_ = run.target >= 0 ? run.speciesNames[static_cast<std::size_t>(run.target)] : std::string();
     years_.clear();
+    all_ = {};
     showYears();
-    note_->setText(target_.empty() ? QStringLiteral("The latest run had no target species: a hindcast needs one.")
+    note_->setText(target_.empty() ? QStringLiteral("The latest run had no target species: a hindcast needs one, or \"All species\".")
                                    : QStringLiteral("Hindcast of %1: forecasts from the data up to each year, scored on "
                                                     "the arrivals after it.").arg(QString::fromStdString(target_)));
     button_->setEnabled(true);
@@ -139,7 +167,7 @@ void HindcastPage::pressButton() {
 
 bool HindcastPage::start() {
     if (!data_) return false;
-    if (target_.empty()) {
+    if (target_.empty() && !allSpecies_->isChecked()) {
         link_.message(QStringLiteral("A hindcast needs a target species: run a forecast with a target species first."));
         return false;
     }
@@ -148,6 +176,10 @@ bool HindcastPage::start() {
     if (!years || years->empty()) {
         link_.message(QStringLiteral("\"%1\" is not a year: give one or more years separated by commas.").arg(bad));
         return false;
+    }
+    if (allSpecies_->isChecked()) {
+        startAllSpecies(link_.settings ? link_.settings() : SettingValues(), *years);
+        return true;
     }
     engine::HindcastRequest request;
     request.data = data_.get();
@@ -171,6 +203,30 @@ bool HindcastPage::start() {
     return true;
 }
 
+void HindcastPage::startAllSpecies(const SettingValues& settings, const std::vector<double>& years) {
+    engine::AllSpeciesRequest request;
+    request.base.data = data_.get();
+    request.base.species = species_;
+    request.base.calculationDate = calculationDate();
+    request.base.settings = settings;
+    request.targets = engine::hindcastTargets("all", species_);
+    request.years = years;
+    request.threads = threadCountOf(settings.get(Setting::Threads)).value_or(1);
+    workSettings_.refresh(request.base.settings);
+    auto outcome = std::make_shared<Outcome>();
+    step_.start(
+        [outcome, data = data_, request](WorkerHooks& hooks) {
+            try {
+                outcome->all = engine::runAllSpeciesHindcast(request, hooks);
+            } catch (const Cancelled&) {
+                outcome->cancelled = true;
+            } catch (const std::exception& error) {
+                outcome->error = error.what();
+            }
+        },
+        [this, outcome] { finish(*outcome); });
+}
+
 StepDisplay HindcastPage::stepDisplay() {
     return {[this](const WorkNews& news) { showProgress(news); }, [] { return true; },
             [this](const std::string& text) { link_.message(QString::fromStdString(text)); }};
@@ -180,13 +236,27 @@ StepDisplay HindcastPage::stepDisplay() {
 void HindcastPage::showProgress(const WorkNews& news) {
     if (!news.progress || news.progress->stage != ProgressStage::Hindcasts || news.progress->total <= 0) return;
     note_->setText(
-        QStringLiteral("Hindcast at work: %1 of %2 years done").arg(news.progress->done).arg(news.progress->total));
+        QStringLiteral("Hindcast at work: %1 of %2 %3 done")
+            .arg(news.progress->done)
+            .arg(news.progress->total)
+            .arg(allSpecies_->isChecked() ? QStringLiteral("species and years") : QStringLiteral("years")));
 }
 
 void HindcastPage::finish(Outcome& outcome) {
     button_->setText(QString::fromLatin1(kButton));
     years_ = std::move(outcome.years);
-    showYears();
+    all_ = outcome.all ? std::move(*outcome.all) : engine::AllSpeciesHindcast();
+    if (outcome.all) {
+        showSpeciesRows();
+        if (!outcome.cancelled && outcome.error.empty()) {
+            note_->setText(QStringLiteral("Hindcast of every eligible species done: %1 species and years.")
+                               .arg(all_.rows.size()));
+            emit finished();
+            return;
+        }
+    } else {
+        showYears();
+    }
     if (outcome.cancelled) note_->setText(QStringLiteral("The hindcast was stopped."));
     else if (!outcome.error.empty()) note_->setText(QString::fromStdString(outcome.error));
     else note_->setText(QStringLiteral("Hindcast of %1 done: choose a year in the table to see its plot.").arg(QString::fromStdString(target_)));
@@ -201,21 +271,12 @@ void HindcastPage::stopWork() {
 }
 
 void HindcastPage::showYears() {
+    table_->setColumnCount(static_cast<int>(columnTitles().size()));
+    table_->setHorizontalHeaderLabels(columnTitles());
     table_->setRowCount(static_cast<int>(years_.size()));
     for (int row = 0; row < table_->rowCount(); ++row) {
         const engine::HindcastYear& y = years_[static_cast<std::size_t>(row)];
-        const engine::HindcastFigures& f = y.figures;
-        const QStringList texts{QString::fromStdString(figures::shortNumber(y.year)),
-                                y.ran ? QString::number(f.reachedLater) : QStringLiteral("null"),
-                                y.ran ? QString::number(f.notReached) : QStringLiteral("null"),
-                                cellText(f.auc, true), cellText(f.spearman, true), cellText(f.mae, false),
-                                cellText(f.distanceAuc, true), cellText(f.distanceSpearman, true)};
-        for (int c = 0; c < texts.size(); ++c) {
-            auto* item = new QTableWidgetItem(texts[c]);
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (!y.ran) item->setToolTip(QString::fromStdString(y.error));
-            table_->setItem(row, c, item);
-        }
+        fillRow(table_, row, figureTexts({QString::fromStdString(figures::shortNumber(y.year))}, y.ran, y.figures), y.error);
     }
     table_->resizeColumnsToContents();
     if (years_.empty()) view_->setBuilder({});
@@ -223,7 +284,24 @@ void HindcastPage::showYears() {
     showPlot(table_->currentRow());
 }
 
+// One row per species and year; the plot belongs to single-target hindcasts.
+void HindcastPage::showSpeciesRows() {
+    QStringList titles = columnTitles();
+    titles.insert(1, QStringLiteral("Species"));
+    table_->setColumnCount(static_cast<int>(titles.size()));
+    table_->setHorizontalHeaderLabels(titles);
+    table_->setRowCount(static_cast<int>(all_.rows.size()));
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        const engine::SpeciesHindcast& r = all_.rows[static_cast<std::size_t>(row)];
+        const QStringList first{QString::fromStdString(figures::shortNumber(r.year)), QString::fromStdString(r.species)};
+        fillRow(table_, row, figureTexts(first, r.ran, r.figures), r.error);
+    }
+    table_->resizeColumnsToContents();
+    view_->setBuilder({});
+}
+
 void HindcastPage::showPlot(int row) {
+    if (!all_.rows.empty()) return;  // the table holds species, not years
     if (row < 0 || row >= static_cast<int>(years_.size()) || !data_) {
         view_->setBuilder({});
         return;

@@ -4,7 +4,8 @@
 // in the table. The hindcast is made on the data set and the species of the latest
 // completed run, with the window's settings as they stand when the button is pressed, on a
 // worker thread of its own: its runs write no file and show nothing in the log panel, and
-// "Stop" ends them at their next checkpoint.
+// "Stop" ends them at their next checkpoint. With "All species" checked, each species of the
+// run that is eligible at a year is the target in turn, one row per species and year.
 
 #include <QWidget>
 
@@ -14,11 +15,13 @@
 
 #include "base/settings.hpp"
 #include "engine/hindcast.hpp"
+#include "engine/hindcast_all.hpp"
 #include "engine/run_result.hpp"
 #include "engine/settings_copy.hpp"
 #include "vector/vector_data.hpp"
 #include "workbench/background_step.hpp"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -51,6 +54,9 @@ public:
     bool active() const { return step_.active(); }
 
     const std::vector<engine::HindcastYear>& years() const { return years_; }
+    // The rows of the latest hindcast over all species ("All species" checked), else empty.
+    const std::vector<engine::SpeciesHindcast>& speciesRows() const { return all_.rows; }
+    QCheckBox* allSpeciesBox() const { return allSpecies_; }
     QLineEdit* yearField() const { return yearField_; }
     QPushButton* button() const { return button_; }
     QTableWidget* figureTable() const { return table_; }
@@ -68,6 +74,8 @@ private:
     void finish(Outcome& outcome);
     void stopWork();
     void showYears();
+    void showSpeciesRows();
+    void startAllSpecies(const SettingValues& settings, const std::vector<double>& years);
     void showPlot(int row);
 
     WindowLink link_;
@@ -75,9 +83,11 @@ private:
     std::vector<std::string> species_;
     std::string target_;  // "" when the run had no target
     std::vector<engine::HindcastYear> years_;
+    engine::AllSpeciesHindcast all_;
     engine::SettingsCopy workSettings_;  // the latest hindcast's settings, which its worker's hooks hand out
     BackgroundStep step_{workSettings_, stepDisplay()};
     QLineEdit* yearField_ = nullptr;
+    QCheckBox* allSpecies_ = nullptr;
     QPushButton* button_ = nullptr;
     QLabel* note_ = nullptr;
     QTableWidget* table_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QTableWidget>
 
 #include "engine/hindcast.hpp"
+#include "engine/hindcast_all.hpp"
 #include "engine/prediction_table.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/workbench/window_fixture.hpp"
@@ -95,6 +96,42 @@ private slots:
         circles = 0;
         for (const auto& m : page->view()->scene().content.markers) circles += m.kind == figures::MarkerKind::Circle;
         QCOMPARE(circles, 3);
+    }
+
+    void allSpeciesGivesTheEnginesRowsOfEachEligibleSpecies() {
+        TempDir work;
+        ScopedCwd cwd(work.path());
+        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"));
+        w.window->setSetting(Setting::DataFileName, "spread.csv");
+        w.click("Command1");
+        for (int row = 0; row < w.get<QListWidget>("List1")->count(); ++row) {
+            w.select("List1", row);
+            w.click("Command2");
+        }
+        w.window->setSetting(Setting::DoReliability, "0");
+        w.click("Command4");
+        workbench::HindcastPage* page = w.window->results()->hindcastPage();
+        QVERIFY(page->button()->isEnabled());  // no target needed
+        QSignalSpy done(page, &workbench::HindcastPage::finished);
+        page->allSpeciesBox()->setChecked(true);
+        page->yearField()->setText(QStringLiteral("1990, 2011"));
+        page->button()->click();
+        QVERIFY(done.wait(30000));
+
+        engine::AllSpeciesRequest request;
+        request.base.data = w.window->data().get();
+        request.base.species = {"SpA", "SpB", "SpC", "SpD", "SpE", "SpF", "SpG", "Invader"};
+        for (const SettingInfo& info : settingTable()) request.base.settings.set(info.id, w.window->setting(info.id));
+        request.targets = request.base.species;
+        request.years = {1990, 2011};
+        Feedback quiet;
+        const auto expected = engine::runAllSpeciesHindcast(request, quiet);
+        QCOMPARE(expected.rows.size(), std::size_t{1});  // 2011, Invader: the others never stay unreached
+        QCOMPARE(page->speciesRows().size(), std::size_t{1});
+        QCOMPARE(page->speciesRows()[0].figures.auc, expected.rows[0].figures.auc);
+        QCOMPARE(page->figureTable()->horizontalHeaderItem(1)->text(), QStringLiteral("Species"));
+        QCOMPARE(page->figureTable()->item(0, 1)->text(), QStringLiteral("Invader"));
+        QCOMPARE(page->figureTable()->item(0, 2)->text(), QStringLiteral("21"));
     }
 
     void errorsAreMessagesAndStopEndsTheWork() {

@@ -21,6 +21,10 @@ el_hindcast_cpp <- function(names, columns, geometry, settings, species, fileNam
     .Call(`_earlylate_el_hindcast_cpp`, names, columns, geometry, settings, species, fileName, years)
 }
 
+el_hindcast_all_cpp <- function(names, columns, geometry, settings, species, fileName, years, targets, rules) {
+    .Call(`_earlylate_el_hindcast_all_cpp`, names, columns, geometry, settings, species, fileName, years, targets, rules)
+}
+
 el_settings_live <- function() {
     .Call(`_earlylate_el_settings_live`)
 }

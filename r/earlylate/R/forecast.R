@@ -16,9 +16,12 @@ el_examine_weight <- function(x, target, ...) {
   grid
 }
 
-el_hindcast <- function(x, target, years, ...) {
+el_hindcast <- function(x, target = NULL, years, ..., targets = NULL, min_before = 5, min_after = 3,
+                        min_unreached = 1) {
   if (!is.numeric(years) || length(years) == 0 || anyNA(years))
     stop("years must be one or more cut-off years", call. = FALSE)
+  if (!is.null(targets)) return(.el_hindcast_all(x, target, years, list(...), targets,
+                                                 c(min_before, min_after, min_unreached)))
   args <- .el_run_args(c(list(target = target), list(...)))
   parts <- .el_parts_of(x, args)
   out <- el_hindcast_cpp(parts$names, parts$columns, parts$geometry, .el_settings_of(args),
@@ -32,6 +35,29 @@ el_hindcast <- function(x, target, years, ...) {
                                                call. = FALSE)
   table$error[table$error == ""] <- NA_character_
   attr(table, "log") <- out$log
+  table
+}
+
+# The hindcast with each eligible species of `targets` ("all" or names) as the target in turn.
+.el_hindcast_all <- function(x, target, years, more, targets, rules) {
+  if (!is.character(targets) || length(targets) == 0 || anyNA(targets))
+    stop("targets must be \"all\" or one or more species names", call. = FALSE)
+  if (!is.numeric(rules) || anyNA(rules) || any(rules < 0) || any(rules != round(rules)))
+    stop("min_before, min_after and min_unreached must be whole numbers of at least 0", call. = FALSE)
+  args <- .el_run_args(c(list(target = target), more))
+  parts <- .el_parts_of(x, args)
+  out <- el_hindcast_all_cpp(parts$names, parts$columns, parts$geometry, .el_settings_of(args), args$species,
+                             parts$file_name, as.numeric(years), paste(targets, collapse = ","), as.integer(rules))
+  .el_stop_on_failure(out)
+  .el_warn_ignored(out$ignored)
+  for (text in out$messages) warning(text, call. = FALSE)
+  table <- as.data.frame(out$table, stringsAsFactors = FALSE)
+  per_year <- as.data.frame(out$years, stringsAsFactors = FALSE)
+  if (is.null(parts$geometry)) {
+    table$distance_auc <- table$distance_spearman <- NA_real_
+    per_year$auc_beats_distance <- NA_real_
+  }
+  attr(table, "years") <- per_year
   table
 }
 

@@ -83,6 +83,24 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// el_hindcast_all_cpp
+Rcpp::List el_hindcast_all_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings, SEXP species, std::string fileName, std::vector<double> years, std::string targets, std::vector<int> rules);
+RcppExport SEXP _earlylate_el_hindcast_all_cpp(SEXP namesSEXP, SEXP columnsSEXP, SEXP geometrySEXP, SEXP settingsSEXP, SEXP speciesSEXP, SEXP fileNameSEXP, SEXP yearsSEXP, SEXP targetsSEXP, SEXP rulesSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::traits::input_parameter< Rcpp::CharacterVector >::type names(namesSEXP);
+    Rcpp::traits::input_parameter< Rcpp::List >::type columns(columnsSEXP);
+    Rcpp::traits::input_parameter< SEXP >::type geometry(geometrySEXP);
+    Rcpp::traits::input_parameter< Rcpp::List >::type settings(settingsSEXP);
+    Rcpp::traits::input_parameter< SEXP >::type species(speciesSEXP);
+    Rcpp::traits::input_parameter< std::string >::type fileName(fileNameSEXP);
+    Rcpp::traits::input_parameter< std::vector<double> >::type years(yearsSEXP);
+    Rcpp::traits::input_parameter< std::string >::type targets(targetsSEXP);
+    Rcpp::traits::input_parameter< std::vector<int> >::type rules(rulesSEXP);
+    rcpp_result_gen = Rcpp::wrap(el_hindcast_all_cpp(names, columns, geometry, settings, species, fileName, years, targets, rules));
+    return rcpp_result_gen;
+END_RCPP
+}
 // el_settings_live
 Rcpp::List el_settings_live();
 RcppExport SEXP _earlylate_el_settings_live() {
@@ -99,6 +117,7 @@ static const R_CallMethodDef CallEntries[] = {
     {"_earlylate_el_read_layer_cpp", (DL_FUNC) &_earlylate_el_read_layer_cpp, 6},
     {"_earlylate_el_run_cpp", (DL_FUNC) &_earlylate_el_run_cpp, 8},
     {"_earlylate_el_hindcast_cpp", (DL_FUNC) &_earlylate_el_hindcast_cpp, 7},
+    {"_earlylate_el_hindcast_all_cpp", (DL_FUNC) &_earlylate_el_hindcast_all_cpp, 9},
     {"_earlylate_el_settings_live", (DL_FUNC) &_earlylate_el_settings_live, 0},
     {NULL, NULL, 0}
 };

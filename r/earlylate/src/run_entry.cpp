@@ -6,7 +6,9 @@
 #include <chrono>
 
 #include "base/log_sink.hpp"
+#include "base/numtext.hpp"
 #include "engine/engine.hpp"
+#include "engine/hindcast_all.hpp"
 #include "engine/hindcast_report.hpp"
 #include "engine/prediction_table.hpp"
 #include "engine/run_error.hpp"
@@ -89,6 +91,33 @@ Rcpp::List hindcast(PreparedRun& run, const std::vector<double>& years, RFeedbac
                               Rcpp::Named("ignored") = utf8Vector(run.ignored));
 }
 
+Rcpp::List hindcastAll(PreparedRun& run, const std::vector<double>& years, const std::string& targets,
+                       const std::vector<int>& rules, RFeedback& feedback) {
+    engine::AllSpeciesRequest request;
+    request.base.data = &run.data;
+    request.base.species = run.species;
+    request.base.missvalue = kMissValue;
+    request.base.calculationDate = run.date;
+    request.base.settings = run.settings;
+    request.years = years;
+    if (rules.size() == 3) request.rules = {rules[0], rules[1], rules[2]};
+    request.threads = threadCountOf(run.settings.get(Setting::Threads)).value_or(1);
+    engine::AllSpeciesHindcast out;
+    try {
+        request.targets = engine::hindcastTargets(targets, run.species);
+        out = engine::runAllSpeciesHindcast(request, feedback);
+    } catch (const engine::RunError& e) {
+        throw ToolError(std::string("targets: ") + e.what());
+    }
+    std::vector<std::string> messages;
+    for (const engine::SpeciesHindcast& row : out.rows)
+        if (!row.ran) messages.push_back("The hindcast of " + row.species + " for " + decimalnum(row.year) + " stopped: " + row.error);
+    return Rcpp::List::create(Rcpp::Named("table") = listOfTable(engine::allSpeciesTable(out)),
+                              Rcpp::Named("years") = hindcastSpreadColumns(out.years),
+                              Rcpp::Named("messages") = utf8Vector(messages),
+                              Rcpp::Named("ignored") = utf8Vector(run.ignored));
+}
+
 }  // namespace
 
 // [[Rcpp::export(rng = false)]]
@@ -114,6 +143,21 @@ Rcpp::List el_hindcast_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP
     try {
         PreparedRun run = prepareRun(runInput(names, columns, geometry, settings, species, fileName), feedback);
         return hindcast(run, years, feedback);
+    } catch (const ToolError& e) {
+        return failure(e.what(), {});
+    } catch (const Cancelled&) {
+        raiseInterrupt();
+    }
+}
+
+// [[Rcpp::export(rng = false)]]
+Rcpp::List el_hindcast_all_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings,
+                               SEXP species, std::string fileName, std::vector<double> years, std::string targets,
+                               std::vector<int> rules) {
+    RFeedback feedback;
+    try {
+        PreparedRun run = prepareRun(runInput(names, columns, geometry, settings, species, fileName), feedback);
+        return hindcastAll(run, years, targets, rules, feedback);
     } catch (const ToolError& e) {
         return failure(e.what(), {});
     } catch (const Cancelled&) {

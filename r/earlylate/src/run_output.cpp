@@ -109,3 +109,38 @@ Rcpp::List hindcastColumns(const std::vector<engine::HindcastYear>& years) {
 }
 
 }  // namespace el::rpkg
+
+namespace el::rpkg {
+
+Rcpp::List hindcastSpreadColumns(const std::vector<engine::HindcastYearSpread>& years) {
+    const std::size_t n = years.size();
+    Rcpp::NumericVector year(n), share(n);
+    Rcpp::IntegerVector species(n);
+    Rcpp::List out;
+    for (std::size_t i = 0; i < n; ++i) {
+        year[i] = years[i].year;
+        species[i] = years[i].species;
+        share[i] = orNa(years[i].aucBeatsDistance);
+    }
+    out["year"] = year;
+    out["species"] = species;
+    using Figure = engine::FigureSpread engine::HindcastYearSpread::*;
+    const std::pair<const char*, Figure> figures[] = {
+        {"reached_later", &engine::HindcastYearSpread::reachedLater}, {"not_reached", &engine::HindcastYearSpread::notReached},
+        {"auc", &engine::HindcastYearSpread::auc},                     {"spearman", &engine::HindcastYearSpread::spearman},
+        {"mae", &engine::HindcastYearSpread::mae},                     {"distance_auc", &engine::HindcastYearSpread::distanceAuc},
+        {"distance_spearman", &engine::HindcastYearSpread::distanceSpearman}};
+    for (const auto& [name, member] : figures) {
+        Rcpp::NumericVector mean(n), sd(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            mean[i] = orNa((years[i].*member).mean);
+            sd[i] = orNa((years[i].*member).sd);
+        }
+        out[std::string(name) + "_mean"] = mean;
+        out[std::string(name) + "_sd"] = sd;
+    }
+    out["auc_beats_distance"] = share;
+    return out;
+}
+
+}  // namespace el::rpkg

@@ -8,6 +8,7 @@
 
 #include "base/settings.hpp"
 #include "engine/hindcast.hpp"
+#include "engine/hindcast_all.hpp"
 #include "engine/run_result.hpp"
 
 namespace el::rpkg {
@@ -31,5 +32,9 @@ Rcpp::CharacterVector settingsVector(const SettingsSource& settings);
 // Per cut-off year: year, reached_later, not_reached, auc, spearman, mae, distance_auc,
 // distance_spearman, error.
 Rcpp::List hindcastColumns(const std::vector<engine::HindcastYear>& years);
+
+// Per cut-off year of a hindcast over several species: year, species, then the mean and sd
+// of each figure (auc_mean, auc_sd, ...) and auc_beats_distance.
+Rcpp::List hindcastSpreadColumns(const std::vector<engine::HindcastYearSpread>& years);
 
 }  // namespace el::rpkg
