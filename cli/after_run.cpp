@@ -26,14 +26,15 @@ std::vector<engine::HindcastYear> hindcast(const AfterRunRequest& request, const
 
 }  // namespace
 
-std::vector<std::string> makeAfterRunOutputs(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
-                                             Feedback& feedback) {
-    std::vector<std::string> failures;
+AfterRunOutputs makeAfterRunOutputs(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
+                                    Feedback& feedback) {
+    AfterRunOutputs made;
+    std::vector<std::string>& failures = made.failures;
     if (!request.predictionsFile.empty())
         if (auto failure = writePredictionsFile(request.predictionsFile,
                                                 engine::predictionTable(run.data, run.result, kMissValue), run.data))
             failures.push_back(*failure);
-    std::vector<engine::HindcastYear> years;
+    std::vector<engine::HindcastYear>& years = made.hindcast;
     if (!request.hindcastYears.empty()) years = hindcast(request, run, log, feedback, failures);
     if (!request.summaryFile.empty()) {
         const engine::RunSummaryInput summary{EARLYLATE_VERSION, run.inputFile,       run.inputSha256,
@@ -41,7 +42,7 @@ std::vector<std::string> makeAfterRunOutputs(const AfterRunRequest& request, con
                                               run.runSeconds,    request.hindcastYears.empty() ? nullptr : &years};
         if (auto failure = writeSummaryFile(request.summaryFile, summary)) failures.push_back(*failure);
     }
-    return failures;
+    return made;
 }
 
 }  // namespace el::batch

@@ -9,6 +9,7 @@
 #include "base/feedback.hpp"
 #include "base/log_sink.hpp"
 #include "base/settings.hpp"
+#include "engine/hindcast.hpp"
 #include "engine/run_result.hpp"
 #include "vector/vector_data.hpp"
 
@@ -31,9 +32,13 @@ struct AfterRunContext {
     double runSeconds = 0;
 };
 
-// Makes each output asked for and returns the text of every failure (none: all made).
-// Throws el::Cancelled when a checkpoint stops a hindcast run.
-std::vector<std::string> makeAfterRunOutputs(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
+struct AfterRunOutputs {
+    std::vector<std::string> failures;          // the text of every failure (none: all made)
+    std::vector<engine::HindcastYear> hindcast;  // the hindcast made, for the report
+};
+
+// Makes each output asked for. Throws el::Cancelled when a checkpoint stops a hindcast run.
+AfterRunOutputs makeAfterRunOutputs(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
                                              Feedback& feedback);
 
 }  // namespace el::batch

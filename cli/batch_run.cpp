@@ -74,7 +74,7 @@ public:
 private:
     engine::RunResult forecast(const SourceReadOutcome& source, std::vector<std::string> species,
                                const std::string& date);
-    int afterRun(const AfterRunContext& context);
+    int afterRun(const AfterRunContext& context, const FigureRequest& figures, const CompletedRun& completed);
     int finish(int status);
     int interrupted() {
         console_.message("Interrupted");
@@ -129,21 +129,25 @@ int BatchSession::run(const std::string& date) {
             console_.message(*failure);
             return finish(kStopped);
         }
-        return afterRun({read.read.data, result, given, opts_.values, opts_.file, digest, date, seconds.count()});
+        return afterRun({read.read.data, result, given, opts_.values, opts_.file, digest, date, seconds.count()},
+                        figures.value, completed);
     }
     return finish(kCompleted);
 }
 
-// The tables, the hindcast and the summary asked for; exit status 1 when one of them failed.
-int BatchSession::afterRun(const AfterRunContext& context) {
+// The tables, the hindcast, the summary and the report asked for; exit status 1 when one of
+// them failed. The report comes last: it shows the hindcast.
+int BatchSession::afterRun(const AfterRunContext& context, const FigureRequest& figures, const CompletedRun& completed) {
     const AfterRunRequest request{opts_.predictionsFile, opts_.summaryFile, opts_.hindcastYears};
-    std::vector<std::string> failures;
+    AfterRunOutputs made;
     try {
-        failures = makeAfterRunOutputs(request, context, log_, console_);
+        made = makeAfterRunOutputs(request, context, log_, console_);
     } catch (const Cancelled&) {
         return interrupted();
     }
     console_.endProgress();
+    std::vector<std::string>& failures = made.failures;
+    if (auto failure = writeRunReport(figures, completed, made.hindcast)) failures.push_back(*failure);
     for (const std::string& failure : failures) console_.message(failure);
     return finish(failures.empty() ? kCompleted : kStopped);
 }
