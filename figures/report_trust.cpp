@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
+#include "engine/skill.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/hindcast_figure.hpp"
 #include "figures/report_text.hpp"
@@ -11,10 +13,7 @@
 namespace el::figures {
 namespace {
 
-constexpr const char* kNoSkill = "The dates do not follow the region scores: this forecast has no skill for this species.";
 constexpr double kFigureWidth = 620, kFigureHeight = 440;
-
-bool notReachedText(const std::string& text) { return text == "NotYetArrived" || text == "未分布"; }
 
 const engine::SpeciesOutcome* targetOf(const engine::RunResult& run) {
     if (run.target < 0 || static_cast<std::size_t>(run.target) >= run.species.size()) return nullptr;
@@ -28,19 +27,29 @@ ReportTable fitFacts(const engine::SpeciesFit& fit) {
     return facts;
 }
 
-std::string skillText(const engine::SpeciesFit& fit) {
-    if (!datesFollowScores(fit)) return kNoSkill;
+// The sentence that opens with a capital letter and ends with a full stop.
+std::string sentence(std::string_view text) {
+    std::string out(text);
+    if (!out.empty() && out[0] >= 'a' && out[0] <= 'z') out[0] = static_cast<char>(out[0] - 'a' + 'A');
+    return out + ".";
+}
+
+std::string skillText(const engine::SpeciesSkill& skill, const engine::SpeciesFit& fit) {
+    if (skill.noSkill) return sentence(engine::kNoSkillSentence);
     return "The recorded dates of the training regions follow the region scores (r = " + fixedText(fit.rt, 3) +
            "). The order of the regions is the forecast's strength; its dates are far less certain than the order.";
 }
 
-std::string overdueText(const OverdueRegions& o) {
-    const std::string latest = shortNumber(o.latestDate);
-    if (o.notReached == 0) return "Every region used has been reached or has no known status: none is overdue.";
-    std::string text = "Overdue: " + std::to_string(o.overdue) + " of " + std::to_string(o.notReached) +
-                       " regions not yet reached (" + percentText(static_cast<double>(o.overdue) / o.notReached) +
-                       ") have a predicted date at or before " + latest + ", the latest recorded date.";
-    if (o.overdue > 0)
+// Nothing when no region can be called overdue: no fitted line, or no date to compare with.
+std::optional<std::string> overdueText(const engine::SpeciesSkill& skill) {
+    if (!skill.overdue || !skill.latestDate) return std::nullopt;
+    if (skill.notYetArrived == 0) return "Every region used has been reached or has no known status: none is overdue.";
+    const int overdue = *skill.overdue;
+    std::string text = "Overdue: " + std::to_string(overdue) + " of " + std::to_string(skill.notYetArrived) +
+                       " regions not yet reached (" + percentText(skill.overdueShare.value_or(0)) +
+                       ") have a predicted date at or before " + shortNumber(*skill.latestDate) +
+                       ", the latest recorded date.";
+    if (overdue > 0)
         text += " The forecast says they should have been reached already: a measure of how far off its dates can be.";
     return text;
 }
@@ -82,28 +91,6 @@ void addHindcastFigures(ReportDocument& doc, const ReportContent& c) {
 
 }  // namespace
 
-bool datesFollowScores(const engine::SpeciesFit& fit) {
-    return fit.predictable && fit.rt != engine::kNotComputable && std::isfinite(fit.rt) && fit.rt > 0;
-}
-
-std::optional<OverdueRegions> overdueRegions(const engine::RunResult& run) {
-    const engine::SpeciesOutcome* target = targetOf(run);
-    if (target == nullptr || !target->fit.predictable) return std::nullopt;
-    std::optional<double> latest;
-    for (const auto& date : run.actualDate)
-        if (date) latest = std::max(latest.value_or(*date), *date);
-    if (!latest) return std::nullopt;
-    OverdueRegions o;
-    o.latestDate = *latest;
-    for (std::size_t p = 0; p < run.regno.size() && p < target->predicted.size(); ++p) {
-        const auto k = static_cast<std::size_t>(run.regno[p]);
-        if (k >= run.actualText.size() || !notReachedText(run.actualText[k])) continue;
-        ++o.notReached;
-        if (target->predicted[p] <= *latest) ++o.overdue;
-    }
-    return o;
-}
-
 void addTrustSection(ReportDocument& doc, const ReportContent& c) {
     doc.blocks.push_back(ReportHeading{"How far to trust this forecast"});
     const engine::RunResult& run = *c.run;
@@ -113,9 +100,10 @@ void addTrustSection(ReportDocument& doc, const ReportContent& c) {
                                              "no forecast whose skill could be measured."});
         return;
     }
+    const engine::SpeciesSkill skill = engine::speciesSkill(*c.data, run, run.target);
     doc.blocks.push_back(fitFacts(target->fit));
-    doc.blocks.push_back(ReportParagraph{skillText(target->fit)});
-    if (const auto overdue = overdueRegions(run)) doc.blocks.push_back(ReportParagraph{overdueText(*overdue)});
+    doc.blocks.push_back(ReportParagraph{skillText(skill, target->fit)});
+    if (const auto overdue = overdueText(skill)) doc.blocks.push_back(ReportParagraph{*overdue});
     doc.blocks.push_back(ReportParagraph{trialText(c)});
     if (!c.hindcast.empty()) addHindcastFigures(doc, c);
     else

@@ -11,20 +11,6 @@
 
 namespace el::figures {
 
-// Regions the target has not reached ("NotYetArrived" or its synonym) whose predicted date
-// falls at or before the latest date the target has in the data.
-struct OverdueRegions {
-    int overdue = 0;
-    int notReached = 0;  // the used regions the target has not reached
-    double latestDate = 0;
-};
-
-// Nothing without a predictable target or without a dated region of it.
-std::optional<OverdueRegions> overdueRegions(const engine::RunResult& run);
-
-// The dates follow the region scores: the target is predictable with a training r above 0.
-bool datesFollowScores(const engine::SpeciesFit& fit);
-
 void addTrustSection(ReportDocument& doc, const ReportContent& content);
 void addHindcastSection(ReportDocument& doc, const ReportContent& content);
 

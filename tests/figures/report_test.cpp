@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "figures/report_file.hpp"
-#include "figures/report_trust.hpp"
+#include "figures/report_text.hpp"
 #include "tests/figures/figure_fixture.hpp"
 #include "tests/support/figure_files.hpp"
 
@@ -24,7 +24,12 @@ struct Sample {
         content.run = &run;
         content.dateSd = {0.5, 1.5, 0.25, std::nullopt, 2.0, 1.0, 0.75};
         content.trialSpread = 0.9;
+        // The target's values in the data set as the run recorded them.
+        data.valname = {"Invader"};
+        data.sizes.valn = 1;
+        for (std::size_t k = 0; k < names.size(); ++k) data.objects[k].values = {run.actualText[k]};
     }
+    void setValue(std::size_t region, const std::string& text) { data.objects[region].values[0] = text; }
     // Predicted 2000, 2001, ... in this order: 秋田 is the earliest, Chiba the latest.
     std::vector<std::string> names{"秋田", "Aomori", "Iwate", "Miyagi", "Gunma", "Saitama", "Chiba"};
     VectorData data;
@@ -157,26 +162,23 @@ TEST(Report, NoSkillWhenTheDatesDoNotFollowTheScores) {
 }
 
 // Not reached: Miyagi, Gunma and Saitama, predicted 2003, 2004 and 2005; with the latest
-// record in 2004.5 the first two are overdue. A region the run left out is not counted.
+// record in 2004 the first two are overdue. A region the run left out is not counted.
 TEST(Report, OverdueRegionsAreThoseNotReachedButPredictedByTheLatestRecord) {
     Sample s;
-    for (const std::size_t k : {3u, 4u, 5u}) {
-        s.run.actualText[k] = k == 4 ? "未分布" : "NotYetArrived";
-        s.run.actualDate[k].reset();
-    }
-    s.run.actualDate[6] = 2004.5;  // the latest record: Saitama (2005) is not overdue
-    auto overdue = overdueRegions(s.run);
-    ASSERT_TRUE(overdue);
-    EXPECT_EQ(overdue->notReached, 3);
-    EXPECT_EQ(overdue->overdue, 2);
-    EXPECT_EQ(overdue->latestDate, 2004.5);
-    EXPECT_NE(paragraphs(buildReport(s.content)).find("Overdue: 2 of 3 regions not yet reached (67 %)"), std::string::npos);
+    s.setValue(3, "NotYetArrived");
+    s.setValue(4, "未分布");
+    s.setValue(5, "NotYetArrived");
+    s.setValue(6, "2004");
+    EXPECT_NE(paragraphs(buildReport(s.content)).find("Overdue: 2 of 3 regions not yet reached (67 %) have a predicted "
+                                                      "date at or before 2004"),
+              std::string::npos)
+        << paragraphs(buildReport(s.content));
 
-    s.run.regno.erase(s.run.regno.begin() + 3);  // Miyagi excluded
+    s.run.regno.erase(s.run.regno.begin() + 3);  // Miyagi left out
     s.run.species[0].predicted.erase(s.run.species[0].predicted.begin() + 3);
-    EXPECT_EQ(overdueRegions(s.run)->notReached, 2);
+    EXPECT_NE(paragraphs(buildReport(s.content)).find("Overdue: 1 of 2 regions"), std::string::npos);
     s.run.species[0].fit.predictable = false;
-    EXPECT_FALSE(overdueRegions(s.run)) << "no dates, nothing overdue";
+    EXPECT_EQ(paragraphs(buildReport(s.content)).find("Overdue"), std::string::npos) << "no dates, nothing overdue";
 }
 
 TEST(Report, HindcastFiguresInTheTrustSectionPlotsAfterAndItsErrorBesideTheDates) {
