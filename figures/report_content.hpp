@@ -9,6 +9,7 @@
 
 #include "base/settings.hpp"
 #include "engine/hindcast.hpp"
+#include "engine/hindcast_all.hpp"
 #include "engine/run_result.hpp"
 #include "figures/map_figure.hpp"
 #include "figures/weight_grid.hpp"
@@ -40,6 +41,8 @@ struct ReportContent {
     std::optional<WeightGrid> weightGrid;
     // The hindcast made with the run, one entry per cut-off year; empty without one.
     std::vector<engine::HindcastYear> hindcast;
+    // The hindcast over many species made with the run, when one was.
+    std::optional<engine::AllSpeciesHindcast> allSpecies;
 };
 
 // The content of the report of `run`, a completed run on `data`.

@@ -9,6 +9,7 @@
 #include "figures/hindcast_figure.hpp"
 #include "figures/report_text.hpp"
 #include "figures/scene_extent.hpp"
+#include "figures/species_auc_figure.hpp"
 
 namespace el::figures {
 namespace {
@@ -89,6 +90,51 @@ void addHindcastFigures(ReportDocument& doc, const ReportContent& c) {
     doc.blocks.push_back(hindcastTable(c.hindcast));
 }
 
+std::string spreadText(const engine::FigureSpread& f) {
+    if (!f.mean) return "n/a";
+    return figureText(f.mean) + (f.sd ? " ± " + figureText(f.sd) : std::string());
+}
+
+ReportTable allSpeciesSummary(const engine::AllSpeciesHindcast& all) {
+    ReportTable table;
+    table.header = {"Cut-off year", "Species", "AUC", "Distance AUC", "AUC above distance", "Spearman", "MAE (years)"};
+    for (const engine::HindcastYearSpread& y : all.years)
+        table.rows.push_back({shortNumber(y.year), std::to_string(y.species), spreadText(y.auc),
+                              spreadText(y.distanceAuc), y.aucBeatsDistance ? percentText(*y.aucBeatsDistance) : "n/a",
+                              spreadText(y.spearman), y.mae.mean ? meanErrorText(*y.mae.mean) : "n/a"});
+    return table;
+}
+
+void addAllSpeciesFigures(ReportDocument& doc, const engine::AllSpeciesHindcast& all) {
+    doc.blocks.push_back(ReportParagraph{
+        "Hindcast of every eligible species as the target in turn: per cut-off year the mean (± standard deviation) "
+        "of each figure over the species, and the share of species whose AUC is above their distance AUC. One "
+        "species' figures vary much from species to species; these show what the method does on these data."});
+    doc.blocks.push_back(allSpeciesSummary(all));
+    Scene plot = buildSpeciesAucPlot(all, kFigureWidth, kFigureHeight);
+    trimHeight(plot);
+    doc.blocks.push_back(ReportFigure{std::move(plot), "Each species' AUC against its distance AUC; above the dashed "
+                                                       "diagonal the forecast beat the distance to the nearest reached "
+                                                       "region."});
+}
+
+ReportTable allSpeciesRows(const engine::AllSpeciesHindcast& all) {
+    ReportTable table;
+    table.header = {"Year", "Species", "Reached later", "Not reached", "AUC", "Spearman", "MAE", "Distance AUC",
+                    "Distance Spearman"};
+    for (const engine::SpeciesHindcast& r : all.rows) {
+        const engine::HindcastFigures& f = r.figures;
+        if (!r.ran) {
+            table.rows.push_back({shortNumber(r.year), r.species, "stopped: " + r.error, "", "", "", "", "", ""});
+            continue;
+        }
+        table.rows.push_back({shortNumber(r.year), r.species, std::to_string(f.reachedLater),
+                              std::to_string(f.notReached), cell(f.auc), cell(f.spearman),
+                              f.mae ? meanErrorText(*f.mae) : "n/a", cell(f.distanceAuc), cell(f.distanceSpearman)});
+    }
+    return table;
+}
+
 }  // namespace
 
 void addTrustSection(ReportDocument& doc, const ReportContent& c) {
@@ -105,15 +151,17 @@ void addTrustSection(ReportDocument& doc, const ReportContent& c) {
     doc.blocks.push_back(ReportParagraph{skillText(skill, target->fit)});
     if (const auto overdue = overdueText(skill)) doc.blocks.push_back(ReportParagraph{*overdue});
     doc.blocks.push_back(ReportParagraph{trialText(c)});
+    if (c.allSpecies) addAllSpeciesFigures(doc, *c.allSpecies);
     if (!c.hindcast.empty()) addHindcastFigures(doc, c);
-    else
+    else if (!c.allSpecies)
         doc.blocks.push_back(ReportParagraph{"No hindcast was made with this run: a hindcast (earlier cut-off years) "
                                              "tells how well the forecast would have named the regions reached since."});
 }
 
 void addHindcastSection(ReportDocument& doc, const ReportContent& c) {
-    if (c.hindcast.empty() || c.run == nullptr) return;
+    if ((c.hindcast.empty() && !c.allSpecies) || c.run == nullptr) return;
     doc.blocks.push_back(ReportHeading{"Hindcast"});
+    if (c.allSpecies) doc.blocks.push_back(allSpeciesRows(*c.allSpecies));
     for (const engine::HindcastYear& year : c.hindcast) {
         Scene plot = buildHindcastPlot(year, c.run->regionNames, kFigureWidth, kFigureHeight);
         trimHeight(plot);

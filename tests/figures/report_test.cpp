@@ -9,6 +9,7 @@
 
 #include "figures/report_file.hpp"
 #include "figures/report_text.hpp"
+#include "figures/species_auc_figure.hpp"
 #include "tests/figures/figure_fixture.hpp"
 #include "tests/support/figure_files.hpp"
 
@@ -203,6 +204,56 @@ TEST(Report, HindcastFiguresInTheTrustSectionPlotsAfterAndItsErrorBesideTheDates
     EXPECT_EQ(at + 1, sections.end() - 1) << "the hindcast section comes just before the appendix";
     EXPECT_EQ(figureCount(doc), 4) << "map, fit plot and a plot per cut-off year";
     EXPECT_NE(paragraphs(doc).find("hindcast from 2003 missed the recorded dates"), std::string::npos);
+}
+
+// Two species from 2003: one beats its distance, one does not; one more whose run stopped.
+engine::AllSpeciesHindcast allSpecies() {
+    engine::AllSpeciesHindcast all;
+    engine::SpeciesHindcast a{2003, "SpA", true, "", {}}, b{2003, "SpB", true, "", {}}, c{2003, "SpC", false, "split", {}};
+    a.figures = {4, 2, 0.9, 0.5, 3.0, 0.6, 0.1};
+    b.figures = {3, 1, 0.4, std::nullopt, 12.0, 0.7, std::nullopt};
+    all.rows = {a, b, c};
+    engine::HindcastYearSpread year;
+    year.year = 2003;
+    year.species = 3;
+    year.auc = {2, 0.65, 0.35355};
+    year.distanceAuc = {2, 0.65, 0.07071};
+    year.aucBeatsDistance = 0.5;
+    all.years = {year};
+    return all;
+}
+
+TEST(Report, AllSpeciesHindcastSummaryAndFigureFirstItsRowsInTheHindcastSection) {
+    Sample s;
+    const engine::AllSpeciesHindcast all = allSpecies();
+    s.content.allSpecies = all;
+    const ReportDocument doc = buildReport(s.content);
+    const ReportTable* summary = nullptr;
+    const ReportTable* rows = tableAfter(doc, "Hindcast");
+    for (const auto& block : doc.blocks)
+        if (const auto* t = std::get_if<ReportTable>(&block); t && t->header.size() == 7 && t->header[0] == "Cut-off year")
+            summary = t;
+    ASSERT_TRUE(summary && rows);
+    ASSERT_EQ(summary->rows.size(), 1u);
+    EXPECT_EQ(summary->rows[0][1], "3");
+    EXPECT_EQ(summary->rows[0][2], "0.650 ± 0.354");
+    EXPECT_EQ(summary->rows[0][5], "n/a") << "no Spearman spread given";
+    EXPECT_EQ(summary->rows[0][4], "50 %") << "SpA above its distance AUC, SpB below";
+    ASSERT_EQ(rows->rows.size(), 3u);
+    EXPECT_EQ(rows->rows[1][1], "SpB");
+    EXPECT_EQ(rows->rows[1][5], "n/a") << "a Spearman that could not be computed";
+    EXPECT_EQ(rows->rows[2][2], "stopped: split");
+    EXPECT_EQ(figureCount(doc), 3) << "map, fit plot and the AUC figure";
+    EXPECT_EQ(paragraphs(doc).find("No hindcast was made"), std::string::npos);
+
+    // One point per species with both AUCs; above the diagonal where the forecast won.
+    const Scene plot = buildSpeciesAucPlot(all);
+    ASSERT_EQ(plot.content.markers.size(), 2u);
+    const Marker& spA = plot.content.markers[0];
+    const Marker& spB = plot.content.markers[1];
+    EXPECT_LT(spA.at.y, spB.at.y) << "SpA's AUC is higher";
+    EXPECT_GT(spA.at.x, spB.at.x) << "SpA's distance AUC is higher too";
+    EXPECT_NE(spA.tip.find("SpA, from 2003"), std::string::npos);
 }
 
 // Per page of a PDF: its text lines other than the page number.
