@@ -1,6 +1,7 @@
 #pragma once
 // What the batch runner makes after a completed run when asked: the predictions table, the
-// hindcast block (added to the log after the report) and the run summary.
+// hindcast block (added to the log after the report), the hindcast over several species (its
+// table, never in the log) and the run summary.
 
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include "base/log_sink.hpp"
 #include "base/settings.hpp"
 #include "engine/hindcast.hpp"
+#include "engine/hindcast_all.hpp"
 #include "engine/run_result.hpp"
 #include "vector/vector_data.hpp"
 
@@ -19,6 +21,12 @@ struct AfterRunRequest {
     std::string predictionsFile;        // "" for none
     std::string summaryFile;            // "" for none
     std::vector<double> hindcastYears;  // none: no hindcast
+    // A hindcast over several species: the candidates, in species-list order (none: only
+    // the target's hindcast, when there is a target), the table file and the rules.
+    std::vector<std::string> hindcastTargets;
+    std::string hindcastTable;           // "" for none
+    engine::HindcastEligibility hindcastRules;
+    bool targetHindcast = true;          // the target's own block in the log (a target was given)
 };
 
 struct AfterRunContext {
@@ -34,7 +42,8 @@ struct AfterRunContext {
 
 struct AfterRunOutputs {
     std::vector<std::string> failures;          // the text of every failure (none: all made)
-    std::vector<engine::HindcastYear> hindcast;  // the hindcast made, for the report
+    std::vector<engine::HindcastYear> hindcast;  // the target's hindcast made, for the report
+    std::optional<engine::AllSpeciesHindcast> allSpecies;  // the hindcast over several species, when made
 };
 
 // Makes each output asked for. Throws el::Cancelled when a checkpoint stops a hindcast run.

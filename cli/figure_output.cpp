@@ -33,13 +33,15 @@ std::optional<std::string> writeFigures(const FigureRequest& request, const Comp
 }
 
 std::optional<std::string> writeRunReport(const FigureRequest& request, const CompletedRun& run,
-                                          const std::vector<engine::HindcastYear>& hindcast) {
+                                          const std::vector<engine::HindcastYear>& hindcast,
+                                          const std::optional<engine::AllSpeciesHindcast>& allSpecies) {
     if (request.reportFile.empty()) return std::nullopt;
     figures::MapChoice choice;
     choice.species = request.mapSpecies;
     figures::ReportContent content = figures::reportContentOf(run.data, run.result, run.settings, run.sourceFile,
                                                               run.calculationDate, choice, {request.mapYDown});
     content.hindcast = hindcast;
+    content.allSpecies = allSpecies;
     return figures::writeReport(content, request.reportFile);
 }
 

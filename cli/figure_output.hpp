@@ -8,6 +8,7 @@
 
 #include "base/settings.hpp"
 #include "engine/hindcast.hpp"
+#include "engine/hindcast_all.hpp"
 #include "engine/run_result.hpp"
 #include "vector/vector_data.hpp"
 
@@ -35,9 +36,10 @@ struct CompletedRun {
 // Returns the text of the first failure, nothing when every file was written.
 std::optional<std::string> writeFigures(const FigureRequest& request, const CompletedRun& run);
 
-// Writes the requested report, with the hindcast made after the run (none: empty); the
+// Writes the requested report, with the hindcasts made after the run (none: empty); the
 // text of the failure, nothing when it was written or none was asked for.
 std::optional<std::string> writeRunReport(const FigureRequest& request, const CompletedRun& run,
-                                          const std::vector<engine::HindcastYear>& hindcast);
+                                          const std::vector<engine::HindcastYear>& hindcast,
+                                          const std::optional<engine::AllSpeciesHindcast>& allSpecies);
 
 }  // namespace el::batch

@@ -144,6 +144,7 @@ void addTrustSection(ReportDocument& doc, const ReportContent& c) {
     if (target == nullptr) {
         doc.blocks.push_back(ReportParagraph{"The run had no target species: without recorded dates to fit, there is "
                                              "no forecast whose skill could be measured."});
+        if (c.allSpecies) addAllSpeciesFigures(doc, *c.allSpecies);
         return;
     }
     const engine::SpeciesSkill skill = engine::speciesSkill(*c.data, run, run.target);
