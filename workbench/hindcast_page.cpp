@@ -85,6 +85,9 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
     view_ = new FigureView(split);
     view_->setObjectName(QStringLiteral("HindcastView"));
     split->setStretchFactor(1, 3);
+    // The table needs its header and a few years; the plot takes the rest, so that it reads at
+    // the window's start-up size.
+    split->setSizes({90, 310});
     layout->addWidget(split, 1);
     link_.message = [this](const QString& text) { QMessageBox::warning(this, QStringLiteral("Kalvendrosia"), text); };
 
