@@ -172,18 +172,46 @@ void drawRow(Pages& pages, const WrappedRow& row, const std::vector<double>& wid
     cairo_stroke(cr);
 }
 
+// The rows a table keeps together at its start, and on the page it ends on.
+constexpr std::size_t kRowsKept = 4;
+
+// The rows before which a table turns to a new page, starting at `y`: where a row no longer
+// fits, and earlier where the last page would hold fewer than kRowsKept rows.
+std::vector<std::size_t> pageBreaks(const std::vector<double>& heights, double headerHeight, double y) {
+    std::vector<std::size_t> breaks;
+    const bool atTop = y <= kMargin;
+    y += headerHeight;
+    for (std::size_t r = 0; r < heights.size(); ++r) {
+        if (y + heights[r] > kBottom && (r > 0 || !atTop)) {
+            breaks.push_back(r);
+            y = kMargin + headerHeight;
+        }
+        y += heights[r];
+    }
+    const std::size_t lastStart = breaks.empty() ? 0 : breaks.back();
+    const std::size_t previousStart = breaks.size() < 2 ? 0 : breaks[breaks.size() - 2];
+    if (!breaks.empty() && heights.size() - lastStart < kRowsKept && lastStart - previousStart > 2 * kRowsKept)
+        breaks.back() = heights.size() - kRowsKept;
+    return breaks;
+}
+
 // Rows that do not fit go on to the next page, under the header again.
 void writeTable(Pages& pages, const ReportTable& table) {
     const std::vector<double> widths = columnWidths(table, kBody);
     const bool facts = table.header.empty();
     const WrappedRow header = wrapRow(table.header, widths);
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {
-        const WrappedRow row = wrapRow(table.rows[r], widths);
-        const bool pageFull = pages.y + row.height + (r == 0 && !facts ? header.height : 0) > kBottom;
-        const bool turned = pageFull && pages.y > kMargin;
+    std::vector<WrappedRow> rows;
+    std::vector<double> heights;
+    for (const auto& cells : table.rows) {
+        rows.push_back(wrapRow(cells, widths));
+        heights.push_back(rows.back().height);
+    }
+    const std::vector<std::size_t> breaks = pageBreaks(heights, facts ? 0 : header.height, pages.y);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const bool turned = std::find(breaks.begin(), breaks.end(), r) != breaks.end();
         if (turned) pages.newPage();
         if (!facts && (r == 0 || turned)) drawRow(pages, header, widths, true, false);
-        drawRow(pages, row, widths, false, facts);
+        drawRow(pages, rows[r], widths, false, facts);
     }
     pages.y += 8;
 }
@@ -240,14 +268,19 @@ double paragraphHeight(const ReportParagraph& p) {
 }
 
 // The rows a table must keep together at its start: a table of facts or a short table
-// whole, a longer one its header and three rows.
+// whole, unless it is longer than a page; a longer one its header and kRowsKept rows.
 double tableStartHeight(const ReportTable& table) {
-    constexpr std::size_t kShortTable = 8, kRowsKept = 3;
+    constexpr std::size_t kShortTable = 8;
     const std::vector<double> widths = columnWidths(table, kBody);
-    const bool whole = table.header.empty() || table.rows.size() <= kShortTable;
-    double height = table.header.empty() ? 8 : wrapRow(table.header, widths).height + 8;
-    for (std::size_t r = 0; r < table.rows.size() && (whole || r < kRowsKept); ++r) height += wrapRow(table.rows[r], widths).height;
-    return height;
+    const double header = table.header.empty() ? 8 : wrapRow(table.header, widths).height + 8;
+    double whole = header, start = header;
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        const double height = wrapRow(table.rows[r], widths).height;
+        whole += height;
+        if (r < kRowsKept) start += height;
+    }
+    const bool keepWhole = (table.header.empty() || table.rows.size() <= kShortTable) && whole <= kBottom - kMargin;
+    return keepWhole ? whole : start;
 }
 
 // How much of the page block `b` needs before it starts there: a heading keeps with what

@@ -114,6 +114,20 @@ TEST(BatchFigures, ReportShowsTheHindcastOfTheSameCommand) {
     EXPECT_NE(text.find("missed the recorded dates"), std::string::npos);
     ASSERT_EQ(runBatch(folder.dir.path(), args + "--report report.html spread.csv"), 0);
     EXPECT_NE(folder.read("report.html").find("<th>Cut-off year</th>"), std::string::npos);
+
+    // Over every species: the summary and its figure in the trust section, each species' row
+    // in the hindcast section.
+    fs::copy_file(fs::path(EARLYLATE_SOURCE_DIR) / "data" / "species.csv", folder.dir / "species.csv");
+    ASSERT_EQ(runBatch(folder.dir.path(), "--quiet -t Sp12 --no-reliability --hindcast 2005 --hindcast-targets all "
+                                          "--report all.html species.csv"),
+              0)
+        << folder.read("stderr.txt");
+    const std::string all = folder.read("all.html");
+    const std::size_t summary = all.find("<th>AUC above distance</th>");
+    ASSERT_NE(summary, std::string::npos);
+    EXPECT_LT(summary, all.find("AUC against its distance AUC; above the dashed diagonal"));
+    EXPECT_LT(all.find("<h2>Hindcast</h2>"), all.find("<td>Sp07</td>"));
+    EXPECT_LT(all.find("<td>Sp07</td>"), all.find("<h2>Appendix: settings of the run</h2>"));
 }
 
 TEST(BatchFigures, NothingWrittenWithoutACompletedRun) {

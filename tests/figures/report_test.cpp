@@ -252,7 +252,7 @@ TEST(Report, AllSpeciesHindcastSummaryAndFigureFirstItsRowsInTheHindcastSection)
     const Marker& spA = plot.content.markers[0];
     const Marker& spB = plot.content.markers[1];
     EXPECT_LT(spA.at.y, spB.at.y) << "SpA's AUC is higher";
-    EXPECT_GT(spA.at.x, spB.at.x) << "SpA's distance AUC is higher too";
+    EXPECT_LT(spA.at.x, spB.at.x) << "SpB's distance AUC is higher";
     EXPECT_NE(spA.tip.find("SpA, from 2003"), std::string::npos);
 }
 
@@ -282,7 +282,7 @@ TEST(Report, PdfPagesHoldMoreThanALineOrTwoAndKeepTheOrder) {
         ASSERT_FALSE(writeReport(s.content, dir / "report.pdf"));
         const std::vector<int> pages = linesPerPage(dir / "report.pdf");
         ASSERT_GE(pages.size(), 2u);
-        for (std::size_t p = 0; p < pages.size(); ++p) EXPECT_GE(pages[p], 5) << "page " << p + 1 << " " << withHindcast;
+        for (std::size_t p = 0; p < pages.size(); ++p) EXPECT_GE(pages[p], 4) << "page " << p + 1 << " " << withHindcast;
         const std::string text = el::test::pdfText(dir / "report.pdf");
         const std::size_t trust = text.find("How far to trust this forecast");
         const std::size_t appendix = text.find("Appendix: settings of the run");

@@ -87,8 +87,7 @@ private slots:
         QVERIFY(handed);
         QCOMPARE(reportValue(*handed, "Power in weight calculation, Similarity"), std::string("9"));
         QCOMPARE(reportValue(*handed, "Power in weight calculation, N of samples"), std::string("0"));
-        const std::string skip = settingInfo(Setting::SkipFormatCheck).caption.data();
-        std::string caption = skip;
+        std::string caption(settingInfo(Setting::SkipFormatCheck).caption);
         while (!caption.empty() && caption.back() == ' ') caption.pop_back();
         QCOMPARE(reportValue(*handed, caption), std::string("on"));
     }
@@ -129,7 +128,7 @@ private slots:
         workbench::HindcastPage* page = w.window->results()->hindcastPage();
         // Trials without end: the hindcast is still at work when the next run completes.
         w.window->setSetting(Setting::DoReliability, "1");
-        w.window->setSetting(Setting::IterationN, "100000000");
+        w.window->setSetting(Setting::IterationN, "1000000");
         page->yearField()->setText("1999");
         page->pressButton();
         QVERIFY(page->active());
