@@ -25,6 +25,22 @@ namespace {
 
 const QString kDataDir = QStringLiteral(EARLYLATE_SOURCE_DIR "/data");
 
+// A square grid of point regions; four species spread from the corners, the target from one
+// of them has reached the regions nearest it.
+std::string gridFile(int side) {
+    std::string text = "vector\r\nGrid\r\nS1,S2,S3,S4,Target,type$,name$,nodes,x1,y1\r\n";
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            for (int s = 0; s <= 4; ++s) {
+                const int dx = (s & 1) ? side - 1 - x : x, dy = (s & 2) ? side - 1 - y : y;
+                const bool reached = s < 4 || dx + dy < side / 2;
+                text += reached ? std::to_string(1900 + s * 3 + dx + dy + (x * 7 + y * 13 + s * 5) % 4) + "," : "NotYetArrived,";
+            }
+            text += "point,R" + std::to_string(y * side + x) + ",1," + std::to_string(x) + "," + std::to_string(y) + "\r\n";
+        }
+    return text;
+}
+
 std::string reportValue(const figures::ReportContent& content, const std::string& caption) {
     for (const auto& s : content.settings)
         if (s.caption == caption) return s.value;
@@ -96,23 +112,24 @@ private slots:
     void cancelledExamineWeightKeepsThePreviousWeightTestFile() {
         TempDir dir;
         ScopedCwd cwd(dir.path());
-        writeFile(dir / "WeightTestInvader.csv", "the grid of an earlier run\r\n");
-        WindowUnderTest w(kDataDir);
-        w.window->openFile(kDataDir + "/sample.csv");
+        writeFile(dir / "grid.csv", gridFile(20));  // passes enough to cancel in
+        writeFile(dir / "WeightTestTarget.csv", "the grid of an earlier run\r\n");
+        WindowUnderTest w(QString::fromStdString(dir.path().string()));
+        w.window->openFile(QString::fromStdString((dir / "grid.csv").string()));
         w.window->waitUntilIdle();
         w.window->setSetting(Setting::ExamineWeight, "1");
         auto* panel = w.window->results()->progressPanel();
         QTimer watch;
         connect(&watch, &QTimer::timeout, [&] {
-            if (!panel->isVisible() || panel->bar()->maximum() == 0) return;
+            if (!panel->isVisible() || !panel->bar()->text().contains("passes")) return;
             panel->cancelButton()->click();
             watch.stop();
         });
         watch.start(5);
-        workbench::runEverySpecies(*w.window, QStringLiteral("Invader"));
+        workbench::runEverySpecies(*w.window, QStringLiteral("Target"));
         QCOMPARE(w.get<QLabel>("Label11")->text(), QStringLiteral("Cancelled"));
-        QCOMPARE(readFile(dir / "WeightTestInvader.csv"), std::string("the grid of an earlier run\r\n"));
-        QCOMPARE(filesIn(dir.path()), (std::vector<std::string>{"WeightTestInvader.csv"}));
+        QCOMPARE(readFile(dir / "WeightTestTarget.csv"), std::string("the grid of an earlier run\r\n"));
+        QCOMPARE(filesIn(dir.path()), (std::vector<std::string>{"WeightTestTarget.csv", "grid.csv"}));
     }
 
     // A run completing while a hindcast of the run before it works: the hindcast stops, and
