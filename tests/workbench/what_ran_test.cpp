@@ -115,6 +115,7 @@ private slots:
         writeFile(dir / "grid.csv", gridFile(20));  // passes enough to cancel in
         writeFile(dir / "WeightTestTarget.csv", "the grid of an earlier run\r\n");
         WindowUnderTest w(QString::fromStdString(dir.path().string()));
+        w.window->show();  // the progress panel shows only in a shown window
         w.window->openFile(QString::fromStdString((dir / "grid.csv").string()));
         w.window->waitUntilIdle();
         w.window->setSetting(Setting::ExamineWeight, "1");
