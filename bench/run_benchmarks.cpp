@@ -18,6 +18,7 @@
 #include "bench/synthetic_data.hpp"
 #include "engine/eigenvector.hpp"
 #include "engine/engine.hpp"
+#include "engine/hindcast_all.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el::bench {
@@ -157,6 +158,34 @@ void BM_MemoryCopy(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kCopyBytes) * 2);
 }
 
+// A hindcast over every species at `years` cut-off years (range 2) on range 3 threads, the
+// fluctuation trials included as a normal run makes them. The species start within ten
+// years of each other (four on a small map, where they stop spreading within 12 to 18
+// years), so that many are eligible at the cut-offs; "species_years" counts those run.
+void BM_AllSpeciesHindcast(benchmark::State& state) {
+    const bool small = state.range(0) < 100;
+    const VectorData data = makeInvasionData({static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 4,
+                                              20261206, small ? 4.0 : 10.0, small ? 12.0 : 20.0, small ? 6.0 : 60.0});
+    const std::vector<double> cutoffs = small ? std::vector<double>{1910, 1908, 1912} : std::vector<double>{1930};
+    engine::AllSpeciesRequest request;
+    request.base.data = &data;
+    request.base.species = allSpecies(data);
+    request.base.calculationDate = "12-06-2026";
+    request.targets = request.base.species;
+    request.years.assign(cutoffs.begin(), cutoffs.begin() + state.range(2));
+    request.threads = static_cast<int>(state.range(3));
+    engine::AllSpeciesHindcast result;
+    for (auto _ : state) {
+        BenchHost host;
+        result = engine::runAllSpeciesHindcast(request, host.quiet);
+    }
+    long long stopped = 0;
+    for (const auto& row : result.rows) stopped += row.ran ? 0 : 1;
+    state.counters["species_years"] = static_cast<double>(result.rows.size());
+    state.counters["stopped"] = static_cast<double>(stopped);
+    state.counters["peak_rss_MB"] = peakRssMegabytes();
+}
+
 // Regions, species, threads.
 BENCHMARK(BM_ExamineWeightRun)->Args({500, 25, 1})->Args({500, 25, 2})->Unit(benchmark::kSecond)->Iterations(1)
     ->UseRealTime()->MeasureProcessCPUTime();
@@ -166,6 +195,9 @@ BENCHMARK(BM_ReportRunWithTrials)->Args({500, 25, 2})->Args({3000, 30, 1})->Args
     ->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime()->MeasureProcessCPUTime();
 BENCHMARK(BM_ReportRunWithoutTrials)->Args({3000, 30, 1})->Args({3000, 30, 2})->Unit(benchmark::kSecond)
     ->Iterations(1)->UseRealTime()->MeasureProcessCPUTime();
+// Regions, species, years, threads.
+BENCHMARK(BM_AllSpeciesHindcast)->Args({42, 43, 3, 1})->Args({42, 43, 3, 2})->Args({3142, 30, 1, 2})
+    ->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime()->MeasureProcessCPUTime();
 BENCHMARK(BM_ReadStep)->Args({3000, 200})->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PowerIteration)->Arg(500)->Arg(3000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MemoryCopy)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();

@@ -37,9 +37,9 @@ VectorData makeInvasionData(const SyntheticShape& shape) {
     };
     std::vector<Spread> spreads;
     for (int s = 0; s < shape.species; ++s) {
-        const double start = 1900 + 100 * unit(random);
+        const double start = 1900 + shape.startRange * unit(random);
         spreads.push_back({unit(random) * side * 0.3, unit(random) * side * 0.3, start, 0.5 + 2.5 * unit(random),
-                           start + (20 + 60 * unit(random))});
+                           start + (shape.horizonMin + shape.horizonRange * unit(random))});
     }
 
     data.objects.resize(shape.regions);

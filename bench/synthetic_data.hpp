@@ -15,6 +15,9 @@ struct SyntheticShape {
     int species = 10;          // the last one is the target "Target"
     int nodesPerRegion = 4;    // polygon nodes per region
     unsigned seed = 20261206;
+    double startRange = 100;   // the species' first records start within this many years of 1900
+    double horizonMin = 20;    // a species reaches no region later than horizonMin to
+    double horizonRange = 60;  // horizonMin + horizonRange years after its start
 };
 
 VectorData makeInvasionData(const SyntheticShape& shape);

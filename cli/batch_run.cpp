@@ -163,6 +163,7 @@ int BatchSession::run(const std::string& date) {
 
 // A target whose dates have no skill is said so on standard error; the log is left alone.
 void BatchSession::tellSkill(const VectorData& data, const engine::RunResult& result) {
+    if (result.examinedWeights) return;  // its last pass is one corner of the grid, not a forecast
     const auto skill = engine::targetSkill(data, result);
     if (!skill || !skill->noSkill) return;
     const std::string fit = skill->rTraining ? "training r " + decimalnum(*skill->rTraining) : "no fitted line";

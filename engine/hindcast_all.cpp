@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <exception>
 #include <mutex>
+#include <thread>
 
 #include "base/text.hpp"
 #include "engine/run_error.hpp"
@@ -72,12 +74,22 @@ std::vector<Job> eligibleJobs(const AllSpeciesRequest& request) {
     return jobs;
 }
 
+// The figures of a hindcast come from the predicted dates alone, which the fluctuation
+// trials never change: the runs leave them out. A run with trials never excludes regions
+// with few relations, so neither does the run without them.
+void withoutTrials(SettingValues& settings) {
+    if (!isOn(settings, Setting::DoReliability)) return;
+    settings.set(Setting::DoReliability, std::string(kOff));
+    settings.set(Setting::ExcludeLimited, std::string(kOff));
+}
+
 // The single-target hindcast of one species at one year, its masked run on one thread.
 SpeciesHindcast runJob(const AllSpeciesRequest& request, const RegionCentres& centres, const Job& job,
                        Feedback& feedback) {
     HindcastRequest single = request.base;
     single.settings.set(Setting::TargetSpecies, job.species);
     single.settings.set(Setting::Threads, "1");  // the runs themselves go on in parallel
+    withoutTrials(single.settings);
     HindcastYear year = hindcastYear(single, centres, job.year, feedback);
     SpeciesHindcast out;
     out.year = job.year;
@@ -104,14 +116,13 @@ bool eligibleAt(const VectorData& data, const std::string& name, double year, co
 }
 
 std::vector<std::string> hindcastTargets(const std::string& names, const std::vector<std::string>& species) {
-    if (names == "all") return species;
     std::vector<std::string> chosen;
-    for (const std::string& name : splitAtCommas(names)) {
+    for (const std::string& name : names == "all" ? species : splitAtCommas(names)) {
         if (std::find(species.begin(), species.end(), name) == species.end())
             throw RunError("\"" + name + "\" is not among the species analysed");
         if (std::find(chosen.begin(), chosen.end(), name) == chosen.end()) chosen.push_back(name);
     }
-    // Species-list order, whatever order the names came in.
+    // Species-list order, whatever order the names came in, each once.
     std::vector<std::string> ordered;
     for (const std::string& name : species)
         if (std::find(chosen.begin(), chosen.end(), name) != chosen.end() &&
@@ -141,6 +152,12 @@ AllSpeciesHindcast runAllSpeciesHindcast(const AllSpeciesRequest& request, Feedb
                     rows[j] = runJob(request, centres, jobs[j], own);
                     done.fetch_add(1, std::memory_order_relaxed);
                     own.checkpoint();
+                }
+                // The calling thread keeps answering the caller (a Cancel, the progress)
+                // until the last run on another thread has ended.
+                while (t == 0 && done.load(std::memory_order_relaxed) < total && !stop.raised()) {
+                    own.checkpoint();
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
                 }
             } catch (const Cancelled&) {
                 stop.raise();

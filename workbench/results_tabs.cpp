@@ -6,8 +6,11 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStringList>
 #include <QVBoxLayout>
 
+#include "base/numtext.hpp"
+#include "engine/skill.hpp"
 #include "figures/fit_figure.hpp"
 #include "workbench/figure_view.hpp"
 #include "workbench/hindcast_page.hpp"
@@ -18,6 +21,25 @@ namespace el::workbench {
 namespace {
 
 constexpr const char* kNoWeightExamination = "The last run did not examine the weights (\"examine weight\" was off)";
+
+// What the Fit tab says above the plot of a target whose dates cannot be trusted: that its
+// forecast has no skill, and how many regions not reached yet are overdue. Empty otherwise.
+QString skillNote(const VectorData& data, const engine::RunResult& run) {
+    const auto skill = engine::targetSkill(data, run);
+    if (!skill) return {};
+    QStringList lines;
+    const QString name = QString::fromStdString(skill->species);
+    if (skill->noSkill)
+        lines << name + QStringLiteral(": ") + QString::fromUtf8(engine::kNoSkillSentence.data(),
+                                                                  static_cast<qsizetype>(engine::kNoSkillSentence.size())) +
+                     QStringLiteral(".");
+    if (skill->overdue && *skill->overdue > 0 && skill->latestDate)
+        lines << QStringLiteral("Overdue: %1 of the %2 regions %3 has not reached are predicted no later than its latest date, %4.")
+                     .arg(*skill->overdue)
+                     .arg(skill->notYetArrived)
+                     .arg(name, QString::fromStdString(decimalnum(*skill->latestDate)));
+    return lines.join(QLatin1Char('\n'));
+}
 
 }  // namespace
 
@@ -125,12 +147,13 @@ void ResultsTabs::showRun(std::shared_ptr<const VectorData> data, std::shared_pt
     fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(*run, w, h); });
     table_->showRun(data_, *run_);
     hindcast_->showRun(data_, *run_);
+    const QString fitNote = data_ ? skillNote(*data_, *run_) : QString();
     if (!run_->examinedWeights) {
-        setNotes({}, {}, QString::fromLatin1(kNoWeightExamination));
+        setNotes({}, fitNote, QString::fromLatin1(kNoWeightExamination));
         return;
     }
     grid_ = figures::weightGridOf(*run_);
-    setNotes({}, {}, {});
+    setNotes({}, fitNote, {});
     redrawWeights();
 }
 

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/prediction_table.hpp"
 #include "engine/run_error.hpp"
 
 #include "tests/engine/run_fixture.hpp"
@@ -61,8 +60,11 @@ void expectSameFigures(const HindcastFigures& a, const HindcastFigures& b, const
 }
 
 TEST_F(AllSpecies, EqualsSingleHindcastsRunOneByOneOnAnyNumberOfThreads) {
-    for (const int threads : {1, 3}) {
+    // The single hindcasts make their fluctuation trials (which keep every region in, even
+    // with the exclusion of regions with few relations on); the third round asks for it.
+    for (const int threads : {1, 3, 2}) {
         request.threads = threads;
+        if (threads == 2) request.base.settings.set(Setting::ExcludeLimited, "1");
         const AllSpeciesHindcast all = runAllSpeciesHindcast(request, quiet);
         ASSERT_GE(all.rows.size(), 4u);
         for (const SpeciesHindcast& row : all.rows) {
@@ -88,11 +90,6 @@ TEST_F(AllSpecies, RowsComeInYearThenSpeciesOrderAndOnlyForEligibleSpecies) {
     EXPECT_EQ(all.years[0].year, 1990);
     EXPECT_EQ(all.years[0].species, 3);
 
-    const PredictionTable table = allSpeciesTable(all);
-    EXPECT_EQ(tableCsv(table).substr(0, tableCsv(table).find('\r')),
-              "year,species,reached_later,not_reached,auc,spearman,mae,distance_auc,distance_spearman");
-    ASSERT_EQ(table.rows.size(), all.rows.size());
-    EXPECT_EQ(table.rows[0][1].text, all.rows[0].species);
 }
 
 TEST(HindcastEligibility, CountsDatesUpToAndAfterTheYearAndRegionsNeverReached) {
@@ -115,6 +112,7 @@ TEST(HindcastTargets, AllOrNamesInSpeciesListOrderAndAnUnknownNameIsRefused) {
     const std::vector<std::string> species{"A", "B", "C"};
     EXPECT_EQ(hindcastTargets("all", species), species);
     EXPECT_EQ(hindcastTargets("C,A,C", species), (std::vector<std::string>{"A", "C"}));
+    EXPECT_EQ(hindcastTargets("all", {"A", "B", "A"}), (std::vector<std::string>{"A", "B"}));  // a repeat runs once
     try {
         hindcastTargets("A,Bee", species);
         FAIL() << "an unknown name was taken";

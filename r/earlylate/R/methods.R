@@ -17,6 +17,7 @@ print.earlylate_forecast <- function(x, ...) {
       cat(sprintf("%s is not predictable\n", fit$name))
     }
   }
+  cat(.el_skill_lines(x$target, x$species, regions), sep = "\n")
   cat(sprintf("log: %d lines; $regions, $species, $weights, $log\n", length(x$log)))
   invisible(x)
 }
@@ -26,7 +27,8 @@ summary.earlylate_forecast <- function(object, ...) {
   structure(list(file_name = object$file_name, target = object$target, species = object$species,
                  regions = nrow(regions), used = sum(regions$used == "yes"),
                  roles = table(factor(regions$role, levels = c("training", "validation")), useNA = "no"),
-                 weights = object$weights, seconds = object$seconds),
+                 weights = object$weights, seconds = object$seconds,
+                 skill = .el_skill_lines(object$target, object$species, regions)),
             class = "summary.earlylate_forecast")
 }
 
@@ -39,6 +41,7 @@ print.summary.earlylate_forecast <- function(x, ...) {
   print(x$weights, row.names = FALSE)
   cat("fits:\n")
   print(x$species, row.names = FALSE)
+  cat(x$skill, sep = "\n")
   cat(sprintf("run time: %.2f s\n", x$seconds))
   invisible(x)
 }
@@ -61,4 +64,26 @@ plot.earlylate_forecast <- function(x, species = NULL, ...) {
   pick <- if (any(species$target)) which(species$target) else which(species$predictable)[1]
   if (is.na(pick[1])) pick <- 1
   as.list(species[pick[1], ])
+}
+
+# What the target's dates are worth, one line each: no skill (not predictable, or training r
+# not above 0), the overdue regions (not reached yet, predicted no later than the target's
+# latest date), and what the trial spread measures. Nothing without a target.
+.el_skill_lines <- function(target, species, regions) {
+  if (is.null(target) || !"overdue" %in% names(regions)) return(character())
+  fit <- as.list(species[species$name == target, ][1, ])
+  lines <- character()
+  if (!isTRUE(fit$predictable) || is.na(fit$r_training) || fit$r_training <= 0)
+    lines <- c(lines, sprintf("%s: the dates do not follow the region scores: this forecast has no skill for this species",
+                              target))
+  used <- regions$used == "yes"
+  unreached <- sum(used & regions$actual %in% c("NotYetArrived", "\u672a\u5206\u5e03"))
+  overdue <- sum(regions$overdue %in% "yes")
+  if (isTRUE(fit$predictable) && unreached > 0)
+    lines <- c(lines, sprintf("overdue: %d of the %d regions not reached yet are predicted no later than the latest date",
+                              overdue, unreached))
+  if (any(!is.na(regions$date_sd)))
+    lines <- c(lines, sprintf(paste("date_sd, the stability of the region score under resampling (not the error of a",
+                                    "date): mean %.3g"), mean(regions$date_sd, na.rm = TRUE)))
+  lines
 }
