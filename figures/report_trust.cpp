@@ -147,8 +147,14 @@ void addTrustSection(ReportDocument& doc, const ReportContent& c) {
         if (c.allSpecies) addAllSpeciesFigures(doc, *c.allSpecies);
         return;
     }
-    const engine::SpeciesSkill skill = engine::speciesSkill(*c.data, run, run.target);
     doc.blocks.push_back(fitFacts(target->fit));
+    if (run.examinedWeights) {
+        doc.blocks.push_back(ReportParagraph{"An examine-weight run compares the fits over the power grid: its last "
+                                             "pass, shown here, is no forecast whose skill could be judged. Run the "
+                                             "forecast with the powers chosen for that."});
+        return;
+    }
+    const engine::SpeciesSkill skill = engine::speciesSkill(*c.data, run, run.target);
     doc.blocks.push_back(ReportParagraph{skillText(skill, target->fit)});
     if (const auto overdue = overdueText(skill)) doc.blocks.push_back(ReportParagraph{*overdue});
     doc.blocks.push_back(ReportParagraph{trialText(c)});

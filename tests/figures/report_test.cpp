@@ -140,6 +140,8 @@ TEST(Report, EarliestAndLatestRegionsWithTheirScoreStability) {
     EXPECT_NE(text.find("An examine-weight run has no fluctuation trials."), std::string::npos);
     EXPECT_NE(text.find("p1 = 0.3, power for number of samples p2 = 0.7, r = 0.750"), std::string::npos) << text;
     EXPECT_NE(text.find("last pass of the power grid"), std::string::npos);
+    EXPECT_NE(text.find("is no forecast whose skill could be judged"), std::string::npos);
+    EXPECT_EQ(text.find("follow the region scores"), std::string::npos) << "no skill judged on the last pass";
     EXPECT_EQ(figureCount(grid), 3);
 
     // Without a target: the map's species, no fit plot, and no skill to speak of.
