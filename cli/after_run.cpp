@@ -50,17 +50,18 @@ std::vector<engine::HindcastYear> hindcast(const AfterRunRequest& request, const
 
 }  // namespace
 
-std::vector<std::string> makeAfterRunOutputs(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
-                                             Feedback& feedback) {
-    std::vector<std::string> failures;
+AfterRunOutputs makeAfterRunOutputs(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
+                                    Feedback& feedback) {
+    AfterRunOutputs made;
+    std::vector<std::string>& failures = made.failures;
     if (!request.predictionsFile.empty())
         if (auto failure = writePredictionsFile(request.predictionsFile,
                                                 engine::predictionTable(run.data, run.result, kMissValue), run.data))
             failures.push_back(*failure);
-    std::vector<engine::HindcastYear> years;
+    std::vector<engine::HindcastYear>& years = made.hindcast;
     const bool targetBlock = !request.hindcastYears.empty() && request.targetHindcast;
     if (targetBlock) years = hindcast(request, run, log, feedback, failures);
-    std::optional<engine::AllSpeciesHindcast> all;
+    std::optional<engine::AllSpeciesHindcast>& all = made.allSpecies;
     if (!request.hindcastYears.empty() && !request.hindcastTargets.empty())
         all = allSpecies(request, run, feedback, failures);
     if (!request.summaryFile.empty()) {
@@ -70,7 +71,7 @@ std::vector<std::string> makeAfterRunOutputs(const AfterRunRequest& request, con
                                               &run.data,         all ? &*all : nullptr};
         if (auto failure = writeSummaryFile(request.summaryFile, summary)) failures.push_back(*failure);
     }
-    return failures;
+    return made;
 }
 
 }  // namespace el::batch

@@ -10,6 +10,7 @@
 #include "base/feedback.hpp"
 #include "base/log_sink.hpp"
 #include "base/settings.hpp"
+#include "engine/hindcast.hpp"
 #include "engine/hindcast_all.hpp"
 #include "engine/run_result.hpp"
 #include "vector/vector_data.hpp"
@@ -39,9 +40,14 @@ struct AfterRunContext {
     double runSeconds = 0;
 };
 
-// Makes each output asked for and returns the text of every failure (none: all made).
-// Throws el::Cancelled when a checkpoint stops a hindcast run.
-std::vector<std::string> makeAfterRunOutputs(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
+struct AfterRunOutputs {
+    std::vector<std::string> failures;          // the text of every failure (none: all made)
+    std::vector<engine::HindcastYear> hindcast;  // the target's hindcast made, for the report
+    std::optional<engine::AllSpeciesHindcast> allSpecies;  // the hindcast over several species, when made
+};
+
+// Makes each output asked for. Throws el::Cancelled when a checkpoint stops a hindcast run.
+AfterRunOutputs makeAfterRunOutputs(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
                                              Feedback& feedback);
 
 }  // namespace el::batch

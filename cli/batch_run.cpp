@@ -126,7 +126,8 @@ private:
     SourceReadOutcome readRecords();
     engine::RunResult forecast(const SourceReadOutcome& source, std::vector<std::string> species,
                                const std::string& date);
-    int afterRun(const AfterRunContext& context, const std::vector<std::string>& hindcastTargets);
+    int afterRun(const AfterRunContext& context, const std::vector<std::string>& hindcastTargets,
+                 const FigureRequest& figures, const CompletedRun& completed);
     void tellSkill(const VectorData& data, const engine::RunResult& result);
     int finish(int status);
     int interrupted() {
@@ -196,7 +197,7 @@ int BatchSession::run(const std::string& date) {
         tellSkill(read.read.data, result);
         const int status = afterRun(
             {read.read.data, result, given, opts_.values, opts_.input(), digest, date, seconds.count()},
-            hindcastTargets.value);
+            hindcastTargets.value, drawn, completed);
         return status == kCompleted && !refused.empty() ? kStopped : status;
     }
     return finish(kCompleted);
@@ -238,18 +239,22 @@ void BatchSession::tellSkill(const VectorData& data, const engine::RunResult& re
     console_.message(std::string(engine::kNoSkillSentence) + " (" + skill->species + ", " + fit + ")");
 }
 
-// The tables, the hindcast and the summary asked for; exit status 1 when one of them failed.
-int BatchSession::afterRun(const AfterRunContext& context, const std::vector<std::string>& hindcastTargets) {
+// The tables, the hindcasts, the summary and the report asked for; exit status 1 when one of
+// them failed. The report comes last: it shows the hindcasts.
+int BatchSession::afterRun(const AfterRunContext& context, const std::vector<std::string>& hindcastTargets,
+                           const FigureRequest& figures, const CompletedRun& completed) {
     const AfterRunRequest request{opts_.predictionsFile, opts_.summaryFile,   opts_.hindcastYears,
                                   hindcastTargets,       opts_.hindcastTable, opts_.hindcastRules,
                                   context.result.target >= 0};
-    std::vector<std::string> failures;
+    AfterRunOutputs made;
     try {
-        failures = makeAfterRunOutputs(request, context, log_, console_);
+        made = makeAfterRunOutputs(request, context, log_, console_);
     } catch (const Cancelled&) {
         return interrupted();
     }
     console_.endProgress();
+    std::vector<std::string>& failures = made.failures;
+    if (auto failure = writeRunReport(figures, completed, made.hindcast, made.allSpecies)) failures.push_back(*failure);
     for (const std::string& failure : failures) console_.message(failure);
     return finish(failures.empty() ? kCompleted : kStopped);
 }

@@ -29,11 +29,20 @@ std::optional<std::string> writeFigures(const FigureRequest& request, const Comp
         if (auto failure = figures::writeFigure(figures::buildFitPlot(run.result), request.fitPlotFile)) return failure;
     if (!request.weightPlotFile.empty())
         if (auto failure = writeWeightPlot(request.weightPlotFile, run)) return failure;
-    if (!request.reportFile.empty())
-        return figures::writeReport(figures::reportContentOf(run.data, run.result, run.settings, run.sourceFile,
-                                                            run.calculationDate, choice, mapOptions),
-                                    request.reportFile);
     return std::nullopt;
+}
+
+std::optional<std::string> writeRunReport(const FigureRequest& request, const CompletedRun& run,
+                                          const std::vector<engine::HindcastYear>& hindcast,
+                                          const std::optional<engine::AllSpeciesHindcast>& allSpecies) {
+    if (request.reportFile.empty()) return std::nullopt;
+    figures::MapChoice choice;
+    choice.species = request.mapSpecies;
+    figures::ReportContent content = figures::reportContentOf(run.data, run.result, run.settings, run.sourceFile,
+                                                              run.calculationDate, choice, {request.mapYDown});
+    content.hindcast = hindcast;
+    content.allSpecies = allSpecies;
+    return figures::writeReport(content, request.reportFile);
 }
 
 }  // namespace el::batch

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "base/settings.hpp"
+#include "engine/hindcast.hpp"
+#include "engine/hindcast_all.hpp"
 #include "engine/run_result.hpp"
 #include "vector/vector_data.hpp"
 
@@ -21,8 +23,6 @@ struct FigureRequest {
     std::string reportFile;      // "" for no report
 };
 
-// Writes each requested file whole (through a temporary file renamed into place).
-// Returns the text of the first failure, nothing when every file was written.
 // What the figures and the report read of a completed run.
 struct CompletedRun {
     const VectorData& data;
@@ -32,6 +32,14 @@ struct CompletedRun {
     std::string calculationDate;
 };
 
+// Writes each requested figure whole (through a temporary file renamed into place).
+// Returns the text of the first failure, nothing when every file was written.
 std::optional<std::string> writeFigures(const FigureRequest& request, const CompletedRun& run);
+
+// Writes the requested report, with the hindcasts made after the run (none: empty); the
+// text of the failure, nothing when it was written or none was asked for.
+std::optional<std::string> writeRunReport(const FigureRequest& request, const CompletedRun& run,
+                                          const std::vector<engine::HindcastYear>& hindcast,
+                                          const std::optional<engine::AllSpeciesHindcast>& allSpecies);
 
 }  // namespace el::batch

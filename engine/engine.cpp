@@ -60,7 +60,7 @@ public:
     void closeWeightTest() {
         if (weightTest_) weightTest_->close();
     }
-    // A cut-short weight-test file would pass for a finished grid.
+    // A cancelled run leaves the previous weight-test file as it was.
     void discardWeightTest() {
         if (weightTest_) weightTest_->discard();
     }
@@ -251,7 +251,12 @@ RunResult Engine::run(const RunRequest& request, const RunHooks& hooks) {
     } catch (const std::exception& error) {
         hooks.messenger.message(std::string("The run stopped: ") + error.what());
     }
-    driver.closeWeightTest();
+    // A run that stopped early still ends its grid, as far as it went.
+    try {
+        driver.closeWeightTest();
+    } catch (const RunError& error) {
+        hooks.messenger.message(error.what());
+    }
     feedback.runBusy(false);
     return statusOnly(RunStatus::Stopped);
 }

@@ -6,6 +6,7 @@
 
 #include "figures/axis_ticks.hpp"
 #include "figures/colour.hpp"
+#include "figures/font_text.hpp"
 #include "figures/layer_move.hpp"
 #include "figures/plot_frame.hpp"
 #include "figures/text_fit.hpp"
@@ -15,6 +16,8 @@ namespace {
 
 constexpr double kStrip = 28;                       // the not-reached strip above the plot
 constexpr double kLegendWidth = 240;
+constexpr double kRoomyWidth = 560;   // from here on the legend stands beside the plot
+constexpr double kSmallestPlot = 72;  // the plot's least width and height
 constexpr Stroke kRecordLine{kGrey, 1.5, Dash::Dashed};  // forecast = record
 
 using engine::HindcastClass;
@@ -32,17 +35,55 @@ Marker mark(Point at, bool later, int region, std::string tip) {
     return m;
 }
 
-// The legend from `top` down in `width`; returns the y below it.
-double legend(Layer& layer, const engine::HindcastYear& year, double left, double width, double top) {
+// One entry of the legend: a marker, a short line or no sample, and its text.
+struct LegendEntry {
+    std::string text;
+    std::optional<Marker> marker;
+    std::optional<Stroke> line;
+};
+
+std::vector<LegendEntry> legendEntries(const engine::HindcastYear& year) {
     const engine::HindcastFigures& f = year.figures;
+    return {{"reached later: " + std::to_string(f.reachedLater) + " regions", mark({}, true, -1, ""), std::nullopt},
+            {"not reached: " + std::to_string(f.notReached) + " regions", mark({}, false, -1, ""), std::nullopt},
+            {"forecast = record", std::nullopt, kRecordLine},
+            {"forecast: AUC " + figureText(f.auc) + ", Spearman " + figureText(f.spearman), std::nullopt, std::nullopt},
+            {"mean error " + (f.mae ? meanErrorText(*f.mae) + " years" : std::string("n/a")), std::nullopt, std::nullopt},
+            {"distance: AUC " + figureText(f.distanceAuc) + ", Spearman " + figureText(f.distanceSpearman), std::nullopt,
+             std::nullopt}};
+}
+
+// The legend from `top` down in `width`, one entry under another; returns the y below it.
+double legendColumn(Layer& layer, const engine::HindcastYear& year, double left, double width, double top) {
     LegendColumn column(layer, left, width, top);
-    column.add("reached later: " + std::to_string(f.reachedLater) + " regions", mark({}, true, -1, ""));
-    column.add("not reached: " + std::to_string(f.notReached) + " regions", mark({}, false, -1, ""));
-    column.add("forecast = record", kRecordLine);
-    column.add("forecast: AUC " + figureText(f.auc) + ", Spearman " + figureText(f.spearman));
-    column.add("mean error " + (f.mae ? meanErrorText(*f.mae) + " years" : std::string("n/a")));
-    column.add("distance: AUC " + figureText(f.distanceAuc) + ", Spearman " + figureText(f.distanceSpearman));
+    for (LegendEntry& e : legendEntries(year)) {
+        if (e.marker) column.add(e.text, std::move(*e.marker));
+        else if (e.line) column.add(e.text, *e.line);
+        else column.add(e.text);
+    }
     return column.bottom();
+}
+
+// The legend from `top` down in `width`, its entries side by side while they fit (a small
+// canvas: the window's start-up tab); returns the y below it.
+double legendRows(Layer& layer, const engine::HindcastYear& year, double left, double width, double top) {
+    constexpr double kSize = 10, kSample = 22, kGap = 14;
+    double x = left, y = top, rowHeight = 0;
+    for (LegendEntry& e : legendEntries(year)) {
+        const double sample = e.marker || e.line ? kSample : 0;
+        const FittedText text = fitText(e.text, width - sample, kSize, 8);
+        const double entryWidth = sample + textWidth(text.lines.front(), text.size);
+        if (x > left && x + entryWidth > left + width) x = left, y += rowHeight + 3, rowHeight = 0;
+        const double middle = y + text.size * 0.6;
+        if (e.marker) {
+            e.marker->at = {x + 7, middle};
+            layer.markers.push_back(std::move(*e.marker));
+        }
+        if (e.line) layer.shapes.push_back(segment({x, middle}, {x + 16, middle}, *e.line));
+        rowHeight = std::max(rowHeight, placeText(layer, text, x + sample, y, TextAnchor::Start, kBlack) - y);
+        x += entryWidth + kGap;
+    }
+    return y + rowHeight;
 }
 
 std::string tipOf(const HindcastRegion& r, const std::vector<std::string>& names) {
@@ -54,14 +95,14 @@ std::string tipOf(const HindcastRegion& r, const std::vector<std::string>& names
 }
 
 void drawPoints(Scene& scene, const engine::HindcastYear& year, const std::vector<std::string>& names, double left,
-                double top, double side) {
+                double top, double plotWidth, double plotHeight) {
     Range x, y;
     for (const HindcastRegion& r : year.regions) {
         x.add(*r.predicted);
         if (r.recorded) y.add(*r.recorded);
     }
     y.add(year.year);
-    const PlotFrame frame = drawAxes(scene.overlay, left, top + kStrip, side, side, x.low - x.pad(), x.high + x.pad(),
+    const PlotFrame frame = drawAxes(scene.overlay, left, top + kStrip, plotWidth, plotHeight, x.low - x.pad(), x.high + x.pad(),
                                      y.low - y.pad(), y.high + y.pad(), "Predicted date", "Recorded date");
     placeText(scene.overlay, fitText("not reached", kAxisLeft - 4, 10, 7), left - 4, top + 6, TextAnchor::End, kGrey);
     addDiagonal(scene.content, frame, kRecordLine);
@@ -100,11 +141,25 @@ Scene buildHindcastPlot(const engine::HindcastYear& year, const std::vector<std:
         placeNote(scene.overlay, why, width, top);
         return scene;
     }
-    const double side = placeSquarePlot(scene.overlay, width, height, top, kStrip, kLegendWidth,
-                                        [&](Layer& layer, double left, double legendWidth, double legendTop) {
-                                            return legend(layer, year, left, legendWidth, legendTop);
-                                        });
-    drawPoints(scene, year, regionNames, kPlotMargin + kAxisLeft, top, side);
+    const double left = kPlotMargin + kAxisLeft;
+    if (width >= kRoomyWidth && width >= 1.1 * height) {
+        const double side = placeSquarePlot(scene.overlay, width, height, top, kStrip, kLegendWidth,
+                                            [&](Layer& layer, double x, double legendWidth, double legendTop) {
+                                                return legendColumn(layer, year, x, legendWidth, legendTop);
+                                            });
+        drawPoints(scene, year, regionNames, left, top, side, side);
+        return scene;
+    }
+    // A small canvas: the legend in rows under the plot, which takes the room left, and never
+    // less than a readable least; the legend then lies lower, not over the plot.
+    Layer legend;
+    const double legendHeight = legendRows(legend, year, kPlotMargin, width - 2 * kPlotMargin, 0);
+    const double plotWidth = std::max(kSmallestPlot, width - left - kPlotMargin);
+    const double plotHeight =
+        std::max(kSmallestPlot, height - top - kStrip - kAxisBottom - legendHeight - kPlotMargin - 4);
+    drawPoints(scene, year, regionNames, left, top, plotWidth, plotHeight);
+    appendMoved(scene.overlay, std::move(legend), 0, top + kStrip + plotHeight + kAxisBottom + 4);
+    scene.height = std::max(height, top + kStrip + plotHeight + kAxisBottom + 4 + legendHeight + kPlotMargin);
     return scene;
 }
 

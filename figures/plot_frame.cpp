@@ -12,7 +12,9 @@ namespace el::figures {
 
 PlotFrame drawAxes(Layer& layer, double left, double top, double width, double height, double xLow, double xHigh,
                    double yLow, double yHigh, const std::string& xTitle, const std::string& yTitle) {
-    const auto xt = niceTicks(xLow, xHigh, 6), yt = niceTicks(yLow, yHigh, 6);
+    constexpr double kTickSpacing = 24;  // the least room a y tick label takes
+    const int yTickCount = std::clamp(static_cast<int>(height / kTickSpacing), 2, 6);
+    const auto xt = niceTicks(xLow, xHigh, 6), yt = niceTicks(yLow, yHigh, yTickCount);
     PlotFrame f{left, top, width, height, xLow, xHigh, yLow, yHigh};
     if (xt.size() >= 2) f.x0 = std::min(xLow, xt.front()), f.x1 = std::max(xHigh, xt.back());
     if (yt.size() >= 2) f.y0 = std::min(yLow, yt.front()), f.y1 = std::max(yHigh, yt.back());

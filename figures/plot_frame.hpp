@@ -34,6 +34,7 @@ struct Range {
 };
 
 // Draws the frame's box, ticks and titles into `layer`; the ranges are widened to the ticks.
+// A short frame takes fewer ticks on its y axis, so their labels keep apart.
 PlotFrame drawAxes(Layer& layer, double left, double top, double width, double height, double xLow, double xHigh,
                    double yLow, double yHigh, const std::string& xTitle, const std::string& yTitle);
 

@@ -1,6 +1,6 @@
 #pragma once
 // Everything the report of one completed run shows, as plain data, gathered from the run's
-// typed result and the settings as the run left them. The batch runner and the window
+// typed result and the settings the run used. The batch runner and the window
 // fill it the same way.
 
 #include <optional>
@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "base/settings.hpp"
+#include "engine/hindcast.hpp"
+#include "engine/hindcast_all.hpp"
 #include "engine/run_result.hpp"
 #include "figures/map_figure.hpp"
 #include "figures/weight_grid.hpp"
@@ -22,8 +24,8 @@ struct ReportSetting {
 
 struct ReportContent {
     std::string sourceFile;       // the vector file as the user named it
-    std::string calculationDate;  // "MM-DD-YYYY", as in the log header
-    std::vector<ReportSetting> settings;
+    std::string calculationDate;  // "MM-DD-YYYY", as in the log header (the report writes it YYYY-MM-DD)
+    std::vector<ReportSetting> settings;  // as the run used them
 
     const VectorData* data = nullptr;            // the regions' geometry and names
     const engine::RunResult* run = nullptr;     // the completed run: its species, its kind, its results
@@ -37,6 +39,10 @@ struct ReportContent {
     std::optional<double> trialSpread;
     // The coefficients over the power grid, after an examine-weight run.
     std::optional<WeightGrid> weightGrid;
+    // The hindcast made with the run, one entry per cut-off year; empty without one.
+    std::vector<engine::HindcastYear> hindcast;
+    // The hindcast over many species made with the run, when one was.
+    std::optional<engine::AllSpeciesHindcast> allSpecies;
 };
 
 // The content of the report of `run`, a completed run on `data`.

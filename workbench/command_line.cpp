@@ -21,6 +21,7 @@ std::variant<AppArguments, ArgumentError> parseAppArguments(const std::vector<st
         else if (arg == "--target") target = &parsed.target;
         else if (arg == "--tab") target = &parsed.tab;
         else if (arg == "--size") target = &parsed.size;
+        else if (arg == "--hindcast") target = &parsed.hindcast;
         if (target == nullptr) return ArgumentError{"unknown argument: " + arg};
         if (i + 1 >= args.size() || args[i + 1].empty()) return ArgumentError{arg + " needs a value"};
         if (target->has_value()) return ArgumentError{arg + " given twice"};
@@ -31,8 +32,8 @@ std::variant<AppArguments, ArgumentError> parseAppArguments(const std::vector<st
         return ArgumentError{"--run and --tab are only used with --screenshot"};
     if (parsed.size && !parsed.screenshot) return ArgumentError{"--size is only used with --screenshot"};
     if (parsed.run && !parsed.open) return ArgumentError{"--run needs --open"};
-    if ((parsed.target || parsed.examineWeight) && !parsed.run)
-        return ArgumentError{"--target and --examine-weight are only used with --run"};
+    if ((parsed.target || parsed.examineWeight || parsed.hindcast) && !parsed.run)
+        return ArgumentError{"--target, --examine-weight and --hindcast are only used with --run"};
     return parsed;
 }
 
@@ -46,7 +47,8 @@ std::string appUsage() {
            "  --run                 with --open: move every variable into the species list and run\n"
            "  --target NAME         with --run: the target species\n"
            "  --examine-weight      with --run: examine the weighting over the power grid\n"
-           "  --tab NAME            with --screenshot: show the tab log, map, fit or weights\n"
+           "  --hindcast YEARS      with --run: make the Hindcast tab's hindcast of these years\n"
+           "  --tab NAME            with --screenshot: show the tab log, map, fit, weights, table or hindcast\n"
            "  --size WxH            with --screenshot: the window size in pixels (default: its start-up size)\n";
 }
 

@@ -14,8 +14,9 @@ struct AppArguments {
     std::optional<std::string> screenshot;  // --screenshot FILE.png
     std::optional<std::string> open;        // --open VECTORFILE (only with --screenshot)
     std::optional<std::string> target;      // --target NAME (only with --run)
-    std::optional<std::string> tab;         // --tab log|map|fit|weights (only with --screenshot)
+    std::optional<std::string> tab;         // --tab log|map|fit|weights|table|hindcast (only with --screenshot)
     std::optional<std::string> size;        // --size WIDTHxHEIGHT (only with --screenshot)
+    std::optional<std::string> hindcast;    // --hindcast YEARS (only with --run)
     bool run = false;                       // --run: every variable as species, then "G  O"
     bool examineWeight = false;             // --examine-weight (only with --run): over the power grid
     bool help = false;

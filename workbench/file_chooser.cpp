@@ -60,6 +60,11 @@ FileChooser::FileChooser(QComboBox* drives, QListWidget* folders, QListWidget* f
     connect(folders_, &QListWidget::itemActivated, this, &FileChooser::onFolderClicked);
     connect(files_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { emit fileChosen(item->text()); });
+    // Moving through the list with the keyboard chooses the file it lands on, as a click does.
+    connect(files_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        if (item != nullptr && files_->hasFocus()) emit fileChosen(item->text());
+    });
+    connect(files_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { emit fileChosen(item->text()); });
 }
 
 void FileChooser::setFolder(const QString& folder) {

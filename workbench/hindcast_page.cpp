@@ -111,6 +111,9 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
     view_ = new FigureView(split);
     view_->setObjectName(QStringLiteral("HindcastView"));
     split->setStretchFactor(1, 3);
+    // The table needs its header and a few years; the plot takes the rest, so that it reads at
+    // the window's start-up size.
+    split->setSizes({90, 310});
     layout->addWidget(split, 1);
     link_.message = [this](const QString& text) { QMessageBox::warning(this, QStringLiteral("Kalvendrosia"), text); };
 
@@ -129,7 +132,7 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
 HindcastPage::~HindcastPage() { stopWork(); }
 
 void HindcastPage::clear(const QString& why) {
-    stopWork();
+    const bool dropped = stopWork();
     data_.reset();
     species_.clear();
     target_.clear();
@@ -138,10 +141,11 @@ void HindcastPage::clear(const QString& why) {
     showYears();
     note_->setText(why);
     button_->setEnabled(false);
+    if (dropped) tellDropped();
 }
 
 void HindcastPage::showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run) {
-    stopWork();
+    const bool dropped = stopWork();
     data_ = std::move(data);
     species_ = run.speciesNames;
     target_ = run.target >= 0 ? run.speciesNames[static_cast<std::size_t>(run.target)] : std::string();
@@ -152,6 +156,13 @@ void HindcastPage::showRun(std::shared_ptr<const VectorData> data, const engine:
                                    : QStringLiteral("Hindcast of %1: forecasts from the data up to each year, scored on "
                                                     "the arrivals after it.").arg(QString::fromStdString(target_)));
     button_->setEnabled(true);
+    if (dropped) tellDropped();
+}
+
+void HindcastPage::tellDropped() {
+    const QString text = QStringLiteral("The hindcast at work was stopped: its run is no longer the one shown.");
+    note_->setText(text + QLatin1Char(' ') + note_->text());
+    emit dropped(text);
 }
 
 void HindcastPage::pressButton() {
@@ -264,10 +275,11 @@ void HindcastPage::finish(Outcome& outcome) {
     emit finished();
 }
 
-void HindcastPage::stopWork() {
-    if (!step_.active()) return;
+bool HindcastPage::stopWork() {
+    if (!step_.active()) return false;
     step_.stop();
     button_->setText(QString::fromLatin1(kButton));
+    return true;
 }
 
 void HindcastPage::showYears() {

@@ -45,7 +45,8 @@ public:
     };
     void setWindowLink(WindowLink link) { link_ = std::move(link); }
 
-    // No completed run: nothing to hindcast; a hindcast at work is stopped and dropped.
+    // No completed run: nothing to hindcast. A hindcast at work is stopped and dropped, and
+    // both this and showRun say so (the note and dropped()).
     void clear(const QString& why);
     void showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run);
 
@@ -65,6 +66,7 @@ public:
 
 signals:
     void finished();  // a hindcast ended (completed, stopped, or failed) and its figures are shown
+    void dropped(const QString& why);  // a hindcast at work was stopped because its run is no longer shown
 
 private:
     struct Outcome;
@@ -72,7 +74,8 @@ private:
     StepDisplay stepDisplay();
     void showProgress(const WorkNews& news);
     void finish(Outcome& outcome);
-    void stopWork();
+    bool stopWork();  // true when a hindcast was at work
+    void tellDropped();
     void showYears();
     void showSpeciesRows();
     void startAllSpecies(const SettingValues& settings, const std::vector<double>& years);

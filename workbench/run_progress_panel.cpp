@@ -1,6 +1,6 @@
 #include "workbench/run_progress_panel.hpp"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -36,18 +36,22 @@ QString timeText(qint64 elapsedMs, qint64 stageMs, long long done, long long tot
 
 RunProgressPanel::RunProgressPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("RunProgressPanel"));
-    auto* layout = new QHBoxLayout(this);
+    // The bar on a row of its own, the times and "Cancel" below it: side by side they would
+    // clip each other's text in the log panel's start-up width.
+    auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 2, 0);
+    layout->setVerticalSpacing(2);
     bar_ = new QProgressBar(this);
     bar_->setObjectName(QStringLiteral("ProgressBar"));
-    bar_->setMaximumWidth(160);
     bar_->setTextVisible(true);
     time_ = new QLabel(this);
+    time_->setObjectName(QStringLiteral("ProgressTime"));
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     cancel_->setObjectName(QStringLiteral("CancelButton"));
-    layout->addWidget(bar_);
-    layout->addWidget(time_);
-    layout->addWidget(cancel_);
+    layout->addWidget(bar_, 0, 0, 1, 2);
+    layout->addWidget(time_, 1, 0);
+    layout->addWidget(cancel_, 1, 1);
+    layout->setColumnStretch(0, 1);
     connect(cancel_, &QPushButton::clicked, this, [this] {
         cancel_->setEnabled(false);
         emit cancelRequested();

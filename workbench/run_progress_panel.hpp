@@ -29,6 +29,7 @@ public:
 
     QProgressBar* bar() const { return bar_; }
     QPushButton* cancelButton() const { return cancel_; }
+    QLabel* timeLabel() const { return time_; }
 
 signals:
     void cancelRequested();

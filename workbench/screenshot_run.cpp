@@ -1,7 +1,10 @@
 #include "workbench/screenshot_run.hpp"
 
+#include <QEventLoop>
+#include <QLineEdit>
 #include <QListWidget>
 
+#include "workbench/hindcast_page.hpp"
 #include "workbench/results_tabs.hpp"
 #include "workbench/window_controls.hpp"
 #include "workbench/workbench_window.hpp"
@@ -19,10 +22,19 @@ void runEverySpecies(WorkbenchWindow& window, const QString& target) {
     window.waitUntilIdle();
 }
 
+void runHindcast(WorkbenchWindow& window, const QString& years) {
+    HindcastPage* page = window.results()->hindcastPage();
+    page->yearField()->setText(years);
+    QEventLoop wait;
+    QObject::connect(page, &HindcastPage::finished, &wait, &QEventLoop::quit);
+    page->pressButton();
+    if (page->active()) wait.exec();
+}
+
 bool showTab(WorkbenchWindow& window, const QString& name) {
-    const QString names[] = {QStringLiteral("log"), QStringLiteral("map"), QStringLiteral("fit"),
-                             QStringLiteral("weights")};
-    for (int i = 0; i < 4; ++i)
+    const QString names[] = {QStringLiteral("log"),     QStringLiteral("map"),   QStringLiteral("fit"),
+                             QStringLiteral("weights"), QStringLiteral("table"), QStringLiteral("hindcast")};
+    for (int i = 0; i < 6; ++i)
         if (names[i] == name.toLower()) {
             window.results()->setCurrentIndex(i);
             return true;

@@ -11,7 +11,12 @@ class WorkbenchWindow;
 // empty) as target species, presses "G  O" and waits until the run has ended.
 void runEverySpecies(WorkbenchWindow& window, const QString& target);
 
-// Brings the tab "log", "map", "fit" or "weights" to the front; false for another name.
+// Makes the Hindcast tab's hindcast of `years` (its year field's text) and waits until it
+// has ended.
+void runHindcast(WorkbenchWindow& window, const QString& years);
+
+// Brings the tab "log", "map", "fit", "weights", "table" or "hindcast" to the front; false
+// for another name.
 bool showTab(WorkbenchWindow& window, const QString& name);
 
 }  // namespace el::workbench

@@ -15,6 +15,7 @@
 #include "workbench/file_chooser.hpp"
 #include "workbench/results_tabs.hpp"
 #include "workbench/run_progress_panel.hpp"
+#include "workbench/used_settings.hpp"
 #include "workbench/workbench_window.hpp"
 
 namespace el::workbench {
@@ -195,14 +196,17 @@ void WorkbenchWindow::runForecast() {
     }
     results_->progressPanel()->start(true);
     auto result = std::make_shared<engine::RunResult>();
+    auto used = std::make_shared<SettingValues>(live_.snapshot());
     engine::RunRequest request = runRequest(*data, std::move(species));
     std::string date = request.calculationDate;
     runStep_->start(
-        [this, result, data, request = std::move(request)](WorkerHooks& hooks) {
-            *result = engine_.run(request, {hooks, hooks, hooks, hooks});
+        [this, result, used, data, request = std::move(request)](WorkerHooks& hooks) {
+            UsedSettings settings(hooks, *used);
+            *result = engine_.run(request, {settings, hooks, hooks, hooks});
+            *used = settings.used();
         },
-        [this, result, data, date = std::move(date), lock, generation = dataGeneration_] {
-            runDone(result, data, date, generation);
+        [this, result, used, data, date = std::move(date), lock, generation = dataGeneration_] {
+            runDone(result, *used, data, date, generation);
         });
 }
 
@@ -218,7 +222,7 @@ std::shared_ptr<const WorkFolderLock> WorkbenchWindow::holdFolderLock() {
 
 void WorkbenchWindow::requestCancel() { runStep_->requestStop(); }
 
-void WorkbenchWindow::runDone(const std::shared_ptr<const engine::RunResult>& result,
+void WorkbenchWindow::runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
                               const std::shared_ptr<const VectorData>& data, const std::string& date, int generation) {
     results_->progressPanel()->finish();
     showRunBusy(false);
@@ -226,7 +230,7 @@ void WorkbenchWindow::runDone(const std::shared_ptr<const engine::RunResult>& re
     if (generation == dataGeneration_) {
         switch (result->status) {
         case engine::RunStatus::Completed:
-            shownRunSettings_ = live_.snapshot();
+            shownRunSettings_ = used;
             shownRunDate_ = date;
             results_->showRun(data, result);
             break;

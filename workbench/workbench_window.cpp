@@ -21,6 +21,7 @@
 #include "workbench/background_step.hpp"
 #include "workbench/caption_fit.hpp"
 #include "workbench/file_chooser.hpp"
+#include "workbench/focus_ring.hpp"
 #include "workbench/hindcast_page.hpp"
 #include "workbench/results_tabs.hpp"
 #include "workbench/run_progress_panel.hpp"
@@ -77,6 +78,7 @@ WorkbenchWindow::WorkbenchWindow(const WorkbenchOptions& options, QWidget* paren
     for (const PlacedControl& p : placed_) fitCaption(p);
     applyStartupState();
     setFolder(options.startFolder.isEmpty() ? QDir::currentPath() : options.startFolder);
+    focusRing_ = new FocusRing(this);  // last: over every control
 }
 
 WorkbenchWindow::~WorkbenchWindow() {
@@ -125,6 +127,8 @@ void WorkbenchWindow::connectActions() {
     connect(chooser_, &FileChooser::fileChosen, this,
             [this](const QString& name) { settings_.textField(Setting::DataFileName)->setText(name); });
     connect(results_->progressPanel(), &RunProgressPanel::cancelRequested, this, &WorkbenchWindow::requestCancel);
+    connect(results_->hindcastPage(), &HindcastPage::dropped, this,
+            [this](const QString& why) { showCaption(Label::Status, why.toStdString()); });
     connect(c.saveReport, &QPushButton::clicked, this, [this] {
         const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Save report"), QStringLiteral("report.pdf"),
                                                           QStringLiteral("PDF report (*.pdf);;HTML report (*.html)"));
@@ -317,9 +321,12 @@ void WorkbenchWindow::saveReport(const QString& path) {
         message(kNoRunForReport);
         return;
     }
-    const figures::ReportContent content =
+    figures::ReportContent content =
         figures::reportContentOf(*results_->shownData(), *run, shownRunSettings_, readSource_.filename().string(),
                                  shownRunDate_, results_->mapChoice(), results_->mapOptions());
+    // The hindcast tab's figures belong to the run the tabs show; one at work has none yet.
+    const HindcastPage* hindcast = results_->hindcastPage();
+    if (!hindcast->active()) content.hindcast = hindcast->years();
     if (const auto failure = reportWriter_(localPath(path), content))
         message("The report \"" + path.toStdString() + "\" cannot be written: " + *failure);
     chooser_->refresh();

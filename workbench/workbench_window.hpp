@@ -32,6 +32,7 @@ class QPushButton;
 namespace el::workbench {
 
 class BackgroundStep;
+class FocusRing;
 class FileChooser;
 class ResultsTabs;
 struct StepDisplay;
@@ -98,11 +99,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void setUpLogPanel();
+    // The button Enter presses when `focused` has the focus; nothing for none.
+    QPushButton* enterButton(QWidget* focused) const;
     void connectActions();
     void applyStartupState();
     void placeControls(int extraWidth, int extraHeight);
@@ -121,8 +125,8 @@ private:
 
     void readDone(SourceReadOutcome& outcome, const QString& source);
     engine::RunRequest runRequest(const VectorData& data, std::vector<std::string> species) const;
-    void runDone(const std::shared_ptr<const engine::RunResult>& result, const std::shared_ptr<const VectorData>& data,
-                 const std::string& date, int generation);
+    void runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
+                 const std::shared_ptr<const VectorData>& data, const std::string& date, int generation);
     std::shared_ptr<const WorkFolderLock> holdFolderLock();
     void closeIfPending();
 
@@ -138,6 +142,7 @@ private:
     ResultsTabs* results_ = nullptr;
     BackgroundStep* readStep_ = nullptr;
     BackgroundStep* runStep_ = nullptr;
+    FocusRing* focusRing_ = nullptr;
     QPushButton* focusReturnsTo_ = nullptr;  // a busy button whose focus the log panel keeps
 
     std::string missvalue_;
@@ -148,7 +153,7 @@ private:
     engine::Engine engine_;                   // lives as long as the window: keeps its random generator
     // The working directory's lock, one hold shared by a Read and a run at work together.
     std::weak_ptr<const WorkFolderLock> folderLock_;
-    SettingValues shownRunSettings_;  // the settings as the run the tabs show left them
+    SettingValues shownRunSettings_;  // the settings the run the tabs show used
     std::string shownRunDate_;        // and its date of calculation
     bool closePending_ = false;
 };

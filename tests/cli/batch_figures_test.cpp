@@ -69,7 +69,8 @@ TEST(BatchFigures, ReportAsPdfAndHtmlLeavesTheLogAsItIs) {
     EXPECT_EQ(folder.read("report.log"), folder.read("plain.log"));
     const std::string text = pdfText(folder.dir / "report.pdf");
     for (const char* expected : {"earlylate report: sample.csv", "Target species: Invader",
-                                 "Earliest predicted dates of Invader", "Gunma", "Fluctuation trials"})
+                                 "Earliest predicted dates of Invader", "Gunma",
+                                 "Stability of the region score under resampling"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
     // The prediction line and the average trial SD as the log has them.
     const std::string log = folder.read("plain.log");
@@ -79,7 +80,7 @@ TEST(BatchFigures, ReportAsPdfAndHtmlLeavesTheLogAsItIs) {
     std::string flat = text;
     for (char& c : flat) c = c == '\n' ? ' ' : c;
     EXPECT_NE(flat.find(prediction.substr(0, 40)), std::string::npos) << prediction;
-    EXPECT_NE(text.find("Average SD of the fluctuation trials: 0.999"), std::string::npos) << text;
+    EXPECT_NE(text.find("Average SD of the region score over the fluctuation trials: 0.999"), std::string::npos) << text;
 
     ASSERT_EQ(folder.run("-t Invader --examine-weight --report report.html --weight-plot weights.png"), 0)
         << folder.read("stderr.txt");
@@ -92,6 +93,41 @@ TEST(BatchFigures, ReportAsPdfAndHtmlLeavesTheLogAsItIs) {
     const auto weights = decodePng(folder.read("weights.png"));
     ASSERT_TRUE(weights);
     EXPECT_EQ(weights->width, 760);
+}
+
+// The report is made after the hindcast of the same command and shows it; the log stays as
+// it is without the report.
+TEST(BatchFigures, ReportShowsTheHindcastOfTheSameCommand) {
+    SampleFolder folder;
+    fs::copy_file(fs::path(EARLYLATE_SOURCE_DIR) / "data" / "spread.csv", folder.dir / "spread.csv");
+    const std::string args = "--quiet -t Invader --no-reliability --hindcast 2008,2011,2014,2017 ";
+    ASSERT_EQ(runBatch(folder.dir.path(), args + "-o plain.log spread.csv"), 0) << folder.read("stderr.txt");
+    ASSERT_EQ(runBatch(folder.dir.path(), args + "-o hindcast.log --report report.pdf spread.csv"), 0)
+        << folder.read("stderr.txt");
+    EXPECT_EQ(folder.read("hindcast.log"), folder.read("plain.log"));
+    const std::string text = pdfText(folder.dir / "report.pdf");
+    EXPECT_LT(text.find("How far to trust this forecast"), text.find("Cut-off"));  // the hindcast table
+    EXPECT_LT(text.find("Cut-off"), text.find("Appendix: settings of the run"));
+    for (const char* year : {"2008", "2011", "2014", "2017"})
+        EXPECT_NE(text.find(std::string("Hindcast of Invader from the data up to ") + year), std::string::npos) << year;
+    EXPECT_NE(text.find("0.978"), std::string::npos) << "the AUC of 2008";
+    EXPECT_NE(text.find("missed the recorded dates"), std::string::npos);
+    ASSERT_EQ(runBatch(folder.dir.path(), args + "--report report.html spread.csv"), 0);
+    EXPECT_NE(folder.read("report.html").find("<th>Cut-off year</th>"), std::string::npos);
+
+    // Over every species: the summary and its figure in the trust section, each species' row
+    // in the hindcast section.
+    fs::copy_file(fs::path(EARLYLATE_SOURCE_DIR) / "data" / "species.csv", folder.dir / "species.csv");
+    ASSERT_EQ(runBatch(folder.dir.path(), "--quiet -t Sp12 --no-reliability --hindcast 2005 --hindcast-targets all "
+                                          "--report all.html species.csv"),
+              0)
+        << folder.read("stderr.txt");
+    const std::string all = folder.read("all.html");
+    const std::size_t summary = all.find("<th>AUC above distance</th>");
+    ASSERT_NE(summary, std::string::npos);
+    EXPECT_LT(summary, all.find("AUC against its distance AUC; above the dashed diagonal"));
+    EXPECT_LT(all.find("<h2>Hindcast</h2>"), all.find("<td>Sp07</td>"));
+    EXPECT_LT(all.find("<td>Sp07</td>"), all.find("<h2>Appendix: settings of the run</h2>"));
 }
 
 TEST(BatchFigures, NothingWrittenWithoutACompletedRun) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "base/numtext.hpp"
+#include "engine/run_weight_test_file.hpp"
 
 #include "tests/engine/run_fixture.hpp"
 #include "tests/support/recording_host.hpp"
@@ -401,8 +402,13 @@ private:
     std::string stopAt_;
 };
 
-TEST_F(ThreadCounts, CancelStopsThePassesOnWorkersAndLeavesNoWeightTestFile) {
-    for (const char* threads : {"2", "8"}) {
+// A cancelled examine-weight run leaves the weight-test file of the run before it as it was,
+// and no new grid beside it; a run that ends puts its grid in place.
+TEST_F(ThreadCounts, CancelStopsThePassesAndKeepsThePreviousWeightTestFile) {
+    const auto file = dir / "WeightTestT.csv";
+    const auto partial = dir / (WeightTestFile::fileName("T") + ".part");
+    for (const char* threads : {"1", "2", "8"}) {
+        test::writeFile(file, "earlier run\r\n");
         CancelAtPass host("Pass 300 of 40000");
         host.values.set(Setting::ExamineWeight, "1");
         host.values.set(Setting::TargetSpecies, "T");
@@ -410,8 +416,17 @@ TEST_F(ThreadCounts, CancelStopsThePassesOnWorkersAndLeavesNoWeightTestFile) {
         const RunResult cancelled = engine.run(request({"A", "B", "T"}), host);
         EXPECT_EQ(cancelled.status, RunStatus::Cancelled) << threads;
         EXPECT_EQ(host.shown(Label::RunProgress), "Cancelled");
-        EXPECT_FALSE(std::filesystem::exists(dir / "WeightTestT.csv"));
+        EXPECT_EQ(test::readFile(file), "earlier run\r\n") << threads;
+        EXPECT_FALSE(std::filesystem::exists(partial)) << threads;
     }
+    CancelAtPass never("no such caption");
+    never.values.set(Setting::ExamineWeight, "1");
+    never.values.set(Setting::TargetSpecies, "T");
+    never.values.set(Setting::Threads, "2");
+    ASSERT_EQ(engine.run(request({"A", "B", "T"}), never).status, RunStatus::Completed);
+    const std::string grid = test::readFile(file);
+    EXPECT_EQ(std::count(grid.begin(), grid.end(), '\n'), 40001) << "the header and one line per pass";
+    EXPECT_FALSE(std::filesystem::exists(partial));
 }
 
 TEST_F(ThreadCounts, AThreadCountThatIsNoWholeNumberStopsTheRun) {

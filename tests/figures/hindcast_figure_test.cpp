@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
+
+#include "figures/font_text.hpp"
 
 namespace el::figures {
 namespace {
@@ -68,6 +71,47 @@ TEST(HindcastFigure, NothingToPlotSaysWhy) {
     EXPECT_NE(allText(b).find("not predictable"), std::string::npos);
     EXPECT_EQ(figureText(0.97802), "0.978");
     EXPECT_EQ(figureText(std::nullopt), "n/a");
+}
+
+}  // namespace
+}  // namespace el::figures
+
+namespace el::figures {
+namespace {
+
+struct Box {
+    double left, top, right, bottom;
+    bool overlaps(const Box& o) const {
+        constexpr double kTouch = 0.5;
+        return left < o.right - kTouch && o.left < right - kTouch && top < o.bottom - kTouch && o.top < bottom - kTouch;
+    }
+};
+
+Box boxOf(const Label& label) {
+    const double width = textWidth(label.text, label.size);
+    const double start = label.anchor == TextAnchor::Start ? 0 : label.anchor == TextAnchor::Middle ? -width / 2 : -width;
+    if (label.vertical) return {label.at.x - label.size * 0.8, label.at.y - start - width, label.at.x + label.size * 0.2, label.at.y - start};
+    return {label.at.x + start, label.at.y - label.size * 0.8, label.at.x + start + width, label.at.y + label.size * 0.2};
+}
+
+// From the window's start-up tab to a page: no text lies over another, and all lies within
+// the figure.
+TEST(HindcastFigure, TextsKeepApartOnSmallAndLargeCanvases) {
+    const std::vector<std::string> names{"R0", "R1", "R2", "R3", "R4", "R5"};
+    engine::HindcastYear year = threeAndTwo();
+    year.targetName = "Harmonia axyridis";
+    for (const auto& [w, h] : std::vector<std::pair<double, double>>{{300, 220}, {317, 260}, {420, 330}, {760, 560}}) {
+        const Scene scene = buildHindcastPlot(year, names, w, h);
+        std::vector<std::pair<std::string, Box>> boxes;
+        for (const Label& label : scene.overlay.labels) boxes.emplace_back(label.text, boxOf(label));
+        for (std::size_t a = 0; a < boxes.size(); ++a) {
+            EXPECT_GE(boxes[a].second.left, -1) << boxes[a].first << " at " << w << "x" << h;
+            EXPECT_LE(boxes[a].second.bottom, scene.height + 1) << boxes[a].first << " at " << w << "x" << h;
+            for (std::size_t b = a + 1; b < boxes.size(); ++b)
+                EXPECT_FALSE(boxes[a].second.overlaps(boxes[b].second))
+                    << boxes[a].first << " / " << boxes[b].first << " at " << w << "x" << h;
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,72 @@
+#include "figures/species_auc_figure.hpp"
+
+#include <cmath>
+#include <iterator>
+#include <string>
+
+#include "figures/axis_ticks.hpp"
+#include "figures/colour.hpp"
+#include "figures/hindcast_figure.hpp"
+#include "figures/plot_frame.hpp"
+
+namespace el::figures {
+namespace {
+
+constexpr double kLegendWidth = 240;
+constexpr Stroke kEqualLine{kGrey, 1.5, Dash::Dashed};
+// One colour per cut-off year, in the order given (colour-blind safe).
+constexpr Rgb kYearColours[] = {{0, 114, 178}, {213, 94, 0}, {0, 158, 115}, {204, 121, 167}, {230, 159, 0}, {86, 180, 233}};
+
+Rgb yearColour(std::size_t index) { return kYearColours[index % std::size(kYearColours)]; }
+
+Marker point(Point at, Rgb colour, std::string tip) {
+    Marker m;
+    m.at = at;
+    m.kind = MarkerKind::Circle;
+    m.size = 9;
+    m.fill = colour;
+    m.stroke = Stroke{kBlack, 0.6, Dash::Solid};
+    m.tip = std::move(tip);
+    return m;
+}
+
+double legend(Layer& layer, const engine::AllSpeciesHindcast& hindcast, double left, double width, double top) {
+    LegendColumn column(layer, left, width, top);
+    for (std::size_t y = 0; y < hindcast.years.size(); ++y) {
+        const engine::HindcastYearSpread& spread = hindcast.years[y];
+        std::string text = "from " + shortNumber(spread.year) + ": " + std::to_string(spread.species) + " species";
+        if (spread.aucBeatsDistance)
+            text += ", " + shortNumber(std::round(*spread.aucBeatsDistance * 100)) + " % above";
+        column.add(text, point({}, yearColour(y), ""));
+    }
+    column.add("forecast = distance", kEqualLine);
+    return column.bottom();
+}
+
+}  // namespace
+
+Scene buildSpeciesAucPlot(const engine::AllSpeciesHindcast& hindcast, double width, double height) {
+    Scene scene;
+    scene.width = width;
+    scene.height = height;
+    const double top = placeTitle(scene.overlay, "Hindcast of every species: AUC of the forecast against AUC of distance",
+                                  width) + 12;
+    const double side = placeSquarePlot(scene.overlay, width, height, top, 0, kLegendWidth,
+                                        [&](Layer& layer, double left, double legendWidth, double legendTop) {
+                                            return legend(layer, hindcast, left, legendWidth, legendTop);
+                                        });
+    const PlotFrame frame = drawAxes(scene.overlay, kPlotMargin + kAxisLeft, top, side, side, 0, 1, 0, 1,
+                                     "AUC of the distance to the nearest reached region", "AUC of the forecast");
+    addDiagonal(scene.content, frame, kEqualLine);
+    for (const engine::SpeciesHindcast& row : hindcast.rows) {
+        if (!row.figures.auc || !row.figures.distanceAuc) continue;
+        std::size_t y = 0;
+        while (y < hindcast.years.size() && hindcast.years[y].year != row.year) ++y;
+        const std::string tip = row.species + ", from " + shortNumber(row.year) + "\nAUC " + figureText(row.figures.auc) +
+                                "\ndistance AUC " + figureText(row.figures.distanceAuc);
+        scene.content.markers.push_back(point(frame.at(*row.figures.distanceAuc, *row.figures.auc), yearColour(y), tip));
+    }
+    return scene;
+}
+
+}  // namespace el::figures
