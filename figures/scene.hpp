@@ -34,6 +34,7 @@ struct Shape {
     std::optional<Rgb> fill;
     std::optional<Stroke> stroke;
     bool hatched = false;  // thin diagonal lines over the fill
+    Rgb hatchColour{80, 80, 80};
     int region = -1;       // the region number it draws, -1 for decoration
     std::string tip;       // hover text; empty for none
 };
