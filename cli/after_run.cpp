@@ -1,6 +1,7 @@
 #include "cli/after_run.hpp"
 
 #include "base/numtext.hpp"
+#include "base/settings.hpp"
 #include "cli/batch_options.hpp"
 #include "cli/table_files.hpp"
 #include "engine/hindcast.hpp"
@@ -9,15 +10,38 @@
 namespace el::batch {
 namespace {
 
-std::vector<engine::HindcastYear> hindcast(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
-                                           Feedback& feedback, std::vector<std::string>& failures) {
+engine::HindcastRequest hindcastRequest(const AfterRunContext& run) {
     engine::HindcastRequest hindcast;
     hindcast.data = &run.data;
     hindcast.species = run.result.speciesNames;
     hindcast.missvalue = kMissValue;
     hindcast.calculationDate = run.calculationDate;
     hindcast.settings = run.given;
-    std::vector<engine::HindcastYear> years = engine::runHindcast(hindcast, request.hindcastYears, feedback);
+    return hindcast;
+}
+
+// The hindcast over the candidates, on every thread the settings allow; its table when asked.
+engine::AllSpeciesHindcast allSpecies(const AfterRunRequest& request, const AfterRunContext& run, Feedback& feedback,
+                                      std::vector<std::string>& failures) {
+    engine::AllSpeciesRequest all;
+    all.base = hindcastRequest(run);
+    all.targets = request.hindcastTargets;
+    all.years = request.hindcastYears;
+    all.rules = request.hindcastRules;
+    all.threads = threadCountOf(run.given.get(Setting::Threads)).value_or(1);
+    engine::AllSpeciesHindcast out = engine::runAllSpeciesHindcast(all, feedback);
+    for (const engine::SpeciesHindcast& row : out.rows)
+        if (!row.ran)
+            failures.push_back("The hindcast of " + row.species + " for" + strnum(row.year) + " stopped: " + row.error);
+    if (!request.hindcastTable.empty())
+        if (auto failure = writeHindcastTable(request.hindcastTable, engine::allSpeciesTable(out)))
+            failures.push_back(*failure);
+    return out;
+}
+
+std::vector<engine::HindcastYear> hindcast(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
+                                           Feedback& feedback, std::vector<std::string>& failures) {
+    std::vector<engine::HindcastYear> years = engine::runHindcast(hindcastRequest(run), request.hindcastYears, feedback);
     for (const std::string& line : engine::hindcastLines(years)) log.appendLog(line);
     for (const engine::HindcastYear& year : years)
         if (!year.ran) failures.push_back("The hindcast for" + strnum(year.year) + " stopped: " + year.error);
@@ -34,11 +58,16 @@ std::vector<std::string> makeAfterRunOutputs(const AfterRunRequest& request, con
                                                 engine::predictionTable(run.data, run.result, kMissValue), run.data))
             failures.push_back(*failure);
     std::vector<engine::HindcastYear> years;
-    if (!request.hindcastYears.empty()) years = hindcast(request, run, log, feedback, failures);
+    const bool targetBlock = !request.hindcastYears.empty() && request.targetHindcast;
+    if (targetBlock) years = hindcast(request, run, log, feedback, failures);
+    std::optional<engine::AllSpeciesHindcast> all;
+    if (!request.hindcastYears.empty() && !request.hindcastTargets.empty())
+        all = allSpecies(request, run, feedback, failures);
     if (!request.summaryFile.empty()) {
         const engine::RunSummaryInput summary{EARLYLATE_VERSION, run.inputFile,       run.inputSha256,
                                               run.afterRun,      run.calculationDate, run.result,
-                                              run.runSeconds,    request.hindcastYears.empty() ? nullptr : &years};
+                                              run.runSeconds,    targetBlock ? &years : nullptr,
+                                              &run.data,         all ? &*all : nullptr};
         if (auto failure = writeSummaryFile(request.summaryFile, summary)) failures.push_back(*failure);
     }
     return failures;

@@ -1,6 +1,7 @@
 #pragma once
 // What the batch runner makes after a completed run when asked: the predictions table, the
-// hindcast block (added to the log after the report) and the run summary.
+// hindcast block (added to the log after the report), the hindcast over several species (its
+// table, never in the log) and the run summary.
 
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include "base/feedback.hpp"
 #include "base/log_sink.hpp"
 #include "base/settings.hpp"
+#include "engine/hindcast_all.hpp"
 #include "engine/run_result.hpp"
 #include "vector/vector_data.hpp"
 
@@ -18,6 +20,12 @@ struct AfterRunRequest {
     std::string predictionsFile;        // "" for none
     std::string summaryFile;            // "" for none
     std::vector<double> hindcastYears;  // none: no hindcast
+    // A hindcast over several species: the candidates, in species-list order (none: only
+    // the target's hindcast, when there is a target), the table file and the rules.
+    std::vector<std::string> hindcastTargets;
+    std::string hindcastTable;           // "" for none
+    engine::HindcastEligibility hindcastRules;
+    bool targetHindcast = true;          // the target's own block in the log (a target was given)
 };
 
 struct AfterRunContext {

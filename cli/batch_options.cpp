@@ -1,6 +1,7 @@
 #include "cli/batch_options.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <string_view>
 
@@ -106,6 +107,40 @@ std::optional<std::string> mapOption(const std::string& arg, ArgReader& in, Batc
     return std::string();
 }
 
+// A whole number of at least 0 for a --hindcast-min-* option; "" or the usage error.
+std::string countOption(const std::string& arg, ArgReader& in, int& into) {
+    std::string text;
+    if (!in.takeValue(text)) return valueError(arg, "N");
+    const auto value = parseNumber(text);
+    if (!value || *value != std::floor(*value) || *value < 0 || *value > 1e9)
+        return "option " + arg + " takes a whole number of at least 0, not \"" + text + "\"";
+    into = static_cast<int>(*value);
+    return "";
+}
+
+// The options of a hindcast over several species: nothing when `arg` is none of them,
+// else "" or the usage error.
+std::optional<std::string> hindcastTargetOption(const std::string& arg, ArgReader& in, BatchOptions& opts) {
+    if (arg == "--hindcast-targets") {
+        std::string names;
+        if (!in.takeValue(names)) return valueError(arg, "all|A,B,...");
+        if (names.empty()) return "option --hindcast-targets needs at least one species name, or all";
+        opts.hindcastTargets = names;
+        return std::string();
+    }
+    if (arg == "--hindcast-table") {
+        if (!in.takeValue(opts.hindcastTable)) return valueError(arg, "FILE");
+        if (asciiLower(std::filesystem::path(opts.hindcastTable).extension().string()) != ".csv")
+            return "option --hindcast-table: \"" + opts.hindcastTable + "\" must end in .csv";
+        return std::string();
+    }
+    engine::HindcastEligibility& rules = opts.hindcastRules;
+    if (arg == "--hindcast-min-before") return countOption(arg, in, rules.minBefore);
+    if (arg == "--hindcast-min-after") return countOption(arg, in, rules.minAfter);
+    if (arg == "--hindcast-min-unreached") return countOption(arg, in, rules.minUnreached);
+    return std::nullopt;
+}
+
 // The tables for other programs: nothing when `arg` is none of them, else "" or the usage error.
 std::optional<std::string> tableOption(const std::string& arg, ArgReader& in, BatchOptions& opts) {
     if (arg == "--predictions") {
@@ -118,7 +153,7 @@ std::optional<std::string> tableOption(const std::string& arg, ArgReader& in, Ba
             return "option --summary: \"" + opts.summaryFile + "\" must end in .json";
         return std::string();
     }
-    if (arg != "--hindcast") return std::nullopt;
+    if (arg != "--hindcast") return hindcastTargetOption(arg, in, opts);
     std::string years;
     if (!in.takeValue(years)) return valueError(arg, "Y[,Y...]");
     opts.hindcastYears.clear();
@@ -139,7 +174,7 @@ bool sameFile(const std::string& a, const std::string& b) {
 // The rules between options, once all are read; the usage error or "".
 std::string combinationError(const BatchOptions& opts) {
     if (opts.file.empty() && !opts.help && !opts.version) return "no FILE given";
-    for (const std::string* output : {&opts.predictionsFile, &opts.summaryFile})
+    for (const std::string* output : {&opts.predictionsFile, &opts.summaryFile, &opts.hindcastTable})
         if (sameFile(*output, opts.file)) return "\"" + *output + "\" is the input FILE: name another file for the table";
     const bool drawsMap = !opts.mapFile.empty() || !opts.reportFile.empty();
     if (opts.mapSpecies && !drawsMap) return "option --map-species needs --map or --report";
@@ -148,8 +183,12 @@ std::string combinationError(const BatchOptions& opts) {
     if (opts.mapLabels && !drawsMap) return "option --map-labels needs --map or --report";
     if (!opts.weightPlotFile.empty() && opts.values.get(Setting::ExamineWeight) != kOn)
         return "option --weight-plot needs --examine-weight";
-    if (!opts.hindcastYears.empty() && opts.values.get(Setting::TargetSpecies).empty())
-        return "option --hindcast needs a target species (-t NAME)";
+    const bool severalTargets = opts.hindcastTargets || !opts.hindcastTable.empty();
+    if (severalTargets && opts.hindcastYears.empty())
+        return std::string(opts.hindcastTargets ? "option --hindcast-targets" : "option --hindcast-table") +
+               " needs --hindcast Y[,Y...]";
+    if (!opts.hindcastYears.empty() && !opts.hindcastTargets && opts.values.get(Setting::TargetSpecies).empty())
+        return "option --hindcast needs a target species (-t NAME) or --hindcast-targets";
     return "";
 }
 
@@ -234,6 +273,15 @@ std::vector<HelpRow> helpRows() {
         {optionText("", "--summary", "FILE"), "", "after a completed run, write its summary to FILE (.json)"},
         {optionText("", "--hindcast", "Y[,Y...]"), "",
          "after the run, forecast from the data up to each year Y and score it on the later arrivals (needs -t)"},
+        {optionText("", "--hindcast-targets", "all|A,B"), "",
+         "hindcast with each eligible species named (all: every species analysed) as the target in turn"},
+        {optionText("", "--hindcast-table", "FILE"), "",
+         "write one row of hindcast figures per species and year to FILE (.csv)"},
+        {optionText("", "--hindcast-min-before", "N"), "",
+         "a species is hindcast at Y with at least N regions dated up to Y (default 5)"},
+        {optionText("", "--hindcast-min-after", "N"), "", "... and at least N regions dated after Y (default 3)"},
+        {optionText("", "--hindcast-min-unreached", "N"), "",
+         "... and at least N regions it never reached (default 1)"},
         {optionText("", "--quiet", ""), "", "no progress line on standard error"}};
     for (const auto& info : settingTable()) {
         const BatchOption& b = info.batch;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/settings.hpp"
+#include "engine/hindcast_all.hpp"
 
 namespace el::batch {
 
@@ -34,6 +35,9 @@ struct BatchOptions {
     std::string predictionsFile;             // --predictions: the predictions table, "" for none
     std::string summaryFile;                 // --summary: the run summary (.json), "" for none
     std::vector<double> hindcastYears;       // --hindcast: the cut-off years, in the order given
+    std::optional<std::string> hindcastTargets;  // --hindcast-targets: "all" or a comma list of species
+    std::string hindcastTable;               // --hindcast-table: one row per species and year (.csv), "" for none
+    engine::HindcastEligibility hindcastRules;  // --hindcast-min-before, -after, -unreached
     bool help = false;
     bool version = false;
 };

@@ -11,7 +11,11 @@
 #include "cli/batch_options.hpp"
 #include "cli/file_digest.hpp"
 #include "cli/figure_output.hpp"
+#include "base/numtext.hpp"
 #include "engine/engine.hpp"
+#include "engine/hindcast_all.hpp"
+#include "engine/run_error.hpp"
+#include "engine/skill.hpp"
 #include "engine/species_choice.hpp"
 #include "gis/read_source.hpp"
 #include "vector/vector_file.hpp"
@@ -69,6 +73,21 @@ Chosen<FigureRequest> chooseFigures(const BatchOptions& opts, const std::vector<
     return figures;
 }
 
+// The species a hindcast over several species takes in turn: those --hindcast-targets
+// names, else the target when a hindcast table is asked for, else none.
+Chosen<std::vector<std::string>> chooseHindcastTargets(const BatchOptions& opts, const std::vector<std::string>& species) {
+    if (opts.hindcastYears.empty()) return {};
+    if (!opts.hindcastTargets) {
+        if (opts.hindcastTable.empty()) return {};
+        return {{opts.values.get(Setting::TargetSpecies)}, {}};
+    }
+    try {
+        return {engine::hindcastTargets(*opts.hindcastTargets, species), {}};
+    } catch (const engine::RunError& error) {
+        return {{}, std::string("option --hindcast-targets: ") + error.what()};
+    }
+}
+
 // One batch process after its command line: the Read, the run, the figures and the log.
 class BatchSession {
 public:
@@ -81,7 +100,8 @@ public:
 private:
     engine::RunResult forecast(const SourceReadOutcome& source, std::vector<std::string> species,
                                const std::string& date);
-    int afterRun(const AfterRunContext& context);
+    int afterRun(const AfterRunContext& context, const std::vector<std::string>& hindcastTargets);
+    void tellSkill(const VectorData& data, const engine::RunResult& result);
     int finish(int status);
     int interrupted() {
         console_.message("Interrupted");
@@ -120,8 +140,12 @@ int BatchSession::run(const std::string& date) {
     if (!species.usageError.empty()) return usageError(err_, species.usageError);
     const auto figures = chooseFigures(opts_, species.value);
     if (!figures.usageError.empty()) return usageError(err_, figures.usageError);
-    const auto unanalysed = engine::targetNotAnalysed(species.value, opts_.values.get(Setting::TargetSpecies));
-    if (!opts_.hindcastYears.empty() && unanalysed) return usageError(err_, "option --hindcast: " + *unanalysed);
+    const std::string& target = opts_.values.get(Setting::TargetSpecies);
+    const auto unanalysed = engine::targetNotAnalysed(species.value, target);
+    if (!opts_.hindcastYears.empty() && !target.empty() && unanalysed)
+        return usageError(err_, "option --hindcast: " + *unanalysed);
+    const auto hindcastTargets = chooseHindcastTargets(opts_, species.value);
+    if (!hindcastTargets.usageError.empty()) return usageError(err_, hindcastTargets.usageError);
 
     const SettingValues given = opts_.values;  // the hindcast runs start from the settings as given
     const auto started = std::chrono::steady_clock::now();
@@ -136,14 +160,26 @@ int BatchSession::run(const std::string& date) {
             console_.message(*failure);
             return finish(kStopped);
         }
-        return afterRun({read.read.data, result, given, opts_.values, opts_.file, digest, date, seconds.count()});
+        tellSkill(read.read.data, result);
+        return afterRun({read.read.data, result, given, opts_.values, opts_.file, digest, date, seconds.count()},
+                        hindcastTargets.value);
     }
     return finish(kCompleted);
 }
 
+// A target whose dates have no skill is said so on standard error; the log is left alone.
+void BatchSession::tellSkill(const VectorData& data, const engine::RunResult& result) {
+    const auto skill = engine::targetSkill(data, result);
+    if (!skill || !skill->noSkill) return;
+    const std::string fit = skill->rTraining ? "training r " + decimalnum(*skill->rTraining) : "no fitted line";
+    console_.message(std::string(engine::kNoSkillSentence) + " (" + skill->species + ", " + fit + ")");
+}
+
 // The tables, the hindcast and the summary asked for; exit status 1 when one of them failed.
-int BatchSession::afterRun(const AfterRunContext& context) {
-    const AfterRunRequest request{opts_.predictionsFile, opts_.summaryFile, opts_.hindcastYears};
+int BatchSession::afterRun(const AfterRunContext& context, const std::vector<std::string>& hindcastTargets) {
+    const AfterRunRequest request{opts_.predictionsFile, opts_.summaryFile,   opts_.hindcastYears,
+                                  hindcastTargets,       opts_.hindcastTable, opts_.hindcastRules,
+                                  context.result.target >= 0};
     std::vector<std::string> failures;
     try {
         failures = makeAfterRunOutputs(request, context, log_, console_);

@@ -52,6 +52,10 @@ std::optional<std::string> writePredictionsFile(const std::string& file, const e
 #endif
 }
 
+std::optional<std::string> writeHindcastTable(const std::string& file, const engine::PredictionTable& table) {
+    return writeText(file, "hindcast table", engine::tableCsv(table));
+}
+
 std::optional<std::string> writeSummaryFile(const std::string& file, const engine::RunSummaryInput& summary) {
     return writeText(file, "summary", engine::runSummaryJson(summary));
 }

@@ -20,6 +20,9 @@ std::string predictionsFileError(const std::string& file);
 std::optional<std::string> writePredictionsFile(const std::string& file, const engine::PredictionTable& table,
                                                 const VectorData& data);
 
+// The table of a hindcast over several species, as CSV.
+std::optional<std::string> writeHindcastTable(const std::string& file, const engine::PredictionTable& table);
+
 std::optional<std::string> writeSummaryFile(const std::string& file, const engine::RunSummaryInput& summary);
 
 }  // namespace el::batch

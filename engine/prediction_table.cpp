@@ -2,6 +2,7 @@
 
 #include "base/numtext.hpp"
 #include "base/text.hpp"
+#include "engine/skill.hpp"
 #include "engine/status_matrix.hpp"
 
 namespace el::engine {
@@ -39,6 +40,7 @@ struct RowContext {
     const RunResult& result;
     const std::string& missvalue;
     int targetVariable;
+    const std::vector<bool>& overdue;  // per region number; empty without a target
 };
 
 std::vector<TableCell> row(const RowContext& cx, std::size_t k, int p) {
@@ -58,6 +60,7 @@ std::vector<TableCell> row(const RowContext& cx, std::size_t k, int p) {
     for (const SpeciesOutcome& species : result.species)
         cells.push_back(used && species.fit.predictable ? number(species.predicted[static_cast<std::size_t>(p)])
                                                         : TableCell());
+    cells.push_back(text(k < cx.overdue.size() && cx.overdue[k] ? "yes" : ""));
     return cells;
 }
 
@@ -81,12 +84,15 @@ PredictionTable predictionTable(const VectorData& data, const RunResult& result,
                      {"role", ColumnType::Text},       {"actual", ColumnType::Text},      {"score", ColumnType::Number},
                      {"trial_mean", ColumnType::Number}, {"trial_sd", ColumnType::Number}, {"date_sd", ColumnType::Number}};
     for (const std::string& name : result.speciesNames) table.columns.push_back({"Predicted_" + name, ColumnType::Number});
+    table.columns.push_back({"overdue", ColumnType::Text});
 
     const std::size_t regions = data.objects.size();
     std::vector<int> positionOf(regions, -1);
     for (std::size_t p = 0; p < result.regno.size(); ++p)
         if (static_cast<std::size_t>(result.regno[p]) < regions) positionOf[static_cast<std::size_t>(result.regno[p])] = static_cast<int>(p);
-    const RowContext cx{data, result, missvalue, targetVariable(data, result)};
+    const auto skill = targetSkill(data, result);
+    const std::vector<bool> overdue = skill ? skill->overdueRegion : std::vector<bool>();
+    const RowContext cx{data, result, missvalue, targetVariable(data, result), overdue};
     for (std::size_t k = 0; k < regions && k < result.role.size(); ++k) table.rows.push_back(row(cx, k, positionOf[k]));
     return table;
 }

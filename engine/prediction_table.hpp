@@ -4,7 +4,9 @@
 // the CSV text here and the GIS layer (gis/table_layer) are written from it.
 //
 // Columns: region, number, used, role, actual, score, trial_mean, trial_sd, date_sd, then
-// Predicted_NAME for each species analysed. An empty cell means "no value": a region that
+// Predicted_NAME for each species analysed, then overdue ("yes" for a region the target has
+// not reached whose predicted date is no later than the target's latest date; see
+// engine/skill.hpp). An empty cell means "no value": a region that
 // was excluded, a run without trials, a species that is not predictable.
 
 #include <string>

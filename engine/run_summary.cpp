@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/skill.hpp"
+
 namespace el::engine {
 namespace {
 
@@ -56,6 +58,63 @@ Json hindcastArray(const std::vector<HindcastYear>& years) {
     return array;
 }
 
+// The target's skill; null without a target or without the data set.
+Json skillObject(const RunSummaryInput& input) {
+    if (input.data == nullptr) return nullptr;
+    const auto skill = targetSkill(*input.data, input.result);
+    if (!skill) return nullptr;
+    Json object;
+    object["r_training"] = number(skill->rTraining);
+    object["no_skill"] = skill->noSkill;
+    object["latest_date"] = number(skill->latestDate);
+    object["overdue"] = skill->overdue ? Json(*skill->overdue) : Json(nullptr);
+    object["overdue_share"] = number(skill->overdueShare);
+    return object;
+}
+
+Json spreadObject(const FigureSpread& spread) {
+    return {{"mean", number(spread.mean)}, {"sd", number(spread.sd)}};
+}
+
+Json allSpeciesRows(const AllSpeciesHindcast& hindcast) {
+    Json rows = Json::array();
+    for (const SpeciesHindcast& row : hindcast.rows) {
+        const HindcastFigures& f = row.figures;
+        Json entry;
+        entry["year"] = row.year;
+        entry["species"] = row.species;
+        entry["reached_later"] = row.ran ? Json(f.reachedLater) : Json(nullptr);
+        entry["not_reached"] = row.ran ? Json(f.notReached) : Json(nullptr);
+        entry["auc"] = number(f.auc);
+        entry["spearman"] = number(f.spearman);
+        entry["mae"] = number(f.mae);
+        entry["distance_auc"] = number(f.distanceAuc);
+        entry["distance_spearman"] = number(f.distanceSpearman);
+        if (!row.ran) entry["error"] = row.error;
+        rows.push_back(std::move(entry));
+    }
+    return rows;
+}
+
+Json allSpeciesYears(const AllSpeciesHindcast& hindcast) {
+    Json years = Json::array();
+    for (const HindcastYearSpread& y : hindcast.years) {
+        Json entry;
+        entry["year"] = y.year;
+        entry["species"] = y.species;
+        entry["reached_later"] = spreadObject(y.reachedLater);
+        entry["not_reached"] = spreadObject(y.notReached);
+        entry["auc"] = spreadObject(y.auc);
+        entry["spearman"] = spreadObject(y.spearman);
+        entry["mae"] = spreadObject(y.mae);
+        entry["distance_auc"] = spreadObject(y.distanceAuc);
+        entry["distance_spearman"] = spreadObject(y.distanceSpearman);
+        entry["auc_beats_distance"] = number(y.aucBeatsDistance);
+        years.push_back(std::move(entry));
+    }
+    return years;
+}
+
 }  // namespace
 
 std::string runSummaryJson(const RunSummaryInput& input) {
@@ -75,8 +134,11 @@ std::string runSummaryJson(const RunSummaryInput& input) {
     root["species"] = std::move(species);
     root["trials"] = {{"ran", result.trials.ran},
                       {"mean_sd", result.trials.ran ? Json(result.trials.vectorshift) : Json(nullptr)}};
+    root["skill"] = skillObject(input);
     root["run_seconds"] = input.runSeconds;
     if (input.hindcast) root["hindcast"] = hindcastArray(*input.hindcast);
+    if (input.hindcastAll)
+        root["hindcast_all"] = {{"years", allSpeciesYears(*input.hindcastAll)}, {"species", allSpeciesRows(*input.hindcastAll)}};
     return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

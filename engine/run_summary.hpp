@@ -1,8 +1,8 @@
 #pragma once
 // A completed run summed up as one JSON document for scripts: what was run on what (the
 // version, the input file and its SHA-256, every setting), how much (regions, species), how
-// well (each species' fit and coefficients, the trial spread), how long, and the hindcast
-// when one was asked for. A coefficient that cannot be computed is null, never -10.
+// well (each species' fit and coefficients, the skill of the target's dates, the stability
+// of the region scores under resampling), how long, and the hindcasts when asked for. A coefficient that cannot be computed is null, never -10.
 
 #include <optional>
 #include <string>
@@ -10,6 +10,7 @@
 
 #include "base/settings.hpp"
 #include "engine/hindcast.hpp"
+#include "engine/hindcast_all.hpp"
 #include "engine/run_result.hpp"
 
 namespace el::engine {
@@ -23,6 +24,8 @@ struct RunSummaryInput {
     const RunResult& result;
     double runSeconds = 0;
     const std::vector<HindcastYear>* hindcast = nullptr;  // no "hindcast" key without one
+    const VectorData* data = nullptr;                      // the data set run on: the "skill" object needs it
+    const AllSpeciesHindcast* hindcastAll = nullptr;       // no "hindcast_all" key without one
 };
 
 // Pretty-printed UTF-8 JSON, keys in a fixed order, ending in a line feed.

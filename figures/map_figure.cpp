@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/overdue.hpp"
 #include "engine/region_distance.hpp"
 #include "engine/region_geometry.hpp"
+#include "engine/skill.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/clip_rect.hpp"
 #include "figures/colour.hpp"
@@ -258,6 +258,15 @@ void addNames(Layer& layer, const VectorData& data, const std::vector<RegionLook
     placeRegionLabels(layer, std::move(candidates), frame.clip);
 }
 
+// The skill of the target (its overdue regions and latest date) when the map shows what is
+// known and what is forecast of it.
+std::optional<engine::SpeciesSkill> targetSkillShown(const VectorData& data, const engine::RunResult& run,
+                                                     const MapChoice& choice) {
+    if (!showsKnownAndForecast(run, choice) || static_cast<std::size_t>(run.target) >= run.species.size())
+        return std::nullopt;
+    return engine::targetSkill(data, run);
+}
+
 }  // namespace
 
 Scene buildMap(const VectorData& data, const engine::RunResult& run, const MapChoice& choice, double width,
@@ -269,10 +278,10 @@ Scene buildMap(const VectorData& data, const engine::RunResult& run, const MapCh
     const auto values = mapValues(run, choice, regions);
     const auto styles = valueStyles(run, choice, regions);
     const std::optional<ValueRange> range = rangeOf(values);
-    const bool known = showsKnownAndForecast(run, choice);
-    const std::vector<bool> overdue = known ? engine::overdueRegions(run) : std::vector<bool>{};
+    const auto skill = targetSkillShown(data, run, choice);
+    const std::vector<bool> overdue = skill ? skill->overdueRegion : std::vector<bool>{};
     std::optional<StyleLegend> styleKey;
-    if (known) styleKey = StyleLegend{engine::latestTargetDate(run)};
+    if (skill) styleKey = StyleLegend{skill->latestDate};
 
     const std::string title = valueTitle(run, choice);
     const double top = placeTitle(scene.overlay, title, width) + 10;
@@ -291,7 +300,7 @@ Scene buildMap(const VectorData& data, const engine::RunResult& run, const MapCh
         if (k < overdue.size() && overdue[k]) look.tip += "\noverdue: not yet arrived, predicted by the latest date";
         addRegion(scene.content, data.objects[k], static_cast<int>(k), look, frame);
     }
-    if (known) addOverdueMarks(scene.content, data, overdue, frame);
+    if (skill) addOverdueMarks(scene.content, data, overdue, frame);
     if (options.labels) addNames(scene.content, data, looks, frame);
     if (frame.lonLat) addDegreeAxes(scene.content, frame.bounds, frame.project);
     return scene;

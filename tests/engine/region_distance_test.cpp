@@ -1,6 +1,5 @@
 // Where a region lies: the centroid of the part that stands for it (largest ring, longest
-// line, every node of a point), rings across the antimeridian, the measures of distance, and
-// the overdue regions of a run.
+// line, every node of a point), rings across the antimeridian, and the measures of distance.
 
 #include "engine/region_distance.hpp"
 
@@ -9,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/overdue.hpp"
 #include "engine/region_geometry.hpp"
 #include "tests/engine/run_fixture.hpp"
 
@@ -103,34 +101,6 @@ TEST(RegionDistance, TheTwoMeasuresOfDistance) {
     EXPECT_DOUBLE_EQ(*onPlane[1], 90);
     EXPECT_DOUBLE_EQ(*onPlane[0], 0);
     EXPECT_FALSE(distanceToNearest(regionCentres(lonLat), {false, false, false})[1]);
-}
-
-// Target with latest date 2004; regions 2 and 3 not yet arrived, predicted 2003 and 2005;
-// region 4 unknown though predicted early; region 5 excluded (no prediction).
-RunResult overdueRun() {
-    RunResult run;
-    run.speciesNames = {"T"};
-    run.target = 0;
-    run.regno = {0, 1, 2, 3, 4};
-    run.species = {{{.predictable = true}, 0, {2000, 2001, 2003, 2005, 1990}}};
-    run.actualText = {"2000", "2004", "NotYetArrived", "未分布", "Unknown", "NotYetArrived"};
-    run.actualDate = {2000.0, 2004.0, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
-    return run;
-}
-
-TEST(Overdue, NotYetArrivedButPredictedByTheLatestDate) {
-    RunResult run = overdueRun();
-    EXPECT_EQ(latestTargetDate(run), 2004.0);
-    EXPECT_EQ(overdueRegions(run), (std::vector<bool>{false, false, true, false, false, false}));
-    run.species[0].predicted[3] = 2004;  // at the latest date counts, and the synonym too
-    EXPECT_EQ(overdueRegions(run), (std::vector<bool>{false, false, true, true, false, false}));
-
-    run.species[0].fit.predictable = false;
-    EXPECT_EQ(overdueRegions(run), std::vector<bool>(6, false));
-    run = overdueRun();
-    run.target = -1;
-    EXPECT_FALSE(latestTargetDate(run));
-    EXPECT_EQ(overdueRegions(run), std::vector<bool>(6, false));
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST_F(ResultTables, TableOfARunWithTrials) {
     std::vector<std::string> names;
     for (const TableColumn& column : table.columns) names.push_back(column.name);
     EXPECT_EQ(names, (std::vector<std::string>{"region", "number", "used", "role", "actual", "score", "trial_mean",
-                                               "trial_sd", "date_sd", "Predicted_A", "Predicted_B", "Predicted_T"}));
+                                               "trial_sd", "date_sd", "Predicted_A", "Predicted_B", "Predicted_T", "overdue"}));
     ASSERT_EQ(table.rows.size(), 6u);
     EXPECT_EQ(cell(table, 3, "number").number, 4);
     EXPECT_EQ(cell(table, 0, "role").text, "training");
@@ -74,7 +74,7 @@ TEST_F(ResultTables, TableOfARunWithTrials) {
 
     const std::string csv = tableCsv(table);
     EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
-              "region,number,used,role,actual,score,trial_mean,trial_sd,date_sd,Predicted_A,Predicted_B,Predicted_T");
+              "region,number,used,role,actual,score,trial_mean,trial_sd,date_sd,Predicted_A,Predicted_B,Predicted_T,overdue");
     EXPECT_NE(csv.find("\r\n\"Say \"\"R3\"\", east\",3,yes,,,"), std::string::npos);
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 7);
 }
@@ -95,14 +95,14 @@ TEST_F(ResultTables, ExcludedRegionsAndRunsWithoutTrialsLeaveCellsEmpty) {
     EXPECT_TRUE(cell(table, 0, "trial_sd").empty);
     EXPECT_TRUE(cell(table, 0, "date_sd").empty);
     EXPECT_FALSE(cell(table, 0, "score").empty);
-    EXPECT_NE(tableCsv(table).find("\r\nR6,6,excluded,,Unknown,,,,,,,\r\n"), std::string::npos);
+    EXPECT_NE(tableCsv(table).find("\r\nR6,6,excluded,,Unknown,,,,,,,,\r\n"), std::string::npos);
 }
 
 TEST_F(ResultTables, WithoutTargetNothingIsValidatedAndDateSdIsEmpty) {
     host.values.set(Setting::IterationN, "5");
     const RunResult result = run({"A", "B"});
     const PredictionTable table = predictionTable(data, result, "null");
-    EXPECT_EQ(table.columns.size(), 11u);
+    EXPECT_EQ(table.columns.size(), 12u);
     EXPECT_TRUE(cell(table, 0, "date_sd").empty);
     EXPECT_TRUE(cell(table, 0, "actual").empty);
     EXPECT_FALSE(cell(table, 0, "trial_sd").empty);

@@ -27,7 +27,17 @@ engine::RunResult knownRun() {
     return run;
 }
 
-const VectorData kData = test::squareRow({"A", "B", "C", "D"}, 0, 0, 10);
+// The squares with the values the run was made from (the overdue regions are read from them).
+VectorData knownData() {
+    VectorData data = test::squareRow({"A", "B", "C", "D"}, 0, 0, 10);
+    data.sizes.valn = 2;
+    data.valname = {"T", "S", "type$", "name$", "nodes"};
+    const std::vector<std::string> t{"2001", "Arrived", "NotYetArrived", "Unknown"};
+    for (std::size_t k = 0; k < 4; ++k) data.objects[k].values = {t[k], "1990"};
+    return data;
+}
+
+const VectorData kData = knownData();
 
 std::string overlayText(const Scene& scene) {
     std::string text;
