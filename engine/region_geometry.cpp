@@ -1,5 +1,6 @@
 #include "engine/region_geometry.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 

@@ -94,7 +94,8 @@ TEST(MapFrame, TheGivenExtentOverridesIt) {
 // Russia-like: one ring from 30°E eastwards across 180° to 170°W, a western neighbour.
 VectorData acrossTheAntimeridian() {
     VectorData data;
-    data.objects = {{{}, "polygon", "Russia", {{"out", {30, 100, 179, -175, -170, -170, 100, 30}, {50, 45, 60, 62, 65, 70, 75, 70}}}},
+    data.objects = {{{}, "polygon", "Russia", {{"out", {30, 65, 100, 140, 179, -175, -170, -170, 140, 100, 65, 30},
+                                                   {50, 45, 45, 50, 60, 62, 65, 70, 72, 75, 72, 70}}}},
                     {{}, "polygon", "Finland", {square("out", 20, 60, 8)}}};
     data.sizes.objn = 2;
     return data;
