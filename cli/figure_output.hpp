@@ -20,7 +20,7 @@ struct FigureRequest {
     std::string fitPlotFile;     // "" for no fit plot
     std::string weightPlotFile;  // "" for no weight plot (examine-weight runs only)
     std::string reportFile;      // "" for no report
-    std::optional<std::array<double, 4>> mapExtent;  // xmin, ymin, xmax, ymax; nothing: the regions' main parts
+    std::optional<std::array<double, 4>> mapExtent = std::nullopt;  // xmin, ymin, xmax, ymax; nothing: the regions' main parts
     bool mapLabels = false;      // region names where they fit
     bool mapPredicted = false;   // every region by its predicted date, not the known-and-forecast map
 };

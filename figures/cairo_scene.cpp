@@ -114,6 +114,16 @@ void drawLabel(cairo_t* cr, const Label& label, const Affine& view) {
     cairo_save(cr);
     cairo_translate(cr, bounded(at.x), bounded(at.y));
     if (label.vertical) cairo_rotate(cr, -std::numbers::pi / 2);
+    if (label.halo) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, -shift, 0);
+        textPath(cr, label.text, label.size);
+        setColour(cr, *label.halo);
+        cairo_set_line_width(cr, label.size / 4);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_set_dash(cr, nullptr, 0, 0);
+        cairo_stroke(cr);
+    }
     cairo_new_path(cr);
     cairo_move_to(cr, -shift, 0);
     setColour(cr, label.color);

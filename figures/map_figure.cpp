@@ -244,7 +244,7 @@ void addOverdueMarks(Layer& layer, const VectorData& data, const std::vector<boo
     }
 }
 
-void addNames(Layer& layer, const VectorData& data, const std::vector<RegionLook>& looks, const MapFrame& frame) {
+void addNames(Layer& layer, const VectorData& data, const MapFrame& frame) {
     std::vector<LabelCandidate> candidates;
     for (std::size_t k = 0; k < data.objects.size(); ++k) {
         const VectorObject& object = data.objects[k];
@@ -252,8 +252,7 @@ void addNames(Layer& layer, const VectorData& data, const std::vector<RegionLook
         if (!at) continue;
         const auto main = engine::mainPartIndex(object, frame.lonLat);
         const double area = main && engine::hasRings(object) ? engine::ringArea(object.parts[*main]) : 0;
-        const bool forecast = looks[k].style == ValueStyle::Forecast && looks[k].colour != kNoValue;
-        candidates.push_back({*at, object.name, area, forecast ? paler(looks[k].colour) : looks[k].colour});
+        candidates.push_back({*at, object.name, area});
     }
     placeRegionLabels(layer, std::move(candidates), frame.clip);
 }
@@ -288,9 +287,8 @@ Scene buildMap(const VectorData& data, const engine::RunResult& run, const MapCh
     const MapFrame frame = frameMap(data, options, placeLegend(scene.overlay, width, height, top, title, range, styleKey));
 
     const std::vector<std::string> predicted = predictedTexts(run, choice, regions);
-    std::vector<RegionLook> looks(static_cast<std::size_t>(regions));
-    for (std::size_t k = 0; k < looks.size(); ++k) {
-        RegionLook& look = looks[k];
+    for (std::size_t k = 0; k < data.objects.size(); ++k) {
+        RegionLook look;
         look.role = k < run.role.size() ? run.role[k] : RegionRole::Other;
         look.colour = values[k] && std::isfinite(*values[k]) && range
                           ? viridis(range->high > range->low ? (*values[k] - range->low) / (range->high - range->low) : 0.5)
@@ -298,10 +296,10 @@ Scene buildMap(const VectorData& data, const engine::RunResult& run, const MapCh
         look.style = styles[k];
         look.tip = regionTip(data.objects[k], static_cast<int>(k), run, choice, title, predicted[k], values[k]);
         if (k < overdue.size() && overdue[k]) look.tip += "\noverdue: not yet arrived, predicted by the latest date";
-        addRegion(scene.content, data.objects[k], static_cast<int>(k), look, frame);
+        addRegion(scene.content, data.objects[k], static_cast<int>(k), std::move(look), frame);
     }
     if (skill) addOverdueMarks(scene.content, data, overdue, frame);
-    if (options.labels) addNames(scene.content, data, looks, frame);
+    if (options.labels) addNames(scene.content, data, frame);
     if (frame.lonLat) addDegreeAxes(scene.content, frame.bounds, frame.project);
     return scene;
 }

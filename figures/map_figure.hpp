@@ -39,7 +39,7 @@ struct MapChoice {
 // How the map is drawn, whatever it is coloured by.
 struct MapOptions {
     bool yDown = false;  // y grows downwards (screen or SVG coordinates): flip to show it the right way up
-    std::optional<MapBounds> extent;  // the frame in map units; nothing: the box of the regions' main parts
+    std::optional<MapBounds> extent = std::nullopt;  // the frame in map units; nothing: the box of the regions' main parts
     bool labels = false;              // region names at their centroids, where they fit
 };
 

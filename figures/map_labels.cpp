@@ -19,11 +19,7 @@ bool inside(const PixelRect& box, const PixelRect& frame) {
     return box.left >= frame.left && box.right <= frame.right && box.top >= frame.top && box.bottom <= frame.bottom;
 }
 
-// Black on light colours, white on dark ones (relative luminance of the sRGB components).
-Rgb textColourOn(Rgb under) {
-    const double luminance = (0.2126 * under.r + 0.7152 * under.g + 0.0722 * under.b) / 255;
-    return luminance < 0.45 ? Rgb{255, 255, 255} : kBlack;
-}
+constexpr Rgb kWhite{255, 255, 255};
 
 }  // namespace
 
@@ -38,7 +34,8 @@ int placeRegionLabels(Layer& layer, std::vector<LabelCandidate> candidates, cons
         if (!inside(box, frame)) continue;
         if (std::any_of(placed.begin(), placed.end(), [&](const PixelRect& p) { return overlaps(box, p); })) continue;
         placed.push_back(box);
-        layer.labels.push_back({{c.at.x, c.at.y + size * 0.35}, c.text, size, TextAnchor::Middle, textColourOn(c.under)});
+        // Black in a white band: readable on every fill and where a name runs past its region.
+        layer.labels.push_back({{c.at.x, c.at.y + size * 0.35}, c.text, size, TextAnchor::Middle, kBlack, false, kWhite});
     }
     return static_cast<int>(placed.size());
 }

@@ -63,6 +63,7 @@ struct Label {
     TextAnchor anchor = TextAnchor::Start;
     Rgb color;
     bool vertical = false;  // turned 90 degrees counter-clockwise about `at`
+    std::optional<Rgb> halo = std::nullopt;  // a band of this colour around the letters (names over a map)
 };
 
 struct Layer {
