@@ -124,7 +124,7 @@ private slots:
                             [](const figures::Shape& s) { return s.hatched && s.tip.rfind("Yamagata\n", 0) == 0; }));
         auto* names = w.get<QCheckBox>("MapNames");
         names->setChecked(true);
-        const auto& named = w.window->results()->mapView()->scene().content.labels;
+        const auto named = w.window->results()->mapView()->sceneAt(900, 640).content.labels;
         QVERIFY(std::any_of(named.begin(), named.end(), [](const figures::Label& l) { return l.text == "Gunma"; }));
         names->setChecked(false);
         // 9 regions hold a date of the target: 6 training circles, 3 validation triangles.
