@@ -72,6 +72,42 @@ std::optional<std::string> fileOption(const std::string& arg, ArgReader& in, Bat
     return fileOptionError(arg, *file);
 }
 
+// "xmin,ymin,xmax,ymax": four numbers, each minimum below its maximum; "" or the usage error.
+std::string parseExtent(const std::string& text, std::optional<std::array<double, 4>>& extent) {
+    const std::vector<std::string> fields = splitAtCommas(text);
+    const std::string bad = "option --map-extent takes xmin,ymin,xmax,ymax, not \"" + text + "\"";
+    if (fields.size() != 4) return bad + ": four numbers are needed";
+    std::array<double, 4> value{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        const auto number = parseNumber(fields[i]);
+        if (!number) return bad + ": \"" + fields[i] + "\" is not a number";
+        value[i] = *number;
+    }
+    if (!(value[0] < value[2]) || !(value[1] < value[3])) return bad + ": each minimum must lie below its maximum";
+    extent = value;
+    return {};
+}
+
+// How the map is drawn: nothing when `arg` is none of these options, else "" or the usage error.
+std::optional<std::string> mapOption(const std::string& arg, ArgReader& in, BatchOptions& opts) {
+    if (arg == "--map-y-down") opts.mapYDown = true;
+    else if (arg == "--map-labels") opts.mapLabels = true;
+    else if (arg == "--map-extent") {
+        std::string text;
+        if (!in.takeValue(text)) return valueError(arg, "XMIN,YMIN,XMAX,YMAX");
+        return parseExtent(text, opts.mapExtent);
+    } else if (arg == "--map-values") {
+        std::string text;
+        if (!in.takeValue(text)) return valueError(arg, "known|predicted");
+        if (text != "known" && text != "predicted")
+            return "option --map-values takes known or predicted, not \"" + text + "\"";
+        opts.mapPredicted = text == "predicted";
+    } else {
+        return std::nullopt;
+    }
+    return std::string();
+}
+
 // A whole number of at least 0 for a --hindcast-min-* option; "" or the usage error.
 std::string countOption(const std::string& arg, ArgReader& in, int& into) {
     std::string text;
@@ -145,6 +181,8 @@ std::string combinationError(const BatchOptions& opts) {
     const bool drawsMap = !opts.mapFile.empty() || !opts.reportFile.empty();
     if (opts.mapSpecies && !drawsMap) return "option --map-species needs --map or --report";
     if (opts.mapYDown && !drawsMap) return "option --map-y-down needs --map or --report";
+    if (opts.mapExtent && !drawsMap) return "option --map-extent needs --map or --report";
+    if (opts.mapLabels && !drawsMap) return "option --map-labels needs --map or --report";
     if (!opts.weightPlotFile.empty() && opts.values.get(Setting::ExamineWeight) != kOn)
         return "option --weight-plot needs --examine-weight";
     const bool severalTargets = opts.hindcastTargets || !opts.hindcastTable.empty();
@@ -161,7 +199,7 @@ std::optional<std::string> ownOption(const std::string& arg, ArgReader& in, Batc
     if (arg == "-h" || arg == "--help") opts.help = true;
     else if (arg == "--version") opts.version = true;
     else if (arg == "--quiet") opts.quiet = true;
-    else if (arg == "--map-y-down") opts.mapYDown = true;
+    else if (auto map = mapOption(arg, in, opts)) return map;
     else if (auto file = fileOption(arg, in, opts)) return file;
     else if (auto table = tableOption(arg, in, opts)) return table;
     else if (auto recordsError = records::recordsOption(
@@ -223,10 +261,16 @@ std::vector<HelpRow> helpRows() {
     std::vector<HelpRow> rows{
         {optionText("-s", "--species", "A,B,C"), "", "species analysed, in this order (default: every variable of FILE)"},
         {optionText("", "--encoding", "NAME"), "", "text encoding of FILE, e.g. CP932 (default: auto, UTF-8 or else CP932)"},
-        {optionText("", "--map", "FILE"), "", "after a completed run, draw the map of the predicted dates to FILE (.png, .svg, .pdf)"},
+        {optionText("", "--map", "FILE"), "", "after a completed run, draw the map of the dates to FILE (.png, .svg, .pdf)"},
         {optionText("", "--map-species", "NAME"), "",
          "the species the map shows (default: the target, else the first species)"},
         {optionText("", "--map-y-down", ""), "", "the map's y grows downwards (screen or SVG coordinates): draw it the right way up"},
+        {optionText("", "--map-values", "known|predicted"), "",
+         "known (default): the target's recorded dates solid, its predicted dates pale and hatched, overdue regions "
+         "ringed; predicted: every region by its predicted date"},
+        {optionText("", "--map-extent", "XMIN,YMIN,XMAX,YMAX"), "",
+         "the frame of the map and the report's map in map units (default: the box of the regions' main parts)"},
+        {optionText("", "--map-labels", ""), "", "write region names on the map where they fit"},
         {optionText("", "--fit-plot", "FILE"), "", "after a completed run, draw the fit plot of the target to FILE (.png, .svg, .pdf)"},
         {optionText("", "--weight-plot", "FILE"), "", "after an examine-weight run, draw the heat map of the power grid to FILE"},
         {optionText("", "--report", "FILE"), "", "after a completed run, write its report to FILE (.pdf, or .html with SVG figures)"},

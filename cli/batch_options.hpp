@@ -3,6 +3,7 @@
 // and hindcast options, --quiet, -h and --version comes from the settings table, so the window and the
 // batch runner offer the same settings. --help is generated from both lists.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,9 @@ struct BatchOptions {
     std::string mapFile;                     // --map: figure file of the map, "" for none
     std::optional<std::string> mapSpecies;   // --map-species: the species the map colours
     bool mapYDown = false;                   // --map-y-down: the map's y grows downwards
+    std::optional<std::array<double, 4>> mapExtent;  // --map-extent: xmin, ymin, xmax, ymax of the map's frame
+    bool mapLabels = false;                  // --map-labels: region names on the map where they fit
+    bool mapPredicted = false;               // --map-values predicted: every region by its predicted date
     std::string fitPlotFile;                 // --fit-plot: figure file of the fit plot, "" for none
     std::string weightPlotFile;              // --weight-plot: heat map of the power grid, "" for none
     std::string reportFile;                  // --report: the report (.pdf or .html), "" for none

@@ -61,8 +61,15 @@ Chosen<std::vector<std::string>> chooseSpecies(const BatchOptions& opts, const V
 }
 
 Chosen<FigureRequest> chooseFigures(const BatchOptions& opts, const std::vector<std::string>& species) {
-    Chosen<FigureRequest> figures{
-        {opts.mapFile, -1, opts.mapYDown, opts.fitPlotFile, opts.weightPlotFile, opts.reportFile}, {}};
+    Chosen<FigureRequest> figures;
+    figures.value.mapFile = opts.mapFile;
+    figures.value.mapYDown = opts.mapYDown;
+    figures.value.fitPlotFile = opts.fitPlotFile;
+    figures.value.weightPlotFile = opts.weightPlotFile;
+    figures.value.reportFile = opts.reportFile;
+    figures.value.mapExtent = opts.mapExtent;
+    figures.value.mapLabels = opts.mapLabels;
+    figures.value.mapPredicted = opts.mapPredicted;
     if (!opts.mapSpecies) return figures;
     const auto at = std::find(species.begin(), species.end(), *opts.mapSpecies);
     if (at == species.end())

@@ -15,12 +15,25 @@ std::optional<std::string> writeWeightPlot(const std::string& file, const Comple
                                 file);
 }
 
+figures::MapOptions mapOptionsOf(const FigureRequest& request) {
+    figures::MapOptions options;
+    options.yDown = request.mapYDown;
+    options.labels = request.mapLabels;
+    if (const auto& e = request.mapExtent) {
+        options.extent.emplace();
+        options.extent->add((*e)[0], (*e)[1]);
+        options.extent->add((*e)[2], (*e)[3]);
+    }
+    return options;
+}
+
 }  // namespace
 
 std::optional<std::string> writeFigures(const FigureRequest& request, const CompletedRun& run) {
     figures::MapChoice choice;
     choice.species = request.mapSpecies;
-    const figures::MapOptions mapOptions{request.mapYDown};
+    choice.colouring = request.mapPredicted ? figures::MapColouring::PredictedDate : figures::MapColouring::KnownAndForecast;
+    const figures::MapOptions mapOptions = mapOptionsOf(request);
     if (!request.mapFile.empty())
         if (auto failure = figures::writeFigure(figures::buildMap(run.data, run.result, choice, 900, 640, mapOptions),
                                                 request.mapFile))

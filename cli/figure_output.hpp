@@ -3,6 +3,7 @@
 // fit plot and the weight plot (PNG, SVG or PDF by the file's extension) and the report
 // (PDF or HTML).
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,9 @@ struct FigureRequest {
     std::string fitPlotFile;     // "" for no fit plot
     std::string weightPlotFile;  // "" for no weight plot (examine-weight runs only)
     std::string reportFile;      // "" for no report
+    std::optional<std::array<double, 4>> mapExtent = std::nullopt;  // xmin, ymin, xmax, ymax; nothing: the regions' main parts
+    bool mapLabels = false;      // region names where they fit
+    bool mapPredicted = false;   // every region by its predicted date, not the known-and-forecast map
 };
 
 // What the figures and the report read of a completed run.

@@ -1,8 +1,11 @@
 #include "engine/region_distance.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
+
+#include "engine/region_geometry.hpp"
 
 namespace el::engine {
 namespace {
@@ -39,17 +42,38 @@ std::optional<PlanePoint> ringCentroid(const VectorPart& ring) {
     return PlanePoint{ox + cx / (3 * twiceArea), oy + cy / (3 * twiceArea)};
 }
 
+// The length-weighted centroid of a line's segments.
+std::optional<PlanePoint> lineCentroid(const VectorPart& line) {
+    double length = 0, cx = 0, cy = 0;
+    for (std::size_t i = 0; i + 1 < std::min(line.x.size(), line.y.size()); ++i) {
+        const double d = std::hypot(line.x[i + 1] - line.x[i], line.y[i + 1] - line.y[i]);
+        if (!std::isfinite(d)) continue;
+        length += d;
+        cx += d * (line.x[i] + line.x[i + 1]) / 2;
+        cy += d * (line.y[i] + line.y[i + 1]) / 2;
+    }
+    if (!(length > 0)) return std::nullopt;
+    return PlanePoint{cx / length, cy / length};
+}
+
+// The centroid of the part that stands for the region, measured as it is drawn.
+std::optional<PlanePoint> mainPartCentroid(const VectorObject& object, std::size_t index, bool lonLat) {
+    const bool rings = hasRings(object);
+    const VectorPart part = measuredPart(object.parts[index], rings, lonLat);
+    std::optional<PlanePoint> centre = rings ? ringCentroid(part) : std::nullopt;
+    if (!centre) centre = lineCentroid(part);
+    if (!centre) centre = meanOfNodes({&part});
+    if (centre && lonLat && centre->x > 180) centre->x -= 360;  // back from an unwrapped ring
+    return centre;
+}
+
 double radians(double degrees) { return degrees * std::numbers::pi / 180; }
 
 }  // namespace
 
-std::optional<PlanePoint> regionCentroid(const VectorObject& object) {
-    if (object.parts.empty()) return std::nullopt;
-    if (object.type == "area" || object.type == "polygon") {
-        if (const auto centre = ringCentroid(object.parts.front())) return centre;
-        return meanOfNodes({&object.parts.front()});
-    }
-    std::vector<const VectorPart*> parts;
+std::optional<PlanePoint> regionCentroid(const VectorObject& object, bool lonLat) {
+    if (const auto main = mainPartIndex(object, lonLat)) return mainPartCentroid(object, *main, lonLat);
+    std::vector<const VectorPart*> parts;  // a point region: every node
     for (const VectorPart& part : object.parts) parts.push_back(&part);
     return meanOfNodes(parts);
 }
@@ -76,8 +100,8 @@ double greatCircleKm(const PlanePoint& a, const PlanePoint& b) {
 
 RegionCentres regionCentres(const VectorData& data) {
     RegionCentres regions;
-    for (const VectorObject& object : data.objects) regions.centre.push_back(regionCentroid(object));
     regions.lonLat = coordinatesAreLonLat(data);
+    for (const VectorObject& object : data.objects) regions.centre.push_back(regionCentroid(object, regions.lonLat));
     return regions;
 }
 

@@ -14,10 +14,13 @@ struct PlanePoint {
     double x = 0, y = 0;
 };
 
-// An area or polygon: the area-weighted centroid of its first part (the mean of that part's
-// nodes when its area is 0); a line, tree or point: the mean of all its nodes. Nothing for an
-// object without a finite node.
-std::optional<PlanePoint> regionCentroid(const VectorObject& object);
+// The centroid of the part that stands for the region (region_geometry.hpp): the
+// area-weighted centroid of the largest ring of an area, tree or polygon, the length-weighted
+// centroid of the longest part of a line (or of a tree whose rings enclose no area), the mean
+// of that part's nodes when it has neither area nor length; the mean of every node of a point
+// region. With `lonLat`, a ring that crosses the antimeridian is unwrapped first and the
+// centroid's longitude brought back into -180..180. Nothing for an object without a finite node.
+std::optional<PlanePoint> regionCentroid(const VectorObject& object, bool lonLat = false);
 
 // True when the data set has nodes and every x lies within -180..360 and every y within -90..90.
 bool coordinatesAreLonLat(const VectorData& data);

@@ -11,7 +11,6 @@ namespace el::figures {
 namespace {
 
 constexpr double kHatchStep = 6;
-constexpr Rgb kHatch{80, 80, 80};
 
 // Cairo keeps coordinates in fixed point: a zoomed-in point far off the canvas is pulled in
 // to where it still draws the same visible edges.
@@ -42,7 +41,7 @@ void useStroke(cairo_t* cr, const Stroke& stroke) {
 }
 
 // Thin diagonal lines over the inside of the current path; the path is used up.
-void hatchPath(cairo_t* cr) {
+void hatchPath(cairo_t* cr, Rgb colour) {
     cairo_save(cr);
     cairo_clip_preserve(cr);
     double x0, y0, x1, y1;
@@ -52,7 +51,7 @@ void hatchPath(cairo_t* cr) {
         cairo_move_to(cr, d - y0, y0);
         cairo_line_to(cr, d - y1, y1);
     }
-    setColour(cr, kHatch);
+    setColour(cr, colour);
     cairo_set_line_width(cr, 1);
     cairo_set_dash(cr, nullptr, 0, 0);
     cairo_stroke(cr);
@@ -67,7 +66,7 @@ void drawShape(cairo_t* cr, const Shape& shape, const Affine& view) {
         cairo_fill_preserve(cr);
     }
     if (shape.closed && shape.hatched) {
-        hatchPath(cr);
+        hatchPath(cr, shape.hatchColour);
         cairo_new_path(cr);
         appendRings(cr, shape, view);
     }
@@ -115,6 +114,16 @@ void drawLabel(cairo_t* cr, const Label& label, const Affine& view) {
     cairo_save(cr);
     cairo_translate(cr, bounded(at.x), bounded(at.y));
     if (label.vertical) cairo_rotate(cr, -std::numbers::pi / 2);
+    if (label.halo) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, -shift, 0);
+        textPath(cr, label.text, label.size);
+        setColour(cr, *label.halo);
+        cairo_set_line_width(cr, label.size / 4);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_set_dash(cr, nullptr, 0, 0);
+        cairo_stroke(cr);
+    }
     cairo_new_path(cr);
     cairo_move_to(cr, -shift, 0);
     setColour(cr, label.color);

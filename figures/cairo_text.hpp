@@ -14,4 +14,7 @@ void useTextOptions(cairo_t* cr);
 // Draws `text` from the current point at `size` pixels and moves the point past it.
 void showText(cairo_t* cr, std::string_view text, double size);
 
+// Adds the outlines of `text`'s letters to the current path, as showText would draw them.
+void textPath(cairo_t* cr, std::string_view text, double size);
+
 }  // namespace el::figures

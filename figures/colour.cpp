@@ -30,4 +30,9 @@ Rgb viridis(double t) {
     return {mix(0), mix(1), mix(2)};
 }
 
+Rgb paler(Rgb c) {
+    auto mix = [](std::uint8_t v) { return static_cast<std::uint8_t>(std::lround(v + (255 - v) * 0.6)); };
+    return {mix(c.r), mix(c.g), mix(c.b)};
+}
+
 }  // namespace el::figures

@@ -200,6 +200,15 @@ void showText(cairo_t* cr, std::string_view text, double size) {
     }
 }
 
+void textPath(cairo_t* cr, std::string_view text, double size) {
+    cairo_set_font_size(cr, size);
+    for (const FontRun& run : fontRuns(text)) {
+        if (run.face == nullptr) continue;
+        cairo_set_font_face(cr, run.face);
+        cairo_text_path(cr, run.utf8.c_str());
+    }
+}
+
 double textWidth(std::string_view text, double size) {
     cairo_matrix_t fontMatrix, identity;
     cairo_matrix_init_scale(&fontMatrix, size, size);

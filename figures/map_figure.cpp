@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
+#include "engine/region_distance.hpp"
+#include "engine/region_geometry.hpp"
+#include "engine/skill.hpp"
 #include "figures/axis_ticks.hpp"
+#include "figures/clip_rect.hpp"
 #include "figures/colour.hpp"
 #include "figures/layer_move.hpp"
+#include "figures/map_frame.hpp"
+#include "figures/map_labels.hpp"
 #include "figures/map_legend.hpp"
-#include "figures/map_projection.hpp"
 #include "figures/plot_frame.hpp"
 #include "figures/text_fit.hpp"
 
@@ -34,61 +38,33 @@ std::string roleName(RegionRole role) {
     return {};
 }
 
+std::string speciesName(const engine::RunResult& run, int s) { return run.speciesNames[static_cast<std::size_t>(s)]; }
+
 std::string valueTitle(const engine::RunResult& run, const MapChoice& choice) {
+    const int s = chosenSpecies(run, choice);
     switch (choice.colouring) {
-    case MapColouring::PredictedDate: {
-        const int s = chosenSpecies(run, choice);
-        return s < 0 ? "Predicted date" : "Predicted date of " + run.speciesNames[static_cast<std::size_t>(s)];
-    }
+    case MapColouring::KnownAndForecast:
+        if (showsKnownAndForecast(run, choice)) return "Date of " + speciesName(run, s) + ": recorded or predicted";
+        [[fallthrough]];
+    case MapColouring::PredictedDate: return s < 0 ? "Predicted date" : "Predicted date of " + speciesName(run, s);
     case MapColouring::RegionScore: return "Region score";
     case MapColouring::ActualDate:
-        return run.target < 0 ? "Actual date (no target)"
-                              : "Actual date of " + run.speciesNames[static_cast<std::size_t>(run.target)];
+        return run.target < 0 ? "Actual date (no target)" : "Actual date of " + speciesName(run, run.target);
     }
     return {};
 }
 
-}  // namespace
-
-int chosenSpecies(const engine::RunResult& run, const MapChoice& choice) {
-    const int count = static_cast<int>(run.speciesNames.size());
-    if (choice.species >= 0 && choice.species < count) return choice.species;
-    if (run.target >= 0 && run.target < count) return run.target;
-    return count > 0 ? 0 : -1;
-}
-
-std::vector<std::optional<double>> mapValues(const engine::RunResult& run, const MapChoice& choice, int regions) {
-    std::vector<std::optional<double>> values(static_cast<std::size_t>(std::max(regions, 0)));
-    auto at = [&](int k) -> std::optional<double>* {
-        return k >= 0 && k < regions ? &values[static_cast<std::size_t>(k)] : nullptr;
-    };
-    switch (choice.colouring) {
-    case MapColouring::PredictedDate: {
-        const int s = chosenSpecies(run, choice);
-        if (s < 0 || static_cast<std::size_t>(s) >= run.species.size()) break;
-        const engine::SpeciesOutcome& row = run.species[static_cast<std::size_t>(s)];
-        if (!row.fit.predictable) break;
-        for (std::size_t p = 0; p < run.regno.size() && p < row.predicted.size(); ++p)
-            if (auto* v = at(run.regno[p])) *v = row.predicted[p];
-        break;
-    }
-    case MapColouring::RegionScore:
-        for (std::size_t p = 0; p < run.regno.size() && p < run.score.size(); ++p)
-            if (auto* v = at(run.regno[p])) *v = run.score[p];
-        break;
-    case MapColouring::ActualDate:
-        for (int k = 0; k < regions && static_cast<std::size_t>(k) < run.actualDate.size(); ++k)
-            values[static_cast<std::size_t>(k)] = run.actualDate[static_cast<std::size_t>(k)];
-        break;
-    }
-    return values;
-}
-
-
-namespace {
+// What the map knows of region k beyond its geometry.
+struct RegionLook {
+    RegionRole role = RegionRole::Other;
+    Rgb colour;  // of its value on the scale, kNoValue for none
+    ValueStyle style = ValueStyle::Plain;
+    bool overdue = false;
+    std::string tip;
+};
 
 // The hover text of region k: name, actual and predicted date, role, and the shown value
-// (titled `shownTitle`) when that is not the predicted date.
+// (titled `shownTitle`) when that is not a date already listed.
 std::string regionTip(const VectorObject& object, int k, const engine::RunResult& run, const MapChoice& choice,
                       const std::string& shownTitle, const std::string& predicted, const std::optional<double>& value) {
     const auto at = static_cast<std::size_t>(k);
@@ -97,8 +73,8 @@ std::string regionTip(const VectorObject& object, int k, const engine::RunResult
     tip += "\nactual date: " + (actual.empty() ? std::string("-") : actual);
     tip += "\npredicted date: " + predicted;
     if (at < run.role.size()) tip.append("\n").append(roleName(run.role[at]));  // GCC 12 -Wrestrict: not "\n" + text
-    if (choice.colouring != MapColouring::PredictedDate && value)
-        tip += "\n" + shownTitle + ": " + logNumber(*value);
+    const bool listed = choice.colouring == MapColouring::PredictedDate || choice.colouring == MapColouring::KnownAndForecast;
+    if (!listed && value) tip.append("\n").append(shownTitle).append(": ").append(logNumber(*value));
     return tip;
 }
 
@@ -115,49 +91,100 @@ std::vector<std::string> predictedTexts(const engine::RunResult& run, const MapC
     return texts;
 }
 
+// Where the map is drawn: the frame in map units, how it lands on the canvas, and where
+// drawing is cut.
+struct MapFrame {
+    MapBounds bounds;
+    bool lonLat = false;
+    double middleX = 0;  // longitudes are placed by whole turns towards it
+    MapProjection project;
+    PixelRect clip;
+};
+
+MapFrame frameMap(const VectorData& data, const MapOptions& options, Rect area) {
+    MapFrame f;
+    // Latitude grows northwards: a map whose y grows downwards is in plane coordinates.
+    f.lonLat = isLonLat(boundsOf(data)) && !options.yDown;
+    f.bounds = options.extent ? *options.extent : mainPartsFrame(data, f.lonLat);
+    if (f.bounds.empty()) f.bounds = boundsOf(data);
+    f.middleX = (f.bounds.minX + f.bounds.maxX) / 2;
+    if (f.lonLat) {
+        area.left += kDegreesLeft;
+        area.width = std::max(10.0, area.width - kDegreesLeft);
+        area.height = std::max(10.0, area.height - kDegreesBottom);
+    }
+    f.project = fitProjection(f.bounds, f.lonLat, options.yDown, area.left, area.top, area.width, area.height);
+    const Point a = f.project(f.bounds.minX, f.bounds.minY), b = f.project(f.bounds.maxX, f.bounds.maxY);
+    f.clip = {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+    return f;
+}
+
+// The region's parts on the canvas, cut to the frame.
+std::vector<std::vector<Point>> drawnRings(const VectorObject& object, bool closed, const MapFrame& frame) {
+    std::vector<std::vector<Point>> rings;
+    for (const VectorPart& part : placedParts(object, frame.lonLat, frame.middleX)) {
+        std::vector<Point> ring;
+        for (std::size_t n = 0; n < part.x.size() && n < part.y.size(); ++n) ring.push_back(frame.project(part.x[n], part.y[n]));
+        if (ring.empty()) continue;
+        if (closed) {
+            if (auto cut = clipRing(ring, frame.clip); !cut.empty()) rings.push_back(std::move(cut));
+        } else {
+            for (auto& piece : clipLine(ring, frame.clip)) rings.push_back(std::move(piece));
+        }
+    }
+    return rings;
+}
+
 // One item per region: a marker for a point, else a shape of all its parts.
-void addRegion(Layer& layer, const VectorObject& object, int k, RegionRole role, Rgb fill, std::string tip,
-               const MapProjection& project) {
+void addRegion(Layer& layer, const VectorObject& object, int k, RegionLook look, const MapFrame& frame) {
+    const bool forecast = look.style == ValueStyle::Forecast && look.colour != kNoValue;
+    const Rgb fill = forecast ? paler(look.colour) : look.colour;
     if (object.type == "point") {
-        if (object.parts.empty() || object.parts[0].x.empty() || object.parts[0].y.empty()) return;
-        layer.markers.push_back({project(object.parts[0].x[0], object.parts[0].y[0]), MarkerKind::Circle, 11, fill,
-                                 outlineOf(role), k, std::move(tip)});
+        const auto parts = placedParts(object, frame.lonLat, frame.middleX);
+        if (parts.empty() || parts[0].x.empty() || parts[0].y.empty()) return;
+        const Point at = frame.project(parts[0].x[0], parts[0].y[0]);
+        if (!frame.clip.holds(at)) return;
+        Stroke stroke = forecast ? Stroke{look.colour, 2, Dash::Solid} : outlineOf(look.role);
+        layer.markers.push_back({at, MarkerKind::Circle, 11, fill, stroke, k, std::move(look.tip)});
         return;
     }
     Shape shape;
     shape.closed = object.type != "line";
-    for (const auto& part : object.parts) {
-        std::vector<Point> ring;
-        for (std::size_t n = 0; n < part.x.size() && n < part.y.size(); ++n) ring.push_back(project(part.x[n], part.y[n]));
-        if (!ring.empty()) shape.rings.push_back(std::move(ring));
-    }
-    if (shape.closed) shape.fill = fill;
-    Stroke stroke = outlineOf(role);
-    if (!shape.closed) {  // a line region shows its value in its own stroke
-        stroke.color = fill;
-        stroke.width = role == RegionRole::Validation ? 4 : 3;
+    shape.rings = drawnRings(object, shape.closed, frame);
+    Stroke stroke = outlineOf(look.role);
+    if (shape.closed) {
+        shape.fill = fill;
+        shape.hatched = forecast || look.role == RegionRole::Excluded;
+        if (forecast) shape.hatchColour = look.colour;
+    } else {  // a line region shows its value in its own stroke
+        stroke.color = look.colour;
+        stroke.width = look.role == RegionRole::Validation ? 4 : 3;
+        stroke.dash = forecast ? Dash::Dashed : stroke.dash;
     }
     shape.stroke = stroke;
-    shape.hatched = role == RegionRole::Excluded && shape.closed;
     shape.region = k;
-    shape.tip = std::move(tip);
+    shape.tip = std::move(look.tip);
     layer.shapes.push_back(std::move(shape));
 }
 
 // Lays the legend out beside the map on a wide canvas and under it on a narrow one (the
 // window's start-up tab); returns the rectangle left for the map.
 Rect placeLegend(Layer& overlay, double width, double height, double top, const std::string& title,
-                 const std::optional<ValueRange>& range) {
+                 const std::optional<ValueRange>& range, const std::optional<StyleLegend>& styles) {
+    auto valuePart = [&](Layer& layer, double x, double y, double w, double barHeight) {
+        y = colourLegend(layer, x, y, w, barHeight, title, range);
+        return styles ? styleLegend(layer, x, y + 4, w, *styles) : y;
+    };
     if (width >= 480 && width >= 0.9 * height) {
         const double legendWidth = std::min(230.0, width * 0.42), x = width - legendWidth - kMargin;
-        const double barHeight = std::clamp(height * 0.3, 60.0, 220.0);
-        const double y = colourLegend(overlay, x, top, legendWidth, barHeight, title, range);
+        const double barHeight = std::clamp(height * (styles ? 0.22 : 0.3), 60.0, 220.0);
+        const double y = valuePart(overlay, x, top, legendWidth, barHeight);
         outlineLegend(overlay, x, y + 12, legendWidth);
         return {kMargin, top, std::max(10.0, x - 2 * kMargin), std::max(10.0, height - top - kMargin)};
     }
     const double columnWidth = std::min(170.0, (width - 3 * kMargin) * 0.42);
     Layer legend;
-    const double left = colourLegend(legend, kMargin, 0, columnWidth, std::clamp(height * 0.18, 50.0, 110.0), title, range);
+    const double left = valuePart(legend, kMargin, 0, columnWidth, std::clamp(height * 0.18, 50.0, 110.0));
     const double right = outlineLegend(legend, 2 * kMargin + columnWidth, 0, width - 3 * kMargin - columnWidth);
     const double legendTop = height - kMargin - std::max(left, right);
     appendMoved(overlay, std::move(legend), 0, legendTop);
@@ -197,6 +224,48 @@ std::optional<ValueRange> rangeOf(const std::vector<std::optional<double>>& valu
     return range;
 }
 
+// The region's centroid on the canvas (engine::regionCentroid, placed as its parts are).
+std::optional<Point> centroidOnCanvas(const VectorObject& object, const MapFrame& frame) {
+    const auto centre = engine::regionCentroid(object, frame.lonLat);
+    if (!centre) return std::nullopt;
+    const double x = frame.lonLat ? placedLongitude(centre->x, frame.middleX) : centre->x;
+    const Point at = frame.project(x, centre->y);
+    if (!frame.clip.holds(at)) return std::nullopt;
+    return at;
+}
+
+// A ring over the centroid of every overdue region.
+void addOverdueMarks(Layer& layer, const VectorData& data, const std::vector<bool>& overdue, const MapFrame& frame) {
+    for (std::size_t k = 0; k < data.objects.size() && k < overdue.size(); ++k) {
+        if (!overdue[k]) continue;
+        if (const auto at = centroidOnCanvas(data.objects[k], frame))
+            layer.markers.push_back({*at, MarkerKind::Circle, 14, std::nullopt, {kOverdueMark, 2.4, Dash::Solid}, -1,
+                                     data.objects[k].name + "\noverdue"});
+    }
+}
+
+void addNames(Layer& layer, const VectorData& data, const MapFrame& frame) {
+    std::vector<LabelCandidate> candidates;
+    for (std::size_t k = 0; k < data.objects.size(); ++k) {
+        const VectorObject& object = data.objects[k];
+        const auto at = centroidOnCanvas(object, frame);
+        if (!at) continue;
+        const auto main = engine::mainPartIndex(object, frame.lonLat);
+        const double area = main && engine::hasRings(object) ? engine::ringArea(object.parts[*main]) : 0;
+        candidates.push_back({*at, object.name, area});
+    }
+    placeRegionLabels(layer, std::move(candidates), frame.clip);
+}
+
+// The skill of the target (its overdue regions and latest date) when the map shows what is
+// known and what is forecast of it.
+std::optional<engine::SpeciesSkill> targetSkillShown(const VectorData& data, const engine::RunResult& run,
+                                                     const MapChoice& choice) {
+    if (!showsKnownAndForecast(run, choice) || static_cast<std::size_t>(run.target) >= run.species.size())
+        return std::nullopt;
+    return engine::targetSkill(data, run);
+}
+
 }  // namespace
 
 Scene buildMap(const VectorData& data, const engine::RunResult& run, const MapChoice& choice, double width,
@@ -206,33 +275,32 @@ Scene buildMap(const VectorData& data, const engine::RunResult& run, const MapCh
     scene.height = height;
     const int regions = static_cast<int>(data.objects.size());
     const auto values = mapValues(run, choice, regions);
+    const auto styles = valueStyles(run, choice, regions);
     const std::optional<ValueRange> range = rangeOf(values);
-    auto colourOf = [&](const std::optional<double>& v) {
-        if (!v || !std::isfinite(*v)) return kNoValue;
-        return viridis(range->high > range->low ? (*v - range->low) / (range->high - range->low) : 0.5);
-    };
+    const auto skill = targetSkillShown(data, run, choice);
+    const std::vector<bool> overdue = skill ? skill->overdueRegion : std::vector<bool>{};
+    std::optional<StyleLegend> styleKey;
+    if (skill) styleKey = StyleLegend{skill->latestDate};
 
     const std::string title = valueTitle(run, choice);
     const double top = placeTitle(scene.overlay, title, width) + 10;
-    Rect area = placeLegend(scene.overlay, width, height, top, title, range);
-    const MapBounds bounds = boundsOf(data);
-    // Latitude grows northwards: a map whose y grows downwards is in plane coordinates.
-    const bool lonLat = isLonLat(bounds) && !options.yDown;
-    if (lonLat) {
-        area.left += kDegreesLeft;
-        area.width = std::max(10.0, area.width - kDegreesLeft);
-        area.height = std::max(10.0, area.height - kDegreesBottom);
-    }
-    const MapProjection project = fitProjection(bounds, lonLat, options.yDown, area.left, area.top, area.width, area.height);
+    const MapFrame frame = frameMap(data, options, placeLegend(scene.overlay, width, height, top, title, range, styleKey));
 
     const std::vector<std::string> predicted = predictedTexts(run, choice, regions);
-    for (int k = 0; k < regions; ++k) {
-        const auto at = static_cast<std::size_t>(k);
-        const RegionRole role = at < run.role.size() ? run.role[at] : RegionRole::Other;
-        addRegion(scene.content, data.objects[at], k, role, colourOf(values[at]),
-                  regionTip(data.objects[at], k, run, choice, title, predicted[at], values[at]), project);
+    for (std::size_t k = 0; k < data.objects.size(); ++k) {
+        RegionLook look;
+        look.role = k < run.role.size() ? run.role[k] : RegionRole::Other;
+        look.colour = values[k] && std::isfinite(*values[k]) && range
+                          ? viridis(range->high > range->low ? (*values[k] - range->low) / (range->high - range->low) : 0.5)
+                          : kNoValue;
+        look.style = styles[k];
+        look.tip = regionTip(data.objects[k], static_cast<int>(k), run, choice, title, predicted[k], values[k]);
+        if (k < overdue.size() && overdue[k]) look.tip += "\noverdue: not yet arrived, predicted by the latest date";
+        addRegion(scene.content, data.objects[k], static_cast<int>(k), std::move(look), frame);
     }
-    if (lonLat) addDegreeAxes(scene.content, bounds, project);
+    if (skill) addOverdueMarks(scene.content, data, overdue, frame);
+    if (options.labels) addNames(scene.content, data, frame);
+    if (frame.lonLat) addDegreeAxes(scene.content, frame.bounds, frame.project);
     return scene;
 }
 

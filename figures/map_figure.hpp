@@ -3,13 +3,16 @@
 // the last run on the viridis scale, its outline telling training, validation and excluded
 // regions apart, with a legend and a colour bar laid out to fit the canvas. A map whose
 // coordinates all lie within longitude/latitude bounds (and whose y is not said to grow
-// downwards) keeps the land's shape and has its axes labelled in degrees.
+// downwards) keeps the land's shape and has its axes labelled in degrees. The frame is the
+// box of the regions' main parts (map_frame.hpp) unless the caller gives one; what lies
+// outside it is clipped.
 
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/engine.hpp"
+#include "figures/map_projection.hpp"
 #include "figures/scene.hpp"
 #include "vector/vector_data.hpp"
 
@@ -19,7 +22,14 @@ enum class MapColouring {
     PredictedDate,  // of one species
     RegionScore,
     ActualDate,     // of the target species
+    // Of the target: the recorded date where it has arrived (solid fill), the predicted
+    // date where it has not (pale, hatched), with a mark on the overdue regions. A map of
+    // another species, or of a run without a target, shows the predicted dates instead.
+    KnownAndForecast,
 };
+
+// How the value a region shows was come by: Plain on every map but the known-and-forecast one.
+enum class ValueStyle : unsigned char { Plain, Recorded, Forecast };
 
 struct MapChoice {
     MapColouring colouring = MapColouring::PredictedDate;
@@ -29,10 +39,18 @@ struct MapChoice {
 // How the map is drawn, whatever it is coloured by.
 struct MapOptions {
     bool yDown = false;  // y grows downwards (screen or SVG coordinates): flip to show it the right way up
+    std::optional<MapBounds> extent = std::nullopt;  // the frame in map units; nothing: the box of the regions' main parts
+    bool labels = false;              // region names at their centroids, where they fit
 };
 
 // Per region number the value the map shows, nothing where there is none.
 std::vector<std::optional<double>> mapValues(const engine::RunResult& run, const MapChoice& choice, int regions);
+
+// Per region number how its value was come by.
+std::vector<ValueStyle> valueStyles(const engine::RunResult& run, const MapChoice& choice, int regions);
+
+// True when the choice is the known-and-forecast map and the run has a target to show on it.
+bool showsKnownAndForecast(const engine::RunResult& run, const MapChoice& choice);
 
 // The species a choice resolves to (-1 when the run has no species).
 int chosenSpecies(const engine::RunResult& run, const MapChoice& choice);

@@ -54,6 +54,35 @@ double colourLegend(Layer& layer, double x, double top, double width, double bar
     return y + barHeight + 6;
 }
 
+double styleLegend(Layer& layer, double x, double top, double width, const StyleLegend& legend) {
+    const Rgb sample = viridis(0.55);
+    const double textLeft = kBarWidth + 8;
+    double y = top;
+    auto entry = [&](const std::string& text) {
+        const FittedText fitted = fitText(text, std::max(20.0, width - textLeft), 11, 8.5);
+        const double bottom = placeText(layer, fitted, x + textLeft, y + (kSwatchHeight - fitted.lineHeight()) / 2,
+                                        TextAnchor::Start, kBlack);
+        y = std::max(y + kSwatchHeight, bottom) + 7;
+    };
+    Shape solid = box(x, y, x + kBarWidth, y + kSwatchHeight);
+    solid.fill = sample;
+    solid.stroke = Stroke{kBlack, 1, Dash::Solid};
+    layer.shapes.push_back(std::move(solid));
+    entry("recorded date: solid fill (grey: arrived, no date)");
+    Shape forecast = box(x, y, x + kBarWidth, y + kSwatchHeight);
+    forecast.fill = paler(sample);
+    forecast.hatched = true;
+    forecast.hatchColour = sample;
+    forecast.stroke = Stroke{kGrey, 1, Dash::Solid};
+    layer.shapes.push_back(std::move(forecast));
+    entry("forecast: predicted date, pale and hatched");
+    if (!legend.latestDate) return y;
+    layer.markers.push_back({{x + kBarWidth / 2, y + kSwatchHeight / 2}, MarkerKind::Circle, 14, std::nullopt,
+                             {kOverdueMark, 2.4, Dash::Solid}, -1, {}});
+    entry("overdue: not arrived, predicted by " + shortNumber(*legend.latestDate));
+    return y;
+}
+
 double outlineLegend(Layer& layer, double x, double top, double width) {
     struct Entry {
         const char* text;

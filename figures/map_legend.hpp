@@ -22,6 +22,15 @@ Stroke outlineOf(engine::RegionRole role);
 double colourLegend(Layer& layer, double x, double top, double width, double barHeight, const std::string& title,
                     const std::optional<ValueRange>& range);
 
+// The key of a known-and-forecast map: the recorded and the forecast style, and the mark of
+// an overdue region when the target has a latest date.
+struct StyleLegend {
+    std::optional<double> latestDate;
+};
+
+// One swatch and text per value style and the overdue mark; returns the y below the last.
+double styleLegend(Layer& layer, double x, double top, double width, const StyleLegend& legend);
+
 // One swatch and text per outline style; returns the y below the last.
 double outlineLegend(Layer& layer, double x, double top, double width);
 

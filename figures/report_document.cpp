@@ -148,7 +148,13 @@ void addMapAndFit(ReportDocument& doc, const ReportContent& c, int species) {
     doc.blocks.push_back(ReportHeading{"Map"});
     Scene map = buildMap(*c.data, run, c.map, kFigureWidth, kFigureHeight, c.mapOptions);
     trimHeight(map);
-    doc.blocks.push_back(ReportFigure{std::move(map), "Regions coloured by the predicted date of " + speciesName(run, species) + "."});
+    const std::string caption =
+        showsKnownAndForecast(run, c.map)
+            ? "Regions coloured by the date of " + speciesName(run, species) +
+                  ": recorded where it has arrived (solid fill), predicted where it has not (pale, hatched); a red "
+                  "ring marks an overdue region, not yet arrived though predicted by the latest date in the data."
+            : "Regions coloured by the predicted date of " + speciesName(run, species) + ".";
+    doc.blocks.push_back(ReportFigure{std::move(map), caption});
     if (run.target < 0) return;
     Scene fit = buildFitPlot(run, kFigureWidth, kFigureHeight);
     trimHeight(fit);

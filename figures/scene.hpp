@@ -34,6 +34,7 @@ struct Shape {
     std::optional<Rgb> fill;
     std::optional<Stroke> stroke;
     bool hatched = false;  // thin diagonal lines over the fill
+    Rgb hatchColour{80, 80, 80};
     int region = -1;       // the region number it draws, -1 for decoration
     std::string tip;       // hover text; empty for none
 };
@@ -62,6 +63,7 @@ struct Label {
     TextAnchor anchor = TextAnchor::Start;
     Rgb color;
     bool vertical = false;  // turned 90 degrees counter-clockwise about `at`
+    std::optional<Rgb> halo = std::nullopt;  // a band of this colour around the letters (names over a map)
 };
 
 struct Layer {

@@ -1,5 +1,6 @@
 #include "workbench/results_tabs.hpp"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +20,10 @@
 
 namespace el::workbench {
 namespace {
+
+// The colouring list's codes beside the species positions: -2 region score, -3 actual
+// date, and the target's recorded and forecast dates.
+constexpr int kKnownAndForecastCode = -4;
 
 constexpr const char* kNoWeightExamination = "The last run did not examine the weights (\"examine weight\" was off)";
 
@@ -68,12 +73,16 @@ ResultsTabs::ResultsTabs(QListWidget* log, QWidget* parent) : QWidget(parent), t
     orientation_ = new QComboBox(mapPage);
     orientation_->setObjectName(QStringLiteral("MapOrientation"));
     orientation_->addItems({QStringLiteral("north up"), QStringLiteral("y grows downwards")});
+    mapNames_ = new QCheckBox(QStringLiteral("names"), mapPage);
+    mapNames_->setObjectName(QStringLiteral("MapNames"));
     auto* orientationRow = new QHBoxLayout;
     orientationRow->addWidget(orientation_);
+    orientationRow->addWidget(mapNames_);
     orientationRow->addStretch();
     static_cast<QVBoxLayout*>(mapPage->layout())->insertLayout(1, orientationRow);
     connect(mapChoice_, &QComboBox::currentIndexChanged, this, [this] { redrawMap(); });
     connect(orientation_, &QComboBox::currentIndexChanged, this, [this] { redrawMap(); });
+    connect(mapNames_, &QCheckBox::toggled, this, [this] { redrawMap(); });
     connect(measureChoice_, &QComboBox::currentIndexChanged, this, [this] { redrawWeights(); });
 
     progress_ = new RunProgressPanel(this);
@@ -161,12 +170,16 @@ void ResultsTabs::fillMapChoice() {
     mapChoice_->blockSignals(true);
     mapChoice_->clear();
     if (run_) {
+        if (run_->target >= 0)
+            mapChoice_->addItem(QStringLiteral("Recorded and forecast: ") +
+                                    QString::fromStdString(run_->speciesNames[static_cast<std::size_t>(run_->target)]),
+                                kKnownAndForecastCode);
         for (std::size_t s = 0; s < run_->speciesNames.size(); ++s)
             mapChoice_->addItem(QStringLiteral("Predicted date: ") + QString::fromStdString(run_->speciesNames[s]),
                                 static_cast<int>(s));
         mapChoice_->addItem(QStringLiteral("Region score"), -2);
         if (run_->target >= 0) mapChoice_->addItem(QStringLiteral("Actual date of the target"), -3);
-        mapChoice_->setCurrentIndex(run_->target >= 0 ? run_->target : 0);
+        mapChoice_->setCurrentIndex(0);
     }
     mapChoice_->blockSignals(false);
 }
@@ -176,11 +189,17 @@ figures::MapChoice ResultsTabs::mapChoice() const {
     const int code = mapChoice_->currentData().isValid() ? mapChoice_->currentData().toInt() : -1;
     if (code == -2) choice.colouring = figures::MapColouring::RegionScore;
     else if (code == -3) choice.colouring = figures::MapColouring::ActualDate;
+    else if (code == kKnownAndForecastCode) choice.colouring = figures::MapColouring::KnownAndForecast;
     else choice.species = code;
     return choice;
 }
 
-figures::MapOptions ResultsTabs::mapOptions() const { return {mapYDown()}; }
+figures::MapOptions ResultsTabs::mapOptions() const {
+    figures::MapOptions options;
+    options.yDown = mapYDown();
+    options.labels = mapNames_->isChecked();
+    return options;
+}
 
 void ResultsTabs::redrawMap() {
     if (!data_) {

@@ -15,6 +15,7 @@
 #include "figures/weight_grid.hpp"
 #include "vector/vector_data.hpp"
 
+class QCheckBox;
 class QComboBox;
 class QListWidget;
 class QLabel;
@@ -79,6 +80,7 @@ private:
     FigureView* fitView_ = nullptr;
     FigureView* weightView_ = nullptr;
     QComboBox* mapChoice_ = nullptr;
+    QCheckBox* mapNames_ = nullptr;  // region names on the map
     QComboBox* orientation_ = nullptr;
     QComboBox* measureChoice_ = nullptr;
     std::array<QLabel*, 4> notes_{};  // per tab; the log tab has none

@@ -23,7 +23,9 @@ namespace fs = std::filesystem;
 
 TEST(BatchFigures, CompressedPngAndTheSameMapAsSvgAndPdf) {
     SampleFolder folder;
-    ASSERT_EQ(folder.run("-t Invader --no-reliability --map map.PNG --fit-plot fit.png"), 0) << folder.read("stderr.txt");
+    // One style of fill: the hatching of forecasts would differ at the edges of its thin lines.
+    ASSERT_EQ(folder.run("-t Invader --no-reliability --map-values predicted --map map.PNG --fit-plot fit.png"), 0)
+        << folder.read("stderr.txt");
     const std::string png = folder.read("map.PNG");
     EXPECT_LT(png.size(), 150u * 1024) << "the 12-region map";
     for (const auto& [name, width, height] : {std::tuple{"map.PNG", 900, 640}, std::tuple{"fit.png", 760, 560}}) {
@@ -38,7 +40,7 @@ TEST(BatchFigures, CompressedPngAndTheSameMapAsSvgAndPdf) {
         EXPECT_GT(colours.size(), 20u) << "regions, marks and anti-aliased text";
     }
 
-    ASSERT_EQ(folder.run("-t Invader --no-reliability --map map.pdf --fit-plot fit.svg"), 0);
+    ASSERT_EQ(folder.run("-t Invader --no-reliability --map-values predicted --map map.pdf --fit-plot fit.svg"), 0);
     const std::string text = pdfText(folder.dir / "map.pdf");
     EXPECT_NE(text.find("Predicted date of Invader"), std::string::npos) << text;
     EXPECT_NE(text.find("40°E"), std::string::npos) << "the sample's coordinates lie within degree bounds";
@@ -150,11 +152,35 @@ TEST(BatchFigures, UsageErrors) {
     for (const char* args :
          {"--map map.jpg", "--fit-plot fit", "--fit-plot", "--map-species SpA", "--map m.svg --map-species Nobody",
           "-s SpA --map m.svg --map-species SpB", "--report r.txt", "--report", "--map-y-down",
-          "-t Invader --weight-plot w.png", "-t Invader --examine-weight --weight-plot w.gif"}) {
+          "-t Invader --weight-plot w.png", "-t Invader --examine-weight --weight-plot w.gif", "--map-labels",
+          "--map-extent 0,0,1,1", "--map m.svg --map-extent 0,0,1", "--map m.svg --map-extent 0,0,1,1,2",
+          "--map m.svg --map-extent 2,0,1,1", "--map m.svg --map-extent 0,1,1,1", "--map m.svg --map-extent 0,a,1,2",
+          "--map m.svg --map-extent", "--map m.svg --map-values", "--map m.svg --map-values all"}) {
         EXPECT_EQ(folder.run(args), 2) << args;
         EXPECT_NE(folder.read("stderr.txt").find("earlylate-batch: "), std::string::npos) << args;
     }
     EXPECT_FALSE(folder.has("m.svg") || folder.has("map.jpg") || folder.has("w.png"));
+}
+
+// --map-values predicted draws every region by its predicted date; the default ("known") the
+// recorded dates and the forecasts apart; --map-extent and --map-labels reach the map.
+TEST(BatchFigures, MapValuesExtentAndLabels) {
+    SampleFolder folder;
+    ASSERT_EQ(folder.run("-t Invader --no-reliability --map known.pdf"), 0) << folder.read("stderr.txt");
+    ASSERT_EQ(folder.run("-t Invader --no-reliability --map-values predicted --map predicted.pdf"), 0);
+    const std::string known = pdfText(folder.dir / "known.pdf"), predicted = pdfText(folder.dir / "predicted.pdf");
+    EXPECT_NE(known.find("forecast"), std::string::npos) << known;
+    EXPECT_NE(known.find("overdue"), std::string::npos) << known;
+    EXPECT_NE(predicted.find("Predicted date of Invader"), std::string::npos) << predicted;
+    EXPECT_EQ(predicted.find("forecast"), std::string::npos) << predicted;
+    EXPECT_EQ(predicted.find("Gunma"), std::string::npos) << "no names unless asked";
+
+    ASSERT_EQ(folder.run("-t Invader --no-reliability --map-labels --map-extent 138.5,38,140.5,41 --map named.pdf"), 0)
+        << folder.read("stderr.txt");
+    const std::string named = pdfText(folder.dir / "named.pdf");
+    EXPECT_NE(named.find("Gunma"), std::string::npos) << named;
+    EXPECT_EQ(named.find("Chiba"), std::string::npos) << "east of the extent: cut away, and its name too";
+    EXPECT_EQ(named.find("142°E"), std::string::npos) << named;
 }
 
 // The figure and report options are listed (their columns are checked with every other
@@ -162,7 +188,8 @@ TEST(BatchFigures, UsageErrors) {
 TEST(BatchFigures, HelpListsTheFigureAndReportOptions) {
     const std::string text = batch::usageText();
     for (const char* option : {"--report FILE", "--weight-plot FILE", "--map-y-down", "--map FILE", "--fit-plot FILE",
-                               "-t, --target NAME"})
+                               "-t, --target NAME", "--map-values known|predicted", "--map-extent XMIN,YMIN,XMAX,YMAX",
+                               "--map-labels"})
         EXPECT_NE(text.find(option), std::string::npos) << option;
 }
 

@@ -170,32 +170,5 @@ TEST(RankMeasures, TiesPairsAndWhatCannotBeComputed) {
     EXPECT_FALSE(meanAbsoluteDifference({}, {}));
 }
 
-TEST(RegionDistance, CentroidsAndTheTwoMeasuresOfDistance) {
-    VectorObject lShape{{}, "polygon", "L", {{"out", {0, 2, 2, 1, 1, 0}, {0, 0, 1, 1, 3, 3}}}};
-    // A 2 x 1 block centred at (1, .5) and a 1 x 2 block centred at (.5, 2), of equal area.
-    EXPECT_DOUBLE_EQ(regionCentroid(lShape)->x, 0.75);
-    EXPECT_DOUBLE_EQ(regionCentroid(lShape)->y, 1.25);
-    VectorObject area{{}, "area", "A", {{"outer", {10, 12, 12, 10}, {10, 10, 12, 12}}, {"island", {0, 1, 0}, {0, 0, 1}}}};
-    EXPECT_DOUBLE_EQ(regionCentroid(area)->x, 11);  // the first part only
-    VectorObject line{{}, "line", "L", {{"root", {0, 4, 8}, {0, 0, 3}}}};
-    EXPECT_DOUBLE_EQ(regionCentroid(line)->x, 4);
-    EXPECT_DOUBLE_EQ(regionCentroid(line)->y, 1);
-
-    EXPECT_NEAR(greatCircleKm({0, 0}, {90, 0}), 6371 * M_PI / 2, 1e-9);
-    EXPECT_NEAR(greatCircleKm({139.69, 35.69}, {135.50, 34.69}), 396, 2);  // two cities of Japan
-
-    VectorData lonLat = test::makeData({"A"}, {"P", "Q", "R"}, {{"1"}, {"2"}, {"3"}});
-    lonLat.objects[1].parts[0].x = {90};
-    EXPECT_TRUE(coordinatesAreLonLat(lonLat));
-    const auto onSphere = distanceToNearest(regionCentres(lonLat), {true, false, false});
-    EXPECT_NEAR(*onSphere[1], 6371 * M_PI / 2, 1e-9);
-    lonLat.objects[2].parts[0].y = {95};  // beyond a latitude: the plane
-    EXPECT_FALSE(coordinatesAreLonLat(lonLat));
-    const auto onPlane = distanceToNearest(regionCentres(lonLat), {true, false, false});
-    EXPECT_DOUBLE_EQ(*onPlane[1], 90);
-    EXPECT_DOUBLE_EQ(*onPlane[0], 0);
-    EXPECT_FALSE(distanceToNearest(regionCentres(lonLat), {false, false, false})[1]);
-}
-
 }  // namespace
 }  // namespace el::engine

@@ -193,7 +193,9 @@ TEST(MapFigure, YDownShowsScreenCoordinatesTheRightWayUp) {
 
     const Scene upsideDown = buildMap(data, run, {});
     EXPECT_GT(topOf(upsideDown.content.shapes[0]), topOf(upsideDown.content.shapes[1])) << "y up by default";
-    const Scene rightWay = buildMap(data, run, {}, 900, 640, MapOptions{.yDown = true});
+    MapOptions yDown;
+    yDown.yDown = true;
+    const Scene rightWay = buildMap(data, run, {}, 900, 640, yDown);
     EXPECT_LT(topOf(rightWay.content.shapes[0]), topOf(rightWay.content.shapes[1]));
     // Latitude never grows downwards: these small numbers are plane coordinates then.
     EXPECT_FALSE(upsideDown.content.labels.empty());

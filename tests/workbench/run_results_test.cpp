@@ -6,12 +6,14 @@
 // untouched, a Read meanwhile cannot pull the data from under it, and the focus stays on
 // the run button.
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QProgressBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/support/sample_file.hpp"
@@ -116,6 +118,15 @@ private slots:
         }
         QVERIFY(gunma && yamagata);
         QVERIFY(gunma->r + gunma->g + gunma->b < yamagata->r + yamagata->g + yamagata->b);
+        // By default the target's recorded dates and its forecasts, told apart; names on request.
+        QVERIFY(w.window->results()->mapChoice().colouring == figures::MapColouring::KnownAndForecast);
+        QVERIFY(std::any_of(map.content.shapes.begin(), map.content.shapes.end(),
+                            [](const figures::Shape& s) { return s.hatched && s.tip.rfind("Yamagata\n", 0) == 0; }));
+        auto* names = w.get<QCheckBox>("MapNames");
+        names->setChecked(true);
+        const auto named = w.window->results()->mapView()->sceneAt(900, 640).content.labels;
+        QVERIFY(std::any_of(named.begin(), named.end(), [](const figures::Label& l) { return l.text == "Gunma"; }));
+        names->setChecked(false);
         // 9 regions hold a date of the target: 6 training circles, 3 validation triangles.
         const figures::Scene& fit = w.window->results()->fitView()->scene();
         QCOMPARE(static_cast<int>(fit.content.markers.size()), 9);

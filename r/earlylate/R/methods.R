@@ -47,18 +47,67 @@ print.summary.earlylate_forecast <- function(x, ...) {
 }
 
 # The map of predicted dates of one species (by default the target, else the first one
-# predictable).
-plot.earlylate_forecast <- function(x, species = NULL, ...) {
+# predictable), framed on the regions' main parts as the batch runner frames its map (an
+# overseas territory does not widen it); `extent` (anything st_bbox reads) sets another frame.
+plot.earlylate_forecast <- function(x, species = NULL, ..., extent = .el_main_parts_extent(x$regions)) {
   if (!inherits(x$regions, "sf")) stop("the data had no geometry: there is no map to draw", call. = FALSE)
   if (is.null(species)) species <- .el_shown_species(x)$name
   column <- paste0("Predicted_", species)
   if (length(column) != 1 || !column %in% names(x$regions))
     stop(sprintf("no predicted dates of \"%s\" in this forecast", paste(species, collapse = ",")), call. = FALSE)
-  plot(x$regions[column], main = sprintf("Predicted date of %s", species), ...)
+  plot(x$regions[column], main = sprintf("Predicted date of %s", species), extent = extent, ...)
   invisible(x)
 }
 
 .el_plain <- function(regions) if (inherits(regions, "sf")) sf::st_drop_geometry(regions) else regions
+
+# The box of the regions' main parts: each region's largest polygon (its longest line, all
+# of its points), plus every other part whose box lies within that box grown by a quarter
+# of its width and height on each side. Areas are planar, in the layer's units, weighed by
+# the cosine of the latitude in longitude/latitude layers.
+.el_main_parts_extent <- function(regions) {
+  geometry <- sf::st_geometry(regions)
+  box <- sf::st_bbox(geometry)
+  lon_lat <- isTRUE(sf::st_is_longlat(regions)) ||
+    (is.na(sf::st_crs(regions)) && box[["xmin"]] >= -180 && box[["xmax"]] <= 360 && box[["ymin"]] >= -90 &&
+       box[["ymax"]] <= 90)
+  parts <- lapply(seq_along(geometry), function(i) .el_region_parts(geometry[[i]], lon_lat))
+  box_of <- function(p) c(range(p[, 1]), range(p[, 2]))[c(1, 3, 2, 4)]
+  main <- do.call(rbind, lapply(parts, function(r) if (length(r$parts)) box_of(r$parts[[r$main]])))
+  if (is.null(main)) return(box)
+  frame <- c(min(main[, 1]), min(main[, 2]), max(main[, 3]), max(main[, 4]))
+  grow <- c(-1, -1, 1, 1) * rep(c(frame[3] - frame[1], frame[4] - frame[2]), 2) / 4
+  near <- frame + grow
+  for (r in parts) for (k in seq_along(r$parts)) {
+    b <- box_of(r$parts[[k]])
+    if (k != r$main && b[1] >= near[1] && b[2] >= near[2] && b[3] <= near[3] && b[4] <= near[4])
+      frame <- c(min(frame[1], b[1]), min(frame[2], b[2]), max(frame[3], b[3]), max(frame[4], b[4]))
+  }
+  sf::st_bbox(stats::setNames(frame, c("xmin", "ymin", "xmax", "ymax")), crs = sf::st_crs(regions))
+}
+
+# One region's parts as coordinate matrices (outer rings, lines, or one matrix of its points)
+# and which of them stands for it.
+.el_region_parts <- function(g, lon_lat) {
+  measure <- function(m) {
+    if (nrow(m) < 2) return(0)
+    x <- m[, 1]; y <- m[, 2]; n <- length(x); j <- c(2:n, 1)
+    abs(sum(x * y[j] - x[j] * y)) / 2
+  }
+  length_of <- function(m) if (nrow(m) < 2) 0 else sum(sqrt(diff(m[, 1])^2 + diff(m[, 2])^2))
+  if (inherits(g, c("POLYGON", "MULTIPOLYGON"))) {
+    rings <- if (inherits(g, "POLYGON")) list(g[[1]]) else lapply(g, function(p) p[[1]])
+    area <- vapply(rings, function(m) measure(m) * (if (lon_lat) max(0, cospi(mean(m[, 2]) / 180)) else 1), 0)
+    return(list(parts = rings, main = which.max(area)))
+  }
+  if (inherits(g, c("LINESTRING", "MULTILINESTRING"))) {
+    lines <- if (inherits(g, "LINESTRING")) list(unclass(g)) else unclass(g)
+    return(list(parts = lines, main = which.max(vapply(lines, length_of, 0))))
+  }
+  points <- sf::st_coordinates(g)
+  if (length(points) == 0) return(list(parts = list(), main = 0))
+  list(parts = list(points[, 1:2, drop = FALSE]), main = 1)
+}
 
 .el_shown_species <- function(x) {
   species <- x$species

@@ -1,0 +1,124 @@
+// The known-and-forecast map: recorded dates solid, predicted dates pale and hatched, both
+// named in the legend, overdue regions ringed; the predicted map and maps of another species
+// as they were.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "figures/colour.hpp"
+#include "figures/map_figure.hpp"
+#include "tests/figures/figure_fixture.hpp"
+
+namespace el::figures {
+namespace {
+
+// Four squares: T recorded 2001, "Arrived" (no date), not yet arrived (predicted 2000, by the
+// latest date 2001: overdue), unknown (predicted 2010). A second species S predicted too.
+engine::RunResult knownRun() {
+    engine::RunResult run = test::squareRowRun({"A", "B", "C", "D"}, "T");
+    run.species[0].predicted = {2000, 2002, 2000, 2010};
+    run.actualText = {"2001", "Arrived", "NotYetArrived", "Unknown"};
+    run.actualDate = {2001.0, std::nullopt, std::nullopt, std::nullopt};
+    run.role.assign(4, engine::RegionRole::Training);
+    run.speciesNames.push_back("S");
+    run.species.push_back(run.species[0]);
+    run.species[1].predicted = {1990, 1995, 2000, 2005};
+    return run;
+}
+
+// The squares with the values the run was made from (the overdue regions are read from them).
+VectorData knownData() {
+    VectorData data = test::squareRow({"A", "B", "C", "D"}, 0, 0, 10);
+    data.sizes.valn = 2;
+    data.valname = {"T", "S", "type$", "name$", "nodes"};
+    const std::vector<std::string> t{"2001", "Arrived", "NotYetArrived", "Unknown"};
+    for (std::size_t k = 0; k < 4; ++k) data.objects[k].values = {t[k], "1990"};
+    return data;
+}
+
+const VectorData kData = knownData();
+
+std::string overlayText(const Scene& scene) {
+    std::string text;
+    for (const Label& l : scene.overlay.labels) text += l.text + " ";
+    return text;
+}
+
+std::vector<const Marker*> overdueMarks(const Scene& scene) {
+    std::vector<const Marker*> marks;
+    for (const Marker& m : scene.content.markers)
+        if (m.stroke.color == kOverdueMark) marks.push_back(&m);
+    return marks;
+}
+
+TEST(KnownAndForecastMap, RecordedAndForecastStylesAndTheirLegend) {
+    const MapChoice known{MapColouring::KnownAndForecast, -1};
+    const engine::RunResult run = knownRun();
+    const auto values = mapValues(run, known, 4);
+    EXPECT_EQ(values[0], 2001.0) << "the recorded date, not the predicted 2000";
+    EXPECT_FALSE(values[1]) << "arrived without a date";
+    EXPECT_EQ(values[2], 2000.0);
+    EXPECT_EQ(valueStyles(run, known, 4),
+              (std::vector<ValueStyle>{ValueStyle::Recorded, ValueStyle::Recorded, ValueStyle::Forecast, ValueStyle::Forecast}));
+
+    const Scene scene = buildMap(kData, run, known);
+    const auto& shapes = scene.content.shapes;
+    EXPECT_EQ(*shapes[0].fill, viridis(0.1));
+    EXPECT_FALSE(shapes[0].hatched);
+    EXPECT_EQ(*shapes[1].fill, kNoValue);
+    EXPECT_EQ(*shapes[2].fill, paler(viridis(0)));
+    EXPECT_TRUE(shapes[2].hatched);
+    EXPECT_EQ(shapes[2].hatchColour, viridis(0)) << "hatched in the colour of its date";
+    EXPECT_NE(*shapes[3].fill, viridis(1)) << "a forecast never in the solid colour";
+
+    const std::string legend = overlayText(scene);
+    for (const char* word : {"recorded", "forecast", "overdue", "2001", "Date of T"})
+        EXPECT_NE(legend.find(word), std::string::npos) << word << " in " << legend;
+}
+
+TEST(KnownAndForecastMap, OverdueRegionsAreRinged) {
+    const Scene scene = buildMap(kData, knownRun(), {MapColouring::KnownAndForecast, -1});
+    const auto marks = overdueMarks(scene);
+    ASSERT_EQ(marks.size(), 1u);
+    // On the centroid of region C, between the outline's corners.
+    const auto& c = scene.content.shapes[2].rings[0];
+    EXPECT_NEAR(marks[0]->at.x, (c[0].x + c[1].x) / 2, 1e-9);
+    EXPECT_NEAR(marks[0]->at.y, (c[0].y + c[2].y) / 2, 1e-9);
+    EXPECT_NE(scene.content.shapes[2].tip.find("overdue"), std::string::npos);
+    EXPECT_EQ(scene.content.shapes[3].tip.find("overdue"), std::string::npos);
+}
+
+// The shapes' fills and the overlay's texts: what tells two maps apart.
+bool sameLook(const Scene& a, const Scene& b) {
+    if (overlayText(a) != overlayText(b) || a.content.shapes.size() != b.content.shapes.size()) return false;
+    for (std::size_t i = 0; i < a.content.shapes.size(); ++i)
+        if (a.content.shapes[i].fill != b.content.shapes[i].fill || a.content.shapes[i].hatched != b.content.shapes[i].hatched)
+            return false;
+    return a.content.markers.size() == b.content.markers.size();
+}
+
+TEST(KnownAndForecastMap, PredictedMapAndOtherSpeciesAsBefore) {
+    const engine::RunResult run = knownRun();
+    const Scene predicted = buildMap(kData, run, {MapColouring::PredictedDate, -1});
+    EXPECT_TRUE(overdueMarks(predicted).empty());
+    EXPECT_EQ(overlayText(predicted).find("forecast"), std::string::npos);
+    for (std::size_t k = 0; k < 4; ++k) {
+        EXPECT_FALSE(predicted.content.shapes[k].hatched);
+        EXPECT_EQ(*predicted.content.shapes[k].fill, viridis(run.species[0].predicted[k] == 2000   ? 0
+                                                             : run.species[0].predicted[k] == 2002 ? 0.2
+                                                                                                   : 1));
+    }
+    EXPECT_FALSE(sameLook(predicted, buildMap(kData, run, {MapColouring::KnownAndForecast, -1})));
+
+    // Another species, and a run without a target: the predicted dates, one style.
+    EXPECT_TRUE(sameLook(buildMap(kData, run, {MapColouring::KnownAndForecast, 1}),
+                         buildMap(kData, run, {MapColouring::PredictedDate, 1})));
+    engine::RunResult untargeted = run;
+    untargeted.target = -1;
+    EXPECT_TRUE(sameLook(buildMap(kData, untargeted, {MapColouring::KnownAndForecast, -1}),
+                         buildMap(kData, untargeted, {MapColouring::PredictedDate, -1})));
+}
+
+}  // namespace
+}  // namespace el::figures
