@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "engine/region_geometry.hpp"
+#include "vector/records.hpp"
 
 namespace el::engine {
 namespace {
@@ -100,6 +101,10 @@ double greatCircleKm(const PlanePoint& a, const PlanePoint& b) {
 
 RegionCentres regionCentres(const VectorData& data) {
     RegionCentres regions;
+    if (records::withoutGeometry(data)) {  // every region at one stand-in place: no distance means anything
+        regions.centre.resize(data.objects.size());
+        return regions;
+    }
     regions.lonLat = coordinatesAreLonLat(data);
     for (const VectorObject& object : data.objects) regions.centre.push_back(regionCentroid(object, regions.lonLat));
     return regions;
