@@ -12,8 +12,11 @@
 #include "cli/file_digest.hpp"
 #include "cli/figure_output.hpp"
 #include "engine/engine.hpp"
+#include "engine/input_checks.hpp"
+#include "engine/name_match.hpp"
 #include "engine/species_choice.hpp"
 #include "gis/read_source.hpp"
+#include "vector/text_encoding.hpp"
 #include "vector/vector_file.hpp"
 #include "vector/work_lock.hpp"
 
@@ -56,10 +59,19 @@ Chosen<FigureRequest> chooseFigures(const BatchOptions& opts, const std::vector<
         {opts.mapFile, -1, opts.mapYDown, opts.fitPlotFile, opts.weightPlotFile, opts.reportFile}, {}};
     if (!opts.mapSpecies) return figures;
     const auto at = std::find(species.begin(), species.end(), *opts.mapSpecies);
-    if (at == species.end())
-        return {{}, "--map-species: \"" + *opts.mapSpecies + "\" is not among the species analysed"};
+    if (at == species.end()) return {{}, "option --map-species: " + engine::noSpeciesNamed(*opts.mapSpecies, species)};
     figures.value.mapSpecies = static_cast<int>(at - species.begin());
     return figures;
+}
+
+// A -t that names no species analysed, as the usage error it is. An empty species list
+// clears the log whatever the target, as the window's empty list does.
+std::optional<std::string> targetRefusal(const BatchOptions& opts, const VectorData& data,
+                                         const std::vector<std::string>& species) {
+    if (species.empty()) return std::nullopt;
+    const auto refusal = engine::targetRefusal(data, species, opts.values.get(Setting::TargetSpecies));
+    if (!refusal) return std::nullopt;
+    return "option -t: " + *refusal;
 }
 
 // One batch process after its command line: the Read, the run, the figures and the log.
@@ -106,6 +118,9 @@ int BatchSession::run(const std::string& date) {
     }
     console_.endProgress();
     if (read.read.erf != 0) return finish(kStopped);
+    // First: a name that names nothing may be a name read in the wrong encoding.
+    if (const auto notice = vec::encodingNotice(opts_.file, read.read.data.encoding))
+        console_.message(*notice + "; use --encoding to choose another");
     // Before the run, which may write the prediction back into the file.
     const auto digest = opts_.summaryFile.empty() ? std::nullopt : sha256OfFile(source);
 
@@ -113,8 +128,9 @@ int BatchSession::run(const std::string& date) {
     if (!species.usageError.empty()) return usageError(err_, species.usageError);
     const auto figures = chooseFigures(opts_, species.value);
     if (!figures.usageError.empty()) return usageError(err_, figures.usageError);
-    const auto unanalysed = engine::targetNotAnalysed(species.value, opts_.values.get(Setting::TargetSpecies));
-    if (!opts_.hindcastYears.empty() && unanalysed) return usageError(err_, "option --hindcast: " + *unanalysed);
+    if (auto refusal = targetRefusal(opts_, read.read.data, species.value)) return usageError(err_, *refusal);
+    for (const std::string& warning : engine::inputWarnings(read.read.data, species.value, opts_.values))
+        console_.message("warning: " + warning);
 
     const SettingValues given = opts_.values;  // the hindcast runs start from the settings as given
     const auto started = std::chrono::steady_clock::now();

@@ -6,10 +6,12 @@
 
 #include "base/settings.hpp"
 #include "base/text.hpp"
+#include "engine/input_checks.hpp"
 #include "frame_output.hpp"
 #include "gis/prepare_read.hpp"
 #include "r_hooks.hpp"
 #include "vector/file_bytes.hpp"
+#include "vector/text_encoding.hpp"
 #include "vector/vector_file.hpp"
 
 namespace {
@@ -70,5 +72,12 @@ Rcpp::List el_read_cpp(std::string path, std::string encoding, bool formatCheck)
     }
     frame["messages"] = utf8Vector(texts);
     frame["gis"] = gisFile;
+    std::vector<std::string> notices;
+    if (const auto notice = vec::encodingNotice(fs::u8path(path).filename().string(), outcome.data.encoding))
+        notices.push_back(*notice + "; use encoding = to choose another");
+    frame["notices"] = utf8Vector(notices);
+    std::vector<std::string> warnings;
+    if (auto duplicated = engine::duplicatedNamesWarning(outcome.data)) warnings.push_back(std::move(*duplicated));
+    frame["warnings"] = utf8Vector(warnings);
     return frame;
 }
