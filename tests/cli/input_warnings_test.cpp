@@ -72,6 +72,11 @@ TEST(BatchWarnings, InputWarningsGoToStandardErrorAndLeaveTheLogAsItWas) {
                                 "regions are told apart by their place in the file, not by name\n";
     EXPECT_EQ(d.errors(), warning);
     const std::string log = d.log();
+    // The table keeps a row per region in file order, told apart by number, each with its own date.
+    ASSERT_EQ(d.run("--no-reliability -s 'Harmonia axyridis,SpB' -t 'Harmonia axyridis' --predictions p.csv"), 0);
+    const std::string table = readFile(d.dir / "p.csv");
+    EXPECT_NE(table.find("\r\nR1,1,yes,training,2001,"), std::string::npos) << table;
+    EXPECT_NE(table.find("\r\nR1,4,yes,,NotYetArrived,"), std::string::npos) << table;
     ASSERT_EQ(d.run("--no-reliability -s 'Harmonia axyridis,SpB' -t 'Harmonia axyridis' --format-check"), 0);
     EXPECT_NE(d.errors().find(warning), std::string::npos);
     EXPECT_NE(d.errors().find("earlylate:  4th point R1 object name is duplicated\n"), std::string::npos);
