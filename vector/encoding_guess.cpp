@@ -12,6 +12,23 @@ namespace el::vec {
 namespace {
 
 constexpr const char* kJapaneseDefault = "CP932";
+constexpr std::size_t kSampleBytes = std::size_t{1} << 20;  // what the guess looks at, at most
+
+// The lines that hold a byte beyond ASCII (the only ones that tell encodings apart), up to
+// about a megabyte of them. Lines are cut at line feeds, never inside a character: no
+// encoding the guess considers uses the byte 0x0A inside one.
+std::string sampleOf(std::string_view bytes) {
+    std::string sample;
+    for (std::size_t at = 0; at < bytes.size() && sample.size() < kSampleBytes;) {
+        std::size_t end = bytes.find('\n', at);
+        end = end == std::string_view::npos ? bytes.size() : end + 1;
+        const std::string_view line = bytes.substr(at, end - at);
+        if (std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+            sample += line;
+        at = end;
+    }
+    return sample;
+}
 
 struct DetectorDeleter {
     void operator()(uchardet* detector) const { uchardet_delete(detector); }
@@ -80,15 +97,16 @@ std::string detectorEncoding(std::string_view bytes) {
 }
 
 std::vector<std::string> encodingCandidates(std::string_view bytes) {
-    const std::string detected = detectorEncoding(bytes);
+    const std::string sample = sampleOf(bytes);
+    const std::string detected = detectorEncoding(sample);
     std::vector<std::string> candidates;
-    if (readsAsJapanese(bytes)) candidates.emplace_back(kJapaneseDefault);
-    if (detected == "SHIFT_JIS") {
-        addOnce(candidates, kJapaneseDefault);
-    } else if (detected == "ISO-8859-1") {
+    // The bytes are read through as CP932 only when the detector did not name it already.
+    if (detected != "SHIFT_JIS" && readsAsJapanese(sample)) candidates.emplace_back(kJapaneseDefault);
+    if (detected == "ISO-8859-1") {
         addOnce(candidates, "WINDOWS-1252");
         addOnce(candidates, detected);
-    } else if (!detected.empty() && detected != "ASCII" && detected != "UTF-8" && encodingKnown(detected)) {
+    } else if (!detected.empty() && detected != "SHIFT_JIS" && detected != "ASCII" && detected != "UTF-8" &&
+               encodingKnown(detected)) {
         addOnce(candidates, detected);
     }
     addOnce(candidates, kJapaneseDefault);

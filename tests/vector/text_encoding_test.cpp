@@ -80,6 +80,13 @@ TEST(TextEncoding, AutomaticChoiceReadsWhatTheDetectorNamesAndSaysSo) {
     EXPECT_EQ(japanese.utf8, "vector,日本\r\nsp1,sp2,type$,name$,n,x,y\r\n分布,不明,point,京都,1,0,0\r\n");
     EXPECT_TRUE(japanese.encoding.guessed);
 
+    // Two megabytes of plain lines before the first accented one change nothing.
+    std::string late = header;
+    while (late.size() < (std::size_t{2} << 20)) late += "1990,point,Paris,1,0,0\r\n";
+    late += "2001,point,R\xe9publique fran\xe7" "aise,1,0,0\r\n";
+    EXPECT_EQ(vec::encodingCandidates(late).front(), "WINDOWS-1252");
+    EXPECT_NE(automatic(late).utf8.find("République française"), std::string::npos);
+
     // UTF-8 and named encodings are no guess: nothing to tell.
     EXPECT_FALSE(automatic("a,分布").encoding.guessed);
     const auto named = std::get<DecodedText>(decodeSource("caf\xE9", "WINDOWS-1252"));
