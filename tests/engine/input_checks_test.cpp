@@ -9,17 +9,6 @@ namespace {
 
 using test::makeData;
 
-TEST(InputChecks, TargetMustBeAnAnalysedSpecies) {
-    const VectorData data = makeData({"Harmonia axyridis", "Sp1"}, {"A", "B"}, {{"2001", "1990"}, {"2003", "1991"}});
-    const std::vector<std::string> both{"Harmonia axyridis", "Sp1"};
-    EXPECT_EQ(targetRefusal(data, both, ""), std::nullopt);
-    EXPECT_EQ(targetRefusal(data, both, "Sp1"), std::nullopt);
-    EXPECT_EQ(targetRefusal(data, both, "Harmonia axiridis"),
-              "no species named \"Harmonia axiridis\"; did you mean \"Harmonia axyridis\"?");
-    EXPECT_EQ(targetRefusal(data, {"Sp1"}, "Harmonia axyridis"),
-              "the target species \"Harmonia axyridis\" is not among the species analysed");
-}
-
 TEST(InputChecks, DuplicatedNamesAreNamedWithTheirCountsTheFirstFewOnly) {
     const VectorData unique = makeData({"Sp"}, {"A", "B", "C"}, {{"1"}, {"2"}, {"3"}});
     EXPECT_EQ(duplicatedNamesWarning(unique), std::nullopt);
