@@ -260,7 +260,8 @@ std::string optionText(std::string_view shortFlag, std::string_view flag, std::s
 std::vector<HelpRow> helpRows() {
     std::vector<HelpRow> rows{
         {optionText("-s", "--species", "A,B,C"), "", "species analysed, in this order (default: every variable of FILE)"},
-        {optionText("", "--encoding", "NAME"), "", "text encoding of FILE, e.g. CP932 (default: auto, UTF-8 or else CP932)"},
+        {optionText("", "--encoding", "NAME"), "", "text encoding of FILE, e.g. CP932 or WINDOWS-1252 (default: auto, UTF-8 or else the "
+         "encoding the detector names, CP932 when it names none; the one assumed is named on standard error)"},
         {optionText("", "--map", "FILE"), "", "after a completed run, draw the map of the dates to FILE (.png, .svg, .pdf)"},
         {optionText("", "--map-species", "NAME"), "",
          "the species the map shows (default: the target, else the first species)"},

@@ -15,6 +15,8 @@
 #include "base/numtext.hpp"
 #include "engine/engine.hpp"
 #include "engine/hindcast_all.hpp"
+#include "engine/input_checks.hpp"
+#include "engine/name_match.hpp"
 #include "engine/run_error.hpp"
 #include "engine/skill.hpp"
 #include "engine/species_choice.hpp"
@@ -72,8 +74,7 @@ Chosen<FigureRequest> chooseFigures(const BatchOptions& opts, const std::vector<
     figures.value.mapPredicted = opts.mapPredicted;
     if (!opts.mapSpecies) return figures;
     const auto at = std::find(species.begin(), species.end(), *opts.mapSpecies);
-    if (at == species.end())
-        return {{}, "--map-species: \"" + *opts.mapSpecies + "\" is not among the species analysed"};
+    if (at == species.end()) return {{}, "option --map-species: " + engine::noSpeciesNamed(*opts.mapSpecies, species)};
     figures.value.mapSpecies = static_cast<int>(at - species.begin());
     return figures;
 }
@@ -117,6 +118,16 @@ Chosen<std::vector<std::string>> chooseHindcastTargets(const BatchOptions& opts,
     } catch (const engine::RunError& error) {
         return {{}, std::string("option --hindcast-targets: ") + error.what()};
     }
+}
+
+// A -t that names no species analysed, as the usage error it is. An empty species list
+// clears the log whatever the target, as the window's empty list does.
+std::optional<std::string> targetRefusal(const BatchOptions& opts, const VectorData& data,
+                                         const std::vector<std::string>& species) {
+    if (species.empty()) return std::nullopt;
+    const auto refusal = engine::targetRefusal(data, species, opts.values.get(Setting::TargetSpecies));
+    if (!refusal) return std::nullopt;
+    return "option -t: " + *refusal;
 }
 
 // One batch process after its command line: the Read, the run, the figures and the log.
@@ -171,6 +182,9 @@ int BatchSession::run(const std::string& date) {
             if (const auto advice = tableAdvice(opts_)) err_ << *advice << "\n";
         return finish(kStopped);
     }
+    // First: a name that names nothing may be a name read in the wrong encoding.
+    if (const auto notice = vec::encodingNotice(opts_.input(), read.read.data.encoding))
+        console_.message(*notice + "; use --encoding to choose another");
     // Before the run, which may write the prediction back into the file.
     const auto digest = opts_.summaryFile.empty() ? std::nullopt : sha256OfFile(source);
 
@@ -178,10 +192,9 @@ int BatchSession::run(const std::string& date) {
     if (!species.usageError.empty()) return usageError(err_, species.usageError);
     const auto figures = chooseFigures(opts_, species.value);
     if (!figures.usageError.empty()) return usageError(err_, figures.usageError);
-    const std::string& target = opts_.values.get(Setting::TargetSpecies);
-    const auto unanalysed = engine::targetNotAnalysed(species.value, target);
-    if (!opts_.hindcastYears.empty() && !target.empty() && unanalysed)
-        return usageError(err_, "option --hindcast: " + *unanalysed);
+    if (auto refusal = targetRefusal(opts_, read.read.data, species.value)) return usageError(err_, *refusal);
+    for (const std::string& warning : engine::inputWarnings(read.read.data, species.value, opts_.values))
+        console_.message("warning: " + warning);
     const auto hindcastTargets = chooseHindcastTargets(opts_, species.value);
     if (!hindcastTargets.usageError.empty()) return usageError(err_, hindcastTargets.usageError);
 

@@ -16,7 +16,7 @@ struct SourceReadOutcome {
     bool convertedFromGis = false;  // the data came from a GIS file: nothing may be written back to it
 };
 
-// `encoding` is the text encoding of a vector file ("auto": UTF-8, else CP932).
+// `encoding` is the text encoding of a vector file ("auto": UTF-8, else the one detected).
 SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, const ReadHooks& hooks,
                                  const std::string& encoding = "auto");
 

@@ -3,12 +3,14 @@
 #include <cerrno>
 #include <cctype>
 #include <optional>
+#include <vector>
+
+#include "vector/encoding_guess.hpp"
 
 namespace el::vec {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr const char* kFallbackEncoding = "CP932";
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
 bool isUtf8Name(const std::string& name) {
@@ -107,6 +109,40 @@ std::optional<std::string> decodeWith(const char* encoding, std::string_view byt
     return text;
 }
 
+// The refusal of bytes that were to be UTF-8, naming the line of the first fault.
+std::string notUtf8(std::string_view body) {
+    std::size_t bad = 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(body.data());
+    while (bad < body.size()) {
+        const std::size_t n = sequenceLength(p + bad, body.size() - bad);
+        if (n == 0) break;
+        bad += n;
+    }
+    return "The file is not UTF-8 text (line " + lineText(lineAt(body, bad)) + ")";
+}
+
+// Bytes that are not UTF-8 in the first of the likely encodings that decodes them.
+std::variant<DecodedText, std::string> decodeGuessed(std::string_view bytes) {
+    const std::vector<std::string> candidates = encodingCandidates(bytes);
+    std::size_t failedAt = 0;
+    for (const std::string& name : candidates)
+        if (auto text = decodeWith(name.c_str(), bytes, failedAt))
+            return DecodedText{std::move(*text), TextEncoding{name, false, true}};
+    std::string names;
+    for (std::size_t k = 0; k < candidates.size(); ++k)
+        names += (k == 0 ? "" : k + 1 == candidates.size() ? " nor " : ", ") + candidates[k];
+    return "The file is neither UTF-8 nor " + names + " text (line " + lineText(lineAt(bytes, failedAt)) +
+           "); name its encoding";
+}
+
+std::variant<DecodedText, std::string> decodeNamed(std::string_view bytes, const std::string& choice) {
+    if (!encodingKnown(choice)) return "Unknown text encoding: " + choice;
+    std::size_t failedAt = 0;
+    auto text = decodeWith(choice.c_str(), bytes, failedAt);
+    if (!text) return "The file is not " + choice + " text (line " + lineText(lineAt(bytes, failedAt)) + ")";
+    return DecodedText{std::move(*text), TextEncoding{choice, false, false}};
+}
+
 }  // namespace
 
 bool isValidUtf8(std::string_view bytes) {
@@ -131,47 +167,33 @@ bool encodingKnown(const std::string& name) {
     return true;
 }
 
+std::optional<std::string> decodedAs(const std::string& encoding, std::string_view bytes) {
+    std::size_t failedAt = 0;
+    return decodeWith(encoding.c_str(), bytes, failedAt);
+}
+
+std::optional<std::string> encodingNotice(const std::string& fileName, const TextEncoding& encoding) {
+    if (!encoding.guessed) return std::nullopt;
+    return "read " + fileName + " as " + encoding.name + " (not UTF-8)";
+}
+
 std::variant<DecodedText, std::string> decodeSource(std::string_view bytes, const std::string& choice) {
-    DecodedText decoded;
     const bool automatic = choice == kAutoEncoding || choice.empty();
+    std::variant<DecodedText, std::string> result;
     if (automatic || isUtf8Name(choice)) {
-        std::string_view body = bytes;
-        if (body.starts_with(kUtf8Bom)) {
-            body.remove_prefix(kUtf8Bom.size());
-            decoded.encoding.bom = true;
-        }
-        if (isValidUtf8(body)) {
-            decoded.utf8 = std::string(body);
-        } else if (!automatic || decoded.encoding.bom) {
-            // A byte order mark promises UTF-8, so it is not taken for CP932 either.
-            std::size_t bad = 0;
-            const auto* p = reinterpret_cast<const unsigned char*>(body.data());
-            while (bad < body.size()) {
-                const std::size_t n = sequenceLength(p + bad, body.size() - bad);
-                if (n == 0) break;
-                bad += n;
-            }
-            return "The file is not UTF-8 text (line " + lineText(lineAt(body, bad)) + ")";
-        } else {
-            std::size_t failedAt = 0;
-            auto text = decodeWith(kFallbackEncoding, bytes, failedAt);
-            if (!text)
-                return "The file is neither UTF-8 nor CP932 text (line " + lineText(lineAt(bytes, failedAt)) +
-                       "); name its encoding";
-            decoded.utf8 = std::move(*text);
-            decoded.encoding.name = kFallbackEncoding;
-        }
+        const bool bom = bytes.starts_with(kUtf8Bom);
+        std::string_view body = bom ? bytes.substr(kUtf8Bom.size()) : bytes;
+        if (isValidUtf8(body)) result = DecodedText{std::string(body), TextEncoding{"UTF-8", bom, false}};
+        else if (!automatic || bom) result = notUtf8(body);  // a byte order mark promises UTF-8
+        else result = decodeGuessed(bytes);
     } else {
-        if (!encodingKnown(choice)) return "Unknown text encoding: " + choice;
-        std::size_t failedAt = 0;
-        auto text = decodeWith(choice.c_str(), bytes, failedAt);
-        if (!text) return "The file is not " + choice + " text (line " + lineText(lineAt(bytes, failedAt)) + ")";
-        decoded.utf8 = std::move(*text);
-        decoded.encoding.name = choice;
+        result = decodeNamed(bytes, choice);
     }
-    if (const auto nul = firstNul(decoded.utf8))
-        return "The file holds a NUL byte in line " + lineText(lineAt(decoded.utf8, *nul)) + ", so it is not a text file";
-    return decoded;
+    if (const auto* decoded = std::get_if<DecodedText>(&result))
+        if (const auto nul = firstNul(decoded->utf8))
+            return "The file holds a NUL byte in line " + lineText(lineAt(decoded->utf8, *nul)) +
+                   ", so it is not a text file";
+    return result;
 }
 
 TextEncoder::TextEncoder(const std::string& encoding) : name_(encoding), identity_(isUtf8Name(encoding)) {

@@ -4,6 +4,7 @@
 
 #include <iconv.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -12,7 +13,8 @@
 
 namespace el::vec {
 
-// The encoding choice that detects UTF-8 and falls back to CP932.
+// The encoding choice that takes UTF-8 when the bytes are UTF-8, else what the detector
+// names (vector/encoding_guess.hpp).
 inline constexpr std::string_view kAutoEncoding = "auto";
 
 bool isValidUtf8(std::string_view bytes);
@@ -26,9 +28,17 @@ struct DecodedText {
 };
 
 // Decodes a whole source file. `choice` is "auto" (UTF-8 when the bytes are valid UTF-8,
-// else CP932) or an encoding name. Returns the message text when the bytes cannot be
-// decoded or hold a NUL byte (not a text file).
+// else the first of encodingCandidates that decodes them) or an encoding name. Returns the
+// message text when the bytes cannot be decoded or hold a NUL byte (not a text file).
 std::variant<DecodedText, std::string> decodeSource(std::string_view bytes, const std::string& choice);
+
+// `bytes` converted from `encoding` to UTF-8; nothing when they are not text in it or the
+// system cannot convert from it.
+std::optional<std::string> decodedAs(const std::string& encoding, std::string_view bytes);
+
+// What the user is told of a file the automatic choice did not read as UTF-8, e.g.
+// "read data.csv as WINDOWS-1252 (not UTF-8)"; nothing for UTF-8 or a named encoding.
+std::optional<std::string> encodingNotice(const std::string& fileName, const TextEncoding& encoding);
 
 // Encodes UTF-8 texts into one encoding, keeping its state between calls (so an encoding
 // that begins with a byte order mark writes it once).

@@ -38,6 +38,7 @@ struct VectorObject {
 struct TextEncoding {
     std::string name = "UTF-8";  // an iconv name, e.g. "UTF-8" or "CP932"
     bool bom = false;            // the file began with a UTF-8 byte order mark
+    bool guessed = false;        // not UTF-8, and chosen by the automatic choice: the user is told
 };
 
 struct VectorData {

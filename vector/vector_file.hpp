@@ -63,7 +63,8 @@ int VectorFileWrite(const std::filesystem::path& filename, VectorData& data, con
 int xross_line_line(double xa1, double ya1, double xa2, double ya2, double xc1, double yc1, double xc2, double yc2);
 
 // The Read step shared by the window, the batch runner and the converter: decode (`encoding`
-// is "auto" for UTF-8 with or without a byte order mark, else CP932; or an encoding name),
+// is "auto" for UTF-8 with or without a byte order mark, else what vec::decodeSource detects;
+// or an encoding name),
 // filecomma, VectorFileSize and VectorFileRead, all in memory. Shows " 0 %" on the read
 // progress label at the start and "100 % complete" after success. The data set keeps the
 // source's encoding. On failure the data set holds only the scan's sizes.

@@ -9,6 +9,7 @@
 
 #include "base/calc_date.hpp"
 #include "engine/run_weight_test_file.hpp"
+#include "vector/text_encoding.hpp"
 #include "vector/work_lock.hpp"
 #include "workbench/background_step.hpp"
 #include "workbench/caption_fit.hpp"
@@ -141,9 +142,21 @@ void WorkbenchWindow::readFile() {
         [this, outcome, source, lock] { readDone(*outcome, source); });
 }
 
+// The status line names the encoding the automatic choice took the file to be in, until the
+// next Read; a Read during a run leaves the line to the run.
+void WorkbenchWindow::showEncodingNotice(const ReadOutcome& read, const QString& source) {
+    if (runStep_->active()) return;
+    const std::string fileName = QFileInfo(source).fileName().toStdString();
+    const auto notice = read.erf == 0 ? vec::encodingNotice(fileName, read.data.encoding) : std::nullopt;
+    if (notice) showCaption(Label::Status, *notice);
+    else if (encodingNoticeShown_) showCaption(Label::Status, "");
+    encodingNoticeShown_ = notice.has_value();
+}
+
 void WorkbenchWindow::readDone(SourceReadOutcome& outcome, const QString& source) {
     if (!runStep_->active()) results_->progressPanel()->finish();
     ReadOutcome& read = outcome.read;
+    showEncodingNotice(read, source);
     if (read.erf == 0) {
         // The write-back goes to the file that was read, whatever the name field says later.
         readSource_ = localPath(source);

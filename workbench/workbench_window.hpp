@@ -124,6 +124,7 @@ private:
     void showTargetHint();
 
     void readDone(SourceReadOutcome& outcome, const QString& source);
+    void showEncodingNotice(const ReadOutcome& read, const QString& source);
     engine::RunRequest runRequest(const VectorData& data, std::vector<std::string> species) const;
     void runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
                  const std::shared_ptr<const VectorData>& data, const std::string& date, int generation);
@@ -134,6 +135,7 @@ private:
     MessageSink messageSink_;
     ReportWriter reportWriter_;
     bool messageOpen_ = false;
+    bool encodingNoticeShown_ = false;  // the status line names the encoding a Read assumed
     std::vector<PlacedControl> placed_;
     SettingControls settings_;
     WindowControls controls_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/vector/vector_fixture.hpp"
+#include "vector/encoding_guess.hpp"
 #include "vector/record_cursor.hpp"
 #include "vector/vector_file.hpp"
 
@@ -49,6 +50,67 @@ TEST(TextEncoding, AutomaticChoiceTakesUtf8WithOrWithoutMarkElseCp932) {
     const std::string latin1 = "caf\xE9";
     EXPECT_EQ(std::get<DecodedText>(decodeSource(latin1, "ISO-8859-1")).utf8, "café");
     EXPECT_EQ(std::get<DecodedText>(decodeSource(latin1, "ISO-8859-1")).encoding.name, "ISO-8859-1");
+}
+
+// Files in the encodings of Western and Central European spreadsheets and of Japanese ones,
+// as the automatic choice reads them; CP932 as it read them before the detector was asked.
+TEST(TextEncoding, AutomaticChoiceReadsWhatTheDetectorNamesAndSaysSo) {
+    const std::string header = "vector,c\r\nsp1,type$,name$,n,x,y\r\n";
+    const auto automatic = [](const std::string& bytes) { return std::get<DecodedText>(decodeSource(bytes, "auto")); };
+
+    // é and ç: valid CP932 pairs too ("R駱ublique fran軋ise"), which is how it read before.
+    const auto french = automatic(header + "2001,point,R\xe9publique fran\xe7" "aise,1,0,0\r\n");
+    EXPECT_NE(french.utf8.find("République française"), std::string::npos) << french.utf8;
+    EXPECT_EQ(french.encoding.name, "WINDOWS-1252");
+    EXPECT_TRUE(french.encoding.guessed);
+    EXPECT_EQ(vec::encodingNotice("f.csv", french.encoding), "read f.csv as WINDOWS-1252 (not UTF-8)");
+
+    const auto polish = automatic(header +
+                                  "2001,point,\xa3\xf3" "d\xbc,1,0,0\r\n2002,point,Krak\xf3w,1,1,1\r\n"
+                                  "2003,point,Wroc\xb3" "aw,1,2,2\r\n2004,point,Gda\xf1sk,1,3,3\r\n"
+                                  "2005,point,\xa6l\xb1sk,1,3,3\r\n2005,point,Bielsko-Bia\xb3" "a,1,3,3\r\n");
+    EXPECT_EQ(polish.encoding.name, "ISO-8859-2");
+    for (const char* name : {"Łódź", "Kraków", "Wrocław", "Gdańsk", "Śląsk", "Bielsko-Biała"})
+        EXPECT_NE(polish.utf8.find(name), std::string::npos) << name;
+
+    // The detector's SHIFT_JIS is read as its Windows form, as before.
+    const auto japanese = automatic("vector,\x93\xfa\x96\x7b\r\nsp1,sp2,type$,name$,n,x,y\r\n" + kArrivedCp932 +
+                                    "," + kUnknownCp932 + ",point,\x8b\x9e\x93\x73,1,0,0\r\n");
+    EXPECT_EQ(japanese.encoding.name, "CP932");
+    EXPECT_EQ(japanese.utf8, "vector,日本\r\nsp1,sp2,type$,name$,n,x,y\r\n分布,不明,point,京都,1,0,0\r\n");
+    EXPECT_TRUE(japanese.encoding.guessed);
+
+    // Two megabytes of plain lines before the first accented one change nothing.
+    std::string late = header;
+    while (late.size() < (std::size_t{2} << 20)) late += "1990,point,Paris,1,0,0\r\n";
+    late += "2001,point,R\xe9publique fran\xe7" "aise,1,0,0\r\n";
+    EXPECT_EQ(vec::encodingCandidates(late).front(), "WINDOWS-1252");
+    EXPECT_NE(automatic(late).utf8.find("République française"), std::string::npos);
+
+    // UTF-8 and named encodings are no guess: nothing to tell.
+    EXPECT_FALSE(automatic("a,分布").encoding.guessed);
+    const auto named = std::get<DecodedText>(decodeSource("caf\xE9", "WINDOWS-1252"));
+    EXPECT_FALSE(named.encoding.guessed);
+    EXPECT_EQ(vec::encodingNotice("f.csv", named.encoding), std::nullopt);
+}
+
+// A short Japanese text the detector takes for a Western one is still read as CP932 when it
+// holds a status keyword or looks Japanese throughout; a Western text whose accented letters
+// merely pair up into valid CP932 is not.
+TEST(TextEncoding, ShortJapaneseTextsOutweighTheDetector) {
+    const std::string keyword = "a," + kArrivedCp932 + "\\";
+    const std::string species = "vector,c\r\n\x8A\x4F\x97\x88\x8E\xED,type$,name$,n,x,y\r\n1990,point,A,1,0,0\r\n";
+    for (const std::string& bytes : {keyword, species}) {
+        EXPECT_NE(vec::detectorEncoding(bytes), "SHIFT_JIS");  // the mistake this mends
+        EXPECT_EQ(vec::encodingCandidates(bytes).front(), "CP932");
+    }
+    EXPECT_EQ(std::get<DecodedText>(decodeSource(species, "auto")).utf8.substr(10, 9), "外来種");
+    for (const std::string& bytes : {std::string("R\xe9publique fran\xe7" "aise"), std::string("caf\xe9 cr\xe8me"),
+                                    std::string(",\xe9lan,"), std::string("Stra\xdf" "e"), std::string("Espa\xf1" "a")})
+        EXPECT_NE(vec::encodingCandidates(bytes).front(), "CP932") << bytes;
+    // CP932 stays the last resort.
+    for (const std::string& bytes : {std::string("\x80\xff\xfe"), std::string("caf\xe9")})
+        EXPECT_EQ(vec::encodingCandidates(bytes).back(), "CP932");
 }
 
 TEST(TextEncoding, RefusesWhatIsNotTextInTheEncoding) {

@@ -118,6 +118,9 @@ private slots:
         QCOMPARE(encoding->count(), 3);
         read("sjis.csv");
         QCOMPARE(w.items("List1"), QStringList({name}));
+        QCOMPARE(w.get<QLabel>("Label7")->text(), QString("read sjis.csv as CP932 (not UTF-8)"));
+        read("utf8.csv");
+        QCOMPARE(w.get<QLabel>("Label7")->text(), QString());
         encoding->setCurrentText("UTF-8");
         read("sjis.csv");
         QVERIFY(w.items("List1").isEmpty());

@@ -26,6 +26,7 @@ el_hindcast <- function(x, target = NULL, years, ..., targets = NULL, min_before
   parts <- .el_parts_of(x, args)
   out <- el_hindcast_cpp(parts$names, parts$columns, parts$geometry, .el_settings_of(args),
                          args$species, parts$file_name, as.numeric(years))
+  .el_warn_input(out$warnings)
   .el_stop_on_failure(out)
   .el_warn_ignored(out$ignored)
   table <- as.data.frame(out$table, stringsAsFactors = FALSE)
@@ -65,7 +66,7 @@ el_hindcast <- function(x, target = NULL, years, ..., targets = NULL, min_before
   if (!is.null(args$species) && (!is.character(args$species) || anyNA(args$species) || length(args$species) == 0))
     stop("species must name one or more species columns", call. = FALSE)
   file_name <- if (is.null(args$file_name)) attr(x, "earlylate_file") else args$file_name
-  .el_frame_parts(x, args$name, file_name)
+  .el_frame_parts(x, args$name, file_name, args$species)
 }
 
 .el_forecast_run <- function(x, args, examine = FALSE) {
@@ -75,6 +76,7 @@ el_hindcast <- function(x, target = NULL, years, ..., targets = NULL, min_before
   on.exit(unlink(work, recursive = TRUE), add = TRUE)
   out <- el_run_cpp(parts$names, parts$columns, parts$geometry, .el_settings_of(args), args$species,
                     parts$file_name, examine, work)
+  .el_warn_input(out$warnings)
   .el_stop_on_failure(out)
   .el_warn_ignored(out$ignored)
   for (text in out$messages) warning(text, call. = FALSE)
@@ -109,4 +111,13 @@ el_hindcast <- function(x, target = NULL, years, ..., targets = NULL, min_before
   for (setting in ignored)
     warning(sprintf("this build of the earlylate core has no setting \"%s\"; its argument was ignored", setting),
             call. = FALSE)
+}
+
+# A warning of class earlylate_warning: the input may not say what the user meant.
+.el_warning <- function(text) {
+  warning(structure(class = c("earlylate_warning", "warning", "condition"), list(message = text, call = NULL)))
+}
+
+.el_warn_input <- function(warnings) {
+  for (text in warnings) .el_warning(text)
 }

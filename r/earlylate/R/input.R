@@ -3,7 +3,7 @@
 
 # The region names, the species columns (numbers, texts or NA), the geometry as WKB (NULL
 # when x has none) and as sf keeps it, and the name the log's header gives the data.
-.el_frame_parts <- function(x, name, file_name) {
+.el_frame_parts <- function(x, name, file_name, species = NULL) {
   if (!is.data.frame(x)) stop("x must be a data frame (sf or plain)", call. = FALSE)
   geometry <- sfc <- NULL
   # A plain data frame with a geometry column is an sf data frame that lost its class.
@@ -18,12 +18,34 @@
     stop(sprintf("there is no column \"%s\" with the region names", paste(name, collapse = ",")), call. = FALSE)
   columns <- x[setdiff(names(x), name)]
   if (length(columns) == 0) stop("the data frame has no species column", call. = FALSE)
+  for (column in intersect(names(columns), if (is.null(species)) names(columns) else species)) {
+    codes <- .el_code_like(columns[[column]])
+    if (!is.null(codes))
+      .el_warning(sprintf("the column \"%s\" looks like codes rather than dates (%s); it is analysed as a species",
+                          column, codes))
+  }
   if (is.null(file_name)) file_name <- "data frame"
   list(names = enc2utf8(as.character(x[[name]])),
        columns = lapply(columns, .el_column_values),
        geometry = geometry,
        sfc = sfc,
        file_name = enc2utf8(as.character(file_name)))
+}
+
+# Why a column's values look like codes (an identifier, a code kept as text) rather than dates,
+# or NULL: text with a leading zero such as "008", or whole numbers that are all different
+# and fill a run without a gap (1, 2, ..., n), as the row numbers or ids of a table do.
+.el_code_like <- function(column) {
+  if (is.factor(column)) column <- as.character(column)
+  if (is.character(column)) {
+    padded <- column[!is.na(column) & grepl("^[+-]?0[0-9]+$", trimws(column))]
+    if (length(padded) > 0) return(sprintf("text with a leading zero such as \"%s\"", padded[1]))
+    return(NULL)
+  }
+  if (!is.numeric(column) || inherits(column, "Date") || length(column) < 3 || anyNA(column)) return(NULL)
+  if (any(column != round(column)) || anyDuplicated(column) > 0) return(NULL)
+  if (max(column) - min(column) != length(column) - 1) return(NULL)
+  sprintf("all different whole numbers from %s to %s, like an identifier", min(column), max(column))
 }
 
 # Numbers and texts as they are; factors as their labels; dates as decimal years.

@@ -14,6 +14,10 @@ el_read <- function() {
   }
   .el_stop_on_failure(out)
   for (text in out$messages) warning(text, call. = FALSE)
+  for (text in out$notices)
+    message(structure(class = c("earlylate_message", "message", "condition"),
+                      list(message = paste0(text, "\n"), call = NULL)))
+  .el_warn_input(out$warnings)
   frame <- structure(c(list(name = out$name), out$values), class = "data.frame",
                      row.names = seq_along(out$name))
   geometry <- sf::st_as_sfc(structure(out$geometry, class = "WKB"), EWKB = FALSE, crs = crs)

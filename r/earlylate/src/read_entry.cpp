@@ -9,9 +9,11 @@
 #include "base/text.hpp"
 #include "frame_input.hpp"
 #include "vector/field_text.hpp"
+#include "engine/input_checks.hpp"
 #include "frame_output.hpp"
 #include "r_hooks.hpp"
 #include "vector/file_bytes.hpp"
+#include "vector/text_encoding.hpp"
 #include "vector/vector_file.hpp"
 
 namespace {
@@ -53,7 +55,8 @@ SettingValues readSettings(bool formatCheck) {
 Rcpp::List errorList(const std::string& text) { return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({text})); }
 
 // The data set of a completed Read as the list el_read() makes its frame of, or the error.
-Rcpp::List frameOrError(const ReadOutcome& outcome, std::vector<std::string> texts, const std::string& fallback) {
+Rcpp::List frameOrError(const ReadOutcome& outcome, std::vector<std::string> texts, const std::string& fallback,
+                        const std::string& path) {
     if (outcome.erf != 0) return errorList(joined(texts, fallback));
     Rcpp::List frame;
     try {
@@ -62,6 +65,13 @@ Rcpp::List frameOrError(const ReadOutcome& outcome, std::vector<std::string> tex
         return errorList(e.what());
     }
     frame["messages"] = utf8Vector(texts);
+    std::vector<std::string> notices;
+    if (const auto notice = vec::encodingNotice(fs::u8path(path).filename().string(), outcome.data.encoding))
+        notices.push_back(*notice + "; use encoding = to choose another");
+    frame["notices"] = utf8Vector(notices);
+    std::vector<std::string> warnings;
+    if (auto duplicated = engine::duplicatedNamesWarning(outcome.data)) warnings.push_back(std::move(*duplicated));
+    frame["warnings"] = utf8Vector(warnings);
     return frame;
 }
 
@@ -84,7 +94,7 @@ Rcpp::List el_read_cpp(std::string path, std::string encoding, bool formatCheck)
     } catch (const Cancelled&) {
         raiseInterrupt();
     }
-    return frameOrError(outcome, messages.take(), "The file could not be read: " + path);
+    return frameOrError(outcome, messages.take(), "The file could not be read: " + path, path);
 }
 
 // `names`, `columns` and `geometry` as for a data frame (frame_input.hpp), from the first
@@ -107,5 +117,5 @@ Rcpp::List el_read_layer_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SE
     } catch (const std::runtime_error& e) {
         return errorList("Cannot read " + file + ": " + e.what());
     }
-    return frameOrError(outcome, messages.take(), "The file could not be read: " + file);
+    return frameOrError(outcome, messages.take(), "The file could not be read: " + file, file);
 }

@@ -12,7 +12,6 @@
 #include "engine/hindcast_report.hpp"
 #include "engine/prediction_table.hpp"
 #include "engine/run_error.hpp"
-#include "engine/species_choice.hpp"
 #include "frame_output.hpp"
 #include "run_output.hpp"
 #include "run_prepare.hpp"
@@ -41,7 +40,8 @@ Rcpp::List completed(PreparedRun& run, const engine::RunResult& result, const Lo
         Rcpp::Named("species") = speciesColumns(result), Rcpp::Named("weights") = weightColumns(result),
         Rcpp::Named("settings") = settingsVector(run.settings), Rcpp::Named("date") = run.date,
         Rcpp::Named("messages") = utf8Vector(allMessages(run, messages)),
-        Rcpp::Named("ignored") = utf8Vector(run.ignored), Rcpp::Named("seconds") = seconds);
+        Rcpp::Named("ignored") = utf8Vector(run.ignored), Rcpp::Named("seconds") = seconds,
+        Rcpp::Named("warnings") = utf8Vector(run.warnings));
     if (result.examinedWeights) out["grid"] = gridColumns(result);
     return out;
 }
@@ -62,7 +62,11 @@ Rcpp::List forecast(PreparedRun& run, const std::string& workDir, RFeedback& fee
     const engine::RunResult result = engine.run(request, {run.settings, log, messages, feedback});
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
     if (result.status == engine::RunStatus::Cancelled) raiseInterrupt();
-    if (result.status != engine::RunStatus::Completed) return failure(joined(messages.take(), "The run stopped"), log.lines);
+    if (result.status != engine::RunStatus::Completed) {
+        Rcpp::List out = failure(joined(messages.take(), "The run stopped"), log.lines);
+        out["warnings"] = utf8Vector(run.warnings);
+        return out;
+    }
     return completed(run, result, log, messages, seconds.count());
 }
 
@@ -72,8 +76,6 @@ RunInput runInput(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry
 }
 
 Rcpp::List hindcast(PreparedRun& run, const std::vector<double>& years, RFeedback& feedback) {
-    if (const auto unanalysed = engine::targetNotAnalysed(run.species, run.settings.get(Setting::TargetSpecies)))
-        throw ToolError(*unanalysed);
     engine::HindcastRequest request;
     request.data = &run.data;
     request.species = run.species;
@@ -88,7 +90,8 @@ Rcpp::List hindcast(PreparedRun& run, const std::vector<double>& years, RFeedbac
     }
     return Rcpp::List::create(Rcpp::Named("table") = hindcastColumns(figures),
                               Rcpp::Named("log") = utf8Vector(engine::hindcastLines(figures)),
-                              Rcpp::Named("ignored") = utf8Vector(run.ignored));
+                              Rcpp::Named("ignored") = utf8Vector(run.ignored),
+                              Rcpp::Named("warnings") = utf8Vector(run.warnings));
 }
 
 Rcpp::List hindcastAll(PreparedRun& run, const std::vector<double>& years, const std::string& targets,

@@ -5,6 +5,7 @@
 
 #include "base/calc_date.hpp"
 #include "base/numtext.hpp"
+#include "engine/input_checks.hpp"
 #include "engine/species_choice.hpp"
 #include "frame_input.hpp"
 #include "frame_output.hpp"
@@ -84,6 +85,9 @@ PreparedRun prepareRun(const RunInput& input, RFeedback& feedback) {
     if (read.erf != 0) throw ToolError(joined(run.readMessages, "The data frame could not be read"));
     run.data = std::move(read.data);
     run.species = chooseSpecies(input.species, run.data, input.fileName);
+    if (const auto refusal = engine::targetRefusal(run.data, run.species, run.settings.get(Setting::TargetSpecies)))
+        throw ToolError(*refusal);
+    run.warnings = engine::inputWarnings(run.data, run.species, run.settings);
     return run;
 }
 

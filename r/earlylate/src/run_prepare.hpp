@@ -37,10 +37,12 @@ struct PreparedRun {
     std::vector<std::string> ignored;  // settings this core does not have
     std::string date;
     std::vector<std::string> readMessages;
+    std::vector<std::string> warnings;  // of the input, before the run (engine/input_checks)
 };
 
-// Throws ToolError (bad frame, a Read that failed, a species that is no column, a bad
-// SOURCE_DATE_EPOCH, a setting value of the wrong kind) and Cancelled.
+// Throws ToolError (bad frame, a Read that failed, a species that is no column, a target
+// that names no species analysed, a bad SOURCE_DATE_EPOCH, a setting value of the wrong
+// kind) and Cancelled.
 PreparedRun prepareRun(const RunInput& input, RFeedback& feedback);
 
 }  // namespace el::rpkg
