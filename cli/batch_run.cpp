@@ -254,9 +254,11 @@ SourceReadOutcome BatchSession::readRecords() {
 void BatchSession::tellSkill(const VectorData& data, const engine::RunResult& result) {
     if (result.examinedWeights) return;  // its last pass is one corner of the grid, not a forecast
     const auto skill = engine::targetSkill(data, result);
-    if (!skill || !skill->noSkill) return;
-    const std::string fit = skill->rTraining ? "training r " + decimalnum(*skill->rTraining) : "no fitted line";
-    console_.message(std::string(engine::kNoSkillSentence) + " (" + skill->species + ", " + fit + ")");
+    // A target that is not predictable says so in the log already; a fitted line that runs
+    // against the scores says nothing there, and looks like a forecast.
+    if (!skill || !skill->noSkill || !skill->predictable || !skill->rTraining) return;
+    console_.message(std::string(engine::kNoSkillSentence) + " (" + skill->species + ", training r " +
+                     decimalnum(*skill->rTraining) + ")");
 }
 
 // The tables, the hindcasts, the summary and the report asked for; exit status 1 when one of
