@@ -14,4 +14,22 @@ std::string vectorFieldText(std::string text) {
     return text;
 }
 
+namespace {
+
+void dropLeadingBlanks(std::string& text) {
+    if (text.find(',') != std::string::npos) return;
+    const std::size_t first = text.find_first_not_of(" \t");
+    text.erase(0, first == std::string::npos ? text.size() : first);
+}
+
+}  // namespace
+
+void asReadFromText(VectorData& data) {
+    for (std::string& name : data.valname) dropLeadingBlanks(name);
+    for (VectorObject& object : data.objects) {
+        for (std::string& value : object.values) dropLeadingBlanks(value);
+        dropLeadingBlanks(object.name);
+    }
+}
+
 }  // namespace el::vec

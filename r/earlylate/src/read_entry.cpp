@@ -29,23 +29,6 @@ bool looksLikeVectorFile(const fs::path& path, const std::string& bytes) {
     return asciiLower(text.substr(0, 6)) == "vector";
 }
 
-// Blanks (space, tab) before a field are not part of it once read from text, unless the
-// writer quotes the field, which it does for a text with a comma.
-void dropLeadingBlanks(std::string& text) {
-    if (text.find(',') != std::string::npos) return;
-    const std::size_t first = text.find_first_not_of(" \t");
-    text.erase(0, first == std::string::npos ? text.size() : first);
-}
-
-// A layer's data set as a read of its vector file would leave its texts.
-void asReadFromText(VectorData& data) {
-    for (std::string& name : data.valname) dropLeadingBlanks(name);
-    for (VectorObject& object : data.objects) {
-        for (std::string& value : object.values) dropLeadingBlanks(value);
-        dropLeadingBlanks(object.name);
-    }
-}
-
 SettingValues readSettings(bool formatCheck) {
     SettingValues settings;
     settings.set(Setting::SkipFormatCheck, std::string(formatCheck ? kOff : kOn));
@@ -109,7 +92,7 @@ Rcpp::List el_read_layer_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SE
     try {
         VectorData data = dataFromFrame(names, columns, geometry);
         data.comment = vec::vectorFieldText(comment);
-        asReadFromText(data);
+        vec::asReadFromText(data);
         feedback.caption(Label::ReadProgress, " 0 %");
         outcome = readVectorData(std::move(data), kMissValue, {settings, messages, feedback});
     } catch (const Cancelled&) {
