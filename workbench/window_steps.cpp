@@ -13,6 +13,7 @@
 #include "workbench/background_step.hpp"
 #include "workbench/caption_fit.hpp"
 #include "workbench/file_chooser.hpp"
+#include "workbench/records_dialog.hpp"
 #include "workbench/results_tabs.hpp"
 #include "workbench/run_progress_panel.hpp"
 #include "workbench/workbench_window.hpp"
@@ -114,39 +115,82 @@ void WorkbenchWindow::openFile(const QString& file) {
     readFile();
 }
 
-void WorkbenchWindow::readFile() {
-    if (readStep_->active()) return;
+// Empties the lists and the data set for a new Read; the working directory's lock, or
+// nothing (and the Read ends at once) when another process holds it.
+std::shared_ptr<const WorkFolderLock> WorkbenchWindow::beginRead() {
     controls_.read->setText(QString::fromLatin1(kReadingCaption));
     disableKeepingFocus(controls_.read);
+    controls_.records->setEnabled(false);
     controls_.variables->clear();
     controls_.species->clear();
     data_.reset();  // a run at work keeps its own reference
     ++dataGeneration_;
     results_->clear(QString::fromLatin1(kReadingNote));
-
-    const QString source = joinFolderAndName(folder(), settings_.textField(Setting::DataFileName)->text());
-    auto outcome = std::make_shared<SourceReadOutcome>();
-    const auto lock = holdFolderLock();
+    auto lock = holdFolderLock();
     if (!lock) {
         message(WorkFolderLock::busyText());
-        readDone(*outcome, source);
-        return;
+        ReadOutcome none;
+        readDone(none, {}, false);
+        return nullptr;
     }
     if (!runStep_->active()) results_->progressPanel()->start(false);
-    readStep_->start(
-        [outcome, path = localPath(source), missvalue = missvalue_, encoding = readEncoding()](WorkerHooks& hooks) {
-            *outcome = readSourceFile(path, missvalue, {hooks, hooks, hooks}, encoding);
-        },
-        [this, outcome, source, lock] { readDone(*outcome, source); });
+    return lock;
 }
 
-void WorkbenchWindow::readDone(SourceReadOutcome& outcome, const QString& source) {
+void WorkbenchWindow::readFile() {
+    if (readStep_->active()) return;
+    const std::filesystem::path source =
+        localPath(joinFolderAndName(folder(), settings_.textField(Setting::DataFileName)->text()));
+    const auto lock = beginRead();
+    if (!lock) return;
+    auto outcome = std::make_shared<SourceReadOutcome>();
+    readStep_->start(
+        [outcome, source, missvalue = missvalue_, encoding = readEncoding()](WorkerHooks& hooks) {
+            *outcome = readSourceFile(source, missvalue, {hooks, hooks, hooks}, encoding);
+        },
+        [this, outcome, source, lock] { readDone(outcome->read, source, !outcome->convertedFromGis); });
+}
+
+void WorkbenchWindow::importRecords(const RecordsSource& source) {
+    if (readStep_->active()) return;
+    recordsSource_ = source;
+    // The log's header names the table, as the batch runner's does.
+    setSetting(Setting::DataFileName, source.table.filename().string());
+    const auto lock = beginRead();
+    if (!lock) return;
+    auto outcome = std::make_shared<RecordsReadOutcome>();
+    readStep_->start(
+        [outcome, source, missvalue = missvalue_](WorkerHooks& hooks) {
+            *outcome = readRecordsSource(source, missvalue, {hooks, hooks, hooks});
+            if (!outcome->summary.empty()) hooks.caption(Label::Status, outcome->summary);
+        },
+        // A data set built from a table has no file to write the prediction back to.
+        [this, outcome, source, lock] { readDone(outcome->read, source.table, false); });
+}
+
+void WorkbenchWindow::chooseRecords() {
+    if (readStep_->active()) return;
+    RecordsSource offered = recordsSource_;
+    // A table chosen in the file list is the one offered.
+    const QString chosen = settings_.textField(Setting::DataFileName)->text();
+    if (isTableFileName(chosen)) offered.table = localPath(joinFolderAndName(folder(), chosen));
+    const std::string encoding = readEncoding();  // the Read's choice serves a delimited table too
+    RecordsDialog dialog(
+        [encoding](const std::filesystem::path& table) { return readRecordsTable(table, encoding).headers; }, this);
+    dialog.setSource(offered);
+    if (dialog.exec() != QDialog::Accepted) return;
+    RecordsSource chosen = dialog.source();
+    chosen.encoding = encoding;
+    importRecords(chosen);
+}
+
+void WorkbenchWindow::readDone(ReadOutcome& read, const std::filesystem::path& source, bool writable) {
     if (!runStep_->active()) results_->progressPanel()->finish();
-    ReadOutcome& read = outcome.read;
+    controls_.records->setEnabled(true);
     if (read.erf == 0) {
         // The write-back goes to the file that was read, whatever the name field says later.
-        readSource_ = localPath(source);
-        readSourceWritable_ = !outcome.convertedFromGis;
+        readSource_ = source;
+        readSourceWritable_ = writable;
         auto data = std::make_shared<const VectorData>(std::move(read.data));
         for (int v = 0; v < data->valn() && v < static_cast<int>(data->valname.size()); ++v)
             controls_.variables->addItem(QString::fromStdString(data->valname[static_cast<std::size_t>(v)]));

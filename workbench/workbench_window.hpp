@@ -83,6 +83,14 @@ public:
     // Writes a report of the completed run the result tabs show to `path`.
     void saveReport(const QString& path);
 
+    // "Records table...": asks for a first-record table and its regions layer (the file chosen
+    // in the file list is offered as the table), then imports them.
+    void chooseRecords();
+    // Builds the data set from a records table and its regions layer on the Read step's
+    // worker thread; the status line shows what was built, and the species list fills as
+    // after a Read. The table is never written to.
+    void importRecords(const RecordsSource& source);
+
     // Points the chooser at the folder of `file`, puts its name in the file name field and reads it.
     void openFile(const QString& file);
     // Serves the event loop until no Read and no run is at work.
@@ -119,7 +127,8 @@ private:
     void enableReturningFocus(QPushButton* button);
     void showTargetHint();
 
-    void readDone(SourceReadOutcome& outcome, const QString& source);
+    std::shared_ptr<const WorkFolderLock> beginRead();
+    void readDone(ReadOutcome& read, const std::filesystem::path& source, bool writable);
     engine::RunRequest runRequest(const VectorData& data, std::vector<std::string> species) const;
     void runDone(const std::shared_ptr<const engine::RunResult>& result, const std::shared_ptr<const VectorData>& data,
                  const std::string& date, int generation);
@@ -144,6 +153,7 @@ private:
     std::shared_ptr<const VectorData> data_;  // the last successful Read; a run holds its own reference
     int dataGeneration_ = 0;                  // counts the Reads started, so a run knows its data set is gone
     std::filesystem::path readSource_;        // the file of the last successful Read
+    RecordsSource recordsSource_;             // the choices of the last records import
     bool readSourceWritable_ = true;          // false for a file converted from a GIS format
     engine::Engine engine_;                   // lives as long as the window: keeps its random generator
     // The working directory's lock, one hold shared by a Read and a run at work together.

@@ -4,6 +4,7 @@
 
 #include <Rcpp.h>
 
+#include "gis/geometry_shape.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::rpkg {
@@ -13,6 +14,13 @@ namespace el::rpkg {
 // per row, or NULL for a placeholder point at the origin per region. Values keep the texts
 // the vector file would hold: numbers in the data set's plain form, texts as given (made
 // safe as fields). Throws std::runtime_error with a sentence for the user.
+// One value of a column as the text a table cell would hold: numbers in the data set's plain
+// form, logicals as TRUE/FALSE, texts as they are; "" for NA.
+std::string plainCellText(SEXP column, R_xlen_t row);
+
+// The shape of one WKB geometry; throws std::runtime_error naming `region`.
+gis::VectorShape shapeOfWkb(SEXP wkb, const std::string& region);
+
 VectorData dataFromFrame(const Rcpp::CharacterVector& names, const Rcpp::List& columns, SEXP geometry);
 
 }  // namespace el::rpkg

@@ -1,0 +1,118 @@
+# A first-record table (one row per record: region, species, date), or occurrence points,
+# turned into the data frame el_forecast takes: one row per region, one column per species.
+
+el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = NULL,
+                       absent = c("notyet", "unknown"), join = NULL, drop_unmatched = FALSE,
+                       occurrences = NULL, ...) {
+  extra <- .el_records_extra(list(...))
+  absent <- match.arg(absent)
+  columns <- list(region = .el_column_name(region, "region"), species = .el_column_name(species, "species"),
+                  date = .el_column_name(date, "date"))
+  if (!is.logical(drop_unmatched) || length(drop_unmatched) != 1 || is.na(drop_unmatched))
+    stop("drop_unmatched must be TRUE or FALSE", call. = FALSE)
+  join <- .el_join_of(join)
+  if (!is.null(occurrences))
+    stop("occurrence points are not taken in R yet: use the batch runner's --occurrences", call. = FALSE)
+  if (missing(x) || is.null(x)) stop("x must be a records table (a data frame or a file)", call. = FALSE)
+  layer <- if (is.null(regions)) NULL else .el_regions_of(regions, join["field"], extra$layer)
+  out <- el_records_cpp(.el_table_of(x, extra$encoding), columns, layer$keys, layer$geometry, absent,
+                        unname(join["column"]), isTRUE(drop_unmatched))
+  .el_stop_on_failure(out)
+  message(out$summary)
+  .el_records_frame(out, layer$crs, x)
+}
+
+# The options that el_records takes through `...`.
+.el_records_extra <- function(extra) {
+  known <- c("layer", "encoding", "longitude", "latitude", "occurrence_species", "occurrence_date")
+  unknown <- setdiff(names(extra), known)
+  if (length(extra) > 0 && (is.null(names(extra)) || any(names(extra) == "") || length(unknown) > 0))
+    stop(sprintf("unknown argument: %s", paste(c(unknown, if (is.null(names(extra)) || any(names(extra) == ""))
+      "(unnamed)"), collapse = ", ")), call. = FALSE)
+  for (name in names(extra)) .el_column_name(extra[[name]], name)
+  extra
+}
+
+# A column name given by the user, or "" (found by its usual header names).
+.el_column_name <- function(value, argument) {
+  if (is.null(value)) return("")
+  if (!is.character(value) || length(value) != 1 || is.na(value) || !nzchar(value))
+    stop(sprintf("%s must name one column", argument), call. = FALSE)
+  enc2utf8(value)
+}
+
+# join = c(column = "field"): the table column and the layer field that hold the same key.
+.el_join_of <- function(join) {
+  if (is.null(join)) return(c(column = "", field = "name"))
+  if (!is.character(join) || length(join) != 1 || is.na(join) || is.null(names(join)) || !nzchar(names(join)) ||
+      !nzchar(join))
+    stop("join must be c(column = \"field\"): the table column and the regions' field with the same keys",
+         call. = FALSE)
+  c(column = enc2utf8(names(join)), field = enc2utf8(unname(join)))
+}
+
+# A table for the core: a file's path as it is, a data frame as its headers and its columns.
+.el_table_of <- function(x, encoding) {
+  if (is.null(x)) return(NULL)
+  first_row <- 1L
+  if (is.character(x) && length(x) == 1 && !is.na(x)) {
+    if (!.el_is_sheet(x))
+      return(list(path = enc2utf8(path.expand(x)), encoding = if (is.null(encoding)) "auto" else encoding))
+    x <- .el_read_sheet(x)
+    first_row <- 2L  # the sheet's header is its row 1
+  }
+  if (!is.data.frame(x)) stop("a records table must be a data frame or the path of a file", call. = FALSE)
+  if (inherits(x, "sf")) x <- sf::st_drop_geometry(x)
+  x <- as.data.frame(x, stringsAsFactors = FALSE)
+  if (ncol(x) == 0) stop("the records table has no column", call. = FALSE)
+  list(headers = enc2utf8(names(x)), columns = lapply(unname(as.list(x)), .el_record_values), first_row = first_row)
+}
+
+.el_is_sheet <- function(path) tolower(tools::file_ext(path)) %in% c("xlsx", "ods")
+
+# A spreadsheet's first sheet through sf: the first row its header, every cell as its text.
+.el_read_sheet <- function(path) {
+  if (!file.exists(path)) stop(sprintf("Cannot open file: %s", path), call. = FALSE)
+  sheet <- sf::st_read(path, quiet = TRUE, stringsAsFactors = FALSE,
+                       options = c("HEADERS=FORCE", "FIELD_TYPES=STRING"))
+  as.data.frame(sheet, stringsAsFactors = FALSE)
+}
+
+# A column of records as the core reads a table's cells: numbers in their plain form (in
+# C++), dates as decimal years, factors as their labels.
+.el_record_values <- function(column) {
+  if (is.list(column)) stop("a records table's columns must hold numbers, texts or dates", call. = FALSE)
+  .el_column_values(column)
+}
+
+# The regions: their keys as texts and their geometry as WKB, from an sf data frame or a
+# GIS file that sf reads.
+.el_regions_of <- function(regions, field, layer) {
+  if (is.character(regions) && length(regions) == 1 && !is.na(regions)) {
+    regions <- if (is.null(layer)) sf::st_read(regions, quiet = TRUE) else sf::st_read(regions, layer, quiet = TRUE)
+  } else if (!is.null(layer)) {
+    stop("layer names a layer of a regions file, not of a data frame", call. = FALSE)
+  }
+  if (!inherits(regions, "sf")) stop("regions must be an sf data frame or the path of a GIS file", call. = FALSE)
+  values <- sf::st_drop_geometry(regions)
+  if (!field %in% names(values))
+    stop(sprintf("the regions have no field \"%s\" (they have: %s)", field, paste(names(values), collapse = ", ")),
+         call. = FALSE)
+  keys <- values[[field]]
+  if (is.factor(keys)) keys <- as.character(keys)
+  sfc <- sf::st_geometry(regions)
+  list(keys = keys, geometry = unclass(sf::st_as_binary(sfc, EWKB = FALSE)), crs = sf::st_crs(sfc))
+}
+
+# The data set the core built as el_read gives one: sf with the regions' coordinate system,
+# a plain data frame without regions.
+.el_records_frame <- function(out, crs, x) {
+  frame <- structure(c(list(name = out$name), out$values), class = "data.frame", row.names = seq_along(out$name))
+  if (!is.null(crs)) {
+    geometry <- sf::st_as_sfc(structure(out$geometry, class = "WKB"), EWKB = FALSE)
+    sf::st_crs(geometry) <- crs
+    frame <- sf::st_sf(frame, geometry = geometry)
+  }
+  if (is.character(x) && length(x) == 1) attr(frame, "earlylate_file") <- basename(x)
+  frame
+}

@@ -1,0 +1,101 @@
+// el_records(): a first-record table (a data frame or a delimited file) joined to regions
+// whose shapes come from sf, built into a data set by the same core as the batch runner's
+// --records.
+
+#include <Rcpp.h>
+
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+
+#include "frame_input.hpp"
+#include "frame_output.hpp"
+#include "vector/file_bytes.hpp"
+#include "vector/records.hpp"
+
+namespace {
+
+using namespace el;
+using namespace el::rpkg;
+
+std::string utf8(SEXP text) { return text == NA_STRING ? std::string() : Rf_translateCharUTF8(text); }
+
+std::string textOf(const Rcpp::List& list, const char* name) {
+    return Rcpp::as<std::string>(list[name]);
+}
+
+// list(path, encoding): a delimited text file as the batch runner reads it.
+records::Table tableOfFile(const Rcpp::List& source) {
+    const std::filesystem::path path = std::filesystem::u8path(textOf(source, "path"));
+    const auto bytes = vec::readWholeFile(path);
+    if (!bytes) throw std::runtime_error("Cannot open file: " + path.string());
+    return records::readDelimitedTable(*bytes, textOf(source, "encoding"));
+}
+
+// list(headers, columns, first_row): a data frame's cells as texts; rows numbered from
+// `first_row` (1 for a data frame, 2 for a sheet whose header is row 1).
+records::Table tableOfFrame(const Rcpp::List& source) {
+    records::Table table;
+    const Rcpp::CharacterVector headers = source["headers"];
+    const Rcpp::List columns = source["columns"];
+    const int firstRow = Rcpp::as<int>(source["first_row"]);
+    for (R_xlen_t j = 0; j < headers.size(); ++j) table.headers.push_back(utf8(headers[j]));
+    const R_xlen_t rows = columns.size() == 0 ? 0 : Rf_xlength(columns[0]);
+    for (R_xlen_t i = 0; i < rows; ++i) {
+        std::vector<std::string> row;
+        for (R_xlen_t j = 0; j < columns.size(); ++j) row.push_back(plainCellText(columns[j], i));
+        table.rows.push_back(std::move(row));
+        table.rowNumbers.push_back(firstRow + i);
+    }
+    return table;
+}
+
+records::Table tableOf(const Rcpp::List& source) {
+    return source.containsElementNamed("path") ? tableOfFile(source) : tableOfFrame(source);
+}
+
+// The regions' shapes by their keys; a key two regions share is refused, a missing key is
+// left out (no record can name it).
+std::map<std::string, records::RegionShape> shapesOf(SEXP keys, const Rcpp::List& geometry) {
+    std::map<std::string, records::RegionShape> shapes;
+    for (R_xlen_t i = 0; i < geometry.size(); ++i) {
+        const std::string key = plainCellText(keys, i);
+        if (key.empty()) continue;
+        gis::VectorShape shape = shapeOfWkb(geometry[i], key);
+        if (!shapes.emplace(key, records::RegionShape{shape.type, std::move(shape.parts)}).second)
+            throw std::runtime_error("The key \"" + key + "\" is shared by two regions of the regions layer");
+    }
+    return shapes;
+}
+
+records::RecordColumns columnsOf(const Rcpp::List& columns, const std::string& joinColumn) {
+    return {textOf(columns, "region"), textOf(columns, "species"), textOf(columns, "date"), joinColumn};
+}
+
+Rcpp::List builtFrame(const records::BuiltRecords& built) {
+    Rcpp::List frame = frameOfData(built.data, kMissValue);
+    frame["summary"] = utf8Vector({built.summaryLine()});
+    frame["dropped"] = utf8Vector(built.dropped);
+    return frame;
+}
+
+}  // namespace
+
+// [[Rcpp::export(rng = false)]]
+Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP geometry, std::string absent,
+                          std::string joinColumn, bool dropUnmatched) {
+    try {
+        records::BuildOptions options;
+        options.absent = absent == "unknown" ? records::Absence::Unknown : records::Absence::NotYet;
+        options.dropUnmatched = dropUnmatched;
+        std::map<std::string, records::RegionShape> shapes;
+        if (!Rf_isNull(geometry)) {
+            shapes = shapesOf(keys, Rcpp::List(geometry));
+            options.shapes = &shapes;
+        }
+        std::vector<records::Record> found = records::recordsOf(tableOf(table), columnsOf(columns, joinColumn));
+        return builtFrame(records::buildRecordsData(std::move(found), options));
+    } catch (const std::runtime_error& e) {
+        return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({e.what()}));
+    }
+}
