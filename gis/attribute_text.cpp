@@ -5,21 +5,9 @@
 #include <ogr_feature.h>
 
 #include "base/numtext.hpp"
-#include "gis/decimal_year.hpp"
+#include "base/decimal_year.hpp"
 
 namespace el::gis {
-
-std::string vectorFieldText(std::string text) {
-    for (char& c : text)
-        if (c == '\r' || c == '\n') c = ' ';
-    const std::size_t first = text.find_first_not_of(" \t");
-    const bool opensQuote = first != std::string::npos && text[first] == '"';
-    const bool quotedByWriter = text.find(',') != std::string::npos;
-    if (opensQuote || (quotedByWriter && text.find('"') != std::string::npos))
-        for (char& c : text)
-            if (c == '"') c = '\'';
-    return text;
-}
 
 std::optional<std::string> attributeText(OGRFeature& feature, int field) {
     if (!feature.IsFieldSetAndNotNull(field)) return std::nullopt;

@@ -4,15 +4,13 @@
 #include <optional>
 #include <string>
 
+#include "vector/field_text.hpp"
+
 class OGRFeature;
 
 namespace el::gis {
 
-// Makes a text survive as one field of a vector file. Line breaks would end the field
-// and shift every later one, so they become blanks; a double quote that the field rules
-// would take as quoting (at the start, or together with a comma, which the writer quotes)
-// becomes a single quote. Any other text is returned unchanged.
-std::string vectorFieldText(std::string text);
+using vec::vectorFieldText;
 
 // The text of field `field` of `feature`: integers in full, reals in the plain number
 // form, dates and date-times as decimal years, anything else as GDAL writes it. Empty for

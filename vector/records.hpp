@@ -11,7 +11,9 @@
 
 #include <cstdint>
 #include <map>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "vector/vector_data.hpp"
@@ -32,6 +34,7 @@ struct RecordColumns {
     std::string region;
     std::string species;
     std::string date;
+    std::string key;  // the column that joins a row to the regions layer; empty: the region column
 };
 
 // One record: a region's key, a species and a date as written (a number, an ISO date or a
@@ -41,6 +44,8 @@ struct Record {
     std::string species;
     std::string date;
     std::int64_t row = 0;
+    std::string key;  // the region's key in the regions layer; empty: the region itself
+    const std::string& joinKey() const { return key.empty() ? region : key; }
 };
 
 // What a (region, species) pair without any record stands for.
@@ -71,5 +76,31 @@ struct BuiltRecords {
     std::int64_t featuresUnused = 0;   // shapes with no record (left out)
     std::string summaryLine() const;
 };
+
+// Every refusal of the import: the text names the row, value, column or region at fault.
+struct RecordsError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// A delimited text table (comma, semicolon or tab, found on the header line outside
+// quotes; fields quoted as RFC 4180 says; CR LF, LF or CR line ends; blank lines skipped).
+// `encodingChoice` as the Read step takes it ("auto", or an encoding name).
+Table readDelimitedTable(std::string_view bytes, const std::string& encodingChoice);
+
+// The columns a table's records come from, as its header names them: each named column
+// found exactly, else ignoring ASCII case; each unnamed one by the usual header names.
+RecordColumns resolveColumns(const Table& table, const RecordColumns& wanted);
+
+// One record per row. Every row with an empty region or species, or a date that is neither a
+// number, an ISO date (YYYY-MM-DD) nor a keyword, is listed in one error.
+std::vector<Record> recordsOf(const Table& table, const RecordColumns& wanted);
+
+// The data set: one object per region, one variable per species, both in order of first
+// appearance; the earliest date of each pair; pairs without a record as options.absent says.
+BuiltRecords buildRecordsData(std::vector<Record> records, const BuildOptions& options);
+
+// True for a data set without geometry (every region a point at the origin): a map or a
+// distance of it would mean nothing.
+bool withoutGeometry(const VectorData& data);
 
 }  // namespace el::records

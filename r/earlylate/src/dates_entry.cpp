@@ -2,7 +2,7 @@
 
 #include <Rcpp.h>
 
-#include "gis/decimal_year.hpp"
+#include "base/decimal_year.hpp"
 
 // [[Rcpp::export(rng = false)]]
 Rcpp::NumericVector el_decimal_years(Rcpp::IntegerVector year, Rcpp::IntegerVector month, Rcpp::IntegerVector day,
@@ -13,7 +13,7 @@ Rcpp::NumericVector el_decimal_years(Rcpp::IntegerVector year, Rcpp::IntegerVect
             out[i] = NA_REAL;
             continue;
         }
-        const auto value = el::gis::decimalYear(year[i], month[i], day[i], seconds[i]);
+        const auto value = el::decimalYear(year[i], month[i], day[i], seconds[i]);
         out[i] = value ? *value : NA_REAL;
     }
     return out;

@@ -1,6 +1,6 @@
-#include "gis/decimal_year.hpp"
+#include "base/decimal_year.hpp"
 
-namespace el::gis {
+namespace el {
 
 bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -16,4 +16,4 @@ std::optional<double> decimalYear(int year, int month, int day, double secondsOf
     return year + (dayOfYear - 1 + secondsOfDay / 86400.0) / daysInYear;
 }
 
-}  // namespace el::gis
+}  // namespace el

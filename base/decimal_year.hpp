@@ -4,11 +4,11 @@
 
 #include <optional>
 
-namespace el::gis {
+namespace el {
 
 bool isLeapYear(int year);
 
 // Empty for a month outside 1..12, a day outside the month or seconds outside 0..86400.
 std::optional<double> decimalYear(int year, int month, int day, double secondsOfDay = 0.0);
 
-}  // namespace el::gis
+}  // namespace el
