@@ -10,55 +10,17 @@
 #include "gis/gdal_session.hpp"
 #include "gis/geometry_shape.hpp"
 #include "gis/gis_error.hpp"
+#include "gis/layer_source.hpp"
 #include "vector/record_layout.hpp"
 
 namespace el::gis {
 namespace {
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
-
-DatasetPtr openSource(const std::filesystem::path& source) {
-    VSIStatBufL stat;  // GDAL's own look, which also sees its in-memory files
-    if (VSIStatL(gdalPath(source).c_str(), &stat) != 0)
-        throw GisError("cannot open " + gdalPath(source) + ": no such file");
-    DatasetPtr dataset(GDALDataset::Open(gdalPath(source).c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
-    if (!dataset) throw GisError(gdalPath(source) + " is not a GIS vector file that can be read" + gdalReason());
-    return dataset;
-}
-
-OGRLayer& chooseLayer(GDALDataset& dataset, const std::filesystem::path& source, const std::string& name) {
-    if (dataset.GetLayerCount() < 1) throw GisError(gdalPath(source) + " has no layer");
-    if (name.empty()) return *dataset.GetLayer(0);
-    std::string known;
-    for (int i = 0; i < dataset.GetLayerCount(); ++i) {
-        OGRLayer* layer = dataset.GetLayer(i);
-        if (layer->GetName() == name) return *layer;
-        known += (known.empty() ? "" : ", ") + std::string(layer->GetName());
-    }
-    throw GisError(gdalPath(source) + " has no layer named " + quoted(name) + " (layers: " + known + ")");
-}
-
-// Exact match first, then a match in any letter case.
-int findField(const OGRFeatureDefn& definition, const std::string& name) {
-    for (int i = 0; i < definition.GetFieldCount(); ++i)
-        if (definition.GetFieldDefn(i)->GetNameRef() == name) return i;
-    for (int i = 0; i < definition.GetFieldCount(); ++i)
-        if (asciiLower(definition.GetFieldDefn(i)->GetNameRef()) == asciiLower(name)) return i;
-    return -1;
-}
-
-std::string fieldList(const OGRFeatureDefn& definition) {
-    std::string list;
-    for (int i = 0; i < definition.GetFieldCount(); ++i)
-        list += (i ? ", " : "") + std::string(definition.GetFieldDefn(i)->GetNameRef());
-    return list.empty() ? "none" : list;
-}
-
 int nameFieldIndex(const OGRFeatureDefn& definition, const std::string& layer, const std::string& given) {
     if (given.empty()) return findField(definition, "name");
     const int index = findField(definition, given);
     if (index < 0)
-        throw GisError("layer " + quoted(layer) + " has no field named " + quoted(given) +
+        throw GisError("layer " + quotedText(layer) + " has no field named " + quotedText(given) +
                        " (fields: " + fieldList(definition) + ")");
     return index;
 }
@@ -70,17 +32,17 @@ std::vector<int> speciesFields(const OGRFeatureDefn& definition, const std::stri
         for (const std::string& name : *options.species) {
             const int index = findField(definition, name);
             if (index < 0)
-                throw GisError("layer " + quoted(layer) + " has no field named " + quoted(name) +
+                throw GisError("layer " + quotedText(layer) + " has no field named " + quotedText(name) +
                                " (fields: " + fieldList(definition) + ")");
             if (std::find(fields.begin(), fields.end(), index) != fields.end())
-                throw GisError("the species " + quoted(name) + " is given twice");
+                throw GisError("the species " + quotedText(name) + " is given twice");
             fields.push_back(index);
         }
     } else {
         for (int i = 0; i < definition.GetFieldCount(); ++i)
             if (i != nameField && definition.GetFieldDefn(i)->GetType() != OFTBinary) fields.push_back(i);
     }
-    if (fields.empty()) throw GisError("layer " + quoted(layer) + " has no attribute field to take as a species");
+    if (fields.empty()) throw GisError("layer " + quotedText(layer) + " has no attribute field to take as a species");
     for (const int index : fields) {
         // The scan takes the first "type$" of the variable line as the start of the structural names.
         if (asciiLower(definition.GetFieldDefn(index)->GetNameRef()) == "type$")
@@ -89,47 +51,12 @@ std::vector<int> speciesFields(const OGRFeatureDefn& definition, const std::stri
     return fields;
 }
 
-struct Reprojection {
-    OGRSpatialReference target;
-    std::unique_ptr<OGRCoordinateTransformation> transform;
-};
-
-// GeoPackage layers written without a coordinate system read back with a placeholder
-// that would turn any coordinates into degrees; it is no coordinate system at all.
-bool isUndefinedSrs(const OGRSpatialReference& srs) {
-    const char* name = srs.GetName();
-    return name != nullptr && asciiLower(name).rfind("undefined ", 0) == 0;
-}
-
-std::unique_ptr<Reprojection> reprojection(OGRLayer& layer, const std::string& targetSrs) {
-    if (targetSrs.empty()) return nullptr;
-    auto result = std::make_unique<Reprojection>();
-    if (result->target.SetFromUserInput(targetSrs.c_str()) != OGRERR_NONE)
-        throw GisError("the coordinate system " + quoted(targetSrs) + " is not understood" + gdalReason());
-    result->target.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-    const OGRSpatialReference* stored = layer.GetSpatialRef();
-    if (stored == nullptr || isUndefinedSrs(*stored))
-        throw GisError("layer " + quoted(layer.GetName()) + " has no coordinate system, so it cannot be reprojected");
-    OGRSpatialReference source(*stored);
-    source.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-    result->transform.reset(OGRCreateCoordinateTransformation(&source, &result->target));
-    if (!result->transform)
-        throw GisError("no transformation leads from the coordinate system of layer " + quoted(layer.GetName()) +
-                       " to " + quoted(targetSrs) + gdalReason());
-    return result;
-}
-
-std::string featureLabel(const OGRFeature& feature, int position) {
-    const GIntBig fid = feature.GetFID();
-    return "feature " + std::to_string(fid == OGRNullFID ? position : fid);
-}
-
 }  // namespace
 
 VectorData importLayer(const std::filesystem::path& source, const ImportOptions& options) {
     registerGdalDrivers();
     QuietGdal quiet;
-    DatasetPtr dataset = openSource(source);
+    DatasetPtr dataset = openVectorSource(source);
     OGRLayer& layer = chooseLayer(*dataset, source, options.layer);
     const std::string layerName = layer.GetName();
     OGRFeatureDefn& definition = *layer.GetLayerDefn();
@@ -149,7 +76,7 @@ VectorData importLayer(const std::filesystem::path& source, const ImportOptions&
         ++position;
         const std::string label = featureLabel(*feature, position);
         const OGRGeometry* stored = feature->GetGeometryRef();
-        if (stored == nullptr) throw GisError(label + " of layer " + quoted(layerName) + " has no geometry");
+        if (stored == nullptr) throw GisError(label + " of layer " + quotedText(layerName) + " has no geometry");
         std::unique_ptr<OGRGeometry> moved;
         if (reproject) {
             moved.reset(stored->clone());
@@ -160,7 +87,7 @@ VectorData importLayer(const std::filesystem::path& source, const ImportOptions&
         try {
             shape = shapeOf(moved ? *moved : *stored);
         } catch (const GisError& e) {
-            throw GisError(label + " of layer " + quoted(layerName) + ": " + e.what());
+            throw GisError(label + " of layer " + quotedText(layerName) + ": " + e.what());
         }
         VectorObject object;
         for (const int index : fields) object.values.push_back(attributeText(*feature, index).value_or(""));
@@ -171,7 +98,7 @@ VectorData importLayer(const std::filesystem::path& source, const ImportOptions&
         object.parts = std::move(shape.parts);
         data.objects.push_back(std::move(object));
     }
-    if (data.objects.empty()) throw GisError("layer " + quoted(layerName) + " of " + gdalPath(source) + " has no features");
+    if (data.objects.empty()) throw GisError("layer " + quotedText(layerName) + " of " + gdalPath(source) + " has no features");
     vec::completeLayout(data);
     return data;
 }

@@ -1,0 +1,84 @@
+#include "gis/sheet_table.hpp"
+
+#include <cstdio>
+
+#include <cpl_vsi.h>
+
+#include "base/numtext.hpp"
+#include "base/text.hpp"
+#include "gis/gdal_session.hpp"
+#include "gis/gis_error.hpp"
+#include "gis/layer_source.hpp"
+
+namespace el::gis {
+namespace {
+
+DatasetPtr openSheets(const std::filesystem::path& source) {
+    VSIStatBufL stat;
+    if (VSIStatL(gdalPath(source).c_str(), &stat) != 0) throw GisError("cannot open " + gdalPath(source) + ": no such file");
+    const std::string extension = asciiLower(source.extension().string());
+    const char* driver = extension == ".ods" ? "ODS" : extension == ".xlsx" ? "XLSX" : nullptr;
+    if (driver == nullptr) throw GisError(gdalPath(source) + " is not a spreadsheet this tool reads (.xlsx or .ods)");
+    const char* const drivers[] = {driver, nullptr};
+    const char* const options[] = {"HEADERS=FORCE", nullptr};
+    DatasetPtr dataset(GDALDataset::Open(gdalPath(source).c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, options));
+    if (!dataset) throw GisError(gdalPath(source) + " could not be read as a spreadsheet" + gdalReason());
+    if (dataset->GetLayerCount() < 1) throw GisError(gdalPath(source) + " has no sheet with cells");
+    return dataset;
+}
+
+std::string twoDigits(int value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+// Dates as ISO dates, so they read as the dates they show; numbers in their plain form.
+std::string cellText(OGRFeature& feature, int field) {
+    if (!feature.IsFieldSetAndNotNull(field)) return "";
+    const OGRFieldType type = feature.GetFieldDefnRef(field)->GetType();
+    if (type == OFTReal) return plainnum(feature.GetFieldAsDouble(field));
+    if (type == OFTDate || type == OFTDateTime) {
+        int year = 0, month = 0, day = 0, hour = 0, minute = 0, zone = 0;
+        float second = 0.0f;
+        feature.GetFieldAsDateTime(field, &year, &month, &day, &hour, &minute, &second, &zone);
+        std::string text = std::to_string(year) + "-" + twoDigits(month) + "-" + twoDigits(day);
+        if (type == OFTDateTime)
+            text += "T" + twoDigits(hour) + ":" + twoDigits(minute) + ":" + twoDigits(static_cast<int>(second));
+        return text;
+    }
+    return feature.GetFieldAsString(field);
+}
+
+}  // namespace
+
+records::Table readSheetTable(const std::filesystem::path& source, const std::string& sheet) {
+    registerGdalDrivers();
+    QuietGdal quiet;
+    DatasetPtr dataset = openSheets(source);
+    OGRLayer* chosen = sheet.empty() ? dataset->GetLayer(0) : dataset->GetLayerByName(sheet.c_str());
+    if (chosen == nullptr)
+        throw GisError(gdalPath(source) + " has no sheet named " + quotedText(sheet) + " (sheets with cells: " +
+                       layerList(*dataset) + ")");
+    OGRLayer& layer = *chosen;
+    const OGRFeatureDefn& definition = *layer.GetLayerDefn();
+    records::Table table;
+    for (int i = 0; i < definition.GetFieldCount(); ++i) table.headers.push_back(definition.GetFieldDefn(i)->GetNameRef());
+    layer.ResetReading();
+    std::int64_t position = 1;
+    while (FeaturePtr feature{layer.GetNextFeature()}) {
+        ++position;
+        std::vector<std::string> row;
+        bool blank = true;
+        for (int i = 0; i < definition.GetFieldCount(); ++i) {
+            row.push_back(cellText(*feature, i));
+            blank = blank && row.back().empty();
+        }
+        if (blank) continue;  // rows left empty between or after the records
+        table.rows.push_back(std::move(row));
+        table.rowNumbers.push_back(feature->GetFID() == OGRNullFID ? position : feature->GetFID());
+    }
+    return table;
+}
+
+}  // namespace el::gis
