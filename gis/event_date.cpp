@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "base/numtext.hpp"
-#include "gis/decimal_year.hpp"
+#include "base/decimal_year.hpp"
 
 namespace el::gis {
 namespace {
