@@ -133,7 +133,8 @@ public:
 
     void finish() {
         for (const auto& [pair, first] : earliest_)
-            result_.records.push_back(records::Record{regions_.keys[pair.first], pair.second, plainnum(first.date), first.line});
+            result_.records.push_back(
+                records::Record{regions_.keys[pair.first], pair.second, plainnum(first.date), first.line, {}});
     }
 
 private:
