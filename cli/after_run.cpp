@@ -5,6 +5,7 @@
 #include "cli/table_files.hpp"
 #include "engine/hindcast.hpp"
 #include "engine/hindcast_report.hpp"
+#include "vector/records.hpp"
 
 namespace el::batch {
 namespace {
@@ -18,6 +19,12 @@ std::vector<engine::HindcastYear> hindcast(const AfterRunRequest& request, const
     hindcast.calculationDate = run.calculationDate;
     hindcast.settings = run.given;
     std::vector<engine::HindcastYear> years = engine::runHindcast(hindcast, request.hindcastYears, feedback);
+    if (records::withoutGeometry(run.data))  // every region at one place: no distance means anything
+        for (engine::HindcastYear& year : years) {
+            year.figures.distanceAuc.reset();
+            year.figures.distanceSpearman.reset();
+            for (engine::HindcastRegion& region : year.regions) region.distance.reset();
+        }
     for (const std::string& line : engine::hindcastLines(years)) log.appendLog(line);
     for (const engine::HindcastYear& year : years)
         if (!year.ran) failures.push_back("The hindcast for" + strnum(year.year) + " stopped: " + year.error);

@@ -6,6 +6,7 @@
 
 #include "base/numtext.hpp"
 #include "base/text.hpp"
+#include "cli/records_options.hpp"
 #include "cli/table_files.hpp"
 #include "figures/figure_file.hpp"
 #include "figures/report_file.hpp"
@@ -102,9 +103,10 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 // The rules between options, once all are read; the usage error or "".
 std::string combinationError(const BatchOptions& opts) {
-    if (opts.file.empty() && !opts.help && !opts.version) return "no FILE given";
+    if (std::string error = recordsCombinationError(opts.records, opts.file); !error.empty()) return error;
+    if (opts.input().empty() && !opts.help && !opts.version) return "no FILE given";
     for (const std::string* output : {&opts.predictionsFile, &opts.summaryFile})
-        if (sameFile(*output, opts.file)) return "\"" + *output + "\" is the input FILE: name another file for the table";
+        if (sameFile(*output, opts.input())) return "\"" + *output + "\" is the input FILE: name another file for the table";
     const bool drawsMap = !opts.mapFile.empty() || !opts.reportFile.empty();
     if (opts.mapSpecies && !drawsMap) return "option --map-species needs --map or --report";
     if (opts.mapYDown && !drawsMap) return "option --map-y-down needs --map or --report";
@@ -123,6 +125,10 @@ std::optional<std::string> ownOption(const std::string& arg, ArgReader& in, Batc
     else if (arg == "--map-y-down") opts.mapYDown = true;
     else if (auto file = fileOption(arg, in, opts)) return file;
     else if (auto table = tableOption(arg, in, opts)) return table;
+    else if (auto records = recordsOption(
+                 arg, [&in]() { std::string value; return in.takeValue(value) ? std::optional(value) : std::nullopt; },
+                 opts.records))
+        return records;
     else if (arg == "-s" || arg == "--species" || arg == "--map-species") {
         std::string value;
         if (!in.takeValue(value)) return valueError(arg, arg == "--map-species" ? "NAME" : "");
@@ -191,6 +197,7 @@ std::vector<HelpRow> helpRows() {
         {optionText("", "--hindcast", "Y[,Y...]"), "",
          "after the run, forecast from the data up to each year Y and score it on the later arrivals (needs -t)"},
         {optionText("", "--quiet", ""), "", "no progress line on standard error"}};
+    for (const auto& [option, help] : recordsHelp()) rows.push_back({"      " + option, "", help});
     for (const auto& info : settingTable()) {
         const BatchOption& b = info.batch;
         if (b.flag.empty()) continue;
@@ -243,6 +250,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
         }
         if (!error.empty()) return {std::nullopt, error};
     }
+    opts.records.encoding = opts.encoding;
     if (std::string error = combinationError(opts); !error.empty()) return {std::nullopt, std::move(error)};
     return {std::move(opts), {}};
 }
@@ -254,7 +262,9 @@ std::vector<std::string> splitSpecies(const std::string& text) {
 
 std::string usageText() {
     return "usage: earlylate-batch [options] FILE\n"
-           "Reads the vector file FILE, runs one forecast on it and writes the log.\n\n"
+           "       earlylate-batch [options] --records TABLE [--regions LAYER]\n"
+           "Reads the vector file FILE (or builds the data set from a records table), runs one forecast\n"
+           "on it and writes the log.\n\n"
            "options (the middle column names the setting an option changes, with its start-up value):\n" +
            helpColumns(helpRows()) +
            "\nExit status: 0 completed, 1 the read or the run stopped on an error, 2 usage error,\n"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/settings.hpp"
+#include "vector/records_source.hpp"
 
 namespace el::batch {
 
@@ -19,6 +20,7 @@ struct BatchOptions {
     std::optional<std::string> speciesList;  // the -s text, when given
     bool logToFile = false;                  // -o given: values holds the log file name
     std::string file;                        // the vector file
+    records::RecordsSource records;          // --records or --occurrences, in place of FILE
     std::string encoding = "auto";           // --encoding: the text encoding of the file
     bool quiet = false;                      // --quiet: no progress line on a terminal
     std::string mapFile;                     // --map: figure file of the map, "" for none
@@ -32,6 +34,10 @@ struct BatchOptions {
     std::vector<double> hindcastYears;       // --hindcast: the cut-off years, in the order given
     bool help = false;
     bool version = false;
+
+    bool fromRecords() const { return !records.input().empty(); }
+    // The file the data come from: FILE, or the records table or points.
+    std::string input() const { return fromRecords() ? records.input().string() : file; }
 };
 
 // Either the options or the text of a usage error.

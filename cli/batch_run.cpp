@@ -11,9 +11,14 @@
 #include "cli/batch_options.hpp"
 #include "cli/file_digest.hpp"
 #include "cli/figure_output.hpp"
+#include "cli/records_input.hpp"
 #include "engine/engine.hpp"
 #include "engine/species_choice.hpp"
 #include "gis/read_source.hpp"
+#include "vector/file_bytes.hpp"
+#include "vector/records.hpp"
+#include "vector/table_hint.hpp"
+#include "vector/text_encoding.hpp"
 #include "vector/vector_file.hpp"
 #include "vector/work_lock.hpp"
 
@@ -47,7 +52,7 @@ struct Chosen {
 Chosen<std::vector<std::string>> chooseSpecies(const BatchOptions& opts, const VectorData& data) {
     std::optional<std::vector<std::string>> given;
     if (opts.speciesList) given = splitSpecies(*opts.speciesList);
-    engine::SpeciesChoice choice = engine::chooseSpecies(data, given, opts.file);
+    engine::SpeciesChoice choice = engine::chooseSpecies(data, given, opts.input());
     return {std::move(choice.species), std::move(choice.error)};
 }
 
@@ -62,6 +67,32 @@ Chosen<FigureRequest> chooseFigures(const BatchOptions& opts, const std::vector<
     return figures;
 }
 
+// After FILE failed to read as a vector file: what it looks like, when it looks like a table.
+std::optional<std::string> tableAdvice(const BatchOptions& opts) {
+    const auto bytes = vec::readWholeFile(opts.file);
+    if (!bytes) return std::nullopt;
+    const auto decoded = vec::decodeSource(*bytes, opts.encoding);
+    const auto* text = std::get_if<vec::DecodedText>(&decoded);
+    if (text == nullptr) return std::nullopt;
+    const auto look = vec::tableLook(text->utf8);
+    if (!look) return std::nullopt;
+    return *look + " To read first records from it, use --records " + opts.file;
+}
+
+// The figures a data set without geometry cannot have: taken out of the request, each
+// with the message that says why.
+std::vector<std::string> withoutMap(FigureRequest& request, const VectorData& data) {
+    std::vector<std::string> refused;
+    if (!records::withoutGeometry(data)) return refused;
+    for (std::string* file : {&request.mapFile, &request.reportFile}) {
+        if (file->empty()) continue;
+        refused.push_back("\"" + *file + "\" is not drawn: a map needs the regions' geometry, which a records "
+                          "table brings only with --regions LAYER");
+        file->clear();
+    }
+    return refused;
+}
+
 // One batch process after its command line: the Read, the run, the figures and the log.
 class BatchSession {
 public:
@@ -72,6 +103,8 @@ public:
     int run(const std::string& date);
 
 private:
+    SourceReadOutcome readInput();
+    SourceReadOutcome readRecords();
     engine::RunResult forecast(const SourceReadOutcome& source, std::vector<std::string> species,
                                const std::string& date);
     int afterRun(const AfterRunContext& context);
@@ -89,7 +122,7 @@ private:
 };
 
 int BatchSession::run(const std::string& date) {
-    const std::filesystem::path source = opts_.file;
+    const std::filesystem::path source = opts_.input();
     opts_.values.set(Setting::DataFileName, source.filename().string());
     // Held from the Read to the end of the run: the outputs in the working directory and
     // the written-back source are this process's until then.
@@ -100,12 +133,16 @@ int BatchSession::run(const std::string& date) {
     }
     SourceReadOutcome read;
     try {
-        read = readSourceFile(source, kMissValue, {opts_.values, console_, console_}, opts_.encoding);
+        read = readInput();
     } catch (const Cancelled&) {
         return interrupted();  // the Read step works in memory: nothing to remove
     }
     console_.endProgress();
-    if (read.read.erf != 0) return finish(kStopped);
+    if (read.read.erf != 0) {
+        if (!opts_.fromRecords() && !read.convertedFromGis)
+            if (const auto advice = tableAdvice(opts_)) err_ << *advice << "\n";
+        return finish(kStopped);
+    }
     // Before the run, which may write the prediction back into the file.
     const auto digest = opts_.summaryFile.empty() ? std::nullopt : sha256OfFile(source);
 
@@ -124,14 +161,46 @@ int BatchSession::run(const std::string& date) {
     if (result.status == engine::RunStatus::Stopped) return finish(kStopped);
     // Figures only of a run that went through all its passes: an empty species list has none.
     if (result.status == engine::RunStatus::Completed) {
-        const CompletedRun completed{read.read.data, result, opts_.values, opts_.file, date};
-        if (const auto failure = writeFigures(figures.value, completed)) {
+        FigureRequest drawn = figures.value;
+        const std::vector<std::string> refused = withoutMap(drawn, read.read.data);
+        for (const std::string& text : refused) console_.message(text);
+        const CompletedRun completed{read.read.data, result, opts_.values, opts_.input(), date};
+        if (const auto failure = writeFigures(drawn, completed)) {
             console_.message(*failure);
             return finish(kStopped);
         }
-        return afterRun({read.read.data, result, given, opts_.values, opts_.file, digest, date, seconds.count()});
+        const int status =
+            afterRun({read.read.data, result, given, opts_.values, opts_.input(), digest, date, seconds.count()});
+        return status == kCompleted && !refused.empty() ? kStopped : status;
     }
     return finish(kCompleted);
+}
+
+SourceReadOutcome BatchSession::readInput() {
+    if (opts_.fromRecords()) return readRecords();
+    return readSourceFile(opts_.file, kMissValue, {opts_.values, console_, console_}, opts_.encoding);
+}
+
+// The records' data set, read as the Read step reads a GIS layer's: nothing may be written
+// back to a table. Its summary lines go to standard error.
+SourceReadOutcome BatchSession::readRecords() {
+    SourceReadOutcome outcome;
+    outcome.convertedFromGis = true;
+    records::ImportedRecords imported;
+    try {
+        imported = importRecordsFor(opts_.records, console_);
+    } catch (const Cancelled&) {
+        throw;
+    } catch (const std::exception& e) {
+        console_.message(e.what());
+        return outcome;
+    }
+    console_.endProgress();
+    for (const std::string& line : imported.summary) err_ << line << "\n";
+    if (opts_.hindcastYears.size() > 0 && records::withoutGeometry(imported.built.data))
+        console_.message("The hindcast's distance baseline needs the regions' geometry (--regions LAYER): its figures are null");
+    outcome.read = readVectorData(std::move(imported.built.data), kMissValue, {opts_.values, console_, console_});
+    return outcome;
 }
 
 // The tables, the hindcast and the summary asked for; exit status 1 when one of them failed.
@@ -153,7 +222,7 @@ engine::RunResult BatchSession::forecast(const SourceReadOutcome& source, std::v
     engine::RunRequest request;
     request.data = &source.read.data;
     request.species = std::move(species);
-    request.sourceFile = opts_.file;
+    request.sourceFile = opts_.input();
     request.sourceWritable = !source.convertedFromGis;
     request.missvalue = kMissValue;
     request.calculationDate = date;

@@ -1,0 +1,34 @@
+#include "vector/records_source.hpp"
+
+#include "base/text.hpp"
+#include "vector/file_bytes.hpp"
+
+namespace el::records {
+
+bool isSpreadsheet(const std::filesystem::path& table) {
+    const std::string extension = asciiLower(table.extension().string());
+    return extension == ".xlsx" || extension == ".ods";
+}
+
+Table readTableFile(const std::filesystem::path& table, const std::string& encoding) {
+    const auto bytes = vec::readWholeFile(table);
+    if (!bytes) throw RecordsError("Cannot open the records table " + table.string());
+    try {
+        return readDelimitedTable(*bytes, encoding);
+    } catch (const RecordsError& e) {
+        throw RecordsError(table.string() + ": " + e.what());
+    }
+}
+
+ImportedRecords importTableRecords(const RecordsSource& source) {
+    if (!source.regions.empty() || !source.occurrences.empty() || isSpreadsheet(source.table))
+        throw RecordsError("Regions layers, occurrence points and spreadsheets need the GIS part, which this build lacks");
+    const Table table = readTableFile(source.table, source.encoding);
+    BuildOptions options;
+    options.absent = source.absent;
+    ImportedRecords imported{buildRecordsData(recordsOf(table, source.columns), options), {}};
+    imported.summary.push_back(imported.built.summaryLine());
+    return imported;
+}
+
+}  // namespace el::records

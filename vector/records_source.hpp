@@ -1,0 +1,48 @@
+#pragma once
+// What a front end asks of the records import: a records table or occurrence points, the
+// columns to read, the regions layer and how pairs without a record read. The table-only
+// import lives here; the one with a regions layer, occurrence points or a spreadsheet needs
+// GDAL (gis/records_import.hpp).
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "vector/records.hpp"
+
+namespace el::records {
+
+struct RecordsSource {
+    std::filesystem::path table;        // a records table (--records), or
+    std::filesystem::path occurrences;  // occurrence points (--occurrences, with a regions layer)
+    std::string encoding = "auto";      // of a delimited table
+    RecordColumns columns;              // region, species, date and join key columns ("" = found by name)
+    std::string longitudeColumn, latitudeColumn;  // of the occurrence points ("" = found by name)
+    std::filesystem::path regions;      // the regions layer; empty: a data set without geometry
+    std::string regionsLayer;           // its layer ("" = the first)
+    std::string joinField;              // its key field ("" = its name field)
+    Absence absent = Absence::NotYet;
+    bool dropUnmatched = false;
+
+    // The file the records come from.
+    const std::filesystem::path& input() const { return table.empty() ? occurrences : table; }
+};
+
+// The data set built, and the lines that tell the user what went into it (the points read,
+// then the records' summary line).
+struct ImportedRecords {
+    BuiltRecords built;
+    std::vector<std::string> summary;
+};
+
+// True for a table that is a spreadsheet (.xlsx, .ods), which only the GIS part reads.
+bool isSpreadsheet(const std::filesystem::path& table);
+
+// A delimited table file. Throws RecordsError when it cannot be read.
+Table readTableFile(const std::filesystem::path& table, const std::string& encoding);
+
+// A records table without a regions layer: the data set without geometry. Throws
+// RecordsError, also for what only the GIS part can do (spreadsheets, layers, points).
+ImportedRecords importTableRecords(const RecordsSource& source);
+
+}  // namespace el::records
