@@ -39,26 +39,30 @@ struct RegionLocator::Grid {
 
 namespace {
 
-bool jumpsAntimeridian(const OGRLinearRing& ring) {
-    for (int i = 1; i < ring.getNumPoints(); ++i)
-        if (std::fabs(ring.getX(i) - ring.getX(i - 1)) > 180.0) return true;
-    return false;
+// The times consecutive nodes of a ring are more than 180 degrees of longitude apart.
+int antimeridianJumps(const OGRLinearRing& ring) {
+    int jumps = 0;
+    for (int i = 1; i < ring.getNumPoints(); ++i) jumps += std::fabs(ring.getX(i) - ring.getX(i - 1)) > 180.0;
+    return jumps;
 }
 
-// Moves a polygon whose ring crosses the antimeridian to longitudes 0..360, when that
-// makes it narrower (a ring that runs all around the pole, as Antarctica's, stays).
+// Moves a polygon whose ring crosses the antimeridian to longitudes 0..360 when that
+// makes it narrower. A ring that crosses an odd number of times runs around the pole (as
+// Antarctica's does, closing along the -90 parallel) and is right as stored.
 void unwrapPolygon(OGRPolygon& polygon) {
-    bool crosses = false;
+    int jumps = 0;
     double minX = 1e300, maxX = -1e300, minShifted = 1e300, maxShifted = -1e300;
     for (const OGRLinearRing* ring : polygon) {
-        crosses = crosses || jumpsAntimeridian(*ring);
+        const int ringJumps = antimeridianJumps(*ring);
+        if (ringJumps % 2 != 0) return;
+        jumps += ringJumps;
         for (int i = 0; i < ring->getNumPoints(); ++i) {
             const double x = ring->getX(i), shifted = x < 0.0 ? x + 360.0 : x;
             minX = std::min(minX, x), maxX = std::max(maxX, x);
             minShifted = std::min(minShifted, shifted), maxShifted = std::max(maxShifted, shifted);
         }
     }
-    if (!crosses || maxShifted - minShifted >= maxX - minX) return;
+    if (jumps == 0 || maxShifted - minShifted >= maxX - minX) return;
     for (OGRLinearRing* ring : polygon)
         for (int i = 0; i < ring->getNumPoints(); ++i)
             if (ring->getX(i) < 0.0) ring->setPoint(i, ring->getX(i) + 360.0, ring->getY(i));

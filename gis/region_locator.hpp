@@ -4,8 +4,8 @@
 // Outline files hold rings that cross the antimeridian (consecutive nodes more than 180
 // degrees of longitude apart) and polygons that are invalid as stored (self-touching
 // rings, bow ties, wrong orientation). Each geometry added is first unwrapped (a polygon
-// with such a ring has its negative longitudes moved by +360, when that makes it
-// narrower) and then made valid; a point is tested at its longitude and, when negative,
+// whose rings cross there and back has its negative longitudes moved by +360, when that
+// makes it narrower; a ring around a pole crosses once and stays) and then made valid; a point is tested at its longitude and, when negative,
 // at longitude + 360. A point on a shared edge goes to the region first in feature
 // order (the lowest index) whose geometry touches it.
 

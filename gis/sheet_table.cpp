@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include <cpl_conv.h>
 #include <cpl_vsi.h>
 
 #include "base/numtext.hpp"
@@ -20,8 +21,7 @@ DatasetPtr openSheets(const std::filesystem::path& source) {
     const char* driver = extension == ".ods" ? "ODS" : extension == ".xlsx" ? "XLSX" : nullptr;
     if (driver == nullptr) throw GisError(gdalPath(source) + " is not a spreadsheet this tool reads (.xlsx or .ods)");
     const char* const drivers[] = {driver, nullptr};
-    const char* const options[] = {"HEADERS=FORCE", nullptr};
-    DatasetPtr dataset(GDALDataset::Open(gdalPath(source).c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, options));
+    DatasetPtr dataset(GDALDataset::Open(gdalPath(source).c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers));
     if (!dataset) throw GisError(gdalPath(source) + " could not be read as a spreadsheet" + gdalReason());
     if (dataset->GetLayerCount() < 1) throw GisError(gdalPath(source) + " has no sheet with cells");
     return dataset;
@@ -55,6 +55,10 @@ std::string cellText(OGRFeature& feature, int field) {
 records::Table readSheetTable(const std::filesystem::path& source, const std::string& sheet) {
     registerGdalDrivers();
     QuietGdal quiet;
+    // The drivers guess whether the first row is a header, sheet by sheet, and read them
+    // lazily: the first row is always the header here, for as long as the sheets are read.
+    const CPLConfigOptionSetter xlsxHeaders("OGR_XLSX_HEADERS", "FORCE", false);
+    const CPLConfigOptionSetter odsHeaders("OGR_ODS_HEADERS", "FORCE", false);
     DatasetPtr dataset = openSheets(source);
     OGRLayer* chosen = sheet.empty() ? dataset->GetLayer(0) : dataset->GetLayerByName(sheet.c_str());
     if (chosen == nullptr)
