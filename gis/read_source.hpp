@@ -6,8 +6,10 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "vector/records.hpp"
+#include "vector/records_source.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el {
@@ -21,31 +23,19 @@ struct SourceReadOutcome {
 SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, const ReadHooks& hooks,
                                  const std::string& encoding = "auto");
 
-// A records table and the regions layer that gives its regions their shapes, as a front end
-// asks for them.
-struct RecordsSource {
-    std::filesystem::path table;     // CSV/TSV (delimiter and encoding found), XLSX or ODS
-    std::string encoding = "auto";   // of a delimited table
-    records::RecordColumns columns;  // empty names: found by the usual header names
-    std::filesystem::path regions;   // empty: a data set without geometry
-    std::string regionsLayer;        // empty: the layer's only one
-    std::string joinColumn;          // the table column with the layer's keys; empty: the region column
-    std::string joinField;           // the layer field with the keys; empty: its name field
-    records::Absence absent = records::Absence::NotYet;
-    bool dropUnmatched = false;
-};
-
-struct RecordsReadOutcome {
-    ReadOutcome read;
-    std::string summary;  // the summary line of what was built; empty when nothing was
-};
-
 // A records table's cells: a delimited text (`encoding` "auto" or an encoding name), or the
 // first sheet of an XLSX or ODS file. Throws std::runtime_error naming the fault.
 records::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding);
 
-// The table joined to its regions, then taken as the Read step takes a data set. Every
-// refusal (bad rows, unmatched or shared keys, a missing column) reaches the messenger.
-RecordsReadOutcome readRecordsSource(const RecordsSource& source, const std::string& missvalue, const ReadHooks& hooks);
+struct RecordsReadOutcome {
+    ReadOutcome read;
+    std::vector<std::string> summary;  // what went into the data set; empty when nothing was built
+};
+
+// The records import (a table, or points, joined to a regions layer where one is named),
+// then taken as the Read step takes a GIS layer's data set. Every refusal (bad rows,
+// unmatched or shared keys, a missing column) reaches the messenger.
+RecordsReadOutcome readRecordsSource(const records::RecordsSource& source, const std::string& missvalue,
+                                     const ReadHooks& hooks);
 
 }  // namespace el

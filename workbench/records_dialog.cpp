@@ -183,12 +183,12 @@ void RecordsDialog::fillColumns(const std::vector<std::string>& headers) {
     }
 }
 
-void RecordsDialog::setSource(const RecordsSource& source) {
+void RecordsDialog::setSource(const records::RecordsSource& source) {
     setTable(shown(source.table));
     chooseColumn(region_, source.columns.region);
     chooseColumn(species_, source.columns.species);
     chooseColumn(date_, source.columns.date);
-    chooseColumn(joinColumn_, source.joinColumn);
+    chooseColumn(joinColumn_, source.columns.key);
     regions_->setText(shown(source.regions));
     layer_->setText(fromUtf8(source.regionsLayer));
     joinField_->setText(fromUtf8(source.joinField));
@@ -196,13 +196,12 @@ void RecordsDialog::setSource(const RecordsSource& source) {
     dropUnmatched_->setChecked(source.dropUnmatched);
 }
 
-RecordsSource RecordsDialog::source() const {
-    RecordsSource source;
+records::RecordsSource RecordsDialog::source() const {
+    records::RecordsSource source;
     source.table = localPath(table_->text().trimmed());
-    source.columns = {chosenColumn(region_), chosenColumn(species_), chosenColumn(date_)};
+    source.columns = {chosenColumn(region_), chosenColumn(species_), chosenColumn(date_), chosenColumn(joinColumn_)};
     if (!regions_->text().trimmed().isEmpty()) source.regions = localPath(regions_->text().trimmed());
     source.regionsLayer = utf8(layer_->text());
-    source.joinColumn = chosenColumn(joinColumn_);
     source.joinField = utf8(joinField_->text());
     source.absent = static_cast<records::Absence>(absent_->checkedId());
     source.dropUnmatched = dropUnmatched_->isChecked();

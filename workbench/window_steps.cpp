@@ -37,6 +37,13 @@ constexpr const char* kCancelledNote = "The last run was cancelled: it left no r
 constexpr const char* kStoppedNote = "The last run stopped before it completed: it left no results.";
 constexpr const char* kNoSpeciesNote = "The species list was empty: nothing was run.";
 
+// The import's summary lines as the one status line.
+std::string summaryText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "; ") + line;
+    return text;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -151,35 +158,35 @@ void WorkbenchWindow::readFile() {
         [this, outcome, source, lock] { readDone(outcome->read, source, !outcome->convertedFromGis); });
 }
 
-void WorkbenchWindow::importRecords(const RecordsSource& source) {
+void WorkbenchWindow::importRecords(const records::RecordsSource& source) {
     if (readStep_->active()) return;
     recordsSource_ = source;
     // The log's header names the table, as the batch runner's does.
-    setSetting(Setting::DataFileName, source.table.filename().string());
+    setSetting(Setting::DataFileName, source.input().filename().string());
     const auto lock = beginRead();
     if (!lock) return;
     auto outcome = std::make_shared<RecordsReadOutcome>();
     readStep_->start(
         [outcome, source, missvalue = missvalue_](WorkerHooks& hooks) {
             *outcome = readRecordsSource(source, missvalue, {hooks, hooks, hooks});
-            if (!outcome->summary.empty()) hooks.caption(Label::Status, outcome->summary);
+            if (!outcome->summary.empty()) hooks.caption(Label::Status, summaryText(outcome->summary));
         },
         // A data set built from a table has no file to write the prediction back to.
-        [this, outcome, source, lock] { readDone(outcome->read, source.table, false); });
+        [this, outcome, source, lock] { readDone(outcome->read, source.input(), false); });
 }
 
 void WorkbenchWindow::chooseRecords() {
     if (readStep_->active()) return;
-    RecordsSource offered = recordsSource_;
+    records::RecordsSource offered = recordsSource_;
     // A table chosen in the file list is the one offered.
-    const QString chosen = settings_.textField(Setting::DataFileName)->text();
-    if (isTableFileName(chosen)) offered.table = localPath(joinFolderAndName(folder(), chosen));
+    const QString listed = settings_.textField(Setting::DataFileName)->text();
+    if (isTableFileName(listed)) offered.table = localPath(joinFolderAndName(folder(), listed));
     const std::string encoding = readEncoding();  // the Read's choice serves a delimited table too
     RecordsDialog dialog(
         [encoding](const std::filesystem::path& table) { return readRecordsTable(table, encoding).headers; }, this);
     dialog.setSource(offered);
     if (dialog.exec() != QDialog::Accepted) return;
-    RecordsSource chosen = dialog.source();
+    records::RecordsSource chosen = dialog.source();
     chosen.encoding = encoding;
     importRecords(chosen);
 }

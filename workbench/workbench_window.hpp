@@ -89,7 +89,7 @@ public:
     // Builds the data set from a records table and its regions layer on the Read step's
     // worker thread; the status line shows what was built, and the species list fills as
     // after a Read. The table is never written to.
-    void importRecords(const RecordsSource& source);
+    void importRecords(const records::RecordsSource& source);
 
     // Points the chooser at the folder of `file`, puts its name in the file name field and reads it.
     void openFile(const QString& file);
@@ -153,7 +153,7 @@ private:
     std::shared_ptr<const VectorData> data_;  // the last successful Read; a run holds its own reference
     int dataGeneration_ = 0;                  // counts the Reads started, so a run knows its data set is gone
     std::filesystem::path readSource_;        // the file of the last successful Read
-    RecordsSource recordsSource_;             // the choices of the last records import
+    records::RecordsSource recordsSource_;             // the choices of the last records import
     bool readSourceWritable_ = true;          // false for a file converted from a GIS format
     engine::Engine engine_;                   // lives as long as the window: keeps its random generator
     // The working directory's lock, one hold shared by a Read and a run at work together.

@@ -9,7 +9,7 @@
 #include "tests/workbench/window_fixture.hpp"
 #include "workbench/records_dialog.hpp"
 
-using el::RecordsSource;
+using el::records::RecordsSource;
 using el::Setting;
 using el::test::crlf;
 using el::test::readFile;
@@ -92,9 +92,8 @@ private slots:
 
         RecordsSource chosen;
         chosen.table = data / "first.csv";
-        chosen.columns = {"Country", "Taxon", "Year", ""};
+        chosen.columns = {"Country", "Taxon", "Year", "Country"};
         chosen.regions = data / "squares.geojson";
-        chosen.joinColumn = "Country";
         chosen.joinField = "code";
         chosen.absent = el::records::Absence::Unknown;
         chosen.dropUnmatched = true;
@@ -104,7 +103,7 @@ private slots:
         QCOMPARE(shown.columns.species, std::string("Taxon"));
         QCOMPARE(shown.columns.date, std::string("Year"));
         QCOMPARE(shown.regions, chosen.regions);
-        QCOMPARE(shown.joinColumn, std::string("Country"));
+        QCOMPARE(shown.columns.key, std::string("Country"));
         QCOMPARE(shown.joinField, std::string("code"));
         QVERIFY(shown.absent == el::records::Absence::Unknown);
         QVERIFY(shown.dropUnmatched);
@@ -160,7 +159,7 @@ private slots:
         source.table = data / "coded.csv";
         source.columns.region = "name";
         source.regions = data / "squares.geojson";
-        source.joinColumn = "code";
+        source.columns.key = "code";
         source.joinField = "code";
         w.window->importRecords(source);
         w.window->waitUntilIdle();

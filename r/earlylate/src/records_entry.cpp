@@ -10,8 +10,8 @@
 
 #include "frame_input.hpp"
 #include "frame_output.hpp"
-#include "vector/file_bytes.hpp"
 #include "vector/records.hpp"
+#include "vector/records_source.hpp"
 
 namespace {
 
@@ -26,10 +26,7 @@ std::string textOf(const Rcpp::List& list, const char* name) {
 
 // list(path, encoding): a delimited text file as the batch runner reads it.
 records::Table tableOfFile(const Rcpp::List& source) {
-    const std::filesystem::path path = std::filesystem::u8path(textOf(source, "path"));
-    const auto bytes = vec::readWholeFile(path);
-    if (!bytes) throw std::runtime_error("Cannot open file: " + path.string());
-    return records::readDelimitedTable(*bytes, textOf(source, "encoding"));
+    return records::readTableFile(std::filesystem::u8path(textOf(source, "path")), textOf(source, "encoding"));
 }
 
 // list(headers, columns, first_row): a data frame's cells as texts; rows numbered from
