@@ -9,6 +9,10 @@ el_read_cpp <- function(path, encoding, formatCheck) {
     .Call(`_earlylate_el_read_cpp`, path, encoding, formatCheck)
 }
 
+el_records_cpp <- function(table, columns, keys, geometry, absent, joinColumn, dropUnmatched) {
+    .Call(`_earlylate_el_records_cpp`, table, columns, keys, geometry, absent, joinColumn, dropUnmatched)
+}
+
 el_run_cpp <- function(names, columns, geometry, settings, species, fileName, examine, workDir) {
     .Call(`_earlylate_el_run_cpp`, names, columns, geometry, settings, species, fileName, examine, workDir)
 }

@@ -86,7 +86,7 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
 }
 
 # The regions: their keys as texts and their geometry as WKB, from an sf data frame or a
-# GIS file that sf reads.
+# GIS file that sf reads; the coordinate system the data set's geometry is in.
 .el_regions_of <- function(regions, field, layer) {
   if (is.character(regions) && length(regions) == 1 && !is.na(regions)) {
     regions <- if (is.null(layer)) sf::st_read(regions, quiet = TRUE) else sf::st_read(regions, layer, quiet = TRUE)
@@ -101,6 +101,8 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
   keys <- values[[field]]
   if (is.factor(keys)) keys <- as.character(keys)
   sfc <- sf::st_geometry(regions)
+  # As the batch runner's regions layer: in longitude/latitude wherever a coordinate system is known.
+  if (!is.na(sf::st_crs(sfc))) sfc <- sf::st_transform(sfc, 4326)
   list(keys = keys, geometry = unclass(sf::st_as_binary(sfc, EWKB = FALSE)), crs = sf::st_crs(sfc))
 }
 

@@ -35,6 +35,22 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// el_records_cpp
+Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP geometry, std::string absent, std::string joinColumn, bool dropUnmatched);
+RcppExport SEXP _earlylate_el_records_cpp(SEXP tableSEXP, SEXP columnsSEXP, SEXP keysSEXP, SEXP geometrySEXP, SEXP absentSEXP, SEXP joinColumnSEXP, SEXP dropUnmatchedSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::traits::input_parameter< Rcpp::List >::type table(tableSEXP);
+    Rcpp::traits::input_parameter< Rcpp::List >::type columns(columnsSEXP);
+    Rcpp::traits::input_parameter< SEXP >::type keys(keysSEXP);
+    Rcpp::traits::input_parameter< SEXP >::type geometry(geometrySEXP);
+    Rcpp::traits::input_parameter< std::string >::type absent(absentSEXP);
+    Rcpp::traits::input_parameter< std::string >::type joinColumn(joinColumnSEXP);
+    Rcpp::traits::input_parameter< bool >::type dropUnmatched(dropUnmatchedSEXP);
+    rcpp_result_gen = Rcpp::wrap(el_records_cpp(table, columns, keys, geometry, absent, joinColumn, dropUnmatched));
+    return rcpp_result_gen;
+END_RCPP
+}
 // el_run_cpp
 Rcpp::List el_run_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings, SEXP species, std::string fileName, bool examine, std::string workDir);
 RcppExport SEXP _earlylate_el_run_cpp(SEXP namesSEXP, SEXP columnsSEXP, SEXP geometrySEXP, SEXP settingsSEXP, SEXP speciesSEXP, SEXP fileNameSEXP, SEXP examineSEXP, SEXP workDirSEXP) {
@@ -81,6 +97,7 @@ END_RCPP
 static const R_CallMethodDef CallEntries[] = {
     {"_earlylate_el_decimal_years", (DL_FUNC) &_earlylate_el_decimal_years, 4},
     {"_earlylate_el_read_cpp", (DL_FUNC) &_earlylate_el_read_cpp, 3},
+    {"_earlylate_el_records_cpp", (DL_FUNC) &_earlylate_el_records_cpp, 7},
     {"_earlylate_el_run_cpp", (DL_FUNC) &_earlylate_el_run_cpp, 8},
     {"_earlylate_el_hindcast_cpp", (DL_FUNC) &_earlylate_el_hindcast_cpp, 7},
     {"_earlylate_el_settings_live", (DL_FUNC) &_earlylate_el_settings_live, 0},

@@ -90,20 +90,20 @@ test_that("join keys are texts: leading zeros stay, unmatched and shared keys ar
   regions <- sf::st_sf(id = c("8", "008", "040", "12"), geometry = sf::st_sfc(squares))
   records <- data.frame(name = c("Albania", "Andorra"), code = c("008", "040"), species = "A", year = c(1990, 1995),
                         stringsAsFactors = FALSE)
-  built <- quiet_records(records, regions = regions, join = c(code = "id"))
+  built <- quiet_records(records, regions = regions, region = "name", join = c(code = "id"))
   expect_identical(built$name, c("Albania", "Andorra"))  # names from the table
   expect_identical(sf::st_bbox(built[1, ])[["xmin"]], 1)  # the shape of "008", not of "8"
 
   records$code[2] <- "999"
-  unmatched <- expect_error(el_records(records, regions = regions, join = c(code = "id")), class = "earlylate_error")
+  unmatched <- expect_error(el_records(records, regions = regions, region = "name", join = c(code = "id")), class = "earlylate_error")
   expect_match(conditionMessage(unmatched), "999", fixed = TRUE)
-  expect_message(dropped <- el_records(records, regions = regions, join = c(code = "id"), drop_unmatched = TRUE))
+  expect_message(dropped <- el_records(records, regions = regions, region = "name", join = c(code = "id"), drop_unmatched = TRUE))
   expect_identical(dropped$name, "Albania")
 
   regions$id[4] <- "008"
-  shared <- expect_error(el_records(records, regions = regions, join = c(code = "id")), class = "earlylate_error")
+  shared <- expect_error(el_records(records, regions = regions, region = "name", join = c(code = "id")), class = "earlylate_error")
   expect_match(conditionMessage(shared), "\"008\"", fixed = TRUE)
-  expect_error(el_records(records, regions = regions, join = c(code = "iso")), "no field \"iso\"")
+  expect_error(el_records(records, regions = regions, region = "name", join = c(code = "iso")), "no field \"iso\"")
 })
 
 test_that("el_records gives the batch runner's forecast of the same table", {
