@@ -4,8 +4,6 @@
 // its own process so the figure belongs to that case alone. Times are wall times; the CPU
 // column counts every thread of the process.
 
-#include <sys/resource.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +13,7 @@
 
 #include "bench/bench_host.hpp"
 #include "bench/pass_bytes.hpp"
+#include "bench/peak_memory.hpp"
 #include "bench/synthetic_data.hpp"
 #include "engine/eigenvector.hpp"
 #include "engine/engine.hpp"
@@ -24,12 +23,6 @@ namespace el::bench {
 namespace {
 
 constexpr double kGridPasses = 200.0 * 200.0;
-
-double peakRssMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in kilobytes
-}
 
 std::vector<std::string> allSpecies(const VectorData& data) {
     return {data.valname.begin(), data.valname.begin() + data.valn()};

@@ -6,7 +6,7 @@
 
 #include "base/numtext.hpp"
 #include "base/text.hpp"
-#include "cli/records_options.hpp"
+#include "vector/records_options.hpp"
 #include "cli/table_files.hpp"
 #include "figures/figure_file.hpp"
 #include "figures/report_file.hpp"
@@ -103,7 +103,7 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 // The rules between options, once all are read; the usage error or "".
 std::string combinationError(const BatchOptions& opts) {
-    if (std::string error = recordsCombinationError(opts.records, opts.file); !error.empty()) return error;
+    if (std::string error = records::recordsCombinationError(opts.records, opts.file); !error.empty()) return error;
     if (opts.input().empty() && !opts.help && !opts.version) return "no FILE given";
     for (const std::string* output : {&opts.predictionsFile, &opts.summaryFile})
         if (sameFile(*output, opts.input())) return "\"" + *output + "\" is the input FILE: name another file for the table";
@@ -125,10 +125,10 @@ std::optional<std::string> ownOption(const std::string& arg, ArgReader& in, Batc
     else if (arg == "--map-y-down") opts.mapYDown = true;
     else if (auto file = fileOption(arg, in, opts)) return file;
     else if (auto table = tableOption(arg, in, opts)) return table;
-    else if (auto records = recordsOption(
+    else if (auto recordsError = records::recordsOption(
                  arg, [&in]() { std::string value; return in.takeValue(value) ? std::optional(value) : std::nullopt; },
                  opts.records))
-        return records;
+        return recordsError;
     else if (arg == "-s" || arg == "--species" || arg == "--map-species") {
         std::string value;
         if (!in.takeValue(value)) return valueError(arg, arg == "--map-species" ? "NAME" : "");
@@ -197,7 +197,7 @@ std::vector<HelpRow> helpRows() {
         {optionText("", "--hindcast", "Y[,Y...]"), "",
          "after the run, forecast from the data up to each year Y and score it on the later arrivals (needs -t)"},
         {optionText("", "--quiet", ""), "", "no progress line on standard error"}};
-    for (const auto& [option, help] : recordsHelp()) rows.push_back({"      " + option, "", help});
+    for (const auto& [option, help] : records::recordsHelp()) rows.push_back({"      " + option, "", help});
     for (const auto& info : settingTable()) {
         const BatchOption& b = info.batch;
         if (b.flag.empty()) continue;

@@ -1,5 +1,6 @@
 #include "gis/convert_command.hpp"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "base/text.hpp"
@@ -7,6 +8,7 @@
 #include "gis/gdal_session.hpp"
 #include "gis/gis_error.hpp"
 #include "gis/layer_export.hpp"
+#include "gis/records_convert.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el::gis {
@@ -120,6 +122,9 @@ Exit status: 0 done, 1 conversion failed, 2 usage error.
 }
 
 int runConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const bool help = std::find(args.begin(), args.end(), "--help") != args.end() ||
+                      std::find(args.begin(), args.end(), "-h") != args.end();
+    if (!help && asksForRecords(args)) return runRecordsConvert(args, out, err);
     const auto parsed = parseConvertArguments(args);
     if (const auto* usage = std::get_if<std::string>(&parsed)) {
         err << "earlylate-convert: " << *usage << "\nTry earlylate-convert --help\n";
@@ -127,7 +132,7 @@ int runConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     const ConvertRequest& request = std::get<ConvertRequest>(parsed);
     if (request.help) {
-        out << convertHelp();
+        out << convertHelp() << recordsConvertHelp();
         return kDone;
     }
     ConsoleMessenger messenger(err);

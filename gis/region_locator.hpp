@@ -32,7 +32,8 @@ public:
     // Builds the envelope grid; call once after the last add().
     void finish();
 
-    // The lowest index whose geometry contains or touches (lon, lat); empty for none.
+    // The lowest index whose geometry contains or touches (lon, lat); empty for none. The
+    // prepared geometries build their indexes on first use: one thread at a time.
     std::optional<std::size_t> regionAt(double lon, double lat) const;
 
 private:

@@ -27,12 +27,6 @@ DatasetPtr openSheets(const std::filesystem::path& source) {
     return dataset;
 }
 
-std::string twoDigits(int value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
-}
-
 // Dates as ISO dates, so they read as the dates they show; numbers in their plain form.
 std::string cellText(OGRFeature& feature, int field) {
     if (!feature.IsFieldSetAndNotNull(field)) return "";
@@ -42,9 +36,12 @@ std::string cellText(OGRFeature& feature, int field) {
         int year = 0, month = 0, day = 0, hour = 0, minute = 0, zone = 0;
         float second = 0.0f;
         feature.GetFieldAsDateTime(field, &year, &month, &day, &hour, &minute, &second, &zone);
-        std::string text = std::to_string(year) + "-" + twoDigits(month) + "-" + twoDigits(day);
-        if (type == OFTDateTime)
-            text += "T" + twoDigits(hour) + ":" + twoDigits(minute) + ":" + twoDigits(static_cast<int>(second));
+        char text[40];
+        if (type == OFTDate)
+            std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+        else
+            std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", year, month, day, hour, minute,
+                          static_cast<int>(second));
         return text;
     }
     return feature.GetFieldAsString(field);

@@ -34,7 +34,7 @@ struct RecordColumns {
     std::string region;
     std::string species;
     std::string date;
-    std::string key;  // the column that joins a row to the regions layer; empty: the region column
+    std::string key{};  // the column that joins a row to the regions layer; empty: the region column
 };
 
 // One record: a region's key, a species and a date as written (a number, an ISO date or a
@@ -44,7 +44,7 @@ struct Record {
     std::string species;
     std::string date;
     std::int64_t row = 0;
-    std::string key;  // the region's key in the regions layer; empty: the region itself
+    std::string key{};  // the region's key in the regions layer; empty: the region itself
     const std::string& joinKey() const { return key.empty() ? region : key; }
 };
 

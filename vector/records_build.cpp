@@ -148,14 +148,21 @@ bool withoutGeometry(const VectorData& data) {
     return true;
 }
 
+std::string counted(std::int64_t count, const std::string& one, const std::string& several) {
+    return std::to_string(count) + " " + (count == 1 ? one : several);
+}
+
 std::string BuiltRecords::summaryLine() const {
-    std::string line = "records: " + std::to_string(data.objn()) + " regions, " + std::to_string(data.valn()) +
-                       " species, " + std::to_string(records) + " records";
+    std::string line = "records: " + counted(data.objn(), "region", "regions") + ", " + std::to_string(data.valn()) +
+                       " species, " + counted(records, "record", "records");
     if (merged > 0) line += " (" + std::to_string(merged) + " merged into the earliest record of their region and species)";
-    line += "; " + std::to_string(absentCells) + " region-species pairs without a record read as " +
+    line += "; " + counted(absentCells, "region-species pair", "region-species pairs") + " without a record read as " +
             (absentAs == Absence::NotYet ? "NotYetArrived" : "Unknown");
-    if (featuresUnused > 0) line += "; " + std::to_string(featuresUnused) + " features of the regions layer without a record left out";
-    if (!dropped.empty()) line += "; " + std::to_string(dropped.size()) + " regions without a feature dropped: " + listed(dropped);
+    if (featuresUnused > 0)
+        line += "; " + counted(featuresUnused, "feature", "features") + " of the regions layer without a record left out";
+    if (!dropped.empty())
+        line += "; " + counted(static_cast<std::int64_t>(dropped.size()), "region", "regions") +
+                " without a feature dropped: " + listed(dropped);
     if (data.objn() > 0 && withoutGeometry(data)) line += "; no regions layer: regions without geometry";
     return line;
 }

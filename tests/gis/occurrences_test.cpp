@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/numtext.hpp"
-#include "gis/decimal_year.hpp"
+#include "base/decimal_year.hpp"
 #include "gis/delimited_lines.hpp"
 #include "gis/event_date.hpp"
 #include "gis/gis_error.hpp"
@@ -20,13 +20,13 @@ using Texts = std::vector<std::string>;
 TEST(EventDate, EveryFormOfAnOccurrenceDateReadsAsItsStart) {
     EXPECT_EQ(eventDateYear("2004"), 2004.0);
     EXPECT_EQ(eventDateYear(" 1998.5 "), 1998.5);
-    EXPECT_EQ(eventDateYear("2004-06"), gis::decimalYear(2004, 6, 1));
-    EXPECT_EQ(eventDateYear("2004-06-12"), gis::decimalYear(2004, 6, 12));
-    EXPECT_EQ(eventDateYear("2004-06-01/2004-06-30"), gis::decimalYear(2004, 6, 1));
+    EXPECT_EQ(eventDateYear("2004-06"), el::decimalYear(2004, 6, 1));
+    EXPECT_EQ(eventDateYear("2004-06-12"), el::decimalYear(2004, 6, 12));
+    EXPECT_EQ(eventDateYear("2004-06-01/2004-06-30"), el::decimalYear(2004, 6, 1));
     EXPECT_EQ(eventDateYear("2004/2006"), 2004.0);
-    EXPECT_EQ(eventDateYear("2004-06-12T10:00:00Z"), gis::decimalYear(2004, 6, 12, 36000));
-    EXPECT_EQ(eventDateYear("2004-06-12T10:00:30.5+02:00"), gis::decimalYear(2004, 6, 12, 36030.5));
-    EXPECT_EQ(eventDateYear("2004-06-12 10:00"), gis::decimalYear(2004, 6, 12, 36000));
+    EXPECT_EQ(eventDateYear("2004-06-12T10:00:00Z"), el::decimalYear(2004, 6, 12, 36000));
+    EXPECT_EQ(eventDateYear("2004-06-12T10:00:30.5+02:00"), el::decimalYear(2004, 6, 12, 36030.5));
+    EXPECT_EQ(eventDateYear("2004-06-12 10:00"), el::decimalYear(2004, 6, 12, 36000));
     for (const char* bad : {"", "  ", "2004-13-01", "2003-02-29", "June 2004", "04-06-12", "2004-06-12T25", "nan", "x/2004"})
         EXPECT_FALSE(eventDateYear(bad)) << bad;
 }
@@ -107,7 +107,7 @@ TEST(Occurrences, EachRegionAndSpeciesKeepsItsEarliestPointAndTheRestIsCounted) 
     };
     expect(0, "A", "Aus bus", "2003", 3);  // a filled year wins over the event date
     expect(1, "A", "Cus dus", "1995", 4);  // on the shared edge: the first region
-    expect(2, "B", "Aus bus", plainnum(*gis::decimalYear(2010, 3, 1)), 5);
+    expect(2, "B", "Aus bus", plainnum(*el::decimalYear(2010, 3, 1)), 5);
     EXPECT_EQ(result.points, 10);
     EXPECT_EQ(result.placed, 5);
     EXPECT_EQ(result.outside, 1);
@@ -130,7 +130,7 @@ TEST(Occurrences, ColumnsNamedByTheOptionsOrRefusedWithTheHeaders) {
     Feedback quiet;
     const gis::OccurrenceResult result = gis::placeOccurrences(dir / "p.tsv", layer, {"TAXON", "", "", "when"}, quiet);
     ASSERT_EQ(result.records.size(), 1U);
-    EXPECT_EQ(result.records[0].date, plainnum(*gis::decimalYear(1999, 12, 1)));
+    EXPECT_EQ(result.records[0].date, plainnum(*el::decimalYear(1999, 12, 1)));
 }
 
 struct StopAtFirstCheckpoint : Feedback {

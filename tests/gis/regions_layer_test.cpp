@@ -137,5 +137,28 @@ TEST(RegionsLayer, ALayerInAnotherCoordinateSystemIsReprojected) {
     EXPECT_NEAR(ring.y[2], 10.0, 1e-4);
 }
 
+// World outlines as TopoJSON: quantized arcs, keys in the feature ids ("008"), one country
+// in two overlapping parts, the second crossing the antimeridian.
+constexpr const char* kTopology = R"({"type":"Topology",
+ "transform":{"scale":[0.5,0.5],"translate":[-180,-90]},
+ "objects":{"countries":{"type":"GeometryCollection","geometries":[
+  {"type":"Polygon","id":"008","properties":{"name":"Albania"},"arcs":[[0]]},
+  {"type":"MultiPolygon","id":"643","properties":{"name":"Russia"},"arcs":[[[1]],[[2]]]}]}},
+ "arcs":[[[398,260],[4,0],[0,4],[-4,0],[0,-4]],
+         [[700,280],[40,0],[0,40],[-40,0],[0,-40]],
+         [[710,280],[-690,0],[0,40],[690,0],[0,-40]]]})";
+
+TEST(RegionsLayer, TopoJsonOutlinesKeyedByTheirIds) {
+    TempDir dir;
+    writeFile(dir / "world.topojson", kTopology);
+    const RegionsLayer layer = readRegionsLayer(dir / "world.topojson", "", "id");
+    EXPECT_EQ(layer.keys, (Texts{"008", "643"}));
+    EXPECT_EQ(regionAt(layer, 20, 41), "008");
+    EXPECT_EQ(regionAt(layer, 175, 60), "643");
+    EXPECT_EQ(regionAt(layer, -175, 60), "643");
+    EXPECT_EQ(regionAt(layer, -165, 60), "(none)");
+    EXPECT_EQ(regionAt(layer, 0, 60), "(none)");
+}
+
 }  // namespace
 }  // namespace el::test

@@ -1,10 +1,10 @@
-#include "cli/records_options.hpp"
+#include "vector/records_options.hpp"
 
-namespace el::batch {
+namespace el::records {
 namespace {
 
 // The options that take a text; nothing when `arg` is none of them.
-std::string* textOption(const std::string& arg, records::RecordsSource& source) {
+std::string* textOption(const std::string& arg, RecordsSource& source) {
     if (arg == "--region-column") return &source.columns.region;
     if (arg == "--species-column") return &source.columns.species;
     if (arg == "--date-column") return &source.columns.date;
@@ -14,14 +14,14 @@ std::string* textOption(const std::string& arg, records::RecordsSource& source) 
     return nullptr;
 }
 
-std::filesystem::path* fileOption(const std::string& arg, records::RecordsSource& source) {
+std::filesystem::path* fileOption(const std::string& arg, RecordsSource& source) {
     if (arg == "--records") return &source.table;
     if (arg == "--occurrences") return &source.occurrences;
     if (arg == "--regions") return &source.regions;
     return nullptr;
 }
 
-std::string joinError(const std::string& text, records::RecordsSource& source) {
+std::string joinError(const std::string& text, RecordsSource& source) {
     const auto equals = text.find('=');
     if (equals == std::string::npos || equals == 0 || equals + 1 == text.size())
         return "option --join takes COLUMN=FIELD (the table's column and the layer's field), not \"" + text + "\"";
@@ -30,9 +30,9 @@ std::string joinError(const std::string& text, records::RecordsSource& source) {
     return "";
 }
 
-std::string absentError(const std::string& text, records::RecordsSource& source) {
-    if (text == "notyet") source.absent = records::Absence::NotYet;
-    else if (text == "unknown") source.absent = records::Absence::Unknown;
+std::string absentError(const std::string& text, RecordsSource& source) {
+    if (text == "notyet") source.absent = Absence::NotYet;
+    else if (text == "unknown") source.absent = Absence::Unknown;
     else return "option --absent takes notyet or unknown, not \"" + text + "\"";
     return "";
 }
@@ -40,7 +40,7 @@ std::string absentError(const std::string& text, records::RecordsSource& source)
 }  // namespace
 
 std::optional<std::string> recordsOption(const std::string& arg, const ValueTaker& value,
-                                         records::RecordsSource& source) {
+                                         RecordsSource& source) {
     if (arg == "--drop-unmatched") {
         source.dropUnmatched = true;
         return std::string();
@@ -57,14 +57,14 @@ std::optional<std::string> recordsOption(const std::string& arg, const ValueTake
     return std::string();
 }
 
-std::string recordsCombinationError(const records::RecordsSource& source, const std::string& file) {
+std::string recordsCombinationError(const RecordsSource& source, const std::string& file) {
     const bool table = !source.table.empty(), points = !source.occurrences.empty();
     if (!table && !points) {
         const bool anyRecordsOption = !source.regions.empty() || !source.regionsLayer.empty() ||
                                       !source.joinField.empty() || source.dropUnmatched || !source.columns.region.empty() ||
                                       !source.columns.species.empty() || !source.columns.date.empty() ||
                                       !source.longitudeColumn.empty() || !source.latitudeColumn.empty() ||
-                                      source.absent != records::Absence::NotYet;
+                                      source.absent != Absence::NotYet;
         return anyRecordsOption ? "the records options need --records TABLE or --occurrences FILE" : "";
     }
     if (table && points) return "give either --records or --occurrences, not both";
@@ -95,4 +95,4 @@ std::vector<std::pair<std::string, std::string>> recordsHelp() {
     };
 }
 
-}  // namespace el::batch
+}  // namespace el::records

@@ -1,6 +1,7 @@
 #pragma once
-// The batch runner's options of the records import: --records or --occurrences in place of
-// FILE, the columns to read, the regions layer and the join.
+// The command-line options of the records import, shared by the batch runner and the
+// converter: --records or --occurrences in place of an input file,
+// the columns to read, the regions layer and the join.
 
 #include <functional>
 #include <optional>
@@ -10,19 +11,19 @@
 
 #include "vector/records_source.hpp"
 
-namespace el::batch {
+namespace el::records {
 
 // Gives the option's value, or nothing when the command line ends.
 using ValueTaker = std::function<std::optional<std::string>()>;
 
 // Nothing when `arg` is no records option, else "" or the usage error.
 std::optional<std::string> recordsOption(const std::string& arg, const ValueTaker& value,
-                                         records::RecordsSource& source);
+                                         RecordsSource& source);
 
 // The rules between the records options and FILE, once all are read; the usage error or "".
-std::string recordsCombinationError(const records::RecordsSource& source, const std::string& file);
+std::string recordsCombinationError(const RecordsSource& source, const std::string& file);
 
 // The option and what it does, for --help.
 std::vector<std::pair<std::string, std::string>> recordsHelp();
 
-}  // namespace el::batch
+}  // namespace el::records

@@ -1,0 +1,15 @@
+#pragma once
+// The records import with everything the GIS part adds: spreadsheets, regions layers joined
+// by a key, and occurrence points placed into the regions. Front ends call this where GDAL
+// is built, else records::importTableRecords (vector/records_source.hpp).
+
+#include "base/feedback.hpp"
+#include "vector/records_source.hpp"
+
+namespace el::gis {
+
+// Throws records::RecordsError or GisError with the text for the user; el::Cancelled when
+// a checkpoint stops the placing of points.
+records::ImportedRecords importRecords(const records::RecordsSource& source, Feedback& feedback);
+
+}  // namespace el::gis
