@@ -2,6 +2,7 @@
 
 #ifdef EARLYLATE_HAVE_GIS
 #include "gis/prepare_read.hpp"
+#include "gis/records_import.hpp"
 #include "gis/sheet_table.hpp"
 #endif
 
@@ -35,7 +36,11 @@ RecordsReadOutcome readRecordsSource(const records::RecordsSource& source, const
     RecordsReadOutcome outcome;
     records::ImportedRecords imported;
     try {
+#ifdef EARLYLATE_HAVE_GIS
+        imported = gis::importRecords(source, hooks.feedback);
+#else
         imported = records::importTableRecords(source);
+#endif
     } catch (const std::runtime_error& e) {  // the records' and the files' refusals
         hooks.messenger.message(e.what());
         return outcome;

@@ -118,4 +118,15 @@ test_that("el_records gives the batch runner's forecast of the same table", {
   built <- quiet_records(file.path(dir, "long.csv"), region = "Prefecture")
   got <- suppressWarnings(el_forecast(built, "Invader", reliability = FALSE))
   expect_identical(got$log, expected$log)
+
+  # The bundled table joined to its regions layer by codes with leading zeros.
+  file.copy(c(extdata("records.csv"), extdata("regions.geojson")), dir)
+  expected <- run_batch(batch, dir, c("--records", "records.csv", "--regions", "regions.geojson", "--join", "code=code",
+                                      "-t", "Invader", "--no-reliability"), character())
+  expect_identical(expected$status, 0L)
+  expect_message(joined <- el_records(file.path(dir, "records.csv"), regions = file.path(dir, "regions.geojson"),
+                                      join = c(code = "code")), expected$stderr[1], fixed = TRUE)
+  expect_identical(nrow(joined), 16L)
+  got <- suppressWarnings(el_forecast(joined, "Invader", reliability = FALSE))
+  expect_identical(got$log, expected$log)
 })
