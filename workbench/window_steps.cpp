@@ -163,6 +163,7 @@ void WorkbenchWindow::importRecords(const records::RecordsSource& source) {
     recordsSource_ = source;
     // The log's header names the table, as the batch runner's does.
     setSetting(Setting::DataFileName, source.input().filename().string());
+    showCaption(Label::Status, "");  // the summary of an earlier import is no longer true
     const auto lock = beginRead();
     if (!lock) return;
     auto outcome = std::make_shared<RecordsReadOutcome>();

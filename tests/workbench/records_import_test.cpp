@@ -174,10 +174,15 @@ private slots:
 
     void refusedTablesNameTheirRowsAndLeaveNoData() {
         TempDir data;
+        writeFile(data / "good.csv", crlf({"region,species,date", "North,A,1990", "South,A,1992"}));
         writeFile(data / "bad.csv", crlf({"region,species,date", "North,A,1990", "South,A,early", "East,A,19x5",
                                           "West,A,1991"}));
         WindowUnderTest w(qpath(data.path()));
         RecordsSource source;
+        source.table = data / "good.csv";
+        w.window->importRecords(source);
+        w.window->waitUntilIdle();
+        QVERIFY(!w.get<QLabel>("Label7")->text().isEmpty());
         source.table = data / "bad.csv";
         w.window->importRecords(source);
         w.window->waitUntilIdle();

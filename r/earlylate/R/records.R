@@ -51,31 +51,17 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
   c(column = enc2utf8(names(join)), field = enc2utf8(unname(join)))
 }
 
-# A table for the core: a file's path as it is, a data frame as its headers and its columns.
+# A table for the core: a file's path as it is (the core reads it as the batch runner does), a
+# data frame as its headers and its columns.
 .el_table_of <- function(x, encoding) {
   if (is.null(x)) return(NULL)
-  first_row <- 1L
-  if (is.character(x) && length(x) == 1 && !is.na(x)) {
-    if (!.el_is_sheet(x))
-      return(list(path = enc2utf8(path.expand(x)), encoding = if (is.null(encoding)) "auto" else encoding))
-    x <- .el_read_sheet(x)
-    first_row <- 2L  # the sheet's header is its row 1
-  }
+  if (is.character(x) && length(x) == 1 && !is.na(x))
+    return(list(path = enc2utf8(path.expand(x)), encoding = if (is.null(encoding)) "auto" else encoding))
   if (!is.data.frame(x)) stop("a records table must be a data frame or the path of a file", call. = FALSE)
   if (inherits(x, "sf")) x <- sf::st_drop_geometry(x)
   x <- as.data.frame(x, stringsAsFactors = FALSE)
   if (ncol(x) == 0) stop("the records table has no column", call. = FALSE)
-  list(headers = enc2utf8(names(x)), columns = lapply(unname(as.list(x)), .el_record_values), first_row = first_row)
-}
-
-.el_is_sheet <- function(path) tolower(tools::file_ext(path)) %in% c("xlsx", "ods")
-
-# A spreadsheet's first sheet through sf: the first row its header, every cell as its text.
-.el_read_sheet <- function(path) {
-  if (!file.exists(path)) stop(sprintf("Cannot open file: %s", path), call. = FALSE)
-  sheet <- sf::st_read(path, quiet = TRUE, stringsAsFactors = FALSE,
-                       options = c("HEADERS=FORCE", "FIELD_TYPES=STRING"))
-  as.data.frame(sheet, stringsAsFactors = FALSE)
+  list(headers = enc2utf8(names(x)), columns = lapply(unname(as.list(x)), .el_record_values))
 }
 
 # A column of records as the core reads a table's cells: numbers in their plain form (in

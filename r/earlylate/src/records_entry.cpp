@@ -1,6 +1,6 @@
-// el_records(): a first-record table (a data frame or a delimited file) joined to regions
-// whose shapes come from sf, built into a data set by the same core as the batch runner's
-// --records.
+// el_records(): a first-record table (a data frame, a delimited file or a spreadsheet) joined
+// to regions whose shapes come from sf, built into a data set by the same core as the batch
+// runner's --records.
 
 #include <Rcpp.h>
 
@@ -10,6 +10,7 @@
 
 #include "frame_input.hpp"
 #include "frame_output.hpp"
+#include "gis/sheet_table.hpp"
 #include "vector/records.hpp"
 #include "vector/records_source.hpp"
 
@@ -24,25 +25,26 @@ std::string textOf(const Rcpp::List& list, const char* name) {
     return Rcpp::as<std::string>(list[name]);
 }
 
-// list(path, encoding): a delimited text file as the batch runner reads it.
+// list(path, encoding): a delimited text file or a spreadsheet's first sheet, as the batch
+// runner reads them.
 records::Table tableOfFile(const Rcpp::List& source) {
-    return records::readTableFile(std::filesystem::u8path(textOf(source, "path")), textOf(source, "encoding"));
+    const std::filesystem::path path = std::filesystem::u8path(textOf(source, "path"));
+    if (records::isSpreadsheet(path)) return gis::readSheetTable(path);
+    return records::readTableFile(path, textOf(source, "encoding"));
 }
 
-// list(headers, columns, first_row): a data frame's cells as texts; rows numbered from
-// `first_row` (1 for a data frame, 2 for a sheet whose header is row 1).
+// list(headers, columns): a data frame's cells as texts, rows numbered as R numbers them.
 records::Table tableOfFrame(const Rcpp::List& source) {
     records::Table table;
     const Rcpp::CharacterVector headers = source["headers"];
     const Rcpp::List columns = source["columns"];
-    const int firstRow = Rcpp::as<int>(source["first_row"]);
     for (R_xlen_t j = 0; j < headers.size(); ++j) table.headers.push_back(utf8(headers[j]));
     const R_xlen_t rows = columns.size() == 0 ? 0 : Rf_xlength(columns[0]);
     for (R_xlen_t i = 0; i < rows; ++i) {
         std::vector<std::string> row;
         for (R_xlen_t j = 0; j < columns.size(); ++j) row.push_back(plainCellText(columns[j], i));
         table.rows.push_back(std::move(row));
-        table.rowNumbers.push_back(firstRow + i);
+        table.rowNumbers.push_back(i + 1);
     }
     return table;
 }
@@ -72,7 +74,6 @@ records::RecordColumns columnsOf(const Rcpp::List& columns, const std::string& j
 Rcpp::List builtFrame(const records::BuiltRecords& built) {
     Rcpp::List frame = frameOfData(built.data, kMissValue);
     frame["summary"] = utf8Vector({built.summaryLine()});
-    frame["dropped"] = utf8Vector(built.dropped);
     return frame;
 }
 

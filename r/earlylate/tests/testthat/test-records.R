@@ -93,6 +93,17 @@ test_that("join keys are texts: leading zeros stay, unmatched and shared keys ar
   built <- quiet_records(records, regions = regions, region = "name", join = c(code = "id"))
   expect_identical(built$name, c("Albania", "Andorra"))  # names from the table
   expect_identical(sf::st_bbox(built[1, ])[["xmin"]], 1)  # the shape of "008", not of "8"
+  # The same records in a spreadsheet: its cells are texts, its lines counted from the header.
+  dir <- local_folder(character())
+  sf::st_write(records, file.path(dir, "records.xlsx"), quiet = TRUE)
+  from_sheet <- quiet_records(file.path(dir, "records.xlsx"), regions = regions, region = "name",
+                              join = c(code = "id"))
+  expect_identical(attr(from_sheet, "earlylate_file"), "records.xlsx")
+  attr(from_sheet, "earlylate_file") <- NULL
+  expect_identical(from_sheet, built)
+  sf::st_write(transform(records, year = c("1990", "soon")), file.path(dir, "bad.ods"), quiet = TRUE)
+  expect_error(el_records(file.path(dir, "bad.ods"), region = "name"), "line 3 (region \"Andorra\"", fixed = TRUE,
+               class = "earlylate_error")
 
   records$code[2] <- "999"
   unmatched <- expect_error(el_records(records, regions = regions, region = "name", join = c(code = "id")), class = "earlylate_error")
