@@ -64,6 +64,19 @@ QWidget* fileRow(QLineEdit* field, const char* buttonName, const std::function<v
     return row;
 }
 
+// Which columns the usual header names find, or why they find none.
+QString foundColumnsNote(const std::vector<std::string>& headers) {
+    records::Table table;
+    table.headers = headers;
+    try {
+        const records::RecordColumns found = records::resolveColumns(table, {});
+        return QStringLiteral("Found by their headers: region \"%1\", species \"%2\", date \"%3\".")
+            .arg(fromUtf8(found.region), fromUtf8(found.species), fromUtf8(found.date));
+    } catch (const records::RecordsError& e) {
+        return fromUtf8(e.what());
+    }
+}
+
 }  // namespace
 
 RecordsDialog::RecordsDialog(HeaderReader headers, QWidget* parent) : QDialog(parent), headers_(std::move(headers)) {
@@ -163,7 +176,7 @@ void RecordsDialog::setTable(const QString& path) {
     if (!path.trimmed().isEmpty()) {
         try {
             headers = headers_(localPath(path.trimmed()));
-            tableNote_->setText(QStringLiteral("%1 columns.").arg(headers.size()));
+            tableNote_->setText(foundColumnsNote(headers));
         } catch (const std::runtime_error& e) {
             tableNote_->setText(QStringLiteral("The table cannot be read: %1").arg(fromUtf8(e.what())));
         }

@@ -89,6 +89,8 @@ private slots:
         const QStringList headers{RecordsDialog::foundByNameCaption(), "Year", "Taxon", "Country"};
         QCOMPARE(entries(region), headers);
         QCOMPARE(entries(dialog.findChild<QComboBox*>("DateColumn")), headers);
+        QCOMPARE(dialog.findChild<QLabel*>("TableNote")->text(),
+                 QString("Found by their headers: region \"Country\", species \"Taxon\", date \"Year\"."));
 
         RecordsSource chosen;
         chosen.table = data / "first.csv";
