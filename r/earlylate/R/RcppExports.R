@@ -13,6 +13,10 @@ el_records_cpp <- function(table, columns, keys, geometry, absent, joinColumn, d
     .Call(`_earlylate_el_records_cpp`, table, columns, keys, geometry, absent, joinColumn, dropUnmatched)
 }
 
+el_occurrences_cpp <- function(points, regions, layer, field, species, date, longitude, latitude, absent, dropUnmatched) {
+    .Call(`_earlylate_el_occurrences_cpp`, points, regions, layer, field, species, date, longitude, latitude, absent, dropUnmatched)
+}
+
 el_run_cpp <- function(names, columns, geometry, settings, species, fileName, examine, workDir) {
     .Call(`_earlylate_el_run_cpp`, names, columns, geometry, settings, species, fileName, examine, workDir)
 }

@@ -15,10 +15,13 @@ el_read <- function() {
 }
 formals(el_read) <- .el_read_formals
 
-# The coordinate system of a GIS file's first layer; a vector file has none, and neither has a
+# The coordinate system of a GIS file's first layer (or of the one named); a vector file has none, and neither has a
 # GeoPackage layer written without one (which reads back with an "undefined" placeholder).
-.el_crs_of <- function(path) {
-  crs <- tryCatch(sf::st_layers(path)$crs[[1]], error = function(e) NULL, warning = function(w) NULL)
+.el_crs_of <- function(path, layer = NULL) {
+  crs <- tryCatch({
+    layers <- sf::st_layers(path)
+    layers$crs[[if (is.null(layer)) 1 else match(layer, layers$name)]]
+  }, error = function(e) NULL, warning = function(w) NULL)
   if (!inherits(crs, "crs") || is.na(crs) || grepl("^undefined ", tolower(crs$input))) return(sf::NA_crs_)
   crs
 }

@@ -11,8 +11,10 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
   if (!is.logical(drop_unmatched) || length(drop_unmatched) != 1 || is.na(drop_unmatched))
     stop("drop_unmatched must be TRUE or FALSE", call. = FALSE)
   join <- .el_join_of(join)
-  if (!is.null(occurrences))
-    stop("occurrence points are not taken in R yet: use the batch runner's --occurrences", call. = FALSE)
+  if (!is.null(occurrences)) {
+    if (!missing(x)) stop("give either the records (x) or the occurrence points, not both", call. = FALSE)
+    return(.el_occurrence_records(occurrences, regions, columns, absent, join, isTRUE(drop_unmatched), extra))
+  }
   if (missing(x) || is.null(x)) stop("x must be a records table (a data frame or a file)", call. = FALSE)
   layer <- if (is.null(regions)) NULL else .el_regions_of(regions, join["field"], extra$layer)
   out <- el_records_cpp(.el_table_of(x, extra$encoding), columns, layer$keys, layer$geometry, absent,
@@ -24,7 +26,7 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
 
 # The options that el_records takes through `...`.
 .el_records_extra <- function(extra) {
-  known <- c("layer", "encoding", "longitude", "latitude", "occurrence_species", "occurrence_date")
+  known <- c("layer", "encoding", "longitude", "latitude")
   unknown <- setdiff(names(extra), known)
   if (length(extra) > 0 && (is.null(names(extra)) || any(names(extra) == "") || length(unknown) > 0))
     stop(sprintf("unknown argument: %s", paste(c(unknown, if (is.null(names(extra)) || any(names(extra) == ""))
@@ -43,7 +45,7 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
 
 # join = c(column = "field"): the table column and the layer field that hold the same key.
 .el_join_of <- function(join) {
-  if (is.null(join)) return(c(column = "", field = "name"))
+  if (is.null(join)) return(c(column = "", field = ""))  # the field "name"
   if (!is.character(join) || length(join) != 1 || is.na(join) || is.null(names(join)) || !nzchar(names(join)) ||
       !nzchar(join))
     stop("join must be c(column = \"field\"): the table column and the regions' field with the same keys",
@@ -81,6 +83,7 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
   }
   if (!inherits(regions, "sf")) stop("regions must be an sf data frame or the path of a GIS file", call. = FALSE)
   values <- sf::st_drop_geometry(regions)
+  if (!nzchar(field)) field <- "name"
   if (!field %in% names(values))
     stop(sprintf("the regions have no field \"%s\" (they have: %s)", field, paste(names(values), collapse = ", ")),
          call. = FALSE)
@@ -104,3 +107,27 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
   if (is.character(x) && length(x) == 1) attr(frame, "earlylate_file") <- basename(x)
   frame
 }
+
+# Occurrence points (a CSV/TSV file: species, longitude, latitude, a year or a date) placed in
+# the regions of a GIS file by the core, as the batch runner's --occurrences places them: the
+# regions layer is read by the core too, in longitude/latitude where it has a coordinate system.
+.el_occurrence_records <- function(occurrences, regions, columns, absent, join, drop_unmatched, extra) {
+  if (!is.character(occurrences) || length(occurrences) != 1 || is.na(occurrences))
+    stop("occurrences must be the path of a CSV or TSV file of points", call. = FALSE)
+  if (!is.character(regions) || length(regions) != 1 || is.na(regions))
+    stop("occurrence points need regions = the path of the GIS file whose regions they fall in", call. = FALSE)
+  blank <- function(value) if (is.null(value)) "" else value
+  layer <- blank(extra$layer)
+  out <- el_occurrences_cpp(enc2utf8(path.expand(occurrences)), enc2utf8(path.expand(regions)), layer,
+                            unname(join["field"]), columns$species, columns$date, blank(extra$longitude),
+                            blank(extra$latitude), absent, drop_unmatched)
+  .el_stop_on_failure(out)
+  for (line in out$summary) message(line)
+  frame <- structure(c(list(name = out$name), out$values), class = "data.frame", row.names = seq_along(out$name))
+  geometry <- sf::st_as_sfc(structure(out$geometry, class = "WKB"), EWKB = FALSE)
+  if (!is.na(.el_crs_of(regions, if (nzchar(layer)) layer else NULL))) sf::st_crs(geometry) <- 4326
+  frame <- sf::st_sf(frame, geometry = geometry)
+  attr(frame, "earlylate_file") <- basename(occurrences)
+  frame
+}
+

@@ -51,6 +51,25 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// el_occurrences_cpp
+Rcpp::List el_occurrences_cpp(std::string points, std::string regions, std::string layer, std::string field, std::string species, std::string date, std::string longitude, std::string latitude, std::string absent, bool dropUnmatched);
+RcppExport SEXP _earlylate_el_occurrences_cpp(SEXP pointsSEXP, SEXP regionsSEXP, SEXP layerSEXP, SEXP fieldSEXP, SEXP speciesSEXP, SEXP dateSEXP, SEXP longitudeSEXP, SEXP latitudeSEXP, SEXP absentSEXP, SEXP dropUnmatchedSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::traits::input_parameter< std::string >::type points(pointsSEXP);
+    Rcpp::traits::input_parameter< std::string >::type regions(regionsSEXP);
+    Rcpp::traits::input_parameter< std::string >::type layer(layerSEXP);
+    Rcpp::traits::input_parameter< std::string >::type field(fieldSEXP);
+    Rcpp::traits::input_parameter< std::string >::type species(speciesSEXP);
+    Rcpp::traits::input_parameter< std::string >::type date(dateSEXP);
+    Rcpp::traits::input_parameter< std::string >::type longitude(longitudeSEXP);
+    Rcpp::traits::input_parameter< std::string >::type latitude(latitudeSEXP);
+    Rcpp::traits::input_parameter< std::string >::type absent(absentSEXP);
+    Rcpp::traits::input_parameter< bool >::type dropUnmatched(dropUnmatchedSEXP);
+    rcpp_result_gen = Rcpp::wrap(el_occurrences_cpp(points, regions, layer, field, species, date, longitude, latitude, absent, dropUnmatched));
+    return rcpp_result_gen;
+END_RCPP
+}
 // el_run_cpp
 Rcpp::List el_run_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings, SEXP species, std::string fileName, bool examine, std::string workDir);
 RcppExport SEXP _earlylate_el_run_cpp(SEXP namesSEXP, SEXP columnsSEXP, SEXP geometrySEXP, SEXP settingsSEXP, SEXP speciesSEXP, SEXP fileNameSEXP, SEXP examineSEXP, SEXP workDirSEXP) {
@@ -98,6 +117,7 @@ static const R_CallMethodDef CallEntries[] = {
     {"_earlylate_el_decimal_years", (DL_FUNC) &_earlylate_el_decimal_years, 4},
     {"_earlylate_el_read_cpp", (DL_FUNC) &_earlylate_el_read_cpp, 3},
     {"_earlylate_el_records_cpp", (DL_FUNC) &_earlylate_el_records_cpp, 7},
+    {"_earlylate_el_occurrences_cpp", (DL_FUNC) &_earlylate_el_occurrences_cpp, 10},
     {"_earlylate_el_run_cpp", (DL_FUNC) &_earlylate_el_run_cpp, 8},
     {"_earlylate_el_hindcast_cpp", (DL_FUNC) &_earlylate_el_hindcast_cpp, 7},
     {"_earlylate_el_settings_live", (DL_FUNC) &_earlylate_el_settings_live, 0},

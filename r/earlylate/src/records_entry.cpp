@@ -10,7 +10,9 @@
 
 #include "frame_input.hpp"
 #include "frame_output.hpp"
+#include "gis/records_import.hpp"
 #include "gis/sheet_table.hpp"
+#include "r_hooks.hpp"
 #include "vector/records.hpp"
 #include "vector/records_source.hpp"
 
@@ -71,10 +73,14 @@ records::RecordColumns columnsOf(const Rcpp::List& columns, const std::string& j
     return {textOf(columns, "region"), textOf(columns, "species"), textOf(columns, "date"), joinColumn};
 }
 
-Rcpp::List builtFrame(const records::BuiltRecords& built) {
+Rcpp::List builtFrame(const records::BuiltRecords& built, const std::vector<std::string>& summary) {
     Rcpp::List frame = frameOfData(built.data, kMissValue);
-    frame["summary"] = utf8Vector({built.summaryLine()});
+    frame["summary"] = utf8Vector(summary);
     return frame;
+}
+
+records::Absence absenceOf(const std::string& absent) {
+    return absent == "unknown" ? records::Absence::Unknown : records::Absence::NotYet;
 }
 
 }  // namespace
@@ -84,7 +90,7 @@ Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP 
                           std::string joinColumn, bool dropUnmatched) {
     try {
         records::BuildOptions options;
-        options.absent = absent == "unknown" ? records::Absence::Unknown : records::Absence::NotYet;
+        options.absent = absenceOf(absent);
         options.dropUnmatched = dropUnmatched;
         std::map<std::string, records::RegionShape> shapes;
         if (!Rf_isNull(geometry)) {
@@ -92,7 +98,35 @@ Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP 
             options.shapes = &shapes;
         }
         std::vector<records::Record> found = records::recordsOf(tableOf(table), columnsOf(columns, joinColumn));
-        return builtFrame(records::buildRecordsData(std::move(found), options));
+        const records::BuiltRecords built = records::buildRecordsData(std::move(found), options);
+        return builtFrame(built, {built.summaryLine()});
+    } catch (const std::runtime_error& e) {
+        return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({e.what()}));
+    }
+}
+
+// Occurrence points placed in a regions layer's regions: the batch runner's --occurrences.
+// [[Rcpp::export(rng = false)]]
+Rcpp::List el_occurrences_cpp(std::string points, std::string regions, std::string layer, std::string field,
+                              std::string species, std::string date, std::string longitude, std::string latitude,
+                              std::string absent, bool dropUnmatched) {
+    records::RecordsSource source;
+    source.occurrences = std::filesystem::u8path(points);
+    source.regions = std::filesystem::u8path(regions);
+    source.regionsLayer = layer;
+    source.joinField = field;
+    source.columns.species = species;
+    source.columns.date = date;
+    source.longitudeColumn = longitude;
+    source.latitudeColumn = latitude;
+    source.absent = absenceOf(absent);
+    source.dropUnmatched = dropUnmatched;
+    RFeedback feedback;
+    try {
+        const records::ImportedRecords imported = gis::importRecords(source, feedback);
+        return builtFrame(imported.built, imported.summary);
+    } catch (const Cancelled&) {
+        raiseInterrupt();
     } catch (const std::runtime_error& e) {
         return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({e.what()}));
     }

@@ -16,6 +16,17 @@ sample_records <- function(x = el_read(extdata("sample.csv"))) {
 
 quiet_records <- function(...) suppressMessages(el_records(...))
 
+# The value of `expr` with the texts of the messages it gave, as attribute "messages".
+with_messages <- function(expr) {
+  texts <- character()
+  value <- withCallingHandlers(expr, message = function(m) {
+    texts <<- c(texts, sub("\n$", "", conditionMessage(m)))
+    invokeRestart("muffleMessage")
+  })
+  attr(value, "messages") <- texts
+  value
+}
+
 test_that("a long table joined to the regions gives the vector file's data and forecast", {
   local_time_limit(60)
   local_epoch()
@@ -141,3 +152,37 @@ test_that("el_records gives the batch runner's forecast of the same table", {
   got <- suppressWarnings(el_forecast(joined, "Invader", reliability = FALSE))
   expect_identical(got$log, expected$log)
 })
+
+test_that("occurrence points are placed in the regions of a layer as the batch runner places them", {
+  local_time_limit(60)
+  local_epoch()
+  dir <- local_folder(c(extdata("regions.geojson")))
+  # Points in the bundled regions (one-degree squares from 10 E, 50 N): two in "Alder", one in
+  # "Ash", one in no region and one without a date.
+  writeLines(c("species\tdecimalLongitude\tdecimalLatitude\tyear", "SpA\t10.5\t50.5\t1990", "SpA\t10.2\t50.7\t1985",
+               "SpB\t10.5\t50.5\t1999", "SpA\t11.5\t50.5\t1993", "SpA\t40\t40\t1980", "SpB\t11.5\t50.5\t"),
+             file.path(dir, "points.tsv"))
+  points <- file.path(dir, "points.tsv")
+  layer <- file.path(dir, "regions.geojson")
+  placed <- with_messages(el_records(occurrences = points, regions = layer))
+  messages <- attr(placed, "messages")
+  attr(placed, "messages") <- NULL
+  expect_length(messages, 2)
+  expect_match(messages[1], "6 points, 4 placed", fixed = TRUE)
+  expect_match(messages[1], "1 outside every region, 1 without a date", fixed = TRUE)
+  expect_match(messages[2], "records: 2 regions", fixed = TRUE)
+  expect_identical(placed$name, c("Alder", "Ash"))
+  expect_identical(placed$SpA, c(1985, 1993))  # the earliest point of each region
+  expect_identical(placed$SpB, c("1999", "NotYetArrived"))
+  expect_identical(sf::st_crs(placed)$epsg, 4326L)
+  expect_identical(attr(placed, "earlylate_file"), "points.tsv")
+  expect_error(el_records(occurrences = points, regions = sf::st_read(layer, quiet = TRUE)), "path of the GIS file")
+  expect_error(el_records(occurrences = points, regions = layer, date = "when"), "when", class = "earlylate_error")
+
+  batch <- batch_runner()
+  # Only the import is compared: a run on two regions has nothing to learn from.
+  expected <- run_batch(batch, dir, c("--occurrences", "points.tsv", "--regions", "regions.geojson", "-s", "SpA",
+                                      "--no-reliability"), character())
+  expect_identical(messages, expected$stderr[seq_along(messages)])
+})
+
