@@ -224,6 +224,7 @@ engine::RunResult BatchSession::forecast(const SourceReadOutcome& source, std::v
     request.species = std::move(species);
     request.sourceFile = opts_.input();
     request.sourceWritable = !source.convertedFromGis;
+    if (opts_.fromRecords()) request.unwritableSource = "a records table";
     request.missvalue = kMissValue;
     request.calculationDate = date;
     request.workDir = ".";

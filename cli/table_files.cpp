@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "base/text.hpp"
+#include "vector/records.hpp"
 #include "vector/file_bytes.hpp"
 #ifdef EARLYLATE_HAVE_GIS
 #include "gis/gis_error.hpp"
@@ -39,6 +40,9 @@ std::string predictionsFileError(const std::string& file) {
 std::optional<std::string> writePredictionsFile(const std::string& file, const engine::PredictionTable& table,
                                                 const VectorData& data) {
     if (!isGisTable(file)) return writeText(file, "predictions", engine::tableCsv(table));
+    if (records::withoutGeometry(data))
+        return "The predictions layer \"" + file + "\" is not written: a layer needs the regions' geometry, which a "
+               "records table brings only with --regions LAYER (write it as .csv instead)";
 #ifdef EARLYLATE_HAVE_GIS
     try {
         gis::exportTableLayer(table, data, file);

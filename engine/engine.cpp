@@ -217,7 +217,8 @@ void RunDriver::afterPass(const PassInput& input, const PassOutcome& pass, long 
 void RunDriver::writePrediction(const PassInput& input, const PassOutcome& pass) {
     if (!request_.sourceWritable)
         throw RunError("The prediction cannot be added to " + request_.sourceFile.filename().string() +
-                       ": it is a GIS file. Convert it with earlylate-convert and read the vector file instead");
+                       ": it is " + request_.unwritableSource +
+                       ". Convert it with earlylate-convert and read the vector file instead");
     const PredictionColumns columns{input.regionviable, pass.used, pass.score, input.table.name, predictionTexts(pass)};
     addPredictionToSource(*request_.data, columns, request_.missvalue, request_.sourceFile, hooks_.feedback);
 }

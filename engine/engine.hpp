@@ -20,6 +20,7 @@ struct RunRequest {
     std::vector<std::string> species;    // the species list, in list order
     std::filesystem::path sourceFile;    // the file that was read, replaced by the write-back
     bool sourceWritable = true;          // false when the data came from a converted GIS file
+    std::string unwritableSource = "a GIS file";  // what the source is, when it is not writable
     std::string missvalue = "null";
     std::string calculationDate;         // "MM-DD-YYYY"
     std::filesystem::path workDir = "."; // the weight-test file

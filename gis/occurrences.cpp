@@ -81,7 +81,13 @@ const std::string& cellAt(const std::vector<std::string>& cells, int index) {
     return index >= 0 && static_cast<std::size_t>(index) < cells.size() ? cells[index] : kEmpty;
 }
 
-std::optional<double> coordinate(const std::string& text, double limit) {
+// A file delimited by semicolons or tabs may write a decimal comma ("12,5"), as spreadsheets
+// set to many languages do; in a comma-delimited file a comma cannot be part of a number.
+std::optional<double> coordinate(std::string text, double limit, char delimiter) {
+    if (delimiter != ',' && text.find('.') == std::string::npos) {
+        const std::size_t comma = text.find(',');
+        if (comma != std::string::npos && text.find(',', comma + 1) == std::string::npos) text[comma] = '.';
+    }
     const std::optional<double> value = parseNumber(text);
     if (!value || !(std::fabs(*value) <= limit)) return std::nullopt;
     return value;
@@ -108,27 +114,41 @@ using EarliestByPair = std::map<std::pair<std::size_t, std::string>, Earliest>;
 
 class Placement {
 public:
-    Placement(const RegionsLayer& regions, ColumnIndexes columns, OccurrenceResult& result)
-        : regions_(regions), columns_(columns), result_(result) {}
+    Placement(const RegionsLayer& regions, ColumnIndexes columns, char delimiter, OccurrenceResult& result)
+        : regions_(regions), columns_(columns), delimiter_(delimiter), result_(result) {}
 
     void take(const std::vector<std::string>& cells, std::int64_t line) {
-        const std::optional<double> lon = coordinate(cellAt(cells, columns_.longitude), 180.0);
-        const std::optional<double> lat = coordinate(cellAt(cells, columns_.latitude), 90.0);
+        const std::optional<double> lon = coordinate(cellAt(cells, columns_.longitude), 180.0, delimiter_);
+        const std::optional<double> lat = coordinate(cellAt(cells, columns_.latitude), 90.0, delimiter_);
         if (!lon || !lat) {
             if (result_.badRows.size() < kBadRowsListed) result_.badRows.push_back(line);
-            return void(++result_.badCoordinates);
+            ++result_.badCoordinates;
+            return;
         }
         std::string species = trimmedCopy(cellAt(cells, columns_.species));
-        if (species.empty()) return void(++result_.unnamed);
+        if (species.empty()) {
+            ++result_.unnamed;
+            return;
+        }
         if (!vec::isValidUtf8(species))
             throw GisError("line " + std::to_string(line) + ": the species is not UTF-8 text; save the file as UTF-8");
         const std::optional<double> date = pointDate(cells, columns_);
-        if (!date) return void(++result_.undated);
+        if (!date) {
+            ++result_.undated;
+            return;
+        }
         const std::optional<std::size_t> region = regions_.locator->regionAt(*lon, *lat);
-        if (!region) return void(++result_.outside);
+        if (!region) {
+            ++result_.outside;
+            return;
+        }
         ++result_.placed;
-        const auto [entry, added] = earliest_.try_emplace({*region, std::move(species)}, Earliest{*date, line});
-        if (!added && *date < entry->second.date) entry->second = Earliest{*date, line};
+        keepIfEarliest(*region, std::move(species), *date, line);
+    }
+
+    void keepIfEarliest(std::size_t region, std::string species, double date, std::int64_t line) {
+        const auto [entry, added] = earliest_.try_emplace({region, std::move(species)}, Earliest{date, line});
+        if (!added && date < entry->second.date) entry->second = Earliest{date, line};
     }
 
     void finish() {
@@ -140,6 +160,7 @@ public:
 private:
     const RegionsLayer& regions_;
     ColumnIndexes columns_;
+    char delimiter_;
     OccurrenceResult& result_;
     EarliestByPair earliest_;
 };
@@ -151,7 +172,7 @@ OccurrenceResult placeOccurrences(const std::filesystem::path& pointsFile, const
     if (!regions.locator) throw GisError("the regions layer has no geometry to place points in");
     DelimitedLines lines(pointsFile);
     OccurrenceResult result;
-    Placement placement(regions, findColumns(lines.headers(), columns), result);
+    Placement placement(regions, findColumns(lines.headers(), columns), lines.delimiter(), result);
     std::vector<std::string> cells;
     while (lines.next(cells)) {
         if (++result.points % kCheckpointEvery == 0) {
@@ -166,14 +187,18 @@ OccurrenceResult placeOccurrences(const std::filesystem::path& pointsFile, const
 }
 
 std::string OccurrenceResult::summaryLine() const {
-    std::string line = "Occurrences: " + std::to_string(points) + " points, " + std::to_string(placed) +
-                       " placed, giving " + std::to_string(records.size()) +
-                       " first records (the earliest of each region and species); " + std::to_string(outside) +
+    const auto counted = [](std::int64_t count, const std::string& one, const std::string& many) {
+        return std::to_string(count) + " " + (count == 1 ? one : many);
+    };
+    std::string line = "Occurrences: " + counted(points, "point", "points") + ", " + std::to_string(placed) +
+                       " placed, giving " +
+                       counted(static_cast<std::int64_t>(records.size()), "first record", "first records") +
+                       " (the earliest of each region and species); " + std::to_string(outside) +
                        " outside every region, " + std::to_string(undated) + " without a date, " +
                        std::to_string(unnamed) + " without a species, " + std::to_string(badCoordinates) +
                        " with bad coordinates";
     if (!badRows.empty()) {
-        line += " (lines ";
+        line += badRows.size() == 1 ? " (line " : " (lines ";
         for (std::size_t i = 0; i < badRows.size(); ++i) line += (i ? ", " : "") + std::to_string(badRows[i]);
         line += badCoordinates > static_cast<std::int64_t>(badRows.size()) ? ", ...)" : ")";
     }

@@ -4,7 +4,8 @@
 // earliest record of each (region, species): one Record per pair, its date a decimal
 // year as text, its row the line of that earliest point.
 //
-// The file is streamed line by line. Points outside every region, without a date or a
+// The file is streamed line by line (gis/delimited_lines.hpp); in a file delimited by
+// semicolons or tabs a coordinate may have a decimal comma. Points outside every region, without a date or a
 // species, and with coordinates that are not longitude/latitude are counted, not kept.
 
 #include <cstdint>

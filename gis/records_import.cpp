@@ -35,10 +35,13 @@ records::ImportedRecords importRecords(const records::RecordsSource& source, Fee
         OccurrenceResult points = placeOccurrences(source.occurrences, layer, columns, feedback);
         return built(std::move(points.records), source, &layer, {points.summaryLine()});
     }
-    std::vector<records::Record> found = records::recordsOf(tableOf(source), source.columns);
-    if (source.regions.empty()) return built(std::move(found), source, nullptr, {});
+    const records::Table table = tableOf(source);
+    std::vector<std::string> notes;
+    if (auto note = records::encodingNote(table)) notes.push_back(std::move(*note));
+    std::vector<records::Record> found = records::recordsOf(table, source.columns);
+    if (source.regions.empty()) return built(std::move(found), source, nullptr, std::move(notes));
     const RegionsLayer layer = readRegionsLayer(source.regions, source.regionsLayer, source.joinField);
-    return built(std::move(found), source, &layer, {});
+    return built(std::move(found), source, &layer, std::move(notes));
 }
 
 }  // namespace el::gis

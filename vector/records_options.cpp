@@ -21,9 +21,14 @@ std::filesystem::path* fileOption(const std::string& arg, RecordsSource& source)
     return nullptr;
 }
 
+// COLUMN=FIELD (a table), or FIELD alone (points: the field that keys and names the regions).
 std::string joinError(const std::string& text, RecordsSource& source) {
     const auto equals = text.find('=');
-    if (equals == std::string::npos || equals == 0 || equals + 1 == text.size())
+    if (equals == std::string::npos) {
+        source.joinField = text;
+        return "";
+    }
+    if (equals == 0 || equals + 1 == text.size())
         return "option --join takes COLUMN=FIELD (the table's column and the layer's field), not \"" + text + "\"";
     source.columns.key = text.substr(0, equals);
     source.joinField = text.substr(equals + 1);
@@ -74,6 +79,10 @@ std::string recordsCombinationError(const RecordsSource& source, const std::stri
         return "options --regions-layer, --join and --drop-unmatched need --regions LAYER";
     if (table && (!source.longitudeColumn.empty() || !source.latitudeColumn.empty()))
         return "options --longitude-column and --latitude-column need --occurrences";
+    if (table && !source.joinField.empty() && source.columns.key.empty())
+        return "option --join takes COLUMN=FIELD with --records (the table's column and the layer's field)";
+    if (points && !source.columns.key.empty())
+        return "option --join takes the layer's FIELD alone with --occurrences (a point's region is the feature it lies in)";
     if (points && !source.columns.region.empty()) return "option --region-column needs --records (points take their region from the layer)";
     return "";
 }
@@ -90,7 +99,7 @@ std::vector<std::pair<std::string, std::string>> recordsHelp() {
         {"--absent notyet|unknown", "a region and species without a record: NotYetArrived (default) or Unknown"},
         {"--regions LAYER", "the regions' geometry from a GIS layer (default: none; maps and distances then refuse)"},
         {"--regions-layer NAME", "the layer of LAYER to read (default: the first)"},
-        {"--join COLUMN=FIELD", "the table's COLUMN holds the key of the layer's FIELD, compared as text (default: the region column against the name field)"},
+        {"--join COLUMN=FIELD", "the table's COLUMN holds the key of the layer's FIELD, compared as text (default: the region column against the name field); with --occurrences: --join FIELD, the field that names the regions"},
         {"--drop-unmatched", "leave out (and list) the regions the layer has no feature for, instead of refusing"},
     };
 }

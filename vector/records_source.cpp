@@ -20,6 +20,12 @@ Table readTableFile(const std::filesystem::path& table, const std::string& encod
     }
 }
 
+std::optional<std::string> encodingNote(const Table& table) {
+    const std::string& name = table.encoding.name;
+    if (equalsIgnoringAsciiCase(name, "UTF-8") || equalsIgnoringAsciiCase(name, "UTF8")) return std::nullopt;
+    return "records: the table was read as " + table.encoding.name + " (--encoding names another)";
+}
+
 ImportedRecords importTableRecords(const RecordsSource& source) {
     if (!source.regions.empty() || !source.occurrences.empty() || isSpreadsheet(source.table))
         throw RecordsError("Regions layers, occurrence points and spreadsheets need the GIS part, which this build lacks");
@@ -27,6 +33,7 @@ ImportedRecords importTableRecords(const RecordsSource& source) {
     BuildOptions options;
     options.absent = source.absent;
     ImportedRecords imported{buildRecordsData(recordsOf(table, source.columns), options), {}};
+    if (auto note = encodingNote(table)) imported.summary.push_back(std::move(*note));
     imported.summary.push_back(imported.built.summaryLine());
     return imported;
 }

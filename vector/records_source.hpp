@@ -5,6 +5,7 @@
 // GDAL (gis/records_import.hpp).
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,9 @@ bool isSpreadsheet(const std::filesystem::path& table);
 
 // A delimited table file. Throws RecordsError when it cannot be read.
 Table readTableFile(const std::filesystem::path& table, const std::string& encoding);
+
+// "records: the table was read as CP932" when its text was not UTF-8, else nothing.
+std::optional<std::string> encodingNote(const Table& table);
 
 // A records table without a regions layer: the data set without geometry. Throws
 // RecordsError, also for what only the GIS part can do (spreadsheets, layers, points).

@@ -1,6 +1,7 @@
 // A delimited text table read in one pass over its decoded text: each field is copied once,
 // so a table of a million rows costs time in proportion to its size.
 
+#include <algorithm>
 #include <variant>
 
 #include "vector/records.hpp"
@@ -18,6 +19,7 @@ std::string trimmed(std::string_view text) {
 
 // The delimiter that occurs most often on the first line outside quotes; comma when none does.
 char detectDelimiter(std::string_view text) {
+    text.remove_prefix(std::min(text.size(), text.find_first_not_of("\r\n")));
     std::size_t comma = 0, semicolon = 0, tab = 0;
     bool quoted = false;
     for (const char c : text) {

@@ -121,7 +121,7 @@ TEST(Occurrences, EachRegionAndSpeciesKeepsItsEarliestPointAndTheRestIsCounted) 
 TEST(Occurrences, ColumnsNamedByTheOptionsOrRefusedWithTheHeaders) {
     TempDir dir;
     const gis::RegionsLayer layer = twoSquares(dir);
-    writeFile(dir / "p.tsv", "x\ty\ttaxon\twhen\n5\t5\tAus\t1999-12\n");
+    writeFile(dir / "p.tsv", "x\ty\ttaxon\twhen\n5,5\t5\tAus\t1999-12\n");
     const std::string missing = placedError(dir / "p.tsv", layer, {});
     EXPECT_NE(missing.find("no species column"), std::string::npos) << missing;
     EXPECT_NE(missing.find("columns: x, y, taxon, when"), std::string::npos) << missing;
@@ -129,8 +129,11 @@ TEST(Occurrences, ColumnsNamedByTheOptionsOrRefusedWithTheHeaders) {
     EXPECT_NE(wrong.find("no column named \"date\""), std::string::npos) << wrong;
     Feedback quiet;
     const gis::OccurrenceResult result = gis::placeOccurrences(dir / "p.tsv", layer, {"TAXON", "", "", "when"}, quiet);
-    ASSERT_EQ(result.records.size(), 1U);
+    ASSERT_EQ(result.records.size(), 1U);  // the decimal comma of a tab-delimited file read
     EXPECT_EQ(result.records[0].date, plainnum(*el::decimalYear(1999, 12, 1)));
+    writeFile(dir / "c.csv", "x,y,taxon,when\n\"5,5\",5,Aus,1999\n");
+    const gis::OccurrenceResult commas = gis::placeOccurrences(dir / "c.csv", layer, {"taxon", "", "", "when"}, quiet);
+    EXPECT_EQ(commas.badCoordinates, 1);
 }
 
 struct StopAtFirstCheckpoint : Feedback {

@@ -139,7 +139,7 @@ TEST(RecordsBuild, RegionsAndSpeciesInOrderOfFirstAppearanceAbsenceAsAsked) {
     EXPECT_EQ(std::vector<std::string>(notYet.data.valname.begin(), notYet.data.valname.begin() + 2),
               (std::vector<std::string>{"y", "x"}));
     EXPECT_EQ(valuesOf(notYet.data), (Rows{{"1990", "1992"}, {"NotYetArrived", "1991"}}));
-    EXPECT_NE(notYet.summaryLine().find("1 region-species pairs without a record read as NotYetArrived"),
+    EXPECT_NE(notYet.summaryLine().find("1 region-species pair without a record read as NotYetArrived"),
               std::string::npos);
     const BuiltRecords unknown = built(csv, Absence::Unknown);
     EXPECT_EQ(unknown.data.objects[1].values[0], "Unknown");
