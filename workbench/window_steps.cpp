@@ -29,6 +29,10 @@ constexpr const char* kRunningCaption = "Running";
 constexpr const char* kNoDataMessage =
     "No vector file has been read: choose a file and press \"Read\" before \"G  O\".";
 
+// What a data set's source is when the prediction cannot be written back to it.
+const std::string kGisSource = "a GIS file";
+const std::string kRecordsSource = "a records table";
+
 // Why the figures show no run.
 constexpr const char* kReadingNote = "A file is being read.";
 constexpr const char* kReadFailedNote = "The file could not be read: no data set is loaded.";
@@ -137,7 +141,7 @@ std::shared_ptr<const WorkFolderLock> WorkbenchWindow::beginRead() {
     if (!lock) {
         message(WorkFolderLock::busyText());
         ReadOutcome none;
-        readDone(none, {}, false);
+        readDone(none, {}, {});
         return nullptr;
     }
     if (!runStep_->active()) results_->progressPanel()->start(false);
@@ -155,7 +159,9 @@ void WorkbenchWindow::readFile() {
         [outcome, source, missvalue = missvalue_, encoding = readEncoding()](WorkerHooks& hooks) {
             *outcome = readSourceFile(source, missvalue, {hooks, hooks, hooks}, encoding);
         },
-        [this, outcome, source, lock] { readDone(outcome->read, source, !outcome->convertedFromGis); });
+        [this, outcome, source, lock] {
+            readDone(outcome->read, source, outcome->convertedFromGis ? kGisSource : std::string());
+        });
 }
 
 void WorkbenchWindow::importRecords(const records::RecordsSource& source) {
@@ -173,7 +179,7 @@ void WorkbenchWindow::importRecords(const records::RecordsSource& source) {
             if (!outcome->summary.empty()) hooks.caption(Label::Status, summaryText(outcome->summary));
         },
         // A data set built from a table has no file to write the prediction back to.
-        [this, outcome, source, lock] { readDone(outcome->read, source.input(), false); });
+        [this, outcome, source, lock] { readDone(outcome->read, source.input(), kRecordsSource); });
 }
 
 void WorkbenchWindow::chooseRecords() {
@@ -192,13 +198,13 @@ void WorkbenchWindow::chooseRecords() {
     importRecords(chosen);
 }
 
-void WorkbenchWindow::readDone(ReadOutcome& read, const std::filesystem::path& source, bool writable) {
+void WorkbenchWindow::readDone(ReadOutcome& read, const std::filesystem::path& source, const std::string& unwritable) {
     if (!runStep_->active()) results_->progressPanel()->finish();
     controls_.records->setEnabled(true);
     if (read.erf == 0) {
         // The write-back goes to the file that was read, whatever the name field says later.
         readSource_ = source;
-        readSourceWritable_ = writable;
+        readSourceUnwritable_ = unwritable;
         auto data = std::make_shared<const VectorData>(std::move(read.data));
         for (int v = 0; v < data->valn() && v < static_cast<int>(data->valname.size()); ++v)
             controls_.variables->addItem(QString::fromStdString(data->valname[static_cast<std::size_t>(v)]));
@@ -221,7 +227,8 @@ engine::RunRequest WorkbenchWindow::runRequest(const VectorData& data, std::vect
     request.data = &data;
     request.species = std::move(species);
     request.sourceFile = readSource_;
-    request.sourceWritable = readSourceWritable_;
+    request.sourceWritable = readSourceUnwritable_.empty();
+    if (!request.sourceWritable) request.unwritableSource = readSourceUnwritable_;
     request.missvalue = missvalue_;
     request.calculationDate = calculationDate();
     request.workDir = ".";

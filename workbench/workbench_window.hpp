@@ -128,7 +128,9 @@ private:
     void showTargetHint();
 
     std::shared_ptr<const WorkFolderLock> beginRead();
-    void readDone(ReadOutcome& read, const std::filesystem::path& source, bool writable);
+    // `unwritable`: what the source is when the prediction cannot be written back to it; empty
+    // for a vector file, which can.
+    void readDone(ReadOutcome& read, const std::filesystem::path& source, const std::string& unwritable);
     engine::RunRequest runRequest(const VectorData& data, std::vector<std::string> species) const;
     void runDone(const std::shared_ptr<const engine::RunResult>& result, const std::shared_ptr<const VectorData>& data,
                  const std::string& date, int generation);
@@ -154,7 +156,7 @@ private:
     int dataGeneration_ = 0;                  // counts the Reads started, so a run knows its data set is gone
     std::filesystem::path readSource_;        // the file of the last successful Read
     records::RecordsSource recordsSource_;             // the choices of the last records import
-    bool readSourceWritable_ = true;          // false for a file converted from a GIS format
+    std::string readSourceUnwritable_;        // "a GIS file", "a records table"; empty: writable
     engine::Engine engine_;                   // lives as long as the window: keeps its random generator
     // The working directory's lock, one hold shared by a Read and a run at work together.
     std::weak_ptr<const WorkFolderLock> folderLock_;

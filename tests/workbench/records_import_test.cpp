@@ -172,6 +172,16 @@ private slots:
         QCOMPARE(objects[1].type, std::string("polygon"));
         QCOMPARE(objects[1].parts.at(0).x.at(0), 2.0);  // the square of key "003", not of 3
         QVERIFY(w.get<QPushButton>("Command10")->isEnabled());
+
+        // The prediction is never written into the table.
+        const std::string table = readFile(data / "coded.csv");
+        w.chooseEverySpecies();
+        w.window->setSetting(Setting::DoReliability, "0");
+        w.window->setSetting(Setting::AddPrediction, "1");
+        w.click("Command4");
+        QCOMPARE(w.messages.size(), 1);
+        QVERIFY2(w.messages[0].contains("coded.csv: it is a records table"), qPrintable(w.messages[0]));
+        QCOMPARE(readFile(data / "coded.csv"), table);
     }
 
     void refusedTablesNameTheirRowsAndLeaveNoData() {

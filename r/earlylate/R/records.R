@@ -20,7 +20,7 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
   out <- el_records_cpp(.el_table_of(x, extra$encoding), columns, layer$keys, layer$geometry, absent,
                         unname(join["column"]), isTRUE(drop_unmatched))
   .el_stop_on_failure(out)
-  message(out$summary)
+  for (line in out$summary) message(line)
   .el_records_frame(out, layer$crs, x)
 }
 

@@ -97,9 +97,13 @@ Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP 
             shapes = shapesOf(keys, Rcpp::List(geometry));
             options.shapes = &shapes;
         }
-        std::vector<records::Record> found = records::recordsOf(tableOf(table), columnsOf(columns, joinColumn));
-        const records::BuiltRecords built = records::buildRecordsData(std::move(found), options);
-        return builtFrame(built, {built.summaryLine()});
+        const records::Table cells = tableOf(table);
+        std::vector<std::string> summary;
+        if (auto note = records::encodingNote(cells)) summary.push_back(std::move(*note));
+        const records::BuiltRecords built =
+            records::buildRecordsData(records::recordsOf(cells, columnsOf(columns, joinColumn)), options);
+        summary.push_back(built.summaryLine());
+        return builtFrame(built, summary);
     } catch (const std::runtime_error& e) {
         return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({e.what()}));
     }
