@@ -95,6 +95,9 @@ void RecordsDialog::build() {
     tableNote_->setObjectName(QStringLiteral("TableNote"));
     tableNote_->setWordWrap(true);
     files->addRow(QString(), tableNote_);
+    points_ = new QCheckBox(QStringLiteral("Occurrence points (species, longitude, latitude, date), placed in the regions"));
+    points_->setObjectName(QStringLiteral("OccurrencePoints"));
+    files->addRow(QString(), points_);
     files->addRow(QStringLiteral("Regions layer:"), regionsRow());
     layer_ = new QLineEdit;
     layer_->setObjectName(QStringLiteral("RegionsLayerName"));
@@ -197,7 +200,8 @@ void RecordsDialog::fillColumns(const std::vector<std::string>& headers) {
 }
 
 void RecordsDialog::setSource(const records::RecordsSource& source) {
-    setTable(shown(source.table));
+    setTable(shown(source.input()));
+    points_->setChecked(!source.occurrences.empty());
     chooseColumn(region_, source.columns.region);
     chooseColumn(species_, source.columns.species);
     chooseColumn(date_, source.columns.date);
@@ -211,7 +215,7 @@ void RecordsDialog::setSource(const records::RecordsSource& source) {
 
 records::RecordsSource RecordsDialog::source() const {
     records::RecordsSource source;
-    source.table = localPath(table_->text().trimmed());
+    (points_->isChecked() ? source.occurrences : source.table) = localPath(table_->text().trimmed());
     source.columns = {chosenColumn(region_), chosenColumn(species_), chosenColumn(date_), chosenColumn(joinColumn_)};
     if (!regions_->text().trimmed().isEmpty()) source.regions = localPath(regions_->text().trimmed());
     source.regionsLayer = utf8(layer_->text());

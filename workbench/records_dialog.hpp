@@ -63,6 +63,7 @@ private:
     QLineEdit* joinField_ = nullptr;
     QButtonGroup* absent_ = nullptr;
     QCheckBox* dropUnmatched_ = nullptr;
+    QCheckBox* points_ = nullptr;  // the table holds occurrence points, placed in the regions
 };
 
 }  // namespace el::workbench

@@ -184,6 +184,34 @@ private slots:
         QCOMPARE(readFile(data / "coded.csv"), table);
     }
 
+    void occurrencePointsArePlacedInTheRegions() {
+        TempDir data;
+        writeFile(data / "points.csv", crlf({"species,decimalLongitude,decimalLatitude,year", "A,0.5,0.5,1990",
+                                             "A,0.2,0.7,1985", "B,2.5,0.5,1999", "A,9,9,1970"}));
+        writeFile(data / "squares.geojson", squaresLayer());
+        RecordsDialog dialog(headersOf);
+        RecordsSource chosen;
+        chosen.occurrences = data / "points.csv";
+        chosen.regions = data / "squares.geojson";
+        chosen.joinField = "code";
+        dialog.setSource(chosen);
+        const RecordsSource source = dialog.source();
+        QCOMPARE(source.occurrences, chosen.occurrences);
+        QVERIFY(source.table.empty());
+
+        WindowUnderTest w(qpath(data.path()));
+        w.window->importRecords(source);
+        w.window->waitUntilIdle();
+        QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join("\n")));
+        QCOMPARE(w.items("List1"), QStringList({"A", "B"}));
+        const auto& objects = w.window->data()->objects;
+        QCOMPARE(objects.size(), std::size_t{2});
+        QCOMPARE(objects[0].name, std::string("001"));
+        QCOMPARE(w.window->data()->val(0, 0), std::string("1985"));  // the earliest point
+        QVERIFY(w.get<QLabel>("Label7")->text().contains("1 outside every region"));
+        QCOMPARE(w.window->setting(Setting::DataFileName), std::string("points.csv"));
+    }
+
     void refusedTablesNameTheirRowsAndLeaveNoData() {
         TempDir data;
         writeFile(data / "good.csv", crlf({"region,species,date", "North,A,1990", "South,A,1992"}));
