@@ -204,7 +204,7 @@ test_that("points on an edge, without a species or with bad coordinates count as
   expect_match(messages[1], "7 points, 4 placed", fixed = TRUE)
   expect_match(messages[1], "1 without a species, 2 with bad coordinates (lines 6, 7)", fixed = TRUE)
   expect_identical(placed$name, c("Alder", "Ash", "Aspen"))
-  expect_identical(placed$SpA, c(2001 + 182 / 365, 1995, NA))
+  expect_identical(placed$SpA, c("2001.49863013699", "1995", "Unknown"))
   expect_identical(placed$SpB, c("1990", "Unknown", "2004.41530054645"))
 
   batch <- batch_runner()
