@@ -143,6 +143,7 @@ std::shared_ptr<const WorkFolderLock> WorkbenchWindow::beginRead() {
     if (!lock) {
         message(WorkFolderLock::busyText());
         ReadOutcome none;
+        showEncodingNotice(none, {});  // a notice of the last file no longer holds
         readDone(none, {}, {});
         return nullptr;
     }

@@ -60,10 +60,11 @@ std::string plainCellText(SEXP column, R_xlen_t row) {
             const int value = LOGICAL(column)[row];
             return value == NA_LOGICAL ? std::string() : std::string(value ? "TRUE" : "FALSE");
         }
-        default: {
+        case STRSXP: {
             const SEXP text = STRING_ELT(column, row);
             return text == NA_STRING ? std::string() : utf8(text);
         }
+        default: throw std::runtime_error("a column holds neither numbers nor texts");
     }
 }
 

@@ -10,7 +10,8 @@
 namespace el::rpkg {
 
 // One value of a column as the text a table cell would hold: numbers in the data set's plain
-// form, logicals as TRUE/FALSE, texts as they are; "" for NA.
+// form, logicals as TRUE/FALSE, texts as they are; "" for NA. Throws std::runtime_error for
+// a column of another type (a list).
 std::string plainCellText(SEXP column, R_xlen_t row);
 
 // The shape of one raw WKB vector; throws std::runtime_error naming `region`.

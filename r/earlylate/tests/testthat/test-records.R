@@ -126,6 +126,9 @@ test_that("join keys are texts: leading zeros stay, unmatched and shared keys ar
   shared <- expect_error(el_records(records, regions = regions, region = "name", join = c(code = "id")), class = "earlylate_error")
   expect_match(conditionMessage(shared), "\"008\"", fixed = TRUE)
   expect_error(el_records(records, regions = regions, region = "name", join = c(code = "iso")), "no field \"iso\"")
+  regions$id <- I(as.list(regions$id))  # keys that are neither numbers nor texts
+  expect_error(el_records(records, regions = regions, region = "name", join = c(code = "id")),
+               "neither numbers nor texts", class = "earlylate_error")
 })
 
 test_that("el_records gives the batch runner's forecast of the same table", {
