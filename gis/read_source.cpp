@@ -2,6 +2,8 @@
 
 #ifdef EARLYLATE_HAVE_GIS
 #include "gis/prepare_read.hpp"
+#include "gis/records_import.hpp"
+#include "gis/sheet_table.hpp"
 #endif
 
 namespace el {
@@ -19,6 +21,32 @@ SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std:
     }
 #endif
     outcome.read = readVectorFile(source, missvalue, hooks, encoding);
+    return outcome;
+}
+
+records::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding) {
+#ifdef EARLYLATE_HAVE_GIS
+    if (records::isSpreadsheet(table)) return gis::readSheetTable(table);
+#endif
+    return records::readTableFile(table, encoding);
+}
+
+RecordsReadOutcome readRecordsSource(const records::RecordsSource& source, const std::string& missvalue,
+                                     const ReadHooks& hooks) {
+    RecordsReadOutcome outcome;
+    records::ImportedRecords imported;
+    try {
+#ifdef EARLYLATE_HAVE_GIS
+        imported = gis::importRecords(source, hooks.feedback);
+#else
+        imported = records::importTableRecords(source);
+#endif
+    } catch (const std::runtime_error& e) {  // the records' and the files' refusals
+        hooks.messenger.message(e.what());
+        return outcome;
+    }
+    outcome.read = readVectorData(std::move(imported.built.data), missvalue, hooks);
+    if (outcome.read.erf == 0) outcome.summary = std::move(imported.summary);
     return outcome;
 }
 

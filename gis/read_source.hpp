@@ -6,7 +6,10 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "vector/records.hpp"
+#include "vector/records_source.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el {
@@ -19,5 +22,20 @@ struct SourceReadOutcome {
 // `encoding` is the text encoding of a vector file ("auto": UTF-8, else the one detected).
 SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, const ReadHooks& hooks,
                                  const std::string& encoding = "auto");
+
+// A records table's cells: a delimited text (`encoding` "auto" or an encoding name), or the
+// first sheet of an XLSX or ODS file. Throws std::runtime_error naming the fault.
+records::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding);
+
+struct RecordsReadOutcome {
+    ReadOutcome read;
+    std::vector<std::string> summary;  // what went into the data set; empty when nothing was built
+};
+
+// The records import (a table, or points, joined to a regions layer where one is named),
+// then taken as the Read step takes a GIS layer's data set. Every refusal (bad rows,
+// unmatched or shared keys, a missing column) reaches the messenger.
+RecordsReadOutcome readRecordsSource(const records::RecordsSource& source, const std::string& missvalue,
+                                     const ReadHooks& hooks);
 
 }  // namespace el

@@ -48,6 +48,8 @@ constexpr std::array kControls{
     bound("Label2", K::Label, {1260, 2760, 1095, 255}, S::DataFileName),
     bound("Text7", K::TextField, {2460, 2760, 3135, 270}, S::DataFileName),
     fixed("Command1", K::Button, {3060, 3120, 1335, 375}, "Read"),
+    // Not of the first design: a first-record table joined to its regions layer, left of the arrow.
+    fixed("Command10", K::Button, {180, 3120, 2340, 375}, "Records table..."),
     bound("Check100", K::CheckBox, {4440, 3120, 1335, 375}, S::SkipFormatCheck),
     fixed("Label10", K::Label, {0, 3480, 3255, 255}, "Step2: Variables and options", true),
     fixed("Label18", K::Label, {4440, 3480, 1155, 195}, {}),

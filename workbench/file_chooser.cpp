@@ -38,8 +38,21 @@ QList<FolderEntry> folderEntries(const QString& folder) {
     return entries;
 }
 
-QStringList csvFileNames(const QString& folder) {
-    return QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+QStringList readableFilePatterns() {
+    return {QStringLiteral("*.csv"),  QStringLiteral("*.tsv"),     QStringLiteral("*.txt"),
+            QStringLiteral("*.xlsx"), QStringLiteral("*.ods"),     QStringLiteral("*.gpkg"),
+            QStringLiteral("*.geojson"), QStringLiteral("*.json"), QStringLiteral("*.topojson"),
+            QStringLiteral("*.shp")};
+}
+
+QStringList readableFileNames(const QString& folder) {
+    // Without QDir::CaseSensitive the patterns match names in any letter case.
+    return QDir(folder).entryList(readableFilePatterns(), QDir::Files, QDir::Name | QDir::IgnoreCase);
+}
+
+bool isTableFileName(const QString& name) {
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    return QStringList({"csv", "tsv", "txt", "xlsx", "ods"}).contains(suffix);
 }
 
 QString joinFolderAndName(const QString& folder, const QString& name) {
@@ -105,7 +118,7 @@ void FileChooser::onFolderClicked(QListWidgetItem* item) {
 
 void FileChooser::refresh() {
     files_->clear();
-    files_->addItems(csvFileNames(folder_));
+    files_->addItems(readableFileNames(folder_));
 }
 
 }  // namespace el::workbench

@@ -1,7 +1,7 @@
 #pragma once
 // The drive, folder and file lists of Step 1. Drives are the mounted volumes; the folder
-// list shows the current folder, ".." and its subfolders; the file list shows the "*.csv"
-// files of the current folder.
+// list shows the current folder, ".." and its subfolders; the file list shows the files of
+// the current folder the tool can read: vector files, GIS layers and records tables.
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -28,8 +28,15 @@ struct FolderEntry {
 };
 QList<FolderEntry> folderEntries(const QString& folder);
 
-// Names of the "*.csv" files of a folder, sorted by name.
-QStringList csvFileNames(const QString& folder);
+// The name patterns of the files the tool reads: vector files and tables (*.csv, *.tsv, *.txt,
+// *.xlsx, *.ods) and GIS layers (*.gpkg, *.geojson, *.json, *.topojson, *.shp).
+QStringList readableFilePatterns();
+
+// Names of the files of a folder that match readableFilePatterns (any letter case), sorted by name.
+QStringList readableFileNames(const QString& folder);
+
+// True for a name a records table may have (*.csv, *.tsv, *.txt, *.xlsx, *.ods).
+bool isTableFileName(const QString& name);
 
 // The folder joined with a file name by the platform's separator, the name exactly as typed.
 QString joinFolderAndName(const QString& folder, const QString& name);

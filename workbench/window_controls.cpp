@@ -29,6 +29,7 @@ WindowControls findControls(const QWidget& window) {
     c.target = find<QPushButton>(window, kTargetButton);
     c.clear = find<QPushButton>(window, kClearButton);
     c.saveReport = find<QPushButton>(window, kSaveReportButton);
+    c.records = find<QPushButton>(window, kRecordsButton);
     c.variables = find<QListWidget>(window, kVariableList);
     c.species = find<QListWidget>(window, kSpeciesList);
     c.log = find<QListWidget>(window, kLogList);

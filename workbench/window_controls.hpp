@@ -25,6 +25,7 @@ inline constexpr const char* kSaveLogButton = "Command6";
 inline constexpr const char* kTargetButton = "Command7";
 inline constexpr const char* kClearButton = "Command8";
 inline constexpr const char* kSaveReportButton = "Command9";
+inline constexpr const char* kRecordsButton = "Command10";
 
 inline constexpr const char* kVariableList = "List1";
 inline constexpr const char* kSpeciesList = "List2";
@@ -51,6 +52,7 @@ struct WindowControls {
     QPushButton* target = nullptr;
     QPushButton* clear = nullptr;
     QPushButton* saveReport = nullptr;
+    QPushButton* records = nullptr;
     QListWidget* variables = nullptr;
     QListWidget* species = nullptr;
     QListWidget* log = nullptr;

@@ -14,6 +14,7 @@
 #include "workbench/background_step.hpp"
 #include "workbench/caption_fit.hpp"
 #include "workbench/file_chooser.hpp"
+#include "workbench/records_dialog.hpp"
 #include "workbench/results_tabs.hpp"
 #include "workbench/run_progress_panel.hpp"
 #include "workbench/used_settings.hpp"
@@ -30,6 +31,10 @@ constexpr const char* kRunningCaption = "Running";
 constexpr const char* kNoDataMessage =
     "No vector file has been read: choose a file and press \"Read\" before \"G  O\".";
 
+// What a data set's source is when the prediction cannot be written back to it.
+const std::string kGisSource = "a GIS file";
+const std::string kRecordsSource = "a records table";
+
 // Why the figures show no run.
 constexpr const char* kReadingNote = "A file is being read.";
 constexpr const char* kReadFailedNote = "The file could not be read: no data set is loaded.";
@@ -37,6 +42,13 @@ constexpr const char* kNoRunYetNote = "No run has completed on this file yet.";
 constexpr const char* kCancelledNote = "The last run was cancelled: it left no results.";
 constexpr const char* kStoppedNote = "The last run stopped before it completed: it left no results.";
 constexpr const char* kNoSpeciesNote = "The species list was empty: nothing was run.";
+
+// The import's summary lines as the one status line.
+std::string summaryText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "; ") + line;
+    return text;
+}
 
 }  // namespace
 
@@ -116,51 +128,99 @@ void WorkbenchWindow::openFile(const QString& file) {
     readFile();
 }
 
-void WorkbenchWindow::readFile() {
-    if (readStep_->active()) return;
+// Empties the lists and the data set for a new Read; the working directory's lock, or
+// nothing (and the Read ends at once) when another process holds it.
+std::shared_ptr<const WorkFolderLock> WorkbenchWindow::beginRead() {
     controls_.read->setText(QString::fromLatin1(kReadingCaption));
     disableKeepingFocus(controls_.read);
+    controls_.records->setEnabled(false);
     controls_.variables->clear();
     controls_.species->clear();
     data_.reset();  // a run at work keeps its own reference
     ++dataGeneration_;
     results_->clear(QString::fromLatin1(kReadingNote));
-
-    const QString source = joinFolderAndName(folder(), settings_.textField(Setting::DataFileName)->text());
-    auto outcome = std::make_shared<SourceReadOutcome>();
-    const auto lock = holdFolderLock();
+    auto lock = holdFolderLock();
     if (!lock) {
         message(WorkFolderLock::busyText());
-        readDone(*outcome, source);
-        return;
+        ReadOutcome none;
+        showEncodingNotice(none, {});  // a notice of the last file no longer holds
+        readDone(none, {}, {});
+        return nullptr;
     }
     if (!runStep_->active()) results_->progressPanel()->start(false);
-    readStep_->start(
-        [outcome, path = localPath(source), missvalue = missvalue_, encoding = readEncoding()](WorkerHooks& hooks) {
-            *outcome = readSourceFile(path, missvalue, {hooks, hooks, hooks}, encoding);
-        },
-        [this, outcome, source, lock] { readDone(*outcome, source); });
+    return lock;
 }
 
 // The status line names the encoding the automatic choice took the file to be in, until the
 // next Read; a Read during a run leaves the line to the run.
-void WorkbenchWindow::showEncodingNotice(const ReadOutcome& read, const QString& source) {
+void WorkbenchWindow::showEncodingNotice(const ReadOutcome& read, const std::filesystem::path& source) {
     if (runStep_->active()) return;
-    const std::string fileName = QFileInfo(source).fileName().toStdString();
+    const std::string fileName = source.filename().string();
     const auto notice = read.erf == 0 ? vec::encodingNotice(fileName, read.data.encoding) : std::nullopt;
     if (notice) showCaption(Label::Status, *notice);
     else if (encodingNoticeShown_) showCaption(Label::Status, "");
     encodingNoticeShown_ = notice.has_value();
 }
 
-void WorkbenchWindow::readDone(SourceReadOutcome& outcome, const QString& source) {
+void WorkbenchWindow::readFile() {
+    if (readStep_->active()) return;
+    const std::filesystem::path source =
+        localPath(joinFolderAndName(folder(), settings_.textField(Setting::DataFileName)->text()));
+    const auto lock = beginRead();
+    if (!lock) return;
+    auto outcome = std::make_shared<SourceReadOutcome>();
+    readStep_->start(
+        [outcome, source, missvalue = missvalue_, encoding = readEncoding()](WorkerHooks& hooks) {
+            *outcome = readSourceFile(source, missvalue, {hooks, hooks, hooks}, encoding);
+        },
+        [this, outcome, source, lock] {
+            showEncodingNotice(outcome->read, source);
+            readDone(outcome->read, source, outcome->convertedFromGis ? kGisSource : std::string());
+        });
+}
+
+void WorkbenchWindow::importRecords(const records::RecordsSource& source) {
+    if (readStep_->active()) return;
+    recordsSource_ = source;
+    // The log's header names the table, as the batch runner's does.
+    setSetting(Setting::DataFileName, source.input().filename().string());
+    showCaption(Label::Status, "");  // the summary of an earlier import is no longer true
+    encodingNoticeShown_ = false;
+    const auto lock = beginRead();
+    if (!lock) return;
+    auto outcome = std::make_shared<RecordsReadOutcome>();
+    readStep_->start(
+        [outcome, source, missvalue = missvalue_](WorkerHooks& hooks) {
+            *outcome = readRecordsSource(source, missvalue, {hooks, hooks, hooks});
+            if (!outcome->summary.empty()) hooks.caption(Label::Status, summaryText(outcome->summary));
+        },
+        // A data set built from a table has no file to write the prediction back to.
+        [this, outcome, source, lock] { readDone(outcome->read, source.input(), kRecordsSource); });
+}
+
+void WorkbenchWindow::chooseRecords() {
+    if (readStep_->active()) return;
+    records::RecordsSource offered = recordsSource_;
+    // A table chosen in the file list is the one offered.
+    const QString listed = settings_.textField(Setting::DataFileName)->text();
+    if (isTableFileName(listed)) offered.table = localPath(joinFolderAndName(folder(), listed));
+    const std::string encoding = readEncoding();  // the Read's choice serves a delimited table too
+    RecordsDialog dialog(
+        [encoding](const std::filesystem::path& table) { return readRecordsTable(table, encoding).headers; }, this);
+    dialog.setSource(offered);
+    if (dialog.exec() != QDialog::Accepted) return;
+    records::RecordsSource chosen = dialog.source();
+    chosen.encoding = encoding;
+    importRecords(chosen);
+}
+
+void WorkbenchWindow::readDone(ReadOutcome& read, const std::filesystem::path& source, const std::string& unwritable) {
     if (!runStep_->active()) results_->progressPanel()->finish();
-    ReadOutcome& read = outcome.read;
-    showEncodingNotice(read, source);
+    controls_.records->setEnabled(true);
     if (read.erf == 0) {
         // The write-back goes to the file that was read, whatever the name field says later.
-        readSource_ = localPath(source);
-        readSourceWritable_ = !outcome.convertedFromGis;
+        readSource_ = source;
+        readSourceUnwritable_ = unwritable;
         auto data = std::make_shared<const VectorData>(std::move(read.data));
         for (int v = 0; v < data->valn() && v < static_cast<int>(data->valname.size()); ++v)
             controls_.variables->addItem(QString::fromStdString(data->valname[static_cast<std::size_t>(v)]));
@@ -183,7 +243,8 @@ engine::RunRequest WorkbenchWindow::runRequest(const VectorData& data, std::vect
     request.data = &data;
     request.species = std::move(species);
     request.sourceFile = readSource_;
-    request.sourceWritable = readSourceWritable_;
+    request.sourceWritable = readSourceUnwritable_.empty();
+    if (!request.sourceWritable) request.unwritableSource = readSourceUnwritable_;
     request.missvalue = missvalue_;
     request.calculationDate = calculationDate();
     request.workDir = ".";

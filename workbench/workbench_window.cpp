@@ -115,6 +115,7 @@ void WorkbenchWindow::setUpLogPanel() {
 void WorkbenchWindow::connectActions() {
     const WindowControls& c = controls_;
     connect(c.read, &QPushButton::clicked, this, &WorkbenchWindow::readFile);
+    connect(c.records, &QPushButton::clicked, this, &WorkbenchWindow::chooseRecords);
     connect(c.addSpecies, &QPushButton::clicked, this, &WorkbenchWindow::addSpecies);
     connect(c.removeSpecies, &QPushButton::clicked, this, &WorkbenchWindow::removeSpecies);
     connect(c.target, &QPushButton::clicked, this, &WorkbenchWindow::selectTargetSpecies);

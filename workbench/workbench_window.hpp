@@ -84,6 +84,14 @@ public:
     // Writes a report of the completed run the result tabs show to `path`.
     void saveReport(const QString& path);
 
+    // "Records table...": asks for a first-record table and its regions layer (the file chosen
+    // in the file list is offered as the table), then imports them.
+    void chooseRecords();
+    // Builds the data set from a records table and its regions layer on the Read step's
+    // worker thread; the status line shows what was built, and the species list fills as
+    // after a Read. The table is never written to.
+    void importRecords(const records::RecordsSource& source);
+
     // Points the chooser at the folder of `file`, puts its name in the file name field and reads it.
     void openFile(const QString& file);
     // Serves the event loop until no Read and no run is at work.
@@ -123,8 +131,11 @@ private:
     void enableReturningFocus(QPushButton* button);
     void showTargetHint();
 
-    void readDone(SourceReadOutcome& outcome, const QString& source);
-    void showEncodingNotice(const ReadOutcome& read, const QString& source);
+    std::shared_ptr<const WorkFolderLock> beginRead();
+    // `unwritable`: what the source is when the prediction cannot be written back to it; empty
+    // for a vector file, which can.
+    void readDone(ReadOutcome& read, const std::filesystem::path& source, const std::string& unwritable);
+    void showEncodingNotice(const ReadOutcome& read, const std::filesystem::path& source);
     engine::RunRequest runRequest(const VectorData& data, std::vector<std::string> species) const;
     void runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
                  const std::shared_ptr<const VectorData>& data, const std::string& date, int generation);
@@ -151,7 +162,8 @@ private:
     std::shared_ptr<const VectorData> data_;  // the last successful Read; a run holds its own reference
     int dataGeneration_ = 0;                  // counts the Reads started, so a run knows its data set is gone
     std::filesystem::path readSource_;        // the file of the last successful Read
-    bool readSourceWritable_ = true;          // false for a file converted from a GIS format
+    records::RecordsSource recordsSource_;             // the choices of the last records import
+    std::string readSourceUnwritable_;        // "a GIS file", "a records table"; empty: writable
     engine::Engine engine_;                   // lives as long as the window: keeps its random generator
     // The working directory's lock, one hold shared by a Read and a run at work together.
     std::weak_ptr<const WorkFolderLock> folderLock_;

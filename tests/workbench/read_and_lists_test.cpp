@@ -35,17 +35,21 @@ void click(QListWidget* list, int row, bool twice = false) {
 class ReadAndListsTest : public QObject {
     Q_OBJECT
 private slots:
-    void chooserMovesThroughFoldersAndPicksCsvFiles() {
+    void chooserMovesThroughFoldersAndPicksReadableFiles() {
         TempDir dir;
         std::filesystem::create_directories(dir / "Another");
         std::filesystem::create_directories(dir / "sub");
-        for (const char* name : {"b.csv", "a.csv", "notes.txt"}) writeFile(dir / "sub" / name, "");
+        for (const char* name : {"b.csv", "a.csv", "notes.doc", "Layer.GPKG", "records.xlsx", "world.topojson",
+                                 "outline.shp", "outline.dbf", "first.tsv", "sheet.ods", "log.txt"})
+            writeFile(dir / "sub" / name, "");
         WindowUnderTest w(qpath(dir.path()));
         w.window->show();
         QCOMPARE(w.items("Dir1"), QStringList({QDir::toNativeSeparators(qpath(dir.path())), "..", "Another", "sub"}));
         click(w.get<QListWidget>("Dir1"), 3);
         QCOMPARE(w.window->folder(), qpath(dir.path() / "sub"));
-        QCOMPARE(w.items("File1"), QStringList({"a.csv", "b.csv"}));
+        // Vector files, tables and GIS layers, in any letter case; not a Shapefile's side files.
+        QCOMPARE(w.items("File1"), QStringList({"a.csv", "b.csv", "first.tsv", "Layer.GPKG", "log.txt", "outline.shp",
+                                                "records.xlsx", "sheet.ods", "world.topojson"}));
         click(w.get<QListWidget>("File1"), 1);
         QCOMPARE(w.window->setting(Setting::DataFileName), std::string("b.csv"));
         QCOMPARE(el::workbench::joinFolderAndName("/", "v.csv"), QDir::toNativeSeparators("/v.csv"));

@@ -5,12 +5,24 @@ el_decimal_years <- function(year, month, day, seconds) {
     .Call(`_earlylate_el_decimal_years`, year, month, day, seconds)
 }
 
+el_occurrence_points_cpp <- function(path, encoding, species, longitude, latitude, date) {
+    .Call(`_earlylate_el_occurrence_points_cpp`, path, encoding, species, longitude, latitude, date)
+}
+
+el_occurrence_records_cpp <- function(points, region, keys, geometry, field, absent, dropUnmatched) {
+    .Call(`_earlylate_el_occurrence_records_cpp`, points, region, keys, geometry, field, absent, dropUnmatched)
+}
+
 el_read_cpp <- function(path, encoding, formatCheck) {
     .Call(`_earlylate_el_read_cpp`, path, encoding, formatCheck)
 }
 
 el_read_layer_cpp <- function(names, columns, geometry, file, comment, formatCheck) {
     .Call(`_earlylate_el_read_layer_cpp`, names, columns, geometry, file, comment, formatCheck)
+}
+
+el_records_cpp <- function(table, columns, keys, geometry, absent, joinColumn, dropUnmatched) {
+    .Call(`_earlylate_el_records_cpp`, table, columns, keys, geometry, absent, joinColumn, dropUnmatched)
 }
 
 el_run_cpp <- function(names, columns, geometry, settings, species, fileName, examine, workDir) {

@@ -23,6 +23,37 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// el_occurrence_points_cpp
+Rcpp::List el_occurrence_points_cpp(std::string path, std::string encoding, std::string species, std::string longitude, std::string latitude, std::string date);
+RcppExport SEXP _earlylate_el_occurrence_points_cpp(SEXP pathSEXP, SEXP encodingSEXP, SEXP speciesSEXP, SEXP longitudeSEXP, SEXP latitudeSEXP, SEXP dateSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::traits::input_parameter< std::string >::type path(pathSEXP);
+    Rcpp::traits::input_parameter< std::string >::type encoding(encodingSEXP);
+    Rcpp::traits::input_parameter< std::string >::type species(speciesSEXP);
+    Rcpp::traits::input_parameter< std::string >::type longitude(longitudeSEXP);
+    Rcpp::traits::input_parameter< std::string >::type latitude(latitudeSEXP);
+    Rcpp::traits::input_parameter< std::string >::type date(dateSEXP);
+    rcpp_result_gen = Rcpp::wrap(el_occurrence_points_cpp(path, encoding, species, longitude, latitude, date));
+    return rcpp_result_gen;
+END_RCPP
+}
+// el_occurrence_records_cpp
+Rcpp::List el_occurrence_records_cpp(Rcpp::List points, Rcpp::IntegerVector region, SEXP keys, Rcpp::List geometry, std::string field, std::string absent, bool dropUnmatched);
+RcppExport SEXP _earlylate_el_occurrence_records_cpp(SEXP pointsSEXP, SEXP regionSEXP, SEXP keysSEXP, SEXP geometrySEXP, SEXP fieldSEXP, SEXP absentSEXP, SEXP dropUnmatchedSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::traits::input_parameter< Rcpp::List >::type points(pointsSEXP);
+    Rcpp::traits::input_parameter< Rcpp::IntegerVector >::type region(regionSEXP);
+    Rcpp::traits::input_parameter< SEXP >::type keys(keysSEXP);
+    Rcpp::traits::input_parameter< Rcpp::List >::type geometry(geometrySEXP);
+    Rcpp::traits::input_parameter< std::string >::type field(fieldSEXP);
+    Rcpp::traits::input_parameter< std::string >::type absent(absentSEXP);
+    Rcpp::traits::input_parameter< bool >::type dropUnmatched(dropUnmatchedSEXP);
+    rcpp_result_gen = Rcpp::wrap(el_occurrence_records_cpp(points, region, keys, geometry, field, absent, dropUnmatched));
+    return rcpp_result_gen;
+END_RCPP
+}
 // el_read_cpp
 Rcpp::List el_read_cpp(std::string path, std::string encoding, bool formatCheck);
 RcppExport SEXP _earlylate_el_read_cpp(SEXP pathSEXP, SEXP encodingSEXP, SEXP formatCheckSEXP) {
@@ -47,6 +78,22 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< std::string >::type comment(commentSEXP);
     Rcpp::traits::input_parameter< bool >::type formatCheck(formatCheckSEXP);
     rcpp_result_gen = Rcpp::wrap(el_read_layer_cpp(names, columns, geometry, file, comment, formatCheck));
+    return rcpp_result_gen;
+END_RCPP
+}
+// el_records_cpp
+Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP geometry, std::string absent, std::string joinColumn, bool dropUnmatched);
+RcppExport SEXP _earlylate_el_records_cpp(SEXP tableSEXP, SEXP columnsSEXP, SEXP keysSEXP, SEXP geometrySEXP, SEXP absentSEXP, SEXP joinColumnSEXP, SEXP dropUnmatchedSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::traits::input_parameter< Rcpp::List >::type table(tableSEXP);
+    Rcpp::traits::input_parameter< Rcpp::List >::type columns(columnsSEXP);
+    Rcpp::traits::input_parameter< SEXP >::type keys(keysSEXP);
+    Rcpp::traits::input_parameter< SEXP >::type geometry(geometrySEXP);
+    Rcpp::traits::input_parameter< std::string >::type absent(absentSEXP);
+    Rcpp::traits::input_parameter< std::string >::type joinColumn(joinColumnSEXP);
+    Rcpp::traits::input_parameter< bool >::type dropUnmatched(dropUnmatchedSEXP);
+    rcpp_result_gen = Rcpp::wrap(el_records_cpp(table, columns, keys, geometry, absent, joinColumn, dropUnmatched));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -113,8 +160,11 @@ END_RCPP
 
 static const R_CallMethodDef CallEntries[] = {
     {"_earlylate_el_decimal_years", (DL_FUNC) &_earlylate_el_decimal_years, 4},
+    {"_earlylate_el_occurrence_points_cpp", (DL_FUNC) &_earlylate_el_occurrence_points_cpp, 6},
+    {"_earlylate_el_occurrence_records_cpp", (DL_FUNC) &_earlylate_el_occurrence_records_cpp, 7},
     {"_earlylate_el_read_cpp", (DL_FUNC) &_earlylate_el_read_cpp, 3},
     {"_earlylate_el_read_layer_cpp", (DL_FUNC) &_earlylate_el_read_layer_cpp, 6},
+    {"_earlylate_el_records_cpp", (DL_FUNC) &_earlylate_el_records_cpp, 7},
     {"_earlylate_el_run_cpp", (DL_FUNC) &_earlylate_el_run_cpp, 8},
     {"_earlylate_el_hindcast_cpp", (DL_FUNC) &_earlylate_el_hindcast_cpp, 7},
     {"_earlylate_el_hindcast_all_cpp", (DL_FUNC) &_earlylate_el_hindcast_all_cpp, 9},

@@ -14,24 +14,11 @@ namespace {
 std::string utf8(SEXP text) { return Rf_translateCharUTF8(text); }
 
 std::string cellText(SEXP column, R_xlen_t row) {
-    switch (TYPEOF(column)) {
-        case REALSXP: {
-            const double value = REAL(column)[row];
-            return std::isfinite(value) ? plainnum(value) : std::string();
-        }
-        case INTSXP: {
-            const int value = INTEGER(column)[row];
-            return value == NA_INTEGER ? std::string() : std::to_string(value);
-        }
-        case LGLSXP: {
-            const int value = LOGICAL(column)[row];
-            return value == NA_LOGICAL ? std::string() : std::string(value ? "TRUE" : "FALSE");
-        }
-        default: {
-            const SEXP text = STRING_ELT(column, row);
-            return text == NA_STRING ? std::string() : vec::vectorFieldText(utf8(text));
-        }
+    if (TYPEOF(column) == STRSXP) {
+        const SEXP text = STRING_ELT(column, row);
+        return text == NA_STRING ? std::string() : vec::vectorFieldText(utf8(text));
     }
+    return plainCellText(column, row);
 }
 
 void checkColumn(SEXP column, const std::string& name, R_xlen_t rows) {
@@ -40,15 +27,6 @@ void checkColumn(SEXP column, const std::string& name, R_xlen_t rows) {
         throw std::runtime_error("the column \"" + name + "\" holds neither numbers nor texts");
     if (Rf_xlength(column) != rows)
         throw std::runtime_error("the column \"" + name + "\" has not one value per region");
-}
-
-WkbShape shapeOfRegion(SEXP wkb, const std::string& region) {
-    if (TYPEOF(wkb) != RAWSXP) throw std::runtime_error("the geometry of region \"" + region + "\" is not WKB");
-    try {
-        return shapeOfWkb({RAW(wkb), static_cast<std::size_t>(Rf_xlength(wkb))});
-    } catch (const std::runtime_error& e) {
-        throw std::runtime_error("region \"" + region + "\": " + e.what());
-    }
 }
 
 VectorObject objectAt(const Rcpp::List& columns, const std::string& name, SEXP geometry, R_xlen_t row) {
@@ -67,6 +45,37 @@ VectorObject objectAt(const Rcpp::List& columns, const std::string& name, SEXP g
 }
 
 }  // namespace
+
+std::string plainCellText(SEXP column, R_xlen_t row) {
+    switch (TYPEOF(column)) {
+        case REALSXP: {
+            const double value = REAL(column)[row];
+            return std::isfinite(value) ? plainnum(value) : std::string();
+        }
+        case INTSXP: {
+            const int value = INTEGER(column)[row];
+            return value == NA_INTEGER ? std::string() : std::to_string(value);
+        }
+        case LGLSXP: {
+            const int value = LOGICAL(column)[row];
+            return value == NA_LOGICAL ? std::string() : std::string(value ? "TRUE" : "FALSE");
+        }
+        case STRSXP: {
+            const SEXP text = STRING_ELT(column, row);
+            return text == NA_STRING ? std::string() : utf8(text);
+        }
+        default: throw std::runtime_error("a column holds neither numbers nor texts");
+    }
+}
+
+WkbShape shapeOfRegion(SEXP wkb, const std::string& region) {
+    if (TYPEOF(wkb) != RAWSXP) throw std::runtime_error("the geometry of region \"" + region + "\" is not WKB");
+    try {
+        return shapeOfWkb({RAW(wkb), static_cast<std::size_t>(Rf_xlength(wkb))});
+    } catch (const std::runtime_error& e) {
+        throw std::runtime_error("region \"" + region + "\": " + e.what());
+    }
+}
 
 VectorData dataFromFrame(const Rcpp::CharacterVector& names, const Rcpp::List& columns, SEXP geometry) {
     const R_xlen_t rows = names.size();

@@ -1,0 +1,165 @@
+#include "gis/occurrence_points.hpp"
+
+#include <cmath>
+#include <initializer_list>
+
+#include "base/numtext.hpp"
+#include "base/text.hpp"
+#include "gis/event_date.hpp"
+#include "gis/gis_error.hpp"
+#include "vector/text_encoding.hpp"
+
+namespace el::gis {
+namespace {
+
+constexpr std::size_t kBadRowsListed = 10;
+
+using ColumnIndexes = OccurrenceReader::Indexes;
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string headerList(const std::vector<std::string>& headers) {
+    std::string list;
+    for (const std::string& header : headers) list += (list.empty() ? "" : ", ") + header;
+    return list.empty() ? "none" : list;
+}
+
+int columnNamed(const std::vector<std::string>& headers, const std::string& name) {
+    for (std::size_t i = 0; i < headers.size(); ++i)
+        if (headers[i] == name) return static_cast<int>(i);
+    for (std::size_t i = 0; i < headers.size(); ++i)
+        if (equalsIgnoringAsciiCase(headers[i], name)) return static_cast<int>(i);
+    return -1;
+}
+
+// The column `given` names, else the first of `usual` the headers hold; -1 for none when
+// `required` is false. Throws GisError naming the headers otherwise.
+int findColumn(const std::vector<std::string>& headers, const std::string& given,
+               std::initializer_list<const char*> usual, const char* what, bool required) {
+    if (!given.empty()) {
+        const int index = columnNamed(headers, given);
+        if (index < 0)
+            throw GisError("the occurrence file has no column named " + quoted(given) + " (columns: " +
+                           headerList(headers) + ")");
+        return index;
+    }
+    for (const char* name : usual)
+        if (const int index = columnNamed(headers, name); index >= 0) return index;
+    if (!required) return -1;
+    std::string names;
+    for (const char* name : usual) names += (names.empty() ? "" : ", ") + std::string(name);
+    throw GisError(std::string("the occurrence file has no ") + what + " column (looked for " + names +
+                   "; columns: " + headerList(headers) + "); name it with the options");
+}
+
+ColumnIndexes findColumns(const std::vector<std::string>& headers, const OccurrenceColumns& given) {
+    ColumnIndexes columns;
+    columns.species = findColumn(headers, given.species, {"species", "scientificName"}, "species", true);
+    columns.longitude =
+        findColumn(headers, given.longitude, {"decimalLongitude", "longitude", "lon", "x"}, "longitude", true);
+    columns.latitude = findColumn(headers, given.latitude, {"decimalLatitude", "latitude", "lat", "y"}, "latitude", true);
+    if (!given.date.empty()) {
+        columns.date = findColumn(headers, given.date, {}, "date", true);
+        return columns;
+    }
+    columns.year = findColumn(headers, "", {"year"}, "year", false);
+    columns.date = findColumn(headers, "", {"eventDate", "date"}, "date", false);
+    if (columns.year < 0 && columns.date < 0)
+        throw GisError("the occurrence file has no year or date column (looked for year, eventDate, date; columns: " +
+                       headerList(headers) + "); name it with the options");
+    return columns;
+}
+
+const std::string& cellAt(const std::vector<std::string>& cells, int index) {
+    static const std::string kEmpty;
+    return index >= 0 && static_cast<std::size_t>(index) < cells.size() ? cells[index] : kEmpty;
+}
+
+// A file delimited by semicolons or tabs may write a decimal comma ("12,5"), as spreadsheets
+// set to many languages do; in a comma-delimited file a comma cannot be part of a number.
+std::optional<double> coordinate(std::string text, double limit, char delimiter) {
+    if (delimiter != ',' && text.find('.') == std::string::npos) {
+        const std::size_t comma = text.find(',');
+        if (comma != std::string::npos && text.find(',', comma + 1) == std::string::npos) text[comma] = '.';
+    }
+    const std::optional<double> value = parseNumber(text);
+    if (!value || !(std::fabs(*value) <= limit)) return std::nullopt;
+    return value;
+}
+
+// A filled year wins over the event date.
+std::optional<double> pointDate(const std::vector<std::string>& cells, const ColumnIndexes& columns) {
+    if (columns.year >= 0)
+        if (const std::optional<double> year = eventDateYear(cellAt(cells, columns.year))) return year;
+    return columns.date >= 0 ? eventDateYear(cellAt(cells, columns.date)) : std::nullopt;
+}
+
+std::string trimmedCopy(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
+OccurrenceReader::OccurrenceReader(const std::vector<std::string>& headers, const OccurrenceColumns& columns,
+                                   char delimiter, OccurrenceResult& result)
+    : columns_(findColumns(headers, columns)), delimiter_(delimiter), result_(result) {}
+
+std::optional<OccurrencePoint> OccurrenceReader::pointOf(const std::vector<std::string>& cells, std::int64_t line) {
+    ++result_.points;
+    const std::optional<double> lon = coordinate(cellAt(cells, columns_.longitude), 180.0, delimiter_);
+    const std::optional<double> lat = coordinate(cellAt(cells, columns_.latitude), 90.0, delimiter_);
+    if (!lon || !lat) {
+        if (result_.badRows.size() < kBadRowsListed) result_.badRows.push_back(line);
+        ++result_.badCoordinates;
+        return std::nullopt;
+    }
+    std::string species = trimmedCopy(cellAt(cells, columns_.species));
+    if (species.empty()) {
+        ++result_.unnamed;
+        return std::nullopt;
+    }
+    if (!vec::isValidUtf8(species))
+        throw GisError("line " + std::to_string(line) + ": the species is not UTF-8 text; save the file as UTF-8");
+    const std::optional<double> date = pointDate(cells, columns_);
+    if (!date) {
+        ++result_.undated;
+        return std::nullopt;
+    }
+    return OccurrencePoint{std::move(species), *lon, *lat, *date, line};
+}
+
+void EarliestPoints::keep(std::size_t region, OccurrencePoint point) {
+    const Earliest first{point.date, point.line};
+    const auto [entry, added] = earliest_.try_emplace({region, std::move(point.species)}, first);
+    if (!added && first.date < entry->second.date) entry->second = first;
+}
+
+std::vector<records::Record> EarliestPoints::records(const std::vector<std::string>& keys) const {
+    std::vector<records::Record> found;
+    for (const auto& [pair, first] : earliest_)
+        found.push_back(records::Record{keys.at(pair.first), pair.second, plainnum(first.date), first.line, {}});
+    return found;
+}
+
+std::string OccurrenceResult::summaryLine() const {
+    const auto counted = [](std::int64_t count, const std::string& one, const std::string& many) {
+        return std::to_string(count) + " " + (count == 1 ? one : many);
+    };
+    std::string line = "Occurrences: " + counted(points, "point", "points") + ", " + std::to_string(placed) +
+                       " placed, giving " +
+                       counted(static_cast<std::int64_t>(records.size()), "first record", "first records") +
+                       " (the earliest of each region and species); " + std::to_string(outside) +
+                       " outside every region, " + std::to_string(undated) + " without a date, " +
+                       std::to_string(unnamed) + " without a species, " + std::to_string(badCoordinates) +
+                       " with bad coordinates";
+    if (!badRows.empty()) {
+        line += badRows.size() == 1 ? " (line " : " (lines ";
+        for (std::size_t i = 0; i < badRows.size(); ++i) line += (i ? ", " : "") + std::to_string(badRows[i]);
+        line += badCoordinates > static_cast<std::int64_t>(badRows.size()) ? ", ...)" : ")";
+    }
+    return line;
+}
+
+}  // namespace el::gis

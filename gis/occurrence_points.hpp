@@ -1,0 +1,85 @@
+#pragma once
+// The part of placing occurrence points that needs no geometry library: finding the columns
+// of a points file, reading one data line into a point (or counting why it is not one),
+// keeping the earliest point of each (region, species), and the summary line. The region a
+// point falls in is the caller's to find (gis/occurrences.hpp uses the regions layer's
+// locator; the R package uses sf).
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "vector/records.hpp"
+
+namespace el::gis {
+
+// The columns to read; an empty name: found by the usual header names in any letter case
+// (species / scientificName; decimalLongitude / longitude / lon / x; decimalLatitude /
+// latitude / lat / y; year and eventDate / date, a filled year winning over the date).
+struct OccurrenceColumns {
+    std::string species, longitude, latitude, date;
+};
+
+struct OccurrenceResult {
+    std::vector<records::Record> records;  // one per (region, species), in order of region then species
+    std::int64_t points = 0;               // data lines read
+    std::int64_t placed = 0;               // points that landed in a region with a date and a species
+    std::int64_t outside = 0;              // in no region
+    std::int64_t undated = 0;              // no usable year or date
+    std::int64_t unnamed = 0;              // no species
+    std::int64_t badCoordinates = 0;       // not numbers, or outside -180..180 / -90..90
+    std::vector<std::int64_t> badRows;     // the first few lines with bad coordinates
+    std::string summaryLine() const;
+};
+
+// A data line that holds a usable point.
+struct OccurrencePoint {
+    std::string species;  // trimmed, UTF-8
+    double longitude = 0.0;
+    double latitude = 0.0;
+    double date = 0.0;  // decimal year
+    std::int64_t line = 0;
+};
+
+// Reads the data lines of one points file into points; lines with bad coordinates, without a
+// species or without a date are counted in the result instead. Each line is counted in
+// `points` as it is read.
+class OccurrenceReader {
+public:
+    // Throws GisError when a column is not found, naming the headers the file has.
+    OccurrenceReader(const std::vector<std::string>& headers, const OccurrenceColumns& columns, char delimiter,
+                     OccurrenceResult& result);
+
+    // Throws GisError for a species that is not UTF-8.
+    std::optional<OccurrencePoint> pointOf(const std::vector<std::string>& cells, std::int64_t line);
+
+    struct Indexes {
+        int species = -1, longitude = -1, latitude = -1, year = -1, date = -1;
+    };
+
+private:
+    Indexes columns_;
+    char delimiter_;
+    OccurrenceResult& result_;
+};
+
+// The earliest point of each (region, species); a later point of the same date keeps the first.
+class EarliestPoints {
+public:
+    void keep(std::size_t region, OccurrencePoint point);
+    // One record per pair, in order of region then species, each named by its region's key.
+    std::vector<records::Record> records(const std::vector<std::string>& keys) const;
+
+private:
+    struct Earliest {
+        double date;
+        std::int64_t line;
+    };
+    std::map<std::pair<std::size_t, std::string>, Earliest> earliest_;
+};
+
+}  // namespace el::gis

@@ -1,0 +1,241 @@
+# A first-record table (one row per record: region, species, date), or occurrence points,
+# turned into the data frame el_forecast takes: one row per region, one column per species.
+
+#' Build regions from a first-record table
+#'
+#' @description
+#' Turns a first-record table, one row per record (region, species, date), into the data frame
+#' \code{\link{el_forecast}} takes: one row per region, one column per species. The same core
+#' as the batch runner's \code{--records} builds it, so a forecast of the result equals the
+#' batch runner's of the same table. Nothing is written to any file.
+#'
+#' A region and species without any record read as \code{"NotYetArrived"} by default: a
+#' first-record database lists arrivals, so no record means not yet arrived.
+#' \code{absent = "unknown"} reads them as \code{"Unknown"} instead.
+#'
+#' @param x the records: a data frame (one row per record) or the path of a CSV/TSV file
+#'   (comma, semicolon or tab found; UTF-8 with or without a byte order mark, or the encoding
+#'   found or named), an XLSX or an ODS file (its first sheet, the header in its first row,
+#'   read through sf with every cell as the text the sheet shows).
+#'   Columns of a data frame are read as the texts of a table's cells: numbers in their plain
+#'   decimal form, \code{Date}s as decimal years (as an ISO date is read), factors as their
+#'   labels.
+#' @param regions the regions' shapes: an sf data frame or the path of a GIS file sf reads;
+#'   \code{NULL} gives a plain data frame without geometry.
+#' @param region,species,date the columns of \code{x} that hold the region, the species and
+#'   the date of a record; \code{NULL} finds each by its usual header names, in any letter case
+#'   (region, location, country; species, taxon, scientificName, TaxonName; date, year,
+#'   first_record, FirstRecord, first_record_year).
+#' @param absent what a region and species without any record stand for: \code{"notyet"}
+#'   (\code{"NotYetArrived"}) or \code{"unknown"} (\code{"Unknown"}).
+#' @param join \code{c(column = "field")}: the column of \code{x} and the field of
+#'   \code{regions} that hold the same keys, compared as texts (\code{"008"} stays
+#'   \code{"008"}); \code{NULL} joins the region column to the field \code{name}. Region
+#'   names come from the table; the regions give only the geometry.
+#' @param drop_unmatched \code{TRUE} drops the table's regions that \code{regions} lacks (the
+#'   summary message counts them) instead of refusing them. Regions without any record are
+#'   always left out.
+#' @param occurrences instead of \code{x}: the path of a CSV or TSV file of occurrence points
+#'   (species, decimal longitude, decimal latitude, and a year or an event date; columns found
+#'   by their usual names, or named by \code{species}, \code{date}, \code{longitude} and
+#'   \code{latitude}). Each point goes to the first region of \code{regions} (an sf data frame
+#'   or the path of a GIS file) that contains it, its edge included, the shapes taken as plane
+#'   figures in longitude/latitude; the earliest date of each region and species is its
+#'   record, as the batch runner's \code{--occurrences} places them. Messages tell how many
+#'   points were read, placed, outside every region or without a date. The regions are then
+#'   named by the layer's keys: its \code{name} field, or the field \code{join} names.
+#' @param ... \code{layer}: the layer of a \code{regions} file that holds several;
+#'   \code{encoding}: the encoding of a delimited file (\code{"auto"} by default);
+#'   \code{longitude}, \code{latitude}: the coordinate columns of occurrence points.
+#' @return An sf data frame (a plain one without \code{regions}) with one row per region in order of
+#' first appearance in the table: \code{name}, then one column per species with its earliest
+#' date (numbers as numbers, else texts with the keywords), and the regions' geometry, in
+#' longitude/latitude (EPSG:4326) when the regions have a coordinate system, as the batch
+#' runner's \code{--regions} takes them. A message gives the summary line: regions, species, records, merged
+#' duplicates and the cells without a record. The attribute \code{earlylate_file} names a
+#' table file for the log of a forecast.
+#'
+#' Errors are of class \code{earlylate_error} with the tool's text: every row whose value is
+#' neither a number, an ISO date (YYYY-MM-DD) nor a keyword is listed with its row number,
+#' region, species and value; a table region without a shape, and a key two regions share,
+#' are named.
+#' @examples
+#' records <- data.frame(
+#'   region = c("North", "North", "South", "East", "South"),
+#'   species = c("Early", "Late", "Early", "Early", "Late"),
+#'   year = c(1990, 2001, 1994, 1998, 2005))
+#' el_records(records)
+#' @export
+el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = NULL,
+                       absent = c("notyet", "unknown"), join = NULL, drop_unmatched = FALSE,
+                       occurrences = NULL, ...) {
+  extra <- .el_records_extra(list(...))
+  absent <- match.arg(absent)
+  columns <- list(region = .el_column_name(region, "region"), species = .el_column_name(species, "species"),
+                  date = .el_column_name(date, "date"))
+  if (!is.logical(drop_unmatched) || length(drop_unmatched) != 1 || is.na(drop_unmatched))
+    stop("drop_unmatched must be TRUE or FALSE", call. = FALSE)
+  join <- .el_join_of(join)
+  if (!is.null(occurrences)) {
+    if (!missing(x)) stop("give either the records (x) or the occurrence points, not both", call. = FALSE)
+    return(.el_occurrence_records(occurrences, regions, columns, absent, join, isTRUE(drop_unmatched), extra))
+  }
+  if (missing(x) || is.null(x)) stop("x must be a records table (a data frame or a file)", call. = FALSE)
+  layer <- if (is.null(regions)) NULL else .el_regions_of(regions, join["field"], extra$layer)
+  out <- el_records_cpp(.el_table_of(x, extra$encoding), columns, layer$keys, layer$geometry, absent,
+                        unname(join["column"]), isTRUE(drop_unmatched))
+  .el_stop_on_failure(out)
+  for (line in out$summary) message(line)
+  .el_records_frame(out, layer$crs, x)
+}
+
+# The options that el_records takes through `...`.
+.el_records_extra <- function(extra) {
+  known <- c("layer", "encoding", "longitude", "latitude")
+  unknown <- setdiff(names(extra), known)
+  if (length(extra) > 0 && (is.null(names(extra)) || any(names(extra) == "") || length(unknown) > 0))
+    stop(sprintf("unknown argument: %s", paste(c(unknown, if (is.null(names(extra)) || any(names(extra) == ""))
+      "(unnamed)"), collapse = ", ")), call. = FALSE)
+  for (name in names(extra)) .el_column_name(extra[[name]], name)
+  extra
+}
+
+# A column name given by the user, or "" (found by its usual header names).
+.el_column_name <- function(value, argument) {
+  if (is.null(value)) return("")
+  if (!is.character(value) || length(value) != 1 || is.na(value) || !nzchar(value))
+    stop(sprintf("%s must name one column", argument), call. = FALSE)
+  enc2utf8(value)
+}
+
+# join = c(column = "field"): the table column and the layer field that hold the same key.
+.el_join_of <- function(join) {
+  if (is.null(join)) return(c(column = "", field = ""))  # the field "name"
+  if (!is.character(join) || length(join) != 1 || is.na(join) || is.null(names(join)) || !nzchar(names(join)) ||
+      !nzchar(join))
+    stop("join must be c(column = \"field\"): the table column and the regions' field with the same keys",
+         call. = FALSE)
+  c(column = enc2utf8(names(join)), field = enc2utf8(unname(join)))
+}
+
+# A table for the core: a file's path as it is (the core reads it as the batch runner does), a
+# data frame as its headers and its columns.
+.el_table_of <- function(x, encoding) {
+  if (is.null(x)) return(NULL)
+  first_line <- 1  # a data frame's rows as R numbers them
+  if (is.character(x) && length(x) == 1 && !is.na(x)) {
+    if (!grepl("[.](xlsx|ods)$", x, ignore.case = TRUE))
+      return(list(path = enc2utf8(path.expand(x)), encoding = if (is.null(encoding)) "auto" else encoding))
+    x <- .el_read_sheet(path.expand(x))
+    first_line <- 2  # a sheet's lines, below its header
+  }
+  if (!is.data.frame(x)) stop("a records table must be a data frame or the path of a file", call. = FALSE)
+  if (inherits(x, "sf")) x <- sf::st_drop_geometry(x)
+  x <- as.data.frame(x, stringsAsFactors = FALSE)
+  if (ncol(x) == 0) stop("the records table has no column", call. = FALSE)
+  list(headers = enc2utf8(names(x)), columns = lapply(unname(as.list(x)), .el_record_values), first_line = first_line)
+}
+
+# A spreadsheet's first sheet as a data frame of texts: its first row the headers, every cell
+# as the sheet shows it, so a year stays "1998" and a code "008".
+.el_read_sheet <- function(path) {
+  .el_need_sf("a spreadsheet")
+  file <- basename(path)
+  fail <- function(e) stop(sprintf("Cannot read %s: %s", file, conditionMessage(e)), call. = FALSE)
+  sheet <- tryCatch(withCallingHandlers(
+    sf::st_read(path, options = c("HEADERS=FORCE", "FIELD_TYPES=STRING"), quiet = TRUE, stringsAsFactors = FALSE),
+    warning = function(w) if (grepl("no simple feature geometries", conditionMessage(w))) invokeRestart("muffleWarning")),
+    error = fail)
+  if (inherits(sheet, "sf")) sheet <- sf::st_drop_geometry(sheet)
+  as.data.frame(sheet, stringsAsFactors = FALSE)
+}
+
+# A column of records as the core reads a table's cells: numbers in their plain form (in
+# C++), dates as decimal years, factors as their labels.
+.el_record_values <- function(column) {
+  if (is.list(column)) stop("a records table's columns must hold numbers, texts or dates", call. = FALSE)
+  .el_column_values(column)
+}
+
+# The regions: their keys as texts and their geometry (sfc and WKB), from an sf data frame or
+# a GIS file that sf reads; the key field "name" (in any letter case) unless one is named.
+.el_regions_of <- function(regions, field, layer) {
+  .el_need_sf("el_records with regions")
+  if (is.character(regions) && length(regions) == 1 && !is.na(regions)) {
+    regions <- if (is.null(layer)) sf::st_read(regions, quiet = TRUE) else sf::st_read(regions, layer, quiet = TRUE)
+  } else if (!is.null(layer)) {
+    stop("layer names a layer of a regions file, not of a data frame", call. = FALSE)
+  }
+  if (!inherits(regions, "sf")) stop("regions must be an sf data frame or the path of a GIS file", call. = FALSE)
+  values <- sf::st_drop_geometry(regions)
+  if (!nzchar(field)) {
+    field <- "name"
+    if (!field %in% names(values) && sum(tolower(names(values)) == field) == 1)
+      field <- names(values)[tolower(names(values)) == field]
+  }
+  if (!field %in% names(values))
+    stop(sprintf("the regions have no field \"%s\" (they have: %s)", field, paste(names(values), collapse = ", ")),
+         call. = FALSE)
+  keys <- values[[field]]
+  if (is.factor(keys)) keys <- as.character(keys)
+  sfc <- sf::st_geometry(regions)
+  # As the batch runner's regions layer: in longitude/latitude wherever a coordinate system is known.
+  if (!is.na(sf::st_crs(sfc))) sfc <- sf::st_transform(sfc, 4326)
+  list(keys = keys, field = field, sfc = sfc, geometry = unclass(sf::st_as_binary(sfc, EWKB = FALSE)),
+       crs = sf::st_crs(sfc))
+}
+
+# The data set the core built as el_read gives one: sf with the regions' coordinate system,
+# a plain data frame without regions.
+.el_records_frame <- function(out, crs, x) {
+  frame <- structure(c(list(name = out$name), out$values), class = "data.frame", row.names = seq_along(out$name))
+  if (!is.null(crs)) {
+    geometry <- sf::st_as_sfc(structure(out$geometry, class = "WKB"), EWKB = FALSE)
+    sf::st_crs(geometry) <- crs
+    frame <- sf::st_sf(frame, geometry = geometry)
+  }
+  if (is.character(x) && length(x) == 1) attr(frame, "earlylate_file") <- basename(x)
+  frame
+}
+
+# Occurrence points (a CSV/TSV file: species, longitude, latitude, a year or a date) placed in
+# the regions as the batch runner's --occurrences places them: the core reads and sifts the
+# points, sf finds the region of each, the core keeps the earliest of each region and species.
+.el_occurrence_records <- function(occurrences, regions, columns, absent, join, drop_unmatched, extra) {
+  if (!is.character(occurrences) || length(occurrences) != 1 || is.na(occurrences))
+    stop("occurrences must be the path of a CSV or TSV file of points", call. = FALSE)
+  if (is.null(regions)) stop("occurrence points need regions: an sf data frame or the path of a GIS file", call. = FALSE)
+  blank <- function(value) if (is.null(value)) "" else value
+  points <- el_occurrence_points_cpp(enc2utf8(path.expand(occurrences)), if (is.null(extra$encoding)) "auto" else extra$encoding,
+                                     columns$species, blank(extra$longitude), blank(extra$latitude), columns$date)
+  .el_stop_on_failure(points)
+  layer <- .el_regions_of(regions, unname(join["field"]), extra$layer)
+  region <- .el_region_of_points(layer$sfc, points$longitude, points$latitude)
+  out <- el_occurrence_records_cpp(points, region, layer$keys, layer$geometry, layer$field, absent, drop_unmatched)
+  .el_stop_on_failure(out)
+  for (line in out$summary) message(line)
+  frame <- .el_records_frame(out, layer$crs, occurrences)
+  frame
+}
+
+# The region each point lies in: the index of the first region in layer order whose shape
+# holds it (its edge included), NA for none. The shapes are taken as plane figures in their
+# coordinates, repaired where invalid; a point west of 0 is also looked for at its longitude
+# plus 360, for layers drawn from 0 to 360.
+.el_region_of_points <- function(sfc, longitude, latitude) {
+  if (length(longitude) == 0) return(integer())
+  plane <- sf::st_set_crs(sfc, NA)
+  invalid <- which(!sf::st_is_valid(plane) %in% TRUE)
+  if (length(invalid) > 0) plane[invalid] <- sf::st_make_valid(plane[invalid])
+  first_region <- function(x, y) {
+    points <- sf::st_as_sf(data.frame(x = x, y = y), coords = c("x", "y"))
+    hits <- sf::st_intersects(points, plane)
+    vapply(hits, function(h) if (length(h) > 0) min(h) else NA_integer_, integer(1))
+  }
+  region <- first_region(longitude, latitude)
+  west <- which(longitude < 0)
+  if (length(west) > 0)
+    region[west] <- suppressWarnings(pmin(region[west], first_region(longitude[west] + 360, latitude[west]),
+                                          na.rm = TRUE))
+  as.integer(region)
+}

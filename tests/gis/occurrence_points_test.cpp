@@ -1,0 +1,62 @@
+#include "gis/occurrence_points.hpp"
+
+#include <gtest/gtest.h>
+
+#include "gis/gis_error.hpp"
+
+namespace el::test {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// Reading lines one by one, as the R package does with a table it read whole: every line is
+// counted, and only a line with coordinates, a species and a date is a point.
+TEST(OccurrenceReader, ALineIsAPointOrCountedForWhatItLacks) {
+    gis::OccurrenceResult result;
+    gis::OccurrenceReader reader({"Lon", "LAT", "scientificName", "year", "eventDate"}, {}, ';', result);
+    const auto point = reader.pointOf({"10,5", "50.25", " SpA ", "", "2004-06"}, 2);
+    ASSERT_TRUE(point.has_value());
+    EXPECT_EQ(point->species, "SpA");
+    EXPECT_EQ(point->longitude, 10.5);  // a decimal comma outside a comma-delimited file
+    EXPECT_EQ(point->latitude, 50.25);
+    EXPECT_GT(point->date, 2004.4);  // the event date stands in for an empty year
+    EXPECT_EQ(point->line, 2);
+    EXPECT_FALSE(reader.pointOf({"181", "0", "SpA", "1990"}, 3));
+    EXPECT_FALSE(reader.pointOf({"1", "0", "  ", "1990"}, 4));
+    EXPECT_FALSE(reader.pointOf({"1", "0", "SpA", "later"}, 5));
+    EXPECT_FALSE(reader.pointOf({"1"}, 6));  // a short row lacks its latitude
+    EXPECT_EQ(result.points, 5);
+    EXPECT_EQ(result.badCoordinates, 2);
+    EXPECT_EQ(result.badRows, (std::vector<std::int64_t>{3, 6}));
+    EXPECT_EQ(result.unnamed, 1);
+    EXPECT_EQ(result.undated, 1);
+
+    gis::OccurrenceResult commas;
+    gis::OccurrenceReader commaReader({"species", "x", "y", "date"}, {}, ',', commas);
+    EXPECT_FALSE(commaReader.pointOf({"SpA", "10,5", "50", "1990"}, 2));
+    EXPECT_THROW(gis::OccurrenceReader({"species", "x", "y"}, {}, ',', commas), gis::GisError);
+}
+
+// The records come out by region, then species, whatever order the points came in; of two
+// points of the same date the first read stays.
+TEST(EarliestPoints, OneRecordPerRegionAndSpeciesInLayerOrder) {
+    gis::EarliestPoints earliest;
+    earliest.keep(1, {"SpB", 0, 0, 1990.0, 2});
+    earliest.keep(0, {"SpB", 0, 0, 1995.0, 3});
+    earliest.keep(0, {"SpA", 0, 0, 2001.0, 4});
+    earliest.keep(0, {"SpA", 0, 0, 1999.5, 5});
+    earliest.keep(0, {"SpA", 0, 0, 1999.5, 6});
+    earliest.keep(0, {"SpA", 0, 0, 2000.0, 7});
+    const std::vector<records::Record> found = earliest.records({"Alder", "Ash"});
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[0].region, "Alder");
+    EXPECT_EQ(found[0].species, "SpA");
+    EXPECT_EQ(found[0].date, "1999.5");
+    EXPECT_EQ(found[0].row, 5);
+    EXPECT_EQ(found[1].species, "SpB");
+    EXPECT_EQ(found[2].region, "Ash");
+    EXPECT_EQ(found[2].row, 2);
+}
+
+}  // namespace
+}  // namespace el::test

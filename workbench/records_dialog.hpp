@@ -1,0 +1,69 @@
+#pragma once
+// "Records table...": the choices of an import of a first-record table with its regions
+// layer. The column lists fill from the table's headers as soon as a table is named; the
+// first entry of each leaves the column to be found by its usual header names.
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gis/read_source.hpp"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace el::workbench {
+
+// The headers of a table file; throws std::runtime_error with the reason it cannot be read.
+using HeaderReader = std::function<std::vector<std::string>(const std::filesystem::path&)>;
+
+class RecordsDialog : public QDialog {
+    Q_OBJECT
+public:
+    RecordsDialog(HeaderReader headers, QWidget* parent = nullptr);
+
+    // Shows `source` (a table file name alone fills its column lists).
+    void setSource(const records::RecordsSource& source);
+    records::RecordsSource source() const;
+
+    // Names the table and fills the column lists from its headers (the reason in the dialog
+    // when it cannot be read).
+    void setTable(const QString& path);
+    void setRegions(const QString& path);
+
+    // The caption of the first entry of every column list.
+    static QString foundByNameCaption();
+
+private:
+    void build();
+    QWidget* tableRow();
+    QWidget* regionsRow();
+    QWidget* columnsBox();
+    QWidget* joinBox();
+    QWidget* absenceBox();
+    void fillColumns(const std::vector<std::string>& headers);
+    void chooseTable();
+    void chooseRegions();
+
+    HeaderReader headers_;
+    QLineEdit* table_ = nullptr;
+    QLabel* tableNote_ = nullptr;
+    QComboBox* region_ = nullptr;
+    QComboBox* species_ = nullptr;
+    QComboBox* date_ = nullptr;
+    QLineEdit* regions_ = nullptr;
+    QLineEdit* layer_ = nullptr;
+    QComboBox* joinColumn_ = nullptr;
+    QLineEdit* joinField_ = nullptr;
+    QButtonGroup* absent_ = nullptr;
+    QCheckBox* dropUnmatched_ = nullptr;
+    QCheckBox* points_ = nullptr;  // the table holds occurrence points, placed in the regions
+};
+
+}  // namespace el::workbench
