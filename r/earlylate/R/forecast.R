@@ -2,12 +2,19 @@
 # come from the settings table (R/settings.R), so its names and defaults are the window's
 # and the batch runner's.
 
+# The help page of these three is made with the run arguments from the settings table
+# (man/el_forecast.Rd), not from these comments.
+
+#' @export
+#' @noRd
 el_forecast <- function() {
   args <- mget(names(.el_forecast_formals)[-1], environment())
   .el_forecast_run(x, args)
 }
 formals(el_forecast) <- .el_forecast_formals
 
+#' @export
+#' @noRd
 el_examine_weight <- function(x, target, ...) {
   args <- .el_run_args(c(list(target = target), list(...)))
   result <- .el_forecast_run(x, args, examine = TRUE)
@@ -16,6 +23,8 @@ el_examine_weight <- function(x, target, ...) {
   grid
 }
 
+#' @export
+#' @noRd
 el_hindcast <- function(x, target = NULL, years, ..., targets = NULL, min_before = 5, min_after = 3,
                         min_unreached = 1) {
   if (!is.numeric(years) || length(years) == 0 || anyNA(years))

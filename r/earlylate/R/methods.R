@@ -1,5 +1,8 @@
 # Printing, summing up and mapping a forecast.
 
+#' @method print earlylate_forecast
+#' @export
+#' @noRd
 print.earlylate_forecast <- function(x, ...) {
   regions <- .el_plain(x$regions)
   cat(sprintf("earlylate forecast of %s: %d regions (%d used), %d species, %s\n", x$file_name, nrow(regions),
@@ -22,6 +25,9 @@ print.earlylate_forecast <- function(x, ...) {
   invisible(x)
 }
 
+#' @method summary earlylate_forecast
+#' @export
+#' @noRd
 summary.earlylate_forecast <- function(object, ...) {
   regions <- .el_plain(object$regions)
   structure(list(file_name = object$file_name, target = object$target, species = object$species,
@@ -32,6 +38,9 @@ summary.earlylate_forecast <- function(object, ...) {
             class = "summary.earlylate_forecast")
 }
 
+#' @method print summary.earlylate_forecast
+#' @export
+#' @noRd
 print.summary.earlylate_forecast <- function(x, ...) {
   cat(sprintf("earlylate forecast of %s (%s)\n", x$file_name,
               if (is.null(x$target)) "no target species" else paste("target", x$target)))
@@ -49,6 +58,9 @@ print.summary.earlylate_forecast <- function(x, ...) {
 # The map of predicted dates of one species (by default the target, else the first one
 # predictable), framed on the regions' main parts as the batch runner frames its map (an
 # overseas territory does not widen it); `extent` (anything st_bbox reads) sets another frame.
+#' @method plot earlylate_forecast
+#' @export
+#' @noRd
 plot.earlylate_forecast <- function(x, species = NULL, ..., extent = .el_main_parts_extent(x$regions)) {
   if (!inherits(x$regions, "sf")) stop("the data had no geometry: there is no map to draw", call. = FALSE)
   if (is.null(species)) species <- .el_shown_species(x)$name

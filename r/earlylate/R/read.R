@@ -1,5 +1,32 @@
 # A vector file, or the first layer of a GIS file sf reads, as an sf data frame.
 
+#' Read a vector file or a GIS file as an sf data frame
+#'
+#' Reads a file as the earlylate Read step does: a vector file (UTF-8 with or without a byte
+#' order mark, else the encoding the uchardet detector names, or the encoding named) or the first
+#' layer of any GIS file the sf package reads (names from a field called \code{name}, else the
+#' feature ids; every other field a species). Needs sf, which the package only suggests. Nothing is
+#' written to any file.
+#'
+#' @param path the file.
+#' @param encoding \code{"auto"}, or the iconv name of a vector file's encoding.
+#' @param format_check \code{TRUE} runs the reader's duplicate-name and crossing-boundary
+#'   checks (the setting \code{skipformatcheck} off).
+#' @return An sf data frame with one feature per region in file order: \code{name}, then one column per
+#' species named as in the file, numbers where every value present is one, else the texts
+#' (dates and keywords such as \code{"NotYetArrived"}); missing values are \code{NA}. The
+#' attribute \code{earlylate_file} names the file for the log of a forecast.
+#'
+#' A file that \code{"auto"} did not read as UTF-8 gives a message of class
+#' \code{earlylate_message} naming the encoding assumed; region names used more than once give a
+#' warning of class \code{earlylate_warning}, whatever \code{format_check} says. A file that
+#' cannot be read raises an error of class \code{earlylate_error}.
+#' @examples
+#' if (requireNamespace("sf", quietly = TRUE)) {
+#'   regions <- el_read(system.file("extdata", "sample.csv", package = "earlylate"))
+#'   regions[, c("name", "Invader")]
+#' }
+#' @export
 el_read <- function() {
   if (!is.character(path) || length(path) != 1) stop("path must name one file", call. = FALSE)
   .el_need_sf("el_read")

@@ -1,6 +1,71 @@
 # A first-record table (one row per record: region, species, date), or occurrence points,
 # turned into the data frame el_forecast takes: one row per region, one column per species.
 
+#' Build regions from a first-record table
+#'
+#' @description
+#' Turns a first-record table, one row per record (region, species, date), into the data frame
+#' \code{\link{el_forecast}} takes: one row per region, one column per species. The same core
+#' as the batch runner's \code{--records} builds it, so a forecast of the result equals the
+#' batch runner's of the same table. Nothing is written to any file.
+#'
+#' A region and species without any record read as \code{"NotYetArrived"} by default: a
+#' first-record database lists arrivals, so no record means not yet arrived.
+#' \code{absent = "unknown"} reads them as \code{"Unknown"} instead.
+#'
+#' @param x the records: a data frame (one row per record) or the path of a CSV/TSV file
+#'   (comma, semicolon or tab found; UTF-8 with or without a byte order mark, or the encoding
+#'   found or named), an XLSX or an ODS file (its first sheet, the header in its first row,
+#'   read through sf with every cell as the text the sheet shows).
+#'   Columns of a data frame are read as the texts of a table's cells: numbers in their plain
+#'   decimal form, \code{Date}s as decimal years (as an ISO date is read), factors as their
+#'   labels.
+#' @param regions the regions' shapes: an sf data frame or the path of a GIS file sf reads;
+#'   \code{NULL} gives a plain data frame without geometry.
+#' @param region,species,date the columns of \code{x} that hold the region, the species and
+#'   the date of a record; \code{NULL} finds each by its usual header names, in any letter case
+#'   (region, location, country; species, taxon, scientificName, TaxonName; date, year,
+#'   first_record, FirstRecord, first_record_year).
+#' @param absent what a region and species without any record stand for: \code{"notyet"}
+#'   (\code{"NotYetArrived"}) or \code{"unknown"} (\code{"Unknown"}).
+#' @param join \code{c(column = "field")}: the column of \code{x} and the field of
+#'   \code{regions} that hold the same keys, compared as texts (\code{"008"} stays
+#'   \code{"008"}); \code{NULL} joins the region column to the field \code{name}. Region
+#'   names come from the table; the regions give only the geometry.
+#' @param drop_unmatched \code{TRUE} drops the table's regions that \code{regions} lacks (the
+#'   summary message counts them) instead of refusing them. Regions without any record are
+#'   always left out.
+#' @param occurrences instead of \code{x}: the path of a CSV or TSV file of occurrence points
+#'   (species, decimal longitude, decimal latitude, and a year or an event date; columns found
+#'   by their usual names, or named by \code{species}, \code{date}, \code{longitude} and
+#'   \code{latitude}). Each point goes to the first region of \code{regions} (an sf data frame
+#'   or the path of a GIS file) that contains it, its edge included, the shapes taken as plane
+#'   figures in longitude/latitude; the earliest date of each region and species is its
+#'   record, as the batch runner's \code{--occurrences} places them. Messages tell how many
+#'   points were read, placed, outside every region or without a date. The regions are then
+#'   named by the layer's keys: its \code{name} field, or the field \code{join} names.
+#' @param ... \code{layer}: the layer of a \code{regions} file that holds several;
+#'   \code{encoding}: the encoding of a delimited file (\code{"auto"} by default);
+#'   \code{longitude}, \code{latitude}: the coordinate columns of occurrence points.
+#' @return An sf data frame (a plain one without \code{regions}) with one row per region in order of
+#' first appearance in the table: \code{name}, then one column per species with its earliest
+#' date (numbers as numbers, else texts with the keywords), and the regions' geometry, in
+#' longitude/latitude (EPSG:4326) when the regions have a coordinate system, as the batch
+#' runner's \code{--regions} takes them. A message gives the summary line: regions, species, records, merged
+#' duplicates and the cells without a record. The attribute \code{earlylate_file} names a
+#' table file for the log of a forecast.
+#'
+#' Errors are of class \code{earlylate_error} with the tool's text: every row whose value is
+#' neither a number, an ISO date (YYYY-MM-DD) nor a keyword is listed with its row number,
+#' region, species and value; a table region without a shape, and a key two regions share,
+#' are named.
+#' @examples
+#' records <- data.frame(
+#'   region = c("North", "North", "South", "East", "South"),
+#'   species = c("Early", "Late", "Early", "Early", "Late"),
+#'   year = c(1990, 2001, 1994, 1998, 2005))
+#' el_records(records)
+#' @export
 el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = NULL,
                        absent = c("notyet", "unknown"), join = NULL, drop_unmatched = FALSE,
                        occurrences = NULL, ...) {
