@@ -11,7 +11,6 @@
 #include "cli/batch_options.hpp"
 #include "cli/file_digest.hpp"
 #include "cli/figure_output.hpp"
-#include "cli/records_input.hpp"
 #include "base/numtext.hpp"
 #include "engine/engine.hpp"
 #include "engine/hindcast_all.hpp"
@@ -235,7 +234,7 @@ SourceReadOutcome BatchSession::readRecords() {
     outcome.convertedFromGis = true;
     records::ImportedRecords imported;
     try {
-        imported = importRecordsFor(opts_.records, console_);
+        imported = importRecords(opts_.records, console_);
     } catch (const Cancelled&) {
         throw;
     } catch (const std::exception& e) {

@@ -31,16 +31,21 @@ records::Table readRecordsTable(const std::filesystem::path& table, const std::s
     return records::readTableFile(table, encoding);
 }
 
+records::ImportedRecords importRecords(const records::RecordsSource& source, Feedback& feedback) {
+#ifdef EARLYLATE_HAVE_GIS
+    return gis::importRecords(source, feedback);
+#else
+    static_cast<void>(feedback);
+    return records::importTableRecords(source);
+#endif
+}
+
 RecordsReadOutcome readRecordsSource(const records::RecordsSource& source, const std::string& missvalue,
                                      const ReadHooks& hooks) {
     RecordsReadOutcome outcome;
     records::ImportedRecords imported;
     try {
-#ifdef EARLYLATE_HAVE_GIS
-        imported = gis::importRecords(source, hooks.feedback);
-#else
-        imported = records::importTableRecords(source);
-#endif
+        imported = importRecords(source, hooks.feedback);
     } catch (const std::runtime_error& e) {  // the records' and the files' refusals
         hooks.messenger.message(e.what());
         return outcome;

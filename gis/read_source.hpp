@@ -27,6 +27,10 @@ SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std:
 // first sheet of an XLSX or ODS file. Throws std::runtime_error naming the fault.
 records::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding);
 
+// The records import alone: through the GIS part where it is built (regions layers, points,
+// spreadsheets), else from a delimited table. Throws std::runtime_error with the text for the user.
+records::ImportedRecords importRecords(const records::RecordsSource& source, Feedback& feedback);
+
 struct RecordsReadOutcome {
     ReadOutcome read;
     std::vector<std::string> summary;  // what went into the data set; empty when nothing was built
