@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 
 #include "base/calc_date.hpp"
 #include "base/log_file.hpp"
@@ -139,6 +140,7 @@ public:
     int run(const std::string& date);
 
 private:
+    std::optional<int> readAndTell(SourceReadOutcome& read);
     SourceReadOutcome readInput();
     SourceReadOutcome readRecords();
     engine::RunResult forecast(const SourceReadOutcome& source, std::vector<std::string> species,
@@ -170,20 +172,7 @@ int BatchSession::run(const std::string& date) {
         return finish(kStopped);
     }
     SourceReadOutcome read;
-    try {
-        read = readInput();
-    } catch (const Cancelled&) {
-        return interrupted();  // the Read step works in memory: nothing to remove
-    }
-    console_.endProgress();
-    if (read.read.erf != 0) {
-        if (!opts_.fromRecords() && !read.convertedFromGis)
-            if (const auto advice = tableAdvice(opts_)) err_ << *advice << "\n";
-        return finish(kStopped);
-    }
-    // First: a name that names nothing may be a name read in the wrong encoding.
-    if (const auto notice = vec::encodingNotice(opts_.input(), read.read.data.encoding))
-        console_.message(*notice + "; use --encoding to choose another");
+    if (const auto status = readAndTell(read)) return *status;
     // Before the run, which may write the prediction back into the file.
     const auto digest = opts_.summaryFile.empty() ? std::nullopt : sha256OfFile(source);
 
@@ -220,6 +209,25 @@ int BatchSession::run(const std::string& date) {
         return status == kCompleted && !refused.empty() ? kStopped : status;
     }
     return finish(kCompleted);
+}
+
+// The Read and what it tells on standard error; the exit status when it gave no data set.
+std::optional<int> BatchSession::readAndTell(SourceReadOutcome& read) {
+    try {
+        read = readInput();
+    } catch (const Cancelled&) {
+        return interrupted();  // the Read step works in memory: nothing to remove
+    }
+    console_.endProgress();
+    if (read.read.erf != 0) {
+        if (!opts_.fromRecords() && !read.convertedFromGis)
+            if (const auto advice = tableAdvice(opts_)) err_ << *advice << "\n";
+        return finish(kStopped);
+    }
+    // First: a name that names nothing may be a name read in the wrong encoding.
+    if (const auto notice = vec::encodingNotice(opts_.input(), read.read.data.encoding))
+        console_.message(*notice + "; use --encoding to choose another");
+    return std::nullopt;
 }
 
 SourceReadOutcome BatchSession::readInput() {
