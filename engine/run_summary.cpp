@@ -39,22 +39,27 @@ Json speciesObject(const RunResult& result, std::size_t j) {
     return object;
 }
 
+// One hindcast's figures at one cut-off year (and of one species, where given); counts are
+// null where the masked run stopped.
+Json hindcastEntry(double year, const std::string* species, bool ran, const HindcastFigures& f,
+                   const std::string& error) {
+    Json entry;
+    entry["year"] = year;
+    if (species != nullptr) entry["species"] = *species;
+    entry["reached_later"] = ran ? Json(f.reachedLater) : Json(nullptr);
+    entry["not_reached"] = ran ? Json(f.notReached) : Json(nullptr);
+    entry["auc"] = number(f.auc);
+    entry["spearman"] = number(f.spearman);
+    entry["mae"] = number(f.mae);
+    entry["distance_auc"] = number(f.distanceAuc);
+    entry["distance_spearman"] = number(f.distanceSpearman);
+    if (!ran) entry["error"] = error;
+    return entry;
+}
+
 Json hindcastArray(const std::vector<HindcastYear>& years) {
     Json array = Json::array();
-    for (const HindcastYear& y : years) {
-        const HindcastFigures& f = y.figures;
-        Json entry;
-        entry["year"] = y.year;
-        entry["reached_later"] = y.ran ? Json(f.reachedLater) : Json(nullptr);
-        entry["not_reached"] = y.ran ? Json(f.notReached) : Json(nullptr);
-        entry["auc"] = number(f.auc);
-        entry["spearman"] = number(f.spearman);
-        entry["mae"] = number(f.mae);
-        entry["distance_auc"] = number(f.distanceAuc);
-        entry["distance_spearman"] = number(f.distanceSpearman);
-        if (!y.ran) entry["error"] = y.error;
-        array.push_back(std::move(entry));
-    }
+    for (const HindcastYear& y : years) array.push_back(hindcastEntry(y.year, nullptr, y.ran, y.figures, y.error));
     return array;
 }
 
@@ -78,21 +83,8 @@ Json spreadObject(const FigureSpread& spread) {
 
 Json allSpeciesRows(const AllSpeciesHindcast& hindcast) {
     Json rows = Json::array();
-    for (const SpeciesHindcast& row : hindcast.rows) {
-        const HindcastFigures& f = row.figures;
-        Json entry;
-        entry["year"] = row.year;
-        entry["species"] = row.species;
-        entry["reached_later"] = row.ran ? Json(f.reachedLater) : Json(nullptr);
-        entry["not_reached"] = row.ran ? Json(f.notReached) : Json(nullptr);
-        entry["auc"] = number(f.auc);
-        entry["spearman"] = number(f.spearman);
-        entry["mae"] = number(f.mae);
-        entry["distance_auc"] = number(f.distanceAuc);
-        entry["distance_spearman"] = number(f.distanceSpearman);
-        if (!row.ran) entry["error"] = row.error;
-        rows.push_back(std::move(entry));
-    }
+    for (const SpeciesHindcast& row : hindcast.rows)
+        rows.push_back(hindcastEntry(row.year, &row.species, row.ran, row.figures, row.error));
     return rows;
 }
 
