@@ -4,7 +4,7 @@
 
 #include <iostream>
 
-#include "engine/engine.hpp"
+#include "engine/run/engine.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el::bench {

@@ -7,7 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_host.hpp"
-#include "engine/power_pass.hpp"
+#include "engine/pass/power_pass.hpp"
 
 namespace el::bench {
 namespace {

@@ -15,9 +15,9 @@
 #include "bench/pass_bytes.hpp"
 #include "bench/peak_memory.hpp"
 #include "bench/synthetic_data.hpp"
-#include "engine/eigenvector.hpp"
-#include "engine/engine.hpp"
-#include "engine/hindcast_all.hpp"
+#include "engine/kernels/eigenvector.hpp"
+#include "engine/run/engine.hpp"
+#include "engine/hindcast/hindcast_all.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el::bench {

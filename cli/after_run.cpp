@@ -4,8 +4,8 @@
 #include "base/settings.hpp"
 #include "cli/batch_options.hpp"
 #include "cli/table_files.hpp"
-#include "engine/hindcast.hpp"
-#include "engine/hindcast_report.hpp"
+#include "engine/hindcast/hindcast.hpp"
+#include "engine/hindcast/hindcast_report.hpp"
 
 namespace el::batch {
 namespace {

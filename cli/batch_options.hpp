@@ -10,7 +10,7 @@
 
 #include "base/settings.hpp"
 #include "vector/records_source.hpp"
-#include "engine/hindcast_all.hpp"
+#include "engine/hindcast/hindcast_all.hpp"
 
 namespace el::batch {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "engine/prediction_table.hpp"
-#include "engine/run_summary.hpp"
+#include "engine/report/prediction_table.hpp"
+#include "engine/report/run_summary.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::batch {

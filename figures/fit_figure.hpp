@@ -4,7 +4,7 @@
 // score to its predicted date, so in these axes it is the diagonal) and the correlation
 // coefficients in the legend.
 
-#include "engine/engine.hpp"
+#include "engine/run/engine.hpp"
 #include "figures/scene.hpp"
 
 namespace el::figures {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/hindcast.hpp"
+#include "engine/hindcast/hindcast.hpp"
 #include "figures/scene.hpp"
 
 namespace el::figures {

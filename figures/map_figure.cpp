@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/region_distance.hpp"
-#include "engine/region_geometry.hpp"
-#include "engine/skill.hpp"
+#include "engine/hindcast/region_distance.hpp"
+#include "engine/hindcast/region_geometry.hpp"
+#include "engine/run/skill.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/clip_rect.hpp"
 #include "figures/colour.hpp"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine.hpp"
+#include "engine/run/engine.hpp"
 #include "figures/map_projection.hpp"
 #include "figures/scene.hpp"
 #include "vector/vector_data.hpp"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/region_geometry.hpp"
+#include "engine/hindcast/region_geometry.hpp"
 
 namespace el::figures {
 namespace {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/engine.hpp"
+#include "engine/run/engine.hpp"
 #include "figures/scene.hpp"
 
 namespace el::figures {

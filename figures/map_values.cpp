@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/status_matrix.hpp"
+#include "engine/kernels/status_matrix.hpp"
 #include "figures/map_figure.hpp"
 
 namespace el::figures {

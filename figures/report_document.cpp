@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "base/numtext.hpp"
-#include "engine/report_results.hpp"
+#include "engine/report/report_results.hpp"
 #include "figures/fit_figure.hpp"
 #include "figures/map_figure.hpp"
 #include "figures/report_text.hpp"

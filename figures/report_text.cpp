@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/prediction.hpp"
+#include "engine/run/prediction.hpp"
 
 namespace el::figures {
 

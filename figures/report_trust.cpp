@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "engine/skill.hpp"
+#include "engine/run/skill.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/hindcast_figure.hpp"
 #include "figures/report_text.hpp"

@@ -3,7 +3,7 @@
 // at each cut-off year. Above the diagonal the forecast ranked the regions reached later
 // better than the distance to the nearest reached region did.
 
-#include "engine/hindcast_all.hpp"
+#include "engine/hindcast/hindcast_all.hpp"
 #include "figures/scene.hpp"
 
 namespace el::figures {

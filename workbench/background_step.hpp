@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "engine/settings_copy.hpp"
+#include "engine/run/settings_copy.hpp"
 #include "workbench/work_channel.hpp"
 #include "workbench/worker_hooks.hpp"
 

@@ -14,7 +14,7 @@
 #include "base/calc_date.hpp"
 #include "base/numtext.hpp"
 #include "base/text.hpp"
-#include "engine/run_error.hpp"
+#include "engine/run/run_error.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/hindcast_figure.hpp"
 #include "workbench/figure_view.hpp"

@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "base/settings.hpp"
-#include "engine/hindcast.hpp"
-#include "engine/hindcast_all.hpp"
-#include "engine/run_result.hpp"
-#include "engine/settings_copy.hpp"
+#include "engine/hindcast/hindcast.hpp"
+#include "engine/hindcast/hindcast_all.hpp"
+#include "engine/run/run_result.hpp"
+#include "engine/run/settings_copy.hpp"
 #include "vector/vector_data.hpp"
 #include "workbench/background_step.hpp"
 

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "base/numtext.hpp"
-#include "engine/skill.hpp"
+#include "engine/run/skill.hpp"
 #include "figures/fit_figure.hpp"
 #include "workbench/figure_view.hpp"
 #include "workbench/hindcast_page.hpp"

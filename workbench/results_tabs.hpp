@@ -10,7 +10,7 @@
 #include <array>
 #include <memory>
 
-#include "engine/engine.hpp"
+#include "engine/run/engine.hpp"
 #include "figures/map_figure.hpp"
 #include "figures/weight_grid.hpp"
 #include "vector/vector_data.hpp"

@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "engine/prediction_table.hpp"
-#include "engine/run_result.hpp"
+#include "engine/report/prediction_table.hpp"
+#include "engine/run/run_result.hpp"
 #include "vector/vector_data.hpp"
 
 class QLabel;

@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "base/calc_date.hpp"
-#include "engine/run_weight_test_file.hpp"
+#include "engine/report/run_weight_test_file.hpp"
 #include "vector/text_encoding.hpp"
 #include "vector/work_lock.hpp"
 #include "workbench/background_step.hpp"

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "base/settings.hpp"
-#include "engine/engine.hpp"
-#include "engine/settings_copy.hpp"
+#include "engine/run/engine.hpp"
+#include "engine/run/settings_copy.hpp"
 #include "gis/read_source.hpp"
 #include "vector/vector_data.hpp"
 #include "workbench/control_builder.hpp"

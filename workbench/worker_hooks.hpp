@@ -10,7 +10,7 @@
 #include "base/log_sink.hpp"
 #include "base/messenger.hpp"
 #include "base/settings.hpp"
-#include "engine/settings_copy.hpp"
+#include "engine/run/settings_copy.hpp"
 #include "workbench/work_channel.hpp"
 
 namespace el::workbench {

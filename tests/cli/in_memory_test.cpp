@@ -9,7 +9,7 @@
 
 #include "base/calc_date.hpp"
 #include "cli/batch_options.hpp"
-#include "engine/engine.hpp"
+#include "engine/run/engine.hpp"
 #include "gis/read_source.hpp"
 #include "tests/cli/batch_process.hpp"
 #include "tests/support/recording_host.hpp"

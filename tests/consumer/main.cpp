@@ -15,7 +15,7 @@
 #include "base/log_sink.hpp"
 #include "base/messenger.hpp"
 #include "base/settings.hpp"
-#include "engine/engine.hpp"
+#include "engine/run/engine.hpp"
 #include "gis/read_source.hpp"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/engine.hpp"
+#include "engine/run/engine.hpp"
 #include "tests/support/recording_host.hpp"
 #include "tests/support/sample_file.hpp"
 #include "tests/support/temp_dir.hpp"

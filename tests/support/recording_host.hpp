@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine.hpp"
+#include "engine/run/engine.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el::test {

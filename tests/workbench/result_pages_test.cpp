@@ -6,9 +6,9 @@
 #include <QTableView>
 #include <QTableWidget>
 
-#include "engine/hindcast.hpp"
-#include "engine/hindcast_all.hpp"
-#include "engine/prediction_table.hpp"
+#include "engine/hindcast/hindcast.hpp"
+#include "engine/hindcast/hindcast_all.hpp"
+#include "engine/report/prediction_table.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/workbench/window_fixture.hpp"
 #include "workbench/figure_view.hpp"

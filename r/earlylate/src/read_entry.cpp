@@ -9,7 +9,7 @@
 #include "base/text.hpp"
 #include "frame_input.hpp"
 #include "vector/field_text.hpp"
-#include "engine/input_checks.hpp"
+#include "engine/run/input_checks.hpp"
 #include "frame_output.hpp"
 #include "r_hooks.hpp"
 #include "vector/file_bytes.hpp"

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "base/settings.hpp"
-#include "engine/hindcast.hpp"
-#include "engine/hindcast_all.hpp"
-#include "engine/run_result.hpp"
+#include "engine/hindcast/hindcast.hpp"
+#include "engine/hindcast/hindcast_all.hpp"
+#include "engine/run/run_result.hpp"
 
 namespace el::rpkg {
 

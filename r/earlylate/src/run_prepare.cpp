@@ -5,8 +5,8 @@
 
 #include "base/calc_date.hpp"
 #include "base/numtext.hpp"
-#include "engine/input_checks.hpp"
-#include "engine/species_choice.hpp"
+#include "engine/run/input_checks.hpp"
+#include "engine/run/species_choice.hpp"
 #include "frame_input.hpp"
 #include "frame_output.hpp"
 #include "vector/vector_file.hpp"

@@ -1,0 +1,135 @@
+#include "engine/kernels/status_matrix.hpp"
+
+#include <cmath>
+
+#include "base/numtext.hpp"
+#include "base/text.hpp"
+#include "engine/run/run_error.hpp"
+
+namespace el::engine {
+namespace {
+
+constexpr double kKeywordDate = 1e200;  // split key of a keyword region: chosen first
+
+
+}  // namespace
+
+std::optional<StatusKind> keywordKind(std::string_view text) {
+    if (text == "Arrived" || text == "分布") return StatusKind::Arrived;
+    if (text == "NotYetArrived" || text == "未分布") return StatusKind::NotYetArrived;
+    if (text == "Unknown" || text == "不明") return StatusKind::Unknown;
+    return std::nullopt;
+}
+
+std::optional<Status> readStatus(std::string_view text) {
+    if (const auto kind = keywordKind(text)) return Status{*kind, 0};
+    if (const auto number = parseNumber(text)) return Status{StatusKind::Date, *number};
+    return std::nullopt;
+}
+
+int variableNamed(const VectorData& data, const std::string& name) {
+    int variable = -1;
+    for (int v = 0; v < data.valn(); ++v)
+        if (data.valname[static_cast<std::size_t>(v)] == name) variable = v;
+    return variable;
+}
+
+SpeciesTable buildSpeciesTable(const VectorData& data, const std::vector<std::string>& species,
+                               const std::string& targetName) {
+    SpeciesTable table;
+    for (int s = 0; s < static_cast<int>(species.size()); ++s) {
+        const std::string& name = species[s];
+        const int variable = variableNamed(data, name);
+        if (variable < 0) throw RunError("Species \"" + name + "\" is not a variable of the data set");
+        table.name.push_back(name);
+        table.variable.push_back(variable);
+        if (name == targetName) table.target = s;
+    }
+    return table;
+}
+
+StatusMatrix buildStatusMatrix(const VectorData& data, const SpeciesTable& table, const std::string& missvalue,
+                               Messenger& messenger, Feedback& feedback) {
+    StatusMatrix m;
+    m.regions = data.objn();
+    m.species = table.size();
+    const std::size_t cells = static_cast<std::size_t>(m.regions) * m.species;
+    m.text.reserve(cells);
+    m.cell.reserve(cells);
+    if (table.target) {
+        m.actualText.resize(m.regions);
+        m.actual.resize(m.regions);
+    }
+    std::string shown;
+    for (int i = 0; i < m.regions; ++i) {
+        for (int s = 0; s < m.species; ++s) {
+            std::string value = data.val(table.variable[s], i);
+            if (value != shown) {
+                feedback.caption(Label::Status, value);
+                shown = value;
+            }
+            if (equalsIgnoringAsciiCase(value, missvalue)) {
+                messenger.message("Missing value is considered to be Unknown");
+                value = "Unknown";
+            }
+            const auto status = readStatus(value);
+            if (!status)
+                throw RunError("Region " + data.objects[i].name + ", species " + table.name[s] + ": the value \"" +
+                               value + "\" is neither a keyword nor a number");
+            if (table.target && s == *table.target) {
+                m.actualText[i] = value;
+                m.actual[i] = *status;
+            }
+            m.text.push_back(std::move(value));
+            m.cell.push_back(*status);
+        }
+    }
+    feedback.caption(Label::Status, "");
+    return m;
+}
+
+int trainingCount(double ratio, int regions) {
+    const double n = roundHalfEven(ratio * regions);
+    if (n < 0) return 1;
+    if (n > regions) return regions;
+    return static_cast<int>(n);
+}
+
+int readTrainingCount(int regions, SettingsSource& settings) {
+    std::string text = settings.setting(Setting::TrainingRatio);
+    if (text.empty()) {
+        // A new string moved in: GCC 12 at -O2 takes an assigned literal for an overlapping copy (-Wrestrict).
+        text = std::string("1");
+        settings.setSetting(Setting::TrainingRatio, text);
+    }
+    return trainingCount(numberOrRunError(text, "training ratio"), regions);
+}
+
+void splitTrainingValidation(StatusMatrix& matrix, int target, int keep) {
+    std::vector<double> key(matrix.regions);
+    for (int i = 0; i < matrix.regions; ++i) {
+        const Status& st = matrix.statusAt(i, target);
+        key[i] = st.kind == StatusKind::Date ? st.date : kKeywordDate;
+    }
+    for (int round = 0; round < matrix.regions - keep; ++round) {
+        int j = -1;
+        double best = -kKeywordDate;
+        for (int i = 0; i < matrix.regions; ++i)
+            if (key[i] > best) {
+                best = key[i];
+                j = i;
+            }
+        if (j < 0) throw RunError("No region is left to hide for validation");
+        const std::size_t at = static_cast<std::size_t>(j) * matrix.species + target;
+        if (key[j] < kKeywordDate) {
+            matrix.text[at] = "未分布";
+            matrix.cell[at] = Status{StatusKind::NotYetArrived, 0};
+        } else if (matrix.cell[at].kind == StatusKind::Arrived) {
+            matrix.text[at] = "不明";
+            matrix.cell[at] = Status{StatusKind::Unknown, 0};
+        }
+        key[j] = -kKeywordDate;
+    }
+}
+
+}  // namespace el::engine

@@ -1,0 +1,152 @@
+#include "engine/pass/pass_pipeline.hpp"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "engine/trials/draw_turns.hpp"
+#include "engine/pass/workers.hpp"
+
+namespace el::engine {
+namespace {
+
+constexpr auto kYieldInterval = std::chrono::milliseconds(100);
+
+class PassPipeline {
+public:
+    PassPipeline(const PassWork& work, const std::vector<PowerPair>& powers, int threads)
+        : work_(work), powers_(powers), threads_(threads), turns_(stop_),
+          slots_(static_cast<std::size_t>(2 * threads + 2)) {}
+
+    void run(Feedback& feedback, const std::function<void(long long, PassRecord&)>& take);
+
+private:
+    long long passes() const { return static_cast<long long>(powers_.size()); }
+    std::optional<PassRecord>& slot(long long k) { return slots_[static_cast<std::size_t>(k) % slots_.size()]; }
+    void work();
+    PassRecord compute(long long k, PassScratch& scratch);
+    PassRecord awaitPass(long long k, Feedback& feedback);
+    void stop();
+
+    const PassWork& work_;
+    const std::vector<PowerPair>& powers_;
+    const int threads_;
+    StopFlag stop_;
+    DrawTurns turns_;
+    SharedCaption caption_;
+
+    std::mutex mutex_;  // guards everything below
+    std::condition_variable changed_;
+    std::vector<std::optional<PassRecord>> slots_;  // pass k waits in slot k % size until taken
+    long long next_ = 0;   // the next pass a worker takes
+    long long taken_ = 0;  // passes the calling thread has taken back
+    std::exception_ptr failure_;  // a worker failed outside any pass
+};
+
+void PassPipeline::run(Feedback& feedback, const std::function<void(long long, PassRecord&)>& take) {
+    std::vector<std::jthread> workers;
+    try {
+        for (int w = 0; w < threads_; ++w) workers.emplace_back([this] { work(); });
+        for (long long k = 0; k < passes(); ++k) {
+            PassRecord record = awaitPass(k, feedback);
+            take(k, record);
+        }
+    } catch (...) {
+        stop();
+        throw;  // the workers are joined on the way out
+    }
+}
+
+void PassPipeline::stop() {
+    {
+        const std::lock_guard lock(mutex_);
+        stop_.raise();
+    }
+    turns_.wake();
+    changed_.notify_all();
+}
+
+// Pass k's record, once a worker has left it; yields now and then while it waits.
+PassRecord PassPipeline::awaitPass(long long k, Feedback& feedback) {
+    std::string shown;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        if (failure_) std::rethrow_exception(failure_);
+        if (slot(k)) break;
+        if (changed_.wait_for(lock, kYieldInterval) == std::cv_status::no_timeout) continue;
+        lock.unlock();
+        // What a worker is at, when it has moved on; the pass captions come only with passes.
+        if (caption_.take(shown)) feedback.caption(Label::RunProgress, shown);
+        feedback.checkpoint();
+        lock.lock();
+    }
+    PassRecord record = std::move(*slot(k));
+    slot(k).reset();
+    taken_ = k + 1;
+    lock.unlock();
+    changed_.notify_all();
+    return record;
+}
+
+void PassPipeline::work() {
+    PassScratch scratch;
+    try {
+        for (;;) {
+            long long k = 0;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] {
+                    return stop_.raised() || next_ >= passes() || next_ < taken_ + static_cast<long long>(slots_.size());
+                });
+                if (stop_.raised() || next_ >= passes()) return;
+                k = next_++;
+            }
+            PassRecord record = compute(k, scratch);
+            {
+                const std::lock_guard lock(mutex_);
+                slot(k) = std::move(record);
+            }
+            changed_.notify_all();
+        }
+    } catch (const WorkStopped&) {
+    } catch (...) {
+        {
+            const std::lock_guard lock(mutex_);
+            if (!failure_) failure_ = std::current_exception();
+        }
+        changed_.notify_all();
+    }
+}
+
+PassRecord PassPipeline::compute(long long k, PassScratch& scratch) {
+    WorkerFeedback feedback(stop_, &caption_);
+    StageRecorder recorder(StageReporter(work_.input, work_.settings, false));  // examine-weight passes only
+    const PassContext context{work_.settings, feedback, work_.random, scratch, recorder, 1, &work_.frames, &turns_, k};
+    PassRecord record;
+    try {
+        const PowerPair& powers = powers_[static_cast<std::size_t>(k)];
+        record.outcome = computePass(work_.input, powers.p1, powers.p2, context);
+    } catch (const WorkStopped&) {
+        turns_.done(k);
+        throw;
+    } catch (...) {
+        record.error = std::current_exception();
+    }
+    turns_.done(k);  // a pass that ended before its trials draws nothing
+    record.reports = recorder.take();
+    scratch.matrix = std::exchange(record.outcome.matrix, SquareMatrix());
+    return record;
+}
+
+}  // namespace
+
+void runPassesOnThreads(const PassWork& work, const std::vector<PowerPair>& powers, int threads, Feedback& feedback,
+                        const std::function<void(long long, PassRecord&)>& take) {
+    PassPipeline(work, powers, threads).run(feedback, take);
+}
+
+}  // namespace el::engine

@@ -1,0 +1,84 @@
+#include "engine/pass/pass_report.hpp"
+
+#include "base/numtext.hpp"
+#include "engine/report/report_results.hpp"
+
+namespace el::engine {
+namespace {
+
+void append(LogLines& lines, const LogLines& more) { lines.insert(lines.end(), more.begin(), more.end()); }
+
+// The block of species `j`: one row per used region in file order.
+SpeciesBlock speciesBlock(const PassOutcome& out, const PassReportContext& cx, int j) {
+    const PassInput& in = cx.input;
+    const SpeciesOutcome& species = out.species[static_cast<std::size_t>(j)];
+    const SpeciesFit& fit = species.fit;
+    const bool isTarget = j == in.targetIndex();
+    SpeciesBlock block{in.table.name[j], isTarget, fit, species.scale * out.trials.vectorshift, {}};
+    std::vector<int> positionOf(static_cast<std::size_t>(in.status.regions), -1);
+    for (int p = 0; p < out.used.size(); ++p) positionOf[out.used.regno[p]] = p;
+    for (int k = 0; k < in.status.regions; ++k) {
+        const int p = positionOf[k];
+        if (p < 0) continue;
+        const double sd = out.trials.eigensd[k];
+        block.rows.push_back({in.regionNames[k], in.status.at(k, j), fit.predictable ? species.predicted[p] : out.score[p],
+                              isTarget ? in.status.actualText[k] : std::string(),
+                              fit.predictable ? species.scale * sd : sd});
+    }
+    return block;
+}
+
+LogLines scoredLines(const PassOutcome& out) {
+    LogLines lines = scoreTableLines(out.used.name, out.score, out.order, byPosition(out.trials.eigenmean, out.used.regno),
+                                     byPosition(out.trials.eigensd, out.used.regno));
+    append(lines, correlationHeadLines());
+    return lines;
+}
+
+LogLines speciesLines(const PassOutcome& out, const PassReportContext& cx) {
+    const int j = static_cast<int>(out.species.size()) - 1;
+    const int target = cx.input.targetIndex();
+    if (!cx.reportMode || (target >= 0 && j != target)) return {};
+    return speciesBlockLines(speciesBlock(out, cx, j));
+}
+
+LogLines finishedLines(const PassOutcome& out, const PassReportContext& cx) {
+    LogLines lines = cx.reportMode ? closingNoteLines() : LogLines{};
+    if (out.matrixListing) append(lines, adjustedMatrixLines(out.matrix, out.used.name, out.order));
+    return lines;
+}
+
+}  // namespace
+
+LogLines passStageLines(PassStage stage, const PassOutcome& outcome, const PassReportContext& context) {
+    const PassInput& in = context.input;
+    const bool report = context.reportMode;
+    switch (stage) {
+    case PassStage::Started: return report ? powerLines(outcome.p1, outcome.p2) : LogLines{};
+    case PassStage::Weighted: {
+        LogLines lines = report ? weightLines(outcome.weights, in.table.name, context.targetText) : LogLines{};
+        if (outcome.similarity) append(lines, similarityLines(in.comparison, in.table.name, *outcome.similarity));
+        return lines;
+    }
+    case PassStage::Excluded: return report ? regionCountLines(in.status.regions, outcome.used.size()) : LogLines{};
+    case PassStage::Scored: return report ? scoredLines(outcome) : LogLines{};
+    case PassStage::SpeciesFitted: return speciesLines(outcome, context);
+    case PassStage::Finished: return finishedLines(outcome, context);
+    }
+    return {};
+}
+
+std::vector<std::vector<std::string>> predictionTexts(const PassOutcome& outcome) {
+    std::vector<std::vector<std::string>> table;
+    table.reserve(outcome.species.size());
+    for (const SpeciesOutcome& species : outcome.species) {
+        std::vector<std::string> row;
+        row.reserve(outcome.score.size());
+        for (std::size_t p = 0; p < outcome.score.size(); ++p)
+            row.push_back(species.fit.predictable ? strnum(species.predicted[p]) : std::string("Unpredictable"));
+        table.push_back(std::move(row));
+    }
+    return table;
+}
+
+}  // namespace el::engine

@@ -1,0 +1,78 @@
+#include "engine/run/name_match.hpp"
+
+#include <algorithm>
+#include <numeric>
+
+namespace el::engine {
+namespace {
+
+constexpr std::size_t kNamesListed = 5;  // names shown when none is close
+
+// The characters of a UTF-8 text as code points, ASCII letters in lower case. A byte that
+// starts no sequence counts as one character.
+std::vector<char32_t> foldedCharacters(const std::string& text) {
+    std::vector<char32_t> out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        char32_t c = n == 1 ? lead : lead & (0x7F >> n);
+        for (std::size_t k = 1; k < n && i + k < text.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        if (c >= U'A' && c <= U'Z') c += U'a' - U'A';
+        out.push_back(c);
+        i += n;
+    }
+    return out;
+}
+
+std::string quotedList(const std::vector<std::string>& names, std::size_t from, std::size_t to,
+                       const std::string& last) {
+    std::string text;
+    for (std::size_t k = from; k < to; ++k)
+        text += (k == from ? "" : k + 1 == to ? last : ", ") + ("\"" + names[k] + "\"");
+    return text;
+}
+
+}  // namespace
+
+std::size_t editDistance(const std::string& a, const std::string& b) {
+    const std::vector<char32_t> x = foldedCharacters(a);
+    const std::vector<char32_t> y = foldedCharacters(b);
+    std::vector<std::size_t> row(y.size() + 1);
+    std::iota(row.begin(), row.end(), std::size_t{0});
+    for (std::size_t i = 1; i <= x.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= y.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (x[i - 1] == y[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[y.size()];
+}
+
+std::vector<std::string> closestNames(const std::string& given, const std::vector<std::string>& names,
+                                      std::size_t most) {
+    const std::size_t limit = std::max<std::size_t>(2, foldedCharacters(given).size() / 4);
+    std::vector<std::pair<std::size_t, std::size_t>> near;  // distance, position
+    for (std::size_t k = 0; k < names.size(); ++k)
+        if (const std::size_t d = editDistance(given, names[k]); d <= limit) near.emplace_back(d, k);
+    std::stable_sort(near.begin(), near.end(), [](const auto& l, const auto& r) { return l.first < r.first; });
+    std::vector<std::string> out;
+    for (std::size_t k = 0; k < near.size() && out.size() < most; ++k) out.push_back(names[near[k].second]);
+    return out;
+}
+
+std::string noSpeciesNamed(const std::string& given, const std::vector<std::string>& names) {
+    std::string text = "no species named \"" + given + "\"";
+    const std::vector<std::string> near = closestNames(given, names);
+    if (!near.empty()) return text + "; did you mean " + quotedList(near, 0, near.size(), " or ") + "?";
+    if (names.empty()) return text + "; there is no species";
+    const std::size_t shown = std::min(names.size(), kNamesListed);
+    text += "; the species are " + quotedList(names, 0, shown, shown == names.size() ? " and " : ", ");
+    if (shown < names.size()) text += " and " + std::to_string(names.size() - shown) + " more";
+    return text;
+}
+
+}  // namespace el::engine
