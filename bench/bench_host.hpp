@@ -29,7 +29,7 @@ public:
     void clearLog() override { logLines = 0; }
 
     engine::RunHooks hooks() { return {values, *this, *this, quiet}; }
-    ReadHooks readHooks() { return {values, *this, quiet}; }
+    vec::ReadHooks readHooks() { return {values, *this, quiet}; }
 
     SettingValues values;
     BenchFeedback quiet;

@@ -12,7 +12,7 @@
 namespace el::bench {
 namespace {
 
-engine::PassInput examineWeightInput(const VectorData& data, BenchHost& host) {
+engine::PassInput examineWeightInput(const vec::VectorData& data, BenchHost& host) {
     std::vector<std::string> species(data.valname.begin(), data.valname.begin() + data.valn());
     engine::PassInput input;
     input.table = engine::buildSpeciesTable(data, species, "Target");
@@ -26,7 +26,7 @@ engine::PassInput examineWeightInput(const VectorData& data, BenchHost& host) {
 
 }  // namespace
 
-PassTraffic examineWeightTraffic(const VectorData& data) {
+PassTraffic examineWeightTraffic(const vec::VectorData& data) {
     BenchHost host;
     host.values.set(Setting::TargetSpecies, "Target");
     host.values.set(Setting::ExamineWeight, "1");

@@ -16,7 +16,7 @@ struct PassTraffic {
 };
 
 // Computes a few passes of the data set (every variable a species, "Target" the target).
-PassTraffic examineWeightTraffic(const VectorData& data);
+PassTraffic examineWeightTraffic(const vec::VectorData& data);
 
 // The size of the copy that measures the copy bandwidth: 256 MiB.
 inline constexpr std::size_t kCopyBytes = std::size_t{256} << 20;

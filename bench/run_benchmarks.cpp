@@ -25,7 +25,7 @@ namespace {
 
 constexpr double kGridPasses = 200.0 * 200.0;
 
-std::vector<std::string> allSpecies(const VectorData& data) {
+std::vector<std::string> allSpecies(const vec::VectorData& data) {
     return {data.valname.begin(), data.valname.begin() + data.valn()};
 }
 
@@ -36,13 +36,13 @@ struct RunCase {
 };
 
 // The data set of a run case: regions x species (ranges 0 and 1).
-VectorData caseData(const benchmark::State& state) {
+vec::VectorData caseData(const benchmark::State& state) {
     return makeInvasionData({static_cast<int>(state.range(0)), static_cast<int>(state.range(1))});
 }
 
 // One run per iteration on `data` with range 2 threads; returns the wall time of the last
 // run in seconds.
-double runOnce(benchmark::State& state, const VectorData& data, const RunCase& run) {
+double runOnce(benchmark::State& state, const vec::VectorData& data, const RunCase& run) {
     double seconds = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
@@ -72,7 +72,7 @@ double runOnce(benchmark::State& state, const VectorData& data, const RunCase& r
 // An examine-weight run (all 40,000 passes, or its first passes projected to all), with the
 // time per pass beside the time its memory traffic alone would take.
 void examineWeight(benchmark::State& state, long long passLimit) {
-    const VectorData data = caseData(state);
+    const vec::VectorData data = caseData(state);
     const double seconds = runOnce(state, data, {false, true, passLimit});
     const double passes = passLimit > 0 ? static_cast<double>(passLimit) : kGridPasses;
     // The setting up of the run counted in, so the projection errs on the long side.
@@ -99,7 +99,7 @@ void BM_ReadStep(benchmark::State& state) {
     std::filesystem::create_directories(dir);
     const auto file = dir / "regions.csv";
     {
-        const VectorData data = makeInvasionData(
+        const vec::VectorData data = makeInvasionData(
             {static_cast<int>(state.range(0)), 20, static_cast<int>(state.range(1))});
         std::ofstream out(file, std::ios::binary);
         writeVectorFile(data, out);  // streamed, so the file's text never sits in memory here
@@ -108,7 +108,7 @@ void BM_ReadStep(benchmark::State& state) {
     std::filesystem::current_path(dir);
     for (auto _ : state) {
         BenchHost host;
-        const ReadOutcome outcome = readVectorFile(file, "null", host.readHooks());
+        const vec::ReadOutcome outcome = vec::readVectorFile(file, "null", host.readHooks());
         if (outcome.erf != 0) state.SkipWithError("the read failed");
         benchmark::DoNotOptimize(outcome.data.objects.data());
     }
@@ -157,7 +157,7 @@ void BM_MemoryCopy(benchmark::State& state) {
 // years), so that many are eligible at the cut-offs; "species_years" counts those run.
 void BM_AllSpeciesHindcast(benchmark::State& state) {
     const bool small = state.range(0) < 100;
-    const VectorData data = makeInvasionData({static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 4,
+    const vec::VectorData data = makeInvasionData({static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 4,
                                               20261206, small ? 4.0 : 10.0, small ? 12.0 : 20.0, small ? 6.0 : 60.0});
     const std::vector<double> cutoffs = small ? std::vector<double>{1910, 1908, 1912} : std::vector<double>{1930};
     engine::AllSpeciesRequest request;

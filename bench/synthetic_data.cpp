@@ -10,13 +10,13 @@
 
 namespace el::bench {
 
-VectorData makeInvasionData(const SyntheticShape& shape) {
+vec::VectorData makeInvasionData(const SyntheticShape& shape) {
     std::mt19937 random(shape.seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     std::normal_distribution<double> noise(0.0, 1.0);
 
     const int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(shape.regions))));
-    VectorData data;
+    vec::VectorData data;
     data.filetype = "vector";
     data.comment = "Synthetic invasion data";
     data.sizes.valn = shape.species;
@@ -44,11 +44,11 @@ VectorData makeInvasionData(const SyntheticShape& shape) {
 
     data.objects.resize(shape.regions);
     for (int r = 0; r < shape.regions; ++r) {
-        VectorObject& object = data.objects[r];
+        vec::VectorObject& object = data.objects[r];
         const double cx = r % side + 0.5, cy = static_cast<double>(r / side) + 0.5;
         object.type = "polygon";
         object.name = "R" + std::to_string(r + 1);
-        VectorPart part;
+        vec::VectorPart part;
         part.mergin = "out";
         for (int k = 0; k < shape.nodesPerRegion; ++k) {
             const double angle = 2 * std::numbers::pi * k / shape.nodesPerRegion;
@@ -69,22 +69,22 @@ VectorData makeInvasionData(const SyntheticShape& shape) {
     return data;
 }
 
-void writeVectorFile(const VectorData& data, std::ostream& out) {
+void writeVectorFile(const vec::VectorData& data, std::ostream& out) {
     out << data.filetype << "\r\n" << data.comment << "\r\n";
     for (std::size_t j = 0; j < data.valname.size(); ++j) out << (j ? "," : "") << data.valname[j];
     out << "\r\n";
     std::string line;
-    for (const VectorObject& object : data.objects) {
+    for (const vec::VectorObject& object : data.objects) {
         line.clear();
         for (const std::string& value : object.values) line += value + ",";
-        const VectorPart& part = object.parts.front();
+        const vec::VectorPart& part = object.parts.front();
         line += object.type + "," + object.name + "," + std::to_string(part.x.size());
         for (std::size_t k = 0; k < part.x.size(); ++k) line += "," + plainnum(part.x[k]) + "," + plainnum(part.y[k]);
         out << line << "\r\n";
     }
 }
 
-std::string toVectorFileText(const VectorData& data) {
+std::string toVectorFileText(const vec::VectorData& data) {
     std::ostringstream text;
     writeVectorFile(data, text);
     return text.str();

@@ -20,11 +20,11 @@ struct SyntheticShape {
     double horizonRange = 60;  // horizonMin + horizonRange years after its start
 };
 
-VectorData makeInvasionData(const SyntheticShape& shape);
+vec::VectorData makeInvasionData(const SyntheticShape& shape);
 
 // The same data set as vector file text (CR LF lines), for benchmarks of the Read step:
 // streamed line by line, or as one text.
-void writeVectorFile(const VectorData& data, std::ostream& out);
-std::string toVectorFileText(const VectorData& data);
+void writeVectorFile(const vec::VectorData& data, std::ostream& out);
+std::string toVectorFileText(const vec::VectorData& data);
 
 }  // namespace el::bench

@@ -30,7 +30,7 @@ struct AfterRunRequest {
 };
 
 struct AfterRunContext {
-    const VectorData& data;
+    const vec::VectorData& data;
     const engine::RunResult& result;
     const SettingValues& given;       // the settings as the command line gave them
     const SettingsSource& afterRun;   // as the run left them

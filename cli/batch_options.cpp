@@ -174,7 +174,7 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 // The rules between options, once all are read; the usage error or "".
 std::string combinationError(const BatchOptions& opts) {
-    if (std::string error = records::recordsCombinationError(opts.records, opts.file); !error.empty()) return error;
+    if (std::string error = vec::recordsCombinationError(opts.records, opts.file); !error.empty()) return error;
     if (opts.input().empty() && !opts.help && !opts.version) return "no FILE given";
     for (const std::string* output : {&opts.predictionsFile, &opts.summaryFile, &opts.hindcastTable})
         if (sameFile(*output, opts.input())) return "\"" + *output + "\" is the input FILE: name another file for the table";
@@ -202,7 +202,7 @@ std::optional<std::string> ownOption(const std::string& arg, ArgReader& in, Batc
     else if (auto map = mapOption(arg, in, opts)) return map;
     else if (auto file = fileOption(arg, in, opts)) return file;
     else if (auto table = tableOption(arg, in, opts)) return table;
-    else if (auto recordsError = records::recordsOption(
+    else if (auto recordsError = vec::recordsOption(
                  arg, [&in]() { std::string value; return in.takeValue(value) ? std::optional(value) : std::nullopt; },
                  opts.records))
         return recordsError;
@@ -290,7 +290,7 @@ std::vector<HelpRow> helpRows() {
         {optionText("", "--hindcast-min-unreached", "N"), "",
          "... and at least N regions it never reached (default 1)"},
         {optionText("", "--quiet", ""), "", "no progress line on standard error"}};
-    for (const auto& [option, help] : records::recordsHelp()) rows.push_back({"      " + option, "", help});
+    for (const auto& [option, help] : vec::recordsHelp()) rows.push_back({"      " + option, "", help});
     for (const auto& info : settingTable()) {
         const BatchOption& b = info.batch;
         if (b.flag.empty()) continue;

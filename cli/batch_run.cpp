@@ -55,7 +55,7 @@ struct Chosen {
 };
 
 // The -s names as "-->" adds them (a repeat once), else every variable of the file.
-Chosen<std::vector<std::string>> chooseSpecies(const BatchOptions& opts, const VectorData& data) {
+Chosen<std::vector<std::string>> chooseSpecies(const BatchOptions& opts, const vec::VectorData& data) {
     std::optional<std::vector<std::string>> given;
     if (opts.speciesList) given = splitSpecies(*opts.speciesList);
     engine::SpeciesChoice choice = engine::chooseSpecies(data, given, opts.input());
@@ -93,9 +93,9 @@ std::optional<std::string> tableAdvice(const BatchOptions& opts) {
 
 // The figures a data set without geometry cannot have: taken out of the request, each
 // with the message that says why.
-std::vector<std::string> withoutMap(FigureRequest& request, const VectorData& data) {
+std::vector<std::string> withoutMap(FigureRequest& request, const vec::VectorData& data) {
     std::vector<std::string> refused;
-    if (!records::withoutGeometry(data)) return refused;
+    if (!vec::withoutGeometry(data)) return refused;
     for (std::string* file : {&request.mapFile, &request.reportFile}) {
         if (file->empty()) continue;
         refused.push_back("\"" + *file + "\" is not drawn: a map needs the regions' geometry, which a records "
@@ -122,7 +122,7 @@ Chosen<std::vector<std::string>> chooseHindcastTargets(const BatchOptions& opts,
 
 // A -t that names no species analysed, as the usage error it is. An empty species list
 // clears the log whatever the target, as the window's empty list does.
-std::optional<std::string> targetRefusal(const BatchOptions& opts, const VectorData& data,
+std::optional<std::string> targetRefusal(const BatchOptions& opts, const vec::VectorData& data,
                                          const std::vector<std::string>& species) {
     if (species.empty()) return std::nullopt;
     const auto refusal = engine::targetRefusal(data, species, opts.values.get(Setting::TargetSpecies));
@@ -147,7 +147,7 @@ private:
                                const std::string& date);
     int afterRun(const AfterRunContext& context, const std::vector<std::string>& hindcastTargets,
                  const FigureRequest& figures, const CompletedRun& completed);
-    void tellSkill(const VectorData& data, const engine::RunResult& result);
+    void tellSkill(const vec::VectorData& data, const engine::RunResult& result);
     int finish(int status);
     int interrupted() {
         console_.message("Interrupted");
@@ -166,9 +166,9 @@ int BatchSession::run(const std::string& date) {
     opts_.values.set(Setting::DataFileName, source.filename().string());
     // Held from the Read to the end of the run: the outputs in the working directory and
     // the written-back source are this process's until then.
-    const WorkFolderLock lock;
+    const vec::WorkFolderLock lock;
     if (!lock.acquired()) {
-        console_.message(WorkFolderLock::busyText());
+        console_.message(vec::WorkFolderLock::busyText());
         return finish(kStopped);
     }
     SourceReadOutcome read;
@@ -240,7 +240,7 @@ SourceReadOutcome BatchSession::readInput() {
 SourceReadOutcome BatchSession::readRecords() {
     SourceReadOutcome outcome;
     outcome.convertedFromGis = true;
-    records::ImportedRecords imported;
+    vec::ImportedRecords imported;
     try {
         imported = importRecords(opts_.records, console_);
     } catch (const Cancelled&) {
@@ -251,14 +251,14 @@ SourceReadOutcome BatchSession::readRecords() {
     }
     console_.endProgress();
     for (const std::string& line : imported.summary) err_ << line << "\n";
-    if (opts_.hindcastYears.size() > 0 && records::withoutGeometry(imported.built.data))
+    if (opts_.hindcastYears.size() > 0 && vec::withoutGeometry(imported.built.data))
         console_.message("The hindcast's distance baseline needs the regions' geometry (--regions LAYER): its figures are null");
-    outcome.read = readVectorData(std::move(imported.built.data), kMissValue, {opts_.values, console_, console_});
+    outcome.read = vec::readVectorData(std::move(imported.built.data), kMissValue, {opts_.values, console_, console_});
     return outcome;
 }
 
 // A target whose dates have no skill is said so on standard error; the log is left alone.
-void BatchSession::tellSkill(const VectorData& data, const engine::RunResult& result) {
+void BatchSession::tellSkill(const vec::VectorData& data, const engine::RunResult& result) {
     if (result.examinedWeights) return;  // its last pass is one corner of the grid, not a forecast
     const auto skill = engine::targetSkill(data, result);
     // A target that is not predictable says so in the log already; a fitted line that runs

@@ -29,7 +29,7 @@ struct FigureRequest {
 
 // What the figures and the report read of a completed run.
 struct CompletedRun {
-    const VectorData& data;
+    const vec::VectorData& data;
     const engine::RunResult& result;
     const SettingsSource& settings;  // as the run left them
     std::string sourceFile;          // as given on the command line

@@ -38,9 +38,9 @@ std::string predictionsFileError(const std::string& file) {
 }
 
 std::optional<std::string> writePredictionsFile(const std::string& file, const engine::PredictionTable& table,
-                                                const VectorData& data) {
+                                                const vec::VectorData& data) {
     if (!isGisTable(file)) return writeText(file, "predictions", engine::tableCsv(table));
-    if (records::withoutGeometry(data))
+    if (vec::withoutGeometry(data))
         return "The predictions layer \"" + file + "\" is not written: a layer needs the regions' geometry, which a "
                "records table brings only with --regions LAYER (write it as .csv instead)";
 #ifdef EARLYLATE_HAVE_GIS

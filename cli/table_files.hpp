@@ -18,7 +18,7 @@ std::string predictionsFileError(const std::string& file);
 // The table as CSV (.csv) or as a GIS layer (.gpkg, .geojson, .shp). The text of the
 // failure, or nothing when the file was written.
 std::optional<std::string> writePredictionsFile(const std::string& file, const engine::PredictionTable& table,
-                                                const VectorData& data);
+                                                const vec::VectorData& data);
 
 // The table of a hindcast over several species, as CSV.
 std::optional<std::string> writeHindcastTable(const std::string& file, const engine::PredictionTable& table);

@@ -65,7 +65,7 @@ struct RegionLook {
 
 // The hover text of region k: name, actual and predicted date, role, and the shown value
 // (titled `shownTitle`) when that is not a date already listed.
-std::string regionTip(const VectorObject& object, int k, const engine::RunResult& run, const MapChoice& choice,
+std::string regionTip(const vec::VectorObject& object, int k, const engine::RunResult& run, const MapChoice& choice,
                       const std::string& shownTitle, const std::string& predicted, const std::optional<double>& value) {
     const auto at = static_cast<std::size_t>(k);
     std::string tip = object.name;
@@ -101,7 +101,7 @@ struct MapFrame {
     PixelRect clip;
 };
 
-MapFrame frameMap(const VectorData& data, const MapOptions& options, Rect area) {
+MapFrame frameMap(const vec::VectorData& data, const MapOptions& options, Rect area) {
     MapFrame f;
     // Latitude grows northwards: a map whose y grows downwards is in plane coordinates.
     f.lonLat = isLonLat(boundsOf(data)) && !options.yDown;
@@ -120,9 +120,9 @@ MapFrame frameMap(const VectorData& data, const MapOptions& options, Rect area) 
 }
 
 // The region's parts on the canvas, cut to the frame.
-std::vector<std::vector<Point>> drawnRings(const VectorObject& object, bool closed, const MapFrame& frame) {
+std::vector<std::vector<Point>> drawnRings(const vec::VectorObject& object, bool closed, const MapFrame& frame) {
     std::vector<std::vector<Point>> rings;
-    for (const VectorPart& part : placedParts(object, frame.lonLat, frame.middleX)) {
+    for (const vec::VectorPart& part : placedParts(object, frame.lonLat, frame.middleX)) {
         std::vector<Point> ring;
         for (std::size_t n = 0; n < part.x.size() && n < part.y.size(); ++n) ring.push_back(frame.project(part.x[n], part.y[n]));
         if (ring.empty()) continue;
@@ -136,7 +136,7 @@ std::vector<std::vector<Point>> drawnRings(const VectorObject& object, bool clos
 }
 
 // One item per region: a marker for a point, else a shape of all its parts.
-void addRegion(Layer& layer, const VectorObject& object, int k, RegionLook look, const MapFrame& frame) {
+void addRegion(Layer& layer, const vec::VectorObject& object, int k, RegionLook look, const MapFrame& frame) {
     const bool forecast = look.style == ValueStyle::Forecast && look.colour != kNoValue;
     const Rgb fill = forecast ? paler(look.colour) : look.colour;
     if (object.type == "point") {
@@ -225,7 +225,7 @@ std::optional<ValueRange> rangeOf(const std::vector<std::optional<double>>& valu
 }
 
 // The region's centroid on the canvas (engine::regionCentroid, placed as its parts are).
-std::optional<Point> centroidOnCanvas(const VectorObject& object, const MapFrame& frame) {
+std::optional<Point> centroidOnCanvas(const vec::VectorObject& object, const MapFrame& frame) {
     const auto centre = engine::regionCentroid(object, frame.lonLat);
     if (!centre) return std::nullopt;
     const double x = frame.lonLat ? placedLongitude(centre->x, frame.middleX) : centre->x;
@@ -235,7 +235,7 @@ std::optional<Point> centroidOnCanvas(const VectorObject& object, const MapFrame
 }
 
 // A ring over the centroid of every overdue region.
-void addOverdueMarks(Layer& layer, const VectorData& data, const std::vector<bool>& overdue, const MapFrame& frame) {
+void addOverdueMarks(Layer& layer, const vec::VectorData& data, const std::vector<bool>& overdue, const MapFrame& frame) {
     for (std::size_t k = 0; k < data.objects.size() && k < overdue.size(); ++k) {
         if (!overdue[k]) continue;
         if (const auto at = centroidOnCanvas(data.objects[k], frame))
@@ -244,10 +244,10 @@ void addOverdueMarks(Layer& layer, const VectorData& data, const std::vector<boo
     }
 }
 
-void addNames(Layer& layer, const VectorData& data, const MapFrame& frame) {
+void addNames(Layer& layer, const vec::VectorData& data, const MapFrame& frame) {
     std::vector<LabelCandidate> candidates;
     for (std::size_t k = 0; k < data.objects.size(); ++k) {
-        const VectorObject& object = data.objects[k];
+        const vec::VectorObject& object = data.objects[k];
         const auto at = centroidOnCanvas(object, frame);
         if (!at) continue;
         const auto main = engine::mainPartIndex(object, frame.lonLat);
@@ -259,7 +259,7 @@ void addNames(Layer& layer, const VectorData& data, const MapFrame& frame) {
 
 // The skill of the target (its overdue regions and latest date) when the map shows what is
 // known and what is forecast of it.
-std::optional<engine::SpeciesSkill> targetSkillShown(const VectorData& data, const engine::RunResult& run,
+std::optional<engine::SpeciesSkill> targetSkillShown(const vec::VectorData& data, const engine::RunResult& run,
                                                      const MapChoice& choice) {
     if (!showsKnownAndForecast(run, choice) || static_cast<std::size_t>(run.target) >= run.species.size())
         return std::nullopt;
@@ -268,7 +268,7 @@ std::optional<engine::SpeciesSkill> targetSkillShown(const VectorData& data, con
 
 }  // namespace
 
-Scene buildMap(const VectorData& data, const engine::RunResult& run, const MapChoice& choice, double width,
+Scene buildMap(const vec::VectorData& data, const engine::RunResult& run, const MapChoice& choice, double width,
                double height, const MapOptions& options) {
     Scene scene;
     scene.width = width;

@@ -56,7 +56,7 @@ bool showsKnownAndForecast(const engine::RunResult& run, const MapChoice& choice
 int chosenSpecies(const engine::RunResult& run, const MapChoice& choice);
 
 // The map of `data` after `run` (which may be empty: the regions then show no value).
-Scene buildMap(const VectorData& data, const engine::RunResult& run, const MapChoice& choice, double width = 900,
+Scene buildMap(const vec::VectorData& data, const engine::RunResult& run, const MapChoice& choice, double width = 900,
                double height = 640, const MapOptions& options = {});
 
 }  // namespace el::figures

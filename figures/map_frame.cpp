@@ -10,7 +10,7 @@ namespace {
 
 constexpr double kNearShare = 0.25;  // how far beyond the main parts' box a part still counts
 
-MapBounds partBounds(const VectorPart& part) {
+MapBounds partBounds(const vec::VectorPart& part) {
     MapBounds b;
     for (std::size_t i = 0; i < part.x.size() && i < part.y.size(); ++i) b.add(part.x[i], part.y[i]);
     return b;
@@ -30,8 +30,8 @@ double turnTowards(double x, double middleX) {
     return best;
 }
 
-VectorPart placed(const VectorPart& part, bool closed, bool lonLat, double middleX) {
-    VectorPart out = engine::measuredPart(part, closed, lonLat);
+vec::VectorPart placed(const vec::VectorPart& part, bool closed, bool lonLat, double middleX) {
+    vec::VectorPart out = engine::measuredPart(part, closed, lonLat);
     if (!lonLat) return out;
     const MapBounds b = partBounds(out);
     if (b.empty()) return out;
@@ -57,18 +57,18 @@ MapBounds grown(const MapBounds& b) {
 
 double placedLongitude(double x, double middleX) { return x + turnTowards(x, middleX); }
 
-std::vector<VectorPart> placedParts(const VectorObject& object, bool lonLat, double middleX) {
+std::vector<vec::VectorPart> placedParts(const vec::VectorObject& object, bool lonLat, double middleX) {
     const bool closed = engine::hasRings(object);
-    std::vector<VectorPart> parts;
+    std::vector<vec::VectorPart> parts;
     parts.reserve(object.parts.size());
-    for (const VectorPart& part : object.parts) parts.push_back(placed(part, closed, lonLat, middleX));
+    for (const vec::VectorPart& part : object.parts) parts.push_back(placed(part, closed, lonLat, middleX));
     return parts;
 }
 
-MapBounds mainPartsFrame(const VectorData& data, bool lonLat) {
+MapBounds mainPartsFrame(const vec::VectorData& data, bool lonLat) {
     MapBounds main;
     std::vector<std::optional<std::size_t>> mainIndex;
-    for (const VectorObject& object : data.objects) {
+    for (const vec::VectorObject& object : data.objects) {
         mainIndex.push_back(engine::mainPartIndex(object, lonLat));
         const bool closed = engine::hasRings(object);
         for (std::size_t p = 0; p < object.parts.size(); ++p)
@@ -80,7 +80,7 @@ MapBounds mainPartsFrame(const VectorData& data, bool lonLat) {
     const double middleX = (main.minX + main.maxX) / 2;
     MapBounds frame = main;
     for (std::size_t k = 0; k < data.objects.size(); ++k) {
-        const VectorObject& object = data.objects[k];
+        const vec::VectorObject& object = data.objects[k];
         if (!mainIndex[k]) continue;
         for (std::size_t p = 0; p < object.parts.size(); ++p) {
             if (p == *mainIndex[k] || engine::isHolePart(object.parts[p])) continue;

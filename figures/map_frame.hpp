@@ -20,11 +20,11 @@
 namespace el::figures {
 
 // The frame of the regions' main parts; empty when no region has a node.
-MapBounds mainPartsFrame(const VectorData& data, bool lonLat);
+MapBounds mainPartsFrame(const vec::VectorData& data, bool lonLat);
 
 // The parts of `object` as the map draws them in a frame whose middle longitude is
 // `middleX`: holes included, in file order. Without `lonLat`, the parts as they are.
-std::vector<VectorPart> placedParts(const VectorObject& object, bool lonLat, double middleX);
+std::vector<vec::VectorPart> placedParts(const vec::VectorObject& object, bool lonLat, double middleX);
 
 // The longitude `x` moved by a whole turn when that brings it nearer `middleX`.
 double placedLongitude(double x, double middleX);

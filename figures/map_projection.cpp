@@ -25,7 +25,7 @@ void MapBounds::add(double x, double y) {
     minY = std::min(minY, y), maxY = std::max(maxY, y);
 }
 
-MapBounds boundsOf(const VectorData& data) {
+MapBounds boundsOf(const vec::VectorData& data) {
     MapBounds bounds;
     for (const auto& object : data.objects)
         for (const auto& part : object.parts)

@@ -19,7 +19,7 @@ struct MapBounds {
 };
 
 // Every node of every region.
-MapBounds boundsOf(const VectorData& data);
+MapBounds boundsOf(const vec::VectorData& data);
 
 // True when the bounds hold points and every one lies within x -180..360, y -90..90.
 bool isLonLat(const MapBounds& bounds);

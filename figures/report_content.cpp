@@ -29,7 +29,7 @@ void addTrialSpread(const engine::RunResult& run, ReportContent& content) {
 
 }  // namespace
 
-ReportContent reportContentOf(const VectorData& data, const engine::RunResult& run, const SettingsSource& settings,
+ReportContent reportContentOf(const vec::VectorData& data, const engine::RunResult& run, const SettingsSource& settings,
                               std::string sourceFile, std::string calculationDate, const MapChoice& map,
                               const MapOptions& mapOptions) {
     ReportContent content;

@@ -39,7 +39,7 @@ inline int gisImportOnBytes(std::string_view bytes) {
     SettingValues settings;
     settings.set(Setting::SkipFormatCheck, "0");  // the checks on
     Feedback quiet;
-    const ReadOutcome read = readVectorData(std::move(*data), "null", {settings, messenger, quiet});
+    const vec::ReadOutcome read = vec::readVectorData(std::move(*data), "null", {settings, messenger, quiet});
     require(read.erf == 0 && read.data.consistent(), "the Read step refused an imported data set");
     return 0;
 }

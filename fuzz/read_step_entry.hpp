@@ -17,8 +17,8 @@ inline int readStepOnBytes(std::string_view bytes) {
     settings.set(Setting::SkipFormatCheck, "0");  // the checks on
     CountingMessenger messenger;
     Feedback quiet;
-    const ReadOutcome outcome =
-        readVectorBytes(std::string(bytes), "input.csv", "null", {settings, messenger, quiet}, "auto", "");
+    const vec::ReadOutcome outcome =
+        vec::readVectorBytes(std::string(bytes), "input.csv", "null", {settings, messenger, quiet}, "auto", "");
     require(outcome.erf == 0 || messenger.messages > 0, "a failed read without a message");
     require(outcome.erf != 0 || outcome.data.consistent(), "a successful read with an inconsistent data set");
     return 0;

@@ -140,15 +140,15 @@ int runConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
     Feedback quiet;
     try {
         if (writesVectorFile(request)) {
-            VectorData data = importLayer(request.input, request.import);
-            if (VectorFileWrite(request.output, data, "", quiet) != 0)
+            vec::VectorData data = importLayer(request.input, request.import);
+            if (vec::VectorFileWrite(request.output, data, "", quiet) != 0)
                 throw GisError("cannot write " + request.output);
         } else {
             if (driverForOutput(request.output).empty())
                 throw GisError("no GIS format is known for the extension of " + request.output +
                                " (use .gpkg, .shp or .geojson)");
             const std::string missvalue = "null";
-            const ReadOutcome read = readVectorFile(request.input, missvalue, {settings, messenger, quiet});
+            const vec::ReadOutcome read = vec::readVectorFile(request.input, missvalue, {settings, messenger, quiet});
             if (read.erf != 0) throw GisError("cannot read the vector file " + request.input);
             exportVectorData(read.data, missvalue, request.output);
         }

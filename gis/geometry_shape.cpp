@@ -9,8 +9,8 @@
 namespace el::gis {
 namespace {
 
-VectorPart lineNodes(const OGRSimpleCurve& line, const std::string& label) {
-    VectorPart part;
+vec::VectorPart lineNodes(const OGRSimpleCurve& line, const std::string& label) {
+    vec::VectorPart part;
     part.mergin = label;
     const int n = line.getNumPoints();
     part.x.reserve(static_cast<std::size_t>(n));
@@ -23,8 +23,8 @@ VectorPart lineNodes(const OGRSimpleCurve& line, const std::string& label) {
 }
 
 // A ring without its repeated closing node.
-VectorPart ringNodes(const OGRLinearRing& ring, const std::string& label) {
-    VectorPart part = lineNodes(ring, label);
+vec::VectorPart ringNodes(const OGRLinearRing& ring, const std::string& label) {
+    vec::VectorPart part = lineNodes(ring, label);
     if (part.x.size() > 1 && part.x.front() == part.x.back() && part.y.front() == part.y.back()) {
         part.x.pop_back();
         part.y.pop_back();
@@ -32,7 +32,7 @@ VectorPart ringNodes(const OGRLinearRing& ring, const std::string& label) {
     return part;
 }
 
-void addPolygonRings(const OGRPolygon& polygon, std::vector<VectorPart>& parts) {
+void addPolygonRings(const OGRPolygon& polygon, std::vector<vec::VectorPart>& parts) {
     if (polygon.IsEmpty()) return;
     parts.push_back(ringNodes(*polygon.getExteriorRing(), "outer"));
     for (int r = 0; r < polygon.getNumInteriorRings(); ++r)
@@ -45,7 +45,7 @@ VectorShape linearShape(const OGRGeometry& geometry) {
     switch (wkbFlatten(geometry.getGeometryType())) {
         case wkbPoint: {
             const auto& point = *geometry.toPoint();
-            return {"point", {VectorPart{"", {point.getX()}, {point.getY()}}}};
+            return {"point", {vec::VectorPart{"", {point.getX()}, {point.getY()}}}};
         }
         case wkbMultiPoint: {
             const auto& points = *geometry.toMultiPoint();
@@ -82,11 +82,11 @@ VectorShape linearShape(const OGRGeometry& geometry) {
     }
 }
 
-void addNodes(OGRSimpleCurve& line, const VectorPart& part) {
+void addNodes(OGRSimpleCurve& line, const vec::VectorPart& part) {
     for (std::size_t k = 0; k < part.x.size(); ++k) line.addPoint(part.x[k], part.y[k]);
 }
 
-std::unique_ptr<OGRLinearRing> closedRing(const VectorPart& part) {
+std::unique_ptr<OGRLinearRing> closedRing(const vec::VectorPart& part) {
     auto ring = std::make_unique<OGRLinearRing>();
     addNodes(*ring, part);
     ring->closeRings();
@@ -97,7 +97,7 @@ bool isHole(const std::string& label) { return asciiLower(label) == "hole"; }
 
 // A coordinate that is not a finite number would make the vector file unreadable.
 void requireFiniteNodes(const VectorShape& shape) {
-    for (const VectorPart& part : shape.parts)
+    for (const vec::VectorPart& part : shape.parts)
         for (std::size_t k = 0; k < part.x.size(); ++k)
             if (!std::isfinite(part.x[k]) || !std::isfinite(part.y[k]))
                 throw GisError("a coordinate is not a finite number");
@@ -117,11 +117,11 @@ VectorShape shapeOf(const OGRGeometry& geometry) {
     return shape;
 }
 
-std::unique_ptr<OGRGeometry> geometryOf(const VectorObject& object) {
+std::unique_ptr<OGRGeometry> geometryOf(const vec::VectorObject& object) {
     const auto& parts = object.parts;
     if (parts.empty() || parts.front().x.empty())
         throw GisError("object \"" + object.name + "\" has no nodes");
-    const VectorPart& first = parts.front();
+    const vec::VectorPart& first = parts.front();
     if (object.type == "point") return std::make_unique<OGRPoint>(first.x.front(), first.y.front());
     if (object.type == "line") {
         auto line = std::make_unique<OGRLineString>();
@@ -135,7 +135,7 @@ std::unique_ptr<OGRGeometry> geometryOf(const VectorObject& object) {
     }
     if (object.type == "tree") {
         auto lines = std::make_unique<OGRMultiLineString>();
-        for (const VectorPart& part : parts) {
+        for (const vec::VectorPart& part : parts) {
             auto line = std::make_unique<OGRLineString>();
             addNodes(*line, part);
             lines->addGeometryDirectly(line.release());
@@ -145,7 +145,7 @@ std::unique_ptr<OGRGeometry> geometryOf(const VectorObject& object) {
     if (object.type == "area") {
         auto polygons = std::make_unique<OGRMultiPolygon>();
         std::unique_ptr<OGRPolygon> current;
-        for (const VectorPart& part : parts) {
+        for (const vec::VectorPart& part : parts) {
             if (!(isHole(part.mergin) && current)) {
                 if (current) polygons->addGeometryDirectly(current.release());
                 current = std::make_unique<OGRPolygon>();

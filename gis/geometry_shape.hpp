@@ -25,14 +25,14 @@ namespace el::gis {
 
 struct VectorShape {
     std::string type;
-    std::vector<VectorPart> parts;
+    std::vector<vec::VectorPart> parts;
 };
 
 // Throws GisError for an empty geometry or a kind that has no vector file form.
 VectorShape shapeOf(const OGRGeometry& geometry);
 
 // Throws GisError for an object without nodes or of an unknown type.
-std::unique_ptr<OGRGeometry> geometryOf(const VectorObject& object);
+std::unique_ptr<OGRGeometry> geometryOf(const vec::VectorObject& object);
 
 // The one layer type that holds every geometry of `types` (single kinds are promoted to
 // their multi kind when both occur), or wkbUnknown for a mixture.

@@ -16,9 +16,9 @@ bool isMissing(const std::string& value, const std::string& missvalue) {
 }
 
 // True when at least one value is present and every present value reads as a number.
-bool numericColumn(const VectorData& data, int variable, const std::string& missvalue) {
+bool numericColumn(const vec::VectorData& data, int variable, const std::string& missvalue) {
     bool any = false;
-    for (const VectorObject& object : data.objects) {
+    for (const vec::VectorObject& object : data.objects) {
         const std::string& value = object.values[static_cast<std::size_t>(variable)];
         if (isMissing(value, missvalue)) continue;
         if (!parseNumber(value)) return false;
@@ -27,7 +27,7 @@ bool numericColumn(const VectorData& data, int variable, const std::string& miss
     return any;
 }
 
-std::string nameAttribute(const VectorData& data) {
+std::string nameAttribute(const vec::VectorData& data) {
     for (int j = 0; j < data.valn(); ++j)
         if (asciiLower(data.valname[static_cast<std::size_t>(j)]) == "name") return "object_name";
     return "name";
@@ -57,7 +57,7 @@ void removeOutput(GDALDriver& driver, const std::filesystem::path& output) {
 
 OGRwkbGeometryType flatType(const OGRGeometry& geometry) { return wkbFlatten(geometry.getGeometryType()); }
 
-void writeLayer(GDALDataset& dataset, const VectorData& data, const std::string& missvalue,
+void writeLayer(GDALDataset& dataset, const vec::VectorData& data, const std::string& missvalue,
                 const std::filesystem::path& output) {
     std::vector<bool> numeric;
     const auto addFields = [&](OGRLayer& layer) {
@@ -73,7 +73,7 @@ void writeLayer(GDALDataset& dataset, const VectorData& data, const std::string&
             throw GisError("cannot create the name attribute in " + gdalPath(output) + gdalReason());
     };
     const auto setAttributes = [&](OGRFeature& feature, std::size_t i) {
-        const VectorObject& object = data.objects[i];
+        const vec::VectorObject& object = data.objects[i];
         for (int j = 0; j < data.valn(); ++j) {
             const std::string& value = object.values[static_cast<std::size_t>(j)];
             if (isMissing(value, missvalue))
@@ -127,12 +127,12 @@ void writeNewDataset(const std::filesystem::path& output, const std::function<vo
     }
 }
 
-void writeFeatureLayer(GDALDataset& dataset, std::span<const VectorObject> objects, const std::filesystem::path& output,
+void writeFeatureLayer(GDALDataset& dataset, std::span<const vec::VectorObject> objects, const std::filesystem::path& output,
                        const std::function<void(OGRLayer&)>& addFields,
                        const std::function<void(OGRFeature&, std::size_t)>& setAttributes, const std::string& noun) {
     std::vector<std::unique_ptr<OGRGeometry>> geometries;
     std::vector<OGRwkbGeometryType> types;
-    for (const VectorObject& object : objects) {
+    for (const vec::VectorObject& object : objects) {
         geometries.push_back(geometryOf(object));
         types.push_back(flatType(*geometries.back()));
     }
@@ -157,7 +157,7 @@ void writeFeatureLayer(GDALDataset& dataset, std::span<const VectorObject> objec
         throw GisError("cannot complete " + gdalPath(output) + gdalReason());
 }
 
-void exportVectorData(const VectorData& data, const std::string& missvalue, const std::filesystem::path& output) {
+void exportVectorData(const vec::VectorData& data, const std::string& missvalue, const std::filesystem::path& output) {
     writeNewDataset(output, [&](GDALDataset& dataset) { writeLayer(dataset, data, missvalue, output); });
 }
 

@@ -26,7 +26,7 @@ std::string driverForOutput(const std::filesystem::path& output);
 // column, any other a text column; values equal to `missvalue`, or "null" in any letter
 // case, are null. An existing `output` is replaced; after a failure nothing is left.
 // Throws GisError.
-void exportVectorData(const VectorData& data, const std::string& missvalue, const std::filesystem::path& output);
+void exportVectorData(const vec::VectorData& data, const std::string& missvalue, const std::filesystem::path& output);
 
 // Creates `output` anew in the GIS format of its extension and lets `fill` write its layer;
 // on any failure (a GisError) nothing of `output` is left.
@@ -37,7 +37,7 @@ void writeNewDataset(const std::filesystem::path& output, const std::function<vo
 // type (a geometry of another type is converted to it); `addFields` creates the attributes
 // and `setAttributes` fills those of the feature of object i. A feature that cannot be written
 // is named in the error as `noun` "name". Throws GisError.
-void writeFeatureLayer(GDALDataset& dataset, std::span<const VectorObject> objects, const std::filesystem::path& output,
+void writeFeatureLayer(GDALDataset& dataset, std::span<const vec::VectorObject> objects, const std::filesystem::path& output,
                        const std::function<void(OGRLayer&)>& addFields,
                        const std::function<void(OGRFeature&, std::size_t)>& setAttributes, const std::string& noun);
 

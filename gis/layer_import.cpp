@@ -53,7 +53,7 @@ std::vector<int> speciesFields(const OGRFeatureDefn& definition, const std::stri
 
 }  // namespace
 
-VectorData importLayer(const std::filesystem::path& source, const ImportOptions& options) {
+vec::VectorData importLayer(const std::filesystem::path& source, const ImportOptions& options) {
     registerGdalDrivers();
     QuietGdal quiet;
     DatasetPtr dataset = openVectorSource(source);
@@ -64,7 +64,7 @@ VectorData importLayer(const std::filesystem::path& source, const ImportOptions&
     const std::vector<int> fields = speciesFields(definition, layerName, nameField, options);
     const auto reproject = reprojection(layer, options.targetSrs);
 
-    VectorData data;
+    vec::VectorData data;
     data.filetype = "vector";
     data.comment = vectorFieldText("Converted from " + gdalPath(source.filename()) + " layer " + layerName);
     data.sizes.valn = static_cast<int>(fields.size());
@@ -89,7 +89,7 @@ VectorData importLayer(const std::filesystem::path& source, const ImportOptions&
         } catch (const GisError& e) {
             throw GisError(label + " of layer " + quotedText(layerName) + ": " + e.what());
         }
-        VectorObject object;
+        vec::VectorObject object;
         for (const int index : fields) object.values.push_back(attributeText(*feature, index).value_or(""));
         const bool named = nameField >= 0 && feature->IsFieldSetAndNotNull(nameField);
         object.name = named ? vectorFieldText(feature->GetFieldAsString(nameField))

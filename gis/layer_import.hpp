@@ -20,6 +20,6 @@ struct ImportOptions {
 
 // Throws GisError with a sentence for the user when the source cannot be converted.
 // Missing values are empty texts.
-VectorData importLayer(const std::filesystem::path& source, const ImportOptions& options);
+vec::VectorData importLayer(const std::filesystem::path& source, const ImportOptions& options);
 
 }  // namespace el::gis

@@ -136,10 +136,10 @@ void EarliestPoints::keep(std::size_t region, OccurrencePoint point) {
     if (!added && first.date < entry->second.date) entry->second = first;
 }
 
-std::vector<records::Record> EarliestPoints::records(const std::vector<std::string>& keys) const {
-    std::vector<records::Record> found;
+std::vector<vec::Record> EarliestPoints::records(const std::vector<std::string>& keys) const {
+    std::vector<vec::Record> found;
     for (const auto& [pair, first] : earliest_)
-        found.push_back(records::Record{keys.at(pair.first), pair.second, plainnum(first.date), first.line, {}});
+        found.push_back(vec::Record{keys.at(pair.first), pair.second, plainnum(first.date), first.line, {}});
     return found;
 }
 

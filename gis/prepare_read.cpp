@@ -15,9 +15,9 @@ bool isGisFile(const std::filesystem::path& path) {
     return extension == ".gpkg" || extension == ".shp" || extension == ".geojson" || extension == ".json";
 }
 
-std::optional<VectorData> importForRead(const std::filesystem::path& source, Messenger& messenger) {
+std::optional<vec::VectorData> importForRead(const std::filesystem::path& source, Messenger& messenger) {
     try {
-        VectorData data = importLayer(source, {});
+        vec::VectorData data = importLayer(source, {});
         vec::asReadFromText(data);
         return data;
     } catch (const GisError& e) {

@@ -17,6 +17,6 @@ bool isGisFile(const std::filesystem::path& path);
 // the feature ids) with its texts as a read of its vector file would give them: blanks
 // before a value, a name or a variable name are not part of it. Nothing after a message
 // when the file cannot be converted.
-std::optional<VectorData> importForRead(const std::filesystem::path& source, Messenger& messenger);
+std::optional<vec::VectorData> importForRead(const std::filesystem::path& source, Messenger& messenger);
 
 }  // namespace el::gis

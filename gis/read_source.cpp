@@ -8,49 +8,49 @@
 
 namespace el {
 
-SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, const ReadHooks& hooks,
+SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, const vec::ReadHooks& hooks,
                                  const std::string& encoding) {
     SourceReadOutcome outcome;
 #ifdef EARLYLATE_HAVE_GIS
     if (gis::isGisFile(source)) {
         auto data = gis::importForRead(source, hooks.messenger);
         if (!data) return outcome;  // the user has been told why; erf stays 1
-        outcome.read = readVectorData(std::move(*data), missvalue, hooks);
+        outcome.read = vec::readVectorData(std::move(*data), missvalue, hooks);
         outcome.convertedFromGis = true;
         return outcome;
     }
 #endif
-    outcome.read = readVectorFile(source, missvalue, hooks, encoding);
+    outcome.read = vec::readVectorFile(source, missvalue, hooks, encoding);
     return outcome;
 }
 
-records::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding) {
+vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding) {
 #ifdef EARLYLATE_HAVE_GIS
-    if (records::isSpreadsheet(table)) return gis::readSheetTable(table);
+    if (vec::isSpreadsheet(table)) return gis::readSheetTable(table);
 #endif
-    return records::readTableFile(table, encoding);
+    return vec::readTableFile(table, encoding);
 }
 
-records::ImportedRecords importRecords(const records::RecordsSource& source, Feedback& feedback) {
+vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& feedback) {
 #ifdef EARLYLATE_HAVE_GIS
     return gis::importRecords(source, feedback);
 #else
     static_cast<void>(feedback);
-    return records::importTableRecords(source);
+    return vec::importTableRecords(source);
 #endif
 }
 
-RecordsReadOutcome readRecordsSource(const records::RecordsSource& source, const std::string& missvalue,
-                                     const ReadHooks& hooks) {
+RecordsReadOutcome readRecordsSource(const vec::RecordsSource& source, const std::string& missvalue,
+                                     const vec::ReadHooks& hooks) {
     RecordsReadOutcome outcome;
-    records::ImportedRecords imported;
+    vec::ImportedRecords imported;
     try {
         imported = importRecords(source, hooks.feedback);
     } catch (const std::runtime_error& e) {  // the records' and the files' refusals
         hooks.messenger.message(e.what());
         return outcome;
     }
-    outcome.read = readVectorData(std::move(imported.built.data), missvalue, hooks);
+    outcome.read = vec::readVectorData(std::move(imported.built.data), missvalue, hooks);
     if (outcome.read.erf == 0) outcome.summary = std::move(imported.summary);
     return outcome;
 }

@@ -15,31 +15,31 @@
 namespace el {
 
 struct SourceReadOutcome {
-    ReadOutcome read;
+    vec::ReadOutcome read;
     bool convertedFromGis = false;  // the data came from a GIS file: nothing may be written back to it
 };
 
 // `encoding` is the text encoding of a vector file ("auto": UTF-8, else the one detected).
-SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, const ReadHooks& hooks,
+SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, const vec::ReadHooks& hooks,
                                  const std::string& encoding = "auto");
 
 // A records table's cells: a delimited text (`encoding` "auto" or an encoding name), or the
 // first sheet of an XLSX or ODS file. Throws std::runtime_error naming the fault.
-records::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding);
+vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding);
 
 // The records import alone: through the GIS part where it is built (regions layers, points,
 // spreadsheets), else from a delimited table. Throws std::runtime_error with the text for the user.
-records::ImportedRecords importRecords(const records::RecordsSource& source, Feedback& feedback);
+vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& feedback);
 
 struct RecordsReadOutcome {
-    ReadOutcome read;
+    vec::ReadOutcome read;
     std::vector<std::string> summary;  // what went into the data set; empty when nothing was built
 };
 
 // The records import (a table, or points, joined to a regions layer where one is named),
 // then taken as the Read step takes a GIS layer's data set. Every refusal (bad rows,
 // unmatched or shared keys, a missing column) reaches the messenger.
-RecordsReadOutcome readRecordsSource(const records::RecordsSource& source, const std::string& missvalue,
-                                     const ReadHooks& hooks);
+RecordsReadOutcome readRecordsSource(const vec::RecordsSource& source, const std::string& missvalue,
+                                     const vec::ReadHooks& hooks);
 
 }  // namespace el

@@ -19,7 +19,7 @@ constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
 struct RecordsConvertRequest {
-    records::RecordsSource source;
+    vec::RecordsSource source;
     std::string output;
 };
 
@@ -27,13 +27,13 @@ struct RecordsConvertRequest {
 RecordsConvertRequest parse(const std::vector<std::string>& args, std::string& error) {
     RecordsConvertRequest request;
     std::size_t at = 0;
-    const records::ValueTaker next = [&]() -> std::optional<std::string> {
+    const vec::ValueTaker next = [&]() -> std::optional<std::string> {
         if (at >= args.size()) return std::nullopt;
         return args[at++];
     };
     while (at < args.size() && error.empty()) {
         const std::string& arg = args[at++];
-        if (auto problem = records::recordsOption(arg, next, request.source)) {
+        if (auto problem = vec::recordsOption(arg, next, request.source)) {
             error = *problem;
         } else if (arg == "--encoding") {
             const auto name = next();
@@ -48,20 +48,20 @@ RecordsConvertRequest parse(const std::vector<std::string>& args, std::string& e
         }
     }
     if (error.empty() && request.output.empty()) error = "give the output file";
-    if (error.empty()) error = records::recordsCombinationError(request.source, "");
+    if (error.empty()) error = vec::recordsCombinationError(request.source, "");
     return request;
 }
 
-void write(records::ImportedRecords& imported, const std::string& output) {
-    VectorData& data = imported.built.data;
+void write(vec::ImportedRecords& imported, const std::string& output) {
+    vec::VectorData& data = imported.built.data;
     Feedback quiet;
     if (asciiLower(std::filesystem::path(output).extension().string()) == ".csv") {
-        if (VectorFileWrite(output, data, "", quiet) != 0) throw GisError("cannot write " + output);
+        if (vec::VectorFileWrite(output, data, "", quiet) != 0) throw GisError("cannot write " + output);
         return;
     }
     if (driverForOutput(output).empty())
         throw GisError("no format is known for the extension of " + output + " (use .csv, .gpkg, .shp or .geojson)");
-    if (records::withoutGeometry(data))
+    if (vec::withoutGeometry(data))
         throw GisError("a GIS layer needs the regions' geometry: give --regions LAYER, or write a .csv vector file");
     exportVectorData(data, "", output);
 }
@@ -84,7 +84,7 @@ species per species, the earliest date of each pair, pairs without a record NotY
 unless --absent unknown), written as a vector file or, with --regions, as a GIS layer.
 The records' summary goes to standard error.
 )";
-    for (const auto& [option, help] : records::recordsHelp()) {
+    for (const auto& [option, help] : vec::recordsHelp()) {
         std::string line = "  " + option;
         line.resize(std::max<std::size_t>(line.size() + 2, 28), ' ');
         text += line + help + "\n";
@@ -101,7 +101,7 @@ int runRecordsConvert(const std::vector<std::string>& args, std::ostream& /*out*
     }
     try {
         Feedback quiet;
-        records::ImportedRecords imported = importRecords(request.source, quiet);
+        vec::ImportedRecords imported = importRecords(request.source, quiet);
         for (const std::string& line : imported.summary) err << line << "\n";
         write(imported, request.output);
     } catch (const std::exception& e) {

@@ -10,6 +10,6 @@ namespace el::gis {
 
 // Throws records::RecordsError or GisError with the text for the user; el::Cancelled when
 // a checkpoint stops the placing of points.
-records::ImportedRecords importRecords(const records::RecordsSource& source, Feedback& feedback);
+vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& feedback);
 
 }  // namespace el::gis

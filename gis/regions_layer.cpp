@@ -73,7 +73,7 @@ struct FeatureReader {
         const std::unique_ptr<OGRGeometry> geometry = lonLatGeometry(*stored, reproject, label);
         try {
             VectorShape shape = shapeOf(*geometry);
-            out.shapes[key] = records::RegionShape{shape.type, std::move(shape.parts)};
+            out.shapes[key] = vec::RegionShape{shape.type, std::move(shape.parts)};
             locator.add(out.keys.size(), *geometry);
         } catch (const GisError& e) {
             throw GisError(label + " (key " + quotedText(key) + "): " + e.what());

@@ -49,7 +49,7 @@ std::string cellText(OGRFeature& feature, int field) {
 
 }  // namespace
 
-records::Table readSheetTable(const std::filesystem::path& source, const std::string& sheet) {
+vec::Table readSheetTable(const std::filesystem::path& source, const std::string& sheet) {
     registerGdalDrivers();
     QuietGdal quiet;
     // The drivers guess whether the first row is a header, sheet by sheet, and read them
@@ -63,7 +63,7 @@ records::Table readSheetTable(const std::filesystem::path& source, const std::st
                        layerList(*dataset) + ")");
     OGRLayer& layer = *chosen;
     const OGRFeatureDefn& definition = *layer.GetLayerDefn();
-    records::Table table;
+    vec::Table table;
     for (int i = 0; i < definition.GetFieldCount(); ++i) table.headers.push_back(definition.GetFieldDefn(i)->GetNameRef());
     layer.ResetReading();
     std::int64_t position = 1;

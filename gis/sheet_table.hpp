@@ -11,6 +11,6 @@
 namespace el::gis {
 
 // `sheet` empty: the first sheet. Throws GisError naming the file or the sheets it has.
-records::Table readSheetTable(const std::filesystem::path& source, const std::string& sheet = "");
+vec::Table readSheetTable(const std::filesystem::path& source, const std::string& sheet = "");
 
 }  // namespace el::gis

@@ -37,9 +37,9 @@ void setCells(OGRFeature& feature, const PredictionTable& table, const std::vect
     }
 }
 
-void writeLayer(GDALDataset& dataset, const PredictionTable& table, const VectorData& data,
+void writeLayer(GDALDataset& dataset, const PredictionTable& table, const vec::VectorData& data,
                 const std::filesystem::path& output) {
-    const std::span<const VectorObject> regions(data.objects.data(), table.rows.size());
+    const std::span<const vec::VectorObject> regions(data.objects.data(), table.rows.size());
     writeFeatureLayer(
         dataset, regions, output, [&](OGRLayer& layer) { addColumns(layer, table, output); },
         [&](OGRFeature& feature, std::size_t k) { setCells(feature, table, table.rows[k]); }, "region");
@@ -47,7 +47,7 @@ void writeLayer(GDALDataset& dataset, const PredictionTable& table, const Vector
 
 }  // namespace
 
-void exportTableLayer(const PredictionTable& table, const VectorData& data, const std::filesystem::path& output) {
+void exportTableLayer(const PredictionTable& table, const vec::VectorData& data, const std::filesystem::path& output) {
     if (table.rows.size() > data.objects.size()) throw GisError("the table has more rows than the data set has regions");
     writeNewDataset(output, [&](GDALDataset& dataset) { writeLayer(dataset, table, data, output); });
 }

@@ -12,6 +12,6 @@ namespace el::gis {
 // `data` is the data set the table was made from (its rows are its objects, in file order).
 // The format follows the extension of `output` (.gpkg, .geojson, .shp, ...). An existing
 // `output` is replaced; after a failure nothing is left. Throws GisError.
-void exportTableLayer(const PredictionTable& table, const VectorData& data, const std::filesystem::path& output);
+void exportTableLayer(const PredictionTable& table, const vec::VectorData& data, const std::filesystem::path& output);
 
 }  // namespace el::gis

@@ -4,7 +4,7 @@
 #include "vector/file_bytes.hpp"
 #include "vector/vector_file.hpp"
 
-namespace el {
+namespace el::vec {
 
 std::string filecomma(std::string_view text) {
     std::string normalised;
@@ -16,4 +16,4 @@ std::string filecomma(std::string_view text) {
     return normalised;
 }
 
-}  // namespace el
+}  // namespace el::vec

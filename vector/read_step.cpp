@@ -8,7 +8,7 @@
 #include "vector/vector_checks.hpp"
 #include "vector/vector_file.hpp"
 
-namespace el {
+namespace el::vec {
 namespace {
 
 // The source decoded and normalised, or nothing after a message.
@@ -91,4 +91,4 @@ ReadOutcome readVectorData(VectorData data, const std::string& missvalue, const 
     return finished(std::move(outcome), hooks.feedback);
 }
 
-}  // namespace el
+}  // namespace el::vec

@@ -5,7 +5,7 @@
 #include "base/decimal_year.hpp"
 #include "base/numtext.hpp"
 
-namespace el::records {
+namespace el::vec {
 namespace {
 
 std::string_view trimmed(std::string_view text) {
@@ -65,4 +65,4 @@ bool firstRecordBefore(const RecordDate& a, const RecordDate& b) {
     return keywordRank(a.kind) < keywordRank(b.kind);
 }
 
-}  // namespace el::records
+}  // namespace el::vec

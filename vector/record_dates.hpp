@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace el::records {
+namespace el::vec {
 
 enum class DateKind { Date, Arrived, NotYetArrived, Unknown };
 
@@ -24,4 +24,4 @@ std::optional<RecordDate> recordDateOf(std::string_view text);
 // and Unknown in that order (a record of presence outweighs one of absence).
 bool firstRecordBefore(const RecordDate& a, const RecordDate& b);
 
-}  // namespace el::records
+}  // namespace el::vec

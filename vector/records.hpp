@@ -18,7 +18,7 @@
 
 #include "vector/vector_data.hpp"
 
-namespace el::records {
+namespace el::vec {
 
 // A table as text: the header row and the data rows, every cell UTF-8.
 struct Table {
@@ -103,4 +103,4 @@ BuiltRecords buildRecordsData(std::vector<Record> records, const BuildOptions& o
 // distance of it would mean nothing.
 bool withoutGeometry(const VectorData& data);
 
-}  // namespace el::records
+}  // namespace el::vec

@@ -8,7 +8,7 @@
 #include "vector/record_layout.hpp"
 #include "vector/records.hpp"
 
-namespace el::records {
+namespace el::vec {
 namespace {
 
 // Names in order of first appearance, each with its index.
@@ -167,4 +167,4 @@ std::string BuiltRecords::summaryLine() const {
     return line;
 }
 
-}  // namespace el::records
+}  // namespace el::vec

@@ -7,7 +7,7 @@
 #include "vector/record_dates.hpp"
 #include "vector/records.hpp"
 
-namespace el::records {
+namespace el::vec {
 namespace {
 
 // A header name folded for the usual-name search: ASCII lower case, without blanks,
@@ -129,4 +129,4 @@ std::vector<Record> recordsOf(const Table& table, const RecordColumns& wanted) {
     return records;
 }
 
-}  // namespace el::records
+}  // namespace el::vec

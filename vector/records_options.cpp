@@ -1,6 +1,6 @@
 #include "vector/records_options.hpp"
 
-namespace el::records {
+namespace el::vec {
 namespace {
 
 // The options that take a text; nothing when `arg` is none of them.
@@ -104,4 +104,4 @@ std::vector<std::pair<std::string, std::string>> recordsHelp() {
     };
 }
 
-}  // namespace el::records
+}  // namespace el::vec

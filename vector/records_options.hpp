@@ -11,7 +11,7 @@
 
 #include "vector/records_source.hpp"
 
-namespace el::records {
+namespace el::vec {
 
 // Gives the option's value, or nothing when the command line ends.
 using ValueTaker = std::function<std::optional<std::string>()>;
@@ -26,4 +26,4 @@ std::string recordsCombinationError(const RecordsSource& source, const std::stri
 // The option and what it does, for --help.
 std::vector<std::pair<std::string, std::string>> recordsHelp();
 
-}  // namespace el::records
+}  // namespace el::vec

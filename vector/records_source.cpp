@@ -3,7 +3,7 @@
 #include "base/text.hpp"
 #include "vector/file_bytes.hpp"
 
-namespace el::records {
+namespace el::vec {
 
 bool isSpreadsheet(const std::filesystem::path& table) {
     const std::string extension = asciiLower(table.extension().string());
@@ -38,4 +38,4 @@ ImportedRecords importTableRecords(const RecordsSource& source) {
     return imported;
 }
 
-}  // namespace el::records
+}  // namespace el::vec

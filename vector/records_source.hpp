@@ -11,7 +11,7 @@
 
 #include "vector/records.hpp"
 
-namespace el::records {
+namespace el::vec {
 
 struct RecordsSource {
     std::filesystem::path table;        // a records table (--records), or
@@ -49,4 +49,4 @@ std::optional<std::string> encodingNote(const Table& table);
 // RecordsError, also for what only the GIS part can do (spreadsheets, layers, points).
 ImportedRecords importTableRecords(const RecordsSource& source);
 
-}  // namespace el::records
+}  // namespace el::vec

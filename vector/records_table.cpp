@@ -7,7 +7,7 @@
 #include "vector/records.hpp"
 #include "vector/text_encoding.hpp"
 
-namespace el::records {
+namespace el::vec {
 namespace {
 
 std::string trimmed(std::string_view text) {
@@ -162,4 +162,4 @@ Table readDelimitedTable(std::string_view bytes, const std::string& encodingChoi
     return table;
 }
 
-}  // namespace el::records
+}  // namespace el::vec

@@ -1,6 +1,6 @@
 #include "vector/vector_data.hpp"
 
-namespace el {
+namespace el::vec {
 
 bool VectorData::consistent() const {
     if (sizes.valn < 1 || sizes.objn < 0) return false;
@@ -11,4 +11,4 @@ bool VectorData::consistent() const {
     return true;
 }
 
-}  // namespace el
+}  // namespace el::vec

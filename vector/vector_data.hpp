@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace el {
+namespace el::vec {
 
 // The five sizes a sound scan reports.
 struct VectorSizes {
@@ -60,4 +60,4 @@ struct VectorData {
     bool consistent() const;
 };
 
-}  // namespace el
+}  // namespace el::vec

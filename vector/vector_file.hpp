@@ -17,7 +17,7 @@
 #include "base/settings.hpp"
 #include "vector/vector_data.hpp"
 
-namespace el {
+namespace el::vec {
 
 // Whom the Read step and the reader's checks talk to: the checks read "skip vector file
 // format chek" live, findings go to the messenger, progress and stops to the feedback.
@@ -88,4 +88,4 @@ ReadOutcome readVectorFile(const std::filesystem::path& source, const std::strin
 // yields and checks. Refused with a message when its arrays do not match its sizes.
 ReadOutcome readVectorData(VectorData data, const std::string& missvalue, const ReadHooks& hooks);
 
-}  // namespace el
+}  // namespace el::vec

@@ -10,7 +10,7 @@
 #include "vector/vector_checks.hpp"
 #include "vector/vector_file.hpp"
 
-namespace el {
+namespace el::vec {
 namespace {
 
 std::string doesNotFitText(int object) {
@@ -103,4 +103,4 @@ int VectorFileRead(std::string_view text, VectorData& data, const std::string& m
     return 0;
 }
 
-}  // namespace el
+}  // namespace el::vec

@@ -15,7 +15,7 @@
 #include "vector/record_layout.hpp"
 #include "vector/vector_file.hpp"
 
-namespace el {
+namespace el::vec {
 namespace {
 
 int clampToInt(std::int64_t value) {
@@ -192,4 +192,4 @@ int VectorFileSize(std::string_view text, VectorSizes& sizes, Messenger& messeng
     return erf;
 }
 
-}  // namespace el
+}  // namespace el::vec

@@ -11,7 +11,7 @@
 #include "vector/record_layout.hpp"
 #include "vector/vector_file.hpp"
 
-namespace el {
+namespace el::vec {
 namespace {
 
 std::string quotedIfComma(std::string_view text) {
@@ -98,4 +98,4 @@ int VectorFileWrite(const std::filesystem::path& filename, VectorData& data, con
     return vec::writeWholeFile(filename, *text) ? 0 : 1;
 }
 
-}  // namespace el
+}  // namespace el::vec

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-namespace el {
+namespace el::vec {
 
 WorkFolderLock::WorkFolderLock() {
     const int fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -38,4 +38,4 @@ const char* WorkFolderLock::busyText() {
     return "Another earlylate is reading or running in this folder; try again when it has finished";
 }
 
-}  // namespace el
+}  // namespace el::vec

@@ -13,7 +13,7 @@
 
 #include <string>
 
-namespace el {
+namespace el::vec {
 
 class WorkFolderLock {
 public:
@@ -34,4 +34,4 @@ private:
     bool acquired_ = false;
 };
 
-}  // namespace el
+}  // namespace el::vec

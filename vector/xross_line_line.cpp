@@ -1,6 +1,6 @@
 #include "vector/vector_file.hpp"
 
-namespace el {
+namespace el::vec {
 
 // Solves A1 + t (A2 - A1) = C1 + s (C2 - C1) and accepts both ends of both segments,
 // with no tolerance, so touching segments meet and parallel ones never do.
@@ -16,4 +16,4 @@ int xross_line_line(double xa1, double ya1, double xa2, double ya2, double xc1, 
     return (s >= 0 && s <= 1 && t >= 0 && t <= 1) ? 1 : 0;
 }
 
-}  // namespace el
+}  // namespace el::vec

@@ -144,7 +144,7 @@ void HindcastPage::clear(const QString& why) {
     if (dropped) tellDropped();
 }
 
-void HindcastPage::showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run) {
+void HindcastPage::showRun(std::shared_ptr<const vec::VectorData> data, const engine::RunResult& run) {
     const bool dropped = stopWork();
     data_ = std::move(data);
     species_ = run.speciesNames;
@@ -319,7 +319,7 @@ void HindcastPage::showPlot(int row) {
         return;
     }
     std::vector<std::string> names;
-    for (const VectorObject& object : data_->objects) names.push_back(object.name);
+    for (const vec::VectorObject& object : data_->objects) names.push_back(object.name);
     view_->setBuilder([year = years_[static_cast<std::size_t>(row)], names](double w, double h) {
         return figures::buildHindcastPlot(year, names, w, h);
     });

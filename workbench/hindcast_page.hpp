@@ -48,7 +48,7 @@ public:
     // No completed run: nothing to hindcast. A hindcast at work is stopped and dropped, and
     // both this and showRun say so (the note and dropped()).
     void clear(const QString& why);
-    void showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run);
+    void showRun(std::shared_ptr<const vec::VectorData> data, const engine::RunResult& run);
 
     // The button: starts a hindcast of the years in the field, or stops the one at work.
     void pressButton();
@@ -82,7 +82,7 @@ private:
     void showPlot(int row);
 
     WindowLink link_;
-    std::shared_ptr<const VectorData> data_;
+    std::shared_ptr<const vec::VectorData> data_;
     std::vector<std::string> species_;
     std::string target_;  // "" when the run had no target
     std::vector<engine::HindcastYear> years_;

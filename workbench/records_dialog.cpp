@@ -66,13 +66,13 @@ QWidget* fileRow(QLineEdit* field, const char* buttonName, const std::function<v
 
 // Which columns the usual header names find, or why they find none.
 QString foundColumnsNote(const std::vector<std::string>& headers) {
-    records::Table table;
+    vec::Table table;
     table.headers = headers;
     try {
-        const records::RecordColumns found = records::resolveColumns(table, {});
+        const vec::RecordColumns found = vec::resolveColumns(table, {});
         return QStringLiteral("Found by their headers: region \"%1\", species \"%2\", date \"%3\".")
             .arg(fromUtf8(found.region), fromUtf8(found.species), fromUtf8(found.date));
-    } catch (const records::RecordsError& e) {
+    } catch (const vec::RecordsError& e) {
         return fromUtf8(e.what());
     }
 }
@@ -162,8 +162,8 @@ QWidget* RecordsDialog::absenceBox() {
     notYet->setObjectName(QStringLiteral("AbsentNotYet"));
     auto* unknown = new QRadioButton(QStringLiteral("is unknown (Unknown)"));
     unknown->setObjectName(QStringLiteral("AbsentUnknown"));
-    absent_->addButton(notYet, static_cast<int>(records::Absence::NotYet));
-    absent_->addButton(unknown, static_cast<int>(records::Absence::Unknown));
+    absent_->addButton(notYet, static_cast<int>(vec::Absence::NotYet));
+    absent_->addButton(unknown, static_cast<int>(vec::Absence::Unknown));
     notYet->setChecked(true);
     dropUnmatched_ = new QCheckBox(QStringLiteral("Drop table regions the layer lacks (else they are refused)"));
     dropUnmatched_->setObjectName(QStringLiteral("DropUnmatched"));
@@ -199,7 +199,7 @@ void RecordsDialog::fillColumns(const std::vector<std::string>& headers) {
     }
 }
 
-void RecordsDialog::setSource(const records::RecordsSource& source) {
+void RecordsDialog::setSource(const vec::RecordsSource& source) {
     setTable(shown(source.input()));
     points_->setChecked(!source.occurrences.empty());
     chooseColumn(region_, source.columns.region);
@@ -213,14 +213,14 @@ void RecordsDialog::setSource(const records::RecordsSource& source) {
     dropUnmatched_->setChecked(source.dropUnmatched);
 }
 
-records::RecordsSource RecordsDialog::source() const {
-    records::RecordsSource source;
+vec::RecordsSource RecordsDialog::source() const {
+    vec::RecordsSource source;
     (points_->isChecked() ? source.occurrences : source.table) = localPath(table_->text().trimmed());
     source.columns = {chosenColumn(region_), chosenColumn(species_), chosenColumn(date_), chosenColumn(joinColumn_)};
     if (!regions_->text().trimmed().isEmpty()) source.regions = localPath(regions_->text().trimmed());
     source.regionsLayer = utf8(layer_->text());
     source.joinField = utf8(joinField_->text());
-    source.absent = static_cast<records::Absence>(absent_->checkedId());
+    source.absent = static_cast<vec::Absence>(absent_->checkedId());
     source.dropUnmatched = dropUnmatched_->isChecked();
     return source;
 }

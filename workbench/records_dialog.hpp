@@ -29,8 +29,8 @@ public:
     RecordsDialog(HeaderReader headers, QWidget* parent = nullptr);
 
     // Shows `source` (a table file name alone fills its column lists).
-    void setSource(const records::RecordsSource& source);
-    records::RecordsSource source() const;
+    void setSource(const vec::RecordsSource& source);
+    vec::RecordsSource source() const;
 
     // Names the table and fills the column lists from its headers (the reason in the dialog
     // when it cannot be read).

@@ -29,7 +29,7 @@ constexpr const char* kNoWeightExamination = "The last run did not examine the w
 
 // What the Fit tab says above the plot of a target whose dates cannot be trusted: that its
 // forecast has no skill, and how many regions not reached yet are overdue. Empty otherwise.
-QString skillNote(const VectorData& data, const engine::RunResult& run) {
+QString skillNote(const vec::VectorData& data, const engine::RunResult& run) {
     const auto skill = engine::targetSkill(data, run);
     if (!skill) return {};
     QStringList lines;
@@ -133,7 +133,7 @@ void ResultsTabs::setNotes(const QString& map, const QString& fit, const QString
 }
 
 // The map shows the regions of `data`, if any, coloured by `run`, if any; no other figure yet.
-void ResultsTabs::resetFigures(std::shared_ptr<const VectorData> data, std::shared_ptr<const engine::RunResult> run) {
+void ResultsTabs::resetFigures(std::shared_ptr<const vec::VectorData> data, std::shared_ptr<const engine::RunResult> run) {
     data_ = std::move(data);
     run_ = std::move(run);
     fillMapChoice();
@@ -144,14 +144,14 @@ void ResultsTabs::resetFigures(std::shared_ptr<const VectorData> data, std::shar
 
 void ResultsTabs::clear(const QString& why) { showData(nullptr, why); }
 
-void ResultsTabs::showData(std::shared_ptr<const VectorData> data, const QString& why) {
+void ResultsTabs::showData(std::shared_ptr<const vec::VectorData> data, const QString& why) {
     resetFigures(std::move(data), nullptr);
     setNotes(why, why, why);
     table_->clear(why);
     hindcast_->clear(why);
 }
 
-void ResultsTabs::showRun(std::shared_ptr<const VectorData> data, std::shared_ptr<const engine::RunResult> run) {
+void ResultsTabs::showRun(std::shared_ptr<const vec::VectorData> data, std::shared_ptr<const engine::RunResult> run) {
     resetFigures(std::move(data), std::move(run));
     fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(*run, w, h); });
     table_->showRun(data_, *run_);

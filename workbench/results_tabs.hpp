@@ -39,14 +39,14 @@ public:
     // No data set: every figure is empty and says `why`.
     void clear(const QString& why);
     // The regions of `data` without values of a run; the figures say `why`.
-    void showData(std::shared_ptr<const VectorData> data, const QString& why);
+    void showData(std::shared_ptr<const vec::VectorData> data, const QString& why);
     // The figures of a completed run on `data`; an examine-weight run also fills the
     // "Weights" tab from its grid.
-    void showRun(std::shared_ptr<const VectorData> data, std::shared_ptr<const engine::RunResult> run);
+    void showRun(std::shared_ptr<const vec::VectorData> data, std::shared_ptr<const engine::RunResult> run);
 
     // The completed run the figures show, or null.
     const engine::RunResult* shownRun() const { return run_.get(); }
-    std::shared_ptr<const VectorData> shownData() const { return data_; }
+    std::shared_ptr<const vec::VectorData> shownData() const { return data_; }
     // The line above a figure tab's figure ("" when its figure stands alone).
     QString note(Tab tab) const;
     // The map's orientation: false "north up" (start-up), true "y grows downwards".
@@ -70,7 +70,7 @@ public:
 private:
     QWidget* figurePage(Tab tab, FigureView*& view, std::initializer_list<QComboBox**> choices, const QString& name);
     void setNotes(const QString& map, const QString& fit, const QString& weights);
-    void resetFigures(std::shared_ptr<const VectorData> data, std::shared_ptr<const engine::RunResult> run);
+    void resetFigures(std::shared_ptr<const vec::VectorData> data, std::shared_ptr<const engine::RunResult> run);
     void fillMapChoice();
     void redrawMap();
     void redrawWeights();
@@ -87,7 +87,7 @@ private:
     RunProgressPanel* progress_ = nullptr;
     TablePage* table_ = nullptr;
     HindcastPage* hindcast_ = nullptr;
-    std::shared_ptr<const VectorData> data_;
+    std::shared_ptr<const vec::VectorData> data_;
     std::shared_ptr<const engine::RunResult> run_;  // null: no completed run
     figures::WeightGrid grid_;                      // of run_ when it examined the weights
 };

@@ -85,7 +85,7 @@ void TablePage::clear(const QString& why) {
     export_->setEnabled(false);
 }
 
-void TablePage::showRun(std::shared_ptr<const VectorData> data, const engine::RunResult& run) {
+void TablePage::showRun(std::shared_ptr<const vec::VectorData> data, const engine::RunResult& run) {
     model_->setTable(nullptr);
     table_ = engine::predictionTable(*data, run, "null");
     data_ = std::move(data);

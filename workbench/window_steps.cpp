@@ -130,7 +130,7 @@ void WorkbenchWindow::openFile(const QString& file) {
 
 // Empties the lists and the data set for a new Read; the working directory's lock, or
 // nothing (and the Read ends at once) when another process holds it.
-std::shared_ptr<const WorkFolderLock> WorkbenchWindow::beginRead() {
+std::shared_ptr<const vec::WorkFolderLock> WorkbenchWindow::beginRead() {
     controls_.read->setText(QString::fromLatin1(kReadingCaption));
     disableKeepingFocus(controls_.read);
     controls_.records->setEnabled(false);
@@ -141,8 +141,8 @@ std::shared_ptr<const WorkFolderLock> WorkbenchWindow::beginRead() {
     results_->clear(QString::fromLatin1(kReadingNote));
     auto lock = holdFolderLock();
     if (!lock) {
-        message(WorkFolderLock::busyText());
-        ReadOutcome none;
+        message(vec::WorkFolderLock::busyText());
+        vec::ReadOutcome none;
         showEncodingNotice(none, {});  // a notice of the last file no longer holds
         readDone(none, {}, {});
         return nullptr;
@@ -153,7 +153,7 @@ std::shared_ptr<const WorkFolderLock> WorkbenchWindow::beginRead() {
 
 // The status line names the encoding the automatic choice took the file to be in, until the
 // next Read; a Read during a run leaves the line to the run.
-void WorkbenchWindow::showEncodingNotice(const ReadOutcome& read, const std::filesystem::path& source) {
+void WorkbenchWindow::showEncodingNotice(const vec::ReadOutcome& read, const std::filesystem::path& source) {
     if (runStep_->active()) return;
     const std::string fileName = source.filename().string();
     const auto notice = read.erf == 0 ? vec::encodingNotice(fileName, read.data.encoding) : std::nullopt;
@@ -179,7 +179,7 @@ void WorkbenchWindow::readFile() {
         });
 }
 
-void WorkbenchWindow::importRecords(const records::RecordsSource& source) {
+void WorkbenchWindow::importRecords(const vec::RecordsSource& source) {
     if (readStep_->active()) return;
     recordsSource_ = source;
     // The log's header names the table, as the batch runner's does.
@@ -200,7 +200,7 @@ void WorkbenchWindow::importRecords(const records::RecordsSource& source) {
 
 void WorkbenchWindow::chooseRecords() {
     if (readStep_->active()) return;
-    records::RecordsSource offered = recordsSource_;
+    vec::RecordsSource offered = recordsSource_;
     // A table chosen in the file list is the one offered.
     const QString listed = settings_.textField(Setting::DataFileName)->text();
     if (isTableFileName(listed)) offered.table = localPath(joinFolderAndName(folder(), listed));
@@ -209,19 +209,19 @@ void WorkbenchWindow::chooseRecords() {
         [encoding](const std::filesystem::path& table) { return readRecordsTable(table, encoding).headers; }, this);
     dialog.setSource(offered);
     if (dialog.exec() != QDialog::Accepted) return;
-    records::RecordsSource chosen = dialog.source();
+    vec::RecordsSource chosen = dialog.source();
     chosen.encoding = encoding;
     importRecords(chosen);
 }
 
-void WorkbenchWindow::readDone(ReadOutcome& read, const std::filesystem::path& source, const std::string& unwritable) {
+void WorkbenchWindow::readDone(vec::ReadOutcome& read, const std::filesystem::path& source, const std::string& unwritable) {
     if (!runStep_->active()) results_->progressPanel()->finish();
     controls_.records->setEnabled(true);
     if (read.erf == 0) {
         // The write-back goes to the file that was read, whatever the name field says later.
         readSource_ = source;
         readSourceUnwritable_ = unwritable;
-        auto data = std::make_shared<const VectorData>(std::move(read.data));
+        auto data = std::make_shared<const vec::VectorData>(std::move(read.data));
         for (int v = 0; v < data->valn() && v < static_cast<int>(data->valname.size()); ++v)
             controls_.variables->addItem(QString::fromStdString(data->valname[static_cast<std::size_t>(v)]));
         results_->showData(data, QString::fromLatin1(kNoRunYetNote));
@@ -238,7 +238,7 @@ void WorkbenchWindow::readDone(ReadOutcome& read, const std::filesystem::path& s
 // ---------------------------------------------------------------------------------------
 // The run
 
-engine::RunRequest WorkbenchWindow::runRequest(const VectorData& data, std::vector<std::string> species) const {
+engine::RunRequest WorkbenchWindow::runRequest(const vec::VectorData& data, std::vector<std::string> species) const {
     engine::RunRequest request;
     request.data = &data;
     request.species = std::move(species);
@@ -255,7 +255,7 @@ void WorkbenchWindow::runForecast() {
     if (runStep_->active()) return;
     std::vector<std::string> species;
     for (int i = 0; i < controls_.species->count(); ++i) species.push_back(controls_.species->item(i)->text().toStdString());
-    const std::shared_ptr<const VectorData> data = data_;  // held for the whole run
+    const std::shared_ptr<const vec::VectorData> data = data_;  // held for the whole run
     if (!data) {
         if (species.empty()) clearLog();
         else message(kNoDataMessage);
@@ -265,7 +265,7 @@ void WorkbenchWindow::runForecast() {
     // working directory's lock, held while the run works.
     const auto lock = holdFolderLock();
     if (!lock) {
-        message(WorkFolderLock::busyText());
+        message(vec::WorkFolderLock::busyText());
         return;
     }
     results_->progressPanel()->start(true);
@@ -286,9 +286,9 @@ void WorkbenchWindow::runForecast() {
 
 // A Read and a run at work together share one hold of the lock; it is given back when the
 // last of them ends. Nothing when another process holds it.
-std::shared_ptr<const WorkFolderLock> WorkbenchWindow::holdFolderLock() {
+std::shared_ptr<const vec::WorkFolderLock> WorkbenchWindow::holdFolderLock() {
     if (auto held = folderLock_.lock()) return held;
-    auto lock = std::make_shared<const WorkFolderLock>();
+    auto lock = std::make_shared<const vec::WorkFolderLock>();
     if (!lock->acquired()) return nullptr;
     folderLock_ = lock;
     return lock;
@@ -297,7 +297,7 @@ std::shared_ptr<const WorkFolderLock> WorkbenchWindow::holdFolderLock() {
 void WorkbenchWindow::requestCancel() { runStep_->requestStop(); }
 
 void WorkbenchWindow::runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
-                              const std::shared_ptr<const VectorData>& data, const std::string& date, int generation) {
+                              const std::shared_ptr<const vec::VectorData>& data, const std::string& date, int generation) {
     results_->progressPanel()->finish();
     showRunBusy(false);
     // After a Read started during the run, the figures belong to that Read.

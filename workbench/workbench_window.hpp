@@ -90,7 +90,7 @@ public:
     // Builds the data set from a records table and its regions layer on the Read step's
     // worker thread; the status line shows what was built, and the species list fills as
     // after a Read. The table is never written to.
-    void importRecords(const records::RecordsSource& source);
+    void importRecords(const vec::RecordsSource& source);
 
     // Points the chooser at the folder of `file`, puts its name in the file name field and reads it.
     void openFile(const QString& file);
@@ -101,7 +101,7 @@ public:
     // The text encoding the Read step assumes for a vector file: "auto", "UTF-8" or "CP932".
     std::string readEncoding() const;
     void setFolder(const QString& folder);
-    std::shared_ptr<const VectorData> data() const { return data_; }
+    std::shared_ptr<const vec::VectorData> data() const { return data_; }
     bool busy() const;
     ResultsTabs* results() const { return results_; }
 
@@ -131,15 +131,15 @@ private:
     void enableReturningFocus(QPushButton* button);
     void showTargetHint();
 
-    std::shared_ptr<const WorkFolderLock> beginRead();
+    std::shared_ptr<const vec::WorkFolderLock> beginRead();
     // `unwritable`: what the source is when the prediction cannot be written back to it; empty
     // for a vector file, which can.
-    void readDone(ReadOutcome& read, const std::filesystem::path& source, const std::string& unwritable);
-    void showEncodingNotice(const ReadOutcome& read, const std::filesystem::path& source);
-    engine::RunRequest runRequest(const VectorData& data, std::vector<std::string> species) const;
+    void readDone(vec::ReadOutcome& read, const std::filesystem::path& source, const std::string& unwritable);
+    void showEncodingNotice(const vec::ReadOutcome& read, const std::filesystem::path& source);
+    engine::RunRequest runRequest(const vec::VectorData& data, std::vector<std::string> species) const;
     void runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
-                 const std::shared_ptr<const VectorData>& data, const std::string& date, int generation);
-    std::shared_ptr<const WorkFolderLock> holdFolderLock();
+                 const std::shared_ptr<const vec::VectorData>& data, const std::string& date, int generation);
+    std::shared_ptr<const vec::WorkFolderLock> holdFolderLock();
     void closeIfPending();
 
     double dpi_;
@@ -159,14 +159,14 @@ private:
     QPushButton* focusReturnsTo_ = nullptr;  // a busy button whose focus the log panel keeps
 
     std::string missvalue_;
-    std::shared_ptr<const VectorData> data_;  // the last successful Read; a run holds its own reference
+    std::shared_ptr<const vec::VectorData> data_;  // the last successful Read; a run holds its own reference
     int dataGeneration_ = 0;                  // counts the Reads started, so a run knows its data set is gone
     std::filesystem::path readSource_;        // the file of the last successful Read
-    records::RecordsSource recordsSource_;             // the choices of the last records import
+    vec::RecordsSource recordsSource_;             // the choices of the last records import
     std::string readSourceUnwritable_;        // "a GIS file", "a records table"; empty: writable
     engine::Engine engine_;                   // lives as long as the window: keeps its random generator
     // The working directory's lock, one hold shared by a Read and a run at work together.
-    std::weak_ptr<const WorkFolderLock> folderLock_;
+    std::weak_ptr<const vec::WorkFolderLock> folderLock_;
     SettingValues shownRunSettings_;  // the settings the run the tabs show used
     std::string shownRunDate_;        // and its date of calculation
     bool closePending_ = false;

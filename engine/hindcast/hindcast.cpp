@@ -17,13 +17,13 @@ bool isSpecies(const std::vector<std::string>& species, const std::string& name)
 }
 
 // The target's status in region k as the unmasked file records it.
-std::optional<Status> recordedStatus(const VectorData& data, int variable, std::size_t k) {
+std::optional<Status> recordedStatus(const vec::VectorData& data, int variable, std::size_t k) {
     if (variable < 0) return std::nullopt;
     return readStatus(data.objects[k].values[static_cast<std::size_t>(variable)]);
 }
 
 // Regions the target had reached by the cut-off: a date not after it, or "Arrived".
-std::vector<bool> reachedBy(const VectorData& data, int variable, double year) {
+std::vector<bool> reachedBy(const vec::VectorData& data, int variable, double year) {
     std::vector<bool> reached(data.objects.size(), false);
     for (std::size_t k = 0; k < reached.size(); ++k) {
         const auto status = recordedStatus(data, variable, k);
@@ -34,7 +34,7 @@ std::vector<bool> reachedBy(const VectorData& data, int variable, double year) {
 }
 
 // The used regions of the masked run that are reached later or not reached, in file order.
-std::vector<HindcastRegion> scoredRegions(const VectorData& data, const RegionCentres& centres, const RunResult& run,
+std::vector<HindcastRegion> scoredRegions(const vec::VectorData& data, const RegionCentres& centres, const RunResult& run,
                                           double year) {
     const SpeciesOutcome& target = run.species[static_cast<std::size_t>(run.target)];
     const int variable = variableNamed(data, run.speciesNames[static_cast<std::size_t>(run.target)]);
@@ -61,11 +61,11 @@ std::vector<HindcastRegion> scoredRegions(const VectorData& data, const RegionCe
 
 }  // namespace
 
-VectorData maskLaterDates(const VectorData& data, const std::vector<std::string>& species, double year) {
-    VectorData masked = data;
+vec::VectorData maskLaterDates(const vec::VectorData& data, const std::vector<std::string>& species, double year) {
+    vec::VectorData masked = data;
     for (int v = 0; v < masked.valn(); ++v) {
         if (!isSpecies(species, masked.valname[static_cast<std::size_t>(v)])) continue;
-        for (VectorObject& object : masked.objects) {
+        for (vec::VectorObject& object : masked.objects) {
             std::string& value = object.values[static_cast<std::size_t>(v)];
             const auto status = readStatus(value);
             if (status && status->kind == StatusKind::Date && status->date > year) value = "NotYetArrived";
@@ -75,7 +75,7 @@ VectorData maskLaterDates(const VectorData& data, const std::vector<std::string>
 }
 
 MaskedRun runMasked(const HindcastRequest& request, double year, Feedback& feedback) {
-    const VectorData masked = maskLaterDates(*request.data, request.species, year);
+    const vec::VectorData masked = maskLaterDates(*request.data, request.species, year);
     SettingValues settings = request.settings;
     settings.set(Setting::ExamineWeight, std::string(kOff));
     settings.set(Setting::AddPrediction, std::string(kOff));

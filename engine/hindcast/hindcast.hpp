@@ -22,7 +22,7 @@
 namespace el::engine {
 
 struct HindcastRequest {
-    const VectorData* data = nullptr;   // the data set of the normal run, unmasked
+    const vec::VectorData* data = nullptr;   // the data set of the normal run, unmasked
     std::vector<std::string> species;   // the species list of the normal run; the target among them
     std::string missvalue = "null";
     std::string calculationDate;        // "MM-DD-YYYY", for the masked runs' own logs
@@ -31,7 +31,7 @@ struct HindcastRequest {
 
 // A copy of `data` in which every value of a variable named in `species` that is a date
 // later than `year` reads "NotYetArrived".
-VectorData maskLaterDates(const VectorData& data, const std::vector<std::string>& species, double year);
+vec::VectorData maskLaterDates(const vec::VectorData& data, const std::vector<std::string>& species, double year);
 
 // A run on the data masked at `year`, its log and the messages it would have shown.
 struct MaskedRun {

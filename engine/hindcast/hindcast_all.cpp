@@ -102,11 +102,11 @@ SpeciesHindcast runJob(const AllSpeciesRequest& request, const RegionCentres& ce
 
 }  // namespace
 
-bool eligibleAt(const VectorData& data, const std::string& name, double year, const HindcastEligibility& rules) {
+bool eligibleAt(const vec::VectorData& data, const std::string& name, double year, const HindcastEligibility& rules) {
     const int variable = variableNamed(data, name);
     if (variable < 0) return false;
     int before = 0, after = 0, unreached = 0;
-    for (const VectorObject& object : data.objects) {
+    for (const vec::VectorObject& object : data.objects) {
         const auto status = readStatus(object.values[static_cast<std::size_t>(variable)]);
         if (!status) continue;
         if (status->kind == StatusKind::Date) ++(status->date <= year ? before : after);

@@ -23,7 +23,7 @@ struct HindcastEligibility {
 };
 
 // Whether the species in variable `name` of `data` (unmasked) is eligible at `year`.
-bool eligibleAt(const VectorData& data, const std::string& name, double year, const HindcastEligibility& rules);
+bool eligibleAt(const vec::VectorData& data, const std::string& name, double year, const HindcastEligibility& rules);
 
 // One species at one cut-off year.
 struct SpeciesHindcast {

@@ -11,10 +11,10 @@
 namespace el::engine {
 namespace {
 
-std::optional<PlanePoint> meanOfNodes(const std::vector<const VectorPart*>& parts) {
+std::optional<PlanePoint> meanOfNodes(const std::vector<const vec::VectorPart*>& parts) {
     double x = 0, y = 0;
     long count = 0;
-    for (const VectorPart* part : parts)
+    for (const vec::VectorPart* part : parts)
         for (std::size_t i = 0; i < part->x.size() && i < part->y.size(); ++i) {
             if (!std::isfinite(part->x[i]) || !std::isfinite(part->y[i])) continue;
             x += part->x[i];
@@ -26,7 +26,7 @@ std::optional<PlanePoint> meanOfNodes(const std::vector<const VectorPart*>& part
 }
 
 // The centroid of the ring's area (shoelace), taken about its first node for accuracy.
-std::optional<PlanePoint> ringCentroid(const VectorPart& ring) {
+std::optional<PlanePoint> ringCentroid(const vec::VectorPart& ring) {
     const std::size_t n = std::min(ring.x.size(), ring.y.size());
     if (n < 3) return std::nullopt;
     const double ox = ring.x[0], oy = ring.y[0];
@@ -44,7 +44,7 @@ std::optional<PlanePoint> ringCentroid(const VectorPart& ring) {
 }
 
 // The length-weighted centroid of a line's segments.
-std::optional<PlanePoint> lineCentroid(const VectorPart& line) {
+std::optional<PlanePoint> lineCentroid(const vec::VectorPart& line) {
     double length = 0, cx = 0, cy = 0;
     for (std::size_t i = 0; i + 1 < std::min(line.x.size(), line.y.size()); ++i) {
         const double d = std::hypot(line.x[i + 1] - line.x[i], line.y[i + 1] - line.y[i]);
@@ -58,9 +58,9 @@ std::optional<PlanePoint> lineCentroid(const VectorPart& line) {
 }
 
 // The centroid of the part that stands for the region, measured as it is drawn.
-std::optional<PlanePoint> mainPartCentroid(const VectorObject& object, std::size_t index, bool lonLat) {
+std::optional<PlanePoint> mainPartCentroid(const vec::VectorObject& object, std::size_t index, bool lonLat) {
     const bool rings = hasRings(object);
-    const VectorPart part = measuredPart(object.parts[index], rings, lonLat);
+    const vec::VectorPart part = measuredPart(object.parts[index], rings, lonLat);
     std::optional<PlanePoint> centre = rings ? ringCentroid(part) : std::nullopt;
     if (!centre) centre = lineCentroid(part);
     if (!centre) centre = meanOfNodes({&part});
@@ -72,17 +72,17 @@ double radians(double degrees) { return degrees * std::numbers::pi / 180; }
 
 }  // namespace
 
-std::optional<PlanePoint> regionCentroid(const VectorObject& object, bool lonLat) {
+std::optional<PlanePoint> regionCentroid(const vec::VectorObject& object, bool lonLat) {
     if (const auto main = mainPartIndex(object, lonLat)) return mainPartCentroid(object, *main, lonLat);
-    std::vector<const VectorPart*> parts;  // a point region: every node
-    for (const VectorPart& part : object.parts) parts.push_back(&part);
+    std::vector<const vec::VectorPart*> parts;  // a point region: every node
+    for (const vec::VectorPart& part : object.parts) parts.push_back(&part);
     return meanOfNodes(parts);
 }
 
-bool coordinatesAreLonLat(const VectorData& data) {
+bool coordinatesAreLonLat(const vec::VectorData& data) {
     bool any = false;
-    for (const VectorObject& object : data.objects)
-        for (const VectorPart& part : object.parts) {
+    for (const vec::VectorObject& object : data.objects)
+        for (const vec::VectorPart& part : object.parts) {
             for (double x : part.x)
                 if (!(x >= -180 && x <= 360)) return false;
             for (double y : part.y)
@@ -99,14 +99,14 @@ double greatCircleKm(const PlanePoint& a, const PlanePoint& b) {
     return 2 * kEarthRadiusKm * std::asin(std::min(1.0, std::sqrt(h)));
 }
 
-RegionCentres regionCentres(const VectorData& data) {
+RegionCentres regionCentres(const vec::VectorData& data) {
     RegionCentres regions;
-    if (records::withoutGeometry(data)) {  // every region at one stand-in place: no distance means anything
+    if (vec::withoutGeometry(data)) {  // every region at one stand-in place: no distance means anything
         regions.centre.resize(data.objects.size());
         return regions;
     }
     regions.lonLat = coordinatesAreLonLat(data);
-    for (const VectorObject& object : data.objects) regions.centre.push_back(regionCentroid(object, regions.lonLat));
+    for (const vec::VectorObject& object : data.objects) regions.centre.push_back(regionCentroid(object, regions.lonLat));
     return regions;
 }
 

@@ -20,10 +20,10 @@ struct PlanePoint {
 // of that part's nodes when it has neither area nor length; the mean of every node of a point
 // region. With `lonLat`, a ring that crosses the antimeridian is unwrapped first and the
 // centroid's longitude brought back into -180..180. Nothing for an object without a finite node.
-std::optional<PlanePoint> regionCentroid(const VectorObject& object, bool lonLat = false);
+std::optional<PlanePoint> regionCentroid(const vec::VectorObject& object, bool lonLat = false);
 
 // True when the data set has nodes and every x lies within -180..360 and every y within -90..90.
-bool coordinatesAreLonLat(const VectorData& data);
+bool coordinatesAreLonLat(const vec::VectorData& data);
 
 // Kilometres along the sphere of radius 6371 km between two (longitude, latitude) points in degrees.
 double greatCircleKm(const PlanePoint& a, const PlanePoint& b);
@@ -34,7 +34,7 @@ struct RegionCentres {
     std::vector<std::optional<PlanePoint>> centre;
     bool lonLat = false;
 };
-RegionCentres regionCentres(const VectorData& data);
+RegionCentres regionCentres(const vec::VectorData& data);
 
 // For every region (by region number): the distance from its centroid to the nearest
 // centroid of a region in `sources`; nothing when it has no centroid or no source has one.

@@ -27,14 +27,14 @@ std::optional<Status> readStatus(std::string_view text) {
     return std::nullopt;
 }
 
-int variableNamed(const VectorData& data, const std::string& name) {
+int variableNamed(const vec::VectorData& data, const std::string& name) {
     int variable = -1;
     for (int v = 0; v < data.valn(); ++v)
         if (data.valname[static_cast<std::size_t>(v)] == name) variable = v;
     return variable;
 }
 
-SpeciesTable buildSpeciesTable(const VectorData& data, const std::vector<std::string>& species,
+SpeciesTable buildSpeciesTable(const vec::VectorData& data, const std::vector<std::string>& species,
                                const std::string& targetName) {
     SpeciesTable table;
     for (int s = 0; s < static_cast<int>(species.size()); ++s) {
@@ -48,7 +48,7 @@ SpeciesTable buildSpeciesTable(const VectorData& data, const std::vector<std::st
     return table;
 }
 
-StatusMatrix buildStatusMatrix(const VectorData& data, const SpeciesTable& table, const std::string& missvalue,
+StatusMatrix buildStatusMatrix(const vec::VectorData& data, const SpeciesTable& table, const std::string& missvalue,
                                Messenger& messenger, Feedback& feedback) {
     StatusMatrix m;
     m.regions = data.objn();

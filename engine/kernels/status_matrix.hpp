@@ -40,12 +40,12 @@ struct SpeciesTable {
 
 // The number of the last variable called `name` (0-based), as a run chooses a species'
 // variable; -1 when there is none.
-int variableNamed(const VectorData& data, const std::string& name);
+int variableNamed(const vec::VectorData& data, const std::string& name);
 
 // Finds each species' variable (the last variable of that name wins) and the target
 // (the last species whose name equals `targetName`). Throws RunError for a name that is
 // not a variable.
-SpeciesTable buildSpeciesTable(const VectorData& data, const std::vector<std::string>& species,
+SpeciesTable buildSpeciesTable(const vec::VectorData& data, const std::vector<std::string>& species,
                                const std::string& targetName);
 
 struct StatusMatrix {
@@ -63,7 +63,7 @@ struct StatusMatrix {
 // Copies and checks every status value (region-major), warning once per missing-value cell
 // and showing each value on the status label. Throws RunError for a value that is neither a
 // keyword nor a number. Does not split.
-StatusMatrix buildStatusMatrix(const VectorData& data, const SpeciesTable& table, const std::string& missvalue,
+StatusMatrix buildStatusMatrix(const vec::VectorData& data, const SpeciesTable& table, const std::string& missvalue,
                                Messenger& messenger, Feedback& feedback);
 
 // The number of regions whose target status stays visible: ratio * regions rounded half to

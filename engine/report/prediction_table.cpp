@@ -22,7 +22,7 @@ TableCell text(std::string value) { return TableCell::ofText(std::move(value)); 
 TableCell number(double value) { return TableCell::ofNumber(value); }
 
 // The target's variable in the data set (the last of its name, as the run chose it), or -1.
-int targetVariable(const VectorData& data, const RunResult& result) {
+int targetVariable(const vec::VectorData& data, const RunResult& result) {
     if (result.target < 0) return -1;
     return variableNamed(data, result.speciesNames[static_cast<std::size_t>(result.target)]);
 }
@@ -36,7 +36,7 @@ TableCell dateSd(const RunResult& result, std::size_t k) {
 }
 
 struct RowContext {
-    const VectorData& data;
+    const vec::VectorData& data;
     const RunResult& result;
     const std::string& missvalue;
     int targetVariable;
@@ -78,7 +78,7 @@ std::string csvField(const TableColumn& column, const TableCell& cell) {
 
 }  // namespace
 
-PredictionTable predictionTable(const VectorData& data, const RunResult& result, const std::string& missvalue) {
+PredictionTable predictionTable(const vec::VectorData& data, const RunResult& result, const std::string& missvalue) {
     PredictionTable table;
     table.columns = {{"region", ColumnType::Text},     {"number", ColumnType::Integer},   {"used", ColumnType::Text},
                      {"role", ColumnType::Text},       {"actual", ColumnType::Text},      {"score", ColumnType::Number},

@@ -25,7 +25,7 @@ using el::TableColumn;
 
 // The table of a completed run on `data`, the data set the run analysed. `missvalue` (in any
 // letter case) is the data set's text for an empty field; the actual column shows it empty.
-PredictionTable predictionTable(const VectorData& data, const RunResult& result, const std::string& missvalue);
+PredictionTable predictionTable(const vec::VectorData& data, const RunResult& result, const std::string& missvalue);
 
 // RFC 4180 text: a header line, one line per row, CR LF after each; a field is quoted (its
 // quotes doubled) when it holds a comma, a quote, CR or LF. Numbers in decimalnum form.

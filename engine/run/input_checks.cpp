@@ -17,9 +17,9 @@ bool contains(const std::vector<std::string>& list, const std::string& name) {
 }
 
 // The number of regions in which the variable holds a date.
-int datedRegions(const VectorData& data, int variable) {
+int datedRegions(const vec::VectorData& data, int variable) {
     int dated = 0;
-    for (const VectorObject& object : data.objects) {
+    for (const vec::VectorObject& object : data.objects) {
         const auto status = readStatus(object.values[static_cast<std::size_t>(variable)]);
         if (status && status->kind == StatusKind::Date) ++dated;
     }
@@ -35,7 +35,7 @@ std::string regionCount(int n) { return std::to_string(n) + (n == 1 ? " region" 
 
 }  // namespace
 
-std::optional<std::string> targetRefusal(const VectorData& data, const std::vector<std::string>& species,
+std::optional<std::string> targetRefusal(const vec::VectorData& data, const std::vector<std::string>& species,
                                          const std::string& target) {
     if (target.empty() || contains(species, target)) return std::nullopt;
     if (variableNamed(data, target) >= 0)
@@ -43,20 +43,20 @@ std::optional<std::string> targetRefusal(const VectorData& data, const std::vect
     return noSpeciesNamed(target, species);
 }
 
-std::vector<std::string> duplicatedRegionNames(const VectorData& data) {
+std::vector<std::string> duplicatedRegionNames(const vec::VectorData& data) {
     std::unordered_map<std::string_view, int> seen;
     seen.reserve(data.objects.size());
     std::vector<std::string> repeated;
-    for (const VectorObject& object : data.objects)
+    for (const vec::VectorObject& object : data.objects)
         if (++seen[object.name] == 2) repeated.push_back(object.name);
     return repeated;
 }
 
-std::optional<std::string> duplicatedNamesWarning(const VectorData& data) {
+std::optional<std::string> duplicatedNamesWarning(const vec::VectorData& data) {
     const std::vector<std::string> repeated = duplicatedRegionNames(data);
     if (repeated.empty()) return std::nullopt;
     std::unordered_map<std::string_view, int> count;
-    for (const VectorObject& object : data.objects) ++count[object.name];
+    for (const vec::VectorObject& object : data.objects) ++count[object.name];
     std::string text = repeated.size() == 1 ? "1 region name is" : std::to_string(repeated.size()) + " region names are";
     text += " used more than once: ";
     for (std::size_t k = 0; k < repeated.size() && k < kNamesShown; ++k)
@@ -65,7 +65,7 @@ std::optional<std::string> duplicatedNamesWarning(const VectorData& data) {
     return text + "; regions are told apart by their place in the file, not by name";
 }
 
-std::vector<std::string> undatedSpeciesWarnings(const VectorData& data, const std::vector<std::string>& species) {
+std::vector<std::string> undatedSpeciesWarnings(const vec::VectorData& data, const std::vector<std::string>& species) {
     std::vector<std::string> warnings;
     for (const std::string& name : species) {
         const int variable = variableNamed(data, name);
@@ -76,7 +76,7 @@ std::vector<std::string> undatedSpeciesWarnings(const VectorData& data, const st
     return warnings;
 }
 
-std::optional<std::string> noValidationWarning(const VectorData& data, const std::string& target,
+std::optional<std::string> noValidationWarning(const vec::VectorData& data, const std::string& target,
                                                const std::string& trainingRatioText) {
     const int variable = target.empty() ? -1 : variableNamed(data, target);
     const auto ratio = parseNumber(trainingRatioText);
@@ -90,7 +90,7 @@ std::optional<std::string> noValidationWarning(const VectorData& data, const std
            target + "\" has a date in only " + regionCount(dated) + " (only a hidden date validates the fit)";
 }
 
-std::vector<std::string> inputWarnings(const VectorData& data, const std::vector<std::string>& species,
+std::vector<std::string> inputWarnings(const vec::VectorData& data, const std::vector<std::string>& species,
                                        const SettingValues& settings) {
     std::vector<std::string> warnings;
     if (auto duplicated = duplicatedNamesWarning(data)) warnings.push_back(std::move(*duplicated));

@@ -16,28 +16,28 @@ namespace el::engine {
 // The refusal of a target species that is not among `species`: a name that is no variable
 // gets "no species named ..." with the closest names; a variable left out of the species
 // list says so. Nothing for an empty target or one analysed.
-std::optional<std::string> targetRefusal(const VectorData& data, const std::vector<std::string>& species,
+std::optional<std::string> targetRefusal(const vec::VectorData& data, const std::vector<std::string>& species,
                                          const std::string& target);
 
 // The region names held by more than one region, in the order they first repeat.
-std::vector<std::string> duplicatedRegionNames(const VectorData& data);
+std::vector<std::string> duplicatedRegionNames(const vec::VectorData& data);
 
 // "3 region names are used more than once: ..." naming the first few; nothing when every
 // name is unique.
-std::optional<std::string> duplicatedNamesWarning(const VectorData& data);
+std::optional<std::string> duplicatedNamesWarning(const vec::VectorData& data);
 
 // One warning per analysed species that has a date in no region (keywords and missing
 // values only): it takes part in no early-late relation and gets no prediction line.
-std::vector<std::string> undatedSpeciesWarnings(const VectorData& data, const std::vector<std::string>& species);
+std::vector<std::string> undatedSpeciesWarnings(const vec::VectorData& data, const std::vector<std::string>& species);
 
 // The warning of a training share below 1 that hides no date of the target, so that no
 // region is left to validate the fit on. Nothing without a target, for a share of 1 or more
 // or one that is not a number (the run refuses that itself).
-std::optional<std::string> noValidationWarning(const VectorData& data, const std::string& target,
+std::optional<std::string> noValidationWarning(const vec::VectorData& data, const std::string& target,
                                                const std::string& trainingRatioText);
 
 // Every warning above for a run of `species` with these settings, in that order.
-std::vector<std::string> inputWarnings(const VectorData& data, const std::vector<std::string>& species,
+std::vector<std::string> inputWarnings(const vec::VectorData& data, const std::vector<std::string>& species,
                                        const SettingValues& settings);
 
 }  // namespace el::engine

@@ -10,7 +10,7 @@ namespace {
 
 // The status of every region for `variable` as the data set records it; nothing where the
 // text is neither a keyword nor a number (a missing value).
-std::vector<std::optional<Status>> recordedStatus(const VectorData& data, int variable) {
+std::vector<std::optional<Status>> recordedStatus(const vec::VectorData& data, int variable) {
     std::vector<std::optional<Status>> out(data.objects.size());
     if (variable < 0) return out;
     for (std::size_t k = 0; k < out.size(); ++k)
@@ -47,7 +47,7 @@ void countOverdue(const RunResult& result, const SpeciesOutcome& outcome,
 
 }  // namespace
 
-SpeciesSkill speciesSkill(const VectorData& data, const RunResult& result, int species) {
+SpeciesSkill speciesSkill(const vec::VectorData& data, const RunResult& result, int species) {
     if (species < 0 || static_cast<std::size_t>(species) >= result.species.size() ||
         static_cast<std::size_t>(species) >= result.speciesNames.size())
         throw std::out_of_range("The run has no species at position " + std::to_string(species));
@@ -65,7 +65,7 @@ SpeciesSkill speciesSkill(const VectorData& data, const RunResult& result, int s
     return skill;
 }
 
-std::optional<SpeciesSkill> targetSkill(const VectorData& data, const RunResult& result) {
+std::optional<SpeciesSkill> targetSkill(const vec::VectorData& data, const RunResult& result) {
     if (result.status != RunStatus::Completed || result.target < 0) return std::nullopt;
     return speciesSkill(data, result, result.target);
 }

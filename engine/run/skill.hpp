@@ -34,9 +34,9 @@ struct SpeciesSkill {
 // The skill of species `species` (its position in the run's species list) in a completed
 // run on `data`, the data set the run analysed (before any split). Throws std::out_of_range
 // for a position the run does not have.
-SpeciesSkill speciesSkill(const VectorData& data, const RunResult& result, int species);
+SpeciesSkill speciesSkill(const vec::VectorData& data, const RunResult& result, int species);
 
 // The skill of the run's target species; nothing for a run without one (or that did not complete).
-std::optional<SpeciesSkill> targetSkill(const VectorData& data, const RunResult& result);
+std::optional<SpeciesSkill> targetSkill(const vec::VectorData& data, const RunResult& result);
 
 }  // namespace el::engine

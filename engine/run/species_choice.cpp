@@ -15,7 +15,7 @@ void addOnce(std::vector<std::string>& list, const std::string& name) {
 
 }  // namespace
 
-SpeciesChoice chooseSpecies(const VectorData& data, const std::optional<std::vector<std::string>>& given,
+SpeciesChoice chooseSpecies(const vec::VectorData& data, const std::optional<std::vector<std::string>>& given,
                             const std::string& fileName) {
     const auto begin = data.valname.begin();
     const std::vector<std::string> variables(begin, begin + data.valn());

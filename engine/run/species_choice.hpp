@@ -18,7 +18,7 @@ struct SpeciesChoice {
 // The names given in their order, a repeat taken once, each of them a variable of the data
 // (else the error names the first that is not, and `fileName`); with no names given, every
 // variable in file order.
-SpeciesChoice chooseSpecies(const VectorData& data, const std::optional<std::vector<std::string>>& given,
+SpeciesChoice chooseSpecies(const vec::VectorData& data, const std::optional<std::vector<std::string>>& given,
                             const std::string& fileName);
 
 // The refusal of a hindcast whose target is not among the species analysed; nothing when

@@ -119,9 +119,9 @@ fs::path replacedFile(const fs::path& source) {
 // The new source: the enlarged copy as the writer writes it, each line without its
 // trailing commas, in the source's own encoding and byte order mark so that the user's
 // other tools still read it. Yields once per line.
-std::string newSourceBytes(VectorData& copy, const TextEncoding& encoding, const std::string& missvalue,
+std::string newSourceBytes(vec::VectorData& copy, const vec::TextEncoding& encoding, const std::string& missvalue,
                            Feedback& feedback) {
-    const auto text = vectorFileText(copy, missvalue, feedback);
+    const auto text = vec::vectorFileText(copy, missvalue, feedback);
     if (!text) throw StepFailure{"the data set's arrays do not match its sizes"};
     vec::TextEncoder encoder(encoding.name);
     if (!encoder.usable()) throw StepFailure{"the text encoding " + encoding.name + " is not available"};
@@ -144,7 +144,7 @@ void requireShape(bool ok, const char* what) {
 
 }  // namespace
 
-VectorData withPrediction(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue) {
+vec::VectorData withPrediction(const vec::VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue) {
     const int v = loaded.valn();
     const int species = static_cast<int>(columns.speciesNames.size());
     const int used = columns.used.size();
@@ -158,7 +158,7 @@ VectorData withPrediction(const VectorData& loaded, const PredictionColumns& col
     for (const auto& row : columns.table) requireShape(static_cast<int>(row.size()) == used, "prediction table row");
     for (int region : columns.used.regno) requireShape(region >= 0 && region < loaded.objn(), "region numbers");
 
-    VectorData copy = loaded;
+    vec::VectorData copy = loaded;
     copy.valname.assign(loaded.valname.begin(), loaded.valname.begin() + v);
     copy.valname.push_back("Number of viable pairs of early-late relation");
     copy.valname.push_back("Relative infestation date");
@@ -180,9 +180,9 @@ VectorData withPrediction(const VectorData& loaded, const PredictionColumns& col
     return copy;
 }
 
-void addPredictionToSource(const VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
+void addPredictionToSource(const vec::VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
                            const fs::path& sourceFile, Feedback& feedback, const WriteBackStepHook& afterStep) {
-    VectorData copy = withPrediction(loaded, columns, missvalue);
+    vec::VectorData copy = withPrediction(loaded, columns, missvalue);
     try {
         const std::string bytes = newSourceBytes(copy, loaded.encoding, missvalue, feedback);
         if (afterStep) afterStep(WriteBackStep::Encoded);

@@ -28,7 +28,7 @@ TEST(FolderLock, ASecondProcessIsRefusedWhileAnotherWorks) {
         const ForeignLock other(dir.path());
         ASSERT_TRUE(other.held());
         EXPECT_EQ(runBatch(dir.path(), "--no-reliability --add-prediction regions.csv"), 1);
-        EXPECT_EQ(readFile(dir / "stderr.txt"), std::string("earlylate: ") + WorkFolderLock::busyText() + "\n");
+        EXPECT_EQ(readFile(dir / "stderr.txt"), std::string("earlylate: ") + vec::WorkFolderLock::busyText() + "\n");
         EXPECT_EQ(readFile(dir / "regions.csv"), kSample);
         EXPECT_EQ(runBatch(dir.path(), "--examine-weight -t sp2 regions.csv"), 1);
         EXPECT_EQ(readFile(dir / "WeightTestsp2.csv"), "the other process's weight test");
@@ -45,12 +45,12 @@ TEST(FolderLock, HeldOnceAtATimeAndGivenBack) {
     writeFile(dir / "regions.csv", kSample);
     const ScopedCwd cwd(dir.path());
     {
-        const WorkFolderLock mine;
+        const vec::WorkFolderLock mine;
         EXPECT_TRUE(mine.acquired());
-        EXPECT_FALSE(WorkFolderLock().acquired());
+        EXPECT_FALSE(vec::WorkFolderLock().acquired());
         EXPECT_EQ(runBatch(dir.path(), "--no-reliability regions.csv"), 1);
     }
-    EXPECT_TRUE(WorkFolderLock().acquired());
+    EXPECT_TRUE(vec::WorkFolderLock().acquired());
     EXPECT_EQ(runBatch(dir.path(), "--no-reliability regions.csv"), 0) << readFile(dir / "stderr.txt");
 }
 

@@ -9,9 +9,9 @@
 
 namespace el::test {
 
-inline VectorData makeData(const std::vector<std::string>& variables, const std::vector<std::string>& regions,
+inline vec::VectorData makeData(const std::vector<std::string>& variables, const std::vector<std::string>& regions,
                            const std::vector<std::vector<std::string>>& values) {
-    VectorData data;
+    vec::VectorData data;
     data.filetype = "vector";
     data.sizes.valn = static_cast<int>(variables.size());
     data.sizes.objn = static_cast<int>(regions.size());
@@ -21,11 +21,11 @@ inline VectorData makeData(const std::vector<std::string>& variables, const std:
     data.valname = variables;
     for (const char* name : {"type$", "name$", "count", "x1", "y1"}) data.valname.push_back(name);
     for (std::size_t i = 0; i < regions.size(); ++i) {
-        VectorObject object;
+        vec::VectorObject object;
         object.values = values[i];
         object.type = "point";
         object.name = regions[i];
-        VectorPart part;
+        vec::VectorPart part;
         part.x = {static_cast<double>(i)};
         part.y = {0.0};
         object.parts.push_back(part);

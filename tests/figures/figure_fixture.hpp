@@ -9,11 +9,11 @@
 
 namespace el::figures::test {
 
-inline VectorPart ring(std::vector<double> x, std::vector<double> y) { return {"", std::move(x), std::move(y)}; }
+inline vec::VectorPart ring(std::vector<double> x, std::vector<double> y) { return {"", std::move(x), std::move(y)}; }
 
 // Four regions in plane coordinates: a polygon, a two-part area, a line and a point.
-inline VectorData fourRegions() {
-    VectorData data;
+inline vec::VectorData fourRegions() {
+    vec::VectorData data;
     data.objects = {{{}, "polygon", "P", {ring({0, 1, 1, 0}, {0, 0, 1, 1})}},
                     {{}, "area", "A", {ring({2, 3, 3}, {0, 0, 1}), ring({4, 5, 5}, {0, 0, 1})}},
                     {{}, "line", "L", {ring({0, 5}, {2, 2})}},
@@ -43,8 +43,8 @@ inline engine::RunResult fourRegionRun() {
 
 // Square regions named `names` side by side on a row, `size` units wide, from (x0, y0);
 // every region used, predicted in turn 2000, 2001, ...
-inline VectorData squareRow(const std::vector<std::string>& names, double x0, double y0, double size) {
-    VectorData data;
+inline vec::VectorData squareRow(const std::vector<std::string>& names, double x0, double y0, double size) {
+    vec::VectorData data;
     for (std::size_t k = 0; k < names.size(); ++k) {
         const double x = x0 + size * static_cast<double>(k);
         data.objects.push_back({{}, "polygon", names[k], {ring({x, x + size, x + size, x}, {y0, y0, y0 + size, y0 + size})}});

@@ -67,7 +67,7 @@ TEST(MapFigure, OneItemPerRegionColouredByItsPredictedDate) {
 }
 
 TEST(MapFigure, ExcludedAreaIsHatchedAndEmptyRunDrawsAllRegions) {
-    VectorData data = fourRegions();
+    vec::VectorData data = fourRegions();
     data.objects[2].type = "polygon";
     data.objects[2].parts[0] = ring({0, 1, 1}, {5, 5, 6});
     const Scene scene = buildMap(data, fourRegionRun(), {});
@@ -146,7 +146,7 @@ bool hasLabel(const Layer& layer, const std::string& text) {
 TEST(MapFigure, LongitudeLatitudeMapKeepsTheLandsShape) {
     // Two one-degree squares at 60-61 degrees north: a degree of longitude is drawn
     // cos(60.5 degrees) times as wide as a degree of latitude.
-    const VectorData north = test::squareRow({"West", "East"}, 10, 60, 1);
+    const vec::VectorData north = test::squareRow({"West", "East"}, 10, 60, 1);
     const engine::RunResult run = test::squareRowRun({"West", "East"}, "T");
     const Scene map = buildMap(north, run, {});
     const auto [w, h] = extent(map.content.shapes.at(0));
@@ -185,8 +185,8 @@ TEST(MapFigure, LongitudeLatitudeMapKeepsTheLandsShape) {
 
 TEST(MapFigure, YDownShowsScreenCoordinatesTheRightWayUp) {
     // Screen coordinates: "Top" has the smaller y and belongs at the top of the map.
-    VectorData data = test::squareRow({"Top"}, 0, 0, 10);
-    const VectorData bottom = test::squareRow({"Bottom"}, 0, 30, 10);
+    vec::VectorData data = test::squareRow({"Top"}, 0, 0, 10);
+    const vec::VectorData bottom = test::squareRow({"Bottom"}, 0, 30, 10);
     data.objects.push_back(bottom.objects[0]);
     data.sizes.objn = 2;
     const engine::RunResult run = test::squareRowRun({"Top", "Bottom"}, "T");

@@ -15,13 +15,13 @@
 namespace el::figures {
 namespace {
 
-VectorPart square(const char* label, double x, double y, double side) {
+vec::VectorPart square(const char* label, double x, double y, double side) {
     return {label, {x, x + side, x + side, x}, {y, y, y + side, y + side}};
 }
 
 // France-like (an island first, the mainland, two overseas parts) beside a neighbour.
-VectorData europeLike() {
-    VectorData data;
+vec::VectorData europeLike() {
+    vec::VectorData data;
     data.objects = {{{}, "area", "France",
                      {square("outer", 8.5, 41.5, 1), square("outer", -4, 43, 8), square("outer", -54, 2, 3),
                       square("outer", 55, -21, 0.7)}},
@@ -92,8 +92,8 @@ TEST(MapFrame, TheGivenExtentOverridesIt) {
 }
 
 // Russia-like: one ring from 30°E eastwards across 180° to 170°W, a western neighbour.
-VectorData acrossTheAntimeridian() {
-    VectorData data;
+vec::VectorData acrossTheAntimeridian() {
+    vec::VectorData data;
     data.objects = {{{}, "polygon", "Russia", {{"out", {30, 65, 100, 140, 179, -175, -170, -170, 140, 100, 65, 30},
                                                    {50, 45, 45, 50, 60, 62, 65, 70, 72, 75, 72, 70}}}},
                     {{}, "polygon", "Finland", {square("out", 20, 60, 8)}}};
@@ -117,7 +117,7 @@ TEST(MapFrame, RingsAcrossTheAntimeridianDrawNoBand) {
     }
 
     // A part lying wholly west of 180° (Chukotka-like) is drawn east of it, beside the rest.
-    VectorData split = acrossTheAntimeridian();
+    vec::VectorData split = acrossTheAntimeridian();
     split.objects[0].type = "area";
     split.objects[0].parts = {{"outer", {30, 179.9, 179.9, 30}, {45, 45, 75, 75}}, square("outer", -179.9, 64, 9)};
     const auto placed = placedParts(split.objects[0], true, 100);

@@ -44,7 +44,7 @@ TEST(MapLabels, TheMapWritesNamesOnlyWhenAskedAndNeverOverlapping) {
     // Forty narrow regions side by side: far too many names for one row.
     std::vector<std::string> names;
     for (int k = 0; k < 40; ++k) names.push_back("Region number " + std::to_string(k));
-    const VectorData data = test::squareRow(names, 130, 30, 0.2);
+    const vec::VectorData data = test::squareRow(names, 130, 30, 0.2);
     const auto run = test::squareRowRun(names, "T");
     const auto degreeLabels = buildMap(data, run, {}).content.labels.size();
     MapOptions options;

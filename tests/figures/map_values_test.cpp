@@ -28,8 +28,8 @@ engine::RunResult knownRun() {
 }
 
 // The squares with the values the run was made from (the overdue regions are read from them).
-VectorData knownData() {
-    VectorData data = test::squareRow({"A", "B", "C", "D"}, 0, 0, 10);
+vec::VectorData knownData() {
+    vec::VectorData data = test::squareRow({"A", "B", "C", "D"}, 0, 0, 10);
     data.sizes.valn = 2;
     data.valname = {"T", "S", "type$", "name$", "nodes"};
     const std::vector<std::string> t{"2001", "Arrived", "NotYetArrived", "Unknown"};
@@ -37,7 +37,7 @@ VectorData knownData() {
     return data;
 }
 
-const VectorData kData = knownData();
+const vec::VectorData kData = knownData();
 
 std::string overlayText(const Scene& scene) {
     std::string text;

@@ -33,7 +33,7 @@ struct Sample {
     void setValue(std::size_t region, const std::string& text) { data.objects[region].values[0] = text; }
     // Predicted 2000, 2001, ... in this order: 秋田 is the earliest, Chiba the latest.
     std::vector<std::string> names{"秋田", "Aomori", "Iwate", "Miyagi", "Gunma", "Saitama", "Chiba"};
-    VectorData data;
+    vec::VectorData data;
     engine::RunResult run;
     ReportContent content;
 };

@@ -39,7 +39,7 @@ struct SampleRun {
         source = test::copySample(dir.path());
         original = test::readFile(source);
         test::RecordingHost reader;
-        read = readVectorFile(source, "null", reader);
+        read = vec::readVectorFile(source, "null", reader);
     }
     RunStatus run(CancellingHost& host) {
         host.values.set(Setting::TargetSpecies, "Invader");
@@ -56,7 +56,7 @@ struct SampleRun {
     test::ScopedCwd cwd;
     fs::path source;
     std::string original;
-    ReadOutcome read;
+    vec::ReadOutcome read;
     engine::RunRequest request;
     engine::Engine engine;
     engine::RunResult result;

@@ -65,14 +65,14 @@ TEST(RunConvert, ExitStatusAndMessages) {
     EXPECT_EQ(err.str(), "earlylate: layer \"r\" has no field named \"nope\" (fields: Name, sp)\n");
 }
 
-void expectSameDataSet(const VectorData& got, const VectorData& want) {
+void expectSameDataSet(const vec::VectorData& got, const vec::VectorData& want) {
     EXPECT_EQ(std::tie(got.filetype, got.comment, got.valname), std::tie(want.filetype, want.comment, want.valname));
     EXPECT_EQ(std::vector<int>({got.valn(), got.objn(), got.maxline(), got.sizes.maxpolygon, got.sizes.maxnode}),
               std::vector<int>({want.valn(), want.objn(), want.maxline(), want.sizes.maxpolygon, want.sizes.maxnode}));
     ASSERT_EQ(got.objects.size(), want.objects.size());
     for (std::size_t i = 0; i < want.objects.size(); ++i) {
-        const VectorObject& a = got.objects[i];
-        const VectorObject& b = want.objects[i];
+        const vec::VectorObject& a = got.objects[i];
+        const vec::VectorObject& b = want.objects[i];
         EXPECT_EQ(std::tie(a.values, a.type, a.name), std::tie(b.values, b.type, b.name)) << i;
         ASSERT_EQ(a.noden(), b.noden());
         for (int p = 0; p < b.noden(); ++p)
@@ -98,14 +98,14 @@ TEST(ImportForRead, TheReadStepGetsWhatItsConvertedVectorFileGives) {
     direct.values.set(Setting::SkipFormatCheck, "0");
     auto imported = gis::importForRead(dir / "g.geojson", direct);
     ASSERT_TRUE(imported);
-    const ReadOutcome got = readVectorData(std::move(*imported), "null", direct);
+    const vec::ReadOutcome got = vec::readVectorData(std::move(*imported), "null", direct);
     ASSERT_EQ(got.erf, 0);
 
     RecordingHost viaFile;
     viaFile.values.set(Setting::SkipFormatCheck, "0");
-    VectorData converted = gis::importLayer(dir / "g.geojson", {});
-    ASSERT_EQ(VectorFileWrite(dir / "g.csv", converted, "", viaFile), 0);
-    const ReadOutcome want = readVectorFile(dir / "g.csv", "null", viaFile);
+    vec::VectorData converted = gis::importLayer(dir / "g.geojson", {});
+    ASSERT_EQ(vec::VectorFileWrite(dir / "g.csv", converted, "", viaFile), 0);
+    const vec::ReadOutcome want = vec::readVectorFile(dir / "g.csv", "null", viaFile);
     ASSERT_EQ(want.erf, 0);
 
     expectSameDataSet(got.data, want.data);

@@ -67,8 +67,8 @@ TEST(ShapeOf, LinesPointsAndOthers) {
     EXPECT_THROW(shapeOf(infinite), GisError);
 }
 
-VectorObject object(const std::string& type, std::vector<VectorPart> parts) {
-    VectorObject o;
+vec::VectorObject object(const std::string& type, std::vector<vec::VectorPart> parts) {
+    vec::VectorObject o;
     o.type = type;
     o.name = "R";
     o.parts = std::move(parts);
@@ -76,9 +76,9 @@ VectorObject object(const std::string& type, std::vector<VectorPart> parts) {
 }
 
 TEST(GeometryOf, EveryTypeAndHolesFollowTheirOuterRing) {
-    const VectorPart square{"outer", {0, 9, 9, 0}, {0, 0, 9, 9}};
-    const VectorPart hole{"hole", {1, 2, 2}, {1, 1, 2}};
-    const VectorPart island{"outer", {20, 30, 30}, {0, 0, 5}};
+    const vec::VectorPart square{"outer", {0, 9, 9, 0}, {0, 0, 9, 9}};
+    const vec::VectorPart hole{"hole", {1, 2, 2}, {1, 1, 2}};
+    const vec::VectorPart island{"outer", {20, 30, 30}, {0, 0, 5}};
     EXPECT_EQ(test::wktOf(*geometryOf(object("area", {square, hole, island}))),
               "MULTIPOLYGON (((0 0,9 0,9 9,0 9,0 0),(1 1,2 1,2 2,1 1)),((20 0,30 0,30 5,20 0)))");
     // A hole with no ring before it stands on its own rather than being lost.

@@ -33,7 +33,7 @@ LayerSpec invasionLayer() {
 TEST(ImportLayer, AttributeTypesBecomeValueTexts) {
     TempDir dir;
     writeGisFile(dir / "a.gpkg", "GPKG", {invasionLayer()});
-    const VectorData data = importLayer(dir / "a.gpkg", {});
+    const vec::VectorData data = importLayer(dir / "a.gpkg", {});
     ASSERT_TRUE(data.consistent());
     EXPECT_EQ(data.valname, (Texts{"Invader", "Region Name", "Rate", "Seen", "Status", "Logged", "Big", "type$",
                                    "name$", "count", "x1", "y1", "x2", "y2", "x3", "y3", "x4", "y4", "x5", "y5",
@@ -57,7 +57,7 @@ TEST(ImportLayer, GeometriesSizesAndTheFileReadBack) {
 
     ImportOptions options;
     options.nameField = "region name";  // any letter case finds the field
-    VectorData data = importLayer(dir / "a.geojson", options);
+    vec::VectorData data = importLayer(dir / "a.geojson", options);
     EXPECT_EQ(data.sizes.objn, 6);
     EXPECT_EQ(data.sizes.valn, 6);
     EXPECT_EQ(data.sizes.maxline, 3 + (2 + 8) + (2 + 6));  // the polygon with its hole
@@ -65,8 +65,8 @@ TEST(ImportLayer, GeometriesSizesAndTheFileReadBack) {
     EXPECT_EQ(data.sizes.maxnode, 4);
 
     RecordingHost host;
-    ASSERT_EQ(VectorFileWrite(dir / "out.csv", data, "", host), 0);
-    const ReadOutcome back = readVectorFile(dir / "out.csv", "null", host);
+    ASSERT_EQ(vec::VectorFileWrite(dir / "out.csv", data, "", host), 0);
+    const vec::ReadOutcome back = vec::readVectorFile(dir / "out.csv", "null", host);
     ASSERT_EQ(back.erf, 0) << (host.messages.empty() ? "" : host.messages.back());
     EXPECT_EQ(back.data.sizes.objn, 6);
     EXPECT_EQ(back.data.sizes.maxline, data.sizes.maxline);
@@ -89,7 +89,7 @@ TEST(ImportLayer, NameFieldSpeciesOrderLayerAndReprojection) {
     LayerSpec other{"other", {{"z", OFTString}}, {{"POINT (0 0)", {"zz"}}}};
     writeGisFile(dir / "m.gpkg", "GPKG", {places, other});
 
-    VectorData first = importLayer(dir / "m.gpkg", {});
+    vec::VectorData first = importLayer(dir / "m.gpkg", {});
     EXPECT_EQ(first.objects[0].name, "P1");  // "NAME" taken as the name field
     EXPECT_EQ(first.objects[0].values, (Texts{"10", "20"}));
 
@@ -97,7 +97,7 @@ TEST(ImportLayer, NameFieldSpeciesOrderLayerAndReprojection) {
     options.species = Texts{"a", "NAME"};
     options.nameField = "b";
     options.targetSrs = "EPSG:3857";
-    VectorData chosen = importLayer(dir / "m.gpkg", options);
+    vec::VectorData chosen = importLayer(dir / "m.gpkg", options);
     EXPECT_EQ(chosen.objects[0].values, (Texts{"20", "P1"}));
     EXPECT_EQ(chosen.objects[0].name, "10");
     EXPECT_NEAR(chosen.objects[0].parts[0].x[0], 111319.49, 0.01);  // one degree east on the equator

@@ -47,7 +47,7 @@ TEST(EarliestPoints, OneRecordPerRegionAndSpeciesInLayerOrder) {
     earliest.keep(0, {"SpA", 0, 0, 1999.5, 5});
     earliest.keep(0, {"SpA", 0, 0, 1999.5, 6});
     earliest.keep(0, {"SpA", 0, 0, 2000.0, 7});
-    const std::vector<records::Record> found = earliest.records({"Alder", "Ash"});
+    const std::vector<vec::Record> found = earliest.records({"Alder", "Ash"});
     ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found[0].region, "Alder");
     EXPECT_EQ(found[0].species, "SpA");

@@ -38,16 +38,16 @@ protected:
     }
 
     test::TempDir dir;
-    records::RecordsSource source;
+    vec::RecordsSource source;
     std::ostringstream err;
 };
 
 TEST_F(RecordsImport, NamesFromTheTableGeometryFromTheLayerByTextKeys) {
     Feedback quiet;
-    EXPECT_THROW(importRecords(source, quiet), records::RecordsError);  // "Nowhere" has no feature
+    EXPECT_THROW(importRecords(source, quiet), vec::RecordsError);  // "Nowhere" has no feature
     source.dropUnmatched = true;
-    const records::ImportedRecords imported = importRecords(source, quiet);
-    const VectorData& data = imported.built.data;
+    const vec::ImportedRecords imported = importRecords(source, quiet);
+    const vec::VectorData& data = imported.built.data;
     ASSERT_EQ(data.objn(), 2);
     EXPECT_EQ(data.objects[0].name, "Lake Ora");
     EXPECT_EQ(data.objects[0].type, "polygon");

@@ -80,11 +80,11 @@ TEST(RegionsLayer, ShapesKeepTheStoredCoordinates) {
     TempDir dir;
     writeGisFile(dir / "w.geojson", "GeoJSON", {outlines()});
     const RegionsLayer layer = readRegionsLayer(dir / "w.geojson", "", "code");
-    const records::RegionShape& russia = layer.shapes.at("643");
+    const vec::RegionShape& russia = layer.shapes.at("643");
     EXPECT_EQ(russia.type, "polygon");
     ASSERT_EQ(russia.parts.size(), 1U);
     EXPECT_DOUBLE_EQ(russia.parts[0].x[1], -170);
-    const records::RegionShape& france = layer.shapes.at("008");
+    const vec::RegionShape& france = layer.shapes.at("008");
     EXPECT_EQ(france.type, "area");
     EXPECT_EQ(france.parts.size(), 2U);
 }
@@ -132,7 +132,7 @@ TEST(RegionsLayer, ALayerInAnotherCoordinateSystemIsReprojected) {
     const RegionsLayer layer = readRegionsLayer(dir / "m.gpkg", "", "");
     EXPECT_EQ(regionAt(layer, 5, 5), "square");
     EXPECT_EQ(regionAt(layer, 11, 5), "(none)");
-    const VectorPart& ring = layer.shapes.at("square").parts.at(0);
+    const vec::VectorPart& ring = layer.shapes.at("square").parts.at(0);
     EXPECT_NEAR(ring.x[1], 10.0, 1e-6);
     EXPECT_NEAR(ring.y[2], 10.0, 1e-4);
 }

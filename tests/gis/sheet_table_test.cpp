@@ -23,13 +23,13 @@ std::vector<LayerSpec> workbook() {
 }
 
 void expectWorkbookRead(const std::filesystem::path& file) {
-    const records::Table table = gis::readSheetTable(file);
+    const vec::Table table = gis::readSheetTable(file);
     EXPECT_EQ(table.headers, (Texts{"region", "year", "share", "seen", "status"}));
     ASSERT_EQ(table.rows.size(), 2U);
     EXPECT_EQ(table.rows[0], (Texts{"008", "1998", "0.1", "2004-06-12", "1998"}));
     EXPECT_EQ(table.rows[1], (Texts{"Spain", "2001", "1998.5", "2001-01-02", "NotYetArrived"}));
     EXPECT_EQ(table.rowNumbers, (std::vector<std::int64_t>{2, 4}));
-    const records::Table notes = gis::readSheetTable(file, "notes");
+    const vec::Table notes = gis::readSheetTable(file, "notes");
     EXPECT_EQ(notes.headers, (Texts{"note"}));
     EXPECT_EQ(notes.rows, (std::vector<Texts>{{"kept apart"}}));
     try {

@@ -12,15 +12,15 @@ namespace {
 // Two regions, a square and a point, and a table with one column of each type.
 struct SmallTable {
     SmallTable() {
-        VectorObject square{{}, "polygon", "Kita", {{"out", {0, 2, 2, 0}, {0, 0, 2, 2}}}};
-        VectorObject well{{}, "point", "Well", {{"", {5}, {6}}}};
+        vec::VectorObject square{{}, "polygon", "Kita", {{"out", {0, 2, 2, 0}, {0, 0, 2, 2}}}};
+        vec::VectorObject well{{}, "point", "Well", {{"", {5}, {6}}}};
         data.objects = {square, well};
         data.sizes.objn = 2;
         table.columns = {{"region", ColumnType::Text}, {"number", ColumnType::Integer}, {"Predicted_T", ColumnType::Number}};
         table.rows = {{TableCell::ofText("Kita"), TableCell::ofNumber(1), TableCell::ofNumber(2003.25)},
                       {TableCell::ofText("Well"), TableCell::ofNumber(2), TableCell{}}};
     }
-    VectorData data;
+    vec::VectorData data;
     PredictionTable table;
 };
 

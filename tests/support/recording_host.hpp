@@ -43,10 +43,10 @@ public:
     }
 
     engine::RunHooks hooks() { return {*this, *this, *this, *this}; }
-    ReadHooks readHooks() { return {*this, *this, *this}; }
+    vec::ReadHooks readHooks() { return {*this, *this, *this}; }
     // So that a test hands the recorder itself wherever a run or a Read wants its hooks.
     operator engine::RunHooks() { return hooks(); }
-    operator ReadHooks() { return readHooks(); }
+    operator vec::ReadHooks() { return readHooks(); }
 
     // Every caption text shown on one label, in order.
     std::vector<std::string> captionsOf(Label label) const {

@@ -7,10 +7,10 @@ namespace el::test {
 namespace {
 
 TEST(Filecomma, RemovesTrailingCommasAndEndsLinesWithCrLf) {
-    EXPECT_EQ(filecomma("vector,c,,\nsp1,type$,x1,,,,\r,,,\r\n\"q,\",\n"),
+    EXPECT_EQ(vec::filecomma("vector,c,,\nsp1,type$,x1,,,,\r,,,\r\n\"q,\",\n"),
               crlf({"vector,c", "sp1,type$,x1", "", "\"q,\""}));
-    EXPECT_EQ(filecomma(""), "");
-    EXPECT_EQ(filecomma("no end,"), "no end\r\n");
+    EXPECT_EQ(vec::filecomma(""), "");
+    EXPECT_EQ(vec::filecomma("no end,"), "no end\r\n");
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ const std::string kSound =
 TEST(ReadVectorFile, SuccessWritesNothingAndShowsCompletion) {
     VectorFixture f;
     writeFile(f.sideLog(), "the trace of an earlier failed scan");
-    const ReadOutcome r = f.read(kSound);
+    const vec::ReadOutcome r = f.read(kSound);
     ASSERT_EQ(r.erf, 0);
     EXPECT_TRUE(r.data.consistent());
     EXPECT_EQ(r.data.objects[1].name, "B");
@@ -23,14 +23,14 @@ TEST(ReadVectorFile, SuccessWritesNothingAndShowsCompletion) {
 
     // From a file: the same, and a file that cannot be read is named.
     writeFile(f.dir / "src.csv", kSound);
-    EXPECT_EQ(readVectorFile(f.dir / "src.csv", "null", f.host).data.objects[0].values[1], "null");
-    EXPECT_EQ(readVectorFile(f.dir / "absent.csv", "null", f.host).erf, 1);
+    EXPECT_EQ(vec::readVectorFile(f.dir / "src.csv", "null", f.host).data.objects[0].values[1], "null");
+    EXPECT_EQ(vec::readVectorFile(f.dir / "absent.csv", "null", f.host).erf, 1);
     EXPECT_EQ(f.host.messages, std::vector<std::string>{"Cannot open file: " + (f.dir / "absent.csv").string()});
 }
 
 TEST(ReadVectorFile, FailuresLoadNothingAndOnlyAFailedScanLeavesItsTrace) {
     VectorFixture f;
-    ReadOutcome r = f.read("vector,c\r\nsp1,type$,name$,n,x1,y1\r\n1,Point,A,1,0,0\r\n");
+    vec::ReadOutcome r = f.read("vector,c\r\nsp1,type$,name$,n,x1,y1\r\n1,Point,A,1,0,0\r\n");
     EXPECT_EQ(r.erf, 1);
     EXPECT_FALSE(r.data.consistent());
     EXPECT_TRUE(f.sideLogText().starts_with("Filename: temp1.tmp\r\n"));  // the normalised copy, as always
@@ -45,7 +45,7 @@ TEST(ReadVectorFile, FailuresLoadNothingAndOnlyAFailedScanLeavesItsTrace) {
 
     // Without a side log file the scan's trace goes nowhere.
     RecordingHost host;
-    r = readVectorBytes("Vector,c\r\n", "x.csv", "null", host, "auto", "");
+    r = vec::readVectorBytes("Vector,c\r\n", "x.csv", "null", host, "auto", "");
     EXPECT_EQ(r.erf, 1);
     EXPECT_EQ(host.messages, std::vector<std::string>{"Invalid file type"});
     EXPECT_EQ(filesIn(f.dir.path()), std::vector<std::string>{});
@@ -67,7 +67,7 @@ TEST(ReadVectorFile, AStoppedScanLeavesNoTrace) {
     StoppingHost host;
     host.stopAt = 2;
     const std::string bytes = "vector,c\r\nsp1,type$,name$,n,x,y\r\n1,point,A,1,0,0\r\n2,point,B,1,0,0\r\n3,dot,C\r\n";
-    EXPECT_THROW(readVectorBytes(bytes, "in.csv", "null", host, "auto", f.sideLog()), Cancelled);
+    EXPECT_THROW(vec::readVectorBytes(bytes, "in.csv", "null", host, "auto", f.sideLog()), Cancelled);
     EXPECT_EQ(host.yields, 2);
     EXPECT_EQ(filesIn(f.dir.path()), std::vector<std::string>{});
 }
@@ -83,7 +83,7 @@ TEST(ReadVectorFile, LargeFilesReadInFull) {
         for (int k = 0; k < 40; ++k) file += "," + std::to_string(i + k) + ".25," + std::to_string(k);
         file += "\r\n";
     }
-    ReadOutcome r = f.read(file);
+    vec::ReadOutcome r = f.read(file);
     ASSERT_EQ(r.data.objn(), 300);
     EXPECT_EQ(r.data.objects[299].parts[0].x[39], 338.25);
 
@@ -93,7 +93,7 @@ TEST(ReadVectorFile, LargeFilesReadInFull) {
     for (int i = 0; i < 20000; ++i) file += "1,point,P" + std::to_string(i) + ",1,0,0\r\n";
     RecordingHost host;
     host.values.set(Setting::SkipFormatCheck, "0");
-    r = readVectorBytes(file, "many.csv", "null", host, "auto", f.sideLog());
+    r = vec::readVectorBytes(file, "many.csv", "null", host, "auto", f.sideLog());
     EXPECT_EQ(r.data.objn(), 20000);
     EXPECT_GE(host.yields, 3 * 20000);
     EXPECT_LE(host.captionsOf(Label::ReadProgress).size(), 2u + 2 * 101u);

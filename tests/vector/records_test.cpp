@@ -7,7 +7,7 @@
 #include "vector/records.hpp"
 #include "vector/table_hint.hpp"
 
-namespace el::records {
+namespace el::vec {
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
@@ -30,9 +30,9 @@ BuiltRecords built(const std::string& csv, Absence absent = Absence::NotYet) {
 }
 
 // Values of the data set region by region, species in variable order.
-Rows valuesOf(const VectorData& data) {
+Rows valuesOf(const vec::VectorData& data) {
     Rows rows;
-    for (const VectorObject& object : data.objects) rows.push_back(object.values);
+    for (const vec::VectorObject& object : data.objects) rows.push_back(object.values);
     return rows;
 }
 
@@ -178,12 +178,12 @@ TEST(RecordsBuild, ReadsBackTheSameFromItsVectorFile) {
         "region;species;date\n"
         "\"Cork, East\";\"Sp, one\";1990\n\"Quote \"\"Q\"\"\";Sp two;2000-01-01\nPlain;Sp two;Unknown\n");
     ASSERT_TRUE(withoutGeometry(result.data));
-    const VectorData original = result.data;
+    const vec::VectorData original = result.data;
     Feedback quiet;
-    const auto text = vectorFileText(result.data, "null", quiet);
+    const auto text = vec::vectorFileText(result.data, "null", quiet);
     ASSERT_TRUE(text);
     test::VectorFixture fixture;
-    const ReadOutcome read = fixture.read(*text);
+    const vec::ReadOutcome read = fixture.read(*text);
     ASSERT_EQ(read.erf, 0) << *text;
     EXPECT_EQ(read.data.valname, original.valname);
     ASSERT_EQ(read.data.objn(), original.objn());
@@ -208,4 +208,4 @@ TEST(TableLook, TablesAreToldFromVectorFiles) {
 }
 
 }  // namespace
-}  // namespace el::records
+}  // namespace el::vec

@@ -143,7 +143,7 @@ TEST(TextEncoding, ReadStepDecodesSoJapaneseKeywordsAndNamesArriveAsUtf8) {
     VectorFixture f;
     const std::string file = "vector,\x93\xfa\x96\x7b\r\nsp1,sp2,type$,name$,n,x,y\r\n" + kArrivedCp932 + "," +
                              kUnknownCp932 + ",point,\x8b\x9e\x93\x73,1,0,0\r\n";  // comment 日本, name 京都
-    ReadOutcome r = f.read(file);
+    vec::ReadOutcome r = f.read(file);
     ASSERT_EQ(r.erf, 0);
     EXPECT_EQ(r.data.comment, "日本");
     EXPECT_EQ(r.data.objects[0].values, (std::vector<std::string>{"分布", "不明"}));

@@ -18,15 +18,15 @@ std::string record(const std::string& type, const std::string& name, const std::
 }
 
 // Scans and reads `text` with the checks on; the messages are left in f.host.
-int scanAndRead(VectorFixture& f, const std::string& text, VectorData& data) {
+int scanAndRead(VectorFixture& f, const std::string& text, vec::VectorData& data) {
     f.host.values.set(Setting::SkipFormatCheck, "0");
-    if (VectorFileSize(text, data.sizes, f.host, f.host, "in.csv", f.sideLog()) != 0) return -1;
-    return VectorFileRead(text, data, "null", f.host);
+    if (vec::VectorFileSize(text, data.sizes, f.host, f.host, "in.csv", f.sideLog()) != 0) return -1;
+    return vec::VectorFileRead(text, data, "null", f.host);
 }
 
 TEST(VectorFileRead, CommentLineWithExtraFieldsAndMissingValues) {
     VectorFixture f;
-    VectorData data;
+    vec::VectorData data;
     ASSERT_EQ(scanAndRead(f, "vector,\"a, comment\",extra\r\nSp1,Sp2,TYPE$,Name$,n,x,y\r\n,2000,point,P,1,7,8\r\n", data),
               0);
     EXPECT_EQ(data.comment, "a, comment");
@@ -36,7 +36,7 @@ TEST(VectorFileRead, CommentLineWithExtraFieldsAndMissingValues) {
 
 TEST(VectorFileRead, ChecksWarnAboutNamesAndCrossingBoundaries) {
     VectorFixture f;
-    VectorData data;
+    vec::VectorData data;
     const std::string square = "0,0,2,0,2,2,0,2";
     const std::string file = header(9) + record("polygon", "Z", "3,0,0,1,0,0,1")  // triangle: never
                              + record("polygon", "A", "4,0,0,2,2,2,0,0,2")        // bow tie: once
@@ -66,15 +66,15 @@ TEST(VectorFileRead, ProgressTextsAndTheSkipSwitch) {
     VectorFixture f;
     const std::string bowTie = record("polygon", "A", "4,0,0,2,2,2,0,0,2");
     const std::string text = header(4) + bowTie + bowTie + bowTie;
-    VectorData data;
-    ASSERT_EQ(VectorFileSize(text, data.sizes, f.host, f.host, "in.csv", f.sideLog()), 0);
-    ASSERT_EQ(VectorFileRead(text, data, "null", f.host), 0);  // start-up value: no checks
+    vec::VectorData data;
+    ASSERT_EQ(vec::VectorFileSize(text, data.sizes, f.host, f.host, "in.csv", f.sideLog()), 0);
+    ASSERT_EQ(vec::VectorFileRead(text, data, "null", f.host), 0);  // start-up value: no checks
     EXPECT_TRUE(f.host.messages.empty());
     EXPECT_EQ(f.host.captionsOf(Label::ReadProgress), (std::vector<std::string>{" 33 %", " 66 %", " 100 %"}));
 
     SwitchingHost host;
     host.values.set(Setting::SkipFormatCheck, "0");
-    ASSERT_EQ(VectorFileRead(text, data, "null", host), 0);
+    ASSERT_EQ(vec::VectorFileRead(text, data, "null", host), 0);
     EXPECT_EQ(host.captionsOf(Label::ReadProgress),
               (std::vector<std::string>{" 33 %", " 66 %", " 100 %", "Checking  33 %"}));
     EXPECT_EQ(host.messages, std::vector<std::string>{"polygon A inter-nodes are crossing"});
@@ -84,7 +84,7 @@ TEST(VectorFileRead, RefusesAFileThatNoLongerMatchesItsScan) {
     RecordingHost host;
     const std::string text =
         header(5) + record("polygon", "A", "3,0,0,1,0,1,1") + record("polygon", "B", "5,0,0,1,0,1,1,0,1,5,5");
-    const std::vector<std::pair<VectorSizes, std::string>> cases = {
+    const std::vector<std::pair<vec::VectorSizes, std::string>> cases = {
         {{2, 1, 13, 1, 5}, "The vector file holds more data than the scanned sizes"},
         {{2, 2, 13, 1, 4}, "The  2th data of vector file does not match the scanned sizes"},
         {{2, 2, 11, 1, 5}, "The variable line of vector file does not match the scanned sizes"},
@@ -94,17 +94,17 @@ TEST(VectorFileRead, RefusesAFileThatNoLongerMatchesItsScan) {
     };
     for (const auto& [sizes, message] : cases) {
         RecordingHost each;
-        VectorData data;
+        vec::VectorData data;
         data.sizes = sizes;
-        EXPECT_EQ(VectorFileRead(text, data, "null", each), 1);
+        EXPECT_EQ(vec::VectorFileRead(text, data, "null", each), 1);
         EXPECT_EQ(each.messages, std::vector<std::string>{message});
         EXPECT_FALSE(data.consistent());
     }
 
-    VectorData data;
+    vec::VectorData data;
     data.sizes = {2, 1, 5, 1, 1};
-    EXPECT_EQ(VectorFileRead(header(1) + record("Point", "A", "1,0,0"), data, "null", host), 1);  // not what was scanned
-    EXPECT_EQ(VectorFileRead("Vector,c\r\nsp1,sp2,type$,name$,n,x,y\r\n", data, "null", host), 1);
+    EXPECT_EQ(vec::VectorFileRead(header(1) + record("Point", "A", "1,0,0"), data, "null", host), 1);  // not what was scanned
+    EXPECT_EQ(vec::VectorFileRead("Vector,c\r\nsp1,sp2,type$,name$,n,x,y\r\n", data, "null", host), 1);
     EXPECT_EQ(host.messages,
               (std::vector<std::string>{"Bad in the  1th data of vector file. Type:Point", "Invalid file type"}));
 }

@@ -12,7 +12,7 @@ const std::string kHeader = "vector,test\r\nsp1,sp2,type$,name$,n,x1,y1,x2,y2,x3
 
 struct ScanResult {
     int erf;
-    VectorSizes sizes;
+    vec::VectorSizes sizes;
     std::vector<std::string> messages;
     std::string sideLog;  // empty when the scan removed it
 };
@@ -20,7 +20,7 @@ struct ScanResult {
 ScanResult scan(const std::string& text) {
     VectorFixture f;
     ScanResult r{};
-    r.erf = VectorFileSize(text, r.sizes, f.host, f.host, "in.csv", f.sideLog());
+    r.erf = vec::VectorFileSize(text, r.sizes, f.host, f.host, "in.csv", f.sideLog());
     r.messages = f.host.messages;
     r.sideLog = f.sideLogText();
     return r;
@@ -35,7 +35,7 @@ std::string names(const std::string& head, int coordinates) {
 TEST(VectorFileSize, SoundFilesReportTheirSizesAndLeaveNoSideLog) {
     struct Case {
         std::string bytes;
-        VectorSizes sizes;  // valn, objn, maxline, maxpolygon, maxnode
+        vec::VectorSizes sizes;  // valn, objn, maxline, maxpolygon, maxnode
     };
     const std::vector<Case> cases = {
         {"vector,c\r\n" + names("A,type$,name$,n", 10) + "1,polygon,P,3,0,0,1,0,0,1\r\n" +

@@ -6,12 +6,12 @@
 namespace el::test {
 namespace {
 
-VectorPart part(std::string label, std::vector<double> x, std::vector<double> y) {
-    return VectorPart{std::move(label), std::move(x), std::move(y)};
+vec::VectorPart part(std::string label, std::vector<double> x, std::vector<double> y) {
+    return vec::VectorPart{std::move(label), std::move(x), std::move(y)};
 }
 
-VectorData sample() {
-    VectorData data;
+vec::VectorData sample() {
+    vec::VectorData data;
     data.filetype = "vector";
     data.comment = "north, south";
     data.sizes = {2, 3, 11, 2, 3};
@@ -24,8 +24,8 @@ VectorData sample() {
 
 TEST(VectorFileWrite, WritesTheFormatByteForByte) {
     VectorFixture f;
-    VectorData data = sample();
-    ASSERT_EQ(VectorFileWrite(f.dir / "out.csv", data, "null", f.host), 0);
+    vec::VectorData data = sample();
+    ASSERT_EQ(vec::VectorFileWrite(f.dir / "out.csv", data, "null", f.host), 0);
     EXPECT_EQ(readFile(f.dir / "out.csv"),
               crlf({"vector", "\"north, south\"", "sp1,\"Sp,2\",type$,name$,n,a,b,c,d,e,f,g,h,",
                     "1998,,polygon,A, 3 , 0 ,-1.25 , .5 , 2 , 1E+20 , 0 ,",
@@ -33,17 +33,17 @@ TEST(VectorFileWrite, WritesTheFormatByteForByte) {
     EXPECT_EQ(data.objects[0].values[1], "");  // emptied in the data set as well
     EXPECT_GE(f.host.yields, 4);
 
-    EXPECT_EQ(VectorFileWrite(f.dir / "no-such-folder" / "out.csv", data, "null", f.host), 1);
+    EXPECT_EQ(vec::VectorFileWrite(f.dir / "no-such-folder" / "out.csv", data, "null", f.host), 1);
     data.objects[0].parts.clear();  // a polygon without its node list is refused, not written
-    EXPECT_EQ(VectorFileWrite(f.dir / "other.csv", data, "null", f.host), 1);
-    EXPECT_FALSE(vectorFileText(data, "null", f.host));
+    EXPECT_EQ(vec::VectorFileWrite(f.dir / "other.csv", data, "null", f.host), 1);
+    EXPECT_FALSE(vec::vectorFileText(data, "null", f.host));
     EXPECT_FALSE(std::filesystem::exists(f.dir / "other.csv"));
     EXPECT_TRUE(f.host.messages.empty());  // the caller reports, with its own context
 }
 
 TEST(VectorFileWrite, WhatIsWrittenReadsBackUnchanged) {
     VectorFixture f;
-    VectorData data;
+    vec::VectorData data;
     data.filetype = "vector";
     data.comment = "round, trip";
     data.sizes = {2, 5, 21, 2, 4};
@@ -58,19 +58,19 @@ TEST(VectorFileWrite, WhatIsWrittenReadsBackUnchanged) {
         {{"x", "y"}, "line", "L", {part("root", {0.3, 0.6}, {1.0 / 3, 2.0 / 3})}},
         {{"1", "2"}, "point", "P", {part("", {-0.001}, {123.456})}},
     };
-    VectorData expected = data;
+    vec::VectorData expected = data;
     expected.objects[3].parts[0].y = {0.333333333333333, 0.666666666666667};  // 15 significant digits
 
-    const auto text = vectorFileText(data, "null", f.host);
+    const auto text = vec::vectorFileText(data, "null", f.host);
     ASSERT_TRUE(text);
-    const ReadOutcome back = f.read(*text);
+    const vec::ReadOutcome back = f.read(*text);
     ASSERT_EQ(back.erf, 0);
     EXPECT_EQ(back.data.comment, expected.comment);
     EXPECT_EQ(back.data.valname, expected.valname);
     ASSERT_EQ(back.data.objects.size(), expected.objects.size());
     for (std::size_t i = 0; i < expected.objects.size(); ++i) {
-        const VectorObject& got = back.data.objects[i];
-        const VectorObject& want = expected.objects[i];
+        const vec::VectorObject& got = back.data.objects[i];
+        const vec::VectorObject& want = expected.objects[i];
         EXPECT_EQ(std::tie(got.values, got.type, got.name), std::tie(want.values, want.type, want.name));
         ASSERT_EQ(got.noden(), want.noden());
         for (int p = 0; p < want.noden(); ++p) {

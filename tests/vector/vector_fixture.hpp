@@ -18,8 +18,8 @@ struct VectorFixture {
     std::string sideLogText() const { return std::filesystem::exists(sideLog()) ? readFile(sideLog()) : ""; }
 
     // The Read step on `bytes`, named "in.csv", with the checks as the host says.
-    ReadOutcome read(const std::string& bytes, const std::string& encoding = "auto") {
-        return readVectorBytes(bytes, "in.csv", "null", host, encoding, sideLog());
+    vec::ReadOutcome read(const std::string& bytes, const std::string& encoding = "auto") {
+        return vec::readVectorBytes(bytes, "in.csv", "null", host, encoding, sideLog());
     }
 };
 

@@ -141,7 +141,7 @@ private slots:
             QVERIFY(other.held());
             read("three.csv");
         }
-        QCOMPARE(w.messages.last(), QString::fromLatin1(el::WorkFolderLock::busyText()));
+        QCOMPARE(w.messages.last(), QString::fromLatin1(el::vec::WorkFolderLock::busyText()));
         QVERIFY(w.items("List1").isEmpty() && w.window->data() == nullptr);
         QCOMPARE(w.get<QPushButton>("Command1")->text(), QString("Read"));
         read("three.csv");

@@ -9,7 +9,7 @@
 #include "tests/workbench/window_fixture.hpp"
 #include "workbench/records_dialog.hpp"
 
-using el::records::RecordsSource;
+using el::vec::RecordsSource;
 using el::Setting;
 using el::test::crlf;
 using el::test::readFile;
@@ -97,7 +97,7 @@ private slots:
         chosen.columns = {"Country", "Taxon", "Year", "Country"};
         chosen.regions = data / "squares.geojson";
         chosen.joinField = "code";
-        chosen.absent = el::records::Absence::Unknown;
+        chosen.absent = el::vec::Absence::Unknown;
         chosen.dropUnmatched = true;
         dialog.setSource(chosen);
         const RecordsSource shown = dialog.source();
@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(shown.regions, chosen.regions);
         QCOMPARE(shown.columns.key, std::string("Country"));
         QCOMPARE(shown.joinField, std::string("code"));
-        QVERIFY(shown.absent == el::records::Absence::Unknown);
+        QVERIFY(shown.absent == el::vec::Absence::Unknown);
         QVERIFY(shown.dropUnmatched);
 
         // Another table without the chosen columns: each goes back to being found by its header.

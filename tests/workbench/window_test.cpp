@@ -296,7 +296,7 @@ private slots:
         results->mapOrientation()->setCurrentIndex(1);
         QCOMPARE(results->mapOrientation()->currentText(), QString("y grows downwards"));
         results->clear("gone");
-        results->showData(std::make_shared<el::VectorData>(), "read");
+        results->showData(std::make_shared<el::vec::VectorData>(), "read");
         QVERIFY(results->mapYDown());
     }
 

@@ -29,13 +29,13 @@ void checkColumn(SEXP column, const std::string& name, R_xlen_t rows) {
         throw std::runtime_error("the column \"" + name + "\" has not one value per region");
 }
 
-VectorObject objectAt(const Rcpp::List& columns, const std::string& name, SEXP geometry, R_xlen_t row) {
-    VectorObject object;
+vec::VectorObject objectAt(const Rcpp::List& columns, const std::string& name, SEXP geometry, R_xlen_t row) {
+    vec::VectorObject object;
     for (R_xlen_t j = 0; j < columns.size(); ++j) object.values.push_back(cellText(columns[j], row));
     object.name = name;
     if (Rf_isNull(geometry)) {
         object.type = "point";
-        object.parts.push_back(VectorPart{"", {0.0}, {0.0}});
+        object.parts.push_back(vec::VectorPart{"", {0.0}, {0.0}});
     } else {
         WkbShape shape = shapeOfRegion(VECTOR_ELT(geometry, row), name);
         object.type = shape.type;
@@ -77,13 +77,13 @@ WkbShape shapeOfRegion(SEXP wkb, const std::string& region) {
     }
 }
 
-VectorData dataFromFrame(const Rcpp::CharacterVector& names, const Rcpp::List& columns, SEXP geometry) {
+vec::VectorData dataFromFrame(const Rcpp::CharacterVector& names, const Rcpp::List& columns, SEXP geometry) {
     const R_xlen_t rows = names.size();
     if (rows == 0) throw std::runtime_error("the data frame has no region");
     if (!Rf_isNull(geometry) && (TYPEOF(geometry) != VECSXP || Rf_xlength(geometry) != rows))
         throw std::runtime_error("the geometry has not one entry per region");
     const Rcpp::CharacterVector columnNames = columns.names();
-    VectorData data;
+    vec::VectorData data;
     data.filetype = "vector";
     data.comment = "From an R data frame";
     data.sizes.valn = static_cast<int>(columns.size());

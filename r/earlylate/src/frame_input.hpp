@@ -22,6 +22,6 @@ WkbShape shapeOfRegion(SEXP wkb, const std::string& region);
 // per row, or NULL for a placeholder point at the origin per region. Values keep the texts
 // the vector file would hold: numbers in the data set's plain form, texts as given (made
 // safe as fields). Throws std::runtime_error with a sentence for the user.
-VectorData dataFromFrame(const Rcpp::CharacterVector& names, const Rcpp::List& columns, SEXP geometry);
+vec::VectorData dataFromFrame(const Rcpp::CharacterVector& names, const Rcpp::List& columns, SEXP geometry);
 
 }  // namespace el::rpkg

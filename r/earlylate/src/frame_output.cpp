@@ -14,7 +14,7 @@ namespace {
 SEXP utf8(const std::string& text) { return Rf_mkCharLenCE(text.data(), static_cast<int>(text.size()), CE_UTF8); }
 
 // A species column: numbers when every value present reads as one.
-SEXP speciesColumn(const VectorData& data, int variable, const std::string& missvalue) {
+SEXP speciesColumn(const vec::VectorData& data, int variable, const std::string& missvalue) {
     const int n = data.objn();
     std::vector<std::optional<double>> numbers(static_cast<std::size_t>(n));
     bool allNumbers = true;
@@ -37,7 +37,7 @@ SEXP speciesColumn(const VectorData& data, int variable, const std::string& miss
     return column;
 }
 
-SEXP wkbOf(const VectorObject& object) {
+SEXP wkbOf(const vec::VectorObject& object) {
     const std::vector<std::uint8_t> bytes = wkbOfObject(object);
     Rcpp::RawVector wkb(static_cast<R_xlen_t>(bytes.size()));
     if (!bytes.empty()) std::memcpy(RAW(wkb), bytes.data(), bytes.size());
@@ -79,7 +79,7 @@ Rcpp::CharacterVector utf8Vector(const std::vector<std::string>& texts) {
     return out;
 }
 
-Rcpp::List frameOfData(const VectorData& data, const std::string& missvalue) {
+Rcpp::List frameOfData(const vec::VectorData& data, const std::string& missvalue) {
     std::vector<std::string> names;
     Rcpp::List geometry(data.objn());
     for (int i = 0; i < data.objn(); ++i) {

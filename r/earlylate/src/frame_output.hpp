@@ -14,7 +14,7 @@ inline const std::string kMissValue = "null";
 // The data set as list(name, values, geometry): the region names, a named list with one
 // column per species (numbers when every value present is a number, else texts; `missvalue`
 // in any letter case is NA), and each region's geometry as WKB.
-Rcpp::List frameOfData(const VectorData& data, const std::string& missvalue);
+Rcpp::List frameOfData(const vec::VectorData& data, const std::string& missvalue);
 
 // The table as a named list of columns: texts, integers or numbers, empty cells NA.
 Rcpp::List listOfTable(const engine::PredictionTable& table);

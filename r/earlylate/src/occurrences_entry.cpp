@@ -46,7 +46,7 @@ Rcpp::List errorOf(const std::exception& e) { return Rcpp::List::create(Rcpp::Na
 Rcpp::List el_occurrence_points_cpp(std::string path, std::string encoding, std::string species,
                                     std::string longitude, std::string latitude, std::string date) {
     try {
-        const records::Table table = records::readTableFile(std::filesystem::u8path(path), encoding);
+        const vec::Table table = vec::readTableFile(std::filesystem::u8path(path), encoding);
         gis::OccurrenceResult result;
         gis::OccurrenceReader reader(table.headers, {species, longitude, latitude, date}, table.delimiter, result);
         std::vector<std::string> names;
@@ -61,7 +61,7 @@ Rcpp::List el_occurrence_points_cpp(std::string path, std::string encoding, std:
             lines.push_back(static_cast<double>(point->line));
         }
         std::vector<std::string> notes;
-        if (auto note = records::encodingNote(table)) notes.push_back(std::move(*note));
+        if (auto note = vec::encodingNote(table)) notes.push_back(std::move(*note));
         std::vector<double> badRows(result.badRows.begin(), result.badRows.end());
         return Rcpp::List::create(Rcpp::Named("species") = utf8Vector(names), Rcpp::Named("longitude") = lons,
                                   Rcpp::Named("latitude") = lats, Rcpp::Named("date") = dates,
@@ -98,8 +98,8 @@ Rcpp::List el_occurrence_records_cpp(Rcpp::List points, Rcpp::IntegerVector regi
         result.records = earliest.records(keyTexts);
         std::vector<std::string> summary = Rcpp::as<std::vector<std::string>>(points["notes"]);
         summary.push_back(result.summaryLine());
-        const records::BuiltRecords built =
-            records::buildRecordsData(std::move(result.records), buildOptions(absent, dropUnmatched, &shapes));
+        const vec::BuiltRecords built =
+            vec::buildRecordsData(std::move(result.records), buildOptions(absent, dropUnmatched, &shapes));
         summary.push_back(built.summaryLine());
         return builtFrame(built, summary);
     } catch (const std::runtime_error& e) {

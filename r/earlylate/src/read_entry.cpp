@@ -38,7 +38,7 @@ SettingValues readSettings(bool formatCheck) {
 Rcpp::List errorList(const std::string& text) { return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({text})); }
 
 // The data set of a completed Read as the list el_read() makes its frame of, or the error.
-Rcpp::List frameOrError(const ReadOutcome& outcome, std::vector<std::string> texts, const std::string& fallback,
+Rcpp::List frameOrError(const vec::ReadOutcome& outcome, std::vector<std::string> texts, const std::string& fallback,
                         const std::string& path) {
     if (outcome.erf != 0) return errorList(joined(texts, fallback));
     Rcpp::List frame;
@@ -70,10 +70,10 @@ Rcpp::List el_read_cpp(std::string path, std::string encoding, bool formatCheck)
     std::optional<std::string> bytes = vec::readWholeFile(source);
     if (!bytes) return errorList("Cannot open file: " + path);
     if (!looksLikeVectorFile(source, *bytes)) return Rcpp::List::create(Rcpp::Named("gis") = true);
-    ReadOutcome outcome;
+    vec::ReadOutcome outcome;
     try {
         feedback.caption(Label::ReadProgress, " 0 %");
-        outcome = readVectorBytes(std::move(*bytes), path, kMissValue, {settings, messages, feedback}, encoding, fs::path());
+        outcome = vec::readVectorBytes(std::move(*bytes), path, kMissValue, {settings, messages, feedback}, encoding, fs::path());
     } catch (const Cancelled&) {
         raiseInterrupt();
     }
@@ -88,13 +88,13 @@ Rcpp::List el_read_layer_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SE
     const SettingValues settings = readSettings(formatCheck);
     MessageList messages;
     RFeedback feedback;
-    ReadOutcome outcome;
+    vec::ReadOutcome outcome;
     try {
-        VectorData data = dataFromFrame(names, columns, geometry);
+        vec::VectorData data = dataFromFrame(names, columns, geometry);
         data.comment = vec::vectorFieldText(comment);
         vec::asReadFromText(data);
         feedback.caption(Label::ReadProgress, " 0 %");
-        outcome = readVectorData(std::move(data), kMissValue, {settings, messages, feedback});
+        outcome = vec::readVectorData(std::move(data), kMissValue, {settings, messages, feedback});
     } catch (const Cancelled&) {
         raiseInterrupt();
     } catch (const std::runtime_error& e) {

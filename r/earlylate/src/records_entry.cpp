@@ -23,14 +23,14 @@ std::string utf8(SEXP text) { return text == NA_STRING ? std::string() : Rf_tran
 std::string textOf(const Rcpp::List& list, const char* name) { return Rcpp::as<std::string>(list[name]); }
 
 // list(path, encoding): a delimited text file, as the batch runner reads it.
-records::Table tableOfFile(const Rcpp::List& source) {
-    return records::readTableFile(std::filesystem::u8path(textOf(source, "path")), textOf(source, "encoding"));
+vec::Table tableOfFile(const Rcpp::List& source) {
+    return vec::readTableFile(std::filesystem::u8path(textOf(source, "path")), textOf(source, "encoding"));
 }
 
 // list(headers, columns, first_line): a data frame's cells as texts, the first row on line
 // `first_line` (1 for a data frame, as R numbers its rows; 2 for a sheet below its header).
-records::Table tableOfFrame(const Rcpp::List& source) {
-    records::Table table;
+vec::Table tableOfFrame(const Rcpp::List& source) {
+    vec::Table table;
     const Rcpp::CharacterVector headers = source["headers"];
     const Rcpp::List columns = source["columns"];
     const auto firstLine = static_cast<std::int64_t>(Rcpp::as<double>(source["first_line"]));
@@ -45,11 +45,11 @@ records::Table tableOfFrame(const Rcpp::List& source) {
     return table;
 }
 
-records::Table tableOf(const Rcpp::List& source) {
+vec::Table tableOf(const Rcpp::List& source) {
     return source.containsElementNamed("path") ? tableOfFile(source) : tableOfFrame(source);
 }
 
-records::RecordColumns columnsOf(const Rcpp::List& columns, const std::string& joinColumn) {
+vec::RecordColumns columnsOf(const Rcpp::List& columns, const std::string& joinColumn) {
     return {textOf(columns, "region"), textOf(columns, "species"), textOf(columns, "date"), joinColumn};
 }
 
@@ -59,12 +59,12 @@ records::RecordColumns columnsOf(const Rcpp::List& columns, const std::string& j
 Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP geometry, std::string absent,
                           std::string joinColumn, bool dropUnmatched) {
     try {
-        const records::Table cells = tableOf(table);
+        const vec::Table cells = tableOf(table);
         std::vector<std::string> summary;
-        if (auto note = records::encodingNote(cells)) summary.push_back(std::move(*note));
+        if (auto note = vec::encodingNote(cells)) summary.push_back(std::move(*note));
         const RegionShapes shapes = Rf_isNull(geometry) ? RegionShapes{} : shapesByKey(keys, Rcpp::List(geometry));
-        std::vector<records::Record> found = records::recordsOf(cells, columnsOf(columns, joinColumn));
-        const records::BuiltRecords built = records::buildRecordsData(
+        std::vector<vec::Record> found = vec::recordsOf(cells, columnsOf(columns, joinColumn));
+        const vec::BuiltRecords built = vec::buildRecordsData(
             std::move(found), buildOptions(absent, dropUnmatched, Rf_isNull(geometry) ? nullptr : &shapes));
         summary.push_back(built.summaryLine());
         return builtFrame(built, summary);

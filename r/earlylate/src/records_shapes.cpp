@@ -25,21 +25,21 @@ RegionShapes shapesByKey(SEXP keys, const Rcpp::List& geometry) {
         const std::string key = plainCellText(keys, i);
         if (key.empty()) continue;
         WkbShape shape = shapeOfRegion(geometry[i], key);
-        if (!shapes.emplace(key, records::RegionShape{shape.type, std::move(shape.parts)}).second)
+        if (!shapes.emplace(key, vec::RegionShape{shape.type, std::move(shape.parts)}).second)
             throw std::runtime_error("The key \"" + key + "\" is shared by two regions of the regions layer");
     }
     return shapes;
 }
 
-records::BuildOptions buildOptions(const std::string& absent, bool dropUnmatched, const RegionShapes* shapes) {
-    records::BuildOptions options;
-    options.absent = absent == "unknown" ? records::Absence::Unknown : records::Absence::NotYet;
+vec::BuildOptions buildOptions(const std::string& absent, bool dropUnmatched, const RegionShapes* shapes) {
+    vec::BuildOptions options;
+    options.absent = absent == "unknown" ? vec::Absence::Unknown : vec::Absence::NotYet;
     options.dropUnmatched = dropUnmatched;
     options.shapes = shapes;
     return options;
 }
 
-Rcpp::List builtFrame(const records::BuiltRecords& built, const std::vector<std::string>& summary) {
+Rcpp::List builtFrame(const vec::BuiltRecords& built, const std::vector<std::string>& summary) {
     Rcpp::List frame = frameOfData(built.data, kMissValue);
     frame["summary"] = utf8Vector(summary);
     return frame;

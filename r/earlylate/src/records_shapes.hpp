@@ -12,7 +12,7 @@
 
 namespace el::rpkg {
 
-using RegionShapes = std::map<std::string, records::RegionShape>;
+using RegionShapes = std::map<std::string, vec::RegionShape>;
 
 // The regions' keys as texts (numbers in their plain form), in layer order; a missing or
 // empty key is refused, naming the feature (1-based) and `field`.
@@ -23,9 +23,9 @@ std::vector<std::string> regionKeys(SEXP keys, const std::string& field);
 RegionShapes shapesByKey(SEXP keys, const Rcpp::List& geometry);
 
 // `absent`: "unknown" or "notyet"; `shapes` null for a data set without geometry.
-records::BuildOptions buildOptions(const std::string& absent, bool dropUnmatched, const RegionShapes* shapes);
+vec::BuildOptions buildOptions(const std::string& absent, bool dropUnmatched, const RegionShapes* shapes);
 
 // list(name, values, geometry, summary).
-Rcpp::List builtFrame(const records::BuiltRecords& built, const std::vector<std::string>& summary);
+Rcpp::List builtFrame(const vec::BuiltRecords& built, const std::vector<std::string>& summary);
 
 }  // namespace el::rpkg

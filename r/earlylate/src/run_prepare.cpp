@@ -53,7 +53,7 @@ void applySettings(const Rcpp::List& given, PreparedRun& run) {
 
 // The species as the batch runner chooses them, from an R character vector of names (NULL:
 // none given).
-std::vector<std::string> chooseSpecies(SEXP given, const VectorData& data, const std::string& fileName) {
+std::vector<std::string> chooseSpecies(SEXP given, const vec::VectorData& data, const std::string& fileName) {
     std::optional<std::vector<std::string>> names;
     if (!Rf_isNull(given)) {
         names.emplace();
@@ -73,14 +73,14 @@ PreparedRun prepareRun(const RunInput& input, RFeedback& feedback) {
     bool badEpoch = false;
     run.date = calculationDate(&badEpoch);
     if (badEpoch) throw ToolError("SOURCE_DATE_EPOCH must be a whole number of seconds");
-    VectorData frame;
+    vec::VectorData frame;
     try {
         frame = dataFromFrame(input.names, input.columns, input.geometry);
     } catch (const std::runtime_error& e) {
         throw ToolError(e.what());
     }
     MessageList messages;
-    ReadOutcome read = readVectorData(std::move(frame), kMissValue, {run.settings, messages, feedback});
+    vec::ReadOutcome read = vec::readVectorData(std::move(frame), kMissValue, {run.settings, messages, feedback});
     run.readMessages = messages.take();
     if (read.erf != 0) throw ToolError(joined(run.readMessages, "The data frame could not be read"));
     run.data = std::move(read.data);

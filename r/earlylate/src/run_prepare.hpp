@@ -31,7 +31,7 @@ struct RunInput {
 };
 
 struct PreparedRun {
-    VectorData data;
+    vec::VectorData data;
     std::vector<std::string> species;
     SettingValues settings;
     std::vector<std::string> ignored;  // settings this core does not have

@@ -84,8 +84,8 @@ private:
     int dims_ = 2;
 };
 
-VectorPart pointsOf(WkbReader& in, const std::string& label) {
-    VectorPart part;
+vec::VectorPart pointsOf(WkbReader& in, const std::string& label) {
+    vec::VectorPart part;
     part.mergin = label;
     const std::uint32_t n = in.count();
     for (std::uint32_t i = 0; i < n; ++i) {
@@ -97,8 +97,8 @@ VectorPart pointsOf(WkbReader& in, const std::string& label) {
 }
 
 // A ring without its repeated closing node.
-VectorPart ringOf(WkbReader& in, const std::string& label) {
-    VectorPart part = pointsOf(in, label);
+vec::VectorPart ringOf(WkbReader& in, const std::string& label) {
+    vec::VectorPart part = pointsOf(in, label);
     if (part.x.size() > 1 && part.x.front() == part.x.back() && part.y.front() == part.y.back()) {
         part.x.pop_back();
         part.y.pop_back();
@@ -106,10 +106,10 @@ VectorPart ringOf(WkbReader& in, const std::string& label) {
     return part;
 }
 
-void addPolygonRings(WkbReader& in, std::vector<VectorPart>& parts) {
+void addPolygonRings(WkbReader& in, std::vector<vec::VectorPart>& parts) {
     const std::uint32_t rings = in.count();
     for (std::uint32_t r = 0; r < rings; ++r) {
-        VectorPart ring = ringOf(in, r == 0 ? "outer" : "hole");
+        vec::VectorPart ring = ringOf(in, r == 0 ? "outer" : "hole");
         // An empty outer ring is an empty polygon; an empty hole is no hole.
         if (!ring.x.empty()) parts.push_back(std::move(ring));
         else if (r == 0 && rings > 1) throw std::runtime_error("a polygon has holes but no outer ring");
@@ -132,14 +132,14 @@ WkbShape shapeOf(WkbReader& in) {
         case Point: {
             const auto [x, y] = in.point();
             if (std::isnan(x) && std::isnan(y)) return {"point", {}};  // WKB's empty point
-            return {"point", {VectorPart{"", {x}, {y}}}};
+            return {"point", {vec::VectorPart{"", {x}, {y}}}};
         }
         case MultiPoint: {
             const std::uint32_t n = in.count();
             if (n != 1) throw std::runtime_error("a multipoint of " + std::to_string(n) + " points cannot be one region");
             if (in.header() != Point) throw std::runtime_error("a multipoint holds a member that is not a point");
             const auto [x, y] = in.point();
-            return {"point", {VectorPart{"", {x}, {y}}}};
+            return {"point", {vec::VectorPart{"", {x}, {y}}}};
         }
         case LineString: {
             WkbShape shape{"line", {pointsOf(in, "root")}};
@@ -149,7 +149,7 @@ WkbShape shapeOf(WkbReader& in) {
         case MultiLineString: {
             WkbShape shape{"tree", {}};
             eachMember(in, LineString, [&] {
-                VectorPart line = pointsOf(in, "line");
+                vec::VectorPart line = pointsOf(in, "line");
                 if (!line.x.empty()) shape.parts.push_back(std::move(line));
             });
             return shape;
@@ -181,7 +181,7 @@ public:
     }
     void put(std::uint32_t value) { append(&value, sizeof value); }
     void put(double value) { append(&value, sizeof value); }
-    void points(const VectorPart& part, bool closed) {
+    void points(const vec::VectorPart& part, bool closed) {
         const bool close = closed && !part.x.empty() && !(part.x.front() == part.x.back() && part.y.front() == part.y.back());
         put(static_cast<std::uint32_t>(part.x.size() + (close ? 1 : 0)));
         for (std::size_t k = 0; k < part.x.size(); ++k) point(part.x[k], part.y[k]);
@@ -210,9 +210,9 @@ bool isHole(const std::string& label) {
 }
 
 // The polygons of an "area": each part not labelled "hole" (or the first) starts one.
-std::vector<std::vector<const VectorPart*>> polygonsOf(const std::vector<VectorPart>& parts) {
-    std::vector<std::vector<const VectorPart*>> polygons;
-    for (const VectorPart& part : parts) {
+std::vector<std::vector<const vec::VectorPart*>> polygonsOf(const std::vector<vec::VectorPart>& parts) {
+    std::vector<std::vector<const vec::VectorPart*>> polygons;
+    for (const vec::VectorPart& part : parts) {
         if (!(isHole(part.mergin) && !polygons.empty())) polygons.emplace_back();
         polygons.back().push_back(&part);
     }
@@ -226,17 +226,17 @@ WkbShape shapeOfWkb(std::span<const std::uint8_t> bytes) {
     WkbShape shape = shapeOf(in);
     if (!in.atEnd()) throw std::runtime_error("the geometry's well-known binary has bytes after its end");
     if (shape.parts.empty()) throw std::runtime_error("the geometry is empty");
-    for (const VectorPart& part : shape.parts)
+    for (const vec::VectorPart& part : shape.parts)
         for (std::size_t k = 0; k < part.x.size(); ++k)
             if (!std::isfinite(part.x[k]) || !std::isfinite(part.y[k]))
                 throw std::runtime_error("a coordinate is not a finite number");
     return shape;
 }
 
-std::vector<std::uint8_t> wkbOfObject(const VectorObject& object) {
+std::vector<std::uint8_t> wkbOfObject(const vec::VectorObject& object) {
     const auto& parts = object.parts;
     if (parts.empty() || parts.front().x.empty()) throw std::runtime_error("object \"" + object.name + "\" has no nodes");
-    for (const VectorPart& part : parts)
+    for (const vec::VectorPart& part : parts)
         if (part.x.size() != part.y.size())
             throw std::runtime_error("object \"" + object.name + "\" has a part whose x and y nodes differ in number");
     WkbWriter out;
@@ -254,7 +254,7 @@ std::vector<std::uint8_t> wkbOfObject(const VectorObject& object) {
     } else if (object.type == "tree") {
         out.header(MultiLineString);
         out.put(static_cast<std::uint32_t>(parts.size()));
-        for (const VectorPart& part : parts) {
+        for (const vec::VectorPart& part : parts) {
             out.header(LineString);
             out.points(part, false);
         }
@@ -265,7 +265,7 @@ std::vector<std::uint8_t> wkbOfObject(const VectorObject& object) {
         for (const auto& rings : polygons) {
             out.header(Polygon);
             out.put(static_cast<std::uint32_t>(rings.size()));
-            for (const VectorPart* ring : rings) out.points(*ring, true);
+            for (const vec::VectorPart* ring : rings) out.points(*ring, true);
         }
     } else {
         throw std::runtime_error("object \"" + object.name + "\" has the unknown type \"" + object.type + "\"");

@@ -24,7 +24,7 @@ namespace el::rpkg {
 
 struct WkbShape {
     std::string type;
-    std::vector<VectorPart> parts;
+    std::vector<vec::VectorPart> parts;
 };
 
 // Throws std::runtime_error with a sentence (without the region's name) when the bytes are
@@ -32,6 +32,6 @@ struct WkbShape {
 WkbShape shapeOfWkb(std::span<const std::uint8_t> bytes);
 
 // Throws std::runtime_error for an object without nodes or of an unknown type.
-std::vector<std::uint8_t> wkbOfObject(const VectorObject& object);
+std::vector<std::uint8_t> wkbOfObject(const vec::VectorObject& object);
 
 }  // namespace el::rpkg

@@ -16,7 +16,7 @@ const std::vector<std::string> kSpecies{"A", "B", "C", "D", "E"};
 // Fourteen regions in a row, 1000 units apart, which the species reach from the west at
 // their own pace, each with a few regions out of order; the last regions of A, B, C and E
 // are not reached. D reached only three regions, so no rule of a hindcast admits it.
-VectorData rowData() {
+vec::VectorData rowData() {
     const std::vector<int> jitter{0, 2, -1, 1, 0, -2, 1, 0, 2, -1, 0, 1, -1, 0};
     std::vector<std::string> regions;
     std::vector<std::vector<std::string>> values;
@@ -29,7 +29,7 @@ VectorData rowData() {
         values.push_back({date(1960, 3, 13), date(1970, 2.5, 12), date(1975, 2, 11),
                           i < 3 ? date(1980, 4, 3) : std::string("Unknown"), date(1985, 1.5, 12)});
     }
-    VectorData data = test::makeData(kSpecies, regions, values);
+    vec::VectorData data = test::makeData(kSpecies, regions, values);
     for (std::size_t i = 0; i < data.objects.size(); ++i) data.objects[i].parts[0].x = {1000.0 * static_cast<double>(i)};
     return data;
 }
@@ -44,7 +44,7 @@ protected:
         request.targets = kSpecies;
         request.years = {1990, 1985};
     }
-    VectorData data = rowData();
+    vec::VectorData data = rowData();
     AllSpeciesRequest request;
     Feedback quiet;
 };
@@ -94,7 +94,7 @@ TEST_F(AllSpecies, RowsComeInYearThenSpeciesOrderAndOnlyForEligibleSpecies) {
 
 TEST(HindcastEligibility, CountsDatesUpToAndAfterTheYearAndRegionsNeverReached) {
     // Six dated up to 2000, three after, one not reached; the other values count for nothing.
-    const VectorData data = test::makeData(
+    const vec::VectorData data = test::makeData(
         {"S"}, {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"},
         {{"1990"}, {"1992"}, {"1994"}, {"1996"}, {"1998"}, {"2000"}, {"2001"}, {"2003"}, {"2005"}, {"未分布"},
          {"Arrived"}, {"Unknown"}});

@@ -28,15 +28,15 @@ std::vector<std::vector<std::string>> rowValues() {
             {"1992", "2001", "1997", "NotYetArrived"}, {"1994", "2003.5", "NotYetArrived", "Unknown"}};
 }
 
-VectorData rowData(std::vector<std::vector<std::string>> values) {
-    VectorData data = test::makeData(kSpecies, {"R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8"}, values);
+vec::VectorData rowData(std::vector<std::vector<std::string>> values) {
+    vec::VectorData data = test::makeData(kSpecies, {"R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8"}, values);
     for (std::size_t i = 0; i < data.objects.size(); ++i) data.objects[i].parts[0].x = {1000.0 * static_cast<double>(i)};
     data.objects[5].parts[0].x = {1500};  // R6 lies between R2 and R3, nearer the reached regions than any
     return data;
 }
 
 // The same file with every later cell replaced by hand.
-VectorData rowMaskedByHand() {
+vec::VectorData rowMaskedByHand() {
     auto values = rowValues();
     values[6][1] = "NotYetArrived";  // B 2001
     values[7][1] = "NotYetArrived";  // B 2003.5
@@ -53,13 +53,13 @@ protected:
         request.settings.set(Setting::TargetSpecies, "T");
         request.settings.set(Setting::IterationN, "20");
     }
-    VectorData data = rowData(rowValues());
+    vec::VectorData data = rowData(rowValues());
     HindcastRequest request;
     Feedback quiet;
 };
 
 TEST_F(Hindcast, MaskedRunIsTheNormalRunOfTheCopyMaskedByHand) {
-    const VectorData byHand = rowMaskedByHand();
+    const vec::VectorData byHand = rowMaskedByHand();
     EXPECT_EQ(maskLaterDates(data, kSpecies, 2000).objects[6].values, byHand.objects[6].values);
 
     test::RecordingHost host;
@@ -150,9 +150,9 @@ TEST_F(Hindcast, WritesNothingWhateverTheSettingsSay) {
 }
 
 TEST(HindcastMask, OnlyDatesAfterTheYearOfTheSpeciesAnalysed) {
-    const VectorData data = test::makeData({"A", "Other", "T"}, {"R1", "R2"},
+    const vec::VectorData data = test::makeData({"A", "Other", "T"}, {"R1", "R2"},
                                            {{"2000.5", "2005", "Arrived"}, {"2000", "1999", "null"}});
-    const VectorData masked = maskLaterDates(data, {"A", "T"}, 2000);
+    const vec::VectorData masked = maskLaterDates(data, {"A", "T"}, 2000);
     EXPECT_EQ(masked.objects[0].values, (std::vector<std::string>{"NotYetArrived", "2005", "Arrived"}));
     EXPECT_EQ(masked.objects[1].values, (std::vector<std::string>{"2000", "1999", "null"}));
 }

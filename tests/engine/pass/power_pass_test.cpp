@@ -17,7 +17,7 @@ namespace {
 // Six regions, three species without a target, every species weighted automatically
 // (the weights then go through the binomial posteriors).
 PassInput sixRegions(test::RecordingHost& host) {
-    const VectorData data = test::makeData({"A", "B", "C"}, {"R1", "R2", "R3", "R4", "R5", "R6"},
+    const vec::VectorData data = test::makeData({"A", "B", "C"}, {"R1", "R2", "R3", "R4", "R5", "R6"},
                                            {{"1990", "1985", "2001"},
                                             {"1992", "1986", "2002"},
                                             {"1995", "1990", "NotYetArrived"},

@@ -15,7 +15,7 @@ namespace {
 
 // Six regions; R6 knows almost nothing and is left out by a region exclusion. The target's
 // value in R3 is missing, and one region's name needs quoting in a CSV file.
-VectorData sixRegions() {
+vec::VectorData sixRegions() {
     return test::makeData({"A", "B", "T"}, {"R1", "R2", "Say \"R3\", east", "R4", "R5", "R6"},
                           {{"1990", "1985", "2010"},
                            {"1992", "1986", "2011"},
@@ -43,7 +43,7 @@ protected:
         throw std::out_of_range(column);
     }
 
-    VectorData data = sixRegions();
+    vec::VectorData data = sixRegions();
     test::RecordingHost host;
 };
 

@@ -19,7 +19,7 @@ using test::RecordingHost;
 using test::TempDir;
 
 // Five regions, two training species and the target T, every pair related.
-VectorData fiveRegions() {
+vec::VectorData fiveRegions() {
     return test::makeData({"A", "B", "T"}, {"R1", "R2", "R3", "R4", "R5"},
                           {{"1990", "1985", "2010"},
                            {"1992", "1986", "2011"},
@@ -45,7 +45,7 @@ protected:
     }
 
     TempDir dir;
-    VectorData data = fiveRegions();
+    vec::VectorData data = fiveRegions();
     RecordingHost host;
     Engine engine;
     RunResult result;
@@ -291,7 +291,7 @@ TEST_F(EngineRun, ReportBlocksUseRegionNumbersNotNames) {
 // Two groups of regions that only species A relates to each other. A orders every pair the
 // other way round from the target, so its similarity is 0: with p1 = 0 it still weighs
 // (0^0 = 1) and the regions are connected; from p1 = 0.1 on it weighs 0 and the groups split.
-VectorData twoGroups() {
+vec::VectorData twoGroups() {
     return test::makeData({"A", "B", "C", "T"}, {"R1", "R2", "R3", "R4", "R5", "R6"},
                           {{"2006", "2001", "Unknown", "2001"},
                            {"2005", "2002", "Unknown", "2002"},

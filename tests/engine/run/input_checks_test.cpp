@@ -10,10 +10,10 @@ namespace {
 using test::makeData;
 
 TEST(InputChecks, DuplicatedNamesAreNamedWithTheirCountsTheFirstFewOnly) {
-    const VectorData unique = makeData({"Sp"}, {"A", "B", "C"}, {{"1"}, {"2"}, {"3"}});
+    const vec::VectorData unique = makeData({"Sp"}, {"A", "B", "C"}, {{"1"}, {"2"}, {"3"}});
     EXPECT_EQ(duplicatedNamesWarning(unique), std::nullopt);
 
-    const VectorData twice = makeData({"Sp"}, {"B", "A", "B", "A", "A", "C"}, {{"1"}, {"2"}, {"3"}, {"4"}, {"5"}, {"6"}});
+    const vec::VectorData twice = makeData({"Sp"}, {"B", "A", "B", "A", "A", "C"}, {{"1"}, {"2"}, {"3"}, {"4"}, {"5"}, {"6"}});
     EXPECT_EQ(duplicatedRegionNames(twice), (std::vector<std::string>{"B", "A"}));
     EXPECT_EQ(duplicatedNamesWarning(twice),
               "2 region names are used more than once: \"B\" (2 regions), \"A\" (3 regions); regions are told apart "
@@ -21,7 +21,7 @@ TEST(InputChecks, DuplicatedNamesAreNamedWithTheirCountsTheFirstFewOnly) {
 
     std::vector<std::string> names;
     for (int k = 0; k < 7; ++k) names.insert(names.end(), 2, "R" + std::to_string(k));
-    const VectorData many = makeData({"Sp"}, names, std::vector<std::vector<std::string>>(names.size(), {"1"}));
+    const vec::VectorData many = makeData({"Sp"}, names, std::vector<std::vector<std::string>>(names.size(), {"1"}));
     const std::string text = *duplicatedNamesWarning(many);
     EXPECT_EQ(text.rfind("7 region names are used more than once: \"R0\" (2 regions), ", 0), 0u) << text;
     EXPECT_NE(text.find("\"R4\" (2 regions) and 2 more;"), std::string::npos) << text;
@@ -29,7 +29,7 @@ TEST(InputChecks, DuplicatedNamesAreNamedWithTheirCountsTheFirstFewOnly) {
 }
 
 TEST(InputChecks, SpeciesWithoutAnyDateIsWarnedOf) {
-    const VectorData data = makeData({"Dated", "Keywords", "Empty"}, {"A", "B"},
+    const vec::VectorData data = makeData({"Dated", "Keywords", "Empty"}, {"A", "B"},
                                      {{"2001", "Arrived", "null"}, {"NotYetArrived", "分布", "null"}});
     const auto warnings = undatedSpeciesWarnings(data, {"Dated", "Keywords", "Empty"});
     ASSERT_EQ(warnings.size(), 2u);
@@ -47,7 +47,7 @@ TEST(InputChecks, TrainingShareThatHidesNoDateIsWarnedOf) {
     for (const char* v : {"2001", "2002", "2003", "2004", "2005", "NotYetArrived", "NotYetArrived", "null", "未分布",
                           "Unknown"})
         values.push_back({v});
-    const VectorData data = makeData({"T"}, {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"}, values);
+    const vec::VectorData data = makeData({"T"}, {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"}, values);
     EXPECT_EQ(noValidationWarning(data, "T", "0.7"),
               "the training share 0.7 leaves no validation region for \"T\": it keeps 7 of the 10 regions for "
               "training, and \"T\" has a date in only 5 regions (only a hidden date validates the fit)");

@@ -8,7 +8,7 @@
 #include "tests/vector/vector_fixture.hpp"
 #include "vector/records.hpp"
 
-namespace el::records {
+namespace el::vec {
 namespace {
 
 // Ten regions reached from R1 onwards by four species and the target T, as a first-record
@@ -34,7 +34,7 @@ struct Forecast {
     engine::RunResult result;
 };
 
-Forecast forecastOf(const VectorData& data) {
+Forecast forecastOf(const vec::VectorData& data) {
     test::RecordingHost host;
     host.values.set(Setting::TargetSpecies, "T");
     host.values.set(Setting::DoReliability, "0");
@@ -53,12 +53,12 @@ Forecast forecastOf(const VectorData& data) {
 TEST(RecordsForecast, EqualsTheForecastOfItsVectorFile) {
     test::VectorFixture fixture;
     BuiltRecords built = buildRecordsData(recordsOf(readDelimitedTable(recordsTable(), "auto"), {}), {});
-    ReadOutcome fromTable = readVectorData(built.data, "null", fixture.host);
+    vec::ReadOutcome fromTable = vec::readVectorData(built.data, "null", fixture.host);
     ASSERT_EQ(fromTable.erf, 0);
     Feedback quiet;
-    const auto text = vectorFileText(built.data, "null", quiet);
+    const auto text = vec::vectorFileText(built.data, "null", quiet);
     ASSERT_TRUE(text);
-    const ReadOutcome fromFile = fixture.read(*text);
+    const vec::ReadOutcome fromFile = fixture.read(*text);
     ASSERT_EQ(fromFile.erf, 0);
 
     ASSERT_EQ(fromTable.data.objn(), fromFile.data.objn());
@@ -78,4 +78,4 @@ TEST(RecordsForecast, EqualsTheForecastOfItsVectorFile) {
 }
 
 }  // namespace
-}  // namespace el::records
+}  // namespace el::vec

@@ -17,7 +17,7 @@ namespace {
 // the run. The run predicts R4 at 2007 and R5 at 2008 (both overdue: no later than 2008)
 // and R6 at 2008.5 (not overdue).
 struct SkillCase {
-    VectorData data = test::makeData({"A", "T"}, {"R1", "R2", "R3", "R4", "R5", "R6", "R7"},
+    vec::VectorData data = test::makeData({"A", "T"}, {"R1", "R2", "R3", "R4", "R5", "R6", "R7"},
                                      {{"1990", "2000"},
                                       {"1991", "2004"},
                                       {"1992", "2008"},

@@ -39,9 +39,9 @@ std::string toCp932(const std::string& utf8) {
 
 class EncodedWriteBack : public ::testing::Test {
 protected:
-    VectorData readBack(const std::string& bytes) {
+    vec::VectorData readBack(const std::string& bytes) {
         test::writeFile(source, bytes);
-        const ReadOutcome read = readVectorFile(source, "null", host);
+        const vec::ReadOutcome read = vec::readVectorFile(source, "null", host);
         EXPECT_EQ(read.erf, 0);
         return read.data;
     }
@@ -56,7 +56,7 @@ TEST_F(EncodedWriteBack, Cp932ByteOrderMarkAndPlainUtf8AreKept) {
         "vector\r\n日本\r\nsp1,Number of viable pairs of early-late relation,Relative infestation date,Predicted_sp1,"
         "type$,name$,n,x,y\r\n分布,0,1, 2001,point,京都, 1 , 0 , 0 \r\n";
 
-    VectorData loaded = readBack(toCp932(kUtf8Source));
+    vec::VectorData loaded = readBack(toCp932(kUtf8Source));
     ASSERT_EQ(loaded.encoding.name, "CP932");
     addPredictionToSource(loaded, oneRegion(" 2001"), "null", source, host);
     EXPECT_EQ(readFile(source), toCp932(expected));
@@ -73,7 +73,7 @@ TEST_F(EncodedWriteBack, Cp932ByteOrderMarkAndPlainUtf8AreKept) {
 
 TEST_F(EncodedWriteBack, ACharacterTheEncodingCannotHoldLeavesTheSourceUntouched) {
     const std::string original = toCp932(kUtf8Source);
-    const VectorData loaded = readBack(original);
+    const vec::VectorData loaded = readBack(original);
     // A text the source's encoding has no code for (an emoji) in the new columns.
     EXPECT_EQ(test::errorText<RunError>([&] {
                   addPredictionToSource(loaded, oneRegion("\xF0\x9F\x90\x9B"), "null", source, host);

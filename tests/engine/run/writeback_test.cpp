@@ -55,7 +55,7 @@ protected:
     void SetUp() override {
         fs::create_directories(dataFolder);
         test::writeFile(source, kSource);
-        const ReadOutcome read = readVectorFile(source, "null", host);
+        const vec::ReadOutcome read = vec::readVectorFile(source, "null", host);
         ASSERT_EQ(read.erf, 0) << (host.messages.empty() ? "" : host.messages.front());
         loaded = read.data;
     }
@@ -64,7 +64,7 @@ protected:
     fs::path dataFolder = work / "data";
     fs::path source = dataFolder / "sample.csv";
     test::RecordingHost host;
-    VectorData loaded;
+    vec::VectorData loaded;
 };
 
 TEST_F(WriteBack, AddsTheNewVariablesToTheSourceFile) {
@@ -114,7 +114,7 @@ TEST_F(WriteBack, StoppedAfterAnyStepLeavesTheSourceWholeAndNothingElse) {
 }
 
 TEST_F(WriteBack, WhatCannotBeWrittenStopsBeforeTheSource) {
-    VectorData broken = loaded;
+    vec::VectorData broken = loaded;
     broken.objects[0].parts.clear();  // a polygon without its node list
     EXPECT_EQ(test::errorText<RunError>([&] { addPredictionToSource(broken, columnsForSample(), "null", source, host); }),
               "The prediction could not be added to " + source.string() +
@@ -129,7 +129,7 @@ TEST_F(WriteBack, WhatCannotBeWrittenStopsBeforeTheSource) {
 }
 
 TEST_F(WriteBack, CopyLeavesTheLoadedDataAloneAndColumnsThatDoNotFitAreRefused) {
-    const VectorData copy = withPrediction(loaded, columnsForSample(), "null");
+    const vec::VectorData copy = withPrediction(loaded, columnsForSample(), "null");
     EXPECT_EQ(copy.objects[1].values, (std::vector<std::string>{"null", "2012", "1", "null", "null", "null"}));
     EXPECT_EQ(loaded.valn(), 2);
     EXPECT_EQ(loaded.objects[0].values.size(), 2u);
