@@ -1,5 +1,6 @@
 #pragma once
-// Writing the log to a text file as "Save log" does: every line exactly as shown, each ended by CR LF.
+// Writing the log to a text file as "Save log" does: every line exactly as shown, each ended by
+// CR LF, the file replaced whole (base/file_replace.hpp).
 
 #include <filesystem>
 #include <optional>

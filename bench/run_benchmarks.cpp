@@ -108,7 +108,7 @@ void BM_ReadStep(benchmark::State& state) {
     std::filesystem::current_path(dir);
     for (auto _ : state) {
         BenchHost host;
-        const vec::ReadOutcome outcome = vec::readVectorFile(file, "null", host.readHooks());
+        const vec::ReadOutcome outcome = vec::readVectorFile(file, "null", host.readHooks(), {});
         if (outcome.erf != 0) state.SkipWithError("the read failed");
         benchmark::DoNotOptimize(outcome.data.objects.data());
     }

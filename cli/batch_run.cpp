@@ -6,13 +6,15 @@
 #include <optional>
 
 #include "base/calc_date.hpp"
+#include "base/file_bytes.hpp"
+#include "base/file_lock.hpp"
 #include "base/log_file.hpp"
+#include "base/numtext.hpp"
 #include "cli/after_run.hpp"
 #include "cli/batch_console.hpp"
 #include "cli/batch_options.hpp"
 #include "cli/file_digest.hpp"
 #include "cli/figure_output.hpp"
-#include "base/numtext.hpp"
 #include "engine/run/engine.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/run/input_checks.hpp"
@@ -21,15 +23,17 @@
 #include "engine/run/skill.hpp"
 #include "engine/run/species_choice.hpp"
 #include "gis/read_source.hpp"
-#include "vector/file_bytes.hpp"
 #include "vector/records.hpp"
 #include "vector/table_hint.hpp"
 #include "vector/text_encoding.hpp"
 #include "vector/vector_file.hpp"
-#include "vector/work_lock.hpp"
 
 namespace el::batch {
 namespace {
+
+// Where the batch runner's side files go (the side log of a failed scan, the weight-test
+// file): its working folder.
+constexpr const char* kWorkFolder = ".";
 
 constexpr int kCompleted = 0;
 constexpr int kStopped = 1;
@@ -81,7 +85,7 @@ Chosen<FigureRequest> chooseFigures(const BatchOptions& opts, const std::vector<
 
 // After FILE failed to read as a vector file: what it looks like, when it looks like a table.
 std::optional<std::string> tableAdvice(const BatchOptions& opts) {
-    const auto bytes = vec::readWholeFile(opts.file);
+    const auto bytes = readWholeFile(opts.file);
     if (!bytes) return std::nullopt;
     const auto decoded = vec::decodeSource(*bytes, opts.encoding);
     const auto* text = std::get_if<vec::DecodedText>(&decoded);
@@ -164,11 +168,11 @@ private:
 int BatchSession::run(const std::string& date) {
     const std::filesystem::path source = opts_.input();
     opts_.values.set(Setting::DataFileName, source.filename().string());
-    // Held from the Read to the end of the run: the outputs in the working directory and
-    // the written-back source are this process's until then.
-    const vec::WorkFolderLock lock;
+    // Held from the Read to the end of the run: no other process reads the source to write
+    // it back until this one has written its prediction into it.
+    const FileLock lock(source);
     if (!lock.acquired()) {
-        console_.message(vec::WorkFolderLock::busyText());
+        console_.message(FileLock::busyText(source));
         return finish(kStopped);
     }
     SourceReadOutcome read;
@@ -232,7 +236,7 @@ std::optional<int> BatchSession::readAndTell(SourceReadOutcome& read) {
 
 SourceReadOutcome BatchSession::readInput() {
     if (opts_.fromRecords()) return readRecords();
-    return readSourceFile(opts_.file, kMissValue, {opts_.values, console_, console_}, opts_.encoding);
+    return readSourceFile(opts_.file, kMissValue, {opts_.values, console_, console_}, kWorkFolder, opts_.encoding);
 }
 
 // The records' data set, read as the Read step reads a GIS layer's: nothing may be written
@@ -298,7 +302,7 @@ engine::RunResult BatchSession::forecast(const SourceReadOutcome& source, std::v
     if (opts_.fromRecords()) request.unwritableSource = "a records table";
     request.missvalue = kMissValue;
     request.calculationDate = date;
-    request.workDir = ".";
+    request.workDir = kWorkFolder;
     engine::Engine engine;
     engine::RunResult result = engine.run(request, {opts_.values, log_, console_, console_});
     console_.endProgress();

@@ -4,7 +4,7 @@
 
 #include "base/text.hpp"
 #include "vector/records.hpp"
-#include "vector/file_bytes.hpp"
+#include "base/file_replace.hpp"
 #ifdef EARLYLATE_HAVE_GIS
 #include "gis/gis_error.hpp"
 #include "gis/table_layer.hpp"
@@ -21,8 +21,9 @@ bool isGisTable(const std::string& file) {
 }
 
 std::optional<std::string> writeText(const std::string& file, const std::string& what, const std::string& bytes) {
-    if (vec::replaceWholeFile(file, bytes)) return std::nullopt;
-    return "The " + what + " file \"" + file + "\" cannot be written";
+    const auto reason = replaceFile(file, bytes);
+    if (!reason) return std::nullopt;
+    return "The " + what + " file \"" + file + "\" cannot be written: " + *reason;
 }
 
 }  // namespace

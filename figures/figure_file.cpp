@@ -10,7 +10,7 @@
 #include "base/text.hpp"
 #include "figures/cairo_output.hpp"
 #include "figures/cairo_scene.hpp"
-#include "vector/file_bytes.hpp"
+#include "base/file_replace.hpp"
 
 namespace el::figures {
 namespace {
@@ -93,7 +93,8 @@ std::optional<std::string> writeFigure(const Scene& scene, const std::filesystem
     } catch (const std::exception& error) {
         return "The figure file \"" + file.string() + "\" cannot be made: " + error.what();
     }
-    if (!vec::replaceWholeFile(file, bytes)) return "The figure file \"" + file.string() + "\" cannot be written";
+    if (auto reason = replaceFile(file, bytes))
+        return "The figure file \"" + file.string() + "\" cannot be written: " + *reason;
     return std::nullopt;
 }
 

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "base/text.hpp"
-#include "vector/file_bytes.hpp"
+#include "base/file_replace.hpp"
 
 namespace el::figures {
 
@@ -28,7 +28,8 @@ std::optional<std::string> writeReport(const ReportContent& content, const std::
     } catch (const std::exception& error) {
         return "The report file \"" + file.string() + "\" cannot be made: " + error.what();
     }
-    if (!vec::replaceWholeFile(file, bytes)) return "The report file \"" + file.string() + "\" cannot be written";
+    if (auto reason = replaceFile(file, bytes))
+        return "The report file \"" + file.string() + "\" cannot be written: " + *reason;
     return std::nullopt;
 }
 

@@ -121,7 +121,8 @@ Exit status: 0 done, 1 conversion failed, 2 usage error.
 )";
 }
 
-int runConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               const std::filesystem::path& sideFolder) {
     const bool help = std::find(args.begin(), args.end(), "--help") != args.end() ||
                       std::find(args.begin(), args.end(), "-h") != args.end();
     if (!help && asksForRecords(args)) return runRecordsConvert(args, out, err);
@@ -148,7 +149,7 @@ int runConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
                 throw GisError("no GIS format is known for the extension of " + request.output +
                                " (use .gpkg, .shp or .geojson)");
             const std::string missvalue = "null";
-            const vec::ReadOutcome read = vec::readVectorFile(request.input, missvalue, {settings, messenger, quiet});
+            const vec::ReadOutcome read = vec::readVectorFile(request.input, missvalue, {settings, messenger, quiet}, sideFolder);
             if (read.erf != 0) throw GisError("cannot read the vector file " + request.input);
             exportVectorData(read.data, missvalue, request.output);
         }

@@ -4,6 +4,7 @@
 //   earlylate-convert FILE.csv OUT.gpkg|OUT.shp|OUT.geojson
 // Exit status 0 done, 1 conversion failed, 2 usage error.
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <variant>
@@ -29,7 +30,9 @@ std::variant<ConvertRequest, std::string> parseConvertArguments(const std::vecto
 
 std::string convertHelp();
 
-// Runs the converter on the arguments after the program name.
-int runConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Runs the converter on the arguments after the program name; the side log of a vector file
+// that fails its scan goes to `sideFolder` (the converter's: its working folder).
+int runConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               const std::filesystem::path& sideFolder);
 
 }  // namespace el::gis

@@ -8,5 +8,5 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return el::gis::runConvert(args, std::cout, std::cerr);
+    return el::gis::runConvert(args, std::cout, std::cerr, ".");
 }

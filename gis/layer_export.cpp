@@ -2,8 +2,9 @@
 
 #include <sstream>
 
-#include "base/text.hpp"
+#include "base/file_replace.hpp"
 #include "base/numtext.hpp"
+#include "base/text.hpp"
 #include "gis/gdal_session.hpp"
 #include "gis/geometry_shape.hpp"
 #include "gis/gis_error.hpp"
@@ -106,6 +107,28 @@ std::string driverForOutput(const std::filesystem::path& output) {
     return {};
 }
 
+namespace {
+
+// A format that keeps a layer in one file (no side files), which can be made at a temporary
+// name and put in place whole.
+bool writesOneFile(GDALDriver& driver) {
+    const std::string name = driver.GetDescription();
+    return name == "GPKG" || name == "GeoJSON";
+}
+
+// Creates the dataset at `file`, fills and closes it; throws GisError naming `output`.
+void createAndFill(GDALDriver& driver, const std::filesystem::path& file, const std::filesystem::path& output,
+                   const std::function<void(GDALDataset&)>& fill) {
+    DatasetPtr dataset(driver.Create(gdalPath(file).c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+    if (!dataset) throw GisError("cannot create " + gdalPath(output) + gdalReason());
+    fill(*dataset);
+    CPLErrorReset();
+    dataset.reset();  // closing writes what the driver still holds
+    if (CPLGetLastErrorType() == CE_Failure) throw GisError("cannot write " + gdalPath(output) + gdalReason());
+}
+
+}  // namespace
+
 void writeNewDataset(const std::filesystem::path& output, const std::function<void(GDALDataset&)>& fill) {
     registerGdalDrivers();
     QuietGdal quiet;
@@ -113,14 +136,20 @@ void writeNewDataset(const std::filesystem::path& output, const std::function<vo
     if (driver == nullptr)
         throw GisError("no GIS format is known for the extension of " + gdalPath(output) +
                        " (use .gpkg, .shp or .geojson)");
+    if (writesOneFile(*driver)) {
+        // Made beside the output and put in its place whole: a failure leaves the old file.
+        try {
+            NamedReplacement replacement(output, output.extension().string());
+            createAndFill(*driver, replacement.temporary(), output, fill);
+            replacement.commit();
+        } catch (const FileReplaceError& error) {
+            throw GisError("cannot write " + gdalPath(output) + ": " + error.what());
+        }
+        return;
+    }
     removeOutput(*driver, output);
     try {
-        DatasetPtr dataset(driver->Create(gdalPath(output).c_str(), 0, 0, 0, GDT_Unknown, nullptr));
-        if (!dataset) throw GisError("cannot create " + gdalPath(output) + gdalReason());
-        fill(*dataset);
-        CPLErrorReset();
-        dataset.reset();  // closing writes what the driver still holds
-        if (CPLGetLastErrorType() == CE_Failure) throw GisError("cannot write " + gdalPath(output) + gdalReason());
+        createAndFill(*driver, output, output, fill);
     } catch (const GisError&) {
         removeOutput(*driver, output);
         throw;

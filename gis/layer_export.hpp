@@ -24,12 +24,14 @@ std::string driverForOutput(const std::filesystem::path& output);
 // variable and the object name in a "name" attribute ("object_name" when a variable is
 // already called name). A variable whose present values all read as numbers is a real
 // column, any other a text column; values equal to `missvalue`, or "null" in any letter
-// case, are null. An existing `output` is replaced; after a failure nothing is left.
-// Throws GisError.
+// case, are null. An existing `output` is replaced; after a failure a GeoPackage or GeoJSON
+// file is as it was, and nothing is left of a Shapefile. Throws GisError.
 void exportVectorData(const vec::VectorData& data, const std::string& missvalue, const std::filesystem::path& output);
 
-// Creates `output` anew in the GIS format of its extension and lets `fill` write its layer;
-// on any failure (a GisError) nothing of `output` is left.
+// Creates `output` anew in the GIS format of its extension and lets `fill` write its layer.
+// A one-file format (GeoPackage, GeoJSON) is made beside `output` and put in its place whole
+// (base/file_replace.hpp), so a failure (a GisError) leaves the previous file as it was; any
+// other format is written in place, and a failure leaves nothing of `output`.
 void writeNewDataset(const std::filesystem::path& output, const std::function<void(GDALDataset&)>& fill);
 
 // Writes one feature per object, in order, to a new layer of `dataset` named after `output`,

@@ -9,7 +9,7 @@
 namespace el {
 
 SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, const vec::ReadHooks& hooks,
-                                 const std::string& encoding) {
+                                 const std::filesystem::path& sideFolder, const std::string& encoding) {
     SourceReadOutcome outcome;
 #ifdef EARLYLATE_HAVE_GIS
     if (gis::isGisFile(source)) {
@@ -20,7 +20,7 @@ SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std:
         return outcome;
     }
 #endif
-    outcome.read = vec::readVectorFile(source, missvalue, hooks, encoding);
+    outcome.read = vec::readVectorFile(source, missvalue, hooks, sideFolder, encoding);
     return outcome;
 }
 

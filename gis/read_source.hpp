@@ -2,7 +2,7 @@
 // The Read step as the window and the batch runner start it: a vector file is read as it
 // is; a GIS file (GeoPackage, Shapefile, GeoJSON) becomes a data set through GDAL, when the
 // tool was built with GIS support. The source itself is never written. Like the rest of
-// the core it takes no lock (the front ends hold vector/work_lock.hpp's).
+// the core it takes no lock (the front ends hold base/file_lock.hpp's).
 
 #include <filesystem>
 #include <string>
@@ -19,9 +19,10 @@ struct SourceReadOutcome {
     bool convertedFromGis = false;  // the data came from a GIS file: nothing may be written back to it
 };
 
-// `encoding` is the text encoding of a vector file ("auto": UTF-8, else the one detected).
+// `encoding` is the text encoding of a vector file ("auto": UTF-8, else the one detected);
+// the side log of a failed scan goes to `sideFolder` (nothing when it is empty).
 SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, const vec::ReadHooks& hooks,
-                                 const std::string& encoding = "auto");
+                                 const std::filesystem::path& sideFolder, const std::string& encoding = "auto");
 
 // A records table's cells: a delimited text (`encoding` "auto" or an encoding name), or the
 // first sheet of an XLSX or ODS file. Throws std::runtime_error naming the fault.

@@ -1,7 +1,7 @@
 // The trailing-comma normaliser: a spreadsheet leaves empty fields at the ends of lines,
 // and since fields run on across line ends they would shift every following record.
 
-#include "vector/file_bytes.hpp"
+#include "base/file_bytes.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el::vec {
@@ -9,8 +9,8 @@ namespace el::vec {
 std::string filecomma(std::string_view text) {
     std::string normalised;
     normalised.reserve(text.size() + text.size() / 16);
-    for (std::string_view line : vec::linesOf(text)) {
-        normalised += vec::withoutTrailingCommas(line);
+    for (std::string_view line : linesOf(text)) {
+        normalised += withoutTrailingCommas(line);
         normalised += "\r\n";
     }
     return normalised;

@@ -2,7 +2,7 @@
 
 #include <variant>
 
-#include "vector/file_bytes.hpp"
+#include "base/file_bytes.hpp"
 #include "vector/progress_text.hpp"
 #include "vector/text_encoding.hpp"
 #include "vector/vector_checks.hpp"
@@ -58,14 +58,15 @@ ReadOutcome readVectorBytes(std::string bytes, const std::string& sourceName, co
 }
 
 ReadOutcome readVectorFile(const std::filesystem::path& source, const std::string& missvalue, const ReadHooks& hooks,
-                           const std::string& encoding) {
+                           const std::filesystem::path& sideFolder, const std::string& encoding) {
     hooks.feedback.caption(Label::ReadProgress, " 0 %");
-    auto bytes = vec::readWholeFile(source);
+    auto bytes = readWholeFile(source);
     if (!bytes) {
         hooks.messenger.message("Cannot open file: " + source.string());
         return ReadOutcome{};
     }
-    return readStep(std::move(*bytes), source.string(), missvalue, hooks, encoding, kScanLogFile);
+    const std::filesystem::path sideLog = sideFolder.empty() ? std::filesystem::path() : sideFolder / kScanLogFile;
+    return readStep(std::move(*bytes), source.string(), missvalue, hooks, encoding, sideLog);
 }
 
 ReadOutcome readVectorData(VectorData data, const std::string& missvalue, const ReadHooks& hooks) {

@@ -1,7 +1,7 @@
 #include "vector/records_source.hpp"
 
 #include "base/text.hpp"
-#include "vector/file_bytes.hpp"
+#include "base/file_bytes.hpp"
 
 namespace el::vec {
 
@@ -11,7 +11,7 @@ bool isSpreadsheet(const std::filesystem::path& table) {
 }
 
 Table readTableFile(const std::filesystem::path& table, const std::string& encoding) {
-    const auto bytes = vec::readWholeFile(table);
+    const auto bytes = readWholeFile(table);
     if (!bytes) throw RecordsError("Cannot open the records table " + table.string());
     try {
         return readDelimitedTable(*bytes, encoding);

@@ -2,10 +2,9 @@
 // The vector file procedures. Each returns the error flag `erf`: 0 success, 1 failure.
 // They work on text in memory and keep nothing between calls; messages go to the caller's
 // messenger. The only files they touch are the source a Read is asked to read, the side
-// log of a failed scan and the file VectorFileWrite is asked to write. None takes a lock:
-// they may run in several threads at once. Only the side log is shared (one per working
-// directory by default): callers that read at once in one folder pass each its own, or
-// hold the folder's lock as the front ends do (vector/work_lock.hpp).
+// log of a failed scan in the folder the caller names, and the file VectorFileWrite is
+// asked to write; both are replaced whole (base/file_replace.hpp). None takes a lock: they
+// may run in several threads at once.
 
 #include <filesystem>
 #include <optional>
@@ -31,7 +30,7 @@ struct ReadHooks {
 // the source has always been called so there, though it is no longer a file.
 inline constexpr const char* kNormalisedCopyName = "temp1.tmp";
 
-// The scan's side log, in the working directory.
+// The scan's side log, in the folder its caller names (the front ends: their working folder).
 inline constexpr const char* kScanLogFile = "VectorFileSize.log";
 
 // The text with the trailing commas of every line removed and every line ended CR LF.
@@ -79,9 +78,10 @@ ReadOutcome readVectorBytes(std::string bytes, const std::string& sourceName, co
                             const ReadHooks& hooks, const std::string& encoding,
                             const std::filesystem::path& sideLog);
 
-// The same for a file, with "VectorFileSize.log" in the working directory.
+// The same for a file, with the side log "VectorFileSize.log" in `sideFolder` (nothing when
+// it is empty).
 ReadOutcome readVectorFile(const std::filesystem::path& source, const std::string& missvalue, const ReadHooks& hooks,
-                           const std::string& encoding = "auto");
+                           const std::filesystem::path& sideFolder, const std::string& encoding = "auto");
 
 // A data set that came from elsewhere (a GIS layer) as the Read step would leave it had it
 // been read from its vector file: empty values become `missvalue`, with the same captions,

@@ -8,10 +8,10 @@
 #include <string>
 #include <system_error>
 
+#include "base/file_replace.hpp"
 #include "base/numtext.hpp"
 #include "base/text.hpp"
 #include "vector/field_reader.hpp"
-#include "vector/file_bytes.hpp"
 #include "vector/record_layout.hpp"
 #include "vector/vector_file.hpp"
 
@@ -163,7 +163,7 @@ void writeSideLog(const std::filesystem::path& file, std::string_view text, std:
     Feedback unwatched;  // the same work as the scan that failed, without its yields
     Scan traced(scannedName, unheard, unwatched, true);
     traced.run(text);
-    if (!vec::writeWholeFile(file, traced.log())) messenger.message("Cannot write file: " + file.string());
+    if (replaceFile(file, traced.log())) messenger.message("Cannot write file: " + file.string());
 }
 
 // The side log tells of the last scan only: one that did not fail leaves none behind.

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_replace.hpp"
 #include "base/numtext.hpp"
-#include "vector/file_bytes.hpp"
 #include "vector/record_layout.hpp"
 #include "vector/vector_file.hpp"
 
@@ -95,7 +95,7 @@ int VectorFileWrite(const std::filesystem::path& filename, VectorData& data, con
     // Failures are left to the caller to report, which knows what the file was for.
     const auto text = vectorFileText(data, missvalue, feedback);
     if (!text) return 1;
-    return vec::writeWholeFile(filename, *text) ? 0 : 1;
+    return replaceFile(filename, *text) ? 1 : 0;
 }
 
 }  // namespace el::vec

@@ -5,7 +5,7 @@
 
 #include "figures/figure_file.hpp"
 #include "figures/figure_raster.hpp"
-#include "vector/file_bytes.hpp"
+#include "base/file_replace.hpp"
 
 namespace el::workbench {
 namespace {
@@ -43,8 +43,8 @@ QString exportScene(const figures::Scene& scene, const QString& file) {
     const auto format = figures::figureFormatOf(file.toStdString());
     if (!format) return QStringLiteral("the figure file name must end in .png, .svg or .pdf: %1").arg(file);
     try {
-        if (!vec::replaceWholeFile(file.toStdString(), figures::figureBytes(scene, *format)))
-            return QStringLiteral("cannot write the figure to %1").arg(file);
+        if (const auto reason = replaceFile(file.toStdString(), figures::figureBytes(scene, *format)))
+            return QStringLiteral("cannot write the figure to %1: %2").arg(file, QString::fromStdString(*reason));
     } catch (const std::exception& error) {
         return QStringLiteral("cannot draw the figure for %1: %2").arg(file, QString::fromUtf8(error.what()));
     }

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "base/numtext.hpp"
-#include "vector/file_bytes.hpp"
+#include "base/file_replace.hpp"
 #ifdef EARLYLATE_HAVE_GIS
 #include "gis/gis_error.hpp"
 #include "gis/table_layer.hpp"
@@ -99,8 +99,9 @@ QString TablePage::exportTo(const QString& file) const {
     if (!data_) return QStringLiteral("No run has completed: there is no table to export.");
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix == QLatin1String("csv")) {
-        if (vec::replaceWholeFile(file.toStdString(), engine::tableCsv(table_))) return {};
-        return QStringLiteral("The table cannot be written to \"%1\".").arg(file);
+        const auto reason = replaceFile(file.toStdString(), engine::tableCsv(table_));
+        if (!reason) return {};
+        return QStringLiteral("The table cannot be written to \"%1\": %2.").arg(file, QString::fromStdString(*reason));
     }
 #ifdef EARLYLATE_HAVE_GIS
     try {

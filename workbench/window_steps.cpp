@@ -10,7 +10,6 @@
 #include "base/calc_date.hpp"
 #include "engine/report/run_weight_test_file.hpp"
 #include "vector/text_encoding.hpp"
-#include "vector/work_lock.hpp"
 #include "workbench/background_step.hpp"
 #include "workbench/caption_fit.hpp"
 #include "workbench/file_chooser.hpp"
@@ -128,9 +127,9 @@ void WorkbenchWindow::openFile(const QString& file) {
     readFile();
 }
 
-// Empties the lists and the data set for a new Read; the working directory's lock, or
+// Empties the lists and the data set for a new Read; the lock of the file to read, or
 // nothing (and the Read ends at once) when another process holds it.
-std::shared_ptr<const vec::WorkFolderLock> WorkbenchWindow::beginRead() {
+std::shared_ptr<const FileLock> WorkbenchWindow::beginRead(const std::filesystem::path& source) {
     controls_.read->setText(QString::fromLatin1(kReadingCaption));
     disableKeepingFocus(controls_.read);
     controls_.records->setEnabled(false);
@@ -139,9 +138,9 @@ std::shared_ptr<const vec::WorkFolderLock> WorkbenchWindow::beginRead() {
     data_.reset();  // a run at work keeps its own reference
     ++dataGeneration_;
     results_->clear(QString::fromLatin1(kReadingNote));
-    auto lock = holdFolderLock();
+    auto lock = holdFileLock(source);
     if (!lock) {
-        message(vec::WorkFolderLock::busyText());
+        message(FileLock::busyText(source));
         vec::ReadOutcome none;
         showEncodingNotice(none, {});  // a notice of the last file no longer holds
         readDone(none, {}, {});
@@ -166,12 +165,12 @@ void WorkbenchWindow::readFile() {
     if (readStep_->active()) return;
     const std::filesystem::path source =
         localPath(joinFolderAndName(folder(), settings_.textField(Setting::DataFileName)->text()));
-    const auto lock = beginRead();
+    const auto lock = beginRead(source);
     if (!lock) return;
     auto outcome = std::make_shared<SourceReadOutcome>();
     readStep_->start(
-        [outcome, source, missvalue = missvalue_, encoding = readEncoding()](WorkerHooks& hooks) {
-            *outcome = readSourceFile(source, missvalue, {hooks, hooks, hooks}, encoding);
+        [outcome, source, missvalue = missvalue_, sideFolder = workFolder_, encoding = readEncoding()](WorkerHooks& hooks) {
+            *outcome = readSourceFile(source, missvalue, {hooks, hooks, hooks}, sideFolder, encoding);
         },
         [this, outcome, source, lock] {
             showEncodingNotice(outcome->read, source);
@@ -186,7 +185,7 @@ void WorkbenchWindow::importRecords(const vec::RecordsSource& source) {
     setSetting(Setting::DataFileName, source.input().filename().string());
     showCaption(Label::Status, "");  // the summary of an earlier import is no longer true
     encodingNoticeShown_ = false;
-    const auto lock = beginRead();
+    const auto lock = beginRead(source.input());
     if (!lock) return;
     auto outcome = std::make_shared<RecordsReadOutcome>();
     readStep_->start(
@@ -247,7 +246,7 @@ engine::RunRequest WorkbenchWindow::runRequest(const vec::VectorData& data, std:
     if (!request.sourceWritable) request.unwritableSource = readSourceUnwritable_;
     request.missvalue = missvalue_;
     request.calculationDate = calculationDate();
-    request.workDir = ".";
+    request.workDir = workFolder_;
     return request;
 }
 
@@ -261,11 +260,10 @@ void WorkbenchWindow::runForecast() {
         else message(kNoDataMessage);
         return;
     }
-    // The run's outputs (the weight-test file, the written-back source) are guarded by the
-    // working directory's lock, held while the run works.
-    const auto lock = holdFolderLock();
+    // The source the run may write back into is guarded by its lock, held while the run works.
+    const auto lock = holdFileLock(readSource_);
     if (!lock) {
-        message(vec::WorkFolderLock::busyText());
+        message(FileLock::busyText(readSource_));
         return;
     }
     results_->progressPanel()->start(true);
@@ -284,13 +282,16 @@ void WorkbenchWindow::runForecast() {
         });
 }
 
-// A Read and a run at work together share one hold of the lock; it is given back when the
-// last of them ends. Nothing when another process holds it.
-std::shared_ptr<const vec::WorkFolderLock> WorkbenchWindow::holdFolderLock() {
-    if (auto held = folderLock_.lock()) return held;
-    auto lock = std::make_shared<const vec::WorkFolderLock>();
+// A Read and a run at work together on one file share one hold of its lock; it is given
+// back when the last of them ends. Nothing when another process holds it.
+std::shared_ptr<const FileLock> WorkbenchWindow::holdFileLock(const std::filesystem::path& file) {
+    std::error_code ec;  // a name that cannot be made absolute is its own key
+    const std::filesystem::path key = std::filesystem::absolute(file, ec).lexically_normal();
+    std::erase_if(fileLocks_, [](const auto& entry) { return entry.second.expired(); });
+    if (auto held = fileLocks_[key].lock()) return held;
+    auto lock = std::make_shared<const FileLock>(file);
     if (!lock->acquired()) return nullptr;
-    folderLock_ = lock;
+    fileLocks_[key] = lock;
     return lock;
 }
 

@@ -50,7 +50,9 @@ void setStartupValue(SettingControls& settings, Setting id) {
 }  // namespace
 
 WorkbenchWindow::WorkbenchWindow(const WorkbenchOptions& options, QWidget* parent)
-    : QWidget(parent), dpi_(options.dpi.value_or(0.0)) {
+    : QWidget(parent),
+      dpi_(options.dpi.value_or(0.0)),
+      workFolder_(options.workFolder.empty() ? std::filesystem::path(".") : options.workFolder) {
     if (dpi_ <= 0.0) dpi_ = logicalDpiX() > 0 ? logicalDpiX() : 96.0;
     setWindowTitle(QString::fromLatin1(kWindowTitle));
     setFont(captionFont());
@@ -311,7 +313,9 @@ void WorkbenchWindow::saveLog() {
     const QString name = settings_.textField(Setting::LogFileName)->text();
     std::vector<std::string> lines;
     for (const QString& line : logLines()) lines.push_back(line.toStdString());
-    if (const auto failure = writeLogFile(localPath(name), lines))
+    // A bare name is saved in the window's working folder, as the side files are.
+    const std::filesystem::path file = name.isEmpty() ? std::filesystem::path() : workFolder_ / localPath(name);
+    if (const auto failure = writeLogFile(file, lines))
         message(logFileFailureMessage(name.toStdString(), *failure));
     chooser_->refresh();  // the saved file may belong to the folder shown
 }

@@ -10,11 +10,13 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "base/file_lock.hpp"
 #include "base/settings.hpp"
 #include "engine/run/engine.hpp"
 #include "engine/run/settings_copy.hpp"
@@ -22,7 +24,6 @@
 #include "vector/vector_data.hpp"
 #include "workbench/control_builder.hpp"
 #include "figures/report_content.hpp"
-#include "vector/work_lock.hpp"
 #include "workbench/setting_controls.hpp"
 #include "workbench/window_controls.hpp"
 #include "workbench/work_channel.hpp"
@@ -44,6 +45,9 @@ inline constexpr const char* kMessageTitle = "Kalvendrosia";
 struct WorkbenchOptions {
     QString startFolder;        // empty: the working directory
     std::optional<double> dpi;  // logical dots per inch for the layout; empty: the screen's
+    // Where the side files go (the side log of a failed scan, the weight-test file); empty:
+    // the working directory.
+    std::filesystem::path workFolder;
 };
 
 // Writes a report (PDF or HTML by the file's extension); the reason when it could not. The
@@ -131,7 +135,7 @@ private:
     void enableReturningFocus(QPushButton* button);
     void showTargetHint();
 
-    std::shared_ptr<const vec::WorkFolderLock> beginRead();
+    std::shared_ptr<const FileLock> beginRead(const std::filesystem::path& source);
     // `unwritable`: what the source is when the prediction cannot be written back to it; empty
     // for a vector file, which can.
     void readDone(vec::ReadOutcome& read, const std::filesystem::path& source, const std::string& unwritable);
@@ -139,7 +143,7 @@ private:
     engine::RunRequest runRequest(const vec::VectorData& data, std::vector<std::string> species) const;
     void runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
                  const std::shared_ptr<const vec::VectorData>& data, const std::string& date, int generation);
-    std::shared_ptr<const vec::WorkFolderLock> holdFolderLock();
+    std::shared_ptr<const FileLock> holdFileLock(const std::filesystem::path& file);
     void closeIfPending();
 
     double dpi_;
@@ -159,14 +163,16 @@ private:
     QPushButton* focusReturnsTo_ = nullptr;  // a busy button whose focus the log panel keeps
 
     std::string missvalue_;
+    std::filesystem::path workFolder_;  // of the side files
     std::shared_ptr<const vec::VectorData> data_;  // the last successful Read; a run holds its own reference
     int dataGeneration_ = 0;                  // counts the Reads started, so a run knows its data set is gone
     std::filesystem::path readSource_;        // the file of the last successful Read
     vec::RecordsSource recordsSource_;             // the choices of the last records import
     std::string readSourceUnwritable_;        // "a GIS file", "a records table"; empty: writable
     engine::Engine engine_;                   // lives as long as the window: keeps its random generator
-    // The working directory's lock, one hold shared by a Read and a run at work together.
-    std::weak_ptr<const vec::WorkFolderLock> folderLock_;
+    // The locks of the files being read or written back, one hold of each shared by a Read
+    // and a run at work together.
+    std::map<std::filesystem::path, std::weak_ptr<const FileLock>> fileLocks_;
     SettingValues shownRunSettings_;  // the settings the run the tabs show used
     std::string shownRunDate_;        // and its date of calculation
     bool closePending_ = false;

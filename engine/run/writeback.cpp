@@ -1,17 +1,11 @@
 #include "engine/run/writeback.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <utility>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <system_error>
-
+#include "base/file_bytes.hpp"
+#include "base/file_replace.hpp"
 #include "base/numtext.hpp"
 #include "engine/run/run_error.hpp"
-#include "vector/file_bytes.hpp"
 #include "vector/text_encoding.hpp"
 #include "vector/vector_file.hpp"
 
@@ -24,96 +18,17 @@ struct StepFailure {
     std::string reason;
 };
 
-std::string systemReason(int error) { return std::generic_category().message(error); }
-
-// A new file beside `target` that replaces it only on commit(); until then the target is
-// untouched, and a replacement that is dropped removes its file. `afterStep` is told of
-// every step write() and commit() take.
-class Replacement {
-public:
-    Replacement(const fs::path& target, const WriteBackStepHook& afterStep) : target_(target), afterStep_(afterStep) {
-        struct stat info {};
-        if (::stat(target.c_str(), &info) == 0) {
-            mode_ = info.st_mode & 07777;
-        } else if (errno != ENOENT) {
-            throw StepFailure{systemReason(errno)};
-        }
-        const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-        // The name appended, not "." + name: GCC 12 at -O2 takes "text" + temporary for an
-        // overlapping copy (-Wrestrict).
-        const std::string name = std::string(".").append(target.filename().string()).append(".new-XXXXXX");
-        std::string pattern = (folder / name).string();
-        fd_ = ::mkstemp(pattern.data());
-        if (fd_ < 0) throw StepFailure{"no file can be created in its folder (" + systemReason(errno) + ")"};
-        path_ = pattern;
+// The replacement's steps as the write-back's hook names them.
+WriteBackStep writeBackStepOf(ReplaceStep step) {
+    switch (step) {
+        case ReplaceStep::Written: return WriteBackStep::Written;
+        case ReplaceStep::PermissionsKept: return WriteBackStep::PermissionsKept;
+        case ReplaceStep::Synced: return WriteBackStep::Synced;
+        case ReplaceStep::Closed: return WriteBackStep::Closed;
+        case ReplaceStep::Renamed: return WriteBackStep::Renamed;
+        case ReplaceStep::FolderSynced: break;
     }
-    ~Replacement() {
-        if (fd_ >= 0) ::close(fd_);
-        if (!committed_) ::unlink(path_.c_str());
-    }
-    Replacement(const Replacement&) = delete;
-    Replacement& operator=(const Replacement&) = delete;
-
-    void write(const std::string& bytes) {
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                throw StepFailure{systemReason(errno)};
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        step(WriteBackStep::Written);
-    }
-
-    void commit() {
-        if (::fchmod(fd_, mode_) != 0) throw StepFailure{systemReason(errno)};
-        step(WriteBackStep::PermissionsKept);
-        if (::fsync(fd_) != 0) throw StepFailure{systemReason(errno)};
-        step(WriteBackStep::Synced);
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) throw StepFailure{systemReason(errno)};
-        step(WriteBackStep::Closed);
-        if (std::rename(path_.c_str(), target_.c_str()) != 0) throw StepFailure{systemReason(errno)};
-        committed_ = true;
-        step(WriteBackStep::Renamed);
-        syncFolder();
-        step(WriteBackStep::FolderSynced);
-    }
-
-private:
-    void step(WriteBackStep done) const {
-        if (afterStep_) afterStep_(done);
-    }
-
-    // Makes the rename itself durable; the replacement has happened either way.
-    void syncFolder() const {
-        const fs::path folder = target_.has_parent_path() ? target_.parent_path() : fs::path(".");
-        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-        if (dir < 0) return;
-        ::fsync(dir);
-        ::close(dir);
-    }
-
-    fs::path target_;
-    const WriteBackStepHook& afterStep_;
-    fs::path path_;
-    int fd_ = -1;
-    mode_t mode_ = 0644;
-    bool committed_ = false;
-};
-
-
-// The file to replace: the target of a symbolic link, so that the link itself survives.
-fs::path replacedFile(const fs::path& source) {
-    std::error_code ec;
-    if (fs::is_symlink(source, ec)) {
-        const fs::path target = fs::canonical(source, ec);
-        if (!ec) return target;
-    }
-    return source;
+    return WriteBackStep::FolderSynced;
 }
 
 // The new source: the enlarged copy as the writer writes it, each line without its
@@ -129,10 +44,10 @@ std::string newSourceBytes(vec::VectorData& copy, const vec::TextEncoding& encod
     bytes.reserve(text->size() + bytes.size());
     std::string problem;
     int number = 0;
-    for (std::string_view line : vec::linesOf(*text)) {
+    for (std::string_view line : linesOf(*text)) {
         feedback.checkpoint();
         ++number;
-        if (!encoder.encode(vec::withoutTrailingCommas(line), bytes, problem) || !encoder.encode("\r\n", bytes, problem))
+        if (!encoder.encode(withoutTrailingCommas(line), bytes, problem) || !encoder.encode("\r\n", bytes, problem))
             throw StepFailure{problem + " (line " + std::to_string(number) + ")"};
     }
     return bytes;
@@ -186,12 +101,16 @@ void addPredictionToSource(const vec::VectorData& loaded, const PredictionColumn
     try {
         const std::string bytes = newSourceBytes(copy, loaded.encoding, missvalue, feedback);
         if (afterStep) afterStep(WriteBackStep::Encoded);
-        Replacement replacement(replacedFile(sourceFile), afterStep);
+        ReplaceStepHook replaceStep;
+        if (afterStep) replaceStep = [&afterStep](ReplaceStep done) { afterStep(writeBackStepOf(done)); };
+        FileReplacement replacement(sourceFile, std::move(replaceStep));
         if (afterStep) afterStep(WriteBackStep::Created);
         replacement.write(bytes);
         replacement.commit();
     } catch (const StepFailure& failure) {
         throw RunError("The prediction could not be added to " + sourceFile.string() + ": " + failure.reason);
+    } catch (const FileReplaceError& failure) {
+        throw RunError("The prediction could not be added to " + sourceFile.string() + ": " + failure.what());
     } catch (const RunError&) {
         throw;
     } catch (const std::exception& error) {

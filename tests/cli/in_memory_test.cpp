@@ -69,7 +69,7 @@ ThreadRun readAndRun(const fs::path& file, std::vector<std::string> args) {
     SettingValues& settings = parsed.options->values;
     settings.set(Setting::DataFileName, file.filename().string());
     RecordingHost host;
-    const SourceReadOutcome read = readSourceFile(file, "null", {settings, host, host});
+    const SourceReadOutcome read = readSourceFile(file, "null", {settings, host, host}, {});
     EXPECT_EQ(read.read.erf, 0);
 
     engine::RunRequest request;

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "tests/cli/batch_process.hpp"
-#include "tests/support/folder_lock.hpp"
+#include "tests/support/foreign_lock.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace el::test {
@@ -46,11 +46,11 @@ TEST(Interrupt, DuringTheReadStopsWith130AndLeavesNothing) {
     // With no species the run itself would end at once: only the read can take long.
     const pid_t pid = startBatch(dir.path(), {"-s", "", "-o", "run.log", "big.csv"});
     const auto deadline = std::chrono::steady_clock::now() + 20s;
-    // The runner takes the folder's lock (its handler for Ctrl-C already in place) just
+    // The runner takes the source's lock (its handler for Ctrl-C already in place) just
     // before the Read, and the Read is all the work there is.
-    while (!holdsFolderLock(pid, dir.path()) && stillRunning(pid) && std::chrono::steady_clock::now() < deadline)
+    while (!holdsLockOn(pid, dir / "big.csv") && stillRunning(pid) && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(1ms);
-    ASSERT_TRUE(holdsFolderLock(pid, dir.path())) << "the read never began";
+    ASSERT_TRUE(holdsLockOn(pid, dir / "big.csv")) << "the read never began";
     ::kill(pid, SIGINT);
     ASSERT_EQ(exitStatusAfter(pid), 130) << "the read ended before the signal came";
     EXPECT_EQ(filesIn(dir.path()), (Names{"big.csv", "run.log", "stderr.txt"}));

@@ -48,7 +48,7 @@ std::vector<std::string> forecast(const std::string& path, const std::string& da
     settings.set(el::Setting::ElMatrixOutput, "detailed");
     el::MessageList messages;
     el::Feedback quiet;
-    const el::SourceReadOutcome read = el::readSourceFile(path, "null", {settings, messages, quiet});
+    const el::SourceReadOutcome read = el::readSourceFile(path, "null", {settings, messages, quiet}, {});
     for (const std::string& text : messages.take()) std::cerr << "consumer: " << text << '\n';
     if (read.read.erf != 0) return {};
 

@@ -331,7 +331,7 @@ TEST(Report, PdfTextAndHtmlPage) {
     EXPECT_EQ(*writeReport(s.content, dir / "report.txt"), "The report file \"" + (dir / "report.txt").string() +
                                                                "\" is neither .pdf nor .html");
     EXPECT_TRUE(writeReport(s.content, dir / "no" / "report.pdf"));
-    EXPECT_FALSE(std::filesystem::exists(dir / "report.pdf.part"));
+    EXPECT_EQ(el::test::hiddenFilesIn(dir.path()), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -35,11 +35,11 @@ public:
 };
 
 struct SampleRun {
-    SampleRun() : cwd(dir.path()) {
+    SampleRun() {
         source = test::copySample(dir.path());
         original = test::readFile(source);
         test::RecordingHost reader;
-        read = vec::readVectorFile(source, "null", reader);
+        read = vec::readVectorFile(source, "null", reader, dir.path());
     }
     RunStatus run(CancellingHost& host) {
         host.values.set(Setting::TargetSpecies, "Invader");
@@ -53,7 +53,6 @@ struct SampleRun {
     }
     std::vector<std::string> files() const { return test::filesIn(dir.path()); }
     test::TempDir dir;
-    test::ScopedCwd cwd;
     fs::path source;
     std::string original;
     vec::ReadOutcome read;

@@ -48,20 +48,20 @@ TEST(ConvertArguments, OptionsAndUsageErrors) {
 
 TEST(RunConvert, ExitStatusAndMessages) {
     TempDir dir;
-    ScopedCwd cwd(dir.path());
-    writeGisFile("r.gpkg", "GPKG", {{"r", {{"Name", OFTString}, {"sp", OFTString}}, {{"POINT (1 2)", {"A", "分布"}}}}});
+    const std::string layer = (dir / "r.gpkg").string();
+    writeGisFile(layer, "GPKG", {{"r", {{"Name", OFTString}, {"sp", OFTString}}, {{"POINT (1 2)", {"A", "分布"}}}}});
     std::ostringstream out, err;
-    EXPECT_EQ(gis::runConvert({"--help"}, out, err), 0);
+    EXPECT_EQ(gis::runConvert({"--help"}, out, err, dir.path()), 0);
     EXPECT_NE(out.str().find("holes labelled \"hole\""), std::string::npos);
-    EXPECT_EQ(gis::runConvert({"r.gpkg"}, out, err), 2);
+    EXPECT_EQ(gis::runConvert({layer}, out, err, dir.path()), 2);
     EXPECT_EQ(err.str(), "earlylate-convert: give one input file and one output file\nTry earlylate-convert --help\n");
 
     err.str("");
-    EXPECT_EQ(gis::runConvert({"r.gpkg", "r.csv"}, out, err), 0);
+    EXPECT_EQ(gis::runConvert({layer, (dir / "r.csv").string()}, out, err, dir.path()), 0);
     EXPECT_EQ(err.str(), "");
-    EXPECT_EQ(readFile("r.csv"), crlf({"vector", "Converted from r.gpkg layer r", "sp,type$,name$,count,x1,y1,",
-                                       "分布,point,A, 1 , 1 , 2 ,"}));
-    EXPECT_EQ(gis::runConvert({"r.gpkg", "r2.csv", "--species", "nope"}, out, err), 1);
+    EXPECT_EQ(readFile(dir / "r.csv"), crlf({"vector", "Converted from r.gpkg layer r", "sp,type$,name$,count,x1,y1,",
+                                             "分布,point,A, 1 , 1 , 2 ,"}));
+    EXPECT_EQ(gis::runConvert({layer, (dir / "r2.csv").string(), "--species", "nope"}, out, err, dir.path()), 1);
     EXPECT_EQ(err.str(), "earlylate: layer \"r\" has no field named \"nope\" (fields: Name, sp)\n");
 }
 
@@ -105,7 +105,7 @@ TEST(ImportForRead, TheReadStepGetsWhatItsConvertedVectorFileGives) {
     viaFile.values.set(Setting::SkipFormatCheck, "0");
     vec::VectorData converted = gis::importLayer(dir / "g.geojson", {});
     ASSERT_EQ(vec::VectorFileWrite(dir / "g.csv", converted, "", viaFile), 0);
-    const vec::ReadOutcome want = vec::readVectorFile(dir / "g.csv", "null", viaFile);
+    const vec::ReadOutcome want = vec::readVectorFile(dir / "g.csv", "null", viaFile, {});
     ASSERT_EQ(want.erf, 0);
 
     expectSameDataSet(got.data, want.data);

@@ -42,19 +42,20 @@ std::vector<Row> rowsOf(OGRLayer& layer) {
     return rows;
 }
 
-int convert(std::vector<std::string> args, std::string* errors = nullptr) {
+// The converter working in `dir`: the file names in `args` are taken there.
+int convert(const TempDir& dir, std::vector<std::string> args, std::string* errors = nullptr) {
+    for (std::string& arg : args) arg = (dir / arg).string();
     std::ostringstream out, err;
-    const int status = gis::runConvert(args, out, err);
+    const int status = gis::runConvert(args, out, err, dir.path());
     if (errors) *errors = err.str();
     return status;
 }
 
 TEST(ExportVectorFile, PredictionColumnsAndGeometriesReachTheLayer) {
     TempDir dir;
-    ScopedCwd cwd(dir.path());
-    writeFile("pred.csv", kPredicted);
-    ASSERT_EQ(convert({"pred.csv", "pred.gpkg"}), 0);
-    const auto dataset = openGisFile("pred.gpkg");
+    writeFile(dir / "pred.csv", kPredicted);
+    ASSERT_EQ(convert(dir, {"pred.csv", "pred.gpkg"}), 0);
+    const auto dataset = openGisFile(dir / "pred.gpkg");
     ASSERT_TRUE(dataset);
     OGRLayer& layer = *dataset->GetLayer(0);
     EXPECT_STREQ(layer.GetName(), "pred");
@@ -84,11 +85,10 @@ TEST(ExportVectorFile, PredictionColumnsAndGeometriesReachTheLayer) {
 
 TEST(ExportVectorFile, OneKindLayersAndFailures) {
     TempDir dir;
-    ScopedCwd cwd(dir.path());
-    writeFile("polys.csv", crlf({"vector", "c", "name,type$,name$,n,x1,y1,x2,y2,x3,y3,x4,y4",
+    writeFile(dir / "polys.csv", crlf({"vector", "c", "name,type$,name$,n,x1,y1,x2,y2,x3,y3,x4,y4",
                                  "7,polygon,A,3,0,0,1,0,1,1", "8,area,B,1,outer,3,5,5,6,5,6,6"}));
-    ASSERT_EQ(convert({"polys.csv", "polys.geojson"}), 0);
-    const auto dataset = openGisFile("polys.geojson");
+    ASSERT_EQ(convert(dir, {"polys.csv", "polys.geojson"}), 0);
+    const auto dataset = openGisFile(dir / "polys.geojson");
     ASSERT_TRUE(dataset);
     OGRLayer& layer = *dataset->GetLayer(0);
     EXPECT_EQ(layer.GetLayerDefn()->GetFieldDefn(1)->GetNameRef(), std::string("object_name"));
@@ -98,19 +98,40 @@ TEST(ExportVectorFile, OneKindLayersAndFailures) {
     EXPECT_EQ(rows[1].texts, (std::vector<std::string>{"8", "B"}));
 
     // A shapefile holds one kind of geometry: a mixed file fails and leaves nothing behind.
-    writeFile("mixed.csv", kPredicted);
+    writeFile(dir / "mixed.csv", kPredicted);
     std::string errors;
-    EXPECT_EQ(convert({"mixed.csv", "mixed.shp"}, &errors), 1);
+    EXPECT_EQ(convert(dir, {"mixed.csv", "mixed.shp"}, &errors), 1);
     EXPECT_EQ(errors.rfind("earlylate: cannot write object", 0), 0u) << errors;
-    EXPECT_FALSE(std::filesystem::exists("mixed.shp"));
-    EXPECT_FALSE(std::filesystem::exists("mixed.dbf"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "mixed.shp"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "mixed.dbf"));
 
-    EXPECT_EQ(convert({"polys.csv", "polys.xyz"}, &errors), 1);
-    EXPECT_EQ(errors, "earlylate: no GIS format is known for the extension of polys.xyz (use .gpkg, .shp or .geojson)\n");
-    writeFile("bad.csv", "raster\r\nc\r\n");
-    EXPECT_EQ(convert({"bad.csv", "bad.gpkg"}, &errors), 1);
-    EXPECT_NE(errors.find("earlylate: cannot read the vector file bad.csv"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists("bad.gpkg"));
+    EXPECT_EQ(convert(dir, {"polys.csv", "polys.xyz"}, &errors), 1);
+    EXPECT_EQ(errors, "earlylate: no GIS format is known for the extension of " + (dir / "polys.xyz").string() +
+                          " (use .gpkg, .shp or .geojson)\n");
+    writeFile(dir / "bad.csv", "raster\r\nc\r\n");
+    EXPECT_EQ(convert(dir, {"bad.csv", "bad.gpkg"}, &errors), 1);
+    EXPECT_NE(errors.find("earlylate: cannot read the vector file " + (dir / "bad.csv").string()), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "bad.gpkg"));
+    // The failed scan's side log is in the converter's folder.
+    EXPECT_TRUE(std::filesystem::exists(dir / "VectorFileSize.log"));
+}
+
+// A one-file format is made beside the output and put in place whole: a failed export
+// leaves the previous file as it was and no temporary file beside it.
+TEST(ExportVectorFile, AFailedOneFileExportKeepsThePreviousFile) {
+    TempDir dir;
+    for (const std::string name : {"p.gpkg", "p.geojson"}) {
+        writeFile(dir / name, "previous");
+        EXPECT_THROW(gis::writeNewDataset(dir / name, [](GDALDataset&) { throw gis::GisError("stopped"); }),
+                     gis::GisError);
+        EXPECT_EQ(readFile(dir / name), "previous");
+    }
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"p.geojson", "p.gpkg"}));
+    writeFile(dir / "polys.csv", crlf({"vector", "c", "name,type$,name$,n,x1,y1,x2,y2,x3,y3",
+                                       "7,polygon,A,3,0,0,1,0,1,1"}));
+    ASSERT_EQ(convert(dir, {"polys.csv", "p.gpkg"}), 0);
+    ASSERT_TRUE(openGisFile(dir / "p.gpkg"));
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"p.geojson", "p.gpkg", "polys.csv"}));
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ TEST(ImportLayer, GeometriesSizesAndTheFileReadBack) {
 
     RecordingHost host;
     ASSERT_EQ(vec::VectorFileWrite(dir / "out.csv", data, "", host), 0);
-    const vec::ReadOutcome back = vec::readVectorFile(dir / "out.csv", "null", host);
+    const vec::ReadOutcome back = vec::readVectorFile(dir / "out.csv", "null", host, {});
     ASSERT_EQ(back.erf, 0) << (host.messages.empty() ? "" : host.messages.back());
     EXPECT_EQ(back.data.sizes.objn, 6);
     EXPECT_EQ(back.data.sizes.maxline, data.sizes.maxline);

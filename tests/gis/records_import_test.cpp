@@ -34,7 +34,7 @@ protected:
     int convert(const std::vector<std::string>& args) {
         std::ostringstream out;
         err.str("");
-        return runConvert(args, out, err);
+        return runConvert(args, out, err, dir.path());
     }
 
     test::TempDir dir;

@@ -26,10 +26,10 @@ struct SmallTable {
 
 TEST(TableLayer, TypedColumnsNullCellsAndGeometriesInEachFormat) {
     TempDir dir;
-    ScopedCwd cwd(dir.path());
     const SmallTable small;
-    for (const std::string file : {"t.gpkg", "t.geojson"}) {
-        SCOPED_TRACE(file);
+    for (const std::string name : {"t.gpkg", "t.geojson"}) {
+        SCOPED_TRACE(name);
+        const auto file = dir / name;
         gis::exportTableLayer(small.table, small.data, file);
         const auto dataset = openGisFile(file);
         ASSERT_TRUE(dataset);
@@ -53,16 +53,15 @@ TEST(TableLayer, TypedColumnsNullCellsAndGeometriesInEachFormat) {
 
 TEST(TableLayer, FailuresLeaveNothing) {
     TempDir dir;
-    ScopedCwd cwd(dir.path());
     SmallTable small;
-    EXPECT_THROW(gis::exportTableLayer(small.table, small.data, "t.nothing"), gis::GisError);
+    EXPECT_THROW(gis::exportTableLayer(small.table, small.data, dir / "t.nothing"), gis::GisError);
     // A shapefile holds one kind of geometry: a polygon and a point cannot share it.
-    EXPECT_THROW(gis::exportTableLayer(small.table, small.data, "t.shp"), gis::GisError);
+    EXPECT_THROW(gis::exportTableLayer(small.table, small.data, dir / "t.shp"), gis::GisError);
     EXPECT_TRUE(filesIn(dir.path()).empty());
     small.data.objects[1].type = "polygon";
     small.data.objects[1].parts[0] = {"out", {5, 6, 6}, {6, 6, 7}};
-    gis::exportTableLayer(small.table, small.data, "t.shp");
-    const auto dataset = openGisFile("t.shp");
+    gis::exportTableLayer(small.table, small.data, dir / "t.shp");
+    const auto dataset = openGisFile(dir / "t.shp");
     ASSERT_TRUE(dataset);
     EXPECT_EQ(dataset->GetLayer(0)->GetFeatureCount(), 2);
     // Shapefile names are cut to ten characters.

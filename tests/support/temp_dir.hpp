@@ -1,6 +1,5 @@
 #pragma once
-// A fresh folder for one test, removed afterwards, and a guard that makes it the working
-// directory for the test's lifetime.
+// A fresh folder for one test, removed afterwards, and small helpers for the files in it.
 
 #include <algorithm>
 #include <atomic>
@@ -36,22 +35,6 @@ private:
     std::filesystem::path path_;
 };
 
-class ScopedCwd {
-public:
-    explicit ScopedCwd(const std::filesystem::path& dir) : previous_(std::filesystem::current_path()) {
-        std::filesystem::current_path(dir);
-    }
-    ~ScopedCwd() {
-        std::error_code ec;
-        std::filesystem::current_path(previous_, ec);
-    }
-    ScopedCwd(const ScopedCwd&) = delete;
-    ScopedCwd& operator=(const ScopedCwd&) = delete;
-
-private:
-    std::filesystem::path previous_;
-};
-
 inline void writeFile(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << bytes;
@@ -70,6 +53,14 @@ inline std::vector<std::string> filesIn(const std::filesystem::path& folder) {
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The names of the hidden entries in a folder: the temporary files a replacement leaves
+// behind when it fails to clean up.
+inline std::vector<std::string> hiddenFilesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names = filesIn(folder);
+    std::erase_if(names, [](const std::string& name) { return name.empty() || name[0] != '.'; });
     return names;
 }
 

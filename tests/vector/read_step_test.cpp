@@ -23,9 +23,17 @@ TEST(ReadVectorFile, SuccessWritesNothingAndShowsCompletion) {
 
     // From a file: the same, and a file that cannot be read is named.
     writeFile(f.dir / "src.csv", kSound);
-    EXPECT_EQ(vec::readVectorFile(f.dir / "src.csv", "null", f.host).data.objects[0].values[1], "null");
-    EXPECT_EQ(vec::readVectorFile(f.dir / "absent.csv", "null", f.host).erf, 1);
+    EXPECT_EQ(vec::readVectorFile(f.dir / "src.csv", "null", f.host, {}).data.objects[0].values[1], "null");
+    EXPECT_EQ(vec::readVectorFile(f.dir / "absent.csv", "null", f.host, {}).erf, 1);
     EXPECT_EQ(f.host.messages, std::vector<std::string>{"Cannot open file: " + (f.dir / "absent.csv").string()});
+
+    // A failed scan's side log goes to the folder the caller names, and nowhere without one.
+    std::filesystem::create_directory(f.dir / "side");
+    writeFile(f.dir / "bad.csv", "vector,c\r\nsp1,type$,name$,n,x1,y1\r\n1,Point,A,1,0,0\r\n");
+    EXPECT_EQ(vec::readVectorFile(f.dir / "bad.csv", "null", f.host, {}).erf, 1);
+    EXPECT_EQ(filesIn(f.dir.path()), (std::vector<std::string>{"bad.csv", "side", "src.csv"}));
+    EXPECT_EQ(vec::readVectorFile(f.dir / "bad.csv", "null", f.host, f.dir / "side").erf, 1);
+    EXPECT_EQ(filesIn(f.dir / "side"), std::vector<std::string>{"VectorFileSize.log"});
 }
 
 TEST(ReadVectorFile, FailuresLoadNothingAndOnlyAFailedScanLeavesItsTrace) {

@@ -45,9 +45,8 @@ private slots:
 
     void enterPressesTheFocusedButtonOrGo() {
         TempDir dir;
-        ScopedCwd cwd(dir.path());
         copySample(dir.path());
-        WindowUnderTest w(QString::fromStdString(dir.path().string()));
+        WindowUnderTest w(QString::fromStdString(dir.path().string()), dir.path());
         w.window->show();
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
         w.window->openFile(QString::fromStdString((dir / "sample.csv").string()));

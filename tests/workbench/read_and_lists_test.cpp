@@ -6,15 +6,14 @@
 
 #include <unistd.h>
 
-#include "tests/support/folder_lock.hpp"
+#include "tests/support/foreign_lock.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/workbench/window_fixture.hpp"
-#include "vector/work_lock.hpp"
+#include "base/file_lock.hpp"
 #include "workbench/file_chooser.hpp"
 
 using el::Setting;
 using el::test::crlf;
-using el::test::ScopedCwd;
 using el::test::TempDir;
 using el::test::WindowUnderTest;
 using el::test::writeFile;
@@ -58,7 +57,6 @@ private slots:
     void readStepFillsEmptiesRecoversAndTakesTheEncoding() {
         TempDir work;
         TempDir data;
-        ScopedCwd cwd(work.path());
         writeFile(data / "three.csv",
                   crlf({"vector", "three regions", "Gamma,Alpha,Beta,type$,name$,nodes,x1,y1,x2,y2,x3,y3",
                         "1990,1995,2000,polygon,R1,3,0,0,1,0,0,1", "1991,1996,2001,polygon,R2,3,1,0,2,0,1,1",
@@ -66,7 +64,7 @@ private slots:
         writeFile(data / "two.csv", crlf({"vector", "two", "Delta,Epsilon,type$,name$,nodes,x1,y1",
                                           "1990,1995,point,R1,1,0,0"}));
         writeFile(data / "broken.csv", crlf({"vector", "c", "A,type$,name$,nodes,x1,y1", "1990,polygon,R1,3,0"}));
-        WindowUnderTest w(qpath(data.path()));
+        WindowUnderTest w(qpath(data.path()), work.path());
         const auto read = [&](const char* name) {
             w.window->setSetting(Setting::DataFileName, name);
             w.click("Command1");
@@ -133,15 +131,15 @@ private slots:
         read("utf8.csv");
         QVERIFY(w.items("List1").size() == 1 && w.items("List1")[0] != name);
 
-        // While another process holds the working directory's lock, the Read is refused with
-        // the batch runner's text and loads nothing; afterwards it reads again.
+        // While another process holds the file's lock, the Read is refused with the batch
+        // runner's text and loads nothing; afterwards it reads again.
         encoding->setCurrentText("auto");
         {
-            const el::test::ForeignLock other(work.path());
+            const el::test::ForeignLock other(data / "three.csv");
             QVERIFY(other.held());
             read("three.csv");
         }
-        QCOMPARE(w.messages.last(), QString::fromLatin1(el::vec::WorkFolderLock::busyText()));
+        QCOMPARE(w.messages.last(), QString::fromStdString(el::FileLock::busyText(data / "three.csv")));
         QVERIFY(w.items("List1").isEmpty() && w.window->data() == nullptr);
         QCOMPARE(w.get<QPushButton>("Command1")->text(), QString("Read"));
         read("three.csv");

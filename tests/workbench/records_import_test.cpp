@@ -13,7 +13,6 @@ using el::vec::RecordsSource;
 using el::Setting;
 using el::test::crlf;
 using el::test::readFile;
-using el::test::ScopedCwd;
 using el::test::TempDir;
 using el::test::WindowUnderTest;
 using el::test::writeFile;
@@ -123,14 +122,13 @@ private slots:
     void importFillsTheSpeciesListAndRunsAsTheBatchRunner() {
         TempDir work;
         TempDir data;
-        ScopedCwd cwd(work.path());
         writeFile(data / "first.csv", spreadsheetTable());
         qputenv("SOURCE_DATE_EPOCH", "1796428800");
         const BatchOutcome batch = batchRun(work, {"--records", qpath(data / "first.csv"), "-t", "Target",
                                                    "--no-reliability"});
         QVERIFY(!batch.log.isEmpty());
 
-        WindowUnderTest w(qpath(data.path()));
+        WindowUnderTest w(qpath(data.path()), work.path());
         RecordsSource source;
         source.table = data / "first.csv";
         w.window->importRecords(source);

@@ -37,8 +37,7 @@ private:
 private slots:
     void tableOfTheLatestRunAndItsExport() {
         TempDir work;
-        ScopedCwd cwd(work.path());
-        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"));
+        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"), work.path());
         workbench::TablePage* page = w.window->results()->tablePage();
         QVERIFY(!page->exportButton()->isEnabled());
         runSample(w);
@@ -48,7 +47,7 @@ private slots:
         QCOMPARE(view->model()->headerData(13, Qt::Horizontal).toString(), QStringLiteral("Predicted_Invader"));
         QCOMPARE(view->model()->index(8, 0).data().toString(), QStringLiteral("Gunma"));
 
-        QCOMPARE(page->exportTo(QStringLiteral("t.csv")), QString());
+        QCOMPARE(page->exportTo(QString::fromStdString((work / "t.csv").string())), QString());
         QCOMPARE(QString::fromStdString(readFile(work / "t.csv")), QString::fromStdString(engine::tableCsv(page->table())));
         QVERIFY(!page->exportTo(QString::fromStdString((work / "no-folder" / "t.csv").string())).isEmpty());
         // A new Read leaves no table of the old run behind.
@@ -59,8 +58,7 @@ private slots:
 
     void hindcastOffTheWindowsThreadLeavesTheLog() {
         TempDir work;
-        ScopedCwd cwd(work.path());
-        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"));
+        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"), work.path());
         runSample(w);
         const QStringList log = w.window->logLines();
         const QStringList messages = w.messages;  // the run's own (a missing value)
@@ -100,8 +98,7 @@ private slots:
 
     void allSpeciesGivesTheEnginesRowsOfEachEligibleSpecies() {
         TempDir work;
-        ScopedCwd cwd(work.path());
-        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"));
+        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"), work.path());
         w.window->setSetting(Setting::DataFileName, "spread.csv");
         w.click("Command1");
         for (int row = 0; row < w.get<QListWidget>("List1")->count(); ++row) {
@@ -136,8 +133,7 @@ private slots:
 
     void errorsAreMessagesAndStopEndsTheWork() {
         TempDir work;
-        ScopedCwd cwd(work.path());
-        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"));
+        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"), work.path());
         workbench::HindcastPage* page = w.window->results()->hindcastPage();
         QVERIFY(!page->button()->isEnabled());  // nothing run yet
         runSample(w);

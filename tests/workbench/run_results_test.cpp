@@ -86,12 +86,11 @@ class RunResultsTest : public QObject {
 private slots:
     void windowLogEqualsBatchLogAndFiguresShowTheRun() {
         TempDir work;
-        ScopedCwd cwd(work.path());
         qputenv("SOURCE_DATE_EPOCH", "1796428800");  // 12-05-2026
         const QStringList expected = batchLog(work, {"--no-reliability", "-t", "Invader", "--training-ratio", "0.5"});
         QVERIFY(expected.size() > 20);
 
-        WindowUnderTest w(kDataDir);
+        WindowUnderTest w(kDataDir, work.path());
         readSample(w);
         QCOMPARE(regionItems(w.window->results()->mapView()->scene()), 12);  // drawn once read
         w.window->setSetting(Setting::TargetSpecies, "Invader");
@@ -166,13 +165,12 @@ private slots:
     // message, the later steps take the new values, exactly as if they had been set before.
     void settingsChangedDuringARunTakeEffectFromThen() {
         TempDir work;
-        ScopedCwd cwd(work.path());
         qputenv("SOURCE_DATE_EPOCH", "1796428800");
         const QStringList expected = batchLog(work, {"-t", "Invader", "--no-reliability", "--exclude-limited", "3",
                                                      "--similarity-output", "distance"});
         QVERIFY(expected.filter("similarity").size() + expected.filter("regions").size() > 0);
 
-        WindowUnderTest w(kDataDir);
+        WindowUnderTest w(kDataDir, work.path());
         readSample(w);
         w.window->setSetting(Setting::TargetSpecies, "Invader");
         w.window->setMessageSink([&](const QString& text) {
@@ -192,13 +190,12 @@ private slots:
     // run goes on appending after them.
     void saveAndClearDuringARunTakeTheLinesSoFar() {
         TempDir work;
-        ScopedCwd cwd(work.path());
         qputenv("SOURCE_DATE_EPOCH", "1796428800");
         const QStringList expected = batchLog(work, {"-t", "Invader", "--no-reliability"});
         const qsizetype beforeMessage = expected.indexOf("Target species:Invader") + 1;
         QVERIFY(beforeMessage > 5);
 
-        WindowUnderTest w(kDataDir);
+        WindowUnderTest w(kDataDir, work.path());
         readSample(w);
         w.window->setSetting(Setting::TargetSpecies, "Invader");
         w.window->setSetting(Setting::DoReliability, "0");
@@ -214,10 +211,9 @@ private slots:
 
     void cancelStopsTheRunAndLeavesTheSource() {
         TempDir dir;
-        ScopedCwd cwd(dir.path());
         copySample(dir.path());
         const std::string original = readFile(dir / "sample.csv");
-        WindowUnderTest w(QString::fromStdString(dir.path().string()));
+        WindowUnderTest w(QString::fromStdString(dir.path().string()), dir.path());
         w.window->show();
         w.window->openFile(QString::fromStdString((dir / "sample.csv").string()));
         w.window->waitUntilIdle();
@@ -253,9 +249,8 @@ private slots:
     // least every 100 ms, and "Cancel" ends the run within half a second.
     void eventLoopStaysFreeDuringALongRunAndCancelIsPrompt() {
         TempDir work;
-        ScopedCwd cwd(work.path());
         writeFile(work / "grid.csv", gridFile(45));
-        WindowUnderTest w(QString::fromStdString(work.path().string()));
+        WindowUnderTest w(QString::fromStdString(work.path().string()), work.path());
         w.window->show();
         w.window->setSetting(Setting::DataFileName, "grid.csv");
         w.click("Command1");
@@ -294,11 +289,10 @@ private slots:
     // Read, a cancelled or stopped run clear them and say why.
     void resultTabsShowNothingStale() {
         TempDir work;
-        ScopedCwd cwd(work.path());
         copySample(work.path());
         writeFile(work / "two.csv", kTwoRegions);
         writeFile(work / "broken.csv", crlf({"vector", "c", "A,type$,name$,nodes,x1,y1", "1990,polygon,R1,3,0"}));
-        WindowUnderTest w(QString::fromStdString(work.path().string()));
+        WindowUnderTest w(QString::fromStdString(work.path().string()), work.path());
         workbench::ResultsTabs* tabs = w.window->results();
         const auto fitMarkers = [&] { return tabs->fitView()->scene().content.markers.size(); };
         const auto note = [&](workbench::ResultsTabs::Tab tab) { return tabs->note(tab); };
@@ -341,8 +335,7 @@ private slots:
     // The figures are laid out for the room their tab has at the start-up size.
     void figuresAreBuiltForTheirTabsSize() {
         TempDir work;
-        ScopedCwd cwd(work.path());
-        WindowUnderTest w(kDataDir);
+        WindowUnderTest w(kDataDir, work.path());
         w.window->show();
         readSample(w);
         w.window->setSetting(Setting::TargetSpecies, "Invader");
@@ -362,12 +355,11 @@ private slots:
     // own, and its results are not shown for the new file.
     void readDuringARunLeavesTheRunItsData() {
         TempDir work;
-        ScopedCwd cwd(work.path());
         qputenv("SOURCE_DATE_EPOCH", "1796428800");
         const QStringList expected = batchLog(work, {"-t", "Invader", "--no-reliability"});
         copySample(work.path());
         writeFile(work / "two.csv", kTwoRegions);
-        WindowUnderTest w(QString::fromStdString(work.path().string()));
+        WindowUnderTest w(QString::fromStdString(work.path().string()), work.path());
         readSample(w);
         w.window->setSetting(Setting::TargetSpecies, "Invader");
         w.window->setSetting(Setting::DoReliability, "0");
@@ -387,8 +379,7 @@ private slots:
 
     void exitDuringARunClosesOnceTheRunHasStopped() {
         TempDir work;
-        ScopedCwd cwd(work.path());
-        WindowUnderTest w(kDataDir);
+        WindowUnderTest w(kDataDir, work.path());
         w.window->show();
         readSample(w);
         bool openWhileRunning = false;
@@ -406,8 +397,7 @@ private slots:
     // disabled; it never lands in a settings field with its text selected.
     void focusStaysOnTheRunButton() {
         TempDir work;
-        ScopedCwd cwd(work.path());
-        WindowUnderTest w(kDataDir);
+        WindowUnderTest w(kDataDir, work.path());
         w.window->show();
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
         readSample(w);
@@ -425,8 +415,7 @@ private slots:
 
     void examineWeightRunFillsTheWeightsTabFromItsResult() {
         TempDir dir;
-        ScopedCwd cwd(dir.path());
-        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"));
+        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"), dir.path());
         w.window->openFile(QStringLiteral(EARLYLATE_SOURCE_DIR "/data/sample.csv"));
         w.window->waitUntilIdle();
         w.window->setSetting(Setting::ExamineWeight, "1");

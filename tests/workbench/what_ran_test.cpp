@@ -77,8 +77,7 @@ private slots:
     // report lists; "skip format check", which a run never reads, keeps its value from the start.
     void reportListsTheSettingsTheRunUsed() {
         TempDir work;
-        ScopedCwd cwd(work.path());
-        WindowUnderTest w(kDataDir);
+        WindowUnderTest w(kDataDir, work.path());
         w.window->setSetting(Setting::DataFileName, "sample.csv");
         w.click("Command1");
         w.chooseEverySpecies();
@@ -111,10 +110,9 @@ private slots:
     // Cancelled half-way, an examine-weight run leaves the earlier weight-test file whole.
     void cancelledExamineWeightKeepsThePreviousWeightTestFile() {
         TempDir dir;
-        ScopedCwd cwd(dir.path());
         writeFile(dir / "grid.csv", gridFile(20));  // passes enough to cancel in
         writeFile(dir / "WeightTestTarget.csv", "the grid of an earlier run\r\n");
-        WindowUnderTest w(QString::fromStdString(dir.path().string()));
+        WindowUnderTest w(QString::fromStdString(dir.path().string()), dir.path());
         w.window->show();  // the progress panel shows only in a shown window
         w.window->openFile(QString::fromStdString((dir / "grid.csv").string()));
         w.window->waitUntilIdle();
@@ -137,8 +135,7 @@ private slots:
     // the status line and the tab's note say so.
     void aHindcastReplacedByANewRunIsNotDroppedSilently() {
         TempDir dir;
-        ScopedCwd cwd(dir.path());
-        WindowUnderTest w(kDataDir);
+        WindowUnderTest w(kDataDir, dir.path());
         w.window->openFile(kDataDir + "/sample.csv");
         w.window->waitUntilIdle();
         w.window->setSetting(Setting::DoReliability, "0");

@@ -12,7 +12,9 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <filesystem>
 #include <memory>
+#include <utility>
 
 #include "workbench/workbench_window.hpp"
 
@@ -27,8 +29,11 @@
 namespace el::test {
 
 struct WindowUnderTest {
-    explicit WindowUnderTest(const QString& folder = {})
-        : window(std::make_unique<workbench::WorkbenchWindow>(workbench::WorkbenchOptions{folder, 96.0})) {
+    // `workFolder` takes the side files (the side log of a failed scan, the weight-test file)
+    // and the log saved under a bare name; empty: the working directory.
+    explicit WindowUnderTest(const QString& folder = {}, std::filesystem::path workFolder = {})
+        : window(std::make_unique<workbench::WorkbenchWindow>(
+              workbench::WorkbenchOptions{folder, 96.0, std::move(workFolder)})) {
         window->setMessageSink([this](const QString& text) { messages.append(text); });
     }
     template <class T>

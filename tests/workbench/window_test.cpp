@@ -23,7 +23,6 @@
 using el::Setting;
 using el::test::crlf;
 using el::test::readFile;
-using el::test::ScopedCwd;
 using el::test::TempDir;
 using el::test::WindowUnderTest;
 using el::test::writeFile;
@@ -185,12 +184,11 @@ private slots:
     void saveAndClearTheLog() {
         TempDir work;
         TempDir elsewhere;
-        ScopedCwd cwd(work.path());
-        WindowUnderTest w(QString::fromStdString(elsewhere.path().string()));
+        WindowUnderTest w(QString::fromStdString(elsewhere.path().string()), work.path());
         for (const char* line : {"Region, score", " ", "", "日本, 1998"}) w.window->appendLog(line);
         QVERIFY(w.items("File1").isEmpty());
         w.click("Command6");
-        // A bare name goes to the working directory, not to the chosen folder.
+        // A bare name goes to the working folder, not to the chosen folder.
         const std::string saved = "Region, score\r\n \r\n\r\n日本, 1998\r\n";
         QCOMPARE(readFile(work / "log.csv"), saved);
         QVERIFY(!std::filesystem::exists(elsewhere / "log.csv"));
@@ -220,9 +218,8 @@ private slots:
 
     void exitDuringAReadClosesAfterItReturns() {
         TempDir work;
-        ScopedCwd cwd(work.path());
         writeFile(work / "broken.csv", crlf({"vector", "c", "A,type$,name$,nodes,x1,y1", "1990,polygon,R1,3,0"}));
-        WindowUnderTest w(QString::fromStdString(work.path().string()));
+        WindowUnderTest w(QString::fromStdString(work.path().string()), work.path());
         w.window->show();
         w.window->setSetting(Setting::DataFileName, "broken.csv");
         bool visibleWhileReading = false;
@@ -274,8 +271,7 @@ private slots:
 
     void saveReportNeedsACompletedRun() {
         TempDir work;
-        ScopedCwd cwd(work.path());
-        WindowUnderTest w;
+        WindowUnderTest w({}, work.path());
         bool written = false;
         w.window->setReportWriter([&](const std::filesystem::path&, const el::figures::ReportContent&) {
             written = true;

@@ -12,7 +12,7 @@
 #include "engine/run/input_checks.hpp"
 #include "frame_output.hpp"
 #include "r_hooks.hpp"
-#include "vector/file_bytes.hpp"
+#include "base/file_bytes.hpp"
 #include "vector/text_encoding.hpp"
 #include "vector/vector_file.hpp"
 
@@ -67,7 +67,7 @@ Rcpp::List el_read_cpp(std::string path, std::string encoding, bool formatCheck)
     MessageList messages;
     RFeedback feedback;
     const fs::path source = fs::u8path(path);
-    std::optional<std::string> bytes = vec::readWholeFile(source);
+    std::optional<std::string> bytes = readWholeFile(source);
     if (!bytes) return errorList("Cannot open file: " + path);
     if (!looksLikeVectorFile(source, *bytes)) return Rcpp::List::create(Rcpp::Named("gis") = true);
     vec::ReadOutcome outcome;

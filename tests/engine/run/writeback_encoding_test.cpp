@@ -41,7 +41,7 @@ class EncodedWriteBack : public ::testing::Test {
 protected:
     vec::VectorData readBack(const std::string& bytes) {
         test::writeFile(source, bytes);
-        const vec::ReadOutcome read = vec::readVectorFile(source, "null", host);
+        const vec::ReadOutcome read = vec::readVectorFile(source, "null", host, {});
         EXPECT_EQ(read.erf, 0);
         return read.data;
     }

@@ -55,7 +55,7 @@ protected:
     void SetUp() override {
         fs::create_directories(dataFolder);
         test::writeFile(source, kSource);
-        const vec::ReadOutcome read = vec::readVectorFile(source, "null", host);
+        const vec::ReadOutcome read = vec::readVectorFile(source, "null", host, {});
         ASSERT_EQ(read.erf, 0) << (host.messages.empty() ? "" : host.messages.front());
         loaded = read.data;
     }

@@ -1,8 +1,8 @@
-#include "vector/file_bytes.hpp"
+#include "base/file_bytes.hpp"
 
 #include <fstream>
 
-namespace el::vec {
+namespace el {
 
 std::optional<std::string> readWholeFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary | std::ios::ate);
@@ -13,31 +13,6 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& file) {
     in.seekg(0);
     if (!in.read(bytes.data(), size)) return std::nullopt;
     return bytes;
-}
-
-bool writeWholeFile(const std::filesystem::path& file, std::string_view bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
-}
-
-bool replaceWholeFile(const std::filesystem::path& file, std::string_view bytes) {
-    std::filesystem::path partial = file;
-    partial += ".part";
-    if (!writeWholeFile(partial, bytes)) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
-        return false;
-    }
-    std::error_code error;
-    std::filesystem::rename(partial, file, error);
-    if (error) {
-        std::filesystem::remove(partial, error);
-        return false;
-    }
-    return true;
 }
 
 std::vector<std::string_view> linesOf(std::string_view text) {
@@ -60,4 +35,4 @@ std::string_view withoutTrailingCommas(std::string_view line) {
     return line;
 }
 
-}  // namespace el::vec
+}  // namespace el

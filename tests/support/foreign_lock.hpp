@@ -1,6 +1,5 @@
 #pragma once
-// The working directory's lock as another process would hold it, and a way to see that a
-// process holds it.
+// A file's lock as another process would hold it, and a way to see that a process holds it.
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -15,10 +14,10 @@
 
 namespace el::test {
 
-// An exclusive flock on the folder itself, through a descriptor of its own.
+// An exclusive flock on the file, through a descriptor of its own.
 class ForeignLock {
 public:
-    explicit ForeignLock(const std::filesystem::path& dir) : fd_(::open(dir.c_str(), O_RDONLY | O_DIRECTORY)) {
+    explicit ForeignLock(const std::filesystem::path& file) : fd_(::open(file.c_str(), O_RDONLY)) {
         held_ = fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
     }
     ~ForeignLock() {
@@ -33,11 +32,11 @@ private:
     bool held_ = false;
 };
 
-// True when process `pid` holds a flock on `dir` (read from the kernel's list of locks,
+// True when process `pid` holds a flock on `file` (read from the kernel's list of locks,
 // so looking does not take the lock from under it).
-inline bool holdsFolderLock(pid_t pid, const std::filesystem::path& dir) {
+inline bool holdsLockOn(pid_t pid, const std::filesystem::path& file) {
     struct stat info{};
-    if (::stat(dir.c_str(), &info) != 0) return false;
+    if (::stat(file.c_str(), &info) != 0) return false;
     const std::string inode = ":" + std::to_string(info.st_ino) + " ";
     std::ifstream locks("/proc/locks");
     for (std::string line; std::getline(locks, line);) {
