@@ -42,11 +42,14 @@ mode_t newFileMode() {
     return 0644;
 }
 
-// The permissions the new file takes: the target's, or a new file's. Throws for a folder.
+// The permissions the new file takes: the target's, or a new file's. Throws for a folder
+// and for a file this process may not write.
 mode_t modeFor(const fs::path& target) {
     struct stat info {};
     if (::stat(target.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode)) throw FileReplaceError("it is a folder");
+        // A file the user may not write is not replaced behind its back.
+        if (::access(target.c_str(), W_OK) != 0) throw FileReplaceError(systemReason(errno));
         return info.st_mode & 07777;
     }
     if (errno == ENOENT) return newFileMode();

@@ -3,6 +3,8 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -124,6 +126,26 @@ TEST(FileReplace, AReplacementDroppedUncommittedLeavesTheTargetAndALinkIsFollowe
     EXPECT_TRUE(fs::is_symlink(dir / "link.csv"));
     EXPECT_EQ(readFile(dir / "data" / "real.csv"), "new");
     EXPECT_EQ(filesIn(dir / "data"), std::vector<std::string>{"real.csv"});
+}
+
+// A write-protected file is refused as writing into it would be, also for the folder's owner.
+TEST(FileReplace, AFileTheUserMayNotWriteIsLeftAsItIs) {
+    TempDir dir;
+    writeFile(dir / "kept.csv", "protected");
+    ::chmod((dir / "kept.csv").c_str(), 0444);
+    ::chmod(dir.path().c_str(), 0777);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // The superuser may write anything: the check runs as an ordinary user.
+        if (::getuid() == 0 && ::setuid(65534) != 0) ::_exit(2);
+        const auto reason = replaceFile(dir / "kept.csv", "new");
+        ::_exit(reason == std::optional<std::string>("Permission denied") ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(readFile(dir / "kept.csv"), "protected");
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"kept.csv"});
 }
 
 TEST(LogFile, IsReplacedWholeAndAFailedSaveKeepsThePreviousLog) {
