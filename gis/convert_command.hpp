@@ -6,9 +6,9 @@
 
 #include <ostream>
 #include <string>
-#include <variant>
 #include <vector>
 
+#include "base/command_line.hpp"
 #include "gis/layer_import.hpp"
 
 namespace el::gis {
@@ -25,7 +25,7 @@ struct ConvertRequest {
 bool writesVectorFile(const ConvertRequest& request);
 
 // The request, or the text of a usage error.
-std::variant<ConvertRequest, std::string> parseConvertArguments(const std::vector<std::string>& args);
+cmdline::Parsed<ConvertRequest> parseConvertArguments(const std::vector<std::string>& args);
 
 std::string convertHelp();
 

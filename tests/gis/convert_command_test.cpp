@@ -19,15 +19,14 @@ using gis::parseConvertArguments;
 
 std::string usageError(const std::vector<std::string>& args) {
     const auto parsed = parseConvertArguments(args);
-    const auto* error = std::get_if<std::string>(&parsed);
-    return error ? *error : "accepted";
+    return parsed.options ? "accepted" : parsed.error;
 }
 
 TEST(ConvertArguments, OptionsAndUsageErrors) {
     const auto parsed = parseConvertArguments(
         {"in.gpkg", "--layer", "L", "--species=b,a", "OUT.CSV", "--name-field", "nm", "--t-srs", "EPSG:3857"});
-    ASSERT_TRUE(std::holds_alternative<ConvertRequest>(parsed));
-    const ConvertRequest& request = std::get<ConvertRequest>(parsed);
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    const ConvertRequest& request = *parsed.options;
     EXPECT_EQ(request.input, "in.gpkg");
     EXPECT_EQ(request.output, "OUT.CSV");
     EXPECT_TRUE(gis::writesVectorFile(request));
@@ -36,7 +35,7 @@ TEST(ConvertArguments, OptionsAndUsageErrors) {
     EXPECT_EQ(request.import.targetSrs, "EPSG:3857");
     EXPECT_EQ(*request.import.species, (std::vector<std::string>{"b", "a"}));
 
-    EXPECT_TRUE(std::get<ConvertRequest>(parseConvertArguments({"x", "--help"})).help);
+    EXPECT_TRUE(parseConvertArguments({"x", "--help"}).options->help);
     EXPECT_EQ(usageError({"a.csv"}), "give one input file and one output file");
     EXPECT_EQ(usageError({"a.gpkg", "b.csv", "--layer"}), "--layer needs a value");
     EXPECT_EQ(usageError({"a.gpkg", "b.csv", "--layer="}), "--layer needs a value");
