@@ -64,6 +64,22 @@ TEST(RunConvert, ExitStatusAndMessages) {
     EXPECT_EQ(err.str(), "earlylate: layer \"r\" has no field named \"nope\" (fields: Name, sp)\n");
 }
 
+// The records mode reads its options with the same parser: --records=TABLE leads there too.
+TEST(RunConvert, RecordsModeUsageErrors) {
+    for (const auto& [args, error] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--records=t.csv"}, "give the output file"},
+             {{"--records", "t.csv", "o.csv", "p.csv"}, "give one output file"},
+             {{"--records", "t.csv", "--colour=red", "o.csv"}, "unknown option --colour=red"},
+             {{"--records", "t.csv", "--encoding"}, "--encoding needs a text encoding the system knows"},
+             {{"--records", "t.csv", "--encoding=NOPE", "o.csv"}, "--encoding needs a text encoding the system knows"},
+             {{"--records", "t.csv", "--regions-layer"}, "option --regions-layer needs a value"},
+             {{"--occurrences=p.csv", "--regions=", "o.csv"}, "option --regions needs a value"}}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(gis::runConvert(args, out, err), 2) << args[0];
+        EXPECT_EQ(err.str(), "earlylate-convert: " + error + "\nTry earlylate-convert --help\n") << args[0];
+    }
+}
+
 void expectSameDataSet(const VectorData& got, const VectorData& want) {
     EXPECT_EQ(std::tie(got.filetype, got.comment, got.valname), std::tie(want.filetype, want.comment, want.valname));
     EXPECT_EQ(std::vector<int>({got.valn(), got.objn(), got.maxline(), got.sizes.maxpolygon, got.sizes.maxnode}),
