@@ -25,14 +25,14 @@ struct Parsed {
 using Handler = std::function<std::string(const std::string& value)>;
 
 struct Option {
-    std::string name;            // the long name, e.g. "--target"
-    std::string shortName;       // e.g. "-t"; "" for none
-    bool takesValue = false;     // false: a switch
-    std::string valueName;       // the value as the help shows it, e.g. "NAME"
-    std::string expects;         // what a usage error for a missing value says is expected; may be ""
-    std::string help;            // what the option does; "" leaves it out of the option list
-    bool once = false;           // given a second time is a usage error
-    bool endsLine = false;       // nothing after it is read (a --help that wins over the rest)
+    std::string name;         // the long name, e.g. "--target"
+    std::string shortName;    // e.g. "-t"; "" for none
+    bool takesValue = false;  // false: a switch
+    std::string valueName;    // the value as the help shows it, e.g. "NAME"
+    std::string expects;      // what a usage error for a missing value says is expected; may be ""
+    std::string help;         // what the option does; "" leaves it out of the option list
+    bool once = false;        // given a second time is a usage error
+    bool endsLine = false;    // nothing after it is read (a --help that wins over the rest)
     Handler apply;
 
     bool named(const std::string& arg) const { return arg == name || (!shortName.empty() && arg == shortName); }
@@ -46,10 +46,10 @@ Option valued(std::string name, std::string shortName, std::string valueName, st
 
 // How a program reads the arguments that are not options, and how it words the parser's errors.
 struct Grammar {
-    std::function<bool(const std::string& arg)> isOperand;      // an argument that is no option
-    Handler operand;                                             // takes an operand; "" or the usage error
-    bool doubleDashEndsOptions = false;                         // "--": every later argument is an operand
-    bool emptyValueIsMissing = false;                           // --name "" lacks its value
+    std::function<bool(const std::string& arg)> isOperand;  // an argument that is no option
+    Handler operand;                                        // takes an operand; "" or the usage error
+    bool doubleDashEndsOptions = false;                     // "--": every later argument is an operand
+    bool emptyValueIsMissing = false;                       // --name "" lacks its value
     // `written`: the argument as given; `name`: the part before '=' (the whole argument without one).
     std::function<std::string(const std::string& written, const std::string& name)> unknown;
     // `written`: the option as given (-t or --target).

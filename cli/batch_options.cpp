@@ -44,7 +44,8 @@ std::string fileOptionError(const std::string& option, const std::string& file) 
 }
 
 Option figureFile(const std::string& name, const std::string& help, std::string& into) {
-    return fileValued(name, "FILE", help, into, [name](const std::string& file) { return fileOptionError(name, file); });
+    return fileValued(name, "FILE", help, into,
+                      [name](const std::string& file) { return fileOptionError(name, file); });
 }
 
 // "xmin,ymin,xmax,ymax": four numbers, each minimum below its maximum; "" or the usage error.
@@ -64,7 +65,8 @@ std::string parseExtent(const std::string& text, std::optional<std::array<double
 }
 
 std::string mapValuesError(const std::string& text, bool& predicted) {
-    if (text != "known" && text != "predicted") return "option --map-values takes known or predicted, not \"" + text + "\"";
+    if (text != "known" && text != "predicted")
+        return "option --map-values takes known or predicted, not \"" + text + "\"";
     predicted = text == "predicted";
     return "";
 }
@@ -72,22 +74,34 @@ std::string mapValuesError(const std::string& text, bool& predicted) {
 // The map, the figures and the report.
 Options figureOptions(BatchOptions& opts) {
     return {
-        figureFile("--map", "after a completed run, draw the map of the dates to FILE (.png, .svg, .pdf)", opts.mapFile),
-        cmdline::valued("--map-species", "", "NAME", "the species the map shows (default: the target, else the first species)",
-                        [&opts](const std::string& name) { opts.mapSpecies = name; return std::string(); }),
-        cmdline::flag("--map-y-down", "", "the map's y grows downwards (screen or SVG coordinates): draw it the right way up",
+        figureFile("--map", "after a completed run, draw the map of the dates to FILE (.png, .svg, .pdf)",
+                   opts.mapFile),
+        cmdline::valued("--map-species", "", "NAME",
+                        "the species the map shows (default: the target, else the first species)",
+                        [&opts](const std::string& name) {
+                            opts.mapSpecies = name;
+                            return std::string();
+                        }),
+        cmdline::flag("--map-y-down", "",
+                      "the map's y grows downwards (screen or SVG coordinates): draw it the right way up",
                       [&opts] { opts.mapYDown = true; }),
-        cmdline::valued("--map-values", "", "known|predicted",
-                        "known (default): the target's recorded dates solid, its predicted dates pale and hatched, overdue regions "
-                        "ringed; predicted: every region by its predicted date",
-                        [&opts](const std::string& text) { return mapValuesError(text, opts.mapPredicted); }),
-        cmdline::valued("--map-extent", "", "XMIN,YMIN,XMAX,YMAX",
-                        "the frame of the map and the report's map in map units (default: the box of the regions' main parts)",
-                        [&opts](const std::string& text) { return parseExtent(text, opts.mapExtent); }),
-        cmdline::flag("--map-labels", "", "write region names on the map where they fit", [&opts] { opts.mapLabels = true; }),
-        figureFile("--fit-plot", "after a completed run, draw the fit plot of the target to FILE (.png, .svg, .pdf)", opts.fitPlotFile),
-        figureFile("--weight-plot", "after an examine-weight run, draw the heat map of the power grid to FILE", opts.weightPlotFile),
-        figureFile("--report", "after a completed run, write its report to FILE (.pdf, or .html with SVG figures)", opts.reportFile),
+        cmdline::valued(
+            "--map-values", "", "known|predicted",
+            "known (default): the target's recorded dates solid, its predicted dates pale and hatched, overdue regions "
+            "ringed; predicted: every region by its predicted date",
+            [&opts](const std::string& text) { return mapValuesError(text, opts.mapPredicted); }),
+        cmdline::valued(
+            "--map-extent", "", "XMIN,YMIN,XMAX,YMAX",
+            "the frame of the map and the report's map in map units (default: the box of the regions' main parts)",
+            [&opts](const std::string& text) { return parseExtent(text, opts.mapExtent); }),
+        cmdline::flag("--map-labels", "", "write region names on the map where they fit",
+                      [&opts] { opts.mapLabels = true; }),
+        figureFile("--fit-plot", "after a completed run, draw the fit plot of the target to FILE (.png, .svg, .pdf)",
+                   opts.fitPlotFile),
+        figureFile("--weight-plot", "after an examine-weight run, draw the heat map of the power grid to FILE",
+                   opts.weightPlotFile),
+        figureFile("--report", "after a completed run, write its report to FILE (.pdf, or .html with SVG figures)",
+                   opts.reportFile),
     };
 }
 
@@ -121,31 +135,42 @@ std::string hindcastTargetsError(const std::string& names, std::optional<std::st
 // The tables for other programs and the hindcasts.
 Options tableOptions(BatchOptions& opts) {
     Option targets = cmdline::valued(
-        "--hindcast-targets", "", "all|A,B", "hindcast with each eligible species named (all: every species analysed) as the target in turn",
+        "--hindcast-targets", "", "all|A,B",
+        "hindcast with each eligible species named (all: every species analysed) as the target in turn",
         [&opts](const std::string& names) { return hindcastTargetsError(names, opts.hindcastTargets); });
     targets.expects = "all|A,B,...";
     engine::HindcastEligibility& rules = opts.hindcastRules;
     return {
-        fileValued("--predictions", "FILE", "after a completed run, write one row per region to FILE (.csv, or a GIS layer: .gpkg, .geojson, .shp)",
-                   opts.predictionsFile, [](const std::string& file) { return predictionsFileError(file); }),
+        fileValued(
+            "--predictions", "FILE",
+            "after a completed run, write one row per region to FILE (.csv, or a GIS layer: .gpkg, .geojson, .shp)",
+            opts.predictionsFile, [](const std::string& file) { return predictionsFileError(file); }),
         fileValued("--summary", "FILE", "after a completed run, write its summary to FILE (.json)", opts.summaryFile,
                    [](const std::string& file) { return extensionError("--summary", file, ".json"); }),
-        cmdline::valued("--hindcast", "", "Y[,Y...]",
-                        "after the run, forecast from the data up to each year Y and score it on the later arrivals (needs -t)",
-                        [&opts](const std::string& years) { return hindcastYearsError(years, opts.hindcastYears); }),
+        cmdline::valued(
+            "--hindcast", "", "Y[,Y...]",
+            "after the run, forecast from the data up to each year Y and score it on the later arrivals (needs -t)",
+            [&opts](const std::string& years) { return hindcastYearsError(years, opts.hindcastYears); }),
         targets,
-        fileValued("--hindcast-table", "FILE", "write one row of hindcast figures per species and year to FILE (.csv)", opts.hindcastTable,
+        fileValued("--hindcast-table", "FILE", "write one row of hindcast figures per species and year to FILE (.csv)",
+                   opts.hindcastTable,
                    [](const std::string& file) { return extensionError("--hindcast-table", file, ".csv"); }),
-        countOption("--hindcast-min-before", "a species is hindcast at Y with at least N regions dated up to Y (default 5)", rules.minBefore),
+        countOption("--hindcast-min-before",
+                    "a species is hindcast at Y with at least N regions dated up to Y (default 5)", rules.minBefore),
         countOption("--hindcast-min-after", "... and at least N regions dated after Y (default 3)", rules.minAfter),
-        countOption("--hindcast-min-unreached", "... and at least N regions it never reached (default 1)", rules.minUnreached),
+        countOption("--hindcast-min-unreached", "... and at least N regions it never reached (default 1)",
+                    rules.minUnreached),
     };
 }
 
 // The options that come before the figures in the help: the species and the file's encoding.
 Options inputOptions(BatchOptions& opts) {
-    Option species = cmdline::valued("--species", "-s", "A,B,C", "species analysed, in this order (default: every variable of FILE)",
-                                     [&opts](const std::string& names) { opts.speciesList = names; return std::string(); });
+    Option species =
+        cmdline::valued("--species", "-s", "A,B,C", "species analysed, in this order (default: every variable of FILE)",
+                        [&opts](const std::string& names) {
+                            opts.speciesList = names;
+                            return std::string();
+                        });
     species.expects.clear();
     Option encoding = cmdline::valued(
         "--encoding", "", "NAME",
@@ -153,14 +178,14 @@ Options inputOptions(BatchOptions& opts) {
         "encoding the detector names, CP932 when it names none; the one assumed is named on standard error)",
         [&opts](const std::string& name) {
             opts.encoding = name;
-            return vec::encodingKnown(name) ? std::string() : "option --encoding: unknown text encoding \"" + name + "\"";
+            return vec::encodingKnown(name) ? std::string()
+                                            : "option --encoding: unknown text encoding \"" + name + "\"";
         });
     return {species, encoding};
 }
 
 bool validChoice(const SettingInfo& info, const std::string& value) {
-    return std::any_of(info.choices.begin(), info.choices.end(),
-                       [&](const Choice& c) { return c.value == value; });
+    return std::any_of(info.choices.begin(), info.choices.end(), [&](const Choice& c) { return c.value == value; });
 }
 
 // Checks and sets the value of a setting's option; "" or the usage error.
@@ -170,7 +195,8 @@ std::string setSetting(const SettingInfo& info, const std::string& value, BatchO
     if (info.kind == SettingKind::Choice && !validChoice(info, value))
         return "option " + flag + " takes " + std::string(b.argName) + ", not \"" + value + "\"";
     if (info.id == Setting::Threads && !threadCountOf(value))
-        return "option " + flag + " takes a whole number from 1 to " + std::to_string(kMaxThreads) + ", not \"" + value + "\"";
+        return "option " + flag + " takes a whole number from 1 to " + std::to_string(kMaxThreads) + ", not \"" +
+               value + "\"";
     opts.values.set(info.id, value);
     if (b.alsoOn) opts.values.set(*b.alsoOn, std::string(kOn));
     if (info.id == Setting::LogFileName) opts.logToFile = true;
@@ -185,23 +211,28 @@ Options settingOptions(BatchOptions& opts) {
         if (b.flag.empty()) continue;
         const std::string help(info.help);
         if (b.argName.empty()) {
-            options.push_back(cmdline::flag(std::string(b.flag), std::string(b.shortFlag), help,
-                                            [&info, &opts] { setSetting(info, std::string(info.batch.switchValue), opts); }));
+            options.push_back(cmdline::flag(std::string(b.flag), std::string(b.shortFlag), help, [&info, &opts] {
+                setSetting(info, std::string(info.batch.switchValue), opts);
+            }));
         } else {
-            options.push_back(cmdline::valued(std::string(b.flag), std::string(b.shortFlag), std::string(b.argName), help,
-                                              [&info, &opts](const std::string& value) { return setSetting(info, value, opts); }));
+            options.push_back(
+                cmdline::valued(std::string(b.flag), std::string(b.shortFlag), std::string(b.argName), help,
+                                [&info, &opts](const std::string& value) { return setSetting(info, value, opts); }));
         }
     }
     return options;
 }
 
-void append(Options& to, Options from) { to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end())); }
+void append(Options& to, Options from) {
+    to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+}
 
 Options allOptions(BatchOptions& opts) {
     Options options = inputOptions(opts);
     append(options, figureOptions(opts));
     append(options, tableOptions(opts));
-    options.push_back(cmdline::flag("--quiet", "", "no progress line on standard error", [&opts] { opts.quiet = true; }));
+    options.push_back(
+        cmdline::flag("--quiet", "", "no progress line on standard error", [&opts] { opts.quiet = true; }));
     append(options, records::recordsOptions(opts.records));
     append(options, settingOptions(opts));
     options.push_back(cmdline::flag("--help", "-h", "show this help and exit", [&opts] { opts.help = true; }));
@@ -225,7 +256,6 @@ cmdline::Grammar batchGrammar(BatchOptions& opts) {
     grammar.repeated = [](const std::string& written) { return "option " + written + " given twice"; };
     return grammar;
 }
-
 
 // True when two names lead to the same file (which need not exist yet).
 bool sameFile(const std::string& a, const std::string& b) {
@@ -285,7 +315,8 @@ std::string startupColumn(const Option& option) {
 std::vector<HelpRow> helpRows(const Options& options) {
     std::vector<HelpRow> rows;
     for (const Option& option : options)
-        rows.push_back({optionText(option.shortName, option.name, option.valueName), startupColumn(option), option.help});
+        rows.push_back(
+            {optionText(option.shortName, option.name, option.valueName), startupColumn(option), option.help});
     return rows;
 }
 

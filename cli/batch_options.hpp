@@ -10,8 +10,8 @@
 
 #include "base/command_line.hpp"
 #include "base/settings.hpp"
-#include "vector/records_source.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
+#include "vector/records_source.hpp"
 
 namespace el::batch {
 

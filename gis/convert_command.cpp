@@ -46,13 +46,15 @@ std::vector<cmdline::Option> options(ConvertRequest& request) {
     cmdline::Option help = cmdline::flag("--help", "-h", "", [&request] { request.help = true; });
     help.endsLine = true;
     all.push_back(help);
-    for (const auto& [name, valueName, text] : {std::tuple{"--layer", "L", "read layer L (default: the first layer)"},
-                                               {"--name-field", "F", "take region names from field F"},
-                                               {"--species", "A,B,..", "take these fields as species, in this order"},
-                                               {"--t-srs", "SRS", "reproject coordinates to SRS (e.g. EPSG:3857); default: as stored"}})
-        all.push_back(cmdline::valued(name, "", valueName, text, [&request, option = std::string(name)](const std::string& value) {
-            return setOption(request, option, value);
-        }));
+    for (const auto& [name, valueName, text] :
+         {std::tuple{"--layer", "L", "read layer L (default: the first layer)"},
+          {"--name-field", "F", "take region names from field F"},
+          {"--species", "A,B,..", "take these fields as species, in this order"},
+          {"--t-srs", "SRS", "reproject coordinates to SRS (e.g. EPSG:3857); default: as stored"}})
+        all.push_back(cmdline::valued(name, "", valueName, text,
+                                      [&request, option = std::string(name)](const std::string& value) {
+                                          return setOption(request, option, value);
+                                      }));
     return all;
 }
 
@@ -64,7 +66,9 @@ cmdline::Grammar grammar(std::vector<std::string>& files) {
         return std::string();
     };
     grammar.unknown = [](const std::string&, const std::string& name) { return "unknown option " + name; };
-    grammar.missingValue = [](const std::string& written, const cmdline::Option&) { return written + " needs a value"; };
+    grammar.missingValue = [](const std::string& written, const cmdline::Option&) {
+        return written + " needs a value";
+    };
     return grammar;
 }
 
@@ -84,7 +88,8 @@ cmdline::Parsed<ConvertRequest> parseConvertArguments(const std::vector<std::str
     request.input = files[0];
     request.output = files[1];
     if (!writesVectorFile(request) && request.importOptionsGiven)
-        return {std::nullopt, "--layer, --name-field, --species and --t-srs apply only when the output is a .csv vector file"};
+        return {std::nullopt,
+                "--layer, --name-field, --species and --t-srs apply only when the output is a .csv vector file"};
     return {std::move(request), {}};
 }
 
@@ -112,7 +117,8 @@ fraction of a day), texts stay as written (line breaks become blanks), nulls bec
 Region names come from --name-field, else from a field called "name" (any case), else the
 feature id.
 
-)") + cmdline::optionList(options(unused), 20) + R"(
+)") + cmdline::optionList(options(unused), 20) +
+           R"(
 With an input ending in .csv and any other output, every object of the vector file becomes
 a feature of a new layer in the format chosen by the output's extension, with all its
 variables as attributes (reals where every present value is a number, else texts), its

@@ -79,11 +79,10 @@ void write(records::ImportedRecords& imported, const std::string& output) {
 }  // namespace
 
 bool asksForRecords(const std::vector<std::string>& args) {
-    return std::any_of(args.begin(), args.end(),
-                       [](const std::string& arg) {
-                           return arg == "--records" || arg == "--occurrences" || arg.starts_with("--records=") ||
-                                  arg.starts_with("--occurrences=");
-                       });
+    return std::any_of(args.begin(), args.end(), [](const std::string& arg) {
+        return arg == "--records" || arg == "--occurrences" || arg.starts_with("--records=") ||
+               arg.starts_with("--occurrences=");
+    });
 }
 
 std::string recordsConvertHelp() {

@@ -24,16 +24,26 @@ Line read(const std::vector<std::string>& args, bool doubleDash = true, bool emp
     size.once = true;
     Option help = flag("--help", "-h", "", [&line] { line.help = true; });
     help.endsLine = true;
-    const std::vector<Option> options{
-        valued("--target", "-t", "NAME", "the target", [&line](const std::string& v) { line.target = v; return std::string(); }),
-        size, flag("--quiet", "", "no progress", [&line] { line.quiet = true; }), help};
+    const std::vector<Option> options{valued("--target", "-t", "NAME", "the target",
+                                             [&line](const std::string& v) {
+                                                 line.target = v;
+                                                 return std::string();
+                                             }),
+                                      size, flag("--quiet", "", "no progress", [&line] { line.quiet = true; }), help};
     Grammar grammar;
     grammar.isOperand = [](const std::string& arg) { return !arg.starts_with("-") || arg == "-"; };
-    grammar.operand = [&line](const std::string& arg) { line.files.push_back(arg); return std::string(); };
+    grammar.operand = [&line](const std::string& arg) {
+        line.files.push_back(arg);
+        return std::string();
+    };
     grammar.doubleDashEndsOptions = doubleDash;
     grammar.emptyValueIsMissing = emptyIsMissing;
-    grammar.unknown = [](const std::string& written, const std::string& name) { return "unknown " + written + " (" + name + ")"; };
-    grammar.missingValue = [](const std::string& written, const Option& o) { return "missing " + written + " " + o.expects; };
+    grammar.unknown = [](const std::string& written, const std::string& name) {
+        return "unknown " + written + " (" + name + ")";
+    };
+    grammar.missingValue = [](const std::string& written, const Option& o) {
+        return "missing " + written + " " + o.expects;
+    };
     grammar.repeated = [](const std::string& written) { return "twice " + written; };
     line.error = readArguments(args, options, grammar);
     return line;
@@ -64,7 +74,7 @@ TEST(CommandLine, ErrorsNameTheOptionAsWritten) {
     EXPECT_EQ(read({"a", "--colour", "red"}).error, "unknown --colour (--colour)");
     EXPECT_EQ(read({"--colour=red"}).error, "unknown --colour=red (--colour)");
     EXPECT_EQ(read({"-x"}).error, "unknown -x (-x)");
-    EXPECT_EQ(read({"-t=Xus"}).error, "unknown -t=Xus (-t=Xus)");  // short names take no '='
+    EXPECT_EQ(read({"-t=Xus"}).error, "unknown -t=Xus (-t=Xus)");         // short names take no '='
     EXPECT_EQ(read({"--quiet=1"}).error, "unknown --quiet=1 (--quiet)");  // a switch takes no value
     EXPECT_EQ(read({"a.csv", "-t"}).error, "missing -t NAME");
     EXPECT_EQ(read({"--target"}).error, "missing --target NAME");
@@ -98,11 +108,13 @@ TEST(CommandLine, HelpAndDoubleDash) {
 }
 
 TEST(CommandLine, OptionListAndSharedNames) {
-    std::vector<Option> options{valued("--target", "-t", "NAME", "the target", {}), flag("--quiet", "", "no progress", {}),
-                                flag("--help", "-h", "", {}), valued("--a-very-long-option", "", "VALUE", "long", {})};
-    EXPECT_EQ(optionList(options, 16), "  --target NAME  the target\n"
-                                       "  --quiet       no progress\n"
-                                       "  --a-very-long-option VALUE  long\n");
+    std::vector<Option> options{valued("--target", "-t", "NAME", "the target", {}),
+                                flag("--quiet", "", "no progress", {}), flag("--help", "-h", "", {}),
+                                valued("--a-very-long-option", "", "VALUE", "long", {})};
+    EXPECT_EQ(optionList(options, 16),
+              "  --target NAME  the target\n"
+              "  --quiet       no progress\n"
+              "  --a-very-long-option VALUE  long\n");
     EXPECT_EQ(sharedName(options), "");
     options.push_back(flag("--tiny", "-t", "", {}));
     EXPECT_EQ(sharedName(options), "-t");

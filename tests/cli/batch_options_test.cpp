@@ -52,7 +52,8 @@ TEST(BatchOptionTable, UsageErrorsNameTheOption) {
              {{"--map-y-down=1"}, "unknown option: --map-y-down=1"},
              {{"--records="}, "option --records needs a value"},
              {{"--hindcast-targets"}, "option --hindcast-targets needs a value all|A,B,..."},
-             {{"--hindcast-min-after", "-1"}, "option --hindcast-min-after takes a whole number of at least 0, not \"-1\""},
+             {{"--hindcast-min-after", "-1"},
+              "option --hindcast-min-after takes a whole number of at least 0, not \"-1\""},
              {{"--map-values=some"}, "option --map-values takes known or predicted, not \"some\""},
              {{"--", "--map", "m.svg"}, "more than one FILE given: --map"}}) {
         auto line = args;

@@ -17,8 +17,8 @@ class CommandLineTest : public QObject {
 
 private slots:
     void valuesInBothFormsAndSwitches() {
-        const auto parsed = workbench::parseAppArguments(
-            {"--screenshot=s.png", "--open", "v.csv", "--run", "--target=Xus", "--examine-weight", "--size", "800x600"});
+        const auto parsed = workbench::parseAppArguments({"--screenshot=s.png", "--open", "v.csv", "--run",
+                                                          "--target=Xus", "--examine-weight", "--size", "800x600"});
         QVERIFY(parsed.options);
         const workbench::AppArguments& got = *parsed.options;
         QCOMPARE(got.screenshot.value_or(""), std::string("s.png"));
