@@ -210,15 +210,15 @@ Options settingOptions(BatchOptions& opts) {
         const BatchOption& b = info.batch;
         if (b.flag.empty()) continue;
         const std::string help(info.help);
-        if (b.argName.empty()) {
-            options.push_back(cmdline::flag(std::string(b.flag), std::string(b.shortFlag), help, [&info, &opts] {
-                setSetting(info, std::string(info.batch.switchValue), opts);
-            }));
-        } else {
-            options.push_back(
-                cmdline::valued(std::string(b.flag), std::string(b.shortFlag), std::string(b.argName), help,
-                                [&info, &opts](const std::string& value) { return setSetting(info, value, opts); }));
-        }
+        Option option =
+            cmdline::valued(std::string(b.flag), std::string(b.shortFlag), std::string(b.argName), help,
+                            [&info, &opts](const std::string& value) {
+                                // A switch is given no value: it sets its own.
+                                const bool isSwitch = info.batch.argName.empty();
+                                return setSetting(info, isSwitch ? std::string(info.batch.switchValue) : value, opts);
+                            });
+        option.takesValue = !b.argName.empty();
+        options.push_back(std::move(option));
     }
     return options;
 }
