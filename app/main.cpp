@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "workbench/command_line.hpp"
@@ -54,11 +53,11 @@ int takeScreenshot(wb::WorkbenchWindow& window, const wb::AppArguments& options)
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const auto parsed = wb::parseAppArguments(args);
-    if (const auto* error = std::get_if<wb::ArgumentError>(&parsed)) {
-        std::fprintf(stderr, "earlylate: %s\n%s", error->text.c_str(), wb::appUsage().c_str());
+    if (!parsed.options) {
+        std::fprintf(stderr, "earlylate: %s\n%s", parsed.error.c_str(), wb::appUsage().c_str());
         return 2;
     }
-    const auto& options = std::get<wb::AppArguments>(parsed);
+    const wb::AppArguments& options = *parsed.options;
     if (options.help) {
         std::fputs(wb::appUsage().c_str(), stdout);
         return 0;

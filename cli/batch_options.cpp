@@ -16,41 +16,24 @@
 namespace el::batch {
 namespace {
 
-// The arguments one after the other; an option takes its value from the next one.
-class ArgReader {
-public:
-    explicit ArgReader(const std::vector<std::string>& args) : args_(args) {}
-    bool done() const { return at_ >= args_.size(); }
-    const std::string& next() { return args_[at_++]; }
-    bool takeValue(std::string& into) {
-        if (done()) return false;
-        into = next();
-        return true;
-    }
-
-private:
-    const std::vector<std::string>& args_;
-    std::size_t at_ = 0;
-};
+using cmdline::Option;
+using Options = std::vector<Option>;
 
 bool isFileArgument(const std::string& arg) { return arg.empty() || arg[0] != '-' || arg == "-"; }
 
-const SettingInfo* optionFor(const std::string& arg) {
-    for (const auto& info : settingTable()) {
-        const BatchOption& b = info.batch;
-        if (b.flag.empty()) continue;
-        if (arg == b.flag || (!b.shortFlag.empty() && arg == b.shortFlag)) return &info;
-    }
-    return nullptr;
+// An option whose value is kept as given in `into`, then checked by `check` ("" or the usage error).
+template <class Check>
+Option fileValued(const std::string& name, const std::string& valueName, const std::string& help, std::string& into,
+                  Check check) {
+    return cmdline::valued(name, "", valueName, help, [&into, check](const std::string& value) {
+        into = value;
+        return check(value);
+    });
 }
 
-bool validChoice(const SettingInfo& info, const std::string& value) {
-    return std::any_of(info.choices.begin(), info.choices.end(),
-                       [&](const Choice& c) { return c.value == value; });
-}
-
-std::string valueError(const std::string& arg, const std::string& argName) {
-    return "option " + arg + " needs a value" + (argName.empty() ? "" : " " + argName);
+std::string extensionError(const std::string& name, const std::string& file, const std::string& extension) {
+    if (asciiLower(std::filesystem::path(file).extension().string()) == extension) return "";
+    return "option " + name + ": \"" + file + "\" must end in " + extension;
 }
 
 // Checks a figure or report file name; the usage error, or "" when it is fine.
@@ -60,16 +43,9 @@ std::string fileOptionError(const std::string& option, const std::string& file) 
     return figures::figureFormatOf(file) ? "" : "option " + option + ": \"" + file + "\" must end in .png, .svg or .pdf";
 }
 
-// The figure and report files: nothing when `arg` is none of them, else "" or the usage error.
-std::optional<std::string> fileOption(const std::string& arg, ArgReader& in, BatchOptions& opts) {
-    std::string* file = arg == "--map"           ? &opts.mapFile
-                        : arg == "--fit-plot"    ? &opts.fitPlotFile
-                        : arg == "--weight-plot" ? &opts.weightPlotFile
-                        : arg == "--report"      ? &opts.reportFile
-                                                 : nullptr;
-    if (file == nullptr) return std::nullopt;
-    if (!in.takeValue(*file)) return valueError(arg, "FILE");
-    return fileOptionError(arg, *file);
+Option figureFile(const std::string& name, const std::string& help, std::string& into) {
+    return fileValued(name, "FILE", help, into,
+                      [name](const std::string& file) { return fileOptionError(name, file); });
 }
 
 // "xmin,ymin,xmax,ymax": four numbers, each minimum below its maximum; "" or the usage error.
@@ -88,82 +64,197 @@ std::string parseExtent(const std::string& text, std::optional<std::array<double
     return {};
 }
 
-// How the map is drawn: nothing when `arg` is none of these options, else "" or the usage error.
-std::optional<std::string> mapOption(const std::string& arg, ArgReader& in, BatchOptions& opts) {
-    if (arg == "--map-y-down") opts.mapYDown = true;
-    else if (arg == "--map-labels") opts.mapLabels = true;
-    else if (arg == "--map-extent") {
-        std::string text;
-        if (!in.takeValue(text)) return valueError(arg, "XMIN,YMIN,XMAX,YMAX");
-        return parseExtent(text, opts.mapExtent);
-    } else if (arg == "--map-values") {
-        std::string text;
-        if (!in.takeValue(text)) return valueError(arg, "known|predicted");
-        if (text != "known" && text != "predicted")
-            return "option --map-values takes known or predicted, not \"" + text + "\"";
-        opts.mapPredicted = text == "predicted";
-    } else {
-        return std::nullopt;
-    }
-    return std::string();
-}
-
-// A whole number of at least 0 for a --hindcast-min-* option; "" or the usage error.
-std::string countOption(const std::string& arg, ArgReader& in, int& into) {
-    std::string text;
-    if (!in.takeValue(text)) return valueError(arg, "N");
-    const auto value = parseNumber(text);
-    if (!value || *value != std::floor(*value) || *value < 0 || *value > 1e9)
-        return "option " + arg + " takes a whole number of at least 0, not \"" + text + "\"";
-    into = static_cast<int>(*value);
+std::string mapValuesError(const std::string& text, bool& predicted) {
+    if (text != "known" && text != "predicted")
+        return "option --map-values takes known or predicted, not \"" + text + "\"";
+    predicted = text == "predicted";
     return "";
 }
 
-// The options of a hindcast over several species: nothing when `arg` is none of them,
-// else "" or the usage error.
-std::optional<std::string> hindcastTargetOption(const std::string& arg, ArgReader& in, BatchOptions& opts) {
-    if (arg == "--hindcast-targets") {
-        std::string names;
-        if (!in.takeValue(names)) return valueError(arg, "all|A,B,...");
-        if (names.empty()) return "option --hindcast-targets needs at least one species name, or all";
-        opts.hindcastTargets = names;
-        return std::string();
-    }
-    if (arg == "--hindcast-table") {
-        if (!in.takeValue(opts.hindcastTable)) return valueError(arg, "FILE");
-        if (asciiLower(std::filesystem::path(opts.hindcastTable).extension().string()) != ".csv")
-            return "option --hindcast-table: \"" + opts.hindcastTable + "\" must end in .csv";
-        return std::string();
-    }
-    engine::HindcastEligibility& rules = opts.hindcastRules;
-    if (arg == "--hindcast-min-before") return countOption(arg, in, rules.minBefore);
-    if (arg == "--hindcast-min-after") return countOption(arg, in, rules.minAfter);
-    if (arg == "--hindcast-min-unreached") return countOption(arg, in, rules.minUnreached);
-    return std::nullopt;
+// The map, the figures and the report.
+Options figureOptions(BatchOptions& opts) {
+    return {
+        figureFile("--map", "after a completed run, draw the map of the dates to FILE (.png, .svg, .pdf)",
+                   opts.mapFile),
+        cmdline::valued("--map-species", "", "NAME",
+                        "the species the map shows (default: the target, else the first species)",
+                        [&opts](const std::string& name) {
+                            opts.mapSpecies = name;
+                            return std::string();
+                        }),
+        cmdline::flag("--map-y-down", "",
+                      "the map's y grows downwards (screen or SVG coordinates): draw it the right way up",
+                      [&opts] { opts.mapYDown = true; }),
+        cmdline::valued(
+            "--map-values", "", "known|predicted",
+            "known (default): the target's recorded dates solid, its predicted dates pale and hatched, overdue regions "
+            "ringed; predicted: every region by its predicted date",
+            [&opts](const std::string& text) { return mapValuesError(text, opts.mapPredicted); }),
+        cmdline::valued(
+            "--map-extent", "", "XMIN,YMIN,XMAX,YMAX",
+            "the frame of the map and the report's map in map units (default: the box of the regions' main parts)",
+            [&opts](const std::string& text) { return parseExtent(text, opts.mapExtent); }),
+        cmdline::flag("--map-labels", "", "write region names on the map where they fit",
+                      [&opts] { opts.mapLabels = true; }),
+        figureFile("--fit-plot", "after a completed run, draw the fit plot of the target to FILE (.png, .svg, .pdf)",
+                   opts.fitPlotFile),
+        figureFile("--weight-plot", "after an examine-weight run, draw the heat map of the power grid to FILE",
+                   opts.weightPlotFile),
+        figureFile("--report", "after a completed run, write its report to FILE (.pdf, or .html with SVG figures)",
+                   opts.reportFile),
+    };
 }
 
-// The tables for other programs: nothing when `arg` is none of them, else "" or the usage error.
-std::optional<std::string> tableOption(const std::string& arg, ArgReader& in, BatchOptions& opts) {
-    if (arg == "--predictions") {
-        if (!in.takeValue(opts.predictionsFile)) return valueError(arg, "FILE");
-        return predictionsFileError(opts.predictionsFile);
-    }
-    if (arg == "--summary") {
-        if (!in.takeValue(opts.summaryFile)) return valueError(arg, "FILE");
-        if (asciiLower(std::filesystem::path(opts.summaryFile).extension().string()) != ".json")
-            return "option --summary: \"" + opts.summaryFile + "\" must end in .json";
+// A whole number of at least 0 for a --hindcast-min-* option.
+Option countOption(const std::string& name, const std::string& help, int& into) {
+    return cmdline::valued(name, "", "N", help, [name, &into](const std::string& text) {
+        const auto value = parseNumber(text);
+        if (!value || *value != std::floor(*value) || *value < 0 || *value > 1e9)
+            return "option " + name + " takes a whole number of at least 0, not \"" + text + "\"";
+        into = static_cast<int>(*value);
         return std::string();
-    }
-    if (arg != "--hindcast") return hindcastTargetOption(arg, in, opts);
-    std::string years;
-    if (!in.takeValue(years)) return valueError(arg, "Y[,Y...]");
-    opts.hindcastYears.clear();
+    });
+}
+
+std::string hindcastYearsError(const std::string& years, std::vector<double>& into) {
+    into.clear();
     for (const std::string& year : splitAtCommas(years)) {
         const auto value = parseNumber(year);
         if (!value) return "option --hindcast: \"" + year + "\" is not a year";
-        opts.hindcastYears.push_back(*value);
+        into.push_back(*value);
     }
-    return std::string();
+    return "";
+}
+
+std::string hindcastTargetsError(const std::string& names, std::optional<std::string>& into) {
+    if (names.empty()) return "option --hindcast-targets needs at least one species name, or all";
+    into = names;
+    return "";
+}
+
+// The tables for other programs and the hindcasts.
+Options tableOptions(BatchOptions& opts) {
+    Option targets = cmdline::valued(
+        "--hindcast-targets", "", "all|A,B",
+        "hindcast with each eligible species named (all: every species analysed) as the target in turn",
+        [&opts](const std::string& names) { return hindcastTargetsError(names, opts.hindcastTargets); });
+    targets.expects = "all|A,B,...";
+    engine::HindcastEligibility& rules = opts.hindcastRules;
+    return {
+        fileValued(
+            "--predictions", "FILE",
+            "after a completed run, write one row per region to FILE (.csv, or a GIS layer: .gpkg, .geojson, .shp)",
+            opts.predictionsFile, [](const std::string& file) { return predictionsFileError(file); }),
+        fileValued("--summary", "FILE", "after a completed run, write its summary to FILE (.json)", opts.summaryFile,
+                   [](const std::string& file) { return extensionError("--summary", file, ".json"); }),
+        cmdline::valued(
+            "--hindcast", "", "Y[,Y...]",
+            "after the run, forecast from the data up to each year Y and score it on the later arrivals (needs -t)",
+            [&opts](const std::string& years) { return hindcastYearsError(years, opts.hindcastYears); }),
+        targets,
+        fileValued("--hindcast-table", "FILE", "write one row of hindcast figures per species and year to FILE (.csv)",
+                   opts.hindcastTable,
+                   [](const std::string& file) { return extensionError("--hindcast-table", file, ".csv"); }),
+        countOption("--hindcast-min-before",
+                    "a species is hindcast at Y with at least N regions dated up to Y (default 5)", rules.minBefore),
+        countOption("--hindcast-min-after", "... and at least N regions dated after Y (default 3)", rules.minAfter),
+        countOption("--hindcast-min-unreached", "... and at least N regions it never reached (default 1)",
+                    rules.minUnreached),
+    };
+}
+
+// The options that come before the figures in the help: the species and the file's encoding.
+Options inputOptions(BatchOptions& opts) {
+    Option species =
+        cmdline::valued("--species", "-s", "A,B,C", "species analysed, in this order (default: every variable of FILE)",
+                        [&opts](const std::string& names) {
+                            opts.speciesList = names;
+                            return std::string();
+                        });
+    species.expects.clear();
+    Option encoding = cmdline::valued(
+        "--encoding", "", "NAME",
+        "text encoding of FILE, e.g. CP932 or WINDOWS-1252 (default: auto, UTF-8 or else the "
+        "encoding the detector names, CP932 when it names none; the one assumed is named on standard error)",
+        [&opts](const std::string& name) {
+            opts.encoding = name;
+            return vec::encodingKnown(name) ? std::string()
+                                            : "option --encoding: unknown text encoding \"" + name + "\"";
+        });
+    return {species, encoding};
+}
+
+bool validChoice(const SettingInfo& info, const std::string& value) {
+    return std::any_of(info.choices.begin(), info.choices.end(), [&](const Choice& c) { return c.value == value; });
+}
+
+// Checks and sets the value of a setting's option; "" or the usage error.
+std::string setSetting(const SettingInfo& info, const std::string& value, BatchOptions& opts) {
+    const BatchOption& b = info.batch;
+    const std::string flag(b.flag);
+    if (info.kind == SettingKind::Choice && !validChoice(info, value))
+        return "option " + flag + " takes " + std::string(b.argName) + ", not \"" + value + "\"";
+    if (info.id == Setting::Threads && !threadCountOf(value))
+        return "option " + flag + " takes a whole number from 1 to " + std::to_string(kMaxThreads) + ", not \"" +
+               value + "\"";
+    opts.values.set(info.id, value);
+    if (b.alsoOn) opts.values.set(*b.alsoOn, std::string(kOn));
+    if (info.id == Setting::LogFileName) opts.logToFile = true;
+    return "";
+}
+
+// The options of the settings table, in its order.
+Options settingOptions(BatchOptions& opts) {
+    Options options;
+    for (const auto& info : settingTable()) {
+        const BatchOption& b = info.batch;
+        if (b.flag.empty()) continue;
+        const std::string help(info.help);
+        Option option =
+            cmdline::valued(std::string(b.flag), std::string(b.shortFlag), std::string(b.argName), help,
+                            [&info, &opts](const std::string& value) {
+                                // A switch is given no value: it sets its own.
+                                const bool isSwitch = info.batch.argName.empty();
+                                return setSetting(info, isSwitch ? std::string(info.batch.switchValue) : value, opts);
+                            });
+        option.takesValue = !b.argName.empty();
+        options.push_back(std::move(option));
+    }
+    return options;
+}
+
+void append(Options& to, Options from) {
+    to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+}
+
+Options allOptions(BatchOptions& opts) {
+    Options options = inputOptions(opts);
+    append(options, figureOptions(opts));
+    append(options, tableOptions(opts));
+    options.push_back(
+        cmdline::flag("--quiet", "", "no progress line on standard error", [&opts] { opts.quiet = true; }));
+    append(options, vec::recordsOptions(opts.records));
+    append(options, settingOptions(opts));
+    options.push_back(cmdline::flag("--help", "-h", "show this help and exit", [&opts] { opts.help = true; }));
+    options.push_back(cmdline::flag("--version", "", "show the version and exit", [&opts] { opts.version = true; }));
+    return options;
+}
+
+cmdline::Grammar batchGrammar(BatchOptions& opts) {
+    cmdline::Grammar grammar;
+    grammar.isOperand = isFileArgument;
+    grammar.operand = [&opts](const std::string& arg) {
+        const std::string error = opts.file.empty() ? "" : "more than one FILE given: " + arg;
+        opts.file = arg;
+        return error;
+    };
+    grammar.doubleDashEndsOptions = true;
+    grammar.unknown = [](const std::string& written, const std::string&) { return "unknown option: " + written; };
+    grammar.missingValue = [](const std::string& written, const Option& option) {
+        return "option " + written + " needs a value" + (option.expects.empty() ? "" : " " + option.expects);
+    };
+    grammar.repeated = [](const std::string& written) { return "option " + written + " given twice"; };
+    return grammar;
 }
 
 // True when two names lead to the same file (which need not exist yet).
@@ -194,52 +285,6 @@ std::string combinationError(const BatchOptions& opts) {
     return "";
 }
 
-// The options that set no setting: nothing when `arg` is none of them, else "" or the usage error.
-std::optional<std::string> ownOption(const std::string& arg, ArgReader& in, BatchOptions& opts) {
-    if (arg == "-h" || arg == "--help") opts.help = true;
-    else if (arg == "--version") opts.version = true;
-    else if (arg == "--quiet") opts.quiet = true;
-    else if (auto map = mapOption(arg, in, opts)) return map;
-    else if (auto file = fileOption(arg, in, opts)) return file;
-    else if (auto table = tableOption(arg, in, opts)) return table;
-    else if (auto recordsError = vec::recordsOption(
-                 arg, [&in]() { std::string value; return in.takeValue(value) ? std::optional(value) : std::nullopt; },
-                 opts.records))
-        return recordsError;
-    else if (arg == "-s" || arg == "--species" || arg == "--map-species") {
-        std::string value;
-        if (!in.takeValue(value)) return valueError(arg, arg == "--map-species" ? "NAME" : "");
-        (arg == "--map-species" ? opts.mapSpecies : opts.speciesList) = value;
-    } else if (arg == "--encoding") {
-        if (!in.takeValue(opts.encoding)) return valueError(arg, "NAME");
-        if (!vec::encodingKnown(opts.encoding))
-            return "option --encoding: unknown text encoding \"" + opts.encoding + "\"";
-    } else {
-        return std::nullopt;
-    }
-    return std::string();
-}
-
-// An option of the settings table; "" or the usage error.
-std::string settingOption(const std::string& arg, ArgReader& in, BatchOptions& opts) {
-    const SettingInfo* info = optionFor(arg);
-    if (info == nullptr) return "unknown option: " + arg;
-    const BatchOption& b = info->batch;
-    std::string value(b.switchValue);
-    if (!b.argName.empty()) {
-        if (!in.takeValue(value)) return valueError(arg, std::string(b.argName));
-        if (info->kind == SettingKind::Choice && !validChoice(*info, value))
-            return "option " + arg + " takes " + std::string(b.argName) + ", not \"" + value + "\"";
-        if (info->id == Setting::Threads && !threadCountOf(value))
-            return "option " + arg + " takes a whole number from 1 to " + std::to_string(kMaxThreads) + ", not \"" +
-                   value + "\"";
-    }
-    opts.values.set(info->id, value);
-    if (b.alsoOn) opts.values.set(*b.alsoOn, std::string(kOn));
-    if (info->id == Setting::LogFileName) opts.logToFile = true;
-    return {};
-}
-
 // One line of the option list: the option, the setting it changes with that setting's
 // start-up value (empty for the options of the batch runner alone), and what it does.
 struct HelpRow {
@@ -257,49 +302,21 @@ std::string optionText(std::string_view shortFlag, std::string_view flag, std::s
     return text;
 }
 
-std::vector<HelpRow> helpRows() {
-    std::vector<HelpRow> rows{
-        {optionText("-s", "--species", "A,B,C"), "", "species analysed, in this order (default: every variable of FILE)"},
-        {optionText("", "--encoding", "NAME"), "", "text encoding of FILE, e.g. CP932 or WINDOWS-1252 (default: auto, UTF-8 or else the "
-         "encoding the detector names, CP932 when it names none; the one assumed is named on standard error)"},
-        {optionText("", "--map", "FILE"), "", "after a completed run, draw the map of the dates to FILE (.png, .svg, .pdf)"},
-        {optionText("", "--map-species", "NAME"), "",
-         "the species the map shows (default: the target, else the first species)"},
-        {optionText("", "--map-y-down", ""), "", "the map's y grows downwards (screen or SVG coordinates): draw it the right way up"},
-        {optionText("", "--map-values", "known|predicted"), "",
-         "known (default): the target's recorded dates solid, its predicted dates pale and hatched, overdue regions "
-         "ringed; predicted: every region by its predicted date"},
-        {optionText("", "--map-extent", "XMIN,YMIN,XMAX,YMAX"), "",
-         "the frame of the map and the report's map in map units (default: the box of the regions' main parts)"},
-        {optionText("", "--map-labels", ""), "", "write region names on the map where they fit"},
-        {optionText("", "--fit-plot", "FILE"), "", "after a completed run, draw the fit plot of the target to FILE (.png, .svg, .pdf)"},
-        {optionText("", "--weight-plot", "FILE"), "", "after an examine-weight run, draw the heat map of the power grid to FILE"},
-        {optionText("", "--report", "FILE"), "", "after a completed run, write its report to FILE (.pdf, or .html with SVG figures)"},
-        {optionText("", "--predictions", "FILE"), "",
-         "after a completed run, write one row per region to FILE (.csv, or a GIS layer: .gpkg, .geojson, .shp)"},
-        {optionText("", "--summary", "FILE"), "", "after a completed run, write its summary to FILE (.json)"},
-        {optionText("", "--hindcast", "Y[,Y...]"), "",
-         "after the run, forecast from the data up to each year Y and score it on the later arrivals (needs -t)"},
-        {optionText("", "--hindcast-targets", "all|A,B"), "",
-         "hindcast with each eligible species named (all: every species analysed) as the target in turn"},
-        {optionText("", "--hindcast-table", "FILE"), "",
-         "write one row of hindcast figures per species and year to FILE (.csv)"},
-        {optionText("", "--hindcast-min-before", "N"), "",
-         "a species is hindcast at Y with at least N regions dated up to Y (default 5)"},
-        {optionText("", "--hindcast-min-after", "N"), "", "... and at least N regions dated after Y (default 3)"},
-        {optionText("", "--hindcast-min-unreached", "N"), "",
-         "... and at least N regions it never reached (default 1)"},
-        {optionText("", "--quiet", ""), "", "no progress line on standard error"}};
-    for (const auto& [option, help] : vec::recordsHelp()) rows.push_back({"      " + option, "", help});
+// The start-up value of the setting `option` changes, as the help's middle column shows it; "" for
+// the options of the batch runner alone.
+std::string startupColumn(const Option& option) {
     for (const auto& info : settingTable()) {
-        const BatchOption& b = info.batch;
-        if (b.flag.empty()) continue;
-        const std::string startup = info.startup.empty() ? "\"\"" : std::string(info.startup);
-        rows.push_back({optionText(b.shortFlag, b.flag, b.argName), std::string(info.name) + "=" + startup,
-                        std::string(info.help)});
+        if (info.batch.flag != option.name) continue;
+        return std::string(info.name) + "=" + (info.startup.empty() ? "\"\"" : std::string(info.startup));
     }
-    rows.push_back({optionText("-h", "--help", ""), "", "show this help and exit"});
-    rows.push_back({optionText("", "--version", ""), "", "show the version and exit"});
+    return "";
+}
+
+std::vector<HelpRow> helpRows(const Options& options) {
+    std::vector<HelpRow> rows;
+    for (const Option& option : options)
+        rows.push_back(
+            {optionText(option.shortName, option.name, option.valueName), startupColumn(option), option.help});
     return rows;
 }
 
@@ -326,27 +343,15 @@ std::string helpColumns(const std::vector<HelpRow>& rows) {
 
 ParseResult parseCommandLine(const std::vector<std::string>& args) {
     BatchOptions opts;
-    ArgReader in(args);
-    bool onlyFiles = false;
-    while (!in.done()) {
-        const std::string& arg = in.next();
-        std::string error;
-        if (onlyFiles || isFileArgument(arg)) {
-            if (!opts.file.empty()) error = "more than one FILE given: " + arg;
-            opts.file = arg;
-        } else if (arg == "--") {
-            onlyFiles = true;
-        } else if (const auto own = ownOption(arg, in, opts)) {
-            error = *own;
-        } else {
-            error = settingOption(arg, in, opts);
-        }
-        if (!error.empty()) return {std::nullopt, error};
-    }
+    const Options options = allOptions(opts);
+    if (std::string error = cmdline::readArguments(args, options, batchGrammar(opts)); !error.empty())
+        return {std::nullopt, std::move(error)};
     opts.records.encoding = opts.encoding;
     if (std::string error = combinationError(opts); !error.empty()) return {std::nullopt, std::move(error)};
     return {std::move(opts), {}};
 }
+
+std::vector<cmdline::Option> optionTable(BatchOptions& opts) { return allOptions(opts); }
 
 std::vector<std::string> splitSpecies(const std::string& text) {
     if (text.empty()) return {};  // -s "": an empty species list
@@ -354,12 +359,13 @@ std::vector<std::string> splitSpecies(const std::string& text) {
 }
 
 std::string usageText() {
+    BatchOptions unused;  // the handlers' target; nothing is read
     return "usage: earlylate-batch [options] FILE\n"
            "       earlylate-batch [options] --records TABLE [--regions LAYER]\n"
            "Reads the vector file FILE (or builds the data set from a records table), runs one forecast\n"
            "on it and writes the log.\n\n"
            "options (the middle column names the setting an option changes, with its start-up value):\n" +
-           helpColumns(helpRows()) +
+           helpColumns(helpRows(allOptions(unused))) +
            "\nExit status: 0 completed, 1 the read or the run stopped on an error, 2 usage error,\n"
            "130 interrupted by Ctrl-C (nothing half-written is left; the -o log holds the lines so far).\n"
            "On a terminal, standard error shows the progress of the read and of the run.\n"

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "base/command_line.hpp"
 #include "base/settings.hpp"
-#include "vector/records_source.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
+#include "vector/records_source.hpp"
 
 namespace el::batch {
 
@@ -49,12 +50,13 @@ struct BatchOptions {
 };
 
 // Either the options or the text of a usage error.
-struct ParseResult {
-    std::optional<BatchOptions> options;
-    std::string error;
-};
+using ParseResult = cmdline::Parsed<BatchOptions>;
 
 ParseResult parseCommandLine(const std::vector<std::string>& args);
+
+// Every option, in the order --help lists them; the handlers write into `opts`, which must
+// outlive the table.
+std::vector<cmdline::Option> optionTable(BatchOptions& opts);
 
 // The -s text split at commas; "" gives no name at all.
 std::vector<std::string> splitSpecies(const std::string& text);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 
+#include "base/command_line.hpp"
 #include "base/text.hpp"
 #include "gis/console_messenger.hpp"
 #include "gis/gdal_session.hpp"
@@ -38,8 +40,36 @@ std::string setOption(ConvertRequest& request, const std::string& name, const st
     return {};
 }
 
-bool isValueOption(const std::string& name) {
-    return name == "--layer" || name == "--name-field" || name == "--species" || name == "--t-srs";
+// The converter's options, writing into `request`, in the order its help lists them.
+std::vector<cmdline::Option> options(ConvertRequest& request) {
+    std::vector<cmdline::Option> all;
+    cmdline::Option help = cmdline::flag("--help", "-h", "", [&request] { request.help = true; });
+    help.endsLine = true;
+    all.push_back(help);
+    for (const auto& [name, valueName, text] :
+         {std::tuple{"--layer", "L", "read layer L (default: the first layer)"},
+          {"--name-field", "F", "take region names from field F"},
+          {"--species", "A,B,..", "take these fields as species, in this order"},
+          {"--t-srs", "SRS", "reproject coordinates to SRS (e.g. EPSG:3857); default: as stored"}})
+        all.push_back(cmdline::valued(name, "", valueName, text,
+                                      [&request, option = std::string(name)](const std::string& value) {
+                                          return setOption(request, option, value);
+                                      }));
+    return all;
+}
+
+cmdline::Grammar grammar(std::vector<std::string>& files) {
+    cmdline::Grammar grammar;
+    grammar.isOperand = [](const std::string& arg) { return !arg.starts_with("--") || arg == "--"; };
+    grammar.operand = [&files](const std::string& arg) {
+        files.push_back(arg);
+        return std::string();
+    };
+    grammar.unknown = [](const std::string&, const std::string& name) { return "unknown option " + name; };
+    grammar.missingValue = [](const std::string& written, const cmdline::Option&) {
+        return written + " needs a value";
+    };
+    return grammar;
 }
 
 }  // namespace
@@ -48,42 +78,24 @@ bool writesVectorFile(const ConvertRequest& request) {
     return asciiLower(std::filesystem::path(request.output).extension().string()) == ".csv";
 }
 
-std::variant<ConvertRequest, std::string> parseConvertArguments(const std::vector<std::string>& args) {
+cmdline::Parsed<ConvertRequest> parseConvertArguments(const std::vector<std::string>& args) {
     ConvertRequest request;
     std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            request.help = true;
-            return request;
-        }
-        if (arg.rfind("--", 0) != 0 || arg == "--") {
-            files.push_back(arg);
-            continue;
-        }
-        const std::size_t equals = arg.find('=');
-        const std::string name = arg.substr(0, equals);
-        if (!isValueOption(name)) return "unknown option " + name;
-        std::string value;
-        if (equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
-            return name + " needs a value";
-        }
-        if (std::string error = setOption(request, name, value); !error.empty()) return error;
-    }
-    if (files.size() != 2) return "give one input file and one output file";
+    if (std::string error = cmdline::readArguments(args, options(request), grammar(files)); !error.empty())
+        return {std::nullopt, std::move(error)};
+    if (request.help) return {std::move(request), {}};
+    if (files.size() != 2) return {std::nullopt, "give one input file and one output file"};
     request.input = files[0];
     request.output = files[1];
     if (!writesVectorFile(request) && request.importOptionsGiven)
-        return "--layer, --name-field, --species and --t-srs apply only when the output is a .csv vector file";
-    return request;
+        return {std::nullopt,
+                "--layer, --name-field, --species and --t-srs apply only when the output is a .csv vector file"};
+    return {std::move(request), {}};
 }
 
 std::string convertHelp() {
-    return R"(Usage:
+    ConvertRequest unused;  // the handlers' target; nothing is read
+    return std::string(R"(Usage:
   earlylate-convert IN OUT.csv [--layer L] [--name-field F] [--species A,B,...] [--t-srs SRS]
   earlylate-convert FILE.csv OUT.gpkg|OUT.shp|OUT.geojson
 
@@ -105,11 +117,8 @@ fraction of a day), texts stay as written (line breaks become blanks), nulls bec
 Region names come from --name-field, else from a field called "name" (any case), else the
 feature id.
 
-  --layer L         read layer L (default: the first layer)
-  --name-field F    take region names from field F
-  --species A,B,..  take these fields as species, in this order
-  --t-srs SRS       reproject coordinates to SRS (e.g. EPSG:3857); default: as stored
-
+)") + cmdline::optionList(options(unused), 20) +
+           R"(
 With an input ending in .csv and any other output, every object of the vector file becomes
 a feature of a new layer in the format chosen by the output's extension, with all its
 variables as attributes (reals where every present value is a number, else texts), its
@@ -127,11 +136,11 @@ int runConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
                       std::find(args.begin(), args.end(), "-h") != args.end();
     if (!help && asksForRecords(args)) return runRecordsConvert(args, out, err);
     const auto parsed = parseConvertArguments(args);
-    if (const auto* usage = std::get_if<std::string>(&parsed)) {
-        err << "earlylate-convert: " << *usage << "\nTry earlylate-convert --help\n";
+    if (!parsed.options) {
+        err << "earlylate-convert: " << parsed.error << "\nTry earlylate-convert --help\n";
         return kUsage;
     }
-    const ConvertRequest& request = std::get<ConvertRequest>(parsed);
+    const ConvertRequest& request = *parsed.options;
     if (request.help) {
         out << convertHelp() << recordsConvertHelp();
         return kDone;

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
-#include <variant>
 #include <vector>
 
+#include "base/command_line.hpp"
 #include "gis/layer_import.hpp"
 
 namespace el::gis {
@@ -26,7 +26,7 @@ struct ConvertRequest {
 bool writesVectorFile(const ConvertRequest& request);
 
 // The request, or the text of a usage error.
-std::variant<ConvertRequest, std::string> parseConvertArguments(const std::vector<std::string>& args);
+cmdline::Parsed<ConvertRequest> parseConvertArguments(const std::vector<std::string>& args);
 
 std::string convertHelp();
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "base/command_line.hpp"
 #include "base/text.hpp"
 #include "gis/gis_error.hpp"
 #include "gis/layer_export.hpp"
@@ -18,35 +19,44 @@ constexpr int kDone = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
+constexpr const char* kEncodingError = "--encoding needs a text encoding the system knows";
+
 struct RecordsConvertRequest {
     vec::RecordsSource source;
     std::string output;
 };
 
+// The records options and --encoding, writing into `request`.
+std::vector<cmdline::Option> options(RecordsConvertRequest& request) {
+    std::vector<cmdline::Option> all = vec::recordsOptions(request.source);
+    all.push_back(cmdline::valued("--encoding", "", "NAME", "text encoding of TABLE (default: auto)",
+                                  [&request](const std::string& name) {
+                                      if (!vec::encodingKnown(name)) return std::string(kEncodingError);
+                                      request.source.encoding = name;
+                                      return std::string();
+                                  }));
+    return all;
+}
+
+cmdline::Grammar grammar(RecordsConvertRequest& request) {
+    cmdline::Grammar grammar;
+    grammar.isOperand = [](const std::string& arg) { return !arg.starts_with("--"); };
+    grammar.operand = [&request](const std::string& arg) {
+        if (!request.output.empty()) return std::string("give one output file");
+        request.output = arg;
+        return std::string();
+    };
+    grammar.unknown = [](const std::string& written, const std::string&) { return "unknown option " + written; };
+    grammar.missingValue = [](const std::string& written, const cmdline::Option& option) {
+        return option.name == "--encoding" ? std::string(kEncodingError) : "option " + written + " needs a value";
+    };
+    return grammar;
+}
+
 // The request, or the usage error in `error`.
 RecordsConvertRequest parse(const std::vector<std::string>& args, std::string& error) {
     RecordsConvertRequest request;
-    std::size_t at = 0;
-    const vec::ValueTaker next = [&]() -> std::optional<std::string> {
-        if (at >= args.size()) return std::nullopt;
-        return args[at++];
-    };
-    while (at < args.size() && error.empty()) {
-        const std::string& arg = args[at++];
-        if (auto problem = vec::recordsOption(arg, next, request.source)) {
-            error = *problem;
-        } else if (arg == "--encoding") {
-            const auto name = next();
-            if (!name || !vec::encodingKnown(*name)) error = "--encoding needs a text encoding the system knows";
-            else request.source.encoding = *name;
-        } else if (arg.rfind("--", 0) == 0) {
-            error = "unknown option " + arg;
-        } else if (!request.output.empty()) {
-            error = "give one output file";
-        } else {
-            request.output = arg;
-        }
-    }
+    error = cmdline::readArguments(args, options(request), grammar(request));
     if (error.empty() && request.output.empty()) error = "give the output file";
     if (error.empty()) error = vec::recordsCombinationError(request.source, "");
     return request;
@@ -69,8 +79,10 @@ void write(vec::ImportedRecords& imported, const std::string& output) {
 }  // namespace
 
 bool asksForRecords(const std::vector<std::string>& args) {
-    return std::any_of(args.begin(), args.end(),
-                       [](const std::string& arg) { return arg == "--records" || arg == "--occurrences"; });
+    return std::any_of(args.begin(), args.end(), [](const std::string& arg) {
+        return arg == "--records" || arg == "--occurrences" || arg.starts_with("--records=") ||
+               arg.starts_with("--occurrences=");
+    });
 }
 
 std::string recordsConvertHelp() {
@@ -84,12 +96,8 @@ species per species, the earliest date of each pair, pairs without a record NotY
 unless --absent unknown), written as a vector file or, with --regions, as a GIS layer.
 The records' summary goes to standard error.
 )";
-    for (const auto& [option, help] : vec::recordsHelp()) {
-        std::string line = "  " + option;
-        line.resize(std::max<std::size_t>(line.size() + 2, 28), ' ');
-        text += line + help + "\n";
-    }
-    return text + "  --encoding NAME           text encoding of TABLE (default: auto)\n";
+    RecordsConvertRequest unused;  // the handlers' target; nothing is read
+    return text + cmdline::optionList(options(unused), 28);
 }
 
 int runRecordsConvert(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err) {

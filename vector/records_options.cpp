@@ -1,25 +1,9 @@
 #include "vector/records_options.hpp"
 
+#include <filesystem>
+
 namespace el::vec {
 namespace {
-
-// The options that take a text; nothing when `arg` is none of them.
-std::string* textOption(const std::string& arg, RecordsSource& source) {
-    if (arg == "--region-column") return &source.columns.region;
-    if (arg == "--species-column") return &source.columns.species;
-    if (arg == "--date-column") return &source.columns.date;
-    if (arg == "--longitude-column") return &source.longitudeColumn;
-    if (arg == "--latitude-column") return &source.latitudeColumn;
-    if (arg == "--regions-layer") return &source.regionsLayer;
-    return nullptr;
-}
-
-std::filesystem::path* fileOption(const std::string& arg, RecordsSource& source) {
-    if (arg == "--records") return &source.table;
-    if (arg == "--occurrences") return &source.occurrences;
-    if (arg == "--regions") return &source.regions;
-    return nullptr;
-}
 
 // COLUMN=FIELD (a table), or FIELD alone (points: the field that keys and names the regions).
 std::string joinError(const std::string& text, RecordsSource& source) {
@@ -42,24 +26,71 @@ std::string absentError(const std::string& text, RecordsSource& source) {
     return "";
 }
 
+// An option whose value may not be empty; `take` keeps it. Its missing value names nothing more.
+template <class Take>
+cmdline::Option nonEmpty(const std::string& name, const std::string& valueName, const std::string& help, Take take) {
+    cmdline::Option option = cmdline::valued(name, "", valueName, help, [name, take](const std::string& value) {
+        if (value.empty()) return "option " + name + " needs a value";
+        return take(value);
+    });
+    option.expects.clear();
+    return option;
+}
+
+cmdline::Option pathOption(const std::string& name, const std::string& valueName, const std::string& help,
+                           std::filesystem::path& into) {
+    return nonEmpty(name, valueName, help, [&into](const std::string& value) {
+        into = value;
+        return std::string();
+    });
+}
+
+cmdline::Option textOption(const std::string& name, const std::string& help, std::string& into) {
+    return nonEmpty(name, "NAME", help, [&into](const std::string& value) {
+        into = value;
+        return std::string();
+    });
+}
+
 }  // namespace
 
-std::optional<std::string> recordsOption(const std::string& arg, const ValueTaker& value,
-                                         RecordsSource& source) {
-    if (arg == "--drop-unmatched") {
-        source.dropUnmatched = true;
-        return std::string();
-    }
-    std::string* text = textOption(arg, source);
-    std::filesystem::path* file = fileOption(arg, source);
-    if (text == nullptr && file == nullptr && arg != "--join" && arg != "--absent") return std::nullopt;
-    const auto given = value();
-    if (!given || given->empty()) return "option " + arg + " needs a value";
-    if (text != nullptr) *text = *given;
-    else if (file != nullptr) *file = *given;
-    else if (arg == "--join") return joinError(*given, source);
-    else return absentError(*given, source);
-    return std::string();
+std::vector<cmdline::Option> recordsOptions(RecordsSource& source) {
+    return {
+        pathOption("--records", "TABLE",
+                   "instead of FILE: a first-record table, one row per region, species and date (.csv, .tsv, .txt; "
+                   ".xlsx, .ods)",
+                   source.table),
+        pathOption("--occurrences", "FILE",
+                   "instead of FILE: occurrence points (species, longitude, latitude, year or date), with --regions",
+                   source.occurrences),
+        textOption("--region-column",
+                   "the table's region column (default: region, location, country, locality or area)",
+                   source.columns.region),
+        textOption("--species-column", "the species column (default: species, taxon, scientificName or TaxonName)",
+                   source.columns.species),
+        textOption("--date-column",
+                   "the date column (default: date, year, first_record, first_record_year or eventDate)",
+                   source.columns.date),
+        textOption("--longitude-column",
+                   "the points' longitude column (default: decimalLongitude, longitude, lon or x)",
+                   source.longitudeColumn),
+        textOption("--latitude-column", "the points' latitude column (default: decimalLatitude, latitude, lat or y)",
+                   source.latitudeColumn),
+        nonEmpty("--absent", "notyet|unknown",
+                 "a region and species without a record: NotYetArrived (default) or Unknown",
+                 [&source](const std::string& value) { return absentError(value, source); }),
+        pathOption("--regions", "LAYER",
+                   "the regions' geometry from a GIS layer (default: none; maps and distances then refuse)",
+                   source.regions),
+        textOption("--regions-layer", "the layer of LAYER to read (default: the first)", source.regionsLayer),
+        nonEmpty("--join", "COLUMN=FIELD",
+                 "the table's COLUMN holds the key of the layer's FIELD, compared as text (default: the region column "
+                 "against the name field); with --occurrences: --join FIELD, the field that names the regions",
+                 [&source](const std::string& value) { return joinError(value, source); }),
+        cmdline::flag("--drop-unmatched", "",
+                      "leave out (and list) the regions the layer has no feature for, instead of refusing",
+                      [&source] { source.dropUnmatched = true; }),
+    };
 }
 
 std::string recordsCombinationError(const RecordsSource& source, const std::string& file) {
@@ -85,23 +116,6 @@ std::string recordsCombinationError(const RecordsSource& source, const std::stri
         return "option --join takes the layer's FIELD alone with --occurrences (a point's region is the feature it lies in)";
     if (points && !source.columns.region.empty()) return "option --region-column needs --records (points take their region from the layer)";
     return "";
-}
-
-std::vector<std::pair<std::string, std::string>> recordsHelp() {
-    return {
-        {"--records TABLE", "instead of FILE: a first-record table, one row per region, species and date (.csv, .tsv, .txt; .xlsx, .ods)"},
-        {"--occurrences FILE", "instead of FILE: occurrence points (species, longitude, latitude, year or date), with --regions"},
-        {"--region-column NAME", "the table's region column (default: region, location, country, locality or area)"},
-        {"--species-column NAME", "the species column (default: species, taxon, scientificName or TaxonName)"},
-        {"--date-column NAME", "the date column (default: date, year, first_record, first_record_year or eventDate)"},
-        {"--longitude-column NAME", "the points' longitude column (default: decimalLongitude, longitude, lon or x)"},
-        {"--latitude-column NAME", "the points' latitude column (default: decimalLatitude, latitude, lat or y)"},
-        {"--absent notyet|unknown", "a region and species without a record: NotYetArrived (default) or Unknown"},
-        {"--regions LAYER", "the regions' geometry from a GIS layer (default: none; maps and distances then refuse)"},
-        {"--regions-layer NAME", "the layer of LAYER to read (default: the first)"},
-        {"--join COLUMN=FIELD", "the table's COLUMN holds the key of the layer's FIELD, compared as text (default: the region column against the name field); with --occurrences: --join FIELD, the field that names the regions"},
-        {"--drop-unmatched", "leave out (and list) the regions the layer has no feature for, instead of refusing"},
-    };
 }
 
 }  // namespace el::vec

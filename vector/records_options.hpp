@@ -3,27 +3,19 @@
 // converter: --records or --occurrences in place of an input file,
 // the columns to read, the regions layer and the join.
 
-#include <functional>
-#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "base/command_line.hpp"
 #include "vector/records_source.hpp"
 
 namespace el::vec {
 
-// Gives the option's value, or nothing when the command line ends.
-using ValueTaker = std::function<std::optional<std::string>()>;
-
-// Nothing when `arg` is no records option, else "" or the usage error.
-std::optional<std::string> recordsOption(const std::string& arg, const ValueTaker& value,
-                                         RecordsSource& source);
+// The records options, each writing into `source` (which must outlive the table), in the
+// order the help lists them.
+std::vector<cmdline::Option> recordsOptions(RecordsSource& source);
 
 // The rules between the records options and FILE, once all are read; the usage error or "".
 std::string recordsCombinationError(const RecordsSource& source, const std::string& file);
-
-// The option and what it does, for --help.
-std::vector<std::pair<std::string, std::string>> recordsHelp();
 
 }  // namespace el::vec

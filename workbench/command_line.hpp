@@ -4,8 +4,9 @@
 
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
+
+#include "base/command_line.hpp"
 
 namespace el::workbench {
 
@@ -22,11 +23,8 @@ struct AppArguments {
     bool help = false;
 };
 
-struct ArgumentError {
-    std::string text;
-};
-
-std::variant<AppArguments, ArgumentError> parseAppArguments(const std::vector<std::string>& args);
+// The arguments, or the text of the usage error.
+cmdline::Parsed<AppArguments> parseAppArguments(const std::vector<std::string>& args);
 
 std::string appUsage();
 

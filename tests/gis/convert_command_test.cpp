@@ -19,15 +19,14 @@ using gis::parseConvertArguments;
 
 std::string usageError(const std::vector<std::string>& args) {
     const auto parsed = parseConvertArguments(args);
-    const auto* error = std::get_if<std::string>(&parsed);
-    return error ? *error : "accepted";
+    return parsed.options ? "accepted" : parsed.error;
 }
 
 TEST(ConvertArguments, OptionsAndUsageErrors) {
     const auto parsed = parseConvertArguments(
         {"in.gpkg", "--layer", "L", "--species=b,a", "OUT.CSV", "--name-field", "nm", "--t-srs", "EPSG:3857"});
-    ASSERT_TRUE(std::holds_alternative<ConvertRequest>(parsed));
-    const ConvertRequest& request = std::get<ConvertRequest>(parsed);
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    const ConvertRequest& request = *parsed.options;
     EXPECT_EQ(request.input, "in.gpkg");
     EXPECT_EQ(request.output, "OUT.CSV");
     EXPECT_TRUE(gis::writesVectorFile(request));
@@ -36,7 +35,7 @@ TEST(ConvertArguments, OptionsAndUsageErrors) {
     EXPECT_EQ(request.import.targetSrs, "EPSG:3857");
     EXPECT_EQ(*request.import.species, (std::vector<std::string>{"b", "a"}));
 
-    EXPECT_TRUE(std::get<ConvertRequest>(parseConvertArguments({"x", "--help"})).help);
+    EXPECT_TRUE(parseConvertArguments({"x", "--help"}).options->help);
     EXPECT_EQ(usageError({"a.csv"}), "give one input file and one output file");
     EXPECT_EQ(usageError({"a.gpkg", "b.csv", "--layer"}), "--layer needs a value");
     EXPECT_EQ(usageError({"a.gpkg", "b.csv", "--layer="}), "--layer needs a value");
@@ -63,6 +62,22 @@ TEST(RunConvert, ExitStatusAndMessages) {
                                              "分布,point,A, 1 , 1 , 2 ,"}));
     EXPECT_EQ(gis::runConvert({layer, (dir / "r2.csv").string(), "--species", "nope"}, out, err, dir.path()), 1);
     EXPECT_EQ(err.str(), "earlylate: layer \"r\" has no field named \"nope\" (fields: Name, sp)\n");
+}
+
+// The records mode reads its options with the same parser: --records=TABLE leads there too.
+TEST(RunConvert, RecordsModeUsageErrors) {
+    for (const auto& [args, error] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--records=t.csv"}, "give the output file"},
+             {{"--records", "t.csv", "o.csv", "p.csv"}, "give one output file"},
+             {{"--records", "t.csv", "--colour=red", "o.csv"}, "unknown option --colour=red"},
+             {{"--records", "t.csv", "--encoding"}, "--encoding needs a text encoding the system knows"},
+             {{"--records", "t.csv", "--encoding=NOPE", "o.csv"}, "--encoding needs a text encoding the system knows"},
+             {{"--records", "t.csv", "--regions-layer"}, "option --regions-layer needs a value"},
+             {{"--occurrences=p.csv", "--regions=", "o.csv"}, "option --regions needs a value"}}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(gis::runConvert(args, out, err, {}), 2) << args[0];
+        EXPECT_EQ(err.str(), "earlylate-convert: " + error + "\nTry earlylate-convert --help\n") << args[0];
+    }
 }
 
 void expectSameDataSet(const vec::VectorData& got, const vec::VectorData& want) {
