@@ -137,7 +137,7 @@ private slots:
         // "Save report" hands the report of the run on the loaded data to the report writer.
         std::optional<figures::ReportContent> handed;
         std::filesystem::path to;
-        w.window->setReportWriter([&](const std::filesystem::path& path, const figures::ReportContent& content) {
+        w.window->setReportDocumentSaver([&](const std::filesystem::path& path, const figures::ReportContent& content) {
             to = path;
             handed.emplace(content);
             return std::optional<std::string>("disk full");

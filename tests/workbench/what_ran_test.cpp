@@ -95,7 +95,7 @@ private slots:
         // Edited once the run has ended: the report is of the run, not of the controls.
         w.get<QLineEdit>("Text4")->setText("1");
         std::optional<figures::ReportContent> handed;
-        w.window->setReportWriter([&](const std::filesystem::path&, const figures::ReportContent& content) {
+        w.window->setReportDocumentSaver([&](const std::filesystem::path&, const figures::ReportContent& content) {
             handed.emplace(content);
             return std::optional<std::string>();
         });

@@ -277,7 +277,7 @@ private slots:
         ScopedCwd cwd(work.path());
         WindowUnderTest w;
         bool written = false;
-        w.window->setReportWriter([&](const std::filesystem::path&, const el::figures::ReportContent&) {
+        w.window->setReportDocumentSaver([&](const std::filesystem::path&, const el::figures::ReportContent&) {
             written = true;
             return std::optional<std::string>();
         });
