@@ -126,6 +126,8 @@ std::string runSummaryJson(const RunSummaryInput& input) {
     root["species"] = std::move(species);
     root["trials"] = {{"ran", result.trials.ran},
                       {"mean_sd", result.trials.ran ? Json(result.trials.vectorshift) : Json(nullptr)}};
+    root["converged"] = result.scoreIteration.converged;
+    root["power_iterations"] = result.scoreIteration.iterations;
     root["skill"] = skillObject(input);
     root["run_seconds"] = input.runSeconds;
     if (input.hindcast) root["hindcast"] = hindcastArray(*input.hindcast);
