@@ -42,7 +42,7 @@ PassTraffic examineWeightTraffic(const vec::VectorData& data) {
     for (double p1 : powers)
         for (double p2 : powers) {
             engine::PassOutcome pass = engine::computePass(input, p1, p2, context);
-            products += scratch.power.lastIterations();
+            products += pass.scoreIteration.iterations;
             scratch.matrix = std::move(pass.matrix);
         }
     products /= static_cast<double>(powers.size() * powers.size());

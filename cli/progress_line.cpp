@@ -28,32 +28,28 @@ std::string clockText(Seconds time) {
     return text;
 }
 
-std::string progressText(ProgressStage stage, long long done, long long total, Seconds elapsed, Seconds stageElapsed) {
+std::string progressText(ProgressStage stage, long long done, long long total, Seconds elapsed,
+                         std::optional<Seconds> left) {
     std::string text = std::string(stageName(stage)) + " " + std::to_string(done) + " of " + std::to_string(total);
     if (total > 0) text += " (" + std::to_string(done * 100 / total) + "%)";
     text += ", " + clockText(elapsed) + " elapsed";
-    if (done > 0 && total > done) {
-        const Seconds left = stageElapsed * (static_cast<double>(total - done) / static_cast<double>(done));
-        text += ", about " + clockText(left) + " left";
-    }
+    if (left) text += ", about " + clockText(*left) + " left";
     return text;
 }
 
 ProgressLine::ProgressLine(std::ostream& out, std::chrono::milliseconds interval)
-    : out_(out), interval_(interval), start_(Clock::now()), stageStart_(start_) {}
+    : out_(out), interval_(interval), start_(Clock::now()) {}
 
 void ProgressLine::update(ProgressStage stage, long long done, long long total) {
     const auto now = Clock::now();
-    // A new stage, or a stage starting over (the trials of the next pass), restarts the estimate.
-    if (static_cast<int>(stage) != stage_ || done <= 1) {
-        if (static_cast<int>(stage) != stage_) drawNow_ = true;
-        stage_ = static_cast<int>(stage);
-        stageStart_ = now;
-    }
+    // Every count goes to the estimate, drawn or not, so that it sees each start-over.
+    const std::optional<Seconds> left = estimate_.update(stage, done, total, now - start_);
+    if (static_cast<int>(stage) != stage_) drawNow_ = true;
+    stage_ = static_cast<int>(stage);
     if (!drawNow_ && now - lastDraw_ < interval_) return;
     drawNow_ = false;
     lastDraw_ = now;
-    std::string text = progressText(stage, done, total, now - start_, now - stageStart_);
+    std::string text = progressText(stage, done, total, now - start_, left);
     const std::size_t length = text.size();
     if (length < shown_) text.append(shown_ - length, ' ');
     out_ << '\r' << text << std::flush;

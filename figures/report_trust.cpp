@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <string_view>
 
 #include "engine/run/skill.hpp"
@@ -135,11 +136,20 @@ ReportTable allSpeciesRows(const engine::AllSpeciesHindcast& all) {
     return table;
 }
 
+// Said only when the region scores are the last iterate of a power iteration that did not settle.
+std::string unsettledScoreText(const engine::RunResult& run) {
+    return "The region scores did not settle: the power iteration stopped after " +
+           std::to_string(run.scoreIteration.iterations) +
+           " iterations without converging, so the scores, and the dates predicted from them, come from its last step "
+           "and need not be the principal eigenvector; treat this forecast with caution.";
+}
+
 }  // namespace
 
 void addTrustSection(ReportDocument& doc, const ReportContent& c) {
     doc.blocks.push_back(ReportHeading{"How far to trust this forecast"});
     const engine::RunResult& run = *c.run;
+    if (!run.scoreIteration.converged) doc.blocks.push_back(ReportParagraph{unsettledScoreText(run)});
     const engine::SpeciesOutcome* target = targetOf(run);
     if (target == nullptr) {
         doc.blocks.push_back(ReportParagraph{"The run had no target species: without recorded dates to fit, there is "

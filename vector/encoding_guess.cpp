@@ -8,6 +8,7 @@
 #include <cctype>
 #include <memory>
 
+#include "base/utf8.hpp"
 #include "vector/text_encoding.hpp"
 
 namespace el::vec {
@@ -43,28 +44,13 @@ struct DetectorDeleter {
     return text;
 }
 
-// The code points of well-formed UTF-8 text.
-std::vector<char32_t> codePoints(std::string_view text) {
-    std::vector<char32_t> out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        char32_t c = n == 1 ? lead : lead & (0x7F >> n);
-        for (std::size_t k = 1; k < n && i + k < text.size(); ++k)
-            c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        out.push_back(c);
-        i += n;
-    }
-    return out;
-}
-
 bool asciiLetter(char32_t c) { return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z'); }
 
 // True when the text beyond ASCII reads as Japanese: no half-width katakana and nothing of
 // the user-defined area (where single Western letters and pairs of them land in CP932), and
 // no such character touching an ASCII letter (as "R駱ublique" does).
 bool looksJapanese(std::string_view utf8) {
-    const std::vector<char32_t> text = codePoints(utf8);
+    const std::vector<char32_t> text = utf8CodePoints(utf8);
     bool japanese = false;
     for (std::size_t k = 0; k < text.size(); ++k) {
         const char32_t c = text[k];

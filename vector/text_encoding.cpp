@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/utf8.hpp"
 #include "vector/encoding_guess.hpp"
 
 namespace el::vec {
@@ -20,31 +21,6 @@ bool isUtf8Name(const std::string& name) {
     return plain == "UTF8";
 }
 
-// Length of the well-formed UTF-8 sequence at `p`, or 0.
-std::size_t sequenceLength(const unsigned char* p, std::size_t left) {
-    const unsigned char c = p[0];
-    if (c < 0x80) return 1;
-    std::size_t n = 0;
-    unsigned char lo = 0x80, hi = 0xBF;
-    if (c >= 0xC2 && c <= 0xDF) n = 2;
-    else if (c >= 0xE0 && c <= 0xEF) {
-        n = 3;
-        if (c == 0xE0) lo = 0xA0;       // no overlong forms
-        else if (c == 0xED) hi = 0x9F;  // no surrogates
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        n = 4;
-        if (c == 0xF0) lo = 0x90;
-        else if (c == 0xF4) hi = 0x8F;  // nothing above U+10FFFF
-    } else {
-        return 0;
-    }
-    if (left < n) return 0;
-    if (p[1] < lo || p[1] > hi) return 0;
-    for (std::size_t k = 2; k < n; ++k)
-        if (p[k] < 0x80 || p[k] > 0xBF) return 0;
-    return n;
-}
-
 // 1-based line of the byte at `offset`; CR LF, LF and CR each end a line.
 int lineAt(std::string_view text, std::size_t offset) {
     int line = 1;
@@ -55,42 +31,38 @@ int lineAt(std::string_view text, std::size_t offset) {
     return line;
 }
 
-// Runs all of `in` through `cd`; on failure `failedAt` is the offset of the first byte
-// that could not be converted.
-std::optional<std::string> convert(iconv_t cd, std::string_view in, std::size_t& failedAt) {
-    std::string out(in.size() * 2 + 16, '\0');
+// Runs all of `in` through `cd` and appends the result to `out`. With `finish`, the
+// converter is then brought back to its initial state, writing what that takes (a decoded
+// text ends there); without, it keeps its state for the next call (an encoder that writes a
+// byte order mark writes it once). On failure `out` is unchanged and `failedAt` is the
+// offset of the first byte that could not be converted.
+bool convertInto(iconv_t cd, std::string_view in, bool finish, std::string& out, std::size_t& failedAt) {
+    std::string buffer(in.size() * 2 + 16, '\0');
     char* inPtr = const_cast<char*>(in.data());
     std::size_t inLeft = in.size();
     std::size_t used = 0;
-    while (true) {
-        char* outPtr = out.data() + used;
-        std::size_t outLeft = out.size() - used;
-        const std::size_t rc = inLeft > 0 ? ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft)
-                                           : ::iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
+    while (inLeft > 0 || finish) {
+        char* outPtr = buffer.data() + used;
+        std::size_t outLeft = buffer.size() - used;
+        const bool flushing = inLeft == 0;
+        const std::size_t rc = flushing ? ::iconv(cd, nullptr, nullptr, &outPtr, &outLeft)
+                                        : ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
         const int error = errno;
-        used = static_cast<std::size_t>(outPtr - out.data());
+        used = static_cast<std::size_t>(outPtr - buffer.data());
         if (rc != static_cast<std::size_t>(-1)) {
-            if (inLeft == 0) {
-                // Flush any shift state, then finish.
-                outPtr = out.data() + used;
-                outLeft = out.size() - used;
-                if (::iconv(cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1) && errno == E2BIG) {
-                    out.resize(out.size() * 2);
-                    continue;
-                }
-                used = static_cast<std::size_t>(outPtr - out.data());
-                out.resize(used);
-                return out;
-            }
+            if (flushing) break;
             continue;
         }
         if (error == E2BIG) {
-            out.resize(out.size() * 2);
+            buffer.resize(buffer.size() * 2);
             continue;
         }
+        if (flushing) break;  // every byte is converted; nothing was left to write
         failedAt = in.size() - inLeft;
-        return std::nullopt;
+        return false;
     }
+    out.append(buffer.data(), used);
+    return true;
 }
 
 std::optional<std::size_t> firstNul(std::string_view text) {
@@ -104,21 +76,16 @@ std::string lineText(int line) { return std::to_string(line); }
 std::optional<std::string> decodeWith(const char* encoding, std::string_view bytes, std::size_t& failedAt) {
     const iconv_t cd = ::iconv_open("UTF-8", encoding);
     if (cd == kNoConverter) return std::nullopt;
-    auto text = convert(cd, bytes, failedAt);
+    std::string text;
+    const bool converted = convertInto(cd, bytes, true, text, failedAt);
     ::iconv_close(cd);
+    if (!converted) return std::nullopt;
     return text;
 }
 
 // The refusal of bytes that were to be UTF-8, naming the line of the first fault.
 std::string notUtf8(std::string_view body) {
-    std::size_t bad = 0;
-    const auto* p = reinterpret_cast<const unsigned char*>(body.data());
-    while (bad < body.size()) {
-        const std::size_t n = sequenceLength(p + bad, body.size() - bad);
-        if (n == 0) break;
-        bad += n;
-    }
-    return "The file is not UTF-8 text (line " + lineText(lineAt(body, bad)) + ")";
+    return "The file is not UTF-8 text (line " + lineText(lineAt(body, utf8ValidPrefix(body))) + ")";
 }
 
 // Bytes that are not UTF-8 in the first of the likely encodings that decodes them.
@@ -145,16 +112,7 @@ std::variant<DecodedText, std::string> decodeNamed(std::string_view bytes, const
 
 }  // namespace
 
-bool isValidUtf8(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const std::size_t n = sequenceLength(p + i, bytes.size() - i);
-        if (n == 0) return false;
-        i += n;
-    }
-    return true;
-}
+bool isValidUtf8(std::string_view bytes) { return utf8ValidPrefix(bytes) == bytes.size(); }
 
 bool encodingKnown(const std::string& name) {
     if (name == kAutoEncoding || isUtf8Name(name)) return true;
@@ -214,31 +172,12 @@ bool TextEncoder::encode(std::string_view utf8, std::string& out, std::string& p
         return false;
     }
     std::size_t failedAt = 0;
-    char* inPtr = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    std::string buffer(utf8.size() * 2 + 16, '\0');
-    std::size_t used = 0;
-    while (inLeft > 0) {
-        char* outPtr = buffer.data() + used;
-        std::size_t outLeft = buffer.size() - used;
-        const std::size_t rc = ::iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
-        const int error = errno;
-        used = static_cast<std::size_t>(outPtr - buffer.data());
-        if (rc != static_cast<std::size_t>(-1)) break;
-        if (error == E2BIG) {
-            buffer.resize(buffer.size() * 2);
-            continue;
-        }
-        failedAt = utf8.size() - inLeft;
-        const auto* p = reinterpret_cast<const unsigned char*>(utf8.data() + failedAt);
-        const std::size_t n = sequenceLength(p, inLeft);
-        problem = "the character \"" + std::string(utf8.substr(failedAt, n == 0 ? 1 : n)) +
-                  "\" cannot be written in " + name_;
-        ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-        return false;
-    }
-    out.append(buffer.data(), used);
-    return true;
+    if (convertInto(cd_, utf8, false, out, failedAt)) return true;
+    const std::size_t n = utf8SequenceLength(utf8.substr(failedAt));
+    problem = "the character \"" + std::string(utf8.substr(failedAt, n == 0 ? 1 : n)) + "\" cannot be written in " +
+              name_;
+    ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+    return false;
 }
 
 }  // namespace el::vec

@@ -14,6 +14,7 @@
 #include "base/calc_date.hpp"
 #include "base/numtext.hpp"
 #include "base/text.hpp"
+#include "engine/hindcast/hindcast_columns.hpp"
 #include "engine/run/run_error.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/hindcast_figure.hpp"
@@ -33,8 +34,14 @@ namespace {
 
 constexpr const char* kButton = "Hindcast";
 constexpr const char* kStopButton = "Stop";
+QString titleOf(const engine::HindcastColumn& column) {
+    return QString::fromUtf8(column.title.data(), static_cast<qsizetype>(column.title.size()));
+}
+
 QStringList columnTitles() {
-    return {"Year", "Reached later", "Not reached", "AUC", "Spearman", "MAE", "Distance AUC", "Distance Spearman"};
+    QStringList titles{titleOf(engine::kHindcastYearColumn)};
+    for (const engine::HindcastColumn& column : engine::kHindcastFigureColumns) titles.append(titleOf(column));
+    return titles;
 }
 
 // The table's row of one hindcast's figures, after `first` (the year, and the species).
@@ -299,7 +306,7 @@ void HindcastPage::showYears() {
 // One row per species and year; the plot belongs to single-target hindcasts.
 void HindcastPage::showSpeciesRows() {
     QStringList titles = columnTitles();
-    titles.insert(1, QStringLiteral("Species"));
+    titles.insert(1, titleOf(engine::kHindcastSpeciesColumn));
     table_->setColumnCount(static_cast<int>(titles.size()));
     table_->setHorizontalHeaderLabels(titles);
     table_->setRowCount(static_cast<int>(all_.rows.size()));

@@ -25,12 +25,9 @@ QString stageName(ProgressStage stage) {
 
 }  // namespace
 
-QString timeText(qint64 elapsedMs, qint64 stageMs, long long done, long long total) {
+QString timeText(qint64 elapsedMs, std::optional<qint64> leftMs) {
     QString text = minutes(elapsedMs) + QStringLiteral(" elapsed");
-    if (done > 0 && total > done)
-        text += QStringLiteral(", about %1 left")
-                    .arg(minutes(static_cast<qint64>(static_cast<double>(stageMs) * static_cast<double>(total - done) /
-                                                     static_cast<double>(done))));
+    if (leftMs) text += QStringLiteral(", about %1 left").arg(minutes(*leftMs));
     return text;
 }
 
@@ -61,23 +58,20 @@ RunProgressPanel::RunProgressPanel(QWidget* parent) : QWidget(parent) {
 
 void RunProgressPanel::start(bool cancellable) {
     clock_.start();
-    stageClock_.start();
+    estimate_ = TimeLeftEstimate();
     lastShown_ = -1;
-    lastDone_ = -1;
     bar_->setRange(0, 0);  // busy until the first count arrives
     bar_->setFormat(QString());
-    time_->setText(timeText(0, 0, 0, 0));
+    time_->setText(timeText(0, std::nullopt));
     cancel_->setVisible(cancellable);
     cancel_->setEnabled(cancellable);
     setVisible(true);
 }
 
 void RunProgressPanel::update(ProgressStage stage, long long done, long long total) {
-    // A new stage, or a count that starts over (the trials of the next pass), restarts the
-    // clock the estimate of the time left is based on.
-    if (stage != stage_ || done < lastDone_) stageClock_.start();
-    stage_ = stage;
-    lastDone_ = done;
+    // Every count goes to the estimate, shown or not, so that it sees each start-over.
+    const qint64 elapsedMs = clock_.elapsed();
+    const auto left = estimate_.update(stage, done, total, TimeLeftEstimate::Seconds(static_cast<double>(elapsedMs) / 1000));
     if (total <= 0) return;
     // Scale to int range; redraw only when the shown value moves.
     const int shown = static_cast<int>(1000.0 * static_cast<double>(done) / static_cast<double>(total));
@@ -86,7 +80,8 @@ void RunProgressPanel::update(ProgressStage stage, long long done, long long tot
     bar_->setRange(0, 1000);
     bar_->setValue(shown);
     bar_->setFormat(QStringLiteral("%1 of %2 %3").arg(done).arg(total).arg(stageName(stage)));
-    time_->setText(timeText(clock_.elapsed(), stageClock_.elapsed(), done, total));
+    time_->setText(timeText(elapsedMs, left ? std::optional<qint64>(static_cast<qint64>(left->count() * 1000))
+                                            : std::nullopt));
 }
 
 void RunProgressPanel::finish() { setVisible(false); }

@@ -1,12 +1,15 @@
 #pragma once
 // A progress bar with elapsed and estimated remaining time, and a "Cancel" button, shown
-// while a Read step or a run works. The estimate is a straight extrapolation of the
-// current stage.
+// while a Read step or a run works. The estimate (TimeLeftEstimate) carries the pace of the
+// current count on to its total.
+
+#include <optional>
 
 #include <QElapsedTimer>
 #include <QWidget>
 
 #include "base/feedback.hpp"
+#include "base/time_left.hpp"
 
 class QLabel;
 class QProgressBar;
@@ -14,9 +17,8 @@ class QPushButton;
 
 namespace el::workbench {
 
-// "m:ss elapsed, about m:ss left": the time left extrapolates the current stage, which has
-// taken `stageMs` for `done` of `total` units (only the elapsed part while nothing is known).
-QString timeText(qint64 elapsedMs, qint64 stageMs, long long done, long long total);
+// "m:ss elapsed, about m:ss left" (only the elapsed part without an estimate of the time left).
+QString timeText(qint64 elapsedMs, std::optional<qint64> leftMs);
 
 class RunProgressPanel : public QWidget {
     Q_OBJECT
@@ -39,10 +41,8 @@ private:
     QLabel* time_;
     QPushButton* cancel_;
     QElapsedTimer clock_;
-    QElapsedTimer stageClock_;
-    ProgressStage stage_ = ProgressStage::ReadObjects;
+    TimeLeftEstimate estimate_;
     long long lastShown_ = -1;  // the bar's value, 0..1000
-    long long lastDone_ = -1;   // the count behind it
 };
 
 }  // namespace el::workbench

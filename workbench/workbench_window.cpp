@@ -60,7 +60,7 @@ WorkbenchWindow::WorkbenchWindow(const WorkbenchOptions& options, QWidget* paren
         QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kMessageTitle), text, QMessageBox::Ok, this);
         box.exec();
     };
-    reportWriter_ = [](const std::filesystem::path& path, const figures::ReportContent& content) {
+    reportDocumentSaver_ = [](const std::filesystem::path& path, const figures::ReportContent& content) {
         return figures::writeReport(content, path);
     };
 
@@ -332,7 +332,7 @@ void WorkbenchWindow::saveReport(const QString& path) {
     // The hindcast tab's figures belong to the run the tabs show; one at work has none yet.
     const HindcastPage* hindcast = results_->hindcastPage();
     if (!hindcast->active()) content.hindcast = hindcast->years();
-    if (const auto failure = reportWriter_(localPath(path), content))
+    if (const auto failure = reportDocumentSaver_(localPath(path), content))
         message("The report \"" + path.toStdString() + "\" cannot be written: " + *failure);
     chooser_->refresh();
 }

@@ -52,7 +52,7 @@ struct WorkbenchOptions {
 
 // Writes a report (PDF or HTML by the file's extension); the reason when it could not. The
 // window's own writes with figures::writeReport.
-using ReportWriter =
+using ReportDocumentSaver =
     std::function<std::optional<std::string>(const std::filesystem::path&, const figures::ReportContent&)>;
 
 class WorkbenchWindow : public QWidget {
@@ -64,7 +64,7 @@ public:
     // Where messages go; the default shows a modal warning box and waits for OK.
     using MessageSink = std::function<void(const QString&)>;
     void setMessageSink(MessageSink sink);
-    void setReportWriter(ReportWriter writer) { reportWriter_ = std::move(writer); }
+    void setReportDocumentSaver(ReportDocumentSaver writer) { reportDocumentSaver_ = std::move(writer); }
 
     // The settings as their controls hold them.
     std::string setting(Setting id) const;
@@ -148,7 +148,7 @@ private:
 
     double dpi_;
     MessageSink messageSink_;
-    ReportWriter reportWriter_;
+    ReportDocumentSaver reportDocumentSaver_;
     bool messageOpen_ = false;
     bool encodingNoticeShown_ = false;  // the status line names the encoding a Read assumed
     std::vector<PlacedControl> placed_;

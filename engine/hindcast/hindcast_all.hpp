@@ -73,8 +73,8 @@ AllSpeciesHindcast runAllSpeciesHindcast(const AllSpeciesRequest& request, Feedb
 // The per-year spread of `rows` (pure).
 std::vector<HindcastYearSpread> spreadByYear(const std::vector<SpeciesHindcast>& rows, const std::vector<double>& years);
 
-// The table: year,species,reached_later,not_reached,auc,spearman,mae,distance_auc,
-// distance_spearman, one row per species and year; empty where a figure cannot be computed.
+// The table: year, species and the figures by their column names (hindcast_columns.hpp),
+// one row per species and year; empty where a figure cannot be computed.
 el::PredictionTable allSpeciesTable(const AllSpeciesHindcast& hindcast);
 
 }  // namespace el::engine

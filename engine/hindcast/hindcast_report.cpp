@@ -1,6 +1,7 @@
 #include "engine/hindcast/hindcast_report.hpp"
 
 #include "base/numtext.hpp"
+#include "engine/hindcast/hindcast_columns.hpp"
 
 namespace el::engine {
 namespace {
@@ -22,7 +23,7 @@ std::string yearLine(const HindcastYear& y) {
 
 LogLines hindcastLines(const std::vector<HindcastYear>& years) {
     LogLines lines{"", "Hindcast: forecast from the data up to each year, scored on the arrivals after it",
-                   "Year,Reached later,Not reached,AUC,Spearman,MAE,Distance AUC,Distance Spearman"};
+                   hindcastTitleLine()};
     for (const HindcastYear& year : years) lines.push_back(yearLine(year));
     return lines;
 }

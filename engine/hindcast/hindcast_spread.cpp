@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "engine/hindcast/hindcast_all.hpp"
+#include "engine/hindcast/hindcast_columns.hpp"
 
 namespace el::engine {
 namespace {
@@ -78,11 +79,10 @@ std::vector<HindcastYearSpread> spreadByYear(const std::vector<SpeciesHindcast>&
 
 el::PredictionTable allSpeciesTable(const AllSpeciesHindcast& hindcast) {
     el::PredictionTable table;
-    table.columns = {{"year", ColumnType::Number},          {"species", ColumnType::Text},
-                     {"reached_later", ColumnType::Integer}, {"not_reached", ColumnType::Integer},
-                     {"auc", ColumnType::Number},           {"spearman", ColumnType::Number},
-                     {"mae", ColumnType::Number},           {"distance_auc", ColumnType::Number},
-                     {"distance_spearman", ColumnType::Number}};
+    table.columns = {{std::string(kHindcastYearColumn.name), ColumnType::Number},
+                     {std::string(kHindcastSpeciesColumn.name), ColumnType::Text}};
+    for (const HindcastColumn& column : kHindcastFigureColumns)
+        table.columns.push_back({std::string(column.name), column.count ? ColumnType::Integer : ColumnType::Number});
     for (const SpeciesHindcast& row : hindcast.rows) {
         const HindcastFigures& f = row.figures;
         const auto count = [&](int n) { return row.ran ? TableCell::ofNumber(n) : TableCell(); };

@@ -138,19 +138,20 @@ double euclideanLength(const std::vector<double>& v) {
 
 }  // namespace
 
-void PowerIteration::eigenvector(const SquareMatrix& matrix, std::vector<double>& vector, Feedback& feedback,
-                                 bool finite) {
+PowerIterationOutcome PowerIteration::eigenvector(const SquareMatrix& matrix, std::vector<double>& vector,
+                                                  Feedback& feedback, bool finite) {
     feedback.checkpoint();
-    lastIterations_ = 0;
+    PowerIterationOutcome outcome;
     const int n = matrix.size();
     const auto size = static_cast<std::size_t>(n);
     vector.assign(size, 0.0);
     scratch_.assign(size, 0.0);
-    if (n == 0) return;
+    if (n == 0) return outcome;
     vector[0] = 1.0;
 
+    outcome.converged = false;
     for (int iteration = 1; iteration <= kMaxIterations; ++iteration) {
-        lastIterations_ = iteration;
+        outcome.iterations = iteration;
         double* u = scratch_.data();
         const double* v = vector.data();
         if (iteration == 1 && finite) firstProduct(matrix, u);
@@ -165,12 +166,16 @@ void PowerIteration::eigenvector(const SquareMatrix& matrix, std::vector<double>
         }
         change /= n;
         std::swap(vector, scratch_);  // vector := u without copying
-        if (change < kConvergence) break;
+        if (change < kConvergence) {
+            outcome.converged = true;
+            break;
+        }
     }
 
     const double length = euclideanLength(vector);
     if (length > 0)
         for (double& x : vector) x /= length;
+    return outcome;
 }
 
 }  // namespace el::engine

@@ -11,20 +11,27 @@
 
 namespace el::engine {
 
+// How one power iteration ended: whether the mean absolute change fell below 1e-7 within
+// the iteration limit, and the matrix-vector products it made. An empty matrix has nothing
+// to iterate and counts as settled; a product that cannot be normalised (all zero, or not
+// finite) ends the iteration unsettled.
+struct PowerIterationOutcome {
+    bool converged = true;
+    int iterations = 0;
+};
+
 class PowerIteration {
 public:
-    // Writes the eigenvector of `matrix` into `vector` (resized to n). Yields once. When the
-    // caller knows every cell to be finite, the first product (with the start vector) is
-    // read off the first column instead of being multiplied out; the numbers are the same.
-    void eigenvector(const SquareMatrix& matrix, std::vector<double>& vector, Feedback& feedback,
-                     bool finite = false);
-
-    // The matrix-vector products the last call made (0 before any call and for n = 0).
-    int lastIterations() const { return lastIterations_; }
+    // Writes the eigenvector of `matrix` into `vector` (resized to n) and tells how the
+    // iteration ended; the vector is the last iterate, normalised, either way. Yields once.
+    // When the caller knows every cell to be finite, the first product (with the start
+    // vector) is read off the first column instead of being multiplied out; the numbers are
+    // the same.
+    PowerIterationOutcome eigenvector(const SquareMatrix& matrix, std::vector<double>& vector, Feedback& feedback,
+                                      bool finite = false);
 
 private:
     std::vector<double> scratch_;
-    int lastIterations_ = 0;
 };
 
 }  // namespace el::engine

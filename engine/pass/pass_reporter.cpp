@@ -18,7 +18,7 @@ StageReport StageReporter::report(PassStage stage, const PassOutcome& outcome) {
     return report;
 }
 
-void ReportWriter::show(const StageReport& report) {
+void PassLogWriter::show(const StageReport& report) {
     for (const auto& line : report.lines) log_.appendLog(line);
     if (!report.weightTest || !weightTest_) return;
     weightTest_->writeLine(report.weightTest->line);

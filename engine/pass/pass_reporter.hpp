@@ -48,9 +48,9 @@ private:
 // Shows pieces of report: lines to the log; a weight-test entry to the file and the grid,
 // then the status caption and the pass caption, and a yield (none of it in a run without
 // the file: a report-mode run whose examine-weight switch was turned on while it ran).
-class ReportWriter {
+class PassLogWriter {
 public:
-    ReportWriter(LogSink& log, Feedback& feedback, std::optional<WeightTestFile>& weightTest)
+    PassLogWriter(LogSink& log, Feedback& feedback, std::optional<WeightTestFile>& weightTest)
         : log_(log), feedback_(feedback), weightTest_(weightTest) {}
 
     // What the run progress label shows with the weight-test caption of the coming pass.
@@ -69,12 +69,12 @@ private:
 // Passes on the calling thread: every stage shown as soon as it is done.
 class PassReporter : public PassListener {
 public:
-    PassReporter(StageReporter stages, ReportWriter& writer) : stages_(std::move(stages)), writer_(writer) {}
+    PassReporter(StageReporter stages, PassLogWriter& writer) : stages_(std::move(stages)), writer_(writer) {}
     void stageDone(PassStage stage, const PassOutcome& outcome) override { writer_.show(stages_.report(stage, outcome)); }
 
 private:
     StageReporter stages_;
-    ReportWriter& writer_;
+    PassLogWriter& writer_;
 };
 
 // Passes on a worker: every stage kept for the calling thread to show.

@@ -29,6 +29,7 @@ RunResult resultOfPass(const PassInput& input, PassOutcome last) {
     result.regionNames = input.regionNames;
     result.regno = std::move(last.used.regno);
     result.score = std::move(last.score);
+    result.scoreIteration = last.scoreIteration;
     result.order = std::move(last.order);
     result.regionviable = input.regionviable;
     result.trials = std::move(last.trials);

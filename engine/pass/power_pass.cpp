@@ -51,7 +51,7 @@ EarlyLateMatrix chooseRegions(const PassInput& in, const PassContext& cx, PassOu
 
 void scoreRegions(EarlyLateMatrix& el, const PassContext& cx, PassOutcome& out) {
     fillMissingCells(el.M, el.W, fillModeOf(cx.settings.setting(Setting::MissingMode)));
-    cx.scratch.power.eigenvector(el.M, out.score, cx.feedback);
+    out.scoreIteration = cx.scratch.power.eigenvector(el.M, out.score, cx.feedback);
     out.order = regionOrder(out.score);
     out.matrix = std::move(el.M);
 }
@@ -81,7 +81,7 @@ bool scoreFromCodes(const PassInput& in, const PassContext& cx, const PackedWeig
     if (frame->failedStart) return false;
     SquareMatrix M = std::move(cx.scratch.matrix);
     filledMatrix(*frame, weights, fillModeOf(cx.settings.setting(Setting::MissingMode)), cx.threads, M);
-    cx.scratch.power.eigenvector(M, out.score, cx.feedback, weights.bounded);
+    out.scoreIteration = cx.scratch.power.eigenvector(M, out.score, cx.feedback, weights.bounded);
     out.order = regionOrder(out.score);
     out.matrix = std::move(M);
     return true;

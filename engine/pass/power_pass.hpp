@@ -68,6 +68,7 @@ struct PassOutcome {
     bool connected = false;  // false: the connectivity test failed and the pass ended there
     SquareMatrix matrix;     // the filled early-late matrix, by used position
     std::vector<double> score;  // region score per used position
+    PowerIterationOutcome scoreIteration;  // how the power iteration of the score ended
     std::vector<int> order;     // used positions by score, largest first
     std::vector<SpeciesOutcome> species;  // in species-table order, one more after each species
     bool matrixListing = false;  // the adjusted matrix asked for after the last species

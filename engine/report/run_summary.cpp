@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/hindcast/hindcast_columns.hpp"
 #include "engine/run/skill.hpp"
 
 namespace el::engine {
@@ -11,6 +12,9 @@ using Json = nlohmann::ordered_json;
 
 Json number(const std::optional<double>& value) { return value ? Json(*value) : Json(nullptr); }
 Json coefficient(double r) { return r == kNotComputable ? Json(nullptr) : Json(r); }
+
+std::string key(const HindcastColumn& column) { return std::string(column.name); }
+std::string key(HindcastFigure figure) { return key(hindcastColumn(figure)); }
 
 Json settingsObject(const SettingsSource& settings) {
     Json object = Json::object();
@@ -44,15 +48,16 @@ Json speciesObject(const RunResult& result, std::size_t j) {
 Json hindcastEntry(double year, const std::string* species, bool ran, const HindcastFigures& f,
                    const std::string& error) {
     Json entry;
-    entry["year"] = year;
-    if (species != nullptr) entry["species"] = *species;
-    entry["reached_later"] = ran ? Json(f.reachedLater) : Json(nullptr);
-    entry["not_reached"] = ran ? Json(f.notReached) : Json(nullptr);
-    entry["auc"] = number(f.auc);
-    entry["spearman"] = number(f.spearman);
-    entry["mae"] = number(f.mae);
-    entry["distance_auc"] = number(f.distanceAuc);
-    entry["distance_spearman"] = number(f.distanceSpearman);
+    entry[key(kHindcastYearColumn)] = year;
+    if (species != nullptr) entry[key(kHindcastSpeciesColumn)] = *species;
+    using enum HindcastFigure;
+    entry[key(ReachedLater)] = ran ? Json(f.reachedLater) : Json(nullptr);
+    entry[key(NotReached)] = ran ? Json(f.notReached) : Json(nullptr);
+    entry[key(Auc)] = number(f.auc);
+    entry[key(Spearman)] = number(f.spearman);
+    entry[key(Mae)] = number(f.mae);
+    entry[key(DistanceAuc)] = number(f.distanceAuc);
+    entry[key(DistanceSpearman)] = number(f.distanceSpearman);
     if (!ran) entry["error"] = error;
     return entry;
 }
@@ -92,15 +97,16 @@ Json allSpeciesYears(const AllSpeciesHindcast& hindcast) {
     Json years = Json::array();
     for (const HindcastYearSpread& y : hindcast.years) {
         Json entry;
-        entry["year"] = y.year;
-        entry["species"] = y.species;
-        entry["reached_later"] = spreadObject(y.reachedLater);
-        entry["not_reached"] = spreadObject(y.notReached);
-        entry["auc"] = spreadObject(y.auc);
-        entry["spearman"] = spreadObject(y.spearman);
-        entry["mae"] = spreadObject(y.mae);
-        entry["distance_auc"] = spreadObject(y.distanceAuc);
-        entry["distance_spearman"] = spreadObject(y.distanceSpearman);
+        entry[key(kHindcastYearColumn)] = y.year;
+        entry[key(kHindcastSpeciesColumn)] = y.species;
+        using enum HindcastFigure;
+        entry[key(ReachedLater)] = spreadObject(y.reachedLater);
+        entry[key(NotReached)] = spreadObject(y.notReached);
+        entry[key(Auc)] = spreadObject(y.auc);
+        entry[key(Spearman)] = spreadObject(y.spearman);
+        entry[key(Mae)] = spreadObject(y.mae);
+        entry[key(DistanceAuc)] = spreadObject(y.distanceAuc);
+        entry[key(DistanceSpearman)] = spreadObject(y.distanceSpearman);
         entry["auc_beats_distance"] = number(y.aucBeatsDistance);
         years.push_back(std::move(entry));
     }
@@ -126,6 +132,8 @@ std::string runSummaryJson(const RunSummaryInput& input) {
     root["species"] = std::move(species);
     root["trials"] = {{"ran", result.trials.ran},
                       {"mean_sd", result.trials.ran ? Json(result.trials.vectorshift) : Json(nullptr)}};
+    root["converged"] = result.scoreIteration.converged;
+    root["power_iterations"] = result.scoreIteration.iterations;
     root["skill"] = skillObject(input);
     root["run_seconds"] = input.runSeconds;
     if (input.hindcast) root["hindcast"] = hindcastArray(*input.hindcast);

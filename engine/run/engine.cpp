@@ -70,9 +70,9 @@ private:
     std::vector<PowerPair> choosePowers();
     void chooseThreads();
     void addPairData(PassInput& input);
-    PassOutcome runPasses(const PassInput& input, const std::vector<PowerPair>& powers, ReportWriter& writer);
+    PassOutcome runPasses(const PassInput& input, const std::vector<PowerPair>& powers, PassLogWriter& writer);
     PassOutcome runPassesInParallel(const PassInput& input, const std::vector<PowerPair>& powers,
-                                    ReportWriter& writer);
+                                    PassLogWriter& writer);
     // What the run does after pass k (0-based) of `passes`; throws to stop.
     void afterPass(const PassInput& input, const PassOutcome& pass, long long k, long long passes);
     void writePrediction(const PassInput& input, const PassOutcome& pass);
@@ -111,7 +111,7 @@ RunResult RunDriver::run() {
     }
     addPairData(input);
 
-    ReportWriter writer(hooks_.log, hooks_.feedback, weightTest_);
+    PassLogWriter writer(hooks_.log, hooks_.feedback, weightTest_);
     const bool onThreads = !reportMode_ && passWorkers(input) > 1;
     RunResult result =
         resultOfPass(input, onThreads ? runPassesInParallel(input, powers, writer) : runPasses(input, powers, writer));
@@ -171,7 +171,7 @@ void RunDriver::addPairData(PassInput& input) {
     for (const auto& object : request_.data->objects) input.regionNames.push_back(object.name);
 }
 
-PassOutcome RunDriver::runPasses(const PassInput& input, const std::vector<PowerPair>& powers, ReportWriter& writer) {
+PassOutcome RunDriver::runPasses(const PassInput& input, const std::vector<PowerPair>& powers, PassLogWriter& writer) {
     PassScratch scratch;
     PassReporter reporter(StageReporter(input, settings_, reportMode_), writer);
     PassFrames* frames = frames_ ? &*frames_ : nullptr;
@@ -189,7 +189,7 @@ PassOutcome RunDriver::runPasses(const PassInput& input, const std::vector<Power
 }
 
 PassOutcome RunDriver::runPassesInParallel(const PassInput& input, const std::vector<PowerPair>& powers,
-                                           ReportWriter& writer) {
+                                           PassLogWriter& writer) {
     const auto passes = static_cast<long long>(powers.size());
     PassOutcome last;
     SettingsCopy settings(settings_);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "base/utf8.hpp"
+
 namespace el::engine {
 namespace {
 
@@ -11,17 +13,9 @@ constexpr std::size_t kNamesListed = 5;  // names shown when none is close
 // The characters of a UTF-8 text as code points, ASCII letters in lower case. A byte that
 // starts no sequence counts as one character.
 std::vector<char32_t> foldedCharacters(const std::string& text) {
-    std::vector<char32_t> out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        char32_t c = n == 1 ? lead : lead & (0x7F >> n);
-        for (std::size_t k = 1; k < n && i + k < text.size(); ++k)
-            c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    std::vector<char32_t> out = utf8CodePoints(text);
+    for (char32_t& c : out)
         if (c >= U'A' && c <= U'Z') c += U'a' - U'A';
-        out.push_back(c);
-        i += n;
-    }
     return out;
 }
 

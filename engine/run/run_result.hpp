@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/kernels/eigenvector.hpp"
 #include "engine/run/prediction.hpp"
 #include "engine/pass/weights.hpp"
 
@@ -60,6 +61,7 @@ struct RunResult {
     std::vector<std::string> regionNames;  // every region, in file order (index: region number)
     std::vector<int> regno;                // used position -> region number
     std::vector<double> score;             // region score per used position
+    PowerIterationOutcome scoreIteration;  // whether the score's power iteration settled, and its products
     std::vector<int> order;                // used positions by score, largest first
     std::vector<int> regionviable;         // per region number
     TrialSummary trials;

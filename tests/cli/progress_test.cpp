@@ -23,13 +23,15 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 TEST(ProgressText, CountsShareElapsedAndEstimate) {
-    EXPECT_EQ(progressText(ProgressStage::Trials, 30, 100, 5s, 5s), "Trials 30 of 100 (30%), 0:05 elapsed, about 0:11 left");
-    // The estimate is from the stage's own pace, the elapsed time from the start.
-    EXPECT_EQ(progressText(ProgressStage::Passes, 10000, 40000, 3725s, 60s),
+    EXPECT_EQ(progressText(ProgressStage::Trials, 30, 100, 5s, Seconds(70.0 / 6)),
+              "Trials 30 of 100 (30%), 0:05 elapsed, about 0:11 left");
+    EXPECT_EQ(progressText(ProgressStage::Passes, 10000, 40000, 3725s, 180s),
               "Power passes 10000 of 40000 (25%), 1:02:05 elapsed, about 3:00 left");
-    EXPECT_EQ(progressText(ProgressStage::ReadObjects, 0, 600, 0s, 0s), "Reading objects 0 of 600 (0%), 0:00 elapsed");
-    EXPECT_EQ(progressText(ProgressStage::ReadObjects, 600, 600, 2s, 2s), "Reading objects 600 of 600 (100%), 0:02 elapsed");
-    EXPECT_EQ(progressText(ProgressStage::Trials, 3, 0, 1s, 1s), "Trials 3 of 0, 0:01 elapsed");
+    EXPECT_EQ(progressText(ProgressStage::ReadObjects, 0, 600, 0s, std::nullopt),
+              "Reading objects 0 of 600 (0%), 0:00 elapsed");
+    EXPECT_EQ(progressText(ProgressStage::ReadObjects, 600, 600, 2s, std::nullopt),
+              "Reading objects 600 of 600 (100%), 0:02 elapsed");
+    EXPECT_EQ(progressText(ProgressStage::Trials, 3, 0, 1s, std::nullopt), "Trials 3 of 0, 0:01 elapsed");
     EXPECT_EQ(clockText(Seconds(-4)), "0:00");
     EXPECT_EQ(clockText(Seconds(59.9)), "0:59");
 }

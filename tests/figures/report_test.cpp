@@ -113,6 +113,21 @@ TEST(Report, TrustFirstSettingsLastAndTheDateInIsoForm) {
     EXPECT_EQ(isoDate("1-5-2026"), "1-5-2026") << "only the log's form is turned";
 }
 
+TEST(Report, UnsettledScoresAreSaidInTheTrustSectionAndOnlyThen) {
+    Sample s;
+    const std::string warning = "The region scores did not settle";
+    EXPECT_EQ(paragraphs(buildReport(s.content)).find(warning), std::string::npos) << "a settled run says nothing";
+    s.run.scoreIteration = {false, 1000000};
+    const ReportDocument doc = buildReport(s.content);
+    const std::string text = paragraphs(doc);
+    const auto at = text.find(warning);
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_NE(text.find("after 1000000 iterations", at), std::string::npos);
+    EXPECT_LT(at, text.find("follow the region scores")) << "first in the trust section";
+    s.run.target = -1;
+    EXPECT_NE(paragraphs(buildReport(s.content)).find(warning), std::string::npos) << "also without a target";
+}
+
 TEST(Report, EarliestAndLatestRegionsWithTheirScoreStability) {
     Sample s;
     const ReportDocument doc = buildReport(s.content);

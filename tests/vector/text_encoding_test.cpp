@@ -139,6 +139,31 @@ TEST(TextEncoding, EncoderWritesBackAndNamesWhatItCannotHold) {
     EXPECT_FALSE(vec::TextEncoder("NO-SUCH-CODE").usable());
 }
 
+// Conversions that outgrow their first buffer: a half-width katakana byte of CP932 is three
+// bytes of UTF-8, an ASCII letter four of UTF-32; an encoder's byte order mark comes once.
+TEST(TextEncoding, LongTextsGrowTheirBufferAndAMarkIsWrittenOnce) {
+    const std::string katakana(1000, '\xB1');  // "ｱ" in CP932
+    const auto decoded = decodeSource("x," + katakana, "CP932");
+    ASSERT_EQ(decoded.index(), 0u) << errorOf(decoded);
+    std::string expected = "x,";
+    for (int k = 0; k < 1000; ++k) expected += "\xEF\xBD\xB1";
+    EXPECT_EQ(std::get<DecodedText>(decoded).utf8, expected);
+
+    vec::TextEncoder utf32("UTF-32");
+    ASSERT_TRUE(utf32.usable());
+    std::string out, problem;
+    ASSERT_TRUE(utf32.encode(std::string(1000, 'a'), out, problem));
+    ASSERT_EQ(out.size(), 4u + 4000u) << "a byte order mark, then four bytes a letter";
+    const std::string mark = out.substr(0, 4);
+    const std::string letter = out.substr(4, 4);
+    out.clear();
+    ASSERT_TRUE(utf32.encode("aa", out, problem));
+    EXPECT_EQ(out, letter + letter) << "no second mark";
+    const auto back = vec::decodedAs("UTF-32", mark + letter + letter);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, "aa");
+}
+
 TEST(TextEncoding, ReadStepDecodesSoJapaneseKeywordsAndNamesArriveAsUtf8) {
     VectorFixture f;
     const std::string file = "vector,\x93\xfa\x96\x7b\r\nsp1,sp2,type$,name$,n,x,y\r\n" + kArrivedCp932 + "," +

@@ -94,7 +94,7 @@ private slots:
         // Edited once the run has ended: the report is of the run, not of the controls.
         w.get<QLineEdit>("Text4")->setText("1");
         std::optional<figures::ReportContent> handed;
-        w.window->setReportWriter([&](const std::filesystem::path&, const figures::ReportContent& content) {
+        w.window->setReportDocumentSaver([&](const std::filesystem::path&, const figures::ReportContent& content) {
             handed.emplace(content);
             return std::optional<std::string>();
         });
@@ -170,7 +170,7 @@ private slots:
         QCOMPARE(bar->text(), QStringLiteral("233 of 300000 trials"));
         QVERIFY(QFontMetrics(bar->font()).horizontalAdvance(bar->text()) + 8 <= bar->width());
         QLabel* time = panel->timeLabel();
-        time->setText(workbench::timeText(3599000, 3599000, 1, 4000));
+        time->setText(workbench::timeText(3599000, qint64{3599000} * 3999));
         QCoreApplication::processEvents();
         QVERIFY2(time->sizeHint().width() <= time->width(), qPrintable(time->text()));
         QVERIFY(panel->cancelButton()->geometry().left() >= time->geometry().right());

@@ -273,7 +273,7 @@ private slots:
         TempDir work;
         WindowUnderTest w({}, work.path());
         bool written = false;
-        w.window->setReportWriter([&](const std::filesystem::path&, const el::figures::ReportContent&) {
+        w.window->setReportDocumentSaver([&](const std::filesystem::path&, const el::figures::ReportContent&) {
             written = true;
             return std::optional<std::string>();
         });

@@ -1,11 +1,15 @@
 #include "engine/hindcast/hindcast.hpp"
 
+#include <cctype>
 #include <cmath>
 
 #include <gtest/gtest.h>
 
 #include "engine/run/engine.hpp"
+#include "engine/hindcast/hindcast_all.hpp"
+#include "engine/hindcast/hindcast_columns.hpp"
 #include "engine/hindcast/hindcast_report.hpp"
+#include "engine/report/prediction_table.hpp"
 #include "engine/hindcast/rank_measures.hpp"
 #include "engine/hindcast/region_distance.hpp"
 #include "engine/run/run_error.hpp"
@@ -127,6 +131,31 @@ TEST_F(Hindcast, UnpredictableTargetLeavesOnlyTheDistanceFigures) {
     EXPECT_EQ(lines[0], "");
     EXPECT_EQ(lines[2], "Year,Reached later,Not reached,AUC,Spearman,MAE,Distance AUC,Distance Spearman");
     EXPECT_EQ(lines[3].substr(0, 26), " 1996, 4, 2,null,null,null");
+}
+
+// The log's title line and the table's header name the same columns in the same order: a
+// title is its name with blanks for underscores and the first letter (or an abbreviation)
+// in capitals; the counts are whole numbers in the table.
+TEST(HindcastColumns, LogTitlesAndTableNamesAgree) {
+    const LogLines lines = hindcastLines({});
+    ASSERT_EQ(lines.size(), 3u);
+    const PredictionTable table = allSpeciesTable({});
+    const std::string csv = tableCsv(table);
+    ASSERT_EQ(csv.substr(0, csv.find_first_of("\r\n")),
+              "year,species,reached_later,not_reached,auc,spearman,mae,distance_auc,distance_spearman");
+    std::string titles;
+    for (std::size_t c = 0; c < table.columns.size(); ++c) {
+        if (c == 1) continue;  // the species, which the one-target block has not
+        std::string name = table.columns[c].name;
+        for (char& ch : name) ch = ch == '_' ? ' ' : ch;
+        titles += (titles.empty() ? "" : ",") + name;
+    }
+    std::string lowered = lines[2];
+    for (char& ch : lowered) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    EXPECT_EQ(lowered, titles);
+    EXPECT_EQ(table.columns[2].type, ColumnType::Integer);
+    EXPECT_EQ(table.columns[3].type, ColumnType::Integer);
+    EXPECT_EQ(table.columns[4].type, ColumnType::Number);
 }
 
 TEST_F(Hindcast, NeedsATargetAndReportsAStoppedRun) {

@@ -331,12 +331,14 @@ TEST(PowerIteration, BlockedProductsEqualThePlainIterationBitForBit) {
         for (double x : v) length += x * x;
         for (double& x : v) x /= std::sqrt(length);
 
-        power.eigenvector(matrix, got, host);
+        const PowerIterationOutcome plain = power.eigenvector(matrix, got, host);
         EXPECT_EQ(got, v) << "n = " << n;
-        EXPECT_EQ(power.lastIterations(), iterations) << "n = " << n;
-        power.eigenvector(matrix, got, host, true);  // the first product read off the first column
+        EXPECT_EQ(plain.iterations, iterations) << "n = " << n;
+        EXPECT_TRUE(plain.converged) << "n = " << n;
+        const PowerIterationOutcome quick = power.eigenvector(matrix, got, host, true);  // first product off column 0
         EXPECT_EQ(got, v) << "n = " << n;
-        EXPECT_EQ(power.lastIterations(), iterations) << "n = " << n;
+        EXPECT_EQ(quick.iterations, iterations) << "n = " << n;
+        EXPECT_TRUE(quick.converged) << "n = " << n;
     }
     EXPECT_EQ(host.yields, 22);  // one per eigenvector
 }
@@ -345,13 +347,44 @@ TEST(PowerIteration, NoConvergenceOrNoProductStillGivesAVector) {
     test::RecordingHost host;
     PowerIteration power;
     std::vector<double> v;
-    // A swap alternates (1,0) and (0,1); after the even iteration limit the start is back.
+    // A swap (eigenvalues 1 and -1, of equal modulus) alternates (1,0) and (0,1); after the
+    // even iteration limit the start is back, and the iteration says it never settled.
     SquareMatrix swap(2, 0.0);
     swap(0, 1) = swap(1, 0) = 1;
-    power.eigenvector(swap, v, host);
+    const PowerIterationOutcome alternating = power.eigenvector(swap, v, host);
     EXPECT_EQ(v, (std::vector<double>{1, 0}));
-    power.eigenvector(SquareMatrix(3, 0.0), v, host);
+    EXPECT_FALSE(alternating.converged);
+    EXPECT_EQ(alternating.iterations, 1000000);
+    const PowerIterationOutcome zero = power.eigenvector(SquareMatrix(3, 0.0), v, host);
     EXPECT_EQ(v, (std::vector<double>{1, 0, 0}));
+    EXPECT_FALSE(zero.converged) << "a zero product is no eigenvector";
+    EXPECT_EQ(zero.iterations, 1);
+}
+
+TEST(PowerIteration, SettlesOnAPositiveMatrixAndOnEmptyOrSingleCells) {
+    test::RecordingHost host;
+    PowerIteration power;
+    std::vector<double> v;
+    SquareMatrix m(2);
+    m(0, 0) = 2, m(0, 1) = 1, m(1, 0) = 3, m(1, 1) = 2;  // score (1, sqrt 3) / 2
+    const PowerIterationOutcome settled = power.eigenvector(m, v, host);
+    EXPECT_TRUE(settled.converged);
+    EXPECT_GT(settled.iterations, 1);
+    EXPECT_LT(settled.iterations, 100);
+    EXPECT_NEAR(v[1], std::sqrt(3.0) / 2, 1e-6);
+    // A rotation by a quarter turn scaled by 2: eigenvalues 2i and -2i, of equal modulus;
+    // after a stop that left it unsettled, the next call starts afresh.
+    SquareMatrix rotation(2, 0.0);
+    rotation(0, 1) = -2, rotation(1, 0) = 2;
+    EXPECT_FALSE(power.eigenvector(rotation, v, host).converged);
+    EXPECT_TRUE(power.eigenvector(m, v, host).converged);
+    const PowerIterationOutcome single = power.eigenvector(SquareMatrix(1, 4.0), v, host);
+    EXPECT_TRUE(single.converged);
+    EXPECT_EQ(single.iterations, 1);
+    EXPECT_EQ(v, std::vector<double>{1});
+    const PowerIterationOutcome empty = power.eigenvector(SquareMatrix(0), v, host);
+    EXPECT_TRUE(empty.converged);
+    EXPECT_EQ(empty.iterations, 0);
 }
 
 }  // namespace

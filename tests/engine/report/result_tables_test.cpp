@@ -129,6 +129,9 @@ TEST_F(ResultTables, SummaryNamesEverySettingAndLeavesWhatCannotBeComputedNull) 
     EXPECT_EQ(target["r_all"].get<double>(), result.species[2].fit.rt);
     EXPECT_TRUE(json["species"][0]["r_validation"].is_null());
     EXPECT_TRUE(json["trials"]["mean_sd"].is_null());
+    EXPECT_EQ(json["converged"], true) << "the run's own score settles";
+    EXPECT_GT(json["power_iterations"].get<int>(), 1);
+    EXPECT_EQ(json["power_iterations"], result.scoreIteration.iterations);
     EXPECT_EQ(json["hindcast"][0], (nlohmann::json{{"year", 2011}, {"reached_later", 2}, {"not_reached", 1},
                                                    {"auc", 0.5}, {"spearman", nullptr}, {"mae", 1.25},
                                                    {"distance_auc", 1}, {"distance_spearman", nullptr}}));
@@ -139,6 +142,19 @@ TEST_F(ResultTables, SummaryNamesEverySettingAndLeavesWhatCannotBeComputedNull) 
         runSummaryJson({"9.9", "in.csv", std::nullopt, host.values, "12-05-2026", result, 0, nullptr}));
     EXPECT_FALSE(plain.contains("hindcast"));
     EXPECT_TRUE(plain["input"]["sha256"].is_null());
+
+    RunResult unsettled = result;
+    unsettled.scoreIteration = {false, 1000000};
+    const auto json2 = nlohmann::ordered_json::parse(
+        runSummaryJson({"9.9", "in.csv", std::nullopt, host.values, "12-05-2026", unsettled, 0, nullptr}));
+    EXPECT_EQ(json2["converged"], false);
+    EXPECT_EQ(json2["power_iterations"], 1000000);
+    std::vector<std::string> keys;
+    for (const auto& item : json2.items()) keys.push_back(item.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"version", "input", "calculation_date", "settings", "counts", "target",
+                                              "examine_weight", "species", "trials", "converged", "power_iterations",
+                                              "skill", "run_seconds"}))
+        << "the new keys leave the others in their order";
 }
 
 }  // namespace
