@@ -1,0 +1,95 @@
+#include "base/work_pool.hpp"
+
+#include <atomic>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "base/cancel.hpp"
+
+namespace el {
+namespace {
+
+// Every task number runs once per call, task 0 on the calling thread and the others each on
+// a thread of their own that the pool keeps from one call to the next.
+TEST(WorkPool, RunsEachTaskOnceOnItsOwnThreadAndKeepsItsThreads) {
+    WorkPool pool(4);
+    ASSERT_EQ(pool.size(), 4);
+    std::vector<std::thread::id> first(4), second(4);
+    std::vector<int> runs(4, 0);
+    pool.onEach([&](int t) {
+        first[static_cast<std::size_t>(t)] = std::this_thread::get_id();
+        ++runs[static_cast<std::size_t>(t)];
+    });
+    pool.onEach([&](int t) {
+        second[static_cast<std::size_t>(t)] = std::this_thread::get_id();
+        ++runs[static_cast<std::size_t>(t)];
+    });
+    EXPECT_EQ(runs, (std::vector<int>{2, 2, 2, 2}));
+    EXPECT_EQ(first[0], std::this_thread::get_id());
+    EXPECT_EQ(std::set<std::thread::id>(first.begin(), first.end()).size(), 4u);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(WorkPool(0).size(), 1);
+}
+
+// The error of the lowest task number is rethrown, and only once every task has ended.
+TEST(WorkPool, RethrowsTheLowestTasksErrorAfterAllHaveEnded) {
+    WorkPool pool(3);
+    std::atomic<int> ended{0};
+    try {
+        pool.onEach([&](int t) {
+            ++ended;
+            if (t > 0) throw std::runtime_error("task " + std::to_string(t));
+        });
+        FAIL() << "nothing was thrown";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(std::string(error.what()), "task 1");
+    }
+    EXPECT_EQ(ended.load(), 3);
+    // The pool goes on after a failed call, without the old errors.
+    EXPECT_NO_THROW(pool.onEach([](int) {}));
+    EXPECT_THROW(onThreads(2, [](int t) { if (t == 0) throw WorkStopped{}; }), WorkStopped);
+}
+
+TEST(WorkPool, RangesCoverEveryIndexOnceInContiguousPieces) {
+    for (int threads : {1, 3, 8}) {
+        for (std::size_t count : {0u, 1u, 5u, 100u}) {
+            std::vector<std::atomic<int>> seen(count);
+            std::atomic<int> pieces{0};
+            forRanges(threads, count, [&](std::size_t begin, std::size_t end) {
+                ++pieces;
+                for (std::size_t i = begin; i < end; ++i) ++seen[i];
+            });
+            for (std::size_t i = 0; i < count; ++i) EXPECT_EQ(seen[i].load(), 1) << threads << " " << i;
+            EXPECT_LE(pieces.load(), threads);
+        }
+    }
+    EXPECT_EQ(workersWithin(8, kWorkerMemory / 3), 3);
+    EXPECT_EQ(workersWithin(8, kWorkerMemory * 2), 1);
+    EXPECT_EQ(workersWithin(0, 1), 1);
+}
+
+TEST(StopToken, WorkerFeedbackStopsOnceRaisedAndKeepsTheLatestCaption) {
+    StopToken stop;
+    SharedCaption caption;
+    WorkerFeedback feedback(stop, &caption);
+    feedback.caption(Label::Status, "not shown");
+    std::string text;
+    EXPECT_FALSE(caption.take(text));
+    feedback.caption(Label::RunProgress, "Pass 1");
+    feedback.caption(Label::RunProgress, "Pass 2");
+    EXPECT_NO_THROW(feedback.checkpoint());
+    ASSERT_TRUE(caption.take(text));
+    EXPECT_EQ(text, "Pass 2");
+    EXPECT_FALSE(caption.take(text));
+    stop.raise();
+    EXPECT_THROW(feedback.checkpoint(), WorkStopped);
+    EXPECT_THROW(stop.check<Cancelled>(), Cancelled);
+}
+
+}  // namespace
+}  // namespace el
