@@ -140,9 +140,9 @@ void PassPipeline::work() {
 
 PassRecord PassPipeline::compute(long long k, const SettingValues& settings, PassScratch& scratch) {
     WorkerFeedback feedback(stop_, &caption_);
-    StageRecorder recorder(StageReporter(work_.input, settings, false));  // examine-weight passes only
-    const PassContext context{settings, feedback, work_.random, scratch, recorder, 1, &work_.frames, &turns_, k};
     PassRecord record;
+    PassReport& report = record.report.emplace(work_.input, settings, false, nullptr);  // examine-weight passes only
+    const PassContext context{settings, feedback, work_.random, scratch, report, 1, &work_.frames, &turns_, k};
     try {
         const PowerPair& powers = powers_[static_cast<std::size_t>(k)];
         record.outcome = computePass(work_.input, powers.p1, powers.p2, context);
@@ -153,7 +153,6 @@ PassRecord PassPipeline::compute(long long k, const SettingValues& settings, Pas
         record.error = std::current_exception();
     }
     turns_.done(k);  // a pass that ended before its trials draws nothing
-    record.reports = recorder.take();
     scratch.matrix = std::exchange(record.outcome.matrix, SquareMatrix());
     return record;
 }

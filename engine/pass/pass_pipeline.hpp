@@ -12,12 +12,13 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "base/feedback.hpp"
 #include "base/settings.hpp"
 #include "engine/pass/pass_frames.hpp"
-#include "engine/pass/pass_reporter.hpp"
+#include "engine/pass/pass_report.hpp"
 #include "engine/pass/pass_settings.hpp"
 #include "engine/pass/power_pass.hpp"
 #include "engine/trials/trial_random.hpp"
@@ -31,9 +32,9 @@ struct PowerPair {
 
 // What a worker leaves of one pass.
 struct PassRecord {
-    PassOutcome outcome;               // without its matrix, whose lines are already in `reports`
-    std::vector<StageReport> reports;  // in stage order
-    std::exception_ptr error;          // what the pass threw after its reports, if it did
+    PassOutcome outcome;                // without its matrix, whose lines are already in `report`
+    std::optional<PassReport> report;   // what the pass reported, kept
+    std::exception_ptr error;           // what the pass threw after its report, if it did
 };
 
 // What every pass of the run shares.

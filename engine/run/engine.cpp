@@ -9,7 +9,6 @@
 #include "base/numtext.hpp"
 #include "engine/pass/pass_pipeline.hpp"
 #include "engine/pass/pass_report.hpp"
-#include "engine/pass/pass_reporter.hpp"
 #include "engine/pass/pass_result.hpp"
 #include "engine/pass/pass_settings.hpp"
 #include "engine/pass/power_pass.hpp"
@@ -180,8 +179,8 @@ PassOutcome RunDriver::runPasses(const PassInput& input, const std::vector<Power
     PassOutcome last;
     for (long long k = 0; k < passes; ++k) {
         const SettingValues& settings = handed.of(k);
-        PassReporter reporter(StageReporter(input, settings, reportMode_), writer);
-        const PassContext context{settings, hooks_.feedback, random_, scratch, reporter, threads_, frames};
+        PassReport report(input, settings, reportMode_, &writer);
+        const PassContext context{settings, hooks_.feedback, random_, scratch, report, threads_, frames};
         if (!reportMode_) writer.setPassCaption(passCaption(k, passes));
         scratch.matrix = std::exchange(last.matrix, SquareMatrix());
         const PowerPair& pair = powers[static_cast<std::size_t>(k)];
@@ -200,7 +199,7 @@ PassOutcome RunDriver::runPassesInParallel(const PassInput& input, const std::ve
     const PassWork work{input, handed, random_, *frames_};
     runPassesOnThreads(work, powers, passWorkers(input), hooks_.feedback, [&](long long k, PassRecord& record) {
         writer.setPassCaption(passCaption(k, passes));
-        for (const StageReport& report : record.reports) writer.show(report);
+        record.report->show(writer);
         if (record.error) std::rethrow_exception(record.error);
         afterPass(input, handed.of(k), record.outcome, k, passes);
         if (k + 1 == passes) last = std::move(record.outcome);
