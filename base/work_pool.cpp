@@ -14,6 +14,7 @@ struct WorkPool::Shared {
     std::condition_variable changed;
     const std::function<void(int)>* task = nullptr;
     long long round = 0;  // how many calls of onEach have handed out their tasks
+    int count = 0;        // tasks of the current round
     int pending = 0;      // workers still at the current round's task
     bool closing = false;
     std::vector<std::exception_ptr> errors;  // by task number
@@ -34,6 +35,7 @@ struct WorkPool::Shared {
                 changed.wait(lock, [&] { return closing || round != seen; });
                 if (closing) return;
                 seen = round;
+                if (t >= count) continue;
             }
             run(t);
             {
@@ -65,13 +67,14 @@ WorkPool::~WorkPool() {
     shared_->workers.clear();  // joined here
 }
 
-void WorkPool::onEach(const std::function<void(int)>& task) {
+void WorkPool::onEach(const std::function<void(int)>& task, int count) {
     Shared& s = *shared_;
     {
         const std::lock_guard lock(s.mutex);
         std::fill(s.errors.begin(), s.errors.end(), nullptr);
         s.task = &task;
-        s.pending = size_ - 1;
+        s.count = count < 0 ? size_ : std::clamp(count, 1, size_);
+        s.pending = s.count - 1;
         ++s.round;
     }
     s.changed.notify_all();
@@ -85,12 +88,38 @@ void WorkPool::onEach(const std::function<void(int)>& task) {
         if (error) std::rethrow_exception(error);
 }
 
+namespace {
+
+// The calling thread's pool, and whether a call on it is under way.
+struct ThreadPool {
+    std::unique_ptr<WorkPool> pool;
+    bool busy = false;
+};
+
+}  // namespace
+
 void onThreads(int threads, const std::function<void(int)>& work) {
     if (threads <= 1) {
         work(0);
         return;
     }
-    WorkPool(threads).onEach(work);
+    thread_local ThreadPool own;
+    if (own.busy) {
+        WorkPool(threads).onEach(work);
+        return;
+    }
+    if (!own.pool || own.pool->size() < threads) {
+        own.pool.reset();  // its threads are joined before the larger set is made
+        own.pool = std::make_unique<WorkPool>(threads);
+    }
+    own.busy = true;
+    try {
+        own.pool->onEach(work, threads);
+    } catch (...) {
+        own.busy = false;
+        throw;
+    }
+    own.busy = false;
 }
 
 void forRanges(int threads, std::size_t count, const std::function<void(std::size_t, std::size_t)>& work) {

@@ -28,10 +28,10 @@ public:
     WorkPool& operator=(const WorkPool&) = delete;
 
     int size() const { return size_; }
-    // Calls task(t) for t = 0 .. size() - 1, t = 0 on the calling thread and every other on
-    // a worker of its own, and returns when all have ended. The exception of the lowest t
-    // that threw, if any, is rethrown then.
-    void onEach(const std::function<void(int)>& task);
+    // Calls task(t) for t = 0 .. count - 1 (at most size(); all when count < 0), t = 0 on the
+    // calling thread and every other on a worker of its own, and returns when all have
+    // ended. The exception of the lowest t that threw, if any, is rethrown then.
+    void onEach(const std::function<void(int)>& task, int count = -1);
 
 private:
     struct Shared;
@@ -39,7 +39,9 @@ private:
     std::unique_ptr<Shared> shared_;
 };
 
-// onEach on a pool of `threads` made for the call.
+// onEach with `threads` tasks on the calling thread's own pool, made at its first use and
+// grown when a call needs more threads, so that the threads of a run are made once. A call
+// made from inside a task of that pool gets a pool of its own for the call.
 void onThreads(int threads, const std::function<void(int)>& work);
 
 // Cuts [0, count) into at most `threads` contiguous ranges of nearly equal size and calls
