@@ -140,9 +140,9 @@ void PassPipeline::work() {
 
 PassRecord PassPipeline::compute(long long k, const SettingValues& settings, PassScratch& scratch) {
     WorkerFeedback feedback(stop_, &caption_);
-    PassRecord record;
-    PassReport& report = record.report.emplace(work_.input, settings, false, nullptr);  // examine-weight passes only
+    PassReport report(work_.input, settings, false, nullptr);  // examine-weight passes only
     const PassContext context{settings, feedback, work_.random, scratch, report, 1, &work_.frames, &turns_, k};
+    PassRecord record;
     try {
         const PowerPair& powers = powers_[static_cast<std::size_t>(k)];
         record.outcome = computePass(work_.input, powers.p1, powers.p2, context);
@@ -153,6 +153,7 @@ PassRecord PassPipeline::compute(long long k, const SettingValues& settings, Pas
         record.error = std::current_exception();
     }
     turns_.done(k);  // a pass that ended before its trials draws nothing
+    record.report = report.takeKept();
     scratch.matrix = std::exchange(record.outcome.matrix, SquareMatrix());
     return record;
 }

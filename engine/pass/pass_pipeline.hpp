@@ -12,7 +12,6 @@
 
 #include <exception>
 #include <functional>
-#include <optional>
 #include <vector>
 
 #include "base/feedback.hpp"
@@ -32,9 +31,9 @@ struct PowerPair {
 
 // What a worker leaves of one pass.
 struct PassRecord {
-    PassOutcome outcome;                // without its matrix, whose lines are already in `report`
-    std::optional<PassReport> report;   // what the pass reported, kept
-    std::exception_ptr error;           // what the pass threw after its report, if it did
+    PassOutcome outcome;                    // without its matrix, whose lines are already in `report`
+    std::vector<PassReport::Piece> report;  // what the pass reported, in stage order
+    std::exception_ptr error;               // what the pass threw after its report, if it did
 };
 
 // What every pass of the run shares.

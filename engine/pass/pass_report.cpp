@@ -78,24 +78,18 @@ LogLines passStageLines(PassStage stage, const PassOutcome& outcome, const PassR
 
 }  // namespace
 
-PassReport::PassReport(const PassInput& input, const SettingsSource& settings, bool reportMode, ReportWriter* showNow)
-    : input_(&input), reportMode_(reportMode), examineWeight_(isOn(settings, Setting::ExamineWeight)),
-      targetText_(settings.setting(Setting::TargetSpecies)), showNow_(showNow) {}
-
 void PassReport::stageDone(PassStage stage, const PassOutcome& outcome) {
     Piece made = piece(stage, outcome);
     if (showNow_ != nullptr) return showNow_->show(made);
     if (!made.lines.empty() || made.weightTest) kept_.push_back(std::move(made));
 }
 
-void PassReport::show(ReportWriter& writer) const {
-    for (const Piece& kept : kept_) writer.show(kept);
-}
-
-PassReport::Piece PassReport::piece(PassStage stage, const PassOutcome& outcome) const {
-    Piece made{passStageLines(stage, outcome, {*input_, reportMode_, targetText_}), std::nullopt};
-    if (stage != PassStage::SpeciesFitted || !examineWeight_) return made;
-    if (static_cast<int>(outcome.species.size()) - 1 != input_->targetIndex()) return made;
+PassReport::Piece PassReport::piece(PassStage stage, const PassOutcome& outcome) {
+    if (stage == PassStage::Started) targetText_ = settings_.setting(Setting::TargetSpecies);
+    Piece made{passStageLines(stage, outcome, {input_, reportMode_, targetText_}), std::nullopt};
+    if (stage != PassStage::SpeciesFitted) return made;
+    const bool isTarget = static_cast<int>(outcome.species.size()) - 1 == input_.targetIndex();
+    if (!isTarget || !isOn(settings_, Setting::ExamineWeight)) return made;
     const SpeciesFit& fit = outcome.species.back().fit;
     made.weightTest = WeightTestEntry{weightTestLine(targetText_, outcome.p1, outcome.p2, fit),
                                       weightTestCaption(targetText_, outcome.p1, outcome.p2, fit),

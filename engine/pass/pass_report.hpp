@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/feedback.hpp"
@@ -35,22 +36,24 @@ public:
         std::optional<WeightTestEntry> weightTest;
     };
 
-    // Reads the target text and the examine-weight switch from the pass's settings now;
-    // shows every piece on `showNow` as it is made, or keeps it when that is null.
-    PassReport(const PassInput& input, const SettingsSource& settings, bool reportMode, ReportWriter* showNow);
+    // Shows every piece on `showNow` as it is made, or keeps it when that is null. Reads the
+    // pass's settings as the pass goes on: the target text when it starts, whether the run
+    // still examines the weights when the target is fitted.
+    PassReport(const PassInput& input, const SettingsSource& settings, bool reportMode, ReportWriter* showNow)
+        : input_(input), settings_(settings), reportMode_(reportMode), showNow_(showNow) {}
 
     void stageDone(PassStage stage, const PassOutcome& outcome) override;
-    // Shows the pieces kept, in stage order.
-    void show(ReportWriter& writer) const;
+    // The pieces kept, in stage order, for a ReportWriter to show.
+    std::vector<Piece> takeKept() { return std::move(kept_); }
 
 private:
-    Piece piece(PassStage stage, const PassOutcome& outcome) const;
+    Piece piece(PassStage stage, const PassOutcome& outcome);
 
-    const PassInput* input_;
+    const PassInput& input_;
+    const SettingsSource& settings_;
     bool reportMode_;
-    bool examineWeight_;
-    std::string targetText_;
     ReportWriter* showNow_;
+    std::string targetText_;
     std::vector<Piece> kept_;
 };
 

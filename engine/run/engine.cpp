@@ -178,7 +178,8 @@ PassOutcome RunDriver::runPasses(const PassInput& input, const std::vector<Power
     PassSettings handed(settings_, passes);
     PassOutcome last;
     for (long long k = 0; k < passes; ++k) {
-        const SettingValues& settings = handed.of(k);
+        // The one pass of a report-mode run reads the settings live, each where it needs it.
+        const SettingsSource& settings = reportMode_ ? settings_ : static_cast<const SettingsSource&>(handed.of(k));
         PassReport report(input, settings, reportMode_, &writer);
         const PassContext context{settings, hooks_.feedback, random_, scratch, report, threads_, frames};
         if (!reportMode_) writer.setPassCaption(passCaption(k, passes));
@@ -199,7 +200,7 @@ PassOutcome RunDriver::runPassesInParallel(const PassInput& input, const std::ve
     const PassWork work{input, handed, random_, *frames_};
     runPassesOnThreads(work, powers, passWorkers(input), hooks_.feedback, [&](long long k, PassRecord& record) {
         writer.setPassCaption(passCaption(k, passes));
-        record.report->show(writer);
+        for (const PassReport::Piece& piece : record.report) writer.show(piece);
         if (record.error) std::rethrow_exception(record.error);
         afterPass(input, handed.of(k), record.outcome, k, passes);
         if (k + 1 == passes) last = std::move(record.outcome);
