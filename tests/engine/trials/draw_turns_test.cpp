@@ -54,15 +54,21 @@ TEST(DrawTurns, PassesDoneOutOfOrderReleaseTheWaitersInPassOrder) {
     turns.await(4);
 }
 
-// A pass whose earlier passes are done does not wait, even with the stop token raised.
-TEST(DrawTurns, ATurnThatHasComeIsKeptAfterAStop) {
+// With the stop token raised a pass gets its turn only when every earlier pass is done, and
+// is stopped otherwise: passes done ahead of an earlier one give no turn until it is done.
+TEST(DrawTurns, PassesDoneAheadGiveNoTurnUntilTheEarlierOneIsDone) {
     StopToken stop;
     DrawTurns turns(stop);
-    turns.done(0);
+    turns.done(2);
+    turns.done(1);
     stop.raise();
     turns.wake();
-    EXPECT_NO_THROW(turns.await(1));
-    EXPECT_THROW(turns.await(2), WorkStopped);
+    EXPECT_NO_THROW(turns.await(0));
+    EXPECT_THROW(turns.await(1), WorkStopped);
+    EXPECT_THROW(turns.await(3), WorkStopped);
+    turns.done(0);
+    EXPECT_NO_THROW(turns.await(3));
+    EXPECT_THROW(turns.await(4), WorkStopped);
 }
 
 // A stop raised while passes wait for a turn that never comes ends every wait with
