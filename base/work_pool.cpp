@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include <unistd.h>
+
 namespace el {
 
 struct WorkPool::Shared {
@@ -90,10 +92,24 @@ void WorkPool::onEach(const std::function<void(int)>& task, int count) {
 
 namespace {
 
-// The calling thread's pool, and whether a call on it is under way.
+// The calling thread's pool, the process that made it, and whether a call on it is under way.
 struct ThreadPool {
     std::unique_ptr<WorkPool> pool;
+    pid_t owner = 0;
     bool busy = false;
+
+    // A pool of at least `threads`, made anew when the one there is smaller. A child made by
+    // fork() (R's parallel package forks) has none of its parent's workers: it leaves the
+    // copied pool alone, since joining threads it does not have would never return.
+    WorkPool& atLeast(int threads) {
+        if (pool && owner != getpid()) (void)pool.release();
+        if (!pool || pool->size() < threads) {
+            pool.reset();  // its threads are joined before the larger set is made
+            pool = std::make_unique<WorkPool>(threads);
+            owner = getpid();
+        }
+        return *pool;
+    }
 };
 
 }  // namespace
@@ -108,13 +124,10 @@ void onThreads(int threads, const std::function<void(int)>& work) {
         WorkPool(threads).onEach(work);
         return;
     }
-    if (!own.pool || own.pool->size() < threads) {
-        own.pool.reset();  // its threads are joined before the larger set is made
-        own.pool = std::make_unique<WorkPool>(threads);
-    }
+    WorkPool& pool = own.atLeast(threads);
     own.busy = true;
     try {
-        own.pool->onEach(work, threads);
+        pool.onEach(work, threads);
     } catch (...) {
         own.busy = false;
         throw;

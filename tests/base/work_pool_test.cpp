@@ -7,6 +7,9 @@
 #include <thread>
 #include <vector>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "base/cancel.hpp"
@@ -76,6 +79,30 @@ TEST(WorkPool, CallsReuseTheThreadsOfTheCallersPoolAndMayNest) {
     std::atomic<int> ran{0};
     onThreads(3, [&](int) { ++ran; });
     EXPECT_EQ(ran.load(), 3);
+}
+
+// A child made by fork() has only the thread that forked: its calls get threads of their
+// own instead of waiting for its parent's workers, which it does not have.
+TEST(WorkPool, AForkedChildRunsItsCallsOnThreadsOfItsOwn) {
+#if defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the race detector refuses threads made after a fork";
+#endif
+    std::atomic<int> ran{0};
+    onThreads(3, [&](int) { ++ran; });  // the parent's pool is made
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        alarm(30);  // a child that hangs ends by the signal, and the test fails
+        std::atomic<int> childRan{0};
+        onThreads(3, [&](int) { ++childRan; });
+        onThreads(2, [&](int) { ++childRan; });
+        _exit(childRan.load() == 5 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    onThreads(3, [&](int) { ++ran; });
+    EXPECT_EQ(ran.load(), 6);
 }
 
 TEST(WorkPool, RangesCoverEveryIndexOnceInContiguousPieces) {
