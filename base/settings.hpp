@@ -74,10 +74,10 @@ std::optional<Setting> settingByName(std::string_view name);
 // needs a value, so a change made meanwhile takes effect from then on. The run also
 // writes a few (its interlocks, an empty training share), as the window shows them.
 //
-// A run reads and writes its settings source only on the thread that called it. Power
-// passes computed on worker threads read a copy of the settings that the calling thread
-// refreshes after each pass, so a change made during a yield still takes effect from the
-// next passes on.
+// A run reads and writes its settings source only on the thread that called it. Each power
+// pass reads the settings as they stood when it was handed out: passes are handed out in
+// pass order on that thread, a fixed number ahead of the pass last taken back, so a change
+// made during a yield reaches the same pass on any number of threads.
 class SettingsSource {
 public:
     virtual ~SettingsSource() = default;

@@ -60,14 +60,14 @@ void WorkChannel::acknowledge() {
     answered_.notify_all();
 }
 
-void WorkChannel::requestStop() { stop_.store(true, std::memory_order_relaxed); }
+void WorkChannel::requestStop() { stop_.raise(); }
 
 void WorkChannel::abandon() {
     {
         const std::lock_guard lock(mutex_);
         abandoned_ = true;
     }
-    stop_.store(true, std::memory_order_relaxed);
+    stop_.raise();
     answered_.notify_all();
 }
 

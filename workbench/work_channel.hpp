@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/cancel.hpp"
 #include "base/feedback.hpp"
 #include "base/settings.hpp"
 
@@ -53,7 +54,7 @@ public:
     void ask(const std::string& text);
     // The work has ended: nothing follows.
     void finish();
-    bool stopRequested() const { return stop_.load(std::memory_order_relaxed); }
+    bool stopRequested() const { return stop_.raised(); }
     // True once the window has looked since the work last published.
     bool newsWanted() const { return wanted_.load(std::memory_order_relaxed); }
 
@@ -78,7 +79,7 @@ private:
     bool questionTaken_ = false;
     bool finished_ = false;
     bool abandoned_ = false;
-    std::atomic<bool> stop_{false};
+    StopToken stop_;
     std::atomic<bool> wanted_{true};
 };
 

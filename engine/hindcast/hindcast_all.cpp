@@ -3,33 +3,67 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <exception>
 #include <mutex>
-#include <thread>
 
 #include "base/text.hpp"
 #include "engine/run/run_error.hpp"
 #include "engine/kernels/status_matrix.hpp"
-#include "engine/pass/workers.hpp"
+#include "base/cancel.hpp"
+#include "base/work_pool.hpp"
 
 namespace el::engine {
 namespace {
+
+// How often the calling thread asks the caller about a Cancel while it waits for the others.
+constexpr auto kYieldInterval = std::chrono::milliseconds(20);
 
 struct Job {
     double year = 0;
     std::string species;
 };
 
+// How many masked runs have ended, for the calling thread to wait on.
+class JobsDone {
+public:
+    void add() {
+        {
+            const std::lock_guard lock(mutex_);
+            ++done_;
+        }
+        changed_.notify_all();
+    }
+    long long count() const {
+        const std::lock_guard lock(mutex_);
+        return done_;
+    }
+    // Returns once a run ends or the stop token is raised, or after `interval` at the latest.
+    void await(long long seen, const StopToken& stop, std::chrono::milliseconds interval) {
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, interval, [&] { return done_ != seen || stop.raised(); });
+    }
+    void wake() {
+        { const std::lock_guard lock(mutex_); }
+        changed_.notify_all();
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    long long done_ = 0;
+};
+
 // The feedback of the masked runs of one worker: each checkpoint stops the run once the
-// stop flag is raised. On the calling thread it also asks the caller (a Cancel there
-// raises the flag for every worker) and shows how many runs are done.
+// stop token is raised. On the calling thread it also asks the caller (a Cancel there
+// raises the token for every worker) and shows how many runs are done.
 class JobFeedback : public Feedback {
 public:
-    JobFeedback(StopFlag& stop, Feedback* caller, const std::atomic<long long>& done, long long total)
+    JobFeedback(StopToken& stop, Feedback* caller, const JobsDone& done, long long total)
         : stop_(stop), caller_(caller), done_(done), total_(total) {}
 
     void checkpoint() override {
-        if (stop_.raised()) throw Cancelled{};
+        stop_.check<Cancelled>();
         if (caller_ == nullptr) return;
         try {
             caller_->checkpoint();
@@ -37,14 +71,14 @@ public:
             stop_.raise();
             throw;
         }
-        const long long done = done_.load(std::memory_order_relaxed);
+        const long long done = done_.count();
         if (done != shown_) caller_->progress(ProgressStage::Hindcasts, shown_ = done, total_);
     }
 
 private:
-    StopFlag& stop_;
+    StopToken& stop_;
     Feedback* caller_;
-    const std::atomic<long long>& done_;
+    const JobsDone& done_;
     long long total_;
     long long shown_ = -1;
 };
@@ -140,8 +174,8 @@ AllSpeciesHindcast runAllSpeciesHindcast(const AllSpeciesRequest& request, Feedb
 
     std::vector<SpeciesHindcast> rows(jobs.size());
     std::atomic<std::size_t> next{0};
-    std::atomic<long long> done{0};
-    StopFlag stop;
+    JobsDone done;
+    StopToken stop;
     FirstFailure failure;
     const int threads = std::max(1, std::min(request.threads, static_cast<int>(jobs.size())));
     try {
@@ -150,21 +184,23 @@ AllSpeciesHindcast runAllSpeciesHindcast(const AllSpeciesRequest& request, Feedb
             try {
                 for (std::size_t j = next++; j < jobs.size() && !stop.raised(); j = next++) {
                     rows[j] = runJob(request, centres, jobs[j], own);
-                    done.fetch_add(1, std::memory_order_relaxed);
+                    done.add();
                     own.checkpoint();
                 }
                 // The calling thread keeps answering the caller (a Cancel, the progress)
                 // until the last run on another thread has ended.
-                while (t == 0 && done.load(std::memory_order_relaxed) < total && !stop.raised()) {
+                for (long long seen = done.count(); t == 0 && seen < total && !stop.raised(); seen = done.count()) {
                     own.checkpoint();
-                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                    done.await(seen, stop, kYieldInterval);
                 }
             } catch (const Cancelled&) {
                 stop.raise();
+                done.wake();
                 throw;
             } catch (...) {
                 failure.keep(std::current_exception());
                 stop.raise();  // the others end at their next checkpoint
+                done.wake();
                 throw;
             }
         });

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 
-#include "engine/pass/workers.hpp"
+#include "base/work_pool.hpp"
 
 namespace el::engine {
 

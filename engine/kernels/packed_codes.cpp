@@ -4,7 +4,7 @@
 
 #include "engine/kernels/bit_count.hpp"
 #include "engine/kernels/wide_kernels.hpp"
-#include "engine/pass/workers.hpp"
+#include "base/work_pool.hpp"
 
 
 namespace el::engine {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/pass/workers.hpp"
+#include "base/work_pool.hpp"
 
 namespace el::engine {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "engine/kernels/bit_count.hpp"
 #include "engine/kernels/status_ranks.hpp"
-#include "engine/pass/workers.hpp"
+#include "base/work_pool.hpp"
 
 namespace el::engine {
 namespace {

@@ -5,11 +5,11 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "engine/trials/draw_turns.hpp"
-#include "engine/pass/workers.hpp"
+#include "base/cancel.hpp"
+#include "base/work_pool.hpp"
 
 namespace el::engine {
 namespace {
@@ -26,16 +26,21 @@ public:
 
 private:
     long long passes() const { return static_cast<long long>(powers_.size()); }
+    // Pass k has its settings and a slot to leave its record in.
+    bool mayTake(long long k) const {
+        return k < work_.settings.handedOut() && k < taken_ + static_cast<long long>(slots_.size());
+    }
     std::optional<PassRecord>& slot(long long k) { return slots_[static_cast<std::size_t>(k) % slots_.size()]; }
     void work();
-    PassRecord compute(long long k, PassScratch& scratch);
+    PassRecord compute(long long k, const SettingValues& settings, PassScratch& scratch);
     PassRecord awaitPass(long long k, Feedback& feedback);
     void stop();
+    void handOutAfter(long long k);
 
     const PassWork& work_;
     const std::vector<PowerPair>& powers_;
     const int threads_;
-    StopFlag stop_;
+    StopToken stop_;
     DrawTurns turns_;
     SharedCaption caption_;
 
@@ -47,18 +52,21 @@ private:
     std::exception_ptr failure_;  // a worker failed outside any pass
 };
 
+// The calling thread takes the passes back (task 0) while the workers compute them.
 void PassPipeline::run(Feedback& feedback, const std::function<void(long long, PassRecord&)>& take) {
-    std::vector<std::jthread> workers;
-    try {
-        for (int w = 0; w < threads_; ++w) workers.emplace_back([this] { work(); });
-        for (long long k = 0; k < passes(); ++k) {
-            PassRecord record = awaitPass(k, feedback);
-            take(k, record);
+    onThreads(threads_ + 1, [&](int t) {
+        if (t > 0) return work();
+        try {
+            for (long long k = 0; k < passes(); ++k) {
+                PassRecord record = awaitPass(k, feedback);
+                take(k, record);
+                handOutAfter(k);
+            }
+        } catch (...) {
+            stop();
+            throw;  // once the workers have ended
         }
-    } catch (...) {
-        stop();
-        throw;  // the workers are joined on the way out
-    }
+    });
 }
 
 void PassPipeline::stop() {
@@ -67,6 +75,14 @@ void PassPipeline::stop() {
         stop_.raise();
     }
     turns_.wake();
+    changed_.notify_all();
+}
+
+void PassPipeline::handOutAfter(long long k) {
+    {
+        const std::lock_guard lock(mutex_);
+        work_.settings.taken(k);
+    }
     changed_.notify_all();
 }
 
@@ -97,15 +113,15 @@ void PassPipeline::work() {
     try {
         for (;;) {
             long long k = 0;
+            SettingValues settings;
             {
                 std::unique_lock lock(mutex_);
-                changed_.wait(lock, [&] {
-                    return stop_.raised() || next_ >= passes() || next_ < taken_ + static_cast<long long>(slots_.size());
-                });
+                changed_.wait(lock, [&] { return stop_.raised() || next_ >= passes() || mayTake(next_); });
                 if (stop_.raised() || next_ >= passes()) return;
                 k = next_++;
+                settings = work_.settings.of(k);
             }
-            PassRecord record = compute(k, scratch);
+            PassRecord record = compute(k, settings, scratch);
             {
                 const std::lock_guard lock(mutex_);
                 slot(k) = std::move(record);
@@ -122,10 +138,10 @@ void PassPipeline::work() {
     }
 }
 
-PassRecord PassPipeline::compute(long long k, PassScratch& scratch) {
+PassRecord PassPipeline::compute(long long k, const SettingValues& settings, PassScratch& scratch) {
     WorkerFeedback feedback(stop_, &caption_);
-    StageRecorder recorder(StageReporter(work_.input, work_.settings, false));  // examine-weight passes only
-    const PassContext context{work_.settings, feedback, work_.random, scratch, recorder, 1, &work_.frames, &turns_, k};
+    PassReport report(work_.input, settings, false, nullptr);  // examine-weight passes only
+    const PassContext context{settings, feedback, work_.random, scratch, report, 1, &work_.frames, &turns_, k};
     PassRecord record;
     try {
         const PowerPair& powers = powers_[static_cast<std::size_t>(k)];
@@ -137,7 +153,7 @@ PassRecord PassPipeline::compute(long long k, PassScratch& scratch) {
         record.error = std::current_exception();
     }
     turns_.done(k);  // a pass that ended before its trials draws nothing
-    record.reports = recorder.take();
+    record.report = report.takeKept();
     scratch.matrix = std::exchange(record.outcome.matrix, SquareMatrix());
     return record;
 }

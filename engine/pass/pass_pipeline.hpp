@@ -6,7 +6,7 @@
 // so the log, the weight-test file, the messages and the result are the same for any number
 // of threads.
 //
-// Workers never call the caller's feedback: their yield points look at a stop flag that
+// Workers never call the caller's feedback: their yield points look at a stop token that
 // the calling thread raises when the run ends early (Cancel, a pass that stops the run), and
 // their captions are shown, if at all, only while the calling thread waits for a pass.
 
@@ -17,7 +17,8 @@
 #include "base/feedback.hpp"
 #include "base/settings.hpp"
 #include "engine/pass/pass_frames.hpp"
-#include "engine/pass/pass_reporter.hpp"
+#include "engine/pass/pass_report.hpp"
+#include "engine/pass/pass_settings.hpp"
 #include "engine/pass/power_pass.hpp"
 #include "engine/trials/trial_random.hpp"
 
@@ -30,21 +31,22 @@ struct PowerPair {
 
 // What a worker leaves of one pass.
 struct PassRecord {
-    PassOutcome outcome;               // without its matrix, whose lines are already in `reports`
-    std::vector<StageReport> reports;  // in stage order
-    std::exception_ptr error;          // what the pass threw after its reports, if it did
+    PassOutcome outcome;                    // without its matrix, whose lines are already in `report`
+    std::vector<PassReport::Piece> report;  // what the pass reported, in stage order
+    std::exception_ptr error;               // what the pass threw after its report, if it did
 };
 
 // What every pass of the run shares.
 struct PassWork {
     const PassInput& input;
-    const SettingsSource& settings;  // read by the workers: a copy, such as SettingsCopy
+    PassSettings& settings;  // handed out on the calling thread, after each pass it takes back
     TrialRandom& random;             // drawn, should a pass run trials, in pass order
     PassFrames& frames;
 };
 
 // Computes the passes `powers` on `threads` workers and hands each record to take(k, record)
-// on the calling thread, k = 0, 1, ... in order. While it waits for a pass it shows the
+// on the calling thread, k = 0, 1, ... in order; after take(k) returns, the settings of a
+// further pass are handed out. While it waits for a pass it shows the
 // latest run progress caption of the workers and yields at least every 100 ms. When take()
 // or a yield throws, the workers stop and are joined before the exception goes on.
 void runPassesOnThreads(const PassWork& work, const std::vector<PowerPair>& powers, int threads, Feedback& feedback,

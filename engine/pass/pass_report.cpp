@@ -1,10 +1,18 @@
 #include "engine/pass/pass_report.hpp"
 
+#include <utility>
+
 #include "base/numtext.hpp"
 #include "engine/report/report_results.hpp"
 
 namespace el::engine {
 namespace {
+
+struct PassReportContext {
+    const PassInput& input;
+    bool reportMode = true;  // an examine-weight run writes only what was asked for on top
+    const std::string& targetText;  // the target species text as the pass began
+};
 
 void append(LogLines& lines, const LogLines& more) { lines.insert(lines.end(), more.begin(), more.end()); }
 
@@ -48,8 +56,8 @@ LogLines finishedLines(const PassOutcome& out, const PassReportContext& cx) {
     return lines;
 }
 
-}  // namespace
-
+// The lines `stage` adds to the log. The similarity matrices and the adjusted matrix come
+// whenever they were asked for; everything else only in report mode.
 LogLines passStageLines(PassStage stage, const PassOutcome& outcome, const PassReportContext& context) {
     const PassInput& in = context.input;
     const bool report = context.reportMode;
@@ -66,6 +74,37 @@ LogLines passStageLines(PassStage stage, const PassOutcome& outcome, const PassR
     case PassStage::Finished: return finishedLines(outcome, context);
     }
     return {};
+}
+
+}  // namespace
+
+void PassReport::stageDone(PassStage stage, const PassOutcome& outcome) {
+    Piece made = piece(stage, outcome);
+    if (showNow_ != nullptr) return showNow_->show(made);
+    if (!made.lines.empty() || made.weightTest) kept_.push_back(std::move(made));
+}
+
+PassReport::Piece PassReport::piece(PassStage stage, const PassOutcome& outcome) {
+    if (stage == PassStage::Started) targetText_ = settings_.setting(Setting::TargetSpecies);
+    Piece made{passStageLines(stage, outcome, {input_, reportMode_, targetText_}), std::nullopt};
+    if (stage != PassStage::SpeciesFitted) return made;
+    const bool isTarget = static_cast<int>(outcome.species.size()) - 1 == input_.targetIndex();
+    if (!isTarget || !isOn(settings_, Setting::ExamineWeight)) return made;
+    const SpeciesFit& fit = outcome.species.back().fit;
+    made.weightTest = WeightTestEntry{weightTestLine(targetText_, outcome.p1, outcome.p2, fit),
+                                      weightTestCaption(targetText_, outcome.p1, outcome.p2, fit),
+                                      {outcome.p1, outcome.p2, fit.rt, fit.rv, fit.rw}};
+    return made;
+}
+
+void PassLogWriter::show(const PassReport::Piece& piece) {
+    for (const auto& line : piece.lines) log_.appendLog(line);
+    if (!piece.weightTest || !weightTest_) return;
+    weightTest_->writeLine(piece.weightTest->line);
+    grid_.push_back(piece.weightTest->cell);
+    feedback_.caption(Label::Status, piece.weightTest->caption);
+    if (!passCaption_.empty()) feedback_.caption(Label::RunProgress, passCaption_);
+    feedback_.checkpoint();
 }
 
 std::vector<std::vector<std::string>> predictionTexts(const PassOutcome& outcome) {

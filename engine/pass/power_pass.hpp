@@ -5,7 +5,7 @@
 // message: a listener hears of each stage as soon as it is done (the run driver turns the
 // stage into report lines at that moment), and the caller reports, writes and stops.
 //
-// A pass reads only its input, the settings (live, at the same moments as ever) and what its
+// A pass reads only its input, the settings handed to it (see pass_settings.hpp) and what its
 // caller hands it: feedback, the trial random generator and scratch space of its own, so
 // passes with separate scratch share nothing that changes but the frames of region pairs
 // (made once, then only read) and, when they run trials, the generator, which they take in

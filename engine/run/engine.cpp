@@ -9,15 +9,14 @@
 #include "base/numtext.hpp"
 #include "engine/pass/pass_pipeline.hpp"
 #include "engine/pass/pass_report.hpp"
-#include "engine/pass/pass_reporter.hpp"
 #include "engine/pass/pass_result.hpp"
+#include "engine/pass/pass_settings.hpp"
 #include "engine/pass/power_pass.hpp"
 #include "engine/report/report_header.hpp"
 #include "engine/report/report_results.hpp"
 #include "engine/run/run_error.hpp"
 #include "engine/report/run_weight_test_file.hpp"
-#include "engine/run/settings_copy.hpp"
-#include "engine/pass/workers.hpp"
+#include "base/work_pool.hpp"
 #include "engine/run/writeback.hpp"
 
 namespace el::engine {
@@ -73,8 +72,9 @@ private:
     PassOutcome runPasses(const PassInput& input, const std::vector<PowerPair>& powers, PassLogWriter& writer);
     PassOutcome runPassesInParallel(const PassInput& input, const std::vector<PowerPair>& powers,
                                     PassLogWriter& writer);
-    // What the run does after pass k (0-based) of `passes`; throws to stop.
-    void afterPass(const PassInput& input, const PassOutcome& pass, long long k, long long passes);
+    // What the run does after pass k (0-based) of `passes`, read with the pass's settings; throws to stop.
+    void afterPass(const PassInput& input, const SettingsSource& settings, const PassOutcome& pass, long long k,
+                   long long passes);
     void writePrediction(const PassInput& input, const PassOutcome& pass);
     // Workers for the passes of an examine-weight run, each building its own matrix.
     int passWorkers(const PassInput& input) const {
@@ -123,7 +123,7 @@ RunResult RunDriver::run() {
 
 // The species table, its report lines and the status matrix with the target's split.
 PassInput RunDriver::prepareInput(const std::string& targetText) {
-    const vec::VectorData& data = *request_.data;
+    const VectorData& data = *request_.data;
     PassInput input;
     input.table = buildSpeciesTable(data, request_.species, targetText);
     if (reportMode_)
@@ -173,17 +173,21 @@ void RunDriver::addPairData(PassInput& input) {
 
 PassOutcome RunDriver::runPasses(const PassInput& input, const std::vector<PowerPair>& powers, PassLogWriter& writer) {
     PassScratch scratch;
-    PassReporter reporter(StageReporter(input, settings_, reportMode_), writer);
     PassFrames* frames = frames_ ? &*frames_ : nullptr;
-    const PassContext context{settings_, hooks_.feedback, random_, scratch, reporter, threads_, frames};
     const auto passes = static_cast<long long>(powers.size());
+    PassSettings handed(settings_, passes);
     PassOutcome last;
     for (long long k = 0; k < passes; ++k) {
+        // The one pass of a report-mode run reads the settings live, each where it needs it.
+        const SettingsSource& settings = reportMode_ ? settings_ : static_cast<const SettingsSource&>(handed.of(k));
+        PassReport report(input, settings, reportMode_, &writer);
+        const PassContext context{settings, hooks_.feedback, random_, scratch, report, threads_, frames};
         if (!reportMode_) writer.setPassCaption(passCaption(k, passes));
         scratch.matrix = std::exchange(last.matrix, SquareMatrix());
         const PowerPair& pair = powers[static_cast<std::size_t>(k)];
         last = computePass(input, pair.p1, pair.p2, context);
-        afterPass(input, last, k, passes);
+        afterPass(input, settings, last, k, passes);
+        handed.taken(k);
     }
     return last;
 }
@@ -192,25 +196,25 @@ PassOutcome RunDriver::runPassesInParallel(const PassInput& input, const std::ve
                                            PassLogWriter& writer) {
     const auto passes = static_cast<long long>(powers.size());
     PassOutcome last;
-    SettingsCopy settings(settings_);
-    const PassWork work{input, settings, random_, *frames_};
+    PassSettings handed(settings_, passes);
+    const PassWork work{input, handed, random_, *frames_};
     runPassesOnThreads(work, powers, passWorkers(input), hooks_.feedback, [&](long long k, PassRecord& record) {
         writer.setPassCaption(passCaption(k, passes));
-        for (const StageReport& report : record.reports) writer.show(report);
+        for (const PassReport::Piece& piece : record.report) writer.show(piece);
         if (record.error) std::rethrow_exception(record.error);
-        afterPass(input, record.outcome, k, passes);
+        afterPass(input, handed.of(k), record.outcome, k, passes);
         if (k + 1 == passes) last = std::move(record.outcome);
-        settings.refresh(settings_);
     });
     return last;
 }
 
-void RunDriver::afterPass(const PassInput& input, const PassOutcome& pass, long long k, long long passes) {
+void RunDriver::afterPass(const PassInput& input, const SettingsSource& settings, const PassOutcome& pass, long long k,
+                          long long passes) {
     if (!pass.connected) {
         hooks_.messenger.message("There are less-connective regions");
         throw RunStopped{};
     }
-    if (isOn(settings_, Setting::AddPrediction)) writePrediction(input, pass);
+    if (isOn(settings, Setting::AddPrediction)) writePrediction(input, pass);
     hooks_.feedback.progress(ProgressStage::Passes, k + 1, passes);
 }
 

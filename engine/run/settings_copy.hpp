@@ -1,10 +1,7 @@
 #pragma once
 // A copy of the settings that several threads share, read and written one setting at a time
-// under a lock. A run's passes computed on worker threads read one that the calling thread
-// refreshes after every pass it takes back, so a change made during a yield reaches the
-// passes that start after it, and the caller's own settings source is only ever read on the
-// caller's thread. The window keeps one that follows every edit of its controls, for its
-// Read and run on their worker threads.
+// under a lock. The window keeps one that follows every edit of its controls, for its Read
+// and run on their worker threads.
 
 #include <mutex>
 #include <string>

@@ -7,23 +7,23 @@
 #include <mutex>
 #include <set>
 
-#include "engine/pass/workers.hpp"
+#include "base/cancel.hpp"
 
 namespace el::engine {
 
 class DrawTurns {
 public:
-    explicit DrawTurns(const StopFlag& stop) : stop_(stop) {}
+    explicit DrawTurns(const StopToken& stop) : stop_(stop) {}
 
     // Returns when every pass before `pass` is done; throws WorkStopped when the work stops meanwhile.
     void await(long long pass);
     // `pass` will not draw (any more); may be said more than once.
     void done(long long pass);
-    // Wakes the waiting passes after the stop flag was raised.
+    // Wakes the waiting passes after the stop token was raised.
     void wake();
 
 private:
-    const StopFlag& stop_;
+    const StopToken& stop_;
     std::mutex mutex_;
     std::condition_variable changed_;
     long long next_ = 0;          // the first pass not done

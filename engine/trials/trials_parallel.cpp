@@ -9,11 +9,11 @@
 #include <deque>
 #include <exception>
 #include <mutex>
-#include <thread>
 
 #include "base/numtext.hpp"
 #include "engine/trials/trial_tables.hpp"
-#include "engine/pass/workers.hpp"
+#include "base/cancel.hpp"
+#include "base/work_pool.hpp"
 
 namespace el::engine {
 namespace {
@@ -61,13 +61,13 @@ private:
     int shownDone_ = 0;  // trials counted as done to the caller, from the first on
     bool allDrawn_ = false;
     std::exception_ptr error_;
-    StopFlag stop_;
+    StopToken stop_;
 };
 
+// The calling thread draws (task 0) while the workers turn draws into trials.
 TrialStats TrialPipeline::run(TrialRandom& random, Feedback& feedback) {
-    {
-        std::vector<std::jthread> workers;
-        for (int w = 0; w < threads_; ++w) workers.emplace_back([this] { work(); });
+    onThreads(threads_ + 1, [&](int t) {
+        if (t > 0) return work();
         try {
             drawAll(random, feedback);
             finish(false);
@@ -76,9 +76,9 @@ TrialStats TrialPipeline::run(TrialRandom& random, Feedback& feedback) {
             finish(true);  // a worker failed: its error follows once all have ended
         } catch (...) {
             finish(true);
-            throw;  // the workers are joined on the way out
+            throw;  // once the workers have ended
         }
-    }
+    });
     if (error_) std::rethrow_exception(error_);
     return trialStats(components_, tables_.regions, trials_);
 }

@@ -10,11 +10,11 @@ void checkInterrupt(void*) { R_CheckUserInterrupt(); }
 }  // namespace
 
 void RFeedback::checkpoint() {
-    if (stop_.load()) throw Cancelled{};
+    stop_.check<Cancelled>();
     if (std::this_thread::get_id() != owner_ || !throttle_.due()) return;
     // FALSE when R would have jumped: an interrupt (or an R error such as a time limit).
     if (!R_ToplevelExec(checkInterrupt, nullptr)) {
-        stop_.store(true);
+        stop_.raise();
         throw Cancelled{};
     }
 }

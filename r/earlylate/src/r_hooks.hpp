@@ -2,11 +2,11 @@
 // What a Read or a run in R talks to: stops on Ctrl-C, messages kept for the R error or
 // warnings they become. Only the thread that called from R ever calls into R.
 
-#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "base/cancel.hpp"
 #include "base/feedback.hpp"
 #include "base/messenger.hpp"
 #include "base/yield_throttle.hpp"
@@ -24,7 +24,7 @@ public:
 private:
     std::thread::id owner_;
     YieldThrottle throttle_{std::chrono::milliseconds(50)};
-    std::atomic<bool> stop_{false};
+    StopToken stop_;
 };
 
 // The messages joined into one text, a line each, or `fallback` when there was none.

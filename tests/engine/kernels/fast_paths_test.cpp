@@ -13,7 +13,7 @@
 #include "engine/pass/pass_frames.hpp"
 #include "engine/run/region_score.hpp"
 #include "engine/kernels/relations.hpp"
-#include "engine/pass/workers.hpp"
+#include "base/work_pool.hpp"
 #include "tests/support/recording_host.hpp"
 
 namespace el::engine {
