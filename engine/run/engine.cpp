@@ -123,7 +123,7 @@ RunResult RunDriver::run() {
 
 // The species table, its report lines and the status matrix with the target's split.
 PassInput RunDriver::prepareInput(const std::string& targetText) {
-    const VectorData& data = *request_.data;
+    const vec::VectorData& data = *request_.data;
     PassInput input;
     input.table = buildSpeciesTable(data, request_.species, targetText);
     if (reportMode_)

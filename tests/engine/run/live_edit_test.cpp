@@ -89,7 +89,7 @@ protected:
     }
 
     test::TempDir dir;
-    VectorData data = test::makeData({"A", "B", "T"}, {"R1", "R2", "R3", "R4", "R5"},
+    vec::VectorData data = test::makeData({"A", "B", "T"}, {"R1", "R2", "R3", "R4", "R5"},
                                      {{"1990", "1985", "2010"},
                                       {"1992", "1986", "2011"},
                                       {"1995", "1990", "2013"},
