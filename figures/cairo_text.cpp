@@ -46,17 +46,38 @@ std::string drawable(std::string_view text) {
     return out;
 }
 
-// Pango sizes are whole 1/1024 pixels in an int.
-constexpr double kLargestSize = 1e5;
+// Every text is laid out at this size and scaled to the size asked for: without hinting,
+// glyph outlines and advances scale exactly, and fontconfig sorts the fallback fonts of one
+// size only, instead of once for each of the many sizes that fitting a text gives.
+constexpr double kLayoutSize = 64;
+
+// Sets the coordinates of the layout at the current point.
+class LayoutSpace {
+public:
+    LayoutSpace(cairo_t* cr, double scale) : cr_(cr) {
+        double x = 0, y = 0;
+        if (cairo_has_current_point(cr)) cairo_get_current_point(cr, &x, &y);
+        cairo_save(cr);
+        cairo_translate(cr, x, y);
+        cairo_scale(cr, scale, scale);
+        cairo_move_to(cr, 0, 0);
+    }
+    LayoutSpace(const LayoutSpace&) = delete;
+    LayoutSpace& operator=(const LayoutSpace&) = delete;
+    ~LayoutSpace() { cairo_restore(cr_); }
+
+private:
+    cairo_t* cr_;
+};
 
 }  // namespace
 
 void TextLine::Unref::operator()(PangoLayout* layout) const { g_object_unref(layout); }
 
-TextLine::TextLine(std::string_view text, double size) : layout_(pango_layout_new(textContext())) {
+TextLine::TextLine(std::string_view text, double size)
+    : layout_(pango_layout_new(textContext())), scale_(std::isfinite(size) && size > 0 ? size / kLayoutSize : 0) {
     PangoFontDescription* font = pango_font_description_from_string(kFamilies);
-    const double pixels = std::isfinite(size) ? std::clamp(size, 0.0, kLargestSize) : 0.0;
-    pango_font_description_set_absolute_size(font, pixels * PANGO_SCALE);
+    pango_font_description_set_absolute_size(font, kLayoutSize * PANGO_SCALE);
     pango_layout_set_font_description(layout_.get(), font);
     pango_font_description_free(font);
     pango_layout_set_single_paragraph_mode(layout_.get(), TRUE);
@@ -67,14 +88,27 @@ TextLine::TextLine(std::string_view text, double size) : layout_(pango_layout_ne
 double TextLine::width() const {
     PangoRectangle logical;
     pango_layout_get_extents(layout_.get(), nullptr, &logical);
-    return static_cast<double>(logical.width) / PANGO_SCALE;
+    return static_cast<double>(logical.width) / PANGO_SCALE * scale_;
+}
+
+void TextLine::wrapAt(double width) {
+    // Pango widths are whole 1/1024 pixels in an int.
+    constexpr double kWidest = 1e6;
+    const double unscaled = scale_ > 0 ? width / scale_ : kWidest;
+    const double within = std::isfinite(unscaled) ? std::clamp(unscaled, 0.0, kWidest) : kWidest;
+    pango_layout_set_width(layout_.get(), static_cast<int>(within * PANGO_SCALE));
+    pango_layout_set_wrap(layout_.get(), PANGO_WRAP_WORD_CHAR);
 }
 
 void TextLine::draw(cairo_t* cr) const {
+    if (scale_ <= 0) return;
+    const LayoutSpace space(cr, scale_);
     pango_cairo_show_layout_line(cr, pango_layout_get_line_readonly(layout_.get(), 0));
 }
 
 void TextLine::addPath(cairo_t* cr) const {
+    if (scale_ <= 0) return;
+    const LayoutSpace space(cr, scale_);
     pango_cairo_layout_line_path(cr, pango_layout_get_line_readonly(layout_.get(), 0));
 }
 

@@ -16,6 +16,9 @@ public:
     TextLine(std::string_view text, double size);
 
     double width() const;
+    // Breaks the text into lines no wider than `width` where its script allows, and a word
+    // wider than that between its characters.
+    void wrapAt(double width);
     // Draws the line with its baseline starting at the current point.
     void draw(cairo_t* cr) const;
     // Adds the outlines of its glyphs to the current path, where draw() would put them.
@@ -28,6 +31,7 @@ private:
         void operator()(PangoLayout* layout) const;
     };
     std::unique_ptr<PangoLayout, Unref> layout_;
+    double scale_;  // from the layout's size to the size asked for
 };
 
 // Draws `text` from the current point at `size` pixels, the baseline on the point.

@@ -3,7 +3,6 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "figures/cairo_text.hpp"
 #include "figures/font_text.hpp"
@@ -12,7 +11,6 @@ namespace el::figures {
 namespace {
 
 constexpr double kAscent = 0.93;  // of the font size, from the top of a line to its baseline
-constexpr double kWidestLine = 1e6;  // Pango widths are whole 1/1024 pixels in an int
 
 std::string trimmedBlanks(std::string_view line) {
     const std::size_t first = line.find_first_not_of(' ');
@@ -23,11 +21,9 @@ std::string trimmedBlanks(std::string_view line) {
 }  // namespace
 
 std::vector<std::string> wrapLines(std::string_view text, double width, double size) {
-    const TextLine laidOut(text, size);
+    TextLine laidOut(text, size);
+    laidOut.wrapAt(width);
     PangoLayout* layout = laidOut.layout();
-    const double within = std::isfinite(width) ? std::clamp(width, 0.0, kWidestLine) : kWidestLine;
-    pango_layout_set_width(layout, static_cast<int>(within * PANGO_SCALE));
-    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
     const std::string_view all = pango_layout_get_text(layout);
     std::vector<std::string> lines;
     for (const GSList* l = pango_layout_get_lines_readonly(layout); l != nullptr; l = l->next) {
