@@ -42,7 +42,8 @@ std::string drawable(std::string_view text) {
     gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
     std::string out(valid);
     g_free(valid);
-    std::replace_if(out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
+    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    std::replace_if(out.begin(), out.end(), control, ' ');
     return out;
 }
 

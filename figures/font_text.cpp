@@ -21,7 +21,9 @@ void forEachRun(const TextLine& text, Visit visit) {
 
 double textWidth(std::string_view text, double size) { return TextLine(text, size).width(); }
 
-int missingGlyphCount(std::string_view text) { return pango_layout_get_unknown_glyphs_count(TextLine(text, 12).layout()); }
+int missingGlyphCount(std::string_view text) {
+    return pango_layout_get_unknown_glyphs_count(TextLine(text, 12).layout());
+}
 
 std::vector<std::uint32_t> shapedGlyphs(std::string_view text) {
     std::vector<std::uint32_t> glyphs;

@@ -1,15 +1,18 @@
 // Region names in the world's scripts come out as real, shaped text in every figure format:
 // Thai, Devanagari, Arabic and CJK have a font, Arabic letters take their joined forms in
-// right-to-left order, and PNG, SVG and PDF draw glyphs, not the boxes of missing ones.
+// right-to-left order, and PNG, SVG and PDF draw glyphs, not the boxes of missing ones. A
+// name with bad bytes or a line break stays one line.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "figures/figure_file.hpp"
 #include "figures/font_text.hpp"
 #include "figures/map_figure.hpp"
+#include "figures/text_fit.hpp"
 #include "tests/figures/figure_fixture.hpp"
 #include "tests/support/figure_files.hpp"
 
@@ -50,7 +53,8 @@ TEST(WorldScripts, EveryNameHasAFontForEachCharacter) {
         EXPECT_FALSE(shapedGlyphs(n.name).empty()) << n.script;
     }
     const auto thai = fontFamiliesUsed(kNames[0].name);
-    EXPECT_TRUE(std::any_of(thai.begin(), thai.end(), [](const std::string& f) { return f.find("Thai") != std::string::npos; }));
+    const auto isThai = [](const std::string& family) { return family.find("Thai") != std::string::npos; };
+    EXPECT_TRUE(std::any_of(thai.begin(), thai.end(), isThai));
     // Latin text stays in the figures' own font.
     EXPECT_EQ(fontFamiliesUsed("Chiba 2004"), std::vector<std::string>{"DejaVu Sans"});
 }
@@ -151,6 +155,15 @@ TEST(WorldScripts, PdfEmbedsTheScriptsFontsAndGivesTheNamesBack) {
         // Arabic comes back in the order it is read, whatever order it is drawn in.
         EXPECT_NE(text.find(n.name), std::string::npos) << n.script << " in\n" << text;
     }
+}
+
+TEST(WorldScripts, BadBytesAndControlCharactersKeepALabelOnOneLine) {
+    EXPECT_GT(textWidth("\xFF", 12), 0);
+    EXPECT_EQ(textWidth("a\xFF", 12), textWidth("a\uFFFD", 12)) << "a byte that is no UTF-8 is U+FFFD";
+    EXPECT_EQ(textWidth("a\nb", 12), textWidth("a b", 12)) << "a line break in a name is a blank";
+    EXPECT_EQ(wrapLines("Aomori\nAkita\u2029Iwate", 1000, 12), std::vector<std::string>{"Aomori Akita\u2029Iwate"});
+    EXPECT_EQ(wrapLines("Aomori Akita", std::nan(""), 12), std::vector<std::string>{"Aomori Akita"});
+    EXPECT_EQ(wrapLines("   ", 10, 12), std::vector<std::string>{""});
 }
 
 }  // namespace

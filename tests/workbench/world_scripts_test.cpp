@@ -2,10 +2,11 @@
 // lists and captions (Qt falls back to a font that has every character) and in the figure
 // view (drawn by the figures library into the view's image).
 
-#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QRawFont>
 #include <QTextLayout>
+
+#include <algorithm>
 
 #include "tests/workbench/window_fixture.hpp"
 #include "workbench/scene_painter.hpp"
@@ -66,9 +67,12 @@ class WorldScriptsTest : public QObject {
     Q_OBJECT
 private slots:
     void listsAndCaptionsFindAFontForEveryCharacter() {
-        QVERIFY2(!unsupported(kNoCharacter, el::workbench::listFont()).isEmpty(), "a character no font has is found out");
+        QVERIFY2(!unsupported(kNoCharacter, el::workbench::listFont()).isEmpty(), "a character no font has shows");
         for (const QFont& font : {el::workbench::listFont(), el::workbench::captionFont()})
-            for (const QString& name : kNames) QVERIFY2(unsupported(name, font).isEmpty(), qPrintable(name + ": " + unsupported(name, font)));
+            for (const QString& name : kNames) {
+                const QString missing = unsupported(name, font);
+                QVERIFY2(missing.isEmpty(), qPrintable(name + ": " + missing));
+            }
     }
 
     void figureViewDrawsGlyphsNotBoxes() {
