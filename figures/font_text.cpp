@@ -3,6 +3,8 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <cmath>
+#include <unordered_map>
 
 #include "figures/cairo_text.hpp"
 
@@ -17,9 +19,24 @@ void forEachRun(const TextLine& text, Visit visit) {
         visit(*static_cast<const PangoGlyphItem*>(run->data));
 }
 
+// The width of `text` per pixel of font size: widths scale exactly with the size, and
+// figures and reports measure the same texts many times as they fit them to their room.
+double widthPerPixel(std::string_view text) {
+    constexpr std::size_t kRemembered = 4096;
+    thread_local std::unordered_map<std::string, double> known;
+    std::string key(text);
+    if (const auto found = known.find(key); found != known.end()) return found->second;
+    if (known.size() >= kRemembered) known.clear();
+    const double width = TextLine(text, 1).width();
+    known.emplace(std::move(key), width);
+    return width;
+}
+
 }  // namespace
 
-double textWidth(std::string_view text, double size) { return TextLine(text, size).width(); }
+double textWidth(std::string_view text, double size) {
+    return std::isfinite(size) && size > 0 ? widthPerPixel(text) * size : 0;
+}
 
 int missingGlyphCount(std::string_view text) {
     return pango_layout_get_unknown_glyphs_count(TextLine(text, 12).layout());
