@@ -37,13 +37,14 @@ PangoContext* textContext() {
 }
 
 // Valid UTF-8 (each bad sequence a U+FFFD) with control characters as blanks: a label is
-// one line whatever its bytes.
+// one line whatever its bytes, and a NUL byte ends nothing.
 std::string drawable(std::string_view text) {
-    gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
+    std::string blanked(text);
+    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    std::replace_if(blanked.begin(), blanked.end(), control, ' ');
+    gchar* valid = g_utf8_make_valid(blanked.c_str(), static_cast<gssize>(blanked.size()));
     std::string out(valid);
     g_free(valid);
-    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
-    std::replace_if(out.begin(), out.end(), control, ' ');
     return out;
 }
 

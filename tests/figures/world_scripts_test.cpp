@@ -161,6 +161,7 @@ TEST(WorldScripts, BadBytesAndControlCharactersKeepALabelOnOneLine) {
     EXPECT_GT(textWidth("\xFF", 12), 0);
     EXPECT_EQ(textWidth("a\xFF", 12), textWidth("a\uFFFD", 12)) << "a byte that is no UTF-8 is U+FFFD";
     EXPECT_EQ(textWidth("a\nb", 12), textWidth("a b", 12)) << "a line break in a name is a blank";
+    EXPECT_EQ(textWidth(std::string("a\0b", 3), 12), textWidth("a b", 12)) << "so is a NUL byte, which ends nothing";
     EXPECT_EQ(wrapLines("Aomori\nAkita\u2029Iwate", 1000, 12), std::vector<std::string>{"Aomori Akita\u2029Iwate"});
     EXPECT_EQ(wrapLines("Aomori Akita", std::nan(""), 12), std::vector<std::string>{"Aomori Akita"});
     EXPECT_EQ(wrapLines("   ", 10, 12), std::vector<std::string>{""});
