@@ -23,7 +23,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The window sets its captions in Carlito and its CJK texts in Noto.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-crosextra-carlito, fonts-noto-cjk")
+# The window sets its captions in Carlito and its CJK texts in Noto; the figures find the
+# fonts of Thai, Devanagari, Arabic and the other scripts of region names in Noto.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-crosextra-carlito, fonts-noto-cjk, fonts-noto-core")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -5,7 +5,6 @@
 #include <numbers>
 
 #include "figures/cairo_text.hpp"
-#include "figures/font_text.hpp"
 
 namespace el::figures {
 namespace {
@@ -109,7 +108,8 @@ void drawMarker(cairo_t* cr, const Marker& m, const Affine& view) {
 void drawLabel(cairo_t* cr, const Label& label, const Affine& view) {
     const Point at = view.map(label.at);
     if (label.text.empty() || !std::isfinite(at.x) || !std::isfinite(at.y) || !(label.size > 0)) return;
-    const double width = label.anchor == TextAnchor::Start ? 0 : textWidth(label.text, label.size);
+    const TextLine text(label.text, label.size);
+    const double width = label.anchor == TextAnchor::Start ? 0 : text.width();
     const double shift = label.anchor == TextAnchor::Middle ? width / 2 : width;
     cairo_save(cr);
     cairo_translate(cr, bounded(at.x), bounded(at.y));
@@ -117,7 +117,7 @@ void drawLabel(cairo_t* cr, const Label& label, const Affine& view) {
     if (label.halo) {
         cairo_new_path(cr);
         cairo_move_to(cr, -shift, 0);
-        textPath(cr, label.text, label.size);
+        text.addPath(cr);
         setColour(cr, *label.halo);
         cairo_set_line_width(cr, label.size / 4);
         cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
@@ -127,7 +127,7 @@ void drawLabel(cairo_t* cr, const Label& label, const Affine& view) {
     cairo_new_path(cr);
     cairo_move_to(cr, -shift, 0);
     setColour(cr, label.color);
-    showText(cr, label.text, label.size);
+    text.draw(cr);
     cairo_new_path(cr);
     cairo_restore(cr);
 }
@@ -142,7 +142,6 @@ void drawLayer(cairo_t* cr, const Layer& layer, const Affine& view) {
 
 void drawScene(cairo_t* cr, const Scene& scene, const Affine& content) {
     cairo_save(cr);
-    useTextOptions(cr);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     cairo_rectangle(cr, 0, 0, scene.width, scene.height);

@@ -29,9 +29,7 @@ class Pages {
 public:
     explicit Pages(std::string& out)
         : surface_(cairo_pdf_surface_create_for_stream(appendToString, &out, kPageWidth, kPageHeight)),
-          cr_(cairo_create(surface_)) {
-        useTextOptions(cr_);
-    }
+          cr_(cairo_create(surface_)) {}
     Pages(const Pages&) = delete;
     Pages& operator=(const Pages&) = delete;
     ~Pages() {

@@ -1,5 +1,10 @@
 #include "figures/text_fit.hpp"
 
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+
+#include "figures/cairo_text.hpp"
 #include "figures/font_text.hpp"
 
 namespace el::figures {
@@ -7,55 +12,27 @@ namespace {
 
 constexpr double kAscent = 0.93;  // of the font size, from the top of a line to its baseline
 
-std::size_t characterLength(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    while (length > 1 && at + length > text.size()) --length;
-    return length;
-}
-
-// A word too wide for a line, broken into pieces that fit (at least one character each).
-std::vector<std::string> breakWord(std::string_view word, double width, double size) {
-    std::vector<std::string> pieces{""};
-    for (std::size_t at = 0; at < word.size();) {
-        const std::size_t n = characterLength(word, at);
-        const std::string longer = pieces.back() + std::string(word.substr(at, n));
-        if (!pieces.back().empty() && textWidth(longer, size) > width) pieces.push_back(std::string(word.substr(at, n)));
-        else pieces.back() = longer;
-        at += n;
-    }
-    return pieces;
+std::string trimmedBlanks(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return std::string(line.substr(first, line.find_last_not_of(' ') - first + 1));
 }
 
 }  // namespace
 
 std::vector<std::string> wrapLines(std::string_view text, double width, double size) {
+    TextLine laidOut(text, size);
+    laidOut.wrapAt(width);
+    PangoLayout* layout = laidOut.layout();
+    const std::string_view all = pango_layout_get_text(layout);
     std::vector<std::string> lines;
-    std::string line;
-    std::size_t at = 0;
-    while (at <= text.size()) {
-        std::size_t end = text.find(' ', at);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view word = text.substr(at, end - at);
-        at = end + 1;
-        if (word.empty()) continue;
-        const std::string joined = line.empty() ? std::string(word) : line + " " + std::string(word);
-        if (textWidth(joined, size) <= width) {
-            line = joined;
-            continue;
-        }
-        if (!line.empty()) lines.push_back(line);
-        line.clear();
-        if (textWidth(word, size) <= width) {
-            line = std::string(word);
-            continue;
-        }
-        std::vector<std::string> pieces = breakWord(word, width, size);
-        line = pieces.back();
-        pieces.pop_back();
-        lines.insert(lines.end(), pieces.begin(), pieces.end());
+    for (const GSList* l = pango_layout_get_lines_readonly(layout); l != nullptr; l = l->next) {
+        const auto* line = static_cast<const PangoLayoutLine*>(l->data);
+        const auto start = static_cast<std::size_t>(line->start_index), length = static_cast<std::size_t>(line->length);
+        std::string piece = trimmedBlanks(all.substr(std::min(start, all.size()), length));
+        if (!piece.empty()) lines.push_back(std::move(piece));
     }
-    if (!line.empty() || lines.empty()) lines.push_back(line);
+    if (lines.empty()) lines.emplace_back();
     return lines;
 }
 

@@ -17,11 +17,14 @@ struct FittedText {
 };
 
 // One line at `size` when it fits `width`; else one line at the largest size down to
-// `minSize` that fits; else lines at `size` broken at blanks, and a word wider than the
-// width broken between characters (Japanese text has no blanks). Every character stays.
+// `minSize` that fits; else lines at `size` wrapped by wrapLines. Every character stays.
 FittedText fitText(std::string_view text, double width, double size, double minSize);
 
-// The lines wrapped at `size` without shrinking.
+// The lines of `text` at `size` without shrinking, each no wider than `width`: broken where
+// the script allows (at blanks, between CJK characters, at Thai word ends), and a word wider
+// than the width between its characters; every line keeps at least one character and has
+// no blanks at its ends. Bytes that are no UTF-8 come back as U+FFFD, control characters
+// as blanks.
 std::vector<std::string> wrapLines(std::string_view text, double width, double size);
 
 // Adds the lines as labels, the first with its top at `top`, aligned on `x` by `anchor`;
