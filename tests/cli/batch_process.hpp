@@ -11,9 +11,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <stdexcept>
 #include <filesystem>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
