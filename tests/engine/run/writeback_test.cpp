@@ -146,6 +146,8 @@ TEST_F(WriteBack, KilledAfterAnyStepLeavesTheSourceWhole) {
         const auto left = filesIn(dataFolder);
         EXPECT_LE(left.size(), 2u);
         EXPECT_NE(std::find(left.begin(), left.end(), "sample.csv"), left.end());
+        for (const auto& name : left)
+            if (name != "sample.csv") fs::remove(dataFolder / name);
     }
     test::writeFile(source, kSource);
     addPredictionToSource(loaded, columnsForSample(), "null", source, host);
