@@ -22,7 +22,7 @@ constexpr double kMinLat = -75.0, kMaxLat = 75.0;
 OGRLinearRing* ringAround(double cx, double cy, double halfWidth, double halfHeight, int nodes, std::mt19937& random) {
     std::uniform_real_distribution<double> wobble(0.85, 1.0);
     auto* ring = new OGRLinearRing;
-    const double lobes = 3 + random() % 5;
+    const double lobes = static_cast<double>(3 + random() % 5);
     for (int i = 0; i < nodes; ++i) {
         const double angle = 2 * std::numbers::pi * i / nodes;
         const double radius = (0.85 + 0.12 * std::sin(lobes * angle)) * wobble(random);
@@ -70,9 +70,9 @@ void writeOutlines(const std::filesystem::path& file, const OutlineGrid& grid) {
     for (int row = 0; row < grid.rows; ++row)
         for (int column = 0; column < grid.columns; ++column) {
             gis::FeaturePtr feature(OGRFeature::CreateFeature(layer->GetLayerDefn()));
-            char name[24];
-            std::snprintf(name, sizeof name, "C%d", row * grid.columns + column);
-            feature->SetField(0, name);
+            char country[24];
+            std::snprintf(country, sizeof country, "C%d", row * grid.columns + column);
+            feature->SetField(0, country);
             feature->SetGeometryDirectly(countryShape(column, row, grid, random));
             if (layer->CreateFeature(feature.get()) != OGRERR_NONE) throw std::runtime_error("cannot write outlines");
         }

@@ -151,9 +151,9 @@ void HindcastPage::clear(const QString& why) {
     if (dropped) tellDropped();
 }
 
-void HindcastPage::showRun(std::shared_ptr<const vec::VectorData> data, const engine::RunResult& run) {
+void HindcastPage::showRun(std::shared_ptr<const vec::VectorData> runData, const engine::RunResult& run) {
     const bool dropped = stopWork();
-    data_ = std::move(data);
+    data_ = std::move(runData);
     species_ = run.speciesNames;
     target_ = run.target >= 0 ? run.speciesNames[static_cast<std::size_t>(run.target)] : std::string();
     years_.clear();

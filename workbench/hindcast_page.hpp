@@ -48,7 +48,7 @@ public:
     // No completed run: nothing to hindcast. A hindcast at work is stopped and dropped, and
     // both this and showRun say so (the note and dropped()).
     void clear(const QString& why);
-    void showRun(std::shared_ptr<const vec::VectorData> data, const engine::RunResult& run);
+    void showRun(std::shared_ptr<const vec::VectorData> runData, const engine::RunResult& run);
 
     // The button: starts a hindcast of the years in the field, or stops the one at work.
     void pressButton();

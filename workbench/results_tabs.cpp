@@ -132,9 +132,9 @@ void ResultsTabs::setNotes(const QString& map, const QString& fit, const QString
     }
 }
 
-// The map shows the regions of `data`, if any, coloured by `run`, if any; no other figure yet.
-void ResultsTabs::resetFigures(std::shared_ptr<const vec::VectorData> data, std::shared_ptr<const engine::RunResult> run) {
-    data_ = std::move(data);
+// The map shows the regions of `shown`, if any, coloured by `run`, if any; no other figure yet.
+void ResultsTabs::resetFigures(std::shared_ptr<const vec::VectorData> shown, std::shared_ptr<const engine::RunResult> run) {
+    data_ = std::move(shown);
     run_ = std::move(run);
     fillMapChoice();
     redrawMap();
@@ -144,15 +144,15 @@ void ResultsTabs::resetFigures(std::shared_ptr<const vec::VectorData> data, std:
 
 void ResultsTabs::clear(const QString& why) { showData(nullptr, why); }
 
-void ResultsTabs::showData(std::shared_ptr<const vec::VectorData> data, const QString& why) {
-    resetFigures(std::move(data), nullptr);
+void ResultsTabs::showData(std::shared_ptr<const vec::VectorData> shown, const QString& why) {
+    resetFigures(std::move(shown), nullptr);
     setNotes(why, why, why);
     table_->clear(why);
     hindcast_->clear(why);
 }
 
-void ResultsTabs::showRun(std::shared_ptr<const vec::VectorData> data, std::shared_ptr<const engine::RunResult> run) {
-    resetFigures(std::move(data), std::move(run));
+void ResultsTabs::showRun(std::shared_ptr<const vec::VectorData> shown, std::shared_ptr<const engine::RunResult> run) {
+    resetFigures(std::move(shown), std::move(run));
     fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(*run, w, h); });
     table_->showRun(data_, *run_);
     hindcast_->showRun(data_, *run_);

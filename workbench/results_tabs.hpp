@@ -38,11 +38,11 @@ public:
 
     // No data set: every figure is empty and says `why`.
     void clear(const QString& why);
-    // The regions of `data` without values of a run; the figures say `why`.
-    void showData(std::shared_ptr<const vec::VectorData> data, const QString& why);
-    // The figures of a completed run on `data`; an examine-weight run also fills the
+    // The regions of `shown` without values of a run; the figures say `why`.
+    void showData(std::shared_ptr<const vec::VectorData> shown, const QString& why);
+    // The figures of a completed run on `shown`; an examine-weight run also fills the
     // "Weights" tab from its grid.
-    void showRun(std::shared_ptr<const vec::VectorData> data, std::shared_ptr<const engine::RunResult> run);
+    void showRun(std::shared_ptr<const vec::VectorData> shown, std::shared_ptr<const engine::RunResult> run);
 
     // The completed run the figures show, or null.
     const engine::RunResult* shownRun() const { return run_.get(); }
@@ -70,7 +70,7 @@ public:
 private:
     QWidget* figurePage(Tab tab, FigureView*& view, std::initializer_list<QComboBox**> choices, const QString& name);
     void setNotes(const QString& map, const QString& fit, const QString& weights);
-    void resetFigures(std::shared_ptr<const vec::VectorData> data, std::shared_ptr<const engine::RunResult> run);
+    void resetFigures(std::shared_ptr<const vec::VectorData> shown, std::shared_ptr<const engine::RunResult> run);
     void fillMapChoice();
     void redrawMap();
     void redrawWeights();

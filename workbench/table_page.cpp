@@ -85,10 +85,10 @@ void TablePage::clear(const QString& why) {
     export_->setEnabled(false);
 }
 
-void TablePage::showRun(std::shared_ptr<const vec::VectorData> data, const engine::RunResult& run) {
+void TablePage::showRun(std::shared_ptr<const vec::VectorData> shown, const engine::RunResult& run) {
     model_->setTable(nullptr);
-    table_ = engine::predictionTable(*data, run, "null");
-    data_ = std::move(data);
+    table_ = engine::predictionTable(*shown, run, "null");
+    data_ = std::move(shown);
     model_->setTable(&table_);
     view_->resizeColumnsToContents();
     note_->setText(QStringLiteral("One row per region of the latest completed run."));

@@ -27,7 +27,7 @@ public:
 
     // No completed run: an empty table and `why` above it.
     void clear(const QString& why);
-    void showRun(std::shared_ptr<const vec::VectorData> data, const engine::RunResult& run);
+    void showRun(std::shared_ptr<const vec::VectorData> shown, const engine::RunResult& run);
 
     // Writes the table to `file` (.csv, .gpkg, .geojson, .shp); an error text or "".
     QString exportTo(const QString& file) const;

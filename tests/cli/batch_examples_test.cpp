@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         Example{"keywords.exclude.norel.log", "keywords.csv",
                 "-t Ybus --no-reliability --exclude-limited 10 --el-matrix detailed --add-prediction",
                 "keywords.after-add-prediction.csv"}),
-    [](const auto& info) { return el::test::testNameOf(info.param.log); });
+    [](const auto& instance) { return el::test::testNameOf(instance.param.log); });
 
 TEST(BatchExitStatus, UsageErrorsStoppedRunsAndEmptySpeciesLists) {
     TempDir dir;

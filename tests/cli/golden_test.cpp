@@ -64,18 +64,18 @@ TEST(GoldenLogsOnThreads, OneAndEightThreadsGiveTheKeptLogs) {
 
 INSTANTIATE_TEST_SUITE_P(
     Samples, GoldenLogs,
-    ::testing::Values(
-        GoldenCase{"sample.target.log", "sample.csv", "-t Invader"},
-        GoldenCase{"sample.target.norel.log", "sample.csv",
-                   "-t Invader --no-reliability --similarity-output similarity --el-matrix detailed"},
-        GoldenCase{"sample.split.log", "sample.csv", "-t Invader --training-ratio 0.6 --missing row"},
-        GoldenCase{"sample.exclude.log", "sample.csv",
-                   "-t Invader --no-reliability --exclude-limited 40 --weight-power 2 --sample-power 1"},
-        GoldenCase{"sample.auto.log", "sample.csv",
-                   "--auto-weight -s SpA,SpB,SpC,SpD --no-reliability --similarity-output distance"},
-        GoldenCase{"sample.unweighted.log", "sample.csv", "-s SpD,SpC,SpB,SpA --iterations 20"},
-        // The README's worked hindcast.
-        GoldenCase{"spread.hindcast.log", "spread.csv", "-t Invader --no-reliability --hindcast 2008,2011,2014,2017"}),
-    [](const auto& info) { return el::test::testNameOf(info.param.golden); });
+    ::testing::Values(GoldenCase{"sample.target.log", "sample.csv", "-t Invader"},
+                      GoldenCase{"sample.target.norel.log", "sample.csv",
+                                 "-t Invader --no-reliability --similarity-output similarity --el-matrix detailed"},
+                      GoldenCase{"sample.split.log", "sample.csv", "-t Invader --training-ratio 0.6 --missing row"},
+                      GoldenCase{"sample.exclude.log", "sample.csv",
+                                 "-t Invader --no-reliability --exclude-limited 40 --weight-power 2 --sample-power 1"},
+                      GoldenCase{"sample.auto.log", "sample.csv",
+                                 "--auto-weight -s SpA,SpB,SpC,SpD --no-reliability --similarity-output distance"},
+                      GoldenCase{"sample.unweighted.log", "sample.csv", "-s SpD,SpC,SpB,SpA --iterations 20"},
+                      // The README's worked hindcast.
+                      GoldenCase{"spread.hindcast.log", "spread.csv",
+                                 "-t Invader --no-reliability --hindcast 2008,2011,2014,2017"}),
+    [](const auto& instance) { return el::test::testNameOf(instance.param.golden); });
 
 }  // namespace

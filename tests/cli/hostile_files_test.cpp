@@ -57,8 +57,7 @@ TEST_P(BrokenFiles, AreRefusedWithTheirMessage) {
 INSTANTIATE_TEST_SUITE_P(
     HostileFiles, BrokenFiles,
     ::testing::Values(
-        BrokenFile{"empty.csv", "Invalid file type"},
-        BrokenFile{"type_only.csv", "Require at least one variable"},
+        BrokenFile{"empty.csv", "Invalid file type"}, BrokenFile{"type_only.csv", "Require at least one variable"},
         BrokenFile{"header_only.csv", "There is no region to analyse"},
         BrokenFile{"truncated_record.csv", "The file ends inside the  3th data of vector file (count)"},
         BrokenFile{"truncated_coordinates.csv", "The file ends inside the  3th data of vector file (y coordinate)"},
@@ -74,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenFile{"bom_not_utf8.csv", "bom_not_utf8.csv: The file is not UTF-8 text (line 3)"},
         BrokenFile{"bad_status_value.csv",
                    "Region C, species sp2: the value \"arrived\" is neither a keyword nor a number"}),
-    [](const auto& info) { return testNameOf(info.param.file); });
+    [](const auto& instance) { return testNameOf(instance.param.file); });
 
 TEST(HostileFiles, MegabyteFieldsAreCutInMessages) {
     TempDir dir;

@@ -73,22 +73,12 @@ TEST(BatchConsoleTerminal, AMessageWipesTheProgressLineFirst) {
     EXPECT_EQ(err.str().substr(shown), "\r" + std::string(shown - 1, ' ') + "\rearlylate: Something\n");
 }
 
-// Runs the batch runner with standard error on a new pseudo-terminal; returns what the
-// terminal received, with the terminal's own CR before each LF taken out.
+// What the terminal standard error is on receives from a run of the batch runner.
 std::string stderrOnTerminal(const fs::path& dir, std::vector<std::string> args) {
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return "no terminal";
-    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
     for (const char* a : {"-t", "Invader", "-o", "run.log", "sample.csv"}) args.emplace_back(a);
-    const pid_t pid = test::startBatch(dir, args, slave);
-    ::close(slave);  // so that the read below ends once the child has gone
-    std::string received;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;) received.append(buffer, static_cast<std::size_t>(n));
-    test::exitStatusAfter(pid);
-    ::close(master);
-    for (std::size_t at; (at = received.find("\r\n")) != std::string::npos;) received.erase(at, 1);
-    return received;
+    test::BatchOnTerminal run(dir, args);
+    run.exitStatus();
+    return run.received();
 }
 
 TEST(BatchProgress, ShownOnATerminalOnlyAndNeverWhenQuiet) {

@@ -245,9 +245,17 @@ private slots:
         QCOMPARE(w.window->results()->note(workbench::ResultsTabs::FitTab), QString("The last run was cancelled: it left no results."));
     }
 
-    // Trials on a few thousand regions: while they work the window serves a 10 ms timer at
-    // least every 100 ms, and "Cancel" ends the run within half a second.
+    // Trials on a few thousand regions: while they work the window serves a 10 ms timer, and
+    // "Cancel" ends the run at the next checkpoint. The bounds are wide (a second between
+    // ticks, five for the cancel; the test runs alone) so that only a window thread that waits
+    // on the work fails them, not a busy machine; under the race detector, whose slowdown
+    // has no bound, they are not checked.
     void eventLoopStaysFreeDuringALongRunAndCancelIsPrompt() {
+#ifndef EARLYLATE_RACE_DETECTOR
+        constexpr int kTrialsWaitMs = 40000;
+#else
+        constexpr int kTrialsWaitMs = 400000;
+#endif
         TempDir work;
         writeFile(work / "grid.csv", gridFile(45));
         WindowUnderTest w(QString::fromStdString(work.path().string()), work.path());
@@ -271,7 +279,7 @@ private slots:
         sinceTick.start();
         tick.start(10);
         // Well into the trials: a few of them done.
-        QTRY_VERIFY_WITH_TIMEOUT(trialsDone() >= 3, 40000);
+        QTRY_VERIFY_WITH_TIMEOUT(trialsDone() >= 3, kTrialsWaitMs);
         QVERIFY(w.window->busy());
 
         QElapsedTimer cancelling;
@@ -281,8 +289,12 @@ private slots:
         const qint64 cancelMs = cancelling.elapsed();
         tick.stop();
         QCOMPARE(w.get<QLabel>("Label11")->text(), QStringLiteral("Cancelled"));
-        QVERIFY2(cancelMs <= 500, qPrintable(QString("Cancel took %1 ms").arg(cancelMs)));
-        QVERIFY2(longestGap <= 100, qPrintable(QString("the event loop waited %1 ms").arg(longestGap)));
+#ifndef EARLYLATE_RACE_DETECTOR
+        QVERIFY2(cancelMs <= 5000, qPrintable(QString("Cancel took %1 ms").arg(cancelMs)));
+        QVERIFY2(longestGap <= 1000, qPrintable(QString("the event loop waited %1 ms").arg(longestGap)));
+#else
+        Q_UNUSED(cancelMs);
+#endif
     }
 
     // The figures show the latest completed run of the loaded file; a new Read, a failed

@@ -30,7 +30,7 @@ std::vector<std::vector<double>> cumulativeTables() {
     for (int shape = 0; shape < 6; ++shape) {
         std::vector<double> mass(shape == 5 ? 1 : 1128);
         for (std::size_t k = 0; k < mass.size(); ++k) {
-            const double x = static_cast<double>(k) / mass.size();
+            const double x = static_cast<double>(k) / static_cast<double>(mass.size());
             if (shape == 0) mass[k] = 1;
             else if (shape == 1) mass[k] = std::exp(-std::pow((x - 0.3) * 60, 2));  // one narrow peak
             else if (shape == 2) mass[k] = k % 97 == 0 ? unit(random) : 0;  // isolated points
@@ -84,7 +84,7 @@ StatusMatrix randomStatus(int regions, int species, unsigned seed) {
     st.regions = regions;
     st.species = species;
     for (int i = 0; i < regions * species; ++i) {
-        const unsigned roll = random() % 10;
+        const auto roll = static_cast<unsigned>(random() % 10);
         Status s;
         if (roll < 5) s = {StatusKind::Date, 1990.0 + static_cast<double>(random() % 12)};
         else if (roll < 7) s = {StatusKind::NotYetArrived, 0};
@@ -265,11 +265,12 @@ std::vector<SquareMatrix> randomGraphs() {
     for (int round = 0; round < 60; ++round) {
         const int n = 1 + static_cast<int>(random() % 45);
         const int kind = round % 4;
-        const double density = (random() % 100) / 100.0;
+        const double density = static_cast<double>(random() % 100) / 100.0;
         SquareMatrix W(n, 0.0);
         for (int i = 0; i < n; ++i)
             for (int j = i; j < n; ++j) {
-                double value = (random() % 1000) / 1000.0 < density ? 0.5 : (random() % 3 == 0 ? -1.0 : 0.0);
+                double value =
+                    static_cast<double>(random() % 1000) / 1000.0 < density ? 0.5 : (random() % 3 == 0 ? -1.0 : 0.0);
                 if (kind == 1) value = (j == i || j == i + 1) ? 1 : 0;                 // a path
                 if (kind == 2) value = ((i + j) % 2 == 1 && value > 0) || j == i + 1 ? 1 : 0;  // bipartite
                 if (kind == 3 && (i < n / 2) != (j < n / 2)) value = 0;                 // two groups

@@ -314,13 +314,13 @@ protected:
     // One run on a fresh engine, or on `reused` to continue its generator.
     RunTrace trace(const std::string& threads, bool plain, const std::vector<std::pair<Setting, std::string>>& settings,
                    Engine* reused = nullptr) {
-        QuietHost host;
-        for (const auto& [id, value] : settings) host.values.set(id, value);
-        host.values.set(Setting::Threads, threads);
+        QuietHost quiet;
+        for (const auto& [id, value] : settings) quiet.values.set(id, value);
+        quiet.values.set(Setting::Threads, threads);
         RunRequest r = request(species);
         r.plain = plain;
         Engine fresh;
-        RunTrace out{(reused != nullptr ? *reused : fresh).run(r, host), host.log, host.messages, {}};
+        RunTrace out{(reused != nullptr ? *reused : fresh).run(r, quiet), quiet.log, quiet.messages, {}};
         const auto file = dir / "WeightTestT.csv";
         if (std::filesystem::exists(file)) out.weightTest = test::readFile(file);
         std::filesystem::remove(file);
@@ -415,13 +415,13 @@ TEST_F(ThreadCounts, CancelStopsThePassesAndKeepsThePreviousWeightTestFile) {
     };
     for (const char* threads : {"1", "2", "8"}) {
         test::writeFile(file, "earlier run\r\n");
-        CancelAtPass host("Pass 300 of 40000");
-        host.values.set(Setting::ExamineWeight, "1");
-        host.values.set(Setting::TargetSpecies, "T");
-        host.values.set(Setting::Threads, threads);
-        const RunResult cancelled = engine.run(request({"A", "B", "T"}), host);
+        CancelAtPass cancelling("Pass 300 of 40000");
+        cancelling.values.set(Setting::ExamineWeight, "1");
+        cancelling.values.set(Setting::TargetSpecies, "T");
+        cancelling.values.set(Setting::Threads, threads);
+        const RunResult cancelled = engine.run(request({"A", "B", "T"}), cancelling);
         EXPECT_EQ(cancelled.status, RunStatus::Cancelled) << threads;
-        EXPECT_EQ(host.shown(Label::RunProgress), "Cancelled");
+        EXPECT_EQ(cancelling.shown(Label::RunProgress), "Cancelled");
         EXPECT_EQ(test::readFile(file), "earlier run\r\n") << threads;
         EXPECT_EQ(gridsBeside(), 1) << threads;
     }

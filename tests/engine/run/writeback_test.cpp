@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include "engine/run/run_error.hpp"
 #include "tests/support/error_text.hpp"
@@ -93,8 +98,7 @@ TEST_F(WriteBack, KeepsPermissionsAndLinks) {
 
 // The write-back stopped after each of its steps in turn, as a crash there would stop it:
 // the source is whole, the old bytes up to the rename and the new ones after it, and no
-// temporary file is left beside it. (The batch runner killed at random moments is
-// tests/cli/kill_writeback_test.cpp.)
+// temporary file is left beside it.
 TEST_F(WriteBack, StoppedAfterAnyStepLeavesTheSourceWholeAndNothingElse) {
     for (int stopAt = static_cast<int>(WriteBackStep::Encoded); stopAt <= static_cast<int>(WriteBackStep::FolderSynced);
          ++stopAt) {
@@ -111,6 +115,43 @@ TEST_F(WriteBack, StoppedAfterAnyStepLeavesTheSourceWholeAndNothingElse) {
         EXPECT_EQ(filesIn(dataFolder), (std::vector<std::string>{"sample.csv"}));
     }
     EXPECT_EQ(filesIn(work.path()), (std::vector<std::string>{"data"}));
+}
+
+// The process killed (SIGKILL, nothing unwound) after each step of the write-back in turn:
+// the source is the old bytes up to the rename and the new ones after it, never a mixture;
+// what a kill leaves beside it is at most the one temporary file, and it does not stand in
+// the way of the next write-back.
+TEST_F(WriteBack, KilledAfterAnyStepLeavesTheSourceWhole) {
+    for (int killAt = static_cast<int>(WriteBackStep::Encoded); killAt <= static_cast<int>(WriteBackStep::FolderSynced);
+         ++killAt) {
+        SCOPED_TRACE(killAt);
+        test::writeFile(source, kSource);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            try {
+                addPredictionToSource(loaded, columnsForSample(), "null", source, host, [&](WriteBackStep step) {
+                    if (static_cast<int>(step) == killAt) ::raise(SIGKILL);
+                });
+            } catch (...) {
+                ::_exit(2);
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "status " << status;
+        const bool replaced = killAt >= static_cast<int>(WriteBackStep::Renamed);
+        EXPECT_EQ(readFile(source), replaced ? kWritten : kSource);
+        const auto left = filesIn(dataFolder);
+        EXPECT_LE(left.size(), 2u);
+        EXPECT_NE(std::find(left.begin(), left.end(), "sample.csv"), left.end());
+        for (const auto& name : left)
+            if (name != "sample.csv") fs::remove(dataFolder / name);
+    }
+    test::writeFile(source, kSource);
+    addPredictionToSource(loaded, columnsForSample(), "null", source, host);
+    EXPECT_EQ(readFile(source), kWritten);
 }
 
 TEST_F(WriteBack, WhatCannotBeWrittenStopsBeforeTheSource) {
