@@ -175,11 +175,13 @@ PassOutcome RunDriver::runPasses(const PassInput& input, const std::vector<Power
     PassScratch scratch;
     PassFrames* frames = frames_ ? &*frames_ : nullptr;
     const auto passes = static_cast<long long>(powers.size());
-    PassSettings handed(settings_, passes);
+    // The one pass of a report-mode run reads the settings live, each where it needs it, so
+    // only what it reads counts as read (the window's report lists those).
+    std::optional<PassSettings> handed;
+    if (!reportMode_) handed.emplace(settings_, passes);
     PassOutcome last;
     for (long long k = 0; k < passes; ++k) {
-        // The one pass of a report-mode run reads the settings live, each where it needs it.
-        const SettingsSource& settings = reportMode_ ? settings_ : static_cast<const SettingsSource&>(handed.of(k));
+        const SettingsSource& settings = handed ? static_cast<const SettingsSource&>(handed->of(k)) : settings_;
         PassReport report(input, settings, reportMode_, &writer);
         const PassContext context{settings, hooks_.feedback, random_, scratch, report, threads_, frames};
         if (!reportMode_) writer.setPassCaption(passCaption(k, passes));
@@ -187,7 +189,7 @@ PassOutcome RunDriver::runPasses(const PassInput& input, const std::vector<Power
         const PowerPair& pair = powers[static_cast<std::size_t>(k)];
         last = computePass(input, pair.p1, pair.p2, context);
         afterPass(input, settings, last, k, passes);
-        handed.taken(k);
+        if (handed) handed->taken(k);
     }
     return last;
 }
