@@ -23,7 +23,8 @@ Attempt tryLock(const std::filesystem::path& file, int& fd) {
         rc = ::flock(fd, LOCK_EX | LOCK_NB);
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) return errno == EWOULDBLOCK ? Attempt::Busy : Attempt::Unlockable;
-    struct stat held {}, named {};
+    struct stat held {
+    }, named{};
     if (::fstat(fd, &held) != 0 || ::stat(file.c_str(), &named) != 0) return Attempt::Unlockable;
     if (held.st_dev != named.st_dev || held.st_ino != named.st_ino) return Attempt::Replaced;
     return Attempt::Locked;

@@ -60,8 +60,7 @@ mode_t modeFor(const fs::path& target) {
 std::string temporaryPattern(const fs::path& target, const std::string& suffix) {
     // The name appended, not "." + name: GCC 12 at -O2 takes "text" + temporary for an
     // overlapping copy (-Wrestrict).
-    const std::string name =
-        std::string(".").append(target.filename().string()).append(".new-XXXXXX").append(suffix);
+    const std::string name = std::string(".").append(target.filename().string()).append(".new-XXXXXX").append(suffix);
     return (folderOf(target) / name).string();
 }
 

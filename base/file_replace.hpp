@@ -6,13 +6,13 @@
 // Every file the tool writes for its user (logs, tables, figures, reports, the weight-test
 // file, the written-back source) is written this way.
 
+#include <sys/types.h>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace el {
 
@@ -23,8 +23,8 @@ enum class ReplaceStep {
     PermissionsKept,  // it has the target's permissions (or a new file's)
     Synced,           // it is on the disk
     Closed,
-    Renamed,          // it has replaced the target
-    FolderSynced,     // the rename is on the disk
+    Renamed,       // it has replaced the target
+    FolderSynced,  // the rename is on the disk
 };
 
 // Called after each step; whatever it throws fails the replacement as a file error does,

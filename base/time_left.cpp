@@ -2,8 +2,8 @@
 
 namespace el {
 
-std::optional<TimeLeftEstimate::Seconds> TimeLeftEstimate::update(ProgressStage stage, long long done,
-                                                                   long long total, Seconds now) {
+std::optional<TimeLeftEstimate::Seconds> TimeLeftEstimate::update(ProgressStage stage, long long done, long long total,
+                                                                  Seconds now) {
     if (!started_ || stage != stage_ || total != total_ || done < lastDone_) {
         started_ = true;
         stage_ = stage;

@@ -136,8 +136,8 @@ void onThreads(int threads, const std::function<void(int)>& work) {
 }
 
 void forRanges(int threads, std::size_t count, const std::function<void(std::size_t, std::size_t)>& work) {
-    const auto pieces = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)),
-                                                               std::max<std::size_t>(count, 1)));
+    const auto pieces = static_cast<int>(
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), std::max<std::size_t>(count, 1)));
     onThreads(pieces, [&](int t) {
         const std::size_t begin = count * static_cast<std::size_t>(t) / static_cast<std::size_t>(pieces);
         const std::size_t end = count * static_cast<std::size_t>(t + 1) / static_cast<std::size_t>(pieces);

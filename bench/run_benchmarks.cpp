@@ -99,8 +99,8 @@ void BM_ReadStep(benchmark::State& state) {
     std::filesystem::create_directories(dir);
     const auto file = dir / "regions.csv";
     {
-        const vec::VectorData data = makeInvasionData(
-            {static_cast<int>(state.range(0)), 20, static_cast<int>(state.range(1))});
+        const vec::VectorData data =
+            makeInvasionData({static_cast<int>(state.range(0)), 20, static_cast<int>(state.range(1))});
         std::ofstream out(file, std::ios::binary);
         writeVectorFile(data, out);  // streamed, so the file's text never sits in memory here
     }
@@ -156,8 +156,9 @@ void BM_MemoryCopy(benchmark::State& state) {
 // years), so that many are eligible at the cut-offs; "species_years" counts those run.
 void BM_AllSpeciesHindcast(benchmark::State& state) {
     const bool small = state.range(0) < 100;
-    const vec::VectorData data = makeInvasionData({static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 4,
-                                              20261206, small ? 4.0 : 10.0, small ? 12.0 : 20.0, small ? 6.0 : 60.0});
+    const vec::VectorData data =
+        makeInvasionData({static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 4, 20261206,
+                          small ? 4.0 : 10.0, small ? 12.0 : 20.0, small ? 6.0 : 60.0});
     const std::vector<double> cutoffs = small ? std::vector<double>{1910, 1908, 1912} : std::vector<double>{1930};
     engine::AllSpeciesRequest request;
     request.base.data = &data;

@@ -23,7 +23,7 @@ struct BatchOptions {
     std::optional<std::string> speciesList;  // the -s text, when given
     bool logToFile = false;                  // -o given: values holds the log file name
     std::string file;                        // the vector file
-    vec::RecordsSource records;          // --records or --occurrences, in place of FILE
+    vec::RecordsSource records;              // --records or --occurrences, in place of FILE
     std::string encoding = "auto";           // --encoding: the text encoding of the file
     bool quiet = false;                      // --quiet: no progress line on a terminal
     std::string mapFile;                     // --map: figure file of the map, "" for none

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "base/file_replace.hpp"
 #include "base/text.hpp"
 #include "vector/records.hpp"
-#include "base/file_replace.hpp"
 #ifdef EARLYLATE_HAVE_GIS
 #include "gis/gis_error.hpp"
 #include "gis/table_layer.hpp"

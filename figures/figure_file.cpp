@@ -7,10 +7,10 @@
 #include <exception>
 #include <stdexcept>
 
+#include "base/file_replace.hpp"
 #include "base/text.hpp"
 #include "figures/cairo_output.hpp"
 #include "figures/cairo_scene.hpp"
-#include "base/file_replace.hpp"
 
 namespace el::figures {
 namespace {

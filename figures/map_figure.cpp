@@ -235,7 +235,8 @@ std::optional<Point> centroidOnCanvas(const vec::VectorObject& object, const Map
 }
 
 // A ring over the centroid of every overdue region.
-void addOverdueMarks(Layer& layer, const vec::VectorData& data, const std::vector<bool>& overdue, const MapFrame& frame) {
+void addOverdueMarks(Layer& layer, const vec::VectorData& data, const std::vector<bool>& overdue,
+                     const MapFrame& frame) {
     for (std::size_t k = 0; k < data.objects.size() && k < overdue.size(); ++k) {
         if (!overdue[k]) continue;
         if (const auto at = centroidOnCanvas(data.objects[k], frame))

@@ -27,7 +27,7 @@ struct ReportContent {
     std::string calculationDate;  // "MM-DD-YYYY", as in the log header (the report writes it YYYY-MM-DD)
     std::vector<ReportSetting> settings;  // as the run used them
 
-    const vec::VectorData* data = nullptr;            // the regions' geometry and names
+    const vec::VectorData* data = nullptr;      // the regions' geometry and names
     const engine::RunResult* run = nullptr;     // the completed run: its species, its kind, its results
     MapChoice map;                               // the species the map and the tables show
     MapOptions mapOptions;

@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "base/text.hpp"
 #include "base/file_replace.hpp"
+#include "base/text.hpp"
 
 namespace el::figures {
 

@@ -158,7 +158,8 @@ int runConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
                 throw GisError("no GIS format is known for the extension of " + request.output +
                                " (use .gpkg, .shp or .geojson)");
             const std::string missvalue = "null";
-            const vec::ReadOutcome read = vec::readVectorFile(request.input, missvalue, {settings, messenger, quiet}, sideFolder);
+            const vec::ReadOutcome read =
+                vec::readVectorFile(request.input, missvalue, {settings, messenger, quiet}, sideFolder);
             if (read.erf != 0) throw GisError("cannot read the vector file " + request.input);
             exportVectorData(read.data, missvalue, request.output);
         }

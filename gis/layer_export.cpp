@@ -156,8 +156,8 @@ void writeNewDataset(const std::filesystem::path& output, const std::function<vo
     }
 }
 
-void writeFeatureLayer(GDALDataset& dataset, std::span<const vec::VectorObject> objects, const std::filesystem::path& output,
-                       const std::function<void(OGRLayer&)>& addFields,
+void writeFeatureLayer(GDALDataset& dataset, std::span<const vec::VectorObject> objects,
+                       const std::filesystem::path& output, const std::function<void(OGRLayer&)>& addFields,
                        const std::function<void(OGRFeature&, std::size_t)>& setAttributes, const std::string& noun) {
     std::vector<std::unique_ptr<OGRGeometry>> geometries;
     std::vector<OGRwkbGeometryType> types;

@@ -39,8 +39,8 @@ void writeNewDataset(const std::filesystem::path& output, const std::function<vo
 // type (a geometry of another type is converted to it); `addFields` creates the attributes
 // and `setAttributes` fills those of the feature of object i. A feature that cannot be written
 // is named in the error as `noun` "name". Throws GisError.
-void writeFeatureLayer(GDALDataset& dataset, std::span<const vec::VectorObject> objects, const std::filesystem::path& output,
-                       const std::function<void(OGRLayer&)>& addFields,
+void writeFeatureLayer(GDALDataset& dataset, std::span<const vec::VectorObject> objects,
+                       const std::filesystem::path& output, const std::function<void(OGRLayer&)>& addFields,
                        const std::function<void(OGRFeature&, std::size_t)>& setAttributes, const std::string& noun);
 
 }  // namespace el::gis

@@ -25,7 +25,7 @@ struct OccurrenceColumns {
 };
 
 struct OccurrenceResult {
-    std::vector<vec::Record> records;  // one per (region, species), in order of region then species
+    std::vector<vec::Record> records;      // one per (region, species), in order of region then species
     std::int64_t points = 0;               // data lines read
     std::int64_t placed = 0;               // points that landed in a region with a date and a species
     std::int64_t outside = 0;              // in no region

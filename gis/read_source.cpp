@@ -8,8 +8,9 @@
 
 namespace el {
 
-SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, const vec::ReadHooks& hooks,
-                                 const std::filesystem::path& sideFolder, const std::string& encoding) {
+SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue,
+                                 const vec::ReadHooks& hooks, const std::filesystem::path& sideFolder,
+                                 const std::string& encoding) {
     SourceReadOutcome outcome;
 #ifdef EARLYLATE_HAVE_GIS
     if (gis::isGisFile(source)) {

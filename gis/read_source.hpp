@@ -21,8 +21,9 @@ struct SourceReadOutcome {
 
 // `encoding` is the text encoding of a vector file ("auto": UTF-8, else the one detected);
 // the side log of a failed scan goes to `sideFolder` (nothing when it is empty).
-SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue, const vec::ReadHooks& hooks,
-                                 const std::filesystem::path& sideFolder, const std::string& encoding = "auto");
+SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std::string& missvalue,
+                                 const vec::ReadHooks& hooks, const std::filesystem::path& sideFolder,
+                                 const std::string& encoding = "auto");
 
 // A records table's cells: a delimited text (`encoding` "auto" or an encoding name), or the
 // first sheet of an XLSX or ODS file. Throws std::runtime_error naming the fault.

@@ -14,8 +14,8 @@ vec::Table tableOf(const vec::RecordsSource& source) {
     return vec::readTableFile(source.table, source.encoding);
 }
 
-vec::ImportedRecords built(std::vector<vec::Record> found, const vec::RecordsSource& source,
-                               const RegionsLayer* layer, std::vector<std::string> summary) {
+vec::ImportedRecords built(std::vector<vec::Record> found, const vec::RecordsSource& source, const RegionsLayer* layer,
+                           std::vector<std::string> summary) {
     vec::BuildOptions options;
     options.absent = source.absent;
     options.dropUnmatched = source.dropUnmatched;

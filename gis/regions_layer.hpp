@@ -19,7 +19,7 @@
 namespace el::gis {
 
 struct RegionsLayer {
-    std::map<std::string, vec::RegionShape> shapes;  // by key text
+    std::map<std::string, vec::RegionShape> shapes;      // by key text
     std::vector<std::string> keys;                       // in feature order
     std::string keyField;                                // the field the keys came from
     std::string layerName;

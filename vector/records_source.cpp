@@ -1,7 +1,7 @@
 #include "vector/records_source.hpp"
 
-#include "base/text.hpp"
 #include "base/file_bytes.hpp"
+#include "base/text.hpp"
 
 namespace el::vec {
 

@@ -174,8 +174,8 @@ bool TextEncoder::encode(std::string_view utf8, std::string& out, std::string& p
     std::size_t failedAt = 0;
     if (convertInto(cd_, utf8, false, out, failedAt)) return true;
     const std::size_t n = utf8SequenceLength(utf8.substr(failedAt));
-    problem = "the character \"" + std::string(utf8.substr(failedAt, n == 0 ? 1 : n)) + "\" cannot be written in " +
-              name_;
+    problem =
+        "the character \"" + std::string(utf8.substr(failedAt, n == 0 ? 1 : n)) + "\" cannot be written in " + name_;
     ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
     return false;
 }

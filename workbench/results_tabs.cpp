@@ -133,7 +133,8 @@ void ResultsTabs::setNotes(const QString& map, const QString& fit, const QString
 }
 
 // The map shows the regions of `shown`, if any, coloured by `run`, if any; no other figure yet.
-void ResultsTabs::resetFigures(std::shared_ptr<const vec::VectorData> shown, std::shared_ptr<const engine::RunResult> run) {
+void ResultsTabs::resetFigures(std::shared_ptr<const vec::VectorData> shown,
+                               std::shared_ptr<const engine::RunResult> run) {
     data_ = std::move(shown);
     run_ = std::move(run);
     fillMapChoice();

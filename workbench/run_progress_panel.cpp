@@ -71,7 +71,8 @@ void RunProgressPanel::start(bool cancellable) {
 void RunProgressPanel::update(ProgressStage stage, long long done, long long total) {
     // Every count goes to the estimate, shown or not, so that it sees each start-over.
     const qint64 elapsedMs = clock_.elapsed();
-    const auto left = estimate_.update(stage, done, total, TimeLeftEstimate::Seconds(static_cast<double>(elapsedMs) / 1000));
+    const auto left =
+        estimate_.update(stage, done, total, TimeLeftEstimate::Seconds(static_cast<double>(elapsedMs) / 1000));
     if (total <= 0) return;
     // Scale to int range; redraw only when the shown value moves.
     const int shown = static_cast<int>(1000.0 * static_cast<double>(done) / static_cast<double>(total));
@@ -80,8 +81,8 @@ void RunProgressPanel::update(ProgressStage stage, long long done, long long tot
     bar_->setRange(0, 1000);
     bar_->setValue(shown);
     bar_->setFormat(QStringLiteral("%1 of %2 %3").arg(done).arg(total).arg(stageName(stage)));
-    time_->setText(timeText(elapsedMs, left ? std::optional<qint64>(static_cast<qint64>(left->count() * 1000))
-                                            : std::nullopt));
+    time_->setText(
+        timeText(elapsedMs, left ? std::optional<qint64>(static_cast<qint64>(left->count() * 1000)) : std::nullopt));
 }
 
 void RunProgressPanel::finish() { setVisible(false); }

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <exception>
 
+#include "base/file_replace.hpp"
 #include "figures/figure_file.hpp"
 #include "figures/figure_raster.hpp"
-#include "base/file_replace.hpp"
 
 namespace el::workbench {
 namespace {

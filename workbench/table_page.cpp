@@ -11,8 +11,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "base/numtext.hpp"
 #include "base/file_replace.hpp"
+#include "base/numtext.hpp"
 #ifdef EARLYLATE_HAVE_GIS
 #include "gis/gis_error.hpp"
 #include "gis/table_layer.hpp"

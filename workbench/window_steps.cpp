@@ -169,7 +169,8 @@ void WorkbenchWindow::readFile() {
     if (!lock) return;
     auto outcome = std::make_shared<SourceReadOutcome>();
     readStep_->start(
-        [outcome, source, missvalue = missvalue_, sideFolder = workFolder_, encoding = readEncoding()](WorkerHooks& hooks) {
+        [outcome, source, missvalue = missvalue_, sideFolder = workFolder_,
+         encoding = readEncoding()](WorkerHooks& hooks) {
             *outcome = readSourceFile(source, missvalue, {hooks, hooks, hooks}, sideFolder, encoding);
         },
         [this, outcome, source, lock] {
@@ -213,7 +214,8 @@ void WorkbenchWindow::chooseRecords() {
     importRecords(chosen);
 }
 
-void WorkbenchWindow::readDone(vec::ReadOutcome& read, const std::filesystem::path& source, const std::string& unwritable) {
+void WorkbenchWindow::readDone(vec::ReadOutcome& read, const std::filesystem::path& source,
+                               const std::string& unwritable) {
     if (!runStep_->active()) results_->progressPanel()->finish();
     controls_.records->setEnabled(true);
     if (read.erf == 0) {
@@ -298,7 +300,8 @@ std::shared_ptr<const FileLock> WorkbenchWindow::holdFileLock(const std::filesys
 void WorkbenchWindow::requestCancel() { runStep_->requestStop(); }
 
 void WorkbenchWindow::runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
-                              const std::shared_ptr<const vec::VectorData>& data, const std::string& date, int generation) {
+                              const std::shared_ptr<const vec::VectorData>& data, const std::string& date,
+                              int generation) {
     results_->progressPanel()->finish();
     showRunBusy(false);
     // After a Read started during the run, the figures belong to that Read.

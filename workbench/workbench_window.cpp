@@ -315,8 +315,7 @@ void WorkbenchWindow::saveLog() {
     for (const QString& line : logLines()) lines.push_back(line.toStdString());
     // A bare name is saved in the window's working folder, as the side files are.
     const std::filesystem::path file = name.isEmpty() ? std::filesystem::path() : workFolder_ / localPath(name);
-    if (const auto failure = writeLogFile(file, lines))
-        message(logFileFailureMessage(name.toStdString(), *failure));
+    if (const auto failure = writeLogFile(file, lines)) message(logFileFailureMessage(name.toStdString(), *failure));
     chooser_->refresh();  // the saved file may belong to the folder shown
 }
 

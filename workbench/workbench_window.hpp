@@ -20,10 +20,10 @@
 #include "base/settings.hpp"
 #include "engine/run/engine.hpp"
 #include "engine/run/settings_copy.hpp"
+#include "figures/report_content.hpp"
 #include "gis/read_source.hpp"
 #include "vector/vector_data.hpp"
 #include "workbench/control_builder.hpp"
-#include "figures/report_content.hpp"
 #include "workbench/setting_controls.hpp"
 #include "workbench/window_controls.hpp"
 #include "workbench/work_channel.hpp"
@@ -163,11 +163,11 @@ private:
     QPushButton* focusReturnsTo_ = nullptr;  // a busy button whose focus the log panel keeps
 
     std::string missvalue_;
-    std::filesystem::path workFolder_;  // of the side files
+    std::filesystem::path workFolder_;             // of the side files
     std::shared_ptr<const vec::VectorData> data_;  // the last successful Read; a run holds its own reference
     int dataGeneration_ = 0;                  // counts the Reads started, so a run knows its data set is gone
     std::filesystem::path readSource_;        // the file of the last successful Read
-    vec::RecordsSource recordsSource_;             // the choices of the last records import
+    vec::RecordsSource recordsSource_;        // the choices of the last records import
     std::string readSourceUnwritable_;        // "a GIS file", "a records table"; empty: writable
     engine::Engine engine_;                   // lives as long as the window: keeps its random generator
     // The locks of the files being read or written back, one hold of each shared by a Read

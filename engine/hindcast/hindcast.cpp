@@ -34,8 +34,8 @@ std::vector<bool> reachedBy(const vec::VectorData& data, int variable, double ye
 }
 
 // The used regions of the masked run that are reached later or not reached, in file order.
-std::vector<HindcastRegion> scoredRegions(const vec::VectorData& data, const RegionCentres& centres, const RunResult& run,
-                                          double year) {
+std::vector<HindcastRegion> scoredRegions(const vec::VectorData& data, const RegionCentres& centres,
+                                          const RunResult& run, double year) {
     const SpeciesOutcome& target = run.species[static_cast<std::size_t>(run.target)];
     const int variable = variableNamed(data, run.speciesNames[static_cast<std::size_t>(run.target)]);
     const auto distance = distanceToNearest(centres, reachedBy(data, variable, year));

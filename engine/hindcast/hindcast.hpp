@@ -22,7 +22,7 @@
 namespace el::engine {
 
 struct HindcastRequest {
-    const vec::VectorData* data = nullptr;   // the data set of the normal run, unmasked
+    const vec::VectorData* data = nullptr;  // the data set of the normal run, unmasked
     std::vector<std::string> species;   // the species list of the normal run; the target among them
     std::string missvalue = "null";
     std::string calculationDate;        // "MM-DD-YYYY", for the masked runs' own logs

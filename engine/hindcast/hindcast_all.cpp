@@ -7,11 +7,11 @@
 #include <exception>
 #include <mutex>
 
-#include "base/text.hpp"
-#include "engine/run/run_error.hpp"
-#include "engine/kernels/status_matrix.hpp"
 #include "base/cancel.hpp"
+#include "base/text.hpp"
 #include "base/work_pool.hpp"
+#include "engine/kernels/status_matrix.hpp"
+#include "engine/run/run_error.hpp"
 
 namespace el::engine {
 namespace {

@@ -106,7 +106,8 @@ RegionCentres regionCentres(const vec::VectorData& data) {
         return regions;
     }
     regions.lonLat = coordinatesAreLonLat(data);
-    for (const vec::VectorObject& object : data.objects) regions.centre.push_back(regionCentroid(object, regions.lonLat));
+    for (const vec::VectorObject& object : data.objects)
+        regions.centre.push_back(regionCentroid(object, regions.lonLat));
     return regions;
 }
 

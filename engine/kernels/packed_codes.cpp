@@ -2,10 +2,9 @@
 
 #include <cstring>
 
+#include "base/work_pool.hpp"
 #include "engine/kernels/bit_count.hpp"
 #include "engine/kernels/wide_kernels.hpp"
-#include "base/work_pool.hpp"
-
 
 namespace el::engine {
 namespace {

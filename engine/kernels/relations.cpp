@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/work_pool.hpp"
 #include "engine/kernels/bit_count.hpp"
 #include "engine/kernels/status_ranks.hpp"
-#include "base/work_pool.hpp"
 
 namespace el::engine {
 namespace {

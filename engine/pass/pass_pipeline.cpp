@@ -7,9 +7,9 @@
 #include <string>
 #include <utility>
 
-#include "engine/trials/draw_turns.hpp"
 #include "base/cancel.hpp"
 #include "base/work_pool.hpp"
+#include "engine/trials/draw_turns.hpp"
 
 namespace el::engine {
 namespace {

@@ -39,7 +39,7 @@ struct PassRecord {
 // What every pass of the run shares.
 struct PassWork {
     const PassInput& input;
-    PassSettings& settings;  // handed out on the calling thread, after each pass it takes back
+    PassSettings& settings;          // handed out on the calling thread, after each pass it takes back
     TrialRandom& random;             // drawn, should a pass run trials, in pass order
     PassFrames& frames;
 };

@@ -10,7 +10,7 @@ namespace {
 
 struct PassReportContext {
     const PassInput& input;
-    bool reportMode = true;  // an examine-weight run writes only what was asked for on top
+    bool reportMode = true;         // an examine-weight run writes only what was asked for on top
     const std::string& targetText;  // the target species text as the pass began
 };
 

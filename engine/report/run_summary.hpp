@@ -24,7 +24,7 @@ struct RunSummaryInput {
     const RunResult& result;
     double runSeconds = 0;
     const std::vector<HindcastYear>* hindcast = nullptr;  // no "hindcast" key without one
-    const vec::VectorData* data = nullptr;                      // the data set run on: the "skill" object needs it
+    const vec::VectorData* data = nullptr;                // the data set run on: the "skill" object needs it
     const AllSpeciesHindcast* hindcastAll = nullptr;       // no "hindcast_all" key without one
 };
 

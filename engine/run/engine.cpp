@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/numtext.hpp"
+#include "base/work_pool.hpp"
 #include "engine/pass/pass_pipeline.hpp"
 #include "engine/pass/pass_report.hpp"
 #include "engine/pass/pass_result.hpp"
@@ -14,9 +15,8 @@
 #include "engine/pass/power_pass.hpp"
 #include "engine/report/report_header.hpp"
 #include "engine/report/report_results.hpp"
-#include "engine/run/run_error.hpp"
 #include "engine/report/run_weight_test_file.hpp"
-#include "base/work_pool.hpp"
+#include "engine/run/run_error.hpp"
 #include "engine/run/writeback.hpp"
 
 namespace el::engine {

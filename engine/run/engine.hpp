@@ -16,7 +16,7 @@
 namespace el::engine {
 
 struct RunRequest {
-    const vec::VectorData* data = nullptr;    // the data set of the last Read; must be consistent()
+    const vec::VectorData* data = nullptr;  // the data set of the last Read; must be consistent()
     std::vector<std::string> species;    // the species list, in list order
     std::filesystem::path sourceFile;    // the file that was read, replaced by the write-back
     bool sourceWritable = true;          // false when the data came from a converted GIS file

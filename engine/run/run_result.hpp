@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/kernels/eigenvector.hpp"
-#include "engine/run/prediction.hpp"
 #include "engine/pass/weights.hpp"
+#include "engine/run/prediction.hpp"
 
 namespace el::engine {
 

@@ -21,12 +21,18 @@ struct StepFailure {
 // The replacement's steps as the write-back's hook names them.
 WriteBackStep writeBackStepOf(ReplaceStep step) {
     switch (step) {
-        case ReplaceStep::Written: return WriteBackStep::Written;
-        case ReplaceStep::PermissionsKept: return WriteBackStep::PermissionsKept;
-        case ReplaceStep::Synced: return WriteBackStep::Synced;
-        case ReplaceStep::Closed: return WriteBackStep::Closed;
-        case ReplaceStep::Renamed: return WriteBackStep::Renamed;
-        case ReplaceStep::FolderSynced: break;
+        case ReplaceStep::Written:
+            return WriteBackStep::Written;
+        case ReplaceStep::PermissionsKept:
+            return WriteBackStep::PermissionsKept;
+        case ReplaceStep::Synced:
+            return WriteBackStep::Synced;
+        case ReplaceStep::Closed:
+            return WriteBackStep::Closed;
+        case ReplaceStep::Renamed:
+            return WriteBackStep::Renamed;
+        case ReplaceStep::FolderSynced:
+            break;
     }
     return WriteBackStep::FolderSynced;
 }
@@ -59,7 +65,8 @@ void requireShape(bool ok, const char* what) {
 
 }  // namespace
 
-vec::VectorData withPrediction(const vec::VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue) {
+vec::VectorData withPrediction(const vec::VectorData& loaded, const PredictionColumns& columns,
+                               const std::string& missvalue) {
     const int v = loaded.valn();
     const int species = static_cast<int>(columns.speciesNames.size());
     const int used = columns.used.size();
@@ -95,8 +102,9 @@ vec::VectorData withPrediction(const vec::VectorData& loaded, const PredictionCo
     return copy;
 }
 
-void addPredictionToSource(const vec::VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
-                           const fs::path& sourceFile, Feedback& feedback, const WriteBackStepHook& afterStep) {
+void addPredictionToSource(const vec::VectorData& loaded, const PredictionColumns& columns,
+                           const std::string& missvalue, const fs::path& sourceFile, Feedback& feedback,
+                           const WriteBackStepHook& afterStep) {
     vec::VectorData copy = withPrediction(loaded, columns, missvalue);
     try {
         const std::string bytes = newSourceBytes(copy, loaded.encoding, missvalue, feedback);

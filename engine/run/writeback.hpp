@@ -43,11 +43,12 @@ using WriteBackStepHook = std::function<void(WriteBackStep)>;
 // (the file a symbolic link points to, keeping its permissions) with a temporary file
 // beside it, synced and renamed over it. Yields once per line. Throws RunError when
 // anything fails; the source is then as it was and no temporary file is left.
-void addPredictionToSource(const vec::VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue,
-                           const std::filesystem::path& sourceFile, Feedback& feedback,
+void addPredictionToSource(const vec::VectorData& loaded, const PredictionColumns& columns,
+                           const std::string& missvalue, const std::filesystem::path& sourceFile, Feedback& feedback,
                            const WriteBackStepHook& afterStep = {});
 
 // The enlarged copy alone (variable names and values), for tests and for the map view.
-vec::VectorData withPrediction(const vec::VectorData& loaded, const PredictionColumns& columns, const std::string& missvalue);
+vec::VectorData withPrediction(const vec::VectorData& loaded, const PredictionColumns& columns,
+                               const std::string& missvalue);
 
 }  // namespace el::engine

@@ -10,10 +10,10 @@
 #include <exception>
 #include <mutex>
 
-#include "base/numtext.hpp"
-#include "engine/trials/trial_tables.hpp"
 #include "base/cancel.hpp"
+#include "base/numtext.hpp"
 #include "base/work_pool.hpp"
+#include "engine/trials/trial_tables.hpp"
 
 namespace el::engine {
 namespace {

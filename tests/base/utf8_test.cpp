@@ -32,7 +32,9 @@ TEST(Utf8, CodePointsWithAStrayByteAsOneCharacter) {
     EXPECT_EQ(utf8CodePoints("A\xC3\xA9\xE6\x9C\xAA\xF0\x9F\x90\x9E"),
               (std::vector<char32_t>{U'A', U'\u00E9', U'\u672A', U'\U0001F41E'}));
     // A lead byte whose sequence is broken is one character, and the next byte another.
-    EXPECT_EQ(utf8CodePoints("\xC3" "A\xFF"), (std::vector<char32_t>{0xC3, U'A', 0xFF}));
+    EXPECT_EQ(utf8CodePoints("\xC3"
+                             "A\xFF"),
+              (std::vector<char32_t>{0xC3, U'A', 0xFF}));
     EXPECT_EQ(utf8CodePoints("\xE6\x9C"), (std::vector<char32_t>{0xE6, 0x9C}));
     EXPECT_TRUE(utf8CodePoints("").empty());
 }

@@ -59,7 +59,11 @@ TEST(WorkPool, RethrowsTheLowestTasksErrorAfterAllHaveEnded) {
     std::atomic<int> some{0};
     pool.onEach([&](int t) { some += t + 1; }, 2);
     EXPECT_EQ(some.load(), 1 + 2);
-    EXPECT_THROW(onThreads(2, [](int t) { if (t == 0) throw WorkStopped{}; }), WorkStopped);
+    EXPECT_THROW(onThreads(2,
+                           [](int t) {
+                               if (t == 0) throw WorkStopped{};
+                           }),
+                 WorkStopped);
 }
 
 // A thread's calls reuse its pool's threads; a call from inside a task, which that pool is
@@ -70,12 +74,14 @@ TEST(WorkPool, CallsReuseTheThreadsOfTheCallersPoolAndMayNest) {
     onThreads(2, [&](int t) { second[static_cast<std::size_t>(t)] = std::this_thread::get_id(); });
     EXPECT_EQ(first[1], second[1]);
     std::vector<std::atomic<int>> inner(3 * 2);
-    onThreads(3, [&](int t) {
-        onThreads(2, [&](int u) { ++inner[static_cast<std::size_t>(2 * t + u)]; });
-    });
+    onThreads(3, [&](int t) { onThreads(2, [&](int u) { ++inner[static_cast<std::size_t>(2 * t + u)]; }); });
     for (const auto& count : inner) EXPECT_EQ(count.load(), 1);
     // A call that failed leaves the pool ready for the next.
-    EXPECT_THROW(onThreads(2, [](int t) { if (t == 1) throw std::runtime_error("x"); }), std::runtime_error);
+    EXPECT_THROW(onThreads(2,
+                           [](int t) {
+                               if (t == 1) throw std::runtime_error("x");
+                           }),
+                 std::runtime_error);
     std::atomic<int> ran{0};
     onThreads(3, [&](int) { ++ran; });
     EXPECT_EQ(ran.load(), 3);

@@ -16,8 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kSample = "vector,c\r\nsp1,sp2,type$,name$,n,x,y\r\n1990,1991,point,A,1,0,0\r\n"
-                            "1995,1993,point,B,1,1,0\r\n2000,1999,point,C,1,0,1\r\n";
+const std::string kSample =
+    "vector,c\r\nsp1,sp2,type$,name$,n,x,y\r\n1990,1991,point,A,1,0,0\r\n"
+    "1995,1993,point,B,1,1,0\r\n2000,1999,point,C,1,0,1\r\n";
 
 TEST(SourceLock, ASecondProcessInAnotherFolderIsRefusedWhileAnotherWorks) {
     TempDir dir;

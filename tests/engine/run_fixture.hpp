@@ -10,7 +10,7 @@
 namespace el::test {
 
 inline vec::VectorData makeData(const std::vector<std::string>& variables, const std::vector<std::string>& regions,
-                           const std::vector<std::vector<std::string>>& values) {
+                                const std::vector<std::vector<std::string>>& values) {
     vec::VectorData data;
     data.filetype = "vector";
     data.sizes.valn = static_cast<int>(variables.size());

@@ -143,7 +143,8 @@ TEST(WorldScripts, PdfEmbedsTheScriptsFontsAndGivesTheNamesBack) {
     names.push_back("Chiba");
     MapOptions labelled;
     labelled.labels = true;
-    const Scene map = buildMap(test::squareRow(names, 130, 30, 1), test::squareRowRun(names, "Invader"), {}, 1200, 500, labelled);
+    const Scene map =
+        buildMap(test::squareRow(names, 130, 30, 1), test::squareRowRun(names, "Invader"), {}, 1200, 500, labelled);
     el::test::TempDir dir;
     el::test::writeFile(dir / "map.pdf", figureBytes(map, FigureFormat::Pdf));
     const std::string fonts = el::test::commandOutput("pdffonts " + el::test::shellQuote((dir / "map.pdf").string()));

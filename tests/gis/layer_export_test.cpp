@@ -86,7 +86,7 @@ TEST(ExportVectorFile, PredictionColumnsAndGeometriesReachTheLayer) {
 TEST(ExportVectorFile, OneKindLayersAndFailures) {
     TempDir dir;
     writeFile(dir / "polys.csv", crlf({"vector", "c", "name,type$,name$,n,x1,y1,x2,y2,x3,y3,x4,y4",
-                                 "7,polygon,A,3,0,0,1,0,1,1", "8,area,B,1,outer,3,5,5,6,5,6,6"}));
+                                       "7,polygon,A,3,0,0,1,0,1,1", "8,area,B,1,outer,3,5,5,6,5,6,6"}));
     ASSERT_EQ(convert(dir, {"polys.csv", "polys.geojson"}), 0);
     const auto dataset = openGisFile(dir / "polys.geojson");
     ASSERT_TRUE(dataset);
@@ -127,8 +127,8 @@ TEST(ExportVectorFile, AFailedOneFileExportKeepsThePreviousFile) {
         EXPECT_EQ(readFile(dir / name), "previous");
     }
     EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"p.geojson", "p.gpkg"}));
-    writeFile(dir / "polys.csv", crlf({"vector", "c", "name,type$,name$,n,x1,y1,x2,y2,x3,y3",
-                                       "7,polygon,A,3,0,0,1,0,1,1"}));
+    writeFile(dir / "polys.csv",
+              crlf({"vector", "c", "name,type$,name$,n,x1,y1,x2,y2,x3,y3", "7,polygon,A,3,0,0,1,0,1,1"}));
     ASSERT_EQ(convert(dir, {"polys.csv", "p.gpkg"}), 0);
     ASSERT_TRUE(openGisFile(dir / "p.gpkg"));
     EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"p.geojson", "p.gpkg", "polys.csv"}));

@@ -103,7 +103,8 @@ TEST(VectorFileRead, RefusesAFileThatNoLongerMatchesItsScan) {
 
     vec::VectorData data;
     data.sizes = {2, 1, 5, 1, 1};
-    EXPECT_EQ(vec::VectorFileRead(header(1) + record("Point", "A", "1,0,0"), data, "null", host), 1);  // not what was scanned
+    EXPECT_EQ(vec::VectorFileRead(header(1) + record("Point", "A", "1,0,0"), data, "null", host),
+              1);  // not what was scanned
     EXPECT_EQ(vec::VectorFileRead("Vector,c\r\nsp1,sp2,type$,name$,n,x,y\r\n", data, "null", host), 1);
     EXPECT_EQ(host.messages,
               (std::vector<std::string>{"Bad in the  1th data of vector file. Type:Point", "Invalid file type"}));

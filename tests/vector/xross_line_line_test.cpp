@@ -13,11 +13,11 @@ TEST(XrossLineLine, MeetingSegments) {
 }
 
 TEST(XrossLineLine, SegmentsThatDoNotMeet) {
-    EXPECT_EQ(vec::xross_line_line(0, 0, 2, 0, 0, 1, 2, 1), 0);  // parallel
-    EXPECT_EQ(vec::xross_line_line(0, 0, 2, 0, 1, 0, 3, 0), 0);  // collinear and overlapping
-    EXPECT_EQ(vec::xross_line_line(0, 0, 0, 0, 0, 0, 1, 1), 0);  // zero length
-    EXPECT_EQ(vec::xross_line_line(0, 0, 1, 1, 2, 0, 3, -5), 0); // lines meet beyond both ends
-    EXPECT_EQ(vec::xross_line_line(0, 0, 1, 0, 2, -1, 2, 1), 0); // beyond the first segment only
+    EXPECT_EQ(vec::xross_line_line(0, 0, 2, 0, 0, 1, 2, 1), 0);   // parallel
+    EXPECT_EQ(vec::xross_line_line(0, 0, 2, 0, 1, 0, 3, 0), 0);   // collinear and overlapping
+    EXPECT_EQ(vec::xross_line_line(0, 0, 0, 0, 0, 0, 1, 1), 0);   // zero length
+    EXPECT_EQ(vec::xross_line_line(0, 0, 1, 1, 2, 0, 3, -5), 0);  // lines meet beyond both ends
+    EXPECT_EQ(vec::xross_line_line(0, 0, 1, 0, 2, -1, 2, 1), 0);  // beyond the first segment only
 }
 
 }  // namespace

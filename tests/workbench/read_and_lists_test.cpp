@@ -6,10 +6,10 @@
 
 #include <unistd.h>
 
+#include "base/file_lock.hpp"
 #include "tests/support/foreign_lock.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/workbench/window_fixture.hpp"
-#include "base/file_lock.hpp"
 #include "workbench/file_chooser.hpp"
 
 using el::Setting;

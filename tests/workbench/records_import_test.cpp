@@ -9,13 +9,13 @@
 #include "tests/workbench/window_fixture.hpp"
 #include "workbench/records_dialog.hpp"
 
-using el::vec::RecordsSource;
 using el::Setting;
 using el::test::crlf;
 using el::test::readFile;
 using el::test::TempDir;
 using el::test::WindowUnderTest;
 using el::test::writeFile;
+using el::vec::RecordsSource;
 using el::workbench::RecordsDialog;
 
 namespace {

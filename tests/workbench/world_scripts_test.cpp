@@ -29,9 +29,8 @@ QString unsupported(const QString& text, const QFont& font) {
     const QList<QGlyphRun> runs = layout.glyphRuns();
     for (const QChar c : text) {
         if (c.isSpace() || c.isMark()) continue;  // marks may be merged into a cluster's glyph
-        const bool drawn = std::any_of(runs.begin(), runs.end(), [&](const QGlyphRun& run) {
-            return run.rawFont().supportsCharacter(c);
-        });
+        const bool drawn = std::any_of(runs.begin(), runs.end(),
+                                       [&](const QGlyphRun& run) { return run.rawFont().supportsCharacter(c); });
         if (!drawn) missing += c;
     }
     for (const QGlyphRun& run : runs)

@@ -94,10 +94,19 @@ TEST_F(AllSpecies, RowsComeInYearThenSpeciesOrderAndOnlyForEligibleSpecies) {
 
 TEST(HindcastEligibility, CountsDatesUpToAndAfterTheYearAndRegionsNeverReached) {
     // Six dated up to 2000, three after, one not reached; the other values count for nothing.
-    const vec::VectorData data = test::makeData(
-        {"S"}, {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"},
-        {{"1990"}, {"1992"}, {"1994"}, {"1996"}, {"1998"}, {"2000"}, {"2001"}, {"2003"}, {"2005"}, {"未分布"},
-         {"Arrived"}, {"Unknown"}});
+    const vec::VectorData data = test::makeData({"S"}, {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"},
+                                                {{"1990"},
+                                                 {"1992"},
+                                                 {"1994"},
+                                                 {"1996"},
+                                                 {"1998"},
+                                                 {"2000"},
+                                                 {"2001"},
+                                                 {"2003"},
+                                                 {"2005"},
+                                                 {"未分布"},
+                                                 {"Arrived"},
+                                                 {"Unknown"}});
     const HindcastEligibility rules;
     EXPECT_TRUE(eligibleAt(data, "S", 2000, rules));
     EXPECT_TRUE(eligibleAt(data, "S", 1998, rules));   // five up to it, four after

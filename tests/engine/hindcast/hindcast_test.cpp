@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/run/engine.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/hindcast/hindcast_columns.hpp"
 #include "engine/hindcast/hindcast_report.hpp"
-#include "engine/report/prediction_table.hpp"
 #include "engine/hindcast/rank_measures.hpp"
 #include "engine/hindcast/region_distance.hpp"
+#include "engine/report/prediction_table.hpp"
+#include "engine/run/engine.hpp"
 #include "engine/run/run_error.hpp"
 
 #include "tests/engine/run_fixture.hpp"
@@ -179,8 +179,8 @@ TEST_F(Hindcast, WritesNothingWhateverTheSettingsSay) {
 }
 
 TEST(HindcastMask, OnlyDatesAfterTheYearOfTheSpeciesAnalysed) {
-    const vec::VectorData data = test::makeData({"A", "Other", "T"}, {"R1", "R2"},
-                                           {{"2000.5", "2005", "Arrived"}, {"2000", "1999", "null"}});
+    const vec::VectorData data =
+        test::makeData({"A", "Other", "T"}, {"R1", "R2"}, {{"2000.5", "2005", "Arrived"}, {"2000", "1999", "null"}});
     const vec::VectorData masked = maskLaterDates(data, {"A", "T"}, 2000);
     EXPECT_EQ(masked.objects[0].values, (std::vector<std::string>{"NotYetArrived", "2005", "Arrived"}));
     EXPECT_EQ(masked.objects[1].values, (std::vector<std::string>{"2000", "1999", "null"}));

@@ -28,9 +28,11 @@ TEST(RegionCentroid, TheLargestPartStandsForTheRegion) {
 
     // France-like, in degrees: a small island first (Corsica), the mainland, then two far
     // overseas parts (French Guiana, Reunion): the mainland's centroid.
-    vec::VectorObject france{{}, "area", "France",
-                        {square("outer", 8.5, 41.5, 1), square("outer", -4, 43, 10), square("outer", -54, 2, 3),
-                         square("outer", 55, -21, 0.7)}};
+    vec::VectorObject france{{},
+                             "area",
+                             "France",
+                             {square("outer", 8.5, 41.5, 1), square("outer", -4, 43, 10), square("outer", -54, 2, 3),
+                              square("outer", 55, -21, 0.7)}};
     const auto centre = regionCentroid(france, true);
     ASSERT_TRUE(centre);
     EXPECT_NEAR(centre->x, 1, 1e-12);
@@ -38,8 +40,8 @@ TEST(RegionCentroid, TheLargestPartStandsForTheRegion) {
     EXPECT_EQ(mainPartIndex(france, true), 1u);
 
     // A hole larger than the island is no part of the land: the outer ring counts.
-    vec::VectorObject holed{{}, "area", "H",
-                       {square("outer", 100, 0, 1), square("outer", 0, 0, 10), square("hole", 1, 1, 8)}};
+    vec::VectorObject holed{
+        {}, "area", "H", {square("outer", 100, 0, 1), square("outer", 0, 0, 10), square("hole", 1, 1, 8)}};
     EXPECT_DOUBLE_EQ(regionCentroid(holed)->x, 5);
 
     // Near a pole a ring of many degrees of longitude encloses little land.
@@ -75,8 +77,11 @@ TEST(RegionCentroid, RingsAcrossTheAntimeridianAreUnwrapped) {
     EXPECT_NEAR(std::fabs(centre->x), 180, 1e-9) << "on the antimeridian, not at 0°";
     EXPECT_NEAR(centre->y, 65, 1e-9);
 
-    vec::VectorObject russia{{}, "area", "R",
-                        {square("outer", 30, 50, 5), {"outer", {40, 150, -170, -170, 150, 40}, {55, 55, 60, 70, 72, 70}}}};
+    vec::VectorObject russia{
+        {},
+        "area",
+        "R",
+        {square("outer", 30, 50, 5), {"outer", {40, 150, -170, -170, 150, 40}, {55, 55, 60, 70, 72, 70}}}};
     EXPECT_EQ(mainPartIndex(russia, true), 1u) << "the wide ring once unwrapped";
     const auto r = regionCentroid(russia, true);
     ASSERT_TRUE(r);

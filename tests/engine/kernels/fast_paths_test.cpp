@@ -6,14 +6,14 @@
 #include <cmath>
 #include <random>
 
+#include "base/work_pool.hpp"
 #include "engine/kernels/cumulative_search.hpp"
 #include "engine/kernels/early_late_rows.hpp"
 #include "engine/kernels/eigenvector.hpp"
 #include "engine/kernels/packed_matrix.hpp"
+#include "engine/kernels/relations.hpp"
 #include "engine/pass/pass_frames.hpp"
 #include "engine/run/region_score.hpp"
-#include "engine/kernels/relations.hpp"
-#include "base/work_pool.hpp"
 #include "tests/support/recording_host.hpp"
 
 namespace el::engine {

@@ -18,12 +18,12 @@ namespace {
 // (the weights then go through the binomial posteriors).
 PassInput sixRegions(test::RecordingHost& host) {
     const vec::VectorData data = test::makeData({"A", "B", "C"}, {"R1", "R2", "R3", "R4", "R5", "R6"},
-                                           {{"1990", "1985", "2001"},
-                                            {"1992", "1986", "2002"},
-                                            {"1995", "1990", "NotYetArrived"},
-                                            {"1993", "Unknown", "2004"},
-                                            {"1997", "1991", "2003"},
-                                            {"Arrived", "1989", "2000"}});
+                                                {{"1990", "1985", "2001"},
+                                                 {"1992", "1986", "2002"},
+                                                 {"1995", "1990", "NotYetArrived"},
+                                                 {"1993", "Unknown", "2004"},
+                                                 {"1997", "1991", "2003"},
+                                                 {"Arrived", "1989", "2000"}});
     PassInput input;
     input.table = buildSpeciesTable(data, {"A", "B", "C"}, "");
     input.status = buildStatusMatrix(data, input.table, "null", host, host);

@@ -13,7 +13,8 @@ TEST(InputChecks, DuplicatedNamesAreNamedWithTheirCountsTheFirstFewOnly) {
     const vec::VectorData unique = makeData({"Sp"}, {"A", "B", "C"}, {{"1"}, {"2"}, {"3"}});
     EXPECT_EQ(duplicatedNamesWarning(unique), std::nullopt);
 
-    const vec::VectorData twice = makeData({"Sp"}, {"B", "A", "B", "A", "A", "C"}, {{"1"}, {"2"}, {"3"}, {"4"}, {"5"}, {"6"}});
+    const vec::VectorData twice =
+        makeData({"Sp"}, {"B", "A", "B", "A", "A", "C"}, {{"1"}, {"2"}, {"3"}, {"4"}, {"5"}, {"6"}});
     EXPECT_EQ(duplicatedRegionNames(twice), (std::vector<std::string>{"B", "A"}));
     EXPECT_EQ(duplicatedNamesWarning(twice),
               "2 region names are used more than once: \"B\" (2 regions), \"A\" (3 regions); regions are told apart "
@@ -30,7 +31,7 @@ TEST(InputChecks, DuplicatedNamesAreNamedWithTheirCountsTheFirstFewOnly) {
 
 TEST(InputChecks, SpeciesWithoutAnyDateIsWarnedOf) {
     const vec::VectorData data = makeData({"Dated", "Keywords", "Empty"}, {"A", "B"},
-                                     {{"2001", "Arrived", "null"}, {"NotYetArrived", "分布", "null"}});
+                                          {{"2001", "Arrived", "null"}, {"NotYetArrived", "分布", "null"}});
     const auto warnings = undatedSpeciesWarnings(data, {"Dated", "Keywords", "Empty"});
     ASSERT_EQ(warnings.size(), 2u);
     EXPECT_EQ(warnings[0], "the species \"Keywords\" has no dated region (only keywords or missing values): no date "

@@ -90,11 +90,11 @@ protected:
 
     test::TempDir dir;
     vec::VectorData data = test::makeData({"A", "B", "T"}, {"R1", "R2", "R3", "R4", "R5"},
-                                     {{"1990", "1985", "2010"},
-                                      {"1992", "1986", "2011"},
-                                      {"1995", "1990", "2013"},
-                                      {"1993", "1988", "2012"},
-                                      {"1997", "1991", "NotYetArrived"}});
+                                          {{"1990", "1985", "2010"},
+                                           {"1992", "1986", "2011"},
+                                           {"1995", "1990", "2013"},
+                                           {"1993", "1988", "2012"},
+                                           {"1997", "1991", "NotYetArrived"}});
 };
 
 // The trials switched on once 39900 passes are done and the similarity matrices once 39930
@@ -108,8 +108,8 @@ TEST_F(LiveEdits, ReliabilitySwitchedOnDuringAnExamineWeightRunGivesTheSerialNum
     const Trace serial = trace("1", true, edits);
     ASSERT_EQ(serial.result.status, RunStatus::Completed);
     ASSERT_TRUE(serial.result.trials.ran) << "the last passes ran trials";
-    const auto listed = std::count(serial.log.begin(), serial.log.end(),
-                                   "Similarity: number of same value/number of all elements");
+    const auto listed =
+        std::count(serial.log.begin(), serial.log.end(), "Similarity: number of same value/number of all elements");
     // Told after pass 39929 (0-based), the edit reaches pass 39929 + kPassLead and every later one.
     EXPECT_EQ(listed, 40000 - (39929 + kPassLead));
 

@@ -18,13 +18,13 @@ namespace {
 // and R6 at 2008.5 (not overdue).
 struct SkillCase {
     vec::VectorData data = test::makeData({"A", "T"}, {"R1", "R2", "R3", "R4", "R5", "R6", "R7"},
-                                     {{"1990", "2000"},
-                                      {"1991", "2004"},
-                                      {"1992", "2008"},
-                                      {"1993", "NotYetArrived"},
-                                      {"NotYetArrived", "未分布"},
-                                      {"1995", "NotYetArrived"},
-                                      {"1996", "NotYetArrived"}});
+                                          {{"1990", "2000"},
+                                           {"1991", "2004"},
+                                           {"1992", "2008"},
+                                           {"1993", "NotYetArrived"},
+                                           {"NotYetArrived", "未分布"},
+                                           {"1995", "NotYetArrived"},
+                                           {"1996", "NotYetArrived"}});
     RunResult result;
 
     SkillCase() {
