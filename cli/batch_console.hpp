@@ -3,11 +3,11 @@
 // shows the progress counts; a Ctrl-C stops the work at the next checkpoint. Captions are
 // not shown.
 
-#include <atomic>
 #include <optional>
 #include <ostream>
 #include <string>
 
+#include "base/cancel.hpp"
 #include "base/feedback.hpp"
 #include "base/messenger.hpp"
 #include "cli/progress_line.hpp"
@@ -16,7 +16,7 @@ namespace el::batch {
 
 class BatchConsole : public Messenger, public Feedback {
 public:
-    BatchConsole(std::ostream& errors, bool showProgress = false, const std::atomic<bool>* interrupted = nullptr)
+    BatchConsole(std::ostream& errors, bool showProgress = false, const StopToken* interrupted = nullptr)
         : errors_(errors), interrupted_(interrupted) {
         if (showProgress) progress_.emplace(errors);
     }
@@ -26,7 +26,7 @@ public:
         errors_ << "earlylate: " << text << "\n" << std::flush;
     }
     void checkpoint() override {
-        if (interrupted_ != nullptr && interrupted_->load(std::memory_order_relaxed)) throw Cancelled{};
+        if (interrupted_ != nullptr) interrupted_->check<Cancelled>();
     }
     void progress(ProgressStage stage, long long done, long long total) override {
         if (progress_) progress_->update(stage, done, total);
@@ -39,7 +39,7 @@ public:
 
 private:
     std::ostream& errors_;
-    const std::atomic<bool>* interrupted_;
+    const StopToken* interrupted_;
     std::optional<ProgressLine> progress_;
 };
 

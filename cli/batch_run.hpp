@@ -1,17 +1,18 @@
 #pragma once
 // The whole batch run: command line, Read step, one forecast, the log written out.
 
-#include <atomic>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "base/cancel.hpp"
 
 namespace el::batch {
 
 // What the process knows of its surroundings.
 struct BatchTerminal {
-    bool errIsTerminal = false;                     // standard error is a terminal: progress may be shown
-    const std::atomic<bool>* interrupted = nullptr;  // set by Ctrl-C
+    bool errIsTerminal = false;              // standard error is a terminal: progress may be shown
+    const StopToken* interrupted = nullptr;  // raised by Ctrl-C
 };
 
 // Returns the exit status: 0 completed, 1 the read or the run stopped, 2 usage error,

@@ -2,17 +2,20 @@
 
 #include <signal.h>
 
+#include <atomic>
+
 namespace el::batch {
 namespace {
 
-std::atomic<bool> interrupted{false};
+// Raising the token is one store to a lock-free atomic, which a signal handler may make.
 static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
+StopToken interrupted;
 
-extern "C" void onInterrupt(int) { interrupted.store(true, std::memory_order_relaxed); }
+extern "C" void onInterrupt(int) { interrupted.raise(); }
 
 }  // namespace
 
-const std::atomic<bool>& installInterruptHandler() {
+const StopToken& installInterruptHandler() {
     struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);

@@ -1,12 +1,12 @@
 #pragma once
-// Ctrl-C for the batch runner: SIGINT only sets a flag, which the console's checkpoint turns into
+// Ctrl-C for the batch runner: SIGINT only raises a stop token, which the console's checkpoint turns into
 // el::Cancelled, so the run unwinds cleanly and removes its half-written files.
 
-#include <atomic>
+#include "base/cancel.hpp"
 
 namespace el::batch {
 
-// Installs the SIGINT handler once and returns the flag it sets.
-const std::atomic<bool>& installInterruptHandler();
+// Installs the SIGINT handler once and returns the token it raises.
+const StopToken& installInterruptHandler();
 
 }  // namespace el::batch
