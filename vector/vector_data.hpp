@@ -54,7 +54,9 @@ struct VectorData {
     int maxline() const { return sizes.maxline; }
 
     // val(variable, object), 0-based.
-    const std::string& val(int variable, int object) const { return objects[object].values[variable]; }
+    const std::string& val(int variable, int object) const {
+        return objects[static_cast<std::size_t>(object)].values[static_cast<std::size_t>(variable)];
+    }
 
     // True when the arrays hold exactly what the sizes promise (a complete Read).
     bool consistent() const;
