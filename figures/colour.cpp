@@ -24,7 +24,7 @@ Rgb viridis(double t) {
     const auto low = static_cast<std::size_t>(std::floor(at));
     const std::size_t high = std::min(low + 1, kViridis.size() - 1);
     const double f = at - static_cast<double>(low);
-    auto mix = [&](int c) {
+    auto mix = [&](std::size_t c) {
         return static_cast<std::uint8_t>(std::lround(kViridis[low][c] + f * (kViridis[high][c] - kViridis[low][c])));
     };
     return {mix(0), mix(1), mix(2)};

@@ -25,7 +25,7 @@ std::string percentText(double share) { return fixedText(std::round(share * 100)
 std::string isoDate(const std::string& monthDayYear) {
     const std::string& d = monthDayYear;
     if (d.size() != 10 || d[2] != '-' || d[5] != '-') return d;
-    for (const std::size_t at : {0, 1, 3, 4, 6, 7, 8, 9})
+    for (const std::size_t at : {0u, 1u, 3u, 4u, 6u, 7u, 8u, 9u})
         if (std::isdigit(static_cast<unsigned char>(d[at])) == 0) return d;
     return d.substr(6, 4) + "-" + d.substr(0, 2) + "-" + d.substr(3, 2);
 }
