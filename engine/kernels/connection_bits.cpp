@@ -8,7 +8,7 @@
 namespace el::engine {
 
 ConnectionBits::ConnectionBits(const SquareMatrix& W)
-    : n_(W.size()), words_((static_cast<std::size_t>(n_) + 63) / 64), bits_(words_ * n_, 0) {
+    : n_(W.size()), words_((static_cast<std::size_t>(n_) + 63) / 64), bits_(words_ * static_cast<std::size_t>(n_), 0) {
     for (int i = 0; i < n_; ++i) {
         const double* row = W.row(i);
         std::uint64_t* out = rowOf(i);
@@ -18,7 +18,9 @@ ConnectionBits::ConnectionBits(const SquareMatrix& W)
 }
 
 ConnectionBits::ConnectionBits(const PackedCodes& codes, const std::vector<std::uint64_t>& mask, int threads)
-    : n_(codes.regions), words_((static_cast<std::size_t>(n_) + 63) / 64), bits_(words_ * n_, 0) {
+    : n_(codes.regions),
+      words_((static_cast<std::size_t>(n_) + 63) / 64),
+      bits_(words_ * static_cast<std::size_t>(n_), 0) {
     forRanges(threads, static_cast<std::size_t>(n_), [&](std::size_t begin, std::size_t end) {
         for (auto i = static_cast<int>(begin); i < static_cast<int>(end); ++i) {
             std::uint64_t* out = rowOf(i);

@@ -23,10 +23,12 @@ struct PackedCodes {
     // species 32k + s of the pair (i, j) in bits 2s and 2s + 1.
     std::vector<std::uint64_t> word;
 
-    const std::uint64_t* row(int i, int k) const {
-        return word.data() + (static_cast<std::size_t>(i) * planes + k) * regions;
+    const std::uint64_t* row(int i, int k) const { return word.data() + at(i, k); }
+    std::uint64_t* row(int i, int k) { return word.data() + at(i, k); }
+    std::size_t at(int i, int k) const {
+        const auto size = [](int v) { return static_cast<std::size_t>(v); };
+        return (size(i) * size(planes) + size(k)) * size(regions);
     }
-    std::uint64_t* row(int i, int k) { return word.data() + (static_cast<std::size_t>(i) * planes + k) * regions; }
 };
 
 // Every pair's codes; the rows are cut between `threads` threads.

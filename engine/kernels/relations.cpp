@@ -84,7 +84,8 @@ void rowCodes(const SpeciesCodes& codes, int s, int i, int from, std::size_t cou
     const std::int32_t keyI = key[i];
     const std::uint8_t partnersI = codes.partnersOf(s)[i];
     for (std::size_t t = 0; t < count; ++t)
-        out[t] = static_cast<std::uint8_t>(pairCode(keyI, partnersI, key[from + t], kind[from + t]));
+        out[t] = static_cast<std::uint8_t>(pairCode(keyI, partnersI, key[static_cast<std::size_t>(from) + t],
+                                                    kind[static_cast<std::size_t>(from) + t]));
 }
 
 // The agreements of the pairs i < j for the rows i = first, first + step, ...
@@ -138,9 +139,9 @@ EarlyLateCounts countRelations(const StatusMatrix& status) {
         for (int s = 0; s < status.species; ++s) {
             rowCodes(codes, s, i, 0, row.size(), row.data());
             for (int j = 0; j < n; ++j) {
-                early[j] += row[j] == 1;
-                same[j] += row[j] == 2;
-                late[j] += row[j] == 3;
+                early[j] += row[static_cast<std::size_t>(j)] == 1;
+                same[j] += row[static_cast<std::size_t>(j)] == 2;
+                late[j] += row[static_cast<std::size_t>(j)] == 3;
             }
         }
     }
@@ -152,7 +153,7 @@ SpeciesComparison compareSpecies(const StatusMatrix& status, int threads) {
     const int n = status.regions;
     SpeciesComparison cmp;
     cmp.species = m;
-    std::vector<long long> same(static_cast<std::size_t>(m) * m, 0), viable(same.size(), 0);
+    std::vector<long long> same(static_cast<std::size_t>(m) * static_cast<std::size_t>(m), 0), viable(same.size(), 0);
     if (m > 0) {
         const SpeciesCodes codes = speciesCodes(status);
         // Rows near the top hold more pairs i < j: interleaved rows give each thread its share.
@@ -177,7 +178,7 @@ SpeciesComparison compareSpecies(const StatusMatrix& status, int threads) {
 std::vector<int> regionViable(const StatusMatrix& status, int target) {
     // A region's related partners for one species depend only on how many regions hold each
     // kind: a date relates to dates and "NotYetArrived", and so on (itself included).
-    std::vector<int> count(status.regions, 0);
+    std::vector<int> count(static_cast<std::size_t>(status.regions), 0);
     const SpeciesCodes codes = speciesCodes(status);
     for (int s = 0; s < status.species; ++s) {
         if (s == target) continue;
@@ -187,8 +188,9 @@ std::vector<int> regionViable(const StatusMatrix& status, int target) {
         for (int i = 0; i < status.regions; ++i) ++ofKind[kind[i]];
         for (int i = 0; i < status.regions; ++i) {
             const std::uint8_t p = partners[i];
-            count[i] += ((p & kKindDate) ? ofKind[kKindDate] : 0) + ((p & kKindArrived) ? ofKind[kKindArrived] : 0) +
-                        ((p & kKindNotYet) ? ofKind[kKindNotYet] : 0);
+            count[static_cast<std::size_t>(i)] += ((p & kKindDate) ? ofKind[kKindDate] : 0) +
+                                                  ((p & kKindArrived) ? ofKind[kKindArrived] : 0) +
+                                                  ((p & kKindNotYet) ? ofKind[kKindNotYet] : 0);
         }
     }
     return count;
@@ -223,7 +225,7 @@ EarlyLateMatrix buildEarlyLateMatrix(const StatusMatrix& status, const std::vect
         for (int s = 0; s < codes.species; ++s) {
             if (s == target) continue;
             rowCodes(codes, s, i, 0, row.size(), row.data());
-            addSpecies(row.data(), weight[s], out.M.row(i), out.W.row(i), n);
+            addSpecies(row.data(), weight[static_cast<std::size_t>(s)], out.M.row(i), out.W.row(i), n);
         }
         finishRow(out.M.row(i), out.W.row(i), n);
     }

@@ -27,8 +27,12 @@ struct SpeciesComparison {
     int species = 0;
     std::vector<double> same;  // [r * species + c]
     std::vector<int> viable;
-    double samepairs(int r, int c) const { return same[static_cast<std::size_t>(r) * species + c]; }
-    int viablepairs(int r, int c) const { return viable[static_cast<std::size_t>(r) * species + c]; }
+    double samepairs(int r, int c) const {
+        return same[static_cast<std::size_t>(r) * static_cast<std::size_t>(species) + static_cast<std::size_t>(c)];
+    }
+    int viablepairs(int r, int c) const {
+        return viable[static_cast<std::size_t>(r) * static_cast<std::size_t>(species) + static_cast<std::size_t>(c)];
+    }
 };
 // The region pairs are cut between `threads` threads; the counts are whole numbers, so
 // their sum does not depend on the cut.

@@ -38,7 +38,7 @@ SpeciesTable buildSpeciesTable(const vec::VectorData& data, const std::vector<st
                                const std::string& targetName) {
     SpeciesTable table;
     for (int s = 0; s < static_cast<int>(species.size()); ++s) {
-        const std::string& name = species[s];
+        const std::string& name = species[static_cast<std::size_t>(s)];
         const int variable = variableNamed(data, name);
         if (variable < 0) throw RunError("Species \"" + name + "\" is not a variable of the data set");
         table.name.push_back(name);
@@ -53,17 +53,17 @@ StatusMatrix buildStatusMatrix(const vec::VectorData& data, const SpeciesTable& 
     StatusMatrix m;
     m.regions = data.objn();
     m.species = table.size();
-    const std::size_t cells = static_cast<std::size_t>(m.regions) * m.species;
+    const std::size_t cells = static_cast<std::size_t>(m.regions) * static_cast<std::size_t>(m.species);
     m.text.reserve(cells);
     m.cell.reserve(cells);
     if (table.target) {
-        m.actualText.resize(m.regions);
-        m.actual.resize(m.regions);
+        m.actualText.resize(static_cast<std::size_t>(m.regions));
+        m.actual.resize(static_cast<std::size_t>(m.regions));
     }
     std::string shown;
     for (int i = 0; i < m.regions; ++i) {
         for (int s = 0; s < m.species; ++s) {
-            std::string value = data.val(table.variable[s], i);
+            std::string value = data.val(table.variable[static_cast<std::size_t>(s)], i);
             if (value != shown) {
                 feedback.caption(Label::Status, value);
                 shown = value;
@@ -74,11 +74,12 @@ StatusMatrix buildStatusMatrix(const vec::VectorData& data, const SpeciesTable& 
             }
             const auto status = readStatus(value);
             if (!status)
-                throw RunError("Region " + data.objects[i].name + ", species " + table.name[s] + ": the value \"" +
-                               value + "\" is neither a keyword nor a number");
+                throw RunError("Region " + data.objects[static_cast<std::size_t>(i)].name + ", species " +
+                               table.name[static_cast<std::size_t>(s)] + ": the value \"" + value +
+                               "\" is neither a keyword nor a number");
             if (table.target && s == *table.target) {
-                m.actualText[i] = value;
-                m.actual[i] = *status;
+                m.actualText[static_cast<std::size_t>(i)] = value;
+                m.actual[static_cast<std::size_t>(i)] = *status;
             }
             m.text.push_back(std::move(value));
             m.cell.push_back(*status);
@@ -106,29 +107,30 @@ int readTrainingCount(int regions, SettingsSource& settings) {
 }
 
 void splitTrainingValidation(StatusMatrix& matrix, int target, int keep) {
-    std::vector<double> key(matrix.regions);
+    std::vector<double> key(static_cast<std::size_t>(matrix.regions));
     for (int i = 0; i < matrix.regions; ++i) {
         const Status& st = matrix.statusAt(i, target);
-        key[i] = st.kind == StatusKind::Date ? st.date : kKeywordDate;
+        key[static_cast<std::size_t>(i)] = st.kind == StatusKind::Date ? st.date : kKeywordDate;
     }
     for (int round = 0; round < matrix.regions - keep; ++round) {
         int j = -1;
         double best = -kKeywordDate;
         for (int i = 0; i < matrix.regions; ++i)
-            if (key[i] > best) {
-                best = key[i];
+            if (key[static_cast<std::size_t>(i)] > best) {
+                best = key[static_cast<std::size_t>(i)];
                 j = i;
             }
         if (j < 0) throw RunError("No region is left to hide for validation");
-        const std::size_t at = static_cast<std::size_t>(j) * matrix.species + target;
-        if (key[j] < kKeywordDate) {
+        const std::size_t at =
+            static_cast<std::size_t>(j) * static_cast<std::size_t>(matrix.species) + static_cast<std::size_t>(target);
+        if (key[static_cast<std::size_t>(j)] < kKeywordDate) {
             matrix.text[at] = "未分布";
             matrix.cell[at] = Status{StatusKind::NotYetArrived, 0};
         } else if (matrix.cell[at].kind == StatusKind::Arrived) {
             matrix.text[at] = "不明";
             matrix.cell[at] = Status{StatusKind::Unknown, 0};
         }
-        key[j] = -kKeywordDate;
+        key[static_cast<std::size_t>(j)] = -kKeywordDate;
     }
 }
 

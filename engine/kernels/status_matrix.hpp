@@ -56,8 +56,11 @@ struct StatusMatrix {
     std::vector<std::string> actualText;  // target value per region before the split (empty without target)
     std::vector<Status> actual;
 
-    const std::string& at(int region, int s) const { return text[static_cast<std::size_t>(region) * species + s]; }
-    const Status& statusAt(int region, int s) const { return cell[static_cast<std::size_t>(region) * species + s]; }
+    std::size_t index(int region, int s) const {
+        return static_cast<std::size_t>(region) * static_cast<std::size_t>(species) + static_cast<std::size_t>(s);
+    }
+    const std::string& at(int region, int s) const { return text[index(region, s)]; }
+    const Status& statusAt(int region, int s) const { return cell[index(region, s)]; }
 };
 
 // Copies and checks every status value (region-major), warning once per missing-value cell

@@ -9,7 +9,7 @@ SpeciesCodes speciesCodes(const StatusMatrix& status) {
     SpeciesCodes codes;
     codes.regions = status.regions;
     codes.species = status.species;
-    const std::size_t cells = static_cast<std::size_t>(status.regions) * status.species;
+    const std::size_t cells = static_cast<std::size_t>(status.regions) * static_cast<std::size_t>(status.species);
     codes.key.assign(cells, 0);
     codes.kind.assign(cells, 0);
     codes.partners.assign(cells, 0);
@@ -23,7 +23,7 @@ SpeciesCodes speciesCodes(const StatusMatrix& status) {
         dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
         const auto afterEveryDate = static_cast<std::int32_t>(dates.size()) + 1;
 
-        const std::size_t base = static_cast<std::size_t>(s) * status.regions;
+        const std::size_t base = static_cast<std::size_t>(s) * static_cast<std::size_t>(status.regions);
         for (int i = 0; i < status.regions; ++i) {
             const Status& st = status.statusAt(i, s);
             std::int32_t key = 0;
@@ -47,9 +47,9 @@ SpeciesCodes speciesCodes(const StatusMatrix& status) {
                 case StatusKind::Unknown:
                     break;
             }
-            codes.key[base + i] = key;
-            codes.kind[base + i] = kind;
-            codes.partners[base + i] = partners;
+            codes.key[base + static_cast<std::size_t>(i)] = key;
+            codes.kind[base + static_cast<std::size_t>(i)] = kind;
+            codes.partners[base + static_cast<std::size_t>(i)] = partners;
         }
     }
     return codes;

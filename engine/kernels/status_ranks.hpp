@@ -29,7 +29,7 @@ struct SpeciesCodes {
     const std::uint8_t* partnersOf(int s) const { return partners.data() + offset(s); }
 
 private:
-    std::size_t offset(int s) const { return static_cast<std::size_t>(s) * regions; }
+    std::size_t offset(int s) const { return static_cast<std::size_t>(s) * static_cast<std::size_t>(regions); }
 };
 
 SpeciesCodes speciesCodes(const StatusMatrix& status);

@@ -22,16 +22,19 @@ SpeciesBlock speciesBlock(const PassOutcome& out, const PassReportContext& cx, i
     const SpeciesOutcome& species = out.species[static_cast<std::size_t>(j)];
     const SpeciesFit& fit = species.fit;
     const bool isTarget = j == in.targetIndex();
-    SpeciesBlock block{in.table.name[j], isTarget, fit, species.scale * out.trials.vectorshift, {}};
+    SpeciesBlock block{
+        in.table.name[static_cast<std::size_t>(j)], isTarget, fit, species.scale * out.trials.vectorshift, {}};
     std::vector<int> positionOf(static_cast<std::size_t>(in.status.regions), -1);
-    for (int p = 0; p < out.used.size(); ++p) positionOf[out.used.regno[p]] = p;
+    for (int p = 0; p < out.used.size(); ++p) positionOf[out.used.regno[static_cast<std::size_t>(p)]] = p;
     for (int k = 0; k < in.status.regions; ++k) {
-        const int p = positionOf[k];
+        const int p = positionOf[static_cast<std::size_t>(k)];
         if (p < 0) continue;
-        const double sd = out.trials.eigensd[k];
-        block.rows.push_back({in.regionNames[k], in.status.at(k, j), fit.predictable ? species.predicted[p] : out.score[p],
-                              isTarget ? in.status.actualText[k] : std::string(),
-                              fit.predictable ? species.scale * sd : sd});
+        const double sd = out.trials.eigensd[static_cast<std::size_t>(k)];
+        block.rows.push_back(
+            {in.regionNames[static_cast<std::size_t>(k)], in.status.at(k, j),
+             fit.predictable ? species.predicted[static_cast<std::size_t>(p)] : out.score[static_cast<std::size_t>(p)],
+             isTarget ? in.status.actualText[static_cast<std::size_t>(k)] : std::string(),
+             fit.predictable ? species.scale * sd : sd});
     }
     return block;
 }

@@ -92,11 +92,11 @@ bool scoreFromCodes(const PassInput& in, const PassContext& cx, const PackedWeig
 SpeciesFit fitOf(const PassInput& in, int species, const PassOutcome& out) {
     FitSums training, validation;
     for (int p = 0; p < out.used.size(); ++p) {
-        const int k = out.used.regno[p];
+        const int k = out.used.regno[static_cast<std::size_t>(p)];
         const Status& st = in.status.statusAt(k, species);
-        if (st.kind == StatusKind::Date) training.add(st.date, out.score[p]);
-        else if (in.table.target && in.status.actual[k].kind == StatusKind::Date)
-            validation.add(in.status.actual[k].date, out.score[p]);
+        if (st.kind == StatusKind::Date) training.add(st.date, out.score[static_cast<std::size_t>(p)]);
+        else if (in.table.target && in.status.actual[static_cast<std::size_t>(k)].kind == StatusKind::Date)
+            validation.add(in.status.actual[static_cast<std::size_t>(k)].date, out.score[static_cast<std::size_t>(p)]);
     }
     return fitSpecies(training, validation);
 }

@@ -25,8 +25,8 @@ double binomialWith(const std::vector<double>& ln, int n, int k, double p, Feedb
     const double lq = std::log(1 - p);
     double r = 0;
     // Left to right, as the terms were always summed; ln i - ln i cancels only in exact arithmetic.
-    for (int i = 1; i <= k; ++i) r = lp + r + ln[i] - ln[i];
-    for (int i = 1; i <= n - k; ++i) r = lq + r + ln[k + i] - ln[i];
+    for (int i = 1; i <= k; ++i) r = lp + r + ln[static_cast<std::size_t>(i)] - ln[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= n - k; ++i) r = lq + r + ln[static_cast<std::size_t>(k + i)] - ln[static_cast<std::size_t>(i)];
     return std::exp(r);
 }
 
@@ -36,8 +36,8 @@ std::vector<double> posterior(int n, int k, Feedback& feedback) {
     std::vector<double> p(kCells);
     double sum = 0;
     for (int i = 1; i <= kCells; ++i) {
-        p[i - 1] = binomialWith(ln, n, k, (i - 0.5) / kCells, feedback);
-        sum += p[i - 1];
+        p[static_cast<std::size_t>(i - 1)] = binomialWith(ln, n, k, (i - 0.5) / kCells, feedback);
+        sum += p[static_cast<std::size_t>(i - 1)];
     }
     for (double& v : p) v /= sum;
     return p;
@@ -62,7 +62,7 @@ std::optional<double> sameProbability(int k1, int n1, int k2, int n2, Feedback& 
     // The same sample twice gives the same distribution: no need to evaluate it again.
     const std::vector<double> p2 = (k1 == k2 && n1 == n2) ? p1 : posterior(n2, k2, feedback);
     double prob = 0;
-    for (int i = 0; i < kCells; ++i) prob += p1[i] * p2[i];
+    for (int i = 0; i < kCells; ++i) prob += p1[static_cast<std::size_t>(i)] * p2[static_cast<std::size_t>(i)];
     return prob;
 }
 
@@ -78,20 +78,21 @@ SpeciesWeights computeWeights(const SpeciesComparison& cmp, const std::vector<st
     const int m = static_cast<int>(names.size());
     SpeciesWeights out;
     out.mode = target ? WeightMode::Target : (autoWeight ? WeightMode::Automatic : WeightMode::Uniform);
-    out.weight.assign(m, 1.0);
-    out.viable.assign(m, true);
+    out.weight.assign(static_cast<std::size_t>(m), 1.0);
+    out.viable.assign(static_cast<std::size_t>(m), true);
     for (int s = 0; s < m; ++s) {
-        feedback.caption(Label::Status, "Weight" + names[s]);
+        feedback.caption(Label::Status, "Weight" + names[static_cast<std::size_t>(s)]);
         const double share = static_cast<double>(s + 1) / m * 100;
         feedback.caption(Label::RunProgress, strnum(roundHalfEven(share * 10) / 10) + " %");
         if (out.mode == WeightMode::Target) {
-            out.weight[s] = s == *target ? 0 : agreementWeight(cmp.samepairs(s, *target), cmp.viablepairs(s, *target), p1, p2);
+            out.weight[static_cast<std::size_t>(s)] =
+                s == *target ? 0 : agreementWeight(cmp.samepairs(s, *target), cmp.viablepairs(s, *target), p1, p2);
         } else if (out.mode == WeightMode::Automatic) {
             const int n = cmp.viablepairs(s, s);
             const int k = static_cast<int>(cmp.samepairs(s, s));
             const auto prob = sameProbability(k, n, k, n, feedback);
-            out.viable[s] = prob.has_value();
-            out.weight[s] = prob.value_or(0);
+            out.viable[static_cast<std::size_t>(s)] = prob.has_value();
+            out.weight[static_cast<std::size_t>(s)] = prob.value_or(0);
         }
     }
     feedback.caption(Label::Status, "Weight calculation end");

@@ -14,8 +14,9 @@ LogLines scoreTableLines(const std::vector<std::string>& usedNames, const std::v
     LogLines lines{" ", "Score for region (large value means late infestation)",
                    "Region, Eigenvector, Average in fluctuation trials, Std in trials"};
     for (int p : order)
-        lines.push_back(usedNames[p] + ", " + strnum(score[p]) + ", " + strnum(eigenmean[p]) + ", " +
-                        strnum(eigensd[p]));
+        lines.push_back(usedNames[static_cast<std::size_t>(p)] + ", " + strnum(score[static_cast<std::size_t>(p)]) +
+                        ", " + strnum(eigenmean[static_cast<std::size_t>(p)]) + ", " +
+                        strnum(eigensd[static_cast<std::size_t>(p)]));
     return lines;
 }
 
@@ -58,10 +59,10 @@ LogLines adjustedMatrixLines(const SquareMatrix& M, const std::vector<std::strin
                              const std::vector<int>& order) {
     LogLines lines{"", "", "Matrix for calculation (adjusted):"};
     std::string header = "地域";
-    for (int p : order) header += "," + usedNames[p];
+    for (int p : order) header += "," + usedNames[static_cast<std::size_t>(p)];
     lines.push_back(header);
     for (int r : order) {
-        std::string line = usedNames[r];
+        std::string line = usedNames[static_cast<std::size_t>(r)];
         // Appended one after the other: GCC 12 at -O2 takes "text" + temporary for an overlapping copy (-Wrestrict).
         for (int c : order) line.append(",").append(strnum(M(r, c)));
         lines.push_back(line);

@@ -37,7 +37,7 @@ LogLines similarityLines(const SpeciesComparison& cmp, const std::vector<std::st
                             : "Similarity: number of same value/number of all elements"};
     lines.push_back(matrixHeader(names));
     for (int r = 0; r < m; ++r) {
-        std::string line = names[r];
+        std::string line = names[static_cast<std::size_t>(r)];
         for (int c = 0; c < m; ++c) {
             double value = -1;
             if (cmp.viablepairs(r, c) > 0) {
@@ -52,7 +52,7 @@ LogLines similarityLines(const SpeciesComparison& cmp, const std::vector<std::st
     lines.push_back("Number of viable pairs in early-late relation）");
     lines.push_back(matrixHeader(names));
     for (int r = 0; r < m; ++r) {
-        std::string line = names[r];
+        std::string line = names[static_cast<std::size_t>(r)];
         for (int c = 0; c < m; ++c) line += ", " + strnum(cmp.viablepairs(r, c));
         lines.push_back(line);
     }

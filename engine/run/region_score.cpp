@@ -19,7 +19,8 @@ SquareMatrix compacted(const SquareMatrix& matrix, const std::vector<int>& keep)
     const int k = static_cast<int>(keep.size());
     SquareMatrix out(k);
     for (int i = 0; i < k; ++i)
-        for (int j = 0; j < k; ++j) out(i, j) = matrix(keep[i], keep[j]);
+        for (int j = 0; j < k; ++j)
+            out(i, j) = matrix(keep[static_cast<std::size_t>(i)], keep[static_cast<std::size_t>(j)]);
     return out;
 }
 
@@ -41,10 +42,10 @@ std::vector<int> keptPositions(const UsedRegions& used, const std::vector<int>& 
         feedback.checkpoint();
         // Read anew for every region: the user may change the field while the run yields.
         const double limit = numberOrRunError(settings.setting(Setting::ExcludingLimit), "excluding limit");
-        const int region = used.regno[p];
+        const int region = used.regno[static_cast<std::size_t>(p)];
         if (region < 0 || region >= static_cast<int>(regionviable.size()))
             throw RunError("Region " + std::to_string(region + 1) + " has no count of viable pairs");
-        if (!(regionviable[region] <= limit)) keep.push_back(p);
+        if (!(regionviable[static_cast<std::size_t>(region)] <= limit)) keep.push_back(p);
     }
     return keep;
 }
@@ -53,8 +54,8 @@ void keepPositions(UsedRegions& used, const std::vector<int>& keep) {
     if (static_cast<int>(keep.size()) == used.size()) return;
     UsedRegions remaining;
     for (int p : keep) {
-        remaining.regno.push_back(used.regno[p]);
-        remaining.name.push_back(used.name[p]);
+        remaining.regno.push_back(used.regno[static_cast<std::size_t>(p)]);
+        remaining.name.push_back(used.name[static_cast<std::size_t>(p)]);
     }
     used = std::move(remaining);
 }
@@ -110,7 +111,9 @@ ConnectivityResult testConnectivity(const ConnectionBits& links, Feedback& feedb
 std::vector<int> regionOrder(const std::vector<double>& score) {
     std::vector<int> order(score.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return score[a] > score[b]; });
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return score[static_cast<std::size_t>(a)] > score[static_cast<std::size_t>(b)];
+    });
     return order;
 }
 

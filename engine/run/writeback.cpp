@@ -89,15 +89,17 @@ vec::VectorData withPrediction(const vec::VectorData& loaded, const PredictionCo
     copy.sizes.valn = v + species + 2;
 
     for (int o = 0; o < loaded.objn(); ++o) {
-        auto& values = copy.objects[o].values;
-        values.push_back(plainnum(columns.regionviable[o]));
+        auto& values = copy.objects[static_cast<std::size_t>(o)].values;
+        values.push_back(plainnum(columns.regionviable[static_cast<std::size_t>(o)]));
         values.push_back(missvalue);  // stays for a region that is not used
-        values.resize(static_cast<std::size_t>(v) + species + 2, missvalue);
+        values.resize(static_cast<std::size_t>(v) + static_cast<std::size_t>(species) + 2, missvalue);
     }
     for (int p = 0; p < used; ++p) {
-        auto& values = copy.objects[columns.used.regno[p]].values;
-        values[v + 1] = plainnum(columns.score[p]);
-        for (int j = 0; j < species; ++j) values[static_cast<std::size_t>(v) + 2 + j] = columns.table[j][p];
+        auto& values = copy.objects[columns.used.regno[static_cast<std::size_t>(p)]].values;
+        values[static_cast<std::size_t>(v + 1)] = plainnum(columns.score[static_cast<std::size_t>(p)]);
+        for (int j = 0; j < species; ++j)
+            values[static_cast<std::size_t>(v) + 2 + static_cast<std::size_t>(j)] =
+                columns.table[static_cast<std::size_t>(j)][static_cast<std::size_t>(p)];
     }
     return copy;
 }

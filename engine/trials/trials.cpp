@@ -32,7 +32,8 @@ std::vector<GridPoint> buildGrid() {
 // ln(q!) as the running sum ln(1) + ... + ln(q), for q = 0..top.
 std::vector<double> logFactorials(int top) {
     std::vector<double> table(static_cast<std::size_t>(top) + 1, 0.0);
-    for (int q = 1; q <= top; ++q) table[q] = table[q - 1] + std::log(static_cast<double>(q));
+    for (int q = 1; q <= top; ++q)
+        table[static_cast<std::size_t>(q)] = table[static_cast<std::size_t>(q - 1)] + std::log(static_cast<double>(q));
     return table;
 }
 
@@ -45,8 +46,10 @@ std::vector<double> cumulativePosterior(int a, int b, int c, const std::vector<G
                                         const std::vector<double>& lnFact) {
     const std::size_t k = logs.size();
     std::vector<double> table(k);
-    const double lnA = lnFact[a], lnB = lnFact[b], lnC = lnFact[c];
-    const double lnAll = lnFact[static_cast<std::size_t>(a) + b + c];
+    const double lnA = lnFact[static_cast<std::size_t>(a)], lnB = lnFact[static_cast<std::size_t>(b)],
+                 lnC = lnFact[static_cast<std::size_t>(c)];
+    const double lnAll =
+        lnFact[static_cast<std::size_t>(a) + static_cast<std::size_t>(b) + static_cast<std::size_t>(c)];
     double total = 0;
     double largest = -HUGE_VAL;
     for (std::size_t g = 0; g < k; ++g) {
@@ -83,7 +86,8 @@ public:
     }
     // The number of (a, b, c) and whether it is new.
     std::pair<int, bool> find(int a, int b, int c) {
-        const std::size_t key = (static_cast<std::size_t>(a) * side_ + b) * side_ + c;
+        const std::size_t key =
+            (static_cast<std::size_t>(a) * side_ + static_cast<std::size_t>(b)) * side_ + static_cast<std::size_t>(c);
         int* slot = nullptr;
         if (!dense_.empty()) slot = &dense_[key];
         else slot = &sparse_.try_emplace(key, -1).first->second;
@@ -110,14 +114,15 @@ std::vector<std::uint32_t> addPairTables(const EarlyLateCounts& counts, const st
             largest = std::max(largest, counts.hayai(i, j) + counts.onaji(i, j) + counts.osoi(i, j));
     const auto lnFact = logFactorials(largest);
 
-    std::vector<std::uint32_t> tableOfPair(static_cast<std::size_t>(n) * n);
+    std::vector<std::uint32_t> tableOfPair(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
     TripleIndex known(largest);
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
             const int a = counts.hayai(i, j), b = counts.onaji(i, j), c = counts.osoi(i, j);
             const auto [number, fresh] = known.find(a, b, c);
             if (fresh) out.search.add(cumulativePosterior(a, b, c, logs, lnFact));
-            tableOfPair[static_cast<std::size_t>(i) * n + j] = static_cast<std::uint32_t>(number);
+            tableOfPair[static_cast<std::size_t>(i) * static_cast<std::size_t>(n) + static_cast<std::size_t>(j)] =
+                static_cast<std::uint32_t>(number);
         }
     }
     return tableOfPair;
@@ -192,11 +197,11 @@ TrialStats trialStats(const std::vector<double>& components, int regions, int tr
     if (trials < 1 || n == 0) return stats;
     for (std::size_t i = 0; i < n; ++i) {
         double sum = 0;
-        for (int t = 0; t < trials; ++t) sum += components[t * n + i];
+        for (int t = 0; t < trials; ++t) sum += components[static_cast<std::size_t>(t * n + i)];
         const double mean = sum / trials;
         double squares = 0;
         for (int t = 0; t < trials; ++t) {
-            const double deviation = components[t * n + i] - mean;
+            const double deviation = components[static_cast<std::size_t>(t * n + i)] - mean;
             squares += deviation * deviation;
         }
         stats.eigenmean[i] = mean;
@@ -229,7 +234,8 @@ TrialStats reliability(const EarlyLateCounts& counts, int trials, TrialRandom& r
             tables.pickBlock(b, draws.data(), cell + begin);
         }
         power.eigenvector(trialMatrix, vector, feedback, true);  // entries from 1.1 to 2.94
-        std::copy(vector.begin(), vector.end(), components.begin() + static_cast<std::ptrdiff_t>((t - 1) * regions));
+        std::copy(vector.begin(), vector.end(),
+                  components.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(t - 1) * regions));
         feedback.progress(ProgressStage::Trials, t, trials);
     }
     return trialStats(components, n, trials);
