@@ -25,7 +25,8 @@ SpeciesBlock speciesBlock(const PassOutcome& out, const PassReportContext& cx, i
     SpeciesBlock block{
         in.table.name[static_cast<std::size_t>(j)], isTarget, fit, species.scale * out.trials.vectorshift, {}};
     std::vector<int> positionOf(static_cast<std::size_t>(in.status.regions), -1);
-    for (int p = 0; p < out.used.size(); ++p) positionOf[out.used.regno[static_cast<std::size_t>(p)]] = p;
+    for (int p = 0; p < out.used.size(); ++p)
+        positionOf[static_cast<std::size_t>(out.used.regno[static_cast<std::size_t>(p)])] = p;
     for (int k = 0; k < in.status.regions; ++k) {
         const int p = positionOf[static_cast<std::size_t>(k)];
         if (p < 0) continue;

@@ -95,7 +95,7 @@ vec::VectorData withPrediction(const vec::VectorData& loaded, const PredictionCo
         values.resize(static_cast<std::size_t>(v) + static_cast<std::size_t>(species) + 2, missvalue);
     }
     for (int p = 0; p < used; ++p) {
-        auto& values = copy.objects[columns.used.regno[static_cast<std::size_t>(p)]].values;
+        auto& values = copy.objects[static_cast<std::size_t>(columns.used.regno[static_cast<std::size_t>(p)])].values;
         values[static_cast<std::size_t>(v + 1)] = plainnum(columns.score[static_cast<std::size_t>(p)]);
         for (int j = 0; j < species; ++j)
             values[static_cast<std::size_t>(v) + 2 + static_cast<std::size_t>(j)] =

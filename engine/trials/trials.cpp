@@ -197,11 +197,11 @@ TrialStats trialStats(const std::vector<double>& components, int regions, int tr
     if (trials < 1 || n == 0) return stats;
     for (std::size_t i = 0; i < n; ++i) {
         double sum = 0;
-        for (int t = 0; t < trials; ++t) sum += components[static_cast<std::size_t>(t * n + i)];
+        for (int t = 0; t < trials; ++t) sum += components[static_cast<std::size_t>(t) * n + i];
         const double mean = sum / trials;
         double squares = 0;
         for (int t = 0; t < trials; ++t) {
-            const double deviation = components[static_cast<std::size_t>(t * n + i)] - mean;
+            const double deviation = components[static_cast<std::size_t>(t) * n + i] - mean;
             squares += deviation * deviation;
         }
         stats.eigenmean[i] = mean;
