@@ -72,7 +72,8 @@ ColumnIndexes findColumns(const std::vector<std::string>& headers, const Occurre
 
 const std::string& cellAt(const std::vector<std::string>& cells, int index) {
     static const std::string kEmpty;
-    return index >= 0 && static_cast<std::size_t>(index) < cells.size() ? cells[index] : kEmpty;
+    return index >= 0 && static_cast<std::size_t>(index) < cells.size() ? cells[static_cast<std::size_t>(index)]
+                                                                        : kEmpty;
 }
 
 // A file delimited by semicolons or tabs may write a decimal comma ("12,5"), as spreadsheets

@@ -34,7 +34,9 @@ struct RegionLocator::Grid {
     bool covers(double x, double y) const {
         return x >= extent.MinX && x <= extent.MaxX && y >= extent.MinY && y <= extent.MaxY;
     }
-    const std::vector<std::size_t>& cellAt(double x, double y) const { return cells[row(y) * columns + column(x)]; }
+    const std::vector<std::size_t>& cellAt(double x, double y) const {
+        return cells[static_cast<std::size_t>(row(y) * columns + column(x))];
+    }
 };
 
 namespace {
@@ -135,12 +137,12 @@ void RegionLocator::finish() {
     grid.columns = grid.rows = side;
     grid.cellWidth = std::max(grid.extent.MaxX - grid.extent.MinX, 1e-9) / side;
     grid.cellHeight = std::max(grid.extent.MaxY - grid.extent.MinY, 1e-9) / side;
-    grid.cells.assign(static_cast<std::size_t>(side) * side, {});
+    grid.cells.assign(static_cast<std::size_t>(side) * static_cast<std::size_t>(side), {});
     for (std::size_t position = 0; position < regions_.size(); ++position) {
         for (const OGREnvelope& envelope : envelopes[position]) {
             for (int r = grid.row(envelope.MinY); r <= grid.row(envelope.MaxY); ++r)
                 for (int c = grid.column(envelope.MinX); c <= grid.column(envelope.MaxX); ++c) {
-                    std::vector<std::size_t>& cell = grid.cells[r * side + c];
+                    std::vector<std::size_t>& cell = grid.cells[static_cast<std::size_t>(r * side + c)];
                     if (cell.empty() || cell.back() != position) cell.push_back(position);
                 }
         }
