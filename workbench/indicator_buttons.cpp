@@ -24,7 +24,7 @@ void paintButton(QAbstractButton& button, QStyleOptionButton option, QStyle::Pri
     const QRect textRect(textLeft, 0, button.width() - textLeft, button.height());
     const auto group = button.isEnabled() ? QPalette::Active : QPalette::Disabled;
     painter.setPen(button.palette().color(group, QPalette::WindowText));
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | wrapFlag, button.text());
+    painter.drawText(textRect, static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter) | wrapFlag, button.text());
 
     if (button.hasFocus()) {
         QStyleOptionFocusRect focus;
