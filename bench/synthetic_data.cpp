@@ -42,9 +42,9 @@ vec::VectorData makeInvasionData(const SyntheticShape& shape) {
                            start + (shape.horizonMin + shape.horizonRange * unit(random))});
     }
 
-    data.objects.resize(shape.regions);
+    data.objects.resize(static_cast<std::size_t>(shape.regions));
     for (int r = 0; r < shape.regions; ++r) {
-        vec::VectorObject& object = data.objects[r];
+        vec::VectorObject& object = data.objects[static_cast<std::size_t>(r)];
         const double cx = r % side + 0.5, cy = static_cast<double>(r / side) + 0.5;
         object.type = "polygon";
         object.name = "R" + std::to_string(r + 1);
