@@ -91,8 +91,10 @@ void expectSameDataSet(const vec::VectorData& got, const vec::VectorData& want) 
         EXPECT_EQ(std::tie(a.values, a.type, a.name), std::tie(b.values, b.type, b.name)) << i;
         ASSERT_EQ(a.noden(), b.noden());
         for (int p = 0; p < b.noden(); ++p)
-            EXPECT_EQ(std::tie(a.parts[p].mergin, a.parts[p].x, a.parts[p].y),
-                      std::tie(b.parts[p].mergin, b.parts[p].x, b.parts[p].y));
+            EXPECT_EQ(std::tie(a.parts[static_cast<std::size_t>(p)].mergin, a.parts[static_cast<std::size_t>(p)].x,
+                               a.parts[static_cast<std::size_t>(p)].y),
+                      std::tie(b.parts[static_cast<std::size_t>(p)].mergin, b.parts[static_cast<std::size_t>(p)].x,
+                               b.parts[static_cast<std::size_t>(p)].y));
     }
 }
 

@@ -188,9 +188,12 @@ TEST(RecordsBuild, ReadsBackTheSameFromItsVectorFile) {
     EXPECT_EQ(read.data.valname, original.valname);
     ASSERT_EQ(read.data.objn(), original.objn());
     for (int r = 0; r < original.objn(); ++r) {
-        EXPECT_EQ(read.data.objects[r].name, original.objects[r].name);
-        EXPECT_EQ(read.data.objects[r].values, original.objects[r].values);
-        EXPECT_EQ(read.data.objects[r].type, original.objects[r].type);
+        EXPECT_EQ(read.data.objects[static_cast<std::size_t>(r)].name,
+                  original.objects[static_cast<std::size_t>(r)].name);
+        EXPECT_EQ(read.data.objects[static_cast<std::size_t>(r)].values,
+                  original.objects[static_cast<std::size_t>(r)].values);
+        EXPECT_EQ(read.data.objects[static_cast<std::size_t>(r)].type,
+                  original.objects[static_cast<std::size_t>(r)].type);
     }
     EXPECT_EQ(read.data.sizes.maxline, original.sizes.maxline);
     EXPECT_TRUE(withoutGeometry(read.data));

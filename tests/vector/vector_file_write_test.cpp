@@ -74,9 +74,10 @@ TEST(VectorFileWrite, WhatIsWrittenReadsBackUnchanged) {
         EXPECT_EQ(std::tie(got.values, got.type, got.name), std::tie(want.values, want.type, want.name));
         ASSERT_EQ(got.noden(), want.noden());
         for (int p = 0; p < want.noden(); ++p) {
-            EXPECT_EQ(got.parts[p].mergin, want.parts[p].mergin);
-            EXPECT_EQ(got.parts[p].x, want.parts[p].x);  // exact: bit for bit
-            EXPECT_EQ(got.parts[p].y, want.parts[p].y);
+            EXPECT_EQ(got.parts[static_cast<std::size_t>(p)].mergin, want.parts[static_cast<std::size_t>(p)].mergin);
+            EXPECT_EQ(got.parts[static_cast<std::size_t>(p)].x,
+                      want.parts[static_cast<std::size_t>(p)].x);  // exact: bit for bit
+            EXPECT_EQ(got.parts[static_cast<std::size_t>(p)].y, want.parts[static_cast<std::size_t>(p)].y);
         }
     }
 }

@@ -29,7 +29,9 @@ using el::test::writeFile;
 namespace wb = el::workbench;
 
 namespace {
-QString nameOf(const wb::ControlSpec& entry) { return QString::fromUtf8(entry.name.data(), entry.name.size()); }
+QString nameOf(const wb::ControlSpec& entry) {
+    return QString::fromUtf8(entry.name.data(), static_cast<qsizetype>(entry.name.size()));
+}
 
 QString captionOf(const QWidget* widget) {
     if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();

@@ -143,7 +143,8 @@ TEST(Relations, CountsComparisonAndMatrixEqualThePlainLoops) {
             for (const int threads : {1, 3})
                 EXPECT_EQ(packedMatrix(st, weight, target, threads, choice).cells(), el.M.cells()) << regions;
 
-        std::vector<long long> same(species * species), viable(species * species);
+        std::vector<long long> same(static_cast<std::size_t>(species * species)),
+            viable(static_cast<std::size_t>(species * species));
         for (int i = 0; i < regions; ++i) {
             int related = 0;
             for (int j = 0; j < regions; ++j) {
@@ -153,16 +154,16 @@ TEST(Relations, CountsComparisonAndMatrixEqualThePlainLoops) {
                     const int code = relationCode(st.statusAt(i, s), st.statusAt(j, s));
                     h += code == 1, o += code == 2, l += code == 3;
                     if (s != target && code > 0) {
-                        m += weight[s] * code;
-                        w += weight[s];
+                        m += weight[static_cast<std::size_t>(s)] * code;
+                        w += weight[static_cast<std::size_t>(s)];
                         ++related;  // a species of weight 0 still relates the regions
                     }
                     if (j <= i || code == 0) continue;
                     for (int c = 0; c < species; ++c) {
                         const int other = relationCode(st.statusAt(i, c), st.statusAt(j, c));
                         if (other == 0) continue;
-                        ++viable[s * species + c];
-                        same[s * species + c] += other == code;
+                        ++viable[static_cast<std::size_t>(s * species + c)];
+                        same[static_cast<std::size_t>(s * species + c)] += other == code;
                     }
                 }
                 ASSERT_EQ(counts.hayai(i, j), h);
@@ -171,11 +172,13 @@ TEST(Relations, CountsComparisonAndMatrixEqualThePlainLoops) {
                 ASSERT_EQ(el.W(i, j), w);
                 ASSERT_EQ(el.M(i, j), w > 0 ? m / w : 0);  // missing where no weighted species relates them
             }
-            ASSERT_EQ(viableOfRegion[i], related) << i;
+            ASSERT_EQ(viableOfRegion[static_cast<std::size_t>(i)], related) << i;
         }
         for (int k = 0; k < species * species; ++k) {
-            EXPECT_EQ(cmp.viable[k], viable[k]) << regions << " " << k;
-            EXPECT_EQ(cmp.same[k], static_cast<double>(same[k])) << regions << " " << k;
+            EXPECT_EQ(cmp.viable[static_cast<std::size_t>(k)], viable[static_cast<std::size_t>(k)])
+                << regions << " " << k;
+            EXPECT_EQ(cmp.same[static_cast<std::size_t>(k)], static_cast<double>(same[static_cast<std::size_t>(k)]))
+                << regions << " " << k;
         }
     }
 }
@@ -184,7 +187,8 @@ TEST(Relations, CountsComparisonAndMatrixEqualThePlainLoops) {
 SquareMatrix keptCells(const SquareMatrix& M, const std::vector<int>& keep) {
     SquareMatrix out(static_cast<int>(keep.size()));
     for (int i = 0; i < out.size(); ++i)
-        for (int j = 0; j < out.size(); ++j) out(i, j) = M(keep[i], keep[j]);
+        for (int j = 0; j < out.size(); ++j)
+            out(i, j) = M(keep[static_cast<std::size_t>(i)], keep[static_cast<std::size_t>(j)]);
     return out;
 }
 
@@ -236,16 +240,18 @@ ConnectivityResult plainConnectivity(const SquareMatrix& W, std::vector<std::str
     const int n = W.size();
     ConnectivityResult result;
     for (int c = 0; c < n; ++c) {
-        std::vector<int> x(n, 0);
-        x[c] = 1;
+        std::vector<int> x(static_cast<std::size_t>(n), 0);
+        x[static_cast<std::size_t>(c)] = 1;
         int t = 1;
         for (; t <= 1000; ++t) {
             captions.push_back("Connectivity " + std::to_string(c + 1));
-            std::vector<int> y(n, 0);
+            std::vector<int> y(static_cast<std::size_t>(n), 0);
             for (int i = 0; i < n; ++i)
-                for (int j = 0; j < n; ++j) y[i] += (W(i, j) > 0 ? 1 : 0) * x[j];
+                for (int j = 0; j < n; ++j)
+                    y[static_cast<std::size_t>(i)] += (W(i, j) > 0 ? 1 : 0) * x[static_cast<std::size_t>(j)];
             int sum = 0;
-            for (int i = 0; i < n; ++i) sum += x[i] = y[i] > 0 ? 1 : 0;
+            for (int i = 0; i < n; ++i)
+                sum += x[static_cast<std::size_t>(i)] = y[static_cast<std::size_t>(i)] > 0 ? 1 : 0;
             if (sum == n) break;
         }
         result.connectsteps.push_back(t);
@@ -310,7 +316,7 @@ TEST(PowerIteration, BlockedProductsEqualThePlainIterationBitForBit) {
         SquareMatrix matrix(n);
         for (double& cell : matrix.cells()) cell = entry(random);
 
-        std::vector<double> v(n, 0.0), u(n);
+        std::vector<double> v(static_cast<std::size_t>(n), 0.0), u(static_cast<std::size_t>(n));
         v[0] = 1;
         int iterations = 0;
         for (int k = 1; k <= 1000000; ++k) {
@@ -318,13 +324,14 @@ TEST(PowerIteration, BlockedProductsEqualThePlainIterationBitForBit) {
             double length = 0;
             for (int i = 0; i < n; ++i) {
                 double sum = 0;
-                for (int j = 0; j < n; ++j) sum += matrix(i, j) * v[j];
-                u[i] = sum;
+                for (int j = 0; j < n; ++j) sum += matrix(i, j) * v[static_cast<std::size_t>(j)];
+                u[static_cast<std::size_t>(i)] = sum;
                 length += sum * sum;
             }
             length = std::sqrt(length);
             double change = 0;
-            for (int i = 0; i < n; ++i) change += std::fabs((u[i] /= length) - v[i]);
+            for (int i = 0; i < n; ++i)
+                change += std::fabs((u[static_cast<std::size_t>(i)] /= length) - v[static_cast<std::size_t>(i)]);
             v = u;
             if (change / n < 1e-7) break;
         }

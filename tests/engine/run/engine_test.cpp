@@ -94,9 +94,11 @@ TEST_F(EngineRun, ResultHoldsTheNumbersTheLogShows) {
     auto row = line("Region, Eigenvector, Average in fluctuation trials, Std in trials");
     ASSERT_NE(row, host.log.end());
     for (int p : r.order) {
-        const int k = r.regno[p];
-        EXPECT_EQ(*++row, r.regionNames[k] + ", " + strnum(r.score[p]) + ", " + strnum(r.trials.eigenmean[k]) + ", " +
-                              strnum(r.trials.eigensd[k]));
+        const int k = r.regno[static_cast<std::size_t>(p)];
+        EXPECT_EQ(*++row, r.regionNames[static_cast<std::size_t>(k)] + ", " +
+                              strnum(r.score[static_cast<std::size_t>(p)]) + ", " +
+                              strnum(r.trials.eigenmean[static_cast<std::size_t>(k)]) + ", " +
+                              strnum(r.trials.eigensd[static_cast<std::size_t>(k)]));
     }
     const SpeciesOutcome& target = r.species[2];
     ASSERT_TRUE(target.fit.predictable);

@@ -63,8 +63,11 @@ TEST(RecordsForecast, EqualsTheForecastOfItsVectorFile) {
 
     ASSERT_EQ(fromTable.data.objn(), fromFile.data.objn());
     for (int r = 0; r < fromFile.data.objn(); ++r) {
-        EXPECT_EQ(fromTable.data.objects[r].name, fromFile.data.objects[r].name);
-        EXPECT_EQ(fromTable.data.objects[r].values, fromFile.data.objects[r].values) << "region " << r + 1;
+        EXPECT_EQ(fromTable.data.objects[static_cast<std::size_t>(r)].name,
+                  fromFile.data.objects[static_cast<std::size_t>(r)].name);
+        EXPECT_EQ(fromTable.data.objects[static_cast<std::size_t>(r)].values,
+                  fromFile.data.objects[static_cast<std::size_t>(r)].values)
+            << "region " << r + 1;
     }
     EXPECT_EQ(fromTable.data.objects[8].values[0], "NotYetArrived");  // T, no record in R9
 
@@ -74,7 +77,7 @@ TEST(RecordsForecast, EqualsTheForecastOfItsVectorFile) {
     ASSERT_EQ(a.result.species.size(), b.result.species.size());
     for (std::size_t s = 0; s < a.result.species.size(); ++s)
         EXPECT_EQ(a.result.species[s].predicted, b.result.species[s].predicted);
-    EXPECT_FALSE(a.result.species[a.result.target].predicted.empty());
+    EXPECT_FALSE(a.result.species[static_cast<std::size_t>(a.result.target)].predicted.empty());
 }
 
 }  // namespace

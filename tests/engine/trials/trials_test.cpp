@@ -14,9 +14,9 @@ namespace {
 EarlyLateCounts countsOf(int n, const std::vector<std::array<int, 3>>& cells) {
     EarlyLateCounts counts{CountMatrix(n), CountMatrix(n), CountMatrix(n)};
     for (int k = 0; k < n * n; ++k) {
-        counts.hayai.cells()[k] = cells[k][0];
-        counts.onaji.cells()[k] = cells[k][1];
-        counts.osoi.cells()[k] = cells[k][2];
+        counts.hayai.cells()[static_cast<std::size_t>(k)] = cells[static_cast<std::size_t>(k)][0];
+        counts.onaji.cells()[static_cast<std::size_t>(k)] = cells[static_cast<std::size_t>(k)][1];
+        counts.osoi.cells()[static_cast<std::size_t>(k)] = cells[static_cast<std::size_t>(k)][2];
     }
     return counts;
 }
@@ -35,42 +35,46 @@ double lnFactorial(int q) {
 // region pair, factorials summed on the spot, a linear search for every draw.
 TrialStats referenceReliability(const EarlyLateCounts& counts, int trials, TrialRandom& random) {
     const int n = counts.regions();
-    std::vector<std::vector<std::array<double, 3>>> table(n * n);  // pe, ps, F per grid point
+    std::vector<std::vector<std::array<double, 3>>> table(static_cast<std::size_t>(n * n));  // pe, ps, F per grid point
     for (int p = 0; p < n * n; ++p) {
-        const int a = counts.hayai.cells()[p], b = counts.onaji.cells()[p], c = counts.osoi.cells()[p];
+        const int a = counts.hayai.cells()[static_cast<std::size_t>(p)],
+                  b = counts.onaji.cells()[static_cast<std::size_t>(p)],
+                  c = counts.osoi.cells()[static_cast<std::size_t>(p)];
         std::vector<double> like;
         double total = 0;
         for (double pe = 0.02; pe <= 0.98; pe += 0.02)
             for (double ps = 0.02; ps <= 0.98; ps += 0.02) {
                 const double pl = (1 - pe) - ps;
                 if (pl < 0.02) break;
-                table[p].push_back({pe, ps, 0});
+                table[static_cast<std::size_t>(p)].push_back({pe, ps, 0});
                 like.push_back(std::exp((a * std::log(pe) - lnFactorial(a)) + lnFactorial(a + b + c) +
                                         (b * std::log(ps) - lnFactorial(b)) + (c * std::log(pl) - lnFactorial(c))));
                 total += like.back();
             }
         double f = 0;
-        for (std::size_t k = 0; k < like.size(); ++k) table[p][k][2] = f += like[k] / total;
+        for (std::size_t k = 0; k < like.size(); ++k) table[static_cast<std::size_t>(p)][k][2] = f += like[k] / total;
     }
     test::RecordingHost host;
     PowerIteration power;
-    std::vector<std::vector<double>> e(trials);
+    std::vector<std::vector<double>> e(static_cast<std::size_t>(trials));
     for (int t = 0; t < trials; ++t) {
         SquareMatrix tm(n);
         for (int p = 0; p < n * n; ++p) {
             const double r = random.next();
             std::size_t k = 0;
-            while (table[p][k][2] < r) ++k;
-            const auto [pe, ps, f] = table[p][k];
-            tm.cells()[p] = (2 * ps + pe) + 3 * ((1 - pe) - ps);
+            while (table[static_cast<std::size_t>(p)][k][2] < r) ++k;
+            const auto [pe, ps, f] = table[static_cast<std::size_t>(p)][k];
+            tm.cells()[static_cast<std::size_t>(p)] = (2 * ps + pe) + 3 * ((1 - pe) - ps);
         }
-        power.eigenvector(tm, e[t], host);
+        power.eigenvector(tm, e[static_cast<std::size_t>(t)], host);
     }
     TrialStats stats;
     for (int i = 0; i < n; ++i) {
         double sum = 0, squares = 0;
-        for (const auto& v : e) sum += v[i];
-        for (const auto& v : e) squares += (v[i] - sum / trials) * (v[i] - sum / trials);
+        for (const auto& v : e) sum += v[static_cast<std::size_t>(i)];
+        for (const auto& v : e)
+            squares +=
+                (v[static_cast<std::size_t>(i)] - sum / trials) * (v[static_cast<std::size_t>(i)] - sum / trials);
         stats.eigenmean.push_back(sum / trials);
         stats.eigensd.push_back(std::sqrt(squares / trials));
         stats.vectorshift += stats.eigensd.back();
@@ -119,9 +123,9 @@ TEST(Reliability, MatchesAPlainReadingDrawForDraw) {
     const TrialStats got = reliability(kThree, 7, random, power, host);
     const TrialStats want = referenceReliability(kThree, 7, referenceRandom);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_DOUBLE_EQ(got.eigenmean[i], want.eigenmean[i]) << i;
-        EXPECT_DOUBLE_EQ(got.eigensd[i], want.eigensd[i]) << i;
-        EXPECT_GT(got.eigensd[i], 0) << i;
+        EXPECT_DOUBLE_EQ(got.eigenmean[static_cast<std::size_t>(i)], want.eigenmean[static_cast<std::size_t>(i)]) << i;
+        EXPECT_DOUBLE_EQ(got.eigensd[static_cast<std::size_t>(i)], want.eigensd[static_cast<std::size_t>(i)]) << i;
+        EXPECT_GT(got.eigensd[static_cast<std::size_t>(i)], 0) << i;
     }
     EXPECT_DOUBLE_EQ(got.vectorshift, want.vectorshift);
     EXPECT_EQ(host.captionsOf(Label::RunProgress).back(), "reliability trial 7");
