@@ -6,7 +6,7 @@ endif()
 # Warnings the CI build holds the tree to; off by default so a newer compiler's additions
 # do not stop a user's build.
 if(EARLYLATE_STRICT_WARNINGS)
-  add_compile_options(-Wshadow -Wconversion)
+  add_compile_options(-Wshadow -Wconversion -Wsign-conversion)
 endif()
 if(EARLYLATE_SANITIZE AND EARLYLATE_SANITIZE_THREAD)
   message(FATAL_ERROR "EARLYLATE_SANITIZE and EARLYLATE_SANITIZE_THREAD exclude each other: "
