@@ -10,6 +10,7 @@
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/report/prediction_table.hpp"
 #include "tests/support/temp_dir.hpp"
+#include "tests/workbench/data_copy.hpp"
 #include "tests/workbench/window_fixture.hpp"
 #include "workbench/figure_view.hpp"
 #include "workbench/hindcast_page.hpp"
@@ -37,7 +38,7 @@ private:
 private slots:
     void tableOfTheLatestRunAndItsExport() {
         TempDir work;
-        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"), work.path());
+        WindowUnderTest w(dataDir(), work.path());
         workbench::TablePage* page = w.window->results()->tablePage();
         QVERIFY(!page->exportButton()->isEnabled());
         runSample(w);
@@ -58,7 +59,7 @@ private slots:
 
     void hindcastOffTheWindowsThreadLeavesTheLog() {
         TempDir work;
-        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"), work.path());
+        WindowUnderTest w(dataDir(), work.path());
         runSample(w);
         const QStringList log = w.window->logLines();
         const QStringList messages = w.messages;  // the run's own (a missing value)
@@ -98,7 +99,7 @@ private slots:
 
     void allSpeciesGivesTheEnginesRowsOfEachEligibleSpecies() {
         TempDir work;
-        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"), work.path());
+        WindowUnderTest w(dataDir(), work.path());
         w.window->setSetting(Setting::DataFileName, "spread.csv");
         w.click("Command1");
         for (int row = 0; row < w.get<QListWidget>("List1")->count(); ++row) {
@@ -133,7 +134,7 @@ private slots:
 
     void errorsAreMessagesAndStopEndsTheWork() {
         TempDir work;
-        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"), work.path());
+        WindowUnderTest w(dataDir(), work.path());
         workbench::HindcastPage* page = w.window->results()->hindcastPage();
         QVERIFY(!page->button()->isEnabled());  // nothing run yet
         runSample(w);

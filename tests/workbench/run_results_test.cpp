@@ -18,6 +18,7 @@
 
 #include "tests/support/sample_file.hpp"
 #include "tests/support/temp_dir.hpp"
+#include "tests/workbench/data_copy.hpp"
 #include "tests/workbench/window_fixture.hpp"
 #include "workbench/figure_view.hpp"
 #include "workbench/results_tabs.hpp"
@@ -27,7 +28,6 @@
 namespace el::test {
 namespace {
 
-const QString kDataDir = QStringLiteral(EARLYLATE_SOURCE_DIR "/data");
 constexpr const char* kMissingValueMessage = "Missing value is considered to be Unknown";  // the sample's
 // A second, smaller file in the sample's folder.
 const std::string kTwoRegions = crlf({"vector", "two", "Delta,Epsilon,type$,name$,nodes,x1,y1",
@@ -44,7 +44,8 @@ int regionItems(const figures::Scene& scene) {
 QStringList batchLog(const TempDir& work, QStringList options) {
     QProcess batch;
     batch.setWorkingDirectory(QString::fromStdString(work.path().string()));
-    options << "-o" << "batch.log" << kDataDir + "/sample.csv";
+    options << "-o"
+            << "batch.log" << dataDir() + "/sample.csv";
     batch.start(QStringLiteral(EARLYLATE_BIN_DIR "/earlylate-batch"), options);
     if (!batch.waitForFinished(60000) || batch.exitCode() != 0) return {};
     QStringList lines = QString::fromStdString(readFile(work / "batch.log")).split("\r\n");
@@ -90,7 +91,7 @@ private slots:
         const QStringList expected = batchLog(work, {"--no-reliability", "-t", "Invader", "--training-ratio", "0.5"});
         QVERIFY(expected.size() > 20);
 
-        WindowUnderTest w(kDataDir, work.path());
+        WindowUnderTest w(dataDir(), work.path());
         readSample(w);
         QCOMPARE(regionItems(w.window->results()->mapView()->scene()), 12);  // drawn once read
         w.window->setSetting(Setting::TargetSpecies, "Invader");
@@ -170,7 +171,7 @@ private slots:
                                                      "--similarity-output", "distance"});
         QVERIFY(expected.filter("similarity").size() + expected.filter("regions").size() > 0);
 
-        WindowUnderTest w(kDataDir, work.path());
+        WindowUnderTest w(dataDir(), work.path());
         readSample(w);
         w.window->setSetting(Setting::TargetSpecies, "Invader");
         w.window->setMessageSink([&](const QString& text) {
@@ -195,7 +196,7 @@ private slots:
         const qsizetype beforeMessage = expected.indexOf("Target species:Invader") + 1;
         QVERIFY(beforeMessage > 5);
 
-        WindowUnderTest w(kDataDir, work.path());
+        WindowUnderTest w(dataDir(), work.path());
         readSample(w);
         w.window->setSetting(Setting::TargetSpecies, "Invader");
         w.window->setSetting(Setting::DoReliability, "0");
@@ -347,7 +348,7 @@ private slots:
     // The figures are laid out for the room their tab has at the start-up size.
     void figuresAreBuiltForTheirTabsSize() {
         TempDir work;
-        WindowUnderTest w(kDataDir, work.path());
+        WindowUnderTest w(dataDir(), work.path());
         w.window->show();
         readSample(w);
         w.window->setSetting(Setting::TargetSpecies, "Invader");
@@ -391,7 +392,7 @@ private slots:
 
     void exitDuringARunClosesOnceTheRunHasStopped() {
         TempDir work;
-        WindowUnderTest w(kDataDir, work.path());
+        WindowUnderTest w(dataDir(), work.path());
         w.window->show();
         readSample(w);
         bool openWhileRunning = false;
@@ -409,7 +410,7 @@ private slots:
     // disabled; it never lands in a settings field with its text selected.
     void focusStaysOnTheRunButton() {
         TempDir work;
-        WindowUnderTest w(kDataDir, work.path());
+        WindowUnderTest w(dataDir(), work.path());
         w.window->show();
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
         readSample(w);
@@ -427,8 +428,8 @@ private slots:
 
     void examineWeightRunFillsTheWeightsTabFromItsResult() {
         TempDir dir;
-        WindowUnderTest w(QStringLiteral(EARLYLATE_SOURCE_DIR "/data"), dir.path());
-        w.window->openFile(QStringLiteral(EARLYLATE_SOURCE_DIR "/data/sample.csv"));
+        WindowUnderTest w(dataDir(), dir.path());
+        w.window->openFile(dataDir() + "/sample.csv");
         w.window->waitUntilIdle();
         w.window->setSetting(Setting::ExamineWeight, "1");
         workbench::runEverySpecies(*w.window, QStringLiteral("Invader"));

@@ -13,6 +13,7 @@
 
 #include "tests/support/sample_file.hpp"
 #include "tests/support/temp_dir.hpp"
+#include "tests/workbench/data_copy.hpp"
 #include "tests/workbench/window_fixture.hpp"
 #include "workbench/hindcast_page.hpp"
 #include "workbench/results_tabs.hpp"
@@ -22,8 +23,6 @@
 
 namespace el::test {
 namespace {
-
-const QString kDataDir = QStringLiteral(EARLYLATE_SOURCE_DIR "/data");
 
 // A square grid of point regions; four species spread from the corners, the target from one
 // of them has reached the regions nearest it.
@@ -77,7 +76,7 @@ private slots:
     // report lists; "skip format check", which a run never reads, keeps its value from the start.
     void reportListsTheSettingsTheRunUsed() {
         TempDir work;
-        WindowUnderTest w(kDataDir, work.path());
+        WindowUnderTest w(dataDir(), work.path());
         w.window->setSetting(Setting::DataFileName, "sample.csv");
         w.click("Command1");
         w.chooseEverySpecies();
@@ -135,8 +134,8 @@ private slots:
     // the status line and the tab's note say so.
     void aHindcastReplacedByANewRunIsNotDroppedSilently() {
         TempDir dir;
-        WindowUnderTest w(kDataDir, dir.path());
-        w.window->openFile(kDataDir + "/sample.csv");
+        WindowUnderTest w(dataDir(), dir.path());
+        w.window->openFile(dataDir() + "/sample.csv");
         w.window->waitUntilIdle();
         w.window->setSetting(Setting::DoReliability, "0");
         workbench::runEverySpecies(*w.window, QStringLiteral("Invader"));
