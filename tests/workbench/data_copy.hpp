@@ -14,8 +14,10 @@ namespace el::test {
 inline const QString& dataDir() {
     static const TempDir folder;  // removed when the process ends
     static const QString path = [] {
-        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(EARLYLATE_SOURCE_DIR) / "data"))
-            if (entry.is_regular_file()) std::filesystem::copy_file(entry.path(), folder.path() / entry.path().filename());
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::path(EARLYLATE_SOURCE_DIR) / "data"))
+            if (entry.is_regular_file())
+                std::filesystem::copy_file(entry.path(), folder.path() / entry.path().filename());
         return QString::fromStdString(folder.path().string());
     }();
     return path;
