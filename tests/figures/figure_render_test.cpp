@@ -27,7 +27,9 @@ using el::test::Pixels;
 
 constexpr Rgb kWhite{255, 255, 255};
 
-std::uint32_t packed(Rgb c) { return static_cast<std::uint32_t>(c.r) << 16 | c.g << 8 | c.b; }
+std::uint32_t packed(Rgb c) {
+    return static_cast<std::uint32_t>(c.r) << 16 | static_cast<std::uint32_t>(c.g) << 8 | static_cast<std::uint32_t>(c.b);
+}
 
 Scene oneLabel(const std::string& text, double size = 40) {
     Scene scene;
