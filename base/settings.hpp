@@ -1,7 +1,7 @@
 #pragma once
-// The table of every setting of a run: its name, start-up value, window caption,
-// batch option and help text. The window builds its controls from it and the batch
-// runner its options and --help, so the two front ends cannot drift apart.
+// The settings of a run: their ids, the table of their names, start-up values, window
+// captions, batch options and help texts (made from the parameter registry,
+// base/parameters.hpp, where they are declared), and the source a run reads them from.
 
 #include <array>
 #include <cstddef>

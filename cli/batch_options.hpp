@@ -1,7 +1,7 @@
 #pragma once
-// The batch runner's command line. Every option but -s, --encoding, the figure, report, table
-// and hindcast options, --quiet, -h and --version comes from the settings table, so the window and the
-// batch runner offer the same settings. --help is generated from both lists.
+// The batch runner's command line. Every option comes from the parameter registry
+// (base/parameters.hpp), which checks each value; --help is generated from it, so the window,
+// the converter, R and the batch runner offer the same parameters with the same refusals.
 
 #include <array>
 #include <optional>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/command_line.hpp"
+#include "base/parameters.hpp"
 #include "base/settings.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "vector/records_source.hpp"
@@ -19,6 +20,7 @@ namespace el::batch {
 inline const std::string kMissValue = "null";
 
 struct BatchOptions {
+    ParamValues params;                      // every parameter's value as given (the rest below is read from it)
     SettingValues values;                    // start-up values with the options applied
     std::optional<std::string> speciesList;  // the -s text, when given
     bool logToFile = false;                  // -o given: values holds the log file name
@@ -54,8 +56,8 @@ using ParseResult = cmdline::Parsed<BatchOptions>;
 
 ParseResult parseCommandLine(const std::vector<std::string>& args);
 
-// Every option, in the order --help lists them; the handlers write into `opts`, which must
-// outlive the table.
+// Every option, in the order --help lists them; the handlers write into `opts.params`, which
+// must outlive the table.
 std::vector<cmdline::Option> optionTable(BatchOptions& opts);
 
 // The -s text split at commas; "" gives no name at all.

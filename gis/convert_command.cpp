@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <tuple>
 
 #include "base/command_line.hpp"
+#include "base/parameter_options.hpp"
 #include "base/text.hpp"
 #include "gis/console_messenger.hpp"
 #include "gis/gdal_session.hpp"
@@ -20,42 +20,32 @@ constexpr int kDone = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
-// Sets the option `name` from `value`; returns a usage error text or "".
-std::string setOption(ConvertRequest& request, const std::string& name, const std::string& value) {
-    ImportOptions& options = request.import;
-    request.importOptionsGiven = true;
-    if (name == "--layer") {
-        options.layer = value;
-    } else if (name == "--name-field") {
-        options.nameField = value;
-    } else if (name == "--t-srs") {
-        options.targetSrs = value;
-    } else {
-        std::vector<std::string> species = splitAtCommas(value);
-        for (const std::string& one : species)
-            if (one.empty()) return "--species needs a comma-separated list of field names";
-        options.species = std::move(species);
-    }
-    if (value.empty() && name != "--species") return name + " needs a value";
-    return {};
+// The converter's options of a layer import, writing into `request`, in the order its help
+// lists them; --help ends the line, and is not listed.
+std::vector<cmdline::Option> options(ConvertRequest& request) {
+    ParamValues& values = request.params;
+    cmdline::Option help = commandLineOption(parameter(Param::Help), kConvert, "--help", values, {.gis = true});
+    help.help.clear();
+    help.endsLine = true;
+    std::vector<cmdline::Option> all{help};
+    for (cmdline::Option& option :
+         commandLineOptions(parametersFor(kConvert, ParamGroup::Layer), kConvert, false, values, {.gis = true}))
+        all.push_back(std::move(option));
+    return all;
 }
 
-// The converter's options, writing into `request`, in the order its help lists them.
-std::vector<cmdline::Option> options(ConvertRequest& request) {
-    std::vector<cmdline::Option> all;
-    cmdline::Option help = cmdline::flag("--help", "-h", "", [&request] { request.help = true; });
-    help.endsLine = true;
-    all.push_back(help);
-    for (const auto& [name, valueName, text] :
-         {std::tuple{"--layer", "L", "read layer L (default: the first layer)"},
-          {"--name-field", "F", "take region names from field F"},
-          {"--species", "A,B,..", "take these fields as species, in this order"},
-          {"--t-srs", "SRS", "reproject coordinates to SRS (e.g. EPSG:3857); default: as stored"}})
-        all.push_back(cmdline::valued(name, "", valueName, text,
-                                      [&request, option = std::string(name)](const std::string& value) {
-                                          return setOption(request, option, value);
-                                      }));
-    return all;
+// The layer import the values ask for.
+void takeValues(ConvertRequest& request) {
+    const ParamValues& values = request.params;
+    ImportOptions& import = request.import;
+    import.layer = values.text(Param::Layer);
+    import.nameField = values.text(Param::NameField);
+    import.targetSrs = values.text(Param::TargetSrs);
+    if (values.given(Param::SpeciesFields)) import.species = values.list(Param::SpeciesFields);
+    request.importOptionsGiven = false;
+    for (const Parameter* p : parametersFor(kConvert, ParamGroup::Layer))
+        request.importOptionsGiven |= values.given(p->id);
+    request.help = values.on(Param::Help);
 }
 
 cmdline::Grammar grammar(std::vector<std::string>& files) {
@@ -83,6 +73,7 @@ cmdline::Parsed<ConvertRequest> parseConvertArguments(const std::vector<std::str
     std::vector<std::string> files;
     if (std::string error = cmdline::readArguments(args, options(request), grammar(files)); !error.empty())
         return {std::nullopt, std::move(error)};
+    takeValues(request);
     if (request.help) return {std::move(request), {}};
     if (files.size() != 2) return {std::nullopt, "give one input file and one output file"};
     request.input = files[0];

@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "base/command_line.hpp"
+#include "base/parameters.hpp"
 #include "gis/layer_import.hpp"
 
 namespace el::gis {
 
 struct ConvertRequest {
+    ParamValues params;  // every parameter's value as given (import and help are read from it)
     std::string input;
     std::string output;
     ImportOptions import;

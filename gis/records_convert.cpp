@@ -4,12 +4,12 @@
 #include <filesystem>
 
 #include "base/command_line.hpp"
+#include "base/parameter_options.hpp"
 #include "base/text.hpp"
 #include "gis/gis_error.hpp"
 #include "gis/layer_export.hpp"
 #include "gis/records_import.hpp"
 #include "vector/records_options.hpp"
-#include "vector/text_encoding.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el::gis {
@@ -19,22 +19,26 @@ constexpr int kDone = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
+// The converter's own words for a missing or unknown encoding (the registry's check decides).
 constexpr const char* kEncodingError = "--encoding needs a text encoding the system knows";
 
 struct RecordsConvertRequest {
+    ParamValues params;
     vec::RecordsSource source;
     std::string output;
 };
 
-// The records options and --encoding, writing into `request`.
+// The records options and --encoding, writing into `request`, in the order the help lists them.
 std::vector<cmdline::Option> options(RecordsConvertRequest& request) {
-    std::vector<cmdline::Option> all = vec::recordsOptions(request.source);
-    all.push_back(cmdline::valued("--encoding", "", "NAME", "text encoding of TABLE (default: auto)",
-                                  [&request](const std::string& name) {
-                                      if (!vec::encodingKnown(name)) return std::string(kEncodingError);
-                                      request.source.encoding = name;
-                                      return std::string();
-                                  }));
+    std::vector<const Parameter*> shown = parametersFor(kConvert, ParamGroup::Records);
+    for (const Parameter* p : parametersFor(kConvert, ParamGroup::Input)) shown.push_back(p);
+    std::vector<cmdline::Option> all = commandLineOptions(shown, kConvert, true, request.params, {.gis = true});
+    for (cmdline::Option& option : all) {
+        if (option.name != parameter(Param::Encoding).spelling.flag) continue;
+        option.apply = [check = option.apply](const std::string& name) {
+            return check(name).empty() ? std::string() : std::string(kEncodingError);
+        };
+    }
     return all;
 }
 
@@ -48,7 +52,8 @@ cmdline::Grammar grammar(RecordsConvertRequest& request) {
     };
     grammar.unknown = [](const std::string& written, const std::string&) { return "unknown option " + written; };
     grammar.missingValue = [](const std::string& written, const cmdline::Option& option) {
-        return option.name == "--encoding" ? std::string(kEncodingError) : "option " + written + " needs a value";
+        if (option.name == parameter(Param::Encoding).spelling.flag) return std::string(kEncodingError);
+        return "option " + written + " needs a value";
     };
     return grammar;
 }
@@ -57,6 +62,7 @@ cmdline::Grammar grammar(RecordsConvertRequest& request) {
 RecordsConvertRequest parse(const std::vector<std::string>& args, std::string& error) {
     RecordsConvertRequest request;
     error = cmdline::readArguments(args, options(request), grammar(request));
+    request.source = vec::recordsSourceOf(request.params);
     if (error.empty() && request.output.empty()) error = "give the output file";
     if (error.empty()) error = vec::recordsCombinationError(request.source, "");
     return request;

@@ -1,96 +1,30 @@
 #include "vector/records_options.hpp"
 
-#include <filesystem>
-
 namespace el::vec {
-namespace {
 
-// COLUMN=FIELD (a table), or FIELD alone (points: the field that keys and names the regions).
-std::string joinError(const std::string& text, RecordsSource& source) {
-    const auto equals = text.find('=');
-    if (equals == std::string::npos) {
-        source.joinField = text;
-        return "";
+RecordsSource recordsSourceOf(const ParamValues& values) {
+    RecordsSource source;
+    source.table = values.text(Param::Records);
+    source.occurrences = values.text(Param::Occurrences);
+    source.encoding = values.text(Param::Encoding);
+    source.columns.region = values.text(Param::RegionColumn);
+    source.columns.species = values.text(Param::SpeciesColumn);
+    source.columns.date = values.text(Param::DateColumn);
+    source.longitudeColumn = values.text(Param::LongitudeColumn);
+    source.latitudeColumn = values.text(Param::LatitudeColumn);
+    source.absent = values.text(Param::Absent) == "unknown" ? Absence::Unknown : Absence::NotYet;
+    source.regions = values.text(Param::Regions);
+    source.regionsLayer = values.text(Param::RegionsLayer);
+    // COLUMN=FIELD (a table), or FIELD alone (points: the field that keys and names the regions).
+    const std::string& join = values.text(Param::Join);
+    if (const auto equals = join.find('='); equals == std::string::npos) {
+        source.joinField = join;
+    } else {
+        source.columns.key = join.substr(0, equals);
+        source.joinField = join.substr(equals + 1);
     }
-    if (equals == 0 || equals + 1 == text.size())
-        return "option --join takes COLUMN=FIELD (the table's column and the layer's field), not \"" + text + "\"";
-    source.columns.key = text.substr(0, equals);
-    source.joinField = text.substr(equals + 1);
-    return "";
-}
-
-std::string absentError(const std::string& text, RecordsSource& source) {
-    if (text == "notyet") source.absent = Absence::NotYet;
-    else if (text == "unknown") source.absent = Absence::Unknown;
-    else return "option --absent takes notyet or unknown, not \"" + text + "\"";
-    return "";
-}
-
-// An option whose value may not be empty; `take` keeps it. Its missing value names nothing more.
-template <class Take>
-cmdline::Option nonEmpty(const std::string& name, const std::string& valueName, const std::string& help, Take take) {
-    cmdline::Option option = cmdline::valued(name, "", valueName, help, [name, take](const std::string& value) {
-        if (value.empty()) return "option " + name + " needs a value";
-        return take(value);
-    });
-    option.expects.clear();
-    return option;
-}
-
-cmdline::Option pathOption(const std::string& name, const std::string& valueName, const std::string& help,
-                           std::filesystem::path& into) {
-    return nonEmpty(name, valueName, help, [&into](const std::string& value) {
-        into = value;
-        return std::string();
-    });
-}
-
-cmdline::Option textOption(const std::string& name, const std::string& help, std::string& into) {
-    return nonEmpty(name, "NAME", help, [&into](const std::string& value) {
-        into = value;
-        return std::string();
-    });
-}
-
-}  // namespace
-
-std::vector<cmdline::Option> recordsOptions(RecordsSource& source) {
-    return {
-        pathOption("--records", "TABLE",
-                   "instead of FILE: a first-record table, one row per region, species and date (.csv, .tsv, .txt; "
-                   ".xlsx, .ods)",
-                   source.table),
-        pathOption("--occurrences", "FILE",
-                   "instead of FILE: occurrence points (species, longitude, latitude, year or date), with --regions",
-                   source.occurrences),
-        textOption("--region-column",
-                   "the table's region column (default: region, location, country, locality or area)",
-                   source.columns.region),
-        textOption("--species-column", "the species column (default: species, taxon, scientificName or TaxonName)",
-                   source.columns.species),
-        textOption("--date-column",
-                   "the date column (default: date, year, first_record, first_record_year or eventDate)",
-                   source.columns.date),
-        textOption("--longitude-column",
-                   "the points' longitude column (default: decimalLongitude, longitude, lon or x)",
-                   source.longitudeColumn),
-        textOption("--latitude-column", "the points' latitude column (default: decimalLatitude, latitude, lat or y)",
-                   source.latitudeColumn),
-        nonEmpty("--absent", "notyet|unknown",
-                 "a region and species without a record: NotYetArrived (default) or Unknown",
-                 [&source](const std::string& value) { return absentError(value, source); }),
-        pathOption("--regions", "LAYER",
-                   "the regions' geometry from a GIS layer (default: none; maps and distances then refuse)",
-                   source.regions),
-        textOption("--regions-layer", "the layer of LAYER to read (default: the first)", source.regionsLayer),
-        nonEmpty("--join", "COLUMN=FIELD",
-                 "the table's COLUMN holds the key of the layer's FIELD, compared as text (default: the region column "
-                 "against the name field); with --occurrences: --join FIELD, the field that names the regions",
-                 [&source](const std::string& value) { return joinError(value, source); }),
-        cmdline::flag("--drop-unmatched", "",
-                      "leave out (and list) the regions the layer has no feature for, instead of refusing",
-                      [&source] { source.dropUnmatched = true; }),
-    };
+    source.dropUnmatched = values.on(Param::DropUnmatched);
+    return source;
 }
 
 std::string recordsCombinationError(const RecordsSource& source, const std::string& file) {

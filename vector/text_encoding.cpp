@@ -14,13 +14,6 @@ namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
-bool isUtf8Name(const std::string& name) {
-    std::string plain;
-    for (char c : name)
-        if (c != '-' && c != '_') plain += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return plain == "UTF8";
-}
-
 // 1-based line of the byte at `offset`; CR LF, LF and CR each end a line.
 int lineAt(std::string_view text, std::size_t offset) {
     int line = 1;
@@ -113,17 +106,6 @@ std::variant<DecodedText, std::string> decodeNamed(std::string_view bytes, const
 }  // namespace
 
 bool isValidUtf8(std::string_view bytes) { return utf8ValidPrefix(bytes) == bytes.size(); }
-
-bool encodingKnown(const std::string& name) {
-    if (name == kAutoEncoding || isUtf8Name(name)) return true;
-    const iconv_t from = ::iconv_open("UTF-8", name.c_str());
-    if (from == kNoConverter) return false;
-    ::iconv_close(from);
-    const iconv_t to = ::iconv_open(name.c_str(), "UTF-8");
-    if (to == kNoConverter) return false;
-    ::iconv_close(to);
-    return true;
-}
 
 std::optional<std::string> decodedAs(const std::string& encoding, std::string_view bytes) {
     std::size_t failedAt = 0;

@@ -9,18 +9,17 @@
 #include <string_view>
 #include <variant>
 
+#include "base/encoding_name.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::vec {
 
-// The encoding choice that takes UTF-8 when the bytes are UTF-8, else what the detector
-// names (vector/encoding_guess.hpp).
-inline constexpr std::string_view kAutoEncoding = "auto";
+// The encoding choice "auto" and the names the system converts (base/encoding_name.hpp).
+using el::encodingKnown;
+using el::isUtf8Name;
+using el::kAutoEncoding;
 
 bool isValidUtf8(std::string_view bytes);
-
-// True for "auto" and for every encoding name the system can convert from and to.
-bool encodingKnown(const std::string& name);
 
 struct DecodedText {
     std::string utf8;       // without the byte order mark
