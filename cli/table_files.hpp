@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "engine/report/prediction_table.hpp"
-#include "engine/report/run_summary.hpp"
+#include "outputs/prediction_table.hpp"
+#include "outputs/run_summary.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::batch {

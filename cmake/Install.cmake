@@ -12,17 +12,20 @@ set(EARLYLATE_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/earlylate)
 
 # The core libraries; gis only where GDAL was found.
 set(earlylate_core_libraries base vector engine figures read_source)
-set(earlylate_header_folders base vector engine figures)
 if(TARGET gis)
   list(APPEND earlylate_core_libraries gis)
-  list(APPEND earlylate_header_folders gis)
 endif()
 
 install(TARGETS ${earlylate_core_libraries} EXPORT earlylateTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
-foreach(folder IN LISTS earlylate_header_folders)
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/${folder}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/earlylate/${folder}
-    COMPONENT development FILES_MATCHING PATTERN "*.hpp")
+# The public headers (cmake/PublicHeaders.cmake): what a program needs to read a vector file,
+# run a forecast and draw its figures, with the project headers they include.
+include(${CMAKE_CURRENT_LIST_DIR}/PublicHeaders.cmake)
+earlylate_public_header_closure(earlylate_installed_headers ${earlylate_public_headers})
+foreach(header IN LISTS earlylate_installed_headers)
+  get_filename_component(header_folder ${header} DIRECTORY)
+  install(FILES ${PROJECT_SOURCE_DIR}/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/earlylate/${header_folder}
+    COMPONENT development)
 endforeach()
 
 install(EXPORT earlylateTargets NAMESPACE earlylate:: DESTINATION ${EARLYLATE_CMAKE_DIR} COMPONENT development)

@@ -10,7 +10,7 @@
 #include "base/settings.hpp"
 #include "engine/hindcast/hindcast.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
-#include "engine/run/run_result.hpp"
+#include "engine/model/run_result.hpp"
 #include "figures/map_figure.hpp"
 #include "figures/weight_grid.hpp"
 #include "vector/vector_data.hpp"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/run/prediction.hpp"
+#include "engine/model/prediction.hpp"
 
 namespace el::figures {
 

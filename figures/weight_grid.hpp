@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/run/run_result.hpp"
+#include "engine/model/run_result.hpp"
 #include "figures/scene.hpp"
 
 namespace el::figures {

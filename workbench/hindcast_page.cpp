@@ -15,7 +15,7 @@
 #include "base/numtext.hpp"
 #include "base/text.hpp"
 #include "engine/hindcast/hindcast_columns.hpp"
-#include "engine/run/run_error.hpp"
+#include "engine/model/run_error.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/hindcast_figure.hpp"
 #include "workbench/figure_view.hpp"

@@ -16,7 +16,7 @@
 #include "base/settings.hpp"
 #include "engine/hindcast/hindcast.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
-#include "engine/run/run_result.hpp"
+#include "engine/model/run_result.hpp"
 #include "engine/run/settings_copy.hpp"
 #include "vector/vector_data.hpp"
 #include "workbench/background_step.hpp"

@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "engine/report/prediction_table.hpp"
-#include "engine/run/run_result.hpp"
+#include "engine/model/run_result.hpp"
+#include "outputs/prediction_table.hpp"
 #include "vector/vector_data.hpp"
 
 class QLabel;

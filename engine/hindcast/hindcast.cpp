@@ -4,10 +4,10 @@
 
 #include "base/log_sink.hpp"
 #include "base/messenger.hpp"
-#include "engine/run/engine.hpp"
 #include "engine/hindcast/rank_measures.hpp"
-#include "engine/run/run_error.hpp"
 #include "engine/kernels/status_matrix.hpp"
+#include "engine/model/run_error.hpp"
+#include "engine/run/engine.hpp"
 
 namespace el::engine {
 namespace {

@@ -16,7 +16,7 @@
 #include "base/feedback.hpp"
 #include "base/settings.hpp"
 #include "engine/hindcast/region_distance.hpp"
-#include "engine/run/run_result.hpp"
+#include "engine/model/run_result.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::engine {

@@ -11,7 +11,7 @@
 #include "base/text.hpp"
 #include "base/work_pool.hpp"
 #include "engine/kernels/status_matrix.hpp"
-#include "engine/run/run_error.hpp"
+#include "engine/model/run_error.hpp"
 
 namespace el::engine {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "base/numtext.hpp"
 #include "base/text.hpp"
-#include "engine/run/run_error.hpp"
+#include "engine/model/run_error.hpp"
 
 namespace el::engine {
 namespace {

@@ -1,6 +1,6 @@
 #include "engine/pass/pass_frames.hpp"
 
-#include "engine/run/region_score.hpp"
+#include "engine/pass/region_score.hpp"
 
 namespace el::engine {
 namespace {

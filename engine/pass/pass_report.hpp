@@ -14,10 +14,10 @@
 #include "base/feedback.hpp"
 #include "base/log_sink.hpp"
 #include "base/settings.hpp"
+#include "engine/model/run_result.hpp"
 #include "engine/pass/power_pass.hpp"
 #include "engine/report/report_header.hpp"
 #include "engine/report/run_weight_test_file.hpp"
-#include "engine/run/run_result.hpp"
 
 namespace el::engine {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The result of a completed run, made from its input and its last power pass.
 
+#include "engine/model/run_result.hpp"
 #include "engine/pass/power_pass.hpp"
-#include "engine/run/run_result.hpp"
 
 namespace el::engine {
 

@@ -3,8 +3,8 @@
 #include <climits>
 
 #include "base/numtext.hpp"
-#include "engine/kernels/packed_matrix.hpp"
-#include "engine/run/run_error.hpp"
+#include "engine/model/run_error.hpp"
+#include "engine/pass/packed_matrix.hpp"
 #include "engine/trials/trials.hpp"
 
 namespace el::engine {

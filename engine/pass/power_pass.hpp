@@ -22,20 +22,20 @@
 
 #include "base/feedback.hpp"
 #include "base/settings.hpp"
-#include "engine/trials/draw_turns.hpp"
 #include "engine/kernels/early_late_counts.hpp"
 #include "engine/kernels/eigenvector.hpp"
 #include "engine/kernels/packed_codes.hpp"
-#include "engine/pass/pass_frames.hpp"
-#include "engine/run/region_score.hpp"
 #include "engine/kernels/relations.hpp"
-#include "engine/report/report_weights.hpp"
-#include "engine/run/run_result.hpp"
 #include "engine/kernels/square_matrix.hpp"
-#include "engine/kernels/status_ranks.hpp"
 #include "engine/kernels/status_matrix.hpp"
-#include "engine/trials/trial_random.hpp"
+#include "engine/kernels/status_ranks.hpp"
+#include "engine/model/run_result.hpp"
+#include "engine/pass/pass_frames.hpp"
+#include "engine/pass/region_score.hpp"
 #include "engine/pass/weights.hpp"
+#include "engine/report/report_weights.hpp"
+#include "engine/trials/draw_turns.hpp"
+#include "engine/trials/trial_random.hpp"
 
 namespace el::engine {
 

@@ -7,6 +7,7 @@
 
 #include "base/feedback.hpp"
 #include "engine/kernels/relations.hpp"
+#include "engine/model/species_weights.hpp"
 
 namespace el::engine {
 
@@ -19,14 +20,6 @@ std::optional<double> sameProbability(int k1, int n1, int k2, int n2, Feedback& 
 
 // (similarity ^ p1) * (viable ^ p2); a negative power of a zero base gives 0.
 double agreementWeight(double same, int viable, double p1, double p2);
-
-enum class WeightMode { Target, Automatic, Uniform };
-
-struct SpeciesWeights {
-    WeightMode mode = WeightMode::Uniform;
-    std::vector<double> weight;
-    std::vector<bool> viable;  // automatic mode: false for a species without any viable pair
-};
 
 // Computes every species' weight, showing "Weight"+name on the status label and the share
 // done on the run progress label, then "Weight calculation end".

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/run/prediction.hpp"
-#include "engine/report/report_header.hpp"
 #include "engine/kernels/square_matrix.hpp"
+#include "engine/model/prediction.hpp"
+#include "engine/report/report_header.hpp"
 
 namespace el::engine {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "engine/kernels/relations.hpp"
+#include "engine/model/species_weights.hpp"
 #include "engine/report/report_header.hpp"
-#include "engine/pass/weights.hpp"
 
 namespace el::engine {
 

@@ -1,6 +1,6 @@
 #include "engine/report/run_weight_test_file.hpp"
 
-#include "engine/run/run_error.hpp"
+#include "engine/model/run_error.hpp"
 
 namespace el::engine {
 namespace {

@@ -8,6 +8,7 @@
 
 #include "base/numtext.hpp"
 #include "base/work_pool.hpp"
+#include "engine/model/run_error.hpp"
 #include "engine/pass/pass_pipeline.hpp"
 #include "engine/pass/pass_report.hpp"
 #include "engine/pass/pass_result.hpp"
@@ -16,7 +17,6 @@
 #include "engine/report/report_header.hpp"
 #include "engine/report/report_results.hpp"
 #include "engine/report/run_weight_test_file.hpp"
-#include "engine/run/run_error.hpp"
 #include "engine/run/writeback.hpp"
 
 namespace el::engine {

@@ -9,7 +9,7 @@
 #include "base/log_sink.hpp"
 #include "base/messenger.hpp"
 #include "base/settings.hpp"
-#include "engine/run/run_result.hpp"
+#include "engine/model/run_result.hpp"
 #include "engine/trials/trial_random.hpp"
 #include "vector/vector_data.hpp"
 

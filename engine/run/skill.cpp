@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "engine/run/prediction.hpp"
 #include "engine/kernels/status_matrix.hpp"
+#include "engine/model/prediction.hpp"
 
 namespace el::engine {
 namespace {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/run/run_result.hpp"
+#include "engine/model/run_result.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::engine {

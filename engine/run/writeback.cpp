@@ -5,7 +5,7 @@
 #include "base/file_bytes.hpp"
 #include "base/file_replace.hpp"
 #include "base/numtext.hpp"
-#include "engine/run/run_error.hpp"
+#include "engine/model/run_error.hpp"
 #include "vector/text_encoding.hpp"
 #include "vector/vector_file.hpp"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/feedback.hpp"
-#include "engine/run/region_score.hpp"
+#include "engine/pass/region_score.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::engine {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/run/run_result.hpp"
+#include "engine/model/run_result.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::figures::test {

@@ -8,7 +8,7 @@
 
 #include "engine/hindcast/hindcast.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
-#include "engine/report/prediction_table.hpp"
+#include "outputs/prediction_table.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/workbench/data_copy.hpp"
 #include "tests/workbench/window_fixture.hpp"

@@ -3,7 +3,7 @@
 
 #include <Rcpp.h>
 
-#include "engine/report/prediction_table.hpp"
+#include "outputs/prediction_table.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::rpkg {

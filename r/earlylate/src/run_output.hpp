@@ -9,7 +9,7 @@
 #include "base/settings.hpp"
 #include "engine/hindcast/hindcast.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
-#include "engine/run/run_result.hpp"
+#include "engine/model/run_result.hpp"
 
 namespace el::rpkg {
 

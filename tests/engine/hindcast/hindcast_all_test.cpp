@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/run/run_error.hpp"
+#include "engine/model/run_error.hpp"
 
 #include "tests/engine/run_fixture.hpp"
 

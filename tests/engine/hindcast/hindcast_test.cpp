@@ -10,9 +10,9 @@
 #include "engine/hindcast/hindcast_report.hpp"
 #include "engine/hindcast/rank_measures.hpp"
 #include "engine/hindcast/region_distance.hpp"
-#include "engine/report/prediction_table.hpp"
+#include "engine/model/run_error.hpp"
 #include "engine/run/engine.hpp"
-#include "engine/run/run_error.hpp"
+#include "outputs/prediction_table.hpp"
 
 #include "tests/engine/run_fixture.hpp"
 #include "tests/support/recording_host.hpp"

@@ -10,10 +10,10 @@
 #include "engine/kernels/cumulative_search.hpp"
 #include "engine/kernels/early_late_rows.hpp"
 #include "engine/kernels/eigenvector.hpp"
-#include "engine/kernels/packed_matrix.hpp"
 #include "engine/kernels/relations.hpp"
+#include "engine/pass/packed_matrix.hpp"
 #include "engine/pass/pass_frames.hpp"
-#include "engine/run/region_score.hpp"
+#include "engine/pass/region_score.hpp"
 #include "tests/support/recording_host.hpp"
 
 namespace el::engine {

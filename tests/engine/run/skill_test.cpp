@@ -4,8 +4,8 @@
 #include <nlohmann/json.hpp>
 
 #include "base/settings.hpp"
-#include "engine/report/prediction_table.hpp"
-#include "engine/report/run_summary.hpp"
+#include "outputs/prediction_table.hpp"
+#include "outputs/run_summary.hpp"
 
 #include "tests/engine/run_fixture.hpp"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/run/run_error.hpp"
+#include "engine/model/run_error.hpp"
 #include "engine/run/writeback.hpp"
 #include "tests/support/error_text.hpp"
 #include "tests/support/recording_host.hpp"

@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-#include "engine/run/run_error.hpp"
+#include "engine/model/run_error.hpp"
 #include "tests/support/error_text.hpp"
 #include "tests/support/recording_host.hpp"
 #include "tests/support/temp_dir.hpp"

@@ -1,4 +1,4 @@
-#include "engine/run/prediction.hpp"
+#include "engine/model/prediction.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Region exclusion, connectivity, the eigenvector and the order of regions; the fast
 // paths are also checked against plain readings in fast_paths_test.cpp.
 
-#include "engine/run/region_score.hpp"
+#include "engine/pass/region_score.hpp"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "engine/kernels/eigenvector.hpp"
 
-#include "engine/run/run_error.hpp"
+#include "engine/model/run_error.hpp"
 #include "tests/support/error_text.hpp"
 #include "tests/support/recording_host.hpp"
 

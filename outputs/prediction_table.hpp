@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "base/typed_table.hpp"
-#include "engine/run/run_result.hpp"
+#include "engine/model/run_result.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::engine {

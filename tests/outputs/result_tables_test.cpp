@@ -1,5 +1,5 @@
-#include "engine/report/prediction_table.hpp"
-#include "engine/report/run_summary.hpp"
+#include "outputs/prediction_table.hpp"
+#include "outputs/run_summary.hpp"
 
 #include <nlohmann/json.hpp>
 

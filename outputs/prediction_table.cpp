@@ -1,4 +1,4 @@
-#include "engine/report/prediction_table.hpp"
+#include "outputs/prediction_table.hpp"
 
 #include "base/numtext.hpp"
 #include "base/text.hpp"

@@ -1,4 +1,4 @@
-#include "engine/kernels/packed_matrix.hpp"
+#include "engine/pass/packed_matrix.hpp"
 
 #include <bit>
 #include <cstdint>

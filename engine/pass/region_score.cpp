@@ -1,4 +1,4 @@
-#include "engine/run/region_score.hpp"
+#include "engine/pass/region_score.hpp"
 
 #include <algorithm>
 #include <cstddef>
@@ -7,7 +7,7 @@
 
 #include "base/numtext.hpp"
 #include "engine/kernels/connection_bits.hpp"
-#include "engine/run/run_error.hpp"
+#include "engine/model/run_error.hpp"
 
 namespace el::engine {
 namespace {

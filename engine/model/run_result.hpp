@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/kernels/eigenvector.hpp"
-#include "engine/pass/weights.hpp"
-#include "engine/run/prediction.hpp"
+#include "engine/model/power_iteration_outcome.hpp"
+#include "engine/model/prediction.hpp"
+#include "engine/model/species_weights.hpp"
 
 namespace el::engine {
 

@@ -1,4 +1,4 @@
-#include "engine/report/run_summary.hpp"
+#include "outputs/run_summary.hpp"
 
 #include <nlohmann/json.hpp>
 
