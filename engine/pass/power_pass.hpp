@@ -16,26 +16,28 @@
 // status matrix and tests every time, as plainly as the steps are described. Both give the
 // same numbers.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/feedback.hpp"
 #include "base/settings.hpp"
-#include "engine/trials/draw_turns.hpp"
 #include "engine/kernels/early_late_counts.hpp"
 #include "engine/kernels/eigenvector.hpp"
 #include "engine/kernels/packed_codes.hpp"
-#include "engine/pass/pass_frames.hpp"
-#include "engine/run/region_score.hpp"
 #include "engine/kernels/relations.hpp"
-#include "engine/report/report_weights.hpp"
-#include "engine/run/run_result.hpp"
 #include "engine/kernels/square_matrix.hpp"
-#include "engine/kernels/status_ranks.hpp"
 #include "engine/kernels/status_matrix.hpp"
-#include "engine/trials/trial_random.hpp"
+#include "engine/kernels/status_ranks.hpp"
+#include "engine/pass/pass_frames.hpp"
+#include "engine/pass/species_comparisons.hpp"
 #include "engine/pass/weights.hpp"
+#include "engine/report/report_weights.hpp"
+#include "engine/run/region_score.hpp"
+#include "engine/run/run_result.hpp"
+#include "engine/trials/draw_turns.hpp"
+#include "engine/trials/trial_random.hpp"
 
 namespace el::engine {
 
@@ -43,7 +45,10 @@ namespace el::engine {
 struct PassInput {
     SpeciesTable table;
     StatusMatrix status;
-    SpeciesComparison comparison;        // does not depend on the powers
+    // The species comparison and the automatic weights do not depend on the powers: counted
+    // as the passes first ask for them, then kept (the passes only read the input otherwise).
+    std::shared_ptr<SpeciesComparisons> comparison;
+    std::shared_ptr<ResamplingMemo> resampling = std::make_shared<ResamplingMemo>();
     std::optional<PackedCodes> packed;   // every pair's codes, made once (the plain path reads `status`)
     std::vector<int> regionviable;       // per region number
     std::vector<std::string> regionNames;  // every region, in file order
@@ -63,6 +68,7 @@ struct PassOutcome {
     double p2 = 0;
     SpeciesWeights weights;
     std::optional<SimilarityForm> similarity;  // the similarity matrices asked for after the weights
+    const SpeciesComparison* similarityCounts = nullptr;  // the whole comparison, when they were
     TrialSummary trials;                       // per region number
     UsedRegions used;                          // the regions finally used
     bool connected = false;  // false: the connectivity test failed and the pass ended there
@@ -104,6 +110,19 @@ struct PassContext {
 // One power pass. Throws RunError for a settings text that is not a usable number and when
 // no region is there or left; el::Cancelled passes through from any checkpoint.
 PassOutcome computePass(const PassInput& input, double p1, double p2, const PassContext& context);
+
+// One species' statuses per region number, `stride` apart (a column of the status matrix).
+struct StatusColumn {
+    const Status* first = nullptr;
+    std::size_t stride = 1;
+    const Status& at(std::size_t region) const { return first[region * stride]; }
+};
+
+// The fit of a species: training regions are the used regions (`regno`, scores by used
+// position) where `shown` has a date, validation regions those where it has none but the
+// target's actual status (`actual`, only with a target) has one.
+SpeciesFit fitRegions(const StatusColumn& shown, const std::vector<Status>* actual, const std::vector<int>& regno,
+                      const std::vector<double>& score);
 
 // The iteration setting as a trial count (rounded half to even); RunError below 1 or too large.
 int readIterations(const SettingsSource& settings);
