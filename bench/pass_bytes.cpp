@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -17,8 +18,9 @@ engine::PassInput examineWeightInput(const vec::VectorData& data, BenchHost& hos
     engine::PassInput input;
     input.table = engine::buildSpeciesTable(data, species, "Target");
     input.status = engine::buildStatusMatrix(data, input.table, "null", host, host.quiet);
-    input.comparison = engine::compareSpecies(input.status);
-    input.packed = engine::packCodes(engine::speciesCodes(input.status), 1);
+    auto codes = std::make_shared<const engine::SpeciesCodes>(engine::speciesCodes(input.status));
+    input.comparison = std::make_shared<engine::SpeciesComparisons>(codes, 1);
+    input.packed = engine::packCodes(*codes, 1);
     input.regionviable = engine::regionViable(input.status, input.targetIndex());
     for (const auto& object : data.objects) input.regionNames.push_back(object.name);
     return input;

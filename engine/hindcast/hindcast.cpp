@@ -33,33 +33,31 @@ std::vector<bool> reachedBy(const vec::VectorData& data, int variable, double ye
     return reached;
 }
 
-// The used regions of the masked run that are reached later or not reached, in file order.
+}  // namespace
+
 std::vector<HindcastRegion> scoredRegions(const vec::VectorData& data, const RegionCentres& centres,
-                                          const RunResult& run, double year) {
-    const SpeciesOutcome& target = run.species[static_cast<std::size_t>(run.target)];
-    const int variable = variableNamed(data, run.speciesNames[static_cast<std::size_t>(run.target)]);
+                                          const MaskedForecast& forecast, double year) {
+    const int variable = variableNamed(data, forecast.targetName);
     const auto distance = distanceToNearest(centres, reachedBy(data, variable, year));
     std::vector<HindcastRegion> regions;
-    for (std::size_t p = 0; p < run.regno.size(); ++p) {
-        const auto k = static_cast<std::size_t>(run.regno[p]);
+    for (std::size_t p = 0; p < forecast.regno.size(); ++p) {
+        const auto k = static_cast<std::size_t>(forecast.regno[p]);
         const auto status = recordedStatus(data, variable, k);
         if (!status) continue;
         HindcastRegion region;
-        region.region = run.regno[p];
+        region.region = forecast.regno[p];
         if (status->kind == StatusKind::Date && status->date > year) {
             region.kind = HindcastClass::ReachedLater;
             region.recorded = status->date;
         } else if (status->kind != StatusKind::NotYetArrived) {
             continue;
         }
-        if (target.fit.predictable) region.predicted = target.predicted[p];
+        if (forecast.predictable) region.predicted = forecast.predicted[p];
         region.distance = distance[k];
         regions.push_back(region);
     }
     return regions;
 }
-
-}  // namespace
 
 vec::VectorData maskLaterDates(const vec::VectorData& data, const std::vector<std::string>& species, double year) {
     vec::VectorData masked = data;
@@ -127,8 +125,10 @@ HindcastYear hindcastYear(const HindcastRequest& request, const RegionCentres& c
         return out;
     }
     out.ran = true;
+    const SpeciesOutcome& target = run.species[static_cast<std::size_t>(run.target)];
     out.targetName = run.speciesNames[static_cast<std::size_t>(run.target)];
-    out.regions = scoredRegions(*request.data, centres, run, year);
+    out.regions = scoredRegions(*request.data, centres,
+                                {out.targetName, run.regno, target.fit.predictable, target.predicted}, year);
     out.figures = scoreRegions(out.regions);
     return out;
 }

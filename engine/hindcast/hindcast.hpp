@@ -71,6 +71,19 @@ struct HindcastYear {
     std::string targetName;
 };
 
+// What a hindcast scores of the masked run's forecast of its target.
+struct MaskedForecast {
+    std::string targetName;
+    std::vector<int> regno;  // the regions finally used, by used position
+    bool predictable = false;
+    std::vector<double> predicted;  // by used position, when predictable
+};
+
+// The used regions that were reached after `year` or never, in file order, as the unmasked
+// `data` records them, with the forecast's dates and the distances of the baseline.
+std::vector<HindcastRegion> scoredRegions(const vec::VectorData& data, const RegionCentres& centres,
+                                          const MaskedForecast& forecast, double year);
+
 // The figures of scored regions (pure: the measures of rank_measures over the two classes).
 HindcastFigures scoreRegions(const std::vector<HindcastRegion>& regions);
 

@@ -1,8 +1,10 @@
 #pragma once
 // A hindcast over many species: each species that is eligible at a cut-off year is taken
 // as the target in turn, with the other settings as given, and scored as a single-target
-// hindcast scores it. The figures equal those of single-target hindcasts made one by one,
-// for any number of threads.
+// hindcast scores it. What does not depend on the target is made once per year (the masked
+// data read, their codes; cutoff_forecasts.hpp), so each species costs only its own weights,
+// matrix and eigenvector. The figures equal those of single-target hindcasts made one by
+// one, for any number of threads.
 
 #include <optional>
 #include <string>
@@ -59,7 +61,7 @@ struct AllSpeciesRequest {
     std::vector<std::string> targets;    // the candidates, in species-list order
     std::vector<double> years;
     HindcastEligibility rules;
-    int threads = 1;                     // species-year runs going on at once
+    int threads = 1;  // species-year runs going on at once (and the threads that make a year's data)
 };
 
 // The candidates for `names`: "all" means every species of `species`, else a comma list

@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "base/feedback.hpp"
 #include "engine/kernels/early_late_counts.hpp"
-#include "engine/kernels/status_ranks.hpp"
 #include "engine/kernels/square_matrix.hpp"
 #include "engine/kernels/status_matrix.hpp"
+#include "engine/kernels/status_ranks.hpp"
 
 namespace el::engine {
 
@@ -34,13 +35,19 @@ struct SpeciesComparison {
         return viable[static_cast<std::size_t>(r) * static_cast<std::size_t>(species) + static_cast<std::size_t>(c)];
     }
 };
-// The region pairs are cut between `threads` threads; the counts are whole numbers, so
-// their sum does not depend on the cut.
+// The whole matrix, m x m: only the similarity output and the plain reading need it (the
+// weights read one column or the diagonal, species_pairs.hpp). The species rows are cut
+// between `threads` threads, each cell counted by one of them; the calling thread answers
+// `feedback`'s checkpoint as it goes.
+SpeciesComparison compareSpecies(const SpeciesCodes& codes, int threads, Feedback& feedback);
 SpeciesComparison compareSpecies(const StatusMatrix& status, int threads = 1);
 
 // regionviable: per region, the (partner region, training species) combinations with a
 // relation, the target species left out. Does not depend on the weights.
 std::vector<int> regionViable(const StatusMatrix& status, int target);
+std::vector<int> regionViable(const SpeciesCodes& codes, int target);
+// Adds species s's share of regionviable to `count` (one entry per region).
+void addRegionViable(const SpeciesCodes& codes, int s, std::vector<int>& count);
 
 // The early-late matrix M (weighted mean code, 0 where missing) and its weight sums W,
 // the target species (-1: none) left out.

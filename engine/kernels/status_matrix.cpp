@@ -1,6 +1,7 @@
 #include "engine/kernels/status_matrix.hpp"
 
 #include <cmath>
+#include <utility>
 
 #include "base/numtext.hpp"
 #include "base/text.hpp"
@@ -62,6 +63,7 @@ StatusMatrix buildStatusMatrix(const vec::VectorData& data, const SpeciesTable& 
     }
     std::string shown;
     for (int i = 0; i < m.regions; ++i) {
+        feedback.checkpoint();  // many species make a long row
         for (int s = 0; s < m.species; ++s) {
             std::string value = data.val(table.variable[static_cast<std::size_t>(s)], i);
             if (value != shown) {
@@ -106,31 +108,38 @@ int readTrainingCount(int regions, SettingsSource& settings) {
     return trainingCount(numberOrRunError(text, "training ratio"), regions);
 }
 
-void splitTrainingValidation(StatusMatrix& matrix, int target, int keep) {
-    std::vector<double> key(static_cast<std::size_t>(matrix.regions));
-    for (int i = 0; i < matrix.regions; ++i) {
-        const Status& st = matrix.statusAt(i, target);
-        key[static_cast<std::size_t>(i)] = st.kind == StatusKind::Date ? st.date : kKeywordDate;
-    }
-    for (int round = 0; round < matrix.regions - keep; ++round) {
+std::vector<Status> splitColumn(std::vector<Status> column, int keep) {
+    const auto regions = static_cast<int>(column.size());
+    std::vector<double> key(column.size());
+    for (std::size_t i = 0; i < column.size(); ++i)
+        key[i] = column[i].kind == StatusKind::Date ? column[i].date : kKeywordDate;
+    for (int round = 0; round < regions - keep; ++round) {
         int j = -1;
         double best = -kKeywordDate;
-        for (int i = 0; i < matrix.regions; ++i)
+        for (int i = 0; i < regions; ++i)
             if (key[static_cast<std::size_t>(i)] > best) {
                 best = key[static_cast<std::size_t>(i)];
                 j = i;
             }
         if (j < 0) throw RunError("No region is left to hide for validation");
-        const std::size_t at =
-            static_cast<std::size_t>(j) * static_cast<std::size_t>(matrix.species) + static_cast<std::size_t>(target);
-        if (key[static_cast<std::size_t>(j)] < kKeywordDate) {
-            matrix.text[at] = "未分布";
-            matrix.cell[at] = Status{StatusKind::NotYetArrived, 0};
-        } else if (matrix.cell[at].kind == StatusKind::Arrived) {
-            matrix.text[at] = "不明";
-            matrix.cell[at] = Status{StatusKind::Unknown, 0};
-        }
+        Status& cell = column[static_cast<std::size_t>(j)];
+        if (key[static_cast<std::size_t>(j)] < kKeywordDate) cell = Status{StatusKind::NotYetArrived, 0};
+        else if (cell.kind == StatusKind::Arrived) cell = Status{StatusKind::Unknown, 0};
         key[static_cast<std::size_t>(j)] = -kKeywordDate;
+    }
+    return column;
+}
+
+void splitTrainingValidation(StatusMatrix& matrix, int target, int keep) {
+    std::vector<Status> column;
+    for (int i = 0; i < matrix.regions; ++i) column.push_back(matrix.statusAt(i, target));
+    column = splitColumn(std::move(column), keep);
+    for (int i = 0; i < matrix.regions; ++i) {
+        const std::size_t at = matrix.index(i, target);
+        const Status& split = column[static_cast<std::size_t>(i)];
+        if (split.kind == matrix.cell[at].kind) continue;
+        matrix.text[at] = split.kind == StatusKind::NotYetArrived ? "未分布" : "不明";
+        matrix.cell[at] = split;
     }
 }
 

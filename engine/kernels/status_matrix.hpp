@@ -65,7 +65,7 @@ struct StatusMatrix {
 
 // Copies and checks every status value (region-major), warning once per missing-value cell
 // and showing each value on the status label. Throws RunError for a value that is neither a
-// keyword nor a number. Does not split.
+// keyword nor a number. Does not split. Yields once per region.
 StatusMatrix buildStatusMatrix(const vec::VectorData& data, const SpeciesTable& table, const std::string& missvalue,
                                Messenger& messenger, Feedback& feedback);
 
@@ -81,5 +81,7 @@ int readTrainingCount(int regions, SettingsSource& settings);
 // then dated regions from the latest date back (ties: lower region first). Dates become
 // "未分布", "分布"/"Arrived" become "不明".
 void splitTrainingValidation(StatusMatrix& matrix, int target, int keep);
+// The same split of one column (the target's statuses in region order), texts aside.
+std::vector<Status> splitColumn(std::vector<Status> column, int keep);
 
 }  // namespace el::engine

@@ -1,5 +1,7 @@
 #include "engine/pass/pass_frames.hpp"
 
+#include <utility>
+
 #include "engine/pass/region_score.hpp"
 
 namespace el::engine {
@@ -11,6 +13,20 @@ constexpr std::size_t kMostFrames = 16;
 bool keepsAll(const std::vector<int>& keep, int regions) { return static_cast<int>(keep.size()) == regions; }
 
 }  // namespace
+
+std::shared_ptr<const PassFrame> makeFrame(std::shared_ptr<const PackedCodes> codes, const PackedWeights& weights,
+                                           int threads, Feedback& feedback) {
+    auto made = std::make_shared<PassFrame>();
+    made->codes = std::move(codes);
+    made->links = ConnectionBits(*made->codes, speciesMask(made->codes->species, weights.species), threads);
+    made->failedStart = testConnectivity(made->links, feedback).failedStart;
+    made->rowKnown.resize(static_cast<std::size_t>(made->links.size()));
+    for (int i = 0; i < made->links.size(); ++i) {
+        made->rowKnown[static_cast<std::size_t>(i)] = made->links.rowCount(i);
+        made->known += made->rowKnown[static_cast<std::size_t>(i)];
+    }
+    return made;
+}
 
 std::shared_ptr<const PassFrame> PassFrames::find(const std::vector<int>& keep, const std::vector<int>& species) {
     const std::lock_guard lock(listMutex_);
@@ -35,15 +51,7 @@ std::shared_ptr<const PassFrame> PassFrames::frame(const std::vector<int>& keep,
     const std::lock_guard making(makingMutex_);
     if (auto found = find(keep, weights.species)) return found;  // made while this thread waited
 
-    auto made = std::make_shared<PassFrame>();
-    made->codes = codesOf(keep);
-    made->links = ConnectionBits(*made->codes, speciesMask(all_.species, weights.species), threads);
-    made->failedStart = testConnectivity(made->links, feedback).failedStart;
-    made->rowKnown.resize(static_cast<std::size_t>(made->links.size()));
-    for (int i = 0; i < made->links.size(); ++i) {
-        made->rowKnown[static_cast<std::size_t>(i)] = made->links.rowCount(i);
-        made->known += made->rowKnown[static_cast<std::size_t>(i)];
-    }
+    auto made = makeFrame(codesOf(keep), weights, threads, feedback);
 
     const std::lock_guard lock(listMutex_);
     if (entries_.size() >= kMostFrames) entries_.erase(entries_.begin());

@@ -26,6 +26,12 @@ struct PassFrame {
     long long known = 0;                 // all cells with A = 1
 };
 
+// The frame of `codes` (the regions kept) for the species that `weights` counts: the
+// connection matrix, its connectivity test (captions and yields on `feedback`) and the
+// known cells per row. The codes' rows are cut between `threads` threads.
+std::shared_ptr<const PassFrame> makeFrame(std::shared_ptr<const PackedCodes> codes, const PackedWeights& weights,
+                                           int threads, Feedback& feedback);
+
 class PassFrames {
 public:
     explicit PassFrames(const PackedCodes& all) : all_(all) {}

@@ -69,7 +69,8 @@ LogLines passStageLines(PassStage stage, const PassOutcome& outcome, const PassR
     case PassStage::Started: return report ? powerLines(outcome.p1, outcome.p2) : LogLines{};
     case PassStage::Weighted: {
         LogLines lines = report ? weightLines(outcome.weights, in.table.name, context.targetText) : LogLines{};
-        if (outcome.similarity) append(lines, similarityLines(in.comparison, in.table.name, *outcome.similarity));
+        if (outcome.similarity && outcome.similarityCounts != nullptr)
+            append(lines, similarityLines(*outcome.similarityCounts, in.table.name, *outcome.similarity));
         return lines;
     }
     case PassStage::Excluded: return report ? regionCountLines(in.status.regions, outcome.used.size()) : LogLines{};

@@ -11,11 +11,12 @@ namespace el::engine {
 namespace {
 
 void weighSpecies(const PassInput& in, const PassContext& cx, PassOutcome& out) {
-    out.weights = computeWeights(in.comparison, in.table.name, in.table.target,
+    out.weights = computeWeights(*in.comparison, *in.resampling, in.table.name, in.table.target,
                                  isOn(cx.settings, Setting::AutoWeight), out.p1, out.p2, cx.feedback);
     const std::string simOutput = cx.settings.setting(Setting::SimOutput);
-    if (simOutput != "none")
-        out.similarity = simOutput == "distance" ? SimilarityForm::Dissimilarity : SimilarityForm::Similarity;
+    if (simOutput == "none") return;
+    out.similarity = simOutput == "distance" ? SimilarityForm::Dissimilarity : SimilarityForm::Similarity;
+    out.similarityCounts = &in.comparison->whole(cx.feedback);
 }
 
 // Trial statistics per region number; zero when this pass runs no trials.
@@ -87,18 +88,10 @@ bool scoreFromCodes(const PassInput& in, const PassContext& cx, const PackedWeig
     return true;
 }
 
-// Training set: used regions with a date of the species; validation set: used regions where
-// the species has none but the target had one before the split.
 SpeciesFit fitOf(const PassInput& in, int species, const PassOutcome& out) {
-    FitSums training, validation;
-    for (int p = 0; p < out.used.size(); ++p) {
-        const int k = out.used.regno[static_cast<std::size_t>(p)];
-        const Status& st = in.status.statusAt(k, species);
-        if (st.kind == StatusKind::Date) training.add(st.date, out.score[static_cast<std::size_t>(p)]);
-        else if (in.table.target && in.status.actual[static_cast<std::size_t>(k)].kind == StatusKind::Date)
-            validation.add(in.status.actual[static_cast<std::size_t>(k)].date, out.score[static_cast<std::size_t>(p)]);
-    }
-    return fitSpecies(training, validation);
+    const Status* shown = in.status.cell.data() + species;
+    return fitRegions({shown, static_cast<std::size_t>(in.status.species)},
+                      in.table.target ? &in.status.actual : nullptr, out.used.regno, out.score);
 }
 
 SpeciesOutcome fitOne(const PassInput& in, int species, const SettingsSource& settings, const PassOutcome& out,
@@ -117,6 +110,19 @@ SpeciesOutcome fitOne(const PassInput& in, int species, const SettingsSource& se
 }
 
 }  // namespace
+
+SpeciesFit fitRegions(const StatusColumn& shown, const std::vector<Status>* actual, const std::vector<int>& regno,
+                      const std::vector<double>& score) {
+    FitSums training, validation;
+    for (std::size_t p = 0; p < regno.size(); ++p) {
+        const auto k = static_cast<std::size_t>(regno[p]);
+        const Status& st = shown.at(k);
+        if (st.kind == StatusKind::Date) training.add(st.date, score[p]);
+        else if (actual != nullptr && (*actual)[k].kind == StatusKind::Date)
+            validation.add((*actual)[k].date, score[p]);
+    }
+    return fitSpecies(training, validation);
+}
 
 int readIterations(const SettingsSource& settings) {
     const std::string text = settings.setting(Setting::IterationN);

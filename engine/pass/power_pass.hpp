@@ -16,6 +16,7 @@
 // status matrix and tests every time, as plainly as the steps are described. Both give the
 // same numbers.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,7 @@
 #include "engine/model/run_result.hpp"
 #include "engine/pass/pass_frames.hpp"
 #include "engine/pass/region_score.hpp"
+#include "engine/pass/species_comparisons.hpp"
 #include "engine/pass/weights.hpp"
 #include "engine/report/report_weights.hpp"
 #include "engine/trials/draw_turns.hpp"
@@ -43,9 +45,12 @@ namespace el::engine {
 struct PassInput {
     SpeciesTable table;
     StatusMatrix status;
-    SpeciesComparison comparison;        // does not depend on the powers
-    std::optional<PackedCodes> packed;   // every pair's codes, made once (the plain path reads `status`)
-    std::vector<int> regionviable;       // per region number
+    // The species comparison and the automatic weights do not depend on the powers: counted
+    // as the passes first ask for them, then kept (the passes only read the input otherwise).
+    std::shared_ptr<SpeciesComparisons> comparison;
+    std::shared_ptr<ResamplingMemo> resampling = std::make_shared<ResamplingMemo>();
+    std::optional<PackedCodes> packed;     // every pair's codes, made once (the plain path reads `status`)
+    std::vector<int> regionviable;         // per region number
     std::vector<std::string> regionNames;  // every region, in file order
     int targetIndex() const { return table.target.value_or(-1); }
 };
@@ -62,16 +67,17 @@ struct PassOutcome {
     double p1 = 0;
     double p2 = 0;
     SpeciesWeights weights;
-    std::optional<SimilarityForm> similarity;  // the similarity matrices asked for after the weights
-    TrialSummary trials;                       // per region number
-    UsedRegions used;                          // the regions finally used
-    bool connected = false;  // false: the connectivity test failed and the pass ended there
-    SquareMatrix matrix;     // the filled early-late matrix, by used position
-    std::vector<double> score;  // region score per used position
+    std::optional<SimilarityForm> similarity;             // the similarity matrices asked for after the weights
+    const SpeciesComparison* similarityCounts = nullptr;  // the whole comparison, when they were
+    TrialSummary trials;                                  // per region number
+    UsedRegions used;                                     // the regions finally used
+    bool connected = false;                // false: the connectivity test failed and the pass ended there
+    SquareMatrix matrix;                   // the filled early-late matrix, by used position
+    std::vector<double> score;             // region score per used position
     PowerIterationOutcome scoreIteration;  // how the power iteration of the score ended
-    std::vector<int> order;     // used positions by score, largest first
-    std::vector<SpeciesOutcome> species;  // in species-table order, one more after each species
-    bool matrixListing = false;  // the adjusted matrix asked for after the last species
+    std::vector<int> order;                // used positions by score, largest first
+    std::vector<SpeciesOutcome> species;   // in species-table order, one more after each species
+    bool matrixListing = false;            // the adjusted matrix asked for after the last species
 };
 
 enum class PassStage {
@@ -95,15 +101,28 @@ struct PassContext {
     TrialRandom& random;  // drawn only when the trials run
     PassScratch& scratch;
     PassListener& listener;
-    int threads = 1;                 // for the work inside this pass
-    PassFrames* frames = nullptr;    // with input.packed: the fast path
-    DrawTurns* turns = nullptr;      // passes side by side: whose turn it is to draw
-    long long pass = 0;              // this pass's number among the run's, for `turns`
+    int threads = 1;               // for the work inside this pass
+    PassFrames* frames = nullptr;  // with input.packed: the fast path
+    DrawTurns* turns = nullptr;    // passes side by side: whose turn it is to draw
+    long long pass = 0;            // this pass's number among the run's, for `turns`
 };
 
 // One power pass. Throws RunError for a settings text that is not a usable number and when
 // no region is there or left; el::Cancelled passes through from any checkpoint.
 PassOutcome computePass(const PassInput& input, double p1, double p2, const PassContext& context);
+
+// One species' statuses per region number, `stride` apart (a column of the status matrix).
+struct StatusColumn {
+    const Status* first = nullptr;
+    std::size_t stride = 1;
+    const Status& at(std::size_t region) const { return first[region * stride]; }
+};
+
+// The fit of a species: training regions are the used regions (`regno`, scores by used
+// position) where `shown` has a date, validation regions those where it has none but the
+// target's actual status (`actual`, only with a target) has one.
+SpeciesFit fitRegions(const StatusColumn& shown, const std::vector<Status>* actual, const std::vector<int>& regno,
+                      const std::vector<double>& score);
 
 // The iteration setting as a trial count (rounded half to even); RunError below 1 or too large.
 int readIterations(const SettingsSource& settings);

@@ -73,30 +73,49 @@ double agreementWeight(double same, int viable, double p1, double p2) {
     return std::pow(similarity, p1) * std::pow(static_cast<double>(viable), p2);
 }
 
-SpeciesWeights computeWeights(const SpeciesComparison& cmp, const std::vector<std::string>& names,
-                              std::optional<int> target, bool autoWeight, double p1, double p2, Feedback& feedback) {
+std::optional<double> ResamplingMemo::of(int k, int n, Feedback& feedback) {
+    const std::lock_guard lock(mutex_);
+    const auto key = std::make_pair(k, n);
+    if (const auto found = known_.find(key); found != known_.end()) return found->second;
+    const auto prob = sameProbability(k, n, k, n, feedback);
+    known_.emplace(key, prob);
+    return prob;
+}
+
+SpeciesWeights weightsFromCounts(WeightMode mode, const PairCounts* counts, ResamplingMemo* resampling,
+                                 const std::vector<std::string>& names, std::optional<int> target, double p1, double p2,
+                                 Feedback& feedback) {
     const int m = static_cast<int>(names.size());
     SpeciesWeights out;
-    out.mode = target ? WeightMode::Target : (autoWeight ? WeightMode::Automatic : WeightMode::Uniform);
+    out.mode = mode;
     out.weight.assign(static_cast<std::size_t>(m), 1.0);
     out.viable.assign(static_cast<std::size_t>(m), true);
     for (int s = 0; s < m; ++s) {
-        feedback.caption(Label::Status, "Weight" + names[static_cast<std::size_t>(s)]);
+        const auto at = static_cast<std::size_t>(s);
+        feedback.caption(Label::Status, "Weight" + names[at]);
         const double share = static_cast<double>(s + 1) / m * 100;
         feedback.caption(Label::RunProgress, strnum(roundHalfEven(share * 10) / 10) + " %");
-        if (out.mode == WeightMode::Target) {
-            out.weight[static_cast<std::size_t>(s)] =
-                s == *target ? 0 : agreementWeight(cmp.samepairs(s, *target), cmp.viablepairs(s, *target), p1, p2);
-        } else if (out.mode == WeightMode::Automatic) {
-            const int n = cmp.viablepairs(s, s);
-            const int k = static_cast<int>(cmp.samepairs(s, s));
-            const auto prob = sameProbability(k, n, k, n, feedback);
-            out.viable[static_cast<std::size_t>(s)] = prob.has_value();
-            out.weight[static_cast<std::size_t>(s)] = prob.value_or(0);
+        if (mode == WeightMode::Target) {
+            out.weight[at] = s == *target ? 0 : agreementWeight(counts->same[at], counts->viable[at], p1, p2);
+        } else if (mode == WeightMode::Automatic) {
+            const int n = counts->viable[at];
+            const auto prob = resampling->of(static_cast<int>(counts->same[at]), n, feedback);
+            out.viable[at] = prob.has_value();
+            out.weight[at] = prob.value_or(0);
         }
     }
     feedback.caption(Label::Status, "Weight calculation end");
     return out;
+}
+
+SpeciesWeights computeWeights(SpeciesComparisons& cmp, ResamplingMemo& resampling,
+                              const std::vector<std::string>& names, std::optional<int> target, bool autoWeight,
+                              double p1, double p2, Feedback& feedback) {
+    const WeightMode mode = target ? WeightMode::Target : (autoWeight ? WeightMode::Automatic : WeightMode::Uniform);
+    const PairCounts* counts = nullptr;
+    if (mode == WeightMode::Target) counts = &cmp.with(*target, feedback);
+    if (mode == WeightMode::Automatic) counts = &cmp.own();
+    return weightsFromCounts(mode, counts, &resampling, names, target, p1, p2, feedback);
 }
 
 }  // namespace el::engine

@@ -1,6 +1,7 @@
 #include "engine/run/engine.hpp"
 
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -159,12 +160,18 @@ void RunDriver::chooseThreads() {
     threads_ = request_.plain ? 1 : *threads;
 }
 
-// What does not depend on the powers: the species comparison, each region's count of
-// relations, the region names and the codes of every region pair, made once for all passes.
+// What does not depend on the powers: the species comparison (the plain reading counts it
+// whole; otherwise only what the passes read, when they first read it), each region's count
+// of relations, the region names and the codes of every region pair, made once for all passes.
 void RunDriver::addPairData(PassInput& input) {
-    input.comparison = compareSpecies(input.status, threads_);
-    if (!request_.plain) {
-        input.packed = packCodes(speciesCodes(input.status), threads_);
+    auto codes = std::make_shared<const SpeciesCodes>(speciesCodes(input.status));
+    if (request_.plain) {
+        input.comparison = std::make_shared<SpeciesComparisons>(compareSpecies(*codes, 1, hooks_.feedback));
+    } else {
+        input.comparison = std::make_shared<SpeciesComparisons>(codes, threads_);
+        // Every pass weighs by the target's column: counted here, on the run's threads.
+        if (input.table.target) input.comparison->with(*input.table.target, hooks_.feedback);
+        input.packed = packCodes(*codes, threads_);
         frames_.emplace(*input.packed);
     }
     input.regionviable = regionViable(input.status, input.targetIndex());

@@ -27,7 +27,7 @@ PassInput sixRegions(test::RecordingHost& host) {
     PassInput input;
     input.table = buildSpeciesTable(data, {"A", "B", "C"}, "");
     input.status = buildStatusMatrix(data, input.table, "null", host, host);
-    input.comparison = compareSpecies(input.status);
+    input.comparison = std::make_shared<SpeciesComparisons>(compareSpecies(input.status));
     input.packed = packCodes(speciesCodes(input.status), 1);
     input.regionviable = regionViable(input.status, -1);
     for (const auto& object : data.objects) input.regionNames.push_back(object.name);

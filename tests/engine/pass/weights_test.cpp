@@ -39,19 +39,20 @@ TEST(AgreementWeight, SimilarityAndSampleSizePowers) {
     EXPECT_EQ(agreementWeight(0, 0, -1, -1), 0);
 }
 
-SpeciesComparison comparison(int m, std::vector<double> same, std::vector<int> viable) {
+SpeciesComparisons comparison(int m, std::vector<double> same, std::vector<int> viable) {
     SpeciesComparison c;
     c.species = m;
     c.same = std::move(same);
     c.viable = std::move(viable);
-    return c;
+    return SpeciesComparisons(std::move(c));
 }
 
 TEST(ComputeWeights, TargetWeighsZeroAndCaptionsShowProgress) {
     // Species 0 agrees with the target (2) on 8 of 10 pairs, species 1 shares none.
-    const auto cmp = comparison(3, {10, 0, 8, 0, 4, 0, 8, 0, 10}, {10, 0, 10, 0, 4, 0, 10, 0, 10});
+    auto cmp = comparison(3, {10, 0, 8, 0, 4, 0, 8, 0, 10}, {10, 0, 10, 0, 4, 0, 10, 0, 10});
     RecordingHost host;
-    const auto w = computeWeights(cmp, {"A", "B", "T"}, 2, false, 6.65, 0, host);
+    ResamplingMemo resampling;
+    const auto w = computeWeights(cmp, resampling, {"A", "B", "T"}, 2, false, 6.65, 0, host);
     EXPECT_DOUBLE_EQ(w.weight[0], std::pow(0.8, 6.65));
     EXPECT_EQ(w.weight[1], 0);
     EXPECT_EQ(w.weight[2], 0);
@@ -62,9 +63,10 @@ TEST(ComputeWeights, TargetWeighsZeroAndCaptionsShowProgress) {
 
 // The weight lines of target and unweighted runs are checked in the golden logs.
 TEST(ComputeWeights, AutomaticWeightsAndSpeciesWithoutViablePair) {
-    const auto cmp = comparison(2, {1, 0, 0, 0}, {1, 0, 0, 0});
+    auto cmp = comparison(2, {1, 0, 0, 0}, {1, 0, 0, 0});
     RecordingHost host;
-    const auto w = computeWeights(cmp, {"A", "B"}, std::nullopt, true, 6.65, 0, host);
+    ResamplingMemo resampling;
+    const auto w = computeWeights(cmp, resampling, {"A", "B"}, std::nullopt, true, 6.65, 0, host);
     EXPECT_NEAR(w.weight[0], 1.3333333333e-05, 1e-14);
     EXPECT_EQ(w.weight[1], 0);
     const auto lines = weightLines(w, {"A", "B"}, "");
