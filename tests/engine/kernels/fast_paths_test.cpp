@@ -4,16 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <random>
+#include <string>
 
 #include "base/work_pool.hpp"
 #include "engine/kernels/cumulative_search.hpp"
 #include "engine/kernels/early_late_rows.hpp"
 #include "engine/kernels/eigenvector.hpp"
 #include "engine/kernels/relations.hpp"
+#include "engine/kernels/species_pairs.hpp"
 #include "engine/pass/packed_matrix.hpp"
 #include "engine/pass/pass_frames.hpp"
 #include "engine/pass/region_score.hpp"
+#include "engine/pass/species_comparisons.hpp"
 #include "tests/support/recording_host.hpp"
 
 namespace el::engine {
@@ -120,6 +124,34 @@ SquareMatrix packedMatrix(const StatusMatrix& st, const std::vector<double>& wei
     return M;
 }
 
+// What the weights read without the whole comparison (one species' column, the diagonal),
+// counted directly and through the run's lazy comparisons, against the plain counts
+// `same` and `viable` (species x species).
+void expectColumnsOfThePlainCounts(const StatusMatrix& st, const std::vector<long long>& same,
+                                   const std::vector<long long>& viable) {
+    const auto m = static_cast<std::size_t>(st.species);
+    auto codes = std::make_shared<const SpeciesCodes>(speciesCodes(st));
+    test::RecordingHost host;
+    SpeciesComparisons lazy(codes, 2);
+    const PairCounts own = ownCounts(*codes);
+    for (std::size_t t = 0; t < m; ++t) {
+        const PairCounts direct = countsWith(*codes, static_cast<int>(t), 3, host);
+        const PairCounts& kept = lazy.with(static_cast<int>(t), host);
+        for (std::size_t s = 0; s < m; ++s) {
+            const std::string at = std::to_string(st.regions) + ": " + std::to_string(s) + "," + std::to_string(t);
+            ASSERT_EQ(direct.viable[s], viable[s * m + t]) << at;
+            ASSERT_EQ(direct.same[s], static_cast<double>(same[s * m + t])) << at;
+            ASSERT_EQ(kept.viable[s], direct.viable[s]) << at;
+            ASSERT_EQ(kept.same[s], direct.same[s]) << at;
+        }
+        ASSERT_EQ(own.viable[t], viable[t * m + t]) << t;
+        ASSERT_EQ(own.same[t], static_cast<double>(same[t * m + t])) << t;
+    }
+    EXPECT_EQ(lazy.own().viable, own.viable);
+    const SpeciesComparison& whole = lazy.whole(host);
+    EXPECT_EQ(whole.viable, std::vector<int>(viable.begin(), viable.end()));
+}
+
 TEST(Relations, CountsComparisonAndMatrixEqualThePlainLoops) {
     // 260 regions give more region pairs than one block of the species comparison holds;
     // 40 species fill more than one word of packed codes. Without a target and with a
@@ -180,6 +212,7 @@ TEST(Relations, CountsComparisonAndMatrixEqualThePlainLoops) {
             EXPECT_EQ(cmp.same[static_cast<std::size_t>(k)], static_cast<double>(same[static_cast<std::size_t>(k)]))
                 << regions << " " << k;
         }
+        expectColumnsOfThePlainCounts(st, same, viable);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -390,6 +391,61 @@ TEST_F(ThreadCounts, APassThatStopsTheRunStopsItOnEveryThreadCountAfterTheSameLi
     const RunTrace plainError = trace("1", true, noneLeft);
     EXPECT_EQ(plainError.messages, (std::vector<std::string>{"No region is left to analyse"}));
     for (const char* threads : {"2", "8"}) expectSame(trace(threads, false, noneLeft), plainError, threads);
+}
+
+// Random first records: mostly dates, some regions not reached, unknown or reached without a
+// date; the last species is the target T.
+vec::VectorData randomRecords(int regions, int species, unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<std::string> names, regionNames;
+    for (int s = 0; s + 1 < species; ++s) names.push_back("S" + std::to_string(s));
+    names.push_back("T");
+    std::vector<std::vector<std::string>> values(static_cast<std::size_t>(regions));
+    for (int i = 0; i < regions; ++i) {
+        regionNames.push_back("R" + std::to_string(i));
+        for (int s = 0; s < species; ++s) {
+            const auto roll = random() % 20;
+            values[static_cast<std::size_t>(i)].push_back(roll < 13   ? std::to_string(1950 + random() % 40)
+                                                          : roll < 17 ? "NotYetArrived"
+                                                          : roll < 19 ? "Unknown"
+                                                                      : "Arrived");
+        }
+    }
+    return test::makeData(names, regionNames, values);
+}
+
+// The comparison of species counted as the passes read it (the target's column, the
+// diagonal, the whole matrix only for the similarity output) against the whole matrix of the
+// plain reading: the same run on every shape and setting, on one thread and on three.
+TEST_F(ThreadCounts, LazySpeciesComparisonsGiveThePlainRunOnEveryShapeAndSetting) {
+    using Settings = std::vector<std::pair<Setting, std::string>>;
+    const std::vector<Settings> cases{
+        {{Setting::TargetSpecies, "T"}, {Setting::IterationN, "4"}},
+        {{Setting::TargetSpecies, "T"},
+         {Setting::DoReliability, "0"},
+         {Setting::SimOutput, "similarity"},
+         {Setting::ExcludeLimited, "1"},
+         {Setting::ExcludingLimit, "40"}},
+        {{Setting::TargetSpecies, "T"}, {Setting::AutoWeight, "1"}, {Setting::DoReliability, "0"}},
+        {{Setting::AutoWeight, "1"}, {Setting::DoReliability, "0"}, {Setting::SimOutput, "distance"}},
+        {{Setting::DoReliability, "0"}, {Setting::ExcludeLimited, "1"}},
+        {{Setting::TargetSpecies, "T"}, {Setting::ExamineWeight, "1"}, {Setting::WeightPower, "2"}},
+    };
+    int completed = 0;
+    for (const auto& [regions, count] : {std::pair{9, 4}, std::pair{16, 7}, std::pair{31, 12}}) {
+        data = randomRecords(regions, count, static_cast<unsigned>(regions));
+        species = {};
+        for (int s = 0; s < data.valn(); ++s) species.push_back(data.valname[static_cast<std::size_t>(s)]);
+        for (std::size_t c = 0; c < cases.size(); ++c) {
+            if (c == 5 && regions > 9) continue;  // the grid's 40,000 passes once are enough
+            const RunTrace plain = trace("1", true, cases[c]);
+            completed += plain.result.status == RunStatus::Completed;
+            const std::string what = std::to_string(regions) + " regions, case " + std::to_string(c);
+            for (const char* threads : {"1", "3"})
+                expectSame(trace(threads, false, cases[c]), plain, what + " on " + threads);
+        }
+    }
+    EXPECT_GE(completed, 12) << "most runs should get to the end";
 }
 
 // Throws Cancelled at the yield of the given pass's weight-test line.
