@@ -10,6 +10,11 @@ namespace {
 
 std::string years(double horizon) { return plainnum(horizon) + (horizon == 1 ? " year" : " years"); }
 
+// A sum of risks as a number of arrivals: whole from 10 up, else to one decimal.
+std::string arrivalsText(double arrivals) {
+    return plainnum(arrivals >= 10 ? std::round(arrivals) : std::round(arrivals * 10) / 10);
+}
+
 std::string baseRateSentence(const RiskResult& result) {
     const RiskFigure& rate = result.check.baseRate;
     const std::string period = periodText(result.check.cutoff, result.check.upTo);
@@ -34,10 +39,10 @@ std::string orderSentence(const CheckFigures& figures) {
 std::string levelSentence(const RiskCheck& check, const CheckFigures& figures) {
     const std::string period = periodText(check.cutoff, check.upTo);
     if (!figures.predictedToObserved.value)
-        return "Checked on " + period + " it predicted " + ratioText(figures.predictedArrivals) +
+        return "Checked on " + period + " it predicted " + arrivalsText(figures.predictedArrivals) +
                " arrivals where none happened.";
     return "Checked on " + period + " it predicted " + ratioText(*figures.predictedToObserved.value) +
-           " times as many arrivals as happened (" + ratioText(figures.predictedArrivals) + " against " +
+           " times as many arrivals as happened (" + arrivalsText(figures.predictedArrivals) + " against " +
            std::to_string(figures.arrivals) + ").";
 }
 

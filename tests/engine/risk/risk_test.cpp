@@ -203,7 +203,7 @@ TEST(RiskSentences, SayTheCheckPlainly) {
     f.auc = {0.7412, {}};
     f.scoreAuc = {0.71, {}};
     f.predictedToObserved = {1.4166, {}};
-    f.predictedArrivals = 34;
+    f.predictedArrivals = 34.4;
     f.arrivals = 24;
     f.brierSkill = {-0.0134, {}};
     r.check.figures = f;
