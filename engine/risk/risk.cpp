@@ -1,26 +1,16 @@
 #include "engine/risk/risk.hpp"
 
-#include <algorithm>
 #include <cmath>
 
 #include "base/numtext.hpp"
-#include "engine/hindcast/hindcast.hpp"
 #include "engine/risk/inner_scores.hpp"
 #include "engine/risk/risk_sentences.hpp"
+#include "engine/risk/risk_steps.hpp"
 #include "engine/risk/risk_text.hpp"
 #include "engine/run/run_error.hpp"
 
 namespace el::engine {
 namespace {
-
-// Everything the cut-offs of one computation share: the data known at Y and their table.
-struct Known {
-    const RiskRequest* request = nullptr;
-    vec::VectorData data;
-    ReachTable reach{0, 0, {}};
-    RegionCentres centres;
-    bool distance = false;
-};
 
 int targetPosition(const RiskRequest& request) {
     int position = -1;  // the last entry of that name, as a run chooses its target
@@ -30,76 +20,10 @@ int targetPosition(const RiskRequest& request) {
     return position;
 }
 
-void checkRequest(const RiskRequest& request) {
-    if (request.data == nullptr) throw RunError("No complete data set is loaded");
-    if (!std::isfinite(request.horizon) || !(request.horizon > 0))
-        throw RunError("The risk horizon " + plainnum(request.horizon) + " is not a number of years above 0");
-    if (request.asOf && !std::isfinite(*request.asOf)) throw RunError("The as-of year is not a number");
+RiskBasis basisOf(const RiskRequest& request) {
+    return {request.data,     request.species, request.horizon, request.missvalue, request.calculationDate,
+            request.settings, request.threads, request.rules};
 }
-
-void prepareKnown(Known& known, const RiskRequest& request, double asOf) {
-    known.request = &request;
-    known.data = maskLaterDates(*request.data, request.species, asOf);
-    known.reach = buildReachTable(known.data, request.species, request.missvalue);
-    known.centres = regionCentres(known.data);
-    known.distance = std::any_of(known.centres.centre.begin(), known.centres.centre.end(),
-                                 [](const auto& c) { return c.has_value(); });
-}
-
-InnerRunRequest innerRequest(const Known& known) {
-    const RiskRequest& request = *known.request;
-    return {&known.data,      request.species, request.missvalue, request.calculationDate,
-            request.settings, request.threads};
-}
-
-CaseInputs inputsAt(const Known& known, double cutoff, double asOf) {
-    return {&known.reach, known.distance ? &known.centres : nullptr, known.request->horizon, asOf,
-            recordedCounts(known.reach, cutoff)};
-}
-
-template <class Keep>
-std::vector<int> speciesWhere(const Known& known, Keep keep) {
-    std::vector<int> out;
-    for (int s = 0; s < known.reach.species(); ++s)
-        if (keep(s)) out.push_back(s);
-    return out;
-}
-
-// The cases of `species` at `cutoff` from their runs' scores; with `fitting`, a species whose
-// run stopped is left out (and listed), else it takes part with its score at the middle.
-std::vector<SpeciesCase> casesAt(const Known& known, const CaseInputs& inputs, double cutoff,
-                                 const std::vector<int>& species, const std::vector<SpeciesScore>& scores, bool fitting,
-                                 std::vector<SpeciesLeftOut>* leftOut) {
-    std::vector<SpeciesCase> cases;
-    for (std::size_t j = 0; j < species.size(); ++j) {
-        const SpeciesScore& run = scores[j];
-        if (!run.ran && fitting) {
-            if (leftOut != nullptr)
-                leftOut->push_back({known.request->species[static_cast<std::size_t>(species[j])], cutoff, run.error});
-            continue;
-        }
-        std::optional<std::vector<std::optional<double>>> score;
-        if (run.ran) score = run.score;
-        cases.push_back(speciesCase(inputs, species[j], cutoff, score));
-    }
-    return cases;
-}
-
-RiskRegion riskRegion(const Known& known, const RiskModel& model, const RegionCase& region) {
-    RiskRegion out;
-    out.region = region.region;
-    out.name = known.data.objects[static_cast<std::size_t>(region.region)].name;
-    out.risk = riskOf(model, region);
-    out.score = region.score;
-    out.distance = region.distance;
-    out.otherSpecies = region.otherSpecies;
-    out.features = region.x;
-    return out;
-}
-
-}  // namespace
-
-namespace {
 
 // The early-late runs of one computation: at Y - H for every species a check scores (those
 // fitted on for the forecast among them), at Y - 2H for those the check's model is fitted
@@ -109,9 +33,9 @@ struct Runs {
     std::vector<SpeciesScore> atCutoff, atCheckFit, atAsOf;
 };
 
-Runs runAll(const Known& known, int target, double asOf, Feedback& feedback) {
-    const double h = known.request->horizon, cutoff = asOf - h, checkFit = asOf - 2 * h;
-    const RiskRules& rules = known.request->rules;
+Runs runAll(const KnownData& known, int target, Feedback& feedback) {
+    const double h = known.basis->horizon, asOf = known.upTo, cutoff = asOf - h, checkFit = asOf - 2 * h;
+    const RiskRules& rules = known.basis->rules;
     Runs runs;
     runs.scored = speciesWhere(known, [&](int s) { return scoredOn(known.reach, s, cutoff, rules); });
     runs.checkFitted = speciesWhere(known, [&](int s) { return fittedOn(known.reach, s, checkFit, h, rules); });
@@ -128,24 +52,21 @@ Runs runAll(const Known& known, int target, double asOf, Feedback& feedback) {
 }
 
 // The scored species at Y - H that the forecast's model is fitted on, with their runs.
-void fittedAmongScored(const Known& known, const Runs& runs, double cutoff, std::vector<int>& species,
+void fittedAmongScored(const KnownData& known, const Runs& runs, double cutoff, std::vector<int>& species,
                        std::vector<SpeciesScore>& scores) {
     for (std::size_t j = 0; j < runs.scored.size(); ++j)
-        if (fittedOn(known.reach, runs.scored[j], cutoff, known.request->horizon, known.request->rules)) {
+        if (fittedOn(known.reach, runs.scored[j], cutoff, known.basis->horizon, known.basis->rules)) {
             species.push_back(runs.scored[j]);
             scores.push_back(runs.atCutoff[j]);
         }
 }
 
-void forecast(const Known& known, const Runs& runs, int target, RiskResult& out) {
-    const double h = out.horizon, cutoff = out.asOf - h;
+void forecast(const KnownData& known, const Runs& runs, int target, RiskResult& out) {
+    const double cutoff = out.asOf - out.horizon;
     std::vector<int> species;
     std::vector<SpeciesScore> scores;
     fittedAmongScored(known, runs, cutoff, species, scores);
-    const RiskFeatureSet set{known.distance};
-    const CaseInputs inputs = inputsAt(known, cutoff, out.asOf);
-    FittedModel fitted = fitRiskModel(casesAt(known, inputs, cutoff, species, scores, true, &out.leftOut), set,
-                                      known.request->rules, cutoff, h);
+    FittedModel fitted = fitAt(known, cutoff, species, scores, out.leftOut);
     out.model = std::move(fitted.model);
     out.modelReason = std::move(fitted.reason);
 
@@ -153,7 +74,7 @@ void forecast(const Known& known, const Runs& runs, int target, RiskResult& out)
     if (!own.ran)
         out.notes.push_back("the early-late run for " + out.target + " on the data up to " + plainnum(out.asOf) +
                             " stopped (" + own.error + "): its score is left at the middle for every region");
-    const CaseInputs now = inputsAt(known, out.asOf, out.asOf);
+    const CaseInputs now = inputsAt(known, out.asOf);
     const SpeciesCase targetCase = casesAt(known, now, out.asOf, {target}, runs.atAsOf, false, nullptr).front();
     out.targetRate = targetCase.recentRate;
     if (!out.model) {
@@ -184,39 +105,27 @@ std::vector<ScoredRegion> scoredRegions(const RiskModel& model, const std::vecto
     return out;
 }
 
-RiskFigure baseRateOf(const std::vector<SpeciesCase>& cases, const std::string& period) {
-    int regions = 0, arrivals = 0;
-    for (const SpeciesCase& species : cases)
-        for (const RegionCase& region : species.regions) {
-            ++regions;
-            arrivals += region.outcome.value_or(0);
-        }
-    if (regions == 0) return {std::nullopt, "no species had a region left to reach in " + period};
-    return {static_cast<double>(arrivals) / regions, {}};
-}
-
-void check(const Known& known, const Runs& runs, RiskResult& out) {
-    const double h = out.horizon, cutoff = out.asOf - h, checkFit = out.asOf - 2 * h;
+void check(const KnownData& known, const Runs& runs, RiskResult& out) {
+    const double cutoff = out.asOf - out.horizon, checkFit = out.asOf - 2 * out.horizon;
     RiskCheck& result = out.check;
     result.cutoff = cutoff;
     result.upTo = out.asOf;
-    const std::string period = periodText(cutoff, out.asOf);
-    const std::vector<SpeciesCase> scored =
-        casesAt(known, inputsAt(known, cutoff, out.asOf), cutoff, runs.scored, runs.atCutoff, false, nullptr);
-    result.baseRate = baseRateOf(scored, period);
-    FittedModel fitted = fitRiskModel(casesAt(known, inputsAt(known, checkFit, out.asOf), checkFit, runs.checkFitted,
-                                              runs.atCheckFit, true, &out.leftOut),
-                                      RiskFeatureSet{known.distance}, known.request->rules, checkFit, h);
+    result.baseRate = baseRateAt(known, cutoff);
+    FittedModel fitted = fitAt(known, checkFit, runs.checkFitted, runs.atCheckFit, out.leftOut);
     result.model = std::move(fitted.model);
     result.reason = std::move(fitted.reason);
     if (!result.model) return;
-    result.figures = checkFigures(scoredRegions(*result.model, scored, known.distance), period);
+    const std::vector<SpeciesCase> scored =
+        casesAt(known, inputsAt(known, cutoff), cutoff, runs.scored, runs.atCutoff, false, nullptr);
+    result.figures = checkFigures(scoredRegions(*result.model, scored, known.distance), periodText(cutoff, out.asOf));
 }
 
 }  // namespace
 
 RiskResult computeRisk(const RiskRequest& request, Feedback& feedback) {
-    checkRequest(request);
+    const RiskBasis basis = basisOf(request);
+    checkBasis(basis);
+    if (request.asOf && !std::isfinite(*request.asOf)) throw RunError("The as-of year is not a number");
     const int target = targetPosition(request);
     RiskResult out;
     out.target = request.target;
@@ -229,12 +138,11 @@ RiskResult computeRisk(const RiskRequest& request, Feedback& feedback) {
         return out;
     }
     out.asOf = request.asOf ? *request.asOf : *latest;
-    Known known;
-    prepareKnown(known, request, out.asOf);
+    const KnownData known = knownAt(basis, out.asOf);
     out.distanceUsed = known.distance;
     if (!known.distance)
         out.notes.push_back("the regions have no geometry: the distance to the nearest region reached is left out");
-    const Runs runs = runAll(known, target, out.asOf, feedback);
+    const Runs runs = runAll(known, target, feedback);
     forecast(known, runs, target, out);
     check(known, runs, out);
     out.sentences = riskSentences(out);
