@@ -51,21 +51,11 @@ Runs runAll(const KnownData& known, int target, Feedback& feedback) {
     return runs;
 }
 
-// The scored species at Y - H that the forecast's model is fitted on, with their runs.
-void fittedAmongScored(const KnownData& known, const Runs& runs, double cutoff, std::vector<int>& species,
-                       std::vector<SpeciesScore>& scores) {
-    for (std::size_t j = 0; j < runs.scored.size(); ++j)
-        if (fittedOn(known.reach, runs.scored[j], cutoff, known.basis->horizon, known.basis->rules)) {
-            species.push_back(runs.scored[j]);
-            scores.push_back(runs.atCutoff[j]);
-        }
-}
-
 void forecast(const KnownData& known, const Runs& runs, int target, RiskResult& out) {
     const double cutoff = out.asOf - out.horizon;
     std::vector<int> species;
     std::vector<SpeciesScore> scores;
-    fittedAmongScored(known, runs, cutoff, species, scores);
+    fittedAmong(known, cutoff, runs.scored, runs.atCutoff, species, scores);
     FittedModel fitted = fitAt(known, cutoff, species, scores, out.leftOut);
     out.model = std::move(fitted.model);
     out.modelReason = std::move(fitted.reason);

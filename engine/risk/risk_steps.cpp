@@ -56,6 +56,16 @@ std::vector<SpeciesCase> casesAt(const KnownData& known, const CaseInputs& input
     return cases;
 }
 
+void fittedAmong(const KnownData& known, double cutoff, const std::vector<int>& species,
+                 const std::vector<SpeciesScore>& scores, std::vector<int>& fitted,
+                 std::vector<SpeciesScore>& fittedScores) {
+    for (std::size_t j = 0; j < species.size(); ++j)
+        if (fittedOn(known.reach, species[j], cutoff, known.basis->horizon, known.basis->rules)) {
+            fitted.push_back(species[j]);
+            fittedScores.push_back(scores[j]);
+        }
+}
+
 FittedModel fitAt(const KnownData& known, double cutoff, const std::vector<int>& species,
                   const std::vector<SpeciesScore>& scores, std::vector<SpeciesLeftOut>& leftOut) {
     const std::vector<SpeciesCase> cases =

@@ -64,6 +64,11 @@ std::vector<SpeciesCase> casesAt(const KnownData& known, const CaseInputs& input
                                  const std::vector<int>& species, const std::vector<SpeciesScore>& scores, bool fitting,
                                  std::vector<SpeciesLeftOut>* leftOut);
 
+// Those of `species` (with their runs' `scores`) that a fit at `cutoff` takes.
+void fittedAmong(const KnownData& known, double cutoff, const std::vector<int>& species,
+                 const std::vector<SpeciesScore>& scores, std::vector<int>& fitted,
+                 std::vector<SpeciesScore>& fittedScores);
+
 // The model fitted at `cutoff` on the species fitted on there, from their runs.
 FittedModel fitAt(const KnownData& known, double cutoff, const std::vector<int>& species,
                   const std::vector<SpeciesScore>& scores, std::vector<SpeciesLeftOut>& leftOut);
