@@ -10,6 +10,7 @@
 #include "vector/records_options.hpp"
 #include "cli/table_files.hpp"
 #include "figures/figure_file.hpp"
+#include "figures/map_transform.hpp"
 #include "figures/report_file.hpp"
 #include "vector/text_encoding.hpp"
 
@@ -71,6 +72,12 @@ std::string mapValuesError(const std::string& text, bool& predicted) {
     return "";
 }
 
+std::string mapCrsError(const std::string& text, std::optional<std::string>& crs) {
+    if (const auto problem = figures::mapCrsProblem(text)) return "option --map-crs: " + *problem;
+    crs = text;
+    return "";
+}
+
 // The map, the figures and the report.
 Options figureOptions(BatchOptions& opts) {
     return {
@@ -92,10 +99,15 @@ Options figureOptions(BatchOptions& opts) {
             [&opts](const std::string& text) { return mapValuesError(text, opts.mapPredicted); }),
         cmdline::valued(
             "--map-extent", "", "XMIN,YMIN,XMAX,YMAX",
-            "the frame of the map and the report's map in map units (default: the box of the regions' main parts)",
+            "the frame of the map and the report's map in the data's units, longitude/latitude for such data "
+            "(default: where the regions are)",
             [&opts](const std::string& text) { return parseExtent(text, opts.mapExtent); }),
         cmdline::flag("--map-labels", "", "write region names on the map where they fit",
                       [&opts] { opts.mapLabels = true; }),
+        cmdline::valued("--map-crs", "", "CRS",
+                        "the coordinate system of a longitude/latitude map, as PROJ reads it (EPSG:3035, +proj=robin; "
+                        "default: equal-area, centred on the regions)",
+                        [&opts](const std::string& text) { return mapCrsError(text, opts.mapCrs); }),
         figureFile("--fit-plot", "after a completed run, draw the fit plot of the target to FILE (.png, .svg, .pdf)",
                    opts.fitPlotFile),
         figureFile("--weight-plot", "after an examine-weight run, draw the heat map of the power grid to FILE",
@@ -274,6 +286,7 @@ std::string combinationError(const BatchOptions& opts) {
     if (opts.mapYDown && !drawsMap) return "option --map-y-down needs --map or --report";
     if (opts.mapExtent && !drawsMap) return "option --map-extent needs --map or --report";
     if (opts.mapLabels && !drawsMap) return "option --map-labels needs --map or --report";
+    if (opts.mapCrs && !drawsMap) return "option --map-crs needs --map or --report";
     if (!opts.weightPlotFile.empty() && opts.values.get(Setting::ExamineWeight) != kOn)
         return "option --weight-plot needs --examine-weight";
     const bool severalTargets = opts.hindcastTargets || !opts.hindcastTable.empty();
