@@ -121,7 +121,7 @@ void projectRegions(MapFrame& f, const MapOptions& options) {
     f.transform.emplace(options.crs ? *options.crs : shown->definition);
     f.projected = projectedRegions(data, *f.transform, f.middle);
     if (options.extent) f.bounds = projectedBox(*options.extent, *f.transform);
-    if (f.bounds.empty()) f.bounds = regionsFrame(f.projected);
+    if (f.bounds.empty()) f.bounds = regionsFrame(f.projected, f.transform->tear().has_value());
     if (f.bounds.empty()) f.bounds = boundsOf(f.projected);
 }
 

@@ -64,7 +64,7 @@ double typicalRegionSize(const vec::VectorData& data) {
     return (*middle + *std::max_element(sizes.begin(), middle)) / 2;
 }
 
-MapBounds regionsFrame(const vec::VectorData& data) {
+MapBounds regionsFrame(const vec::VectorData& data, bool wholeRegions) {
     const double typical = typicalRegionSize(data);
     MapBounds centres, frame;
     std::vector<MapBounds> large;  // the main parts of the regions larger than ordinary
@@ -85,7 +85,7 @@ MapBounds regionsFrame(const vec::VectorData& data) {
     frame.add(centres);
     const MapBounds near = grownByShare(frame, kNearShare);
     for (const MapBounds& box : large)
-        if (lies(box, near)) frame.add(box);
+        if (wholeRegions || lies(box, near)) frame.add(box);
     for (const vec::VectorObject& object : data.objects) addNearParts(frame, object, near);
     return widened(frame, typical);
 }

@@ -31,7 +31,8 @@ std::optional<double> regionSize(const vec::VectorObject& object);
 // The median of the regions' sizes; 0 when no region has one.
 double typicalRegionSize(const vec::VectorData& data);
 
-// The frame of the regions; empty when no region has a node.
-MapBounds regionsFrame(const vec::VectorData& data);
+// The frame of the regions; empty when no region has a node. `wholeRegions`: every region's
+// main part counts whole, however large (a map of the whole globe).
+MapBounds regionsFrame(const vec::VectorData& data, bool wholeRegions = false);
 
 }  // namespace el::figures

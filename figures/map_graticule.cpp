@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "figures/colour.hpp"
 
@@ -45,6 +46,26 @@ DegreeRange rangeShown(const MapTransform& t, const MapBounds& frame, LonLat mid
         range.north = northPole ? 90 : std::max(north, 0.0);
     }
     return range;
+}
+
+// The degrees of longitude along the frame's middle row and of latitude along its middle
+// column: what sets the step (an azimuthal frame's corners reach far wider longitudes).
+std::pair<double, double> middleSpans(const MapTransform& t, const MapBounds& frame, LonLat middle,
+                                      const DegreeRange& shown) {
+    if (t.tear()) return {shown.east - shown.west, shown.north - shown.south};
+    double west = 0, east = 0, south = 90, north = -90;
+    constexpr int kSteps = 32;
+    for (int i = 0; i <= kSteps; ++i) {
+        const double share = static_cast<double>(i) / kSteps;
+        if (const auto p = t.inverse(frame.minX + frame.width() * share, frame.minY + frame.height() / 2)) {
+            const double relative = normalLongitude(p->lon - middle.lon);
+            west = std::min(west, relative), east = std::max(east, relative);
+        }
+        if (const auto p = t.inverse(frame.minX + frame.width() / 2, frame.minY + frame.height() * share))
+            south = std::min(south, p->lat), north = std::max(north, p->lat);
+    }
+    if (!(east > west) || !(north > south)) return {shown.east - shown.west, shown.north - shown.south};
+    return {east - west, north - south};
 }
 
 // The canvas pieces of a line of the globe given node by node, cut to the clip.
@@ -110,7 +131,8 @@ Graticule graticuleOf(const MapTransform& t, const MapBounds& frame, const MapPr
                       LonLat middle) {
     Graticule g;
     const DegreeRange r = rangeShown(t, frame, middle);
-    const double lonStep = graticuleStep(r.east - r.west, kMostLines), latStep = graticuleStep(r.north - r.south, kMostLines);
+    const auto [lonSpan, latSpan] = middleSpans(t, frame, middle, r);
+    const double lonStep = graticuleStep(lonSpan, kMostLines), latStep = graticuleStep(latSpan, kMostLines);
     EdgeLabels labels{g.marks, clip, {}, {}};
     const double alongLat = std::min(latStep / 8, 1.0), alongLon = std::min(lonStep / 8, 1.0);
     // The lines run a step beyond the range, so that they reach the frame's edges.

@@ -36,7 +36,9 @@ struct MapTransform::Proj {
     }
     std::string reason() const {
         const char* text = proj_context_errno_string(context, proj_context_errno(context));
-        return text != nullptr && *text != '\0' ? std::string(": ") + text : std::string();
+        // PROJ has no words for some failures ("Unknown error (code 4096)"): those add nothing.
+        if (text == nullptr || *text == '\0' || std::string(text).rfind("Unknown error", 0) == 0) return {};
+        return std::string(": ") + text;
     }
     std::optional<PJ_COORD> apply(PJ_DIRECTION direction, double a, double b) const {
         proj_errno_reset(operation);

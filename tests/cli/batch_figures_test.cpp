@@ -155,7 +155,8 @@ TEST(BatchFigures, UsageErrors) {
           "-t Invader --weight-plot w.png", "-t Invader --examine-weight --weight-plot w.gif", "--map-labels",
           "--map-extent 0,0,1,1", "--map m.svg --map-extent 0,0,1", "--map m.svg --map-extent 0,0,1,1,2",
           "--map m.svg --map-extent 2,0,1,1", "--map m.svg --map-extent 0,1,1,1", "--map m.svg --map-extent 0,a,1,2",
-          "--map m.svg --map-extent", "--map m.svg --map-values", "--map m.svg --map-values all"}) {
+          "--map m.svg --map-extent", "--map m.svg --map-values", "--map m.svg --map-values all",
+          "--map-crs EPSG:3035", "--map m.svg --map-crs EPSG:999999", "--map m.svg --map-crs +proj=nonsense"}) {
         EXPECT_EQ(folder.run(args), 2) << args;
         EXPECT_NE(folder.read("stderr.txt").find("earlylate-batch: "), std::string::npos) << args;
     }
@@ -189,7 +190,7 @@ TEST(BatchFigures, HelpListsTheFigureAndReportOptions) {
     const std::string text = batch::usageText();
     for (const char* option : {"--report FILE", "--weight-plot FILE", "--map-y-down", "--map FILE", "--fit-plot FILE",
                                "-t, --target NAME", "--map-values known|predicted", "--map-extent XMIN,YMIN,XMAX,YMAX",
-                               "--map-labels"})
+                               "--map-labels", "--map-crs CRS"})
         EXPECT_NE(text.find(option), std::string::npos) << option;
 }
 
