@@ -7,11 +7,11 @@
 
 #include "base/numtext.hpp"
 #include "base/text.hpp"
-#include "vector/records_options.hpp"
 #include "cli/table_files.hpp"
 #include "figures/figure_file.hpp"
 #include "figures/map_transform.hpp"
 #include "figures/report_file.hpp"
+#include "vector/records_options.hpp"
 #include "vector/text_encoding.hpp"
 
 namespace el::batch {

@@ -33,8 +33,8 @@ figures::MapOptions mapOptionsOf(const FigureRequest& request) {
 std::optional<std::string> mapCrsWarning(const FigureRequest& request, const vec::VectorData& data) {
     if (!request.mapCrs || (request.mapFile.empty() && request.reportFile.empty())) return std::nullopt;
     if (figures::showsLonLat(data, mapOptionsOf(request))) return std::nullopt;
-    const std::string why = request.mapYDown ? "its y grows downwards (--map-y-down)"
-                                             : "they are not longitudes and latitudes";
+    const std::string why =
+        request.mapYDown ? "its y grows downwards (--map-y-down)" : "they are not longitudes and latitudes";
     return "warning: the map keeps the data's own coordinates, as " + why + ": --map-crs " + *request.mapCrs +
            " is not applied";
 }

@@ -24,7 +24,8 @@ struct FigureRequest {
     std::string reportFile;      // "" for no report
     std::optional<std::array<double, 4>> mapExtent = std::nullopt;  // xmin, ymin, xmax, ymax; nothing: the regions' main parts
     bool mapLabels = false;      // region names where they fit
-    std::optional<std::string> mapCrs = std::nullopt;  // a longitude/latitude map's coordinate system; nothing: equal-area
+    std::optional<std::string> mapCrs =
+        std::nullopt;            // a longitude/latitude map's coordinate system; nothing: equal-area
     bool mapPredicted = false;   // every region by its predicted date, not the known-and-forecast map
 };
 

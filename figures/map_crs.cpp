@@ -79,7 +79,8 @@ std::optional<GlobeMiddle> middleOf(const std::vector<LonLat>& points) {
 std::optional<EqualAreaCrs> equalAreaCrsFor(const vec::VectorData& data) {
     std::vector<LonLat> centres;
     for (const vec::VectorObject& object : data.objects)
-        if (const auto c = engine::regionCentroid(object, true)) centres.push_back({c->x, std::clamp(c->y, -90.0, 90.0)});
+        if (const auto c = engine::regionCentroid(object, true))
+            centres.push_back({c->x, std::clamp(c->y, -90.0, 90.0)});
     const auto middle = middleOf(centres);
     if (!middle) return std::nullopt;
     return crsAt(*middle);
@@ -89,7 +90,8 @@ EqualAreaCrs equalAreaCrsFor(const MapBounds& box) {
     const double midX = (box.minX + box.maxX) / 2, midY = (box.minY + box.maxY) / 2;
     GlobeMiddle middle{{normalLongitude(midX), midY}, 0, 0};  // centred where the box is, whatever its width
     for (double x : {box.minX, midX, box.maxX})
-        for (double y : {box.minY, midY, box.maxY}) middle.reach = std::max(middle.reach, angularDistance(middle.centre, {x, y}));
+        for (double y : {box.minY, midY, box.maxY})
+            middle.reach = std::max(middle.reach, angularDistance(middle.centre, {x, y}));
     if (box.width() >= 180) middle.reach = 180;  // half the globe or more: no azimuthal view holds it
     return crsAt(middle);
 }

@@ -13,9 +13,9 @@
 #include "figures/map_crs.hpp"
 #include "figures/map_frame.hpp"
 #include "figures/map_graticule.hpp"
-#include "figures/map_transform.hpp"
 #include "figures/map_labels.hpp"
 #include "figures/map_legend.hpp"
+#include "figures/map_transform.hpp"
 #include "figures/plot_frame.hpp"
 #include "figures/text_fit.hpp"
 
@@ -238,7 +238,8 @@ std::optional<Point> centroidOnCanvas(const vec::VectorObject& object, const Map
     if (!centre) return std::nullopt;
     Point at;
     if (frame.projects()) {
-        if (angularDistance(frame.middle, {centre->x, centre->y}) > kFarSide && !frame.transform->tear()) return std::nullopt;
+        if (angularDistance(frame.middle, {centre->x, centre->y}) > kFarSide && !frame.transform->tear())
+            return std::nullopt;
         const auto p = frame.transform->forward(centre->x, centre->y);
         if (!p) return std::nullopt;
         at = frame.project(p->x, p->y);
@@ -311,7 +312,8 @@ Scene buildMap(const vec::VectorData& data, const engine::RunResult& run, const 
     frame.source = &data;
     frameMap(frame, options, placeLegend(scene.overlay, width, height, top, title, range, styleKey));
     std::optional<Graticule> graticule;
-    if (frame.projects()) graticule = graticuleOf(*frame.transform, frame.bounds, frame.project, frame.clip, frame.middle);
+    if (frame.projects())
+        graticule = graticuleOf(*frame.transform, frame.bounds, frame.project, frame.clip, frame.middle);
     if (graticule)
         for (Shape& line : graticule->lines) scene.underlay.shapes.push_back(std::move(line));
 

@@ -26,7 +26,8 @@ bool holds(const MapBounds& frame, const std::optional<ProjectedPoint>& p) {
 DegreeRange rangeShown(const MapTransform& t, const MapBounds& frame, LonLat middle) {
     DegreeRange range;
     if (t.tear()) return range;
-    const bool northPole = holds(frame, t.forward(middle.lon, 90)), southPole = holds(frame, t.forward(middle.lon, -90));
+    const bool northPole = holds(frame, t.forward(middle.lon, 90)),
+               southPole = holds(frame, t.forward(middle.lon, -90));
     double west = 0, east = 0, south = 90, north = -90;
     constexpr int kSteps = 48;
     for (int i = 0; i <= kSteps; ++i)
@@ -74,7 +75,8 @@ std::vector<std::vector<Point>> drawnPieces(const std::vector<LonLat>& nodes, co
     std::vector<std::vector<Point>> pieces, out;
     pieces.emplace_back();
     for (const LonLat& node : nodes) {
-        const auto p = t.tear() || angularDistance(middle, node) <= kFarSide ? t.forward(node.lon, node.lat) : std::nullopt;
+        const auto p =
+            t.tear() || angularDistance(middle, node) <= kFarSide ? t.forward(node.lon, node.lat) : std::nullopt;
         if (p) pieces.back().push_back(canvas(p->x, p->y));
         else if (!pieces.back().empty()) pieces.emplace_back();
     }
@@ -85,7 +87,8 @@ std::vector<std::vector<Point>> drawnPieces(const std::vector<LonLat>& nodes, co
 
 std::vector<double> multiplesOf(double step, double low, double high) {
     std::vector<double> values;
-    for (double v = std::ceil(low / step) * step; v <= high + 1e-9; v += step) values.push_back(std::round(v / step) * step);
+    for (double v = std::ceil(low / step) * step; v <= high + 1e-9; v += step)
+        values.push_back(std::round(v / step) * step);
     return values;
 }
 

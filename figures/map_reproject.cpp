@@ -11,8 +11,8 @@
 namespace el::figures {
 namespace {
 
-constexpr double kLongestEdge = 1;    // degrees: a longer edge gets nodes in between
-constexpr double kTearGap = 1e-7;     // degrees kept between a cut piece and the tear
+constexpr double kLongestEdge = 1;  // degrees: a longer edge gets nodes in between
+constexpr double kTearGap = 1e-7;   // degrees kept between a cut piece and the tear
 
 std::vector<Point> pointsOf(const vec::VectorPart& part) {
     std::vector<Point> points;

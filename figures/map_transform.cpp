@@ -95,7 +95,8 @@ MapTransform::MapTransform(const std::string& definition) : proj_(std::make_uniq
         throw MapCrsError(quoted(definition) + " is not a coordinate system PROJ knows" + proj_->reason());
     PjHandle source(proj_create(proj_->context, kLonLat));
     PjHandle operation(proj_create_crs_to_crs_from_pj(proj_->context, source.get(), target.get(), nullptr, nullptr));
-    if (!operation) throw MapCrsError("PROJ finds no way from longitude/latitude to " + quoted(definition) + proj_->reason());
+    if (!operation)
+        throw MapCrsError("PROJ finds no way from longitude/latitude to " + quoted(definition) + proj_->reason());
     proj_->operation = proj_normalize_for_visualization(proj_->context, operation.get());
     if (proj_->operation == nullptr)
         throw MapCrsError("PROJ finds no way from longitude/latitude to " + quoted(definition) + proj_->reason());

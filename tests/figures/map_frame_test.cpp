@@ -77,8 +77,8 @@ double longestStep(const Shape& shape) {
 vec::VectorData gridWithAGiant() {
     vec::VectorData data;
     for (int k = 0; k < 12; ++k)
-        data.objects.push_back({{}, "polygon", std::string(1, static_cast<char>('A' + k)),
-                                {square("", k % 4, k / 4, 1)}});
+        data.objects.push_back(
+            {{}, "polygon", std::string(1, static_cast<char>('A' + k)), {square("", k % 4, k / 4, 1)}});
     data.objects.push_back({{}, "polygon", "Giant", {square("", 3, 2, 10)}});
     data.sizes.objn = 13;
     return data;
@@ -176,8 +176,9 @@ TEST(MapFrame, RingsAcrossTheAntimeridianDrawNoBand) {
     // into a piece on each side, neither spanning the map.
     MapOptions world;
     world.crs = "+proj=robin";
-    const Scene torn = buildMap(roundTheBeringStrait(), test::squareRowRun({"Russia", "Finland", "Alaska", "Canada"}, "T"),
-                                {}, 900, 640, world);
+    const Scene torn =
+        buildMap(roundTheBeringStrait(), test::squareRowRun({"Russia", "Finland", "Alaska", "Canada"}, "T"), {}, 900,
+                 640, world);
     const Shape& cut = regionShape(torn, 0);
     ASSERT_EQ(cut.rings.size(), 2u);
     const PixelRect box = frameBox(torn);
@@ -242,8 +243,8 @@ TEST(MapCrs, ANamedSystemIsCheckedAndPlaneDataKeepTheirCoordinates) {
     yDown.yDown = true;
     EXPECT_FALSE(showsLonLat(europeLike(), yDown));
     EXPECT_TRUE(showsLonLat(europeLike(), options));
-    const Scene scene = buildMap(test::squareRow({"A", "B"}, 1000, 60, 1), test::squareRowRun({"A", "B"}, "T"), {},
-                                 900, 640, options);
+    const Scene scene =
+        buildMap(test::squareRow({"A", "B"}, 1000, 60, 1), test::squareRowRun({"A", "B"}, "T"), {}, 900, 640, options);
     const auto& a = regionShape(scene, 0).rings.at(0);
     EXPECT_NEAR(std::fabs(a[1].x - a[0].x), std::fabs(a[2].y - a[1].y), 1e-9) << "a square stays square";
     EXPECT_TRUE(scene.content.labels.empty()) << "no degrees on plane data";

@@ -84,7 +84,8 @@ TEST(KnownAndForecastMap, OverdueRegionsAreRinged) {
     // On the centroid of region C, amid its outline.
     double left = 1e9, right = -1e9, top = 1e9, bottom = -1e9;
     for (const Point& p : scene.content.shapes[2].rings[0])
-        left = std::min(left, p.x), right = std::max(right, p.x), top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+        left = std::min(left, p.x), right = std::max(right, p.x), top = std::min(top, p.y),
+        bottom = std::max(bottom, p.y);
     EXPECT_NEAR(marks[0]->at.x, (left + right) / 2, 1);
     EXPECT_NEAR(marks[0]->at.y, (top + bottom) / 2, 1);
     EXPECT_NE(scene.content.shapes[2].tip.find("overdue"), std::string::npos);
