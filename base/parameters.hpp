@@ -35,6 +35,7 @@ enum class Param {
     MapValues,
     MapExtent,
     MapLabels,
+    MapCrs,
     FitPlot,
     WeightPlot,
     Report,

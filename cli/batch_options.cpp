@@ -6,6 +6,7 @@
 #include "base/parameter_options.hpp"
 #include "base/parameters.hpp"
 #include "base/text.hpp"
+#include "figures/map_transform.hpp"
 #include "vector/records_options.hpp"
 
 namespace el::batch {
@@ -53,6 +54,7 @@ void takeValues(BatchOptions& opts) {
     opts.mapYDown = v.on(Param::MapYDown);
     opts.mapExtent = v.box(Param::MapExtent);
     opts.mapLabels = v.on(Param::MapLabels);
+    if (v.given(Param::MapCrs)) opts.mapCrs = v.text(Param::MapCrs);
     opts.mapPredicted = v.text(Param::MapValues) == "predicted";
     opts.fitPlotFile = v.text(Param::FitPlot);
     opts.weightPlotFile = v.text(Param::WeightPlot);
@@ -93,6 +95,8 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 // The rules between options, once all are read; the usage error or "".
 std::string combinationError(const BatchOptions& opts) {
+    if (opts.mapCrs)
+        if (const auto problem = figures::mapCrsProblem(*opts.mapCrs)) return "option --map-crs: " + *problem;
     if (std::string error = vec::recordsCombinationError(opts.records, opts.file); !error.empty()) return error;
     if (opts.input().empty() && !opts.help && !opts.version) return "no FILE given";
     for (const std::string* output : {&opts.predictionsFile, &opts.summaryFile, &opts.hindcastTable})
@@ -102,6 +106,7 @@ std::string combinationError(const BatchOptions& opts) {
     if (opts.mapYDown && !drawsMap) return "option --map-y-down needs --map or --report";
     if (opts.mapExtent && !drawsMap) return "option --map-extent needs --map or --report";
     if (opts.mapLabels && !drawsMap) return "option --map-labels needs --map or --report";
+    if (opts.mapCrs && !drawsMap) return "option --map-crs needs --map or --report";
     if (!opts.weightPlotFile.empty() && opts.values.get(Setting::ExamineWeight) != kOn)
         return "option --weight-plot needs --examine-weight";
     const bool severalTargets = opts.hindcastTargets || !opts.hindcastTable.empty();

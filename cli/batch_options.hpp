@@ -33,6 +33,7 @@ struct BatchOptions {
     bool mapYDown = false;                   // --map-y-down: the map's y grows downwards
     std::optional<std::array<double, 4>> mapExtent;  // --map-extent: xmin, ymin, xmax, ymax of the map's frame
     bool mapLabels = false;                  // --map-labels: region names on the map where they fit
+    std::optional<std::string> mapCrs;       // --map-crs: the coordinate system of a longitude/latitude map
     bool mapPredicted = false;               // --map-values predicted: every region by its predicted date
     std::string fitPlotFile;                 // --fit-plot: figure file of the fit plot, "" for none
     std::string weightPlotFile;              // --weight-plot: heat map of the power grid, "" for none

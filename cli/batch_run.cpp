@@ -75,6 +75,7 @@ Chosen<FigureRequest> chooseFigures(const BatchOptions& opts, const std::vector<
     figures.value.reportFile = opts.reportFile;
     figures.value.mapExtent = opts.mapExtent;
     figures.value.mapLabels = opts.mapLabels;
+    figures.value.mapCrs = opts.mapCrs;
     figures.value.mapPredicted = opts.mapPredicted;
     if (!opts.mapSpecies) return figures;
     const auto at = std::find(species.begin(), species.end(), *opts.mapSpecies);
@@ -201,6 +202,7 @@ int BatchSession::run(const std::string& date) {
         FigureRequest drawn = figures.value;
         const std::vector<std::string> refused = withoutMap(drawn, read.read.data);
         for (const std::string& text : refused) console_.message(text);
+        if (const auto warning = mapCrsWarning(drawn, read.read.data)) console_.message(*warning);
         const CompletedRun completed{read.read.data, result, opts_.values, opts_.input(), date};
         if (const auto failure = writeFigures(drawn, completed)) {
             console_.message(*failure);

@@ -19,6 +19,7 @@ figures::MapOptions mapOptionsOf(const FigureRequest& request) {
     figures::MapOptions options;
     options.yDown = request.mapYDown;
     options.labels = request.mapLabels;
+    options.crs = request.mapCrs;
     if (const auto& e = request.mapExtent) {
         options.extent.emplace();
         options.extent->add((*e)[0], (*e)[1]);
@@ -28,6 +29,15 @@ figures::MapOptions mapOptionsOf(const FigureRequest& request) {
 }
 
 }  // namespace
+
+std::optional<std::string> mapCrsWarning(const FigureRequest& request, const vec::VectorData& data) {
+    if (!request.mapCrs || (request.mapFile.empty() && request.reportFile.empty())) return std::nullopt;
+    if (figures::showsLonLat(data, mapOptionsOf(request))) return std::nullopt;
+    const std::string why =
+        request.mapYDown ? "its y grows downwards (--map-y-down)" : "they are not longitudes and latitudes";
+    return "warning: the map keeps the data's own coordinates, as " + why + ": --map-crs " + *request.mapCrs +
+           " is not applied";
+}
 
 std::optional<std::string> writeFigures(const FigureRequest& request, const CompletedRun& run) {
     figures::MapChoice choice;
@@ -52,7 +62,7 @@ std::optional<std::string> writeRunReport(const FigureRequest& request, const Co
     figures::MapChoice choice;
     choice.species = request.mapSpecies;
     figures::ReportContent content = figures::reportContentOf(run.data, run.result, run.settings, run.sourceFile,
-                                                              run.calculationDate, choice, {request.mapYDown});
+                                                              run.calculationDate, choice, mapOptionsOf(request));
     content.hindcast = hindcast;
     content.allSpecies = allSpecies;
     return figures::writeReport(content, request.reportFile);

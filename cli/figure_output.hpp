@@ -24,6 +24,8 @@ struct FigureRequest {
     std::string reportFile;      // "" for no report
     std::optional<std::array<double, 4>> mapExtent = std::nullopt;  // xmin, ymin, xmax, ymax; nothing: the regions' main parts
     bool mapLabels = false;      // region names where they fit
+    std::optional<std::string> mapCrs =
+        std::nullopt;            // a longitude/latitude map's coordinate system; nothing: equal-area
     bool mapPredicted = false;   // every region by its predicted date, not the known-and-forecast map
 };
 
@@ -35,6 +37,10 @@ struct CompletedRun {
     std::string sourceFile;          // as given on the command line
     std::string calculationDate;
 };
+
+// The warning for a coordinate system asked for a map whose data are not longitudes and
+// latitudes (they keep their coordinates); nothing otherwise.
+std::optional<std::string> mapCrsWarning(const FigureRequest& request, const vec::VectorData& data);
 
 // Writes each requested figure whole (through a temporary file renamed into place).
 // Returns the text of the first failure, nothing when every file was written.

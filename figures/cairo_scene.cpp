@@ -147,6 +147,7 @@ void drawScene(cairo_t* cr, const Scene& scene, const Affine& content) {
     cairo_rectangle(cr, 0, 0, scene.width, scene.height);
     setColour(cr, scene.background);
     cairo_fill(cr);
+    drawLayer(cr, scene.underlay, content);
     drawLayer(cr, scene.content, content);
     drawLayer(cr, scene.overlay, Affine{});
     cairo_restore(cr);

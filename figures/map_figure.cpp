@@ -10,9 +10,12 @@
 #include "figures/clip_rect.hpp"
 #include "figures/colour.hpp"
 #include "figures/layer_move.hpp"
+#include "figures/map_crs.hpp"
 #include "figures/map_frame.hpp"
+#include "figures/map_graticule.hpp"
 #include "figures/map_labels.hpp"
 #include "figures/map_legend.hpp"
+#include "figures/map_transform.hpp"
 #include "figures/plot_frame.hpp"
 #include "figures/text_fit.hpp"
 
@@ -91,38 +94,57 @@ std::vector<std::string> predictedTexts(const engine::RunResult& run, const MapC
     return texts;
 }
 
-// Where the map is drawn: the frame in map units, how it lands on the canvas, and where
-// drawing is cut.
+// Where the map is drawn: the regions' geometry in the drawn coordinates (projected from
+// longitude/latitude, else as they are), the frame in them, how it lands on the canvas, and
+// where drawing is cut.
 struct MapFrame {
+    const vec::VectorData* source = nullptr;
+    std::optional<MapTransform> transform;  // longitude/latitude data only
+    vec::VectorData projected;              // the regions in the transform's coordinates
+    LonLat middle;                          // of the regions on the globe
     MapBounds bounds;
-    bool lonLat = false;
-    double middleX = 0;  // longitudes are placed by whole turns towards it
     MapProjection project;
     PixelRect clip;
+
+    bool projects() const { return transform.has_value(); }
+    const vec::VectorData& drawn() const { return transform ? projected : *source; }
 };
 
-MapFrame frameMap(const vec::VectorData& data, const MapOptions& options, Rect area) {
-    MapFrame f;
-    // Latitude grows northwards: a map whose y grows downwards is in plane coordinates.
-    f.lonLat = isLonLat(boundsOf(data)) && !options.yDown;
-    f.bounds = options.extent ? *options.extent : mainPartsFrame(data, f.lonLat);
-    if (f.bounds.empty()) f.bounds = boundsOf(data);
-    f.middleX = (f.bounds.minX + f.bounds.maxX) / 2;
-    if (f.lonLat) {
+// The projection, the projected regions and the frame of longitude/latitude data.
+void projectRegions(MapFrame& f, const MapOptions& options) {
+    const vec::VectorData& data = *f.source;
+    const std::optional<EqualAreaCrs> ofRegions = equalAreaCrsFor(data);
+    std::optional<EqualAreaCrs> shown = ofRegions;
+    if (options.extent) shown = equalAreaCrsFor(*options.extent);
+    if (!shown) return;
+    f.middle = shown->centre;
+    f.transform.emplace(options.crs ? *options.crs : shown->definition);
+    f.projected = projectedRegions(data, *f.transform, f.middle);
+    if (options.extent) f.bounds = projectedBox(*options.extent, *f.transform);
+    if (f.bounds.empty()) f.bounds = regionsFrame(f.projected, f.transform->tear().has_value());
+    if (f.bounds.empty()) f.bounds = boundsOf(f.projected);
+}
+
+void frameMap(MapFrame& f, const MapOptions& options, Rect area) {
+    if (showsLonLat(*f.source, options)) projectRegions(f, options);
+    if (!f.projects()) {
+        f.bounds = options.extent ? *options.extent : regionsFrame(*f.source);
+        if (f.bounds.empty()) f.bounds = boundsOf(*f.source);
+    }
+    if (f.projects()) {
         area.left += kDegreesLeft;
         area.width = std::max(10.0, area.width - kDegreesLeft);
         area.height = std::max(10.0, area.height - kDegreesBottom);
     }
-    f.project = fitProjection(f.bounds, f.lonLat, options.yDown, area.left, area.top, area.width, area.height);
+    f.project = fitProjection(f.bounds, options.yDown, area.left, area.top, area.width, area.height);
     const Point a = f.project(f.bounds.minX, f.bounds.minY), b = f.project(f.bounds.maxX, f.bounds.maxY);
     f.clip = {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-    return f;
 }
 
 // The region's parts on the canvas, cut to the frame.
 std::vector<std::vector<Point>> drawnRings(const vec::VectorObject& object, bool closed, const MapFrame& frame) {
     std::vector<std::vector<Point>> rings;
-    for (const vec::VectorPart& part : placedParts(object, frame.lonLat, frame.middleX)) {
+    for (const vec::VectorPart& part : object.parts) {
         std::vector<Point> ring;
         for (std::size_t n = 0; n < part.x.size() && n < part.y.size(); ++n) ring.push_back(frame.project(part.x[n], part.y[n]));
         if (ring.empty()) continue;
@@ -140,7 +162,7 @@ void addRegion(Layer& layer, const vec::VectorObject& object, int k, RegionLook 
     const bool forecast = look.style == ValueStyle::Forecast && look.colour != kNoValue;
     const Rgb fill = forecast ? paler(look.colour) : look.colour;
     if (object.type == "point") {
-        const auto parts = placedParts(object, frame.lonLat, frame.middleX);
+        const auto& parts = object.parts;
         if (parts.empty() || parts[0].x.empty() || parts[0].y.empty()) return;
         const Point at = frame.project(parts[0].x[0], parts[0].y[0]);
         if (!frame.clip.holds(at)) return;
@@ -191,27 +213,12 @@ Rect placeLegend(Layer& overlay, double width, double height, double top, const 
     return {kMargin, top, std::max(10.0, width - 2 * kMargin), std::max(10.0, legendTop - kMargin - top)};
 }
 
-// A frame around a longitude/latitude map with ticks and degree labels on its left and
-// bottom edges; in the content layer, so it moves with the map when the view zooms.
-void addDegreeAxes(Layer& layer, const MapBounds& bounds, const MapProjection& project) {
-    const Point a = project(bounds.minX, bounds.minY), b = project(bounds.maxX, bounds.maxY);
-    const double x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x), y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
-    Shape frame = box(x0, y0, x1, y1);
+// The frame around a projected longitude/latitude map; in the content layer, so it moves
+// with the map when the view zooms.
+void addFrameBox(Layer& layer, const PixelRect& clip) {
+    Shape frame = box(clip.left, clip.top, clip.right, clip.bottom);
     frame.stroke = Stroke{kGrey, 0.8, Dash::Solid};
     layer.shapes.push_back(std::move(frame));
-    auto tick = [&](Point from, Point to) { layer.shapes.push_back(segment(from, to, {kGrey, 0.8, Dash::Solid})); };
-    for (double x : niceTicks(bounds.minX, bounds.maxX, std::clamp(static_cast<int>((x1 - x0) / 90), 2, 8))) {
-        if (x < bounds.minX || x > bounds.maxX) continue;
-        const double px = project(x, bounds.minY).x;
-        tick({px, y1}, {px, y1 + 4});
-        layer.labels.push_back({{px, y1 + 15}, longitudeText(x), 10, TextAnchor::Middle, kBlack});
-    }
-    for (double y : niceTicks(bounds.minY, bounds.maxY, std::clamp(static_cast<int>((y1 - y0) / 60), 2, 8))) {
-        if (y < bounds.minY || y > bounds.maxY) continue;
-        const double py = project(bounds.minX, y).y;
-        tick({x0 - 4, py}, {x0, py});
-        layer.labels.push_back({{x0 - 6, py + 3.5}, latitudeText(y), 10, TextAnchor::End, kBlack});
-    }
 }
 
 std::optional<ValueRange> rangeOf(const std::vector<std::optional<double>>& values) {
@@ -224,12 +231,21 @@ std::optional<ValueRange> rangeOf(const std::vector<std::optional<double>>& valu
     return range;
 }
 
-// The region's centroid on the canvas (engine::regionCentroid, placed as its parts are).
+// The region's centroid on the canvas (engine::regionCentroid, on the globe for a
+// projected map, projected as its parts are).
 std::optional<Point> centroidOnCanvas(const vec::VectorObject& object, const MapFrame& frame) {
-    const auto centre = engine::regionCentroid(object, frame.lonLat);
+    const auto centre = engine::regionCentroid(object, frame.projects());
     if (!centre) return std::nullopt;
-    const double x = frame.lonLat ? placedLongitude(centre->x, frame.middleX) : centre->x;
-    const Point at = frame.project(x, centre->y);
+    Point at;
+    if (frame.projects()) {
+        if (angularDistance(frame.middle, {centre->x, centre->y}) > kFarSide && !frame.transform->tear())
+            return std::nullopt;
+        const auto p = frame.transform->forward(centre->x, centre->y);
+        if (!p) return std::nullopt;
+        at = frame.project(p->x, p->y);
+    } else {
+        at = frame.project(centre->x, centre->y);
+    }
     if (!frame.clip.holds(at)) return std::nullopt;
     return at;
 }
@@ -247,12 +263,14 @@ void addOverdueMarks(Layer& layer, const vec::VectorData& data, const std::vecto
 
 void addNames(Layer& layer, const vec::VectorData& data, const MapFrame& frame) {
     std::vector<LabelCandidate> candidates;
+    const vec::VectorData& drawn = frame.drawn();
     for (std::size_t k = 0; k < data.objects.size(); ++k) {
         const vec::VectorObject& object = data.objects[k];
         const auto at = centroidOnCanvas(object, frame);
         if (!at) continue;
-        const auto main = engine::mainPartIndex(object, frame.lonLat);
-        const double area = main && engine::hasRings(object) ? engine::ringArea(object.parts[*main]) : 0;
+        const vec::VectorObject& shape = drawn.objects[k];
+        const auto main = engine::mainPartIndex(shape, false);
+        const double area = main && engine::hasRings(shape) ? engine::ringArea(shape.parts[*main]) : 0;
         candidates.push_back({*at, object.name, area});
     }
     placeRegionLabels(layer, std::move(candidates), frame.clip);
@@ -268,6 +286,11 @@ std::optional<engine::SpeciesSkill> targetSkillShown(const vec::VectorData& data
 }
 
 }  // namespace
+
+bool showsLonLat(const vec::VectorData& data, const MapOptions& options) {
+    // Latitude grows northwards: a map whose y grows downwards is in plane coordinates.
+    return !options.yDown && isLonLat(boundsOf(data));
+}
 
 Scene buildMap(const vec::VectorData& data, const engine::RunResult& run, const MapChoice& choice, double width,
                double height, const MapOptions& options) {
@@ -285,7 +308,14 @@ Scene buildMap(const vec::VectorData& data, const engine::RunResult& run, const 
 
     const std::string title = valueTitle(run, choice);
     const double top = placeTitle(scene.overlay, title, width) + 10;
-    const MapFrame frame = frameMap(data, options, placeLegend(scene.overlay, width, height, top, title, range, styleKey));
+    MapFrame frame;
+    frame.source = &data;
+    frameMap(frame, options, placeLegend(scene.overlay, width, height, top, title, range, styleKey));
+    std::optional<Graticule> graticule;
+    if (frame.projects())
+        graticule = graticuleOf(*frame.transform, frame.bounds, frame.project, frame.clip, frame.middle);
+    if (graticule)
+        for (Shape& line : graticule->lines) scene.underlay.shapes.push_back(std::move(line));
 
     const std::vector<std::string> predicted = predictedTexts(run, choice, regions);
     for (std::size_t k = 0; k < data.objects.size(); ++k) {
@@ -297,11 +327,14 @@ Scene buildMap(const vec::VectorData& data, const engine::RunResult& run, const 
         look.style = styles[k];
         look.tip = regionTip(data.objects[k], static_cast<int>(k), run, choice, title, predicted[k], values[k]);
         if (k < overdue.size() && overdue[k]) look.tip += "\noverdue: not yet arrived, predicted by the latest date";
-        addRegion(scene.content, data.objects[k], static_cast<int>(k), std::move(look), frame);
+        addRegion(scene.content, frame.drawn().objects[k], static_cast<int>(k), std::move(look), frame);
     }
     if (skill) addOverdueMarks(scene.content, data, overdue, frame);
     if (options.labels) addNames(scene.content, data, frame);
-    if (frame.lonLat) addDegreeAxes(scene.content, frame.bounds, frame.project);
+    if (graticule) {
+        addFrameBox(scene.content, frame.clip);
+        appendMoved(scene.content, std::move(graticule->marks), 0, 0);
+    }
     return scene;
 }
 

@@ -3,9 +3,10 @@
 // the last run on the viridis scale, its outline telling training, validation and excluded
 // regions apart, with a legend and a colour bar laid out to fit the canvas. A map whose
 // coordinates all lie within longitude/latitude bounds (and whose y is not said to grow
-// downwards) keeps the land's shape and has its axes labelled in degrees. The frame is the
-// box of the regions' main parts (map_frame.hpp) unless the caller gives one; what lies
-// outside it is clipped.
+// downwards) is projected, by default in an equal-area projection centred on the regions
+// (map_crs.hpp), with meridians and parallels labelled in degrees. The frame covers where
+// the regions are (map_frame.hpp) unless the caller gives one; what lies outside it is
+// clipped.
 
 #include <optional>
 #include <string>
@@ -39,9 +40,16 @@ struct MapChoice {
 // How the map is drawn, whatever it is coloured by.
 struct MapOptions {
     bool yDown = false;  // y grows downwards (screen or SVG coordinates): flip to show it the right way up
-    std::optional<MapBounds> extent = std::nullopt;  // the frame in map units; nothing: the box of the regions' main parts
+    std::optional<MapBounds> extent = std::nullopt;  // the frame in the data's units; nothing: where the regions are
     bool labels = false;              // region names at their centroids, where they fit
+    // The coordinate system a longitude/latitude map is drawn in, as PROJ reads it; nothing:
+    // equal-area, centred on the regions (map_crs.hpp). Plane data keep their coordinates.
+    std::optional<std::string> crs = std::nullopt;
 };
+
+// True when the map takes the data for longitudes and latitudes and projects them: every
+// coordinate lies within longitude/latitude bounds and y is not said to grow downwards.
+bool showsLonLat(const vec::VectorData& data, const MapOptions& options);
 
 // Per region number the value the map shows, nothing where there is none.
 std::vector<std::optional<double>> mapValues(const engine::RunResult& run, const MapChoice& choice, int regions);

@@ -2,93 +2,92 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "engine/hindcast/region_distance.hpp"
 #include "engine/hindcast/region_geometry.hpp"
 
 namespace el::figures {
 namespace {
 
-constexpr double kNearShare = 0.25;  // how far beyond the main parts' box a part still counts
+// A frame that holds a single point, or a line along an axis, is widened to show something.
+MapBounds widened(MapBounds frame, double pad) {
+    const double reach = std::max({frame.width(), frame.height(), std::fabs(frame.minX), std::fabs(frame.minY)});
+    const double least = std::max(pad, reach > 0 ? reach * 0.05 : 1.0);
+    if (frame.width() <= 0) frame.minX -= least / 2, frame.maxX += least / 2;
+    if (frame.height() <= 0) frame.minY -= least / 2, frame.maxY += least / 2;
+    return frame;
+}
 
-MapBounds partBounds(const vec::VectorPart& part) {
-    MapBounds b;
-    for (std::size_t i = 0; i < part.x.size() && i < part.y.size(); ++i) b.add(part.x[i], part.y[i]);
+MapBounds grownByShare(MapBounds b, double share) {
+    const double dx = b.width() * share, dy = b.height() * share;
+    b.minX -= dx, b.maxX += dx, b.minY -= dy, b.maxY += dy;
     return b;
 }
 
-void addBounds(MapBounds& into, const MapBounds& b) {
-    if (b.empty()) return;
-    into.add(b.minX, b.minY);
-    into.add(b.maxX, b.maxY);
-}
-
-// The whole turns (-1, 0 or 1) that bring longitudes centred at `x` nearest `middleX`.
-double turnTowards(double x, double middleX) {
-    double best = 0;
-    for (double shift : {-360.0, 360.0})
-        if (std::fabs(x + shift - middleX) < std::fabs(x + best - middleX)) best = shift;
-    return best;
-}
-
-vec::VectorPart placed(const vec::VectorPart& part, bool closed, bool lonLat, double middleX) {
-    vec::VectorPart out = engine::measuredPart(part, closed, lonLat);
-    if (!lonLat) return out;
-    const MapBounds b = partBounds(out);
-    if (b.empty()) return out;
-    const double shift = turnTowards((b.minX + b.maxX) / 2, middleX);
-    if (shift != 0)
-        for (double& x : out.x) x += shift;
-    return out;
-}
-
-bool within(const MapBounds& inner, const MapBounds& outer) {
+bool lies(const MapBounds& inner, const MapBounds& outer) {
     return !inner.empty() && inner.minX >= outer.minX && inner.maxX <= outer.maxX && inner.minY >= outer.minY &&
            inner.maxY <= outer.maxY;
 }
 
-MapBounds grown(const MapBounds& b) {
-    const double dx = (b.maxX - b.minX) * kNearShare, dy = (b.maxY - b.minY) * kNearShare;
-    MapBounds out = b;
-    out.minX -= dx, out.maxX += dx, out.minY -= dy, out.maxY += dy;
-    return out;
+// The region's other parts (an island off its coast) that lie near the frame.
+void addNearParts(MapBounds& frame, const vec::VectorObject& object, const MapBounds& near) {
+    const auto main = engine::mainPartIndex(object, false);
+    if (!main) return;
+    for (std::size_t p = 0; p < object.parts.size(); ++p) {
+        if (p == *main || engine::isHolePart(object.parts[p])) continue;
+        const MapBounds box = boundsOf(object.parts[p]);
+        if (lies(box, near)) frame.add(box);
+    }
 }
 
 }  // namespace
 
-double placedLongitude(double x, double middleX) { return x + turnTowards(x, middleX); }
-
-std::vector<vec::VectorPart> placedParts(const vec::VectorObject& object, bool lonLat, double middleX) {
-    const bool closed = engine::hasRings(object);
-    std::vector<vec::VectorPart> parts;
-    parts.reserve(object.parts.size());
-    for (const vec::VectorPart& part : object.parts) parts.push_back(placed(part, closed, lonLat, middleX));
-    return parts;
+std::optional<double> regionSize(const vec::VectorObject& object) {
+    const auto main = engine::mainPartIndex(object, false);
+    if (!main) return std::nullopt;
+    const vec::VectorPart& part = object.parts[*main];
+    const double area = engine::hasRings(object) ? engine::ringArea(part) : 0;
+    const double size = area > 0 ? std::sqrt(area) : engine::lineLength(part);
+    if (!std::isfinite(size) || !(size > 0)) return std::nullopt;
+    return size;
 }
 
-MapBounds mainPartsFrame(const vec::VectorData& data, bool lonLat) {
-    MapBounds main;
-    std::vector<std::optional<std::size_t>> mainIndex;
+double typicalRegionSize(const vec::VectorData& data) {
+    std::vector<double> sizes;
+    for (const vec::VectorObject& object : data.objects)
+        if (const auto size = regionSize(object)) sizes.push_back(*size);
+    if (sizes.empty()) return 0;
+    const auto middle = sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() / 2);
+    std::nth_element(sizes.begin(), middle, sizes.end());
+    if (sizes.size() % 2 == 1) return *middle;
+    return (*middle + *std::max_element(sizes.begin(), middle)) / 2;
+}
+
+MapBounds regionsFrame(const vec::VectorData& data, bool wholeRegions) {
+    const double typical = typicalRegionSize(data);
+    MapBounds centres, frame;
+    std::vector<MapBounds> large;  // the main parts of the regions larger than ordinary
     for (const vec::VectorObject& object : data.objects) {
-        mainIndex.push_back(engine::mainPartIndex(object, lonLat));
-        const bool closed = engine::hasRings(object);
-        for (std::size_t p = 0; p < object.parts.size(); ++p)
-            if (!mainIndex.back() || *mainIndex.back() == p)
-                addBounds(main, partBounds(engine::measuredPart(object.parts[p], closed, lonLat)));
-    }
-    if (main.empty()) return main;
-    const MapBounds near = grown(main);
-    const double middleX = (main.minX + main.maxX) / 2;
-    MapBounds frame = main;
-    for (std::size_t k = 0; k < data.objects.size(); ++k) {
-        const vec::VectorObject& object = data.objects[k];
-        if (!mainIndex[k]) continue;
-        for (std::size_t p = 0; p < object.parts.size(); ++p) {
-            if (p == *mainIndex[k] || engine::isHolePart(object.parts[p])) continue;
-            const MapBounds b = partBounds(placed(object.parts[p], engine::hasRings(object), lonLat, middleX));
-            if (within(b, near)) addBounds(frame, b);
+        if (const auto c = engine::regionCentroid(object)) centres.add(c->x, c->y);
+        const auto main = engine::mainPartIndex(object, false);
+        if (!main) {  // a point region: every node stands for it
+            for (const vec::VectorPart& part : object.parts) frame.add(boundsOf(part));
+            continue;
         }
+        const auto size = regionSize(object);
+        if (!size || *size <= kOrdinarySize * typical) frame.add(boundsOf(object.parts[*main]));
+        else large.push_back(boundsOf(object.parts[*main]));
     }
-    return frame;
+    if (centres.empty()) return frame;
+    const double pad = typical / 2;
+    centres.minX -= pad, centres.maxX += pad, centres.minY -= pad, centres.maxY += pad;
+    frame.add(centres);
+    const MapBounds near = grownByShare(frame, kNearShare);
+    for (const MapBounds& box : large)
+        if (wholeRegions || lies(box, near)) frame.add(box);
+    for (const vec::VectorObject& object : data.objects) addNearParts(frame, object, near);
+    return widened(frame, typical);
 }
 
 }  // namespace el::figures

@@ -1,32 +1,38 @@
 #pragma once
-// Which part of the plane the map shows, and where each part of a region is drawn.
+// Which part of the plane the map shows: where the regions are. The frame holds every
+// region's centroid with half a typical region's size around it, and the whole main part
+// (the largest ring, the longest line, every node of a point region) of each region of
+// ordinary size. A region far larger than the others adds its whole main part only when that
+// lies near the frame so found, else only its centroid (Russia among the countries of
+// Europe). Any other part counts when it lies near that frame too (an island off the coast);
+// one far away (an overseas territory) adds nothing. Near: within the frame grown by a
+// quarter of its width and height on each side.
+// What lies outside the frame is cut at its edge when the map is drawn.
 //
-// The frame is the box of the regions' main parts: each region's largest ring (the longest
-// line of a line region, every node of a point region), plus every other part whose box lies
-// within that box grown by a quarter of its width and height on each side. A small part far
-// away, such as an overseas territory of a country, does not widen the frame; what lies
-// outside the frame is clipped when the map is drawn.
-//
-// In longitude/latitude data a ring or line that crosses the antimeridian is unwrapped (360
-// added to its negative longitudes), and every part is moved by a whole turn of longitude
-// when that brings it nearer the middle of the frame, so a region that straddles 180 degrees
-// is drawn in one piece beside its neighbours instead of as a band across the map.
+// The coordinates are plane ones: a longitude/latitude map is framed after its projection.
 
-#include <vector>
+#include <optional>
 
-#include "figures/map_projection.hpp"
+#include "figures/map_bounds.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::figures {
 
-// The frame of the regions' main parts; empty when no region has a node.
-MapBounds mainPartsFrame(const vec::VectorData& data, bool lonLat);
+// A region of up to this many times the typical size counts with its whole main part.
+inline constexpr double kOrdinarySize = 3;
+// A larger region counts whole when its main part lies within the frame grown by this share
+// of its width and height on each side (Greenland and Antarctica on a map of the world).
+inline constexpr double kNearShare = 0.25;
 
-// The parts of `object` as the map draws them in a frame whose middle longitude is
-// `middleX`: holes included, in file order. Without `lonLat`, the parts as they are.
-std::vector<vec::VectorPart> placedParts(const vec::VectorObject& object, bool lonLat, double middleX);
+// The side of the square of the region's main part's area; the length of a line region's
+// longest line; nothing for a point region, or a region without nodes.
+std::optional<double> regionSize(const vec::VectorObject& object);
 
-// The longitude `x` moved by a whole turn when that brings it nearer `middleX`.
-double placedLongitude(double x, double middleX);
+// The median of the regions' sizes; 0 when no region has one.
+double typicalRegionSize(const vec::VectorData& data);
+
+// The frame of the regions; empty when no region has a node. `wholeRegions`: every region's
+// main part counts whole, however large (a map of the whole globe).
+MapBounds regionsFrame(const vec::VectorData& data, bool wholeRegions = false);
 
 }  // namespace el::figures

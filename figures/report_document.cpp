@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 
 #include "base/numtext.hpp"
@@ -164,9 +165,15 @@ void addMapAndFit(ReportDocument& doc, const ReportContent& c, int species) {
 
 }  // namespace
 
+std::string reportTitle(const ReportContent& c) {
+    std::string title = "earlylate report: " + std::filesystem::path(c.sourceFile).filename().string();
+    if (c.run != nullptr && c.run->target >= 0) title += ", target " + speciesName(*c.run, c.run->target);
+    return title;
+}
+
 ReportDocument buildReport(const ReportContent& c) {
     ReportDocument doc;
-    doc.title = "earlylate report: " + c.sourceFile;
+    doc.title = reportTitle(c);
     doc.blocks.push_back(ReportHeading{doc.title, 1});
     doc.blocks.push_back(headerFacts(c));
     if (c.run == nullptr || c.data == nullptr) {

@@ -37,6 +37,10 @@ struct ReportDocument {
     std::vector<ReportBlock> blocks;
 };
 
+// "earlylate report: FILE, target NAME": the data by its file name, without its folder, and
+// the target species when the run had one.
+std::string reportTitle(const ReportContent& content);
+
 ReportDocument buildReport(const ReportContent& content);
 
 }  // namespace el::figures

@@ -91,7 +91,8 @@ inline Shape box(double x0, double y0, double x1, double y1) {
 struct Scene {
     double width = 800, height = 600;
     Rgb background{255, 255, 255};
-    Layer content;  // data: zoomed and panned by an interactive view
+    Layer underlay;  // under the data, zoomed and panned with it: a map's meridians and parallels
+    Layer content;   // data: zoomed and panned by an interactive view
     Layer overlay;  // title, legend, axes: fixed
 };
 

@@ -21,6 +21,7 @@ void reach(double& lowest, const Layer& layer) {
 
 void trimHeight(Scene& scene, double margin) {
     double lowest = 0;
+    reach(lowest, scene.underlay);
     reach(lowest, scene.content);
     reach(lowest, scene.overlay);
     scene.height = std::min(scene.height, std::ceil(lowest + margin));

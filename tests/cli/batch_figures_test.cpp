@@ -149,13 +149,30 @@ TEST(BatchFigures, NothingWrittenWithoutACompletedRun) {
 
 TEST(BatchFigures, UsageErrors) {
     SampleFolder folder;
-    for (const char* args :
-         {"--map map.jpg", "--fit-plot fit", "--fit-plot", "--map-species SpA", "--map m.svg --map-species Nobody",
-          "-s SpA --map m.svg --map-species SpB", "--report r.txt", "--report", "--map-y-down",
-          "-t Invader --weight-plot w.png", "-t Invader --examine-weight --weight-plot w.gif", "--map-labels",
-          "--map-extent 0,0,1,1", "--map m.svg --map-extent 0,0,1", "--map m.svg --map-extent 0,0,1,1,2",
-          "--map m.svg --map-extent 2,0,1,1", "--map m.svg --map-extent 0,1,1,1", "--map m.svg --map-extent 0,a,1,2",
-          "--map m.svg --map-extent", "--map m.svg --map-values", "--map m.svg --map-values all"}) {
+    for (const char* args : {"--map map.jpg",
+                             "--fit-plot fit",
+                             "--fit-plot",
+                             "--map-species SpA",
+                             "--map m.svg --map-species Nobody",
+                             "-s SpA --map m.svg --map-species SpB",
+                             "--report r.txt",
+                             "--report",
+                             "--map-y-down",
+                             "-t Invader --weight-plot w.png",
+                             "-t Invader --examine-weight --weight-plot w.gif",
+                             "--map-labels",
+                             "--map-extent 0,0,1,1",
+                             "--map m.svg --map-extent 0,0,1",
+                             "--map m.svg --map-extent 0,0,1,1,2",
+                             "--map m.svg --map-extent 2,0,1,1",
+                             "--map m.svg --map-extent 0,1,1,1",
+                             "--map m.svg --map-extent 0,a,1,2",
+                             "--map m.svg --map-extent",
+                             "--map m.svg --map-values",
+                             "--map m.svg --map-values all",
+                             "--map-crs EPSG:3035",
+                             "--map m.svg --map-crs EPSG:999999",
+                             "--map m.svg --map-crs +proj=nonsense"}) {
         EXPECT_EQ(folder.run(args), 2) << args;
         EXPECT_NE(folder.read("stderr.txt").find("earlylate-batch: "), std::string::npos) << args;
     }
@@ -187,9 +204,9 @@ TEST(BatchFigures, MapValuesExtentAndLabels) {
 // option's by BatchHelp).
 TEST(BatchFigures, HelpListsTheFigureAndReportOptions) {
     const std::string text = batch::usageText();
-    for (const char* option : {"--report FILE", "--weight-plot FILE", "--map-y-down", "--map FILE", "--fit-plot FILE",
-                               "-t, --target NAME", "--map-values known|predicted", "--map-extent XMIN,YMIN,XMAX,YMAX",
-                               "--map-labels"})
+    for (const char* option :
+         {"--report FILE", "--weight-plot FILE", "--map-y-down", "--map FILE", "--fit-plot FILE", "-t, --target NAME",
+          "--map-values known|predicted", "--map-extent XMIN,YMIN,XMAX,YMAX", "--map-labels", "--map-crs CRS"})
         EXPECT_NE(text.find(option), std::string::npos) << option;
 }
 

@@ -86,7 +86,10 @@ int figureCount(const ReportDocument& doc) {
 TEST(Report, TrustFirstSettingsLastAndTheDateInIsoForm) {
     Sample s;
     const ReportDocument doc = buildReport(s.content);
-    EXPECT_EQ(doc.title, "earlylate report: sample.csv");
+    EXPECT_EQ(doc.title, "earlylate report: sample.csv, target Invader");
+    ReportContent elsewhere = s.content;
+    elsewhere.sourceFile = "/home/someone/data/sample.csv";
+    EXPECT_EQ(reportTitle(elsewhere), doc.title) << "the file's name, not its folder";
     const ReportTable* header = tableAfter(doc, doc.title);
     ASSERT_TRUE(header);
     EXPECT_EQ(header->rows.at(1), (std::vector<std::string>{"Date of calculation", "2026-12-05"}));
