@@ -34,7 +34,7 @@ configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/earlylateConfig.cmake.in
 write_basic_package_version_file(${CMAKE_BINARY_DIR}/earlylateConfigVersion.cmake
   COMPATIBILITY SameMinorVersion)
 install(FILES ${CMAKE_BINARY_DIR}/earlylateConfig.cmake ${CMAKE_BINARY_DIR}/earlylateConfigVersion.cmake
-  DESTINATION ${EARLYLATE_CMAKE_DIR} COMPONENT development)
+  ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${EARLYLATE_CMAKE_DIR} COMPONENT development)
 
 # The executables.
 set(earlylate_programs earlylate-batch)
