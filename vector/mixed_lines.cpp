@@ -43,7 +43,7 @@ LineKinds kindsOf(std::string_view body) {
         const bool valid = isValidUtf8(line);
         kinds.utf8.push_back(valid);
         if (valid) {
-            kinds.utf8BeyondAscii += beyondAscii(line) ? 1 : 0;
+            kinds.utf8BeyondAscii += beyondAscii(line) ? 1U : 0U;
         } else {
             kinds.otherBytes.append(line).append("\n");
             ++kinds.others;
