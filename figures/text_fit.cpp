@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/text.hpp"
 #include "figures/cairo_text.hpp"
 #include "figures/font_text.hpp"
 
@@ -11,12 +12,6 @@ namespace el::figures {
 namespace {
 
 constexpr double kAscent = 0.93;  // of the font size, from the top of a line to its baseline
-
-std::string trimmedBlanks(std::string_view line) {
-    const std::size_t first = line.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(line.substr(first, line.find_last_not_of(' ') - first + 1));
-}
 
 }  // namespace
 
@@ -29,7 +24,7 @@ std::vector<std::string> wrapLines(std::string_view text, double width, double s
     for (const GSList* l = pango_layout_get_lines_readonly(layout); l != nullptr; l = l->next) {
         const auto* line = static_cast<const PangoLayoutLine*>(l->data);
         const auto start = static_cast<std::size_t>(line->start_index), length = static_cast<std::size_t>(line->length);
-        std::string piece = trimmedBlanks(all.substr(std::min(start, all.size()), length));
+        std::string piece(trimBlanks(all.substr(std::min(start, all.size()), length), " "));
         if (!piece.empty()) lines.push_back(std::move(piece));
     }
     if (lines.empty()) lines.emplace_back();

@@ -5,8 +5,8 @@
 
 #include "base/numtext.hpp"
 #include "base/text.hpp"
-#include "gis/event_date.hpp"
 #include "gis/gis_error.hpp"
+#include "vector/record_dates.hpp"
 #include "vector/text_encoding.hpp"
 
 namespace el::gis {
@@ -70,35 +70,33 @@ ColumnIndexes findColumns(const std::vector<std::string>& headers, const Occurre
     return columns;
 }
 
-const std::string& cellAt(const std::vector<std::string>& cells, int index) {
-    static const std::string kEmpty;
+std::string_view cellAt(const Cells& cells, int index) {
     return index >= 0 && static_cast<std::size_t>(index) < cells.size() ? cells[static_cast<std::size_t>(index)]
-                                                                        : kEmpty;
+                                                                        : std::string_view();
 }
 
 // A file delimited by semicolons or tabs may write a decimal comma ("12,5"), as spreadsheets
 // set to many languages do; in a comma-delimited file a comma cannot be part of a number.
-std::optional<double> coordinate(std::string text, double limit, char delimiter) {
-    if (delimiter != ',' && text.find('.') == std::string::npos) {
-        const std::size_t comma = text.find(',');
-        if (comma != std::string::npos && text.find(',', comma + 1) == std::string::npos) text[comma] = '.';
+std::optional<double> coordinate(std::string_view text, double limit, char delimiter) {
+    std::optional<double> value;
+    const std::size_t comma = text.find(',');
+    if (delimiter != ',' && comma != std::string_view::npos && text.find('.') == std::string_view::npos &&
+        text.find(',', comma + 1) == std::string_view::npos) {
+        std::string pointed(text);
+        pointed[comma] = '.';
+        value = parseNumber(pointed);
+    } else {
+        value = parseNumber(text);
     }
-    const std::optional<double> value = parseNumber(text);
     if (!value || !(std::fabs(*value) <= limit)) return std::nullopt;
     return value;
 }
 
 // A filled year wins over the event date.
-std::optional<double> pointDate(const std::vector<std::string>& cells, const ColumnIndexes& columns) {
+std::optional<double> pointDate(const Cells& cells, const ColumnIndexes& columns) {
     if (columns.year >= 0)
-        if (const std::optional<double> year = eventDateYear(cellAt(cells, columns.year))) return year;
-    return columns.date >= 0 ? eventDateYear(cellAt(cells, columns.date)) : std::nullopt;
-}
-
-std::string trimmedCopy(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+        if (const std::optional<double> year = vec::decimalYearOf(cellAt(cells, columns.year))) return year;
+    return columns.date >= 0 ? vec::decimalYearOf(cellAt(cells, columns.date)) : std::nullopt;
 }
 
 }  // namespace
@@ -107,7 +105,7 @@ OccurrenceReader::OccurrenceReader(const std::vector<std::string>& headers, cons
                                    char delimiter, OccurrenceResult& result)
     : columns_(findColumns(headers, columns)), delimiter_(delimiter), result_(result) {}
 
-std::optional<OccurrencePoint> OccurrenceReader::pointOf(const std::vector<std::string>& cells, std::int64_t line) {
+std::optional<OccurrencePoint> OccurrenceReader::pointOf(const Cells& cells, std::int64_t line) {
     ++result_.points;
     const std::optional<double> lon = coordinate(cellAt(cells, columns_.longitude), 180.0, delimiter_);
     const std::optional<double> lat = coordinate(cellAt(cells, columns_.latitude), 90.0, delimiter_);
@@ -116,7 +114,7 @@ std::optional<OccurrencePoint> OccurrenceReader::pointOf(const std::vector<std::
         ++result_.badCoordinates;
         return std::nullopt;
     }
-    std::string species = trimmedCopy(cellAt(cells, columns_.species));
+    std::string species(trimBlanks(cellAt(cells, columns_.species)));
     if (species.empty()) {
         ++result_.unnamed;
         return std::nullopt;
@@ -129,6 +127,15 @@ std::optional<OccurrencePoint> OccurrenceReader::pointOf(const std::vector<std::
         return std::nullopt;
     }
     return OccurrencePoint{std::move(species), *lon, *lat, *date, line};
+}
+
+vec::DelimitedFormat occurrenceFormat(const std::string& encoding) {
+    vec::DelimitedFormat format;
+    format.quoting = vec::Quoting::LiteralInTabs;
+    format.fieldCount = vec::FieldCount::Exact;
+    format.encoding = encoding.empty() ? "auto" : encoding;
+    format.label = "the occurrence file";
+    return format;
 }
 
 void EarliestPoints::keep(std::size_t region, OccurrencePoint point) {

@@ -10,9 +10,11 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "vector/delimited_text.hpp"
 #include "vector/records.hpp"
 
 namespace el::gis {
@@ -36,6 +38,9 @@ struct OccurrenceResult {
     std::string summaryLine() const;
 };
 
+// The cells of one data line, as the delimited-text reader hands them out.
+using Cells = std::vector<std::string_view>;
+
 // A data line that holds a usable point.
 struct OccurrencePoint {
     std::string species;  // trimmed, UTF-8
@@ -55,7 +60,7 @@ public:
                      OccurrenceResult& result);
 
     // Throws GisError for a species that is not UTF-8.
-    std::optional<OccurrencePoint> pointOf(const std::vector<std::string>& cells, std::int64_t line);
+    std::optional<OccurrencePoint> pointOf(const Cells& cells, std::int64_t line);
 
     struct Indexes {
         int species = -1, longitude = -1, latitude = -1, year = -1, date = -1;
@@ -66,6 +71,12 @@ private:
     char delimiter_;
     OccurrenceResult& result_;
 };
+
+// How occurrence files are read: the delimiter found on the header line, fields quoted
+// except in a tab-separated file (downloads write a quote there as a character), every line
+// with as many fields as the header, UTF-8 lines as they are and the others in the encoding
+// their bytes suggest (or all in `encoding`).
+vec::DelimitedFormat occurrenceFormat(const std::string& encoding = "auto");
 
 // The earliest point of each (region, species); a later point of the same date keeps the first.
 class EarliestPoints {

@@ -1,7 +1,7 @@
 #include "gis/occurrences.hpp"
 
-#include "gis/delimited_lines.hpp"
 #include "gis/gis_error.hpp"
+#include "vector/delimited_text.hpp"
 
 namespace el::gis {
 namespace {
@@ -12,20 +12,20 @@ constexpr std::int64_t kCaptionEvery = 100000;
 }  // namespace
 
 OccurrenceResult placeOccurrences(const std::filesystem::path& pointsFile, const RegionsLayer& regions,
-                                  const OccurrenceColumns& columns, Feedback& feedback) {
+                                  const OccurrenceColumns& columns, Feedback& feedback, const std::string& encoding) {
     if (!regions.locator) throw GisError("the regions layer has no geometry to place points in");
-    DelimitedLines lines(pointsFile);
+    vec::FileBytes bytes(pointsFile);
+    vec::DelimitedReader lines(bytes, occurrenceFormat(encoding));
     OccurrenceResult result;
     OccurrenceReader reader(lines.headers(), columns, lines.delimiter(), result);
     EarliestPoints earliest;
-    std::vector<std::string> cells;
-    while (lines.next(cells)) {
+    while (lines.next()) {
         if ((result.points + 1) % kCheckpointEvery == 0) {
             feedback.checkpoint();
             if ((result.points + 1) % kCaptionEvery < kCheckpointEvery)
                 feedback.caption(Label::ReadProgress, "Occurrence points read: " + std::to_string(result.points + 1));
         }
-        std::optional<OccurrencePoint> point = reader.pointOf(cells, lines.line());
+        std::optional<OccurrencePoint> point = reader.pointOf(lines.cells(), lines.line());
         if (!point) continue;
         const std::optional<std::size_t> region = regions.locator->regionAt(point->longitude, point->latitude);
         if (!region) {

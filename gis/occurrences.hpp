@@ -4,7 +4,7 @@
 // earliest record of each (region, species): one Record per pair, its date a decimal
 // year as text, its row the line of that earliest point.
 //
-// The file is streamed line by line (gis/delimited_lines.hpp); in a file delimited by
+// The file is streamed line by line (vector/delimited_text.hpp, as occurrenceFormat says); in a file delimited by
 // semicolons or tabs a coordinate may have a decimal comma. Points outside every region, without a date or a
 // species, and with coordinates that are not longitude/latitude are counted, not kept.
 
@@ -23,6 +23,7 @@ namespace el::gis {
 // Throws GisError for a file that cannot be read or a column that is not found (naming
 // the headers the file has). Feedback's checkpoint is called every few thousand points.
 OccurrenceResult placeOccurrences(const std::filesystem::path& pointsFile, const RegionsLayer& regions,
-                                  const OccurrenceColumns& columns, Feedback& feedback);
+                                  const OccurrenceColumns& columns, Feedback& feedback,
+                                  const std::string& encoding = "auto");
 
 }  // namespace el::gis

@@ -1,18 +1,13 @@
 #include "vector/record_dates.hpp"
 
-#include <cctype>
+#include <cmath>
 
 #include "base/decimal_year.hpp"
 #include "base/numtext.hpp"
+#include "base/text.hpp"
 
 namespace el::vec {
 namespace {
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 std::optional<DateKind> keywordOf(std::string_view text) {
     if (text == "Arrived" || text == "分布") return DateKind::Arrived;
@@ -21,23 +16,56 @@ std::optional<DateKind> keywordOf(std::string_view text) {
     return std::nullopt;
 }
 
-bool digitsAt(std::string_view text, std::size_t from, std::size_t count) {
-    for (std::size_t i = from; i < from + count; ++i)
-        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+// Reads 1 to `most` digits at `at` into `value`.
+bool digits(std::string_view text, std::size_t& at, std::size_t most, int& value) {
+    const std::size_t start = at;
+    value = 0;
+    while (at < text.size() && at - start < most && text[at] >= '0' && text[at] <= '9')
+        value = value * 10 + (text[at++] - '0');
+    return at > start;
+}
+
+bool takes(std::string_view text, std::size_t& at, char c) {
+    if (at >= text.size() || text[at] != c) return false;
+    ++at;
     return true;
 }
 
-int numberAt(std::string_view text, std::size_t from, std::size_t count) {
-    int value = 0;
-    for (std::size_t i = from; i < from + count; ++i) value = value * 10 + (text[i] - '0');
-    return value;
+// "hh:mm[:ss[.fff]]" followed by nothing, "Z" or "+hh[:mm]" / "-hh[:mm]".
+std::optional<double> secondsOfDay(std::string_view text) {
+    std::size_t at = 0;
+    int hours = 0, minutes = 0, seconds = 0;
+    if (!digits(text, at, 2, hours) || !takes(text, at, ':') || !digits(text, at, 2, minutes)) return std::nullopt;
+    double fraction = 0.0;
+    if (takes(text, at, ':')) {
+        if (!digits(text, at, 2, seconds)) return std::nullopt;
+        if (takes(text, at, '.')) {
+            const std::size_t start = at;
+            while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+            fraction = parseNumber("0." + std::string(text.substr(start, at - start)) + "0").value_or(0.0);
+        }
+    }
+    const std::string_view zone = text.substr(at);
+    const bool zoneOk =
+        zone.empty() || zone == "Z" || ((zone[0] == '+' || zone[0] == '-') && zone.size() >= 3 && zone.size() <= 6);
+    if (!zoneOk || hours > 24 || minutes > 59 || seconds > 60) return std::nullopt;
+    return hours * 3600.0 + minutes * 60.0 + seconds + fraction;
 }
 
-// YYYY-MM-DD as a decimal year, as the GIS import reads a date field.
-std::optional<double> isoDate(std::string_view text) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
-    if (!digitsAt(text, 0, 4) || !digitsAt(text, 5, 2) || !digitsAt(text, 8, 2)) return std::nullopt;
-    return decimalYear(numberAt(text, 0, 4), numberAt(text, 5, 2), numberAt(text, 8, 2));
+// YYYY, YYYY-MM, YYYY-MM-DD, then a time after "T" or a blank.
+std::optional<double> isoDateYear(std::string_view text) {
+    std::size_t at = 0;
+    int year = 0, month = 1, day = 1;
+    if (!digits(text, at, 4, year) || at != 4) return std::nullopt;
+    if (at == text.size()) return year;
+    if (!takes(text, at, '-') || !digits(text, at, 2, month)) return std::nullopt;
+    if (at == text.size()) return decimalYear(year, month, 1);
+    if (!takes(text, at, '-') || !digits(text, at, 2, day)) return std::nullopt;
+    if (at == text.size()) return decimalYear(year, month, day);
+    if (!takes(text, at, 'T') && !takes(text, at, ' ')) return std::nullopt;
+    const std::optional<double> seconds = secondsOfDay(text.substr(at));
+    if (!seconds) return std::nullopt;
+    return decimalYear(year, month, day, *seconds);
 }
 
 int keywordRank(DateKind kind) {
@@ -52,11 +80,18 @@ int keywordRank(DateKind kind) {
 
 }  // namespace
 
+std::optional<double> decimalYearOf(std::string_view text) {
+    text = trimBlanks(text);
+    if (text.empty()) return std::nullopt;
+    if (const std::optional<double> number = parseNumber(text); number && std::isfinite(*number)) return number;
+    return isoDateYear(trimBlanks(text.substr(0, text.find('/'))));
+}
+
 std::optional<RecordDate> recordDateOf(std::string_view text) {
-    const std::string_view value = trimmed(text);
+    const std::string_view value = trimBlanks(text);
     if (const auto kind = keywordOf(value)) return RecordDate{*kind, 0, std::string(value)};
     if (const auto number = parseNumber(value)) return RecordDate{DateKind::Date, *number, std::string(value)};
-    if (const auto years = isoDate(value)) return RecordDate{DateKind::Date, *years, plainnum(*years)};
+    if (const auto years = decimalYearOf(value)) return RecordDate{DateKind::Date, *years, plainnum(*years)};
     return std::nullopt;
 }
 

@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "vector/delimited_text.hpp"
+#include "vector/records_error.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::vec {
@@ -26,6 +28,8 @@ struct Table {
     std::vector<std::vector<std::string>> rows;  // each as long as headers (short rows padded with "")
     std::vector<std::int64_t> rowNumbers;        // the line (1-based, the header is line 1) of each row
     TextEncoding encoding;                       // what the bytes were
+    std::int64_t otherEncodingLines = 0;         // lines of a UTF-8 text read in another encoding
+    std::string otherEncoding{};                 // which one
     char delimiter = ',';
 };
 
@@ -77,15 +81,11 @@ struct BuiltRecords {
     std::string summaryLine() const;
 };
 
-// Every refusal of the import: the text names the row, value, column or region at fault.
-struct RecordsError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-// A delimited text table (comma, semicolon or tab, found on the header line outside
-// quotes; fields quoted as RFC 4180 says; CR LF, LF or CR line ends; blank lines skipped).
-// `encodingChoice` as the Read step takes it ("auto", or an encoding name).
-Table readDelimitedTable(std::string_view bytes, const std::string& encodingChoice);
+// A delimited text table (by default: comma, semicolon or tab, found on the header line
+// outside quotes; fields quoted as RFC 4180 says; CR LF, LF or CR line ends; blank lines
+// skipped; short rows padded). `encodingChoice` as the Read step takes it ("auto", or an
+// encoding name); a text that is UTF-8 but for some lines is read line by line.
+Table readDelimitedTable(std::string_view bytes, const std::string& encodingChoice, const DelimitedFormat& format = {});
 
 // The columns a table's records come from, as its header names them: each named column
 // found exactly, else ignoring ASCII case; each unnamed one by the usual header names.

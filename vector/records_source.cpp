@@ -10,17 +10,22 @@ bool isSpreadsheet(const std::filesystem::path& table) {
     return extension == ".xlsx" || extension == ".ods";
 }
 
-Table readTableFile(const std::filesystem::path& table, const std::string& encoding) {
+Table readTableFile(const std::filesystem::path& table, const std::string& encoding, const DelimitedFormat& format) {
     const auto bytes = readWholeFile(table);
     if (!bytes) throw RecordsError("Cannot open the records table " + table.string());
     try {
-        return readDelimitedTable(*bytes, encoding);
+        return readDelimitedTable(*bytes, encoding, format);
     } catch (const RecordsError& e) {
         throw RecordsError(table.string() + ": " + e.what());
     }
 }
 
 std::optional<std::string> encodingNote(const Table& table) {
+    if (table.otherEncodingLines > 0)
+        return "records: " + std::to_string(table.otherEncodingLines) +
+               (table.otherEncodingLines == 1 ? " line of the table is" : " lines of the table are") +
+               " not UTF-8 and " + (table.otherEncodingLines == 1 ? "was" : "were") + " read as " +
+               table.otherEncoding + ", the others as UTF-8 (--encoding names one encoding for the whole table)";
     const std::string& name = table.encoding.name;
     if (equalsIgnoringAsciiCase(name, "UTF-8") || equalsIgnoringAsciiCase(name, "UTF8")) return std::nullopt;
     return "records: the table was read as " + table.encoding.name + " (--encoding names another)";

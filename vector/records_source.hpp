@@ -40,7 +40,8 @@ struct ImportedRecords {
 bool isSpreadsheet(const std::filesystem::path& table);
 
 // A delimited table file. Throws RecordsError when it cannot be read.
-Table readTableFile(const std::filesystem::path& table, const std::string& encoding);
+Table readTableFile(const std::filesystem::path& table, const std::string& encoding,
+                    const DelimitedFormat& format = {});
 
 // "records: the table was read as CP932" when its text was not UTF-8, else nothing.
 std::optional<std::string> encodingNote(const Table& table);

@@ -136,6 +136,27 @@ std::variant<DecodedText, std::string> decodeSource(std::string_view bytes, cons
     return result;
 }
 
+TextDecoder::TextDecoder(const std::string& encoding) : name_(encoding), identity_(isUtf8Name(encoding)) {
+    if (!identity_) cd_ = ::iconv_open("UTF-8", encoding.c_str());
+}
+
+TextDecoder::~TextDecoder() {
+    if (cd_ != kNoConverter) ::iconv_close(cd_);
+}
+
+bool TextDecoder::decode(std::string_view bytes, std::string& out) {
+    out.clear();
+    if (identity_) {
+        if (!isValidUtf8(bytes)) return false;
+        out.assign(bytes);
+        return true;
+    }
+    if (cd_ == kNoConverter) return false;
+    std::size_t failedAt = 0;
+    ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    return convertInto(cd_, bytes, true, out, failedAt);
+}
+
 TextEncoder::TextEncoder(const std::string& encoding) : name_(encoding), identity_(isUtf8Name(encoding)) {
     if (!identity_) cd_ = ::iconv_open(encoding.c_str(), "UTF-8");
 }

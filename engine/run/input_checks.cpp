@@ -4,8 +4,9 @@
 #include <unordered_map>
 
 #include "base/numtext.hpp"
-#include "engine/run/name_match.hpp"
+#include "base/text.hpp"
 #include "engine/kernels/status_matrix.hpp"
+#include "engine/run/name_match.hpp"
 
 namespace el::engine {
 namespace {
@@ -24,11 +25,6 @@ int datedRegions(const vec::VectorData& data, int variable) {
         if (status && status->kind == StatusKind::Date) ++dated;
     }
     return dated;
-}
-
-std::string withoutBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 std::string regionCount(int n) { return std::to_string(n) + (n == 1 ? " region" : " regions"); }
@@ -85,9 +81,10 @@ std::optional<std::string> noValidationWarning(const vec::VectorData& data, cons
     const int kept = trainingCount(*ratio, regions);
     const int dated = datedRegions(data, variable);
     if (dated > kept) return std::nullopt;  // the split hides regions without a date first
-    return "the training share " + withoutBlanks(trainingRatioText) + " leaves no validation region for \"" + target +
-           "\": it keeps " + std::to_string(kept) + " of the " + regionCount(regions) + " for training, and \"" +
-           target + "\" has a date in only " + regionCount(dated) + " (only a hidden date validates the fit)";
+    return "the training share " + std::string(trimBlanks(trainingRatioText)) + " leaves no validation region for \"" +
+           target + "\": it keeps " + std::to_string(kept) + " of the " + regionCount(regions) +
+           " for training, and \"" + target + "\" has a date in only " + regionCount(dated) +
+           " (only a hidden date validates the fit)";
 }
 
 std::vector<std::string> inputWarnings(const vec::VectorData& data, const std::vector<std::string>& species,

@@ -1,21 +1,15 @@
 #pragma once
-// Names a user may have meant: the nearest by edit distance, for the refusal of a name that
-// names nothing.
+// The refusal of a species name that names nothing, with the names the user may have meant.
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
+#include "base/name_match.hpp"
+
 namespace el::engine {
 
-// The edit distance (insertions, deletions, substitutions) between two UTF-8 texts, counted
-// in characters, with ASCII letters compared without regard to case.
-std::size_t editDistance(const std::string& a, const std::string& b);
-
-// Up to `most` of `names` near enough to `given` to be a slip of the keyboard (a distance of
-// at most a quarter of its length, and at least 2), nearest first, ties in list order.
-std::vector<std::string> closestNames(const std::string& given, const std::vector<std::string>& names,
-                                      std::size_t most = 3);
+using el::closestNames;
+using el::editDistance;
 
 // The refusal text of a name that is not among `names`: `no species named "X"` followed by
 // "; did you mean "Y"?" with the closest names, or else by the names there are (the first few).

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "base/numtext.hpp"
 #include "base/decimal_year.hpp"
-#include "gis/delimited_lines.hpp"
-#include "gis/event_date.hpp"
+#include "base/numtext.hpp"
 #include "gis/gis_error.hpp"
 #include "tests/gis/gis_fixture.hpp"
 #include "tests/support/temp_dir.hpp"
@@ -13,53 +11,8 @@
 namespace el::test {
 namespace {
 
-using gis::eventDateYear;
 using gis::GisError;
 using Texts = std::vector<std::string>;
-
-TEST(EventDate, EveryFormOfAnOccurrenceDateReadsAsItsStart) {
-    EXPECT_EQ(eventDateYear("2004"), 2004.0);
-    EXPECT_EQ(eventDateYear(" 1998.5 "), 1998.5);
-    EXPECT_EQ(eventDateYear("2004-06"), el::decimalYear(2004, 6, 1));
-    EXPECT_EQ(eventDateYear("2004-06-12"), el::decimalYear(2004, 6, 12));
-    EXPECT_EQ(eventDateYear("2004-06-01/2004-06-30"), el::decimalYear(2004, 6, 1));
-    EXPECT_EQ(eventDateYear("2004/2006"), 2004.0);
-    EXPECT_EQ(eventDateYear("2004-06-12T10:00:00Z"), el::decimalYear(2004, 6, 12, 36000));
-    EXPECT_EQ(eventDateYear("2004-06-12T10:00:30.5+02:00"), el::decimalYear(2004, 6, 12, 36030.5));
-    EXPECT_EQ(eventDateYear("2004-06-12 10:00"), el::decimalYear(2004, 6, 12, 36000));
-    for (const char* bad : {"", "  ", "2004-13-01", "2003-02-29", "June 2004", "04-06-12", "2004-06-12T25", "nan", "x/2004"})
-        EXPECT_FALSE(eventDateYear(bad)) << bad;
-}
-
-TEST(DelimitedLines, SpreadsheetExportsAndQuotedFieldsSplitOnTheirLines) {
-    TempDir dir;
-    writeFile(dir / "s.csv", "\xEF\xBB\xBFspecies;lon;\"lat;itude\"\r\n\r\nAus bus;1,5;\"2\"\"x\r\nnext\"\r\nCus;3\r\n");
-    gis::DelimitedLines lines(dir / "s.csv");
-    EXPECT_EQ(lines.delimiter(), ';');
-    EXPECT_EQ(lines.headers(), (Texts{"species", "lon", "lat;itude"}));
-    std::vector<std::string> cells;
-    ASSERT_TRUE(lines.next(cells));
-    EXPECT_EQ(cells, (Texts{"Aus bus", "1,5", "2\"x\nnext"}));
-    EXPECT_EQ(lines.line(), 3);
-    ASSERT_TRUE(lines.next(cells));
-    EXPECT_EQ(cells, (Texts{"Cus", "3"}));
-    EXPECT_EQ(lines.line(), 5);
-    EXPECT_FALSE(lines.next(cells));
-
-    writeFile(dir / "t.tsv", "species\tlocality\n\"Aus\tsaid \"big\" rock\n");
-    gis::DelimitedLines tabs(dir / "t.tsv");
-    ASSERT_TRUE(tabs.next(cells));
-    EXPECT_EQ(cells, (Texts{"\"Aus", "said \"big\" rock"}));
-
-    writeFile(dir / "u.csv", "a,b\n1,\"open\n2,3\n");
-    gis::DelimitedLines unclosed(dir / "u.csv");
-    try {
-        unclosed.next(cells);
-        ADD_FAILURE() << "an unclosed quote was accepted";
-    } catch (const GisError& e) {
-        EXPECT_NE(std::string(e.what()).find("line 2 of"), std::string::npos) << e.what();
-    }
-}
 
 // Two squares sharing the edge x = 10: "A" (0..10) before "B" (10..20).
 gis::RegionsLayer twoSquares(const TempDir& dir) {

@@ -46,13 +46,16 @@ Rcpp::List errorOf(const std::exception& e) { return Rcpp::List::create(Rcpp::Na
 Rcpp::List el_occurrence_points_cpp(std::string path, std::string encoding, std::string species,
                                     std::string longitude, std::string latitude, std::string date) {
     try {
-        const vec::Table table = vec::readTableFile(std::filesystem::u8path(path), encoding);
+        const vec::Table table =
+            vec::readTableFile(std::filesystem::u8path(path), encoding, gis::occurrenceFormat(encoding));
         gis::OccurrenceResult result;
         gis::OccurrenceReader reader(table.headers, {species, longitude, latitude, date}, table.delimiter, result);
         std::vector<std::string> names;
         std::vector<double> lons, lats, dates, lines;
+        gis::Cells cells;
         for (std::size_t i = 0; i < table.rows.size(); ++i) {
-            std::optional<gis::OccurrencePoint> point = reader.pointOf(table.rows[i], table.rowNumbers[i]);
+            cells.assign(table.rows[i].begin(), table.rows[i].end());
+            std::optional<gis::OccurrencePoint> point = reader.pointOf(cells, table.rowNumbers[i]);
             if (!point) continue;
             names.push_back(std::move(point->species));
             lons.push_back(point->longitude);
