@@ -39,7 +39,7 @@ constexpr std::array<FileExtension, 1> kCsvFiles{{{".csv"}}};
 constexpr std::string_view kFigureWords = ".png, .svg or .pdf";
 
 // The input, the figures, the tables and the hindcasts.
-constexpr std::array<Parameter, 19> kOutputs{{
+constexpr std::array<Parameter, 20> kOutputs{{
     {.id = Param::Species,
      .name = "species",
      .type = ParamType::List,

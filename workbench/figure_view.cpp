@@ -25,7 +25,7 @@ void FigureView::setBuilder(Builder builder) {
 }
 
 figures::Scene FigureView::sceneAt(double w, double h) const {
-    if (!builder_) return figures::Scene{w, h, {255, 255, 255}, {}, {}};
+    if (!builder_) return figures::Scene{w, h, {255, 255, 255}, {}, {}, {}};
     return builder_(w, h);
 }
 
