@@ -3,9 +3,9 @@
 #include "base/numtext.hpp"
 #include "base/settings.hpp"
 #include "cli/batch_options.hpp"
-#include "cli/table_files.hpp"
 #include "engine/hindcast/hindcast.hpp"
 #include "engine/hindcast/hindcast_report.hpp"
+#include "ops/table_files.hpp"
 
 namespace el::batch {
 namespace {
@@ -34,7 +34,7 @@ engine::AllSpeciesHindcast allSpecies(const AfterRunRequest& request, const Afte
         if (!row.ran)
             failures.push_back("The hindcast of " + row.species + " for" + strnum(row.year) + " stopped: " + row.error);
     if (!request.hindcastTable.empty())
-        if (auto failure = writeHindcastTable(request.hindcastTable, engine::allSpeciesTable(out)))
+        if (auto failure = ops::writeHindcastTable(request.hindcastTable, engine::allSpeciesTable(out)))
             failures.push_back(*failure);
     return out;
 }
@@ -55,8 +55,8 @@ AfterRunOutputs makeAfterRunOutputs(const AfterRunRequest& request, const AfterR
     AfterRunOutputs made;
     std::vector<std::string>& failures = made.failures;
     if (!request.predictionsFile.empty())
-        if (auto failure = writePredictionsFile(request.predictionsFile,
-                                                engine::predictionTable(run.data, run.result, kMissValue), run.data))
+        if (auto failure = ops::writePredictionsFile(
+                request.predictionsFile, engine::predictionTable(run.data, run.result, kMissValue), run.data))
             failures.push_back(*failure);
     std::vector<engine::HindcastYear>& years = made.hindcast;
     const bool targetBlock = !request.hindcastYears.empty() && request.targetHindcast;
@@ -69,7 +69,7 @@ AfterRunOutputs makeAfterRunOutputs(const AfterRunRequest& request, const AfterR
                                               run.afterRun,      run.calculationDate, run.result,
                                               run.runSeconds,    targetBlock ? &years : nullptr,
                                               &run.data,         all ? &*all : nullptr};
-        if (auto failure = writeSummaryFile(request.summaryFile, summary)) failures.push_back(*failure);
+        if (auto failure = ops::writeSummaryFile(request.summaryFile, summary)) failures.push_back(*failure);
     }
     return made;
 }

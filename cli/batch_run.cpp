@@ -23,6 +23,8 @@
 #include "engine/run/skill.hpp"
 #include "engine/run/species_choice.hpp"
 #include "gis/read_source.hpp"
+#include "ops/input_review.hpp"
+#include "ops/output_refusals.hpp"
 #include "vector/records.hpp"
 #include "vector/table_hint.hpp"
 #include "vector/text_encoding.hpp"
@@ -100,11 +102,11 @@ std::optional<std::string> tableAdvice(const BatchOptions& opts) {
 // with the message that says why.
 std::vector<std::string> withoutMap(FigureRequest& request, const vec::VectorData& data) {
     std::vector<std::string> refused;
-    if (!vec::withoutGeometry(data)) return refused;
     for (std::string* file : {&request.mapFile, &request.reportFile}) {
         if (file->empty()) continue;
-        refused.push_back("\"" + *file + "\" is not drawn: a map needs the regions' geometry, which a records "
-                          "table brings only with --regions LAYER");
+        const auto refusal = ops::mapRefusal(*file, data);
+        if (!refusal) continue;
+        refused.push_back(refusal->text);
         file->clear();
     }
     return refused;
@@ -186,8 +188,9 @@ int BatchSession::run(const std::string& date) {
     const auto figures = chooseFigures(opts_, species.value);
     if (!figures.usageError.empty()) return usageError(err_, figures.usageError);
     if (auto refusal = targetRefusal(opts_, read.read.data, species.value)) return usageError(err_, *refusal);
-    for (const std::string& warning : engine::inputWarnings(read.read.data, species.value, opts_.values))
-        console_.message("warning: " + warning);
+    for (const std::string& warning :
+         ops::consoleTexts(ops::inputDiagnostics(read.read.data, species.value, opts_.values)))
+        console_.message(warning);
     const auto hindcastTargets = chooseHindcastTargets(opts_, species.value);
     if (!hindcastTargets.usageError.empty()) return usageError(err_, hindcastTargets.usageError);
 
@@ -257,8 +260,8 @@ SourceReadOutcome BatchSession::readRecords() {
     }
     console_.endProgress();
     for (const std::string& line : imported.summary) err_ << line << "\n";
-    if (opts_.hindcastYears.size() > 0 && vec::withoutGeometry(imported.built.data))
-        console_.message("The hindcast's distance baseline needs the regions' geometry (--regions LAYER): its figures are null");
+    if (!opts_.hindcastYears.empty())
+        if (const auto warning = ops::distanceBaselineWarning(imported.built.data)) console_.message(warning->text);
     outcome.read = vec::readVectorData(std::move(imported.built.data), kMissValue, {opts_.values, console_, console_});
     return outcome;
 }

@@ -87,16 +87,4 @@ std::optional<std::string> noValidationWarning(const vec::VectorData& data, cons
            " (only a hidden date validates the fit)";
 }
 
-std::vector<std::string> inputWarnings(const vec::VectorData& data, const std::vector<std::string>& species,
-                                       const SettingValues& settings) {
-    std::vector<std::string> warnings;
-    if (auto duplicated = duplicatedNamesWarning(data)) warnings.push_back(std::move(*duplicated));
-    for (std::string& text : undatedSpeciesWarnings(data, species)) warnings.push_back(std::move(text));
-    const std::string& target = settings.get(Setting::TargetSpecies);
-    if (contains(species, target))
-        if (auto share = noValidationWarning(data, target, settings.get(Setting::TrainingRatio)))
-            warnings.push_back(std::move(*share));
-    return warnings;
-}
-
 }  // namespace el::engine

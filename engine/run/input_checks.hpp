@@ -2,7 +2,7 @@
 // What is checked of a run's input before it starts, beyond what the run itself refuses: a
 // target that names no species analysed is refused; duplicated region names, a species with
 // no date and a training share that hides no date are warned of. None of these texts goes
-// into the log: the front ends show them (standard error, R conditions, the window).
+// into the log: ops/input_review.hpp gathers the warnings for every front end.
 
 #include <optional>
 #include <string>
@@ -35,9 +35,5 @@ std::vector<std::string> undatedSpeciesWarnings(const vec::VectorData& data, con
 // or one that is not a number (the run refuses that itself).
 std::optional<std::string> noValidationWarning(const vec::VectorData& data, const std::string& target,
                                                const std::string& trainingRatioText);
-
-// Every warning above for a run of `species` with these settings, in that order.
-std::vector<std::string> inputWarnings(const vec::VectorData& data, const std::vector<std::string>& species,
-                                       const SettingValues& settings);
 
 }  // namespace el::engine

@@ -79,6 +79,18 @@ Rcpp::CharacterVector utf8Vector(const std::vector<std::string>& texts) {
     return out;
 }
 
+Rcpp::CharacterVector diagnosticVector(const ops::Diagnostics& diagnostics) {
+    std::vector<std::string> texts;
+    Rcpp::CharacterVector kinds(diagnostics.size());
+    for (std::size_t i = 0; i < diagnostics.size(); ++i) {
+        texts.push_back(diagnostics[i].text);
+        kinds[static_cast<R_xlen_t>(i)] = std::string(ops::kindName(diagnostics[i].kind));
+    }
+    Rcpp::CharacterVector out = utf8Vector(texts);
+    out.names() = kinds;
+    return out;
+}
+
 Rcpp::List frameOfData(const vec::VectorData& data, const std::string& missvalue) {
     std::vector<std::string> names;
     Rcpp::List geometry(data.objn());

@@ -3,6 +3,7 @@
 
 #include <Rcpp.h>
 
+#include "ops/diagnostic.hpp"
 #include "outputs/prediction_table.hpp"
 #include "vector/vector_data.hpp"
 
@@ -21,5 +22,9 @@ Rcpp::List listOfTable(const engine::PredictionTable& table);
 
 // Texts as an R character vector in UTF-8.
 Rcpp::CharacterVector utf8Vector(const std::vector<std::string>& texts);
+
+// The texts of `diagnostics`, each named by its kind ("undated_species", ...): the R side
+// makes each a condition of that class.
+Rcpp::CharacterVector diagnosticVector(const ops::Diagnostics& diagnostics);
 
 }  // namespace el::rpkg

@@ -41,7 +41,7 @@ Rcpp::List completed(PreparedRun& run, const engine::RunResult& result, const Lo
         Rcpp::Named("settings") = settingsVector(run.settings), Rcpp::Named("date") = run.date,
         Rcpp::Named("messages") = utf8Vector(allMessages(run, messages)),
         Rcpp::Named("ignored") = utf8Vector(run.ignored), Rcpp::Named("seconds") = seconds,
-        Rcpp::Named("warnings") = utf8Vector(run.warnings));
+        Rcpp::Named("warnings") = diagnosticVector(run.warnings));
     if (result.examinedWeights) out["grid"] = gridColumns(result);
     return out;
 }
@@ -64,7 +64,7 @@ Rcpp::List forecast(PreparedRun& run, const std::string& workDir, RFeedback& fee
     if (result.status == engine::RunStatus::Cancelled) raiseInterrupt();
     if (result.status != engine::RunStatus::Completed) {
         Rcpp::List out = failure(joined(messages.take(), "The run stopped"), log.lines);
-        out["warnings"] = utf8Vector(run.warnings);
+        out["warnings"] = diagnosticVector(run.warnings);
         return out;
     }
     return completed(run, result, log, messages, seconds.count());
@@ -91,7 +91,7 @@ Rcpp::List hindcast(PreparedRun& run, const std::vector<double>& years, RFeedbac
     return Rcpp::List::create(Rcpp::Named("table") = hindcastColumns(figures),
                               Rcpp::Named("log") = utf8Vector(engine::hindcastLines(figures)),
                               Rcpp::Named("ignored") = utf8Vector(run.ignored),
-                              Rcpp::Named("warnings") = utf8Vector(run.warnings));
+                              Rcpp::Named("warnings") = diagnosticVector(run.warnings));
 }
 
 Rcpp::List hindcastAll(PreparedRun& run, const std::vector<double>& years, const std::string& targets,

@@ -7,6 +7,7 @@
 #include "base/numtext.hpp"
 #include "engine/run/input_checks.hpp"
 #include "engine/run/species_choice.hpp"
+#include "ops/input_review.hpp"
 #include "frame_input.hpp"
 #include "frame_output.hpp"
 #include "vector/vector_file.hpp"
@@ -87,7 +88,7 @@ PreparedRun prepareRun(const RunInput& input, RFeedback& feedback) {
     run.species = chooseSpecies(input.species, run.data, input.fileName);
     if (const auto refusal = engine::targetRefusal(run.data, run.species, run.settings.get(Setting::TargetSpecies)))
         throw ToolError(*refusal);
-    run.warnings = engine::inputWarnings(run.data, run.species, run.settings);
+    run.warnings = ops::inputDiagnostics(run.data, run.species, run.settings);
     return run;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/settings.hpp"
+#include "ops/diagnostic.hpp"
 #include "r_hooks.hpp"
 #include "vector/vector_data.hpp"
 
@@ -37,7 +38,7 @@ struct PreparedRun {
     std::vector<std::string> ignored;  // settings this core does not have
     std::string date;
     std::vector<std::string> readMessages;
-    std::vector<std::string> warnings;  // of the input, before the run (engine/input_checks)
+    ops::Diagnostics warnings;  // of the input, before the run
 };
 
 // Throws ToolError (bad frame, a Read that failed, a species that is no column, a target

@@ -57,12 +57,6 @@ TEST(InputChecks, TrainingShareThatHidesNoDateIsWarnedOf) {
     EXPECT_EQ(noValidationWarning(data, "T", "1"), std::nullopt);     // no split asked for
     EXPECT_EQ(noValidationWarning(data, "T", "most"), std::nullopt);  // the run refuses this itself
     EXPECT_EQ(noValidationWarning(data, "", "0.7"), std::nullopt);
-
-    SettingValues settings;
-    settings.set(Setting::TargetSpecies, "T");
-    settings.set(Setting::TrainingRatio, "0.7");
-    EXPECT_EQ(inputWarnings(data, {"T"}, settings).size(), 1u);
-    EXPECT_TRUE(inputWarnings(data, {"Other"}, settings).empty());  // the target is not analysed
 }
 
 }  // namespace

@@ -1,16 +1,15 @@
-#include "cli/table_files.hpp"
+#include "ops/table_files.hpp"
 
 #include <filesystem>
 
 #include "base/file_replace.hpp"
 #include "base/text.hpp"
-#include "vector/records.hpp"
 #ifdef EARLYLATE_HAVE_GIS
 #include "gis/gis_error.hpp"
 #include "gis/table_layer.hpp"
 #endif
 
-namespace el::batch {
+namespace el::ops {
 namespace {
 
 std::string extensionOf(const std::string& file) { return asciiLower(std::filesystem::path(file).extension().string()); }
@@ -39,11 +38,9 @@ std::string predictionsFileError(const std::string& file) {
 }
 
 std::optional<std::string> writePredictionsFile(const std::string& file, const engine::PredictionTable& table,
-                                                const vec::VectorData& data) {
+                                                const vec::VectorData& data, std::string_view regionsWords) {
     if (!isGisTable(file)) return writeText(file, "predictions", engine::tableCsv(table));
-    if (vec::withoutGeometry(data))
-        return "The predictions layer \"" + file + "\" is not written: a layer needs the regions' geometry, which a "
-               "records table brings only with --regions LAYER (write it as .csv instead)";
+    if (auto refusal = layerRefusal(file, data, regionsWords)) return refusal->text;
 #ifdef EARLYLATE_HAVE_GIS
     try {
         gis::exportTableLayer(table, data, file);
@@ -65,4 +62,4 @@ std::optional<std::string> writeSummaryFile(const std::string& file, const engin
     return writeText(file, "summary", engine::runSummaryJson(summary));
 }
 
-}  // namespace el::batch
+}  // namespace el::ops

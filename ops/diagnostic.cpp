@@ -1,0 +1,25 @@
+#include "ops/diagnostic.hpp"
+
+namespace el::ops {
+
+std::string_view kindName(DiagnosticKind kind) {
+    switch (kind) {
+        case DiagnosticKind::DuplicatedRegionNames:
+            return "duplicated_region_names";
+        case DiagnosticKind::UndatedSpecies:
+            return "undated_species";
+        case DiagnosticKind::NoValidation:
+            return "no_validation";
+        case DiagnosticKind::MapWithoutGeometry:
+            return "map_without_geometry";
+        case DiagnosticKind::LayerWithoutGeometry:
+            return "layer_without_geometry";
+        case DiagnosticKind::DistanceWithoutGeometry:
+            return "distance_without_geometry";
+        case DiagnosticKind::BadThreadCount:
+            return "bad_thread_count";
+    }
+    return "unknown";
+}
+
+}  // namespace el::ops

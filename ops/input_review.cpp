@@ -1,0 +1,40 @@
+#include "ops/input_review.hpp"
+
+#include <algorithm>
+
+#include "engine/run/input_checks.hpp"
+
+namespace el::ops {
+namespace {
+
+Diagnostic warning(DiagnosticKind kind, std::string text, std::string subject) {
+    return {Severity::Warning, kind, std::move(text), std::move(subject)};
+}
+
+}  // namespace
+
+Diagnostics inputDiagnostics(const vec::VectorData& data, const std::vector<std::string>& species,
+                             const SettingValues& settings) {
+    Diagnostics found;
+    if (auto duplicated = engine::duplicatedNamesWarning(data))
+        found.push_back(warning(DiagnosticKind::DuplicatedRegionNames, std::move(*duplicated),
+                                engine::duplicatedRegionNames(data).front()));
+    for (const std::string& name : species)
+        for (std::string& text : engine::undatedSpeciesWarnings(data, {name}))
+            found.push_back(warning(DiagnosticKind::UndatedSpecies, std::move(text), name));
+    const std::string& target = settings.get(Setting::TargetSpecies);
+    if (std::find(species.begin(), species.end(), target) != species.end())
+        if (auto share = engine::noValidationWarning(data, target, settings.get(Setting::TrainingRatio)))
+            found.push_back(warning(DiagnosticKind::NoValidation, std::move(*share), target));
+    return found;
+}
+
+std::vector<std::string> consoleTexts(const Diagnostics& diagnostics) {
+    std::vector<std::string> texts;
+    texts.reserve(diagnostics.size());
+    for (const Diagnostic& d : diagnostics)
+        texts.push_back(d.severity == Severity::Warning ? "warning: " + d.text : d.text);
+    return texts;
+}
+
+}  // namespace el::ops

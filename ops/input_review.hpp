@@ -1,0 +1,24 @@
+#pragma once
+// The warnings of a run's input, given by every front end before the run: duplicated region
+// names, a species without dates, a training share that hides no date. None of them goes
+// into the log.
+
+#include <string>
+#include <vector>
+
+#include "base/settings.hpp"
+#include "ops/diagnostic.hpp"
+#include "vector/vector_data.hpp"
+
+namespace el::ops {
+
+// Every warning for a run of `species` over `data` with these settings, in that order: the
+// duplicated names (once, naming the first few), one per species without a dated region,
+// and the target's training share when it leaves nothing to validate on.
+Diagnostics inputDiagnostics(const vec::VectorData& data, const std::vector<std::string>& species,
+                             const SettingValues& settings);
+
+// The texts of `diagnostics` as the batch runner writes them: "warning: " before a warning.
+std::vector<std::string> consoleTexts(const Diagnostics& diagnostics);
+
+}  // namespace el::ops
