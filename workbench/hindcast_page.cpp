@@ -13,11 +13,13 @@
 
 #include "base/calc_date.hpp"
 #include "base/numtext.hpp"
+#include "base/parameters.hpp"
 #include "base/text.hpp"
 #include "engine/hindcast/hindcast_columns.hpp"
 #include "engine/model/run_error.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/hindcast_figure.hpp"
+#include "ops/output_refusals.hpp"
 #include "workbench/figure_view.hpp"
 
 namespace el::workbench {
@@ -96,8 +98,12 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
     bar->addWidget(yearField_, 1);
     allSpecies_ = new QCheckBox(QStringLiteral("All species"), this);
     allSpecies_->setObjectName(QStringLiteral("HindcastAllSpecies"));
-    allSpecies_->setToolTip(QStringLiteral("Each species with at least 5 regions dated up to the year, 3 after it and 1 "
-                                           "never reached becomes the target in turn"));
+    allSpecies_->setToolTip(
+        QStringLiteral("Each species with at least %1 regions dated up to the year, %2 after it and %3 "
+                       "never reached becomes the target in turn")
+            .arg(wholeDefault(Param::HindcastMinBefore))
+            .arg(wholeDefault(Param::HindcastMinAfter))
+            .arg(wholeDefault(Param::HindcastMinUnreached)));
     bar->addWidget(allSpecies_);
     button_ = new QPushButton(QString::fromLatin1(kButton), this);
     button_->setObjectName(QStringLiteral("HindcastButton"));
@@ -196,7 +202,12 @@ bool HindcastPage::start() {
         return false;
     }
     if (allSpecies_->isChecked()) {
-        startAllSpecies(link_.settings ? link_.settings() : SettingValues(), *years);
+        const SettingValues settings = link_.settings ? link_.settings() : SettingValues();
+        if (const auto refusal = ops::threadCountRefusal(settings.get(Setting::Threads))) {
+            link_.message(QString::fromStdString(refusal->text));
+            return false;
+        }
+        startAllSpecies(settings, *years);
         return true;
     }
     engine::HindcastRequest request;
@@ -229,7 +240,7 @@ void HindcastPage::startAllSpecies(const SettingValues& settings, const std::vec
     request.base.settings = settings;
     request.targets = engine::hindcastTargets("all", species_);
     request.years = years;
-    request.threads = threadCountOf(settings.get(Setting::Threads)).value_or(1);
+    request.threads = *threadCountOf(settings.get(Setting::Threads));  // refused before when it is no count
     workSettings_.refresh(request.base.settings);
     auto outcome = std::make_shared<Outcome>();
     step_.start(

@@ -13,6 +13,8 @@
 #include "base/numtext.hpp"
 #include "engine/run/skill.hpp"
 #include "figures/fit_figure.hpp"
+#include "ops/input_review.hpp"
+#include "ops/output_refusals.hpp"
 #include "workbench/figure_view.hpp"
 #include "workbench/hindcast_page.hpp"
 #include "workbench/run_progress_panel.hpp"
@@ -85,6 +87,12 @@ ResultsTabs::ResultsTabs(QListWidget* log, QWidget* parent) : QWidget(parent), t
     connect(mapNames_, &QCheckBox::toggled, this, [this] { redrawMap(); });
     connect(measureChoice_, &QComboBox::currentIndexChanged, this, [this] { redrawWeights(); });
 
+    // The input's warnings of the latest run, above the progress bar; hidden when there are none.
+    inputWarnings_ = new QLabel(this);
+    inputWarnings_->setObjectName(QStringLiteral("InputWarnings"));
+    inputWarnings_->setWordWrap(true);
+    inputWarnings_->setVisible(false);
+    layout->addWidget(inputWarnings_);
     progress_ = new RunProgressPanel(this);
     layout->addWidget(progress_);
     tabs_->setCurrentIndex(LogTab);
@@ -120,12 +128,27 @@ QWidget* ResultsTabs::figurePage(Tab tab, FigureView*& view, std::initializer_li
     return page;
 }
 
+void ResultsTabs::showInputWarnings(ops::Diagnostics warnings) {
+    shownWarnings_ = std::move(warnings);
+    QStringList lines;
+    for (const std::string& text : ops::consoleTexts(shownWarnings_)) lines << QString::fromStdString(text);
+    inputWarnings_->setText(lines.join(QLatin1Char('\n')));
+    inputWarnings_->setVisible(!lines.isEmpty());
+}
+
 QString ResultsTabs::note(Tab tab) const { return notes_[tab] ? notes_[tab]->text() : QString(); }
 
 bool ResultsTabs::mapYDown() const { return orientation_->currentIndex() == 1; }
 
+std::optional<ops::Diagnostic> ResultsTabs::mapRefusal() const {
+    if (!data_) return std::nullopt;
+    return ops::mapRefusal("", *data_, ops::kWindowRegionsWords);
+}
+
 void ResultsTabs::setNotes(const QString& map, const QString& fit, const QString& weights) {
-    const std::array<std::pair<Tab, QString>, 3> texts{{{MapTab, map}, {FitTab, fit}, {WeightsTab, weights}}};
+    const auto refusal = mapRefusal();
+    const QString mapNote = refusal ? QString::fromStdString(refusal->text) : map;
+    const std::array<std::pair<Tab, QString>, 3> texts{{{MapTab, mapNote}, {FitTab, fit}, {WeightsTab, weights}}};
     for (const auto& [tab, text] : texts) {
         notes_[tab]->setText(text);
         notes_[tab]->setVisible(!text.isEmpty());
@@ -203,7 +226,8 @@ figures::MapOptions ResultsTabs::mapOptions() const {
 }
 
 void ResultsTabs::redrawMap() {
-    if (!data_) {
+    // Regions stacked at one stand-in place make no map: the note says why instead.
+    if (!data_ || mapRefusal()) {
         mapView_->setBuilder({});
         return;
     }

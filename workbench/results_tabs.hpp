@@ -9,10 +9,12 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "engine/run/engine.hpp"
 #include "figures/map_figure.hpp"
 #include "figures/weight_grid.hpp"
+#include "ops/diagnostic.hpp"
 #include "vector/vector_data.hpp"
 
 class QCheckBox;
@@ -44,6 +46,10 @@ public:
     // "Weights" tab from its grid.
     void showRun(std::shared_ptr<const vec::VectorData> shown, std::shared_ptr<const engine::RunResult> run);
 
+    // The warnings of the input of the run started last, shown above the progress bar.
+    void showInputWarnings(ops::Diagnostics warnings);
+    const ops::Diagnostics& inputWarnings() const { return shownWarnings_; }
+
     // The completed run the figures show, or null.
     const engine::RunResult* shownRun() const { return run_.get(); }
     std::shared_ptr<const vec::VectorData> shownData() const { return data_; }
@@ -69,6 +75,8 @@ public:
 
 private:
     QWidget* figurePage(Tab tab, FigureView*& view, std::initializer_list<QComboBox**> choices, const QString& name);
+    // Why the data set shown has no map (no geometry), or nothing when it has one.
+    std::optional<ops::Diagnostic> mapRefusal() const;
     void setNotes(const QString& map, const QString& fit, const QString& weights);
     void resetFigures(std::shared_ptr<const vec::VectorData> shown, std::shared_ptr<const engine::RunResult> run);
     void fillMapChoice();
@@ -84,6 +92,8 @@ private:
     QComboBox* orientation_ = nullptr;
     QComboBox* measureChoice_ = nullptr;
     std::array<QLabel*, 4> notes_{};  // per tab; the log tab has none
+    QLabel* inputWarnings_ = nullptr;
+    ops::Diagnostics shownWarnings_;
     RunProgressPanel* progress_ = nullptr;
     TablePage* table_ = nullptr;
     HindcastPage* hindcast_ = nullptr;

@@ -11,12 +11,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "base/file_replace.hpp"
 #include "base/numtext.hpp"
-#ifdef EARLYLATE_HAVE_GIS
-#include "gis/gis_error.hpp"
-#include "gis/table_layer.hpp"
-#endif
+#include "ops/table_files.hpp"
 
 namespace el::workbench {
 
@@ -97,22 +93,8 @@ void TablePage::showRun(std::shared_ptr<const vec::VectorData> shown, const engi
 
 QString TablePage::exportTo(const QString& file) const {
     if (!data_) return QStringLiteral("No run has completed: there is no table to export.");
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    if (suffix == QLatin1String("csv")) {
-        const auto reason = replaceFile(file.toStdString(), engine::tableCsv(table_));
-        if (!reason) return {};
-        return QStringLiteral("The table cannot be written to \"%1\": %2.").arg(file, QString::fromStdString(*reason));
-    }
-#ifdef EARLYLATE_HAVE_GIS
-    try {
-        gis::exportTableLayer(table_, *data_, file.toStdString());
-        return {};
-    } catch (const gis::GisError& error) {
-        return QStringLiteral("The table cannot be written to \"%1\": %2").arg(file, QString::fromStdString(error.what()));
-    }
-#else
-    return QStringLiteral("\"%1\": this build writes the table as .csv only.").arg(file);
-#endif
+    const auto failure = ops::writePredictionsFile(file.toStdString(), table_, *data_, ops::kWindowRegionsWords);
+    return failure ? QString::fromStdString(*failure) : QString();
 }
 
 void TablePage::exportWithDialog() {

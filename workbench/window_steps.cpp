@@ -9,6 +9,7 @@
 
 #include "base/calc_date.hpp"
 #include "engine/report/run_weight_test_file.hpp"
+#include "ops/input_review.hpp"
 #include "vector/text_encoding.hpp"
 #include "workbench/background_step.hpp"
 #include "workbench/caption_fit.hpp"
@@ -268,9 +269,11 @@ void WorkbenchWindow::runForecast() {
         message(FileLock::busyText(readSource_));
         return;
     }
+    auto used = std::make_shared<SettingValues>(live_.snapshot());
+    // The same warnings as every front end gives, before the run: shown, never logged.
+    results_->showInputWarnings(ops::inputDiagnostics(*data, species, *used));
     results_->progressPanel()->start(true);
     auto result = std::make_shared<engine::RunResult>();
-    auto used = std::make_shared<SettingValues>(live_.snapshot());
     engine::RunRequest request = runRequest(*data, std::move(species));
     std::string date = request.calculationDate;
     runStep_->start(

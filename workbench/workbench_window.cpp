@@ -18,6 +18,7 @@
 
 #include "base/log_file.hpp"
 #include "figures/report_file.hpp"
+#include "ops/output_refusals.hpp"
 #include "workbench/background_step.hpp"
 #include "workbench/caption_fit.hpp"
 #include "workbench/file_chooser.hpp"
@@ -323,6 +324,10 @@ void WorkbenchWindow::saveReport(const QString& path) {
     const engine::RunResult* run = results_->shownRun();
     if (run == nullptr) {
         message(kNoRunForReport);
+        return;
+    }
+    if (const auto refusal = ops::mapRefusal(path.toStdString(), *results_->shownData(), ops::kWindowRegionsWords)) {
+        message(refusal->text);
         return;
     }
     figures::ReportContent content =

@@ -25,8 +25,7 @@ el_examine_weight <- function(x, target, ...) {
 
 #' @export
 #' @noRd
-el_hindcast <- function(x, target = NULL, years, ..., targets = NULL, min_before = 5, min_after = 3,
-                        min_unreached = 1) {
+el_hindcast <- function() {
   if (!is.numeric(years) || length(years) == 0 || anyNA(years))
     stop("years must be one or more cut-off years", call. = FALSE)
   if (!is.null(targets)) return(.el_hindcast_all(x, target, years, list(...), targets,
@@ -47,6 +46,7 @@ el_hindcast <- function(x, target = NULL, years, ..., targets = NULL, min_before
   attr(table, "log") <- out$log
   table
 }
+formals(el_hindcast) <- .el_hindcast_formals
 
 # The hindcast with each eligible species of `targets` ("all" or names) as the target in turn.
 .el_hindcast_all <- function(x, target, years, more, targets, rules) {
@@ -122,11 +122,16 @@ el_hindcast <- function(x, target = NULL, years, ..., targets = NULL, min_before
             call. = FALSE)
 }
 
-# A warning of class earlylate_warning: the input may not say what the user meant.
-.el_warning <- function(text) {
-  warning(structure(class = c("earlylate_warning", "warning", "condition"), list(message = text, call = NULL)))
+# A warning of class earlylate_warning: the input may not say what the user meant. A kind
+# ("undated_species", ...) adds the class earlylate_KIND before it.
+.el_warning <- function(text, kind = NULL) {
+  classes <- c(if (!is.null(kind) && nzchar(kind)) paste0("earlylate_", kind), "earlylate_warning", "warning",
+               "condition")
+  warning(structure(class = classes, list(message = text, call = NULL)))
 }
 
+# The input's warnings, each named by its kind.
 .el_warn_input <- function(warnings) {
-  for (text in warnings) .el_warning(text)
+  kinds <- names(warnings)
+  for (i in seq_along(warnings)) .el_warning(unname(warnings[[i]]), if (is.null(kinds)) NULL else kinds[[i]])
 }

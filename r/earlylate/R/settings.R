@@ -42,3 +42,8 @@
   file_name = NULL)
 
 .el_read_formals <- alist(path = , encoding = "auto", format_check = FALSE)
+
+.el_hindcast_formals <- alist(x = , target = NULL, years = , ... = , targets = NULL,
+  min_before = 5,
+  min_after = 3,
+  min_unreached = 1)

@@ -3,6 +3,8 @@
 #include <array>
 #include <optional>
 
+#include "base/parameters.hpp"
+
 namespace el::rpkg {
 namespace {
 
@@ -155,6 +157,17 @@ std::string alistCode(const std::vector<std::string>& formals) {
     return out + ")";
 }
 
+// el_hindcast's formals: its eligibility rules take their names and defaults from the
+// parameter registry, as the batch runner's options do.
+std::string hindcastFormals() {
+    std::string out = ".el_hindcast_formals <- alist(x = , target = NULL, years = , ... = , targets = NULL";
+    for (const Param id : {Param::HindcastMinBefore, Param::HindcastMinAfter, Param::HindcastMinUnreached}) {
+        const Parameter& p = parameter(id);
+        out += ",\n  " + std::string(p.spelling.rName) + " = " + std::string(p.defaultValue);
+    }
+    return out + ")\n";
+}
+
 }  // namespace
 
 std::span<const RArgument> runArguments() { return kRunArguments; }
@@ -168,7 +181,8 @@ std::string settingsRCode() {
     return "# Generated from the core's settings table by r/tools/settings-r (scripts/install-r writes it\n"
            "# anew); do not edit by hand.\n\n" +
            settingsFrame() + "\n" + choicesList() + "\n" + argumentsFrame() + "\n" +
-           ".el_forecast_formals <- " + alistCode(forecastFormalTexts()) + "\n\n" + readFormals();
+           ".el_forecast_formals <- " + alistCode(forecastFormalTexts()) + "\n\n" + readFormals() + "\n" +
+           hindcastFormals();
 }
 
 }  // namespace el::rpkg

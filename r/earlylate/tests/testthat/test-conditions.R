@@ -43,6 +43,9 @@ test_that("questionable input gives warnings of class earlylate_warning and the 
     "1 region name is used more than once: \"Alpha\" (2 regions); regions are told apart by their place in the file, not by name",
     "the species \"Kw\" has no dated region (only keywords or missing values): no date can be fitted or predicted for it",
     "the training share 0.7 leaves no validation region for \"T\": it keeps 4 of the 6 regions for training, and \"T\" has a date in only 4 regions (only a hidden date validates the fit)"))
+  # Each input warning is classed by its kind as well, as every front end names it.
+  expect_identical(vapply(run$warnings[3:5], function(w) class(w)[[1]], character(1)),
+                   c("earlylate_duplicated_region_names", "earlylate_undated_species", "earlylate_no_validation"))
   # Only the columns analysed are looked at; the warnings change nothing of the run.
   quiet <- collect_warnings(el_forecast(frame, target = "T", species = c("T", "S"), training = 0.5,
                                         reliability = FALSE))
