@@ -27,8 +27,8 @@ std::string readText(const fs::path& file) {
 
 // "NAME = VALUE" with VALUE the default as R spells a number (5, 5L, 5.0 ...).
 std::regex restatement(std::string_view rName, std::string_view value) {
-    return std::regex("\\b" + std::string(rName) + "\\s*=\\s*" + std::regex_replace(std::string(value), std::regex("\\."), "\\.") +
-                      "(L|\\.0*)?\\b(?![.0-9])");
+    return std::regex("\\b" + std::string(rName) + "\\s*=\\s*" +
+                      std::regex_replace(std::string(value), std::regex("\\."), "\\.") + "(L|\\.0*)?\\b(?![.0-9])");
 }
 
 TEST(RestatedDefaults, NoRSourceSpellsOutANumericRegistryDefault) {
