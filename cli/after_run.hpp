@@ -10,6 +10,7 @@
 #include "base/feedback.hpp"
 #include "base/log_sink.hpp"
 #include "base/settings.hpp"
+#include "cli/risk_options.hpp"
 #include "engine/hindcast/hindcast.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/model/run_result.hpp"
@@ -27,6 +28,7 @@ struct AfterRunRequest {
     std::string hindcastTable;           // "" for none
     engine::HindcastEligibility hindcastRules;
     bool targetHindcast = true;          // the target's own block in the log (a target was given)
+    RiskOptions risk;                    // the risk of a first record, when asked
 };
 
 struct AfterRunContext {
@@ -42,6 +44,7 @@ struct AfterRunContext {
 
 struct AfterRunOutputs {
     std::vector<std::string> failures;          // the text of every failure (none: all made)
+    std::vector<std::string> notices;           // for standard error besides: the risk's check, why there is none
     std::vector<engine::HindcastYear> hindcast;  // the target's hindcast made, for the report
     std::optional<engine::AllSpeciesHindcast> allSpecies;  // the hindcast over several species, when made
 };
