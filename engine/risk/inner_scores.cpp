@@ -74,11 +74,11 @@ SpeciesScore scoreOf(const InnerRunRequest& request, const CutoffForecasts& shar
 std::vector<SpeciesScore> innerScores(const InnerRunRequest& request, double cutoff, const std::vector<int>& targets,
                                       Feedback& feedback, RunCount count) {
     feedback.checkpoint();  // on the calling thread, whatever the workers take
-    MessageList messages;  // what the runs would have shown on the way
+    MessageList messages;   // what the runs would have shown on the way
     std::optional<CutoffForecasts> shared;  // once per cut-off
     try {
-        shared.emplace(*request.data, request.species, request.missvalue, cutoff, std::max(request.threads, 1), messages,
-                       feedback);
+        shared.emplace(*request.data, request.species, request.missvalue, cutoff, std::max(request.threads, 1),
+                       messages, feedback);
     } catch (const RunError& error) {
         std::vector<SpeciesScore> refused(targets.size());
         for (SpeciesScore& score : refused) score.error = error.what();
