@@ -88,6 +88,7 @@ AfterRunOutputs makeAfterRunOutputs(const AfterRunRequest& request, const AfterR
         if (auto failure = writeSummaryFile(request.summaryFile, summary)) failures.push_back(*failure);
     }
     made.notices = std::move(risk.notices);
+    made.risk = std::move(risk.target);
     failures.insert(failures.end(), risk.failures.begin(), risk.failures.end());
     return made;
 }

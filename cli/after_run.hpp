@@ -14,6 +14,7 @@
 #include "engine/hindcast/hindcast.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/model/run_result.hpp"
+#include "engine/risk/risk_result.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::batch {
@@ -47,6 +48,7 @@ struct AfterRunOutputs {
     std::vector<std::string> notices;           // for standard error besides: the risk's check, why there is none
     std::vector<engine::HindcastYear> hindcast;  // the target's hindcast made, for the report
     std::optional<engine::AllSpeciesHindcast> allSpecies;  // the hindcast over several species, when made
+    std::optional<engine::RiskResult> risk;                // the target's risk, when asked for
 };
 
 // Makes each output asked for. Throws el::Cancelled when a checkpoint stops a hindcast run.

@@ -290,7 +290,8 @@ int BatchSession::afterRun(const AfterRunContext& context, const std::vector<std
     console_.endProgress();
     for (const std::string& notice : made.notices) console_.message(notice);
     std::vector<std::string>& failures = made.failures;
-    if (auto failure = writeRunReport(figures, completed, made.hindcast, made.allSpecies)) failures.push_back(*failure);
+    if (auto failure = writeRunReport(figures, completed, made.hindcast, made.allSpecies, made.risk))
+        failures.push_back(*failure);
     for (const std::string& failure : failures) console_.message(failure);
     return finish(failures.empty() ? kCompleted : kStopped);
 }

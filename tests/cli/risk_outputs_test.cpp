@@ -118,6 +118,19 @@ TEST(BatchRisk, TargetRiskFillsItsColumnAndSummaryAndLeavesTheLogAlone) {
     EXPECT_EQ(risk["check"]["reliability"].size(), 5u);
 }
 
+TEST(BatchRisk, ReportLeadsWithTheRiskSectionOnlyWhenAsked) {
+    SpreadFolder folder;
+    ASSERT_EQ(folder.run("-t T --report plain.html"), 0) << folder.read("stderr.txt");
+    EXPECT_EQ(folder.read("plain.html").find("How likely"), std::string::npos);
+    ASSERT_EQ(folder.run("-t T --risk-horizon 10 --as-of 2010 --report r.html"), 0) << folder.read("stderr.txt");
+    const std::string html = folder.read("r.html");
+    const std::size_t risk = html.find("How likely: the risk of a first record within 10 years of 2010");
+    ASSERT_NE(risk, std::string::npos);
+    EXPECT_LT(risk, html.find("How far to trust this forecast"));
+    EXPECT_NE(html.find("regions like these get a first record within 10 years", risk), std::string::npos);
+    EXPECT_NE(html.find("gave the regions not reached by 2000 a risk for 2000-2010", risk), std::string::npos);
+}
+
 TEST(BatchRisk, TooFewSpeciesToFitSayWhyAndLeaveTheColumnEmpty) {
     SpreadFolder folder(2);
     ASSERT_EQ(folder.run("-t T --risk-horizon 10 --predictions p.csv --summary s.json"), 0)
