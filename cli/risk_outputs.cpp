@@ -4,6 +4,7 @@
 #include "base/numtext.hpp"
 #include "cli/after_run.hpp"
 #include "cli/batch_options.hpp"
+#include "engine/model/run_error.hpp"
 #include "engine/risk/risk.hpp"
 #include "engine/risk/watch_list.hpp"
 #include "outputs/prediction_table.hpp"
@@ -15,6 +16,16 @@ void writeCsv(const std::string& file, const std::string& what, const el::Predic
               std::vector<std::string>& failures) {
     if (const auto reason = replaceFile(file, engine::tableCsv(table)))
         failures.push_back("The " + what + " file \"" + file + "\" cannot be written: " + *reason);
+}
+
+// Runs `make`; a request the risk model refuses becomes a failure that names it.
+template <class Make>
+void refusedAsFailure(const std::string& what, std::vector<std::string>& failures, Make make) {
+    try {
+        make();
+    } catch (const engine::RunError& error) {
+        failures.push_back("The " + what + " cannot be made: " + error.what());
+    }
 }
 
 int threadsOf(const AfterRunContext& run) { return threadCountOf(run.given.get(Setting::Threads)).value_or(1); }
@@ -45,7 +56,10 @@ void makeTargetRisk(const RiskOptions& risk, const AfterRunContext& run, Feedbac
     request.calculationDate = run.calculationDate;
     request.settings = run.given;
     request.threads = threadsOf(run);
-    engine::RiskResult& result = made.target.emplace(engine::computeRisk(request, feedback));
+    refusedAsFailure("risk of a first record", made.failures,
+                     [&] { made.target.emplace(engine::computeRisk(request, feedback)); });
+    if (!made.target) return;
+    const engine::RiskResult& result = *made.target;
     // The sentences say why there is no risk, when there is none; a note says what was left out.
     for (const std::string& note : result.notes) made.notices.push_back("The risk of " + result.target + ": " + note);
     for (const std::string& sentence : result.sentences) made.notices.push_back(sentence);
@@ -56,7 +70,10 @@ void makeTargetRisk(const RiskOptions& risk, const AfterRunContext& run, Feedbac
 void makeHindcastRisk(const RiskOptions& risk, const AfterRunContext& run,
                       const std::vector<std::pair<double, std::string>>& cases, Feedback& feedback, RiskMade& made) {
     engine::RiskHindcastRequest request{riskBasis(risk, run), cases};
-    const engine::RiskHindcast& hindcast = made.hindcast.emplace(engine::runRiskHindcast(request, feedback));
+    refusedAsFailure("risk hindcast", made.failures,
+                     [&] { made.hindcast.emplace(engine::runRiskHindcast(request, feedback)); });
+    if (!made.hindcast) return;
+    const engine::RiskHindcast& hindcast = *made.hindcast;
     for (const engine::RiskHindcastYear& year : hindcast.years)
         if (!year.model)
             made.notices.push_back("No risk in the hindcast for " + plainnum(year.year) + ": " + year.reason);
@@ -65,7 +82,11 @@ void makeHindcastRisk(const RiskOptions& risk, const AfterRunContext& run,
 
 void makeWatchList(const RiskOptions& risk, const AfterRunContext& run, Feedback& feedback, RiskMade& made) {
     if (risk.watchList.empty()) return;
-    const engine::WatchList list = engine::computeWatchList(riskBasis(risk, run), risk.asOf, feedback);
+    std::optional<engine::WatchList> computed;
+    refusedAsFailure("watch list", made.failures,
+                     [&] { computed.emplace(engine::computeWatchList(riskBasis(risk, run), risk.asOf, feedback)); });
+    if (!computed) return;
+    const engine::WatchList& list = *computed;
     if (!list.model) made.notices.push_back("The watch list for " + plainnum(list.asOf) + " is empty: " + list.reason);
     writeCsv(risk.watchList, "watch list", engine::watchTable(list), made.failures);
 }
