@@ -39,7 +39,7 @@ constexpr std::array<FileExtension, 1> kCsvFiles{{{".csv"}}};
 constexpr std::string_view kFigureWords = ".png, .svg or .pdf";
 
 // The input, the figures, the tables and the hindcasts.
-constexpr std::array<Parameter, 20> kOutputs{{
+constexpr std::array<Parameter, 24> kOutputs{{
     {.id = Param::Species,
      .name = "species",
      .type = ParamType::List,
@@ -222,6 +222,43 @@ constexpr std::array<Parameter, 20> kOutputs{{
      .expects = "a whole number of at least 0",
      .min = 0,
      .max = 1e9},
+    {.id = Param::RiskHorizon,
+     .name = "risk_horizon",
+     .type = ParamType::Number,
+     .group = ParamGroup::Hindcast,
+     .shownIn = kBatch,
+     .help = "the risk of a first record within H years for every region the target has not reached: a column "
+             "risk in the predictions, a risk object in the summary, risk figures in the hindcast table "
+             "(default 10 for --risk-table and --watch-list)",
+     .spelling = {"--risk-horizon", "", "H", "", ""},
+     .expects = "a number of years above 0"},
+    {.id = Param::AsOf,
+     .name = "as_of",
+     .type = ParamType::Number,
+     .group = ParamGroup::Hindcast,
+     .shownIn = kBatch,
+     .help = "the year the risk starts from, on the data up to it (default: the latest date of the species analysed)",
+     .spelling = {"--as-of", "", "Y", "", ""},
+     .expects = "a year"},
+    {.id = Param::RiskTable,
+     .name = "risk_table",
+     .type = ParamType::File,
+     .group = ParamGroup::Hindcast,
+     .shownIn = kBatch,
+     .help = "with --hindcast, write the risk of every region not reached by each year and what happened to "
+             "FILE (.csv)",
+     .spelling = {"--risk-table", "", "FILE", "", ""},
+     .expects = ".csv",
+     .extensions = kCsvFiles},
+    {.id = Param::WatchList,
+     .name = "watch_list",
+     .type = ParamType::File,
+     .group = ParamGroup::Hindcast,
+     .shownIn = kBatch,
+     .help = "write, for every region, the species that could arrive next ranked by their risk to FILE (.csv)",
+     .spelling = {"--watch-list", "", "FILE", "", ""},
+     .expects = ".csv",
+     .extensions = kCsvFiles},
 }};
 
 // The console and the records import.

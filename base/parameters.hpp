@@ -49,6 +49,11 @@ enum class Param {
     HindcastMinBefore,
     HindcastMinAfter,
     HindcastMinUnreached,
+    // The risk of a first record
+    RiskHorizon,
+    AsOf,
+    RiskTable,
+    WatchList,
     // Console
     Quiet,
     // Records tables and occurrence points

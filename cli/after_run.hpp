@@ -10,9 +10,11 @@
 #include "base/feedback.hpp"
 #include "base/log_sink.hpp"
 #include "base/settings.hpp"
+#include "cli/risk_options.hpp"
 #include "engine/hindcast/hindcast.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/model/run_result.hpp"
+#include "engine/risk/risk_result.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::batch {
@@ -27,6 +29,7 @@ struct AfterRunRequest {
     std::string hindcastTable;           // "" for none
     engine::HindcastEligibility hindcastRules;
     bool targetHindcast = true;          // the target's own block in the log (a target was given)
+    RiskOptions risk;                    // the risk of a first record, when asked
 };
 
 struct AfterRunContext {
@@ -42,8 +45,10 @@ struct AfterRunContext {
 
 struct AfterRunOutputs {
     std::vector<std::string> failures;          // the text of every failure (none: all made)
+    std::vector<std::string> notices;           // for standard error besides: the risk's check, why there is none
     std::vector<engine::HindcastYear> hindcast;  // the target's hindcast made, for the report
     std::optional<engine::AllSpeciesHindcast> allSpecies;  // the hindcast over several species, when made
+    std::optional<engine::RiskResult> risk;                // the target's risk, when asked for
 };
 
 // Makes each output asked for. Throws el::Cancelled when a checkpoint stops a hindcast run.

@@ -66,6 +66,7 @@ void takeValues(BatchOptions& opts) {
     opts.hindcastTable = v.text(Param::HindcastTable);
     opts.hindcastRules = {v.whole(Param::HindcastMinBefore), v.whole(Param::HindcastMinAfter),
                           v.whole(Param::HindcastMinUnreached)};
+    opts.risk = riskOptionsOf(v);
     opts.help = v.on(Param::Help);
     opts.version = v.on(Param::Version);
 }
@@ -99,7 +100,9 @@ std::string combinationError(const BatchOptions& opts) {
         if (const auto problem = figures::mapCrsProblem(*opts.mapCrs)) return "option --map-crs: " + *problem;
     if (std::string error = vec::recordsCombinationError(opts.records, opts.file); !error.empty()) return error;
     if (opts.input().empty() && !opts.help && !opts.version) return "no FILE given";
-    for (const std::string* output : {&opts.predictionsFile, &opts.summaryFile, &opts.hindcastTable})
+    std::vector<const std::string*> outputs = riskFiles(opts.risk);
+    outputs.insert(outputs.begin(), {&opts.predictionsFile, &opts.summaryFile, &opts.hindcastTable});
+    for (const std::string* output : outputs)
         if (sameFile(*output, opts.input())) return "\"" + *output + "\" is the input FILE: name another file for the table";
     const bool drawsMap = !opts.mapFile.empty() || !opts.reportFile.empty();
     if (opts.mapSpecies && !drawsMap) return "option --map-species needs --map or --report";
@@ -115,7 +118,8 @@ std::string combinationError(const BatchOptions& opts) {
                " needs --hindcast Y[,Y...]";
     if (!opts.hindcastYears.empty() && !opts.hindcastTargets && opts.values.get(Setting::TargetSpecies).empty())
         return "option --hindcast needs a target species (-t NAME) or --hindcast-targets";
-    return "";
+    return riskCombinationError(opts.risk,
+                                {!opts.values.get(Setting::TargetSpecies).empty(), !opts.hindcastYears.empty()});
 }
 
 // One line of the option list: the option, the setting it changes with that setting's

@@ -281,9 +281,9 @@ void BatchSession::tellSkill(const vec::VectorData& data, const engine::RunResul
 // them failed. The report comes last: it shows the hindcasts.
 int BatchSession::afterRun(const AfterRunContext& context, const std::vector<std::string>& hindcastTargets,
                            const FigureRequest& figures, const CompletedRun& completed) {
-    const AfterRunRequest request{opts_.predictionsFile, opts_.summaryFile,   opts_.hindcastYears,
-                                  hindcastTargets,       opts_.hindcastTable, opts_.hindcastRules,
-                                  context.result.target >= 0};
+    const AfterRunRequest request{
+        opts_.predictionsFile, opts_.summaryFile,   opts_.hindcastYears,        hindcastTargets,
+        opts_.hindcastTable,   opts_.hindcastRules, context.result.target >= 0, opts_.risk};
     AfterRunOutputs made;
     try {
         made = makeAfterRunOutputs(request, context, log_, console_);
@@ -291,8 +291,10 @@ int BatchSession::afterRun(const AfterRunContext& context, const std::vector<std
         return interrupted();
     }
     console_.endProgress();
+    for (const std::string& notice : made.notices) console_.message(notice);
     std::vector<std::string>& failures = made.failures;
-    if (auto failure = writeRunReport(figures, completed, made.hindcast, made.allSpecies)) failures.push_back(*failure);
+    if (auto failure = writeRunReport(figures, completed, made.hindcast, made.allSpecies, made.risk))
+        failures.push_back(*failure);
     for (const std::string& failure : failures) console_.message(failure);
     return finish(failures.empty() ? kCompleted : kStopped);
 }

@@ -57,7 +57,8 @@ std::optional<std::string> writeFigures(const FigureRequest& request, const Comp
 
 std::optional<std::string> writeRunReport(const FigureRequest& request, const CompletedRun& run,
                                           const std::vector<engine::HindcastYear>& hindcast,
-                                          const std::optional<engine::AllSpeciesHindcast>& allSpecies) {
+                                          const std::optional<engine::AllSpeciesHindcast>& allSpecies,
+                                          const std::optional<engine::RiskResult>& risk) {
     if (request.reportFile.empty()) return std::nullopt;
     figures::MapChoice choice;
     choice.species = request.mapSpecies;
@@ -65,6 +66,7 @@ std::optional<std::string> writeRunReport(const FigureRequest& request, const Co
                                                               run.calculationDate, choice, mapOptionsOf(request));
     content.hindcast = hindcast;
     content.allSpecies = allSpecies;
+    content.risk = risk;
     return figures::writeReport(content, request.reportFile);
 }
 

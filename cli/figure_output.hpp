@@ -11,6 +11,7 @@
 #include "engine/hindcast/hindcast.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/model/run_result.hpp"
+#include "engine/risk/risk_result.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::batch {
@@ -46,10 +47,11 @@ std::optional<std::string> mapCrsWarning(const FigureRequest& request, const vec
 // Returns the text of the first failure, nothing when every file was written.
 std::optional<std::string> writeFigures(const FigureRequest& request, const CompletedRun& run);
 
-// Writes the requested report, with the hindcasts made after the run (none: empty); the
+// Writes the requested report, with the hindcasts and the risk made after the run (none: empty); the
 // text of the failure, nothing when it was written or none was asked for.
 std::optional<std::string> writeRunReport(const FigureRequest& request, const CompletedRun& run,
                                           const std::vector<engine::HindcastYear>& hindcast,
-                                          const std::optional<engine::AllSpeciesHindcast>& allSpecies);
+                                          const std::optional<engine::AllSpeciesHindcast>& allSpecies,
+                                          const std::optional<engine::RiskResult>& risk = std::nullopt);
 
 }  // namespace el::batch

@@ -11,6 +11,7 @@
 #include "engine/hindcast/hindcast.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/model/run_result.hpp"
+#include "engine/risk/risk_result.hpp"
 #include "figures/map_figure.hpp"
 #include "figures/weight_grid.hpp"
 #include "vector/vector_data.hpp"
@@ -43,6 +44,8 @@ struct ReportContent {
     std::vector<engine::HindcastYear> hindcast;
     // The hindcast over many species made with the run, when one was.
     std::optional<engine::AllSpeciesHindcast> allSpecies;
+    // The target's risk of a first record, when one was asked for.
+    std::optional<engine::RiskResult> risk;
 };
 
 // The content of the report of `run`, a completed run on `data`.

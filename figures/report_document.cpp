@@ -9,6 +9,7 @@
 #include "engine/report/report_results.hpp"
 #include "figures/fit_figure.hpp"
 #include "figures/map_figure.hpp"
+#include "figures/report_risk.hpp"
 #include "figures/report_text.hpp"
 #include "figures/report_trust.hpp"
 #include "figures/scene_extent.hpp"
@@ -182,6 +183,7 @@ ReportDocument buildReport(const ReportContent& c) {
     }
     const engine::RunResult& run = *c.run;
     const int species = chosenSpecies(run, c.map);
+    addRiskSection(doc, c);
     addTrustSection(doc, c);
     if (run.examinedWeights)
         doc.blocks.push_back(ReportParagraph{"The map and the fit plot show the last pass of the power grid."});

@@ -4,6 +4,7 @@
 
 #include "engine/hindcast/hindcast_columns.hpp"
 #include "engine/run/skill.hpp"
+#include "outputs/risk_summary.hpp"
 
 namespace el::engine {
 namespace {
@@ -139,6 +140,7 @@ std::string runSummaryJson(const RunSummaryInput& input) {
     if (input.hindcast) root["hindcast"] = hindcastArray(*input.hindcast);
     if (input.hindcastAll)
         root["hindcast_all"] = {{"years", allSpeciesYears(*input.hindcastAll)}, {"species", allSpeciesRows(*input.hindcastAll)}};
+    if (input.risk) root["risk"] = riskSummaryObject(*input.risk);
     return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

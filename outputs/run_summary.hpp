@@ -12,6 +12,7 @@
 #include "engine/hindcast/hindcast.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/model/run_result.hpp"
+#include "engine/risk/risk_result.hpp"
 
 namespace el::engine {
 
@@ -26,6 +27,7 @@ struct RunSummaryInput {
     const std::vector<HindcastYear>* hindcast = nullptr;  // no "hindcast" key without one
     const vec::VectorData* data = nullptr;                // the data set run on: the "skill" object needs it
     const AllSpeciesHindcast* hindcastAll = nullptr;       // no "hindcast_all" key without one
+    const RiskResult* risk = nullptr;                      // no "risk" key without one
 };
 
 // Pretty-printed UTF-8 JSON, keys in a fixed order, ending in a line feed.

@@ -157,8 +157,9 @@ void CutoffForecasts::score(int target, const SettingValues& given, Feedback& fe
     out.completed = true;
     out.regno = std::move(used.regno);
     out.fit = fitRegions({column.shown.data(), 1}, &column.actual, out.regno, score);
-    if (!out.fit.predictable) return;
-    for (double v : score) out.predicted.push_back(out.fit.a * v + out.fit.b);
+    if (out.fit.predictable)
+        for (double v : score) out.predicted.push_back(out.fit.a * v + out.fit.b);
+    out.score = std::move(score);
 }
 
 }  // namespace el::engine

@@ -29,6 +29,7 @@ struct TargetForecast {
     std::vector<int> regno;         // the regions finally used, by used position
     SpeciesFit fit;                 // of the target
     std::vector<double> predicted;  // the target's date by used position, when predictable
+    std::vector<double> score;      // the region score by used position
 };
 
 class CutoffForecasts {

@@ -4,13 +4,13 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <optional>
 
 #include "base/cancel.hpp"
-#include "base/log_sink.hpp"
 #include "base/messenger.hpp"
 #include "base/work_pool.hpp"
-#include "engine/hindcast/hindcast.hpp"
-#include "engine/run/engine.hpp"
+#include "engine/hindcast/cutoff_forecasts.hpp"
+#include "engine/model/run_error.hpp"
 
 namespace el::engine {
 namespace {
@@ -30,14 +30,6 @@ SettingValues scoreOnly(const SettingValues& given, const std::string& target) {
     return settings;
 }
 
-class DiscardedLog : public LogSink {
-public:
-    void appendLog(const std::string&) override {}
-    void clearLog() override {}
-};
-
-// A worker's checkpoints end its run once the token is raised; on the calling thread they
-// also ask the caller, whose Cancel raises the token for every worker.
 class JobFeedback : public Feedback {
 public:
     JobFeedback(StopToken& stop, Feedback* caller) : stop_(stop), caller_(caller) {}
@@ -57,29 +49,23 @@ private:
     Feedback* caller_;
 };
 
-SpeciesScore scoreOf(const InnerRunRequest& request, const vec::VectorData& masked, int target, Feedback& feedback) {
-    SettingValues settings = scoreOnly(request.settings, request.species[static_cast<std::size_t>(target)]);
-    RunRequest run;
-    run.data = &masked;
-    run.species = request.species;
-    run.sourceWritable = false;
-    run.missvalue = request.missvalue;
-    run.calculationDate = request.calculationDate;
-    DiscardedLog log;
-    MessageList messages;
-    Engine engine;
-    const RunResult result = engine.run(run, {settings, log, messages, feedback});
-    if (result.status == RunStatus::Cancelled) throw Cancelled{};
+SpeciesScore scoreOf(const InnerRunRequest& request, const CutoffForecasts& shared, int target, Feedback& feedback) {
+    const std::string& name = request.species[static_cast<std::size_t>(target)];
     SpeciesScore out;
-    if (result.status != RunStatus::Completed) {
-        const auto shown = messages.take();
-        out.error = shown.empty() ? std::string("The run stopped") : shown.back();
+    const auto variable = shared.targetNamed(name);
+    if (!variable) {
+        out.error = "\"" + name + "\" is not among the species analysed";
+        return out;
+    }
+    TargetForecast forecast = shared.forecast(*variable, scoreOnly(request.settings, name), feedback);
+    if (!forecast.completed) {
+        out.error = forecast.error.empty() ? std::string("The run stopped") : forecast.error;
         return out;
     }
     out.ran = true;
-    out.score.assign(masked.objects.size(), std::nullopt);
-    for (std::size_t p = 0; p < result.regno.size(); ++p)
-        out.score[static_cast<std::size_t>(result.regno[p])] = result.score[p];
+    out.score.assign(request.data->objects.size(), std::nullopt);
+    for (std::size_t p = 0; p < forecast.regno.size(); ++p)
+        out.score[static_cast<std::size_t>(forecast.regno[p])] = forecast.score[p];
     return out;
 }
 
@@ -88,7 +74,16 @@ SpeciesScore scoreOf(const InnerRunRequest& request, const vec::VectorData& mask
 std::vector<SpeciesScore> innerScores(const InnerRunRequest& request, double cutoff, const std::vector<int>& targets,
                                       Feedback& feedback, RunCount count) {
     feedback.checkpoint();  // on the calling thread, whatever the workers take
-    const vec::VectorData masked = maskLaterDates(*request.data, request.species, cutoff);  // once per cut-off
+    MessageList messages;   // what the runs would have shown on the way
+    std::optional<CutoffForecasts> shared;  // once per cut-off
+    try {
+        shared.emplace(*request.data, request.species, request.missvalue, cutoff, std::max(request.threads, 1),
+                       messages, feedback);
+    } catch (const RunError& error) {
+        std::vector<SpeciesScore> refused(targets.size());
+        for (SpeciesScore& score : refused) score.error = error.what();
+        return refused;
+    }
     std::vector<SpeciesScore> scores(targets.size());
     std::atomic<std::size_t> next{0};
     std::atomic<long long> done{0};
@@ -101,7 +96,7 @@ std::vector<SpeciesScore> innerScores(const InnerRunRequest& request, double cut
             JobFeedback own(stop, t == 0 ? &feedback : nullptr);
             try {
                 for (std::size_t j = next++; j < targets.size() && !stop.raised(); j = next++) {
-                    scores[j] = scoreOf(request, masked, targets[j], own);
+                    scores[j] = scoreOf(request, *shared, targets[j], own);
                     ++done;
                     if (t == 0) feedback.progress(ProgressStage::Hindcasts, count.done + done, count.total);
                 }

@@ -1,9 +1,9 @@
 #pragma once
 // The expensive part of the risk model: the early-late region score of many species at one
-// cut-off, each from a run on the data masked at the cut-off with that species as the
-// target, as a hindcast makes it. Every caller goes through this one function, so the runs
-// can move to work shared per cut-off in one place. The scores do not depend on the number
-// of threads.
+// cut-off, each with that species as the target on the data masked at the cut-off, from the
+// reading shared by every target of that cut-off (engine/hindcast/cutoff_forecasts.hpp), as
+// the hindcast over several species makes them. Every caller goes through this one function.
+// The scores do not depend on the number of threads.
 
 #include <optional>
 #include <string>

@@ -53,10 +53,7 @@ Runs runAll(const KnownData& known, int target, Feedback& feedback) {
 
 void forecast(const KnownData& known, const Runs& runs, int target, RiskResult& out) {
     const double cutoff = out.asOf - out.horizon;
-    std::vector<int> species;
-    std::vector<SpeciesScore> scores;
-    fittedAmong(known, cutoff, runs.scored, runs.atCutoff, species, scores);
-    FittedModel fitted = fitAt(known, cutoff, species, scores, out.leftOut);
+    FittedModel fitted = fitAmongScored(known, cutoff, runs.scored, runs.atCutoff, out.leftOut);
     out.model = std::move(fitted.model);
     out.modelReason = std::move(fitted.reason);
 

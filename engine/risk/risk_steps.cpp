@@ -73,6 +73,14 @@ FittedModel fitAt(const KnownData& known, double cutoff, const std::vector<int>&
     return fitRiskModel(cases, RiskFeatureSet{known.distance}, known.basis->rules, cutoff, known.basis->horizon);
 }
 
+FittedModel fitAmongScored(const KnownData& known, double cutoff, const std::vector<int>& species,
+                           const std::vector<SpeciesScore>& scores, std::vector<SpeciesLeftOut>& leftOut) {
+    std::vector<int> fitted;
+    std::vector<SpeciesScore> fittedScores;
+    fittedAmong(known, cutoff, species, scores, fitted, fittedScores);
+    return fitAt(known, cutoff, fitted, fittedScores, leftOut);
+}
+
 RiskRegion riskRegion(const KnownData& known, const RiskModel& model, const RegionCase& region) {
     RiskRegion out;
     out.region = region.region;

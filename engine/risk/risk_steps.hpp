@@ -73,6 +73,11 @@ void fittedAmong(const KnownData& known, double cutoff, const std::vector<int>& 
 FittedModel fitAt(const KnownData& known, double cutoff, const std::vector<int>& species,
                   const std::vector<SpeciesScore>& scores, std::vector<SpeciesLeftOut>& leftOut);
 
+// The model fitted at `cutoff` on those of the scored `species` (with their runs' `scores`)
+// that a fit there takes: the forecast's fit, one horizon before its as-of year.
+FittedModel fitAmongScored(const KnownData& known, double cutoff, const std::vector<int>& species,
+                           const std::vector<SpeciesScore>& scores, std::vector<SpeciesLeftOut>& leftOut);
+
 RiskRegion riskRegion(const KnownData& known, const RiskModel& model, const RegionCase& region);
 
 // The base rate at `cutoff`: over the species scored there (enough regions reached, one

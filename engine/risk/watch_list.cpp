@@ -94,10 +94,7 @@ WatchList computeWatchList(const RiskBasis& basis, std::optional<double> asOf, F
         out.regions.push_back({static_cast<int>(r), known.data.objects[r].name, {}, {}, 0, 0});
     const WatchRuns runs = runAll(known, feedback);
     const double cutoff = out.asOf - out.horizon;
-    std::vector<int> fitted;
-    std::vector<SpeciesScore> fittedScores;
-    fittedAmong(known, cutoff, runs.scored, runs.atCutoff, fitted, fittedScores);
-    FittedModel model = fitAt(known, cutoff, fitted, fittedScores, out.leftOut);
+    FittedModel model = fitAmongScored(known, cutoff, runs.scored, runs.atCutoff, out.leftOut);
     out.model = std::move(model.model);
     out.reason = std::move(model.reason);
     FittedModel check = fitAt(known, cutoff - out.horizon, runs.checkFitted, runs.atCheckFit, out.leftOut);

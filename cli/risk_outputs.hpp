@@ -1,0 +1,60 @@
+#pragma once
+// The risk of a first record as the batch runner makes it after a completed run, when asked:
+// the target's risk (the predictions' column, the summary's object, its check said on
+// standard error), the risk of each hindcast species-year (the hindcast table's figures, the
+// risk table) and the watch list. None of it touches the log.
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/feedback.hpp"
+#include "base/typed_table.hpp"
+#include "cli/risk_options.hpp"
+#include "engine/hindcast/hindcast_all.hpp"
+#include "engine/model/run_result.hpp"
+#include "engine/risk/risk_hindcast.hpp"
+#include "engine/risk/risk_result.hpp"
+#include "engine/risk/risk_steps.hpp"
+
+namespace el::batch {
+
+struct AfterRunContext;
+
+// What the risk outputs left: the results for the other outputs, the lines for standard
+// error (why a risk is missing, its check said plainly) and the files that failed.
+struct RiskMade {
+    std::optional<engine::RiskResult> target;
+    std::optional<engine::RiskHindcast> hindcast;
+    std::vector<std::string> notices;
+    std::vector<std::string> failures;
+};
+
+engine::RiskBasis riskBasis(const RiskOptions& risk, const AfterRunContext& run);
+
+// The target's risk, when asked and the run has a target.
+void makeTargetRisk(const RiskOptions& risk, const AfterRunContext& run, Feedback& feedback, RiskMade& made);
+
+// The risk of each (cut-off year, species) case and the risk table when asked.
+void makeHindcastRisk(const RiskOptions& risk, const AfterRunContext& run,
+                      const std::vector<std::pair<double, std::string>>& cases, Feedback& feedback, RiskMade& made);
+
+// The watch list, when asked.
+void makeWatchList(const RiskOptions& risk, const AfterRunContext& run, Feedback& feedback, RiskMade& made);
+
+// The cases of the risk hindcast: the rows of the hindcast over several species when it was
+// made, else the target at each year.
+std::vector<std::pair<double, std::string>> hindcastCases(const std::optional<engine::AllSpeciesHindcast>& all,
+                                                          const std::vector<double>& years,
+                                                          const engine::RunResult& result);
+
+// The predictions table with the column `risk` (empty where the region has been reached or
+// there is no risk).
+void addRiskColumn(el::PredictionTable& table, const engine::RiskResult& risk);
+
+// A hindcast table (one row per case, in the order of the risk hindcast's cases) with the
+// risk figures.
+void addRiskFigures(el::PredictionTable& table, const engine::RiskHindcast& hindcast);
+
+}  // namespace el::batch

@@ -1,0 +1,70 @@
+#include "figures/report_risk.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/numtext.hpp"
+#include "engine/risk/risk_text.hpp"
+#include "figures/axis_ticks.hpp"
+#include "figures/risk_figure.hpp"
+
+namespace el::figures {
+namespace {
+
+constexpr std::size_t kRegionsListed = 10;
+
+std::string percent(double share) { return shortNumber(std::round(share * 1000) / 10) + " %"; }
+
+// The regions with the highest risk, highest first (ties in file order).
+ReportTable regionsMostAtRisk(const engine::RiskResult& risk) {
+    std::vector<const engine::RiskRegion*> regions;
+    for (const engine::RiskRegion& region : risk.regions) regions.push_back(&region);
+    std::stable_sort(regions.begin(), regions.end(), [](const auto* a, const auto* b) { return a->risk > b->risk; });
+    ReportTable table;
+    table.header = {"Region", "Risk", "Early-late score", "Distance to the nearest reached (km or map units)",
+                    "Other species"};
+    for (std::size_t i = 0; i < regions.size() && i < kRegionsListed; ++i) {
+        const engine::RiskRegion& r = *regions[i];
+        table.rows.push_back({r.name, percent(r.risk), r.score ? shortNumber(*r.score) : "",
+                              r.distance ? shortNumber(std::round(*r.distance)) : "", std::to_string(r.otherSpecies)});
+    }
+    return table;
+}
+
+ReportTable reliabilityTable(const engine::CheckFigures& figures) {
+    ReportTable table;
+    table.header = {"Regions", "Risk from", "Risk to", "Mean risk", "Reached"};
+    for (const engine::ReliabilityBin& bin : figures.reliability)
+        table.rows.push_back({std::to_string(bin.regions), percent(bin.lowest), percent(bin.highest),
+                              percent(bin.meanRisk), percent(bin.observed)});
+    return table;
+}
+
+}  // namespace
+
+void addRiskSection(ReportDocument& doc, const ReportContent& c) {
+    if (!c.risk) return;
+    const engine::RiskResult& risk = *c.risk;
+    doc.blocks.push_back(ReportHeading{"How likely: the risk of a first record within " + plainnum(risk.horizon) +
+                                       " years of " + plainnum(risk.asOf)});
+    for (const std::string& sentence : risk.sentences) doc.blocks.push_back(ReportParagraph{sentence});
+    for (const std::string& note : risk.notes) doc.blocks.push_back(ReportParagraph{"Note: " + note + "."});
+    if (!risk.regions.empty()) {
+        doc.blocks.push_back(ReportParagraph{"The regions of " + risk.target + " most at risk, of the " +
+                                             std::to_string(risk.regions.size()) + " it had not reached by " +
+                                             plainnum(risk.asOf) + ":"});
+        doc.blocks.push_back(regionsMostAtRisk(risk));
+    }
+    const engine::RiskCheck& check = risk.check;
+    if (!check.figures || check.figures->reliability.empty()) return;
+    const std::string period = engine::periodText(check.cutoff, check.upTo);
+    doc.blocks.push_back(
+        ReportFigure{buildReliabilityPlot(*check.figures, period),
+                     "The check: the model fitted one horizon earlier gave the regions not reached by " +
+                         plainnum(check.cutoff) + " a risk for " + period +
+                         "; in five groups by risk, the mean risk against the share reached. "
+                         "On the dashed line the risks were right on average."});
+    doc.blocks.push_back(reliabilityTable(*check.figures));
+}
+
+}  // namespace el::figures

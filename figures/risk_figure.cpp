@@ -1,0 +1,69 @@
+#include "figures/risk_figure.hpp"
+
+#include <cmath>
+
+#include "figures/axis_ticks.hpp"
+#include "figures/colour.hpp"
+#include "figures/plot_frame.hpp"
+
+namespace el::figures {
+namespace {
+
+constexpr double kLegendWidth = 240;
+constexpr Stroke kAgreeLine{kGrey, 1.5, Dash::Dashed};
+constexpr Stroke kBinLine{{0, 114, 178}, 1.5, Dash::Solid};
+constexpr Rgb kBinColour{0, 114, 178};
+
+std::string percent(double share) { return shortNumber(std::round(share * 1000) / 10) + " %"; }
+
+Marker binPoint(Point at, std::string tip) {
+    Marker m;
+    m.at = at;
+    m.kind = MarkerKind::Circle;
+    m.size = 10;
+    m.fill = kBinColour;
+    m.stroke = Stroke{kBlack, 0.6, Dash::Solid};
+    m.tip = std::move(tip);
+    return m;
+}
+
+double legend(Layer& layer, const engine::CheckFigures& figures, double left, double width, double top) {
+    LegendColumn column(layer, left, width, top);
+    column.add(std::to_string(figures.reliability.size()) + " groups of " + std::to_string(figures.regions) +
+                   " regions by risk",
+               binPoint({}, ""));
+    column.add("risk = share reached", kAgreeLine);
+    return column.bottom();
+}
+
+}  // namespace
+
+Scene buildReliabilityPlot(const engine::CheckFigures& figures, const std::string& period, double width,
+                           double height) {
+    Scene scene;
+    scene.width = width;
+    scene.height = height;
+    const double top = placeTitle(scene.overlay, "Checked on " + period + ": risk against what happened", width) + 12;
+    const double side = placeSquarePlot(scene.overlay, width, height, top, 0, kLegendWidth,
+                                        [&](Layer& layer, double left, double legendWidth, double legendTop) {
+                                            return legend(layer, figures, left, legendWidth, legendTop);
+                                        });
+    const PlotFrame frame = drawAxes(scene.overlay, kPlotMargin + kAxisLeft, top, side, side, 0, 1, 0, 1,
+                                     "mean risk of the group", "share of its regions with a first record");
+    addDiagonal(scene.content, frame, kAgreeLine);
+    Shape line;
+    line.closed = false;
+    line.stroke = kBinLine;
+    line.rings.emplace_back();
+    for (const engine::ReliabilityBin& bin : figures.reliability) {
+        const Point at = frame.at(bin.meanRisk, bin.observed);
+        line.rings.front().push_back(at);
+        scene.content.markers.push_back(binPoint(
+            at, std::to_string(bin.regions) + " regions, risk " + percent(bin.lowest) + " to " + percent(bin.highest) +
+                    "\nmean risk " + percent(bin.meanRisk) + ", reached " + percent(bin.observed)));
+    }
+    if (line.rings.front().size() > 1) scene.content.shapes.push_back(std::move(line));
+    return scene;
+}
+
+}  // namespace el::figures
