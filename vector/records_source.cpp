@@ -2,6 +2,7 @@
 
 #include "base/file_bytes.hpp"
 #include "base/text.hpp"
+#include "vector/download_lines.hpp"
 
 namespace el::vec {
 
@@ -13,6 +14,10 @@ bool isSpreadsheet(const std::filesystem::path& table) {
 Table readTableFile(const std::filesystem::path& table, const std::string& encoding, const DelimitedFormat& format) {
     const auto bytes = readWholeFile(table);
     if (!bytes) throw RecordsError("Cannot open the records table " + table.string());
+    if (looksLikeZip(*bytes))
+        throw RecordsError(table.string() +
+                           " is a zip archive, which this build reads only with its GIS part: unpack it "
+                           "and name the table inside");
     try {
         return readDelimitedTable(*bytes, encoding, format);
     } catch (const RecordsError& e) {
