@@ -28,13 +28,16 @@ public:
     VsiBytes(const VsiBytes&) = delete;
     VsiBytes& operator=(const VsiBytes&) = delete;
 
+    // A short read is the end of the entry, unless GDAL failed (a damaged entry).
     std::size_t read(char* into, std::size_t size) override {
+        CPLErrorReset();
         const std::size_t got = VSIFReadL(into, 1, size, file_);
-        if (got < size && VSIFEofL(file_) == 0) throw vec::RecordsError("Reading " + path_ + " failed" + gdalReason());
+        if (CPLGetLastErrorType() == CE_Failure) throw vec::RecordsError("Reading " + path_ + " failed" + gdalReason());
         return got;
     }
 
 private:
+    QuietGdal quiet_;
     std::string path_;
     VSILFILE* file_;
 };
