@@ -21,6 +21,11 @@ vec::ImportedRecords built(std::vector<vec::Record> found, const vec::RecordsSou
     return imported;
 }
 
+vec::ImportedRecords withClause(vec::ImportedRecords imported, const std::string& clause) {
+    imported.summary.back() += clause;
+    return imported;
+}
+
 }  // namespace
 
 vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding) {
@@ -42,13 +47,15 @@ vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& f
                                                    OccurrenceRules{source.keepSpecimens});
         return built(std::move(points.records), source, &layer, {points.summaryLine()});
     }
-    const vec::Table table = readRecordsTable(source.table, source.encoding);
+    vec::Table table = readRecordsTable(source.table, source.encoding);
+    const std::int64_t absentRows = vec::setAsideAbsentRows(table);
     std::vector<std::string> notes;
     if (auto note = vec::encodingNote(table)) notes.push_back(std::move(*note));
     std::vector<vec::Record> found = vec::recordsOf(table, source.columns);
-    if (source.regions.empty()) return built(std::move(found), source, nullptr, std::move(notes));
+    const std::string clause = vec::columnsClause(vec::resolveColumns(table, source.columns), absentRows);
+    if (source.regions.empty()) return withClause(built(std::move(found), source, nullptr, std::move(notes)), clause);
     const RegionsLayer layer = readRegionsLayer(source.regions, source.regionsLayer, source.joinField);
-    return built(std::move(found), source, &layer, std::move(notes));
+    return withClause(built(std::move(found), source, &layer, std::move(notes)), clause);
 }
 
 }  // namespace el::gis

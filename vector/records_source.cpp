@@ -39,12 +39,14 @@ std::optional<std::string> encodingNote(const Table& table) {
 ImportedRecords importTableRecords(const RecordsSource& source) {
     if (!source.regions.empty() || !source.occurrences.empty() || isSpreadsheet(source.table))
         throw RecordsError("Regions layers, occurrence points and spreadsheets need the GIS part, which this build lacks");
-    const Table table = readTableFile(source.table, source.encoding);
+    Table table = readTableFile(source.table, source.encoding);
+    const std::int64_t absentRows = setAsideAbsentRows(table);
     BuildOptions options;
     options.absent = source.absent;
     ImportedRecords imported{buildRecordsData(recordsOf(table, source.columns), options), {}};
     if (auto note = encodingNote(table)) imported.summary.push_back(std::move(*note));
-    imported.summary.push_back(imported.built.summaryLine());
+    imported.summary.push_back(imported.built.summaryLine() +
+                               columnsClause(resolveColumns(table, source.columns), absentRows));
     return imported;
 }
 
