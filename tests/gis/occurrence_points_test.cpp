@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "fuzz/occurrence_entry.hpp"
 #include "gis/gis_error.hpp"
+#include "tests/support/temp_dir.hpp"
 
 namespace el::test {
 namespace {
@@ -103,6 +105,18 @@ TEST(EarliestPoints, OneRecordPerRegionAndSpeciesInLayerOrder) {
     EXPECT_EQ(found[1].species, "SpB");
     EXPECT_EQ(found[2].region, "Ash");
     EXPECT_EQ(found[2].row, 2);
+}
+
+// Every input the occurrence reader's fuzzer kept runs once through the same entry.
+TEST(OccurrenceReader, EveryKeptFuzzInputReadsWithoutAFault) {
+    const std::filesystem::path folder = std::filesystem::path(EARLYLATE_SOURCE_DIR) / "fuzz" / "corpus-occurrences";
+    std::size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        SCOPED_TRACE(entry.path().string());
+        EXPECT_EQ(fuzz::occurrencesOnBytes(readFile(entry.path())), 0);
+        ++count;
+    }
+    EXPECT_GE(count, 2u);
 }
 
 }  // namespace
