@@ -50,7 +50,8 @@ inline int archiveMetaOnBytes(std::string_view bytes) {
         return 0;
     }
     require(!core.columns.empty(), "an archive read without columns");
-    require(!core.location.empty() && core.location.find("..") == std::string::npos && core.location.front() != '/',
+    const std::string wrapped = "/" + core.location + "/";
+    require(!core.location.empty() && wrapped.find("/../") == std::string::npos && core.location.front() != '/',
             "a core file outside the archive");
     require(core.format.delimiter != '\n' && core.format.delimiter != '\r', "a line end as delimiter");
     try {
