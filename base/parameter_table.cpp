@@ -262,7 +262,7 @@ constexpr std::array<Parameter, 24> kOutputs{{
 }};
 
 // The console and the records import.
-constexpr std::array<Parameter, 13> kRecords{{
+constexpr std::array<Parameter, 14> kRecords{{
     {.id = Param::Quiet,
      .name = "quiet",
      .type = ParamType::Switch,
@@ -368,6 +368,15 @@ constexpr std::array<Parameter, 13> kRecords{{
      .help = "leave out (and list) the regions the layer has no feature for, instead of refusing",
      .spelling = {"--drop-unmatched", "", "", "drop_unmatched",
                   "Drop table regions the layer lacks (else they are refused)"}},
+    {.id = Param::KeepSpecimens,
+     .name = "keep_specimens",
+     .type = ParamType::Switch,
+     .group = ParamGroup::Records,
+     .shownIn = kBatch | kConvert,
+     .defaultValue = "0",
+     .help = "with --occurrences: keep the points whose basisOfRecord is FOSSIL_SPECIMEN or LIVING_SPECIMEN "
+             "(set aside by default)",
+     .spelling = {"--keep-specimens", "", "", "keep_specimens", ""}},
 }};
 
 // The settings of a run, in the order of `Setting`.

@@ -69,6 +69,7 @@ enum class Param {
     RegionsLayer,
     Join,
     DropUnmatched,
+    KeepSpecimens,
     // The settings of a run, in the order of `Setting`
     DataFileName,
     LogFileName,

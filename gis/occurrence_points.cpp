@@ -7,6 +7,7 @@
 #include "base/text.hpp"
 #include "gis/gis_error.hpp"
 #include "vector/record_dates.hpp"
+#include "vector/record_status.hpp"
 #include "vector/text_encoding.hpp"
 
 namespace el::gis {
@@ -58,6 +59,8 @@ ColumnIndexes findColumns(const std::vector<std::string>& headers, const Occurre
     columns.longitude =
         findColumn(headers, given.longitude, {"decimalLongitude", "longitude", "lon", "x"}, "longitude", true);
     columns.latitude = findColumn(headers, given.latitude, {"decimalLatitude", "latitude", "lat", "y"}, "latitude", true);
+    columns.status = findColumn(headers, "", {"occurrenceStatus"}, "status", false);
+    columns.basis = findColumn(headers, "", {"basisOfRecord"}, "basis", false);
     if (!given.date.empty()) {
         columns.date = findColumn(headers, given.date, {}, "date", true);
         return columns;
@@ -102,11 +105,35 @@ std::optional<double> pointDate(const Cells& cells, const ColumnIndexes& columns
 }  // namespace
 
 OccurrenceReader::OccurrenceReader(const std::vector<std::string>& headers, const OccurrenceColumns& columns,
-                                   char delimiter, OccurrenceResult& result)
-    : columns_(findColumns(headers, columns)), delimiter_(delimiter), result_(result) {}
+                                   char delimiter, OccurrenceResult& result, OccurrenceRules rules)
+    : columns_(findColumns(headers, columns)), rules_(rules), delimiter_(delimiter), result_(result) {
+    result_.statusRead = columns_.status >= 0;
+    result_.basisRead = columns_.basis >= 0;
+    result_.specimensKept = rules.keepSpecimens;
+}
+
+bool OccurrenceReader::setAside(const Cells& cells) {
+    if (columns_.status >= 0 && vec::isAbsenceStatus(cellAt(cells, columns_.status))) {
+        ++result_.absent;
+        return true;
+    }
+    if (columns_.basis < 0 || rules_.keepSpecimens) return false;
+    switch (vec::specimenOf(cellAt(cells, columns_.basis))) {
+        case vec::Specimen::Fossil:
+            ++result_.fossils;
+            return true;
+        case vec::Specimen::Living:
+            ++result_.living;
+            return true;
+        case vec::Specimen::None:
+            return false;
+    }
+    return false;
+}
 
 std::optional<OccurrencePoint> OccurrenceReader::pointOf(const Cells& cells, std::int64_t line) {
     ++result_.points;
+    if (setAside(cells)) return std::nullopt;
     const std::optional<double> lon = coordinate(cellAt(cells, columns_.longitude), 180.0, delimiter_);
     const std::optional<double> lat = coordinate(cellAt(cells, columns_.latitude), 90.0, delimiter_);
     if (!lon || !lat) {
@@ -166,6 +193,13 @@ std::string OccurrenceResult::summaryLine() const {
         line += badRows.size() == 1 ? " (line " : " (lines ";
         for (std::size_t i = 0; i < badRows.size(); ++i) line += (i ? ", " : "") + std::to_string(badRows[i]);
         line += badCoordinates > static_cast<std::int64_t>(badRows.size()) ? ", ...)" : ")";
+    }
+    if (statusRead) line += ", " + std::to_string(absent) + " absent (occurrenceStatus)";
+    if (basisRead && specimensKept) line += ", fossil and living specimens kept";
+    if (basisRead && !specimensKept) {
+        line += ", " + counted(fossils, "fossil specimen", "fossil specimens") + " and " +
+                counted(living, "living specimen", "living specimens") + " set aside";
+        if (fossils + living > 0) line += " (--keep-specimens keeps them)";
     }
     return line;
 }

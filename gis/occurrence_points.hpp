@@ -21,9 +21,16 @@ namespace el::gis {
 
 // The columns to read; an empty name: found by the usual header names in any letter case
 // (species / scientificName; decimalLongitude / longitude / lon / x; decimalLatitude /
-// latitude / lat / y; year and eventDate / date, a filled year winning over the date).
+// latitude / lat / y; year and eventDate / date, a filled year winning over the date). The
+// columns occurrenceStatus and basisOfRecord are read where the file has them.
 struct OccurrenceColumns {
     std::string species, longitude, latitude, date;
+};
+
+// Which points are first records of a wild population: not those whose occurrenceStatus says
+// absent, nor fossils and living specimens (zoos, gardens, collections) unless kept.
+struct OccurrenceRules {
+    bool keepSpecimens = false;
 };
 
 struct OccurrenceResult {
@@ -35,6 +42,11 @@ struct OccurrenceResult {
     std::int64_t unnamed = 0;              // no species
     std::int64_t badCoordinates = 0;       // not numbers, or outside -180..180 / -90..90
     std::vector<std::int64_t> badRows;     // the first few lines with bad coordinates
+    std::int64_t absent = 0;               // occurrenceStatus absent
+    std::int64_t fossils = 0;              // basisOfRecord FOSSIL_SPECIMEN
+    std::int64_t living = 0;               // basisOfRecord LIVING_SPECIMEN
+    bool statusRead = false, basisRead = false;  // the file has these columns
+    bool specimensKept = false;
     std::string summaryLine() const;
 };
 
@@ -50,24 +62,28 @@ struct OccurrencePoint {
     std::int64_t line = 0;
 };
 
-// Reads the data lines of one points file into points; lines with bad coordinates, without a
-// species or without a date are counted in the result instead. Each line is counted in
-// `points` as it is read.
+// Reads the data lines of one points file into points; lines of an absence or a specimen set
+// aside, with bad coordinates, without a species or without a date are counted in the result
+// instead, each for the first of these reasons it has. Each line is counted in `points` as it
+// is read.
 class OccurrenceReader {
 public:
     // Throws GisError when a column is not found, naming the headers the file has.
     OccurrenceReader(const std::vector<std::string>& headers, const OccurrenceColumns& columns, char delimiter,
-                     OccurrenceResult& result);
+                     OccurrenceResult& result, OccurrenceRules rules = {});
 
     // Throws GisError for a species that is not UTF-8.
     std::optional<OccurrencePoint> pointOf(const Cells& cells, std::int64_t line);
 
     struct Indexes {
-        int species = -1, longitude = -1, latitude = -1, year = -1, date = -1;
+        int species = -1, longitude = -1, latitude = -1, year = -1, date = -1, status = -1, basis = -1;
     };
 
 private:
+    bool setAside(const Cells& cells);
+
     Indexes columns_;
+    OccurrenceRules rules_;
     char delimiter_;
     OccurrenceResult& result_;
 };

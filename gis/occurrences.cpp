@@ -1,7 +1,7 @@
 #include "gis/occurrences.hpp"
 
+#include "gis/download_source.hpp"
 #include "gis/gis_error.hpp"
-#include "vector/delimited_text.hpp"
 
 namespace el::gis {
 namespace {
@@ -12,12 +12,13 @@ constexpr std::int64_t kCaptionEvery = 100000;
 }  // namespace
 
 OccurrenceResult placeOccurrences(const std::filesystem::path& pointsFile, const RegionsLayer& regions,
-                                  const OccurrenceColumns& columns, Feedback& feedback, const std::string& encoding) {
+                                  const OccurrenceColumns& columns, Feedback& feedback, const std::string& encoding,
+                                  OccurrenceRules rules) {
     if (!regions.locator) throw GisError("the regions layer has no geometry to place points in");
-    vec::FileBytes bytes(pointsFile);
-    vec::DelimitedReader lines(bytes, occurrenceFormat(encoding));
+    const std::unique_ptr<vec::DownloadLines> download = openDownload(pointsFile, occurrenceFormat(encoding), encoding);
+    vec::DownloadLines& lines = *download;
     OccurrenceResult result;
-    OccurrenceReader reader(lines.headers(), columns, lines.delimiter(), result);
+    OccurrenceReader reader(lines.headers(), columns, lines.delimiter(), result, rules);
     EarliestPoints earliest;
     while (lines.next()) {
         if ((result.points + 1) % kCheckpointEvery == 0) {

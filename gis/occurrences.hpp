@@ -4,8 +4,9 @@
 // earliest record of each (region, species): one Record per pair, its date a decimal
 // year as text, its row the line of that earliest point.
 //
-// The file is streamed line by line (vector/delimited_text.hpp, as occurrenceFormat says); in a file delimited by
-// semicolons or tabs a coordinate may have a decimal comma. Points outside every region, without a date or a
+// The file is a delimited file, a zip holding one, or a Darwin Core archive (gis/download_source.hpp), streamed
+// line by line (as occurrenceFormat or the archive's meta.xml says); in a file delimited by semicolons or tabs a
+// coordinate may have a decimal comma. Points outside every region, without a date or a
 // species, and with coordinates that are not longitude/latitude are counted, not kept.
 
 #include <cstdint>
@@ -24,6 +25,6 @@ namespace el::gis {
 // the headers the file has). Feedback's checkpoint is called every few thousand points.
 OccurrenceResult placeOccurrences(const std::filesystem::path& pointsFile, const RegionsLayer& regions,
                                   const OccurrenceColumns& columns, Feedback& feedback,
-                                  const std::string& encoding = "auto");
+                                  const std::string& encoding = "auto", OccurrenceRules rules = {});
 
 }  // namespace el::gis

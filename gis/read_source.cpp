@@ -27,9 +27,10 @@ SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std:
 
 vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding) {
 #ifdef EARLYLATE_HAVE_GIS
-    if (vec::isSpreadsheet(table)) return gis::readSheetTable(table);
-#endif
+    return gis::readRecordsTable(table, encoding);
+#else
     return vec::readTableFile(table, encoding);
+#endif
 }
 
 vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& feedback) {

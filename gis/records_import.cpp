@@ -2,17 +2,13 @@
 
 #include <optional>
 
+#include "gis/download_source.hpp"
 #include "gis/occurrences.hpp"
 #include "gis/regions_layer.hpp"
 #include "gis/sheet_table.hpp"
 
 namespace el::gis {
 namespace {
-
-vec::Table tableOf(const vec::RecordsSource& source) {
-    if (vec::isSpreadsheet(source.table)) return readSheetTable(source.table);
-    return vec::readTableFile(source.table, source.encoding);
-}
 
 vec::ImportedRecords built(std::vector<vec::Record> found, const vec::RecordsSource& source, const RegionsLayer* layer,
                            std::vector<std::string> summary) {
@@ -25,23 +21,41 @@ vec::ImportedRecords built(std::vector<vec::Record> found, const vec::RecordsSou
     return imported;
 }
 
+vec::ImportedRecords withClause(vec::ImportedRecords imported, const std::string& clause) {
+    imported.summary.back() += clause;
+    return imported;
+}
+
 }  // namespace
+
+vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding) {
+    if (vec::isSpreadsheet(table)) return readSheetTable(table);
+    if (vec::isArchiveFolder(table) || isZipFile(table)) {
+        vec::DelimitedFormat format;
+        format.encoding = encoding.empty() ? "auto" : encoding;
+        return vec::tableOf(*openDownload(table, format, encoding));
+    }
+    return vec::readTableFile(table, encoding);
+}
 
 vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& feedback) {
     if (!source.occurrences.empty()) {
         const RegionsLayer layer = readRegionsLayer(source.regions, source.regionsLayer, source.joinField);
         const OccurrenceColumns columns{source.columns.species, source.longitudeColumn, source.latitudeColumn,
                                         source.columns.date};
-        OccurrenceResult points = placeOccurrences(source.occurrences, layer, columns, feedback);
+        OccurrenceResult points = placeOccurrences(source.occurrences, layer, columns, feedback, source.encoding,
+                                                   OccurrenceRules{source.keepSpecimens});
         return built(std::move(points.records), source, &layer, {points.summaryLine()});
     }
-    const vec::Table table = tableOf(source);
+    vec::Table table = readRecordsTable(source.table, source.encoding);
+    const std::int64_t absentRows = vec::setAsideAbsentRows(table);
     std::vector<std::string> notes;
     if (auto note = vec::encodingNote(table)) notes.push_back(std::move(*note));
     std::vector<vec::Record> found = vec::recordsOf(table, source.columns);
-    if (source.regions.empty()) return built(std::move(found), source, nullptr, std::move(notes));
+    const std::string clause = vec::columnsClause(vec::resolveColumns(table, source.columns), absentRows);
+    if (source.regions.empty()) return withClause(built(std::move(found), source, nullptr, std::move(notes)), clause);
     const RegionsLayer layer = readRegionsLayer(source.regions, source.regionsLayer, source.joinField);
-    return built(std::move(found), source, &layer, std::move(notes));
+    return withClause(built(std::move(found), source, &layer, std::move(notes)), clause);
 }
 
 }  // namespace el::gis

@@ -8,6 +8,10 @@
 
 namespace el::gis {
 
+// A records table: a spreadsheet's first sheet, a delimited file, a zip holding one, or a
+// Darwin Core archive (.zip or folder). Throws vec::RecordsError or GisError.
+vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding);
+
 // Throws records::RecordsError or GisError with the text for the user; el::Cancelled when
 // a checkpoint stops the placing of points.
 vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& feedback);

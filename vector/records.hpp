@@ -95,6 +95,15 @@ RecordColumns resolveColumns(const Table& table, const RecordColumns& wanted);
 // number, an ISO date (YYYY-MM-DD) nor a keyword, is listed in one error.
 std::vector<Record> recordsOf(const Table& table, const RecordColumns& wanted);
 
+// Removes the rows whose status column (occurrenceStatus or PresentStatus, any case) says
+// absent (vector/record_status.hpp): a record of absence is no arrival. Any other status
+// (established, casual, extinct, eradicated) stays. How many were removed.
+std::int64_t setAsideAbsentRows(Table& table);
+
+// What the records summary line adds: the columns the records came from (`used`, as
+// resolveColumns gives them) and how many absent rows were set aside.
+std::string columnsClause(const RecordColumns& used, std::int64_t absentRows);
+
 // The data set: one object per region, one variable per species, both in order of first
 // appearance; the earliest date of each pair; pairs without a record as options.absent says.
 BuiltRecords buildRecordsData(std::vector<Record> records, const BuildOptions& options);

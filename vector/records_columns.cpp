@@ -5,6 +5,7 @@
 
 #include "base/text.hpp"
 #include "vector/record_dates.hpp"
+#include "vector/record_status.hpp"
 #include "vector/records.hpp"
 
 namespace el::vec {
@@ -21,9 +22,10 @@ std::string folded(std::string_view name) {
 
 // The usual header names of each column, in order of preference (folded).
 constexpr std::array kRegionNames{"region", "location", "country", "locality", "area", "regionname", "countryname"};
-constexpr std::array kSpeciesNames{"species", "taxon", "scientificname", "taxonname", "speciesname"};
-constexpr std::array kDateNames{"date",          "year",          "firstrecord", "firstrecordyear", "firstrecorddate",
-                                "eventdate",     "firstyear",     "recordyear",  "yearfirstrecord"};
+// A plain name column wins over scientificName, which often carries the authorship.
+constexpr std::array kSpeciesNames{"species", "taxon", "taxonname", "speciesname", "scientificname"};
+constexpr std::array kDateNames{"date",      "year",      "firstrecord", "firstrecordyear", "firstrecorddate",
+                                "eventdate", "firstyear", "recordyear",  "yearfirstrecord", "firstrecordevent"};
 
 std::string headerList(const Table& table) {
     std::string list;
@@ -127,6 +129,39 @@ std::vector<Record> recordsOf(const Table& table, const RecordColumns& wanted) {
     }
     if (!faults.empty()) throwFaults(faults);
     return records;
+}
+
+}  // namespace el::vec
+
+namespace el::vec {
+
+std::int64_t setAsideAbsentRows(Table& table) {
+    std::optional<std::size_t> status;
+    for (std::size_t k = 0; k < table.headers.size() && !status; ++k)
+        if (folded(table.headers[k]) == "occurrencestatus" || folded(table.headers[k]) == "presentstatus") status = k;
+    if (!status) return 0;
+    std::size_t kept = 0;
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        if (isAbsenceStatus(table.rows[r][*status])) continue;
+        if (kept != r) {
+            table.rows[kept] = std::move(table.rows[r]);
+            table.rowNumbers[kept] = table.rowNumbers[r];
+        }
+        ++kept;
+    }
+    const auto absent = static_cast<std::int64_t>(table.rows.size() - kept);
+    table.rows.resize(kept);
+    table.rowNumbers.resize(kept);
+    return absent;
+}
+
+std::string columnsClause(const RecordColumns& used, std::int64_t absentRows) {
+    std::string clause =
+        "; columns used: region \"" + used.region + "\", species \"" + used.species + "\", date \"" + used.date + "\"";
+    if (absentRows > 0)
+        clause += "; " + std::to_string(absentRows) + (absentRows == 1 ? " row" : " rows") +
+                  " whose status says absent set aside";
+    return clause;
 }
 
 }  // namespace el::vec

@@ -24,17 +24,18 @@ RecordsSource recordsSourceOf(const ParamValues& values) {
         source.joinField = join.substr(equals + 1);
     }
     source.dropUnmatched = values.on(Param::DropUnmatched);
+    source.keepSpecimens = values.on(Param::KeepSpecimens);
     return source;
 }
 
 std::string recordsCombinationError(const RecordsSource& source, const std::string& file) {
     const bool table = !source.table.empty(), points = !source.occurrences.empty();
     if (!table && !points) {
-        const bool anyRecordsOption = !source.regions.empty() || !source.regionsLayer.empty() ||
-                                      !source.joinField.empty() || source.dropUnmatched || !source.columns.region.empty() ||
-                                      !source.columns.species.empty() || !source.columns.date.empty() ||
-                                      !source.longitudeColumn.empty() || !source.latitudeColumn.empty() ||
-                                      source.absent != Absence::NotYet;
+        const bool anyRecordsOption =
+            !source.regions.empty() || !source.regionsLayer.empty() || !source.joinField.empty() ||
+            source.dropUnmatched || !source.columns.region.empty() || !source.columns.species.empty() ||
+            !source.columns.date.empty() || !source.longitudeColumn.empty() || !source.latitudeColumn.empty() ||
+            source.absent != Absence::NotYet || source.keepSpecimens;
         return anyRecordsOption ? "the records options need --records TABLE or --occurrences FILE" : "";
     }
     if (table && points) return "give either --records or --occurrences, not both";
@@ -48,6 +49,7 @@ std::string recordsCombinationError(const RecordsSource& source, const std::stri
         return "option --join takes COLUMN=FIELD with --records (the table's column and the layer's field)";
     if (points && !source.columns.key.empty())
         return "option --join takes the layer's FIELD alone with --occurrences (a point's region is the feature it lies in)";
+    if (table && source.keepSpecimens) return "option --keep-specimens needs --occurrences";
     if (points && !source.columns.region.empty()) return "option --region-column needs --records (points take their region from the layer)";
     return "";
 }

@@ -2,6 +2,7 @@
 
 #include "base/file_bytes.hpp"
 #include "base/text.hpp"
+#include "vector/download_lines.hpp"
 
 namespace el::vec {
 
@@ -13,6 +14,10 @@ bool isSpreadsheet(const std::filesystem::path& table) {
 Table readTableFile(const std::filesystem::path& table, const std::string& encoding, const DelimitedFormat& format) {
     const auto bytes = readWholeFile(table);
     if (!bytes) throw RecordsError("Cannot open the records table " + table.string());
+    if (looksLikeZip(*bytes))
+        throw RecordsError(table.string() +
+                           " is a zip archive, which this build reads only with its GIS part: unpack it "
+                           "and name the table inside");
     try {
         return readDelimitedTable(*bytes, encoding, format);
     } catch (const RecordsError& e) {
@@ -34,12 +39,14 @@ std::optional<std::string> encodingNote(const Table& table) {
 ImportedRecords importTableRecords(const RecordsSource& source) {
     if (!source.regions.empty() || !source.occurrences.empty() || isSpreadsheet(source.table))
         throw RecordsError("Regions layers, occurrence points and spreadsheets need the GIS part, which this build lacks");
-    const Table table = readTableFile(source.table, source.encoding);
+    Table table = readTableFile(source.table, source.encoding);
+    const std::int64_t absentRows = setAsideAbsentRows(table);
     BuildOptions options;
     options.absent = source.absent;
     ImportedRecords imported{buildRecordsData(recordsOf(table, source.columns), options), {}};
     if (auto note = encodingNote(table)) imported.summary.push_back(std::move(*note));
-    imported.summary.push_back(imported.built.summaryLine());
+    imported.summary.push_back(imported.built.summaryLine() +
+                               columnsClause(resolveColumns(table, source.columns), absentRows));
     return imported;
 }
 

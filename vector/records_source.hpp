@@ -24,6 +24,7 @@ struct RecordsSource {
     std::string joinField;              // its key field ("" = its name field)
     Absence absent = Absence::NotYet;
     bool dropUnmatched = false;
+    bool keepSpecimens = false;  // occurrence points of fossils and living specimens are kept
 
     // The file the records come from.
     const std::filesystem::path& input() const { return table.empty() ? occurrences : table; }

@@ -96,6 +96,8 @@ TEST_F(RecordsBatch, UsageErrors) {
     EXPECT_EQ(runBatch(dir.path(), "--occurrences first.csv"), 2);
     EXPECT_EQ(runBatch(dir.path(), "--records first.csv --regions r.geojson --join code"), 2);
     EXPECT_EQ(runBatch(dir.path(), "--occurrences first.csv --regions r.geojson --join code=id"), 2);
+    EXPECT_EQ(runBatch(dir.path(), "--records first.csv --keep-specimens"), 2);
+    EXPECT_NE(err().find("--keep-specimens needs --occurrences"), std::string::npos) << err();
     EXPECT_EQ(runBatch(dir.path(), "--help"), 0);
     EXPECT_NE(readFile(dir / "stdout.txt").find("--records TABLE"), std::string::npos);
 }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "fuzz/occurrence_entry.hpp"
 #include "gis/gis_error.hpp"
+#include "tests/support/temp_dir.hpp"
 
 namespace el::test {
 namespace {
@@ -37,6 +39,53 @@ TEST(OccurrenceReader, ALineIsAPointOrCountedForWhatItLacks) {
     EXPECT_THROW(gis::OccurrenceReader({"species", "x", "y"}, {}, ',', commas), gis::GisError);
 }
 
+// Absences, fossils and living specimens are not arrivals of a wild population: each is set
+// aside and counted before the other checks, unless specimens are kept; a status that is not
+// absence and a basis that is not a specimen keep the point.
+TEST(OccurrenceReader, AbsencesAndSpecimensAreSetAsideEachCountedApart) {
+    const std::vector<std::string> headers{"species", "decimalLongitude", "decimalLatitude",
+                                           "year",    "occurrenceStatus", "basisOfRecord"};
+    const std::vector<gis::Cells> lines{
+        {"SpA", "1", "1", "1990", "PRESENT", "HUMAN_OBSERVATION"},
+        {"SpA", "1", "1", "1980", "ABSENT", "HUMAN_OBSERVATION"},
+        {"SpA", "1", "1", "1970", "present", "FOSSIL_SPECIMEN"},
+        {"SpA", "1", "1", "1960", "", "LIVING_SPECIMEN"},
+        {"SpA", "1", "1", "1950", "", "LivingSpecimen"},
+        {"SpA", "x", "1", "1940", "ABSENT", "PRESERVED_SPECIMEN"},  // absent before its bad coordinates
+        {"SpA", "1", "1", "1930", "established", "PRESERVED_SPECIMEN"},
+    };
+    const auto read = [&](gis::OccurrenceRules rules, gis::OccurrenceResult& result) {
+        gis::OccurrenceReader reader(headers, {}, '\t', result, rules);
+        std::vector<double> kept;
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (auto point = reader.pointOf(lines[i], static_cast<std::int64_t>(i) + 2)) kept.push_back(point->date);
+        return kept;
+    };
+    gis::OccurrenceResult wild;
+    EXPECT_EQ(read({}, wild), (std::vector<double>{1990, 1930}));
+    EXPECT_EQ(wild.absent, 2);
+    EXPECT_EQ(wild.fossils, 1);
+    EXPECT_EQ(wild.living, 2);
+    EXPECT_EQ(wild.badCoordinates, 0);
+    const std::string line = wild.summaryLine();
+    EXPECT_NE(line.find(", 2 absent (occurrenceStatus), 1 fossil specimen and 2 living specimens set aside "
+                        "(--keep-specimens keeps them)"),
+              std::string::npos)
+        << line;
+
+    gis::OccurrenceResult kept;
+    EXPECT_EQ(read({.keepSpecimens = true}, kept), (std::vector<double>{1990, 1970, 1960, 1950, 1930}));
+    EXPECT_EQ(kept.absent, 2);
+    EXPECT_EQ(kept.fossils + kept.living, 0);
+    EXPECT_NE(kept.summaryLine().find("fossil and living specimens kept"), std::string::npos);
+
+    gis::OccurrenceResult plain;  // a file without these columns says nothing of them
+    gis::OccurrenceReader reader({"species", "x", "y", "year"}, {}, ',', plain);
+    EXPECT_TRUE(reader.pointOf({"SpA", "1", "1", "1990"}, 2));
+    EXPECT_EQ(plain.summaryLine().find("absent"), std::string::npos);
+    EXPECT_EQ(plain.summaryLine().find("specimen"), std::string::npos);
+}
+
 // The records come out by region, then species, whatever order the points came in; of two
 // points of the same date the first read stays.
 TEST(EarliestPoints, OneRecordPerRegionAndSpeciesInLayerOrder) {
@@ -56,6 +105,18 @@ TEST(EarliestPoints, OneRecordPerRegionAndSpeciesInLayerOrder) {
     EXPECT_EQ(found[1].species, "SpB");
     EXPECT_EQ(found[2].region, "Ash");
     EXPECT_EQ(found[2].row, 2);
+}
+
+// Every input the occurrence reader's fuzzer kept runs once through the same entry.
+TEST(OccurrenceReader, EveryKeptFuzzInputReadsWithoutAFault) {
+    const std::filesystem::path folder = std::filesystem::path(EARLYLATE_SOURCE_DIR) / "fuzz" / "corpus-occurrences";
+    std::size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        SCOPED_TRACE(entry.path().string());
+        EXPECT_EQ(fuzz::occurrencesOnBytes(readFile(entry.path())), 0);
+        ++count;
+    }
+    EXPECT_GE(count, 2u);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ std::string placedError(const std::filesystem::path& file, const gis::RegionsLay
     Feedback quiet;
     try {
         gis::placeOccurrences(file, layer, columns, quiet);
-    } catch (const GisError& e) {
+    } catch (const std::runtime_error& e) {  // the file's refusals and the columns'
         return e.what();
     }
     return "(no error)";
@@ -69,6 +69,45 @@ TEST(Occurrences, EachRegionAndSpeciesKeepsItsEarliestPointAndTheRestIsCounted) 
     EXPECT_EQ(result.badCoordinates, 2);
     EXPECT_EQ(result.badRows, (std::vector<std::int64_t>{9, 10}));
     EXPECT_NE(result.summaryLine().find("2 with bad coordinates (lines 9, 10)"), std::string::npos) << result.summaryLine();
+}
+
+// A download in the tab-separated "simple" layout: quotes are characters, genus-only rows
+// have no species, every precision of an event date reads, and a line with a field too many
+// or too few stops the import naming it.
+TEST(Occurrences, ATabSeparatedDownloadWithItsTraps) {
+    TempDir dir;
+    const gis::RegionsLayer layer = twoSquares(dir);
+    const std::string header =
+        "gbifID\tspecies\tscientificName\tlocality\tdecimalLongitude\tdecimalLatitude\teventDate\tyear\t"
+        "occurrenceStatus\tbasisOfRecord\n";
+    const std::string rows =
+        "1\tAus bus\tAus bus (L.)\t\"Old\" mill\t5\t5\t1987-06-15T10:30:00+02:00\t\tPRESENT\tHUMAN_OBSERVATION\n"
+        "2\tAus bus\tAus bus (L.)\tby the \"bridge\t15\t5\t1894/1896\t\tPRESENT\tHUMAN_OBSERVATION\n"
+        "3\t\tAus\tx\t5\t5\t1800\t1800\tPRESENT\tHUMAN_OBSERVATION\n"
+        "4\tCus dus\tCus dus\tx\t5\t5\t1987-06\t\tPRESENT\tHUMAN_OBSERVATION\n"
+        "5\tCus dus\tCus dus\tx\t5\t5\t1987-06-01/1987-06-30\t1990\tPRESENT\tHUMAN_OBSERVATION\n"
+        "6\tCus dus\tCus dus\tx\t15\t5\t\t\tPRESENT\tHUMAN_OBSERVATION\n"
+        "7\tCus dus\tCus dus\tx\t15\t5\t1700\t\tABSENT\tHUMAN_OBSERVATION\n"
+        "8\tCus dus\tCus dus\tx\t15\t5\t1701\t\tPRESENT\tFOSSIL_SPECIMEN\n";
+    writeFile(dir / "0001.csv", header + rows);
+    Feedback quiet;
+    const gis::OccurrenceResult result = gis::placeOccurrences(dir / "0001.csv", layer, {}, quiet);
+    ASSERT_EQ(result.records.size(), 3U);
+    EXPECT_EQ(result.records[0].species, "Aus bus");  // the species column, not the one with the authorship
+    EXPECT_EQ(result.records[0].date, plainnum(*el::decimalYear(1987, 6, 15, 10.5 * 3600)));  // the zone ignored
+    EXPECT_EQ(result.records[1].species, "Cus dus");
+    EXPECT_EQ(result.records[1].date,
+              plainnum(*el::decimalYear(1987, 6, 1)));  // a filled year (1990) wins over its line's date
+    EXPECT_EQ(result.records[2].region, "B");
+    EXPECT_EQ(result.records[2].date, "1894");
+    EXPECT_EQ(result.unnamed, 1);
+    EXPECT_EQ(result.undated, 1);
+    EXPECT_EQ(result.absent, 1);
+    EXPECT_EQ(result.fossils, 1);
+
+    writeFile(dir / "short.csv", header + rows + "9\tCus dus\tCus dus\t5\t5\t1990\t\tPRESENT\tHUMAN_OBSERVATION\n");
+    const std::string shortLine = placedError(dir / "short.csv", layer, {});
+    EXPECT_NE(shortLine.find("Line 10"), std::string::npos) << shortLine;
 }
 
 TEST(Occurrences, ColumnsNamedByTheOptionsOrRefusedWithTheHeaders) {

@@ -9,6 +9,7 @@
 
 #include "fuzz/number_entry.hpp"
 #include "fuzz/read_step_entry.hpp"
+#include "fuzz/records_entry.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace el::test {
@@ -44,6 +45,22 @@ TEST(FuzzCorpus, EveryKeptNumberTextParsesWithoutAFault) {
         EXPECT_EQ(fuzz::numberOnBytes(readFile(file)), 0);
     }
     EXPECT_GE(inputs.size(), 15u);
+}
+
+TEST(FuzzCorpus, EveryKeptRecordsTableAndArchiveDescriptorReadsWithoutAFault) {
+    const fs::path root = fs::path(EARLYLATE_SOURCE_DIR) / "fuzz";
+    const auto tables = inputsIn(root / "corpus-records-table");
+    for (const fs::path& file : tables) {
+        SCOPED_TRACE(file.string());
+        EXPECT_EQ(fuzz::recordsTableOnBytes(readFile(file)), 0);
+    }
+    const auto metas = inputsIn(root / "corpus-archive-meta");
+    for (const fs::path& file : metas) {
+        SCOPED_TRACE(file.string());
+        EXPECT_EQ(fuzz::archiveMetaOnBytes(readFile(file)), 0);
+    }
+    EXPECT_GE(tables.size(), 3u);
+    EXPECT_GE(metas.size(), 3u);
 }
 
 }  // namespace

@@ -210,5 +210,36 @@ TEST(TableLook, TablesAreToldFromVectorFiles) {
     EXPECT_FALSE(vec::tableLook("vector,,,,\r\ncomment,,,,\r\nSpA,SpB,type$,name$,count\r\n"));
 }
 
+// Tables as first-record databases publish them: a plain name column wins over the
+// scientificName with its authorship, the newer layout's Darwin Core names are found, and
+// only a status of absence sets a row aside (established, casual, extinct still arrived).
+TEST(RecordsTable, PublishedLayoutsTakeThePlainNameAndSetAbsencesAside) {
+    Table older = readDelimitedTable(
+        "Region;scientificName;TaxonName;FirstRecord\nA;Aus bus (L., 1758);Aus bus;1990\n"
+        "B;Aus bus Mill.;Aus bus;1991\n",
+        "auto");
+    const RecordColumns used = resolveColumns(older, {});
+    EXPECT_EQ(used.species, "TaxonName");
+    EXPECT_EQ(setAsideAbsentRows(older), 0);
+    EXPECT_EQ(columnsClause(used, 0), "; columns used: region \"Region\", species \"TaxonName\", date \"FirstRecord\"");
+
+    Table newer = readDelimitedTable(
+        "taxon;location;firstRecordEvent;occurrenceStatus;scientificName\n"
+        "Aus bus;A;1990;established;x\nAus bus;B;1850;absent;x\nAus bus;C;1995;extinct;x\n"
+        "Cus dus;A;2001;ABSENT;x\nCus dus;B;2002;casual;x\nCus dus;C;2003;;x\n",
+        "auto");
+    EXPECT_EQ(setAsideAbsentRows(newer), 2);
+    EXPECT_EQ(newer.rowNumbers, (std::vector<std::int64_t>{2, 4, 6, 7}));
+    const RecordColumns found = resolveColumns(newer, {});
+    EXPECT_EQ(found.region, "location");
+    EXPECT_EQ(found.species, "taxon");
+    EXPECT_EQ(found.date, "firstRecordEvent");
+    const std::vector<Record> records = recordsOf(newer, {});
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[1].region, "C");
+    EXPECT_EQ(records[3].date, "2003");
+    EXPECT_NE(columnsClause(found, 2).find("; 2 rows whose status says absent set aside"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace el::vec
