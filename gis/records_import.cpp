@@ -21,7 +21,7 @@ vec::ImportedRecords built(std::vector<vec::Record> found, const vec::RecordsSou
     options.dropUnmatched = source.dropUnmatched;
     if (layer != nullptr) options.shapes = &layer->shapes;
     vec::ImportedRecords imported{vec::buildRecordsData(std::move(found), options), std::move(summary)};
-    imported.summary.push_back(imported.built.summaryLine());
+    imported.summary.push_back(imported.built.summaryLine() + (layer != nullptr ? layerNote(*layer) : ""));
     return imported;
 }
 
