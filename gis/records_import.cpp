@@ -3,8 +3,10 @@
 #include <optional>
 
 #include "gis/occurrences.hpp"
+#include "gis/records_join.hpp"
 #include "gis/regions_layer.hpp"
 #include "gis/sheet_table.hpp"
+#include "vector/records_subset.hpp"
 
 namespace el::gis {
 namespace {
@@ -33,15 +35,19 @@ vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& f
         const OccurrenceColumns columns{source.columns.species, source.longitudeColumn, source.latitudeColumn,
                                         source.columns.date};
         OccurrenceResult points = placeOccurrences(source.occurrences, layer, columns, feedback);
-        return built(std::move(points.records), source, &layer, {points.summaryLine()});
+        std::vector<std::string> notes{points.summaryLine()};
+        for (std::string& note : joinRecords(points.records, source, &layer)) notes.push_back(std::move(note));
+        return built(std::move(points.records), source, &layer, std::move(notes));
     }
-    const vec::Table table = tableOf(source);
+    vec::Table table = tableOf(source);
     std::vector<std::string> notes;
     if (auto note = vec::encodingNote(table)) notes.push_back(std::move(*note));
+    if (std::string note = vec::filterRows(table, source.filters); !note.empty()) notes.push_back(std::move(note));
     std::vector<vec::Record> found = vec::recordsOf(table, source.columns);
-    if (source.regions.empty()) return built(std::move(found), source, nullptr, std::move(notes));
-    const RegionsLayer layer = readRegionsLayer(source.regions, source.regionsLayer, source.joinField);
-    return built(std::move(found), source, &layer, std::move(notes));
+    std::optional<RegionsLayer> layer;
+    if (!source.regions.empty()) layer = readRegionsLayer(source.regions, source.regionsLayer, source.joinField);
+    for (std::string& note : joinRecords(found, source, layer ? &*layer : nullptr)) notes.push_back(std::move(note));
+    return built(std::move(found), source, layer ? &*layer : nullptr, std::move(notes));
 }
 
 }  // namespace el::gis
