@@ -179,9 +179,7 @@ void ParamValues::set(Param id, std::string value) {
 
 // The values of a repeatable parameter stand one a line: a line end is no part of a value
 // typed on a command line or in a field.
-void ParamValues::add(Param id, const std::string& value) {
-    set(id, given(id) ? text(id) + "\n" + value : value);
-}
+void ParamValues::add(Param id, const std::string& value) { set(id, given(id) ? text(id) + "\n" + value : value); }
 
 std::vector<std::string> ParamValues::items(Param id) const {
     std::vector<std::string> out;

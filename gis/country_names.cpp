@@ -14,25 +14,44 @@ namespace {
 
 // Common names the iso-codes data lacks, with the alpha-2 code they stand for.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 38> kCommonNames{{
-    {"Russia", "RU"},           {"Turkey", "TR"},
-    {"Macedonia", "MK"},        {"Cape Verde", "CV"},
-    {"Czech Republic", "CZ"},   {"Bosnia and Herzegovina", "BA"},
-    {"Bosnia and Herz.", "BA"}, {"Swaziland", "SZ"},
-    {"Burma", "MM"},            {"Ivory Coast", "CI"},
-    {"East Timor", "TL"},       {"Vatican", "VA"},
-    {"Vatican City", "VA"},     {"Brunei", "BN"},
-    {"UK", "GB"},               {"Great Britain", "GB"},
-    {"USA", "US"},              {"Palestine", "PS"},
-    {"Micronesia", "FM"},       {"DR Congo", "CD"},
-    {"Dem. Rep. Congo", "CD"},  {"Democratic Republic of Congo", "CD"},
-    {"Holland", "NL"},          {"Macau", "MO"},
-    {"Faroes", "FO"},           {"Aland", "AX"},
-    {"Republic of Ireland", "IE"}, {"Eire", "IE"},
-    {"UAE", "AE"},              {"Saint Helena", "SH"},
-    {"South Georgia", "GS"},    {"Bonaire", "BQ"},
-    {"Cocos Islands", "CC"},    {"Heard Island", "HM"},
-    {"Central African Rep.", "CF"}, {"Dominican Rep.", "DO"},
-    {"Eq. Guinea", "GQ"},       {"W. Sahara", "EH"},
+    {"Russia", "RU"},
+    {"Turkey", "TR"},
+    {"Macedonia", "MK"},
+    {"Cape Verde", "CV"},
+    {"Czech Republic", "CZ"},
+    {"Bosnia and Herzegovina", "BA"},
+    {"Bosnia and Herz.", "BA"},
+    {"Swaziland", "SZ"},
+    {"Burma", "MM"},
+    {"Ivory Coast", "CI"},
+    {"East Timor", "TL"},
+    {"Vatican", "VA"},
+    {"Vatican City", "VA"},
+    {"Brunei", "BN"},
+    {"UK", "GB"},
+    {"Great Britain", "GB"},
+    {"USA", "US"},
+    {"Palestine", "PS"},
+    {"Micronesia", "FM"},
+    {"DR Congo", "CD"},
+    {"Dem. Rep. Congo", "CD"},
+    {"Democratic Republic of Congo", "CD"},
+    {"Holland", "NL"},
+    {"Macau", "MO"},
+    {"Faroes", "FO"},
+    {"Aland", "AX"},
+    {"Republic of Ireland", "IE"},
+    {"Eire", "IE"},
+    {"UAE", "AE"},
+    {"Saint Helena", "SH"},
+    {"South Georgia", "GS"},
+    {"Bonaire", "BQ"},
+    {"Cocos Islands", "CC"},
+    {"Heard Island", "HM"},
+    {"Central African Rep.", "CF"},
+    {"Dominican Rep.", "DO"},
+    {"Eq. Guinea", "GQ"},
+    {"W. Sahara", "EH"},
 }};
 
 // Abbreviations as outline files write them, by their folded text without the point.
@@ -74,7 +93,7 @@ std::string baseLetters(char32_t c) {
     }
     if (c >= 0x100 && c <= 0x17F) return asciiLower(std::string(1, kLatinExtendedA[c - 0x100]));
     if (c >= 0x218 && c <= 0x21B) return c < 0x21A ? "s" : "t";  // the Romanian comma letters
-    if ((c >= 0x2000 && c <= 0x206F) || c == 0xA0) return " ";  // general punctuation, spaces
+    if ((c >= 0x2000 && c <= 0x206F) || c == 0xA0) return " ";   // general punctuation, spaces
     std::string text;
     if (c < 0x800) {
         text += static_cast<char>(0xC0 | (c >> 6));
@@ -148,9 +167,12 @@ std::optional<CountryCodeKind> countryCodeKindOf(std::string_view text) {
 
 const std::string& Country::code(CountryCodeKind kind) const {
     switch (kind) {
-        case CountryCodeKind::Numeric: return numeric;
-        case CountryCodeKind::Alpha2: return alpha2;
-        case CountryCodeKind::Alpha3: return alpha3;
+        case CountryCodeKind::Numeric:
+            return numeric;
+        case CountryCodeKind::Alpha2:
+            return alpha2;
+        case CountryCodeKind::Alpha3:
+            return alpha3;
     }
     return kNoCode;
 }
@@ -188,14 +210,14 @@ CountryNames::CountryNames(std::vector<Country> countries) : countries_(std::mov
     for (const std::string& folded : ambiguous) byName_.erase(folded);
     for (const Country& country : countries_)
         for (const std::string& name : country.names)
-            if (std::find(shownNames_.begin(), shownNames_.end(), name) == shownNames_.end()) shownNames_.push_back(name);
+            if (std::find(shownNames_.begin(), shownNames_.end(), name) == shownNames_.end())
+                shownNames_.push_back(name);
 }
 
 const Country* CountryNames::byCode(std::string_view code) const {
     std::string key = asciiLower(trimBlanks(code));
-    const bool digits = !key.empty() && key.size() <= 3 && std::all_of(key.begin(), key.end(), [](char c) {
-        return c >= '0' && c <= '9';
-    });
+    const bool digits = !key.empty() && key.size() <= 3 &&
+                        std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (digits) key.insert(0, 3 - key.size(), '0');
     else if (key.size() != 2 && key.size() != 3) return nullptr;
     const auto found = byCode_.find(key);

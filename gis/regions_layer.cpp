@@ -153,8 +153,8 @@ RegionsLayer readRegionsLayer(const std::filesystem::path& source, const std::st
 std::string layerNote(const RegionsLayer& layer) {
     std::string note;
     if (layer.featuresWithoutKey > 0)
-        note += "; " + counted(layer.featuresWithoutKey, "feature", "features") + " of the regions layer with an empty " +
-                quotedText(layer.keyField) + " left out";
+        note += "; " + counted(layer.featuresWithoutKey, "feature", "features") +
+                " of the regions layer with an empty " + quotedText(layer.keyField) + " left out";
     if (layer.featuresWithoutGeometry > 0)
         note += "; " + counted(layer.featuresWithoutGeometry, "feature", "features") +
                 " of the regions layer without geometry left out";
@@ -165,7 +165,8 @@ std::string layerNote(const RegionsLayer& layer) {
         constexpr std::size_t kShown = 5;
         for (std::size_t i = 0; i < std::min(kShown, layer.sharedKeys.size()); ++i)
             note += (i == 0 ? "" : ", ") + quotedText(layer.sharedKeys[i]);
-        if (layer.sharedKeys.size() > kShown) note += " and " + std::to_string(layer.sharedKeys.size() - kShown) + " more";
+        if (layer.sharedKeys.size() > kShown)
+            note += " and " + std::to_string(layer.sharedKeys.size() - kShown) + " more";
     }
     return note;
 }

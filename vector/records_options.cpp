@@ -52,11 +52,11 @@ std::string recordsCombinationError(const RecordsSource& source, const std::stri
     const bool table = !source.table.empty(), points = !source.occurrences.empty();
     if (!table && !points) {
         const bool anyRecordsOption = !source.regions.empty() || !source.regionsLayer.empty() ||
-                                      !source.joinField.empty() || source.dropUnmatched || !source.columns.region.empty() ||
-                                      !source.columns.species.empty() || !source.columns.date.empty() ||
-                                      !source.longitudeColumn.empty() || !source.latitudeColumn.empty() ||
-                                      source.absent != Absence::NotYet || !source.countryCodes.empty() ||
-                                      !source.filters.empty() || source.minRegions > 1;
+                                      !source.joinField.empty() || source.dropUnmatched ||
+                                      !source.columns.region.empty() || !source.columns.species.empty() ||
+                                      !source.columns.date.empty() || !source.longitudeColumn.empty() ||
+                                      !source.latitudeColumn.empty() || source.absent != Absence::NotYet ||
+                                      !source.countryCodes.empty() || !source.filters.empty() || source.minRegions > 1;
         return anyRecordsOption ? "the records options need --records TABLE or --occurrences FILE" : "";
     }
     if (table && points) return "give either --records or --occurrences, not both";
@@ -71,7 +71,8 @@ std::string recordsCombinationError(const RecordsSource& source, const std::stri
     if (points && !source.columns.key.empty())
         return "option --join takes the layer's FIELD alone with --occurrences (a point's region is the feature it lies in)";
     if (std::string error = subsetCombinationError(source); !error.empty()) return error;
-    if (points && !source.columns.region.empty()) return "option --region-column needs --records (points take their region from the layer)";
+    if (points && !source.columns.region.empty())
+        return "option --region-column needs --records (points take their region from the layer)";
     return "";
 }
 

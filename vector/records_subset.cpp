@@ -82,7 +82,8 @@ std::optional<RowFilter> rowFilterOf(std::string_view text) {
     RowFilter filter{std::string(trimBlanks(text.substr(0, equals))), {}};
     for (const std::string& value : splitAtCommas(text.substr(equals + 1)))
         filter.values.emplace_back(trimBlanks(value));
-    const bool emptyValue = std::any_of(filter.values.begin(), filter.values.end(), [](const auto& v) { return v.empty(); });
+    const bool emptyValue =
+        std::any_of(filter.values.begin(), filter.values.end(), [](const auto& v) { return v.empty(); });
     if (filter.column.empty() || emptyValue) return std::nullopt;
     return filter;
 }
@@ -107,7 +108,8 @@ std::string filterRows(Table& table, const std::vector<std::string>& filters) {
     }
     table.rows.resize(kept);
     table.rowNumbers.resize(kept);
-    std::string note = "records: " + std::to_string(kept) + " of " + std::to_string(before) + " rows of the table kept (";
+    std::string note =
+        "records: " + std::to_string(kept) + " of " + std::to_string(before) + " rows of the table kept (";
     for (std::size_t k = 0; k < applied.size(); ++k)
         note += (k == 0 ? "" : "; ") + table.headers[applied[k].column] + " is " +
                 quotedList(applied[k].filter.values, applied[k].filter.values.size());

@@ -19,16 +19,16 @@ QString fromView(std::string_view text) { return QString::fromUtf8(text.data(), 
 
 }  // namespace
 
-RecordsSubsetBox::RecordsSubsetBox(QWidget* parent)
-    : QGroupBox(QStringLiteral("Country codes and subsets"), parent) {
+RecordsSubsetBox::RecordsSubsetBox(QWidget* parent) : QGroupBox(QStringLiteral("Country codes and subsets"), parent) {
     setObjectName(QStringLiteral("RecordsSubsets"));
     auto* form = new QFormLayout(this);
     codes_ = new QComboBox;
     codes_->setObjectName(QStringLiteral("CountryCodes"));
     codes_->addItem(QStringLiteral("none: the join compares the keys as text"), QString());
     for (const Choice& choice : parameter(Param::CountryCodes).choices)
-        codes_->addItem(QStringLiteral("the join column holds country names; the layer field ") + fromView(choice.caption),
-                        fromView(choice.value));
+        codes_->addItem(
+            QStringLiteral("the join column holds country names; the layer field ") + fromView(choice.caption),
+            fromView(choice.value));
     form->addRow(captionOf(Param::CountryCodes), codes_);
     filters_ = new QLineEdit;
     filters_->setObjectName(QStringLiteral("RowFilters"));

@@ -76,8 +76,9 @@ TEST(CountryNames, NamesFoldAndCommonNamesAndCodesOfAnyKindAreFound) {
 
 TEST(CountryNames, TheDataFileIsCheckedAndAMissingOneNamesThePackage) {
     EXPECT_THROW(countriesOfJson("[]", "f.json"), GisError);
-    EXPECT_NE(test::errorText<GisError>([] { countriesOfJson(R"({"3166-1": [{"alpha_2": "AU"}]})", "f.json"); })
-                  .find("f.json: entry 1 of the \"3166-1\" list lacks"),
+    EXPECT_NE(test::errorText<GisError>([] {
+                  countriesOfJson(R"({"3166-1": [{"alpha_2": "AU"}]})", "f.json");
+              }).find("f.json: entry 1 of the \"3166-1\" list lacks"),
               std::string::npos);
     EXPECT_NE(test::errorText<GisError>([] { readIsoCountries("/nonexistent/iso_3166-1.json"); }).find("iso-codes"),
               std::string::npos);

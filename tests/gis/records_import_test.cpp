@@ -99,8 +99,9 @@ protected:
                               {"POLYGON ((30 30,31 30,31 31,30 30))", {"203", "Czechia"}},
                               {"POLYGON ((40 40,41 40,41 41,40 40))", {"643", "Russia"}}},
                              4326}});
-        test::writeFile(dir / "first.csv", "country,species,year\nAustralia,a,1990\nCzech Republic,a,1991\n"
-                                           "Russia,a,1992\nRussia,b,1993\nCzech Republic,c,1994\n");
+        test::writeFile(dir / "first.csv",
+                        "country,species,year\nAustralia,a,1990\nCzech Republic,a,1991\n"
+                        "Russia,a,1992\nRussia,b,1993\nCzech Republic,c,1994\n");
         source.table = dir / "first.csv";
         source.regions = dir / "world.geojson";
         source.columns.key = "country";
@@ -119,9 +120,10 @@ protected:
 
 TEST_F(CountryRecords, NamesJoinCodesOfALayerAsItComes) {
     // Joined as text, each name is offered the layer's code of its country.
-    EXPECT_EQ(refusal(), "3 region(s) of the table have no feature in the regions layer: \"Australia\" (did you mean "
-                         "\"036\"?), \"Czech Republic\" (did you mean \"203\"?), \"Russia\" (did you mean \"643\"?) "
-                         "(--drop-unmatched leaves them out)");
+    EXPECT_EQ(refusal(),
+              "3 region(s) of the table have no feature in the regions layer: \"Australia\" (did you mean "
+              "\"036\"?), \"Czech Republic\" (did you mean \"203\"?), \"Russia\" (did you mean \"643\"?) "
+              "(--drop-unmatched leaves them out)");
     source.countryCodes = "numeric";
     source.minRegions = 2;
     Feedback quiet;
@@ -145,18 +147,21 @@ TEST_F(CountryRecords, NamesJoinCodesOfALayerAsItComes) {
 TEST_F(CountryRecords, UnknownNamesAndMissingFeaturesAreListedWithSuggestions) {
     source.countryCodes = "numeric";
     test::writeFile(dir / "first.csv", "country,species,year\nCzechia,a,1990\nNew Zealand,a,1991\nRusia,a,1992\n");
-    EXPECT_EQ(refusal(), "1 name of column \"country\" is no ISO 3166 country (nor a code of one):\n"
-                         "  \"Rusia\" (line 4; did you mean \"Russia\"?)");
+    EXPECT_EQ(refusal(),
+              "1 name of column \"country\" is no ISO 3166 country (nor a code of one):\n"
+              "  \"Rusia\" (line 4; did you mean \"Russia\"?)");
     test::writeFile(dir / "first.csv", "country,species,year\nCzechia,a,1990\nNew Zealand,a,1991\n");
-    EXPECT_EQ(refusal(), "1 region(s) of the table have no feature in the regions layer: \"New Zealand (key 554)\" "
-                         "(--drop-unmatched leaves them out)");
+    EXPECT_EQ(refusal(),
+              "1 region(s) of the table have no feature in the regions layer: \"New Zealand (key 554)\" "
+              "(--drop-unmatched leaves them out)");
     // Joined by name: the layer's name for the same country is suggested.
     source.countryCodes.clear();
     source.joinField = "name";
     test::writeFile(dir / "first.csv", "country,species,year\nCzech Republic,a,1990\nAustralla,a,1991\n");
-    EXPECT_EQ(refusal(), "2 region(s) of the table have no feature in the regions layer: \"Czech Republic\" (did you "
-                         "mean \"Czechia\"?), \"Australla\" (did you mean \"Australia\"?) (--drop-unmatched leaves "
-                         "them out)");
+    EXPECT_EQ(refusal(),
+              "2 region(s) of the table have no feature in the regions layer: \"Czech Republic\" (did you "
+              "mean \"Czechia\"?), \"Australla\" (did you mean \"Australia\"?) (--drop-unmatched leaves "
+              "them out)");
 }
 
 }  // namespace

@@ -146,20 +146,24 @@ TEST(RegionsLayer, KeylessAndEmptyFeaturesAreLeftOutAndSharedKeysJoined) {
               "without geometry left out; 2 features of the regions layer joined into 1 region by their shared "
               "\"id\": \"036\"");
     // Keyed by a field that every feature fills: nothing to say.
-    EXPECT_EQ(gis::layerNote(readRegionsLayer(dir / "w.gpkg", "", "name")), "; 1 feature of the regions layer without "
-                                                                             "geometry left out");
+    EXPECT_EQ(gis::layerNote(readRegionsLayer(dir / "w.gpkg", "", "name")),
+              "; 1 feature of the regions layer without geometry left out");
 }
 
 TEST(RegionsLayer, SharedKeysOfLinesJoinButMixedKindsAreRefused) {
     TempDir dir;
-    LayerSpec rivers{"rivers", {{"name", OFTString}},
+    LayerSpec rivers{"rivers",
+                     {{"name", OFTString}},
                      {{"LINESTRING (0 0,1 1)", {"Rhine"}}, {"MULTILINESTRING ((2 2,3 3),(4 4,5 5))", {"Rhine"}}}};
     writeGisFile(dir / "r.gpkg", "GPKG", {rivers});
     const RegionsLayer lines = readRegionsLayer(dir / "r.gpkg", "", "");
     EXPECT_EQ(lines.shapes.at("Rhine").type, "tree");
     EXPECT_EQ(lines.shapes.at("Rhine").parts.size(), 3U);
-    LayerSpec mixed{"mixed", {{"name", OFTString}},
-                    {{"POLYGON ((0 0,1 0,1 1,0 0))", {"A"}}, {"POINT (5 5)", {"A"}}, {"POINT (6 6)", {"B"}},
+    LayerSpec mixed{"mixed",
+                    {{"name", OFTString}},
+                    {{"POLYGON ((0 0,1 0,1 1,0 0))", {"A"}},
+                     {"POINT (5 5)", {"A"}},
+                     {"POINT (6 6)", {"B"}},
                      {"POINT (7 7)", {"B"}}}};
     writeGisFile(dir / "m.gpkg", "GPKG", {mixed});
     const std::string refused = errorOf(dir / "m.gpkg", "", "");

@@ -10,13 +10,14 @@ namespace {
 using Texts = std::vector<std::string>;
 
 Table lifeForms() {
-    return readDelimitedTable("region,species,year,LifeForm\n"
-                              "A,Beetle,1990,Insects\n"
-                              "A,Fern,1991,Plants\n"
-                              "B,Beetle,1992, Insects \n"
-                              "B,Snail,1993,Molluscs\n"
-                              "C,Fern,1994,Plants\n",
-                              "auto");
+    return readDelimitedTable(
+        "region,species,year,LifeForm\n"
+        "A,Beetle,1990,Insects\n"
+        "A,Fern,1991,Plants\n"
+        "B,Beetle,1992, Insects \n"
+        "B,Snail,1993,Molluscs\n"
+        "C,Fern,1994,Plants\n",
+        "auto");
 }
 
 template <class Action>
@@ -60,15 +61,16 @@ TEST(RowFilters, RefusalsNameTheColumnsOrTheValuesHeld) {
 }
 
 TEST(MinRegions, CountsOnlyJoinedRegionsAndKeepsTheTarget) {
-    const std::vector<Record> all{{"A", "Wide", "1990"}, {"B", "Wide", "1991"}, {"B", "Wide", "1995"},
+    const std::vector<Record> all{{"A", "Wide", "1990"},   {"B", "Wide", "1991"},   {"B", "Wide", "1995"},
                                   {"C", "Narrow", "1992"}, {"X", "Narrow", "1993"}, {"A", "Target", "2000"}};
     const auto every = [](const Record&) { return true; };
     const auto notX = [](const Record& r) { return r.region != "X"; };
     std::vector<Record> records = all;
     EXPECT_EQ(keepSpeciesInRegions(records, 1, every, ""), "");
     EXPECT_EQ(records.size(), all.size());
-    EXPECT_EQ(keepSpeciesInRegions(records, 2, every, ""), "records: 1 of 3 species recorded in fewer than 2 regions "
-                                                             "left out");
+    EXPECT_EQ(keepSpeciesInRegions(records, 2, every, ""),
+              "records: 1 of 3 species recorded in fewer than 2 regions "
+              "left out");
     EXPECT_EQ(speciesOf(records), (Texts{"Wide", "Wide", "Wide", "Narrow", "Narrow"}));
     records = all;
     // X is not in the layer: Narrow has one region after the join.
