@@ -16,7 +16,8 @@ cmdline::Option commandLineOption(const Parameter& p, FrontEnd front, const std:
         // A switch is given no value: it sets its own.
         const std::string value = p.type == ParamType::Switch ? std::string(p.switchValue) : given;
         if (auto refusal = refusalOf(p, value, can)) return refusedAs + *refusal;
-        values.set(p.id, value);
+        if (p.has(kRepeatable)) values.add(p.id, value);
+        else values.set(p.id, value);
         if (p.alsoOn) values.set(parameterOf(*p.alsoOn), std::string(kOn));
         return std::string();
     };

@@ -30,6 +30,12 @@ constexpr std::array<Choice, 2> kAbsentChoices{{
     {"unknown", "unknown"},
 }};
 
+constexpr std::array<Choice, 3> kCountryCodeChoices{{
+    {"numeric", "ISO 3166 numeric codes (036)"},
+    {"alpha-2", "ISO 3166 alpha-2 codes (AU)"},
+    {"alpha-3", "ISO 3166 alpha-3 codes (AUS)"},
+}};
+
 constexpr std::array<FileExtension, 3> kFigureFiles{{{".png"}, {".svg"}, {".pdf"}}};
 constexpr std::array<FileExtension, 3> kReportFiles{{{".pdf"}, {".html"}, {".htm"}}};
 constexpr std::array<FileExtension, 4> kTableFiles{{{".csv"}, {".gpkg", true}, {".geojson", true}, {".shp", true}}};
@@ -262,7 +268,7 @@ constexpr std::array<Parameter, 24> kOutputs{{
 }};
 
 // The console and the records import.
-constexpr std::array<Parameter, 14> kRecords{{
+constexpr std::array<Parameter, 17> kRecords{{
     {.id = Param::Quiet,
      .name = "quiet",
      .type = ParamType::Switch,
@@ -377,6 +383,38 @@ constexpr std::array<Parameter, 14> kRecords{{
      .help = "with --occurrences: keep the points whose basisOfRecord is FOSSIL_SPECIMEN or LIVING_SPECIMEN "
              "(set aside by default)",
      .spelling = {"--keep-specimens", "", "", "keep_specimens", ""}},
+    {.id = Param::CountryCodes,
+     .name = "country_codes",
+     .type = ParamType::Choice,
+     .group = ParamGroup::Records,
+     .shownIn = kBatch | kConvert,
+     .help = "with --join COLUMN=FIELD: the table's COLUMN holds country names (or codes of another kind), the "
+             "layer's FIELD ISO 3166 codes of this kind (the names looked up in the iso-codes data)",
+     .spelling = {"--country-codes", "", "numeric|alpha-2|alpha-3", "country_codes", "Layer keyed by country codes"},
+     .choices = kCountryCodeChoices,
+     .expects = "numeric, alpha-2 or alpha-3",
+     .rules = kNonEmpty | kMissingBare},
+    {.id = Param::Filter,
+     .name = "filter",
+     .group = ParamGroup::Records,
+     .shownIn = kBatch | kConvert,
+     .help = "keep the table's rows whose COLUMN holds one of the values (given again: rows every filter keeps)",
+     .spelling = {"--filter", "", "COLUMN=VALUE[,VALUE...]", "filter", "Keep rows"},
+     .expects = "COLUMN=VALUE[,VALUE...], e.g. LifeForm=Insects",
+     .rules = kNonEmpty | kMissingBare | kRepeatable},
+    {.id = Param::MinRegions,
+     .name = "min_regions",
+     .type = ParamType::WholeNumber,
+     .group = ParamGroup::Records,
+     .shownIn = kBatch | kConvert,
+     .defaultValue = "1",
+     .help = "keep the species recorded in at least N regions, after the join (the target species stays; "
+             "default {default})",
+     .spelling = {"--min-regions", "", "N", "min_regions", "Species in at least N regions"},
+     .expects = "a whole number of at least 1",
+     .min = 1,
+     .max = 1e9,
+     .rules = kMissingBare},
 }};
 
 // The settings of a run, in the order of `Setting`.

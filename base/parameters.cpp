@@ -177,6 +177,23 @@ void ParamValues::set(Param id, std::string value) {
     given_[index(id)] = true;
 }
 
+// The values of a repeatable parameter stand one a line: a line end is no part of a value
+// typed on a command line or in a field.
+void ParamValues::add(Param id, const std::string& value) { set(id, given(id) ? text(id) + "\n" + value : value); }
+
+std::vector<std::string> ParamValues::items(Param id) const {
+    std::vector<std::string> out;
+    if (!given(id)) return out;
+    const std::string& all = text(id);
+    std::size_t at = 0;
+    while (true) {
+        const std::size_t end = all.find('\n', at);
+        out.push_back(all.substr(at, end == std::string::npos ? std::string::npos : end - at));
+        if (end == std::string::npos) return out;
+        at = end + 1;
+    }
+}
+
 bool ParamValues::on(Param id) const { return text(id) == kOn; }
 
 int ParamValues::whole(Param id) const {

@@ -70,6 +70,9 @@ enum class Param {
     Join,
     DropUnmatched,
     KeepSpecimens,
+    CountryCodes,
+    Filter,
+    MinRegions,
     // The settings of a run, in the order of `Setting`
     DataFileName,
     LogFileName,
@@ -141,6 +144,7 @@ enum ParamRule : unsigned {
     kEmptyAllowed = 1u << 2,   // "" is a value of its own (e.g. every core), not checked further
     kCheckedByRun = 1u << 3,   // taken as typed; the run refuses a text it cannot use, where it first uses it
     kMissingBare = 1u << 4,    // a missing value is refused without naming what is expected
+    kRepeatable = 1u << 5,     // given again, it adds a value (ParamValues::items) instead of replacing it
 };
 
 // A file extension a File parameter accepts; `gis` when only a build with GIS support writes it.
@@ -209,10 +213,12 @@ public:
     const std::string& text(Param id) const { return texts_[index(id)]; }
     bool given(Param id) const { return given_[index(id)]; }
     void set(Param id, std::string value);
+    void add(Param id, const std::string& value);  // a kRepeatable parameter's next value
 
     bool on(Param id) const;                                   // a switch
     int whole(Param id) const;                                 // a whole number (0 when not one)
     std::vector<std::string> list(Param id) const;             // "" gives no item
+    std::vector<std::string> items(Param id) const;            // each value of a kRepeatable one, as given
     std::vector<double> numbers(Param id) const;               // the items that read as numbers
     std::optional<std::array<double, 4>> box(Param id) const;  // nothing when not given
 

@@ -23,6 +23,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The country names of --country-codes are looked up in the iso-codes data, read at run time
+# (the libraries dpkg-shlibdeps finds are added to this list).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "iso-codes")
 # The window sets its captions in Carlito and its CJK texts in Noto; the figures find the
 # fonts of Thai, Devanagari, Arabic and the other scripts of region names in Noto.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-crosextra-carlito, fonts-noto-cjk, fonts-noto-core")

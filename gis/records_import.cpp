@@ -4,8 +4,10 @@
 
 #include "gis/download_source.hpp"
 #include "gis/occurrences.hpp"
+#include "gis/records_join.hpp"
 #include "gis/regions_layer.hpp"
 #include "gis/sheet_table.hpp"
+#include "vector/records_subset.hpp"
 
 namespace el::gis {
 namespace {
@@ -17,7 +19,7 @@ vec::ImportedRecords built(std::vector<vec::Record> found, const vec::RecordsSou
     options.dropUnmatched = source.dropUnmatched;
     if (layer != nullptr) options.shapes = &layer->shapes;
     vec::ImportedRecords imported{vec::buildRecordsData(std::move(found), options), std::move(summary)};
-    imported.summary.push_back(imported.built.summaryLine());
+    imported.summary.push_back(imported.built.summaryLine() + (layer != nullptr ? layerNote(*layer) : ""));
     return imported;
 }
 
@@ -45,17 +47,21 @@ vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& f
                                         source.columns.date};
         OccurrenceResult points = placeOccurrences(source.occurrences, layer, columns, feedback, source.encoding,
                                                    OccurrenceRules{source.keepSpecimens});
-        return built(std::move(points.records), source, &layer, {points.summaryLine()});
+        std::vector<std::string> notes{points.summaryLine()};
+        for (std::string& note : joinRecords(points.records, source, &layer)) notes.push_back(std::move(note));
+        return built(std::move(points.records), source, &layer, std::move(notes));
     }
     vec::Table table = readRecordsTable(source.table, source.encoding);
     const std::int64_t absentRows = vec::setAsideAbsentRows(table);
     std::vector<std::string> notes;
     if (auto note = vec::encodingNote(table)) notes.push_back(std::move(*note));
+    if (std::string note = vec::filterRows(table, source.filters); !note.empty()) notes.push_back(std::move(note));
     std::vector<vec::Record> found = vec::recordsOf(table, source.columns);
     const std::string clause = vec::columnsClause(vec::resolveColumns(table, source.columns), absentRows);
-    if (source.regions.empty()) return withClause(built(std::move(found), source, nullptr, std::move(notes)), clause);
-    const RegionsLayer layer = readRegionsLayer(source.regions, source.regionsLayer, source.joinField);
-    return withClause(built(std::move(found), source, &layer, std::move(notes)), clause);
+    std::optional<RegionsLayer> layer;
+    if (!source.regions.empty()) layer = readRegionsLayer(source.regions, source.regionsLayer, source.joinField);
+    for (std::string& note : joinRecords(found, source, layer ? &*layer : nullptr)) notes.push_back(std::move(note));
+    return withClause(built(std::move(found), source, layer ? &*layer : nullptr, std::move(notes)), clause);
 }
 
 }  // namespace el::gis

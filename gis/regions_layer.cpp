@@ -1,5 +1,7 @@
 #include "gis/regions_layer.hpp"
 
+#include <algorithm>
+
 #include <ogr_spatialref.h>
 
 #include "gis/attribute_text.hpp"
@@ -7,6 +9,7 @@
 #include "gis/geometry_shape.hpp"
 #include "gis/gis_error.hpp"
 #include "gis/layer_source.hpp"
+#include "gis/region_parts.hpp"
 
 namespace el::gis {
 namespace {
@@ -52,35 +55,75 @@ std::unique_ptr<OGRGeometry> lonLatGeometry(const OGRGeometry& stored, const Rep
     return geometry;
 }
 
+// The features of one key, in feature order: their geometries in longitude/latitude.
+struct KeyFeatures {
+    std::string label;  // the first feature that holds the key
+    std::vector<std::unique_ptr<OGRGeometry>> geometries;
+};
+
 struct FeatureReader {
     OGRLayer& layer;
     int keyField;
     const Reprojection* reproject;
     RegionsLayer& out;
-    RegionLocator& locator;
-    std::map<std::string, std::string> labels;  // key -> the feature that holds it
+    std::map<std::string, KeyFeatures> byKey;
 
+    // A feature without a key or without geometry is left out and counted.
     void read(OGRFeature& feature, int position) {
         const std::string label = featureLabel(feature, position) + " of layer " + quotedText(layer.GetName());
         const std::string key = attributeText(feature, keyField).value_or("");
-        if (key.empty()) throw GisError(label + " has an empty key in field " + quotedText(out.keyField));
-        const auto [known, added] = labels.emplace(key, label);
-        if (!added)
-            throw GisError("the key " + quotedText(key) + " of field " + quotedText(out.keyField) + " is shared by " +
-                           known->second + " and " + label);
-        const OGRGeometry* stored = feature.GetGeometryRef();
-        if (stored == nullptr || stored->IsEmpty()) throw GisError(label + " (key " + quotedText(key) + ") has no geometry");
-        const std::unique_ptr<OGRGeometry> geometry = lonLatGeometry(*stored, reproject, label);
-        try {
-            VectorShape shape = shapeOf(*geometry);
-            out.shapes[key] = vec::RegionShape{shape.type, std::move(shape.parts)};
-            locator.add(out.keys.size(), *geometry);
-        } catch (const GisError& e) {
-            throw GisError(label + " (key " + quotedText(key) + "): " + e.what());
+        if (key.empty()) {
+            ++out.featuresWithoutKey;
+            return;
         }
-        out.keys.push_back(key);
+        const OGRGeometry* stored = feature.GetGeometryRef();
+        if (stored == nullptr || stored->IsEmpty()) {
+            ++out.featuresWithoutGeometry;
+            return;
+        }
+        const auto [known, added] = byKey.try_emplace(key, KeyFeatures{label, {}});
+        if (added) out.keys.push_back(key);
+        known->second.geometries.push_back(lonLatGeometry(*stored, reproject, label));
+    }
+
+    // One region per key: the parts of every feature that holds it.
+    void finish(RegionLocator& locator) {
+        for (std::size_t index = 0; index < out.keys.size(); ++index) {
+            const std::string& key = out.keys[index];
+            KeyFeatures& features = byKey.at(key);
+            const std::size_t count = features.geometries.size();
+            const std::string what = count > 1 ? "the key " + quotedText(key) + " of field " + quotedText(out.keyField)
+                                               : features.label + " (key " + quotedText(key) + ")";
+            try {
+                const std::unique_ptr<OGRGeometry> geometry = joinedGeometry(std::move(features.geometries), what);
+                VectorShape shape = shapeOf(*geometry);
+                out.shapes[key] = vec::RegionShape{shape.type, std::move(shape.parts)};
+                locator.add(index, *geometry);
+            } catch (const GisError& e) {
+                const std::string message = e.what();
+                throw GisError(message.starts_with(what) ? message : what + ": " + message);
+            }
+            if (count > 1) {
+                out.sharedKeys.push_back(key);
+                out.featuresJoined += static_cast<std::int64_t>(count);
+            }
+        }
     }
 };
+
+std::string counted(std::int64_t count, const std::string& one, const std::string& several) {
+    return std::to_string(count) + " " + (count == 1 ? one : several);
+}
+
+std::string noFeatureText(const RegionsLayer& out, const std::filesystem::path& source) {
+    std::string text = "layer " + quotedText(out.layerName) + " of " + gdalPath(source) + " has no features";
+    const std::int64_t skipped = out.featuresWithoutKey + out.featuresWithoutGeometry;
+    if (skipped > 0)
+        text += " with both a key in field " + quotedText(out.keyField) + " and a geometry (" +
+                counted(out.featuresWithoutKey, "feature has", "features have") + " an empty key, " +
+                counted(out.featuresWithoutGeometry, "feature has", "features have") + " no geometry)";
+    return text;
+}
 
 }  // namespace
 
@@ -95,15 +138,37 @@ RegionsLayer readRegionsLayer(const std::filesystem::path& source, const std::st
     const int keyIndex = keyFieldIndex(*dataset, layer, keyField);
     out.keyField = layer.GetLayerDefn()->GetFieldDefn(keyIndex)->GetNameRef();
     const auto reproject = toLonLat(layer);
-    auto locator = std::make_shared<RegionLocator>();
-    FeatureReader reader{layer, keyIndex, reproject.get(), out, *locator, {}};
+    FeatureReader reader{layer, keyIndex, reproject.get(), out, {}};
     layer.ResetReading();
     int position = 0;
     while (FeaturePtr feature{layer.GetNextFeature()}) reader.read(*feature, ++position);
-    if (out.keys.empty()) throw GisError("layer " + quotedText(out.layerName) + " of " + gdalPath(source) + " has no features");
+    if (out.keys.empty()) throw GisError(noFeatureText(out, source));
+    auto locator = std::make_shared<RegionLocator>();
+    reader.finish(*locator);
     locator->finish();
     out.locator = std::move(locator);
     return out;
+}
+
+std::string layerNote(const RegionsLayer& layer) {
+    std::string note;
+    if (layer.featuresWithoutKey > 0)
+        note += "; " + counted(layer.featuresWithoutKey, "feature", "features") +
+                " of the regions layer with an empty " + quotedText(layer.keyField) + " left out";
+    if (layer.featuresWithoutGeometry > 0)
+        note += "; " + counted(layer.featuresWithoutGeometry, "feature", "features") +
+                " of the regions layer without geometry left out";
+    if (!layer.sharedKeys.empty()) {
+        note += "; " + std::to_string(layer.featuresJoined) + " features of the regions layer joined into " +
+                counted(static_cast<std::int64_t>(layer.sharedKeys.size()), "region", "regions") + " by their shared " +
+                quotedText(layer.keyField) + ": ";
+        constexpr std::size_t kShown = 5;
+        for (std::size_t i = 0; i < std::min(kShown, layer.sharedKeys.size()); ++i)
+            note += (i == 0 ? "" : ", ") + quotedText(layer.sharedKeys[i]);
+        if (layer.sharedKeys.size() > kShown)
+            note += " and " + std::to_string(layer.sharedKeys.size() - kShown) + " more";
+    }
+    return note;
 }
 
 }  // namespace el::gis

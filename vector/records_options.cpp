@@ -1,6 +1,23 @@
 #include "vector/records_options.hpp"
 
+#include "vector/records_subset.hpp"
+
 namespace el::vec {
+namespace {
+
+// The rules of --country-codes, --filter and --min-regions; the usage error or "".
+std::string subsetCombinationError(const RecordsSource& source) {
+    if (!source.countryCodes.empty() && (source.table.empty() || source.columns.key.empty()))
+        return "option --country-codes needs --records with --join COLUMN=FIELD (the table's column of country names)";
+    if (!source.filters.empty() && source.table.empty())
+        return "option --filter needs --records (occurrence points are not filtered)";
+    for (const std::string& filter : source.filters)
+        if (!rowFilterOf(filter))
+            return "option --filter takes COLUMN=VALUE[,VALUE...], e.g. LifeForm=Insects, not \"" + filter + "\"";
+    return "";
+}
+
+}  // namespace
 
 RecordsSource recordsSourceOf(const ParamValues& values) {
     RecordsSource source;
@@ -25,17 +42,23 @@ RecordsSource recordsSourceOf(const ParamValues& values) {
     }
     source.dropUnmatched = values.on(Param::DropUnmatched);
     source.keepSpecimens = values.on(Param::KeepSpecimens);
+    source.countryCodes = values.text(Param::CountryCodes);
+    source.filters = values.items(Param::Filter);
+    source.minRegions = values.whole(Param::MinRegions);
+    source.keptSpecies = values.text(Param::TargetSpecies);
     return source;
 }
 
 std::string recordsCombinationError(const RecordsSource& source, const std::string& file) {
     const bool table = !source.table.empty(), points = !source.occurrences.empty();
     if (!table && !points) {
-        const bool anyRecordsOption =
-            !source.regions.empty() || !source.regionsLayer.empty() || !source.joinField.empty() ||
-            source.dropUnmatched || !source.columns.region.empty() || !source.columns.species.empty() ||
-            !source.columns.date.empty() || !source.longitudeColumn.empty() || !source.latitudeColumn.empty() ||
-            source.absent != Absence::NotYet || source.keepSpecimens;
+        const bool anyRecordsOption = !source.regions.empty() || !source.regionsLayer.empty() ||
+                                      !source.joinField.empty() || source.dropUnmatched ||
+                                      !source.columns.region.empty() || !source.columns.species.empty() ||
+                                      !source.columns.date.empty() || !source.longitudeColumn.empty() ||
+                                      !source.latitudeColumn.empty() || source.absent != Absence::NotYet ||
+                                      !source.countryCodes.empty() || !source.filters.empty() || source.minRegions > 1 ||
+                                      source.keepSpecimens;
         return anyRecordsOption ? "the records options need --records TABLE or --occurrences FILE" : "";
     }
     if (table && points) return "give either --records or --occurrences, not both";
@@ -50,7 +73,9 @@ std::string recordsCombinationError(const RecordsSource& source, const std::stri
     if (points && !source.columns.key.empty())
         return "option --join takes the layer's FIELD alone with --occurrences (a point's region is the feature it lies in)";
     if (table && source.keepSpecimens) return "option --keep-specimens needs --occurrences";
-    if (points && !source.columns.region.empty()) return "option --region-column needs --records (points take their region from the layer)";
+    if (std::string error = subsetCombinationError(source); !error.empty()) return error;
+    if (points && !source.columns.region.empty())
+        return "option --region-column needs --records (points take their region from the layer)";
     return "";
 }
 

@@ -3,6 +3,7 @@
 #include "base/file_bytes.hpp"
 #include "base/text.hpp"
 #include "vector/download_lines.hpp"
+#include "vector/records_subset.hpp"
 
 namespace el::vec {
 
@@ -41,10 +42,17 @@ ImportedRecords importTableRecords(const RecordsSource& source) {
         throw RecordsError("Regions layers, occurrence points and spreadsheets need the GIS part, which this build lacks");
     Table table = readTableFile(source.table, source.encoding);
     const std::int64_t absentRows = setAsideAbsentRows(table);
+    std::vector<std::string> notes;
+    if (auto note = encodingNote(table)) notes.push_back(std::move(*note));
+    if (std::string note = filterRows(table, source.filters); !note.empty()) notes.push_back(std::move(note));
+    std::vector<Record> records = recordsOf(table, source.columns);
+    const auto everyRecord = [](const Record&) { return true; };
+    if (std::string note = keepSpeciesInRegions(records, source.minRegions, everyRecord, source.keptSpecies);
+        !note.empty())
+        notes.push_back(std::move(note));
     BuildOptions options;
     options.absent = source.absent;
-    ImportedRecords imported{buildRecordsData(recordsOf(table, source.columns), options), {}};
-    if (auto note = encodingNote(table)) imported.summary.push_back(std::move(*note));
+    ImportedRecords imported{buildRecordsData(std::move(records), options), std::move(notes)};
     imported.summary.push_back(imported.built.summaryLine() +
                                columnsClause(resolveColumns(table, source.columns), absentRows));
     return imported;

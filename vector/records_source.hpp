@@ -25,6 +25,10 @@ struct RecordsSource {
     Absence absent = Absence::NotYet;
     bool dropUnmatched = false;
     bool keepSpecimens = false;  // occurrence points of fossils and living specimens are kept
+    std::string countryCodes{};          // "numeric", "alpha-2", "alpha-3": the join column holds country names
+    std::vector<std::string> filters{};  // "COLUMN=VALUE[,VALUE...]": the table rows kept (vector/records_subset.hpp)
+    int minRegions = 1;                  // the species kept are those recorded in at least this many regions
+    std::string keptSpecies{};           // the target species, kept whatever its number of regions
 
     // The file the records come from.
     const std::filesystem::path& input() const { return table.empty() ? occurrences : table; }

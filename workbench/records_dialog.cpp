@@ -18,6 +18,7 @@
 #include <stdexcept>
 
 #include "workbench/file_chooser.hpp"
+#include "workbench/records_subset_box.hpp"
 
 namespace el::workbench {
 namespace {
@@ -107,6 +108,8 @@ void RecordsDialog::build() {
     layout->addWidget(columnsBox());
     layout->addWidget(joinBox());
     layout->addWidget(absenceBox());
+    subsets_ = new RecordsSubsetBox;
+    layout->addWidget(subsets_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Import"));
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ImportButton"));
@@ -211,6 +214,7 @@ void RecordsDialog::setSource(const vec::RecordsSource& source) {
     joinField_->setText(fromUtf8(source.joinField));
     absent_->button(static_cast<int>(source.absent))->setChecked(true);
     dropUnmatched_->setChecked(source.dropUnmatched);
+    subsets_->setSource(source);
 }
 
 vec::RecordsSource RecordsDialog::source() const {
@@ -222,6 +226,7 @@ vec::RecordsSource RecordsDialog::source() const {
     source.joinField = utf8(joinField_->text());
     source.absent = static_cast<vec::Absence>(absent_->checkedId());
     source.dropUnmatched = dropUnmatched_->isChecked();
+    subsets_->takeInto(source);
     return source;
 }
 

@@ -64,6 +64,7 @@ private:
     QButtonGroup* absent_ = nullptr;
     QCheckBox* dropUnmatched_ = nullptr;
     QCheckBox* points_ = nullptr;  // the table holds occurrence points, placed in the regions
+    class RecordsSubsetBox* subsets_ = nullptr;
 };
 
 }  // namespace el::workbench

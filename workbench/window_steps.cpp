@@ -212,6 +212,7 @@ void WorkbenchWindow::chooseRecords() {
     if (dialog.exec() != QDialog::Accepted) return;
     vec::RecordsSource chosen = dialog.source();
     chosen.encoding = encoding;
+    chosen.keptSpecies = settings_.value(Setting::TargetSpecies);  // never left out by the fewest regions
     importRecords(chosen);
 }
 

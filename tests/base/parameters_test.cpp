@@ -151,5 +151,20 @@ TEST(ParameterOptions, CommandLineOptionsCheckKeepAndSwitch) {
     EXPECT_FALSE(values.on(Param::DoReliability));
 }
 
+// A repeatable option keeps every value given, in order; any other keeps the last.
+TEST(ParameterOptions, ARepeatableOptionAddsEachValue) {
+    ParamValues values;
+    std::vector<cmdline::Option> options =
+        commandLineOptions({&parameter(Param::Filter), &parameter(Param::Join)}, kBatch, true, values, kWithGis);
+    EXPECT_TRUE(values.items(Param::Filter).empty());
+    EXPECT_EQ(options[0].apply("LifeForm=Insects"), "");
+    EXPECT_EQ(options[0].apply("Year=1990,1991"), "");
+    EXPECT_EQ(options[0].apply(""), "option --filter needs a value");
+    EXPECT_EQ(values.items(Param::Filter), (std::vector<std::string>{"LifeForm=Insects", "Year=1990,1991"}));
+    EXPECT_EQ(options[1].apply("a=b"), "");
+    EXPECT_EQ(options[1].apply("c=d"), "");
+    EXPECT_EQ(values.text(Param::Join), "c=d");
+}
+
 }  // namespace
 }  // namespace el

@@ -76,5 +76,33 @@ TEST(BatchOptionTable, RepeatedOptionsAndJoinedValues) {
     EXPECT_EQ(*ok.options->speciesList, "A,B");
 }
 
+// The subsets and the country codes reach the records source; their rules are checked once
+// every option is read.
+TEST(BatchOptionTable, SubsetsAndCountryCodesOfARecordsTable) {
+    const auto ok = batch::parseCommandLine({"--records", "r.csv", "--regions", "w.json", "--join", "country=id",
+                                             "--country-codes", "alpha-3", "--filter", "LifeForm=Insects",
+                                             "--filter=Year=1990,1991", "--min-regions", "14", "-t", "Harmonia"});
+    ASSERT_TRUE(ok.options) << ok.error;
+    const vec::RecordsSource& source = ok.options->records;
+    EXPECT_EQ(source.countryCodes, "alpha-3");
+    EXPECT_EQ(source.filters, (std::vector<std::string>{"LifeForm=Insects", "Year=1990,1991"}));
+    EXPECT_EQ(source.minRegions, 14);
+    EXPECT_EQ(source.keptSpecies, "Harmonia");
+    for (const auto& [line, error] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--records", "r.csv", "--regions", "w.json", "--country-codes", "numeric"},
+              "option --country-codes needs --records with --join COLUMN=FIELD (the table's column of country names)"},
+             {{"--records", "r.csv", "--country-codes", "iso"},
+              "option --country-codes takes numeric, alpha-2 or alpha-3, not \"iso\""},
+             {{"--records", "r.csv", "--filter", "LifeForm"},
+              "option --filter takes COLUMN=VALUE[,VALUE...], e.g. LifeForm=Insects, not \"LifeForm\""},
+             {{"--occurrences", "p.csv", "--regions", "w.json", "--filter", "a=b"},
+              "option --filter needs --records (occurrence points are not filtered)"},
+             {{"--records", "r.csv", "--min-regions", "0"},
+              "option --min-regions takes a whole number of at least 1, "
+              "not \"0\""},
+             {{"--min-regions", "3", "v.csv"}, "the records options need --records TABLE or --occurrences FILE"}})
+        EXPECT_EQ(batch::parseCommandLine(line).error, error);
+}
+
 }  // namespace
 }  // namespace el::test

@@ -100,27 +100,86 @@ TEST(RegionsLayer, KeysAreFieldTexts) {
     EXPECT_EQ(numbers.keys, (Texts{"8", "643", "10", "20", "11"}));
 }
 
-TEST(RegionsLayer, BadKeysAndFieldsAreRefusedByName) {
+TEST(RegionsLayer, MissingFieldsAreRefusedByName) {
     TempDir dir;
-    LayerSpec shared = outlines();
-    shared.features[3].values[1] = "008";
-    shared.features[2].values[0] = std::nullopt;
-    shared.features[4].wkt = "";
-    writeGisFile(dir / "s.gpkg", "GPKG", {shared, {"other", {{"id", OFTString}}, {{"POINT (1 1)", {"a"}}}}});
-    const std::string duplicated = errorOf(dir / "s.gpkg", "", "code");
-    EXPECT_NE(duplicated.find("\"008\""), std::string::npos) << duplicated;
-    EXPECT_NE(duplicated.find("feature 1 "), std::string::npos) << duplicated;
-    EXPECT_NE(duplicated.find("feature 4 "), std::string::npos) << duplicated;
-    const std::string empty = errorOf(dir / "s.gpkg", "", "name");
-    EXPECT_NE(empty.find("feature 3 of layer \"countries\" has an empty key"), std::string::npos) << empty;
+    writeGisFile(dir / "s.gpkg", "GPKG", {outlines(), {"other", {{"id", OFTString}}, {{"POINT (1 1)", {"a"}}}}});
     const std::string missing = errorOf(dir / "s.gpkg", "", "iso");
     EXPECT_NE(missing.find("no field named \"iso\" (fields: name, code, num)"), std::string::npos) << missing;
     EXPECT_NE(missing.find("layers are countries, other"), std::string::npos) << missing;
     const std::string noName = errorOf(dir / "s.gpkg", "other", "");
     EXPECT_NE(noName.find("(fields: id)"), std::string::npos) << noName;
-    const std::string noGeometry = errorOf(dir / "s.gpkg", "", "num");
-    EXPECT_NE(noGeometry.find("feature 5 of layer \"countries\" (key \"11\") has no geometry"), std::string::npos)
-        << noGeometry;
+}
+
+// A layer as world outline files come: features without a code, one without geometry, and
+// a country whose far island is a feature of its own under the same code.
+LayerSpec worldAsItComes() {
+    return {"countries",
+            {{"name", OFTString}, {"id", OFTString}},
+            {{"POLYGON ((0 0,10 0,10 10,0 10,0 0))", {"Mainland", "036"}},
+             {"POLYGON ((20 0,22 0,22 2,20 2,20 0))", {"Disputed", std::nullopt}},
+             {"POLYGON ((30 0,32 0,32 2,30 2,30 0))", {"Also disputed", ""}},
+             {"MULTIPOLYGON (((40 0,41 0,41 1,40 1,40 0)),((42 0,43 0,43 1,42 1,42 0)))", {"Islands", "036"}},
+             {"", {"Lost", "999"}},
+             {"POLYGON ((50 0,60 0,60 10,50 10,50 0))", {"Neighbour", "554"}}}};
+}
+
+TEST(RegionsLayer, KeylessAndEmptyFeaturesAreLeftOutAndSharedKeysJoined) {
+    TempDir dir;
+    writeGisFile(dir / "w.gpkg", "GPKG", {worldAsItComes()});
+    const RegionsLayer layer = readRegionsLayer(dir / "w.gpkg", "", "id");
+    EXPECT_EQ(layer.keys, (Texts{"036", "554"}));
+    EXPECT_EQ(layer.featuresWithoutKey, 2);
+    EXPECT_EQ(layer.featuresWithoutGeometry, 1);
+    EXPECT_EQ(layer.sharedKeys, Texts{"036"});
+    EXPECT_EQ(layer.featuresJoined, 2);
+    const vec::RegionShape& joined = layer.shapes.at("036");
+    EXPECT_EQ(joined.type, "area");
+    ASSERT_EQ(joined.parts.size(), 3U);  // the mainland first, then both islands
+    EXPECT_DOUBLE_EQ(joined.parts[0].x[1], 10);
+    EXPECT_DOUBLE_EQ(joined.parts[2].x[0], 42);
+    EXPECT_EQ(regionAt(layer, 5, 5), "036");
+    EXPECT_EQ(regionAt(layer, 42.5, 0.5), "036");  // a point on the second feature's island
+    EXPECT_EQ(regionAt(layer, 55, 5), "554");
+    EXPECT_EQ(regionAt(layer, 21, 1), "(none)");  // keyless features place no point
+    EXPECT_EQ(gis::layerNote(layer),
+              "; 2 features of the regions layer with an empty \"id\" left out; 1 feature of the regions layer "
+              "without geometry left out; 2 features of the regions layer joined into 1 region by their shared "
+              "\"id\": \"036\"");
+    // Keyed by a field that every feature fills: nothing to say.
+    EXPECT_EQ(gis::layerNote(readRegionsLayer(dir / "w.gpkg", "", "name")),
+              "; 1 feature of the regions layer without geometry left out");
+}
+
+TEST(RegionsLayer, SharedKeysOfLinesJoinButMixedKindsAreRefused) {
+    TempDir dir;
+    LayerSpec rivers{"rivers",
+                     {{"name", OFTString}},
+                     {{"LINESTRING (0 0,1 1)", {"Rhine"}}, {"MULTILINESTRING ((2 2,3 3),(4 4,5 5))", {"Rhine"}}}};
+    writeGisFile(dir / "r.gpkg", "GPKG", {rivers});
+    const RegionsLayer lines = readRegionsLayer(dir / "r.gpkg", "", "");
+    EXPECT_EQ(lines.shapes.at("Rhine").type, "tree");
+    EXPECT_EQ(lines.shapes.at("Rhine").parts.size(), 3U);
+    LayerSpec mixed{"mixed",
+                    {{"name", OFTString}},
+                    {{"POLYGON ((0 0,1 0,1 1,0 0))", {"A"}},
+                     {"POINT (5 5)", {"A"}},
+                     {"POINT (6 6)", {"B"}},
+                     {"POINT (7 7)", {"B"}}}};
+    writeGisFile(dir / "m.gpkg", "GPKG", {mixed});
+    const std::string refused = errorOf(dir / "m.gpkg", "", "");
+    EXPECT_NE(refused.find("the key \"A\" of field \"name\" is shared by features"), std::string::npos) << refused;
+    EXPECT_NE(refused.find("Polygon and Point"), std::string::npos) << refused;
+}
+
+TEST(RegionsLayer, ALayerWithoutAnyUsableFeatureSaysWhy) {
+    TempDir dir;
+    writeGisFile(dir / "e.gpkg", "GPKG",
+                 {{"c", {{"name", OFTString}}, {{"POINT (1 1)", {std::nullopt}}, {"", {"x"}}}}});
+    const std::string refused = errorOf(dir / "e.gpkg", "", "");
+    EXPECT_NE(refused.find("has no features with both a key in field \"name\" and a geometry (1 feature has an empty "
+                           "key, 1 feature has no geometry)"),
+              std::string::npos)
+        << refused;
 }
 
 TEST(RegionsLayer, ALayerInAnotherCoordinateSystemIsReprojected) {

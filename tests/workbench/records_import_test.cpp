@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 
 #include "tests/support/temp_dir.hpp"
@@ -114,6 +115,9 @@ private slots:
         chosen.joinField = "code";
         chosen.absent = el::vec::Absence::Unknown;
         chosen.dropUnmatched = true;
+        chosen.countryCodes = "alpha-3";
+        chosen.filters = {"LifeForm=Insects", "Year=1990,1991"};
+        chosen.minRegions = 4;
         dialog.setSource(chosen);
         const RecordsSource shown = dialog.source();
         QCOMPARE(shown.columns.region, std::string("Country"));
@@ -124,6 +128,13 @@ private slots:
         QCOMPARE(shown.joinField, std::string("code"));
         QVERIFY(shown.absent == el::vec::Absence::Unknown);
         QVERIFY(shown.dropUnmatched);
+        QCOMPARE(shown.countryCodes, std::string("alpha-3"));
+        QCOMPARE(shown.filters, chosen.filters);
+        QCOMPARE(shown.minRegions, 4);
+        dialog.findChild<QLineEdit*>("RowFilters")->setText(" ; Kind=a ;;");
+        dialog.findChild<QComboBox*>("CountryCodes")->setCurrentIndex(0);
+        QCOMPARE(dialog.source().filters, std::vector<std::string>{"Kind=a"});
+        QCOMPARE(dialog.source().countryCodes, std::string());
 
         // Another table without the chosen columns: each goes back to being found by its header.
         dialog.setTable(qpath(data / "other.tsv"));
