@@ -225,7 +225,7 @@ constexpr std::array<Parameter, 20> kOutputs{{
 }};
 
 // The console and the records import.
-constexpr std::array<Parameter, 13> kRecords{{
+constexpr std::array<Parameter, 14> kRecords{{
     {.id = Param::Quiet,
      .name = "quiet",
      .type = ParamType::Switch,
@@ -234,6 +234,14 @@ constexpr std::array<Parameter, 13> kRecords{{
      .defaultValue = "0",
      .help = "no progress line on standard error",
      .spelling = {"--quiet", "", "", "", ""}},
+    {.id = Param::Force,
+     .name = "force",
+     .type = ParamType::Switch,
+     .group = ParamGroup::Console,
+     .shownIn = kBatch,
+     .defaultValue = "0",
+     .help = "write an output the run refuses for its size (a similarity output of more than 1 GB)",
+     .spelling = {"--force", "", "", "", ""}},
     {.id = Param::Records,
      .name = "records",
      .type = ParamType::File,

@@ -51,6 +51,7 @@ enum class Param {
     HindcastMinUnreached,
     // Console
     Quiet,
+    Force,
     // Records tables and occurrence points
     Records,
     Occurrences,
