@@ -72,9 +72,9 @@ TEST(Interrupt, DuringTheAllSpeciesHindcastStopsWith130AndWritesNoTable) {
     writeFile(dir / "spread.csv", spreadingSpecies(200, 30, 5));
     std::string years;
     for (int year = 1965; year <= 2000; ++year) years += (years.empty() ? "" : ",") + std::to_string(year);
-    BatchOnTerminal run(dir.path(), {"--no-reliability", "--threads", "2", "--hindcast", years, "--hindcast-targets",
-                                     "all", "--hindcast-table", "all.csv", "--summary", "run.json", "-o", "run.log",
-                                     "spread.csv"});
+    BatchOnTerminal run(dir.path(),
+                        {"--no-reliability", "--threads", "2", "--hindcast", years, "--hindcast-targets", "all",
+                         "--hindcast-table", "all.csv", "--summary", "run.json", "-o", "run.log", "spread.csv"});
     ASSERT_TRUE(run.waitFor("\rHindcast years ")) << run.received();
     ::kill(run.pid(), SIGINT);
     ASSERT_EQ(run.exitStatus(), 130) << "the hindcast ended before the signal came: " << run.received();
@@ -82,7 +82,9 @@ TEST(Interrupt, DuringTheAllSpeciesHindcastStopsWith130AndWritesNoTable) {
     // The forecast before the hindcast completed: its log is written whole; no table, no summary.
     EXPECT_EQ(filesIn(dir.path()), (Names{"run.log", "spread.csv"}));
     const std::string log = readFile(dir / "run.log");
-    EXPECT_EQ(log.rfind("Supervised forecasting of the range expansion of alien species by early-late relationship\r\n", 0), 0u);
+    EXPECT_EQ(
+        log.rfind("Supervised forecasting of the range expansion of alien species by early-late relationship\r\n", 0),
+        0u);
     EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
 }
 

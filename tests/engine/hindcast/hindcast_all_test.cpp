@@ -112,7 +112,7 @@ public:
         this->total = total;
     }
     long long checks = 0;
-    long long afterStop = 0;  // checkpoints answered with a stop
+    long long afterStop = 0;                             // checkpoints answered with a stop
     std::vector<std::pair<long long, long long>> steps;  // checkpoints so far, species-years done
     long long total = 0;
 
