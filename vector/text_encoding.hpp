@@ -2,13 +2,12 @@
 // Source texts in UTF-8 (with or without a byte order mark) or another encoding such as
 // CP932, turned into the UTF-8 the tool works in, and back again for the write-back.
 
-#include <iconv.h>
-
 #include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 
+#include "base/text_convert.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::vec {
@@ -50,7 +49,7 @@ public:
     TextEncoder& operator=(const TextEncoder&) = delete;
 
     // False when the system cannot encode into this encoding.
-    bool usable() const { return identity_ || cd_ != reinterpret_cast<iconv_t>(-1); }
+    bool usable() const { return identity_ || converter_.usable(); }
 
     // Appends the encoded `utf8` to `out`; on failure returns false and names the
     // character that the encoding cannot hold in `problem`.
@@ -59,7 +58,7 @@ public:
 private:
     std::string name_;
     bool identity_ = false;
-    iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
+    TextConverter converter_;
 };
 
 }  // namespace el::vec
