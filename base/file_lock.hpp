@@ -1,5 +1,5 @@
 #pragma once
-// The advisory lock (flock) on a user's file that a Read and a run may write back into,
+// The advisory lock (flock; on Windows LockFileEx) on a user's file that a Read and a run may write back into,
 // taken on the file itself so that it leaves nothing behind and holds across processes
 // whatever their working folders: two tool processes given one source, even by different
 // names, would otherwise both read it and both write it back, and one update would be lost.
@@ -12,6 +12,7 @@
 // front end holds at most one at a time (the window's Read and run at work together
 // share one hold).
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -38,7 +39,7 @@ public:
 
 private:
     std::filesystem::path file_;
-    int fd_ = -1;
+    std::intptr_t handle_ = -1;  // the descriptor, or the Windows handle, that holds the lock
     bool acquired_ = false;
 };
 

@@ -1,12 +1,14 @@
 #pragma once
 // Durable replacement of a whole file: the new contents go to a temporary file made beside
-// the target (mkstemp), are synced to the disk and renamed over the target, and the folder
-// is synced so that the rename itself survives a crash. Until the rename the target is as
+// the target (mkstemp; on Windows a fresh name created exclusively), are synced to the disk
+// and renamed over the target (rename; ReplaceFileW, or MoveFileExW for a new file), and the
+// folder is synced so that the rename itself survives a crash (on Windows the rename is
+// written through). Until the rename the target is as
 // it was; a replacement dropped before it (a failure, a stop) removes its temporary file.
 // Every file the tool writes for its user (logs, tables, figures, reports, the weight-test
 // file, the written-back source) is written this way.
 
-#include <sys/types.h>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -60,8 +62,8 @@ private:
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     ReplaceStepHook afterStep_;
-    int fd_ = -1;
-    mode_t mode_ = 0644;
+    std::intptr_t file_ = -1;  // the descriptor, or the Windows handle, of the temporary file
+    unsigned mode_ = 0644;     // the permissions it takes (POSIX systems)
     bool committed_ = false;
 };
 
@@ -84,7 +86,7 @@ public:
 private:
     std::filesystem::path target_;
     std::filesystem::path temporary_;
-    mode_t mode_ = 0644;
+    unsigned mode_ = 0644;
     bool committed_ = false;
 };
 

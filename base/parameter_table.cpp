@@ -268,7 +268,7 @@ constexpr std::array<Parameter, 24> kOutputs{{
 }};
 
 // The console and the records import.
-constexpr std::array<Parameter, 17> kRecords{{
+constexpr std::array<Parameter, 18> kRecords{{
     {.id = Param::Quiet,
      .name = "quiet",
      .type = ParamType::Switch,
@@ -277,6 +277,14 @@ constexpr std::array<Parameter, 17> kRecords{{
      .defaultValue = "0",
      .help = "no progress line on standard error",
      .spelling = {"--quiet", "", "", "", ""}},
+    {.id = Param::Force,
+     .name = "force",
+     .type = ParamType::Switch,
+     .group = ParamGroup::Console,
+     .shownIn = kBatch,
+     .defaultValue = "0",
+     .help = "write an output the run refuses for its size (a similarity output of more than 1 GB)",
+     .spelling = {"--force", "", "", "", ""}},
     {.id = Param::Records,
      .name = "records",
      .type = ParamType::File,

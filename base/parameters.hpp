@@ -56,6 +56,7 @@ enum class Param {
     WatchList,
     // Console
     Quiet,
+    Force,
     // Records tables and occurrence points
     Records,
     Occurrences,

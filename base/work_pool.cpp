@@ -1,7 +1,9 @@
 #include "base/work_pool.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
+#include <cstdlib>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -92,11 +94,32 @@ void WorkPool::onEach(const std::function<void(int)>& task, int count) {
 
 namespace {
 
+#ifdef _WIN32
+// Windows ends a process's other threads before it destroys the main thread's thread-locals,
+// and joining a thread ended so never returns: once the process is ending (after main has
+// returned or exit() was called), a thread's pool is left to the system.
+std::atomic<bool> processEnding{false};
+
+void noteProcessEnding() {
+    static const bool noted = [] { return std::atexit([] { processEnding = true; }) == 0; }();
+    static_cast<void>(noted);
+}
+#endif
+
 // The calling thread's pool, the process that made it, and whether a call on it is under way.
 struct ThreadPool {
     std::unique_ptr<WorkPool> pool;
     pid_t owner = 0;
     bool busy = false;
+
+    ThreadPool() = default;
+    ThreadPool(const ThreadPool&) = delete;
+    ThreadPool& operator=(const ThreadPool&) = delete;
+    ~ThreadPool() {
+#ifdef _WIN32
+        if (processEnding) (void)pool.release();
+#endif
+    }
 
     // A pool of at least `threads`, made anew when the one there is smaller. A child made by
     // fork() (R's parallel package forks) has none of its parent's workers: it leaves the
@@ -107,6 +130,9 @@ struct ThreadPool {
             pool.reset();  // its threads are joined before the larger set is made
             pool = std::make_unique<WorkPool>(threads);
             owner = getpid();
+#ifdef _WIN32
+            noteProcessEnding();
+#endif
         }
         return *pool;
     }

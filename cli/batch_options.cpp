@@ -49,6 +49,7 @@ void takeValues(BatchOptions& opts) {
     opts.records = vec::recordsSourceOf(v);
     opts.encoding = v.text(Param::Encoding);
     opts.quiet = v.on(Param::Quiet);
+    opts.force = v.on(Param::Force);
     opts.mapFile = v.text(Param::Map);
     if (v.given(Param::MapSpecies)) opts.mapSpecies = v.text(Param::MapSpecies);
     opts.mapYDown = v.on(Param::MapYDown);

@@ -29,6 +29,7 @@ struct BatchOptions {
     vec::RecordsSource records;              // --records or --occurrences, in place of FILE
     std::string encoding = "auto";           // --encoding: the text encoding of the file
     bool quiet = false;                      // --quiet: no progress line on a terminal
+    bool force = false;                      // --force: write an output refused for its size
     std::string mapFile;                     // --map: figure file of the map, "" for none
     std::optional<std::string> mapSpecies;   // --map-species: the species the map colours
     bool mapYDown = false;                   // --map-y-down: the map's y grows downwards

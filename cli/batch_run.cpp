@@ -17,6 +17,7 @@
 #include "cli/file_digest.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/model/run_error.hpp"
+#include "engine/report/similarity_size.hpp"
 #include "engine/run/engine.hpp"
 #include "engine/run/input_checks.hpp"
 #include "engine/run/name_match.hpp"
@@ -137,6 +138,17 @@ std::optional<std::string> targetRefusal(const BatchOptions& opts, const vec::Ve
     return "option -t: " + *refusal;
 }
 
+// A similarity output too large to write without --force, as the usage error it is: said
+// before the run, which would spend its time and memory on it.
+std::optional<std::string> similaritySizeRefusal(const BatchOptions& opts, const vec::VectorData& data,
+                                                 const std::vector<std::string>& species) {
+    if (opts.force) return std::nullopt;
+    const auto bytes = engine::oversizedSimilarityOutput(species, data.objn(), opts.values);
+    if (!bytes) return std::nullopt;
+    return "option --similarity-output: " + engine::similaritySizeText(species.size(), *bytes) +
+           "; give --force to write it anyway";
+}
+
 // One batch process after its command line: the Read, the run, the figures and the log.
 class BatchSession {
 public:
@@ -188,6 +200,7 @@ int BatchSession::run(const std::string& date) {
     const auto figures = chooseFigures(opts_, species.value);
     if (!figures.usageError.empty()) return usageError(err_, figures.usageError);
     if (auto refusal = targetRefusal(opts_, read.read.data, species.value)) return usageError(err_, *refusal);
+    if (auto refusal = similaritySizeRefusal(opts_, read.read.data, species.value)) return usageError(err_, *refusal);
     for (const std::string& warning :
          ops::consoleTexts(ops::inputDiagnostics(read.read.data, species.value, opts_.values)))
         console_.message(warning);

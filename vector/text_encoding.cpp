@@ -1,6 +1,5 @@
 #include "vector/text_encoding.hpp"
 
-#include <cerrno>
 #include <cctype>
 #include <optional>
 #include <vector>
@@ -12,7 +11,6 @@ namespace el::vec {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
 // 1-based line of the byte at `offset`; CR LF, LF and CR each end a line.
 int lineAt(std::string_view text, std::size_t offset) {
@@ -24,40 +22,6 @@ int lineAt(std::string_view text, std::size_t offset) {
     return line;
 }
 
-// Runs all of `in` through `cd` and appends the result to `out`. With `finish`, the
-// converter is then brought back to its initial state, writing what that takes (a decoded
-// text ends there); without, it keeps its state for the next call (an encoder that writes a
-// byte order mark writes it once). On failure `out` is unchanged and `failedAt` is the
-// offset of the first byte that could not be converted.
-bool convertInto(iconv_t cd, std::string_view in, bool finish, std::string& out, std::size_t& failedAt) {
-    std::string buffer(in.size() * 2 + 16, '\0');
-    char* inPtr = const_cast<char*>(in.data());
-    std::size_t inLeft = in.size();
-    std::size_t used = 0;
-    while (inLeft > 0 || finish) {
-        char* outPtr = buffer.data() + used;
-        std::size_t outLeft = buffer.size() - used;
-        const bool flushing = inLeft == 0;
-        const std::size_t rc = flushing ? ::iconv(cd, nullptr, nullptr, &outPtr, &outLeft)
-                                        : ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-        const int error = errno;
-        used = static_cast<std::size_t>(outPtr - buffer.data());
-        if (rc != static_cast<std::size_t>(-1)) {
-            if (flushing) break;
-            continue;
-        }
-        if (error == E2BIG) {
-            buffer.resize(buffer.size() * 2);
-            continue;
-        }
-        if (flushing) break;  // every byte is converted; nothing was left to write
-        failedAt = in.size() - inLeft;
-        return false;
-    }
-    out.append(buffer.data(), used);
-    return true;
-}
-
 std::optional<std::size_t> firstNul(std::string_view text) {
     const std::size_t at = text.find('\0');
     if (at == std::string_view::npos) return std::nullopt;
@@ -67,12 +31,10 @@ std::optional<std::size_t> firstNul(std::string_view text) {
 std::string lineText(int line) { return std::to_string(line); }
 
 std::optional<std::string> decodeWith(const char* encoding, std::string_view bytes, std::size_t& failedAt) {
-    const iconv_t cd = ::iconv_open("UTF-8", encoding);
-    if (cd == kNoConverter) return std::nullopt;
+    TextConverter converter(encoding, TextConverter::Direction::ToUtf8);
+    if (!converter.usable()) return std::nullopt;
     std::string text;
-    const bool converted = convertInto(cd, bytes, true, text, failedAt);
-    ::iconv_close(cd);
-    if (!converted) return std::nullopt;
+    if (!converter.convert(bytes, true, text, failedAt)) return std::nullopt;
     return text;
 }
 
@@ -136,13 +98,12 @@ std::variant<DecodedText, std::string> decodeSource(std::string_view bytes, cons
     return result;
 }
 
-TextDecoder::TextDecoder(const std::string& encoding) : name_(encoding), identity_(isUtf8Name(encoding)) {
-    if (!identity_) cd_ = ::iconv_open("UTF-8", encoding.c_str());
-}
+TextDecoder::TextDecoder(const std::string& encoding)
+    : name_(encoding),
+      identity_(isUtf8Name(encoding)),
+      converter_(identity_ ? std::string("UTF-8") : encoding, TextConverter::Direction::ToUtf8) {}
 
-TextDecoder::~TextDecoder() {
-    if (cd_ != kNoConverter) ::iconv_close(cd_);
-}
+TextDecoder::~TextDecoder() = default;
 
 bool TextDecoder::decode(std::string_view bytes, std::string& out) {
     out.clear();
@@ -151,35 +112,32 @@ bool TextDecoder::decode(std::string_view bytes, std::string& out) {
         out.assign(bytes);
         return true;
     }
-    if (cd_ == kNoConverter) return false;
+    if (!converter_.usable()) return false;
     std::size_t failedAt = 0;
-    ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    return convertInto(cd_, bytes, true, out, failedAt);
+    return converter_.convert(bytes, true, out, failedAt);
 }
 
-TextEncoder::TextEncoder(const std::string& encoding) : name_(encoding), identity_(isUtf8Name(encoding)) {
-    if (!identity_) cd_ = ::iconv_open(encoding.c_str(), "UTF-8");
-}
+TextEncoder::TextEncoder(const std::string& encoding)
+    : name_(encoding),
+      identity_(isUtf8Name(encoding)),
+      converter_(identity_ ? std::string("UTF-8") : encoding, TextConverter::Direction::FromUtf8) {}
 
-TextEncoder::~TextEncoder() {
-    if (cd_ != kNoConverter) ::iconv_close(cd_);
-}
+TextEncoder::~TextEncoder() = default;
 
 bool TextEncoder::encode(std::string_view utf8, std::string& out, std::string& problem) {
     if (identity_) {
         out += utf8;
         return true;
     }
-    if (cd_ == kNoConverter) {
+    if (!converter_.usable()) {
         problem = "the encoding " + name_ + " is not available";
         return false;
     }
     std::size_t failedAt = 0;
-    if (convertInto(cd_, utf8, false, out, failedAt)) return true;
+    if (converter_.convert(utf8, false, out, failedAt)) return true;
     const std::size_t n = utf8SequenceLength(utf8.substr(failedAt));
     problem =
         "the character \"" + std::string(utf8.substr(failedAt, n == 0 ? 1 : n)) + "\" cannot be written in " + name_;
-    ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
     return false;
 }
 

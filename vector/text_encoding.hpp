@@ -2,8 +2,6 @@
 // Source texts in UTF-8 (with or without a byte order mark) or another encoding such as
 // CP932, turned into the UTF-8 the tool works in, and back again for the write-back.
 
-#include <iconv.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,6 +9,7 @@
 #include <variant>
 
 #include "base/encoding_name.hpp"
+#include "base/text_convert.hpp"
 #include "vector/vector_data.hpp"
 
 namespace el::vec {
@@ -58,7 +57,7 @@ public:
     TextDecoder& operator=(const TextDecoder&) = delete;
 
     // False when the system cannot decode from this encoding.
-    bool usable() const { return identity_ || cd_ != reinterpret_cast<iconv_t>(-1); }
+    bool usable() const { return identity_ || converter_.usable(); }
     const std::string& name() const { return name_; }
 
     // `bytes` as UTF-8 into `out` (replacing it); false when they are not text in the encoding.
@@ -67,7 +66,7 @@ public:
 private:
     std::string name_;
     bool identity_ = false;
-    iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
+    TextConverter converter_;
 };
 
 // Encodes UTF-8 texts into one encoding, keeping its state between calls (so an encoding
@@ -80,7 +79,7 @@ public:
     TextEncoder& operator=(const TextEncoder&) = delete;
 
     // False when the system cannot encode into this encoding.
-    bool usable() const { return identity_ || cd_ != reinterpret_cast<iconv_t>(-1); }
+    bool usable() const { return identity_ || converter_.usable(); }
 
     // Appends the encoded `utf8` to `out`; on failure returns false and names the
     // character that the encoding cannot hold in `problem`.
@@ -89,7 +88,7 @@ public:
 private:
     std::string name_;
     bool identity_ = false;
-    iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
+    TextConverter converter_;
 };
 
 }  // namespace el::vec

@@ -9,6 +9,7 @@
 
 #include "base/calc_date.hpp"
 #include "engine/report/run_weight_test_file.hpp"
+#include "engine/report/similarity_size.hpp"
 #include "ops/input_review.hpp"
 #include "vector/text_encoding.hpp"
 #include "workbench/background_step.hpp"
@@ -254,6 +255,19 @@ engine::RunRequest WorkbenchWindow::runRequest(const vec::VectorData& data, std:
     return request;
 }
 
+// A similarity output too large to take lightly is written only when the question is
+// answered Yes: asked before the run, which would spend its time and memory on it.
+bool WorkbenchWindow::confirmSimilarityOutput(const vec::VectorData& data, const std::vector<std::string>& species) {
+    const auto bytes = engine::oversizedSimilarityOutput(species, data.objn(), live_.snapshot(), similarityLimit_);
+    if (!bytes) return true;
+    std::string text = engine::similaritySizeText(species.size(), *bytes) + ". Write it anyway?";
+    text[0] = 'T';
+    messageOpen_ = true;
+    const bool yes = questionSink_(QString::fromStdString(text));
+    messageOpen_ = false;
+    return yes;
+}
+
 void WorkbenchWindow::runForecast() {
     if (runStep_->active()) return;
     std::vector<std::string> species;
@@ -264,6 +278,7 @@ void WorkbenchWindow::runForecast() {
         else message(kNoDataMessage);
         return;
     }
+    if (!confirmSimilarityOutput(*data, species)) return;
     // The source the run may write back into is guarded by its lock, held while the run works.
     const auto lock = holdFileLock(readSource_);
     if (!lock) {

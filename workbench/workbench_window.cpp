@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "base/log_file.hpp"
+#include "engine/report/similarity_size.hpp"
 #include "figures/report_file.hpp"
 #include "ops/output_refusals.hpp"
 #include "workbench/background_step.hpp"
@@ -53,6 +54,7 @@ void setStartupValue(SettingControls& settings, Setting id) {
 WorkbenchWindow::WorkbenchWindow(const WorkbenchOptions& options, QWidget* parent)
     : QWidget(parent),
       dpi_(options.dpi.value_or(0.0)),
+      similarityLimit_(engine::kSimilarityOutputLimit),
       workFolder_(options.workFolder.empty() ? std::filesystem::path(".") : options.workFolder) {
     if (dpi_ <= 0.0) dpi_ = logicalDpiX() > 0 ? logicalDpiX() : 96.0;
     setWindowTitle(QString::fromLatin1(kWindowTitle));
@@ -60,6 +62,10 @@ WorkbenchWindow::WorkbenchWindow(const WorkbenchOptions& options, QWidget* paren
     messageSink_ = [this](const QString& text) {
         QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kMessageTitle), text, QMessageBox::Ok, this);
         box.exec();
+    };
+    questionSink_ = [this](const QString& text) {
+        return QMessageBox::question(this, QString::fromLatin1(kMessageTitle), text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
     };
     reportDocumentSaver_ = [](const std::filesystem::path& path, const figures::ReportContent& content) {
         return figures::writeReport(content, path);

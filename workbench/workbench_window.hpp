@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -65,6 +66,11 @@ public:
     using MessageSink = std::function<void(const QString&)>;
     void setMessageSink(MessageSink sink);
     void setReportDocumentSaver(ReportDocumentSaver writer) { reportDocumentSaver_ = std::move(writer); }
+    // Where questions go; true for Yes. The default shows a modal question box.
+    using QuestionSink = std::function<bool(const QString&)>;
+    void setQuestionSink(QuestionSink sink) { questionSink_ = std::move(sink); }
+    // Above this many bytes of similarity output "G  O" asks before the run starts.
+    void setSimilarityOutputLimit(std::uint64_t bytes) { similarityLimit_ = bytes; }
 
     // The settings as their controls hold them.
     std::string setting(Setting id) const;
@@ -141,6 +147,7 @@ private:
     void readDone(vec::ReadOutcome& read, const std::filesystem::path& source, const std::string& unwritable);
     void showEncodingNotice(const vec::ReadOutcome& read, const std::filesystem::path& source);
     engine::RunRequest runRequest(const vec::VectorData& data, std::vector<std::string> species) const;
+    bool confirmSimilarityOutput(const vec::VectorData& data, const std::vector<std::string>& species);
     void runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
                  const std::shared_ptr<const vec::VectorData>& data, const std::string& date, int generation);
     std::shared_ptr<const FileLock> holdFileLock(const std::filesystem::path& file);
@@ -148,6 +155,8 @@ private:
 
     double dpi_;
     MessageSink messageSink_;
+    QuestionSink questionSink_;
+    std::uint64_t similarityLimit_;
     ReportDocumentSaver reportDocumentSaver_;
     bool messageOpen_ = false;
     bool encodingNoticeShown_ = false;  // the status line names the encoding a Read assumed

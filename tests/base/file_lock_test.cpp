@@ -1,12 +1,12 @@
 #include "base/file_lock.hpp"
 
-#include <sys/wait.h>
-#include <unistd.h>
+#include "base/file_replace.hpp"
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
+#include <cstdlib>
 
+#include "tests/support/child_process.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace el {
@@ -16,64 +16,45 @@ namespace fs = std::filesystem;
 using test::TempDir;
 using test::writeFile;
 
-// A child process that works in its own folder and tries the lock of `file` (a name
-// relative to that folder); its exit status says whether it got it (0) or was refused (1).
-// With `holdUntil`, it then tells `ready` and keeps the lock until `holdUntil` is closed;
-// `parentEnds` are the pipes' other ends, which the child closes.
-pid_t lockInChild(const fs::path& folder, const fs::path& file, int ready = -1, int holdUntil = -1,
-                  std::initializer_list<int> parentEnds = {}) {
-    const pid_t pid = ::fork();
-    if (pid != 0) return pid;
-    for (const int fd : parentEnds) ::close(fd);
-    if (::chdir(folder.c_str()) != 0) ::_exit(2);
-    int status = 1;
-    {
-        const FileLock lock(file);
-        status = lock.acquired() ? 0 : 1;
-        if (ready >= 0) {
-            const char byte = static_cast<char>('0' + status);
-            if (::write(ready, &byte, 1) != 1) ::_exit(2);
-            char ignored;
-            while (::read(holdUntil, &ignored, 1) > 0) {
-            }
-        }
-    }
-    ::_exit(status);
+constexpr const char* kChildTask = "EARLYLATE_TEST_LOCK_IN";
+
+// The child's task, "FOLDER|FILE": it works in FOLDER, tries the lock of FILE (a name
+// relative to FOLDER) and exits 0 when it got it, 1 when it was refused. It runs before
+// any test, when the program starts.
+const bool kChildRan = [] {
+    const auto task = test::childTask(kChildTask);
+    if (!task) return false;
+    const std::size_t bar = task->find('|');
+    std::error_code ec;
+    fs::current_path(fs::path(task->substr(0, bar)), ec);
+    if (ec || bar == std::string::npos) std::_Exit(2);
+    const FileLock lock(fs::path(task->substr(bar + 1)));
+    std::_Exit(lock.acquired() ? 0 : 1);
+}();
+
+int lockInChild(const fs::path& folder, const std::string& file) {
+    return test::runChild(kChildTask, folder.string() + "|" + file);
 }
 
-int exitStatusOf(pid_t pid) {
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
-}
-
-// Two processes in different working folders name one source differently; while the first
-// holds it, the second (and this process) is refused, by a message that names the file.
+// Another process, in another working folder and naming the source differently, is refused
+// while this one holds it, and gets it once it is given back.
 TEST(FileLock, HoldsAcrossProcessesWhateverTheirWorkingFolders) {
+    ASSERT_FALSE(kChildRan);
     TempDir dir;
-    fs::create_directories(dir / "one");
     fs::create_directories(dir / "two");
     fs::create_directories(dir / "data");
     writeFile(dir / "data" / "regions.csv", "vector,c\r\n");
-    int ready[2], hold[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(hold), 0);
-    const pid_t holder = lockInChild(dir / "one", "../data/regions.csv", ready[1], hold[0], {ready[0], hold[1]});
-    ::close(ready[1]);
-    ::close(hold[0]);
-    char got = 0;
-    ASSERT_EQ(::read(ready[0], &got, 1), 1);
-    EXPECT_EQ(got, '0') << "the first process takes the lock";
-
-    EXPECT_EQ(exitStatusOf(lockInChild(dir / "two", "../data/regions.csv")), 1);
-    const FileLock here(dir / "data" / "regions.csv");
-    EXPECT_FALSE(here.acquired());
-    EXPECT_NE(FileLock::busyText(here.file()).find((dir / "data" / "regions.csv").string()), std::string::npos);
-
-    ::close(hold[1]);  // the first process ends and gives the lock back
-    EXPECT_EQ(exitStatusOf(holder), 0);
-    ::close(ready[0]);
-    EXPECT_EQ(exitStatusOf(lockInChild(dir / "two", "../data/regions.csv")), 0);
+    {
+        const FileLock held(dir / "data" / "regions.csv");
+        ASSERT_TRUE(held.acquired());
+        EXPECT_EQ(lockInChild(dir / "two", "../data/regions.csv"), 1);
+        EXPECT_NE(FileLock::busyText(held.file()).find((dir / "data" / "regions.csv").string()), std::string::npos);
+        // The holder still reads the file it locked, and may replace it (the write-back).
+        EXPECT_EQ(test::readFile(dir / "data" / "regions.csv"), "vector,c\r\n");
+        EXPECT_EQ(replaceFile(dir / "data" / "regions.csv", "vector,p\r\n"), std::nullopt);
+        EXPECT_EQ(test::readFile(dir / "data" / "regions.csv"), "vector,p\r\n");
+    }
+    EXPECT_EQ(lockInChild(dir / "two", "../data/regions.csv"), 0);
 }
 
 TEST(FileLock, OncePerFileInAProcessAndGivenBack) {

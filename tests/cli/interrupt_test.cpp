@@ -1,9 +1,11 @@
-// Ctrl-C: SIGINT to a batch run in the middle of its trials, and in the middle of the Read
-// step, ends with status 130, the source as it was, no file but the -o log, which is
-// written whole with the lines so far. Standard error is on a pseudo-terminal, so the test
+// Ctrl-C: SIGINT to a batch run in the middle of its trials, of the Read step and of the
+// hindcast over every species ends with status 130, the source as it was, no file but the
+// -o log, which is written whole with the lines so far. Standard error is on a pseudo-terminal, so the test
 // sees the progress line of the stage it interrupts before it sends the signal.
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 #include "tests/cli/batch_process.hpp"
 #include "tests/support/temp_dir.hpp"
@@ -47,6 +49,43 @@ TEST(Interrupt, DuringTheReadStopsWith130AndLeavesNothing) {
     ASSERT_EQ(run.exitStatus(), 130) << "the read ended before the signal came: " << run.received();
     EXPECT_EQ(filesIn(dir.path()), (Names{"big.csv", "run.log"}));
     EXPECT_EQ(readFile(dir / "run.log"), "");
+}
+
+// Point regions in a row, each species dated at random or not yet there, so that many
+// species are eligible at every cut-off year from 1965 to 2000.
+std::string spreadingSpecies(int regions, int species, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> year(1950, 2015);
+    std::string file = "vector,spreading\r\n";
+    for (int s = 0; s < species; ++s) file += "sp" + std::to_string(s) + ",";
+    file += "type$,name$,n,x,y\r\n";
+    for (int i = 0; i < regions; ++i) {
+        for (int s = 0; s < species; ++s)
+            file += (random() % 6 == 0 ? std::string("NotYetArrived") : std::to_string(year(random))) + ",";
+        file += "point,R" + std::to_string(i) + ",1," + std::to_string(i % 20) + "," + std::to_string(i / 20) + "\r\n";
+    }
+    return file;
+}
+
+TEST(Interrupt, DuringTheAllSpeciesHindcastStopsWith130AndWritesNoTable) {
+    TempDir dir;
+    writeFile(dir / "spread.csv", spreadingSpecies(200, 30, 5));
+    std::string years;
+    for (int year = 1965; year <= 2000; ++year) years += (years.empty() ? "" : ",") + std::to_string(year);
+    BatchOnTerminal run(dir.path(),
+                        {"--no-reliability", "--threads", "2", "--hindcast", years, "--hindcast-targets", "all",
+                         "--hindcast-table", "all.csv", "--summary", "run.json", "-o", "run.log", "spread.csv"});
+    ASSERT_TRUE(run.waitFor("\rHindcast years ")) << run.received();
+    ::kill(run.pid(), SIGINT);
+    ASSERT_EQ(run.exitStatus(), 130) << "the hindcast ended before the signal came: " << run.received();
+    EXPECT_NE(run.received().find("earlylate: Interrupted\n"), std::string::npos) << run.received();
+    // The forecast before the hindcast completed: its log is written whole; no table, no summary.
+    EXPECT_EQ(filesIn(dir.path()), (Names{"run.log", "spread.csv"}));
+    const std::string log = readFile(dir / "run.log");
+    EXPECT_EQ(
+        log.rfind("Supervised forecasting of the range expansion of alien species by early-late relationship\r\n", 0),
+        0u);
+    EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
 }
 
 }  // namespace

@@ -55,6 +55,9 @@ TEST(TextEncoding, AutomaticChoiceTakesUtf8WithOrWithoutMarkElseCp932) {
 // Files in the encodings of Western and Central European spreadsheets and of Japanese ones,
 // as the automatic choice reads them; CP932 as it read them before the detector was asked.
 TEST(TextEncoding, AutomaticChoiceReadsWhatTheDetectorNamesAndSaysSo) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the Windows build has no encoding detector (Debian has no Windows build of uchardet)";
+#endif
     const std::string header = "vector,c\r\nsp1,type$,name$,n,x,y\r\n";
     const auto automatic = [](const std::string& bytes) { return std::get<DecodedText>(decodeSource(bytes, "auto")); };
 
@@ -98,6 +101,9 @@ TEST(TextEncoding, AutomaticChoiceReadsWhatTheDetectorNamesAndSaysSo) {
 // holds a status keyword or looks Japanese throughout; a Western text whose accented letters
 // merely pair up into valid CP932 is not.
 TEST(TextEncoding, ShortJapaneseTextsOutweighTheDetector) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the Windows build has no encoding detector (Debian has no Windows build of uchardet)";
+#endif
     const std::string keyword = "a," + kArrivedCp932 + "\\";
     const std::string species = "vector,c\r\n\x8A\x4F\x97\x88\x8E\xED,type$,name$,n,x,y\r\n1990,point,A,1,0,0\r\n";
     for (const std::string& bytes : {keyword, species}) {
@@ -148,7 +154,7 @@ TEST(TextEncoding, LongTextsGrowTheirBufferAndAMarkIsWrittenOnce) {
     std::string expected = "x,";
     for (int k = 0; k < 1000; ++k) expected += "\xEF\xBD\xB1";
     EXPECT_EQ(std::get<DecodedText>(decoded).utf8, expected);
-
+#ifndef _WIN32  // the Windows code-page conversions have no UTF-32
     vec::TextEncoder utf32("UTF-32");
     ASSERT_TRUE(utf32.usable());
     std::string out, problem;
@@ -162,6 +168,7 @@ TEST(TextEncoding, LongTextsGrowTheirBufferAndAMarkIsWrittenOnce) {
     const auto back = vec::decodedAs("UTF-32", mark + letter + letter);
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, "aa");
+#endif
 }
 
 TEST(TextEncoding, ReadStepDecodesSoJapaneseKeywordsAndNamesArriveAsUtf8) {

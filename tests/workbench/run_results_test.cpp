@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "engine/report/similarity_size.hpp"
 #include "tests/support/sample_file.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/workbench/data_copy.hpp"
@@ -85,6 +87,57 @@ std::string gridFile(int side) {
 class RunResultsTest : public QObject {
     Q_OBJECT
 private slots:
+    void largeSimilarityOutputIsAskedForBeforeTheRun() {
+        TempDir work;
+        WindowUnderTest w(dataDir(), work.path());
+        readSample(w);
+        w.window->setSetting(Setting::DoReliability, "0");
+        w.window->setSetting(Setting::SimOutput, "similarity");
+        w.window->setSimilarityOutputLimit(100);  // the sample's matrices are larger
+        QStringList questions;
+        bool yes = false;
+        w.window->setQuestionSink([&](const QString& text) {
+            questions.append(text);
+            return yes;
+        });
+        w.window->appendLog("kept");
+        w.click("Command4");
+        QCOMPARE(questions.size(), 1);
+        QVERIFY2(
+            questions[0].startsWith("The similarity output of ") && questions[0].endsWith(" of log. Write it anyway?"),
+            qPrintable(questions[0]));
+        QCOMPARE(w.window->logLines(), QStringList({"kept"}));  // No: no run at all
+        yes = true;
+        w.click("Command4");
+        QCOMPARE(questions.size(), 2);
+        QVERIFY(w.window->logLines().contains("Similarity: number of same value/number of all elements"));
+        // No question for a run without the output, or for an output under the limit.
+        w.window->setSetting(Setting::SimOutput, "none");
+        w.click("Command4");
+        w.window->setSetting(Setting::SimOutput, "distance");
+        w.window->setSimilarityOutputLimit(engine::kSimilarityOutputLimit);
+        w.click("Command4");
+        QCOMPARE(questions.size(), 2);
+        QVERIFY(
+            w.window->logLines().contains("Dissimilarity:  1-similarity(number of same value/number of all elements)"));
+
+        // The window's own question box, answered No.
+        WindowUnderTest boxed(dataDir(), work.path());
+        readSample(boxed);
+        boxed.window->setSetting(Setting::SimOutput, "similarity");
+        boxed.window->setSimilarityOutputLimit(100);
+        QString asked;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            asked = box->text();
+            box->button(QMessageBox::No)->click();
+        });
+        boxed.click("Command4");
+        QVERIFY2(asked.endsWith("Write it anyway?"), qPrintable(asked));
+        QVERIFY(boxed.window->logLines().isEmpty());
+    }
+
     void windowLogEqualsBatchLogAndFiguresShowTheRun() {
         TempDir work;
         qputenv("SOURCE_DATE_EPOCH", "1796428800");  // 12-05-2026

@@ -1,6 +1,8 @@
 #include "engine/hindcast/hindcast_all.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +92,78 @@ TEST_F(AllSpecies, RowsComeInYearThenSpeciesOrderAndOnlyForEligibleSpecies) {
     EXPECT_EQ(all.years[0].year, 1990);
     EXPECT_EQ(all.years[0].species, 3);
 
+}
+
+// A caller that counts its checkpoints and the progress it is shown, and asks to stop at
+// checkpoint `stopAt` and at every one after it, as a Ctrl-C or a Cancel does (0: never).
+class CountingCaller : public Feedback {
+public:
+    explicit CountingCaller(long long stopAt = 0) : stopAt_(stopAt) {}
+    void checkpoint() override {
+        ++checks;
+        if (stopAt_ > 0 && checks >= stopAt_) {
+            ++afterStop;
+            throw Cancelled{};
+        }
+    }
+    void progress(ProgressStage stage, long long done, long long total) override {
+        if (stage != ProgressStage::Hindcasts) return;
+        steps.push_back({checks, done});
+        this->total = total;
+    }
+    long long checks = 0;
+    long long afterStop = 0;                             // checkpoints answered with a stop
+    std::vector<std::pair<long long, long long>> steps;  // checkpoints so far, species-years done
+    long long total = 0;
+
+private:
+    long long stopAt_;
+};
+
+TEST_F(AllSpecies, EverySpeciesYearAsksTheCallerAboutAStopSeveralTimesOnTheWay) {
+    request.threads = 1;
+    CountingCaller caller;
+    const AllSpeciesHindcast all = runAllSpeciesHindcast(request, caller);
+    ASSERT_EQ(caller.total, static_cast<long long>(all.rows.size()));
+    // The first count comes before any work, the last after all of it; the checkpoints
+    // between the first showing of one count and of the next are those of one species-year
+    // (a year's first one also has those of its shared data).
+    ASSERT_GE(caller.steps.size(), 2u);
+    EXPECT_EQ(caller.steps.front(), std::make_pair(0LL, 0LL));
+    std::vector<long long> firstShown;  // checkpoints when each count was first shown
+    for (const auto& [checks, done] : caller.steps) {
+        ASSERT_LE(done, static_cast<long long>(firstShown.size())) << "a count was skipped";
+        if (done == static_cast<long long>(firstShown.size())) firstShown.push_back(checks);
+    }
+    ASSERT_EQ(firstShown.size(), all.rows.size() + 1);
+    long long fewest = caller.checks;
+    for (std::size_t i = 1; i < firstShown.size(); ++i) fewest = std::min(fewest, firstShown[i] - firstShown[i - 1]);
+    EXPECT_GE(fewest, 5) << "a species-year runs long stretches without a checkpoint";
+}
+
+TEST_F(AllSpecies, AStopAnywhereEndsTheRunAtThatCheckpointOnAnyNumberOfThreads) {
+    request.threads = 1;
+    CountingCaller whole;
+    runAllSpeciesHindcast(request, whole);
+    // On one thread every checkpoint of the run, in order; on more threads those up to the
+    // end of the calling thread's first species-year, which it reaches whatever the others
+    // do. The others stop at their next checkpoint: the run returns only once they have.
+    for (long long stopAt = 1; stopAt <= whole.checks; ++stopAt) {
+        CountingCaller caller(stopAt);
+        EXPECT_THROW(runAllSpeciesHindcast(request, caller), Cancelled) << "stop at " << stopAt;
+        EXPECT_EQ(caller.checks, stopAt);
+        EXPECT_EQ(caller.afterStop, 1) << "the run went on asking after the stop";
+        EXPECT_LT(caller.steps.back().second, caller.total);
+    }
+    for (const int threads : {2, 3}) {
+        request.threads = threads;
+        for (long long stopAt = 1; stopAt < whole.steps[1].first; ++stopAt) {
+            CountingCaller caller(stopAt);
+            EXPECT_THROW(runAllSpeciesHindcast(request, caller), Cancelled) << "stop at " << stopAt;
+            EXPECT_EQ(caller.afterStop, 1) << "threads " << threads << ", stop at " << stopAt;
+            EXPECT_LT(caller.steps.back().second, caller.total);
+        }
+    }
 }
 
 TEST(HindcastEligibility, CountsDatesUpToAndAfterTheYearAndRegionsNeverReached) {

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 
@@ -89,7 +91,9 @@ TEST_F(WriteBack, KeepsPermissionsAndLinks) {
     const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(source, mode);
     const fs::path link = work / "link.csv";
-    fs::create_symlink(source, link);
+    std::error_code linkError;
+    fs::create_symlink(source, link, linkError);
+    if (linkError) GTEST_SKIP() << "no symbolic link can be made here: " << linkError.message();
     addPredictionToSource(loaded, columnsForSample(), "null", link, host);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(readFile(source), kWritten);
@@ -122,6 +126,9 @@ TEST_F(WriteBack, StoppedAfterAnyStepLeavesTheSourceWholeAndNothingElse) {
 // what a kill leaves beside it is at most the one temporary file, and it does not stand in
 // the way of the next write-back.
 TEST_F(WriteBack, KilledAfterAnyStepLeavesTheSourceWhole) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no fork(): the write-back stopped after each step (the test above) stands for it";
+#else
     for (int killAt = static_cast<int>(WriteBackStep::Encoded); killAt <= static_cast<int>(WriteBackStep::FolderSynced);
          ++killAt) {
         SCOPED_TRACE(killAt);
@@ -152,6 +159,7 @@ TEST_F(WriteBack, KilledAfterAnyStepLeavesTheSourceWhole) {
     test::writeFile(source, kSource);
     addPredictionToSource(loaded, columnsForSample(), "null", source, host);
     EXPECT_EQ(readFile(source), kWritten);
+#endif
 }
 
 TEST_F(WriteBack, WhatCannotBeWrittenStopsBeforeTheSource) {
