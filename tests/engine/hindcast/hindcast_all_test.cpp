@@ -106,10 +106,10 @@ public:
             throw Cancelled{};
         }
     }
-    void progress(ProgressStage stage, long long done, long long total) override {
+    void progress(ProgressStage stage, long long done, long long all) override {
         if (stage != ProgressStage::Hindcasts) return;
         steps.push_back({checks, done});
-        this->total = total;
+        total = all;
     }
     long long checks = 0;
     long long afterStop = 0;                             // checkpoints answered with a stop
