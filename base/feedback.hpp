@@ -39,10 +39,6 @@ public:
 
     // `done` of `total` units of `stage`.
     virtual void progress(ProgressStage /*stage*/, long long /*done*/, long long /*total*/) {}
-
-    // A run tells when it starts and ends, so the run button can be disabled and captioned
-    // "Running" meanwhile.
-    virtual void runBusy(bool /*busy*/) {}
 };
 
 }  // namespace el

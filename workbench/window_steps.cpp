@@ -295,7 +295,14 @@ void WorkbenchWindow::runForecast() {
     runStep_->start(
         [this, result, used, data, request = std::move(request)](WorkerHooks& hooks) {
             UsedSettings settings(hooks, *used);
+            // A run of no species only clears the log: the button is never "Running".
+            const bool busy = !request.species.empty();
+            if (busy) {
+                hooks.clearLog();  // shown with the busy button, as the run clears it first
+                hooks.runBusy(true);
+            }
             *result = engine_.run(request, {settings, hooks, hooks, hooks});
+            if (busy) hooks.runBusy(false);
             *used = settings.used();
         },
         [this, result, used, data, date = std::move(date), lock, generation = dataGeneration_] {

@@ -33,7 +33,9 @@ public:
     void checkpoint() override;
     void caption(Label label, const std::string& text) override;
     void progress(ProgressStage stage, long long done, long long total) override;
-    void runBusy(bool busy) override;
+    // The window's own: a run tells when it starts and ends, so the run button can be
+    // disabled and captioned "Running" meanwhile; shown at once.
+    void runBusy(bool busy);
 
     // Hands everything collected to the window.
     void flush();

@@ -242,20 +242,17 @@ RunResult Engine::run(const RunRequest& request, const RunHooks& hooks) {
     Feedback& feedback = hooks.feedback;
     hooks.log.clearLog();
     if (request.species.empty()) return statusOnly(RunStatus::NoSpecies);
-    feedback.runBusy(true);
     feedback.caption(Label::RunProgress, " 0 %");
 
     RunDriver driver(request, hooks, random_);
     try {
         RunResult result = driver.run();
         driver.closeWeightTest();
-        feedback.runBusy(false);
         feedback.caption(Label::RunProgress, "100% complete");
         return result;
     } catch (const Cancelled&) {
         // Every file writer below cleaned up while the exception passed.
         driver.discardWeightTest();
-        feedback.runBusy(false);
         feedback.caption(Label::RunProgress, "Cancelled");
         return statusOnly(RunStatus::Cancelled);
     } catch (const RunError& error) {
@@ -270,7 +267,6 @@ RunResult Engine::run(const RunRequest& request, const RunHooks& hooks) {
     } catch (const RunError& error) {
         hooks.messenger.message(error.what());
     }
-    feedback.runBusy(false);
     return statusOnly(RunStatus::Stopped);
 }
 

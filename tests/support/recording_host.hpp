@@ -13,7 +13,7 @@ namespace el::test {
 class RecordingHost : public SettingsSource, public LogSink, public Messenger, public Feedback {
 public:
     struct Event {
-        enum class Kind { Message, Caption, Log, ClearLog, Busy } kind;
+        enum class Kind { Message, Caption, Log, ClearLog } kind;
         Label label = Label::Status;  // for captions
         std::string text;
     };
@@ -37,10 +37,6 @@ public:
     }
     std::string setting(Setting id) const override { return values.get(id); }
     void setSetting(Setting id, const std::string& value) override { values.set(id, value); }
-    void runBusy(bool value) override {
-        busy = value;
-        events.push_back({Event::Kind::Busy, Label::Status, value ? "busy" : "idle"});
-    }
 
     engine::RunHooks hooks() { return {*this, *this, *this, *this}; }
     vec::ReadHooks readHooks() { return {*this, *this, *this}; }
@@ -63,7 +59,6 @@ public:
     std::vector<Event> events;
     std::string captions[3];
     long yields = 0;
-    bool busy = false;
 };
 
 }  // namespace el::test

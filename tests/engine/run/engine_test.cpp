@@ -67,7 +67,6 @@ TEST_F(EngineRun, CompletedRunShowsItsStateAndReturnsItsResult) {
     // The log's lines are checked in the golden logs; the file name is the source's own.
     EXPECT_EQ(host.log[2], "File name: vector.csv");
     EXPECT_EQ(host.shown(Label::RunProgress), "100% complete");
-    EXPECT_FALSE(host.busy);
     EXPECT_EQ(result.regno, (std::vector<int>{0, 1, 2, 3, 4}));
     ASSERT_EQ(result.species.size(), 3u);
     EXPECT_EQ(result.species[2].predicted.size(), 5u);
@@ -218,9 +217,9 @@ TEST_F(EngineRun, FatalInputErrorStopsWithItsMessageAndWritesNoFile) {
     host.values.set(Setting::ExamineWeight, "1");
     host.values.set(Setting::TargetSpecies, "T");
     EXPECT_EQ(run({"A", "B", "T"}), RunStatus::Stopped);
-    EXPECT_EQ(host.messages,
-              (std::vector<std::string>{"Region R4, species B: the value \"arrived\" is neither a keyword nor a number"}));
-    EXPECT_FALSE(host.busy);
+    EXPECT_EQ(
+        host.messages,
+        (std::vector<std::string>{"Region R4, species B: the value \"arrived\" is neither a keyword nor a number"}));
     EXPECT_EQ(host.shown(Label::RunProgress), " 0 %");
     EXPECT_EQ(host.log.size(), 5u);
     EXPECT_FALSE(std::filesystem::exists(dir / "WeightTestT.csv"));
@@ -255,7 +254,6 @@ TEST_F(EngineRun, RegionsWithoutAnyRelationStopTheRun) {
     host.values.set(Setting::DoReliability, "0");
     EXPECT_EQ(run({"A"}), RunStatus::Stopped);
     EXPECT_EQ(host.messages, (std::vector<std::string>{"There are less-connective regions"}));
-    EXPECT_FALSE(host.busy);
     // The log ends with what the pass wrote before the test: the power line.
     ASSERT_GE(host.log.size(), 2u);
     EXPECT_EQ(host.log[host.log.size() - 2].rfind("Power in weight calculation for similarity:", 0), 0u);
