@@ -127,6 +127,12 @@ std::string keepSpeciesInRegions(std::vector<Record>& records, int minRegions,
     std::set<std::string> dropped;
     for (const auto& [species, regions] : regionsOf)
         if (static_cast<int>(regions.size()) < minRegions && species != kept) dropped.insert(species);
+    if (!regionsOf.empty() && dropped.size() == regionsOf.size()) {
+        std::size_t most = 0;
+        for (const auto& [species, regions] : regionsOf) most = std::max(most, regions.size());
+        throw RecordsError("No species is recorded in at least " + std::to_string(minRegions) +
+                           " regions (the most regions of a species are " + std::to_string(most) + ")");
+    }
     const bool targetFew = regionsOf.count(kept) > 0 && static_cast<int>(regionsOf.at(kept).size()) < minRegions;
     std::erase_if(records, [&](const Record& record) { return dropped.count(record.species) > 0; });
     std::string note = "records: " + std::to_string(dropped.size()) + " of " + std::to_string(regionsOf.size()) +

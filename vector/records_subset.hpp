@@ -31,7 +31,7 @@ std::string filterRows(Table& table, const std::vector<std::string>& filters);
 // Leaves out the records of every species recorded in fewer than `minRegions` regions,
 // counting only the records `joined` accepts (those whose region the layer has); the
 // species `kept` (the target) stays whatever its count. The note for the user, "" when
-// `minRegions` is at most 1.
+// `minRegions` is at most 1. Throws RecordsError when it would leave no species.
 std::string keepSpeciesInRegions(std::vector<Record>& records, int minRegions,
                                  const std::function<bool(const Record&)>& joined, const std::string& kept);
 

@@ -77,6 +77,9 @@ TEST(MinRegions, CountsOnlyJoinedRegionsAndKeepsTheTarget) {
     EXPECT_EQ(keepSpeciesInRegions(records, 2, notX, "Target"),
               "records: 1 of 3 species recorded in fewer than 2 regions left out (the target \"Target\" is kept)");
     EXPECT_EQ(speciesOf(records), (Texts{"Wide", "Wide", "Wide", "Target"}));
+    records = all;
+    EXPECT_EQ(errorOf([&] { keepSpeciesInRegions(records, 3, every, ""); }),
+              "No species is recorded in at least 3 regions (the most regions of a species are 2)");
 }
 
 }  // namespace
