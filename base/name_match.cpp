@@ -48,4 +48,11 @@ std::vector<std::string> closestNames(const std::string& given, const std::vecto
     return out;
 }
 
+std::string didYouMean(const std::vector<std::string>& near) {
+    if (near.empty()) return "";
+    std::string text = "did you mean ";
+    for (std::size_t k = 0; k < near.size(); ++k) text += (k == 0 ? "\"" : " or \"") + near[k] + "\"";
+    return text + "?";
+}
+
 }  // namespace el

@@ -17,4 +17,8 @@ std::size_t editDistance(const std::string& a, const std::string& b);
 std::vector<std::string> closestNames(const std::string& given, const std::vector<std::string>& names,
                                       std::size_t most = 3);
 
+// The question a refusal asks about the names found near: `did you mean "a" or "b"?`, or ""
+// when there is none.
+std::string didYouMean(const std::vector<std::string>& near);
+
 }  // namespace el

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/name_match.hpp"
 #include "base/text.hpp"
 
 namespace el::gis {
@@ -30,8 +31,7 @@ std::string unknownList(const std::vector<Unknown>& unknown, const CountryNames&
     for (std::size_t k = 0; k < unknown.size() && k < kListed; ++k) {
         text += "\n  " + quoted(unknown[k].name) + " (line " + std::to_string(unknown[k].line);
         const std::vector<std::string> near = countries.closest(unknown[k].name);
-        for (std::size_t n = 0; n < near.size(); ++n) text += (n == 0 ? "; did you mean " : " or ") + quoted(near[n]);
-        text += near.empty() ? ")" : "?)";
+        text += (near.empty() ? "" : "; " + didYouMean(near)) + ")";
     }
     if (unknown.size() > kListed) text += "\n  and " + std::to_string(unknown.size() - kListed) + " more";
     return text;

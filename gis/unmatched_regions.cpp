@@ -33,9 +33,7 @@ void refuseUnmatchedWithSuggestions(const std::vector<vec::Record>& records, con
         if (layer.shapes.count(key) > 0 || !seen.emplace(record.region, true).second) continue;
         std::string entry = "\"" + (key == record.region ? record.region : record.region + " (key " + key + ")") + "\"";
         const std::vector<std::string> near = suggest(record.region, key);
-        for (std::size_t n = 0; n < near.size(); ++n)
-            entry += (n == 0 ? " (did you mean \"" : " or \"") + near[n] + "\"";
-        if (!near.empty()) entry += "?)";
+        if (!near.empty()) entry += " (" + didYouMean(near) + ")";
         anySuggestion = anySuggestion || !near.empty();
         listed.push_back(std::move(entry));
     }

@@ -20,7 +20,7 @@ std::string quotedList(const std::vector<std::string>& names, std::size_t from, 
 std::string noSpeciesNamed(const std::string& given, const std::vector<std::string>& names) {
     std::string text = "no species named \"" + given + "\"";
     const std::vector<std::string> near = closestNames(given, names);
-    if (!near.empty()) return text + "; did you mean " + quotedList(near, 0, near.size(), " or ") + "?";
+    if (!near.empty()) return text + "; " + didYouMean(near);
     if (names.empty()) return text + "; there is no species";
     const std::size_t shown = std::min(names.size(), kNamesListed);
     text += "; the species are " + quotedList(names, 0, shown, shown == names.size() ? " and " : ", ");
