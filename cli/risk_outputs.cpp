@@ -1,12 +1,12 @@
 #include "cli/risk_outputs.hpp"
 
-#include "base/file_replace.hpp"
 #include "base/numtext.hpp"
 #include "cli/after_run.hpp"
 #include "cli/batch_options.hpp"
 #include "engine/model/run_error.hpp"
 #include "engine/risk/risk.hpp"
 #include "engine/risk/watch_list.hpp"
+#include "ops/table_files.hpp"
 #include "outputs/prediction_table.hpp"
 
 namespace el::batch {
@@ -14,8 +14,7 @@ namespace {
 
 void writeCsv(const std::string& file, const std::string& what, const el::PredictionTable& table,
               std::vector<std::string>& failures) {
-    if (const auto reason = replaceFile(file, engine::tableCsv(table)))
-        failures.push_back("The " + what + " file \"" + file + "\" cannot be written: " + *reason);
+    if (auto failure = ops::writeCsvTable(file, what, table)) failures.push_back(std::move(*failure));
 }
 
 // Runs `make`; a request the risk model refuses becomes a failure that names it.

@@ -39,7 +39,7 @@ std::string predictionsFileError(const std::string& file) {
 
 std::optional<std::string> writePredictionsFile(const std::string& file, const engine::PredictionTable& table,
                                                 const vec::VectorData& data, std::string_view regionsWords) {
-    if (!isGisTable(file)) return writeText(file, "predictions", engine::tableCsv(table));
+    if (!isGisTable(file)) return writeCsvTable(file, "predictions", table);
     if (auto refusal = layerRefusal(file, data, regionsWords)) return refusal->text;
 #ifdef EARLYLATE_HAVE_GIS
     try {
@@ -54,8 +54,13 @@ std::optional<std::string> writePredictionsFile(const std::string& file, const e
 #endif
 }
 
+std::optional<std::string> writeCsvTable(const std::string& file, const std::string& what,
+                                         const engine::PredictionTable& table) {
+    return writeText(file, what, engine::tableCsv(table));
+}
+
 std::optional<std::string> writeHindcastTable(const std::string& file, const engine::PredictionTable& table) {
-    return writeText(file, "hindcast table", engine::tableCsv(table));
+    return writeCsvTable(file, "hindcast table", table);
 }
 
 std::optional<std::string> writeSummaryFile(const std::string& file, const engine::RunSummaryInput& summary) {

@@ -25,6 +25,10 @@ std::optional<std::string> writePredictionsFile(const std::string& file, const e
                                                 const vec::VectorData& data,
                                                 std::string_view regionsWords = kBatchRegionsWords);
 
+// A table as CSV; a failure names the file as "the `what` file".
+std::optional<std::string> writeCsvTable(const std::string& file, const std::string& what,
+                                         const engine::PredictionTable& table);
+
 // The table of a hindcast over several species, as CSV.
 std::optional<std::string> writeHindcastTable(const std::string& file, const engine::PredictionTable& table);
 
