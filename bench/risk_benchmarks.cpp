@@ -40,17 +40,17 @@ void BM_RiskForOneTarget(benchmark::State& state) {
     const vec::VectorData data = makeInvasionData(
         {static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 4, 20261208, 25.0, 20.0, 30.0});
     engine::RiskRequest request;
-    request.data = &data;
-    request.species.assign(data.valname.begin(), data.valname.begin() + data.valn());
+    request.basis.data = &data;
+    request.basis.species.assign(data.valname.begin(), data.valname.begin() + data.valn());
     request.target = mostOpenSpecies(data, 1935);
     request.asOf = 1935;
-    request.horizon = 10;
-    request.calculationDate = "12-08-2026";
-    request.threads = static_cast<int>(state.range(2));
+    request.basis.horizon = 10;
+    request.basis.calculationDate = "12-08-2026";
+    request.basis.threads = static_cast<int>(state.range(2));
     engine::RiskResult result;
     for (auto _ : state) {
         BenchHost host;
-        request.settings = host.values;
+        request.basis.settings = host.values;
         result = engine::computeRisk(request, host.quiet);
     }
     if (!result.model || !result.check.model) state.SkipWithError("no model was fitted");

@@ -45,16 +45,8 @@ engine::RiskBasis riskBasis(const RiskOptions& risk, const AfterRunContext& run)
 
 void makeTargetRisk(const RiskOptions& risk, const AfterRunContext& run, Feedback& feedback, RiskMade& made) {
     if (!risk.targetRisk(run.result.target >= 0)) return;
-    engine::RiskRequest request;
-    request.data = &run.data;
-    request.species = run.result.speciesNames;
-    request.target = run.result.speciesNames[static_cast<std::size_t>(run.result.target)];
-    request.asOf = risk.asOf;
-    request.horizon = risk.horizonOrDefault();
-    request.missvalue = kMissValue;
-    request.calculationDate = run.calculationDate;
-    request.settings = run.given;
-    request.threads = threadsOf(run);
+    const engine::RiskRequest request{riskBasis(risk, run),
+                                      run.result.speciesNames[static_cast<std::size_t>(run.result.target)], risk.asOf};
     refusedAsFailure("risk of a first record", made.failures,
                      [&] { made.target.emplace(engine::computeRisk(request, feedback)); });
     if (!made.target) return;

@@ -14,15 +14,11 @@ namespace {
 
 int targetPosition(const RiskRequest& request) {
     int position = -1;  // the last entry of that name, as a run chooses its target
-    for (std::size_t s = 0; s < request.species.size(); ++s)
-        if (request.species[s] == request.target) position = static_cast<int>(s);
+    const std::vector<std::string>& species = request.basis.species;
+    for (std::size_t s = 0; s < species.size(); ++s)
+        if (species[s] == request.target) position = static_cast<int>(s);
     if (position < 0) throw RunError("\"" + request.target + "\" is not among the species analysed");
     return position;
-}
-
-RiskBasis basisOf(const RiskRequest& request) {
-    return {request.data,     request.species, request.horizon, request.missvalue, request.calculationDate,
-            request.settings, request.threads, request.rules};
 }
 
 // The early-late runs of one computation: at Y - H for every species a check scores (those
@@ -110,14 +106,14 @@ void check(const KnownData& known, const Runs& runs, RiskResult& out) {
 }  // namespace
 
 RiskResult computeRisk(const RiskRequest& request, Feedback& feedback) {
-    const RiskBasis basis = basisOf(request);
+    const RiskBasis& basis = request.basis;
     checkBasis(basis);
     if (request.asOf && !std::isfinite(*request.asOf)) throw RunError("The as-of year is not a number");
     const int target = targetPosition(request);
     RiskResult out;
     out.target = request.target;
-    out.horizon = request.horizon;
-    const auto latest = latestDate(buildReachTable(*request.data, request.species, request.missvalue));
+    out.horizon = basis.horizon;
+    const auto latest = latestDate(buildReachTable(*basis.data, basis.species, basis.missvalue));
     if (!request.asOf && !latest) {
         out.riskReason = out.modelReason = out.check.reason =
             "the species analysed have no date: there is no as-of year";

@@ -11,23 +11,15 @@
 #include <vector>
 
 #include "base/feedback.hpp"
-#include "base/settings.hpp"
 #include "engine/risk/risk_result.hpp"
-#include "vector/vector_data.hpp"
+#include "engine/risk/risk_steps.hpp"
 
 namespace el::engine {
 
 struct RiskRequest {
-    const vec::VectorData* data = nullptr;  // the data set as read
-    std::vector<std::string> species;       // the species list; the target among them
+    RiskBasis basis;  // the data set as read, the species list (the target among them), H, ...
     std::string target;
     std::optional<double> asOf;  // Y; nothing: the latest date of the species analysed
-    double horizon = 10;         // H, in the file's date units
-    std::string missvalue = "null";
-    std::string calculationDate;  // "MM-DD-YYYY", for the early-late runs' own logs
-    SettingValues settings;       // as given to the normal run
-    int threads = 1;              // early-late runs going on at once
-    RiskRules rules;
 };
 
 // Throws RunError for a request that cannot be answered (no data, a target that is not among

@@ -41,12 +41,12 @@ TEST_F(RiskHindcastTest, RisksAreThoseOfAForecastMadeAtTheCutOff) {
     EXPECT_EQ(h.years[1].year, 2000);
     for (const RiskHindcastRow& row : h.rows) {
         RiskRequest single;
-        single.data = &data;
-        single.species.assign(data.valname.begin(), data.valname.begin() + data.valn());
+        single.basis.data = &data;
+        single.basis.species.assign(data.valname.begin(), data.valname.begin() + data.valn());
         single.target = row.species;
         single.asOf = row.year;
-        single.horizon = 10;
-        single.calculationDate = "12-08-2026";
+        single.basis.horizon = 10;
+        single.basis.calculationDate = "12-08-2026";
         const RiskResult forecast = computeRisk(single, quiet);
         ASSERT_TRUE(forecast.model) << forecast.modelReason;
         ASSERT_FALSE(row.regions.empty()) << row.species;

@@ -15,13 +15,13 @@ namespace {
 
 RiskRequest requestFor(const vec::VectorData& data, int threads = 1) {
     RiskRequest request;
-    request.data = &data;
-    request.species.assign(data.valname.begin(), data.valname.begin() + data.valn());
+    request.basis.data = &data;
+    request.basis.species.assign(data.valname.begin(), data.valname.begin() + data.valn());
     request.target = "T";
     request.asOf = 2010;
-    request.horizon = 10;
-    request.calculationDate = "12-08-2026";
-    request.threads = threads;
+    request.basis.horizon = 10;
+    request.basis.calculationDate = "12-08-2026";
+    request.basis.threads = threads;
     return request;
 }
 
@@ -138,9 +138,9 @@ TEST_F(Risk, RefusesWhatCannotBeAnswered) {
     request.target = "X";
     EXPECT_THROW(computeRisk(request, quiet), RunError);
     request = requestFor(data);
-    request.horizon = 0;
+    request.basis.horizon = 0;
     EXPECT_THROW(computeRisk(request, quiet), RunError);
-    request.data = nullptr;
+    request.basis.data = nullptr;
     EXPECT_THROW(computeRisk(request, quiet), RunError);
 }
 

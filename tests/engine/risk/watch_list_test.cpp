@@ -40,11 +40,11 @@ TEST_F(WatchListTest, EverySpeciesCarriesTheRiskItsOwnForecastGives) {
     for (int s = 0; s < reach.species(); ++s) {
         if (!scoredOn(reach, s, 2010, basis.rules)) continue;
         RiskRequest single;
-        single.data = &data;
-        single.species = basis.species;
+        single.basis.data = &data;
+        single.basis.species = basis.species;
         single.target = basis.species[static_cast<std::size_t>(s)];
         single.asOf = 2010;
-        single.calculationDate = basis.calculationDate;
+        single.basis.calculationDate = basis.calculationDate;
         const RiskResult forecast = computeRisk(single, quiet);
         expected += forecast.regions.size();
         for (const RiskRegion& region : forecast.regions) {
