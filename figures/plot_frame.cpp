@@ -81,6 +81,17 @@ void addDiagonal(Layer& layer, const PlotFrame& frame, Stroke stroke) {
     if (from < to) layer.shapes.push_back(segment(frame.at(from, from), frame.at(to, to), stroke));
 }
 
+Marker scatterPoint(Point at, double size, Rgb fill, std::string tip) {
+    Marker m;
+    m.at = at;
+    m.kind = MarkerKind::Circle;
+    m.size = size;
+    m.fill = fill;
+    m.stroke = Stroke{kBlack, 0.6, Dash::Solid};
+    m.tip = std::move(tip);
+    return m;
+}
+
 double placeTitle(Layer& layer, const std::string& title, double width) {
     return placeText(layer, fitText(title, width - 2 * kPlotMargin, 16, 11), kPlotMargin, kPlotMargin,
                      TextAnchor::Start, kBlack);

@@ -68,6 +68,10 @@ private:
 // record when both axes show dates; nothing when the axes' ranges do not overlap.
 void addDiagonal(Layer& layer, const PlotFrame& frame, Stroke stroke);
 
+// A point of a scatter plot: a circle of `size` filled with `fill`, thinly outlined in black,
+// with its tooltip.
+Marker scatterPoint(Point at, double size, Rgb fill, std::string tip);
+
 // The figure's title at its top left, fitted to the canvas `width`; returns the y below it.
 double placeTitle(Layer& layer, const std::string& title, double width);
 

@@ -16,16 +16,7 @@ constexpr Rgb kBinColour{0, 114, 178};
 
 std::string percent(double share) { return shortNumber(std::round(share * 1000) / 10) + " %"; }
 
-Marker binPoint(Point at, std::string tip) {
-    Marker m;
-    m.at = at;
-    m.kind = MarkerKind::Circle;
-    m.size = 10;
-    m.fill = kBinColour;
-    m.stroke = Stroke{kBlack, 0.6, Dash::Solid};
-    m.tip = std::move(tip);
-    return m;
-}
+Marker binPoint(Point at, std::string tip) { return scatterPoint(at, 10, kBinColour, std::move(tip)); }
 
 double legend(Layer& layer, const engine::CheckFigures& figures, double left, double width, double top) {
     LegendColumn column(layer, left, width, top);

@@ -19,16 +19,7 @@ constexpr Rgb kYearColours[] = {{0, 114, 178}, {213, 94, 0}, {0, 158, 115}, {204
 
 Rgb yearColour(std::size_t index) { return kYearColours[index % std::size(kYearColours)]; }
 
-Marker point(Point at, Rgb colour, std::string tip) {
-    Marker m;
-    m.at = at;
-    m.kind = MarkerKind::Circle;
-    m.size = 9;
-    m.fill = colour;
-    m.stroke = Stroke{kBlack, 0.6, Dash::Solid};
-    m.tip = std::move(tip);
-    return m;
-}
+Marker point(Point at, Rgb colour, std::string tip) { return scatterPoint(at, 9, colour, std::move(tip)); }
 
 double legend(Layer& layer, const engine::AllSpeciesHindcast& hindcast, double left, double width, double top) {
     LegendColumn column(layer, left, width, top);
