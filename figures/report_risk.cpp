@@ -13,8 +13,6 @@ namespace {
 
 constexpr std::size_t kRegionsListed = 10;
 
-std::string percent(double share) { return shortNumber(std::round(share * 1000) / 10) + " %"; }
-
 // The regions with the highest risk, highest first (ties in file order).
 ReportTable regionsMostAtRisk(const engine::RiskResult& risk) {
     std::vector<const engine::RiskRegion*> regions;
@@ -25,7 +23,7 @@ ReportTable regionsMostAtRisk(const engine::RiskResult& risk) {
                     "Other species"};
     for (std::size_t i = 0; i < regions.size() && i < kRegionsListed; ++i) {
         const engine::RiskRegion& r = *regions[i];
-        table.rows.push_back({r.name, percent(r.risk), r.score ? shortNumber(*r.score) : "",
+        table.rows.push_back({r.name, riskPercent(r.risk), r.score ? shortNumber(*r.score) : "",
                               r.distance ? shortNumber(std::round(*r.distance)) : "", std::to_string(r.otherSpecies)});
     }
     return table;
@@ -35,8 +33,8 @@ ReportTable reliabilityTable(const engine::CheckFigures& figures) {
     ReportTable table;
     table.header = {"Regions", "Risk from", "Risk to", "Mean risk", "Reached"};
     for (const engine::ReliabilityBin& bin : figures.reliability)
-        table.rows.push_back({std::to_string(bin.regions), percent(bin.lowest), percent(bin.highest),
-                              percent(bin.meanRisk), percent(bin.observed)});
+        table.rows.push_back({std::to_string(bin.regions), riskPercent(bin.lowest), riskPercent(bin.highest),
+                              riskPercent(bin.meanRisk), riskPercent(bin.observed)});
     return table;
 }
 

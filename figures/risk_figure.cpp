@@ -14,8 +14,6 @@ constexpr Stroke kAgreeLine{kGrey, 1.5, Dash::Dashed};
 constexpr Stroke kBinLine{{0, 114, 178}, 1.5, Dash::Solid};
 constexpr Rgb kBinColour{0, 114, 178};
 
-std::string percent(double share) { return shortNumber(std::round(share * 1000) / 10) + " %"; }
-
 Marker binPoint(Point at, std::string tip) { return scatterPoint(at, 10, kBinColour, std::move(tip)); }
 
 double legend(Layer& layer, const engine::CheckFigures& figures, double left, double width, double top) {
@@ -28,6 +26,8 @@ double legend(Layer& layer, const engine::CheckFigures& figures, double left, do
 }
 
 }  // namespace
+
+std::string riskPercent(double share) { return shortNumber(std::round(share * 1000) / 10) + " %"; }
 
 Scene buildReliabilityPlot(const engine::CheckFigures& figures, const std::string& period, double width,
                            double height) {
@@ -49,9 +49,10 @@ Scene buildReliabilityPlot(const engine::CheckFigures& figures, const std::strin
     for (const engine::ReliabilityBin& bin : figures.reliability) {
         const Point at = frame.at(bin.meanRisk, bin.observed);
         line.rings.front().push_back(at);
-        scene.content.markers.push_back(binPoint(
-            at, std::to_string(bin.regions) + " regions, risk " + percent(bin.lowest) + " to " + percent(bin.highest) +
-                    "\nmean risk " + percent(bin.meanRisk) + ", reached " + percent(bin.observed)));
+        scene.content.markers.push_back(binPoint(at, std::to_string(bin.regions) + " regions, risk " +
+                                                         riskPercent(bin.lowest) + " to " + riskPercent(bin.highest) +
+                                                         "\nmean risk " + riskPercent(bin.meanRisk) + ", reached " +
+                                                         riskPercent(bin.observed)));
     }
     if (line.rings.front().size() > 1) scene.content.shapes.push_back(std::move(line));
     return scene;

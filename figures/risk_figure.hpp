@@ -10,6 +10,10 @@
 
 namespace el::figures {
 
+// A share as a percentage with one decimal ("6.6 %"), as the figure and the report's risk
+// tables show risks.
+std::string riskPercent(double share);
+
 // `period` ("2012-2022") names what the check scored.
 Scene buildReliabilityPlot(const engine::CheckFigures& figures, const std::string& period, double width = 760,
                            double height = 560);
