@@ -233,9 +233,10 @@ constexpr std::array<Parameter, 24> kOutputs{{
      .type = ParamType::Number,
      .group = ParamGroup::Hindcast,
      .shownIn = kBatch,
+     .defaultValue = "10",
      .help = "the risk of a first record within H years for every region the target has not reached: a column "
              "risk in the predictions, a risk object in the summary, risk figures in the hindcast table "
-             "(default 10 for --risk-table and --watch-list)",
+             "(default {default} for --risk-table and --watch-list)",
      .spelling = {"--risk-horizon", "", "H", "", ""},
      .expects = "a number of years above 0"},
     {.id = Param::AsOf,

@@ -14,6 +14,10 @@ std::optional<double> numberGiven(const ParamValues& values, Param id) {
 
 }  // namespace
 
+double RiskOptions::horizonOrDefault() const {
+    return horizon ? *horizon : parseNumber(parameter(Param::RiskHorizon).defaultValue).value_or(0);
+}
+
 RiskOptions riskOptionsOf(const ParamValues& values) {
     RiskOptions risk;
     risk.horizon = numberGiven(values, Param::RiskHorizon);

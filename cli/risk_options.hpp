@@ -10,9 +10,6 @@
 
 namespace el::batch {
 
-// The horizon a risk output takes when --risk-horizon is not given.
-inline constexpr double kDefaultRiskHorizon = 10;
-
 struct RiskOptions {
     std::optional<double> horizon;  // --risk-horizon H, when given
     std::optional<double> asOf;     // --as-of Y: nothing for the latest date of the species analysed
@@ -20,7 +17,7 @@ struct RiskOptions {
     std::string watchList;          // --watch-list FILE, "" for none
 
     // The horizon of every risk output: the one given, else the default.
-    double horizonOrDefault() const { return horizon.value_or(kDefaultRiskHorizon); }
+    double horizonOrDefault() const;
     // A risk for the target: the predictions' column and the summary's object.
     bool targetRisk(bool hasTarget) const { return horizon.has_value() && hasTarget; }
     // The risk of each hindcast species-year: the hindcast table's figures and the risk table.
