@@ -7,7 +7,6 @@
 #include "gis/records_join.hpp"
 #include "gis/regions_layer.hpp"
 #include "gis/sheet_table.hpp"
-#include "vector/records_subset.hpp"
 
 namespace el::gis {
 namespace {
@@ -52,16 +51,13 @@ vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& f
         return built(std::move(points.records), source, &layer, std::move(notes));
     }
     vec::Table table = readRecordsTable(source.table, source.encoding);
-    const std::int64_t absentRows = vec::setAsideAbsentRows(table);
-    std::vector<std::string> notes;
-    if (auto note = vec::encodingNote(table)) notes.push_back(std::move(*note));
-    if (std::string note = vec::filterRows(table, source.filters); !note.empty()) notes.push_back(std::move(note));
-    std::vector<vec::Record> found = vec::recordsOf(table, source.columns);
-    const std::string clause = vec::columnsClause(vec::resolveColumns(table, source.columns), absentRows);
+    vec::TableRecords found = vec::tableRecords(table, source);
     std::optional<RegionsLayer> layer;
     if (!source.regions.empty()) layer = readRegionsLayer(source.regions, source.regionsLayer, source.joinField);
-    for (std::string& note : joinRecords(found, source, layer ? &*layer : nullptr)) notes.push_back(std::move(note));
-    return withClause(built(std::move(found), source, layer ? &*layer : nullptr, std::move(notes)), clause);
+    for (std::string& note : joinRecords(found.records, source, layer ? &*layer : nullptr))
+        found.notes.push_back(std::move(note));
+    return withClause(built(std::move(found.records), source, layer ? &*layer : nullptr, std::move(found.notes)),
+                      found.columnsClause);
 }
 
 }  // namespace el::gis

@@ -37,24 +37,29 @@ std::optional<std::string> encodingNote(const Table& table) {
     return "records: the table was read as " + table.encoding.name + " (--encoding names another)";
 }
 
+TableRecords tableRecords(Table& table, const RecordsSource& source) {
+    const std::int64_t absentRows = setAsideAbsentRows(table);
+    TableRecords found;
+    if (auto note = encodingNote(table)) found.notes.push_back(std::move(*note));
+    if (std::string note = filterRows(table, source.filters); !note.empty()) found.notes.push_back(std::move(note));
+    found.records = recordsOf(table, source.columns);
+    found.columnsClause = columnsClause(resolveColumns(table, source.columns), absentRows);
+    return found;
+}
+
 ImportedRecords importTableRecords(const RecordsSource& source) {
     if (!source.regions.empty() || !source.occurrences.empty() || isSpreadsheet(source.table))
         throw RecordsError("Regions layers, occurrence points and spreadsheets need the GIS part, which this build lacks");
     Table table = readTableFile(source.table, source.encoding);
-    const std::int64_t absentRows = setAsideAbsentRows(table);
-    std::vector<std::string> notes;
-    if (auto note = encodingNote(table)) notes.push_back(std::move(*note));
-    if (std::string note = filterRows(table, source.filters); !note.empty()) notes.push_back(std::move(note));
-    std::vector<Record> records = recordsOf(table, source.columns);
+    TableRecords found = tableRecords(table, source);
     const auto everyRecord = [](const Record&) { return true; };
-    if (std::string note = keepSpeciesInRegions(records, source.minRegions, everyRecord, source.keptSpecies);
+    if (std::string note = keepSpeciesInRegions(found.records, source.minRegions, everyRecord, source.keptSpecies);
         !note.empty())
-        notes.push_back(std::move(note));
+        found.notes.push_back(std::move(note));
     BuildOptions options;
     options.absent = source.absent;
-    ImportedRecords imported{buildRecordsData(std::move(records), options), std::move(notes)};
-    imported.summary.push_back(imported.built.summaryLine() +
-                               columnsClause(resolveColumns(table, source.columns), absentRows));
+    ImportedRecords imported{buildRecordsData(std::move(found.records), options), std::move(found.notes)};
+    imported.summary.push_back(imported.built.summaryLine() + found.columnsClause);
     return imported;
 }
 

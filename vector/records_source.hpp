@@ -51,6 +51,16 @@ Table readTableFile(const std::filesystem::path& table, const std::string& encod
 // "records: the table was read as CP932" when its text was not UTF-8, else nothing.
 std::optional<std::string> encodingNote(const Table& table);
 
+// The records of a table as a source asks for them: the rows whose status says absent set
+// aside and the filters applied (the table keeps the rows that are left), with the notes on
+// its encoding and its filters and the summary line's clause that names the columns used.
+struct TableRecords {
+    std::vector<Record> records;
+    std::vector<std::string> notes;
+    std::string columnsClause;
+};
+TableRecords tableRecords(Table& table, const RecordsSource& source);
+
 // A records table without a regions layer: the data set without geometry. Throws
 // RecordsError, also for what only the GIS part can do (spreadsheets, layers, points).
 ImportedRecords importTableRecords(const RecordsSource& source);
