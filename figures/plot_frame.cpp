@@ -81,6 +81,16 @@ void addDiagonal(Layer& layer, const PlotFrame& frame, Stroke stroke) {
     if (from < to) layer.shapes.push_back(segment(frame.at(from, from), frame.at(to, to), stroke));
 }
 
+PlotFrame placeShareSquare(Scene& scene, const std::string& title, double legendWidth, const LegendDrawer& legend,
+                           const std::string& xTitle, const std::string& yTitle, Stroke diagonal) {
+    const double top = placeTitle(scene.overlay, title, scene.width) + 12;
+    const double side = placeSquarePlot(scene.overlay, scene.width, scene.height, top, 0, legendWidth, legend);
+    const PlotFrame frame =
+        drawAxes(scene.overlay, kPlotMargin + kAxisLeft, top, side, side, 0, 1, 0, 1, xTitle, yTitle);
+    addDiagonal(scene.content, frame, diagonal);
+    return frame;
+}
+
 Marker scatterPoint(Point at, double size, Rgb fill, std::string tip) {
     Marker m;
     m.at = at;

@@ -68,6 +68,12 @@ private:
 // record when both axes show dates; nothing when the axes' ranges do not overlap.
 void addDiagonal(Layer& layer, const PlotFrame& frame, Stroke stroke);
 
+// A square plot of two shares (0 to 1 on both axes) on the whole of `scene`: the title, the
+// legend beside or under it, the axes and the diagonal where the two agree. Returns the frame
+// the points are drawn in.
+PlotFrame placeShareSquare(Scene& scene, const std::string& title, double legendWidth, const LegendDrawer& legend,
+                           const std::string& xTitle, const std::string& yTitle, Stroke diagonal);
+
 // A point of a scatter plot: a circle of `size` filled with `fill`, thinly outlined in black,
 // with its tooltip.
 Marker scatterPoint(Point at, double size, Rgb fill, std::string tip);

@@ -34,14 +34,12 @@ Scene buildReliabilityPlot(const engine::CheckFigures& figures, const std::strin
     Scene scene;
     scene.width = width;
     scene.height = height;
-    const double top = placeTitle(scene.overlay, "Checked on " + period + ": risk against what happened", width) + 12;
-    const double side = placeSquarePlot(scene.overlay, width, height, top, 0, kLegendWidth,
-                                        [&](Layer& layer, double left, double legendWidth, double legendTop) {
-                                            return legend(layer, figures, left, legendWidth, legendTop);
-                                        });
-    const PlotFrame frame = drawAxes(scene.overlay, kPlotMargin + kAxisLeft, top, side, side, 0, 1, 0, 1,
-                                     "mean risk of the group", "share of its regions with a first record");
-    addDiagonal(scene.content, frame, kAgreeLine);
+    const PlotFrame frame = placeShareSquare(
+        scene, "Checked on " + period + ": risk against what happened", kLegendWidth,
+        [&](Layer& layer, double left, double legendWidth, double legendTop) {
+            return legend(layer, figures, left, legendWidth, legendTop);
+        },
+        "mean risk of the group", "share of its regions with a first record", kAgreeLine);
     Shape line;
     line.closed = false;
     line.stroke = kBinLine;

@@ -40,15 +40,12 @@ Scene buildSpeciesAucPlot(const engine::AllSpeciesHindcast& hindcast, double wid
     Scene scene;
     scene.width = width;
     scene.height = height;
-    const double top = placeTitle(scene.overlay, "Hindcast of every species: AUC of the forecast against AUC of distance",
-                                  width) + 12;
-    const double side = placeSquarePlot(scene.overlay, width, height, top, 0, kLegendWidth,
-                                        [&](Layer& layer, double left, double legendWidth, double legendTop) {
-                                            return legend(layer, hindcast, left, legendWidth, legendTop);
-                                        });
-    const PlotFrame frame = drawAxes(scene.overlay, kPlotMargin + kAxisLeft, top, side, side, 0, 1, 0, 1,
-                                     "AUC of the distance to the nearest reached region", "AUC of the forecast");
-    addDiagonal(scene.content, frame, kEqualLine);
+    const PlotFrame frame = placeShareSquare(
+        scene, "Hindcast of every species: AUC of the forecast against AUC of distance", kLegendWidth,
+        [&](Layer& layer, double left, double legendWidth, double legendTop) {
+            return legend(layer, hindcast, left, legendWidth, legendTop);
+        },
+        "AUC of the distance to the nearest reached region", "AUC of the forecast", kEqualLine);
     for (const engine::SpeciesHindcast& row : hindcast.rows) {
         if (!row.figures.auc || !row.figures.distanceAuc) continue;
         std::size_t y = 0;
