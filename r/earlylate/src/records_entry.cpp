@@ -12,6 +12,7 @@
 #include "records_shapes.hpp"
 #include "vector/records.hpp"
 #include "vector/records_source.hpp"
+#include "vector/records_subset.hpp"
 
 namespace {
 
@@ -55,18 +56,29 @@ vec::RecordColumns columnsOf(const Rcpp::List& columns, const std::string& joinC
 
 }  // namespace
 
+// `filters`: "COLUMN=VALUE[,VALUE...]", the rows kept; `minRegions`: the species kept are
+// those recorded in at least this many regions (of the layer, when there is one).
 // [[Rcpp::export(rng = false)]]
-Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP geometry, std::string absent,
-                          std::string joinColumn, bool dropUnmatched) {
+Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP geometry, SEXP empty, std::string field,
+                          std::string absent, std::string joinColumn, bool dropUnmatched,
+                          std::vector<std::string> filters, int minRegions) {
     try {
-        const vec::Table cells = tableOf(table);
-        std::vector<std::string> summary;
-        if (auto note = vec::encodingNote(cells)) summary.push_back(std::move(*note));
-        const RegionShapes shapes = Rf_isNull(geometry) ? RegionShapes{} : shapesByKey(keys, Rcpp::List(geometry));
-        std::vector<vec::Record> found = vec::recordsOf(cells, columnsOf(columns, joinColumn));
+        vec::Table cells = tableOf(table);
+        vec::RecordsSource source;
+        source.columns = columnsOf(columns, joinColumn);
+        source.filters = std::move(filters);
+        vec::TableRecords found = vec::tableRecords(cells, source);
+        const bool withShapes = !Rf_isNull(geometry);
+        const LayerShapes layer = withShapes ? shapesByKey(keys, Rcpp::List(geometry), field, empty) : LayerShapes{};
+        const auto joined = [&](const vec::Record& record) {
+            return !withShapes || layer.shapes.count(record.joinKey()) > 0;
+        };
+        std::vector<std::string> summary = std::move(found.notes);
+        if (std::string note = vec::keepSpeciesInRegions(found.records, minRegions, joined, ""); !note.empty())
+            summary.push_back(std::move(note));
         const vec::BuiltRecords built = vec::buildRecordsData(
-            std::move(found), buildOptions(absent, dropUnmatched, Rf_isNull(geometry) ? nullptr : &shapes));
-        summary.push_back(built.summaryLine());
+            std::move(found.records), buildOptions(absent, dropUnmatched, withShapes ? &layer.shapes : nullptr));
+        summary.push_back(built.summaryLine() + (withShapes ? vec::layerNote(layer.counts) : "") + found.columnsClause);
         return builtFrame(built, summary);
     } catch (const std::runtime_error& e) {
         return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({e.what()}));

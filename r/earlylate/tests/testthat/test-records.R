@@ -122,9 +122,16 @@ test_that("join keys are texts: leading zeros stay, unmatched and shared keys ar
   expect_message(dropped <- el_records(records, regions = regions, region = "name", join = c(code = "id"), drop_unmatched = TRUE))
   expect_identical(dropped$name, "Albania")
 
+  # Features that share a key are one region of all their parts; a feature without a key is
+  # left out; both are said on the summary line.
+  records$code[2] <- "040"
   regions$id[4] <- "008"
-  shared <- expect_error(el_records(records, regions = regions, region = "name", join = c(code = "id")), class = "earlylate_error")
-  expect_match(conditionMessage(shared), "\"008\"", fixed = TRUE)
+  regions$id[1] <- ""
+  expect_message(shared <- el_records(records, regions = regions, region = "name", join = c(code = "id")),
+                 paste0("; 1 feature of the regions layer with an empty \"id\" left out; 2 features of the regions ",
+                        "layer joined into 1 region by their shared \"id\": \"008\""), fixed = TRUE)
+  expect_identical(unname(sf::st_bbox(shared[1, ])[c("xmin", "xmax")]), c(1, 4))
+  expect_identical(sf::st_geometry_type(shared)[[1]], factor("MULTIPOLYGON", levels(sf::st_geometry_type(shared))))
   expect_error(el_records(records, regions = regions, region = "name", join = c(code = "iso")), "no field \"iso\"")
   regions$id <- I(as.list(regions$id))  # keys that are neither numbers nor texts
   expect_error(el_records(records, regions = regions, region = "name", join = c(code = "id")),
@@ -154,6 +161,32 @@ test_that("el_records gives the batch runner's forecast of the same table", {
   expect_identical(nrow(joined), 16L)
   got <- suppressWarnings(el_forecast(joined, "Invader", reliability = FALSE))
   expect_identical(got$log, expected$log)
+})
+
+test_that("el_records sets rows aside and keeps subsets as the batch runner does", {
+  local_time_limit(60)
+  local_epoch()
+  batch <- batch_runner()
+  dir <- local_folder(character())
+  records <- sample_records()
+  # Every fifth row an absence; a life form to filter on; the batch runner's own reading first.
+  records$occurrenceStatus <- ifelse(seq_len(nrow(records)) %% 5 == 0, "ABSENT", "PRESENT")
+  records$LifeForm <- ifelse(seq_len(nrow(records)) %% 3 == 0, "Plants", "Insects")
+  write.csv(records, file.path(dir, "long.csv"), row.names = FALSE)
+  options <- c("--region-column", "Prefecture", "--filter", "LifeForm=Insects", "--min-regions", "4")
+  expected <- run_batch(batch, dir, c("--records", "long.csv", options, "--no-reliability"), character())
+  expect_identical(expected$status, 0L)
+  built <- with_messages(el_records(file.path(dir, "long.csv"), region = "Prefecture", filter = "LifeForm=Insects",
+                                    min_regions = 4))
+  expect_identical(attr(built, "messages"), expected$stderr[seq_along(attr(built, "messages"))])
+  expect_match(attr(built, "messages"), "whose status says absent set aside", fixed = TRUE, all = FALSE)
+  got <- suppressWarnings(el_forecast(built, reliability = FALSE))
+  expect_identical(got$log, expected$log)
+
+  expect_error(el_records(records, region = "Prefecture", filter = "Habit=Trees"), "Habit", class = "earlylate_error")
+  expect_error(el_records(records, region = "Prefecture", min_regions = 0), "at least 1")
+  expect_error(el_records(records, region = "Prefecture", min_regions = 1000), "No species is recorded in at least 1000 regions",
+               class = "earlylate_error")
 })
 
 test_that("occurrence points are placed in the regions of a layer as the batch runner places them", {
