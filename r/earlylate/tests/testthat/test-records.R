@@ -189,6 +189,52 @@ test_that("el_records sets rows aside and keeps subsets as the batch runner does
                class = "earlylate_error")
 })
 
+test_that("country names join a layer keyed by ISO codes as the batch runner joins them", {
+  local_time_limit(60)
+  local_epoch()
+  batch <- batch_runner()
+  dir <- local_folder(character())
+  writeLines(c('{"3166-1": [',
+               '{"alpha_2": "CZ", "alpha_3": "CZE", "numeric": "203", "name": "Czechia", "official_name": "Czech Republic"},',
+               '{"alpha_2": "AT", "alpha_3": "AUT", "numeric": "040", "name": "Austria"},',
+               '{"alpha_2": "RU", "alpha_3": "RUS", "numeric": "643", "name": "Russian Federation"}]}'),
+             file.path(dir, "iso.json"))
+  old <- Sys.getenv("EARLYLATE_ISO_CODES", NA)
+  Sys.setenv(EARLYLATE_ISO_CODES = file.path(dir, "iso.json"))
+  on.exit(if (is.na(old)) Sys.unsetenv("EARLYLATE_ISO_CODES") else Sys.setenv(EARLYLATE_ISO_CODES = old), add = TRUE)
+  squares <- lapply(0:2, function(i) sf::st_polygon(list(rbind(c(i, 0), c(i + 1, 0), c(i + 1, 1), c(i, 1), c(i, 0)))))
+  sf::st_write(sf::st_sf(id = c("040", "203", "643"), geometry = sf::st_sfc(squares, crs = 4326)),
+               file.path(dir, "world.gpkg"),
+               quiet = TRUE)
+  records <- data.frame(country = c("Czech Republic", "Austria", "Russia", "Czech Republic", "Austria"),
+                        species = c("A", "A", "A", "B", "B"), year = c(1990, 1995, 2001, 1993, 1999))
+  write.csv(records, file.path(dir, "records.csv"), row.names = FALSE)
+  expected <- run_batch(batch, dir, c("--records", "records.csv", "--regions", "world.gpkg", "--join", "country=id",
+                                      "--country-codes", "numeric", "-t", "A", "--no-reliability"), character())
+  expect_identical(expected$status, 0L)
+  built <- with_messages(el_records(file.path(dir, "records.csv"), regions = file.path(dir, "world.gpkg"),
+                                    region = "country", join = c(country = "id"), country_codes = "numeric"))
+  expect_identical(attr(built, "messages"), expected$stderr[seq_along(attr(built, "messages"))])
+  expect_identical(built$name, c("Czech Republic", "Austria", "Russia"))
+  expect_identical(unname(sf::st_bbox(built[1, ])[["xmin"]]), 1)  # the shape of "203"
+  got <- suppressWarnings(el_forecast(built, "A", reliability = FALSE))
+  expect_identical(got$log, expected$log)
+
+  # A layer written without a coordinate system is taken as it is, as the batch runner takes it.
+  sf::st_write(sf::st_sf(id = c("040", "203", "643"), geometry = sf::st_sfc(squares)), file.path(dir, "plain.gpkg"),
+               quiet = TRUE)
+  plain <- quiet_records(records, regions = file.path(dir, "plain.gpkg"), join = c(country = "id"),
+                         country_codes = "numeric")
+  expect_identical(sf::st_bbox(plain), sf::st_bbox(sf::st_set_crs(built, NA)))
+
+  records$country[3] <- "Rusia"
+  expect_error(el_records(records, regions = file.path(dir, "world.gpkg"), join = c(country = "id"),
+                          country_codes = "numeric"), "Rusia", class = "earlylate_error")
+  expect_error(el_records(records, country_codes = "numeric"), "needs regions and join")
+  expect_error(el_records(records, regions = file.path(dir, "world.gpkg"), join = c(country = "id"),
+                          country_codes = "iso"), "must be \"numeric\"")
+})
+
 test_that("occurrence points are placed in the regions of a layer as the batch runner places them", {
   local_time_limit(60)
   local_epoch()
