@@ -21,6 +21,9 @@ enum class DiagnosticKind {
     LayerWithoutGeometry,     // subject: the layer's file
     DistanceWithoutGeometry,  // a hindcast's distance baseline; no subject
     BadThreadCount,           // subject: the thread count as given
+    UnknownTarget,            // subject: the target as given
+    OversizedSimilarityOutput,  // subject: its estimated size in bytes
+    NoSkill,                  // subject: the target species
 };
 
 struct Diagnostic {
