@@ -111,7 +111,8 @@ std::vector<std::string> withoutMap(FigureRequest& request, const vec::VectorDat
 
 // The species a hindcast over several species takes in turn: those --hindcast-targets
 // names, else the target when a hindcast table is asked for, else none.
-Chosen<std::vector<std::string>> chooseHindcastTargets(const BatchOptions& opts, const std::vector<std::string>& species) {
+Chosen<std::vector<std::string>> chooseHindcastTargets(const BatchOptions& opts,
+                                                       const std::vector<std::string>& species) {
     if (opts.hindcastYears.empty()) return {};
     if (!opts.hindcastTargets) {
         if (opts.hindcastTable.empty()) return {};
@@ -136,7 +137,9 @@ std::string usageText(const ops::Diagnostic& refusal) {
 class BatchSession {
 public:
     BatchSession(BatchOptions& opts, std::ostream& out, std::ostream& err, const BatchTerminal& terminal)
-        : opts_(opts), out_(out), err_(err),
+        : opts_(opts),
+          out_(out),
+          err_(err),
           console_(err, terminal.errIsTerminal && !opts.quiet, terminal.interrupted) {}
 
     int run(const std::string& date);
@@ -207,9 +210,9 @@ int BatchSession::run(const std::string& date) {
             return finish(kStopped);
         }
         tellSkill(read.read.data, result);
-        const int status = afterRun(
-            {read.read.data, result, given, opts_.values, opts_.input(), digest, date, forecast.seconds},
-            hindcastTargets.value, drawn, completed);
+        const int status =
+            afterRun({read.read.data, result, given, opts_.values, opts_.input(), digest, date, forecast.seconds},
+                     hindcastTargets.value, drawn, completed);
         return status == kCompleted && !refused.empty() ? kStopped : status;
     }
     return finish(kCompleted);
@@ -289,8 +292,8 @@ int BatchSession::afterRun(const AfterRunContext& context, const std::vector<std
 }
 
 ops::ForecastRequest BatchSession::forecastRequest(const SourceReadOutcome& source,
-                                                  const std::vector<std::string>& species,
-                                                  const std::string& date) const {
+                                                   const std::vector<std::string>& species,
+                                                   const std::string& date) const {
     ops::ForecastRequest request;
     request.data = &source.read.data;
     request.species = species;

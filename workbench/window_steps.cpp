@@ -252,7 +252,7 @@ void WorkbenchWindow::readDone(vec::ReadOutcome& read, const std::filesystem::pa
 // The run
 
 ops::ForecastRequest WorkbenchWindow::forecastRequest(const vec::VectorData& data,
-                                                     std::vector<std::string> species) const {
+                                                      std::vector<std::string> species) const {
     ops::ForecastRequest request;
     request.data = &data;
     request.species = std::move(species);
