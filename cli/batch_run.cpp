@@ -111,8 +111,7 @@ std::vector<std::string> withoutMap(FigureRequest& request, const vec::VectorDat
 
 // The species a hindcast over several species takes in turn: those --hindcast-targets
 // names, else the target when a hindcast table is asked for, else none.
-Chosen<std::vector<std::string>> chooseHindcastTargets(const BatchOptions& opts,
-                                                       const std::vector<std::string>& species) {
+Chosen<std::vector<std::string>> chooseHindcastTargets(const BatchOptions& opts, const std::vector<std::string>& species) {
     if (opts.hindcastYears.empty()) return {};
     if (!opts.hindcastTargets) {
         if (opts.hindcastTable.empty()) return {};
@@ -137,9 +136,7 @@ std::string usageText(const ops::Diagnostic& refusal) {
 class BatchSession {
 public:
     BatchSession(BatchOptions& opts, std::ostream& out, std::ostream& err, const BatchTerminal& terminal)
-        : opts_(opts),
-          out_(out),
-          err_(err),
+        : opts_(opts), out_(out), err_(err),
           console_(err, terminal.errIsTerminal && !opts.quiet, terminal.interrupted) {}
 
     int run(const std::string& date);
