@@ -25,6 +25,7 @@
 #include "gis/read_source.hpp"
 #include "vector/vector_data.hpp"
 #include "workbench/control_builder.hpp"
+#include "workbench/risk_control.hpp"
 #include "workbench/setting_controls.hpp"
 #include "workbench/window_controls.hpp"
 #include "workbench/work_channel.hpp"
@@ -149,7 +150,8 @@ private:
     engine::RunRequest runRequest(const vec::VectorData& data, std::vector<std::string> species) const;
     bool confirmSimilarityOutput(const vec::VectorData& data, const std::vector<std::string>& species);
     void runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
-                 const std::shared_ptr<const vec::VectorData>& data, const std::string& date, int generation);
+                 const std::shared_ptr<const vec::VectorData>& data, const std::string& date, int generation,
+                 const RiskAfterRun& risk);
     std::shared_ptr<const FileLock> holdFileLock(const std::filesystem::path& file);
     void closeIfPending();
 
