@@ -34,7 +34,9 @@ int takeScreenshot(wb::WorkbenchWindow& window, const wb::AppArguments& options)
         window.waitUntilIdle();
     }
     if (options.examineWeight) window.setSetting(el::Setting::ExamineWeight, std::string(el::kOn));
+    if (options.riskHorizon) wb::askRisk(window, QString::fromStdString(*options.riskHorizon));
     if (options.run) wb::runEverySpecies(window, QString::fromStdString(options.target.value_or("")));
+    if (options.riskHorizon) wb::showRiskMap(window);
     if (options.hindcast) wb::runHindcast(window, QString::fromStdString(*options.hindcast));
     if (options.tab && !wb::showTab(window, QString::fromStdString(*options.tab))) {
         std::fprintf(stderr, "earlylate: no tab named %s\n", options.tab->c_str());

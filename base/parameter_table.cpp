@@ -21,9 +21,10 @@ constexpr std::array<Choice, 2> kElMatrixChoices{{
     {"detailed", "detailed"},
     {"none", "none"},
 }};
-constexpr std::array<Choice, 2> kMapValueChoices{{
+constexpr std::array<Choice, 3> kMapValueChoices{{
     {"known", "recorded and forecast"},
     {"predicted", "predicted dates"},
+    {"risk", "risk of a first record"},
 }};
 constexpr std::array<Choice, 2> kAbsentChoices{{
     {"notyet", "not yet arrived"},
@@ -94,10 +95,11 @@ constexpr std::array<Parameter, 24> kOutputs{{
      .shownIn = kBatch | kWindow,
      .defaultValue = "known",
      .help = "known (default): the target's recorded dates solid, its predicted dates pale and hatched, overdue "
-             "regions ringed; predicted: every region by its predicted date",
-     .spelling = {"--map-values", "", "known|predicted", "", ""},
+             "regions ringed; predicted: every region by its predicted date; risk (with --risk-horizon): the "
+             "target's risk of a first record in every region it has not reached",
+     .spelling = {"--map-values", "", "known|predicted|risk", "", ""},
      .choices = kMapValueChoices,
-     .expects = "known or predicted"},
+     .expects = "known, predicted or risk"},
     {.id = Param::MapExtent,
      .name = "map_extent",
      .type = ParamType::Box,
@@ -232,20 +234,20 @@ constexpr std::array<Parameter, 24> kOutputs{{
      .name = "risk_horizon",
      .type = ParamType::Number,
      .group = ParamGroup::Hindcast,
-     .shownIn = kBatch,
+     .shownIn = kBatch | kR,
      .defaultValue = "10",
      .help = "the risk of a first record within H years for every region the target has not reached: a column "
              "risk in the predictions, a risk object in the summary, risk figures in the hindcast table "
              "(default {default} for --risk-table and --watch-list)",
-     .spelling = {"--risk-horizon", "", "H", "", ""},
+     .spelling = {"--risk-horizon", "", "H", "risk_horizon", ""},
      .expects = "a number of years above 0"},
     {.id = Param::AsOf,
      .name = "as_of",
      .type = ParamType::Number,
      .group = ParamGroup::Hindcast,
-     .shownIn = kBatch,
+     .shownIn = kBatch | kR,
      .help = "the year the risk starts from, on the data up to it (default: the latest date of the species analysed)",
-     .spelling = {"--as-of", "", "Y", "", ""},
+     .spelling = {"--as-of", "", "Y", "as_of", ""},
      .expects = "a year"},
     {.id = Param::RiskTable,
      .name = "risk_table",

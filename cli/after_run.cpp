@@ -4,9 +4,10 @@
 #include "base/settings.hpp"
 #include "cli/batch_options.hpp"
 #include "cli/risk_outputs.hpp"
-#include "ops/table_files.hpp"
 #include "engine/hindcast/hindcast.hpp"
 #include "engine/hindcast/hindcast_report.hpp"
+#include "ops/table_files.hpp"
+#include "outputs/risk_column.hpp"
 
 namespace el::batch {
 namespace {
@@ -56,7 +57,7 @@ AfterRunOutputs makeAfterRunOutputs(const AfterRunRequest& request, const AfterR
     makeTargetRisk(request.risk, run, feedback, risk);
     if (!request.predictionsFile.empty()) {
         engine::PredictionTable table = engine::predictionTable(run.data, run.result, kMissValue);
-        if (risk.target) addRiskColumn(table, *risk.target);
+        if (risk.target) engine::addRiskColumn(table, *risk.target);
         if (auto failure = ops::writePredictionsFile(request.predictionsFile, table, run.data)) failures.push_back(*failure);
     }
     std::vector<engine::HindcastYear>& years = made.hindcast;

@@ -57,6 +57,7 @@ void takeValues(BatchOptions& opts) {
     opts.mapLabels = v.on(Param::MapLabels);
     if (v.given(Param::MapCrs)) opts.mapCrs = v.text(Param::MapCrs);
     opts.mapPredicted = v.text(Param::MapValues) == "predicted";
+    opts.mapRisk = v.text(Param::MapValues) == "risk";
     opts.fitPlotFile = v.text(Param::FitPlot);
     opts.weightPlotFile = v.text(Param::WeightPlot);
     opts.reportFile = v.text(Param::Report);
@@ -111,6 +112,9 @@ std::string combinationError(const BatchOptions& opts) {
     if (opts.mapExtent && !drawsMap) return "option --map-extent needs --map or --report";
     if (opts.mapLabels && !drawsMap) return "option --map-labels needs --map or --report";
     if (opts.mapCrs && !drawsMap) return "option --map-crs needs --map or --report";
+    if (opts.mapRisk && !opts.risk.horizon) return "option --map-values risk needs --risk-horizon H";
+    if (opts.mapRisk && opts.values.get(Setting::TargetSpecies).empty())
+        return "option --map-values risk needs a target species (-t NAME)";
     if (!opts.weightPlotFile.empty() && opts.values.get(Setting::ExamineWeight) != kOn)
         return "option --weight-plot needs --examine-weight";
     const bool severalTargets = opts.hindcastTargets || !opts.hindcastTable.empty();

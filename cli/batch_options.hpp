@@ -37,6 +37,7 @@ struct BatchOptions {
     bool mapLabels = false;                  // --map-labels: region names on the map where they fit
     std::optional<std::string> mapCrs;       // --map-crs: the coordinate system of a longitude/latitude map
     bool mapPredicted = false;               // --map-values predicted: every region by its predicted date
+    bool mapRisk = false;                    // --map-values risk: the target's risk of a first record
     std::string fitPlotFile;                 // --fit-plot: figure file of the fit plot, "" for none
     std::string weightPlotFile;              // --weight-plot: heat map of the power grid, "" for none
     std::string reportFile;                  // --report: the report (.pdf or .html), "" for none

@@ -76,6 +76,7 @@ Chosen<FigureRequest> chooseFigures(const BatchOptions& opts, const std::vector<
     figures.value.mapLabels = opts.mapLabels;
     figures.value.mapCrs = opts.mapCrs;
     figures.value.mapPredicted = opts.mapPredicted;
+    figures.value.mapRisk = opts.mapRisk;
     if (!opts.mapSpecies) return figures;
     const auto at = std::find(species.begin(), species.end(), *opts.mapSpecies);
     if (at == species.end()) return {{}, "option --map-species: " + engine::noSpeciesNamed(*opts.mapSpecies, species)};
@@ -282,6 +283,7 @@ int BatchSession::afterRun(const AfterRunContext& context, const std::vector<std
     console_.endProgress();
     for (const std::string& notice : made.notices) console_.message(notice);
     std::vector<std::string>& failures = made.failures;
+    if (auto failure = writeRiskMap(figures, completed, made.risk)) failures.push_back(*failure);
     if (auto failure = writeRunReport(figures, completed, made.hindcast, made.allSpecies, made.risk))
         failures.push_back(*failure);
     for (const std::string& failure : failures) console_.message(failure);

@@ -44,7 +44,7 @@ std::optional<std::string> writeFigures(const FigureRequest& request, const Comp
     choice.species = request.mapSpecies;
     choice.colouring = request.mapPredicted ? figures::MapColouring::PredictedDate : figures::MapColouring::KnownAndForecast;
     const figures::MapOptions mapOptions = mapOptionsOf(request);
-    if (!request.mapFile.empty())
+    if (!request.mapFile.empty() && !request.mapRisk)
         if (auto failure = figures::writeFigure(figures::buildMap(run.data, run.result, choice, 900, 640, mapOptions),
                                                 request.mapFile))
             return failure;
@@ -53,6 +53,15 @@ std::optional<std::string> writeFigures(const FigureRequest& request, const Comp
     if (!request.weightPlotFile.empty())
         if (auto failure = writeWeightPlot(request.weightPlotFile, run)) return failure;
     return std::nullopt;
+}
+
+std::optional<std::string> writeRiskMap(const FigureRequest& request, const CompletedRun& run,
+                                        const std::optional<engine::RiskResult>& risk) {
+    if (request.mapFile.empty() || !request.mapRisk) return std::nullopt;
+    if (!risk) return "the map " + request.mapFile + " was not drawn: there is no risk to show";
+    const figures::MapChoice choice{figures::MapColouring::Risk, -1, &*risk};
+    return figures::writeFigure(figures::buildMap(run.data, run.result, choice, 900, 640, mapOptionsOf(request)),
+                                request.mapFile);
 }
 
 std::optional<std::string> writeRunReport(const FigureRequest& request, const CompletedRun& run,

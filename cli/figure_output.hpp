@@ -28,6 +28,7 @@ struct FigureRequest {
     std::optional<std::string> mapCrs =
         std::nullopt;            // a longitude/latitude map's coordinate system; nothing: equal-area
     bool mapPredicted = false;   // every region by its predicted date, not the known-and-forecast map
+    bool mapRisk = false;        // the target's risk of a first record: drawn after the risk is made
 };
 
 // What the figures and the report read of a completed run.
@@ -46,6 +47,11 @@ std::optional<std::string> mapCrsWarning(const FigureRequest& request, const vec
 // Writes each requested figure whole (through a temporary file renamed into place).
 // Returns the text of the first failure, nothing when every file was written.
 std::optional<std::string> writeFigures(const FigureRequest& request, const CompletedRun& run);
+
+// Writes the requested risk map (the map, when it shows the risk) with the risk made after
+// the run; the text of the failure, nothing when it was written or none was asked for.
+std::optional<std::string> writeRiskMap(const FigureRequest& request, const CompletedRun& run,
+                                        const std::optional<engine::RiskResult>& risk);
 
 // Writes the requested report, with the hindcasts and the risk made after the run (none: empty); the
 // text of the failure, nothing when it was written or none was asked for.

@@ -95,15 +95,6 @@ std::vector<std::pair<double, std::string>> hindcastCases(const std::optional<en
     return cases;
 }
 
-void addRiskColumn(el::PredictionTable& table, const engine::RiskResult& risk) {
-    table.columns.push_back({"risk", el::ColumnType::Number});
-    for (auto& row : table.rows) row.emplace_back();
-    for (const engine::RiskRegion& region : risk.regions) {
-        const auto at = static_cast<std::size_t>(region.region);
-        if (at < table.rows.size()) table.rows[at].back() = el::TableCell::ofNumber(region.risk);
-    }
-}
-
 void addRiskFigures(el::PredictionTable& table, const engine::RiskHindcast& hindcast) {
     for (const std::string& name : engine::riskFigureColumns()) table.columns.push_back({name, el::ColumnType::Number});
     for (std::size_t i = 0; i < table.rows.size() && i < hindcast.rows.size(); ++i)

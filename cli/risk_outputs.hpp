@@ -49,10 +49,6 @@ std::vector<std::pair<double, std::string>> hindcastCases(const std::optional<en
                                                           const std::vector<double>& years,
                                                           const engine::RunResult& result);
 
-// The predictions table with the column `risk` (empty where the region has been reached or
-// there is no risk).
-void addRiskColumn(el::PredictionTable& table, const engine::RiskResult& risk);
-
 // A hindcast table (one row per case, in the order of the risk hindcast's cases) with the
 // risk figures.
 void addRiskFigures(el::PredictionTable& table, const engine::RiskHindcast& hindcast);

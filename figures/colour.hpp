@@ -18,5 +18,7 @@ inline constexpr Rgb kNoValue{217, 217, 217};
 inline constexpr Rgb kTrainingMark{0, 114, 178};    // blue
 inline constexpr Rgb kValidationMark{213, 94, 0};   // vermillion
 inline constexpr Rgb kOverdueMark{215, 25, 28};     // red, a colour the viridis scale has not
+inline constexpr Rgb kReached{150, 150, 150};       // a region the target is in: no risk to show
+inline constexpr Rgb kReachedHatch{60, 60, 60};
 
 }  // namespace el::figures

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/numtext.hpp"
 #include "engine/hindcast/region_distance.hpp"
 #include "engine/hindcast/region_geometry.hpp"
 #include "engine/run/skill.hpp"
@@ -17,6 +18,7 @@
 #include "figures/map_legend.hpp"
 #include "figures/map_transform.hpp"
 #include "figures/plot_frame.hpp"
+#include "figures/risk_figure.hpp"
 #include "figures/text_fit.hpp"
 
 namespace el::figures {
@@ -43,6 +45,14 @@ std::string roleName(RegionRole role) {
 
 std::string speciesName(const engine::RunResult& run, int s) { return run.speciesNames[static_cast<std::size_t>(s)]; }
 
+std::string riskTitle(const engine::RiskResult* risk) {
+    if (risk == nullptr) return "Risk of a first record (none computed)";
+    if (risk->regions.empty() && !risk->riskReason.empty())
+        return "No risk of a first record of " + risk->target + ": " + risk->riskReason;
+    return "Risk (%) of a first record of " + risk->target + " within " + plainnum(risk->horizon) + " years of " +
+           plainnum(risk->asOf);
+}
+
 std::string valueTitle(const engine::RunResult& run, const MapChoice& choice) {
     const int s = chosenSpecies(run, choice);
     switch (choice.colouring) {
@@ -53,6 +63,8 @@ std::string valueTitle(const engine::RunResult& run, const MapChoice& choice) {
     case MapColouring::RegionScore: return "Region score";
     case MapColouring::ActualDate:
         return run.target < 0 ? "Actual date (no target)" : "Actual date of " + speciesName(run, run.target);
+    case MapColouring::Risk:
+        return riskTitle(choice.risk);
     }
     return {};
 }
@@ -77,7 +89,11 @@ std::string regionTip(const vec::VectorObject& object, int k, const engine::RunR
     tip += "\npredicted date: " + predicted;
     if (at < run.role.size()) tip.append("\n").append(roleName(run.role[at]));  // GCC 12 -Wrestrict: not "\n" + text
     const bool listed = choice.colouring == MapColouring::PredictedDate || choice.colouring == MapColouring::KnownAndForecast;
-    if (!listed && value) tip.append("\n").append(shownTitle).append(": ").append(logNumber(*value));
+    if (choice.colouring == MapColouring::Risk) {
+        if (value) tip.append("\nrisk of a first record: ").append(riskPercent(*value / 100));
+    } else if (!listed && value) {
+        tip.append("\n").append(shownTitle).append(": ").append(logNumber(*value));
+    }
     return tip;
 }
 
@@ -160,7 +176,8 @@ std::vector<std::vector<Point>> drawnRings(const vec::VectorObject& object, bool
 // One item per region: a marker for a point, else a shape of all its parts.
 void addRegion(Layer& layer, const vec::VectorObject& object, int k, RegionLook look, const MapFrame& frame) {
     const bool forecast = look.style == ValueStyle::Forecast && look.colour != kNoValue;
-    const Rgb fill = forecast ? paler(look.colour) : look.colour;
+    const bool reached = look.style == ValueStyle::Reached;
+    const Rgb fill = forecast ? paler(look.colour) : reached ? kReached : look.colour;
     if (object.type == "point") {
         const auto& parts = object.parts;
         if (parts.empty() || parts[0].x.empty() || parts[0].y.empty()) return;
@@ -176,10 +193,11 @@ void addRegion(Layer& layer, const vec::VectorObject& object, int k, RegionLook 
     Stroke stroke = outlineOf(look.role);
     if (shape.closed) {
         shape.fill = fill;
-        shape.hatched = forecast || look.role == RegionRole::Excluded;
+        shape.hatched = forecast || reached || look.role == RegionRole::Excluded;
         if (forecast) shape.hatchColour = look.colour;
+        if (reached) shape.hatchColour = kReachedHatch;
     } else {  // a line region shows its value in its own stroke
-        stroke.color = look.colour;
+        stroke.color = fill == kReached ? kReachedHatch : look.colour;
         stroke.width = look.role == RegionRole::Validation ? 4 : 3;
         stroke.dash = forecast ? Dash::Dashed : stroke.dash;
     }
@@ -221,11 +239,12 @@ void addFrameBox(Layer& layer, const PixelRect& clip) {
     layer.shapes.push_back(std::move(frame));
 }
 
-std::optional<ValueRange> rangeOf(const std::vector<std::optional<double>>& values) {
+// The values' range; a risk map's scale starts at 0.
+std::optional<ValueRange> rangeOf(const std::vector<std::optional<double>>& values, bool fromZero) {
     std::optional<ValueRange> range;
     for (const auto& v : values) {
         if (!v || !std::isfinite(*v)) continue;
-        if (!range) range = ValueRange{*v, *v};
+        if (!range) range = ValueRange{fromZero ? std::min(0.0, *v) : *v, *v};
         range->low = std::min(range->low, *v), range->high = std::max(range->high, *v);
     }
     return range;
@@ -300,11 +319,14 @@ Scene buildMap(const vec::VectorData& data, const engine::RunResult& run, const 
     const int regions = static_cast<int>(data.objects.size());
     const auto values = mapValues(run, choice, regions);
     const auto styles = valueStyles(run, choice, regions);
-    const std::optional<ValueRange> range = rangeOf(values);
+    const bool riskMap = choice.colouring == MapColouring::Risk;
+    const std::optional<ValueRange> range = rangeOf(values, riskMap);
     const auto skill = targetSkillShown(data, run, choice);
     const std::vector<bool> overdue = skill ? skill->overdueRegion : std::vector<bool>{};
     std::optional<StyleLegend> styleKey;
     if (skill) styleKey = StyleLegend{skill->latestDate};
+    if (riskMap && choice.risk != nullptr && !choice.risk->reached.empty())
+        styleKey = StyleLegend{std::nullopt, choice.risk->asOf};
 
     const std::string title = valueTitle(run, choice);
     const double top = placeTitle(scene.overlay, title, width) + 10;
@@ -327,6 +349,7 @@ Scene buildMap(const vec::VectorData& data, const engine::RunResult& run, const 
         look.style = styles[k];
         look.tip = regionTip(data.objects[k], static_cast<int>(k), run, choice, title, predicted[k], values[k]);
         if (k < overdue.size() && overdue[k]) look.tip += "\noverdue: not yet arrived, predicted by the latest date";
+        if (look.style == ValueStyle::Reached) look.tip += "\nreached by " + plainnum(choice.risk->asOf);
         addRegion(scene.content, frame.drawn().objects[k], static_cast<int>(k), std::move(look), frame);
     }
     if (skill) addOverdueMarks(scene.content, data, overdue, frame);

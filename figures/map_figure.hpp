@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/risk/risk_result.hpp"
 #include "engine/run/engine.hpp"
 #include "figures/map_projection.hpp"
 #include "figures/scene.hpp"
@@ -22,19 +23,24 @@ namespace el::figures {
 enum class MapColouring {
     PredictedDate,  // of one species
     RegionScore,
-    ActualDate,     // of the target species
+    ActualDate,  // of the target species
     // Of the target: the recorded date where it has arrived (solid fill), the predicted
     // date where it has not (pale, hatched), with a mark on the overdue regions. A map of
     // another species, or of a run without a target, shows the predicted dates instead.
     KnownAndForecast,
+    // Of the target: the risk of a first record (in percent) in every region it had not
+    // reached by the as-of year; the regions it had reached in one dark fill.
+    Risk,
 };
 
-// How the value a region shows was come by: Plain on every map but the known-and-forecast one.
-enum class ValueStyle : unsigned char { Plain, Recorded, Forecast };
+// How the value a region shows was come by: Plain on every map but the known-and-forecast
+// one and the risk map (Reached: the target was there by the as-of year).
+enum class ValueStyle : unsigned char { Plain, Recorded, Forecast, Reached };
 
 struct MapChoice {
     MapColouring colouring = MapColouring::PredictedDate;
     int species = -1;  // for PredictedDate; -1: the target, else the first species
+    const engine::RiskResult* risk = nullptr;  // for Risk: the target's risk (none: no values)
 };
 
 // How the map is drawn, whatever it is coloured by.

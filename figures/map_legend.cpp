@@ -64,6 +64,16 @@ double styleLegend(Layer& layer, double x, double top, double width, const Style
                                         TextAnchor::Start, kBlack);
         y = std::max(y + kSwatchHeight, bottom) + 7;
     };
+    if (legend.reachedBy) {
+        Shape reached = box(x, y, x + kBarWidth, y + kSwatchHeight);
+        reached.fill = kReached;
+        reached.hatched = true;
+        reached.hatchColour = kReachedHatch;
+        reached.stroke = Stroke{kBlack, 1, Dash::Solid};
+        layer.shapes.push_back(std::move(reached));
+        entry("reached by " + shortNumber(*legend.reachedBy) + ": grey, hatched");
+        return y;
+    }
     Shape solid = box(x, y, x + kBarWidth, y + kSwatchHeight);
     solid.fill = sample;
     solid.stroke = Stroke{kBlack, 1, Dash::Solid};

@@ -23,9 +23,11 @@ double colourLegend(Layer& layer, double x, double top, double width, double bar
                     const std::optional<ValueRange>& range);
 
 // The key of a known-and-forecast map: the recorded and the forecast style, and the mark of
-// an overdue region when the target has a latest date.
+// an overdue region when the target has a latest date. The key of a risk map (reachedBy
+// given): the style of the regions reached by then, alone.
 struct StyleLegend {
     std::optional<double> latestDate;
+    std::optional<double> reachedBy = std::nullopt;
 };
 
 // One swatch and text per value style and the overdue mark; returns the y below the last.

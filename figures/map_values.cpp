@@ -23,6 +23,14 @@ void putPredicted(const engine::RunResult& run, int species, std::vector<std::op
             values[static_cast<std::size_t>(run.regno[p])] = row.predicted[p];
 }
 
+// The risk of each unreached region, in percent.
+void putRisk(const engine::RiskResult* risk, std::vector<std::optional<double>>& values) {
+    if (risk == nullptr) return;
+    for (const engine::RiskRegion& region : risk->regions)
+        if (region.region >= 0 && static_cast<std::size_t>(region.region) < values.size())
+            values[static_cast<std::size_t>(region.region)] = 100 * region.risk;
+}
+
 }  // namespace
 
 int chosenSpecies(const engine::RunResult& run, const MapChoice& choice) {
@@ -54,12 +62,20 @@ std::vector<std::optional<double>> mapValues(const engine::RunResult& run, const
         for (std::size_t k = 0; k < values.size(); ++k)
             if (recorded(run, k)) values[k] = k < run.actualDate.size() ? run.actualDate[k] : std::nullopt;
         break;
+    case MapColouring::Risk:
+        putRisk(choice.risk, values);
+        break;
     }
     return values;
 }
 
 std::vector<ValueStyle> valueStyles(const engine::RunResult& run, const MapChoice& choice, int regions) {
     std::vector<ValueStyle> styles(static_cast<std::size_t>(std::max(regions, 0)), ValueStyle::Plain);
+    if (choice.colouring == MapColouring::Risk && choice.risk != nullptr) {
+        for (int k : choice.risk->reached)
+            if (k >= 0 && k < regions) styles[static_cast<std::size_t>(k)] = ValueStyle::Reached;
+        return styles;
+    }
     if (!showsKnownAndForecast(run, choice)) return styles;
     for (std::size_t k = 0; k < styles.size(); ++k)
         styles[k] = recorded(run, k) ? ValueStyle::Recorded : ValueStyle::Forecast;

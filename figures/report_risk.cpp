@@ -6,12 +6,24 @@
 #include "base/numtext.hpp"
 #include "engine/risk/risk_text.hpp"
 #include "figures/axis_ticks.hpp"
+#include "figures/map_figure.hpp"
 #include "figures/risk_figure.hpp"
+#include "figures/scene_extent.hpp"
 
 namespace el::figures {
 namespace {
 
 constexpr std::size_t kRegionsListed = 10;
+constexpr double kMapWidth = 620, kMapHeight = 440;
+
+// The probability map: every region the target had not reached by its risk.
+ReportFigure riskMap(const ReportContent& c, const engine::RiskResult& risk) {
+    Scene map = buildMap(*c.data, *c.run, {MapColouring::Risk, -1, &risk}, kMapWidth, kMapHeight, c.mapOptions);
+    trimHeight(map);
+    return {std::move(map), "Regions coloured by the risk of a first record of " + risk.target + " within " +
+                                plainnum(risk.horizon) + " years of " + plainnum(risk.asOf) +
+                                "; grey and hatched: " + "reached by then."};
+}
 
 // The regions with the highest risk, highest first (ties in file order).
 ReportTable regionsMostAtRisk(const engine::RiskResult& risk) {
@@ -47,6 +59,7 @@ void addRiskSection(ReportDocument& doc, const ReportContent& c) {
                                        " years of " + plainnum(risk.asOf)});
     for (const std::string& sentence : risk.sentences) doc.blocks.push_back(ReportParagraph{sentence});
     for (const std::string& note : risk.notes) doc.blocks.push_back(ReportParagraph{"Note: " + note + "."});
+    if (!risk.regions.empty() && c.data != nullptr && c.run != nullptr) doc.blocks.push_back(riskMap(c, risk));
     if (!risk.regions.empty()) {
         doc.blocks.push_back(ReportParagraph{"The regions of " + risk.target + " most at risk, of the " +
                                              std::to_string(risk.regions.size()) + " it had not reached by " +

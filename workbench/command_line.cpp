@@ -28,6 +28,8 @@ std::vector<Option> options(AppArguments& parsed) {
                       [&parsed] { parsed.examineWeight = true; }),
         onceValued("--hindcast", "YEARS", "with --run: make the Hindcast tab's hindcast of these years",
                    parsed.hindcast),
+        onceValued("--risk-horizon", "H", "with --run: turn the risk control on with H years; the map shows the risk",
+                   parsed.riskHorizon),
         onceValued("--tab", "NAME", "with --screenshot: show the tab log, map, fit, weights, table or hindcast",
                    parsed.tab),
         onceValued("--size", "WxH", "with --screenshot: the window size in pixels (default: its start-up size)",
@@ -54,6 +56,7 @@ std::string combinationError(const AppArguments& parsed) {
     if (parsed.run && !parsed.open) return "--run needs --open";
     if ((parsed.target || parsed.examineWeight || parsed.hindcast) && !parsed.run)
         return "--target, --examine-weight and --hindcast are only used with --run";
+    if (parsed.riskHorizon && !parsed.run) return "--risk-horizon is only used with --run";
     return "";
 }
 

@@ -18,6 +18,7 @@ struct AppArguments {
     std::optional<std::string> tab;         // --tab log|map|fit|weights|table|hindcast (only with --screenshot)
     std::optional<std::string> size;        // --size WIDTHxHEIGHT (only with --screenshot)
     std::optional<std::string> hindcast;    // --hindcast YEARS (only with --run)
+    std::optional<std::string> riskHorizon;  // --risk-horizon H (only with --run): the risk control on
     bool run = false;                       // --run: every variable as species, then "G  O"
     bool examineWeight = false;             // --examine-weight (only with --run): over the power grid
     bool help = false;

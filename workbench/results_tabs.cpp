@@ -17,6 +17,7 @@
 #include "ops/output_refusals.hpp"
 #include "workbench/figure_view.hpp"
 #include "workbench/hindcast_page.hpp"
+#include "workbench/risk_control.hpp"
 #include "workbench/run_progress_panel.hpp"
 #include "workbench/table_page.hpp"
 
@@ -26,6 +27,7 @@ namespace {
 // The colouring list's codes beside the species positions: -2 region score, -3 actual
 // date, and the target's recorded and forecast dates.
 constexpr int kKnownAndForecastCode = -4;
+constexpr int kRiskCode = -5;  // the target's risk of a first record
 
 constexpr const char* kNoWeightExamination = "The last run did not examine the weights (\"examine weight\" was off)";
 
@@ -93,6 +95,8 @@ ResultsTabs::ResultsTabs(QListWidget* log, QWidget* parent) : QWidget(parent), t
     inputWarnings_->setWordWrap(true);
     inputWarnings_->setVisible(false);
     layout->addWidget(inputWarnings_);
+    riskControl_ = new RiskControl(this);
+    layout->addWidget(riskControl_);
     progress_ = new RunProgressPanel(this);
     layout->addWidget(progress_);
     tabs_->setCurrentIndex(LogTab);
@@ -160,6 +164,7 @@ void ResultsTabs::resetFigures(std::shared_ptr<const vec::VectorData> shown,
                                std::shared_ptr<const engine::RunResult> run) {
     data_ = std::move(shown);
     run_ = std::move(run);
+    risk_.reset();
     fillMapChoice();
     redrawMap();
     fitView_->setBuilder({});
@@ -175,10 +180,16 @@ void ResultsTabs::showData(std::shared_ptr<const vec::VectorData> shown, const Q
     hindcast_->clear(why);
 }
 
-void ResultsTabs::showRun(std::shared_ptr<const vec::VectorData> shown, std::shared_ptr<const engine::RunResult> run) {
+void ResultsTabs::showRun(std::shared_ptr<const vec::VectorData> shown, std::shared_ptr<const engine::RunResult> run,
+                          std::shared_ptr<const engine::RiskResult> risk, const QString& riskNote) {
     resetFigures(std::move(shown), std::move(run));
+    if (risk) {
+        risk_ = std::move(risk);
+        fillMapChoice();
+        redrawMap();
+    }
     fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(*run, w, h); });
-    table_->showRun(data_, *run_);
+    table_->showRun(data_, *run_, risk_.get(), riskNote);
     hindcast_->showRun(data_, *run_);
     const QString fitNote = data_ ? skillNote(*data_, *run_) : QString();
     if (!run_->examinedWeights) {
@@ -203,6 +214,11 @@ void ResultsTabs::fillMapChoice() {
                                 static_cast<int>(s));
         mapChoice_->addItem(QStringLiteral("Region score"), -2);
         if (run_->target >= 0) mapChoice_->addItem(QStringLiteral("Actual date of the target"), -3);
+        if (risk_)
+            mapChoice_->addItem(
+                QStringLiteral("Risk of a first record within %1 years: %2")
+                    .arg(QString::fromStdString(plainnum(risk_->horizon)), QString::fromStdString(risk_->target)),
+                kRiskCode);
         mapChoice_->setCurrentIndex(0);
     }
     mapChoice_->blockSignals(false);
@@ -214,6 +230,7 @@ figures::MapChoice ResultsTabs::mapChoice() const {
     if (code == -2) choice.colouring = figures::MapColouring::RegionScore;
     else if (code == -3) choice.colouring = figures::MapColouring::ActualDate;
     else if (code == kKnownAndForecastCode) choice.colouring = figures::MapColouring::KnownAndForecast;
+    else if (code == kRiskCode) choice = {figures::MapColouring::Risk, -1, risk_.get()};
     else choice.species = code;
     return choice;
 }
@@ -233,8 +250,13 @@ void ResultsTabs::redrawMap() {
     }
     // Without a run the map is drawn as for a run with no results.
     static const auto kNoRun = std::make_shared<const engine::RunResult>();
-    mapView_->setBuilder([data = data_, run = run_ ? run_ : kNoRun, choice = mapChoice(), options = mapOptions()](
-                             double w, double h) { return figures::buildMap(*data, *run, choice, w, h, options); });
+    // The risk map's choice points into risk_: the builder holds it too.
+    mapView_->setBuilder([data = data_, run = run_ ? run_ : kNoRun, risk = risk_, choice = mapChoice(),
+                          options = mapOptions()](double w, double h) {
+        figures::MapChoice drawn = choice;
+        if (drawn.colouring == figures::MapColouring::Risk) drawn.risk = risk.get();
+        return figures::buildMap(*data, *run, drawn, w, h, options);
+    });
 }
 
 void ResultsTabs::redrawWeights() {

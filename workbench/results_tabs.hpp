@@ -1,7 +1,7 @@
 #pragma once
 // The tabs in the log panel's place: "Log" (the log list itself), "Map", "Fit", "Weights",
-// "Table" (the run's predictions table) and "Hindcast", with the progress bar and "Cancel"
-// below. The figures show the latest completed run of the loaded data set and nothing
+// "Table" (the run's predictions table) and "Hindcast", with the risk control, the progress
+// bar and "Cancel" below. The figures show the latest completed run of the loaded data set and nothing
 // older: where there is no such run, a line above each figure says why.
 
 #include <QTabWidget>
@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "engine/risk/risk_result.hpp"
 #include "engine/run/engine.hpp"
 #include "figures/map_figure.hpp"
 #include "figures/weight_grid.hpp"
@@ -27,6 +28,7 @@ namespace el::workbench {
 
 class FigureView;
 class HindcastPage;
+class RiskControl;
 class RunProgressPanel;
 class TablePage;
 
@@ -43,8 +45,10 @@ public:
     // The regions of `shown` without values of a run; the figures say `why`.
     void showData(std::shared_ptr<const vec::VectorData> shown, const QString& why);
     // The figures of a completed run on `shown`; an examine-weight run also fills the
-    // "Weights" tab from its grid.
-    void showRun(std::shared_ptr<const vec::VectorData> shown, std::shared_ptr<const engine::RunResult> run);
+    // "Weights" tab from its grid. The target's risk, when one was made, adds the table's
+    // column and a map of it; `riskNote` says why there is none when one was asked for.
+    void showRun(std::shared_ptr<const vec::VectorData> shown, std::shared_ptr<const engine::RunResult> run,
+                 std::shared_ptr<const engine::RiskResult> risk = nullptr, const QString& riskNote = {});
 
     // The warnings of the input of the run started last, shown above the progress bar.
     void showInputWarnings(ops::Diagnostics warnings);
@@ -52,6 +56,8 @@ public:
 
     // The completed run the figures show, or null.
     const engine::RunResult* shownRun() const { return run_.get(); }
+    // The risk of the run shown, or null.
+    const engine::RiskResult* shownRisk() const { return risk_.get(); }
     std::shared_ptr<const vec::VectorData> shownData() const { return data_; }
     // The line above a figure tab's figure ("" when its figure stands alone).
     QString note(Tab tab) const;
@@ -72,6 +78,7 @@ public:
     RunProgressPanel* progressPanel() const { return progress_; }
     TablePage* tablePage() const { return table_; }
     HindcastPage* hindcastPage() const { return hindcast_; }
+    RiskControl* riskControl() const { return riskControl_; }
 
 private:
     QWidget* figurePage(Tab tab, FigureView*& view, std::initializer_list<QComboBox**> choices, const QString& name);
@@ -97,8 +104,10 @@ private:
     RunProgressPanel* progress_ = nullptr;
     TablePage* table_ = nullptr;
     HindcastPage* hindcast_ = nullptr;
+    RiskControl* riskControl_ = nullptr;
     std::shared_ptr<const vec::VectorData> data_;
     std::shared_ptr<const engine::RunResult> run_;  // null: no completed run
+    std::shared_ptr<const engine::RiskResult> risk_;  // of run_, when one was made
     figures::WeightGrid grid_;                      // of run_ when it examined the weights
 };
 

@@ -1,11 +1,14 @@
 #include "workbench/screenshot_run.hpp"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QListWidget>
 
 #include "workbench/hindcast_page.hpp"
 #include "workbench/results_tabs.hpp"
+#include "workbench/risk_control.hpp"
 #include "workbench/window_controls.hpp"
 #include "workbench/workbench_window.hpp"
 
@@ -29,6 +32,18 @@ void runHindcast(WorkbenchWindow& window, const QString& years) {
     QObject::connect(page, &HindcastPage::finished, &wait, &QEventLoop::quit);
     page->pressButton();
     if (page->active()) wait.exec();
+}
+
+void askRisk(WorkbenchWindow& window, const QString& horizon) {
+    RiskControl* risk = window.results()->riskControl();
+    risk->onBox()->setChecked(true);
+    risk->horizonField()->setText(horizon);
+}
+
+void showRiskMap(WorkbenchWindow& window) {
+    QComboBox* choice = window.results()->mapColouring();
+    for (int i = 0; i < choice->count(); ++i)
+        if (choice->itemText(i).startsWith(QStringLiteral("Risk of a first record"))) choice->setCurrentIndex(i);
 }
 
 bool showTab(WorkbenchWindow& window, const QString& name) {

@@ -15,6 +15,12 @@ void runEverySpecies(WorkbenchWindow& window, const QString& target);
 // has ended.
 void runHindcast(WorkbenchWindow& window, const QString& years);
 
+// Turns the risk control on with `horizon` years, for the run to come.
+void askRisk(WorkbenchWindow& window, const QString& horizon);
+
+// Shows the risk map on the Map tab, when the run shown has a risk.
+void showRiskMap(WorkbenchWindow& window);
+
 // Brings the tab "log", "map", "fit", "weights", "table" or "hindcast" to the front; false
 // for another name.
 bool showTab(WorkbenchWindow& window, const QString& name);

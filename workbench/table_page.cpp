@@ -13,6 +13,7 @@
 
 #include "base/numtext.hpp"
 #include "ops/table_files.hpp"
+#include "outputs/risk_column.hpp"
 
 namespace el::workbench {
 
@@ -81,13 +82,20 @@ void TablePage::clear(const QString& why) {
     export_->setEnabled(false);
 }
 
-void TablePage::showRun(std::shared_ptr<const vec::VectorData> shown, const engine::RunResult& run) {
+void TablePage::showRun(std::shared_ptr<const vec::VectorData> shown, const engine::RunResult& run,
+                        const engine::RiskResult* risk, const QString& riskNote) {
     model_->setTable(nullptr);
     table_ = engine::predictionTable(*shown, run, "null");
+    if (risk != nullptr) engine::addRiskColumn(table_, *risk);
     data_ = std::move(shown);
     model_->setTable(&table_);
     view_->resizeColumnsToContents();
-    note_->setText(QStringLiteral("One row per region of the latest completed run."));
+    QString note = QStringLiteral("One row per region of the latest completed run.");
+    if (risk != nullptr && !risk->riskReason.empty())
+        note += QStringLiteral(" No risk for %1: %2.")
+                    .arg(QString::fromStdString(risk->target), QString::fromStdString(risk->riskReason));
+    if (!riskNote.isEmpty()) note += QLatin1Char(' ') + riskNote;
+    note_->setText(note);
     export_->setEnabled(true);
 }
 

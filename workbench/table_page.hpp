@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "engine/model/run_result.hpp"
+#include "engine/risk/risk_result.hpp"
 #include "outputs/prediction_table.hpp"
 #include "vector/vector_data.hpp"
 
@@ -27,7 +28,10 @@ public:
 
     // No completed run: an empty table and `why` above it.
     void clear(const QString& why);
-    void showRun(std::shared_ptr<const vec::VectorData> shown, const engine::RunResult& run);
+    // With the target's risk, when one was made, as the column `risk`; `riskNote` says why
+    // there is none when one was asked for.
+    void showRun(std::shared_ptr<const vec::VectorData> shown, const engine::RunResult& run,
+                 const engine::RiskResult* risk = nullptr, const QString& riskNote = {});
 
     // Writes the table to `file` (.csv, .gpkg, .geojson, .shp); an error text or "".
     QString exportTo(const QString& file) const;

@@ -16,6 +16,7 @@
 #include "workbench/file_chooser.hpp"
 #include "workbench/records_dialog.hpp"
 #include "workbench/results_tabs.hpp"
+#include "workbench/risk_control.hpp"
 #include "workbench/run_progress_panel.hpp"
 #include "workbench/used_settings.hpp"
 #include "workbench/workbench_window.hpp"
@@ -289,6 +290,11 @@ void WorkbenchWindow::runForecast() {
         else message(kNoDataMessage);
         return;
     }
+    if (const std::string problem = results_->riskControl()->problem(); !problem.empty()) {
+        message(problem);
+        return;
+    }
+    const std::optional<double> riskHorizon = results_->riskControl()->horizon();
     ops::ForecastRequest forecast = forecastRequest(*data, std::move(species));
     const ops::Diagnostics checked =
         ops::checkForecast(forecast, live_.snapshot(), {.similarityLimit = similarityLimit_});
@@ -304,9 +310,11 @@ void WorkbenchWindow::runForecast() {
     results_->showInputWarnings(warningsOf(checked));
     results_->progressPanel()->start(true);
     auto result = std::make_shared<engine::RunResult>();
+    auto risk = std::make_shared<RiskAfterRun>();
     std::string date = forecast.calculationDate;
     runStep_->start(
-        [this, result, used, data, request = std::move(forecast)](WorkerHooks& hooks) {
+        [this, result, risk, riskHorizon, used, data, request = std::move(forecast)](WorkerHooks& hooks) {
+            const SettingValues given = *used;  // the risk's early-late runs start from these
             UsedSettings settings(hooks, *used);
             // A run of no species only clears the log: the button is never "Running".
             const bool busy = !request.species.empty();
@@ -315,11 +323,14 @@ void WorkbenchWindow::runForecast() {
                 hooks.runBusy(true);
             }
             *result = ops::forecast(engine_, request, {settings, hooks, hooks, hooks}).run;
+            if (riskHorizon)
+                *risk = riskAfterRun(*data, *result, given, *riskHorizon, request.missvalue, request.calculationDate,
+                                     hooks);
             if (busy) hooks.runBusy(false);
             *used = settings.used();
         },
-        [this, result, used, data, date = std::move(date), lock, generation = dataGeneration_] {
-            runDone(result, *used, data, date, generation);
+        [this, result, risk, used, data, date = std::move(date), lock, generation = dataGeneration_] {
+            runDone(result, *used, data, date, generation, *risk);
         });
 }
 
@@ -340,7 +351,7 @@ void WorkbenchWindow::requestCancel() { runStep_->requestStop(); }
 
 void WorkbenchWindow::runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
                               const std::shared_ptr<const vec::VectorData>& data, const std::string& date,
-                              int generation) {
+                              int generation, const RiskAfterRun& risk) {
     results_->progressPanel()->finish();
     showRunBusy(false);
     // After a Read started during the run, the figures belong to that Read.
@@ -349,7 +360,7 @@ void WorkbenchWindow::runDone(const std::shared_ptr<const engine::RunResult>& re
         case engine::RunStatus::Completed:
             shownRunSettings_ = used;
             shownRunDate_ = date;
-            results_->showRun(data, result);
+            results_->showRun(data, result, risk.risk, QString::fromStdString(risk.failure));
             break;
         case engine::RunStatus::Cancelled: results_->showData(data, QString::fromLatin1(kCancelledNote)); break;
         case engine::RunStatus::Stopped: results_->showData(data, QString::fromLatin1(kStoppedNote)); break;

@@ -342,6 +342,7 @@ void WorkbenchWindow::saveReport(const QString& path) {
     // The hindcast tab's figures belong to the run the tabs show; one at work has none yet.
     const HindcastPage* hindcast = results_->hindcastPage();
     if (!hindcast->active()) content.hindcast = hindcast->years();
+    if (const engine::RiskResult* risk = results_->shownRisk()) content.risk = *risk;
     if (const auto failure = reportDocumentSaver_(localPath(path), content))
         message("The report \"" + path.toStdString() + "\" cannot be written: " + *failure);
     chooser_->refresh();

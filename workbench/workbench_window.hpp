@@ -26,6 +26,7 @@
 #include "ops/forecast.hpp"
 #include "vector/vector_data.hpp"
 #include "workbench/control_builder.hpp"
+#include "workbench/risk_control.hpp"
 #include "workbench/setting_controls.hpp"
 #include "workbench/window_controls.hpp"
 #include "workbench/work_channel.hpp"
@@ -150,7 +151,8 @@ private:
     ops::ForecastRequest forecastRequest(const vec::VectorData& data, std::vector<std::string> species) const;
     bool confirmSimilarityOutput(const ops::Diagnostics& checked);
     void runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
-                 const std::shared_ptr<const vec::VectorData>& data, const std::string& date, int generation);
+                 const std::shared_ptr<const vec::VectorData>& data, const std::string& date, int generation,
+                 const RiskAfterRun& risk);
     std::shared_ptr<const FileLock> holdFileLock(const std::filesystem::path& file);
     void closeIfPending();
 

@@ -60,6 +60,8 @@ void forecast(const KnownData& known, const Runs& runs, int target, RiskResult& 
     const CaseInputs now = inputsAt(known, out.asOf);
     const SpeciesCase targetCase = casesAt(known, now, out.asOf, {target}, runs.atAsOf, false, nullptr).front();
     out.targetRate = targetCase.recentRate;
+    for (int k = 0; k < known.reach.regions(); ++k)
+        if (known.reach.reachedBy(target, k, out.asOf)) out.reached.push_back(k);
     if (!out.model) {
         out.riskReason = out.modelReason;
     } else if (targetCase.regions.empty()) {

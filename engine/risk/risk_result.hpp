@@ -50,6 +50,7 @@ struct RiskResult {
     std::optional<RiskModel> model;    // fitted at Y - H on (Y - H, Y]
     std::string modelReason;           // why there is none
     std::vector<RiskRegion> regions;   // the target's unreached regions, in file order; empty without a model
+    std::vector<int> reached;          // the region numbers the target had reached by Y, in file order
     std::string riskReason;            // why there is no risk ("" when there are risks)
     std::optional<double> targetRate;  // the target's recent rate at Y
     std::vector<SpeciesLeftOut> leftOut;

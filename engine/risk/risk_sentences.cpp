@@ -41,8 +41,10 @@ std::string levelSentence(const RiskCheck& check, const CheckFigures& figures) {
     if (!figures.predictedToObserved.value)
         return "Checked on " + period + " it predicted " + arrivalsText(figures.predictedArrivals) +
                " arrivals where none happened.";
-    return "Checked on " + period + " it predicted " + ratioText(*figures.predictedToObserved.value) +
-           " times as many arrivals as happened (" + arrivalsText(figures.predictedArrivals) + " against " +
+    // A ratio that reads 1 at two digits is said as a plain ratio is read: "as many".
+    const std::string ratio = ratioText(*figures.predictedToObserved.value);
+    return "Checked on " + period + " it predicted " + (ratio == "1" ? std::string() : ratio + " times ") +
+           "as many arrivals as happened (" + arrivalsText(figures.predictedArrivals) + " against " +
            std::to_string(figures.arrivals) + ").";
 }
 

@@ -83,7 +83,7 @@ TEST(ParameterChecks, ThreadCountRefusalAgreesWithTheSettingsReading) {
 TEST(ParameterChecks, RefusalsNameTheValueAndWhatWasExpected) {
     EXPECT_EQ(refusal(Param::HindcastMinBefore, "-1"), " takes a whole number of at least 0, not \"-1\"");
     EXPECT_EQ(refusal(Param::HindcastMinBefore, "0"), "");
-    EXPECT_EQ(refusal(Param::MapValues, "both"), " takes known or predicted, not \"both\"");
+    EXPECT_EQ(refusal(Param::MapValues, "both"), " takes known, predicted or risk, not \"both\"");
     EXPECT_EQ(refusal(Param::Hindcast, "2000,x"), ": \"x\" is not a year");
     EXPECT_EQ(refusal(Param::Hindcast, "1990,2000.5"), "");
     EXPECT_EQ(refusal(Param::HindcastTargets, ""), " needs at least one species name, or all");

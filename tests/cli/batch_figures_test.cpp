@@ -206,7 +206,7 @@ TEST(BatchFigures, HelpListsTheFigureAndReportOptions) {
     const std::string text = batch::usageText();
     for (const char* option :
          {"--report FILE", "--weight-plot FILE", "--map-y-down", "--map FILE", "--fit-plot FILE", "-t, --target NAME",
-          "--map-values known|predicted", "--map-extent XMIN,YMIN,XMAX,YMAX", "--map-labels", "--map-crs CRS"})
+          "--map-values known|predicted|risk", "--map-extent XMIN,YMIN,XMAX,YMAX", "--map-labels", "--map-crs CRS"})
         EXPECT_NE(text.find(option), std::string::npos) << option;
 }
 

@@ -54,7 +54,7 @@ TEST(BatchOptionTable, UsageErrorsNameTheOption) {
              {{"--hindcast-targets"}, "option --hindcast-targets needs a value all|A,B,..."},
              {{"--hindcast-min-after", "-1"},
               "option --hindcast-min-after takes a whole number of at least 0, not \"-1\""},
-             {{"--map-values=some"}, "option --map-values takes known or predicted, not \"some\""},
+             {{"--map-values=some"}, "option --map-values takes known, predicted or risk, not \"some\""},
              {{"--", "--map", "m.svg"}, "more than one FILE given: --map"}}) {
         auto line = args;
         line.insert(line.begin(), "v.csv");

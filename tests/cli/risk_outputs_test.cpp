@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/figure_files.hpp"
 #include "tests/support/run_batch.hpp"
 #include "tests/support/temp_dir.hpp"
 
@@ -129,6 +130,22 @@ TEST(BatchRisk, ReportLeadsWithTheRiskSectionOnlyWhenAsked) {
     EXPECT_LT(risk, html.find("How far to trust this forecast"));
     EXPECT_NE(html.find("regions like these get a first record within 10 years", risk), std::string::npos);
     EXPECT_NE(html.find("gave the regions not reached by 2000 a risk for 2000-2010", risk), std::string::npos);
+    EXPECT_NE(html.find("Regions coloured by the risk of a first record of T within 10 years of 2010", risk),
+              std::string::npos);
+}
+
+TEST(BatchRisk, RiskMapShowsTheRiskAndLeavesTheLogAlone) {
+    SpreadFolder folder;
+    ASSERT_EQ(folder.run("-t T --map known.pdf"), 0) << folder.read("stderr.txt");
+    const std::string log = folder.read("stdout.txt");
+    ASSERT_EQ(folder.run("-t T --risk-horizon 10 --as-of 2010 --map-values risk --map risk.pdf"), 0)
+        << folder.read("stderr.txt");
+    EXPECT_EQ(folder.read("stdout.txt"), log);
+    const std::string text = pdfText(folder.dir / "risk.pdf");
+    for (const char* words : {"of a first record of T", "reached by 2010"})
+        EXPECT_NE(text.find(words), std::string::npos) << words << " in " << text;
+    EXPECT_EQ(text.find("forecast"), std::string::npos) << "not the dates' map";
+    EXPECT_EQ(pdfText(folder.dir / "known.pdf").find("first record"), std::string::npos);
 }
 
 TEST(BatchRisk, TooFewSpeciesToFitSayWhyAndLeaveTheColumnEmpty) {
@@ -202,7 +219,10 @@ TEST(BatchRisk, RefusalsNameTheOptionAndWriteNothing) {
         {"--risk-horizon 10", "option --risk-horizon needs a target species"},
         {"-t T --as-of 2010", "option --as-of needs --risk-horizon"},
         {"-t T --risk-horizon 10 --as-of x", "option --as-of"},
-        {"--watch-list spread.csv", "is the input FILE"}};
+        {"--watch-list spread.csv", "is the input FILE"},
+        {"-t T --map-values risk --map m.svg", "option --map-values risk needs --risk-horizon H"},
+        {"--risk-horizon 10 --watch-list w.csv --map-values risk --map m.svg",
+         "option --map-values risk needs a target species (-t NAME)"}};
     for (const auto& [args, message] : refused) {
         EXPECT_EQ(folder.run(args + " --predictions p.csv"), 2) << args;
         EXPECT_NE(folder.read("stderr.txt").find(message), std::string::npos)
@@ -210,6 +230,7 @@ TEST(BatchRisk, RefusalsNameTheOptionAndWriteNothing) {
     }
     EXPECT_FALSE(fs::exists(folder.dir / "p.csv"));
     EXPECT_FALSE(fs::exists(folder.dir / "r.csv"));
+    EXPECT_FALSE(fs::exists(folder.dir / "m.svg"));
 }
 
 }  // namespace

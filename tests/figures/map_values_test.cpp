@@ -1,10 +1,12 @@
 // The known-and-forecast map: recorded dates solid, predicted dates pale and hatched, both
 // named in the legend, overdue regions ringed; the predicted map and maps of another species
-// as they were.
+// as they were. The risk map: the unreached regions by their risk on a scale from 0, the
+// reached ones grey and hatched.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "figures/colour.hpp"
 #include "figures/map_figure.hpp"
@@ -121,6 +123,69 @@ TEST(KnownAndForecastMap, PredictedMapAndOtherSpeciesAsBefore) {
     untargeted.target = -1;
     EXPECT_TRUE(sameLook(buildMap(kData, untargeted, {MapColouring::KnownAndForecast, -1}),
                          buildMap(kData, untargeted, {MapColouring::PredictedDate, -1})));
+}
+
+// The risk of T at 2001 over 10 years: A reached, C at 5 %, D at 20 %; B neither (unknown).
+engine::RiskResult riskOfT() {
+    engine::RiskResult risk;
+    risk.target = "T";
+    risk.asOf = 2001;
+    risk.horizon = 10;
+    for (const auto& [k, name, share] : {std::tuple{2, "C", 0.05}, std::tuple{3, "D", 0.2}}) {
+        engine::RiskRegion region;
+        region.region = k, region.name = name, region.risk = share;
+        risk.regions.push_back(region);
+    }
+    risk.reached = {0};
+    return risk;
+}
+
+TEST(RiskMap, UnreachedRegionsByRiskFromZeroReachedOnesGreyAndHatched) {
+    const engine::RiskResult risk = riskOfT();
+    const MapChoice choice{MapColouring::Risk, -1, &risk};
+    const engine::RunResult run = knownRun();
+    const auto values = mapValues(run, choice, 4);
+    EXPECT_FALSE(values[0]) << "reached: no risk, not its recorded date";
+    EXPECT_FALSE(values[1]);
+    EXPECT_DOUBLE_EQ(*values[2], 5);
+    EXPECT_DOUBLE_EQ(*values[3], 20);
+    EXPECT_EQ(valueStyles(run, choice, 4),
+              (std::vector<ValueStyle>{ValueStyle::Reached, ValueStyle::Plain, ValueStyle::Plain, ValueStyle::Plain}));
+
+    const Scene scene = buildMap(kData, run, choice);
+    const auto& shapes = scene.content.shapes;
+    EXPECT_EQ(*shapes[0].fill, kReached);
+    EXPECT_TRUE(shapes[0].hatched);
+    EXPECT_EQ(*shapes[1].fill, kNoValue);
+    EXPECT_FALSE(shapes[1].hatched);
+    // The scale runs from 0, not from the lowest risk: 5 % is a quarter of the way to 20 %.
+    EXPECT_EQ(*shapes[2].fill, viridis(0.25));
+    EXPECT_EQ(*shapes[3].fill, viridis(1));
+    EXPECT_FALSE(shapes[2].hatched);
+    EXPECT_TRUE(overdueMarks(scene).empty());
+    EXPECT_NE(shapes[2].tip.find("risk of a first record: 5 %"), std::string::npos) << shapes[2].tip;
+    EXPECT_NE(shapes[0].tip.find("reached by 2001"), std::string::npos) << shapes[0].tip;
+    EXPECT_EQ(shapes[0].tip.find("risk of a first record"), std::string::npos);
+
+    const std::string legend = overlayText(scene);
+    for (const char* words : {"Risk (%) of a first record of T within 10 years of 2001", "reached by 2001"})
+        EXPECT_NE(legend.find(words), std::string::npos) << words << " in " << legend;
+    EXPECT_EQ(legend.find("forecast"), std::string::npos) << legend;
+}
+
+TEST(RiskMap, WithoutRisksTheTitleSaysWhy) {
+    engine::RiskResult risk = riskOfT();
+    risk.regions.clear();
+    risk.reached.clear();
+    risk.riskReason = "only 2 species could be fitted on";
+    const MapChoice choice{MapColouring::Risk, -1, &risk};
+    const Scene scene = buildMap(kData, knownRun(), choice);
+    for (std::size_t k = 0; k < 4; ++k) EXPECT_EQ(*scene.content.shapes[k].fill, kNoValue) << k;
+    const std::string legend = overlayText(scene);
+    EXPECT_NE(legend.find("No risk of a first record of T: only 2 species"), std::string::npos) << legend;
+    EXPECT_NE(legend.find("no values"), std::string::npos) << legend;
+    const MapChoice none{MapColouring::Risk, -1, nullptr};
+    for (const auto& value : mapValues(knownRun(), none, 4)) EXPECT_FALSE(value);
 }
 
 }  // namespace

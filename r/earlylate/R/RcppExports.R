@@ -25,8 +25,8 @@ el_records_cpp <- function(table, columns, keys, geometry, empty, field, absent,
     .Call(`_earlylate_el_records_cpp`, table, columns, keys, geometry, empty, field, absent, joinColumn, dropUnmatched, filters, minRegions, countryCodes, countries)
 }
 
-el_run_cpp <- function(names, columns, geometry, settings, species, fileName, examine, workDir) {
-    .Call(`_earlylate_el_run_cpp`, names, columns, geometry, settings, species, fileName, examine, workDir)
+el_run_cpp <- function(names, columns, geometry, settings, species, fileName, examine, workDir, risk) {
+    .Call(`_earlylate_el_run_cpp`, names, columns, geometry, settings, species, fileName, examine, workDir, risk)
 }
 
 el_hindcast_cpp <- function(names, columns, geometry, settings, species, fileName, years) {

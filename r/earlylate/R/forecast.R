@@ -9,7 +9,9 @@
 #' @noRd
 el_forecast <- function() {
   args <- mget(names(.el_forecast_formals)[-1], environment())
-  .el_forecast_run(x, args)
+  if (!is.null(args$risk_horizon) && is.null(args$target))
+    stop("risk_horizon needs a target species (target = NAME)", call. = FALSE)
+  .el_forecast_run(x, args, risk = list(risk_horizon = args$risk_horizon, as_of = args$as_of))
 }
 formals(el_forecast) <- .el_forecast_formals
 
@@ -78,13 +80,13 @@ formals(el_hindcast) <- .el_hindcast_formals
   .el_frame_parts(x, args$name, file_name, args$species)
 }
 
-.el_forecast_run <- function(x, args, examine = FALSE) {
+.el_forecast_run <- function(x, args, examine = FALSE, risk = list()) {
   parts <- .el_parts_of(x, args)
   work <- tempfile("earlylate")
   dir.create(work)
   on.exit(unlink(work, recursive = TRUE), add = TRUE)
   out <- el_run_cpp(parts$names, parts$columns, parts$geometry, .el_settings_of(args), args$species,
-                    parts$file_name, examine, work)
+                    parts$file_name, examine, work, risk)
   .el_warn_input(out$warnings)
   .el_stop_on_failure(out)
   .el_warn_ignored(out$ignored)
@@ -104,8 +106,16 @@ formals(el_hindcast) <- .el_hindcast_formals
   structure(list(regions = regions, species = species, weights = weights, log = out$log,
                  target = if (length(target)) target else NULL, settings = out$settings,
                  file_name = parts$file_name, date = out$date, seconds = out$seconds,
-                 messages = out$messages, grid = if (!is.null(out$grid)) as.data.frame(out$grid)),
+                 messages = out$messages, grid = if (!is.null(out$grid)) as.data.frame(out$grid),
+                 risk = .el_risk_of(out$risk)),
             class = "earlylate_forecast")
+}
+
+# The risk list as the core gives it, its reliability table a data frame.
+.el_risk_of <- function(risk) {
+  if (is.null(risk)) return(NULL)
+  if (!is.null(risk$check$reliability)) risk$check$reliability <- as.data.frame(risk$check$reliability)
+  risk
 }
 
 # An R error with the tool's own text, carrying the log written before the stop.

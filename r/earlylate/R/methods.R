@@ -34,7 +34,8 @@ summary.earlylate_forecast <- function(object, ...) {
                  regions = nrow(regions), used = sum(regions$used == "yes"),
                  roles = table(factor(regions$role, levels = c("training", "validation")), useNA = "no"),
                  weights = object$weights, seconds = object$seconds,
-                 skill = .el_skill_lines(object$target, object$species, regions)),
+                 skill = .el_skill_lines(object$target, object$species, regions),
+                 risk = .el_risk_lines(object$risk)),
             class = "summary.earlylate_forecast")
 }
 
@@ -51,6 +52,7 @@ print.summary.earlylate_forecast <- function(x, ...) {
   cat("fits:\n")
   print(x$species, row.names = FALSE)
   cat(x$skill, sep = "\n")
+  cat(x$risk, sep = "\n")
   cat(sprintf("run time: %.2f s\n", x$seconds))
   invisible(x)
 }
@@ -69,6 +71,13 @@ plot.earlylate_forecast <- function(x, species = NULL, ..., extent = .el_main_pa
     stop(sprintf("no predicted dates of \"%s\" in this forecast", paste(species, collapse = ",")), call. = FALSE)
   plot(x$regions[column], main = sprintf("Predicted date of %s", species), extent = extent, ...)
   invisible(x)
+}
+
+# The risk's lines: its check said plainly, then what was left out and why.
+.el_risk_lines <- function(risk) {
+  if (is.null(risk)) return(character())
+  c(sprintf("risk of a first record within %s years of %s:", format(risk$horizon), format(risk$as_of)),
+    paste0("  ", risk$sentences), if (length(risk$notes)) paste0("  note: ", risk$notes))
 }
 
 .el_plain <- function(regions) if (inherits(regions, "sf")) sf::st_drop_geometry(regions) else regions

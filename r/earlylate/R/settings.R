@@ -39,7 +39,9 @@
   similarity_output = c("none", "similarity", "distance"),
   el_matrix = c("none", "detailed"),
   name = "name",
-  file_name = NULL)
+  file_name = NULL,
+  risk_horizon = NULL,
+  as_of = NULL)
 
 .el_read_formals <- alist(path = , encoding = "auto", format_check = FALSE)
 

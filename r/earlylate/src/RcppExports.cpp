@@ -104,8 +104,8 @@ BEGIN_RCPP
 END_RCPP
 }
 // el_run_cpp
-Rcpp::List el_run_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings, SEXP species, std::string fileName, bool examine, std::string workDir);
-RcppExport SEXP _earlylate_el_run_cpp(SEXP namesSEXP, SEXP columnsSEXP, SEXP geometrySEXP, SEXP settingsSEXP, SEXP speciesSEXP, SEXP fileNameSEXP, SEXP examineSEXP, SEXP workDirSEXP) {
+Rcpp::List el_run_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings, SEXP species, std::string fileName, bool examine, std::string workDir, Rcpp::List risk);
+RcppExport SEXP _earlylate_el_run_cpp(SEXP namesSEXP, SEXP columnsSEXP, SEXP geometrySEXP, SEXP settingsSEXP, SEXP speciesSEXP, SEXP fileNameSEXP, SEXP examineSEXP, SEXP workDirSEXP, SEXP riskSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::traits::input_parameter< Rcpp::CharacterVector >::type names(namesSEXP);
@@ -116,7 +116,8 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< std::string >::type fileName(fileNameSEXP);
     Rcpp::traits::input_parameter< bool >::type examine(examineSEXP);
     Rcpp::traits::input_parameter< std::string >::type workDir(workDirSEXP);
-    rcpp_result_gen = Rcpp::wrap(el_run_cpp(names, columns, geometry, settings, species, fileName, examine, workDir));
+    Rcpp::traits::input_parameter< Rcpp::List >::type risk(riskSEXP);
+    rcpp_result_gen = Rcpp::wrap(el_run_cpp(names, columns, geometry, settings, species, fileName, examine, workDir, risk));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -171,7 +172,7 @@ static const R_CallMethodDef CallEntries[] = {
     {"_earlylate_el_read_cpp", (DL_FUNC) &_earlylate_el_read_cpp, 3},
     {"_earlylate_el_read_layer_cpp", (DL_FUNC) &_earlylate_el_read_layer_cpp, 6},
     {"_earlylate_el_records_cpp", (DL_FUNC) &_earlylate_el_records_cpp, 13},
-    {"_earlylate_el_run_cpp", (DL_FUNC) &_earlylate_el_run_cpp, 8},
+    {"_earlylate_el_run_cpp", (DL_FUNC) &_earlylate_el_run_cpp, 9},
     {"_earlylate_el_hindcast_cpp", (DL_FUNC) &_earlylate_el_hindcast_cpp, 7},
     {"_earlylate_el_hindcast_all_cpp", (DL_FUNC) &_earlylate_el_hindcast_all_cpp, 9},
     {"_earlylate_el_settings_live", (DL_FUNC) &_earlylate_el_settings_live, 0},

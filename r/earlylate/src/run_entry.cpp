@@ -7,14 +7,16 @@
 
 #include "base/log_sink.hpp"
 #include "base/numtext.hpp"
-#include "engine/run/engine.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/hindcast/hindcast_report.hpp"
-#include "outputs/prediction_table.hpp"
 #include "engine/model/run_error.hpp"
+#include "engine/run/engine.hpp"
 #include "frame_output.hpp"
+#include "outputs/prediction_table.hpp"
+#include "outputs/risk_column.hpp"
 #include "run_output.hpp"
 #include "run_prepare.hpp"
+#include "run_risk.hpp"
 
 namespace {
 
@@ -33,20 +35,22 @@ std::vector<std::string> allMessages(PreparedRun& run, MessageList& messages) {
 }
 
 Rcpp::List completed(PreparedRun& run, const engine::RunResult& result, const LogList& log, MessageList& messages,
-                     double seconds) {
+                     double seconds, const std::optional<engine::RiskResult>& risk) {
+    engine::PredictionTable regions = engine::predictionTable(run.data, result, kMissValue);
+    if (risk) engine::addRiskColumn(regions, *risk);
     Rcpp::List out = Rcpp::List::create(
-        Rcpp::Named("log") = utf8Vector(log.lines),
-        Rcpp::Named("regions") = listOfTable(engine::predictionTable(run.data, result, kMissValue)),
+        Rcpp::Named("log") = utf8Vector(log.lines), Rcpp::Named("regions") = listOfTable(regions),
         Rcpp::Named("species") = speciesColumns(result), Rcpp::Named("weights") = weightColumns(result),
         Rcpp::Named("settings") = settingsVector(run.settings), Rcpp::Named("date") = run.date,
         Rcpp::Named("messages") = utf8Vector(allMessages(run, messages)),
         Rcpp::Named("ignored") = utf8Vector(run.ignored), Rcpp::Named("seconds") = seconds,
         Rcpp::Named("warnings") = diagnosticVector(run.warnings));
     if (result.examinedWeights) out["grid"] = gridColumns(result);
+    if (risk) out["risk"] = riskList(*risk);
     return out;
 }
 
-Rcpp::List forecast(PreparedRun& run, const std::string& workDir, RFeedback& feedback) {
+Rcpp::List forecast(PreparedRun& run, const std::string& workDir, const RiskAsked& riskAsked, RFeedback& feedback) {
     engine::RunRequest request;
     request.data = &run.data;
     request.species = run.species;
@@ -58,6 +62,7 @@ Rcpp::List forecast(PreparedRun& run, const std::string& workDir, RFeedback& fee
     LogList log;
     MessageList messages;
     engine::Engine engine;
+    const SettingValues given = run.settings;  // the risk's early-late runs start from the settings as given
     const auto started = std::chrono::steady_clock::now();
     const engine::RunResult result = engine.run(request, {run.settings, log, messages, feedback});
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
@@ -67,7 +72,11 @@ Rcpp::List forecast(PreparedRun& run, const std::string& workDir, RFeedback& fee
         out["warnings"] = diagnosticVector(run.warnings);
         return out;
     }
-    return completed(run, result, log, messages, seconds.count());
+    std::vector<std::string> riskMessages;
+    const auto risk =
+        result.examinedWeights ? std::nullopt : targetRisk(riskAsked, run, given, result, feedback, riskMessages);
+    for (const std::string& text : riskMessages) messages.message(text);
+    return completed(run, result, log, messages, seconds.count(), risk);
 }
 
 RunInput runInput(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings, SEXP species,
@@ -124,14 +133,15 @@ Rcpp::List hindcastAll(PreparedRun& run, const std::vector<double>& years, const
 }  // namespace
 
 // [[Rcpp::export(rng = false)]]
-Rcpp::List el_run_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings,
-                      SEXP species, std::string fileName, bool examine, std::string workDir) {
+Rcpp::List el_run_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings, SEXP species,
+                      std::string fileName, bool examine, std::string workDir, Rcpp::List risk) {
     RFeedback feedback;
     try {
+        const RiskAsked riskAsked = riskAskedOf(risk);
         PreparedRun run = prepareRun(runInput(names, columns, geometry, settings, species, fileName), feedback);
         run.settings.set(Setting::ExamineWeight, std::string(examine ? kOn : kOff));
         run.settings.set(Setting::AddPrediction, std::string(kOff));  // nothing is written back from R
-        return forecast(run, workDir, feedback);
+        return forecast(run, workDir, riskAsked, feedback);
     } catch (const ToolError& e) {
         return failure(e.what(), {});
     } catch (const Cancelled&) {

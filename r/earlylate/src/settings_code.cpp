@@ -138,6 +138,9 @@ std::vector<std::string> forecastFormalTexts() {
     }
     formals.emplace_back("name = \"name\"");
     formals.emplace_back("file_name = NULL");
+    // The risk of a first record is made only when asked: no horizon unless one is given.
+    for (const Param id : {Param::RiskHorizon, Param::AsOf})
+        formals.push_back(std::string(parameter(id).spelling.rName) + " = NULL");
     return formals;
 }
 

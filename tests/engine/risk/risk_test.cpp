@@ -181,6 +181,17 @@ TEST(RiskSentences, SayTheCheckPlainly) {
               "The model sorts them with AUC .74 (the early-late score alone: .71); .5 is a coin, 1 a perfect order.");
     EXPECT_EQ(s[2], "Checked on 1990-2000 it predicted 1.4 times as many arrivals as happened (34 against 24).");
     EXPECT_EQ(s[3].substr(0, 55), "Its Brier skill score over the base rate is -.013: as a");
+
+    // A ratio that reads 1 is said as "as many"; one just off it keeps its two digits.
+    for (const auto& [ratio, words] :
+         std::vector<std::pair<double, std::string>>{{0.996, "predicted as many arrivals"},
+                                                     {1.04, "predicted as many arrivals"},
+                                                     {0.99, "predicted 0.99 times as many arrivals"},
+                                                     {1.06, "predicted 1.1 times as many arrivals"},
+                                                     {10.2, "predicted 10 times as many arrivals"}}) {
+        r.check.figures->predictedToObserved = {ratio, {}};
+        EXPECT_NE(riskSentences(r)[2].find(words), std::string::npos) << ratio << ": " << riskSentences(r)[2];
+    }
 }
 
 }  // namespace

@@ -1,0 +1,132 @@
+// The window's risk of a first record: off at start-up; on, a run with a target gains the
+// table's column risk (the batch runner's --risk-horizon numbers, the reached regions empty)
+// and a risk map, with the log unchanged; a bad horizon is refused before the run; a run
+// without a target says why it has no risk.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QProcess>
+#include <QTableView>
+
+#include <sstream>
+
+#include "tests/support/sample_file.hpp"
+#include "tests/support/temp_dir.hpp"
+#include "tests/workbench/data_copy.hpp"
+#include "tests/workbench/window_fixture.hpp"
+#include "workbench/results_tabs.hpp"
+#include "workbench/risk_control.hpp"
+#include "workbench/table_page.hpp"
+
+namespace el::test {
+namespace {
+
+// The column `name` of a CSV file's rows (no field holds a comma), the header left out.
+QStringList csvColumn(const std::string& text, const QString& name) {
+    QStringList rows = QString::fromStdString(text).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const int at = static_cast<int>(rows.takeFirst().split(QLatin1Char(',')).indexOf(name));
+    QStringList column;
+    for (const QString& row : rows) column << row.split(QLatin1Char(',')).value(at);
+    return column;
+}
+
+QStringList tableColumn(const workbench::TablePage& page, const QString& name) {
+    const auto* model = page.findChild<QTableView*>()->model();
+    int at = -1;
+    for (int c = 0; c < model->columnCount(); ++c)
+        if (model->headerData(c, Qt::Horizontal).toString() == name) at = c;
+    QStringList column;
+    for (int r = 0; at >= 0 && r < model->rowCount(); ++r) column << model->index(r, at).data().toString();
+    return column;
+}
+
+}  // namespace
+
+class RiskControlTest : public QObject {
+    Q_OBJECT
+private:
+    static void readSpecies(WindowUnderTest& w, const char* target) {
+        w.window->setSetting(Setting::DataFileName, "species.csv");
+        w.click("Command1");
+        w.chooseEverySpecies();
+        w.window->setSetting(Setting::TargetSpecies, target);
+        w.window->setSetting(Setting::DoReliability, std::string(kOff));
+    }
+    static void askRisk(WindowUnderTest& w, const QString& horizon) {
+        workbench::RiskControl* risk = w.window->results()->riskControl();
+        risk->onBox()->setChecked(true);
+        risk->horizonField()->setText(horizon);
+    }
+
+private slots:
+    void riskColumnAndMapAreTheBatchRunnersAndTheLogStays() {
+        TempDir work;
+        WindowUnderTest w(dataDir(), work.path());
+        workbench::ResultsTabs* results = w.window->results();
+        QVERIFY(!results->riskControl()->onBox()->isChecked());
+        QCOMPARE(results->riskControl()->horizonField()->text(), QStringLiteral("10"));
+        readSpecies(w, "Sp12");
+        w.click("Command4");
+        const QStringList log = w.window->logLines();
+        QVERIFY(tableColumn(*results->tablePage(), "risk").isEmpty());
+        QVERIFY(results->shownRisk() == nullptr);
+
+        askRisk(w, QStringLiteral("10"));
+        w.click("Command4");
+        QCOMPARE(w.window->logLines(), log);
+        QVERIFY(results->shownRisk() != nullptr);
+
+        QProcess batch;
+        batch.setWorkingDirectory(QString::fromStdString(work.path().string()));
+        batch.start(QStringLiteral(EARLYLATE_BIN_DIR "/earlylate-batch"),
+                    {"--quiet", "-t", "Sp12", "--no-reliability", "--risk-horizon", "10", "--predictions", "p.csv",
+                     dataDir() + "/species.csv"});
+        QVERIFY(batch.waitForFinished(60000));
+        QCOMPARE(batch.exitCode(), 0);
+        const QStringList expected = csvColumn(readFile(work / "p.csv"), QStringLiteral("risk"));
+        const QStringList shown = tableColumn(*results->tablePage(), QStringLiteral("risk"));
+        QCOMPARE(shown.size(), expected.size());
+        int risks = 0;
+        for (int r = 0; r < shown.size(); ++r) {
+            QCOMPARE(shown[r].isEmpty(), expected[r].isEmpty());
+            if (shown[r].isEmpty()) continue;
+            ++risks;
+            QVERIFY2(std::abs(shown[r].toDouble() - expected[r].toDouble()) < 1e-12, qPrintable(shown[r]));
+        }
+        QCOMPARE(risks, static_cast<int>(results->shownRisk()->regions.size()));
+        QVERIFY(risks > 0 && risks < shown.size());
+
+        QComboBox* choice = results->mapColouring();
+        const int riskItem = choice->findText(QStringLiteral("Risk of a first record within 10 years: Sp12"));
+        QVERIFY(riskItem >= 0);
+        choice->setCurrentIndex(riskItem);
+        QVERIFY(results->mapChoice().colouring == figures::MapColouring::Risk);
+        QVERIFY(results->mapChoice().risk == results->shownRisk());
+    }
+
+    void badHorizonIsRefusedAndARunWithoutTargetSaysWhy() {
+        WindowUnderTest w(dataDir());
+        workbench::ResultsTabs* results = w.window->results();
+        readSpecies(w, "");
+        askRisk(w, QStringLiteral("ten"));
+        w.click("Command4");
+        QCOMPARE(w.messages.size(), 1);
+        QVERIFY2(w.messages[0].contains(QStringLiteral("a number of years above 0, not \"ten\"")),
+                 qPrintable(w.messages[0]));
+        QVERIFY(results->shownRun() == nullptr);
+
+        askRisk(w, QStringLiteral("10"));
+        w.click("Command4");
+        QVERIFY(results->shownRun() != nullptr);
+        QVERIFY(results->shownRisk() == nullptr);
+        QVERIFY(tableColumn(*results->tablePage(), QStringLiteral("risk")).isEmpty());
+        const QString note = results->tablePage()->findChild<QLabel*>()->text();
+        QVERIFY2(note.contains(QStringLiteral("the run had no target species")), qPrintable(note));
+        QCOMPARE(results->mapColouring()->findText(QStringLiteral("Risk of a first record"), Qt::MatchStartsWith), -1);
+    }
+};
+
+}  // namespace el::test
+
+EARLYLATE_OFFSCREEN_TEST_MAIN(el::test::RiskControlTest)
+#include "risk_control_test.moc"
