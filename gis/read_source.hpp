@@ -25,9 +25,11 @@ SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std:
                                  const vec::ReadHooks& hooks, const std::filesystem::path& sideFolder,
                                  const std::string& encoding = "auto");
 
-// A records table's cells: a delimited text (`encoding` "auto" or an encoding name), or the
-// first sheet of an XLSX or ODS file. Throws std::runtime_error naming the fault.
-vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding);
+// A records table's cells: a delimited text (`encoding` "auto" or an encoding name), or a
+// sheet of an XLSX or ODS file (`sheet`, else the first whose header gives the columns
+// `wanted` asks for). Throws std::runtime_error naming the fault.
+vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding,
+                            const std::string& sheet = "", const vec::RecordColumns& wanted = {});
 
 // The records import alone: through the GIS part where it is built (regions layers, points,
 // spreadsheets), else from a delimited table. Throws std::runtime_error with the text for the user.
