@@ -18,6 +18,8 @@ std::string_view kindName(DiagnosticKind kind) {
             return "distance_without_geometry";
         case DiagnosticKind::BadThreadCount:
             return "bad_thread_count";
+        case DiagnosticKind::MixedScriptName:
+            return "mixed_script_name";
     }
     return "unknown";
 }

@@ -21,6 +21,7 @@ enum class DiagnosticKind {
     LayerWithoutGeometry,     // subject: the layer's file
     DistanceWithoutGeometry,  // a hindcast's distance baseline; no subject
     BadThreadCount,           // subject: the thread count as given
+    MixedScriptName,          // subject: the region or species name that mixes alphabets
 };
 
 struct Diagnostic {
