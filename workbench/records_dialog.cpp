@@ -233,7 +233,7 @@ vec::RecordsSource RecordsDialog::source() const {
 void RecordsDialog::chooseTable() {
     const QString file = QFileDialog::getOpenFileName(
         this, QStringLiteral("Records table"), QFileInfo(table_->text()).absolutePath(),
-        QStringLiteral("Tables (*.csv *.tsv *.txt *.xlsx *.ods);;All files (*)"));
+        QStringLiteral("Tables and downloads (*.csv *.tsv *.txt *.xlsx *.ods *.zip);;All files (*)"));
     if (!file.isEmpty()) setTable(file);
 }
 
