@@ -36,6 +36,14 @@ vec::Table readRecordsTable(const std::filesystem::path& table, const std::strin
 #endif
 }
 
+std::vector<vec::SheetHeaders> readSheetHeaders(const std::filesystem::path& table) {
+#ifdef EARLYLATE_HAVE_GIS
+    return gis::readSheetHeaders(table);
+#else
+    throw vec::RecordsError(table.string() + " is a spreadsheet, which this build reads only with its GIS part");
+#endif
+}
+
 vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& feedback) {
 #ifdef EARLYLATE_HAVE_GIS
     return gis::importRecords(source, feedback);

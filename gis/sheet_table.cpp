@@ -106,6 +106,10 @@ vec::Table readSheetTable(const std::filesystem::path& source, const std::string
     });
 }
 
+std::vector<vec::SheetHeaders> readSheetHeaders(const std::filesystem::path& source) {
+    return withWorkbook(source, [](GDALDataset& dataset) { return sheetHeaders(dataset); });
+}
+
 RecordsSheet readRecordsSheet(const std::filesystem::path& source, const std::string& sheet,
                               const vec::RecordColumns& wanted) {
     return withWorkbook(source, [&](GDALDataset& dataset) {

@@ -191,6 +191,37 @@ private slots:
 #endif
     }
 
+    // A workbook offers its sheets: by default the first with the three columns fills the
+    // lists; another chosen fills them with its own headers and is what the import reads.
+    void dialogOffersTheSheetsOfAWorkbook() {
+        const std::vector<el::vec::SheetHeaders> book{{"ReadMe", {"About"}},
+                                                      {"Records", {"Region", "TaxonName", "FirstRecord"}}};
+        RecordsDialog dialog([](const std::filesystem::path&) -> std::vector<std::string> {
+            throw std::runtime_error("a workbook's headers come from its sheets");
+        });
+        dialog.setSheetReader([&](const std::filesystem::path&) { return book; });
+        dialog.setTable(QStringLiteral("db.xlsx"));
+        auto* sheet = dialog.findChild<QComboBox*>("SheetName");
+        auto* region = dialog.findChild<QComboBox*>("RegionColumn");
+        QVERIFY(sheet->isEnabled());
+        QCOMPARE(sheet->count(), 3);
+        QCOMPARE(entries(region).mid(1), (QStringList{"Region", "TaxonName", "FirstRecord"}));
+        QCOMPARE(dialog.source().sheet, std::string());
+        sheet->setCurrentIndex(1);
+        QCOMPARE(entries(region).mid(1), QStringList{"About"});
+        QCOMPARE(dialog.source().sheet, std::string("ReadMe"));
+        RecordsSource chosen;
+        chosen.table = "db.xlsx";
+        chosen.sheet = "Gone";
+        dialog.setSource(chosen);
+        QVERIFY2(dialog.findChild<QLabel*>("TableNote")->text().contains("no sheet named \"Gone\""),
+                 qPrintable(dialog.findChild<QLabel*>("TableNote")->text()));
+        QCOMPARE(dialog.source().sheet, std::string("Gone"));  // refused by the import with the sheets
+        dialog.setTable(QStringLiteral("first.csv"));          // no spreadsheet: no sheet to choose
+        QVERIFY(!sheet->isEnabled());
+        QCOMPARE(dialog.source().sheet, std::string());
+    }
+
     void importFillsTheSpeciesListAndRunsAsTheBatchRunner() {
         TempDir work;
         TempDir data;
