@@ -271,7 +271,7 @@ constexpr std::array<Parameter, 24> kOutputs{{
 }};
 
 // The console and the records import.
-constexpr std::array<Parameter, 18> kRecords{{
+constexpr std::array<Parameter, 19> kRecords{{
     {.id = Param::Quiet,
      .name = "quiet",
      .type = ParamType::Switch,
@@ -296,6 +296,14 @@ constexpr std::array<Parameter, 18> kRecords{{
      .help = "instead of FILE: a first-record table, one row per region, species and date (.csv, .tsv, .txt; "
              ".xlsx, .ods)",
      .spelling = {"--records", "", "TABLE", "x", "Records table..."},
+     .rules = kNonEmpty | kMissingBare},
+    {.id = Param::Sheet,
+     .name = "sheet",
+     .group = ParamGroup::Records,
+     .shownIn = kBatch | kConvert,
+     .help = "the sheet of a spreadsheet TABLE to read (default: the first with a region, a species and a date "
+             "column)",
+     .spelling = {"--sheet", "", "NAME", "sheet", "Sheet"},
      .rules = kNonEmpty | kMissingBare},
     {.id = Param::Occurrences,
      .name = "occurrences",

@@ -59,6 +59,7 @@ enum class Param {
     Force,
     // Records tables and occurrence points
     Records,
+    Sheet,
     Occurrences,
     RegionColumn,
     SpeciesColumn,

@@ -25,11 +25,22 @@ SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std:
     return outcome;
 }
 
-vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding) {
+vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding, const std::string& sheet,
+                            const vec::RecordColumns& wanted) {
 #ifdef EARLYLATE_HAVE_GIS
-    return gis::readRecordsTable(table, encoding);
+    return gis::readRecordsTable(table, encoding, sheet, wanted);
 #else
+    static_cast<void>(sheet);
+    static_cast<void>(wanted);
     return vec::readTableFile(table, encoding);
+#endif
+}
+
+std::vector<vec::SheetHeaders> readSheetHeaders(const std::filesystem::path& table) {
+#ifdef EARLYLATE_HAVE_GIS
+    return gis::readSheetHeaders(table);
+#else
+    throw vec::RecordsError(table.string() + " is a spreadsheet, which this build reads only with its GIS part");
 #endif
 }
 

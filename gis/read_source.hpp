@@ -10,6 +10,7 @@
 
 #include "vector/records.hpp"
 #include "vector/records_source.hpp"
+#include "vector/sheet_choice.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el {
@@ -25,9 +26,15 @@ SourceReadOutcome readSourceFile(const std::filesystem::path& source, const std:
                                  const vec::ReadHooks& hooks, const std::filesystem::path& sideFolder,
                                  const std::string& encoding = "auto");
 
-// A records table's cells: a delimited text (`encoding` "auto" or an encoding name), or the
-// first sheet of an XLSX or ODS file. Throws std::runtime_error naming the fault.
-vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding);
+// A records table's cells: a delimited text (`encoding` "auto" or an encoding name), or a
+// sheet of an XLSX or ODS file (`sheet`, else the first whose header gives the columns
+// `wanted` asks for). Throws std::runtime_error naming the fault.
+vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding,
+                            const std::string& sheet = "", const vec::RecordColumns& wanted = {});
+
+// Every sheet's name and header row of an XLSX or ODS file. Throws std::runtime_error naming
+// the fault (also where the GIS part, which reads spreadsheets, is not built).
+std::vector<vec::SheetHeaders> readSheetHeaders(const std::filesystem::path& table);
 
 // The records import alone: through the GIS part where it is built (regions layers, points,
 // spreadsheets), else from a delimited table. Throws std::runtime_error with the text for the user.

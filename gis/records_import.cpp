@@ -27,10 +27,20 @@ vec::ImportedRecords withClause(vec::ImportedRecords imported, const std::string
     return imported;
 }
 
+// The source's table, and the note that says which sheet of a workbook holds it.
+RecordsSheet sourceTable(const vec::RecordsSource& source) {
+    if (vec::isSpreadsheet(source.table)) return readRecordsSheet(source.table, source.sheet, source.columns);
+    return {readRecordsTable(source.table, source.encoding, source.sheet), ""};
+}
+
 }  // namespace
 
-vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding) {
-    if (vec::isSpreadsheet(table)) return readSheetTable(table);
+vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding, const std::string& sheet,
+                            const vec::RecordColumns& wanted) {
+    if (vec::isSpreadsheet(table)) return readRecordsSheet(table, sheet, wanted).table;
+    if (!sheet.empty())
+        throw vec::RecordsError("A sheet is named (" + sheet + "), but " + table.string() +
+                                " is no spreadsheet (.xlsx or .ods)");
     if (vec::isArchiveFolder(table) || isZipFile(table)) {
         vec::DelimitedFormat format;
         format.encoding = encoding.empty() ? "auto" : encoding;
@@ -50,8 +60,9 @@ vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& f
         for (std::string& note : joinRecords(points.records, source, &layer)) notes.push_back(std::move(note));
         return built(std::move(points.records), source, &layer, std::move(notes));
     }
-    vec::Table table = readRecordsTable(source.table, source.encoding);
-    vec::TableRecords found = vec::tableRecords(table, source);
+    RecordsSheet sheet = sourceTable(source);
+    vec::TableRecords found = vec::tableRecords(sheet.table, source);
+    if (!sheet.note.empty()) found.notes.insert(found.notes.begin(), std::move(sheet.note));
     std::optional<RegionsLayer> layer;
     if (!source.regions.empty()) layer = readRegionsLayer(source.regions, source.regionsLayer, source.joinField);
     for (std::string& note : joinRecords(found.records, source, layer ? &*layer : nullptr))

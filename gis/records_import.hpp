@@ -8,9 +8,11 @@
 
 namespace el::gis {
 
-// A records table: a spreadsheet's first sheet, a delimited file, a zip holding one, or a
-// Darwin Core archive (.zip or folder). Throws vec::RecordsError or GisError.
-vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding);
+// A records table: a spreadsheet's sheet (`sheet`, else the first whose header gives the
+// columns `wanted` asks for), a delimited file, a zip holding one, or a Darwin Core archive
+// (.zip or folder). Throws vec::RecordsError or GisError.
+vec::Table readRecordsTable(const std::filesystem::path& table, const std::string& encoding,
+                            const std::string& sheet = "", const vec::RecordColumns& wanted = {});
 
 // Throws records::RecordsError or GisError with the text for the user; el::Cancelled when
 // a checkpoint stops the placing of points.

@@ -47,21 +47,7 @@ std::string cellText(OGRFeature& feature, int field) {
     return feature.GetFieldAsString(field);
 }
 
-}  // namespace
-
-vec::Table readSheetTable(const std::filesystem::path& source, const std::string& sheet) {
-    registerGdalDrivers();
-    QuietGdal quiet;
-    // The drivers guess whether the first row is a header, sheet by sheet, and read them
-    // lazily: the first row is always the header here, for as long as the sheets are read.
-    const CPLConfigOptionSetter xlsxHeaders("OGR_XLSX_HEADERS", "FORCE", false);
-    const CPLConfigOptionSetter odsHeaders("OGR_ODS_HEADERS", "FORCE", false);
-    DatasetPtr dataset = openSheets(source);
-    OGRLayer* chosen = sheet.empty() ? dataset->GetLayer(0) : dataset->GetLayerByName(sheet.c_str());
-    if (chosen == nullptr)
-        throw GisError(gdalPath(source) + " has no sheet named " + quotedText(sheet) + " (sheets with cells: " +
-                       layerList(*dataset) + ")");
-    OGRLayer& layer = *chosen;
+vec::Table tableOf(OGRLayer& layer) {
     const OGRFeatureDefn& definition = *layer.GetLayerDefn();
     vec::Table table;
     for (int i = 0; i < definition.GetFieldCount(); ++i) table.headers.push_back(definition.GetFieldDefn(i)->GetNameRef());
@@ -80,6 +66,56 @@ vec::Table readSheetTable(const std::filesystem::path& source, const std::string
         table.rowNumbers.push_back(feature->GetFID() == OGRNullFID ? position : feature->GetFID());
     }
     return table;
+}
+
+std::vector<vec::SheetHeaders> sheetHeaders(GDALDataset& dataset) {
+    std::vector<vec::SheetHeaders> sheets;
+    for (int k = 0; k < dataset.GetLayerCount(); ++k) {
+        OGRLayer& layer = *dataset.GetLayer(k);
+        const OGRFeatureDefn& definition = *layer.GetLayerDefn();
+        vec::SheetHeaders sheet{layer.GetName(), {}};
+        for (int i = 0; i < definition.GetFieldCount(); ++i)
+            sheet.headers.push_back(definition.GetFieldDefn(i)->GetNameRef());
+        sheets.push_back(std::move(sheet));
+    }
+    return sheets;
+}
+
+// `read` with the workbook open. The drivers guess whether the first row is a header, sheet
+// by sheet, and read them lazily: the first row is always the header here, for as long as
+// the sheets are read.
+template <typename Read>
+auto withWorkbook(const std::filesystem::path& source, const Read& read) {
+    registerGdalDrivers();
+    QuietGdal quiet;
+    const CPLConfigOptionSetter xlsxHeaders("OGR_XLSX_HEADERS", "FORCE", false);
+    const CPLConfigOptionSetter odsHeaders("OGR_ODS_HEADERS", "FORCE", false);
+    DatasetPtr dataset = openSheets(source);
+    return read(*dataset);
+}
+
+}  // namespace
+
+vec::Table readSheetTable(const std::filesystem::path& source, const std::string& sheet) {
+    return withWorkbook(source, [&](GDALDataset& dataset) {
+        OGRLayer* chosen = sheet.empty() ? dataset.GetLayer(0) : dataset.GetLayerByName(sheet.c_str());
+        if (chosen == nullptr)
+            throw GisError(gdalPath(source) + " has no sheet named " + quotedText(sheet) +
+                           " (sheets with cells: " + layerList(dataset) + ")");
+        return tableOf(*chosen);
+    });
+}
+
+std::vector<vec::SheetHeaders> readSheetHeaders(const std::filesystem::path& source) {
+    return withWorkbook(source, [](GDALDataset& dataset) { return sheetHeaders(dataset); });
+}
+
+RecordsSheet readRecordsSheet(const std::filesystem::path& source, const std::string& sheet,
+                              const vec::RecordColumns& wanted) {
+    return withWorkbook(source, [&](GDALDataset& dataset) {
+        const vec::SheetChoice choice = vec::chooseSheet(sheetHeaders(dataset), wanted, sheet, gdalPath(source));
+        return RecordsSheet{tableOf(*dataset.GetLayer(static_cast<int>(choice.index))), choice.note};
+    });
 }
 
 }  // namespace el::gis

@@ -24,6 +24,8 @@ std::string_view kindName(DiagnosticKind kind) {
             return "oversized_similarity_output";
         case DiagnosticKind::NoSkill:
             return "no_skill";
+        case DiagnosticKind::MixedScriptName:
+            return "mixed_script_name";
     }
     return "unknown";
 }

@@ -24,6 +24,7 @@ enum class DiagnosticKind {
     UnknownTarget,              // subject: the target as given
     OversizedSimilarityOutput,  // subject: its estimated size in bytes
     NoSkill,                    // subject: the target species
+    MixedScriptName,            // subject: the region or species name that mixes alphabets
 };
 
 struct Diagnostic {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/run/input_checks.hpp"
+#include "vector/look_alike_names.hpp"
 
 namespace el::ops {
 namespace {
@@ -26,6 +27,8 @@ Diagnostics inputDiagnostics(const vec::VectorData& data, const std::vector<std:
     if (std::find(species.begin(), species.end(), target) != species.end())
         if (auto share = engine::noValidationWarning(data, target, settings.get(Setting::TrainingRatio)))
             found.push_back(warning(DiagnosticKind::NoValidation, std::move(*share), target));
+    for (vec::NameWarning& mixed : vec::mixedScriptWarnings(data, species))
+        found.push_back(warning(DiagnosticKind::MixedScriptName, std::move(mixed.text), std::move(mixed.name)));
     return found;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The warnings of a run's input, given by every front end before the run: duplicated region
-// names, a species without dates, a training share that hides no date. None of them goes
-// into the log.
+// names, a species without dates, a training share that hides no date, a name that mixes
+// alphabets. None of them goes into the log.
 
 #include <string>
 #include <vector>
@@ -14,7 +14,8 @@ namespace el::ops {
 
 // Every warning for a run of `species` over `data` with these settings, in that order: the
 // duplicated names (once, naming the first few), one per species without a dated region,
-// and the target's training share when it leaves nothing to validate on.
+// the target's training share when it leaves nothing to validate on, then the region names
+// and the species names (analysed, or looked like by one analysed) that mix alphabets.
 Diagnostics inputDiagnostics(const vec::VectorData& data, const std::vector<std::string>& species,
                              const SettingValues& settings);
 

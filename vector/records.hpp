@@ -91,6 +91,11 @@ Table readDelimitedTable(std::string_view bytes, const std::string& encodingChoi
 // found exactly, else ignoring ASCII case; each unnamed one by the usual header names.
 RecordColumns resolveColumns(const Table& table, const RecordColumns& wanted);
 
+// What keeps `headers` from giving the columns `wanted` asks for, as resolveColumns finds
+// them: "no region column", "no column \"Taxon\" for the species", or the reason it gives;
+// "" when they give them all.
+std::string columnsFault(const std::vector<std::string>& headers, const RecordColumns& wanted);
+
 // One record per row. Every row with an empty region or species, or a date that is neither a
 // number, an ISO date (YYYY-MM-DD) nor a keyword, is listed in one error.
 std::vector<Record> recordsOf(const Table& table, const RecordColumns& wanted);

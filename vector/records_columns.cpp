@@ -1,5 +1,6 @@
 // The records of a table: its columns found by name, every row checked, every fault listed.
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -102,7 +103,38 @@ void throwFaults(const std::vector<std::string>& faults) {
     throw RecordsError(text);
 }
 
+// Whether the header has the column `name` names (ignoring case), or one of the usual names.
+template <std::size_t N>
+bool hasColumn(const Table& table, const std::string& name, const std::array<const char*, N>& usual) {
+    for (const std::string& header : table.headers) {
+        if (!name.empty() ? equalsIgnoringAsciiCase(header, name)
+                          : std::find(usual.begin(), usual.end(), folded(header)) != usual.end())
+            return true;
+    }
+    return false;
+}
+
+std::string missing(const std::string& name, const std::string& role) {
+    return name.empty() ? "no " + role + " column" : "no column \"" + name + "\" for the " + role;
+}
+
 }  // namespace
+
+std::string columnsFault(const std::vector<std::string>& headers, const RecordColumns& wanted) {
+    Table table;
+    table.headers = headers;
+    if (!hasColumn(table, wanted.region, kRegionNames)) return missing(wanted.region, "region");
+    if (!hasColumn(table, wanted.species, kSpeciesNames)) return missing(wanted.species, "species");
+    if (!hasColumn(table, wanted.date, kDateNames)) return missing(wanted.date, "date");
+    if (!wanted.key.empty() && !hasColumn(table, wanted.key, std::array<const char*, 0>{}))
+        return missing(wanted.key, "join key");
+    try {
+        indexOf(table, wanted);
+    } catch (const RecordsError& e) {
+        return e.what();
+    }
+    return "";
+}
 
 RecordColumns resolveColumns(const Table& table, const RecordColumns& wanted) {
     const ColumnIndex at = indexOf(table, wanted);

@@ -22,6 +22,7 @@ std::string subsetCombinationError(const RecordsSource& source) {
 RecordsSource recordsSourceOf(const ParamValues& values) {
     RecordsSource source;
     source.table = values.text(Param::Records);
+    source.sheet = values.text(Param::Sheet);
     source.occurrences = values.text(Param::Occurrences);
     source.encoding = values.text(Param::Encoding);
     source.columns.region = values.text(Param::RegionColumn);
@@ -52,13 +53,12 @@ RecordsSource recordsSourceOf(const ParamValues& values) {
 std::string recordsCombinationError(const RecordsSource& source, const std::string& file) {
     const bool table = !source.table.empty(), points = !source.occurrences.empty();
     if (!table && !points) {
-        const bool anyRecordsOption = !source.regions.empty() || !source.regionsLayer.empty() ||
-                                      !source.joinField.empty() || source.dropUnmatched ||
-                                      !source.columns.region.empty() || !source.columns.species.empty() ||
-                                      !source.columns.date.empty() || !source.longitudeColumn.empty() ||
-                                      !source.latitudeColumn.empty() || source.absent != Absence::NotYet ||
-                                      !source.countryCodes.empty() || !source.filters.empty() || source.minRegions > 1 ||
-                                      source.keepSpecimens;
+        const bool anyRecordsOption =
+            !source.regions.empty() || !source.regionsLayer.empty() || !source.joinField.empty() ||
+            source.dropUnmatched || !source.columns.region.empty() || !source.columns.species.empty() ||
+            !source.columns.date.empty() || !source.longitudeColumn.empty() || !source.latitudeColumn.empty() ||
+            source.absent != Absence::NotYet || !source.countryCodes.empty() || !source.filters.empty() ||
+            source.minRegions > 1 || source.keepSpecimens || !source.sheet.empty();
         return anyRecordsOption ? "the records options need --records TABLE or --occurrences FILE" : "";
     }
     if (table && points) return "give either --records or --occurrences, not both";
@@ -73,6 +73,8 @@ std::string recordsCombinationError(const RecordsSource& source, const std::stri
     if (points && !source.columns.key.empty())
         return "option --join takes the layer's FIELD alone with --occurrences (a point's region is the feature it lies in)";
     if (table && source.keepSpecimens) return "option --keep-specimens needs --occurrences";
+    if (!source.sheet.empty() && !(table && isSpreadsheet(source.table)))
+        return "option --sheet needs --records with a spreadsheet (.xlsx or .ods)";
     if (std::string error = subsetCombinationError(source); !error.empty()) return error;
     if (points && !source.columns.region.empty())
         return "option --region-column needs --records (points take their region from the layer)";

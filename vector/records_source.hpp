@@ -15,6 +15,7 @@ namespace el::vec {
 
 struct RecordsSource {
     std::filesystem::path table;        // a records table (--records), or
+    std::string sheet{};                // its sheet, of a spreadsheet ("" = the first with the columns)
     std::filesystem::path occurrences;  // occurrence points (--occurrences, with a regions layer)
     std::string encoding = "auto";      // of a delimited table
     RecordColumns columns;              // region, species, date and join key columns ("" = found by name)

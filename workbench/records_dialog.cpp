@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <stdexcept>
@@ -88,6 +89,8 @@ RecordsDialog::RecordsDialog(HeaderReader headers, QWidget* parent) : QDialog(pa
 
 QString RecordsDialog::foundByNameCaption() { return QStringLiteral("(found by its header)"); }
 
+void RecordsDialog::setSheetReader(SheetReader sheets) { sheetReader_ = std::move(sheets); }
+
 void RecordsDialog::build() {
     auto* layout = new QVBoxLayout(this);
     auto* files = new QFormLayout;
@@ -96,6 +99,11 @@ void RecordsDialog::build() {
     tableNote_->setObjectName(QStringLiteral("TableNote"));
     tableNote_->setWordWrap(true);
     files->addRow(QString(), tableNote_);
+    sheet_ = columnList("SheetName", QStringLiteral("(the first with the three columns)"));
+    sheet_->setEnabled(false);
+    connect(sheet_, &QComboBox::currentIndexChanged, this,
+            [this] { showHeaders(localPath(table_->text().trimmed())); });
+    files->addRow(QStringLiteral("Sheet:"), sheet_);
     points_ = new QCheckBox(QStringLiteral("Occurrence points (species, longitude, latitude, date), placed in the regions"));
     points_->setObjectName(QStringLiteral("OccurrencePoints"));
     files->addRow(QString(), points_);
@@ -178,16 +186,47 @@ QWidget* RecordsDialog::absenceBox() {
 
 void RecordsDialog::setTable(const QString& path) {
     table_->setText(path);
-    std::vector<std::string> headers;
-    if (!path.trimmed().isEmpty()) {
+    sheets_.clear();
+    const std::filesystem::path table = localPath(path.trimmed());
+    if (sheetReader_ && !path.trimmed().isEmpty() && vec::isSpreadsheet(table)) {
         try {
-            headers = headers_(localPath(path.trimmed()));
+            sheets_ = sheetReader_(table);
+        } catch (const std::runtime_error&) {
+            // the header reader says why, below
+        }
+    }
+    fillSheets();
+    showHeaders(table);
+}
+
+// The headers of the table, of its chosen sheet when it is a spreadsheet whose sheets are known.
+std::vector<std::string> RecordsDialog::headersOfTable(const std::filesystem::path& table) const {
+    if (sheets_.empty()) return headers_(table);
+    const std::string named = chosenColumn(sheet_);
+    return sheets_[vec::chooseSheet(sheets_, {}, named, table.string()).index].headers;
+}
+
+void RecordsDialog::showHeaders(const std::filesystem::path& table) {
+    std::vector<std::string> headers;
+    if (!table.empty()) {
+        try {
+            headers = headersOfTable(table);
             tableNote_->setText(foundColumnsNote(headers));
         } catch (const std::runtime_error& e) {
             tableNote_->setText(QStringLiteral("The table cannot be read: %1").arg(fromUtf8(e.what())));
         }
     }
     fillColumns(headers);
+}
+
+void RecordsDialog::fillSheets() {
+    const QSignalBlocker quiet(sheet_);
+    const std::string kept = chosenColumn(sheet_);
+    while (sheet_->count() > 1) sheet_->removeItem(1);
+    for (const vec::SheetHeaders& sheet : sheets_) sheet_->addItem(fromUtf8(sheet.name));
+    const int at = kept.empty() ? 0 : sheet_->findText(fromUtf8(kept), Qt::MatchExactly);
+    sheet_->setCurrentIndex(at < 0 ? 0 : at);
+    sheet_->setEnabled(!sheets_.empty());
 }
 
 void RecordsDialog::setRegions(const QString& path) { regions_->setText(path); }
@@ -204,6 +243,7 @@ void RecordsDialog::fillColumns(const std::vector<std::string>& headers) {
 
 void RecordsDialog::setSource(const vec::RecordsSource& source) {
     setTable(shown(source.input()));
+    if (!sheets_.empty()) chooseColumn(sheet_, source.sheet);  // the column lists follow the sheet
     points_->setChecked(!source.occurrences.empty());
     chooseColumn(region_, source.columns.region);
     chooseColumn(species_, source.columns.species);
@@ -220,6 +260,7 @@ void RecordsDialog::setSource(const vec::RecordsSource& source) {
 vec::RecordsSource RecordsDialog::source() const {
     vec::RecordsSource source;
     (points_->isChecked() ? source.occurrences : source.table) = localPath(table_->text().trimmed());
+    if (!points_->isChecked() && sheet_->isEnabled()) source.sheet = chosenColumn(sheet_);
     source.columns = {chosenColumn(region_), chosenColumn(species_), chosenColumn(date_), chosenColumn(joinColumn_)};
     if (!regions_->text().trimmed().isEmpty()) source.regions = localPath(regions_->text().trimmed());
     source.regionsLayer = utf8(layer_->text());
@@ -233,7 +274,7 @@ vec::RecordsSource RecordsDialog::source() const {
 void RecordsDialog::chooseTable() {
     const QString file = QFileDialog::getOpenFileName(
         this, QStringLiteral("Records table"), QFileInfo(table_->text()).absolutePath(),
-        QStringLiteral("Tables (*.csv *.tsv *.txt *.xlsx *.ods);;All files (*)"));
+        QStringLiteral("Tables and downloads (*.csv *.tsv *.txt *.xlsx *.ods *.zip);;All files (*)"));
     if (!file.isEmpty()) setTable(file);
 }
 

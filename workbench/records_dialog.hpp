@@ -22,11 +22,17 @@ namespace el::workbench {
 
 // The headers of a table file; throws std::runtime_error with the reason it cannot be read.
 using HeaderReader = std::function<std::vector<std::string>(const std::filesystem::path&)>;
+// Every sheet's name and headers of a spreadsheet; throws std::runtime_error the same way.
+using SheetReader = std::function<std::vector<vec::SheetHeaders>(const std::filesystem::path&)>;
 
 class RecordsDialog : public QDialog {
     Q_OBJECT
 public:
     RecordsDialog(HeaderReader headers, QWidget* parent = nullptr);
+
+    // With a sheet reader, a spreadsheet's sheets are offered: by default the first with a
+    // region, a species and a date column, whose headers fill the column lists.
+    void setSheetReader(SheetReader sheets);
 
     // Shows `source` (a table file name alone fills its column lists).
     void setSource(const vec::RecordsSource& source);
@@ -48,11 +54,17 @@ private:
     QWidget* joinBox();
     QWidget* absenceBox();
     void fillColumns(const std::vector<std::string>& headers);
+    void fillSheets();
+    std::vector<std::string> headersOfTable(const std::filesystem::path& table) const;
+    void showHeaders(const std::filesystem::path& table);
     void chooseTable();
     void chooseRegions();
 
     HeaderReader headers_;
+    SheetReader sheetReader_;
+    std::vector<vec::SheetHeaders> sheets_;  // of the table, when it is a spreadsheet
     QLineEdit* table_ = nullptr;
+    QComboBox* sheet_ = nullptr;
     QLabel* tableNote_ = nullptr;
     QComboBox* region_ = nullptr;
     QComboBox* species_ = nullptr;

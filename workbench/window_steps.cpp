@@ -219,6 +219,7 @@ void WorkbenchWindow::chooseRecords() {
     const std::string encoding = readEncoding();  // the Read's choice serves a delimited table too
     RecordsDialog dialog(
         [encoding](const std::filesystem::path& table) { return readRecordsTable(table, encoding).headers; }, this);
+    dialog.setSheetReader([](const std::filesystem::path& table) { return readSheetHeaders(table); });
     dialog.setSource(offered);
     if (dialog.exec() != QDialog::Accepted) return;
     vec::RecordsSource chosen = dialog.source();

@@ -104,5 +104,18 @@ TEST(BatchOptionTable, SubsetsAndCountryCodesOfARecordsTable) {
         EXPECT_EQ(batch::parseCommandLine(line).error, error);
 }
 
+TEST(BatchOptionTable, TheSheetOfASpreadsheet) {
+    const auto ok = batch::parseCommandLine({"--records", "db.XLSX", "--sheet", "FirstRecords", "-t", "H"});
+    ASSERT_TRUE(ok.options) << ok.error;
+    EXPECT_EQ(ok.options->records.sheet, "FirstRecords");
+    for (const auto& [line, error] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--records", "r.csv", "--sheet", "Data"},
+              "option --sheet needs --records with a spreadsheet (.xlsx or .ods)"},
+             {{"--occurrences", "p.ods", "--regions", "w.json", "--sheet", "Data"},
+              "option --sheet needs --records with a spreadsheet (.xlsx or .ods)"},
+             {{"--sheet", "Data", "v.csv"}, "the records options need --records TABLE or --occurrences FILE"}})
+        EXPECT_EQ(batch::parseCommandLine(line).error, error);
+}
+
 }  // namespace
 }  // namespace el::test

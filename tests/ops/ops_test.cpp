@@ -62,6 +62,28 @@ TEST(InputDiagnostics, EachWarningNamesWhatItIsAboutInAFixedOrder) {
     EXPECT_TRUE(inputDiagnostics(unique, {"T"}, settings).empty());
 }
 
+// A species typed with a Cyrillic "с" beside the same name in Latin letters: warned of after
+// the other warnings, named as the subject, and only where the run touches it.
+TEST(InputDiagnostics, ANameThatMixesAlphabetsComesLast) {
+    const std::string mixed =
+        "Elodea \xD1\x81"
+        "anadensis";
+    const vec::VectorData data = makeData({"Elodea canadensis", mixed, "None"}, {"A", "B", "A"},
+                                          {{"1890", "NotYetArrived", "NotYetArrived"},
+                                           {"1901", "1911", "NotYetArrived"},
+                                           {"1902", "1890", "NotYetArrived"}});
+    SettingValues settings;
+    const Diagnostics found = inputDiagnostics(data, {"Elodea canadensis", "None"}, settings);
+    ASSERT_EQ(kindsOf(found),
+              (std::vector<DiagnosticKind>{DiagnosticKind::DuplicatedRegionNames, DiagnosticKind::UndatedSpecies,
+                                           DiagnosticKind::MixedScriptName}));
+    EXPECT_EQ(found[2].subject, mixed);
+    EXPECT_EQ(kindName(found[2].kind), "mixed_script_name");
+    EXPECT_EQ(consoleTexts(found)[2].rfind("warning: the species \"" + mixed + "\" (recorded in region \"B\")", 0), 0u)
+        << consoleTexts(found)[2];
+    EXPECT_EQ(kindsOf(inputDiagnostics(data, {"None"}, settings)).back(), DiagnosticKind::UndatedSpecies);
+}
+
 TEST(OutputRefusals, ADataSetWithoutGeometryIsRefusedMapsAndLayersOnly) {
     const vec::VectorData placed = repeatedNames();
     EXPECT_FALSE(mapRefusal("m.png", placed));

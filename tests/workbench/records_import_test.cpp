@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QProcess>
 
+#include <cstdint>
+
 #include "tests/support/temp_dir.hpp"
 #include "tests/workbench/window_fixture.hpp"
 #include "workbench/records_dialog.hpp"
@@ -22,6 +24,34 @@ using el::workbench::RecordsDialog;
 namespace {
 
 QString qpath(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+// A zip archive holding one file, stored as it is (no compression), as a download may come.
+std::string storedZip(const std::string& name, const std::string& bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= static_cast<unsigned char>(c);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    crc ^= 0xFFFFFFFFu;
+    std::string out;
+    const auto put = [&out](std::uint32_t value, int size) {
+        for (int k = 0; k < size; ++k) out += static_cast<char>((value >> (8 * k)) & 0xFFu);
+    };
+    const auto size = static_cast<std::uint32_t>(bytes.size());
+    const auto nameSize = static_cast<std::uint32_t>(name.size());
+    put(0x04034B50u, 4), put(20, 2), put(0, 2), put(0, 2), put(0, 2), put(0x21, 2);
+    put(crc, 4), put(size, 4), put(size, 4), put(nameSize, 2), put(0, 2);
+    out += name + bytes;
+    const auto directory = static_cast<std::uint32_t>(out.size());
+    put(0x02014B50u, 4), put(20, 2), put(20, 2), put(0, 2), put(0, 2), put(0, 2), put(0x21, 2);
+    put(crc, 4), put(size, 4), put(size, 4), put(nameSize, 2), put(0, 2), put(0, 2), put(0, 2), put(0, 2);
+    put(0, 4), put(0, 4);
+    out += name;
+    const auto directorySize = static_cast<std::uint32_t>(out.size()) - directory;
+    put(0x06054B50u, 4), put(0, 2), put(0, 2), put(1, 2), put(1, 2), put(directorySize, 4), put(directory, 4),
+        put(0, 2);
+    return out;
+}
 
 // A first-record table as a spreadsheet saves it: semicolons, CR LF, a byte order mark,
 // columns in an order of their own, a duplicate record and pairs without any record.
@@ -144,6 +174,52 @@ private slots:
         dialog.setTable(qpath(data / "missing.csv"));
         QCOMPARE(region->count(), 1);
         QVERIFY(dialog.findChild<QLabel*>("TableNote")->text().contains("cannot be read"));
+    }
+
+    // A download as it comes, a .zip holding one table, fills the lists as the table does.
+    void dialogReadsTheHeadersOfAZippedTable() {
+#ifdef EARLYLATE_HAVE_GIS
+        TempDir data;
+        writeFile(data / "0001.zip", storedZip("0001.csv", spreadsheetTable()));
+        RecordsDialog dialog(headersOf);
+        dialog.setTable(qpath(data / "0001.zip"));
+        QCOMPARE(entries(dialog.findChild<QComboBox*>("SpeciesColumn")),
+                 (QStringList{RecordsDialog::foundByNameCaption(), "Year", "Taxon", "Country"}));
+        QCOMPARE(dialog.source().table, data / "0001.zip");
+#else
+        QSKIP("zips are read by the GIS part");
+#endif
+    }
+
+    // A workbook offers its sheets: by default the first with the three columns fills the
+    // lists; another chosen fills them with its own headers and is what the import reads.
+    void dialogOffersTheSheetsOfAWorkbook() {
+        const std::vector<el::vec::SheetHeaders> book{{"ReadMe", {"About"}},
+                                                      {"Records", {"Region", "TaxonName", "FirstRecord"}}};
+        RecordsDialog dialog([](const std::filesystem::path&) -> std::vector<std::string> {
+            throw std::runtime_error("a workbook's headers come from its sheets");
+        });
+        dialog.setSheetReader([&](const std::filesystem::path&) { return book; });
+        dialog.setTable(QStringLiteral("db.xlsx"));
+        auto* sheet = dialog.findChild<QComboBox*>("SheetName");
+        auto* region = dialog.findChild<QComboBox*>("RegionColumn");
+        QVERIFY(sheet->isEnabled());
+        QCOMPARE(sheet->count(), 3);
+        QCOMPARE(entries(region).mid(1), (QStringList{"Region", "TaxonName", "FirstRecord"}));
+        QCOMPARE(dialog.source().sheet, std::string());
+        sheet->setCurrentIndex(1);
+        QCOMPARE(entries(region).mid(1), QStringList{"About"});
+        QCOMPARE(dialog.source().sheet, std::string("ReadMe"));
+        RecordsSource chosen;
+        chosen.table = "db.xlsx";
+        chosen.sheet = "Gone";
+        dialog.setSource(chosen);
+        QVERIFY2(dialog.findChild<QLabel*>("TableNote")->text().contains("no sheet named \"Gone\""),
+                 qPrintable(dialog.findChild<QLabel*>("TableNote")->text()));
+        QCOMPARE(dialog.source().sheet, std::string("Gone"));  // refused by the import with the sheets
+        dialog.setTable(QStringLiteral("first.csv"));          // no spreadsheet: no sheet to choose
+        QVERIFY(!sheet->isEnabled());
+        QCOMPARE(dialog.source().sheet, std::string());
     }
 
     void importFillsTheSpeciesListAndRunsAsTheBatchRunner() {
