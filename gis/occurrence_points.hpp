@@ -29,13 +29,16 @@ struct OccurrenceColumns {
 
 // Which points are first records of a wild population: not those whose occurrenceStatus says
 // absent, nor fossils and living specimens (zoos, gardens, collections) unless kept.
+// The lines read are those every filter keeps ("COLUMN=VALUE[,VALUE...]", as a records
+// table's rows are filtered: vector/records_subset.hpp).
 struct OccurrenceRules {
     bool keepSpecimens = false;
+    std::vector<std::string> filters{};
 };
 
 struct OccurrenceResult {
     std::vector<vec::Record> records;      // one per (region, species), in order of region then species
-    std::int64_t points = 0;               // data lines read
+    std::int64_t points = 0;               // data lines read (of those the filters keep)
     std::int64_t placed = 0;               // points that landed in a region with a date and a species
     std::int64_t outside = 0;              // in no region
     std::int64_t undated = 0;              // no usable year or date
@@ -47,6 +50,7 @@ struct OccurrenceResult {
     std::int64_t living = 0;               // basisOfRecord LIVING_SPECIMEN
     bool statusRead = false, basisRead = false;  // the file has these columns
     bool specimensKept = false;
+    std::string filterNote;  // how many lines the filters kept; "" without filters
     std::string summaryLine() const;
 };
 

@@ -2,6 +2,7 @@
 
 #include "gis/download_source.hpp"
 #include "gis/gis_error.hpp"
+#include "vector/records_subset.hpp"
 
 namespace el::gis {
 namespace {
@@ -19,13 +20,15 @@ OccurrenceResult placeOccurrences(const std::filesystem::path& pointsFile, const
     vec::DownloadLines& lines = *download;
     OccurrenceResult result;
     OccurrenceReader reader(lines.headers(), columns, lines.delimiter(), result, rules);
+    vec::LineFilters filters(lines.headers(), rules.filters);
     EarliestPoints earliest;
-    while (lines.next()) {
-        if ((result.points + 1) % kCheckpointEvery == 0) {
+    for (std::int64_t read = 1; lines.next(); ++read) {
+        if (read % kCheckpointEvery == 0) {
             feedback.checkpoint();
-            if ((result.points + 1) % kCaptionEvery < kCheckpointEvery)
-                feedback.caption(Label::ReadProgress, "Occurrence points read: " + std::to_string(result.points + 1));
+            if (read % kCaptionEvery < kCheckpointEvery)
+                feedback.caption(Label::ReadProgress, "Occurrence points read: " + std::to_string(read));
         }
+        if (!filters.empty() && !filters.keeps(lines.cells())) continue;
         std::optional<OccurrencePoint> point = reader.pointOf(lines.cells(), lines.line());
         if (!point) continue;
         const std::optional<std::size_t> region = regions.locator->regionAt(point->longitude, point->latitude);
@@ -36,6 +39,8 @@ OccurrenceResult placeOccurrences(const std::filesystem::path& pointsFile, const
         ++result.placed;
         earliest.keep(*region, std::move(*point));
     }
+    filters.checkEachKeptSome();
+    result.filterNote = filters.note("lines of the occurrence file");
     result.records = earliest.records(regions.keys);
     return result;
 }

@@ -22,7 +22,8 @@
 namespace el::gis {
 
 // Throws GisError for a file that cannot be read or a column that is not found (naming
-// the headers the file has). Feedback's checkpoint is called every few thousand points.
+// the headers the file has), vec::RecordsError for a filter the file's lines refuse.
+// Feedback's checkpoint is called every few thousand lines.
 OccurrenceResult placeOccurrences(const std::filesystem::path& pointsFile, const RegionsLayer& regions,
                                   const OccurrenceColumns& columns, Feedback& feedback,
                                   const std::string& encoding = "auto", OccurrenceRules rules = {});

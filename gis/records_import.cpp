@@ -45,8 +45,10 @@ vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& f
         const OccurrenceColumns columns{source.columns.species, source.longitudeColumn, source.latitudeColumn,
                                         source.columns.date};
         OccurrenceResult points = placeOccurrences(source.occurrences, layer, columns, feedback, source.encoding,
-                                                   OccurrenceRules{source.keepSpecimens});
-        std::vector<std::string> notes{points.summaryLine()};
+                                                   OccurrenceRules{source.keepSpecimens, source.filters});
+        std::vector<std::string> notes;
+        if (!points.filterNote.empty()) notes.push_back(points.filterNote);
+        notes.push_back(points.summaryLine());
         for (std::string& note : joinRecords(points.records, source, &layer)) notes.push_back(std::move(note));
         return built(std::move(points.records), source, &layer, std::move(notes));
     }

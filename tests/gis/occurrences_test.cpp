@@ -7,6 +7,7 @@
 #include "gis/gis_error.hpp"
 #include "tests/gis/gis_fixture.hpp"
 #include "tests/support/temp_dir.hpp"
+#include "vector/records_error.hpp"
 
 namespace el::test {
 namespace {
@@ -128,6 +129,40 @@ TEST(Occurrences, ColumnsNamedByTheOptionsOrRefusedWithTheHeaders) {
     EXPECT_EQ(commas.badCoordinates, 1);
 }
 
+// Filters keep the lines of a download as they keep a table's rows, before any point is
+// read from them: the summary counts only the lines kept.
+TEST(Occurrences, FiltersKeepOnlyTheLinesAskedFor) {
+    TempDir dir;
+    const gis::RegionsLayer layer = twoSquares(dir);
+    writeFile(dir / "0002.csv",
+              "gbifID\tspecies\tdecimalLongitude\tdecimalLatitude\tyear\tbasisOfRecord\n"
+              "1\tAus bus\t5\t5\t1990\tPRESERVED_SPECIMEN\n"
+              "2\tAus bus\t6\t5\t2001\tHUMAN_OBSERVATION\n"
+              "3\tCus dus\t15\t5\t1980\tMACHINE_OBSERVATION\n"
+              "4\tCus dus\t16\tabc\t2002\tHUMAN_OBSERVATION\n");
+    Feedback quiet;
+    gis::OccurrenceRules rules;
+    rules.filters = {"basisOfRecord=HUMAN_OBSERVATION"};
+    const gis::OccurrenceResult observed = gis::placeOccurrences(dir / "0002.csv", layer, {}, quiet, "auto", rules);
+    ASSERT_EQ(observed.records.size(), 1U);
+    EXPECT_EQ(observed.records[0].date, "2001");  // not the earlier preserved specimen
+    EXPECT_EQ(observed.points, 2);
+    EXPECT_EQ(observed.badCoordinates, 1);
+    EXPECT_EQ(observed.filterNote,
+              "records: 2 of 4 lines of the occurrence file kept (basisOfRecord is \"HUMAN_OBSERVATION\")");
+    EXPECT_EQ(gis::placeOccurrences(dir / "0002.csv", layer, {}, quiet).filterNote, "");
+
+    rules.filters = {"basisOfRecord=HUMAN_OBSERVATIONS"};
+    try {
+        gis::placeOccurrences(dir / "0002.csv", layer, {}, quiet, "auto", rules);
+        ADD_FAILURE() << "a filter that keeps no line was taken";
+    } catch (const vec::RecordsError& e) {
+        EXPECT_NE(std::string(e.what()).find("(did you mean \"HUMAN_OBSERVATION\"?)"), std::string::npos) << e.what();
+    }
+    rules.filters = {"basis=HUMAN_OBSERVATION"};
+    EXPECT_THROW(gis::placeOccurrences(dir / "0002.csv", layer, {}, quiet, "auto", rules), vec::RecordsError);
+}
+
 struct StopAtFirstCheckpoint : Feedback {
     int checkpoints = 0;
     void checkpoint() override {
@@ -145,6 +180,14 @@ TEST(Occurrences, ALongFileCanBeStopped) {
     StopAtFirstCheckpoint stop;
     EXPECT_THROW(gis::placeOccurrences(dir / "p.csv", layer, {}, stop), Cancelled);
     EXPECT_EQ(stop.checkpoints, 1);
+    // Also while a filter passes over line after line.
+    text += "Bus,5,5,2000\n";
+    writeFile(dir / "p.csv", text);
+    StopAtFirstCheckpoint stopFiltered;
+    gis::OccurrenceRules rules;
+    rules.filters = {"species=Bus"};
+    EXPECT_THROW(gis::placeOccurrences(dir / "p.csv", layer, {}, stopFiltered, "auto", rules), Cancelled);
+    EXPECT_EQ(stopFiltered.checkpoints, 1);
 }
 
 }  // namespace
