@@ -9,8 +9,6 @@ namespace {
 std::string subsetCombinationError(const RecordsSource& source) {
     if (!source.countryCodes.empty() && (source.table.empty() || source.columns.key.empty()))
         return "option --country-codes needs --records with --join COLUMN=FIELD (the table's column of country names)";
-    if (!source.filters.empty() && source.table.empty())
-        return "option --filter needs --records (occurrence points are not filtered)";
     for (const std::string& filter : source.filters)
         if (!rowFilterOf(filter))
             return "option --filter takes COLUMN=VALUE[,VALUE...], e.g. LifeForm=Insects, not \"" + filter + "\"";
