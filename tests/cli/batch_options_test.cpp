@@ -88,8 +88,8 @@ TEST(BatchOptionTable, SubsetsAndCountryCodesOfARecordsTable) {
     EXPECT_EQ(source.filters, (std::vector<std::string>{"LifeForm=Insects", "Year=1990,1991"}));
     EXPECT_EQ(source.minRegions, 14);
     EXPECT_EQ(source.keptSpecies, "Harmonia");
-    const auto points = batch::parseCommandLine({"--occurrences", "p.zip", "--regions", "w.json", "--filter",
-                                                 "basisOfRecord=HUMAN_OBSERVATION"});
+    const auto points = batch::parseCommandLine(
+        {"--occurrences", "p.zip", "--regions", "w.json", "--filter", "basisOfRecord=HUMAN_OBSERVATION"});
     ASSERT_TRUE(points.options) << points.error;  // a download's lines are filtered as a table's rows
     EXPECT_EQ(points.options->records.filters, (std::vector<std::string>{"basisOfRecord=HUMAN_OBSERVATION"}));
     for (const auto& [line, error] : std::vector<std::pair<std::vector<std::string>, std::string>>{
