@@ -30,9 +30,10 @@ std::filesystem::path cachedOutlines() {
     return file;
 }
 
-// Rows of the download (argument 0).
+// Rows of the download, threads.
 void BM_GbifDownloadImport(benchmark::State& state) {
     vec::RecordsSource source;
+    source.threads = static_cast<int>(state.range(1));
     source.occurrences = cachedGbifDownload(state.range(0));
     source.regions = cachedOutlines();
     source.dropUnmatched = true;
@@ -48,7 +49,12 @@ void BM_GbifDownloadImport(benchmark::State& state) {
     state.counters["peak_rss_MB"] = peakRssMegabytes();
 }
 
-BENCHMARK(BM_GbifDownloadImport)->Arg(1000000)->Arg(5000000)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_GbifDownloadImport)
+    ->Args({1000000, 2})
+    ->Args({5000000, 2})
+    ->Args({5000000, 1})
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
 
 }  // namespace
 }  // namespace el::bench

@@ -1,5 +1,6 @@
 #include "vector/records_options.hpp"
 
+#include "base/settings.hpp"
 #include "vector/records_subset.hpp"
 
 namespace el::vec {
@@ -44,6 +45,7 @@ RecordsSource recordsSourceOf(const ParamValues& values) {
     source.filters = values.items(Param::Filter);
     source.minRegions = values.whole(Param::MinRegions);
     source.keptSpecies = values.text(Param::TargetSpecies);
+    source.threads = threadCountOf(values.text(Param::Threads)).value_or(1);
     return source;
 }
 

@@ -171,6 +171,60 @@ struct StopAtFirstCheckpoint : Feedback {
     }
 };
 
+// A download of many batches' worth of lines over the two squares and beyond them, with
+// every kind of line that is no point; `broken` > 0 puts a line with a field too few there.
+std::string manyLines(int count, int broken = 0) {
+    std::string text = "gbifID\tspecies\tdecimalLongitude\tdecimalLatitude\tyear\toccurrenceStatus\n";
+    for (int i = 1; i <= count; ++i) {
+        const int kind = (i * 7919) % 101;
+        const std::string lon = kind == 3 ? "x" : std::to_string((i * 37) % 250 / 10.0);
+        const std::string species = kind == 5 ? "" : "Sp " + std::to_string(i % 23);
+        const std::string year = kind == 7 ? "" : std::to_string(1900 + (i * 131) % 120);
+        text += std::to_string(i) + "\t" + species + "\t" + lon + "\t" + std::to_string((i * 13) % 11) + "\t" + year +
+                (i == broken ? "\n"
+                 : kind == 9 ? "\tABSENT\n"
+                             : "\tPRESENT\n");
+    }
+    return text;
+}
+
+// Placing on a second thread while the calling one reads gives what one thread gives,
+// and an error or a stop on either side ends both.
+TEST(Occurrences, PlacedApartFromTheReadingAsOnOneThread) {
+    TempDir dir;
+    const gis::RegionsLayer layer = twoSquares(dir);
+    writeFile(dir / "many.tsv", manyLines(50000));
+    Feedback quiet;
+    const gis::OccurrenceResult one = gis::placeOccurrences(dir / "many.tsv", layer, {}, quiet, "auto", {}, 1);
+    const gis::OccurrenceResult two = gis::placeOccurrences(dir / "many.tsv", layer, {}, quiet, "auto", {}, 2);
+    ASSERT_GT(one.records.size(), 30U);
+    ASSERT_GT(one.outside, 5000);
+    ASSERT_EQ(two.records.size(), one.records.size());
+    for (std::size_t i = 0; i < one.records.size(); ++i) {
+        EXPECT_EQ(two.records[i].region, one.records[i].region);
+        EXPECT_EQ(two.records[i].species, one.records[i].species);
+        EXPECT_EQ(two.records[i].date, one.records[i].date);
+        EXPECT_EQ(two.records[i].row, one.records[i].row);
+    }
+    EXPECT_EQ(two.summaryLine(), one.summaryLine());
+
+    writeFile(dir / "broken.tsv", manyLines(50000, 40000));
+    const auto errorOn = [&](int threads) {
+        try {
+            gis::placeOccurrences(dir / "broken.tsv", layer, {}, quiet, "auto", {}, threads);
+        } catch (const vec::RecordsError& e) {
+            return std::string(e.what());
+        }
+        return std::string("(no error)");
+    };
+    EXPECT_NE(errorOn(1).find("Line 40001"), std::string::npos) << errorOn(1);
+    EXPECT_EQ(errorOn(2), errorOn(1));
+
+    StopAtFirstCheckpoint stop;
+    EXPECT_THROW(gis::placeOccurrences(dir / "many.tsv", layer, {}, stop, "auto", {}, 2), Cancelled);
+    EXPECT_EQ(stop.checkpoints, 1);
+}
+
 TEST(Occurrences, ALongFileCanBeStopped) {
     TempDir dir;
     const gis::RegionsLayer layer = twoSquares(dir);
