@@ -7,10 +7,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -99,6 +100,8 @@ private:
 vec::DelimitedFormat occurrenceFormat(const std::string& encoding = "auto");
 
 // The earliest point of each (region, species); a later point of the same date keeps the first.
+// Millions of points pass here: each species name is looked up once per point by its hash,
+// and a pair by two numbers; the order by name is made once, for the records.
 class EarliestPoints {
 public:
     void keep(std::size_t region, OccurrencePoint point);
@@ -110,7 +113,15 @@ private:
         double date;
         std::int64_t line;
     };
-    std::map<std::pair<std::size_t, std::string>, Earliest> earliest_;
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    std::uint32_t speciesIndex(std::string&& species);
+
+    std::unordered_map<std::string, std::uint32_t, NameHash, std::equal_to<>> speciesIndexes_;
+    std::vector<std::string> species_;                      // by index
+    std::unordered_map<std::uint64_t, Earliest> earliest_;  // by region * 2^32 + species index
 };
 
 }  // namespace el::gis
