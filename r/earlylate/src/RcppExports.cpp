@@ -82,16 +82,14 @@ BEGIN_RCPP
 END_RCPP
 }
 // el_records_cpp
-Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP geometry, std::string absent,
-                          std::string joinColumn, bool dropUnmatched);
-RcppExport SEXP _earlylate_el_records_cpp(SEXP tableSEXP, SEXP columnsSEXP, SEXP keysSEXP, SEXP geometrySEXP,
-                                          SEXP absentSEXP, SEXP joinColumnSEXP, SEXP dropUnmatchedSEXP) {
-    BEGIN_RCPP
+Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP geometry, std::string absent, std::string joinColumn, bool dropUnmatched);
+RcppExport SEXP _earlylate_el_records_cpp(SEXP tableSEXP, SEXP columnsSEXP, SEXP keysSEXP, SEXP geometrySEXP, SEXP absentSEXP, SEXP joinColumnSEXP, SEXP dropUnmatchedSEXP) {
+BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::traits::input_parameter< Rcpp::List >::type table(tableSEXP);
     Rcpp::traits::input_parameter< Rcpp::List >::type columns(columnsSEXP);
     Rcpp::traits::input_parameter< SEXP >::type keys(keysSEXP);
-    Rcpp::traits::input_parameter<SEXP>::type geometry(geometrySEXP);
+    Rcpp::traits::input_parameter< SEXP >::type geometry(geometrySEXP);
     Rcpp::traits::input_parameter< std::string >::type absent(absentSEXP);
     Rcpp::traits::input_parameter< std::string >::type joinColumn(joinColumnSEXP);
     Rcpp::traits::input_parameter< bool >::type dropUnmatched(dropUnmatchedSEXP);
@@ -161,17 +159,18 @@ END_RCPP
 }
 
 static const R_CallMethodDef CallEntries[] = {
-    {"_earlylate_el_decimal_years", (DL_FUNC)&_earlylate_el_decimal_years, 4},
-    {"_earlylate_el_occurrence_points_cpp", (DL_FUNC)&_earlylate_el_occurrence_points_cpp, 6},
-    {"_earlylate_el_occurrence_records_cpp", (DL_FUNC)&_earlylate_el_occurrence_records_cpp, 7},
-    {"_earlylate_el_read_cpp", (DL_FUNC)&_earlylate_el_read_cpp, 3},
-    {"_earlylate_el_read_layer_cpp", (DL_FUNC)&_earlylate_el_read_layer_cpp, 6},
-    {"_earlylate_el_records_cpp", (DL_FUNC)&_earlylate_el_records_cpp, 7},
-    {"_earlylate_el_run_cpp", (DL_FUNC)&_earlylate_el_run_cpp, 8},
-    {"_earlylate_el_hindcast_cpp", (DL_FUNC)&_earlylate_el_hindcast_cpp, 7},
-    {"_earlylate_el_hindcast_all_cpp", (DL_FUNC)&_earlylate_el_hindcast_all_cpp, 9},
-    {"_earlylate_el_settings_live", (DL_FUNC)&_earlylate_el_settings_live, 0},
-    {NULL, NULL, 0}};
+    {"_earlylate_el_decimal_years", (DL_FUNC) &_earlylate_el_decimal_years, 4},
+    {"_earlylate_el_occurrence_points_cpp", (DL_FUNC) &_earlylate_el_occurrence_points_cpp, 6},
+    {"_earlylate_el_occurrence_records_cpp", (DL_FUNC) &_earlylate_el_occurrence_records_cpp, 7},
+    {"_earlylate_el_read_cpp", (DL_FUNC) &_earlylate_el_read_cpp, 3},
+    {"_earlylate_el_read_layer_cpp", (DL_FUNC) &_earlylate_el_read_layer_cpp, 6},
+    {"_earlylate_el_records_cpp", (DL_FUNC) &_earlylate_el_records_cpp, 7},
+    {"_earlylate_el_run_cpp", (DL_FUNC) &_earlylate_el_run_cpp, 8},
+    {"_earlylate_el_hindcast_cpp", (DL_FUNC) &_earlylate_el_hindcast_cpp, 7},
+    {"_earlylate_el_hindcast_all_cpp", (DL_FUNC) &_earlylate_el_hindcast_all_cpp, 9},
+    {"_earlylate_el_settings_live", (DL_FUNC) &_earlylate_el_settings_live, 0},
+    {NULL, NULL, 0}
+};
 
 RcppExport void R_init_earlylate(DllInfo *dll) {
     R_registerRoutines(dll, NULL, CallEntries, NULL, NULL);

@@ -12,8 +12,8 @@ std::vector<std::string> regionKeys(SEXP keys, const std::string& field) {
     for (R_xlen_t i = 0; i < Rf_xlength(keys); ++i) {
         texts.push_back(plainCellText(keys, i));
         if (texts.back().empty())
-            throw std::runtime_error("region " + std::to_string(i + 1) +
-                                     " of the regions has an empty key in field \"" + field + "\"");
+            throw std::runtime_error("region " + std::to_string(i + 1) + " of the regions has an empty key in field \"" +
+                                     field + "\"");
     }
     return texts;
 }
