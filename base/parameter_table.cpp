@@ -417,7 +417,8 @@ constexpr std::array<Parameter, 19> kRecords{{
      .name = "filter",
      .group = ParamGroup::Records,
      .shownIn = kBatch | kConvert,
-     .help = "keep the table's rows whose COLUMN holds one of the values (given again: rows every filter keeps)",
+     .help = "keep the rows (or occurrence lines) whose COLUMN holds one of the values (given again: rows every "
+             "filter keeps)",
      .spelling = {"--filter", "", "COLUMN=VALUE[,VALUE...]", "filter", "Keep rows"},
      .expects = "COLUMN=VALUE[,VALUE...], e.g. LifeForm=Insects",
      .rules = kNonEmpty | kMissingBare | kRepeatable},

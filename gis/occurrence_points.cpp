@@ -1,5 +1,6 @@
 #include "gis/occurrence_points.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -165,16 +166,34 @@ vec::DelimitedFormat occurrenceFormat(const std::string& encoding) {
     return format;
 }
 
+std::uint32_t EarliestPoints::speciesIndex(std::string&& species) {
+    if (const auto found = speciesIndexes_.find(std::string_view(species)); found != speciesIndexes_.end())
+        return found->second;
+    const auto index = static_cast<std::uint32_t>(species_.size());
+    species_.push_back(species);
+    speciesIndexes_.emplace(std::move(species), index);
+    return index;
+}
+
 void EarliestPoints::keep(std::size_t region, OccurrencePoint point) {
+    const std::uint64_t pair = (static_cast<std::uint64_t>(region) << 32) | speciesIndex(std::move(point.species));
     const Earliest first{point.date, point.line};
-    const auto [entry, added] = earliest_.try_emplace({region, std::move(point.species)}, first);
+    const auto [entry, added] = earliest_.try_emplace(pair, first);
     if (!added && first.date < entry->second.date) entry->second = first;
 }
 
 std::vector<vec::Record> EarliestPoints::records(const std::vector<std::string>& keys) const {
+    std::vector<std::pair<std::uint64_t, Earliest>> pairs(earliest_.begin(), earliest_.end());
+    const auto regionOf = [](std::uint64_t pair) { return pair >> 32; };
+    const auto speciesOf = [this](std::uint64_t pair) -> const std::string& { return species_[pair & 0xFFFFFFFFU]; };
+    std::sort(pairs.begin(), pairs.end(), [&](const auto& a, const auto& b) {
+        if (regionOf(a.first) != regionOf(b.first)) return regionOf(a.first) < regionOf(b.first);
+        return speciesOf(a.first) < speciesOf(b.first);
+    });
     std::vector<vec::Record> found;
-    for (const auto& [pair, first] : earliest_)
-        found.push_back(vec::Record{keys.at(pair.first), pair.second, plainnum(first.date), first.line, {}});
+    found.reserve(pairs.size());
+    for (const auto& [pair, first] : pairs)
+        found.push_back(vec::Record{keys.at(regionOf(pair)), speciesOf(pair), plainnum(first.date), first.line, {}});
     return found;
 }
 

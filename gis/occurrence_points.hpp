@@ -7,10 +7,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -29,13 +30,16 @@ struct OccurrenceColumns {
 
 // Which points are first records of a wild population: not those whose occurrenceStatus says
 // absent, nor fossils and living specimens (zoos, gardens, collections) unless kept.
+// The lines read are those every filter keeps ("COLUMN=VALUE[,VALUE...]", as a records
+// table's rows are filtered: vector/records_subset.hpp).
 struct OccurrenceRules {
     bool keepSpecimens = false;
+    std::vector<std::string> filters{};
 };
 
 struct OccurrenceResult {
     std::vector<vec::Record> records;      // one per (region, species), in order of region then species
-    std::int64_t points = 0;               // data lines read
+    std::int64_t points = 0;               // data lines read (of those the filters keep)
     std::int64_t placed = 0;               // points that landed in a region with a date and a species
     std::int64_t outside = 0;              // in no region
     std::int64_t undated = 0;              // no usable year or date
@@ -47,6 +51,7 @@ struct OccurrenceResult {
     std::int64_t living = 0;               // basisOfRecord LIVING_SPECIMEN
     bool statusRead = false, basisRead = false;  // the file has these columns
     bool specimensKept = false;
+    std::string filterNote;  // how many lines the filters kept; "" without filters
     std::string summaryLine() const;
 };
 
@@ -95,6 +100,8 @@ private:
 vec::DelimitedFormat occurrenceFormat(const std::string& encoding = "auto");
 
 // The earliest point of each (region, species); a later point of the same date keeps the first.
+// Millions of points pass here: each species name is looked up once per point by its hash,
+// and a pair by two numbers; the order by name is made once, for the records.
 class EarliestPoints {
 public:
     void keep(std::size_t region, OccurrencePoint point);
@@ -106,7 +113,15 @@ private:
         double date;
         std::int64_t line;
     };
-    std::map<std::pair<std::size_t, std::string>, Earliest> earliest_;
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    std::uint32_t speciesIndex(std::string&& species);
+
+    std::unordered_map<std::string, std::uint32_t, NameHash, std::equal_to<>> speciesIndexes_;
+    std::vector<std::string> species_;                      // by index
+    std::unordered_map<std::uint64_t, Earliest> earliest_;  // by region * 2^32 + species index
 };
 
 }  // namespace el::gis

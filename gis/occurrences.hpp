@@ -22,9 +22,12 @@
 namespace el::gis {
 
 // Throws GisError for a file that cannot be read or a column that is not found (naming
-// the headers the file has). Feedback's checkpoint is called every few thousand points.
+// the headers the file has), vec::RecordsError for a filter the file's lines refuse.
+// Feedback's checkpoint is called every few thousand lines, on the calling thread. With
+// `threads` above 1 the points are placed on a second thread while the calling one reads
+// on; the result is the same.
 OccurrenceResult placeOccurrences(const std::filesystem::path& pointsFile, const RegionsLayer& regions,
                                   const OccurrenceColumns& columns, Feedback& feedback,
-                                  const std::string& encoding = "auto", OccurrenceRules rules = {});
+                                  const std::string& encoding = "auto", OccurrenceRules rules = {}, int threads = 1);
 
 }  // namespace el::gis

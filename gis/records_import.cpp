@@ -54,9 +54,12 @@ vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& f
         const RegionsLayer layer = readRegionsLayer(source.regions, source.regionsLayer, source.joinField);
         const OccurrenceColumns columns{source.columns.species, source.longitudeColumn, source.latitudeColumn,
                                         source.columns.date};
-        OccurrenceResult points = placeOccurrences(source.occurrences, layer, columns, feedback, source.encoding,
-                                                   OccurrenceRules{source.keepSpecimens});
-        std::vector<std::string> notes{points.summaryLine()};
+        OccurrenceResult points =
+            placeOccurrences(source.occurrences, layer, columns, feedback, source.encoding,
+                             OccurrenceRules{source.keepSpecimens, source.filters}, source.threads);
+        std::vector<std::string> notes;
+        if (!points.filterNote.empty()) notes.push_back(points.filterNote);
+        notes.push_back(points.summaryLine());
         for (std::string& note : joinRecords(points.records, source, &layer)) notes.push_back(std::move(note));
         return built(std::move(points.records), source, &layer, std::move(notes));
     }

@@ -1,5 +1,6 @@
 #include "vector/records_options.hpp"
 
+#include "base/settings.hpp"
 #include "vector/records_subset.hpp"
 
 namespace el::vec {
@@ -9,8 +10,6 @@ namespace {
 std::string subsetCombinationError(const RecordsSource& source) {
     if (!source.countryCodes.empty() && (source.table.empty() || source.columns.key.empty()))
         return "option --country-codes needs --records with --join COLUMN=FIELD (the table's column of country names)";
-    if (!source.filters.empty() && source.table.empty())
-        return "option --filter needs --records (occurrence points are not filtered)";
     for (const std::string& filter : source.filters)
         if (!rowFilterOf(filter))
             return "option --filter takes COLUMN=VALUE[,VALUE...], e.g. LifeForm=Insects, not \"" + filter + "\"";
@@ -47,6 +46,7 @@ RecordsSource recordsSourceOf(const ParamValues& values) {
     source.filters = values.items(Param::Filter);
     source.minRegions = values.whole(Param::MinRegions);
     source.keptSpecies = values.text(Param::TargetSpecies);
+    source.threads = threadCountOf(values.text(Param::Threads)).value_or(1);
     return source;
 }
 

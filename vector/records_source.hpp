@@ -30,6 +30,7 @@ struct RecordsSource {
     std::vector<std::string> filters{};  // "COLUMN=VALUE[,VALUE...]": the table rows kept (vector/records_subset.hpp)
     int minRegions = 1;                  // the species kept are those recorded in at least this many regions
     std::string keptSpecies{};           // the target species, kept whatever its number of regions
+    int threads = 1;                     // occurrence points: above 1, placed on a thread of their own
 
     // The file the records come from.
     const std::filesystem::path& input() const { return table.empty() ? occurrences : table; }

@@ -19,13 +19,13 @@ std::string quotedList(const std::vector<std::string>& texts, std::size_t most) 
     return text;
 }
 
-std::size_t columnOf(const Table& table, const std::string& name, const std::string& filter) {
-    for (std::size_t k = 0; k < table.headers.size(); ++k)
-        if (table.headers[k] == name) return k;
-    for (std::size_t k = 0; k < table.headers.size(); ++k)
-        if (equalsIgnoringAsciiCase(table.headers[k], name)) return k;
+std::size_t columnOf(const std::vector<std::string>& headers, const std::string& name, const std::string& filter) {
+    for (std::size_t k = 0; k < headers.size(); ++k)
+        if (headers[k] == name) return k;
+    for (std::size_t k = 0; k < headers.size(); ++k)
+        if (equalsIgnoringAsciiCase(headers[k], name)) return k;
     throw RecordsError("The filter " + quoted(filter) + " names the column " + quoted(name) +
-                       ", which the table lacks; its columns are " + quotedList(table.headers, table.headers.size()));
+                       ", which the table lacks; its columns are " + quotedList(headers, headers.size()));
 }
 
 // The texts the column holds, in order of first appearance.
@@ -39,17 +39,19 @@ std::vector<std::string> valuesOf(const Table& table, std::size_t column) {
     return values;
 }
 
-[[noreturn]] void refuseEmptyFilter(const Table& table, std::size_t column, const RowFilter& filter,
-                                    const std::string& text) {
-    const std::vector<std::string> held = valuesOf(table, column);
-    std::string message = "The filter " + quoted(text) + " keeps no row: no row's " + quoted(table.headers[column]) +
-                          " holds " + quotedList(filter.values, filter.values.size());
+// `held`: the texts the column holds, in order of first appearance (`heldCut`: the first of them).
+[[noreturn]] void refuseEmptyFilter(const std::string& header, const std::vector<std::string>& held,
+                                    const RowFilter& filter, const std::string& text, bool heldCut = false) {
+    std::string message = "The filter " + quoted(text) + " keeps no row: no row's " + quoted(header) + " holds " +
+                          quotedList(filter.values, filter.values.size());
     std::vector<std::string> near;
     for (const std::string& value : filter.values)
         for (std::string& name : closestNames(value, held))
             if (std::find(near.begin(), near.end(), name) == near.end()) near.push_back(std::move(name));
     if (!near.empty()) message += " (did you mean " + quotedList(near, near.size()) + "?)";
-    throw RecordsError(message + "; it holds " + quotedList(held, 20));
+    if (!heldCut) throw RecordsError(message + "; it holds " + quotedList(held, 20));
+    const std::vector<std::string> first(held.begin(), held.begin() + std::min<std::ptrdiff_t>(std::ssize(held), 20));
+    throw RecordsError(message + "; it holds " + quotedList(first, first.size()) + " and more");
 }
 
 struct Applied {
@@ -58,20 +60,32 @@ struct Applied {
     std::string text;
 };
 
-std::vector<Applied> appliedFilters(const Table& table, const std::vector<std::string>& filters) {
+std::vector<Applied> appliedFilters(const std::vector<std::string>& headers, const std::vector<std::string>& filters) {
     std::vector<Applied> applied;
     for (const std::string& text : filters) {
         std::optional<RowFilter> filter = rowFilterOf(text);
         if (!filter)
             throw RecordsError("The filter " + quoted(text) + " is not COLUMN=VALUE[,VALUE...], e.g. LifeForm=Insects");
-        applied.push_back({columnOf(table, filter->column, text), std::move(*filter), text});
+        applied.push_back({columnOf(headers, filter->column, text), std::move(*filter), text});
     }
     return applied;
 }
 
+bool holdsValue(const RowFilter& filter, std::string_view cell) {
+    const std::string_view value = trimBlanks(cell);
+    return std::find(filter.values.begin(), filter.values.end(), value) != filter.values.end();
+}
+
 bool holds(const Applied& applied, const std::vector<std::string>& row) {
-    const std::string_view cell = trimBlanks(row[applied.column]);
-    return std::find(applied.filter.values.begin(), applied.filter.values.end(), cell) != applied.filter.values.end();
+    return holdsValue(applied.filter, row[applied.column]);
+}
+
+std::string keptClause(const std::vector<std::string>& headers, const std::vector<Applied>& applied) {
+    std::string clause = " (";
+    for (std::size_t k = 0; k < applied.size(); ++k)
+        clause += (k == 0 ? "" : "; ") + headers[applied[k].column] + " is " +
+                  quotedList(applied[k].filter.values, applied[k].filter.values.size());
+    return clause + ")";
 }
 
 }  // namespace
@@ -90,10 +104,10 @@ std::optional<RowFilter> rowFilterOf(std::string_view text) {
 
 std::string filterRows(Table& table, const std::vector<std::string>& filters) {
     if (filters.empty()) return "";
-    const std::vector<Applied> applied = appliedFilters(table, filters);
+    const std::vector<Applied> applied = appliedFilters(table.headers, filters);
     for (const Applied& filter : applied)
         if (std::none_of(table.rows.begin(), table.rows.end(), [&](const auto& row) { return holds(filter, row); }))
-            refuseEmptyFilter(table, filter.column, filter.filter, filter.text);
+            refuseEmptyFilter(table.headers[filter.column], valuesOf(table, filter.column), filter.filter, filter.text);
     const std::size_t before = table.rows.size();
     std::size_t kept = 0;
     for (std::size_t r = 0; r < before; ++r) {
@@ -108,12 +122,66 @@ std::string filterRows(Table& table, const std::vector<std::string>& filters) {
     }
     table.rows.resize(kept);
     table.rowNumbers.resize(kept);
-    std::string note =
-        "records: " + std::to_string(kept) + " of " + std::to_string(before) + " rows of the table kept (";
-    for (std::size_t k = 0; k < applied.size(); ++k)
-        note += (k == 0 ? "" : "; ") + table.headers[applied[k].column] + " is " +
-                quotedList(applied[k].filter.values, applied[k].filter.values.size());
-    return note + ")";
+    return "records: " + std::to_string(kept) + " of " + std::to_string(before) + " rows of the table kept" +
+           keptClause(table.headers, applied);
+}
+
+// The distinct texts a filter's column held while no line matched it, for its refusal:
+// the first few hundred are enough to list and to suggest from.
+constexpr std::size_t kHeldTracked = 500;
+
+struct LineFilters::Column {
+    std::size_t index;
+    RowFilter filter;
+    std::string text;
+    bool matched = false;
+    std::vector<std::string> held;
+    std::set<std::string, std::less<>> seen;
+};
+
+LineFilters::LineFilters(const std::vector<std::string>& headers, const std::vector<std::string>& filters)
+    : headers_(headers), applied_(std::make_unique<std::vector<Column>>()) {
+    for (Applied& applied : appliedFilters(headers, filters))
+        applied_->push_back({applied.column, std::move(applied.filter), std::move(applied.text), false, {}, {}});
+}
+
+LineFilters::~LineFilters() = default;
+
+bool LineFilters::empty() const { return applied_->empty(); }
+
+bool LineFilters::keeps(const std::vector<std::string_view>& cells) {
+    bool every = true;
+    for (Column& column : *applied_) {
+        const std::string_view cell = column.index < cells.size() ? cells[column.index] : std::string_view();
+        if (holdsValue(column.filter, cell)) {
+            column.matched = true;
+            continue;
+        }
+        every = false;
+        const std::string_view value = trimBlanks(cell);
+        if (!column.matched && column.held.size() < kHeldTracked && column.seen.find(value) == column.seen.end()) {
+            column.seen.emplace(value);
+            column.held.emplace_back(value);
+        }
+    }
+    ++read_;
+    kept_ += every ? 1 : 0;
+    return every;
+}
+
+void LineFilters::checkEachKeptSome() const {
+    for (const Column& column : *applied_)
+        if (!column.matched)
+            refuseEmptyFilter(headers_[column.index], column.held, column.filter, column.text,
+                              column.held.size() >= kHeldTracked);
+}
+
+std::string LineFilters::note(const std::string& lines) const {
+    if (applied_->empty()) return "";
+    std::vector<Applied> applied;
+    for (const Column& column : *applied_) applied.push_back({column.index, column.filter, column.text});
+    return "records: " + std::to_string(kept_) + " of " + std::to_string(read_) + " " + lines + " kept" +
+           keptClause(headers_, applied);
 }
 
 std::string keepSpeciesInRegions(std::vector<Record>& records, int minRegions,

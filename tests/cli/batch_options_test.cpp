@@ -88,6 +88,10 @@ TEST(BatchOptionTable, SubsetsAndCountryCodesOfARecordsTable) {
     EXPECT_EQ(source.filters, (std::vector<std::string>{"LifeForm=Insects", "Year=1990,1991"}));
     EXPECT_EQ(source.minRegions, 14);
     EXPECT_EQ(source.keptSpecies, "Harmonia");
+    const auto points = batch::parseCommandLine(
+        {"--occurrences", "p.zip", "--regions", "w.json", "--filter", "basisOfRecord=HUMAN_OBSERVATION"});
+    ASSERT_TRUE(points.options) << points.error;  // a download's lines are filtered as a table's rows
+    EXPECT_EQ(points.options->records.filters, (std::vector<std::string>{"basisOfRecord=HUMAN_OBSERVATION"}));
     for (const auto& [line, error] : std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{"--records", "r.csv", "--regions", "w.json", "--country-codes", "numeric"},
               "option --country-codes needs --records with --join COLUMN=FIELD (the table's column of country names)"},
@@ -95,8 +99,8 @@ TEST(BatchOptionTable, SubsetsAndCountryCodesOfARecordsTable) {
               "option --country-codes takes numeric, alpha-2 or alpha-3, not \"iso\""},
              {{"--records", "r.csv", "--filter", "LifeForm"},
               "option --filter takes COLUMN=VALUE[,VALUE...], e.g. LifeForm=Insects, not \"LifeForm\""},
-             {{"--occurrences", "p.csv", "--regions", "w.json", "--filter", "a=b"},
-              "option --filter needs --records (occurrence points are not filtered)"},
+             {{"--occurrences", "p.csv", "--regions", "w.json", "--filter", "a"},
+              "option --filter takes COLUMN=VALUE[,VALUE...], e.g. LifeForm=Insects, not \"a\""},
              {{"--records", "r.csv", "--min-regions", "0"},
               "option --min-regions takes a whole number of at least 1, "
               "not \"0\""},

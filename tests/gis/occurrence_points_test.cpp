@@ -1,7 +1,10 @@
 #include "gis/occurrence_points.hpp"
 
+#include <map>
+
 #include <gtest/gtest.h>
 
+#include "base/numtext.hpp"
 #include "fuzz/occurrence_entry.hpp"
 #include "gis/gis_error.hpp"
 #include "tests/support/temp_dir.hpp"
@@ -105,6 +108,39 @@ TEST(EarliestPoints, OneRecordPerRegionAndSpeciesInLayerOrder) {
     EXPECT_EQ(found[1].species, "SpB");
     EXPECT_EQ(found[2].region, "Ash");
     EXPECT_EQ(found[2].row, 2);
+}
+
+// The hashed pairs give what a plain ordered map of (region, species name) gives, on many
+// points with many ties of date, names that sort otherwise than they arrive, and regions far apart.
+TEST(EarliestPoints, AsAPlainOrderedMapKeepsThem) {
+    std::map<std::pair<std::size_t, std::string>, std::pair<double, std::int64_t>> plain;
+    gis::EarliestPoints earliest;
+    std::uint64_t state = 12345;
+    const auto draw = [&](std::uint64_t below) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return (state >> 33) % below;
+    };
+    std::vector<std::string> keys;
+    for (int k = 0; k < 40; ++k) keys.push_back("R" + std::to_string(k));
+    for (std::int64_t line = 2; line < 20000; ++line) {
+        const std::size_t region = draw(4) == 0 ? 39 : draw(12);
+        const std::string species = std::string(draw(3) == 0 ? "Zeta " : "Alpha ") + std::to_string(draw(30));
+        const double date = 1900.0 + static_cast<double>(draw(50)) + (draw(2) == 0 ? 0.5 : 0.0);
+        const auto [entry, added] = plain.try_emplace({region, species}, date, line);
+        if (!added && date < entry->second.first) entry->second = {date, line};
+        earliest.keep(region, {species, 0, 0, date, line});
+    }
+    const std::vector<vec::Record> found = earliest.records(keys);
+    ASSERT_EQ(found.size(), plain.size());
+    std::size_t i = 0;
+    for (const auto& [pair, first] : plain) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(found[i].region, keys[pair.first]);
+        EXPECT_EQ(found[i].species, pair.second);
+        EXPECT_EQ(found[i].date, plainnum(first.first));
+        EXPECT_EQ(found[i].row, first.second);
+        ++i;
+    }
 }
 
 // Every input the occurrence reader's fuzzer kept runs once through the same entry.

@@ -7,6 +7,7 @@
 #include "gis/gis_error.hpp"
 #include "tests/gis/gis_fixture.hpp"
 #include "tests/support/temp_dir.hpp"
+#include "vector/records_error.hpp"
 
 namespace el::test {
 namespace {
@@ -128,6 +129,40 @@ TEST(Occurrences, ColumnsNamedByTheOptionsOrRefusedWithTheHeaders) {
     EXPECT_EQ(commas.badCoordinates, 1);
 }
 
+// Filters keep the lines of a download as they keep a table's rows, before any point is
+// read from them: the summary counts only the lines kept.
+TEST(Occurrences, FiltersKeepOnlyTheLinesAskedFor) {
+    TempDir dir;
+    const gis::RegionsLayer layer = twoSquares(dir);
+    writeFile(dir / "0002.csv",
+              "gbifID\tspecies\tdecimalLongitude\tdecimalLatitude\tyear\tbasisOfRecord\n"
+              "1\tAus bus\t5\t5\t1990\tPRESERVED_SPECIMEN\n"
+              "2\tAus bus\t6\t5\t2001\tHUMAN_OBSERVATION\n"
+              "3\tCus dus\t15\t5\t1980\tMACHINE_OBSERVATION\n"
+              "4\tCus dus\t16\tabc\t2002\tHUMAN_OBSERVATION\n");
+    Feedback quiet;
+    gis::OccurrenceRules rules;
+    rules.filters = {"basisOfRecord=HUMAN_OBSERVATION"};
+    const gis::OccurrenceResult observed = gis::placeOccurrences(dir / "0002.csv", layer, {}, quiet, "auto", rules);
+    ASSERT_EQ(observed.records.size(), 1U);
+    EXPECT_EQ(observed.records[0].date, "2001");  // not the earlier preserved specimen
+    EXPECT_EQ(observed.points, 2);
+    EXPECT_EQ(observed.badCoordinates, 1);
+    EXPECT_EQ(observed.filterNote,
+              "records: 2 of 4 lines of the occurrence file kept (basisOfRecord is \"HUMAN_OBSERVATION\")");
+    EXPECT_EQ(gis::placeOccurrences(dir / "0002.csv", layer, {}, quiet).filterNote, "");
+
+    rules.filters = {"basisOfRecord=HUMAN_OBSERVATIONS"};
+    try {
+        gis::placeOccurrences(dir / "0002.csv", layer, {}, quiet, "auto", rules);
+        ADD_FAILURE() << "a filter that keeps no line was taken";
+    } catch (const vec::RecordsError& e) {
+        EXPECT_NE(std::string(e.what()).find("(did you mean \"HUMAN_OBSERVATION\"?)"), std::string::npos) << e.what();
+    }
+    rules.filters = {"basis=HUMAN_OBSERVATION"};
+    EXPECT_THROW(gis::placeOccurrences(dir / "0002.csv", layer, {}, quiet, "auto", rules), vec::RecordsError);
+}
+
 struct StopAtFirstCheckpoint : Feedback {
     int checkpoints = 0;
     void checkpoint() override {
@@ -135,6 +170,60 @@ struct StopAtFirstCheckpoint : Feedback {
         throw Cancelled{};
     }
 };
+
+// A download of many batches' worth of lines over the two squares and beyond them, with
+// every kind of line that is no point; `broken` > 0 puts a line with a field too few there.
+std::string manyLines(int count, int broken = 0) {
+    std::string text = "gbifID\tspecies\tdecimalLongitude\tdecimalLatitude\tyear\toccurrenceStatus\n";
+    for (int i = 1; i <= count; ++i) {
+        const int kind = (i * 7919) % 101;
+        const std::string lon = kind == 3 ? "x" : std::to_string((i * 37) % 250 / 10.0);
+        const std::string species = kind == 5 ? "" : "Sp " + std::to_string(i % 23);
+        const std::string year = kind == 7 ? "" : std::to_string(1900 + (i * 131) % 120);
+        text += std::to_string(i) + "\t" + species + "\t" + lon + "\t" + std::to_string((i * 13) % 11) + "\t" + year +
+                (i == broken ? "\n"
+                 : kind == 9 ? "\tABSENT\n"
+                             : "\tPRESENT\n");
+    }
+    return text;
+}
+
+// Placing on a second thread while the calling one reads gives what one thread gives,
+// and an error or a stop on either side ends both.
+TEST(Occurrences, PlacedApartFromTheReadingAsOnOneThread) {
+    TempDir dir;
+    const gis::RegionsLayer layer = twoSquares(dir);
+    writeFile(dir / "many.tsv", manyLines(50000));
+    Feedback quiet;
+    const gis::OccurrenceResult one = gis::placeOccurrences(dir / "many.tsv", layer, {}, quiet, "auto", {}, 1);
+    const gis::OccurrenceResult two = gis::placeOccurrences(dir / "many.tsv", layer, {}, quiet, "auto", {}, 2);
+    ASSERT_GT(one.records.size(), 30U);
+    ASSERT_GT(one.outside, 5000);
+    ASSERT_EQ(two.records.size(), one.records.size());
+    for (std::size_t i = 0; i < one.records.size(); ++i) {
+        EXPECT_EQ(two.records[i].region, one.records[i].region);
+        EXPECT_EQ(two.records[i].species, one.records[i].species);
+        EXPECT_EQ(two.records[i].date, one.records[i].date);
+        EXPECT_EQ(two.records[i].row, one.records[i].row);
+    }
+    EXPECT_EQ(two.summaryLine(), one.summaryLine());
+
+    writeFile(dir / "broken.tsv", manyLines(50000, 40000));
+    const auto errorOn = [&](int threads) {
+        try {
+            gis::placeOccurrences(dir / "broken.tsv", layer, {}, quiet, "auto", {}, threads);
+        } catch (const vec::RecordsError& e) {
+            return std::string(e.what());
+        }
+        return std::string("(no error)");
+    };
+    EXPECT_NE(errorOn(1).find("Line 40001"), std::string::npos) << errorOn(1);
+    EXPECT_EQ(errorOn(2), errorOn(1));
+
+    StopAtFirstCheckpoint stop;
+    EXPECT_THROW(gis::placeOccurrences(dir / "many.tsv", layer, {}, stop, "auto", {}, 2), Cancelled);
+    EXPECT_EQ(stop.checkpoints, 1);
+}
 
 TEST(Occurrences, ALongFileCanBeStopped) {
     TempDir dir;
@@ -145,6 +234,14 @@ TEST(Occurrences, ALongFileCanBeStopped) {
     StopAtFirstCheckpoint stop;
     EXPECT_THROW(gis::placeOccurrences(dir / "p.csv", layer, {}, stop), Cancelled);
     EXPECT_EQ(stop.checkpoints, 1);
+    // Also while a filter passes over line after line.
+    text += "Bus,5,5,2000\n";
+    writeFile(dir / "p.csv", text);
+    StopAtFirstCheckpoint stopFiltered;
+    gis::OccurrenceRules rules;
+    rules.filters = {"species=Bus"};
+    EXPECT_THROW(gis::placeOccurrences(dir / "p.csv", layer, {}, stopFiltered, "auto", rules), Cancelled);
+    EXPECT_EQ(stopFiltered.checkpoints, 1);
 }
 
 }  // namespace

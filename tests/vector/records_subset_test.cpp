@@ -60,6 +60,60 @@ TEST(RowFilters, RefusalsNameTheColumnsOrTheValuesHeld) {
     EXPECT_EQ(rowFilterOf(" LifeForm = Insects , Plants")->values, (Texts{"Insects", "Plants"}));
 }
 
+// The lines a streaming filter keeps, as they stream past: the row numbers of `table`.
+std::vector<std::int64_t> streamedRows(const Table& table, const std::vector<std::string>& filters,
+                                       std::string* note = nullptr) {
+    LineFilters streamed(table.headers, filters);
+    std::vector<std::int64_t> kept;
+    std::vector<std::string_view> cells;
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        cells.assign(table.rows[r].begin(), table.rows[r].end());
+        if (streamed.keeps(cells)) kept.push_back(table.rowNumbers[r]);
+    }
+    streamed.checkEachKeptSome();
+    if (note != nullptr) *note = streamed.note("rows of the table");
+    return kept;
+}
+
+// Lines filtered as they stream past are those filterRows keeps of the whole table, with the
+// same note and the same refusals.
+TEST(LineFilters, KeepWhatTheTableFilterKeepsAndRefuseAlike) {
+    const std::vector<std::vector<std::string>> cases{{},
+                                                      {"LifeForm=Insects"},
+                                                      {"lifeform=Insects,Molluscs", "region=B"},
+                                                      {"species=Fern", "region=A,C"},
+                                                      {"LifeForm=Insects", "region=C"},
+                                                      {"LifeForm=insect"},
+                                                      {"Form=Insects"},
+                                                      {"LifeForm"}};
+    for (const auto& filters : cases) {
+        SCOPED_TRACE(filters.empty() ? "no filter" : filters.front());
+        Table whole = lifeForms();
+        const std::string tableError = errorOf([&] { filterRows(whole, filters); });
+        std::string note;
+        const std::string streamError = errorOf([&] { streamedRows(lifeForms(), filters, &note); });
+        EXPECT_EQ(streamError, tableError);
+        if (tableError != "no error") continue;
+        Table table = lifeForms();
+        const std::string tableNote = filterRows(table, filters);
+        EXPECT_EQ(streamedRows(lifeForms(), filters), table.rowNumbers);
+        EXPECT_EQ(note, tableNote);
+    }
+}
+
+TEST(LineFilters, ARefusalAfterManyDistinctValuesListsTheFirstAndSaysThereAreMore) {
+    Table table;
+    table.headers = {"species", "catalogNumber"};
+    for (int k = 0; k < 2000; ++k) {
+        table.rows.push_back({"Aus", "C" + std::to_string(k)});
+        table.rowNumbers.push_back(k + 2);
+    }
+    const std::string error = errorOf([&] { streamedRows(table, {"catalogNumber=X1"}); });
+    EXPECT_NE(error.find("it holds \"C0\", \"C1\""), std::string::npos) << error;
+    EXPECT_TRUE(error.ends_with("\"C19\" and more")) << error;
+    EXPECT_EQ(error.find("C20\""), std::string::npos) << error;
+}
+
 TEST(MinRegions, CountsOnlyJoinedRegionsAndKeepsTheTarget) {
     const std::vector<Record> all{{"A", "Wide", "1990"},   {"B", "Wide", "1991"},   {"B", "Wide", "1995"},
                                   {"C", "Narrow", "1992"}, {"X", "Narrow", "1993"}, {"A", "Target", "2000"}};
