@@ -59,14 +59,17 @@ vec::RecordColumns columnsOf(const Rcpp::List& columns, const std::string& joinC
 Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP geometry, std::string absent,
                           std::string joinColumn, bool dropUnmatched) {
     try {
-        const vec::Table cells = tableOf(table);
-        std::vector<std::string> summary;
-        if (auto note = vec::encodingNote(cells)) summary.push_back(std::move(*note));
+        vec::Table cells = tableOf(table);
+        // The table's records read as the batch runner reads them: absent rows set aside, the
+        // notes, and the columns used named in the summary line.
+        vec::RecordsSource source;
+        source.columns = columnsOf(columns, joinColumn);
+        vec::TableRecords found = vec::tableRecords(cells, source);
+        std::vector<std::string> summary = std::move(found.notes);
         const RegionShapes shapes = Rf_isNull(geometry) ? RegionShapes{} : shapesByKey(keys, Rcpp::List(geometry));
-        std::vector<vec::Record> found = vec::recordsOf(cells, columnsOf(columns, joinColumn));
         const vec::BuiltRecords built = vec::buildRecordsData(
-            std::move(found), buildOptions(absent, dropUnmatched, Rf_isNull(geometry) ? nullptr : &shapes));
-        summary.push_back(built.summaryLine());
+            std::move(found.records), buildOptions(absent, dropUnmatched, Rf_isNull(geometry) ? nullptr : &shapes));
+        summary.push_back(built.summaryLine() + found.columnsClause);
         return builtFrame(built, summary);
     } catch (const std::runtime_error& e) {
         return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({e.what()}));
