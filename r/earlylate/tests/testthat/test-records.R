@@ -72,6 +72,17 @@ test_that("pairs without a record are not yet arrived unless told otherwise", {
   expect_error(el_records(records, absent = "maybe"), "should be one of")
 })
 
+test_that("rows whose status says absent are set aside, and the summary names the columns used", {
+  records <- data.frame(country = c("North", "South", "South"), species = c("A", "A", "B"),
+                        year = c(1990, 1994, 1960), occurrenceStatus = c("present", "present", "absent"))
+  built <- with_messages(el_records(records))
+  expect_false("B" %in% names(built))  # its only record is an absence
+  expect_identical(built$A, c(1990, 1994))
+  expect_match(attr(built, "messages"), paste0("columns used: region \"country\", species \"species\", ",
+                                               "date \"year\"; 1 row whose status says absent set aside"),
+               fixed = TRUE, all = FALSE)
+})
+
 test_that("R dates, factors and numbers are the table's texts", {
   iso <- data.frame(region = c("P", "Q"), species = c("S", "S"), date = c("2000-07-02", "1999-01-01"))
   as_dates <- transform(iso, date = as.Date(date), region = factor(region))
