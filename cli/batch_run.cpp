@@ -1,7 +1,6 @@
 #include "cli/batch_run.hpp"
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <optional>
 
@@ -9,7 +8,6 @@
 #include "base/file_bytes.hpp"
 #include "base/file_lock.hpp"
 #include "base/log_file.hpp"
-#include "base/numtext.hpp"
 #include "cli/after_run.hpp"
 #include "cli/batch_console.hpp"
 #include "cli/batch_options.hpp"
@@ -17,13 +15,11 @@
 #include "cli/file_digest.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/model/run_error.hpp"
-#include "engine/report/similarity_size.hpp"
 #include "engine/run/engine.hpp"
-#include "engine/run/input_checks.hpp"
 #include "engine/run/name_match.hpp"
-#include "engine/run/skill.hpp"
 #include "engine/run/species_choice.hpp"
 #include "gis/read_source.hpp"
+#include "ops/forecast.hpp"
 #include "ops/input_review.hpp"
 #include "ops/output_refusals.hpp"
 #include "vector/records.hpp"
@@ -128,25 +124,12 @@ Chosen<std::vector<std::string>> chooseHindcastTargets(const BatchOptions& opts,
     }
 }
 
-// A -t that names no species analysed, as the usage error it is. An empty species list
-// clears the log whatever the target, as the window's empty list does.
-std::optional<std::string> targetRefusal(const BatchOptions& opts, const vec::VectorData& data,
-                                         const std::vector<std::string>& species) {
-    if (species.empty()) return std::nullopt;
-    const auto refusal = engine::targetRefusal(data, species, opts.values.get(Setting::TargetSpecies));
-    if (!refusal) return std::nullopt;
-    return "option -t: " + *refusal;
-}
-
-// A similarity output too large to write without --force, as the usage error it is: said
-// before the run, which would spend its time and memory on it.
-std::optional<std::string> similaritySizeRefusal(const BatchOptions& opts, const vec::VectorData& data,
-                                                 const std::vector<std::string>& species) {
-    if (opts.force) return std::nullopt;
-    const auto bytes = engine::oversizedSimilarityOutput(species, data.objn(), opts.values);
-    if (!bytes) return std::nullopt;
-    return "option --similarity-output: " + engine::similaritySizeText(species.size(), *bytes) +
-           "; give --force to write it anyway";
+// A refusal before the run, as the usage error it is: the option at fault named. The
+// similarity output is refused before the run, which would spend its time and memory on it.
+std::string usageText(const ops::Diagnostic& refusal) {
+    if (refusal.kind == ops::DiagnosticKind::OversizedSimilarityOutput)
+        return "option --similarity-output: " + refusal.text + "; give --force to write it anyway";
+    return "option -t: " + refusal.text;
 }
 
 // One batch process after its command line: the Read, the run, the figures and the log.
@@ -162,8 +145,9 @@ private:
     std::optional<int> readAndTell(SourceReadOutcome& read);
     SourceReadOutcome readInput();
     SourceReadOutcome readRecords();
-    engine::RunResult forecast(const SourceReadOutcome& source, std::vector<std::string> species,
-                               const std::string& date);
+    ops::ForecastRequest forecastRequest(const SourceReadOutcome& source, const std::vector<std::string>& species,
+                                         const std::string& date) const;
+    ops::ForecastResult runForecast(const ops::ForecastRequest& request);
     int afterRun(const AfterRunContext& context, const std::vector<std::string>& hindcastTargets,
                  const FigureRequest& figures, const CompletedRun& completed);
     void tellSkill(const vec::VectorData& data, const engine::RunResult& result);
@@ -199,18 +183,16 @@ int BatchSession::run(const std::string& date) {
     if (!species.usageError.empty()) return usageError(err_, species.usageError);
     const auto figures = chooseFigures(opts_, species.value);
     if (!figures.usageError.empty()) return usageError(err_, figures.usageError);
-    if (auto refusal = targetRefusal(opts_, read.read.data, species.value)) return usageError(err_, *refusal);
-    if (auto refusal = similaritySizeRefusal(opts_, read.read.data, species.value)) return usageError(err_, *refusal);
-    for (const std::string& warning :
-         ops::consoleTexts(ops::inputDiagnostics(read.read.data, species.value, opts_.values)))
-        console_.message(warning);
+    const ops::ForecastRequest request = forecastRequest(read, species.value, date);
+    const ops::Diagnostics checked = ops::checkForecast(request, opts_.values, {.force = opts_.force});
+    if (const ops::Diagnostic* refusal = ops::firstRefusal(checked)) return usageError(err_, usageText(*refusal));
+    for (const std::string& warning : ops::consoleTexts(checked)) console_.message(warning);
     const auto hindcastTargets = chooseHindcastTargets(opts_, species.value);
     if (!hindcastTargets.usageError.empty()) return usageError(err_, hindcastTargets.usageError);
 
     const SettingValues given = opts_.values;  // the hindcast runs start from the settings as given
-    const auto started = std::chrono::steady_clock::now();
-    const engine::RunResult result = forecast(read, species.value, date);
-    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
+    const ops::ForecastResult forecast = runForecast(request);
+    const engine::RunResult& result = forecast.run;
     if (result.status == engine::RunStatus::Cancelled) return interrupted();
     if (result.status == engine::RunStatus::Stopped) return finish(kStopped);
     // Figures only of a run that went through all its passes: an empty species list has none.
@@ -225,9 +207,9 @@ int BatchSession::run(const std::string& date) {
             return finish(kStopped);
         }
         tellSkill(read.read.data, result);
-        const int status = afterRun(
-            {read.read.data, result, given, opts_.values, opts_.input(), digest, date, seconds.count()},
-            hindcastTargets.value, drawn, completed);
+        const int status =
+            afterRun({read.read.data, result, given, opts_.values, opts_.input(), digest, date, forecast.seconds},
+                     hindcastTargets.value, drawn, completed);
         return status == kCompleted && !refused.empty() ? kStopped : status;
     }
     return finish(kCompleted);
@@ -281,13 +263,7 @@ SourceReadOutcome BatchSession::readRecords() {
 
 // A target whose dates have no skill is said so on standard error; the log is left alone.
 void BatchSession::tellSkill(const vec::VectorData& data, const engine::RunResult& result) {
-    if (result.examinedWeights) return;  // its last pass is one corner of the grid, not a forecast
-    const auto skill = engine::targetSkill(data, result);
-    // A target that is not predictable says so in the log already; a fitted line that runs
-    // against the scores says nothing there, and looks like a forecast.
-    if (!skill || !skill->noSkill || !skill->predictable || !skill->rTraining) return;
-    console_.message(std::string(engine::kNoSkillSentence) + " (" + skill->species + ", training r " +
-                     decimalnum(*skill->rTraining) + ")");
+    if (const auto warning = ops::skillWarning(data, result)) console_.message(warning->text);
 }
 
 // The tables, the hindcasts, the summary and the report asked for; exit status 1 when one of
@@ -312,19 +288,23 @@ int BatchSession::afterRun(const AfterRunContext& context, const std::vector<std
     return finish(failures.empty() ? kCompleted : kStopped);
 }
 
-engine::RunResult BatchSession::forecast(const SourceReadOutcome& source, std::vector<std::string> species,
-                                         const std::string& date) {
-    engine::RunRequest request;
+ops::ForecastRequest BatchSession::forecastRequest(const SourceReadOutcome& source,
+                                                   const std::vector<std::string>& species,
+                                                   const std::string& date) const {
+    ops::ForecastRequest request;
     request.data = &source.read.data;
-    request.species = std::move(species);
-    request.sourceFile = opts_.input();
-    request.sourceWritable = !source.convertedFromGis;
-    if (opts_.fromRecords()) request.unwritableSource = "a records table";
+    request.species = species;
+    request.source = opts_.input();
+    if (source.convertedFromGis) request.unwritableSource = opts_.fromRecords() ? "a records table" : "a GIS file";
     request.missvalue = kMissValue;
     request.calculationDate = date;
-    request.workDir = kWorkFolder;
+    request.workFolder = kWorkFolder;
+    return request;
+}
+
+ops::ForecastResult BatchSession::runForecast(const ops::ForecastRequest& request) {
     engine::Engine engine;
-    engine::RunResult result = engine.run(request, {opts_.values, log_, console_, console_});
+    ops::ForecastResult result = ops::forecast(engine, request, {opts_.values, log_, console_, console_});
     console_.endProgress();
     return result;
 }

@@ -10,6 +10,7 @@
 #include "gis/gis_error.hpp"
 #include "gis/layer_source.hpp"
 #include "gis/region_parts.hpp"
+#include "vector/layer_regions.hpp"
 
 namespace el::gis {
 namespace {
@@ -151,24 +152,8 @@ RegionsLayer readRegionsLayer(const std::filesystem::path& source, const std::st
 }
 
 std::string layerNote(const RegionsLayer& layer) {
-    std::string note;
-    if (layer.featuresWithoutKey > 0)
-        note += "; " + counted(layer.featuresWithoutKey, "feature", "features") +
-                " of the regions layer with an empty " + quotedText(layer.keyField) + " left out";
-    if (layer.featuresWithoutGeometry > 0)
-        note += "; " + counted(layer.featuresWithoutGeometry, "feature", "features") +
-                " of the regions layer without geometry left out";
-    if (!layer.sharedKeys.empty()) {
-        note += "; " + std::to_string(layer.featuresJoined) + " features of the regions layer joined into " +
-                counted(static_cast<std::int64_t>(layer.sharedKeys.size()), "region", "regions") + " by their shared " +
-                quotedText(layer.keyField) + ": ";
-        constexpr std::size_t kShown = 5;
-        for (std::size_t i = 0; i < std::min(kShown, layer.sharedKeys.size()); ++i)
-            note += (i == 0 ? "" : ", ") + quotedText(layer.sharedKeys[i]);
-        if (layer.sharedKeys.size() > kShown)
-            note += " and " + std::to_string(layer.sharedKeys.size() - kShown) + " more";
-    }
-    return note;
+    return vec::layerNote(vec::LayerCounts{layer.keyField, layer.featuresWithoutKey, layer.featuresWithoutGeometry,
+                                           layer.sharedKeys, layer.featuresJoined});
 }
 
 }  // namespace el::gis

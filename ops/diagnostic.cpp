@@ -18,6 +18,12 @@ std::string_view kindName(DiagnosticKind kind) {
             return "distance_without_geometry";
         case DiagnosticKind::BadThreadCount:
             return "bad_thread_count";
+        case DiagnosticKind::UnknownTarget:
+            return "unknown_target";
+        case DiagnosticKind::OversizedSimilarityOutput:
+            return "oversized_similarity_output";
+        case DiagnosticKind::NoSkill:
+            return "no_skill";
     }
     return "unknown";
 }

@@ -14,13 +14,16 @@ enum class Severity { Warning, Refusal };
 
 // The kinds of diagnostic, stable across releases: R turns each into a condition class.
 enum class DiagnosticKind {
-    DuplicatedRegionNames,    // subject: the first name held by more than one region
-    UndatedSpecies,           // subject: the species
-    NoValidation,             // subject: the target species
-    MapWithoutGeometry,       // subject: the figure's file ("" for the window's map)
-    LayerWithoutGeometry,     // subject: the layer's file
-    DistanceWithoutGeometry,  // a hindcast's distance baseline; no subject
-    BadThreadCount,           // subject: the thread count as given
+    DuplicatedRegionNames,      // subject: the first name held by more than one region
+    UndatedSpecies,             // subject: the species
+    NoValidation,               // subject: the target species
+    MapWithoutGeometry,         // subject: the figure's file ("" for the window's map)
+    LayerWithoutGeometry,       // subject: the layer's file
+    DistanceWithoutGeometry,    // a hindcast's distance baseline; no subject
+    BadThreadCount,             // subject: the thread count as given
+    UnknownTarget,              // subject: the target as given
+    OversizedSimilarityOutput,  // subject: its estimated size in bytes
+    NoSkill,                    // subject: the target species
 };
 
 struct Diagnostic {

@@ -9,8 +9,7 @@
 
 #include "base/calc_date.hpp"
 #include "engine/report/run_weight_test_file.hpp"
-#include "engine/report/similarity_size.hpp"
-#include "ops/input_review.hpp"
+#include "ops/forecast.hpp"
 #include "vector/text_encoding.hpp"
 #include "workbench/background_step.hpp"
 #include "workbench/caption_fit.hpp"
@@ -49,6 +48,16 @@ std::string summaryText(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += (text.empty() ? "" : "; ") + line;
     return text;
+}
+
+// The warnings of the checks before a run. The window runs a target that is not among the
+// species analysed as a run without one, as it always has: that refusal is the batch
+// runner's and R's.
+ops::Diagnostics warningsOf(const ops::Diagnostics& checked) {
+    ops::Diagnostics warnings;
+    for (const ops::Diagnostic& d : checked)
+        if (d.severity == ops::Severity::Warning) warnings.push_back(d);
+    return warnings;
 }
 
 }  // namespace
@@ -242,25 +251,27 @@ void WorkbenchWindow::readDone(vec::ReadOutcome& read, const std::filesystem::pa
 // ---------------------------------------------------------------------------------------
 // The run
 
-engine::RunRequest WorkbenchWindow::runRequest(const vec::VectorData& data, std::vector<std::string> species) const {
-    engine::RunRequest request;
+ops::ForecastRequest WorkbenchWindow::forecastRequest(const vec::VectorData& data,
+                                                      std::vector<std::string> species) const {
+    ops::ForecastRequest request;
     request.data = &data;
     request.species = std::move(species);
-    request.sourceFile = readSource_;
-    request.sourceWritable = readSourceUnwritable_.empty();
-    if (!request.sourceWritable) request.unwritableSource = readSourceUnwritable_;
+    request.source = readSource_;
+    request.unwritableSource = readSourceUnwritable_;
     request.missvalue = missvalue_;
     request.calculationDate = calculationDate();
-    request.workDir = workFolder_;
+    request.workFolder = workFolder_;
     return request;
 }
 
 // A similarity output too large to take lightly is written only when the question is
 // answered Yes: asked before the run, which would spend its time and memory on it.
-bool WorkbenchWindow::confirmSimilarityOutput(const vec::VectorData& data, const std::vector<std::string>& species) {
-    const auto bytes = engine::oversizedSimilarityOutput(species, data.objn(), live_.snapshot(), similarityLimit_);
-    if (!bytes) return true;
-    std::string text = engine::similaritySizeText(species.size(), *bytes) + ". Write it anyway?";
+bool WorkbenchWindow::confirmSimilarityOutput(const ops::Diagnostics& checked) {
+    const auto oversized = std::find_if(checked.begin(), checked.end(), [](const ops::Diagnostic& d) {
+        return d.kind == ops::DiagnosticKind::OversizedSimilarityOutput;
+    });
+    if (oversized == checked.end()) return true;
+    std::string text = oversized->text + ". Write it anyway?";
     text[0] = 'T';
     messageOpen_ = true;
     const bool yes = questionSink_(QString::fromStdString(text));
@@ -278,7 +289,10 @@ void WorkbenchWindow::runForecast() {
         else message(kNoDataMessage);
         return;
     }
-    if (!confirmSimilarityOutput(*data, species)) return;
+    ops::ForecastRequest forecast = forecastRequest(*data, std::move(species));
+    const ops::Diagnostics checked =
+        ops::checkForecast(forecast, live_.snapshot(), {.similarityLimit = similarityLimit_});
+    if (!confirmSimilarityOutput(checked)) return;
     // The source the run may write back into is guarded by its lock, held while the run works.
     const auto lock = holdFileLock(readSource_);
     if (!lock) {
@@ -287,13 +301,12 @@ void WorkbenchWindow::runForecast() {
     }
     auto used = std::make_shared<SettingValues>(live_.snapshot());
     // The same warnings as every front end gives, before the run: shown, never logged.
-    results_->showInputWarnings(ops::inputDiagnostics(*data, species, *used));
+    results_->showInputWarnings(warningsOf(checked));
     results_->progressPanel()->start(true);
     auto result = std::make_shared<engine::RunResult>();
-    engine::RunRequest request = runRequest(*data, std::move(species));
-    std::string date = request.calculationDate;
+    std::string date = forecast.calculationDate;
     runStep_->start(
-        [this, result, used, data, request = std::move(request)](WorkerHooks& hooks) {
+        [this, result, used, data, request = std::move(forecast)](WorkerHooks& hooks) {
             UsedSettings settings(hooks, *used);
             // A run of no species only clears the log: the button is never "Running".
             const bool busy = !request.species.empty();
@@ -301,7 +314,7 @@ void WorkbenchWindow::runForecast() {
                 hooks.clearLog();  // shown with the busy button, as the run clears it first
                 hooks.runBusy(true);
             }
-            *result = engine_.run(request, {settings, hooks, hooks, hooks});
+            *result = ops::forecast(engine_, request, {settings, hooks, hooks, hooks}).run;
             if (busy) hooks.runBusy(false);
             *used = settings.used();
         },

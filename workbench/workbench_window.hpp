@@ -23,6 +23,7 @@
 #include "engine/run/settings_copy.hpp"
 #include "figures/report_content.hpp"
 #include "gis/read_source.hpp"
+#include "ops/forecast.hpp"
 #include "vector/vector_data.hpp"
 #include "workbench/control_builder.hpp"
 #include "workbench/setting_controls.hpp"
@@ -146,8 +147,8 @@ private:
     // for a vector file, which can.
     void readDone(vec::ReadOutcome& read, const std::filesystem::path& source, const std::string& unwritable);
     void showEncodingNotice(const vec::ReadOutcome& read, const std::filesystem::path& source);
-    engine::RunRequest runRequest(const vec::VectorData& data, std::vector<std::string> species) const;
-    bool confirmSimilarityOutput(const vec::VectorData& data, const std::vector<std::string>& species);
+    ops::ForecastRequest forecastRequest(const vec::VectorData& data, std::vector<std::string> species) const;
+    bool confirmSimilarityOutput(const ops::Diagnostics& checked);
     void runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
                  const std::shared_ptr<const vec::VectorData>& data, const std::string& date, int generation);
     std::shared_ptr<const FileLock> holdFileLock(const std::filesystem::path& file);

@@ -25,8 +25,8 @@ el_read_layer_cpp <- function(names, columns, geometry, file, comment, formatChe
     .Call(`_earlylate_el_read_layer_cpp`, names, columns, geometry, file, comment, formatCheck)
 }
 
-el_records_cpp <- function(table, columns, keys, geometry, absent, joinColumn, dropUnmatched) {
-    .Call(`_earlylate_el_records_cpp`, table, columns, keys, geometry, absent, joinColumn, dropUnmatched)
+el_records_cpp <- function(table, columns, keys, geometry, empty, field, absent, joinColumn, dropUnmatched, filters, minRegions, countryCodes, countries) {
+    .Call(`_earlylate_el_records_cpp`, table, columns, keys, geometry, empty, field, absent, joinColumn, dropUnmatched, filters, minRegions, countryCodes, countries)
 }
 
 el_run_cpp <- function(names, columns, geometry, settings, species, fileName, examine, workDir) {

@@ -44,6 +44,19 @@
 #'   record, as the batch runner's \code{--occurrences} places them. Messages tell how many
 #'   points were read, placed, outside every region or without a date. The regions are then
 #'   named by the layer's keys: its \code{name} field, or the field \code{join} names.
+#' @param filter \code{"COLUMN=VALUE[,VALUE...]"}, one or several: keeps the rows of \code{x}
+#'   whose column holds one of the values (with several, the rows every filter keeps), as the
+#'   batch runner's \code{--filter}; a column \code{x} lacks, or a filter that keeps no row,
+#'   is refused naming the columns or the values the column holds.
+#' @param min_regions keeps the species recorded in at least this many regions (of
+#'   \code{regions}, when given), as the batch runner's \code{--min-regions}; \code{NULL}
+#'   keeps every species. A message says how many were left out.
+#' @param country_codes with \code{join}: \code{"numeric"}, \code{"alpha-2"} or \code{"alpha-3"},
+#'   as the batch runner's \code{--country-codes}: the table's join column holds country names
+#'   ("Czech Republic", "Russia") or codes of another kind, the regions' field ISO 3166 codes of
+#'   this kind. Names are looked up in the iso-codes data (Debian's \code{iso-codes} package,
+#'   read with jsonlite; the environment variable \code{EARLYLATE_ISO_CODES} names another copy
+#'   of its \code{iso_3166-1.json}); a name that is no country is refused with the names meant.
 #' @param ... \code{layer}: the layer of a \code{regions} file that holds several;
 #'   \code{encoding}: the encoding of a delimited file (\code{"auto"} by default);
 #'   \code{longitude}, \code{latitude}: the coordinate columns of occurrence points.
@@ -68,7 +81,8 @@
 #' @export
 el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = NULL,
                        absent = c("notyet", "unknown"), join = NULL, drop_unmatched = FALSE,
-                       occurrences = NULL, ...) {
+                       occurrences = NULL, filter = NULL, min_regions = NULL,
+                       country_codes = NULL, ...) {
   extra <- .el_records_extra(list(...))
   absent <- match.arg(absent)
   columns <- list(region = .el_column_name(region, "region"), species = .el_column_name(species, "species"),
@@ -76,14 +90,21 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
   if (!is.logical(drop_unmatched) || length(drop_unmatched) != 1 || is.na(drop_unmatched))
     stop("drop_unmatched must be TRUE or FALSE", call. = FALSE)
   join <- .el_join_of(join)
+  filter <- .el_filters_of(filter)
+  min_regions <- .el_min_regions_of(min_regions)
+  country_codes <- .el_country_codes_of(country_codes, join, regions)
   if (!is.null(occurrences)) {
+    if (length(filter) > 0 || min_regions > 1 || nzchar(country_codes))
+      stop("filter, min_regions and country_codes apply to a records table, not to occurrence points", call. = FALSE)
     if (!missing(x)) stop("give either the records (x) or the occurrence points, not both", call. = FALSE)
     return(.el_occurrence_records(occurrences, regions, columns, absent, join, isTRUE(drop_unmatched), extra))
   }
   if (missing(x) || is.null(x)) stop("x must be a records table (a data frame or a file)", call. = FALSE)
   layer <- if (is.null(regions)) NULL else .el_regions_of(regions, join["field"], extra$layer)
-  out <- el_records_cpp(.el_table_of(x, extra$encoding), columns, layer$keys, layer$geometry, absent,
-                        unname(join["column"]), isTRUE(drop_unmatched))
+  out <- el_records_cpp(.el_table_of(x, extra$encoding), columns, layer$keys, layer$geometry, layer$empty,
+                        if (is.null(layer)) "" else layer$field, absent, unname(join["column"]),
+                        isTRUE(drop_unmatched), filter, min_regions, country_codes,
+                        if (nzchar(country_codes)) .el_iso_countries() else NULL)
   .el_stop_on_failure(out)
   for (line in out$summary) message(line)
   .el_records_frame(out, layer$crs, x)
@@ -98,6 +119,52 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
       "(unnamed)"), collapse = ", ")), call. = FALSE)
   for (name in names(extra)) .el_column_name(extra[[name]], name)
   extra
+}
+
+# filter = "COLUMN=VALUE[,VALUE...]", one or several; the core checks each.
+.el_filters_of <- function(filter) {
+  if (is.null(filter)) return(character())
+  if (!is.character(filter) || length(filter) == 0 || anyNA(filter))
+    stop("filter must be texts of the form COLUMN=VALUE[,VALUE...], e.g. \"LifeForm=Insects\"", call. = FALSE)
+  enc2utf8(filter)
+}
+
+# min_regions = N, a whole number of at least 1; NULL keeps every species.
+.el_min_regions_of <- function(min_regions) {
+  if (is.null(min_regions)) return(1L)
+  if (!is.numeric(min_regions) || length(min_regions) != 1 || is.na(min_regions) || min_regions < 1 ||
+      min_regions != round(min_regions) || min_regions > 1e9)
+    stop("min_regions must be a whole number of at least 1", call. = FALSE)
+  as.integer(min_regions)
+}
+
+# country_codes = "numeric" | "alpha-2" | "alpha-3", with a join and regions; "" for none.
+.el_country_codes_of <- function(country_codes, join, regions) {
+  if (is.null(country_codes)) return("")
+  kinds <- c("numeric", "alpha-2", "alpha-3")
+  if (!is.character(country_codes) || length(country_codes) != 1 || !country_codes %in% kinds)
+    stop("country_codes must be \"numeric\", \"alpha-2\" or \"alpha-3\"", call. = FALSE)
+  if (!nzchar(join["column"]) || is.null(regions))
+    stop("country_codes needs regions and join = c(column = \"field\"): the table's column of country names",
+         call. = FALSE)
+  country_codes
+}
+
+# The countries of ISO 3166-1 as the iso-codes package holds them.
+.el_iso_countries <- function() {
+  file <- Sys.getenv("EARLYLATE_ISO_CODES", "/usr/share/iso-codes/json/iso_3166-1.json")
+  if (!file.exists(file))
+    stop(sprintf("cannot read the country codes of %s (country_codes needs the iso-codes package: %s)", file,
+                 "apt-get install iso-codes, or EARLYLATE_ISO_CODES naming its iso_3166-1.json"), call. = FALSE)
+  if (!requireNamespace("jsonlite", quietly = TRUE))
+    stop("country_codes needs the R package jsonlite to read the country codes", call. = FALSE)
+  entries <- tryCatch(jsonlite::fromJSON(file, simplifyVector = TRUE)[["3166-1"]], error = function(e) NULL)
+  if (!is.data.frame(entries))
+    stop(sprintf("%s is not a list of ISO 3166-1 countries (no \"3166-1\" list)", file), call. = FALSE)
+  column <- function(name) if (name %in% names(entries)) enc2utf8(as.character(entries[[name]])) else
+    rep(NA_character_, nrow(entries))
+  lapply(c(alpha_2 = "alpha_2", alpha_3 = "alpha_3", numeric = "numeric", name = "name",
+           official_name = "official_name", common_name = "common_name"), column)
 }
 
 # A column name given by the user, or "" (found by its usual header names).
@@ -180,9 +247,12 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
   if (is.factor(keys)) keys <- as.character(keys)
   sfc <- sf::st_geometry(regions)
   # As the batch runner's regions layer: in longitude/latitude wherever a coordinate system is known.
+  # A layer written without one ("Undefined Cartesian SRS", as GeoPackages get it) has none.
+  crs <- sf::st_crs(sfc)
+  if (!is.na(crs) && grepl("^undefined ", tolower(if (is.null(crs$Name)) "" else crs$Name))) sf::st_crs(sfc) <- NA
   if (!is.na(sf::st_crs(sfc))) sfc <- sf::st_transform(sfc, 4326)
   list(keys = keys, field = field, sfc = sfc, geometry = unclass(sf::st_as_binary(sfc, EWKB = FALSE)),
-       crs = sf::st_crs(sfc))
+       empty = as.logical(sf::st_is_empty(sfc)), crs = sf::st_crs(sfc))
 }
 
 # The data set the core built as el_read gives one: sf with the regions' coordinate system,

@@ -91,18 +91,24 @@ BEGIN_RCPP
 END_RCPP
 }
 // el_records_cpp
-Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP geometry, std::string absent, std::string joinColumn, bool dropUnmatched);
-RcppExport SEXP _earlylate_el_records_cpp(SEXP tableSEXP, SEXP columnsSEXP, SEXP keysSEXP, SEXP geometrySEXP, SEXP absentSEXP, SEXP joinColumnSEXP, SEXP dropUnmatchedSEXP) {
+Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP geometry, SEXP empty, std::string field, std::string absent, std::string joinColumn, bool dropUnmatched, std::vector<std::string> filters, int minRegions, std::string countryCodes, SEXP countries);
+RcppExport SEXP _earlylate_el_records_cpp(SEXP tableSEXP, SEXP columnsSEXP, SEXP keysSEXP, SEXP geometrySEXP, SEXP emptySEXP, SEXP fieldSEXP, SEXP absentSEXP, SEXP joinColumnSEXP, SEXP dropUnmatchedSEXP, SEXP filtersSEXP, SEXP minRegionsSEXP, SEXP countryCodesSEXP, SEXP countriesSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::traits::input_parameter< Rcpp::List >::type table(tableSEXP);
     Rcpp::traits::input_parameter< Rcpp::List >::type columns(columnsSEXP);
     Rcpp::traits::input_parameter< SEXP >::type keys(keysSEXP);
     Rcpp::traits::input_parameter< SEXP >::type geometry(geometrySEXP);
+    Rcpp::traits::input_parameter< SEXP >::type empty(emptySEXP);
+    Rcpp::traits::input_parameter< std::string >::type field(fieldSEXP);
     Rcpp::traits::input_parameter< std::string >::type absent(absentSEXP);
     Rcpp::traits::input_parameter< std::string >::type joinColumn(joinColumnSEXP);
     Rcpp::traits::input_parameter< bool >::type dropUnmatched(dropUnmatchedSEXP);
-    rcpp_result_gen = Rcpp::wrap(el_records_cpp(table, columns, keys, geometry, absent, joinColumn, dropUnmatched));
+    Rcpp::traits::input_parameter< std::vector<std::string> >::type filters(filtersSEXP);
+    Rcpp::traits::input_parameter< int >::type minRegions(minRegionsSEXP);
+    Rcpp::traits::input_parameter< std::string >::type countryCodes(countryCodesSEXP);
+    Rcpp::traits::input_parameter< SEXP >::type countries(countriesSEXP);
+    rcpp_result_gen = Rcpp::wrap(el_records_cpp(table, columns, keys, geometry, empty, field, absent, joinColumn, dropUnmatched, filters, minRegions, countryCodes, countries));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -174,7 +180,7 @@ static const R_CallMethodDef CallEntries[] = {
     {"_earlylate_el_occurrence_records_cpp", (DL_FUNC) &_earlylate_el_occurrence_records_cpp, 7},
     {"_earlylate_el_read_cpp", (DL_FUNC) &_earlylate_el_read_cpp, 3},
     {"_earlylate_el_read_layer_cpp", (DL_FUNC) &_earlylate_el_read_layer_cpp, 6},
-    {"_earlylate_el_records_cpp", (DL_FUNC) &_earlylate_el_records_cpp, 7},
+    {"_earlylate_el_records_cpp", (DL_FUNC) &_earlylate_el_records_cpp, 13},
     {"_earlylate_el_run_cpp", (DL_FUNC) &_earlylate_el_run_cpp, 8},
     {"_earlylate_el_hindcast_cpp", (DL_FUNC) &_earlylate_el_hindcast_cpp, 7},
     {"_earlylate_el_hindcast_all_cpp", (DL_FUNC) &_earlylate_el_hindcast_all_cpp, 9},

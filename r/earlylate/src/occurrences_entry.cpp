@@ -82,7 +82,7 @@ Rcpp::List el_occurrence_records_cpp(Rcpp::List points, Rcpp::IntegerVector regi
                                      std::string field, std::string absent, bool dropUnmatched) {
     try {
         const std::vector<std::string> keyTexts = regionKeys(keys, field);
-        const RegionShapes shapes = shapesByKey(keys, geometry);
+        const LayerShapes layer = shapesByKey(keys, geometry, field);
         gis::OccurrenceResult result = resultOf(points["counts"], points["bad_rows"]);
         const Rcpp::CharacterVector species = points["species"];
         const Rcpp::NumericVector dates = points["date"], lines = points["line"];
@@ -102,8 +102,8 @@ Rcpp::List el_occurrence_records_cpp(Rcpp::List points, Rcpp::IntegerVector regi
         std::vector<std::string> summary = Rcpp::as<std::vector<std::string>>(points["notes"]);
         summary.push_back(result.summaryLine());
         const vec::BuiltRecords built =
-            vec::buildRecordsData(std::move(result.records), buildOptions(absent, dropUnmatched, &shapes));
-        summary.push_back(built.summaryLine());
+            vec::buildRecordsData(std::move(result.records), buildOptions(absent, dropUnmatched, &layer.shapes));
+        summary.push_back(built.summaryLine() + vec::layerNote(layer.counts));
         return builtFrame(built, summary);
     } catch (const std::runtime_error& e) {
         return errorOf(e);

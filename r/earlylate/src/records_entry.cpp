@@ -5,13 +5,16 @@
 #include <Rcpp.h>
 
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 
 #include "frame_input.hpp"
 #include "frame_output.hpp"
+#include "gis/country_join.hpp"
 #include "records_shapes.hpp"
 #include "vector/records.hpp"
 #include "vector/records_source.hpp"
+#include "vector/records_subset.hpp"
 
 namespace {
 
@@ -53,23 +56,62 @@ vec::RecordColumns columnsOf(const Rcpp::List& columns, const std::string& joinC
     return {textOf(columns, "region"), textOf(columns, "species"), textOf(columns, "date"), joinColumn};
 }
 
+// list(alpha_2, alpha_3, numeric, name, official_name, common_name): the iso-codes data as R
+// read it, one entry per country, NA where a country has no such name.
+std::vector<gis::Country> countriesOf(const Rcpp::List& data) {
+    const Rcpp::CharacterVector alpha2 = data["alpha_2"], alpha3 = data["alpha_3"], numeric = data["numeric"];
+    const Rcpp::List names = Rcpp::List::create(data["name"], data["official_name"], data["common_name"]);
+    std::vector<gis::Country> countries;
+    for (R_xlen_t i = 0; i < alpha2.size(); ++i) {
+        gis::Country country{utf8(alpha2[i]), utf8(alpha3[i]), utf8(numeric[i]), {}};
+        for (R_xlen_t k = 0; k < names.size(); ++k)
+            if (std::string name = utf8(Rcpp::CharacterVector(names[k])[i]); !name.empty())
+                country.names.push_back(std::move(name));
+        if (country.alpha2.empty() || country.alpha3.empty() || country.numeric.empty() || country.names.empty())
+            throw std::runtime_error("entry " + std::to_string(i + 1) +
+                                     " of the country codes lacks its alpha_2, alpha_3, numeric code or name");
+        countries.push_back(std::move(country));
+    }
+    return countries;
+}
+
+// The records' join keys turned into the layer's country codes of `kind`.
+void joinCountries(std::vector<vec::Record>& records, const std::string& kind, SEXP countries,
+                   const RegionShapes& shapes, const std::string& column) {
+    const std::optional<gis::CountryCodeKind> codes = gis::countryCodeKindOf(kind);
+    if (!codes) throw std::runtime_error("country_codes must be \"numeric\", \"alpha-2\" or \"alpha-3\"");
+    const gis::CountryNames names(countriesOf(Rcpp::List(countries)));
+    gis::joinCountryCodes(records, names, *codes, shapes, column);
+}
+
 }  // namespace
 
+// `filters`: "COLUMN=VALUE[,VALUE...]", the rows kept; `minRegions`: the species kept are
+// those recorded in at least this many regions (of the layer, when there is one);
+// `countryCodes` ("" for none): the join column holds country names, the layer's keys codes
+// of that kind, looked up in `countries`.
 // [[Rcpp::export(rng = false)]]
-Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP geometry, std::string absent,
-                          std::string joinColumn, bool dropUnmatched) {
+Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP geometry, SEXP empty, std::string field,
+                          std::string absent, std::string joinColumn, bool dropUnmatched,
+                          std::vector<std::string> filters, int minRegions, std::string countryCodes, SEXP countries) {
     try {
         vec::Table cells = tableOf(table);
-        // The table's records read as the batch runner reads them: absent rows set aside, the
-        // notes, and the columns used named in the summary line.
         vec::RecordsSource source;
         source.columns = columnsOf(columns, joinColumn);
+        source.filters = std::move(filters);
         vec::TableRecords found = vec::tableRecords(cells, source);
+        const bool withShapes = !Rf_isNull(geometry);
+        const LayerShapes layer = withShapes ? shapesByKey(keys, Rcpp::List(geometry), field, empty) : LayerShapes{};
+        if (!countryCodes.empty()) joinCountries(found.records, countryCodes, countries, layer.shapes, joinColumn);
+        const auto joined = [&](const vec::Record& record) {
+            return !withShapes || layer.shapes.count(record.joinKey()) > 0;
+        };
         std::vector<std::string> summary = std::move(found.notes);
-        const RegionShapes shapes = Rf_isNull(geometry) ? RegionShapes{} : shapesByKey(keys, Rcpp::List(geometry));
+        if (std::string note = vec::keepSpeciesInRegions(found.records, minRegions, joined, ""); !note.empty())
+            summary.push_back(std::move(note));
         const vec::BuiltRecords built = vec::buildRecordsData(
-            std::move(found.records), buildOptions(absent, dropUnmatched, Rf_isNull(geometry) ? nullptr : &shapes));
-        summary.push_back(built.summaryLine() + found.columnsClause);
+            std::move(found.records), buildOptions(absent, dropUnmatched, withShapes ? &layer.shapes : nullptr));
+        summary.push_back(built.summaryLine() + (withShapes ? vec::layerNote(layer.counts) : "") + found.columnsClause);
         return builtFrame(built, summary);
     } catch (const std::runtime_error& e) {
         return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({e.what()}));

@@ -12,23 +12,45 @@ std::vector<std::string> regionKeys(SEXP keys, const std::string& field) {
     for (R_xlen_t i = 0; i < Rf_xlength(keys); ++i) {
         texts.push_back(plainCellText(keys, i));
         if (texts.back().empty())
-            throw std::runtime_error("region " + std::to_string(i + 1) + " of the regions has an empty key in field \"" +
-                                     field + "\"");
+            throw std::runtime_error("region " + std::to_string(i + 1) +
+                                     " of the regions has an empty key in field \"" + field + "\"");
     }
     return texts;
 }
 
-RegionShapes shapesByKey(SEXP keys, const Rcpp::List& geometry) {
+LayerShapes shapesByKey(SEXP keys, const Rcpp::List& geometry, const std::string& field, SEXP empty) {
     if (Rf_xlength(keys) != geometry.size()) throw std::runtime_error("the regions have not one key per geometry");
-    RegionShapes shapes;
+    if (!Rf_isNull(empty) && (TYPEOF(empty) != LGLSXP || Rf_xlength(empty) != geometry.size()))
+        throw std::runtime_error("the regions have not one emptiness flag per geometry");
+    LayerShapes out;
+    out.counts.keyField = field;
+    std::map<std::string, std::int64_t> features;
+    std::vector<std::string> order;  // of each key's first feature
     for (R_xlen_t i = 0; i < geometry.size(); ++i) {
         const std::string key = plainCellText(keys, i);
-        if (key.empty()) continue;
-        WkbShape shape = shapeOfRegion(geometry[i], key);
-        if (!shapes.emplace(key, vec::RegionShape{shape.type, std::move(shape.parts)}).second)
-            throw std::runtime_error("The key \"" + key + "\" is shared by two regions of the regions layer");
+        if (key.empty()) {
+            ++out.counts.featuresWithoutKey;
+            continue;
+        }
+        if (!Rf_isNull(empty) && LOGICAL(empty)[i] == TRUE) {
+            ++out.counts.featuresWithoutGeometry;
+            continue;
+        }
+        WkbShape wkb = shapeOfRegion(geometry[i], key);
+        vec::RegionShape shape{wkb.type, std::move(wkb.parts)};
+        const auto [known, added] = out.shapes.try_emplace(key, shape);
+        if (added) order.push_back(key);
+        else
+            known->second =
+                vec::joinedShape(known->second, shape, "the key \"" + key + "\" of field \"" + field + "\"");
+        ++features[key];
     }
-    return shapes;
+    for (const std::string& key : order)
+        if (features[key] > 1) {
+            out.counts.sharedKeys.push_back(key);
+            out.counts.featuresJoined += features[key];
+        }
+    return out;
 }
 
 vec::BuildOptions buildOptions(const std::string& absent, bool dropUnmatched, const RegionShapes* shapes) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "vector/layer_regions.hpp"
 #include "vector/records.hpp"
 
 namespace el::rpkg {
@@ -18,9 +19,14 @@ using RegionShapes = std::map<std::string, vec::RegionShape>;
 // empty key is refused, naming the feature (1-based) and `field`.
 std::vector<std::string> regionKeys(SEXP keys, const std::string& field);
 
-// The shapes by key; a region without a key is left out (no record can name it), a key two
-// regions share is refused.
-RegionShapes shapesByKey(SEXP keys, const Rcpp::List& geometry);
+// The regions' shapes by key, as the batch runner's regions layer gives them: a feature
+// without a key, or whose `empty` is TRUE (R_NilValue: none is), is left out and counted; the
+// features that share a key are one region of all their parts.
+struct LayerShapes {
+    RegionShapes shapes;
+    vec::LayerCounts counts;
+};
+LayerShapes shapesByKey(SEXP keys, const Rcpp::List& geometry, const std::string& field, SEXP empty = R_NilValue);
 
 // `absent`: "unknown" or "notyet"; `shapes` null for a data set without geometry.
 vec::BuildOptions buildOptions(const std::string& absent, bool dropUnmatched, const RegionShapes* shapes);

@@ -72,17 +72,6 @@ test_that("pairs without a record are not yet arrived unless told otherwise", {
   expect_error(el_records(records, absent = "maybe"), "should be one of")
 })
 
-test_that("rows whose status says absent are set aside, and the summary names the columns used", {
-  records <- data.frame(country = c("North", "South", "South"), species = c("A", "A", "B"),
-                        year = c(1990, 1994, 1960), occurrenceStatus = c("present", "present", "absent"))
-  built <- with_messages(el_records(records))
-  expect_false("B" %in% names(built))  # its only record is an absence
-  expect_identical(built$A, c(1990, 1994))
-  expect_match(attr(built, "messages"), paste0("columns used: region \"country\", species \"species\", ",
-                                               "date \"year\"; 1 row whose status says absent set aside"),
-               fixed = TRUE, all = FALSE)
-})
-
 test_that("R dates, factors and numbers are the table's texts", {
   iso <- data.frame(region = c("P", "Q"), species = c("S", "S"), date = c("2000-07-02", "1999-01-01"))
   as_dates <- transform(iso, date = as.Date(date), region = factor(region))
@@ -133,9 +122,16 @@ test_that("join keys are texts: leading zeros stay, unmatched and shared keys ar
   expect_message(dropped <- el_records(records, regions = regions, region = "name", join = c(code = "id"), drop_unmatched = TRUE))
   expect_identical(dropped$name, "Albania")
 
+  # Features that share a key are one region of all their parts; a feature without a key is
+  # left out; both are said on the summary line.
+  records$code[2] <- "040"
   regions$id[4] <- "008"
-  shared <- expect_error(el_records(records, regions = regions, region = "name", join = c(code = "id")), class = "earlylate_error")
-  expect_match(conditionMessage(shared), "\"008\"", fixed = TRUE)
+  regions$id[1] <- ""
+  expect_message(shared <- el_records(records, regions = regions, region = "name", join = c(code = "id")),
+                 paste0("; 1 feature of the regions layer with an empty \"id\" left out; 2 features of the regions ",
+                        "layer joined into 1 region by their shared \"id\": \"008\""), fixed = TRUE)
+  expect_identical(unname(sf::st_bbox(shared[1, ])[c("xmin", "xmax")]), c(1, 4))
+  expect_identical(sf::st_geometry_type(shared)[[1]], factor("MULTIPOLYGON", levels(sf::st_geometry_type(shared))))
   expect_error(el_records(records, regions = regions, region = "name", join = c(code = "iso")), "no field \"iso\"")
   regions$id <- I(as.list(regions$id))  # keys that are neither numbers nor texts
   expect_error(el_records(records, regions = regions, region = "name", join = c(code = "id")),
@@ -165,6 +161,78 @@ test_that("el_records gives the batch runner's forecast of the same table", {
   expect_identical(nrow(joined), 16L)
   got <- suppressWarnings(el_forecast(joined, "Invader", reliability = FALSE))
   expect_identical(got$log, expected$log)
+})
+
+test_that("el_records sets rows aside and keeps subsets as the batch runner does", {
+  local_time_limit(60)
+  local_epoch()
+  batch <- batch_runner()
+  dir <- local_folder(character())
+  records <- sample_records()
+  # Every fifth row an absence; a life form to filter on; the batch runner's own reading first.
+  records$occurrenceStatus <- ifelse(seq_len(nrow(records)) %% 5 == 0, "ABSENT", "PRESENT")
+  records$LifeForm <- ifelse(seq_len(nrow(records)) %% 3 == 0, "Plants", "Insects")
+  write.csv(records, file.path(dir, "long.csv"), row.names = FALSE)
+  options <- c("--region-column", "Prefecture", "--filter", "LifeForm=Insects", "--min-regions", "4")
+  expected <- run_batch(batch, dir, c("--records", "long.csv", options, "--no-reliability"), character())
+  expect_identical(expected$status, 0L)
+  built <- with_messages(el_records(file.path(dir, "long.csv"), region = "Prefecture", filter = "LifeForm=Insects",
+                                    min_regions = 4))
+  expect_identical(attr(built, "messages"), expected$stderr[seq_along(attr(built, "messages"))])
+  expect_match(attr(built, "messages"), "whose status says absent set aside", fixed = TRUE, all = FALSE)
+  got <- suppressWarnings(el_forecast(built, reliability = FALSE))
+  expect_identical(got$log, expected$log)
+
+  expect_error(el_records(records, region = "Prefecture", filter = "Habit=Trees"), "Habit", class = "earlylate_error")
+  expect_error(el_records(records, region = "Prefecture", min_regions = 0), "at least 1")
+  expect_error(el_records(records, region = "Prefecture", min_regions = 1000), "No species is recorded in at least 1000 regions",
+               class = "earlylate_error")
+})
+
+test_that("country names join a layer keyed by ISO codes as the batch runner joins them", {
+  local_time_limit(60)
+  local_epoch()
+  batch <- batch_runner()
+  dir <- local_folder(character())
+  writeLines(c('{"3166-1": [',
+               '{"alpha_2": "CZ", "alpha_3": "CZE", "numeric": "203", "name": "Czechia", "official_name": "Czech Republic"},',
+               '{"alpha_2": "AT", "alpha_3": "AUT", "numeric": "040", "name": "Austria"},',
+               '{"alpha_2": "RU", "alpha_3": "RUS", "numeric": "643", "name": "Russian Federation"}]}'),
+             file.path(dir, "iso.json"))
+  old <- Sys.getenv("EARLYLATE_ISO_CODES", NA)
+  Sys.setenv(EARLYLATE_ISO_CODES = file.path(dir, "iso.json"))
+  on.exit(if (is.na(old)) Sys.unsetenv("EARLYLATE_ISO_CODES") else Sys.setenv(EARLYLATE_ISO_CODES = old), add = TRUE)
+  squares <- lapply(0:2, function(i) sf::st_polygon(list(rbind(c(i, 0), c(i + 1, 0), c(i + 1, 1), c(i, 1), c(i, 0)))))
+  sf::st_write(sf::st_sf(id = c("040", "203", "643"), geometry = sf::st_sfc(squares, crs = 4326)),
+               file.path(dir, "world.gpkg"),
+               quiet = TRUE)
+  records <- data.frame(country = c("Czech Republic", "Austria", "Russia", "Czech Republic", "Austria"),
+                        species = c("A", "A", "A", "B", "B"), year = c(1990, 1995, 2001, 1993, 1999))
+  write.csv(records, file.path(dir, "records.csv"), row.names = FALSE)
+  expected <- run_batch(batch, dir, c("--records", "records.csv", "--regions", "world.gpkg", "--join", "country=id",
+                                      "--country-codes", "numeric", "-t", "A", "--no-reliability"), character())
+  expect_identical(expected$status, 0L)
+  built <- with_messages(el_records(file.path(dir, "records.csv"), regions = file.path(dir, "world.gpkg"),
+                                    region = "country", join = c(country = "id"), country_codes = "numeric"))
+  expect_identical(attr(built, "messages"), expected$stderr[seq_along(attr(built, "messages"))])
+  expect_identical(built$name, c("Czech Republic", "Austria", "Russia"))
+  expect_identical(unname(sf::st_bbox(built[1, ])[["xmin"]]), 1)  # the shape of "203"
+  got <- suppressWarnings(el_forecast(built, "A", reliability = FALSE))
+  expect_identical(got$log, expected$log)
+
+  # A layer written without a coordinate system is taken as it is, as the batch runner takes it.
+  sf::st_write(sf::st_sf(id = c("040", "203", "643"), geometry = sf::st_sfc(squares)), file.path(dir, "plain.gpkg"),
+               quiet = TRUE)
+  plain <- quiet_records(records, regions = file.path(dir, "plain.gpkg"), join = c(country = "id"),
+                         country_codes = "numeric")
+  expect_identical(sf::st_bbox(plain), sf::st_bbox(sf::st_set_crs(built, NA)))
+
+  records$country[3] <- "Rusia"
+  expect_error(el_records(records, regions = file.path(dir, "world.gpkg"), join = c(country = "id"),
+                          country_codes = "numeric"), "Rusia", class = "earlylate_error")
+  expect_error(el_records(records, country_codes = "numeric"), "needs regions and join")
+  expect_error(el_records(records, regions = file.path(dir, "world.gpkg"), join = c(country = "id"),
+                          country_codes = "iso"), "must be \"numeric\"")
 })
 
 test_that("occurrence points are placed in the regions of a layer as the batch runner places them", {
