@@ -5,6 +5,10 @@ el_decimal_years <- function(year, month, day, seconds) {
     .Call(`_earlylate_el_decimal_years`, year, month, day, seconds)
 }
 
+el_interrupt_at_checkpoint <- function(count) {
+    invisible(.Call(`_earlylate_el_interrupt_at_checkpoint`, count))
+}
+
 el_occurrence_points_cpp <- function(path, encoding, species, longitude, latitude, date) {
     .Call(`_earlylate_el_occurrence_points_cpp`, path, encoding, species, longitude, latitude, date)
 }

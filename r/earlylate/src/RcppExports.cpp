@@ -23,6 +23,15 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// el_interrupt_at_checkpoint
+void el_interrupt_at_checkpoint(int count);
+RcppExport SEXP _earlylate_el_interrupt_at_checkpoint(SEXP countSEXP) {
+BEGIN_RCPP
+    Rcpp::traits::input_parameter< int >::type count(countSEXP);
+    el_interrupt_at_checkpoint(count);
+    return R_NilValue;
+END_RCPP
+}
 // el_occurrence_points_cpp
 Rcpp::List el_occurrence_points_cpp(std::string path, std::string encoding, std::string species, std::string longitude, std::string latitude, std::string date);
 RcppExport SEXP _earlylate_el_occurrence_points_cpp(SEXP pathSEXP, SEXP encodingSEXP, SEXP speciesSEXP, SEXP longitudeSEXP, SEXP latitudeSEXP, SEXP dateSEXP) {
@@ -167,6 +176,7 @@ END_RCPP
 
 static const R_CallMethodDef CallEntries[] = {
     {"_earlylate_el_decimal_years", (DL_FUNC) &_earlylate_el_decimal_years, 4},
+    {"_earlylate_el_interrupt_at_checkpoint", (DL_FUNC) &_earlylate_el_interrupt_at_checkpoint, 1},
     {"_earlylate_el_occurrence_points_cpp", (DL_FUNC) &_earlylate_el_occurrence_points_cpp, 6},
     {"_earlylate_el_occurrence_records_cpp", (DL_FUNC) &_earlylate_el_occurrence_records_cpp, 7},
     {"_earlylate_el_read_cpp", (DL_FUNC) &_earlylate_el_read_cpp, 3},

@@ -16,6 +16,7 @@ namespace el::rpkg {
 // At its checkpoints on the calling thread, asks R whether the user pressed Ctrl-C (inside
 // R_ToplevelExec, so no R error jumps across C++ frames) and throws el::Cancelled when so.
 // Checkpoints on other threads only see the stop once it has been asked for.
+// interruptAtCheckpoint() arms it to press Ctrl-C itself, for the tests.
 class RFeedback : public Feedback {
 public:
     RFeedback() : owner_(std::this_thread::get_id()) {}
@@ -26,6 +27,11 @@ private:
     YieldThrottle throttle_{std::chrono::milliseconds(50)};
     StopToken stop_;
 };
+
+// Arms the next runs to raise SIGINT, as Ctrl-C does, at their `count`-th checkpoint on the
+// calling thread (counted over the runs, from now), and to ask R at once; 0 disarms. One
+// interrupt per arming.
+void interruptAtCheckpoint(int count);
 
 // The messages joined into one text, a line each, or `fallback` when there was none.
 std::string joined(const std::vector<std::string>& messages, const std::string& fallback);

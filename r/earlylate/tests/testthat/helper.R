@@ -71,3 +71,15 @@ package_log <- function(case, x) {
   if (case$run == "hindcast") log <- c(log, attr(do.call(el_hindcast, c(list(x), args, list(years = years))), "log"))
   log
 }
+
+# Makes the runs of the test raise Ctrl-C's signal at their `count`-th checkpoint (counted
+# from now, over the runs), once; disarmed when the test ends. Where R takes Ctrl-C as no
+# signal (Windows), the test is skipped.
+local_interrupt_at <- function(count, env = parent.frame()) {
+  skip_on_os("windows")
+  el_interrupt_at_checkpoint(as.integer(count))
+  do.call(on.exit, list(quote(el_interrupt_at_checkpoint(0L)), add = TRUE), envir = env)
+}
+
+# TRUE when evaluating `code` ended in an R interrupt, FALSE when it completed.
+interrupted <- function(code) tryCatch({ force(code); FALSE }, interrupt = function(e) TRUE)
