@@ -57,6 +57,10 @@
 #'   this kind. Names are looked up in the iso-codes data (Debian's \code{iso-codes} package,
 #'   read with jsonlite; the environment variable \code{EARLYLATE_ISO_CODES} names another copy
 #'   of its \code{iso_3166-1.json}); a name that is no country is refused with the names meant.
+#' @param sheet the sheet of a workbook \code{x} (.xlsx, .ods) that holds the records, as the
+#'   batch runner's \code{--sheet}; \code{NULL} takes the first sheet with a region, a species
+#'   and a date column (a message names it when it is not the first). A workbook without such
+#'   a sheet is refused listing every sheet with its columns.
 #' @param ... \code{layer}: the layer of a \code{regions} file that holds several;
 #'   \code{encoding}: the encoding of a delimited file (\code{"auto"} by default);
 #'   \code{longitude}, \code{latitude}: the coordinate columns of occurrence points.
@@ -82,7 +86,7 @@
 el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = NULL,
                        absent = c("notyet", "unknown"), join = NULL, drop_unmatched = FALSE,
                        occurrences = NULL, filter = NULL, min_regions = NULL,
-                       country_codes = NULL, ...) {
+                       country_codes = NULL, sheet = NULL, ...) {
   extra <- .el_records_extra(list(...))
   absent <- match.arg(absent)
   columns <- list(region = .el_column_name(region, "region"), species = .el_column_name(species, "species"),
@@ -94,14 +98,17 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
   min_regions <- .el_min_regions_of(min_regions)
   country_codes <- .el_country_codes_of(country_codes, join, regions)
   if (!is.null(occurrences)) {
-    if (length(filter) > 0 || min_regions > 1 || nzchar(country_codes))
-      stop("filter, min_regions and country_codes apply to a records table, not to occurrence points", call. = FALSE)
+    if (length(filter) > 0 || min_regions > 1 || nzchar(country_codes) || !is.null(sheet))
+      stop("filter, min_regions, country_codes and sheet apply to a records table, not to occurrence points",
+           call. = FALSE)
     if (!missing(x)) stop("give either the records (x) or the occurrence points, not both", call. = FALSE)
     return(.el_occurrence_records(occurrences, regions, columns, absent, join, isTRUE(drop_unmatched), extra))
   }
   if (missing(x) || is.null(x)) stop("x must be a records table (a data frame or a file)", call. = FALSE)
   layer <- if (is.null(regions)) NULL else .el_regions_of(regions, join["field"], extra$layer)
-  out <- el_records_cpp(.el_table_of(x, extra$encoding), columns, layer$keys, layer$geometry, layer$empty,
+  table <- .el_table_of(x, extra$encoding, sheet, columns, unname(join["column"]))
+  if (!is.null(table$note) && nzchar(table$note)) message(table$note)
+  out <- el_records_cpp(table, columns, layer$keys, layer$geometry, layer$empty,
                         if (is.null(layer)) "" else layer$field, absent, unname(join["column"]),
                         isTRUE(drop_unmatched), filter, min_regions, country_codes,
                         if (nzchar(country_codes)) .el_iso_countries() else NULL)
@@ -187,34 +194,65 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
 
 # A table for the core: a file's path as it is (the core reads it as the batch runner does), a
 # data frame as its headers and its columns.
-.el_table_of <- function(x, encoding) {
+.el_table_of <- function(x, encoding, sheet = NULL, columns = NULL, join_column = "") {
   if (is.null(x)) return(NULL)
   first_line <- 1  # a data frame's rows as R numbers them
-  if (is.character(x) && length(x) == 1 && !is.na(x)) {
-    if (!grepl("[.](xlsx|ods)$", x, ignore.case = TRUE))
-      return(list(path = enc2utf8(path.expand(x)), encoding = if (is.null(encoding)) "auto" else encoding))
-    x <- .el_read_sheet(path.expand(x))
+  note <- ""
+  is_file <- is.character(x) && length(x) == 1 && !is.na(x)
+  if (is_file && grepl("[.](xlsx|ods)$", x, ignore.case = TRUE)) {
+    read <- .el_read_sheet(path.expand(x), sheet, columns, join_column)
+    x <- read$table
+    note <- read$note
     first_line <- 2  # a sheet's lines, below its header
+  } else if (!is.null(sheet)) {
+    stop(sprintf("sheet names a sheet of a workbook (.xlsx or .ods), but %s is none",
+                 if (is_file) basename(x) else "x"), call. = FALSE)
+  } else if (is_file) {
+    return(list(path = enc2utf8(path.expand(x)), encoding = if (is.null(encoding)) "auto" else encoding))
   }
   if (!is.data.frame(x)) stop("a records table must be a data frame or the path of a file", call. = FALSE)
   if (inherits(x, "sf")) x <- sf::st_drop_geometry(x)
   x <- as.data.frame(x, stringsAsFactors = FALSE)
   if (ncol(x) == 0) stop("the records table has no column", call. = FALSE)
-  list(headers = enc2utf8(names(x)), columns = lapply(unname(as.list(x)), .el_record_values), first_line = first_line)
+  list(headers = enc2utf8(names(x)), columns = lapply(unname(as.list(x)), .el_record_values), first_line = first_line,
+       note = note)
 }
 
-# A spreadsheet's first sheet as a data frame of texts: its first row the headers, every cell
-# as the sheet shows it, so a year stays "1998" and a code "008".
-.el_read_sheet <- function(path) {
+# The sheet of a workbook that holds the records, as a data frame of texts: its first row the
+# headers, every cell as the sheet shows it, so a year stays "1998" and a code "008". The
+# sheet is the one `sheet` names, else the first with a region, a species and a date column,
+# chosen by the core as the batch runner chooses it; `note` says so when it is not the first.
+.el_read_sheet <- function(path, sheet = NULL, columns = NULL, join_column = "") {
   .el_need_sf("a spreadsheet")
   file <- basename(path)
   fail <- function(e) stop(sprintf("Cannot read %s: %s", file, conditionMessage(e)), call. = FALSE)
-  sheet <- tryCatch(withCallingHandlers(
-    sf::st_read(path, options = c("HEADERS=FORCE", "FIELD_TYPES=STRING"), quiet = TRUE, stringsAsFactors = FALSE),
-    warning = function(w) if (grepl("no simple feature geometries", conditionMessage(w))) invokeRestart("muffleWarning")),
-    error = fail)
-  if (inherits(sheet, "sf")) sheet <- sf::st_drop_geometry(sheet)
-  as.data.frame(sheet, stringsAsFactors = FALSE)
+  # As the batch runner reads a sheet: GDAL's options for the spreadsheet drivers (read from
+  # the environment), since open options reach only the first sheet of some workbooks.
+  options <- c(OGR_XLSX_HEADERS = "FORCE", OGR_ODS_HEADERS = "FORCE", OGR_XLSX_FIELD_TYPES = "STRING",
+               OGR_ODS_FIELD_TYPES = "STRING")
+  old <- Sys.getenv(names(options), unset = NA, names = TRUE)
+  do.call(Sys.setenv, as.list(options))
+  on.exit({
+    for (name in names(old)) if (is.na(old[[name]])) Sys.unsetenv(name) else do.call(Sys.setenv, as.list(old[name]))
+  }, add = TRUE)
+  read <- function(layer) {
+    table <- tryCatch(withCallingHandlers(
+      sf::st_read(path, layer = layer, options = c("HEADERS=FORCE", "FIELD_TYPES=STRING"), quiet = TRUE,
+                  stringsAsFactors = FALSE),
+      warning = function(w) if (grepl("no simple feature geometries", conditionMessage(w))) invokeRestart("muffleWarning")),
+      error = fail)
+    if (inherits(table, "sf")) table <- sf::st_drop_geometry(table)
+    as.data.frame(table, stringsAsFactors = FALSE)
+  }
+  if (!is.null(sheet) && (!is.character(sheet) || length(sheet) != 1 || is.na(sheet) || !nzchar(sheet)))
+    stop("sheet must name one sheet of the workbook", call. = FALSE)
+  names <- tryCatch(sf::st_layers(path)$name, error = fail)
+  tables <- lapply(names, read)
+  if (is.null(columns)) columns <- list(region = "", species = "", date = "")
+  choice <- el_choose_sheet_cpp(enc2utf8(names), lapply(tables, function(t) enc2utf8(names(t))), columns,
+                                join_column, if (is.null(sheet)) "" else enc2utf8(sheet), path)
+  .el_stop_on_failure(choice)
+  list(table = tables[[choice$index]], note = choice$note)
 }
 
 # A column of records as the core reads a table's cells: numbers in their plain form (in

@@ -112,6 +112,21 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// el_choose_sheet_cpp
+Rcpp::List el_choose_sheet_cpp(std::vector<std::string> names, Rcpp::List headers, Rcpp::List columns, std::string joinColumn, std::string sheet, std::string file);
+RcppExport SEXP _earlylate_el_choose_sheet_cpp(SEXP namesSEXP, SEXP headersSEXP, SEXP columnsSEXP, SEXP joinColumnSEXP, SEXP sheetSEXP, SEXP fileSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::traits::input_parameter< std::vector<std::string> >::type names(namesSEXP);
+    Rcpp::traits::input_parameter< Rcpp::List >::type headers(headersSEXP);
+    Rcpp::traits::input_parameter< Rcpp::List >::type columns(columnsSEXP);
+    Rcpp::traits::input_parameter< std::string >::type joinColumn(joinColumnSEXP);
+    Rcpp::traits::input_parameter< std::string >::type sheet(sheetSEXP);
+    Rcpp::traits::input_parameter< std::string >::type file(fileSEXP);
+    rcpp_result_gen = Rcpp::wrap(el_choose_sheet_cpp(names, headers, columns, joinColumn, sheet, file));
+    return rcpp_result_gen;
+END_RCPP
+}
 // el_run_cpp
 Rcpp::List el_run_cpp(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings, SEXP species, std::string fileName, bool examine, std::string workDir, Rcpp::List risk);
 RcppExport SEXP _earlylate_el_run_cpp(SEXP namesSEXP, SEXP columnsSEXP, SEXP geometrySEXP, SEXP settingsSEXP, SEXP speciesSEXP, SEXP fileNameSEXP, SEXP examineSEXP, SEXP workDirSEXP, SEXP riskSEXP) {
@@ -182,6 +197,7 @@ static const R_CallMethodDef CallEntries[] = {
     {"_earlylate_el_read_cpp", (DL_FUNC) &_earlylate_el_read_cpp, 3},
     {"_earlylate_el_read_layer_cpp", (DL_FUNC) &_earlylate_el_read_layer_cpp, 6},
     {"_earlylate_el_records_cpp", (DL_FUNC) &_earlylate_el_records_cpp, 13},
+    {"_earlylate_el_choose_sheet_cpp", (DL_FUNC) &_earlylate_el_choose_sheet_cpp, 6},
     {"_earlylate_el_run_cpp", (DL_FUNC) &_earlylate_el_run_cpp, 9},
     {"_earlylate_el_hindcast_cpp", (DL_FUNC) &_earlylate_el_hindcast_cpp, 7},
     {"_earlylate_el_hindcast_all_cpp", (DL_FUNC) &_earlylate_el_hindcast_all_cpp, 9},

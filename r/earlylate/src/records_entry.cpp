@@ -15,6 +15,7 @@
 #include "vector/records.hpp"
 #include "vector/records_source.hpp"
 #include "vector/records_subset.hpp"
+#include "vector/sheet_choice.hpp"
 
 namespace {
 
@@ -113,6 +114,23 @@ Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP 
             std::move(found.records), buildOptions(absent, dropUnmatched, withShapes ? &layer.shapes : nullptr));
         summary.push_back(built.summaryLine() + (withShapes ? vec::layerNote(layer.counts) : "") + found.columnsClause);
         return builtFrame(built, summary);
+    } catch (const std::runtime_error& e) {
+        return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({e.what()}));
+    }
+}
+
+// The sheet of a workbook that holds the records, chosen as the batch runner chooses it:
+// list(index (1-based), note), or list(error).
+// [[Rcpp::export(rng = false)]]
+Rcpp::List el_choose_sheet_cpp(std::vector<std::string> names, Rcpp::List headers, Rcpp::List columns,
+                               std::string joinColumn, std::string sheet, std::string file) {
+    try {
+        std::vector<vec::SheetHeaders> sheets;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            sheets.push_back({names[i], Rcpp::as<std::vector<std::string>>(headers[static_cast<R_xlen_t>(i)])});
+        const vec::SheetChoice choice = vec::chooseSheet(sheets, columnsOf(columns, joinColumn), sheet, file);
+        return Rcpp::List::create(Rcpp::Named("index") = static_cast<double>(choice.index + 1),
+                                  Rcpp::Named("note") = utf8Vector({choice.note}));
     } catch (const std::runtime_error& e) {
         return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({e.what()}));
     }

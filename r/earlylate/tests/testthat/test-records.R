@@ -235,6 +235,37 @@ test_that("country names join a layer keyed by ISO codes as the batch runner joi
                           country_codes = "iso"), "must be \"numeric\"")
 })
 
+test_that("a workbook's records come from the first sheet with the three columns, or the sheet named", {
+  local_time_limit(60)
+  local_epoch()
+  skip_if_not_installed("sf")
+  dir <- local_folder(character())
+  book <- file.path(dir, "book.xlsx")
+  sf::st_write(data.frame(About = c("First records", "Version 2")), book, layer = "ReadMe", quiet = TRUE)
+  records <- data.frame(Region = c("North", "South", "North"), TaxonName = c("A", "A", "B"),
+                        FirstRecord = c("1990", "1995", "2001"))
+  sf::st_write(records, book, layer = "FirstRecords", append = TRUE, quiet = TRUE)
+  found <- with_messages(el_records(book))
+  expect_identical(found$name, c("North", "South"))
+  expect_match(attr(found, "messages")[1], "read the sheet \"FirstRecords\"", fixed = TRUE)
+  named <- quiet_records(book, sheet = "firstrecords")  # one sheet equal ignoring case
+  attr(named, "earlylate_file") <- attr(found, "earlylate_file") <- NULL
+  attr(found, "messages") <- NULL
+  expect_identical(named, found)
+  expect_error(el_records(book, sheet = "Data"), "no sheet named \"Data\"", class = "earlylate_error")
+  refused <- expect_error(el_records(book, sheet = "ReadMe"), class = "earlylate_error")
+  expect_match(conditionMessage(refused), "About", fixed = TRUE)
+  expect_error(el_records(records, sheet = "FirstRecords"), "names a sheet of a workbook")
+
+  batch <- Sys.getenv("EARLYLATE_BATCH")
+  if (nzchar(batch)) {
+    expected <- run_batch(normalizePath(batch), dir, c("--records", "book.xlsx", "--no-reliability"), character())
+    expect_identical(expected$status, 0L)
+    expect_match(expected$stderr[1], "read the sheet \"FirstRecords\"", fixed = TRUE)
+    expect_identical(suppressWarnings(el_forecast(quiet_records(book), reliability = FALSE))$log, expected$log)
+  }
+})
+
 test_that("occurrence points are placed in the regions of a layer as the batch runner places them", {
   local_time_limit(60)
   local_epoch()
