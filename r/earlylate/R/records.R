@@ -15,7 +15,7 @@
 #'
 #' @param x the records: a data frame (one row per record) or the path of a CSV/TSV file
 #'   (comma, semicolon or tab found; UTF-8 with or without a byte order mark, or the encoding
-#'   found or named), an XLSX or an ODS file (its first sheet, the header in its first row,
+#'   found or named), an XLSX or an ODS file (the sheet that \code{sheet} chooses, the header in its first row,
 #'   read through sf with every cell as the text the sheet shows).
 #'   Columns of a data frame are read as the texts of a table's cells: numbers in their plain
 #'   decimal form, \code{Date}s as decimal years (as an ISO date is read), factors as their

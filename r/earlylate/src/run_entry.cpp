@@ -11,6 +11,7 @@
 #include "engine/hindcast/hindcast_report.hpp"
 #include "engine/model/run_error.hpp"
 #include "engine/run/engine.hpp"
+#include "ops/forecast.hpp"
 #include "frame_output.hpp"
 #include "outputs/prediction_table.hpp"
 #include "outputs/risk_column.hpp"
@@ -51,14 +52,15 @@ Rcpp::List completed(PreparedRun& run, const engine::RunResult& result, const Lo
 }
 
 Rcpp::List forecast(PreparedRun& run, const std::string& workDir, const RiskAsked& riskAsked, RFeedback& feedback) {
-    engine::RunRequest request;
-    request.data = &run.data;
-    request.species = run.species;
-    request.sourceFile = run.settings.get(Setting::DataFileName);
-    request.sourceWritable = false;
-    request.missvalue = kMissValue;
-    request.calculationDate = run.date;
-    request.workDir = workDir;
+    ops::ForecastRequest forecast;
+    forecast.data = &run.data;
+    forecast.species = run.species;
+    forecast.source = run.settings.get(Setting::DataFileName);
+    forecast.unwritableSource = "a GIS file";  // as the engine names any source it cannot write into
+    forecast.missvalue = kMissValue;
+    forecast.calculationDate = run.date;
+    forecast.workFolder = workDir;
+    const engine::RunRequest request = ops::runRequestOf(forecast);
     LogList log;
     MessageList messages;
     engine::Engine engine;

@@ -6,6 +6,7 @@
 #include "base/calc_date.hpp"
 #include "base/numtext.hpp"
 #include "engine/run/input_checks.hpp"
+#include "ops/forecast.hpp"
 #include "engine/run/species_choice.hpp"
 #include "ops/input_review.hpp"
 #include "frame_input.hpp"
@@ -86,9 +87,14 @@ PreparedRun prepareRun(const RunInput& input, RFeedback& feedback) {
     if (read.erf != 0) throw ToolError(joined(run.readMessages, "The data frame could not be read"));
     run.data = std::move(read.data);
     run.species = chooseSpecies(input.species, run.data, input.fileName);
-    if (const auto refusal = engine::targetRefusal(run.data, run.species, run.settings.get(Setting::TargetSpecies)))
-        throw ToolError(*refusal);
-    run.warnings = ops::inputDiagnostics(run.data, run.species, run.settings);
+    // The checks every front end makes before a run; R writes a similarity output of any size
+    // into the list it returns, as it always has.
+    ops::ForecastRequest request;
+    request.data = &run.data;
+    request.species = run.species;
+    ops::Diagnostics checked = ops::checkForecast(request, run.settings, {.force = true});
+    if (const ops::Diagnostic* refusal = ops::firstRefusal(checked)) throw ToolError(refusal->text);
+    run.warnings = std::move(checked);
     return run;
 }
 
