@@ -25,6 +25,7 @@ namespace {
 
 QString qpath(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
+#ifdef EARLYLATE_HAVE_GIS
 // A zip archive holding one file, stored as it is (no compression), as a download may come.
 std::string storedZip(const std::string& name, const std::string& bytes) {
     std::uint32_t crc = 0xFFFFFFFFu;
@@ -52,6 +53,7 @@ std::string storedZip(const std::string& name, const std::string& bytes) {
         put(0, 2);
     return out;
 }
+#endif
 
 // A first-record table as a spreadsheet saves it: semicolons, CR LF, a byte order mark,
 // columns in an order of their own, a duplicate record and pairs without any record.
