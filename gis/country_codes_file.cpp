@@ -1,7 +1,5 @@
 #include "gis/country_codes_file.hpp"
 
-#include <cstdlib>
-
 #include <nlohmann/json.hpp>
 
 #include "base/file_bytes.hpp"
@@ -17,11 +15,6 @@ std::string textOf(const nlohmann::json& entry, const char* key) {
 
 }  // namespace
 
-std::filesystem::path isoCountriesFile() {
-    if (const char* chosen = std::getenv("EARLYLATE_ISO_CODES"); chosen != nullptr && *chosen != '\0') return chosen;
-    return "/usr/share/iso-codes/json/iso_3166-1.json";
-}
-
 std::vector<Country> countriesOfJson(std::string_view text, const std::string& source) {
     const nlohmann::json document = nlohmann::json::parse(text, nullptr, false);
     if (document.is_discarded() || !document.is_object() || !document.contains("3166-1") ||
@@ -32,7 +25,7 @@ std::vector<Country> countriesOfJson(std::string_view text, const std::string& s
         Country country{textOf(entry, "alpha_2"), textOf(entry, "alpha_3"), textOf(entry, "numeric"), {}};
         for (const char* key : {"name", "official_name", "common_name"})
             if (std::string name = textOf(entry, key); !name.empty()) country.names.push_back(std::move(name));
-        if (country.alpha2.empty() || country.alpha3.empty() || country.numeric.empty() || country.names.empty())
+        if (!country.complete())
             throw GisError(source + ": entry " + std::to_string(countries.size() + 1) +
                            " of the \"3166-1\" list lacks its alpha_2, alpha_3, numeric code or name");
         countries.push_back(std::move(country));

@@ -11,9 +11,6 @@
 
 namespace el::gis {
 
-// Where the iso-codes package installs the file; EARLYLATE_ISO_CODES names another.
-std::filesystem::path isoCountriesFile();
-
 // The countries of the file's text. Throws GisError naming `source` when the text is not
 // such a list (not JSON, no "3166-1", an entry without its codes or name).
 std::vector<Country> countriesOfJson(std::string_view text, const std::string& source);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <set>
 #include <utility>
 
@@ -232,6 +233,11 @@ const Country* CountryNames::find(std::string_view nameOrCode) const {
 
 std::vector<std::string> CountryNames::closest(std::string_view name) const {
     return closestNames(std::string(trimBlanks(name)), shownNames_);
+}
+
+std::filesystem::path isoCountriesFile() {
+    if (const char* chosen = std::getenv("EARLYLATE_ISO_CODES"); chosen != nullptr && *chosen != '\0') return chosen;
+    return "/usr/share/iso-codes/json/iso_3166-1.json";
 }
 
 }  // namespace el::gis

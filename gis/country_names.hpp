@@ -9,6 +9,7 @@
 // The countries come from the iso-codes data (gis/country_codes_file.hpp reads it); a short
 // list of common names the data lacks is added to them here.
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -26,7 +27,13 @@ struct Country {
     std::string alpha2, alpha3, numeric;  // "CZ", "CZE", "203"
     std::vector<std::string> names;       // as written: name, official and common names
     const std::string& code(CountryCodeKind kind) const;
+    // Every code and at least one name: what an entry of the data must give.
+    bool complete() const { return !alpha2.empty() && !alpha3.empty() && !numeric.empty() && !names.empty(); }
 };
+
+// Where the iso-codes package installs its JSON list of the countries; the environment
+// variable EARLYLATE_ISO_CODES names another copy.
+std::filesystem::path isoCountriesFile();
 
 // A name with letter case, accents and punctuation folded: "Côte d'Ivoire" and "COTE
 // D'IVOIRE" both give "cote d ivoire", "Bosnia and Herz." gives "bosnia and herzegovina".

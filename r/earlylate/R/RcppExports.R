@@ -29,6 +29,10 @@ el_records_cpp <- function(table, columns, keys, geometry, empty, field, absent,
     .Call(`_earlylate_el_records_cpp`, table, columns, keys, geometry, empty, field, absent, joinColumn, dropUnmatched, filters, minRegions, countryCodes, countries)
 }
 
+el_iso_countries_file_cpp <- function() {
+    .Call(`_earlylate_el_iso_countries_file_cpp`)
+}
+
 el_choose_sheet_cpp <- function(names, headers, columns, joinColumn, sheet, file) {
     .Call(`_earlylate_el_choose_sheet_cpp`, names, headers, columns, joinColumn, sheet, file)
 }

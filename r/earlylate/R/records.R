@@ -159,7 +159,7 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
 
 # The countries of ISO 3166-1 as the iso-codes package holds them.
 .el_iso_countries <- function() {
-  file <- Sys.getenv("EARLYLATE_ISO_CODES", "/usr/share/iso-codes/json/iso_3166-1.json")
+  file <- el_iso_countries_file_cpp()
   if (!file.exists(file))
     stop(sprintf("cannot read the country codes of %s (country_codes needs the iso-codes package: %s)", file,
                  "apt-get install iso-codes, or EARLYLATE_ISO_CODES naming its iso_3166-1.json"), call. = FALSE)

@@ -112,6 +112,15 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// el_iso_countries_file_cpp
+std::string el_iso_countries_file_cpp();
+RcppExport SEXP _earlylate_el_iso_countries_file_cpp() {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    rcpp_result_gen = Rcpp::wrap(el_iso_countries_file_cpp());
+    return rcpp_result_gen;
+END_RCPP
+}
 // el_choose_sheet_cpp
 Rcpp::List el_choose_sheet_cpp(std::vector<std::string> names, Rcpp::List headers, Rcpp::List columns, std::string joinColumn, std::string sheet, std::string file);
 RcppExport SEXP _earlylate_el_choose_sheet_cpp(SEXP namesSEXP, SEXP headersSEXP, SEXP columnsSEXP, SEXP joinColumnSEXP, SEXP sheetSEXP, SEXP fileSEXP) {
@@ -197,6 +206,7 @@ static const R_CallMethodDef CallEntries[] = {
     {"_earlylate_el_read_cpp", (DL_FUNC) &_earlylate_el_read_cpp, 3},
     {"_earlylate_el_read_layer_cpp", (DL_FUNC) &_earlylate_el_read_layer_cpp, 6},
     {"_earlylate_el_records_cpp", (DL_FUNC) &_earlylate_el_records_cpp, 13},
+    {"_earlylate_el_iso_countries_file_cpp", (DL_FUNC) &_earlylate_el_iso_countries_file_cpp, 0},
     {"_earlylate_el_choose_sheet_cpp", (DL_FUNC) &_earlylate_el_choose_sheet_cpp, 6},
     {"_earlylate_el_run_cpp", (DL_FUNC) &_earlylate_el_run_cpp, 9},
     {"_earlylate_el_hindcast_cpp", (DL_FUNC) &_earlylate_el_hindcast_cpp, 7},

@@ -68,7 +68,7 @@ std::vector<gis::Country> countriesOf(const Rcpp::List& data) {
         for (R_xlen_t k = 0; k < names.size(); ++k)
             if (std::string name = utf8(Rcpp::CharacterVector(names[k])[i]); !name.empty())
                 country.names.push_back(std::move(name));
-        if (country.alpha2.empty() || country.alpha3.empty() || country.numeric.empty() || country.names.empty())
+        if (!country.complete())
             throw std::runtime_error("entry " + std::to_string(i + 1) +
                                      " of the country codes lacks its alpha_2, alpha_3, numeric code or name");
         countries.push_back(std::move(country));
@@ -118,6 +118,10 @@ Rcpp::List el_records_cpp(Rcpp::List table, Rcpp::List columns, SEXP keys, SEXP 
         return Rcpp::List::create(Rcpp::Named("error") = utf8Vector({e.what()}));
     }
 }
+
+// Where the iso-codes data is looked for, as the batch runner looks for it.
+// [[Rcpp::export(rng = false)]]
+std::string el_iso_countries_file_cpp() { return gis::isoCountriesFile().string(); }
 
 // The sheet of a workbook that holds the records, chosen as the batch runner chooses it:
 // list(index (1-based), note), or list(error).
