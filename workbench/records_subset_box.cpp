@@ -36,7 +36,8 @@ RecordsSubsetBox::RecordsSubsetBox(QWidget* parent) : QGroupBox(QStringLiteral("
     form->addRow(captionOf(Param::Filter), filters_);
     minRegions_ = new QSpinBox;
     minRegions_->setObjectName(QStringLiteral("MinRegions"));
-    minRegions_->setRange(1, 1000000);
+    const Parameter& minRegions = parameter(Param::MinRegions);
+    minRegions_->setRange(static_cast<int>(minRegions.min), static_cast<int>(minRegions.max));
     form->addRow(captionOf(Param::MinRegions), minRegions_);
 }
 

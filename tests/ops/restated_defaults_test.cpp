@@ -6,7 +6,8 @@
 // The front ends take their defaults from the parameter registry: an R function that
 // spells out a registry default beside the argument's name ("min_before = 5") would keep
 // its own copy when the registry's changes. The generated files are made from the registry
-// and are left out.
+// and are left out. The window's number fields likewise take their ranges and first values
+// from the registry, never from a number in the window's code.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <vector>
 
 #include "base/numtext.hpp"
 #include "base/parameters.hpp"
@@ -52,6 +54,31 @@ TEST(RestatedDefaults, NoRSourceSpellsOutANumericRegistryDefault) {
         }
     }
     EXPECT_GE(numeric, 3);  // the hindcast's rules at least
+}
+
+// The calls in `source` that give a spin box of its own a number as its range or value,
+// e.g. "minRegions_->setRange(1, 1000000)".
+std::vector<std::string> spelledOutSpinBoxNumbers(const std::string& source) {
+    std::vector<std::string> found;
+    const std::regex declared(R"((\w+)\s*=\s*new\s+Q(Double)?SpinBox\b)");
+    for (std::sregex_iterator it(source.begin(), source.end(), declared), end; it != end; ++it) {
+        const std::regex call("\\b" + (*it)[1].str() + R"(\s*->\s*set(Range|Minimum|Maximum|Value)\s*\(\s*-?[0-9.])");
+        for (std::sregex_iterator c(source.begin(), source.end(), call); c != end; ++c) found.push_back(c->str());
+    }
+    return found;
+}
+
+TEST(RestatedDefaults, NoWindowSpinBoxSpellsOutItsRangeOrValue) {
+    const fs::path folder = fs::path(EARLYLATE_SOURCE_DIR) / "workbench";
+    ASSERT_TRUE(fs::is_directory(folder));
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().extension() != ".cpp") continue;
+        for (const std::string& call : spelledOutSpinBoxNumbers(readText(entry.path())))
+            ADD_FAILURE() << entry.path().filename().string() << ": " << call;
+    }
+    EXPECT_EQ(spelledOutSpinBoxNumbers("box_ = new QSpinBox;\nbox_->setRange(1, 100);\nbar_->setRange(0, 9);").size(),
+              1u);
+    EXPECT_TRUE(spelledOutSpinBoxNumbers("box_ = new QSpinBox;\nbox_->setRange(p.min, p.max);").empty());
 }
 
 TEST(RestatedDefaults, TheRestatementPatternFindsWhatItLooksFor) {
