@@ -1,7 +1,8 @@
 // The window's risk of a first record: off at start-up; on, a run with a target gains the
 // table's column risk (the batch runner's --risk-horizon numbers, the reached regions empty)
 // and a risk map, with the log unchanged; a bad horizon is refused before the run; a run
-// without a target says why it has no risk.
+// without a target says why it has no risk; a Cancel at any point of the risk step leaves the
+// run's results and no half risk.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,6 +30,20 @@ QStringList csvColumn(const std::string& text, const QString& name) {
     for (const QString& row : rows) column << row.split(QLatin1Char(',')).value(at);
     return column;
 }
+
+// Counts the checkpoints and stops the work at the `stopAt`-th (never with 0).
+class StopAtCheckpoint : public Feedback {
+public:
+    explicit StopAtCheckpoint(long long stopAt) : stopAt_(stopAt) {}
+    void checkpoint() override {
+        if (++seen_ == stopAt_) throw Cancelled{};
+    }
+    long long seen() const { return seen_; }
+
+private:
+    long long stopAt_;
+    long long seen_ = 0;
+};
 
 QStringList tableColumn(const workbench::TablePage& page, const QString& name) {
     const auto* model = page.findChild<QTableView*>()->model();
@@ -102,6 +117,37 @@ private slots:
         choice->setCurrentIndex(riskItem);
         QVERIFY(results->mapChoice().colouring == figures::MapColouring::Risk);
         QVERIFY(results->mapChoice().risk == results->shownRisk());
+    }
+
+    void aCancelledRiskStepLeavesNoHalfRisk() {
+        WindowUnderTest w(dataDir());
+        readSpecies(w, "Sp12");
+        w.click("Command4");
+        const engine::RunResult* run = w.window->results()->shownRun();
+        const auto data = w.window->results()->shownData();
+        QVERIFY(run != nullptr && data != nullptr);
+        SettingValues given;
+        for (std::size_t s = 0; s < kSettingCount; ++s)
+            given.set(static_cast<Setting>(s), w.window->setting(static_cast<Setting>(s)));
+        // On one thread every checkpoint of the step reaches the caller, the same ones each time.
+        given.set(Setting::Threads, "1");
+        StopAtCheckpoint whole(0);
+        const workbench::RiskAfterRun full = workbench::riskAfterRun(*data, *run, given, 10, "", "", whole);
+        QVERIFY(full.risk != nullptr && full.failure.empty());
+        QVERIFY(whole.seen() > 3);
+        for (long long at : {1LL, whole.seen() / 3, 2 * whole.seen() / 3, whole.seen()}) {
+            StopAtCheckpoint stop(at);
+            const workbench::RiskAfterRun cut = workbench::riskAfterRun(*data, *run, given, 10, "", "", stop);
+            QVERIFY2(cut.risk == nullptr, qPrintable(QString::number(at)));
+            QCOMPARE(QString::fromStdString(cut.failure),
+                     QStringLiteral("The risk of a first record was cancelled: the run's results stand without it."));
+        }
+        StopAtCheckpoint late(whole.seen() + 1);
+        const workbench::RiskAfterRun again = workbench::riskAfterRun(*data, *run, given, 10, "", "", late);
+        QVERIFY(again.risk != nullptr);
+        QCOMPARE(again.risk->regions.size(), full.risk->regions.size());
+        for (std::size_t r = 0; r < full.risk->regions.size(); ++r)
+            QCOMPARE(again.risk->regions[r].risk, full.risk->regions[r].risk);
     }
 
     void badHorizonIsRefusedAndARunWithoutTargetSaysWhy() {
