@@ -165,6 +165,7 @@ void ResultsTabs::resetFigures(std::shared_ptr<const vec::VectorData> shown,
     data_ = std::move(shown);
     run_ = std::move(run);
     risk_.reset();
+    riskControl_->showCheck(nullptr, {});
     fillMapChoice();
     redrawMap();
     fitView_->setBuilder({});
@@ -190,6 +191,7 @@ void ResultsTabs::showRun(std::shared_ptr<const vec::VectorData> shown, std::sha
     }
     fitView_->setBuilder([run = run_](double w, double h) { return figures::buildFitPlot(*run, w, h); });
     table_->showRun(data_, *run_, risk_.get(), riskNote);
+    riskControl_->showCheck(risk_.get(), riskNote);
     hindcast_->showRun(data_, *run_);
     const QString fitNote = data_ ? skillNote(*data_, *run_) : QString();
     if (!run_->examinedWeights) {

@@ -4,6 +4,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QStringList>
+#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -16,8 +19,10 @@ namespace el::workbench {
 
 RiskControl::RiskControl(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("RiskControl"));
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    column->addLayout(row);
     on_ = new QCheckBox(QStringLiteral("Risk of a first record within"), this);
     on_->setObjectName(QStringLiteral("RiskOn"));
     on_->setToolTip(
@@ -31,8 +36,38 @@ RiskControl::RiskControl(QWidget* parent) : QWidget(parent) {
     row->addWidget(field_);
     row->addWidget(new QLabel(QStringLiteral("years"), this));
     row->addStretch();
+    check_ = new QLabel(this);
+    check_->setObjectName(QStringLiteral("RiskCheck"));
+    check_->setWordWrap(true);
+    check_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // At most a few lines high, scrolled beyond: the map above keeps its room.
+    checkArea_ = new QScrollArea(this);
+    checkArea_->setFrameShape(QFrame::NoFrame);
+    checkArea_->setWidgetResizable(true);
+    checkArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    checkArea_->setWidget(check_);
+    checkArea_->setMaximumHeight(fontMetrics().lineSpacing() * 3 + 4);
+    checkArea_->hide();
+    column->addWidget(checkArea_);
     connect(on_, &QCheckBox::toggled, field_, &QLineEdit::setEnabled);
 }
+
+void RiskControl::showCheck(const engine::RiskResult* risk, const QString& why) {
+    QStringList parts;
+    if (risk != nullptr) {
+        for (const std::string& sentence : risk->sentences) parts << QString::fromStdString(sentence);
+        for (const std::string& note : risk->notes) {  // a clause: said as a sentence here
+            QString sentence = QString::fromStdString(note);
+            if (!sentence.isEmpty()) sentence[0] = sentence[0].toUpper();
+            parts << sentence + QLatin1Char('.');
+        }
+    }
+    if (!why.isEmpty()) parts << why;
+    check_->setText(parts.join(QLatin1Char(' ')));
+    checkArea_->setVisible(!parts.isEmpty());
+}
+
+QString RiskControl::checkText() const { return check_->text(); }
 
 std::optional<double> RiskControl::horizon() const {
     if (!on_->isChecked()) return std::nullopt;

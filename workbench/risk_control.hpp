@@ -17,6 +17,8 @@
 #include "vector/vector_data.hpp"
 
 class QCheckBox;
+class QLabel;
+class QScrollArea;
 class QLineEdit;
 
 namespace el::workbench {
@@ -31,12 +33,19 @@ public:
     // Why the horizon field cannot be used while the control is on, or "".
     std::string problem() const;
 
+    // Beside the control: the check of the risk `risk` said plainly and what was left out of it,
+    // or, without a risk, `why` there is none. Nothing for a run without either.
+    void showCheck(const engine::RiskResult* risk, const QString& why);
+    QString checkText() const;
+
     QCheckBox* onBox() const { return on_; }
     QLineEdit* horizonField() const { return field_; }
 
 private:
     QCheckBox* on_;
     QLineEdit* field_;
+    QLabel* check_;
+    QScrollArea* checkArea_;
 };
 
 // What the risk after a run left: the risk, or why there is none.

@@ -90,6 +90,13 @@ private slots:
         w.click("Command4");
         QCOMPARE(w.window->logLines(), log);
         QVERIFY(results->shownRisk() != nullptr);
+        // The check said plainly beside the control, as the report and R say it.
+        const QString check = results->riskControl()->checkText();
+        QVERIFY(!results->shownRisk()->sentences.empty());
+        for (const std::string& sentence : results->shownRisk()->sentences)
+            QVERIFY2(check.contains(QString::fromStdString(sentence)), qPrintable(check));
+        QVERIFY2(check.contains(QStringLiteral("regions like these get a first record within 10 years")),
+                 qPrintable(check));
 
         QProcess batch;
         batch.setWorkingDirectory(QString::fromStdString(work.path().string()));
@@ -166,6 +173,8 @@ private slots:
         QVERIFY(results->shownRun() != nullptr);
         QVERIFY(results->shownRisk() == nullptr);
         QVERIFY(tableColumn(*results->tablePage(), QStringLiteral("risk")).isEmpty());
+        QVERIFY2(results->riskControl()->checkText().contains(QStringLiteral("the run had no target species")),
+                 qPrintable(results->riskControl()->checkText()));
         const QString note = results->tablePage()->findChild<QLabel*>()->text();
         QVERIFY2(note.contains(QStringLiteral("the run had no target species")), qPrintable(note));
         QCOMPARE(results->mapColouring()->findText(QStringLiteral("Risk of a first record"), Qt::MatchStartsWith), -1);
