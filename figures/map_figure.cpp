@@ -223,10 +223,16 @@ Rect placeLegend(Layer& overlay, double width, double height, double top, const 
         return {kMargin, top, std::max(10.0, x - 2 * kMargin), std::max(10.0, height - top - kMargin)};
     }
     const double columnWidth = std::min(170.0, (width - 3 * kMargin) * 0.42);
+    const double barHeight = std::clamp(height * 0.18, 50.0, 110.0);
     Layer legend;
-    const double left = valuePart(legend, kMargin, 0, columnWidth, std::clamp(height * 0.18, 50.0, 110.0));
+    const double left = valuePart(legend, kMargin, 0, columnWidth, barHeight);
     const double right = outlineLegend(legend, 2 * kMargin + columnWidth, 0, width - 3 * kMargin - columnWidth);
-    const double legendTop = height - kMargin - std::max(left, right);
+    double legendTop = height - kMargin - std::max(left, right);
+    // On a small canvas the outlines' key goes first: the map keeps at least half the height.
+    if (legendTop - kMargin - top < 0.5 * (height - top)) {
+        legend = {};
+        legendTop = height - kMargin - valuePart(legend, kMargin, 0, width - 2 * kMargin, std::min(barHeight, 60.0));
+    }
     appendMoved(overlay, std::move(legend), 0, legendTop);
     return {kMargin, top, std::max(10.0, width - 2 * kMargin), std::max(10.0, legendTop - kMargin - top)};
 }

@@ -250,6 +250,19 @@ TEST(MapCrs, ANamedSystemIsCheckedAndPlaneDataKeepTheirCoordinates) {
     EXPECT_TRUE(scene.content.labels.empty()) << "no degrees on plane data";
 }
 
+// The window's map tab at its start-up size: the legends go under the map, and where all of
+// them would leave the map less than half the canvas, the outlines' key gives way.
+TEST(MapFrame, ASmallCanvasKeepsHalfItsHeightForTheRegions) {
+    const auto data = test::squareRow({"A", "B"}, 1000, 60, 1);
+    const auto run = test::squareRowRun({"A", "B"}, "T");
+    const Scene small = buildMap(data, run, {}, 320, 270);
+    EXPECT_GE(drawnBox(small).bottom - drawnBox(small).top, 100) << "the map is a thumbnail above its legends";
+    const Scene large = buildMap(data, run, {}, 320, 700);
+    bool outlineKey = false;
+    for (const Label& label : large.overlay.labels) outlineKey = outlineKey || label.text.find("training") == 0;
+    EXPECT_TRUE(outlineKey) << "a canvas with room keeps the outlines' key";
+}
+
 TEST(MapGraticule, RoundStepsOfDegrees) {
     EXPECT_DOUBLE_EQ(graticuleStep(360, 6), 30);
     EXPECT_DOUBLE_EQ(graticuleStep(25, 6), 5);
