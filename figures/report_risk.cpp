@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/numtext.hpp"
+#include "engine/risk/risk_sentences.hpp"
 #include "engine/risk/risk_text.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/map_figure.hpp"
@@ -58,7 +59,7 @@ void addRiskSection(ReportDocument& doc, const ReportContent& c) {
     doc.blocks.push_back(ReportHeading{"How likely: the risk of a first record within " + plainnum(risk.horizon) +
                                        " years of " + plainnum(risk.asOf)});
     for (const std::string& sentence : risk.sentences) doc.blocks.push_back(ReportParagraph{sentence});
-    for (const std::string& note : risk.notes) doc.blocks.push_back(ReportParagraph{"Note: " + note + "."});
+    for (const std::string& note : risk.notes) doc.blocks.push_back(ReportParagraph{engine::riskNoteSentence(note)});
     if (!risk.regions.empty() && c.data != nullptr && c.run != nullptr) doc.blocks.push_back(riskMap(c, risk));
     if (!risk.regions.empty()) {
         doc.blocks.push_back(ReportParagraph{"The regions of " + risk.target + " most at risk, of the " +

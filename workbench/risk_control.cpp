@@ -14,6 +14,7 @@
 #include "base/parameters.hpp"
 #include "engine/model/run_error.hpp"
 #include "engine/risk/risk.hpp"
+#include "engine/risk/risk_sentences.hpp"
 
 namespace el::workbench {
 
@@ -56,11 +57,7 @@ void RiskControl::showCheck(const engine::RiskResult* risk, const QString& why) 
     QStringList parts;
     if (risk != nullptr) {
         for (const std::string& sentence : risk->sentences) parts << QString::fromStdString(sentence);
-        for (const std::string& note : risk->notes) {  // a clause: said as a sentence here
-            QString sentence = QString::fromStdString(note);
-            if (!sentence.isEmpty()) sentence[0] = sentence[0].toUpper();
-            parts << sentence + QLatin1Char('.');
-        }
+        for (const std::string& note : risk->notes) parts << QString::fromStdString(engine::riskNoteSentence(note));
     }
     if (!why.isEmpty()) parts << why;
     check_->setText(parts.join(QLatin1Char(' ')));

@@ -77,4 +77,6 @@ std::vector<std::string> riskSentences(const RiskResult& result) {
     return out;
 }
 
+std::string riskNoteSentence(const std::string& note) { return "Note: " + note + "."; }
+
 }  // namespace el::engine

@@ -12,4 +12,8 @@ namespace el::engine {
 
 std::vector<std::string> riskSentences(const RiskResult& result);
 
+// A note of the result (what was left out and why, a clause) as a sentence of its own, as the
+// report and the window show it beside the check.
+std::string riskNoteSentence(const std::string& note);
+
 }  // namespace el::engine
