@@ -26,6 +26,10 @@ std::string_view kindName(DiagnosticKind kind) {
             return "no_skill";
         case DiagnosticKind::MixedScriptName:
             return "mixed_script_name";
+        case DiagnosticKind::EncodingGuess:
+            return "encoding_guess";
+        case DiagnosticKind::TableNotVectorFile:
+            return "table_not_vector_file";
     }
     return "unknown";
 }

@@ -25,6 +25,8 @@ enum class DiagnosticKind {
     OversizedSimilarityOutput,  // subject: its estimated size in bytes
     NoSkill,                    // subject: the target species
     MixedScriptName,            // subject: the region or species name that mixes alphabets
+    EncodingGuess,              // subject: the encoding the automatic choice took
+    TableNotVectorFile,         // subject: the file refused as a vector file
 };
 
 struct Diagnostic {

@@ -147,7 +147,7 @@ private:
     // `unwritable`: what the source is when the prediction cannot be written back to it; empty
     // for a vector file, which can.
     void readDone(vec::ReadOutcome& read, const std::filesystem::path& source, const std::string& unwritable);
-    void showEncodingNotice(const vec::ReadOutcome& read, const std::filesystem::path& source);
+    void showReadNotice(const ops::Diagnostics& diagnostics);
     ops::ForecastRequest forecastRequest(const vec::VectorData& data, std::vector<std::string> species) const;
     bool confirmSimilarityOutput(const ops::Diagnostics& checked);
     void runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
@@ -162,7 +162,7 @@ private:
     std::uint64_t similarityLimit_;
     ReportDocumentSaver reportDocumentSaver_;
     bool messageOpen_ = false;
-    bool encodingNoticeShown_ = false;  // the status line names the encoding a Read assumed
+    bool readNoticeShown_ = false;  // the status line says what the last Read found about its file
     std::vector<PlacedControl> placed_;
     SettingControls settings_;
     WindowControls controls_;

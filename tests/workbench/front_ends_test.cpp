@@ -174,6 +174,26 @@ private slots:
         QVERIFY(!std::filesystem::exists(work / "r.pdf"));
     }
 
+    // A records table given as a vector file: the batch runner and the window both say what
+    // it looks like, each naming its own way to read first records from it.
+    void aTableReadAsAVectorFileIsDescribedAlike() {
+        TempDir work;
+        writeFile(work / "first.csv", recordsTable());
+        const Batch batch = runBatch(work, {"first.csv"});
+        QCOMPARE(batch.status, 1);
+        const QStringList advice = batch.errors.filter(QStringLiteral("looks like a table"));
+        QCOMPARE(advice.size(), 1);
+        const QString way = QStringLiteral(" To read first records from it, use ");
+        QVERIFY(advice[0].endsWith(way + "--records first.csv"));
+
+        WindowUnderTest w(qpath(work.path()), work.path());
+        w.window->openFile(qpath(work / "first.csv"));
+        w.window->waitUntilIdle();
+        QVERIFY(w.window->data() == nullptr);
+        QCOMPARE(w.get<QLabel>("Label7")->text(),
+                 advice[0].left(advice[0].indexOf(way)) + way + "the \"Records table...\" button.");
+    }
+
     // A thread count that is no count is refused by the window's hindcast as by the batch runner.
     void aBadThreadCountIsRefusedNotTakenAsOne() {
         TempDir work;
