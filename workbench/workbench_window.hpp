@@ -53,8 +53,8 @@ struct WorkbenchOptions {
     std::filesystem::path workFolder;
 };
 
-// Writes a report (PDF or HTML by the file's extension); the reason when it could not. The
-// window's own writes with figures::writeReport.
+// Writes a report (PDF or HTML by the file's extension); when it could not, the whole text
+// for the user, naming the file. The window's own writes with figures::writeReport.
 using ReportDocumentSaver =
     std::function<std::optional<std::string>(const std::filesystem::path&, const figures::ReportContent&)>;
 

@@ -194,6 +194,29 @@ private slots:
                  advice[0].left(advice[0].indexOf(way)) + way + "the \"Records table...\" button.");
     }
 
+    // A report that cannot be written is told in the same words by both.
+    void aReportThatCannotBeWrittenIsToldAlike() {
+        TempDir work;
+        std::filesystem::copy_file(EARLYLATE_SOURCE_DIR "/data/species.csv", work / "species.csv");
+        const Batch batch =
+            runBatch(work, {"-t", "Sp12", "--no-reliability", "--report", qpath(work / "none/r.pdf"), "species.csv"});
+        QCOMPARE(batch.status, 1);
+        const QStringList told = batch.errors.filter(QStringLiteral("none/r.pdf"));
+        QCOMPARE(told.size(), 1);
+
+        WindowUnderTest w(qpath(work.path()), work.path());
+        w.window->openFile(qpath(work / "species.csv"));
+        w.window->waitUntilIdle();
+        w.chooseEverySpecies();
+        w.window->setSetting(Setting::TargetSpecies, "Sp12");
+        w.window->setSetting(Setting::DoReliability, "0");
+        w.click("Command4");
+        QVERIFY(w.window->results()->shownRun() != nullptr);
+        w.messages.clear();
+        w.window->saveReport(qpath(work / "none/r.pdf"));
+        QCOMPARE(w.messages, told);
+    }
+
     // A thread count that is no count is refused by the window's hindcast as by the batch runner.
     void aBadThreadCountIsRefusedNotTakenAsOne() {
         TempDir work;
