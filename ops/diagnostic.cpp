@@ -26,6 +26,12 @@ std::string_view kindName(DiagnosticKind kind) {
             return "no_skill";
         case DiagnosticKind::MixedScriptName:
             return "mixed_script_name";
+        case DiagnosticKind::BadYear:
+            return "bad_year";
+        case DiagnosticKind::NoHindcastTarget:
+            return "no_hindcast_target";
+        case DiagnosticKind::BadEligibilityRule:
+            return "bad_eligibility_rule";
     }
     return "unknown";
 }

@@ -7,11 +7,13 @@
 
 #include "base/log_sink.hpp"
 #include "base/numtext.hpp"
+#include "base/text.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/hindcast/hindcast_report.hpp"
 #include "engine/model/run_error.hpp"
 #include "engine/run/engine.hpp"
 #include "ops/forecast.hpp"
+#include "ops/hindcast.hpp"
 #include "frame_output.hpp"
 #include "outputs/prediction_table.hpp"
 #include "outputs/risk_column.hpp"
@@ -86,16 +88,31 @@ RunInput runInput(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry
     return {names, columns, geometry, settings, species, fileName};
 }
 
-Rcpp::List hindcast(PreparedRun& run, const std::vector<double>& years, RFeedback& feedback) {
-    engine::HindcastRequest request;
+ops::HindcastRequest hindcastRequest(const PreparedRun& run, const std::vector<double>& years) {
+    ops::HindcastRequest request;
     request.data = &run.data;
     request.species = run.species;
     request.missvalue = kMissValue;
     request.calculationDate = run.date;
     request.settings = run.settings;
+    request.years = years;
+    return request;
+}
+
+// The first refusal of `request` as the error R raises, `prefix` before a candidate's name.
+void refuseAsError(const ops::HindcastRequest& request, const std::string& prefix) {
+    const ops::Diagnostics checked = ops::checkHindcast(request);
+    const ops::Diagnostic* refusal = ops::firstRefusal(checked);
+    if (!refusal) return;
+    throw ToolError((refusal->kind == ops::DiagnosticKind::UnknownTarget ? prefix : "") + refusal->text);
+}
+
+Rcpp::List hindcast(PreparedRun& run, const std::vector<double>& years, RFeedback& feedback) {
+    const ops::HindcastRequest request = hindcastRequest(run, years);
+    refuseAsError(request, "");
     std::vector<engine::HindcastYear> figures;
     try {
-        figures = engine::runHindcast(request, years, feedback);
+        figures = ops::hindcast(request, feedback).years;
     } catch (const engine::RunError& e) {
         throw ToolError(e.what());
     }
@@ -107,19 +124,14 @@ Rcpp::List hindcast(PreparedRun& run, const std::vector<double>& years, RFeedbac
 
 Rcpp::List hindcastAll(PreparedRun& run, const std::vector<double>& years, const std::string& targets,
                        const std::vector<int>& rules, RFeedback& feedback) {
-    engine::AllSpeciesRequest request;
-    request.base.data = &run.data;
-    request.base.species = run.species;
-    request.base.missvalue = kMissValue;
-    request.base.calculationDate = run.date;
-    request.base.settings = run.settings;
-    request.years = years;
+    ops::HindcastRequest request = hindcastRequest(run, years);
+    request.targetYears = false;
+    request.targets = targets == "all" ? std::vector<std::string>{"all"} : splitAtCommas(targets);
     if (rules.size() == 3) request.rules = {rules[0], rules[1], rules[2]};
-    request.threads = threadCountOf(run.settings.get(Setting::Threads)).value_or(1);
+    refuseAsError(request, "targets: ");
     engine::AllSpeciesHindcast out;
     try {
-        request.targets = engine::hindcastTargets(targets, run.species);
-        out = engine::runAllSpeciesHindcast(request, feedback);
+        out = *ops::hindcast(request, feedback).all;
     } catch (const engine::RunError& e) {
         throw ToolError(std::string("targets: ") + e.what());
     }
