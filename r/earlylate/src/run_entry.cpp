@@ -3,8 +3,6 @@
 
 #include <Rcpp.h>
 
-#include <chrono>
-
 #include "base/log_sink.hpp"
 #include "base/numtext.hpp"
 #include "base/text.hpp"
@@ -12,6 +10,7 @@
 #include "engine/hindcast/hindcast_report.hpp"
 #include "engine/model/run_error.hpp"
 #include "engine/run/engine.hpp"
+#include "ops/examine_weight.hpp"
 #include "ops/forecast.hpp"
 #include "ops/hindcast.hpp"
 #include "frame_output.hpp"
@@ -62,14 +61,14 @@ Rcpp::List forecast(PreparedRun& run, const std::string& workDir, const RiskAske
     forecast.missvalue = kMissValue;
     forecast.calculationDate = run.date;
     forecast.workFolder = workDir;
-    const engine::RunRequest request = ops::runRequestOf(forecast);
     LogList log;
     MessageList messages;
     engine::Engine engine;
     const SettingValues given = run.settings;  // the risk's early-late runs start from the settings as given
-    const auto started = std::chrono::steady_clock::now();
-    const engine::RunResult result = engine.run(request, {run.settings, log, messages, feedback});
-    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
+    const engine::RunHooks hooks{run.settings, log, messages, feedback};
+    const ops::ForecastResult made = ops::examinesWeight(run.settings) ? ops::examineWeight(engine, forecast, hooks)
+                                                                       : ops::forecast(engine, forecast, hooks);
+    const engine::RunResult& result = made.run;
     if (result.status == engine::RunStatus::Cancelled) raiseInterrupt();
     if (result.status != engine::RunStatus::Completed) {
         Rcpp::List out = failure(joined(messages.take(), "The run stopped"), log.lines);
@@ -80,7 +79,7 @@ Rcpp::List forecast(PreparedRun& run, const std::string& workDir, const RiskAske
     const auto risk =
         result.examinedWeights ? std::nullopt : targetRisk(riskAsked, run, given, result, feedback, riskMessages);
     for (const std::string& text : riskMessages) messages.message(text);
-    return completed(run, result, log, messages, seconds.count(), risk);
+    return completed(run, result, log, messages, made.seconds, risk);
 }
 
 RunInput runInput(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings, SEXP species,
