@@ -31,9 +31,10 @@ void StepFeedback::progress(ProgressStage stage, long long done, long long total
     const long long weight = weights_[step_];
     // A step that does not know its size yet counts as not begun; one that overruns it as done.
     const long long clamped = total > 0 ? std::clamp(done, 0LL, total) : 0;
-    const long long scaled = total > 0 ? static_cast<long long>(static_cast<double>(clamped) * static_cast<double>(weight) /
-                                                                static_cast<double>(total))
-                                       : 0;
+    const long long scaled = total > 0
+                                 ? static_cast<long long>(static_cast<double>(clamped) * static_cast<double>(weight) /
+                                                          static_cast<double>(total))
+                                 : 0;
     outer_.progress(stage_, offsets_[step_] + scaled, total_);
 }
 

@@ -123,8 +123,8 @@ ops::HindcastRequest hindcastRequest(const BatchOptions& opts, const vec::Vector
     request.years = opts.hindcastYears;
     request.targetYears = !opts.values.get(Setting::TargetSpecies).empty();
     if (opts.hindcastTargets)
-        request.targets = *opts.hindcastTargets == "all" ? std::vector<std::string>{"all"}
-                                                         : splitAtCommas(*opts.hindcastTargets);
+        request.targets =
+            *opts.hindcastTargets == "all" ? std::vector<std::string>{"all"} : splitAtCommas(*opts.hindcastTargets);
     else if (!opts.hindcastTable.empty())
         request.targets = std::vector<std::string>{opts.values.get(Setting::TargetSpecies)};
     request.rules = opts.hindcastRules;

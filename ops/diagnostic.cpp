@@ -32,8 +32,8 @@ std::string_view kindName(DiagnosticKind kind) {
             return "no_hindcast_target";
         case DiagnosticKind::BadEligibilityRule:
             return "bad_eligibility_rule";
-        case DiagnosticKind::WeightPlotWithoutExamination:
-            return "weight_plot_without_examination";
+        case DiagnosticKind::WeightPlotWithoutGrid:
+            return "weight_plot_without_grid";
     }
     return "unknown";
 }

@@ -28,7 +28,7 @@ enum class DiagnosticKind {
     BadYear,                    // a hindcast's cut-off year; subject: the year as given
     NoHindcastTarget,           // a target hindcast without a target among the species; no subject
     BadEligibilityRule,         // subject: the rule's value as given
-    WeightPlotWithoutExamination,  // subject: the plot's file
+    WeightPlotWithoutGrid,      // subject: the plot's file
 };
 
 struct Diagnostic {

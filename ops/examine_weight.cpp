@@ -6,7 +6,7 @@ bool examinesWeight(const SettingsSource& settings) { return isOn(settings, Sett
 
 std::optional<Diagnostic> weightPlotRefusal(const std::string& file, const SettingsSource& settings) {
     if (file.empty() || examinesWeight(settings)) return std::nullopt;
-    return Diagnostic{Severity::Refusal, DiagnosticKind::WeightPlotWithoutExamination,
+    return Diagnostic{Severity::Refusal, DiagnosticKind::WeightPlotWithoutGrid,
                       "The weight plot \"" + file + "\" needs an examine-weight run", file};
 }
 

@@ -17,7 +17,7 @@ namespace el::ops {
 bool examinesWeight(const SettingsSource& settings);
 
 // The refusal of a plot of the grid into `file` when the settings ask for no examine-weight
-// run (kind WeightPlotWithoutExamination, subject the file); nothing without a file.
+// run (kind WeightPlotWithoutGrid, subject the file); nothing without a file.
 std::optional<Diagnostic> weightPlotRefusal(const std::string& file, const SettingsSource& settings);
 
 // What is said before a run that may examine the weights: the forecast's checks, then the

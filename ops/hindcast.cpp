@@ -30,7 +30,7 @@ Diagnostic badYear(std::string given) {
 std::optional<Diagnostic> yearsRefusal(const std::vector<double>& years) {
     if (years.empty()) return badYear("");
     for (double year : years)
-        if (!std::isfinite(year)) return badYear(decimalnum(year));
+        if (!std::isfinite(year)) return badYear(std::isnan(year) ? "nan" : year > 0 ? "inf" : "-inf");
     return std::nullopt;
 }
 
@@ -163,7 +163,8 @@ std::string batchUsageText(const Diagnostic& refusal) {
             for (const Param id : {Param::HindcastMinBefore, Param::HindcastMinAfter, Param::HindcastMinUnreached}) {
                 const Parameter& p = parameter(id);
                 const std::string words = std::string(kRuleWords) + std::string(p.name);
-                if (text.rfind(words, 0) == 0) return "option " + std::string(p.spelling.flag) + text.substr(words.size());
+                if (text.rfind(words, 0) == 0)
+                    return "option " + std::string(p.spelling.flag) + text.substr(words.size());
             }
             return text;
         default:

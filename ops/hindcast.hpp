@@ -24,14 +24,14 @@ struct HindcastRequest {
     const vec::VectorData* data = nullptr;  // the data set of the run, unmasked
     std::vector<std::string> species;       // the species of the run
     std::string missvalue = "null";
-    std::string calculationDate;            // "MM-DD-YYYY", for the masked runs' own logs
-    SettingValues settings;                 // as given to the run: its target and thread count among them
-    std::vector<double> years;              // in the order given
-    bool targetYears = true;                // the settings' target, year by year
+    std::string calculationDate;  // "MM-DD-YYYY", for the masked runs' own logs
+    SettingValues settings;       // as given to the run: its target and thread count among them
+    std::vector<double> years;    // in the order given
+    bool targetYears = true;      // the settings' target, year by year
     // Each of several species in turn: {"all"} for every species of the run, else their
     // names; nothing for none.
     std::optional<std::vector<std::string>> targets;
-    engine::HindcastEligibility rules;      // which species a year can score
+    engine::HindcastEligibility rules;  // which species a year can score
 };
 
 // The years typed into a field ("2008, 2012"); a part that is no number is refused (kind
@@ -55,7 +55,7 @@ Diagnostics checkHindcast(const HindcastRequest& request, const TypedYears* type
 std::vector<std::string> hindcastCandidates(const HindcastRequest& request);
 
 struct HindcastResult {
-    std::vector<engine::HindcastYear> years;       // the target's, when asked for
+    std::vector<engine::HindcastYear> years;        // the target's, when asked for
     std::optional<engine::AllSpeciesHindcast> all;  // of the candidates, when asked for
 };
 

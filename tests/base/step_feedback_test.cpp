@@ -40,11 +40,10 @@ TEST(StepFeedback, EachStepsCountFillsItsShareOfTheWhole) {
     steps.progress(ProgressStage::Hindcasts, 9, 3);  // an overrun counts as the step done
     steps.progress(ProgressStage::Hindcasts, 5, 0);  // no size: not begun
     steps.finish();
-    const std::vector<Count> expected{{ProgressStage::Hindcasts, 0, 8}, {ProgressStage::Hindcasts, 1, 8},
-                                      {ProgressStage::Hindcasts, 2, 8}, {ProgressStage::Hindcasts, 2, 8},
-                                      {ProgressStage::Hindcasts, 2, 8}, {ProgressStage::Hindcasts, 4, 8},
-                                      {ProgressStage::Hindcasts, 8, 8}, {ProgressStage::Hindcasts, 2, 8},
-                                      {ProgressStage::Hindcasts, 8, 8}};
+    const std::vector<Count> expected{
+        {ProgressStage::Hindcasts, 0, 8}, {ProgressStage::Hindcasts, 1, 8}, {ProgressStage::Hindcasts, 2, 8},
+        {ProgressStage::Hindcasts, 2, 8}, {ProgressStage::Hindcasts, 2, 8}, {ProgressStage::Hindcasts, 4, 8},
+        {ProgressStage::Hindcasts, 8, 8}, {ProgressStage::Hindcasts, 2, 8}, {ProgressStage::Hindcasts, 8, 8}};
     EXPECT_EQ(watcher.counts, expected);
 }
 

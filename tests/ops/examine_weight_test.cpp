@@ -26,7 +26,7 @@ TEST(ExamineWeightChecks, AWeightPlotNeedsTheGridAndComesAfterTheForecastsRefusa
     EXPECT_FALSE(weightPlotRefusal("", settings));
     const auto refused = weightPlotRefusal("grid.png", settings);
     ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->kind, DiagnosticKind::WeightPlotWithoutExamination);
+    EXPECT_EQ(refused->kind, DiagnosticKind::WeightPlotWithoutGrid);
     EXPECT_EQ(refused->subject, "grid.png");
     settings.set(Setting::ExamineWeight, "1");
     EXPECT_FALSE(weightPlotRefusal("grid.png", settings));

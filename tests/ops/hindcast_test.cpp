@@ -59,9 +59,10 @@ TEST(HindcastChecks, EachRefusalNamesTheValueAtFaultInAFixedOrder) {
     request.targets = std::vector<std::string>{"A", "Nobody"};
     request.rules.minAfter = -1;
     const Diagnostics found = checkHindcast(request);
-    EXPECT_EQ(kindsOf(found), (std::vector<DiagnosticKind>{DiagnosticKind::NoHindcastTarget, DiagnosticKind::BadYear,
-                                                           DiagnosticKind::BadThreadCount, DiagnosticKind::UnknownTarget,
-                                                           DiagnosticKind::BadEligibilityRule}));
+    EXPECT_EQ(kindsOf(found),
+              (std::vector<DiagnosticKind>{DiagnosticKind::NoHindcastTarget, DiagnosticKind::BadYear,
+                                           DiagnosticKind::BadThreadCount, DiagnosticKind::UnknownTarget,
+                                           DiagnosticKind::BadEligibilityRule}));
     for (const Diagnostic& d : found) EXPECT_EQ(d.severity, Severity::Refusal) << d.text;
     EXPECT_EQ(found[2].subject, "0");
     EXPECT_EQ(found[3].subject, "Nobody");
@@ -151,16 +152,17 @@ TEST(HindcastChecks, TheBatchRunnerAndTheWindowSayTheSameRefusal) {
         std::function<void(HindcastRequest&)> same;
         std::string sentence;  // what both say after their own name of the value
     };
-    const std::vector<Case> cases{
-        {"--threads 0 --hindcast 2004 --hindcast-targets all",
-         [](HindcastRequest& r) {
-             r.settings.set(Setting::Threads, "0");
-             r.targets = std::vector<std::string>{"all"};
-         },
-         " takes a whole number from 1 to 256, not \"0\""},
-        {"--hindcast 2004 --hindcast-targets T,Nobody",
-         [](HindcastRequest& r) { r.targets = std::vector<std::string>{"T", "Nobody"}; },
-         "\"Nobody\" is not among the species analysed"}};
+    const std::vector<Case> cases{{"--threads 0 --hindcast 2004 --hindcast-targets all",
+                                   [](HindcastRequest& r) {
+                                       r.settings.set(Setting::Threads, "0");
+                                       r.targets = std::vector<std::string>{"all"};
+                                   },
+                                   " takes a whole number from 1 to 256, not \"0\""},
+                                  {"--hindcast 2004 --hindcast-targets T,Nobody",
+                                   [](HindcastRequest& r) {
+                                       r.targets = std::vector<std::string>{"T", "Nobody"};
+                                   },
+                                   "\"Nobody\" is not among the species analysed"}};
     for (const Case& c : cases) {
         ASSERT_EQ(test::runBatch(work.path(), "--quiet --no-reliability -t T -o log.txt " + c.options + " v.csv"), 2)
             << c.options;
