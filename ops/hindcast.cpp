@@ -124,7 +124,8 @@ HindcastResult hindcast(const HindcastRequest& request, Feedback& feedback, cons
     const std::vector<std::string> candidates = hindcastCandidates(request);
     std::vector<long long> weights;
     if (request.targetYears) weights.push_back(static_cast<long long>(request.years.size()));
-    if (request.targets) weights.push_back(eligiblePairs(request, candidates));
+    // The candidates' share is counted only when it shares the bar with the target's years.
+    if (request.targets) weights.push_back(request.targetYears ? eligiblePairs(request, candidates) : 1);
     StepFeedback steps(feedback, ProgressStage::Hindcasts, weights);
     // One step alone reports its own counts, as it did before it was a step.
     Feedback& watcher = weights.size() > 1 ? static_cast<Feedback&>(steps) : feedback;

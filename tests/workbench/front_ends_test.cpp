@@ -213,8 +213,8 @@ private slots:
         const ops::Diagnostics checked = ops::checkHindcast(request);
         QCOMPARE(checked.size(), std::size_t{1});
         QCOMPARE(told.first(), QString::fromStdString(ops::windowText(checked.front())));
-        QCOMPARE(batch.errors.first(), QStringLiteral("earlylate-batch: ") +
-                                           QString::fromStdString(ops::batchUsageText(checked.front())));
+        QCOMPARE(batch.errors.first(),
+                 QStringLiteral("earlylate-batch: ") + QString::fromStdString(ops::batchUsageText(checked.front())));
     }
 };
 
