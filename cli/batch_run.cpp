@@ -7,17 +7,18 @@
 #include "base/calc_date.hpp"
 #include "base/file_lock.hpp"
 #include "base/log_file.hpp"
+#include "base/text.hpp"
 #include "cli/after_run.hpp"
 #include "cli/batch_console.hpp"
 #include "cli/batch_options.hpp"
 #include "cli/figure_output.hpp"
 #include "cli/file_digest.hpp"
-#include "engine/hindcast/hindcast_all.hpp"
 #include "engine/model/run_error.hpp"
 #include "engine/run/engine.hpp"
 #include "engine/run/name_match.hpp"
 #include "engine/run/species_choice.hpp"
 #include "ops/forecast.hpp"
+#include "ops/hindcast.hpp"
 #include "ops/input_review.hpp"
 #include "ops/load.hpp"
 #include "ops/output_refusals.hpp"
@@ -95,19 +96,35 @@ std::vector<std::string> withoutMap(FigureRequest& request, const vec::VectorDat
     return refused;
 }
 
-// The species a hindcast over several species takes in turn: those --hindcast-targets
-// names, else the target when a hindcast table is asked for, else none.
-Chosen<std::vector<std::string>> chooseHindcastTargets(const BatchOptions& opts, const std::vector<std::string>& species) {
-    if (opts.hindcastYears.empty()) return {};
-    if (!opts.hindcastTargets) {
-        if (opts.hindcastTable.empty()) return {};
-        return {{opts.values.get(Setting::TargetSpecies)}, {}};
-    }
-    try {
-        return {engine::hindcastTargets(*opts.hindcastTargets, species), {}};
-    } catch (const engine::RunError& error) {
-        return {{}, std::string("option --hindcast-targets: ") + error.what()};
-    }
+// The hindcasts the options ask for, as the checks before the run see them: the target's
+// (when one is given) and that over several species, whose candidates are those
+// --hindcast-targets names, else the target when a hindcast table is asked for.
+ops::HindcastRequest hindcastRequest(const BatchOptions& opts, const vec::VectorData& data,
+                                     const std::vector<std::string>& species) {
+    ops::HindcastRequest request;
+    request.data = &data;
+    request.species = species;
+    request.settings = opts.values;
+    request.years = opts.hindcastYears;
+    request.targetYears = !opts.values.get(Setting::TargetSpecies).empty();
+    if (opts.hindcastTargets)
+        request.targets =
+            *opts.hindcastTargets == "all" ? std::vector<std::string>{"all"} : splitAtCommas(*opts.hindcastTargets);
+    else if (!opts.hindcastTable.empty())
+        request.targets = std::vector<std::string>{opts.values.get(Setting::TargetSpecies)};
+    request.rules = opts.hindcastRules;
+    return request;
+}
+
+// The candidates of the hindcast over several species, or the usage error of the first
+// refusal of the hindcasts asked for.
+Chosen<std::vector<std::string>> chooseHindcastTargets(const BatchOptions& opts, const vec::VectorData& data,
+                                                       const std::vector<std::string>& species) {
+    if (opts.hindcastYears.empty() || species.empty()) return {};  // no run, no hindcast
+    const ops::HindcastRequest request = hindcastRequest(opts, data, species);
+    const ops::Diagnostics checked = ops::checkHindcast(request);
+    if (const ops::Diagnostic* refusal = ops::firstRefusal(checked)) return {{}, ops::batchUsageText(*refusal)};
+    return {ops::hindcastCandidates(request), {}};
 }
 
 // A refusal before the run, as the usage error it is: the option at fault named. The
@@ -173,7 +190,7 @@ int BatchSession::run(const std::string& date) {
     const ops::Diagnostics checked = ops::checkForecast(request, opts_.values, {.force = opts_.force});
     if (const ops::Diagnostic* refusal = ops::firstRefusal(checked)) return usageError(err_, usageText(*refusal));
     for (const std::string& warning : ops::consoleTexts(checked)) console_.message(warning);
-    const auto hindcastTargets = chooseHindcastTargets(opts_, species.value);
+    const auto hindcastTargets = chooseHindcastTargets(opts_, read.read.data, species.value);
     if (!hindcastTargets.usageError.empty()) return usageError(err_, hindcastTargets.usageError);
 
     const SettingValues given = opts_.values;  // the hindcast runs start from the settings as given

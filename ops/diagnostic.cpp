@@ -30,6 +30,14 @@ std::string_view kindName(DiagnosticKind kind) {
             return "encoding_guess";
         case DiagnosticKind::TableNotVectorFile:
             return "table_not_vector_file";
+        case DiagnosticKind::BadYear:
+            return "bad_year";
+        case DiagnosticKind::NoHindcastTarget:
+            return "no_hindcast_target";
+        case DiagnosticKind::BadEligibilityRule:
+            return "bad_eligibility_rule";
+        case DiagnosticKind::WeightPlotWithoutGrid:
+            return "weight_plot_without_grid";
     }
     return "unknown";
 }

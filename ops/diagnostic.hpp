@@ -27,6 +27,10 @@ enum class DiagnosticKind {
     MixedScriptName,            // subject: the region or species name that mixes alphabets
     EncodingGuess,              // subject: the encoding the automatic choice took
     TableNotVectorFile,         // subject: the file refused as a vector file
+    BadYear,                    // a hindcast's cut-off year; subject: the year as given
+    NoHindcastTarget,           // a target hindcast without a target among the species; no subject
+    BadEligibilityRule,         // subject: the rule's value as given
+    WeightPlotWithoutGrid,      // subject: the plot's file
 };
 
 struct Diagnostic {

@@ -78,7 +78,6 @@ private:
     void tellDropped();
     void showYears();
     void showSpeciesRows();
-    void startAllSpecies(const SettingValues& settings, const std::vector<double>& years);
     void showPlot(int row);
 
     WindowLink link_;

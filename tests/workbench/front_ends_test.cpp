@@ -9,6 +9,7 @@
 
 #include <filesystem>
 
+#include "ops/hindcast.hpp"
 #include "ops/input_review.hpp"
 #include "ops/output_refusals.hpp"
 #include "tests/support/temp_dir.hpp"
@@ -244,6 +245,19 @@ private slots:
         QCOMPARE(told.size(), 1);
         QVERIFY2(batch.errors.first().endsWith(told.first().section(QLatin1Char(' '), 3, -1)),
                  qPrintable(told.first()));
+        // Both are the one check's refusal in each front end's words.
+        ops::HindcastRequest request;
+        request.data = w.window->data().get();
+        request.species = {"T", "Kw"};
+        request.settings.set(Setting::Threads, "0");
+        request.years = {2002};
+        request.targetYears = false;
+        request.targets = std::vector<std::string>{"all"};
+        const ops::Diagnostics checked = ops::checkHindcast(request);
+        QCOMPARE(checked.size(), std::size_t{1});
+        QCOMPARE(told.first(), QString::fromStdString(ops::windowText(checked.front())));
+        QCOMPARE(batch.errors.first(),
+                 QStringLiteral("earlylate-batch: ") + QString::fromStdString(ops::batchUsageText(checked.front())));
     }
 };
 
