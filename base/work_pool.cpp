@@ -11,7 +11,15 @@
 
 #include <unistd.h>
 
+#ifdef _WIN32
+#include <pthread.h>
+#endif
+
 namespace el {
+
+namespace {
+void endCallersPool();
+}  // namespace
 
 struct WorkPool::Shared {
     std::mutex mutex;  // guards everything below
@@ -31,16 +39,20 @@ struct WorkPool::Shared {
             errors[static_cast<std::size_t>(t)] = std::current_exception();
         }
     }
+    // Waits for the next round; false when the pool is closing. A worker with no task in a
+    // round waits on for the next.
+    bool awaitTask(int t, long long& seen) {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [&] { return closing || round != seen; });
+            if (closing) return false;
+            seen = round;
+            if (t < count) return true;
+        }
+    }
     void serve(int t) {
         long long seen = 0;
-        for (;;) {
-            {
-                std::unique_lock lock(mutex);
-                changed.wait(lock, [&] { return closing || round != seen; });
-                if (closing) return;
-                seen = round;
-                if (t >= count) continue;
-            }
+        while (awaitTask(t, seen)) {
             run(t);
             {
                 const std::lock_guard lock(mutex);
@@ -48,6 +60,17 @@ struct WorkPool::Shared {
             }
             changed.notify_all();
         }
+        // A pool that a task made on this thread ends now, while the thread still runs,
+        // rather than in the thread's exit destructors, where joining its workers never
+        // returns on Windows.
+        endCallersPool();
+    }
+    void close() {
+        {
+            const std::lock_guard lock(mutex);
+            closing = true;
+        }
+        changed.notify_all();
     }
 };
 
@@ -56,19 +79,21 @@ int workersWithin(int threads, std::size_t bytesEach) {
     return static_cast<int>(std::max<std::size_t>(1, std::min(static_cast<std::size_t>(std::max(threads, 1)), fit)));
 }
 
-WorkPool::WorkPool(int threads) : size_(std::max(threads, 1)), shared_(std::make_unique<Shared>()) {
+WorkPool::WorkPool(int threads) : size_(std::max(threads, 1)), shared_(std::make_shared<Shared>()) {
     shared_->errors.resize(static_cast<std::size_t>(size_));
     shared_->workers.reserve(static_cast<std::size_t>(size_ - 1));
-    for (int t = 1; t < size_; ++t) shared_->workers.emplace_back([this, t] { shared_->serve(t); });
+    for (int t = 1; t < size_; ++t) shared_->workers.emplace_back([shared = shared_, t] { shared->serve(t); });
 }
 
 WorkPool::~WorkPool() {
-    {
-        const std::lock_guard lock(shared_->mutex);
-        shared_->closing = true;
-    }
-    shared_->changed.notify_all();
-    shared_->workers.clear();  // joined here
+    shared_->close();
+    shared_->workers.clear();  // joined here, unless let go
+}
+
+void WorkPool::letGo(std::unique_ptr<WorkPool> pool) {
+    if (!pool) return;
+    pool->shared_->close();
+    for (auto& worker : pool->shared_->workers) worker.detach();
 }
 
 void WorkPool::onEach(const std::function<void(int)>& task, int count) {
@@ -94,18 +119,6 @@ void WorkPool::onEach(const std::function<void(int)>& task, int count) {
 
 namespace {
 
-#ifdef _WIN32
-// Windows ends a process's other threads before it destroys the main thread's thread-locals,
-// and joining a thread ended so never returns: once the process is ending (after main has
-// returned or exit() was called), a thread's pool is left to the system.
-std::atomic<bool> processEnding{false};
-
-void noteProcessEnding() {
-    static const bool noted = [] { return std::atexit([] { processEnding = true; }) == 0; }();
-    static_cast<void>(noted);
-}
-#endif
-
 // The calling thread's pool, the process that made it, and whether a call on it is under way.
 struct ThreadPool {
     std::unique_ptr<WorkPool> pool;
@@ -115,11 +128,7 @@ struct ThreadPool {
     ThreadPool() = default;
     ThreadPool(const ThreadPool&) = delete;
     ThreadPool& operator=(const ThreadPool&) = delete;
-    ~ThreadPool() {
-#ifdef _WIN32
-        if (processEnding) (void)pool.release();
-#endif
-    }
+    ~ThreadPool() = default;
 
     // A pool of at least `threads`, made anew when the one there is smaller. A child made by
     // fork() (R's parallel package forks) has none of its parent's workers: it leaves the
@@ -130,13 +139,62 @@ struct ThreadPool {
             pool.reset();  // its threads are joined before the larger set is made
             pool = std::make_unique<WorkPool>(threads);
             owner = getpid();
-#ifdef _WIN32
-            noteProcessEnding();
-#endif
         }
         return *pool;
     }
+    void end() {
+        if (pool && owner != getpid()) (void)pool.release();
+        pool.reset();
+    }
 };
+
+#ifdef _WIN32
+// Two things of Windows' thread ends keep a thread's pool out of its thread-locals there: the
+// compiler's runtime frees a thread's thread-locals before it runs their destructors, and it
+// runs every thread's exit destructors under one lock, so that one waiting for a worker's end
+// waits for ever. A thread's pool is on the heap instead, ended by a destructor of the thread
+// library's own that lets its workers go; a pool's worker ends the pool its tasks made before
+// it returns. Windows ends a process's other threads before the main thread's exit
+// destructors run, so once the process is ending (main has returned or exit() was called) a
+// pool is left to the system.
+std::atomic<bool> processEnding{false};
+
+void letGoAtThreadEnd(void* own) {
+    auto* ended = static_cast<ThreadPool*>(own);
+    if (processEnding) {
+        (void)ended->pool.release();
+    } else {
+        WorkPool::letGo(std::move(ended->pool));
+    }
+    delete ended;
+}
+
+pthread_key_t threadEndKey() {
+    static const pthread_key_t key = [] {
+        std::atexit([] { processEnding = true; });
+        pthread_key_t made{};
+        if (pthread_key_create(&made, letGoAtThreadEnd) != 0) std::abort();
+        return made;
+    }();
+    return key;
+}
+
+ThreadPool& callersPool() {
+    thread_local ThreadPool* own = nullptr;  // nothing to destroy: see above
+    if (!own) {
+        own = new ThreadPool;
+        pthread_setspecific(threadEndKey(), own);
+    }
+    return *own;
+}
+#else
+ThreadPool& callersPool() {
+    thread_local ThreadPool own;
+    return own;
+}
+#endif
+
+void endCallersPool() { callersPool().end(); }
 
 }  // namespace
 
@@ -145,7 +203,7 @@ void onThreads(int threads, const std::function<void(int)>& work) {
         work(0);
         return;
     }
-    thread_local ThreadPool own;
+    ThreadPool& own = callersPool();
     if (own.busy) {
         WorkPool(threads).onEach(work);
         return;

@@ -33,10 +33,16 @@ public:
     // ended. The exception of the lowest t that threw, if any, is rethrown then.
     void onEach(const std::function<void(int)>& task, int count = -1);
 
+    // Ends a pool without waiting for its workers, which end on their own: for the pool of a
+    // thread that is itself ending on Windows, whose runtime runs every thread's exit
+    // destructors under one lock, so that a destructor waiting for another thread's end
+    // would wait for ever.
+    static void letGo(std::unique_ptr<WorkPool> pool);
+
 private:
     struct Shared;
     int size_;
-    std::unique_ptr<Shared> shared_;
+    std::shared_ptr<Shared> shared_;  // shared with the workers, which may outlive the pool
 };
 
 // onEach with `threads` tasks on the calling thread's own pool, made at its first use and

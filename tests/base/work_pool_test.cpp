@@ -121,6 +121,33 @@ TEST(WorkPool, AForkedChildRunsItsCallsOnThreadsOfItsOwn) {
 #endif
 }
 
+// Threads whose tasks made pools of their own end, and so does a thread that used its own
+// pool: neither waits for a worker in its exit destructors, which never returns on Windows,
+// whose runtime runs every thread's exit destructors under one lock. A pool let go ends
+// without waiting, its workers on their own.
+TEST(WorkPool, ThreadsThatMadePoolsOfTheirOwnEnd) {
+    std::atomic<int> ran{0};
+    {
+        WorkPool outer(3);
+        outer.onEach([&](int) { onThreads(2, [&](int) { ++ran; }); });
+    }
+    EXPECT_EQ(ran.load(), 3 * 2);
+    // The caller's pool grows after its workers made pools: the smaller one ends first.
+    onThreads(3, [&](int) { onThreads(2, [&](int) { ++ran; }); });
+    onThreads(5, [&](int) { ++ran; });
+    EXPECT_EQ(ran.load(), 3 * 2 * 2 + 5);
+    std::thread user([&] {
+        onThreads(3, [&](int) { onThreads(2, [&](int) { ++ran; }); });
+        onThreads(4, [&](int) { ++ran; });
+    });
+    user.join();
+    EXPECT_EQ(ran.load(), 3 * 2 * 3 + 5 + 4);
+    auto pool = std::make_unique<WorkPool>(3);
+    pool->onEach([&](int) { ++ran; });
+    WorkPool::letGo(std::move(pool));
+    EXPECT_EQ(ran.load(), 3 * 2 * 3 + 5 + 4 + 3);
+}
+
 TEST(WorkPool, RangesCoverEveryIndexOnceInContiguousPieces) {
     for (int threads : {1, 3, 8}) {
         for (std::size_t count : {0u, 1u, 5u, 100u}) {
