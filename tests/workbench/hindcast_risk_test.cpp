@@ -1,7 +1,7 @@
 // The risk of a first record on the "Hindcast" tab: with the risk control on, the table gains
 // the batch runner's six risk figures, the engine's for the same cases; a figure that cannot
 // be computed reads "null" and the page says why in the engine's words; with the control off
-// the table is as before; a bad horizon is refused before any work; a stopped risk leaves none.
+// the table is as before; a bad horizon is refused before any work.
 
 #include <QCheckBox>
 #include <QLabel>
@@ -34,19 +34,6 @@ QStringList headerTitles(const QTableWidget& table) {
 std::vector<const engine::RiskFigure*> figuresOf(const engine::RiskHindcastRow& row) {
     return {&row.auc, &row.brier, &row.baseBrier, &row.brierSkill, &row.calibrationSlope, &row.calibrationIntercept};
 }
-
-// Stops the work at the `stopAt`-th checkpoint.
-class StopAtCheckpoint : public Feedback {
-public:
-    explicit StopAtCheckpoint(long long stopAt) : stopAt_(stopAt) {}
-    void checkpoint() override {
-        if (++seen_ == stopAt_) throw Cancelled{};
-    }
-
-private:
-    long long stopAt_;
-    long long seen_ = 0;
-};
 
 }  // namespace
 
@@ -154,7 +141,7 @@ private slots:
                  qPrintable(page->note()->text()));
     }
 
-    void theTargetsYearsGainTheRiskAndTheControlOffLeavesTheTableAsItWas() {
+    void theTargetsYearsGainTheRiskAndTheControlOffOrABadHorizonLeaveTheTableAsItWas() {
         WindowUnderTest w(dataDir());
         runSpecies(w, QString());
         workbench::HindcastPage* page = w.window->results()->hindcastPage();
@@ -163,7 +150,16 @@ private slots:
         QVERIFY(!page->riskHindcast());
         QVERIFY(!headerTitles(*page->figureTable()).contains(QStringLiteral("risk_auc")));
 
-        w.window->results()->riskControl()->onBox()->setChecked(true);
+        // A horizon that is no number is refused before any work starts.
+        workbench::RiskControl* control = w.window->results()->riskControl();
+        control->onBox()->setChecked(true);
+        control->horizonField()->setText(QStringLiteral("soon"));
+        page->button()->click();
+        QVERIFY(!page->active());
+        QCOMPARE(w.messages.size(), 1);
+        QVERIFY2(w.messages[0].contains(QStringLiteral("a number of years above 0, not \"soon\"")),
+                 qPrintable(w.messages[0]));
+        control->horizonField()->setText(QStringLiteral("10"));
         hindcast(page, QStringLiteral("2005, 2015"), false);
         QCOMPARE(page->figureTable()->columnCount(), plain + 6);
         QVERIFY(page->riskHindcast().has_value());
@@ -177,38 +173,6 @@ private slots:
         QVERIFY2(why.contains(QStringLiteral("before 2025: what happened in")), qPrintable(why));
         // The plot of the year chosen is still there.
         QVERIFY(!page->view()->scene().content.markers.empty());
-    }
-
-    void aBadHorizonIsRefusedAndAStoppedRiskLeavesNone() {
-        WindowUnderTest w(dataDir());
-        runSpecies(w, QStringLiteral("soon"));
-        workbench::HindcastPage* page = w.window->results()->hindcastPage();
-        page->yearField()->setText(QStringLiteral("2005"));
-        page->button()->click();
-        QVERIFY(!page->active());
-        QCOMPARE(w.messages.size(), 1);
-        QVERIFY2(w.messages[0].contains(QStringLiteral("a number of years above 0, not \"soon\"")),
-                 qPrintable(w.messages[0]));
-        QVERIFY(page->years().empty());
-
-        engine::RiskHindcastRequest request;
-        request.basis.data = w.window->results()->shownData().get();
-        request.basis.species = w.window->results()->shownRun()->speciesNames;
-        request.basis.settings.set(Setting::Threads, "1");
-        request.cases = {{2005, "Sp12"}};
-        for (long long at : {1LL, 5LL}) {
-            StopAtCheckpoint stop(at);
-            const workbench::HindcastRiskMade made = workbench::makeHindcastRisk(request, stop);
-            QVERIFY(!made.hindcast);
-            QCOMPARE(
-                QString::fromStdString(made.failure),
-                QStringLiteral("The risk of a first record was stopped: the hindcast's figures stand without it."));
-        }
-        request.cases = {{2005, "NoSuchSpecies"}};
-        Feedback quiet;
-        const workbench::HindcastRiskMade refused = workbench::makeHindcastRisk(request, quiet);
-        QVERIFY(!refused.hindcast);
-        QVERIFY2(refused.failure.find("cannot be made for the hindcast") != std::string::npos, refused.failure.c_str());
     }
 };
 
