@@ -4,47 +4,40 @@
 #include "base/settings.hpp"
 #include "cli/batch_options.hpp"
 #include "cli/risk_outputs.hpp"
-#include "engine/hindcast/hindcast.hpp"
 #include "engine/hindcast/hindcast_report.hpp"
+#include "ops/hindcast.hpp"
 #include "ops/table_files.hpp"
 #include "outputs/risk_column.hpp"
 
 namespace el::batch {
 namespace {
 
-engine::HindcastRequest hindcastRequest(const AfterRunContext& run) {
-    engine::HindcastRequest hindcast;
+// The hindcasts asked for: the target's block, then the candidates', on every thread the
+// settings allow.
+ops::HindcastResult hindcasts(const AfterRunRequest& request, const AfterRunContext& run, bool targetBlock,
+                              LogSink& log, Feedback& feedback) {
+    ops::HindcastRequest hindcast;
     hindcast.data = &run.data;
     hindcast.species = run.result.speciesNames;
     hindcast.missvalue = kMissValue;
     hindcast.calculationDate = run.calculationDate;
     hindcast.settings = run.given;
-    return hindcast;
+    hindcast.years = request.hindcastYears;
+    hindcast.targetYears = targetBlock;
+    if (!request.hindcastTargets.empty()) hindcast.targets = request.hindcastTargets;
+    hindcast.rules = request.hindcastRules;
+    return ops::hindcast(hindcast, feedback, [&log](const std::vector<engine::HindcastYear>& years) {
+        for (const std::string& line : engine::hindcastLines(years)) log.appendLog(line);
+    });
 }
 
-// The hindcast over the candidates, on every thread the settings allow.
-engine::AllSpeciesHindcast allSpecies(const AfterRunRequest& request, const AfterRunContext& run, Feedback& feedback,
-                                      std::vector<std::string>& failures) {
-    engine::AllSpeciesRequest all;
-    all.base = hindcastRequest(run);
-    all.targets = request.hindcastTargets;
-    all.years = request.hindcastYears;
-    all.rules = request.hindcastRules;
-    all.threads = threadCountOf(run.given.get(Setting::Threads)).value_or(1);
-    engine::AllSpeciesHindcast out = engine::runAllSpeciesHindcast(all, feedback);
-    for (const engine::SpeciesHindcast& row : out.rows)
+void tellFailures(const ops::HindcastResult& made, std::vector<std::string>& failures) {
+    for (const engine::HindcastYear& year : made.years)
+        if (!year.ran) failures.push_back("The hindcast for" + strnum(year.year) + " stopped: " + year.error);
+    if (!made.all) return;
+    for (const engine::SpeciesHindcast& row : made.all->rows)
         if (!row.ran)
             failures.push_back("The hindcast of " + row.species + " for" + strnum(row.year) + " stopped: " + row.error);
-    return out;
-}
-
-std::vector<engine::HindcastYear> hindcast(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
-                                           Feedback& feedback, std::vector<std::string>& failures) {
-    std::vector<engine::HindcastYear> years = engine::runHindcast(hindcastRequest(run), request.hindcastYears, feedback);
-    for (const std::string& line : engine::hindcastLines(years)) log.appendLog(line);
-    for (const engine::HindcastYear& year : years)
-        if (!year.ran) failures.push_back("The hindcast for" + strnum(year.year) + " stopped: " + year.error);
-    return years;
 }
 
 }  // namespace
@@ -62,10 +55,13 @@ AfterRunOutputs makeAfterRunOutputs(const AfterRunRequest& request, const AfterR
     }
     std::vector<engine::HindcastYear>& years = made.hindcast;
     const bool targetBlock = !request.hindcastYears.empty() && request.targetHindcast;
-    if (targetBlock) years = hindcast(request, run, log, feedback, failures);
     std::optional<engine::AllSpeciesHindcast>& all = made.allSpecies;
-    if (!request.hindcastYears.empty() && !request.hindcastTargets.empty())
-        all = allSpecies(request, run, feedback, failures);
+    if (targetBlock || (!request.hindcastYears.empty() && !request.hindcastTargets.empty())) {
+        ops::HindcastResult hindcast = hindcasts(request, run, targetBlock, log, feedback);
+        tellFailures(hindcast, failures);
+        years = std::move(hindcast.years);
+        all = std::move(hindcast.all);
+    }
     if (request.risk.hindcastRisk(!request.hindcastYears.empty()))
         makeHindcastRisk(request.risk, run, hindcastCases(all, request.hindcastYears, run.result), feedback, risk);
     if (all && !request.hindcastTable.empty()) {

@@ -7,6 +7,7 @@
 #include "base/parameters.hpp"
 #include "base/text.hpp"
 #include "figures/map_transform.hpp"
+#include "ops/examine_weight.hpp"
 #include "vector/records_options.hpp"
 
 namespace el::batch {
@@ -115,8 +116,7 @@ std::string combinationError(const BatchOptions& opts) {
     if (opts.mapRisk && !opts.risk.horizon) return "option --map-values risk needs --risk-horizon H";
     if (opts.mapRisk && opts.values.get(Setting::TargetSpecies).empty())
         return "option --map-values risk needs a target species (-t NAME)";
-    if (!opts.weightPlotFile.empty() && opts.values.get(Setting::ExamineWeight) != kOn)
-        return "option --weight-plot needs --examine-weight";
+    if (ops::weightPlotRefusal(opts.weightPlotFile, opts.values)) return "option --weight-plot needs --examine-weight";
     const bool severalTargets = opts.hindcastTargets || !opts.hindcastTable.empty();
     if (severalTargets && opts.hindcastYears.empty())
         return std::string(opts.hindcastTargets ? "option --hindcast-targets" : "option --hindcast-table") +

@@ -5,26 +5,24 @@
 #include <optional>
 
 #include "base/calc_date.hpp"
-#include "base/file_bytes.hpp"
 #include "base/file_lock.hpp"
 #include "base/log_file.hpp"
+#include "base/text.hpp"
 #include "cli/after_run.hpp"
 #include "cli/batch_console.hpp"
 #include "cli/batch_options.hpp"
 #include "cli/figure_output.hpp"
 #include "cli/file_digest.hpp"
-#include "engine/hindcast/hindcast_all.hpp"
 #include "engine/model/run_error.hpp"
 #include "engine/run/engine.hpp"
 #include "engine/run/name_match.hpp"
 #include "engine/run/species_choice.hpp"
-#include "gis/read_source.hpp"
 #include "ops/forecast.hpp"
+#include "ops/hindcast.hpp"
 #include "ops/input_review.hpp"
+#include "ops/load.hpp"
 #include "ops/output_refusals.hpp"
 #include "vector/records.hpp"
-#include "vector/table_hint.hpp"
-#include "vector/text_encoding.hpp"
 #include "vector/vector_file.hpp"
 
 namespace el::batch {
@@ -84,18 +82,6 @@ Chosen<FigureRequest> chooseFigures(const BatchOptions& opts, const std::vector<
     return figures;
 }
 
-// After FILE failed to read as a vector file: what it looks like, when it looks like a table.
-std::optional<std::string> tableAdvice(const BatchOptions& opts) {
-    const auto bytes = readWholeFile(opts.file);
-    if (!bytes) return std::nullopt;
-    const auto decoded = vec::decodeSource(*bytes, opts.encoding);
-    const auto* text = std::get_if<vec::DecodedText>(&decoded);
-    if (text == nullptr) return std::nullopt;
-    const auto look = vec::tableLook(text->utf8);
-    if (!look) return std::nullopt;
-    return *look + " To read first records from it, use --records " + opts.file;
-}
-
 // The figures a data set without geometry cannot have: taken out of the request, each
 // with the message that says why.
 std::vector<std::string> withoutMap(FigureRequest& request, const vec::VectorData& data) {
@@ -110,19 +96,35 @@ std::vector<std::string> withoutMap(FigureRequest& request, const vec::VectorDat
     return refused;
 }
 
-// The species a hindcast over several species takes in turn: those --hindcast-targets
-// names, else the target when a hindcast table is asked for, else none.
-Chosen<std::vector<std::string>> chooseHindcastTargets(const BatchOptions& opts, const std::vector<std::string>& species) {
-    if (opts.hindcastYears.empty()) return {};
-    if (!opts.hindcastTargets) {
-        if (opts.hindcastTable.empty()) return {};
-        return {{opts.values.get(Setting::TargetSpecies)}, {}};
-    }
-    try {
-        return {engine::hindcastTargets(*opts.hindcastTargets, species), {}};
-    } catch (const engine::RunError& error) {
-        return {{}, std::string("option --hindcast-targets: ") + error.what()};
-    }
+// The hindcasts the options ask for, as the checks before the run see them: the target's
+// (when one is given) and that over several species, whose candidates are those
+// --hindcast-targets names, else the target when a hindcast table is asked for.
+ops::HindcastRequest hindcastRequest(const BatchOptions& opts, const vec::VectorData& data,
+                                     const std::vector<std::string>& species) {
+    ops::HindcastRequest request;
+    request.data = &data;
+    request.species = species;
+    request.settings = opts.values;
+    request.years = opts.hindcastYears;
+    request.targetYears = !opts.values.get(Setting::TargetSpecies).empty();
+    if (opts.hindcastTargets)
+        request.targets =
+            *opts.hindcastTargets == "all" ? std::vector<std::string>{"all"} : splitAtCommas(*opts.hindcastTargets);
+    else if (!opts.hindcastTable.empty())
+        request.targets = std::vector<std::string>{opts.values.get(Setting::TargetSpecies)};
+    request.rules = opts.hindcastRules;
+    return request;
+}
+
+// The candidates of the hindcast over several species, or the usage error of the first
+// refusal of the hindcasts asked for.
+Chosen<std::vector<std::string>> chooseHindcastTargets(const BatchOptions& opts, const vec::VectorData& data,
+                                                       const std::vector<std::string>& species) {
+    if (opts.hindcastYears.empty() || species.empty()) return {};  // no run, no hindcast
+    const ops::HindcastRequest request = hindcastRequest(opts, data, species);
+    const ops::Diagnostics checked = ops::checkHindcast(request);
+    if (const ops::Diagnostic* refusal = ops::firstRefusal(checked)) return {{}, ops::batchUsageText(*refusal)};
+    return {ops::hindcastCandidates(request), {}};
 }
 
 // A refusal before the run, as the usage error it is: the option at fault named. The
@@ -143,10 +145,10 @@ public:
     int run(const std::string& date);
 
 private:
-    std::optional<int> readAndTell(SourceReadOutcome& read);
-    SourceReadOutcome readInput();
-    SourceReadOutcome readRecords();
-    ops::ForecastRequest forecastRequest(const SourceReadOutcome& source, const std::vector<std::string>& species,
+    std::optional<int> readAndTell(ops::LoadResult& read);
+    ops::LoadRequest loadRequest() const;
+    void tellImported(const std::vector<std::string>& summary, const vec::VectorData& built);
+    ops::ForecastRequest forecastRequest(const ops::LoadResult& source, const std::vector<std::string>& species,
                                          const std::string& date) const;
     ops::ForecastResult runForecast(const ops::ForecastRequest& request);
     int afterRun(const AfterRunContext& context, const std::vector<std::string>& hindcastTargets,
@@ -175,7 +177,7 @@ int BatchSession::run(const std::string& date) {
         console_.message(FileLock::busyText(source));
         return finish(kStopped);
     }
-    SourceReadOutcome read;
+    ops::LoadResult read;
     if (const auto status = readAndTell(read)) return *status;
     // Before the run, which may write the prediction back into the file.
     const auto digest = opts_.summaryFile.empty() ? std::nullopt : sha256OfFile(source);
@@ -188,7 +190,7 @@ int BatchSession::run(const std::string& date) {
     const ops::Diagnostics checked = ops::checkForecast(request, opts_.values, {.force = opts_.force});
     if (const ops::Diagnostic* refusal = ops::firstRefusal(checked)) return usageError(err_, usageText(*refusal));
     for (const std::string& warning : ops::consoleTexts(checked)) console_.message(warning);
-    const auto hindcastTargets = chooseHindcastTargets(opts_, species.value);
+    const auto hindcastTargets = chooseHindcastTargets(opts_, read.read.data, species.value);
     if (!hindcastTargets.usageError.empty()) return usageError(err_, hindcastTargets.usageError);
 
     const SettingValues given = opts_.values;  // the hindcast runs start from the settings as given
@@ -217,49 +219,43 @@ int BatchSession::run(const std::string& date) {
 }
 
 // The Read and what it tells on standard error; the exit status when it gave no data set.
-std::optional<int> BatchSession::readAndTell(SourceReadOutcome& read) {
+std::optional<int> BatchSession::readAndTell(ops::LoadResult& read) {
     try {
-        read = readInput();
+        read = ops::load(loadRequest(), {opts_.values, console_, console_},
+                         [this](const std::vector<std::string>& summary, const vec::VectorData& built) {
+                             tellImported(summary, built);
+                         });
     } catch (const Cancelled&) {
         return interrupted();  // the Read step works in memory: nothing to remove
     }
     console_.endProgress();
-    if (read.read.erf != 0) {
-        if (!opts_.fromRecords() && !read.convertedFromGis)
-            if (const auto advice = tableAdvice(opts_)) err_ << *advice << "\n";
-        return finish(kStopped);
+    for (const ops::Diagnostic& diagnostic : read.diagnostics) {
+        if (diagnostic.kind == ops::DiagnosticKind::TableNotVectorFile)
+            err_ << ops::tableAdvice(diagnostic, "--records " + opts_.file) << "\n";
+        // First: a name that names nothing may be a name read in the wrong encoding.
+        if (diagnostic.kind == ops::DiagnosticKind::EncodingGuess)
+            console_.message(diagnostic.text + "; use --encoding to choose another");
     }
-    // First: a name that names nothing may be a name read in the wrong encoding.
-    if (const auto notice = vec::encodingNotice(opts_.input(), read.read.data.encoding))
-        console_.message(*notice + "; use --encoding to choose another");
+    if (!read.loaded()) return finish(kStopped);
     return std::nullopt;
 }
 
-SourceReadOutcome BatchSession::readInput() {
-    if (opts_.fromRecords()) return readRecords();
-    return readSourceFile(opts_.file, kMissValue, {opts_.values, console_, console_}, kWorkFolder, opts_.encoding);
+ops::LoadRequest BatchSession::loadRequest() const {
+    ops::LoadRequest request;
+    if (opts_.fromRecords()) request.records = opts_.records;
+    else request.file = opts_.file;
+    request.missvalue = kMissValue;
+    request.encoding = opts_.encoding;
+    request.sideFolder = kWorkFolder;
+    return request;
 }
 
-// The records' data set, read as the Read step reads a GIS layer's: nothing may be written
-// back to a table. Its summary lines go to standard error.
-SourceReadOutcome BatchSession::readRecords() {
-    SourceReadOutcome outcome;
-    outcome.convertedFromGis = true;
-    vec::ImportedRecords imported;
-    try {
-        imported = importRecords(opts_.records, console_);
-    } catch (const Cancelled&) {
-        throw;
-    } catch (const std::exception& e) {
-        console_.message(e.what());
-        return outcome;
-    }
+// A records import's summary lines go to standard error before any message of the Read.
+void BatchSession::tellImported(const std::vector<std::string>& summary, const vec::VectorData& built) {
     console_.endProgress();
-    for (const std::string& line : imported.summary) err_ << line << "\n";
+    for (const std::string& line : summary) err_ << line << "\n";
     if (!opts_.hindcastYears.empty())
-        if (const auto warning = ops::distanceBaselineWarning(imported.built.data)) console_.message(warning->text);
-    outcome.read = vec::readVectorData(std::move(imported.built.data), kMissValue, {opts_.values, console_, console_});
-    return outcome;
+        if (const auto warning = ops::distanceBaselineWarning(built)) console_.message(warning->text);
 }
 
 // A target whose dates have no skill is said so on standard error; the log is left alone.
@@ -290,7 +286,7 @@ int BatchSession::afterRun(const AfterRunContext& context, const std::vector<std
     return finish(failures.empty() ? kCompleted : kStopped);
 }
 
-ops::ForecastRequest BatchSession::forecastRequest(const SourceReadOutcome& source,
+ops::ForecastRequest BatchSession::forecastRequest(const ops::LoadResult& source,
                                                    const std::vector<std::string>& species,
                                                    const std::string& date) const {
     ops::ForecastRequest request;

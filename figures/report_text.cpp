@@ -20,7 +20,7 @@ std::string coefficientText(double r, int n) {
     return value + " (" + std::to_string(n) + (n == 1 ? " region)" : " regions)");
 }
 
-std::string percentText(double share) { return fixedText(std::round(share * 100), 0) + " %"; }
+std::string percentText(double share) { return fixedText(std::round(share * 100), 0) + "\u00A0%"; }
 
 std::string isoDate(const std::string& monthDayYear) {
     const std::string& d = monthDayYear;

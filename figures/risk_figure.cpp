@@ -27,7 +27,8 @@ double legend(Layer& layer, const engine::CheckFigures& figures, double left, do
 
 }  // namespace
 
-std::string riskPercent(double share) { return shortNumber(std::round(share * 1000) / 10) + " %"; }
+// A no-break space keeps the figure and its sign together in a narrow table column.
+std::string riskPercent(double share) { return shortNumber(std::round(share * 1000) / 10) + "\u00A0%"; }
 
 Scene buildReliabilityPlot(const engine::CheckFigures& figures, const std::string& period, double width,
                            double height) {

@@ -1,5 +1,7 @@
 #include "gis/read_source.hpp"
 
+#include "base/feedback.hpp"
+
 #ifdef EARLYLATE_HAVE_GIS
 #include "gis/prepare_read.hpp"
 #include "gis/records_import.hpp"
@@ -54,17 +56,20 @@ vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& f
 }
 
 RecordsReadOutcome readRecordsSource(const vec::RecordsSource& source, const std::string& missvalue,
-                                     const vec::ReadHooks& hooks) {
+                                     const vec::ReadHooks& hooks, const ImportedRecordsHook& imported) {
     RecordsReadOutcome outcome;
-    vec::ImportedRecords imported;
+    vec::ImportedRecords records;
     try {
-        imported = importRecords(source, hooks.feedback);
-    } catch (const std::runtime_error& e) {  // the records' and the files' refusals
+        records = importRecords(source, hooks.feedback);
+    } catch (const Cancelled&) {
+        throw;
+    } catch (const std::exception& e) {  // the records' and the files' refusals
         hooks.messenger.message(e.what());
         return outcome;
     }
-    outcome.read = vec::readVectorData(std::move(imported.built.data), missvalue, hooks);
-    if (outcome.read.erf == 0) outcome.summary = std::move(imported.summary);
+    if (imported) imported(records);
+    outcome.read = vec::readVectorData(std::move(records.built.data), missvalue, hooks);
+    if (outcome.read.erf == 0) outcome.summary = std::move(records.summary);
     return outcome;
 }
 

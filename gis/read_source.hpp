@@ -5,6 +5,7 @@
 // the core it takes no lock (the front ends hold base/file_lock.hpp's).
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,8 +48,10 @@ struct RecordsReadOutcome {
 
 // The records import (a table, or points, joined to a regions layer where one is named),
 // then taken as the Read step takes a GIS layer's data set. Every refusal (bad rows,
-// unmatched or shared keys, a missing column) reaches the messenger.
+// unmatched or shared keys, a missing column) reaches the messenger. `imported`, when given,
+// is told of the import before the Read step takes its data set.
+using ImportedRecordsHook = std::function<void(const vec::ImportedRecords&)>;
 RecordsReadOutcome readRecordsSource(const vec::RecordsSource& source, const std::string& missvalue,
-                                     const vec::ReadHooks& hooks);
+                                     const vec::ReadHooks& hooks, const ImportedRecordsHook& imported = {});
 
 }  // namespace el

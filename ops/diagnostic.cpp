@@ -26,6 +26,18 @@ std::string_view kindName(DiagnosticKind kind) {
             return "no_skill";
         case DiagnosticKind::MixedScriptName:
             return "mixed_script_name";
+        case DiagnosticKind::EncodingGuess:
+            return "encoding_guess";
+        case DiagnosticKind::TableNotVectorFile:
+            return "table_not_vector_file";
+        case DiagnosticKind::BadYear:
+            return "bad_year";
+        case DiagnosticKind::NoHindcastTarget:
+            return "no_hindcast_target";
+        case DiagnosticKind::BadEligibilityRule:
+            return "bad_eligibility_rule";
+        case DiagnosticKind::WeightPlotWithoutGrid:
+            return "weight_plot_without_grid";
     }
     return "unknown";
 }

@@ -25,6 +25,12 @@ enum class DiagnosticKind {
     OversizedSimilarityOutput,  // subject: its estimated size in bytes
     NoSkill,                    // subject: the target species
     MixedScriptName,            // subject: the region or species name that mixes alphabets
+    EncodingGuess,              // subject: the encoding the automatic choice took
+    TableNotVectorFile,         // subject: the file refused as a vector file
+    BadYear,                    // a hindcast's cut-off year; subject: the year as given
+    NoHindcastTarget,           // a target hindcast without a target among the species; no subject
+    BadEligibilityRule,         // subject: the rule's value as given
+    WeightPlotWithoutGrid,      // subject: the plot's file
 };
 
 struct Diagnostic {

@@ -4,6 +4,7 @@
 
 #include "engine/run/input_checks.hpp"
 #include "vector/look_alike_names.hpp"
+#include "vector/text_encoding.hpp"
 
 namespace el::ops {
 namespace {
@@ -30,6 +31,12 @@ Diagnostics inputDiagnostics(const vec::VectorData& data, const std::vector<std:
     for (vec::NameWarning& mixed : vec::mixedScriptWarnings(data, species))
         found.push_back(warning(DiagnosticKind::MixedScriptName, std::move(mixed.text), std::move(mixed.name)));
     return found;
+}
+
+std::optional<Diagnostic> encodingGuess(const std::string& fileName, const vec::TextEncoding& encoding) {
+    auto notice = vec::encodingNotice(fileName, encoding);
+    if (!notice) return std::nullopt;
+    return Diagnostic{Severity::Warning, DiagnosticKind::EncodingGuess, std::move(*notice), encoding.name};
 }
 
 std::vector<std::string> consoleTexts(const Diagnostics& diagnostics) {

@@ -21,7 +21,8 @@
 #include "engine/model/run_error.hpp"
 #include "figures/axis_ticks.hpp"
 #include "figures/hindcast_figure.hpp"
-#include "ops/output_refusals.hpp"
+#include "ops/forecast.hpp"
+#include "ops/hindcast.hpp"
 #include "workbench/figure_view.hpp"
 #include "workbench/hindcast_risk.hpp"
 #include "workbench/risk_control.hpp"
@@ -52,20 +53,6 @@ QStringList columnTitles() {
 
 // The table's row of one hindcast's figures, after `first` (the year, and the species).
 QStringList figureTexts(QStringList first, bool ran, const engine::HindcastFigures& f);
-
-// The years of the field, or the text that is not a year.
-std::optional<std::vector<double>> parseYears(const QString& text, QString& bad) {
-    std::vector<double> years;
-    for (const std::string& part : splitAtCommas(text.trimmed().toStdString())) {
-        const auto year = parseNumber(part);
-        if (!year) {
-            bad = QString::fromStdString(part).trimmed();
-            return std::nullopt;
-        }
-        years.push_back(*year);
-    }
-    return years;
-}
 
 QString cellText(const std::optional<double>& value, bool decimals) {
     if (!value) return QStringLiteral("null");
@@ -207,37 +194,30 @@ void HindcastPage::pressButton() {
 
 bool HindcastPage::start() {
     if (!data_) return false;
-    if (target_.empty() && !allSpecies_->isChecked()) {
-        link_.message(QStringLiteral("A hindcast needs a target species: run a forecast with a target species first."));
-        return false;
-    }
-    QString bad;
-    const auto years = parseYears(yearField_->text(), bad);
-    if (!years || years->empty()) {
-        link_.message(QStringLiteral("\"%1\" is not a year: give one or more years separated by commas.").arg(bad));
-        return false;
-    }
-    if (allSpecies_->isChecked()) {
-        const SettingValues settings = link_.settings ? link_.settings() : SettingValues();
-        if (const auto refusal = ops::threadCountRefusal(settings.get(Setting::Threads))) {
-            link_.message(QString::fromStdString(refusal->text));
-            return false;
-        }
-        startAllSpecies(settings, *years);
-        return true;
-    }
-    engine::HindcastRequest request;
+    const bool all = allSpecies_->isChecked();
+    ops::HindcastRequest request;
     request.data = data_.get();
     request.species = species_;
     request.calculationDate = calculationDate();
     if (link_.settings) request.settings = link_.settings();
-    request.settings.set(Setting::TargetSpecies, target_);  // the target of the run the page shows
+    request.targetYears = !all;
+    if (all) request.targets = std::vector<std::string>{"all"};
+    else request.settings.set(Setting::TargetSpecies, target_);  // the target of the run the page shows
+    const ops::TypedYears typed = ops::readYears(yearField_->text().trimmed().toStdString());
+    request.years = typed.years;
+    const ops::Diagnostics checked = ops::checkHindcast(request, &typed);
+    if (const ops::Diagnostic* refusal = ops::firstRefusal(checked)) {
+        link_.message(QString::fromStdString(ops::windowText(*refusal)));
+        return false;
+    }
     workSettings_.refresh(request.settings);
     auto outcome = std::make_shared<Outcome>();
     step_.start(
-        [outcome, data = data_, request, years = *years](WorkerHooks& hooks) {
+        [outcome, data = data_, request](WorkerHooks& hooks) {
             try {
-                outcome->years = engine::runHindcast(request, years, hooks);
+                ops::HindcastResult made = ops::hindcast(request, hooks);
+                outcome->years = std::move(made.years);
+                outcome->all = std::move(made.all);
             } catch (const Cancelled&) {
                 outcome->cancelled = true;
             } catch (const std::exception& error) {
@@ -246,30 +226,6 @@ bool HindcastPage::start() {
         },
         [this, outcome] { finish(*outcome); });
     return true;
-}
-
-void HindcastPage::startAllSpecies(const SettingValues& settings, const std::vector<double>& years) {
-    engine::AllSpeciesRequest request;
-    request.base.data = data_.get();
-    request.base.species = species_;
-    request.base.calculationDate = calculationDate();
-    request.base.settings = settings;
-    request.targets = engine::hindcastTargets("all", species_);
-    request.years = years;
-    request.threads = *threadCountOf(settings.get(Setting::Threads));  // refused before when it is no count
-    workSettings_.refresh(request.base.settings);
-    auto outcome = std::make_shared<Outcome>();
-    step_.start(
-        [outcome, data = data_, request](WorkerHooks& hooks) {
-            try {
-                outcome->all = engine::runAllSpeciesHindcast(request, hooks);
-            } catch (const Cancelled&) {
-                outcome->cancelled = true;
-            } catch (const std::exception& error) {
-                outcome->error = error.what();
-            }
-        },
-        [this, outcome] { finish(*outcome); });
 }
 
 StepDisplay HindcastPage::stepDisplay() {
@@ -382,9 +338,6 @@ void HindcastPage::showPlot(int row) {
     });
 }
 
-}  // namespace el::workbench
-
-namespace el::workbench {
 
 bool HindcastPage::askRisk() {
     riskHorizon_.reset();

@@ -88,7 +88,6 @@ private:
     void tellDropped();
     void showYears();
     void showSpeciesRows();
-    void startAllSpecies(const SettingValues& settings, const std::vector<double>& years);
     void showPlot(int row);
     bool askRisk();                    // at the press: the risk control's horizon, or false after a message
     bool startRisk(Outcome& outcome);  // true when the risk of the hindcast now follows it

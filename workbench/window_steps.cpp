@@ -10,7 +10,7 @@
 #include "base/calc_date.hpp"
 #include "engine/report/run_weight_test_file.hpp"
 #include "ops/forecast.hpp"
-#include "vector/text_encoding.hpp"
+#include "ops/load.hpp"
 #include "workbench/background_step.hpp"
 #include "workbench/caption_fit.hpp"
 #include "workbench/file_chooser.hpp"
@@ -154,7 +154,7 @@ std::shared_ptr<const FileLock> WorkbenchWindow::beginRead(const std::filesystem
     if (!lock) {
         message(FileLock::busyText(source));
         vec::ReadOutcome none;
-        showEncodingNotice(none, {});  // a notice of the last file no longer holds
+        showReadNotice({});  // a notice of the last file no longer holds
         readDone(none, {}, {});
         return nullptr;
     }
@@ -162,15 +162,20 @@ std::shared_ptr<const FileLock> WorkbenchWindow::beginRead(const std::filesystem
     return lock;
 }
 
-// The status line names the encoding the automatic choice took the file to be in, until the
-// next Read; a Read during a run leaves the line to the run.
-void WorkbenchWindow::showEncodingNotice(const vec::ReadOutcome& read, const std::filesystem::path& source) {
+// The status line says what the Read found about the file (the encoding the automatic
+// choice took it to be in; what a refused file looks like, when it looks like a table),
+// until the next Read; a Read during a run leaves the line to the run.
+void WorkbenchWindow::showReadNotice(const ops::Diagnostics& diagnostics) {
     if (runStep_->active()) return;
-    const std::string fileName = source.filename().string();
-    const auto notice = read.erf == 0 ? vec::encodingNotice(fileName, read.data.encoding) : std::nullopt;
-    if (notice) showCaption(Label::Status, *notice);
-    else if (encodingNoticeShown_) showCaption(Label::Status, "");
-    encodingNoticeShown_ = notice.has_value();
+    std::string notice;
+    for (const ops::Diagnostic& diagnostic : diagnostics) {
+        if (diagnostic.kind == ops::DiagnosticKind::EncodingGuess) notice = diagnostic.text;
+        if (diagnostic.kind == ops::DiagnosticKind::TableNotVectorFile)
+            notice = ops::tableAdvice(diagnostic, "the \"Records table...\" button.");
+    }
+    if (!notice.empty()) showCaption(Label::Status, notice);
+    else if (readNoticeShown_) showCaption(Label::Status, "");
+    readNoticeShown_ = !notice.empty();
 }
 
 void WorkbenchWindow::readFile() {
@@ -179,14 +184,18 @@ void WorkbenchWindow::readFile() {
         localPath(joinFolderAndName(folder(), settings_.textField(Setting::DataFileName)->text()));
     const auto lock = beginRead(source);
     if (!lock) return;
-    auto outcome = std::make_shared<SourceReadOutcome>();
+    ops::LoadRequest request;
+    request.file = source;
+    request.missvalue = missvalue_;
+    request.encoding = readEncoding();
+    request.sideFolder = workFolder_;
+    auto outcome = std::make_shared<ops::LoadResult>();
     readStep_->start(
-        [outcome, source, missvalue = missvalue_, sideFolder = workFolder_,
-         encoding = readEncoding()](WorkerHooks& hooks) {
-            *outcome = readSourceFile(source, missvalue, {hooks, hooks, hooks}, sideFolder, encoding);
+        [outcome, request](WorkerHooks& hooks) {
+            *outcome = ops::load(request, {hooks, hooks, hooks});
         },
         [this, outcome, source, lock] {
-            showEncodingNotice(outcome->read, source);
+            showReadNotice(outcome->diagnostics);
             readDone(outcome->read, source, outcome->convertedFromGis ? kGisSource : std::string());
         });
 }
@@ -197,14 +206,18 @@ void WorkbenchWindow::importRecords(const vec::RecordsSource& source) {
     // The log's header names the table, as the batch runner's does.
     setSetting(Setting::DataFileName, source.input().filename().string());
     showCaption(Label::Status, "");  // the summary of an earlier import is no longer true
-    encodingNoticeShown_ = false;
+    readNoticeShown_ = false;
     const auto lock = beginRead(source.input());
     if (!lock) return;
-    auto outcome = std::make_shared<RecordsReadOutcome>();
+    ops::LoadRequest request;
+    request.records = source;
+    request.missvalue = missvalue_;
+    auto outcome = std::make_shared<ops::LoadResult>();
     readStep_->start(
-        [outcome, source, missvalue = missvalue_](WorkerHooks& hooks) {
-            *outcome = readRecordsSource(source, missvalue, {hooks, hooks, hooks});
-            if (!outcome->summary.empty()) hooks.caption(Label::Status, summaryText(outcome->summary));
+        [outcome, request](WorkerHooks& hooks) {
+            *outcome = ops::load(request, {hooks, hooks, hooks});
+            if (outcome->loaded() && !outcome->summary.empty())
+                hooks.caption(Label::Status, summaryText(outcome->summary));
         },
         // A data set built from a table has no file to write the prediction back to.
         [this, outcome, source, lock] { readDone(outcome->read, source.input(), kRecordsSource); });

@@ -343,8 +343,7 @@ void WorkbenchWindow::saveReport(const QString& path) {
     const HindcastPage* hindcast = results_->hindcastPage();
     if (!hindcast->active()) content.hindcast = hindcast->years();
     if (const engine::RiskResult* risk = results_->shownRisk()) content.risk = *risk;
-    if (const auto failure = reportDocumentSaver_(localPath(path), content))
-        message("The report \"" + path.toStdString() + "\" cannot be written: " + *failure);
+    if (const auto failure = reportDocumentSaver_(localPath(path), content)) message(*failure);
     chooser_->refresh();
 }
 

@@ -54,8 +54,8 @@ struct WorkbenchOptions {
     std::filesystem::path workFolder;
 };
 
-// Writes a report (PDF or HTML by the file's extension); the reason when it could not. The
-// window's own writes with figures::writeReport.
+// Writes a report (PDF or HTML by the file's extension); when it could not, the whole text
+// for the user, naming the file. The window's own writes with figures::writeReport.
 using ReportDocumentSaver =
     std::function<std::optional<std::string>(const std::filesystem::path&, const figures::ReportContent&)>;
 
@@ -150,7 +150,7 @@ private:
     // `unwritable`: what the source is when the prediction cannot be written back to it; empty
     // for a vector file, which can.
     void readDone(vec::ReadOutcome& read, const std::filesystem::path& source, const std::string& unwritable);
-    void showEncodingNotice(const vec::ReadOutcome& read, const std::filesystem::path& source);
+    void showReadNotice(const ops::Diagnostics& diagnostics);
     ops::ForecastRequest forecastRequest(const vec::VectorData& data, std::vector<std::string> species) const;
     bool confirmSimilarityOutput(const ops::Diagnostics& checked);
     void runDone(const std::shared_ptr<const engine::RunResult>& result, const SettingValues& used,
@@ -165,7 +165,7 @@ private:
     std::uint64_t similarityLimit_;
     ReportDocumentSaver reportDocumentSaver_;
     bool messageOpen_ = false;
-    bool encodingNoticeShown_ = false;  // the status line names the encoding a Read assumed
+    bool readNoticeShown_ = false;  // the status line says what the last Read found about its file
     std::vector<PlacedControl> placed_;
     SettingControls settings_;
     WindowControls controls_;

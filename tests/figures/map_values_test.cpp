@@ -164,7 +164,7 @@ TEST(RiskMap, UnreachedRegionsByRiskFromZeroReachedOnesGreyAndHatched) {
     EXPECT_EQ(*shapes[3].fill, viridis(1));
     EXPECT_FALSE(shapes[2].hatched);
     EXPECT_TRUE(overdueMarks(scene).empty());
-    EXPECT_NE(shapes[2].tip.find("risk of a first record: 5 %"), std::string::npos) << shapes[2].tip;
+    EXPECT_NE(shapes[2].tip.find("risk of a first record: 5\u00A0%"), std::string::npos) << shapes[2].tip;
     EXPECT_NE(shapes[0].tip.find("reached by 2001"), std::string::npos) << shapes[0].tip;
     EXPECT_EQ(shapes[0].tip.find("risk of a first record"), std::string::npos);
 

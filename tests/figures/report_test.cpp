@@ -190,8 +190,9 @@ TEST(Report, OverdueRegionsAreThoseNotReachedButPredictedByTheLatestRecord) {
     s.setValue(4, "未分布");
     s.setValue(5, "NotYetArrived");
     s.setValue(6, "2004");
-    EXPECT_NE(paragraphs(buildReport(s.content)).find("Overdue: 2 of 3 regions not yet reached (67 %) have a predicted "
-                                                      "date at or before 2004"),
+    EXPECT_NE(paragraphs(buildReport(s.content))
+                  .find("Overdue: 2 of 3 regions not yet reached (67\u00A0%) have a predicted "
+                        "date at or before 2004"),
               std::string::npos)
         << paragraphs(buildReport(s.content));
 
@@ -258,7 +259,7 @@ TEST(Report, AllSpeciesHindcastSummaryAndFigureFirstItsRowsInTheHindcastSection)
     EXPECT_EQ(summary->rows[0][1], "3");
     EXPECT_EQ(summary->rows[0][2], "0.650 ± 0.354");
     EXPECT_EQ(summary->rows[0][5], "n/a") << "no Spearman spread given";
-    EXPECT_EQ(summary->rows[0][4], "50 %") << "SpA above its distance AUC, SpB below";
+    EXPECT_EQ(summary->rows[0][4], "50\u00A0%") << "SpA above its distance AUC, SpB below";
     ASSERT_EQ(rows->rows.size(), 3u);
     EXPECT_EQ(rows->rows[1][1], "SpB");
     EXPECT_EQ(rows->rows[1][5], "n/a") << "a Spearman that could not be computed";

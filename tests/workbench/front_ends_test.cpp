@@ -9,6 +9,7 @@
 
 #include <filesystem>
 
+#include "ops/hindcast.hpp"
 #include "ops/input_review.hpp"
 #include "ops/output_refusals.hpp"
 #include "tests/support/temp_dir.hpp"
@@ -174,6 +175,49 @@ private slots:
         QVERIFY(!std::filesystem::exists(work / "r.pdf"));
     }
 
+    // A records table given as a vector file: the batch runner and the window both say what
+    // it looks like, each naming its own way to read first records from it.
+    void aTableReadAsAVectorFileIsDescribedAlike() {
+        TempDir work;
+        writeFile(work / "first.csv", recordsTable());
+        const Batch batch = runBatch(work, {"first.csv"});
+        QCOMPARE(batch.status, 1);
+        const QStringList advice = batch.errors.filter(QStringLiteral("looks like a table"));
+        QCOMPARE(advice.size(), 1);
+        const QString way = QStringLiteral(" To read first records from it, use ");
+        QVERIFY(advice[0].endsWith(way + "--records first.csv"));
+
+        WindowUnderTest w(qpath(work.path()), work.path());
+        w.window->openFile(qpath(work / "first.csv"));
+        w.window->waitUntilIdle();
+        QVERIFY(w.window->data() == nullptr);
+        QCOMPARE(w.get<QLabel>("Label7")->text(),
+                 advice[0].left(advice[0].indexOf(way)) + way + "the \"Records table...\" button.");
+    }
+
+    // A report that cannot be written is told in the same words by both.
+    void aReportThatCannotBeWrittenIsToldAlike() {
+        TempDir work;
+        std::filesystem::copy_file(EARLYLATE_SOURCE_DIR "/data/species.csv", work / "species.csv");
+        const Batch batch =
+            runBatch(work, {"-t", "Sp12", "--no-reliability", "--report", qpath(work / "none/r.pdf"), "species.csv"});
+        QCOMPARE(batch.status, 1);
+        const QStringList told = batch.errors.filter(QStringLiteral("none/r.pdf"));
+        QCOMPARE(told.size(), 1);
+
+        WindowUnderTest w(qpath(work.path()), work.path());
+        w.window->openFile(qpath(work / "species.csv"));
+        w.window->waitUntilIdle();
+        w.chooseEverySpecies();
+        w.window->setSetting(Setting::TargetSpecies, "Sp12");
+        w.window->setSetting(Setting::DoReliability, "0");
+        w.click("Command4");
+        QVERIFY(w.window->results()->shownRun() != nullptr);
+        w.messages.clear();
+        w.window->saveReport(qpath(work / "none/r.pdf"));
+        QCOMPARE(w.messages, told);
+    }
+
     // A thread count that is no count is refused by the window's hindcast as by the batch runner.
     void aBadThreadCountIsRefusedNotTakenAsOne() {
         TempDir work;
@@ -201,6 +245,19 @@ private slots:
         QCOMPARE(told.size(), 1);
         QVERIFY2(batch.errors.first().endsWith(told.first().section(QLatin1Char(' '), 3, -1)),
                  qPrintable(told.first()));
+        // Both are the one check's refusal in each front end's words.
+        ops::HindcastRequest request;
+        request.data = w.window->data().get();
+        request.species = {"T", "Kw"};
+        request.settings.set(Setting::Threads, "0");
+        request.years = {2002};
+        request.targetYears = false;
+        request.targets = std::vector<std::string>{"all"};
+        const ops::Diagnostics checked = ops::checkHindcast(request);
+        QCOMPARE(checked.size(), std::size_t{1});
+        QCOMPARE(told.first(), QString::fromStdString(ops::windowText(checked.front())));
+        QCOMPARE(batch.errors.first(),
+                 QStringLiteral("earlylate-batch: ") + QString::fromStdString(ops::batchUsageText(checked.front())));
     }
 };
 

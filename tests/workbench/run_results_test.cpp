@@ -193,7 +193,7 @@ private slots:
         w.window->setReportDocumentSaver([&](const std::filesystem::path& path, const figures::ReportContent& content) {
             to = path;
             handed.emplace(content);
-            return std::optional<std::string>("disk full");
+            return std::optional<std::string>("The report file \"report.pdf\" cannot be written: disk full");
         });
         w.window->saveReport("report.pdf");
         QVERIFY(handed && to == "report.pdf");
@@ -202,7 +202,7 @@ private slots:
         QCOMPARE(handed->sourceFile, std::string("sample.csv"));
         QCOMPARE(handed->calculationDate, std::string("12-05-2026"));
         QVERIFY(!handed->trialSpread);  // a run without trials has no spread to report
-        QVERIFY(w.messages.last().contains("report.pdf") && w.messages.last().contains("disk full"));
+        QCOMPARE(w.messages.last(), QString("The report file \"report.pdf\" cannot be written: disk full"));
 
         // While the next run works, the report is still all of the run the tabs show, its date too.
         qputenv("SOURCE_DATE_EPOCH", "1796515200");  // 12-06-2026

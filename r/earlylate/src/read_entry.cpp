@@ -11,6 +11,7 @@
 #include "vector/field_text.hpp"
 #include "engine/run/input_checks.hpp"
 #include "frame_output.hpp"
+#include "ops/input_review.hpp"
 #include "r_hooks.hpp"
 #include "base/file_bytes.hpp"
 #include "vector/text_encoding.hpp"
@@ -49,8 +50,8 @@ Rcpp::List frameOrError(const vec::ReadOutcome& outcome, std::vector<std::string
     }
     frame["messages"] = utf8Vector(texts);
     std::vector<std::string> notices;
-    if (const auto notice = vec::encodingNotice(fs::u8path(path).filename().string(), outcome.data.encoding))
-        notices.push_back(*notice + "; use encoding = to choose another");
+    if (const auto guess = ops::encodingGuess(fs::u8path(path).filename().string(), outcome.data.encoding))
+        notices.push_back(guess->text + "; use encoding = to choose another");
     frame["notices"] = utf8Vector(notices);
     std::vector<std::string> warnings;
     if (auto duplicated = engine::duplicatedNamesWarning(outcome.data)) warnings.push_back(std::move(*duplicated));

@@ -3,16 +3,17 @@
 
 #include <Rcpp.h>
 
-#include <chrono>
-
 #include "base/log_sink.hpp"
 #include "base/numtext.hpp"
+#include "base/text.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/hindcast/hindcast_report.hpp"
 #include "engine/model/run_error.hpp"
 #include "engine/run/engine.hpp"
-#include "ops/forecast.hpp"
 #include "frame_output.hpp"
+#include "ops/examine_weight.hpp"
+#include "ops/forecast.hpp"
+#include "ops/hindcast.hpp"
 #include "outputs/prediction_table.hpp"
 #include "outputs/risk_column.hpp"
 #include "run_output.hpp"
@@ -60,14 +61,14 @@ Rcpp::List forecast(PreparedRun& run, const std::string& workDir, const RiskAske
     forecast.missvalue = kMissValue;
     forecast.calculationDate = run.date;
     forecast.workFolder = workDir;
-    const engine::RunRequest request = ops::runRequestOf(forecast);
     LogList log;
     MessageList messages;
     engine::Engine engine;
     const SettingValues given = run.settings;  // the risk's early-late runs start from the settings as given
-    const auto started = std::chrono::steady_clock::now();
-    const engine::RunResult result = engine.run(request, {run.settings, log, messages, feedback});
-    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
+    const engine::RunHooks hooks{run.settings, log, messages, feedback};
+    const ops::ForecastResult made = ops::examinesWeight(run.settings) ? ops::examineWeight(engine, forecast, hooks)
+                                                                       : ops::forecast(engine, forecast, hooks);
+    const engine::RunResult& result = made.run;
     if (result.status == engine::RunStatus::Cancelled) raiseInterrupt();
     if (result.status != engine::RunStatus::Completed) {
         Rcpp::List out = failure(joined(messages.take(), "The run stopped"), log.lines);
@@ -78,7 +79,7 @@ Rcpp::List forecast(PreparedRun& run, const std::string& workDir, const RiskAske
     const auto risk =
         result.examinedWeights ? std::nullopt : targetRisk(riskAsked, run, given, result, feedback, riskMessages);
     for (const std::string& text : riskMessages) messages.message(text);
-    return completed(run, result, log, messages, seconds.count(), risk);
+    return completed(run, result, log, messages, made.seconds, risk);
 }
 
 RunInput runInput(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry, Rcpp::List settings, SEXP species,
@@ -86,16 +87,31 @@ RunInput runInput(Rcpp::CharacterVector names, Rcpp::List columns, SEXP geometry
     return {names, columns, geometry, settings, species, fileName};
 }
 
-Rcpp::List hindcast(PreparedRun& run, const std::vector<double>& years, RFeedback& feedback) {
-    engine::HindcastRequest request;
+ops::HindcastRequest hindcastRequest(const PreparedRun& run, const std::vector<double>& years) {
+    ops::HindcastRequest request;
     request.data = &run.data;
     request.species = run.species;
     request.missvalue = kMissValue;
     request.calculationDate = run.date;
     request.settings = run.settings;
+    request.years = years;
+    return request;
+}
+
+// The first refusal of `request` as the error R raises, `prefix` before a candidate's name.
+void refuseAsError(const ops::HindcastRequest& request, const std::string& prefix) {
+    const ops::Diagnostics checked = ops::checkHindcast(request);
+    const ops::Diagnostic* refusal = ops::firstRefusal(checked);
+    if (!refusal) return;
+    throw ToolError((refusal->kind == ops::DiagnosticKind::UnknownTarget ? prefix : "") + refusal->text);
+}
+
+Rcpp::List hindcast(PreparedRun& run, const std::vector<double>& years, RFeedback& feedback) {
+    const ops::HindcastRequest request = hindcastRequest(run, years);
+    refuseAsError(request, "");
     std::vector<engine::HindcastYear> figures;
     try {
-        figures = engine::runHindcast(request, years, feedback);
+        figures = ops::hindcast(request, feedback).years;
     } catch (const engine::RunError& e) {
         throw ToolError(e.what());
     }
@@ -107,19 +123,14 @@ Rcpp::List hindcast(PreparedRun& run, const std::vector<double>& years, RFeedbac
 
 Rcpp::List hindcastAll(PreparedRun& run, const std::vector<double>& years, const std::string& targets,
                        const std::vector<int>& rules, RFeedback& feedback) {
-    engine::AllSpeciesRequest request;
-    request.base.data = &run.data;
-    request.base.species = run.species;
-    request.base.missvalue = kMissValue;
-    request.base.calculationDate = run.date;
-    request.base.settings = run.settings;
-    request.years = years;
+    ops::HindcastRequest request = hindcastRequest(run, years);
+    request.targetYears = false;
+    request.targets = targets == "all" ? std::vector<std::string>{"all"} : splitAtCommas(targets);
     if (rules.size() == 3) request.rules = {rules[0], rules[1], rules[2]};
-    request.threads = threadCountOf(run.settings.get(Setting::Threads)).value_or(1);
+    refuseAsError(request, "targets: ");
     engine::AllSpeciesHindcast out;
     try {
-        request.targets = engine::hindcastTargets(targets, run.species);
-        out = engine::runAllSpeciesHindcast(request, feedback);
+        out = *ops::hindcast(request, feedback).all;
     } catch (const engine::RunError& e) {
         throw ToolError(std::string("targets: ") + e.what());
     }

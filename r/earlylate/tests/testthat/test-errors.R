@@ -71,6 +71,12 @@ test_that("arguments of the wrong kind are refused before anything runs", {
   expect_error(el_forecast(x, species = character()), "species must name one or more species columns")
   expect_error(el_examine_weight(x, "sp1", trails = 10), "unknown argument: trails")
   expect_error(el_hindcast(x, "sp1", years = "2000"), "years must be one or more cut-off years")
+  # The hindcast's own checks, as the batch runner and the window make them.
+  expect_error(el_hindcast(x, "sp1", years = Inf), "\"inf\" is not a year", fixed = TRUE, class = "earlylate_error")
+  expect_error(el_hindcast(x, "sp1", 2000, targets = "all", threads = 0),
+               "The thread count takes a whole number from 1 to 256, not \"0\"", fixed = TRUE)
+  expect_error(el_hindcast(x, "sp1", 1995, targets = c("sp1", "Nope")),
+               "targets: \"Nope\" is not among the species analysed", fixed = TRUE)
 })
 
 test_that("a threads argument reaches the setting, or is ignored with a warning where the core has none", {
