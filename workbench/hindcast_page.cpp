@@ -338,7 +338,6 @@ void HindcastPage::showPlot(int row) {
     });
 }
 
-
 bool HindcastPage::askRisk() {
     riskHorizon_.reset();
     risk_.reset();
