@@ -210,7 +210,8 @@ void addRegion(Layer& layer, const vec::VectorObject& object, int k, RegionLook 
 // Lays the legend out beside the map on a wide canvas and under it on a narrow one (the
 // window's start-up tab); returns the rectangle left for the map.
 Rect placeLegend(Layer& overlay, double width, double height, double top, const std::string& title,
-                 const std::optional<ValueRange>& range, const std::optional<StyleLegend>& styles) {
+                 const std::optional<ValueRange>& range, const std::optional<StyleLegend>& styles,
+                 const OutlineKey& outlines) {
     auto valuePart = [&](Layer& layer, double x, double y, double w, double barHeight) {
         y = colourLegend(layer, x, y, w, barHeight, title, range);
         return styles ? styleLegend(layer, x, y + 4, w, *styles) : y;
@@ -219,14 +220,15 @@ Rect placeLegend(Layer& overlay, double width, double height, double top, const 
         const double legendWidth = std::min(230.0, width * 0.42), x = width - legendWidth - kMargin;
         const double barHeight = std::clamp(height * (styles ? 0.22 : 0.3), 60.0, 220.0);
         const double y = valuePart(overlay, x, top, legendWidth, barHeight);
-        outlineLegend(overlay, x, y + 12, legendWidth);
+        outlineLegend(overlay, x, y + 12, legendWidth, outlines);
         return {kMargin, top, std::max(10.0, x - 2 * kMargin), std::max(10.0, height - top - kMargin)};
     }
     const double columnWidth = std::min(170.0, (width - 3 * kMargin) * 0.42);
     const double barHeight = std::clamp(height * 0.18, 50.0, 110.0);
     Layer legend;
     const double left = valuePart(legend, kMargin, 0, columnWidth, barHeight);
-    const double right = outlineLegend(legend, 2 * kMargin + columnWidth, 0, width - 3 * kMargin - columnWidth);
+    const double right =
+        outlineLegend(legend, 2 * kMargin + columnWidth, 0, width - 3 * kMargin - columnWidth, outlines);
     double legendTop = height - kMargin - std::max(left, right);
     // On a small canvas the outlines' key goes first: the map keeps at least half the height.
     if (legendTop - kMargin - top < 0.5 * (height - top)) {
@@ -235,6 +237,18 @@ Rect placeLegend(Layer& overlay, double width, double height, double top, const 
     }
     appendMoved(overlay, std::move(legend), 0, legendTop);
     return {kMargin, top, std::max(10.0, width - 2 * kMargin), std::max(10.0, legendTop - kMargin - top)};
+}
+
+// What the outlines' key of a map lists: a risk map draws no role, and shows the swatch of a
+// region without a value only where one is neither reached nor given a risk.
+OutlineKey outlineKey(const std::vector<std::optional<double>>& values, const std::vector<ValueStyle>& styles,
+                      bool riskMap) {
+    if (!riskMap) return {};
+    bool unvalued = false;
+    for (std::size_t k = 0; k < values.size(); ++k)
+        unvalued = unvalued || ((!values[k] || !std::isfinite(*values[k])) &&
+                                (k >= styles.size() || styles[k] != ValueStyle::Reached));
+    return {unvalued, false};
 }
 
 // The frame around a projected longitude/latitude map; in the content layer, so it moves
@@ -338,7 +352,9 @@ Scene buildMap(const vec::VectorData& data, const engine::RunResult& run, const 
     const double top = placeTitle(scene.overlay, title, width) + 10;
     MapFrame frame;
     frame.source = &data;
-    frameMap(frame, options, placeLegend(scene.overlay, width, height, top, title, range, styleKey));
+    frameMap(
+        frame, options,
+        placeLegend(scene.overlay, width, height, top, title, range, styleKey, outlineKey(values, styles, riskMap)));
     std::optional<Graticule> graticule;
     if (frame.projects())
         graticule = graticuleOf(*frame.transform, frame.bounds, frame.project, frame.clip, frame.middle);
@@ -348,7 +364,8 @@ Scene buildMap(const vec::VectorData& data, const engine::RunResult& run, const 
     const std::vector<std::string> predicted = predictedTexts(run, choice, regions);
     for (std::size_t k = 0; k < data.objects.size(); ++k) {
         RegionLook look;
-        look.role = k < run.role.size() ? run.role[k] : RegionRole::Other;
+        // The run's roles (training, validation, excluded) say nothing of a risk: one outline.
+        look.role = k < run.role.size() && !riskMap ? run.role[k] : RegionRole::Other;
         look.colour = values[k] && std::isfinite(*values[k]) && range
                           ? viridis(range->high > range->low ? (*values[k] - range->low) / (range->high - range->low) : 0.5)
                           : kNoValue;

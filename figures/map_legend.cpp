@@ -93,7 +93,7 @@ double styleLegend(Layer& layer, double x, double top, double width, const Style
     return y;
 }
 
-double outlineLegend(Layer& layer, double x, double top, double width) {
+double outlineLegend(Layer& layer, double x, double top, double width, const OutlineKey& key) {
     struct Entry {
         const char* text;
         Stroke stroke;
@@ -110,6 +110,8 @@ double outlineLegend(Layer& layer, double x, double top, double width) {
     const double textLeft = kBarWidth + 8;
     double y = top;
     for (const Entry& e : entries) {
+        const bool noValueEntry = &e == &entries[0];
+        if (!(noValueEntry ? key.noValue : key.roles)) continue;
         Shape swatch = box(x, y, x + kBarWidth, y + kSwatchHeight);
         swatch.fill = e.fill;
         swatch.stroke = e.stroke;

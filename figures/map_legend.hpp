@@ -33,7 +33,15 @@ struct StyleLegend {
 // One swatch and text per value style and the overdue mark; returns the y below the last.
 double styleLegend(Layer& layer, double x, double top, double width, const StyleLegend& legend);
 
-// One swatch and text per outline style; returns the y below the last.
-double outlineLegend(Layer& layer, double x, double top, double width);
+// What the outlines' key lists: the swatch of a region without a value, and the outline of
+// every region role. A risk map draws every region in one outline, so its key lists no roles.
+struct OutlineKey {
+    bool noValue = true;
+    bool roles = true;
+};
+
+// One swatch and text per outline style of `key`; returns the y below the last (`top` when
+// the key lists nothing).
+double outlineLegend(Layer& layer, double x, double top, double width, const OutlineKey& key = {});
 
 }  // namespace el::figures

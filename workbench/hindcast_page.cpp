@@ -11,6 +11,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "base/calc_date.hpp"
 #include "base/numtext.hpp"
 #include "base/parameters.hpp"
@@ -22,6 +24,8 @@
 #include "ops/forecast.hpp"
 #include "ops/hindcast.hpp"
 #include "workbench/figure_view.hpp"
+#include "workbench/hindcast_risk.hpp"
+#include "workbench/risk_control.hpp"
 
 namespace el::workbench {
 
@@ -101,6 +105,12 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
     note_ = new QLabel(this);
     note_->setWordWrap(true);
     layout->addWidget(note_);
+    riskWhy_ = new QLabel(this);
+    riskWhy_->setObjectName(QStringLiteral("HindcastRiskReasons"));
+    riskWhy_->setWordWrap(true);
+    riskWhy_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    riskWhy_->hide();
+    layout->addWidget(riskWhy_);
     auto* split = new QSplitter(Qt::Vertical, this);
     table_ = new QTableWidget(0, static_cast<int>(columnTitles().size()), split);
     table_->setHorizontalHeaderLabels(columnTitles());
@@ -125,7 +135,10 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
         const QString error = exportFigure(this, *view_, QStringLiteral("hindcast"));
         if (!error.isEmpty()) link_.message(error);
     });
-    connect(table_, &QTableWidget::currentCellChanged, this, [this](int row) { showPlot(row); });
+    connect(table_, &QTableWidget::currentCellChanged, this, [this](int row) {
+        showPlot(row);
+        showRiskReasons(row);
+    });
     clear(QStringLiteral("No run has completed yet: a hindcast starts from the latest completed run."));
 }
 
@@ -138,6 +151,7 @@ void HindcastPage::clear(const QString& why) {
     target_.clear();
     years_.clear();
     all_ = {};
+    risk_.reset();
     showYears();
     note_->setText(why);
     button_->setEnabled(false);
@@ -151,6 +165,7 @@ void HindcastPage::showRun(std::shared_ptr<const vec::VectorData> runData, const
     target_ = run.target >= 0 ? run.speciesNames[static_cast<std::size_t>(run.target)] : std::string();
     years_.clear();
     all_ = {};
+    risk_.reset();
     showYears();
     note_->setText(target_.empty() ? QStringLiteral("The latest run had no target species: a hindcast needs one, or \"All species\".")
                                    : QStringLiteral("Hindcast of %1: forecasts from the data up to each year, scored on "
@@ -170,6 +185,7 @@ void HindcastPage::pressButton() {
         step_.requestStop();
         return;
     }
+    if (!askRisk()) return;
     if (start()) {
         button_->setText(QString::fromLatin1(kStopButton));
         note_->setText(QStringLiteral("Hindcast at work..."));
@@ -220,6 +236,12 @@ StepDisplay HindcastPage::stepDisplay() {
 // The hindcast counts its years; the runs of each year tell more, which the page does not show.
 void HindcastPage::showProgress(const WorkNews& news) {
     if (!news.progress || news.progress->stage != ProgressStage::Hindcasts || news.progress->total <= 0) return;
+    if (riskAtWork_) {
+        note_->setText(QStringLiteral("Risk of a first record for the hindcast at work: %1 of %2 early-late runs done")
+                           .arg(news.progress->done)
+                           .arg(news.progress->total));
+        return;
+    }
     note_->setText(
         QStringLiteral("Hindcast at work: %1 of %2 %3 done")
             .arg(news.progress->done)
@@ -228,14 +250,16 @@ void HindcastPage::showProgress(const WorkNews& news) {
 }
 
 void HindcastPage::finish(Outcome& outcome) {
+    if (startRisk(outcome)) return;  // the figures are shown with their risk
     button_->setText(QString::fromLatin1(kButton));
     years_ = std::move(outcome.years);
     all_ = outcome.all ? std::move(*outcome.all) : engine::AllSpeciesHindcast();
     if (outcome.all) {
         showSpeciesRows();
         if (!outcome.cancelled && outcome.error.empty()) {
-            note_->setText(QStringLiteral("Hindcast of every eligible species done: %1 species and years.")
-                               .arg(all_.rows.size()));
+            note_->setText(
+                QStringLiteral("Hindcast of every eligible species done: %1 species and years.").arg(all_.rows.size()) +
+                riskNote());
             emit finished();
             return;
         }
@@ -244,12 +268,17 @@ void HindcastPage::finish(Outcome& outcome) {
     }
     if (outcome.cancelled) note_->setText(QStringLiteral("The hindcast was stopped."));
     else if (!outcome.error.empty()) note_->setText(QString::fromStdString(outcome.error));
-    else note_->setText(QStringLiteral("Hindcast of %1 done: choose a year in the table to see its plot.").arg(QString::fromStdString(target_)));
+    else
+        note_->setText(QStringLiteral("Hindcast of %1 done: choose a year in the table to see its plot.")
+                           .arg(QString::fromStdString(target_)) +
+                       riskNote());
     if (!outcome.error.empty()) link_.message(QString::fromStdString(outcome.error));
     emit finished();
 }
 
 bool HindcastPage::stopWork() {
+    riskHorizon_.reset();
+    riskAtWork_ = false;
     if (!step_.active()) return false;
     step_.stop();
     button_->setText(QString::fromLatin1(kButton));
@@ -257,23 +286,30 @@ bool HindcastPage::stopWork() {
 }
 
 void HindcastPage::showYears() {
-    table_->setColumnCount(static_cast<int>(columnTitles().size()));
-    table_->setHorizontalHeaderLabels(columnTitles());
+    QStringList titles = columnTitles();
+    const int riskFrom = static_cast<int>(titles.size());
+    if (risk_) titles << riskFigureTitles();
+    table_->setColumnCount(static_cast<int>(titles.size()));
+    table_->setHorizontalHeaderLabels(titles);
     table_->setRowCount(static_cast<int>(years_.size()));
     for (int row = 0; row < table_->rowCount(); ++row) {
         const engine::HindcastYear& y = years_[static_cast<std::size_t>(row)];
         fillRow(table_, row, figureTexts({QString::fromStdString(figures::shortNumber(y.year))}, y.ran, y.figures), y.error);
+        if (risk_) fillRiskCells(table_, row, riskFrom, risk_->rows[static_cast<std::size_t>(row)]);
     }
     table_->resizeColumnsToContents();
     if (years_.empty()) view_->setBuilder({});
     else table_->setCurrentCell(0, 0);
     showPlot(table_->currentRow());
+    showRiskReasons(table_->currentRow());
 }
 
 // One row per species and year; the plot belongs to single-target hindcasts.
 void HindcastPage::showSpeciesRows() {
     QStringList titles = columnTitles();
     titles.insert(1, titleOf(engine::kHindcastSpeciesColumn));
+    const int riskFrom = static_cast<int>(titles.size());
+    if (risk_) titles << riskFigureTitles();
     table_->setColumnCount(static_cast<int>(titles.size()));
     table_->setHorizontalHeaderLabels(titles);
     table_->setRowCount(static_cast<int>(all_.rows.size()));
@@ -281,9 +317,12 @@ void HindcastPage::showSpeciesRows() {
         const engine::SpeciesHindcast& r = all_.rows[static_cast<std::size_t>(row)];
         const QStringList first{QString::fromStdString(figures::shortNumber(r.year)), QString::fromStdString(r.species)};
         fillRow(table_, row, figureTexts(first, r.ran, r.figures), r.error);
+        if (risk_) fillRiskCells(table_, row, riskFrom, risk_->rows[static_cast<std::size_t>(row)]);
     }
     table_->resizeColumnsToContents();
     view_->setBuilder({});
+    if (!all_.rows.empty()) table_->setCurrentCell(0, 0);
+    showRiskReasons(table_->currentRow());
 }
 
 void HindcastPage::showPlot(int row) {
@@ -297,6 +336,66 @@ void HindcastPage::showPlot(int row) {
     view_->setBuilder([year = years_[static_cast<std::size_t>(row)], names](double w, double h) {
         return figures::buildHindcastPlot(year, names, w, h);
     });
+}
+
+bool HindcastPage::askRisk() {
+    riskHorizon_.reset();
+    risk_.reset();
+    riskFailure_.clear();
+    if (riskControl_ == nullptr) return true;
+    if (const std::string problem = riskControl_->problem(); !problem.empty()) {
+        link_.message(QString::fromStdString(problem));
+        return false;
+    }
+    riskHorizon_ = riskControl_->horizon();
+    return true;
+}
+
+bool HindcastPage::startRisk(Outcome& outcome) {
+    const std::optional<double> horizon = std::exchange(riskHorizon_, std::nullopt);
+    if (!horizon || outcome.cancelled || !outcome.error.empty() || !data_) return false;
+    engine::RiskHindcastRequest request;
+    request.basis.data = data_.get();
+    request.basis.species = species_;
+    request.basis.horizon = *horizon;
+    request.basis.calculationDate = calculationDate();
+    request.basis.settings = workSettings_.snapshot();  // the hindcast's own
+    request.basis.threads = threadCountOf(request.basis.settings.get(Setting::Threads)).value_or(1);
+    request.cases = hindcastRiskCases(outcome.years, outcome.all ? &*outcome.all : nullptr, target_);
+    auto held = std::make_shared<Outcome>(std::move(outcome));
+    auto made = std::make_shared<HindcastRiskMade>();
+    riskAtWork_ = true;
+    note_->setText(QStringLiteral("Risk of a first record for the hindcast at work..."));
+    step_.start([made, data = data_, request](WorkerHooks& hooks) { *made = makeHindcastRisk(request, hooks); },
+                [this, held, made] {
+                    riskAtWork_ = false;
+                    risk_ = std::move(made->hindcast);
+                    riskFailure_ = std::move(made->failure);
+                    finish(*held);
+                });
+    return true;
+}
+
+QString HindcastPage::riskNote() const {
+    if (!riskFailure_.empty()) return QLatin1Char(' ') + QString::fromStdString(riskFailure_);
+    if (!risk_) return {};
+    QString text = QStringLiteral(
+                       " The last %1 columns: the risk of a first record within %2 years, scored on what "
+                       "happened.")
+                       .arg(riskFigureTitles().size())
+                       .arg(QString::fromStdString(figures::shortNumber(risk_->horizon)));
+    if (const int missing = rowsMissingFigures(*risk_); missing > 0)
+        text +=
+            QStringLiteral(" %1 of %2 rows miss a figure: choose one to see why.").arg(missing).arg(risk_->rows.size());
+    return text;
+}
+
+void HindcastPage::showRiskReasons(int row) {
+    const bool shown = risk_ && row >= 0 && row < static_cast<int>(risk_->rows.size());
+    const QString text =
+        shown ? riskReasonsText(risk_->rows[static_cast<std::size_t>(row)], !all_.rows.empty()) : QString();
+    riskWhy_->setText(text);
+    riskWhy_->setVisible(!text.isEmpty());
 }
 
 }  // namespace el::workbench

@@ -96,6 +96,7 @@ ResultsTabs::ResultsTabs(QListWidget* log, QWidget* parent) : QWidget(parent), t
     inputWarnings_->setVisible(false);
     layout->addWidget(inputWarnings_);
     riskControl_ = new RiskControl(this);
+    hindcast_->setRiskControl(riskControl_);
     layout->addWidget(riskControl_);
     progress_ = new RunProgressPanel(this);
     layout->addWidget(progress_);

@@ -327,7 +327,8 @@ void WorkbenchWindow::runForecast() {
     auto risk = std::make_shared<RiskAfterRun>();
     std::string date = forecast.calculationDate;
     runStep_->start(
-        [this, result, risk, riskHorizon, used, data, request = std::move(forecast)](WorkerHooks& hooks) {
+        [this, result, risk, riskHorizon, used, data, request = std::move(forecast),
+         probe = riskProbe_](WorkerHooks& hooks) {
             const SettingValues given = *used;  // the risk's early-late runs start from these
             UsedSettings settings(hooks, *used);
             // A run of no species only clears the log: the button is never "Running".
@@ -337,9 +338,11 @@ void WorkbenchWindow::runForecast() {
                 hooks.runBusy(true);
             }
             *result = ops::forecast(engine_, request, {settings, hooks, hooks, hooks}).run;
-            if (riskHorizon)
+            if (riskHorizon) {
+                ProbedFeedback feedback(hooks, probe);
                 *risk = riskAfterRun(*data, *result, given, *riskHorizon, request.missvalue, request.calculationDate,
-                                     hooks);
+                                     feedback);
+            }
             if (busy) hooks.runBusy(false);
             *used = settings.used();
         },

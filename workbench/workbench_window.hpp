@@ -25,6 +25,7 @@
 #include "gis/read_source.hpp"
 #include "ops/forecast.hpp"
 #include "vector/vector_data.hpp"
+#include "workbench/checkpoint_probe.hpp"
 #include "workbench/control_builder.hpp"
 #include "workbench/risk_control.hpp"
 #include "workbench/setting_controls.hpp"
@@ -71,6 +72,8 @@ public:
     // Where questions go; true for Yes. The default shows a modal question box.
     using QuestionSink = std::function<bool(const QString&)>;
     void setQuestionSink(QuestionSink sink) { questionSink_ = std::move(sink); }
+    // Called at each checkpoint of the risk step after a run, on its worker thread (tests).
+    void setRiskCheckpointProbe(CheckpointProbe probe) { riskProbe_ = std::move(probe); }
     // Above this many bytes of similarity output "G  O" asks before the run starts.
     void setSimilarityOutputLimit(std::uint64_t bytes) { similarityLimit_ = bytes; }
 
@@ -188,6 +191,7 @@ private:
     SettingValues shownRunSettings_;  // the settings the run the tabs show used
     std::string shownRunDate_;        // and its date of calculation
     bool closePending_ = false;
+    CheckpointProbe riskProbe_;
 };
 
 }  // namespace el::workbench

@@ -10,6 +10,7 @@
 
 #include "figures/colour.hpp"
 #include "figures/map_figure.hpp"
+#include "figures/map_legend.hpp"
 #include "tests/figures/figure_fixture.hpp"
 
 namespace el::figures {
@@ -171,6 +172,36 @@ TEST(RiskMap, UnreachedRegionsByRiskFromZeroReachedOnesGreyAndHatched) {
     for (const char* words : {"Risk (%) of a first record of T within 10 years of 2001", "reached by 2001"})
         EXPECT_NE(legend.find(words), std::string::npos) << words << " in " << legend;
     EXPECT_EQ(legend.find("forecast"), std::string::npos) << legend;
+}
+
+// The run's roles say nothing of a risk: the risk map draws every region in one outline and
+// its key lists no role, on a large canvas and a small one; "no value" only where a region has
+// neither a risk nor the reached style. The other maps keep every role.
+TEST(RiskMap, OutlinesKeyListsOnlyWhatTheRiskMapDraws) {
+    engine::RunResult run = knownRun();
+    run.role = {engine::RegionRole::Training, engine::RegionRole::Validation, engine::RegionRole::Excluded,
+                engine::RegionRole::Other};
+    const char* roles[] = {"training", "validation", "no target date", "excluded"};
+    engine::RiskResult risk = riskOfT();
+    const MapChoice choice{MapColouring::Risk, -1, &risk};
+    for (const auto& [width, height] : {std::pair{760.0, 560.0}, std::pair{420.0, 520.0}}) {
+        const Scene scene = buildMap(kData, run, choice, width, height);
+        const std::string legend = overlayText(scene);
+        for (const char* role : roles) EXPECT_EQ(legend.find(role), std::string::npos) << role << " in " << legend;
+        const Stroke thin = outlineOf(engine::RegionRole::Other);
+        for (std::size_t k = 0; k < 4; ++k) {
+            const Stroke stroke = scene.content.shapes[k].stroke.value_or(Stroke{});
+            EXPECT_TRUE(stroke.color == thin.color && stroke.width == thin.width && stroke.dash == thin.dash) << k;
+        }
+        EXPECT_FALSE(scene.content.shapes[2].hatched) << "excluded from the run, yet at risk";
+    }
+    EXPECT_NE(overlayText(buildMap(kData, run, choice)).find("no value"), std::string::npos);  // B: unknown
+    risk.reached = {0, 1};
+    EXPECT_EQ(overlayText(buildMap(kData, run, choice)).find("no value"), std::string::npos);
+
+    const std::string known = overlayText(buildMap(kData, run, MapChoice{MapColouring::KnownAndForecast, -1}));
+    for (const char* role : roles) EXPECT_NE(known.find(role), std::string::npos) << role << " in " << known;
+    EXPECT_NE(known.find("no value"), std::string::npos);
 }
 
 TEST(RiskMap, WithoutRisksTheTitleSaysWhy) {

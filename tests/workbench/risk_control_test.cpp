@@ -1,14 +1,16 @@
 // The window's risk of a first record: off at start-up; on, a run with a target gains the
 // table's column risk (the batch runner's --risk-horizon numbers, the reached regions empty)
 // and a risk map, with the log unchanged; a bad horizon is refused before the run; a run
-// without a target says why it has no risk; a Cancel at any point of the risk step leaves the
-// run's results and no half risk.
+// without a target says why it has no risk; a Cancel at any point of the risk step, by the
+// step's own stop or the window's button, leaves the run's results and no half risk.
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QProcess>
 #include <QTableView>
 
+#include <atomic>
+#include <future>
 #include <sstream>
 
 #include "tests/support/sample_file.hpp"
@@ -17,6 +19,7 @@
 #include "tests/workbench/window_fixture.hpp"
 #include "workbench/results_tabs.hpp"
 #include "workbench/risk_control.hpp"
+#include "workbench/run_progress_panel.hpp"
 #include "workbench/table_page.hpp"
 
 namespace el::test {
@@ -155,6 +158,59 @@ private slots:
         QCOMPARE(again.risk->regions.size(), full.risk->regions.size());
         for (std::size_t r = 0; r < full.risk->regions.size(); ++r)
             QCOMPARE(again.risk->regions[r].risk, full.risk->regions[r].risk);
+    }
+
+    // The window's own Cancel button, pressed while the risk step works: the worker waits at a
+    // checkpoint of the step until the window's thread has pressed it, so the press always
+    // falls inside the step. The run's results stand with no risk, and the next run is whole.
+    void cancelButtonDuringTheRiskStepLeavesTheRunAndAUsableWindow() {
+        WindowUnderTest w(dataDir());
+        workbench::ResultsTabs* results = w.window->results();
+        readSpecies(w, "Sp12");
+        askRisk(w, QStringLiteral("10"));
+        std::atomic<long long> seen{0};
+        w.window->setRiskCheckpointProbe([&](long long n) { seen = n; });
+        w.click("Command4");
+        QVERIFY(seen > 3);
+        const std::size_t risks = results->shownRisk()->regions.size();
+        const QStringList log = w.window->logLines();
+        QPushButton* cancel = results->progressPanel()->cancelButton();
+        // The step's first checkpoint, and its third: every inner batch of runs starts with one on
+        // the run's thread, however the workers share the runs, so both always come.
+        for (const long long at : {1LL, 3LL}) {
+            std::atomic<bool> pressed{false}, enabled{false};
+            w.window->setRiskCheckpointProbe([&, at](long long n) {
+                if (n != at) return;
+                std::promise<void> done;
+                QMetaObject::invokeMethod(
+                    cancel,
+                    [&] {
+                        enabled = cancel->isEnabled();
+                        cancel->click();
+                        pressed = true;
+                        done.set_value();
+                    },
+                    Qt::QueuedConnection);
+                done.get_future().wait();
+            });
+            w.click("Command4");
+            QVERIFY(pressed && enabled);
+            QVERIFY(results->shownRun() != nullptr);
+            QVERIFY(results->shownRisk() == nullptr);
+            QCOMPARE(w.window->logLines(), log);
+            QVERIFY(tableColumn(*results->tablePage(), QStringLiteral("risk")).isEmpty());
+            QCOMPARE(results->mapColouring()->findText(QStringLiteral("Risk of a first record"), Qt::MatchStartsWith),
+                     -1);
+            QVERIFY2(results->riskControl()->checkText().contains(
+                         QStringLiteral("was cancelled: the run's results stand without it")),
+                     qPrintable(results->riskControl()->checkText()));
+            QVERIFY(w.get<QPushButton>("Command4")->isEnabled());
+        }
+        w.window->setRiskCheckpointProbe({});
+        w.click("Command4");
+        QVERIFY(results->shownRisk() != nullptr);
+        QCOMPARE(results->shownRisk()->regions.size(), risks);
+        QCOMPARE(w.window->logLines(), log);
     }
 
     void badHorizonIsRefusedAndARunWithoutTargetSaysWhy() {
