@@ -69,7 +69,7 @@ void takeValues(BatchOptions& opts) {
     opts.hindcastTable = v.text(Param::HindcastTable);
     opts.hindcastRules = {v.whole(Param::HindcastMinBefore), v.whole(Param::HindcastMinAfter),
                           v.whole(Param::HindcastMinUnreached)};
-    opts.risk = riskOptionsOf(v);
+    opts.risk = ops::riskOptionsOf(v);
     opts.help = v.on(Param::Help);
     opts.version = v.on(Param::Version);
 }
@@ -103,7 +103,7 @@ std::string combinationError(const BatchOptions& opts) {
         if (const auto problem = figures::mapCrsProblem(*opts.mapCrs)) return "option --map-crs: " + *problem;
     if (std::string error = vec::recordsCombinationError(opts.records, opts.file); !error.empty()) return error;
     if (opts.input().empty() && !opts.help && !opts.version) return "no FILE given";
-    std::vector<const std::string*> outputs = riskFiles(opts.risk);
+    std::vector<const std::string*> outputs = ops::riskFiles(opts.risk);
     outputs.insert(outputs.begin(), {&opts.predictionsFile, &opts.summaryFile, &opts.hindcastTable});
     for (const std::string* output : outputs)
         if (sameFile(*output, opts.input())) return "\"" + *output + "\" is the input FILE: name another file for the table";
@@ -123,8 +123,8 @@ std::string combinationError(const BatchOptions& opts) {
                " needs --hindcast Y[,Y...]";
     if (!opts.hindcastYears.empty() && !opts.hindcastTargets && opts.values.get(Setting::TargetSpecies).empty())
         return "option --hindcast needs a target species (-t NAME) or --hindcast-targets";
-    return riskCombinationError(opts.risk,
-                                {!opts.values.get(Setting::TargetSpecies).empty(), !opts.hindcastYears.empty()});
+    return ops::riskCombinationError(opts.risk,
+                                     {!opts.values.get(Setting::TargetSpecies).empty(), !opts.hindcastYears.empty()});
 }
 
 // One line of the option list: the option, the setting it changes with that setting's

@@ -11,8 +11,8 @@
 #include "base/command_line.hpp"
 #include "base/parameters.hpp"
 #include "base/settings.hpp"
-#include "cli/risk_options.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
+#include "ops/risk_options.hpp"
 #include "vector/records_source.hpp"
 
 namespace el::batch {
@@ -47,7 +47,7 @@ struct BatchOptions {
     std::optional<std::string> hindcastTargets;  // --hindcast-targets: "all" or a comma list of species
     std::string hindcastTable;               // --hindcast-table: one row per species and year (.csv), "" for none
     engine::HindcastEligibility hindcastRules;  // --hindcast-min-before, -after, -unreached
-    RiskOptions risk;                           // --risk-horizon, --as-of, --risk-table, --watch-list
+    ops::RiskOptions risk;                      // --risk-horizon, --as-of, --risk-table, --watch-list
     bool help = false;
     bool version = false;
 

@@ -8,20 +8,20 @@
 #include "base/file_lock.hpp"
 #include "base/log_file.hpp"
 #include "base/text.hpp"
-#include "cli/after_run.hpp"
 #include "cli/batch_console.hpp"
 #include "cli/batch_options.hpp"
-#include "cli/figure_output.hpp"
 #include "cli/file_digest.hpp"
 #include "engine/model/run_error.hpp"
 #include "engine/run/engine.hpp"
 #include "engine/run/name_match.hpp"
 #include "engine/run/species_choice.hpp"
+#include "ops/figure_files.hpp"
 #include "ops/forecast.hpp"
 #include "ops/hindcast.hpp"
 #include "ops/input_review.hpp"
 #include "ops/load.hpp"
 #include "ops/output_refusals.hpp"
+#include "ops/run_outputs.hpp"
 #include "vector/records.hpp"
 #include "vector/vector_file.hpp"
 
@@ -63,8 +63,8 @@ Chosen<std::vector<std::string>> chooseSpecies(const BatchOptions& opts, const v
     return {std::move(choice.species), std::move(choice.error)};
 }
 
-Chosen<FigureRequest> chooseFigures(const BatchOptions& opts, const std::vector<std::string>& species) {
-    Chosen<FigureRequest> figures;
+Chosen<ops::FigureRequest> chooseFigures(const BatchOptions& opts, const std::vector<std::string>& species) {
+    Chosen<ops::FigureRequest> figures;
     figures.value.mapFile = opts.mapFile;
     figures.value.mapYDown = opts.mapYDown;
     figures.value.fitPlotFile = opts.fitPlotFile;
@@ -84,7 +84,7 @@ Chosen<FigureRequest> chooseFigures(const BatchOptions& opts, const std::vector<
 
 // The figures a data set without geometry cannot have: taken out of the request, each
 // with the message that says why.
-std::vector<std::string> withoutMap(FigureRequest& request, const vec::VectorData& data) {
+std::vector<std::string> withoutMap(ops::FigureRequest& request, const vec::VectorData& data) {
     std::vector<std::string> refused;
     for (std::string* file : {&request.mapFile, &request.reportFile}) {
         if (file->empty()) continue;
@@ -151,8 +151,8 @@ private:
     ops::ForecastRequest forecastRequest(const ops::LoadResult& source, const std::vector<std::string>& species,
                                          const std::string& date) const;
     ops::ForecastResult runForecast(const ops::ForecastRequest& request);
-    int afterRun(const AfterRunContext& context, const std::vector<std::string>& hindcastTargets,
-                 const FigureRequest& figures, const CompletedRun& completed);
+    int afterRun(const ops::AfterRunContext& context, const std::vector<std::string>& hindcastTargets,
+                 const ops::FigureRequest& figures, const ops::CompletedRun& completed);
     void tellSkill(const vec::VectorData& data, const engine::RunResult& result);
     int finish(int status);
     int interrupted() {
@@ -200,19 +200,19 @@ int BatchSession::run(const std::string& date) {
     if (result.status == engine::RunStatus::Stopped) return finish(kStopped);
     // Figures only of a run that went through all its passes: an empty species list has none.
     if (result.status == engine::RunStatus::Completed) {
-        FigureRequest drawn = figures.value;
+        ops::FigureRequest drawn = figures.value;
         const std::vector<std::string> refused = withoutMap(drawn, read.read.data);
         for (const std::string& text : refused) console_.message(text);
-        if (const auto warning = mapCrsWarning(drawn, read.read.data)) console_.message(*warning);
-        const CompletedRun completed{read.read.data, result, opts_.values, opts_.input(), date};
-        if (const auto failure = writeFigures(drawn, completed)) {
+        if (const auto warning = ops::mapCrsWarning(drawn, read.read.data)) console_.message(*warning);
+        const ops::CompletedRun completed{read.read.data, result, opts_.values, opts_.input(), date};
+        if (const auto failure = ops::writeFigures(drawn, completed)) {
             console_.message(*failure);
             return finish(kStopped);
         }
         tellSkill(read.read.data, result);
-        const int status =
-            afterRun({read.read.data, result, given, opts_.values, opts_.input(), digest, date, forecast.seconds},
-                     hindcastTargets.value, drawn, completed);
+        const int status = afterRun(
+            {read.read.data, result, given, opts_.values, kMissValue, opts_.input(), digest, date, forecast.seconds},
+            hindcastTargets.value, drawn, completed);
         return status == kCompleted && !refused.empty() ? kStopped : status;
     }
     return finish(kCompleted);
@@ -265,25 +265,21 @@ void BatchSession::tellSkill(const vec::VectorData& data, const engine::RunResul
 
 // The tables, the hindcasts, the summary and the report asked for; exit status 1 when one of
 // them failed. The report comes last: it shows the hindcasts.
-int BatchSession::afterRun(const AfterRunContext& context, const std::vector<std::string>& hindcastTargets,
-                           const FigureRequest& figures, const CompletedRun& completed) {
-    const AfterRunRequest request{
+int BatchSession::afterRun(const ops::AfterRunContext& context, const std::vector<std::string>& hindcastTargets,
+                           const ops::FigureRequest& figures, const ops::CompletedRun& completed) {
+    const ops::AfterRunRequest request{
         opts_.predictionsFile, opts_.summaryFile,   opts_.hindcastYears,        hindcastTargets,
         opts_.hindcastTable,   opts_.hindcastRules, context.result.target >= 0, opts_.risk};
-    AfterRunOutputs made;
+    ops::AfterRunOutputs made;
     try {
-        made = makeAfterRunOutputs(request, context, log_, console_);
+        made = ops::writeOutputs(request, context, figures, completed, log_, console_);
     } catch (const Cancelled&) {
         return interrupted();
     }
     console_.endProgress();
-    for (const std::string& notice : made.notices) console_.message(notice);
-    std::vector<std::string>& failures = made.failures;
-    if (auto failure = writeRiskMap(figures, completed, made.risk)) failures.push_back(*failure);
-    if (auto failure = writeRunReport(figures, completed, made.hindcast, made.allSpecies, made.risk))
-        failures.push_back(*failure);
-    for (const std::string& failure : failures) console_.message(failure);
-    return finish(failures.empty() ? kCompleted : kStopped);
+    for (const ops::Diagnostic& notice : made.notices) console_.message(notice.text);
+    for (const ops::Diagnostic& failure : made.failures) console_.message(failure.text);
+    return finish(made.failures.empty() ? kCompleted : kStopped);
 }
 
 ops::ForecastRequest BatchSession::forecastRequest(const ops::LoadResult& source,

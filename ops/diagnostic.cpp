@@ -38,6 +38,10 @@ std::string_view kindName(DiagnosticKind kind) {
             return "bad_eligibility_rule";
         case DiagnosticKind::WeightPlotWithoutGrid:
             return "weight_plot_without_grid";
+        case DiagnosticKind::OutputNotMade:
+            return "output_not_made";
+        case DiagnosticKind::RiskNotice:
+            return "risk_notice";
     }
     return "unknown";
 }

@@ -31,6 +31,8 @@ enum class DiagnosticKind {
     NoHindcastTarget,           // a target hindcast without a target among the species; no subject
     BadEligibilityRule,         // subject: the rule's value as given
     WeightPlotWithoutGrid,      // subject: the plot's file
+    OutputNotMade,              // subject: its file, the hindcast's year or species, or the output's name
+    RiskNotice,                 // the risk's check said plainly, or why there is none; no subject
 };
 
 struct Diagnostic {

@@ -8,7 +8,7 @@
 
 #include "base/parameters.hpp"
 
-namespace el::batch {
+namespace el::ops {
 
 struct RiskOptions {
     std::optional<double> horizon;  // --risk-horizon H, when given
@@ -38,4 +38,4 @@ std::string riskCombinationError(const RiskOptions& risk, const RiskContext& con
 // The files the risk options write, for the check against the input file.
 std::vector<const std::string*> riskFiles(const RiskOptions& risk);
 
-}  // namespace el::batch
+}  // namespace el::ops

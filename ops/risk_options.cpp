@@ -1,10 +1,10 @@
-#include "cli/risk_options.hpp"
+#include "ops/risk_options.hpp"
 
 #include <cmath>
 
 #include "base/numtext.hpp"
 
-namespace el::batch {
+namespace el::ops {
 namespace {
 
 std::optional<double> numberGiven(const ParamValues& values, Param id) {
@@ -42,4 +42,4 @@ std::string riskCombinationError(const RiskOptions& risk, const RiskContext& con
 
 std::vector<const std::string*> riskFiles(const RiskOptions& risk) { return {&risk.riskTable, &risk.watchList}; }
 
-}  // namespace el::batch
+}  // namespace el::ops

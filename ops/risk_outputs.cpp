@@ -1,29 +1,32 @@
-#include "cli/risk_outputs.hpp"
+#include "ops/risk_outputs.hpp"
 
 #include "base/numtext.hpp"
-#include "cli/after_run.hpp"
-#include "cli/batch_options.hpp"
 #include "engine/model/run_error.hpp"
 #include "engine/risk/risk.hpp"
 #include "engine/risk/watch_list.hpp"
+#include "ops/run_outputs.hpp"
 #include "ops/table_files.hpp"
 #include "outputs/prediction_table.hpp"
 
-namespace el::batch {
+namespace el::ops {
 namespace {
 
+Diagnostic notMade(std::string text, std::string subject) {
+    return {Severity::Refusal, DiagnosticKind::OutputNotMade, std::move(text), std::move(subject)};
+}
+
 void writeCsv(const std::string& file, const std::string& what, const el::PredictionTable& table,
-              std::vector<std::string>& failures) {
-    if (auto failure = ops::writeCsvTable(file, what, table)) failures.push_back(std::move(*failure));
+              Diagnostics& failures) {
+    if (auto failure = writeCsvTable(file, what, table)) failures.push_back(notMade(std::move(*failure), file));
 }
 
 // Runs `make`; a request the risk model refuses becomes a failure that names it.
 template <class Make>
-void refusedAsFailure(const std::string& what, std::vector<std::string>& failures, Make make) {
+void refusedAsFailure(const std::string& what, Diagnostics& failures, Make make) {
     try {
         make();
     } catch (const engine::RunError& error) {
-        failures.push_back("The " + what + " cannot be made: " + error.what());
+        failures.push_back(notMade("The " + what + " cannot be made: " + error.what(), what));
     }
 }
 
@@ -36,7 +39,7 @@ engine::RiskBasis riskBasis(const RiskOptions& risk, const AfterRunContext& run)
     basis.data = &run.data;
     basis.species = run.result.speciesNames;
     basis.horizon = risk.horizonOrDefault();
-    basis.missvalue = kMissValue;
+    basis.missvalue = run.missvalue;
     basis.calculationDate = run.calculationDate;
     basis.settings = run.given;
     basis.threads = threadsOf(run);
@@ -101,4 +104,4 @@ void addRiskFigures(el::PredictionTable& table, const engine::RiskHindcast& hind
         for (el::TableCell& cell : engine::riskFigureCells(hindcast.rows[i])) table.rows[i].push_back(std::move(cell));
 }
 
-}  // namespace el::batch
+}  // namespace el::ops

@@ -11,14 +11,15 @@
 
 #include "base/feedback.hpp"
 #include "base/typed_table.hpp"
-#include "cli/risk_options.hpp"
 #include "engine/hindcast/hindcast_all.hpp"
 #include "engine/model/run_result.hpp"
 #include "engine/risk/risk_hindcast.hpp"
 #include "engine/risk/risk_result.hpp"
 #include "engine/risk/risk_steps.hpp"
+#include "ops/diagnostic.hpp"
+#include "ops/risk_options.hpp"
 
-namespace el::batch {
+namespace el::ops {
 
 struct AfterRunContext;
 
@@ -28,7 +29,7 @@ struct RiskMade {
     std::optional<engine::RiskResult> target;
     std::optional<engine::RiskHindcast> hindcast;
     std::vector<std::string> notices;
-    std::vector<std::string> failures;
+    Diagnostics failures;  // the file, or the output refused, the subject
 };
 
 engine::RiskBasis riskBasis(const RiskOptions& risk, const AfterRunContext& run);
@@ -53,4 +54,4 @@ std::vector<std::pair<double, std::string>> hindcastCases(const std::optional<en
 // risk figures.
 void addRiskFigures(el::PredictionTable& table, const engine::RiskHindcast& hindcast);
 
-}  // namespace el::batch
+}  // namespace el::ops

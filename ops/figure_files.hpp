@@ -14,7 +14,7 @@
 #include "engine/risk/risk_result.hpp"
 #include "vector/vector_data.hpp"
 
-namespace el::batch {
+namespace el::ops {
 
 struct FigureRequest {
     std::string mapFile;         // "" for no map
@@ -23,12 +23,13 @@ struct FigureRequest {
     std::string fitPlotFile;     // "" for no fit plot
     std::string weightPlotFile;  // "" for no weight plot (examine-weight runs only)
     std::string reportFile;      // "" for no report
-    std::optional<std::array<double, 4>> mapExtent = std::nullopt;  // xmin, ymin, xmax, ymax; nothing: the regions' main parts
-    bool mapLabels = false;      // region names where they fit
+    std::optional<std::array<double, 4>> mapExtent =
+        std::nullopt;        // xmin, ymin, xmax, ymax; nothing: the regions' main parts
+    bool mapLabels = false;  // region names where they fit
     std::optional<std::string> mapCrs =
-        std::nullopt;            // a longitude/latitude map's coordinate system; nothing: equal-area
-    bool mapPredicted = false;   // every region by its predicted date, not the known-and-forecast map
-    bool mapRisk = false;        // the target's risk of a first record: drawn after the risk is made
+        std::nullopt;           // a longitude/latitude map's coordinate system; nothing: equal-area
+    bool mapPredicted = false;  // every region by its predicted date, not the known-and-forecast map
+    bool mapRisk = false;       // the target's risk of a first record: drawn after the risk is made
 };
 
 // What the figures and the report read of a completed run.
@@ -60,4 +61,4 @@ std::optional<std::string> writeRunReport(const FigureRequest& request, const Co
                                           const std::optional<engine::AllSpeciesHindcast>& allSpecies,
                                           const std::optional<engine::RiskResult>& risk = std::nullopt);
 
-}  // namespace el::batch
+}  // namespace el::ops

@@ -1,4 +1,4 @@
-#include "cli/figure_output.hpp"
+#include "ops/figure_files.hpp"
 
 #include "figures/figure_file.hpp"
 #include "figures/fit_figure.hpp"
@@ -7,12 +7,12 @@
 #include "figures/report_file.hpp"
 #include "figures/weight_grid.hpp"
 
-namespace el::batch {
+namespace el::ops {
 namespace {
 
 std::optional<std::string> writeWeightPlot(const std::string& file, const CompletedRun& run) {
-    return figures::writeFigure(figures::buildWeightGridPlot(figures::weightGridOf(run.result), figures::GridMeasure::Whole),
-                                file);
+    return figures::writeFigure(
+        figures::buildWeightGridPlot(figures::weightGridOf(run.result), figures::GridMeasure::Whole), file);
 }
 
 figures::MapOptions mapOptionsOf(const FigureRequest& request) {
@@ -42,7 +42,8 @@ std::optional<std::string> mapCrsWarning(const FigureRequest& request, const vec
 std::optional<std::string> writeFigures(const FigureRequest& request, const CompletedRun& run) {
     figures::MapChoice choice;
     choice.species = request.mapSpecies;
-    choice.colouring = request.mapPredicted ? figures::MapColouring::PredictedDate : figures::MapColouring::KnownAndForecast;
+    choice.colouring =
+        request.mapPredicted ? figures::MapColouring::PredictedDate : figures::MapColouring::KnownAndForecast;
     const figures::MapOptions mapOptions = mapOptionsOf(request);
     if (!request.mapFile.empty() && !request.mapRisk)
         if (auto failure = figures::writeFigure(figures::buildMap(run.data, run.result, choice, 900, 640, mapOptions),
@@ -79,4 +80,4 @@ std::optional<std::string> writeRunReport(const FigureRequest& request, const Co
     return figures::writeReport(content, request.reportFile);
 }
 
-}  // namespace el::batch
+}  // namespace el::ops

@@ -1,25 +1,24 @@
-#include "cli/after_run.hpp"
+#include "ops/run_outputs.hpp"
 
 #include "base/numtext.hpp"
 #include "base/settings.hpp"
-#include "cli/batch_options.hpp"
-#include "cli/risk_outputs.hpp"
 #include "engine/hindcast/hindcast_report.hpp"
 #include "ops/hindcast.hpp"
+#include "ops/risk_outputs.hpp"
 #include "ops/table_files.hpp"
 #include "outputs/risk_column.hpp"
 
-namespace el::batch {
+namespace el::ops {
 namespace {
 
 // The hindcasts asked for: the target's block, then the candidates', on every thread the
 // settings allow.
-ops::HindcastResult hindcasts(const AfterRunRequest& request, const AfterRunContext& run, bool targetBlock,
-                              LogSink& log, Feedback& feedback) {
-    ops::HindcastRequest hindcast;
+HindcastResult hindcasts(const AfterRunRequest& request, const AfterRunContext& run, bool targetBlock, LogSink& log,
+                         Feedback& feedback) {
+    HindcastRequest hindcast;
     hindcast.data = &run.data;
     hindcast.species = run.result.speciesNames;
-    hindcast.missvalue = kMissValue;
+    hindcast.missvalue = run.missvalue;
     hindcast.calculationDate = run.calculationDate;
     hindcast.settings = run.given;
     hindcast.years = request.hindcastYears;
@@ -31,33 +30,42 @@ ops::HindcastResult hindcasts(const AfterRunRequest& request, const AfterRunCont
     });
 }
 
-void tellFailures(const ops::HindcastResult& made, std::vector<std::string>& failures) {
+Diagnostic notMade(std::string text, std::string subject) {
+    return {Severity::Refusal, DiagnosticKind::OutputNotMade, std::move(text), std::move(subject)};
+}
+
+void addFailure(Diagnostics& failures, std::optional<std::string> failure, const std::string& file) {
+    if (failure) failures.push_back(notMade(std::move(*failure), file));
+}
+
+void tellFailures(const HindcastResult& made, Diagnostics& failures) {
     for (const engine::HindcastYear& year : made.years)
-        if (!year.ran) failures.push_back("The hindcast for" + strnum(year.year) + " stopped: " + year.error);
+        if (!year.ran)
+            failures.push_back(
+                notMade("The hindcast for" + strnum(year.year) + " stopped: " + year.error, plainnum(year.year)));
     if (!made.all) return;
     for (const engine::SpeciesHindcast& row : made.all->rows)
         if (!row.ran)
-            failures.push_back("The hindcast of " + row.species + " for" + strnum(row.year) + " stopped: " + row.error);
+            failures.push_back(notMade(
+                "The hindcast of " + row.species + " for" + strnum(row.year) + " stopped: " + row.error, row.species));
 }
 
-}  // namespace
-
-AfterRunOutputs makeAfterRunOutputs(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
-                                    Feedback& feedback) {
+AfterRunOutputs makeTablesAndHindcasts(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
+                                       Feedback& feedback) {
     AfterRunOutputs made;
-    std::vector<std::string>& failures = made.failures;
+    Diagnostics& failures = made.failures;
     RiskMade risk;
     makeTargetRisk(request.risk, run, feedback, risk);
     if (!request.predictionsFile.empty()) {
-        engine::PredictionTable table = engine::predictionTable(run.data, run.result, kMissValue);
+        engine::PredictionTable table = engine::predictionTable(run.data, run.result, run.missvalue);
         if (risk.target) engine::addRiskColumn(table, *risk.target);
-        if (auto failure = ops::writePredictionsFile(request.predictionsFile, table, run.data)) failures.push_back(*failure);
+        addFailure(failures, writePredictionsFile(request.predictionsFile, table, run.data), request.predictionsFile);
     }
     std::vector<engine::HindcastYear>& years = made.hindcast;
     const bool targetBlock = !request.hindcastYears.empty() && request.targetHindcast;
     std::optional<engine::AllSpeciesHindcast>& all = made.allSpecies;
     if (targetBlock || (!request.hindcastYears.empty() && !request.hindcastTargets.empty())) {
-        ops::HindcastResult hindcast = hindcasts(request, run, targetBlock, log, feedback);
+        HindcastResult hindcast = hindcasts(request, run, targetBlock, log, feedback);
         tellFailures(hindcast, failures);
         years = std::move(hindcast.years);
         all = std::move(hindcast.all);
@@ -67,7 +75,7 @@ AfterRunOutputs makeAfterRunOutputs(const AfterRunRequest& request, const AfterR
     if (all && !request.hindcastTable.empty()) {
         engine::PredictionTable table = engine::allSpeciesTable(*all);
         if (risk.hindcast) addRiskFigures(table, *risk.hindcast);
-        if (auto failure = ops::writeHindcastTable(request.hindcastTable, table)) failures.push_back(*failure);
+        addFailure(failures, writeHindcastTable(request.hindcastTable, table), request.hindcastTable);
     }
     makeWatchList(request.risk, run, feedback, risk);
     if (!request.summaryFile.empty()) {
@@ -82,12 +90,24 @@ AfterRunOutputs makeAfterRunOutputs(const AfterRunRequest& request, const AfterR
                                               &run.data,
                                               all ? &*all : nullptr,
                                               risk.target ? &*risk.target : nullptr};
-        if (auto failure = ops::writeSummaryFile(request.summaryFile, summary)) failures.push_back(*failure);
+        addFailure(failures, writeSummaryFile(request.summaryFile, summary), request.summaryFile);
     }
-    made.notices = std::move(risk.notices);
+    for (std::string& notice : risk.notices)
+        made.notices.push_back({Severity::Warning, DiagnosticKind::RiskNotice, std::move(notice), ""});
     made.risk = std::move(risk.target);
     failures.insert(failures.end(), risk.failures.begin(), risk.failures.end());
     return made;
 }
 
-}  // namespace el::batch
+}  // namespace
+
+AfterRunOutputs writeOutputs(const AfterRunRequest& request, const AfterRunContext& run, const FigureRequest& figures,
+                             const CompletedRun& completed, LogSink& log, Feedback& feedback) {
+    AfterRunOutputs made = makeTablesAndHindcasts(request, run, log, feedback);
+    addFailure(made.failures, writeRiskMap(figures, completed, made.risk), figures.mapFile);
+    addFailure(made.failures, writeRunReport(figures, completed, made.hindcast, made.allSpecies, made.risk),
+               figures.reportFile);
+    return made;
+}
+
+}  // namespace el::ops
