@@ -57,9 +57,7 @@ vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& f
         OccurrenceResult points =
             placeOccurrences(source.occurrences, layer, columns, feedback, source.encoding,
                              OccurrenceRules{source.keepSpecimens, source.filters}, source.threads);
-        std::vector<std::string> notes;
-        if (!points.filterNote.empty()) notes.push_back(points.filterNote);
-        notes.push_back(points.summaryLine());
+        std::vector<std::string> notes = points.notes();
         for (std::string& note : joinRecords(points.records, source, &layer)) notes.push_back(std::move(note));
         return built(std::move(points.records), source, &layer, std::move(notes));
     }
