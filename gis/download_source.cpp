@@ -72,10 +72,13 @@ private:
 
 bool isZipFile(const std::filesystem::path& file) { return vec::isZipFile(file); }
 
+vec::ZipOpener gdalZipOpener() {
+    return [](const std::filesystem::path& zip) { return std::make_unique<GdalZip>(zip); };
+}
+
 std::unique_ptr<vec::DownloadLines> openDownload(const std::filesystem::path& file, const vec::DelimitedFormat& plain,
                                                  const std::string& encoding) {
-    return vec::openDownloadWith(file, plain, encoding,
-                                 [](const std::filesystem::path& zip) { return std::make_unique<GdalZip>(zip); });
+    return vec::openDownloadWith(file, plain, encoding, gdalZipOpener());
 }
 
 }  // namespace el::gis

@@ -41,12 +41,7 @@ vec::Table readRecordsTable(const std::filesystem::path& table, const std::strin
     if (!sheet.empty())
         throw vec::RecordsError("A sheet is named (" + sheet + "), but " + table.string() +
                                 " is no spreadsheet (.xlsx or .ods)");
-    if (vec::isArchiveFolder(table) || isZipFile(table)) {
-        vec::DelimitedFormat format;
-        format.encoding = encoding.empty() ? "auto" : encoding;
-        return vec::tableOf(*openDownload(table, format, encoding));
-    }
-    return vec::readTableFile(table, encoding);
+    return vec::readTableDownload(table, encoding, gdalZipOpener());
 }
 
 vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& feedback) {

@@ -8,6 +8,7 @@
 #include "base/text.hpp"
 #include "vector/archive_meta.hpp"
 #include "vector/records_error.hpp"
+#include "vector/records_source.hpp"
 
 namespace el::vec {
 namespace {
@@ -58,6 +59,14 @@ std::string wholeOf(ByteSource& bytes) {
 
 }  // namespace
 
+void refuseFolder(const std::filesystem::path& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        throw RecordsError(path.string() +
+                           " is a folder but no Darwin Core archive (it holds no meta.xml): name the table or the zip "
+                           "inside it, or the folder that holds meta.xml");
+}
+
 std::string metaEntry(const std::vector<std::string>& entries) {
     std::string best;
     for (const std::string& entry : entries)
@@ -96,6 +105,7 @@ std::unique_ptr<DownloadLines> openDownloadWith(const std::filesystem::path& fil
                                                 const std::string& encoding, const ZipOpener& openZip) {
     try {
         if (isArchiveFolder(file)) return openArchiveFolder(file, encoding);
+        refuseFolder(file);
         if (isZipFile(file)) return openZipDownload(*openZip(file), file, utf8Path(file), plain, encoding);
         return std::make_unique<DownloadLines>(std::make_unique<FileBytes>(file), plain);
     } catch (const RecordsError& e) {
@@ -103,6 +113,13 @@ std::unique_ptr<DownloadLines> openDownloadWith(const std::filesystem::path& fil
         if (what.find(file.filename().string()) != std::string::npos) throw;
         throw RecordsError(file.string() + ": " + what);
     }
+}
+
+Table readTableDownload(const std::filesystem::path& table, const std::string& encoding, const ZipOpener& openZip) {
+    if (!isArchiveFolder(table) && !isZipFile(table)) return readTableFile(table, encoding);
+    DelimitedFormat format;
+    format.encoding = encoding.empty() ? "auto" : encoding;
+    return tableOf(*openDownloadWith(table, format, encoding, openZip));
 }
 
 }  // namespace el::vec

@@ -37,6 +37,9 @@ std::unique_ptr<DownloadLines> openZipDownload(ZipFiles& zip, const std::filesys
                                                const std::string& shown, const DelimitedFormat& plain,
                                                const std::string& encoding);
 
+// Throws RecordsError for a folder (that is no archive), saying what to name instead.
+void refuseFolder(const std::filesystem::path& path);
+
 // True for a file whose bytes begin as a zip archive does (whatever its name).
 bool isZipFile(const std::filesystem::path& file);
 
@@ -48,5 +51,10 @@ using ZipOpener = std::function<std::unique_ptr<ZipFiles>(const std::filesystem:
 // the file is given its path first. Throws RecordsError, or what `openZip` throws.
 std::unique_ptr<DownloadLines> openDownloadWith(const std::filesystem::path& file, const DelimitedFormat& plain,
                                                 const std::string& encoding, const ZipOpener& openZip);
+
+// A records table as it may come: an unpacked archive or a zip (opened by `openZip`) read
+// whole as a table, else a delimited file (readTableFile). Throws RecordsError, or what
+// `openZip` throws.
+Table readTableDownload(const std::filesystem::path& table, const std::string& encoding, const ZipOpener& openZip);
 
 }  // namespace el::vec

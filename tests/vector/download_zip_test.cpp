@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
+#include "base/file_bytes.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "vector/records_error.hpp"
 
@@ -144,6 +146,36 @@ TEST(DownloadZip, OnlyAZipGoesToTheZipReaderAndARefusalNamesTheFile) {
         ADD_FAILURE() << "an archive without its core file was opened";
     } catch (const vec::RecordsError& e) {
         EXPECT_NE(std::string(e.what()).find("dwca"), std::string::npos) << e.what();
+    }
+}
+
+TEST(DownloadZip, AFolderIsReadAsAnArchiveOrRefusedSayingWhatToName) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "dwca");
+    writeFile(dir / "dwca" / "meta.xml", kMeta);
+    writeFile(dir / "dwca" / "occurrence.txt", "h\th\n2001\tE f\n2003\tG h\n");
+    const vec::ZipOpener noZip = [](const std::filesystem::path& zip) -> std::unique_ptr<vec::ZipFiles> {
+        throw vec::RecordsError("no zip expected: " + zip.string());
+    };
+    const vec::Table table = vec::readTableDownload(dir / "dwca", "auto", noZip);
+    EXPECT_EQ(table.headers, (Texts{"year", "species", "basisOfRecord"}));
+    EXPECT_EQ(table.rows,
+              (std::vector<Texts>{{"2001", "E f", "HUMAN_OBSERVATION"}, {"2003", "G h", "HUMAN_OBSERVATION"}}));
+    EXPECT_EQ(table.rowNumbers, (std::vector<std::int64_t>{2, 3}));
+
+    // A folder without meta.xml is neither read as a file (its size is no size) nor opened.
+    std::filesystem::create_directory(dir / "plain");
+    EXPECT_FALSE(readWholeFile(dir / "plain"));
+    for (const auto& read : {std::function<void()>([&] { vec::readTableDownload(dir / "plain", "auto", noZip); }),
+                             std::function<void()>([&] { vec::openDownloadWith(dir / "plain", {}, "auto", noZip); })}) {
+        try {
+            read();
+            ADD_FAILURE() << "a folder without meta.xml was read";
+        } catch (const vec::RecordsError& e) {
+            EXPECT_NE(std::string(e.what()).find("plain is a folder but no Darwin Core archive (it holds no meta.xml)"),
+                      std::string::npos)
+                << e.what();
+        }
     }
 }
 

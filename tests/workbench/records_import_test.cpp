@@ -374,6 +374,15 @@ private slots:
                             "code", "--no-reliability"});
         QVERIFY(!batch.log.isEmpty());
         QCOMPARE(summary, batch.stderrText.trimmed().split("\n").mid(0, 2).join("; "));
+
+        // Fossils kept: the fossil's year is the first record.
+        dialog.findChild<QCheckBox*>("KeepSpecimens")->setChecked(true);
+        const RecordsSource keeping = dialog.source();
+        QVERIFY(keeping.keepSpecimens);
+        w.window->importRecords(keeping);
+        w.window->waitUntilIdle();
+        QCOMPARE(w.window->data()->val(1, 1), std::string("1970"));
+        QVERIFY(w.get<QLabel>("Label7")->text().contains("fossil and living specimens kept"));
     }
 
     void refusedTablesNameTheirRowsAndLeaveNoData() {

@@ -177,3 +177,26 @@ test_that("a layer's features without a key or a geometry, and features sharing 
   expect_match(messages[2], "joined into 1 region", fixed = TRUE)
   expect_identical(batch_messages(dir, "points.csv")[1:2], messages)
 })
+
+test_that("a first-record table zipped or as an archive reads as the table itself, as the batch runner reads it", {
+  local_time_limit(60)
+  skip_without_zip()
+  dir <- local_folder(character())
+  rows <- data.frame(region = c("North", "North", "South", "East"), species = c("A", "B", "A", "B"),
+                     year = c("1990", "2001", "1994", "1998"), stringsAsFactors = FALSE)
+  write.csv(rows, file.path(dir, "first.csv"), row.names = FALSE, quote = FALSE)
+  make_zip(dir, "first.zip", "first.csv")
+  dir.create(file.path(dir, "dwca"))
+  write_meta(c("year", "species", "locality"), file.path(dir, "dwca", "meta.xml"))
+  write_tab(data.frame(rows$year, rows$species, rows$region), file.path(dir, "dwca", "occurrence.txt"), header = FALSE)
+  dir.create(file.path(dir, "plain"))
+  table <- with_messages(el_records(file.path(dir, "first.csv")))
+  for (name in c("first.zip", "dwca")) {
+    packed <- with_messages(el_records(file.path(dir, name)))
+    expect_identical(unclass(packed)[c("name", "A", "B")], unclass(table)[c("name", "A", "B")], label = name)
+    said <- run_batch(batch_runner(), dir, c("--records", name, "--no-reliability"), character())$stderr
+    expect_identical(attr(packed, "messages"), said[seq_along(attr(packed, "messages"))], label = name)
+  }
+  refused <- expect_error(el_records(file.path(dir, "plain")), class = "earlylate_error")
+  expect_match(conditionMessage(refused), "is a folder but no Darwin Core archive (it holds no meta.xml)", fixed = TRUE)
+})
