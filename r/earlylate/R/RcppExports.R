@@ -9,8 +9,8 @@ el_interrupt_at_checkpoint <- function(count) {
     invisible(.Call(`_earlylate_el_interrupt_at_checkpoint`, count))
 }
 
-el_occurrence_points_cpp <- function(path, encoding, species, longitude, latitude, date, keepSpecimens, filters, zipEntries, zipOpen) {
-    .Call(`_earlylate_el_occurrence_points_cpp`, path, encoding, species, longitude, latitude, date, keepSpecimens, filters, zipEntries, zipOpen)
+el_occurrence_points_cpp <- function(path, encoding, species, longitude, latitude, date, keepSpecimens, filters) {
+    .Call(`_earlylate_el_occurrence_points_cpp`, path, encoding, species, longitude, latitude, date, keepSpecimens, filters)
 }
 
 el_feature_regions_cpp <- function(keys, empty) {

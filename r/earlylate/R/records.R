@@ -345,7 +345,7 @@ formals(el_records) <- local({
   path <- path.expand(occurrences)
   points <- el_occurrence_points_cpp(enc2utf8(path), if (is.null(extra$encoding)) "auto" else extra$encoding,
                                      columns$species, blank(extra$longitude), blank(extra$latitude), columns$date,
-                                     subset$keep_specimens, subset$filter, .el_zip_entries, .el_zip_open)
+                                     subset$keep_specimens, subset$filter)
   .el_stop_on_failure(points)
   layer <- .el_regions_of(regions, unname(join["field"]), extra$layer)
   feature_region <- el_feature_regions_cpp(layer$keys, layer$empty)
@@ -357,17 +357,25 @@ formals(el_records) <- local({
   .el_records_frame(out, layer$crs, occurrences)
 }
 
-# The files of a zip (not its folders), and one of them opened for reading: R's own zip
-# support, so that a download need not be unpacked.
-.el_zip_entries <- function(zip) {
+# A zip read by R's own zip support, for the core (src/r_zip.cpp), so that a download need
+# not be unpacked: its files (not its folders), one of them opened, read and closed. Each
+# answers list(value = ...) or list(error = TEXT), never an R error, which would jump across
+# the core's frames.
+.el_zip_answer <- function(expr) tryCatch(list(value = expr), error = function(e) list(error = conditionMessage(e)))
+.el_zip_entries <- function(zip) .el_zip_answer({
   names <- utils::unzip(zip, list = TRUE)$Name
-  names[!grepl("/$", names)]
-}
-.el_zip_open <- function(zip, entry) {
+  enc2utf8(names[!grepl("/$", names)])
+})
+.el_zip_open <- function(zip, entry) .el_zip_answer({
   connection <- unz(zip, entry)
-  open(connection, "rb")
+  tryCatch(open(connection, "rb"), error = function(e) {
+    close(connection)
+    stop(e)
+  })
   connection
-}
+})
+.el_zip_read <- function(connection, n) .el_zip_answer(readBin(connection, "raw", n))
+.el_zip_close <- function(connection) .el_zip_answer(close(connection))
 
 # The region each point lies in: the smallest region index (`feature_region`, by feature, NA
 # for a feature left out) of the features whose shape holds it (their edge included), NA for

@@ -33,8 +33,8 @@ BEGIN_RCPP
 END_RCPP
 }
 // el_occurrence_points_cpp
-Rcpp::List el_occurrence_points_cpp(std::string path, std::string encoding, std::string species, std::string longitude, std::string latitude, std::string date, bool keepSpecimens, std::vector<std::string> filters, Rcpp::Function zipEntries, Rcpp::Function zipOpen);
-RcppExport SEXP _earlylate_el_occurrence_points_cpp(SEXP pathSEXP, SEXP encodingSEXP, SEXP speciesSEXP, SEXP longitudeSEXP, SEXP latitudeSEXP, SEXP dateSEXP, SEXP keepSpecimensSEXP, SEXP filtersSEXP, SEXP zipEntriesSEXP, SEXP zipOpenSEXP) {
+Rcpp::List el_occurrence_points_cpp(std::string path, std::string encoding, std::string species, std::string longitude, std::string latitude, std::string date, bool keepSpecimens, std::vector<std::string> filters);
+RcppExport SEXP _earlylate_el_occurrence_points_cpp(SEXP pathSEXP, SEXP encodingSEXP, SEXP speciesSEXP, SEXP longitudeSEXP, SEXP latitudeSEXP, SEXP dateSEXP, SEXP keepSpecimensSEXP, SEXP filtersSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::traits::input_parameter< std::string >::type path(pathSEXP);
@@ -45,9 +45,7 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< std::string >::type date(dateSEXP);
     Rcpp::traits::input_parameter< bool >::type keepSpecimens(keepSpecimensSEXP);
     Rcpp::traits::input_parameter< std::vector<std::string> >::type filters(filtersSEXP);
-    Rcpp::traits::input_parameter< Rcpp::Function >::type zipEntries(zipEntriesSEXP);
-    Rcpp::traits::input_parameter< Rcpp::Function >::type zipOpen(zipOpenSEXP);
-    rcpp_result_gen = Rcpp::wrap(el_occurrence_points_cpp(path, encoding, species, longitude, latitude, date, keepSpecimens, filters, zipEntries, zipOpen));
+    rcpp_result_gen = Rcpp::wrap(el_occurrence_points_cpp(path, encoding, species, longitude, latitude, date, keepSpecimens, filters));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -218,7 +216,7 @@ END_RCPP
 static const R_CallMethodDef CallEntries[] = {
     {"_earlylate_el_decimal_years", (DL_FUNC) &_earlylate_el_decimal_years, 4},
     {"_earlylate_el_interrupt_at_checkpoint", (DL_FUNC) &_earlylate_el_interrupt_at_checkpoint, 1},
-    {"_earlylate_el_occurrence_points_cpp", (DL_FUNC) &_earlylate_el_occurrence_points_cpp, 10},
+    {"_earlylate_el_occurrence_points_cpp", (DL_FUNC) &_earlylate_el_occurrence_points_cpp, 8},
     {"_earlylate_el_feature_regions_cpp", (DL_FUNC) &_earlylate_el_feature_regions_cpp, 2},
     {"_earlylate_el_occurrence_records_cpp", (DL_FUNC) &_earlylate_el_occurrence_records_cpp, 9},
     {"_earlylate_el_read_cpp", (DL_FUNC) &_earlylate_el_read_cpp, 3},

@@ -79,18 +79,16 @@ Rcpp::List errorOf(const std::exception& e) { return Rcpp::List::create(Rcpp::Na
 
 // The usable points of a download (species, longitude, latitude, decimal year, line) and the
 // counts of the lines that are not; `filters` ("COLUMN=VALUE[,VALUE...]") choose the lines read
-// and `keepSpecimens` keeps fossils and living specimens. A zip is opened by the R functions
-// `zipEntries(zip)` and `zipOpen(zip, entry)`.
+// and `keepSpecimens` keeps fossils and living specimens. A zip is read by R.
 // [[Rcpp::export(rng = false)]]
 Rcpp::List el_occurrence_points_cpp(std::string path, std::string encoding, std::string species,
                                     std::string longitude, std::string latitude, std::string date, bool keepSpecimens,
-                                    std::vector<std::string> filters, Rcpp::Function zipEntries,
-                                    Rcpp::Function zipOpen) {
+                                    std::vector<std::string> filters) {
     PointColumns columns;
     gis::OccurrenceResult result;
     try {
         const std::unique_ptr<vec::DownloadLines> lines = vec::openDownloadWith(
-            std::filesystem::u8path(path), gis::occurrenceFormat(encoding), encoding, rZipOpener(zipEntries, zipOpen));
+            std::filesystem::u8path(path), gis::occurrenceFormat(encoding), encoding, rZipOpener(packageZipFunctions()));
         const gis::OccurrenceRules rules{keepSpecimens, filters};
         gis::OccurrenceReader reader(lines->headers(), {species, longitude, latitude, date}, lines->delimiter(), result,
                                      rules);

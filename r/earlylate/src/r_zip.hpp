@@ -11,8 +11,16 @@
 
 namespace el::rpkg {
 
-// `entries(zip)`: the zip's files, `open(zip, entry)`: an open binary connection to one,
-// both R functions.
-vec::ZipOpener rZipOpener(Rcpp::Function entries, Rcpp::Function open);
+// The R functions that read a zip, each answering list(value = ...) or list(error = TEXT):
+// entries(zip) the zip's files, open(zip, entry) an open binary connection to one,
+// read(connection, n) up to n of its bytes (raw), close(connection).
+struct ZipFunctions {
+    Rcpp::Function entries, open, read, close;
+};
+
+// The package's own (R/records.R).
+ZipFunctions packageZipFunctions();
+
+vec::ZipOpener rZipOpener(const ZipFunctions& functions);
 
 }  // namespace el::rpkg

@@ -31,9 +31,8 @@ std::string textOf(const Rcpp::List& list, const char* name) { return Rcpp::as<s
 // list(path, encoding): a delimited text file, a zip holding one or a Darwin Core archive, as
 // the batch runner reads it; a zip is opened by R.
 vec::Table tableOfFile(const Rcpp::List& source) {
-    const Rcpp::Environment package = Rcpp::Environment::namespace_env("earlylate");
     return vec::readTableDownload(std::filesystem::u8path(textOf(source, "path")), textOf(source, "encoding"),
-                                  rZipOpener(package[".el_zip_entries"], package[".el_zip_open"]));
+                                  rZipOpener(packageZipFunctions()));
 }
 
 // list(headers, columns, first_line): a data frame's cells as texts, the first row on line

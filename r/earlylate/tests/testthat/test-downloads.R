@@ -139,6 +139,8 @@ test_that("downloads that cannot be read are refused with the batch runner's wor
   }
   expect_match(refusal("two.zip"), "holds no meta.xml and several delimited files (a.csv, b.csv)", fixed = TRUE)
   expect_match(refusal("ragged.tsv"), "line 4", ignore.case = TRUE)
+  writeBin(c(charToRaw("PK"), as.raw(c(3, 4)), charToRaw("no zip after all")), file.path(dir, "damaged.zip"))
+  expect_match(refusal("damaged.zip"), "damaged.zip could not be read as a zip archive", fixed = TRUE)
   for (name in c("two.zip", "ragged.tsv")) {
     said <- paste(batch_messages(dir, name), collapse = "\n")  # the batch runner names the file as given
     expect_true(grepl(sub(paste0(dir, "/"), "", refusal(name), fixed = TRUE), said, fixed = TRUE),
