@@ -389,7 +389,15 @@ formals(el_records) <- local({
   first_region <- function(x, y) {
     points <- sf::st_as_sf(data.frame(x = x, y = y), coords = c("x", "y"))
     hits <- sf::st_intersects(points, plane)
-    vapply(hits, function(h) suppressWarnings(as.integer(min(feature_region[h], na.rm = TRUE))), integer(1))
+    # The smallest region of each point's hits, over all points at once: its hits sorted by
+    # point, then region (a feature left out last), and the first of each point taken.
+    point <- rep(seq_along(hits), lengths(hits))
+    hit_region <- feature_region[unlist(hits)]
+    sorted <- order(point, hit_region, na.last = TRUE)
+    first <- sorted[!duplicated(point[sorted])]
+    found <- rep(NA_integer_, length(hits))
+    found[point[first]] <- hit_region[first]
+    found
   }
   region <- first_region(longitude, latitude)
   west <- which(longitude < 0)
