@@ -5,6 +5,8 @@
 namespace el {
 
 std::optional<std::string> readWholeFile(const std::filesystem::path& file) {
+    std::error_code error;  // a folder opens as a stream whose end is nowhere: it is no file to read
+    if (std::filesystem::is_directory(file, error)) return std::nullopt;
     std::ifstream in(file, std::ios::binary | std::ios::ate);
     if (!in) return std::nullopt;
     const std::streamoff size = in.tellg();

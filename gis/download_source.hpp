@@ -10,11 +10,15 @@
 
 #include "vector/delimited_text.hpp"
 #include "vector/download_lines.hpp"
+#include "vector/download_zip.hpp"
 
 namespace el::gis {
 
 // True for a file whose bytes begin as a zip archive does (whatever its name).
 bool isZipFile(const std::filesystem::path& file);
+
+// The zips of downloads as GDAL's virtual file system reads them.
+vec::ZipOpener gdalZipOpener();
 
 // The lines of `file`. A plain delimited file, or the one delimited file of a zip, is read
 // as `plain` says; an archive as its meta.xml says, `encoding` other than "auto"

@@ -197,6 +197,18 @@ std::vector<vec::Record> EarliestPoints::records(const std::vector<std::string>&
     return found;
 }
 
+void finishFilters(const vec::LineFilters& filters, OccurrenceResult& result) {
+    filters.checkEachKeptSome();
+    result.filterNote = filters.note("lines of the occurrence file");
+}
+
+std::vector<std::string> OccurrenceResult::notes() const {
+    std::vector<std::string> lines;
+    if (!filterNote.empty()) lines.push_back(filterNote);
+    lines.push_back(summaryLine());
+    return lines;
+}
+
 std::string OccurrenceResult::summaryLine() const {
     const auto counted = [](std::int64_t count, const std::string& one, const std::string& many) {
         return std::to_string(count) + " " + (count == 1 ? one : many);

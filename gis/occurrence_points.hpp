@@ -15,8 +15,11 @@
 #include <utility>
 #include <vector>
 
+#include "base/feedback.hpp"
 #include "vector/delimited_text.hpp"
+#include "vector/download_lines.hpp"
 #include "vector/records.hpp"
+#include "vector/records_subset.hpp"
 
 namespace el::gis {
 
@@ -38,21 +41,23 @@ struct OccurrenceRules {
 };
 
 struct OccurrenceResult {
-    std::vector<vec::Record> records;      // one per (region, species), in order of region then species
-    std::int64_t points = 0;               // data lines read (of those the filters keep)
-    std::int64_t placed = 0;               // points that landed in a region with a date and a species
-    std::int64_t outside = 0;              // in no region
-    std::int64_t undated = 0;              // no usable year or date
-    std::int64_t unnamed = 0;              // no species
-    std::int64_t badCoordinates = 0;       // not numbers, or outside -180..180 / -90..90
-    std::vector<std::int64_t> badRows;     // the first few lines with bad coordinates
-    std::int64_t absent = 0;               // occurrenceStatus absent
-    std::int64_t fossils = 0;              // basisOfRecord FOSSIL_SPECIMEN
-    std::int64_t living = 0;               // basisOfRecord LIVING_SPECIMEN
+    std::vector<vec::Record> records;            // one per (region, species), in order of region then species
+    std::int64_t points = 0;                     // data lines read (of those the filters keep)
+    std::int64_t placed = 0;                     // points that landed in a region with a date and a species
+    std::int64_t outside = 0;                    // in no region
+    std::int64_t undated = 0;                    // no usable year or date
+    std::int64_t unnamed = 0;                    // no species
+    std::int64_t badCoordinates = 0;             // not numbers, or outside -180..180 / -90..90
+    std::vector<std::int64_t> badRows;           // the first few lines with bad coordinates
+    std::int64_t absent = 0;                     // occurrenceStatus absent
+    std::int64_t fossils = 0;                    // basisOfRecord FOSSIL_SPECIMEN
+    std::int64_t living = 0;                     // basisOfRecord LIVING_SPECIMEN
     bool statusRead = false, basisRead = false;  // the file has these columns
     bool specimensKept = false;
     std::string filterNote;  // how many lines the filters kept; "" without filters
     std::string summaryLine() const;
+    // The lines that tell the user what the points gave: the filters' note, then the summary line.
+    std::vector<std::string> notes() const;
 };
 
 // The cells of one data line, as the delimited-text reader hands them out.
@@ -98,6 +103,35 @@ private:
 // with as many fields as the header, UTF-8 lines as they are and the others in the encoding
 // their bytes suggest (or all in `encoding`).
 vec::DelimitedFormat occurrenceFormat(const std::string& encoding = "auto");
+
+// Reads every line of a download into points, in line order, handing them on `batchPoints` at
+// a time (the last batch may be shorter); stops early when `handOn` returns false. A line the
+// filters drop gives no point and is not counted as one. Feedback's checkpoint is called every few thousand lines, and
+// the read-progress caption every hundred thousand.
+template <class HandOn>
+void readOccurrencePoints(vec::DownloadLines& lines, OccurrenceReader& reader, vec::LineFilters& filters,
+                          Feedback& feedback, std::size_t batchPoints, HandOn&& handOn) {
+    constexpr std::int64_t kCheckpointEvery = 4096;
+    constexpr std::int64_t kCaptionEvery = 100000;
+    std::vector<OccurrencePoint> batch;
+    for (std::int64_t read = 1; lines.next(); ++read) {
+        if (read % kCheckpointEvery == 0) {
+            feedback.checkpoint();
+            if (read % kCaptionEvery < kCheckpointEvery)
+                feedback.caption(Label::ReadProgress, "Occurrence points read: " + std::to_string(read));
+        }
+        if (!filters.empty() && !filters.keeps(lines.cells())) continue;
+        std::optional<OccurrencePoint> point = reader.pointOf(lines.cells(), lines.line());
+        if (!point) continue;
+        batch.push_back(std::move(*point));
+        if (batch.size() == batchPoints && !handOn(std::exchange(batch, {}))) return;
+    }
+    if (!batch.empty()) handOn(std::move(batch));
+}
+
+// After the last line: refuses a filter that kept no line (vec::RecordsError) and keeps the
+// filters' note in `result`.
+void finishFilters(const vec::LineFilters& filters, OccurrenceResult& result);
 
 // The earliest point of each (region, species); a later point of the same date keeps the first.
 // Millions of points pass here: each species name is looked up once per point by its hash,

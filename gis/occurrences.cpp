@@ -11,30 +11,7 @@
 namespace el::gis {
 namespace {
 
-constexpr std::int64_t kCheckpointEvery = 4096;
-constexpr std::int64_t kCaptionEvery = 100000;
 constexpr std::size_t kBatchPoints = 8192;
-
-// Reads every line of the download into points, in line order, handing them on a batch at
-// a time; stops early when `handOn` returns false. Checkpoints and captions come from here.
-template <class HandOn>
-void readPoints(vec::DownloadLines& lines, OccurrenceReader& reader, vec::LineFilters& filters, Feedback& feedback,
-                HandOn&& handOn) {
-    PointBatch batch;
-    for (std::int64_t read = 1; lines.next(); ++read) {
-        if (read % kCheckpointEvery == 0) {
-            feedback.checkpoint();
-            if (read % kCaptionEvery < kCheckpointEvery)
-                feedback.caption(Label::ReadProgress, "Occurrence points read: " + std::to_string(read));
-        }
-        if (!filters.empty() && !filters.keeps(lines.cells())) continue;
-        std::optional<OccurrencePoint> point = reader.pointOf(lines.cells(), lines.line());
-        if (!point) continue;
-        batch.push_back(std::move(*point));
-        if (batch.size() == kBatchPoints && !handOn(std::exchange(batch, {}))) return;
-    }
-    if (!batch.empty()) handOn(std::move(batch));
-}
 
 // The regions the points fall in, and the earliest point of each region and species.
 struct Placement {
@@ -63,8 +40,8 @@ void readAndPlaceApart(vec::DownloadLines& lines, OccurrenceReader& reader, vec:
     onThreads(2, [&](int t) {
         try {
             if (t == 0) {
-                readPoints(lines, reader, filters, feedback,
-                           [&](PointBatch batch) { return batches.push(std::move(batch)); });
+                readOccurrencePoints(lines, reader, filters, feedback, kBatchPoints,
+                                     [&](PointBatch batch) { return batches.push(std::move(batch)); });
                 batches.finish();
                 return;
             }
@@ -91,13 +68,12 @@ OccurrenceResult placeOccurrences(const std::filesystem::path& pointsFile, const
     if (threads > 1) {
         readAndPlaceApart(lines, reader, filters, feedback, placement);
     } else {
-        readPoints(lines, reader, filters, feedback, [&](PointBatch batch) {
+        readOccurrencePoints(lines, reader, filters, feedback, kBatchPoints, [&](PointBatch batch) {
             placement.place(batch);
             return true;
         });
     }
-    filters.checkEachKeptSome();
-    result.filterNote = filters.note("lines of the occurrence file");
+    finishFilters(filters, result);
     result.placed = placement.placed;
     result.outside = placement.outside;
     result.records = placement.earliest.records(regions.keys);

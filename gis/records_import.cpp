@@ -41,12 +41,7 @@ vec::Table readRecordsTable(const std::filesystem::path& table, const std::strin
     if (!sheet.empty())
         throw vec::RecordsError("A sheet is named (" + sheet + "), but " + table.string() +
                                 " is no spreadsheet (.xlsx or .ods)");
-    if (vec::isArchiveFolder(table) || isZipFile(table)) {
-        vec::DelimitedFormat format;
-        format.encoding = encoding.empty() ? "auto" : encoding;
-        return vec::tableOf(*openDownload(table, format, encoding));
-    }
-    return vec::readTableFile(table, encoding);
+    return vec::readTableDownload(table, encoding, gdalZipOpener());
 }
 
 vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& feedback) {
@@ -57,9 +52,7 @@ vec::ImportedRecords importRecords(const vec::RecordsSource& source, Feedback& f
         OccurrenceResult points =
             placeOccurrences(source.occurrences, layer, columns, feedback, source.encoding,
                              OccurrenceRules{source.keepSpecimens, source.filters}, source.threads);
-        std::vector<std::string> notes;
-        if (!points.filterNote.empty()) notes.push_back(points.filterNote);
-        notes.push_back(points.summaryLine());
+        std::vector<std::string> notes = points.notes();
         for (std::string& note : joinRecords(points.records, source, &layer)) notes.push_back(std::move(note));
         return built(std::move(points.records), source, &layer, std::move(notes));
     }

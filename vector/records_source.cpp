@@ -3,6 +3,7 @@
 #include "base/file_bytes.hpp"
 #include "base/text.hpp"
 #include "vector/download_lines.hpp"
+#include "vector/download_zip.hpp"
 #include "vector/records_subset.hpp"
 
 namespace el::vec {
@@ -13,6 +14,7 @@ bool isSpreadsheet(const std::filesystem::path& table) {
 }
 
 Table readTableFile(const std::filesystem::path& table, const std::string& encoding, const DelimitedFormat& format) {
+    refuseFolder(table);
     const auto bytes = readWholeFile(table);
     if (!bytes) throw RecordsError("Cannot open the records table " + table.string());
     if (looksLikeZip(*bytes))

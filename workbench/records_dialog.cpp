@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -18,6 +19,7 @@
 
 #include <stdexcept>
 
+#include "vector/download_lines.hpp"
 #include "workbench/file_chooser.hpp"
 #include "workbench/records_subset_box.hpp"
 
@@ -95,7 +97,8 @@ void RecordsDialog::build() {
     auto* layout = new QVBoxLayout(this);
     auto* files = new QFormLayout;
     files->addRow(QStringLiteral("Records table:"), tableRow());
-    tableNote_ = new QLabel(QStringLiteral("One row per record: region, species and date (a year, an ISO date or a keyword)."));
+    tableNote_ =
+        new QLabel(QStringLiteral("One row per record: region, species and date (a year, an ISO date or a keyword)."));
     tableNote_->setObjectName(QStringLiteral("TableNote"));
     tableNote_->setWordWrap(true);
     files->addRow(QString(), tableNote_);
@@ -104,7 +107,8 @@ void RecordsDialog::build() {
     connect(sheet_, &QComboBox::currentIndexChanged, this,
             [this] { showHeaders(localPath(table_->text().trimmed())); });
     files->addRow(QStringLiteral("Sheet:"), sheet_);
-    points_ = new QCheckBox(QStringLiteral("Occurrence points (species, longitude, latitude, date), placed in the regions"));
+    points_ =
+        new QCheckBox(QStringLiteral("Occurrence points (species, longitude, latitude, date), placed in the regions"));
     points_->setObjectName(QStringLiteral("OccurrencePoints"));
     files->addRow(QString(), points_);
     files->addRow(QStringLiteral("Regions layer:"), regionsRow());
@@ -130,7 +134,14 @@ QWidget* RecordsDialog::tableRow() {
     table_ = new QLineEdit;
     table_->setObjectName(QStringLiteral("TableFile"));
     connect(table_, &QLineEdit::editingFinished, this, [this] { setTable(table_->text()); });
-    return fileRow(table_, "BrowseTable", [this] { chooseTable(); });
+    QWidget* row = fileRow(table_, "BrowseTable", [this] { chooseTable(); });
+    // A Darwin Core archive may come unpacked: a folder, which a file chooser cannot pick.
+    auto* folder = new QPushButton(QStringLiteral("Archive folder..."));
+    folder->setObjectName(QStringLiteral("BrowseArchiveFolder"));
+    folder->setToolTip(QStringLiteral("An unpacked Darwin Core archive: a folder holding meta.xml"));
+    connect(folder, &QPushButton::clicked, this, [this] { chooseArchiveFolder(); });
+    row->layout()->addWidget(folder);
+    return row;
 }
 
 QWidget* RecordsDialog::regionsRow() {
@@ -276,6 +287,22 @@ void RecordsDialog::chooseTable() {
         this, QStringLiteral("Records table"), QFileInfo(table_->text()).absolutePath(),
         QStringLiteral("Tables and downloads (*.csv *.tsv *.txt *.xlsx *.ods *.zip);;All files (*)"));
     if (!file.isEmpty()) setTable(file);
+}
+
+void RecordsDialog::chooseArchiveFolder() {
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Darwin Core archive folder"),
+                                                             QFileInfo(table_->text()).absolutePath());
+    if (!folder.isEmpty()) setArchiveFolder(folder);
+}
+
+void RecordsDialog::setArchiveFolder(const QString& folder) {
+    if (vec::isArchiveFolder(localPath(folder))) {
+        setTable(folder);
+        return;
+    }
+    tableNote_->setText(QStringLiteral("%1 holds no meta.xml: it is no Darwin Core archive. Choose the folder that "
+                                       "holds meta.xml, or a table or a zip.")
+                            .arg(QDir::toNativeSeparators(folder)));
 }
 
 void RecordsDialog::chooseRegions() {

@@ -42,6 +42,9 @@ public:
     // when it cannot be read).
     void setTable(const QString& path);
     void setRegions(const QString& path);
+    // Names an unpacked Darwin Core archive, a folder that holds meta.xml, as the table; a
+    // folder without one is refused in the dialog's note and changes nothing.
+    void setArchiveFolder(const QString& folder);
 
     // The caption of the first entry of every column list.
     static QString foundByNameCaption();
@@ -58,6 +61,7 @@ private:
     std::vector<std::string> headersOfTable(const std::filesystem::path& table) const;
     void showHeaders(const std::filesystem::path& table);
     void chooseTable();
+    void chooseArchiveFolder();
     void chooseRegions();
 
     HeaderReader headers_;

@@ -1,5 +1,6 @@
 #include "workbench/records_subset_box.hpp"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLineEdit>
@@ -39,6 +40,10 @@ RecordsSubsetBox::RecordsSubsetBox(QWidget* parent) : QGroupBox(QStringLiteral("
     const Parameter& minRegions = parameter(Param::MinRegions);
     minRegions_->setRange(static_cast<int>(minRegions.min), static_cast<int>(minRegions.max));
     form->addRow(captionOf(Param::MinRegions), minRegions_);
+    keepSpecimens_ = new QCheckBox(fromView(parameter(Param::KeepSpecimens).spelling.caption));
+    keepSpecimens_->setObjectName(QStringLiteral("KeepSpecimens"));
+    keepSpecimens_->setChecked(parameter(Param::KeepSpecimens).defaultValue == kOn);
+    form->addRow(QString(), keepSpecimens_);
 }
 
 void RecordsSubsetBox::setSource(const vec::RecordsSource& source) {
@@ -48,6 +53,7 @@ void RecordsSubsetBox::setSource(const vec::RecordsSource& source) {
     for (const std::string& filter : source.filters) filters << QString::fromStdString(filter);
     filters_->setText(filters.join(QStringLiteral("; ")));
     minRegions_->setValue(source.minRegions);
+    keepSpecimens_->setChecked(source.keepSpecimens);
 }
 
 void RecordsSubsetBox::takeInto(vec::RecordsSource& source) const {
@@ -56,6 +62,7 @@ void RecordsSubsetBox::takeInto(vec::RecordsSource& source) const {
     for (const QString& filter : filters_->text().split(QLatin1Char(';'), Qt::SkipEmptyParts))
         if (!filter.trimmed().isEmpty()) source.filters.push_back(filter.trimmed().toStdString());
     source.minRegions = minRegions_->value();
+    source.keepSpecimens = keepSpecimens_->isChecked();
 }
 
 }  // namespace el::workbench

@@ -1,6 +1,7 @@
 // "Records table...": the dialog's column lists follow the table's headers, and an import
 // fills the species list and gives the run the batch runner makes from the same table.
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -315,6 +316,73 @@ private slots:
         QCOMPARE(w.window->data()->val(0, 0), std::string("1985"));  // the earliest point
         QVERIFY(w.get<QLabel>("Label7")->text().contains("1 outside every region"));
         QCOMPARE(w.window->setting(Setting::DataFileName), std::string("points.csv"));
+    }
+
+    // An unpacked Darwin Core archive is a folder: the dialog takes one that holds meta.xml
+    // (its columns named by the terms, in the archive's order), refuses one that does not, and
+    // the import of its points gives the data set and the summary the batch runner gives.
+    void anUnpackedArchiveFolderIsImportedAsTheBatchRunnerImportsIt() {
+        TempDir data;
+        const std::filesystem::path archive = data / "dwca";
+        std::filesystem::create_directories(archive);
+        std::filesystem::create_directories(data / "plain");
+        std::string meta =
+            "<archive><core fieldsTerminatedBy='\\t' fieldsEnclosedBy='' ignoreHeaderLines='1'>"
+            "<files><location>occurrence.txt</location></files>";
+        const QStringList terms{"year",    "basisOfRecord",  "decimalLongitude", "occurrenceStatus",
+                                "species", "decimalLatitude"};
+        for (int k = 0; k < terms.size(); ++k)
+            meta += "<field index='" + std::to_string(k) + "' term='http://rs.tdwg.org/dwc/terms/" +
+                    terms[k].toStdString() + "'/>";
+        writeFile(archive / "meta.xml", meta + "</core></archive>");
+        writeFile(archive / "occurrence.txt",
+                  "y\tb\tx\ts\tn\tlat\n1990\tHUMAN_OBSERVATION\t0.5\tPRESENT\tA\t0.5\n"
+                  "1985\tPRESERVED_SPECIMEN\t0.2\tPRESENT\tA\t0.7\n1999\tHUMAN_OBSERVATION\t2.5\tPRESENT\tB\t0.5\n"
+                  "1970\tFOSSIL_SPECIMEN\t2.5\tPRESENT\tB\t0.5\n1960\tHUMAN_OBSERVATION\t0.5\tABSENT\tB\t0.5\n");
+        writeFile(data / "squares.geojson", squaresLayer());
+
+        RecordsDialog dialog(headersOf);
+        dialog.setArchiveFolder(qpath(data / "plain"));
+        QVERIFY(dialog.findChild<QLabel*>("TableNote")->text().contains("holds no meta.xml"));
+        QVERIFY(dialog.source().table.empty());
+        dialog.setArchiveFolder(qpath(archive));
+        QCOMPARE(entries(dialog.findChild<QComboBox*>("SpeciesColumn")).mid(1), terms);
+        QCOMPARE(dialog.source().table, archive);
+        dialog.findChild<QCheckBox*>("OccurrencePoints")->setChecked(true);
+        dialog.setRegions(qpath(data / "squares.geojson"));
+        dialog.findChild<QLineEdit*>("JoinField")->setText("code");
+        const RecordsSource source = dialog.source();
+        QCOMPARE(source.occurrences, archive);
+        QVERIFY(source.table.empty());
+
+        WindowUnderTest w(qpath(data.path()));
+        w.window->importRecords(source);
+        w.window->waitUntilIdle();
+        if (refusedForWantOfGis(w)) return;
+        QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join("\n")));
+        QCOMPARE(w.items("List1"), QStringList({"A", "B"}));
+        const auto& objects = w.window->data()->objects;
+        QCOMPARE(objects.size(), std::size_t{2});
+        QCOMPARE(objects[1].name, std::string("003"));
+        QCOMPARE(w.window->data()->val(1, 1), std::string("1999"));  // not the fossil's 1970
+        const QString summary = w.get<QLabel>("Label7")->text();
+        QVERIFY2(summary.contains("1 absent (occurrenceStatus), 1 fossil specimen and 0 living specimens set aside"),
+                 qPrintable(summary));
+        TempDir work;
+        const BatchOutcome batch =
+            batchRun(work, {"--occurrences", qpath(archive), "--regions", qpath(data / "squares.geojson"), "--join",
+                            "code", "--no-reliability"});
+        QVERIFY(!batch.log.isEmpty());
+        QCOMPARE(summary, batch.stderrText.trimmed().split("\n").mid(0, 2).join("; "));
+
+        // Fossils kept: the fossil's year is the first record.
+        dialog.findChild<QCheckBox*>("KeepSpecimens")->setChecked(true);
+        const RecordsSource keeping = dialog.source();
+        QVERIFY(keeping.keepSpecimens);
+        w.window->importRecords(keeping);
+        w.window->waitUntilIdle();
+        QCOMPARE(w.window->data()->val(1, 1), std::string("1970"));
+        QVERIFY(w.get<QLabel>("Label7")->text().contains("fossil and living specimens kept"));
     }
 
     void refusedTablesNameTheirRowsAndLeaveNoData() {

@@ -9,12 +9,16 @@ el_interrupt_at_checkpoint <- function(count) {
     invisible(.Call(`_earlylate_el_interrupt_at_checkpoint`, count))
 }
 
-el_occurrence_points_cpp <- function(path, encoding, species, longitude, latitude, date) {
-    .Call(`_earlylate_el_occurrence_points_cpp`, path, encoding, species, longitude, latitude, date)
+el_occurrence_points_cpp <- function(path, encoding, species, longitude, latitude, date, keepSpecimens, filters) {
+    .Call(`_earlylate_el_occurrence_points_cpp`, path, encoding, species, longitude, latitude, date, keepSpecimens, filters)
 }
 
-el_occurrence_records_cpp <- function(points, region, keys, geometry, field, absent, dropUnmatched) {
-    .Call(`_earlylate_el_occurrence_records_cpp`, points, region, keys, geometry, field, absent, dropUnmatched)
+el_feature_regions_cpp <- function(keys, empty) {
+    .Call(`_earlylate_el_feature_regions_cpp`, keys, empty)
+}
+
+el_occurrence_records_cpp <- function(points, region, keys, geometry, empty, field, absent, dropUnmatched, minRegions) {
+    .Call(`_earlylate_el_occurrence_records_cpp`, points, region, keys, geometry, empty, field, absent, dropUnmatched, minRegions)
 }
 
 el_read_cpp <- function(path, encoding, formatCheck) {

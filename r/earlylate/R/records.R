@@ -35,17 +35,22 @@
 #' @param drop_unmatched \code{TRUE} drops the table's regions that \code{regions} lacks (the
 #'   summary message counts them) instead of refusing them. Regions without any record are
 #'   always left out.
-#' @param occurrences instead of \code{x}: the path of a CSV or TSV file of occurrence points
+#' @param occurrences instead of \code{x}: the path of a download of occurrence points
 #'   (species, decimal longitude, decimal latitude, and a year or an event date; columns found
 #'   by their usual names, or named by \code{species}, \code{date}, \code{longitude} and
-#'   \code{latitude}). Each point goes to the first region of \code{regions} (an sf data frame
+#'   \code{latitude}), read as the batch runner's \code{--occurrences} reads it: a CSV or TSV
+#'   file, a \code{.zip} holding one (GBIF's simple CSV), or a Darwin Core archive (a
+#'   \code{.zip} with a \code{meta.xml}, or the folder it unpacks to). A zip is read in place by
+#'   R. Points whose \code{occurrenceStatus} says absent, fossil and living specimens (see
+#'   \code{keep_specimens}), points without a species, with bad coordinates or without a date
+#'   are set aside, each reason counted on the summary message. Each point goes to the first region of \code{regions} (an sf data frame
 #'   or the path of a GIS file) that contains it, its edge included, the shapes taken as plane
 #'   figures in longitude/latitude; the earliest date of each region and species is its
 #'   record, as the batch runner's \code{--occurrences} places them. Messages tell how many
 #'   points were read, placed, outside every region or without a date. The regions are then
 #'   named by the layer's keys: its \code{name} field, or the field \code{join} names.
 #' @param filter \code{"COLUMN=VALUE[,VALUE...]"}, one or several: keeps the rows of \code{x}
-#'   whose column holds one of the values (with several, the rows every filter keeps), as the
+#'   (or the lines of \code{occurrences}) whose column holds one of the values (with several, the rows every filter keeps), as the
 #'   batch runner's \code{--filter}; a column \code{x} lacks, or a filter that keeps no row,
 #'   is refused naming the columns or the values the column holds.
 #' @param min_regions keeps the species recorded in at least this many regions (of
@@ -57,6 +62,10 @@
 #'   this kind. Names are looked up in the iso-codes data (Debian's \code{iso-codes} package,
 #'   read with jsonlite; the environment variable \code{EARLYLATE_ISO_CODES} names another copy
 #'   of its \code{iso_3166-1.json}); a name that is no country is refused with the names meant.
+#' @param keep_specimens with \code{occurrences}: \code{TRUE} keeps the points whose
+#'   \code{basisOfRecord} is \code{FOSSIL_SPECIMEN} or \code{LIVING_SPECIMEN} (zoos, gardens,
+#'   collections), which are set aside and counted by default, as the batch runner's
+#'   \code{--keep-specimens}.
 #' @param sheet the sheet of a workbook \code{x} (.xlsx, .ods) that holds the records, as the
 #'   batch runner's \code{--sheet}; \code{NULL} takes the first sheet with a region, a species
 #'   and a date column (a message names it when it is not the first). A workbook without such
@@ -97,13 +106,15 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
   filter <- .el_filters_of(filter)
   min_regions <- .el_min_regions_of(min_regions)
   country_codes <- .el_country_codes_of(country_codes, join, regions)
+  keep_specimens <- .el_switch_of(keep_specimens, "keep_specimens")
   if (!is.null(occurrences)) {
-    if (length(filter) > 0 || min_regions > 1 || nzchar(country_codes) || !is.null(sheet))
-      stop("filter, min_regions, country_codes and sheet apply to a records table, not to occurrence points",
-           call. = FALSE)
+    if (nzchar(country_codes) || !is.null(sheet))
+      stop("country_codes and sheet apply to a records table, not to occurrence points", call. = FALSE)
     if (!missing(x)) stop("give either the records (x) or the occurrence points, not both", call. = FALSE)
-    return(.el_occurrence_records(occurrences, regions, columns, absent, join, isTRUE(drop_unmatched), extra))
+    return(.el_occurrence_records(occurrences, regions, columns, absent, join, isTRUE(drop_unmatched), extra,
+                                  list(keep_specimens = keep_specimens, filter = filter, min_regions = min_regions)))
   }
+  if (keep_specimens) stop("keep_specimens applies to occurrence points, not to a records table", call. = FALSE)
   if (missing(x) || is.null(x)) stop("x must be a records table (a data frame or a file)", call. = FALSE)
   layer <- if (is.null(regions)) NULL else .el_regions_of(regions, join["field"], extra$layer)
   table <- .el_table_of(x, extra$encoding, sheet, columns, unname(join["column"]))
@@ -115,6 +126,20 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
   .el_stop_on_failure(out)
   for (line in out$summary) message(line)
   .el_records_frame(out, layer$crs, x)
+}
+
+# The formals of el_records that the parameter registry names (R/settings.R), before `...`.
+formals(el_records) <- local({
+  f <- formals(el_records)
+  dots <- match("...", names(f))
+  c(f[seq_len(dots - 1)], .el_records_switches, f[dots:length(f)])
+})
+
+# TRUE or FALSE, nothing else.
+.el_switch_of <- function(value, argument) {
+  if (!is.logical(value) || length(value) != 1 || is.na(value))
+    stop(sprintf("%s must be TRUE or FALSE", argument), call. = FALSE)
+  value
 }
 
 # The options that el_records takes through `...`.
@@ -306,31 +331,57 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
   frame
 }
 
-# Occurrence points (a CSV/TSV file: species, longitude, latitude, a year or a date) placed in
-# the regions as the batch runner's --occurrences places them: the core reads and sifts the
-# points, sf finds the region of each, the core keeps the earliest of each region and species.
-.el_occurrence_records <- function(occurrences, regions, columns, absent, join, drop_unmatched, extra) {
+# Occurrence points (a delimited file, a zip holding one, or a Darwin Core archive, zipped or
+# unpacked: species, longitude, latitude, a year or a date) placed in the regions as the batch
+# runner's --occurrences places them: the core reads and sifts the points (R's own zip support
+# opening a zip), sf finds the region of each, the core keeps the earliest of each region and
+# species. `subset`: keep_specimens, filter and min_regions.
+.el_occurrence_records <- function(occurrences, regions, columns, absent, join, drop_unmatched, extra, subset) {
   if (!is.character(occurrences) || length(occurrences) != 1 || is.na(occurrences))
-    stop("occurrences must be the path of a CSV or TSV file of points", call. = FALSE)
+    stop("occurrences must be the path of a download: a CSV or TSV file, a zip or a Darwin Core archive",
+         call. = FALSE)
   if (is.null(regions)) stop("occurrence points need regions: an sf data frame or the path of a GIS file", call. = FALSE)
   blank <- function(value) if (is.null(value)) "" else value
-  points <- el_occurrence_points_cpp(enc2utf8(path.expand(occurrences)), if (is.null(extra$encoding)) "auto" else extra$encoding,
-                                     columns$species, blank(extra$longitude), blank(extra$latitude), columns$date)
+  path <- path.expand(occurrences)
+  points <- el_occurrence_points_cpp(enc2utf8(path), if (is.null(extra$encoding)) "auto" else extra$encoding,
+                                     columns$species, blank(extra$longitude), blank(extra$latitude), columns$date,
+                                     subset$keep_specimens, subset$filter)
   .el_stop_on_failure(points)
   layer <- .el_regions_of(regions, unname(join["field"]), extra$layer)
-  region <- .el_region_of_points(layer$sfc, points$longitude, points$latitude)
-  out <- el_occurrence_records_cpp(points, region, layer$keys, layer$geometry, layer$field, absent, drop_unmatched)
+  feature_region <- el_feature_regions_cpp(layer$keys, layer$empty)
+  region <- .el_region_of_points(layer$sfc, feature_region, points$longitude, points$latitude)
+  out <- el_occurrence_records_cpp(points, region, layer$keys, layer$geometry, layer$empty, layer$field, absent,
+                                   drop_unmatched, subset$min_regions)
   .el_stop_on_failure(out)
   for (line in out$summary) message(line)
-  frame <- .el_records_frame(out, layer$crs, occurrences)
-  frame
+  .el_records_frame(out, layer$crs, occurrences)
 }
 
-# The region each point lies in: the index of the first region in layer order whose shape
-# holds it (its edge included), NA for none. The shapes are taken as plane figures in their
-# coordinates, repaired where invalid; a point west of 0 is also looked for at its longitude
-# plus 360, for layers drawn from 0 to 360.
-.el_region_of_points <- function(sfc, longitude, latitude) {
+# A zip read by R's own zip support, for the core (src/r_zip.cpp), so that a download need
+# not be unpacked: its files (not its folders), one of them opened, read and closed. Each
+# answers list(value = ...) or list(error = TEXT), never an R error, which would jump across
+# the core's frames.
+.el_zip_answer <- function(expr) tryCatch(list(value = expr), error = function(e) list(error = conditionMessage(e)))
+.el_zip_entries <- function(zip) .el_zip_answer({
+  names <- utils::unzip(zip, list = TRUE)$Name
+  enc2utf8(names[!grepl("/$", names)])
+})
+.el_zip_open <- function(zip, entry) .el_zip_answer({
+  connection <- unz(zip, entry)
+  tryCatch(open(connection, "rb"), error = function(e) {
+    close(connection)
+    stop(e)
+  })
+  connection
+})
+.el_zip_read <- function(connection, n) .el_zip_answer(readBin(connection, "raw", n))
+.el_zip_close <- function(connection) .el_zip_answer(close(connection))
+
+# The region each point lies in: the smallest region index (`feature_region`, by feature, NA
+# for a feature left out) of the features whose shape holds it (their edge included), NA for
+# none. The shapes are taken as plane figures in their coordinates, repaired where invalid; a
+# point west of 0 is also looked for at its longitude plus 360, for layers drawn from 0 to 360.
+.el_region_of_points <- function(sfc, feature_region, longitude, latitude) {
   if (length(longitude) == 0) return(integer())
   plane <- sf::st_set_crs(sfc, NA)
   invalid <- which(!sf::st_is_valid(plane) %in% TRUE)
@@ -338,7 +389,15 @@ el_records <- function(x, regions = NULL, region = NULL, species = NULL, date = 
   first_region <- function(x, y) {
     points <- sf::st_as_sf(data.frame(x = x, y = y), coords = c("x", "y"))
     hits <- sf::st_intersects(points, plane)
-    vapply(hits, function(h) if (length(h) > 0) min(h) else NA_integer_, integer(1))
+    # The smallest region of each point's hits, over all points at once: its hits sorted by
+    # point, then region (a feature left out last), and the first of each point taken.
+    point <- rep(seq_along(hits), lengths(hits))
+    hit_region <- feature_region[unlist(hits)]
+    sorted <- order(point, hit_region, na.last = TRUE)
+    first <- sorted[!duplicated(point[sorted])]
+    found <- rep(NA_integer_, length(hits))
+    found[point[first]] <- hit_region[first]
+    found
   }
   region <- first_region(longitude, latitude)
   west <- which(longitude < 0)

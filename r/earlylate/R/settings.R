@@ -49,3 +49,5 @@
   min_before = 5,
   min_after = 3,
   min_unreached = 1)
+
+.el_records_switches <- alist(keep_specimens = FALSE)

@@ -33,8 +33,8 @@ BEGIN_RCPP
 END_RCPP
 }
 // el_occurrence_points_cpp
-Rcpp::List el_occurrence_points_cpp(std::string path, std::string encoding, std::string species, std::string longitude, std::string latitude, std::string date);
-RcppExport SEXP _earlylate_el_occurrence_points_cpp(SEXP pathSEXP, SEXP encodingSEXP, SEXP speciesSEXP, SEXP longitudeSEXP, SEXP latitudeSEXP, SEXP dateSEXP) {
+Rcpp::List el_occurrence_points_cpp(std::string path, std::string encoding, std::string species, std::string longitude, std::string latitude, std::string date, bool keepSpecimens, std::vector<std::string> filters);
+RcppExport SEXP _earlylate_el_occurrence_points_cpp(SEXP pathSEXP, SEXP encodingSEXP, SEXP speciesSEXP, SEXP longitudeSEXP, SEXP latitudeSEXP, SEXP dateSEXP, SEXP keepSpecimensSEXP, SEXP filtersSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::traits::input_parameter< std::string >::type path(pathSEXP);
@@ -43,23 +43,38 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< std::string >::type longitude(longitudeSEXP);
     Rcpp::traits::input_parameter< std::string >::type latitude(latitudeSEXP);
     Rcpp::traits::input_parameter< std::string >::type date(dateSEXP);
-    rcpp_result_gen = Rcpp::wrap(el_occurrence_points_cpp(path, encoding, species, longitude, latitude, date));
+    Rcpp::traits::input_parameter< bool >::type keepSpecimens(keepSpecimensSEXP);
+    Rcpp::traits::input_parameter< std::vector<std::string> >::type filters(filtersSEXP);
+    rcpp_result_gen = Rcpp::wrap(el_occurrence_points_cpp(path, encoding, species, longitude, latitude, date, keepSpecimens, filters));
+    return rcpp_result_gen;
+END_RCPP
+}
+// el_feature_regions_cpp
+Rcpp::IntegerVector el_feature_regions_cpp(SEXP keys, SEXP empty);
+RcppExport SEXP _earlylate_el_feature_regions_cpp(SEXP keysSEXP, SEXP emptySEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::traits::input_parameter< SEXP >::type keys(keysSEXP);
+    Rcpp::traits::input_parameter< SEXP >::type empty(emptySEXP);
+    rcpp_result_gen = Rcpp::wrap(el_feature_regions_cpp(keys, empty));
     return rcpp_result_gen;
 END_RCPP
 }
 // el_occurrence_records_cpp
-Rcpp::List el_occurrence_records_cpp(Rcpp::List points, Rcpp::IntegerVector region, SEXP keys, Rcpp::List geometry, std::string field, std::string absent, bool dropUnmatched);
-RcppExport SEXP _earlylate_el_occurrence_records_cpp(SEXP pointsSEXP, SEXP regionSEXP, SEXP keysSEXP, SEXP geometrySEXP, SEXP fieldSEXP, SEXP absentSEXP, SEXP dropUnmatchedSEXP) {
+Rcpp::List el_occurrence_records_cpp(Rcpp::List points, Rcpp::IntegerVector region, SEXP keys, Rcpp::List geometry, SEXP empty, std::string field, std::string absent, bool dropUnmatched, int minRegions);
+RcppExport SEXP _earlylate_el_occurrence_records_cpp(SEXP pointsSEXP, SEXP regionSEXP, SEXP keysSEXP, SEXP geometrySEXP, SEXP emptySEXP, SEXP fieldSEXP, SEXP absentSEXP, SEXP dropUnmatchedSEXP, SEXP minRegionsSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::traits::input_parameter< Rcpp::List >::type points(pointsSEXP);
     Rcpp::traits::input_parameter< Rcpp::IntegerVector >::type region(regionSEXP);
     Rcpp::traits::input_parameter< SEXP >::type keys(keysSEXP);
     Rcpp::traits::input_parameter< Rcpp::List >::type geometry(geometrySEXP);
+    Rcpp::traits::input_parameter< SEXP >::type empty(emptySEXP);
     Rcpp::traits::input_parameter< std::string >::type field(fieldSEXP);
     Rcpp::traits::input_parameter< std::string >::type absent(absentSEXP);
     Rcpp::traits::input_parameter< bool >::type dropUnmatched(dropUnmatchedSEXP);
-    rcpp_result_gen = Rcpp::wrap(el_occurrence_records_cpp(points, region, keys, geometry, field, absent, dropUnmatched));
+    Rcpp::traits::input_parameter< int >::type minRegions(minRegionsSEXP);
+    rcpp_result_gen = Rcpp::wrap(el_occurrence_records_cpp(points, region, keys, geometry, empty, field, absent, dropUnmatched, minRegions));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -201,8 +216,9 @@ END_RCPP
 static const R_CallMethodDef CallEntries[] = {
     {"_earlylate_el_decimal_years", (DL_FUNC) &_earlylate_el_decimal_years, 4},
     {"_earlylate_el_interrupt_at_checkpoint", (DL_FUNC) &_earlylate_el_interrupt_at_checkpoint, 1},
-    {"_earlylate_el_occurrence_points_cpp", (DL_FUNC) &_earlylate_el_occurrence_points_cpp, 6},
-    {"_earlylate_el_occurrence_records_cpp", (DL_FUNC) &_earlylate_el_occurrence_records_cpp, 7},
+    {"_earlylate_el_occurrence_points_cpp", (DL_FUNC) &_earlylate_el_occurrence_points_cpp, 8},
+    {"_earlylate_el_feature_regions_cpp", (DL_FUNC) &_earlylate_el_feature_regions_cpp, 2},
+    {"_earlylate_el_occurrence_records_cpp", (DL_FUNC) &_earlylate_el_occurrence_records_cpp, 9},
     {"_earlylate_el_read_cpp", (DL_FUNC) &_earlylate_el_read_cpp, 3},
     {"_earlylate_el_read_layer_cpp", (DL_FUNC) &_earlylate_el_read_layer_cpp, 6},
     {"_earlylate_el_records_cpp", (DL_FUNC) &_earlylate_el_records_cpp, 13},

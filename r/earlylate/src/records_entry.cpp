@@ -1,6 +1,6 @@
-// el_records(): a first-record table (a data frame, a delimited file, or a spreadsheet read
-// into a data frame by sf) joined to regions whose shapes come from sf, built into a data set
-// by the same core as the batch runner's --records.
+// el_records(): a first-record table (a data frame, a delimited file, a zip or archive holding
+// one, or a spreadsheet read into a data frame by sf) joined to regions whose shapes come from
+// sf, built into a data set by the same core as the batch runner's --records.
 
 #include <Rcpp.h>
 
@@ -11,7 +11,9 @@
 #include "frame_input.hpp"
 #include "frame_output.hpp"
 #include "gis/country_join.hpp"
+#include "r_zip.hpp"
 #include "records_shapes.hpp"
+#include "vector/download_zip.hpp"
 #include "vector/records.hpp"
 #include "vector/records_source.hpp"
 #include "vector/records_subset.hpp"
@@ -26,9 +28,11 @@ std::string utf8(SEXP text) { return text == NA_STRING ? std::string() : Rf_tran
 
 std::string textOf(const Rcpp::List& list, const char* name) { return Rcpp::as<std::string>(list[name]); }
 
-// list(path, encoding): a delimited text file, as the batch runner reads it.
+// list(path, encoding): a delimited text file, a zip holding one or a Darwin Core archive, as
+// the batch runner reads it; a zip is opened by R.
 vec::Table tableOfFile(const Rcpp::List& source) {
-    return vec::readTableFile(std::filesystem::u8path(textOf(source, "path")), textOf(source, "encoding"));
+    return vec::readTableDownload(std::filesystem::u8path(textOf(source, "path")), textOf(source, "encoding"),
+                                  rZipOpener(packageZipFunctions()));
 }
 
 // list(headers, columns, first_line): a data frame's cells as texts, the first row on line

@@ -7,17 +7,6 @@
 
 namespace el::rpkg {
 
-std::vector<std::string> regionKeys(SEXP keys, const std::string& field) {
-    std::vector<std::string> texts;
-    for (R_xlen_t i = 0; i < Rf_xlength(keys); ++i) {
-        texts.push_back(plainCellText(keys, i));
-        if (texts.back().empty())
-            throw std::runtime_error("region " + std::to_string(i + 1) +
-                                     " of the regions has an empty key in field \"" + field + "\"");
-    }
-    return texts;
-}
-
 LayerShapes shapesByKey(SEXP keys, const Rcpp::List& geometry, const std::string& field, SEXP empty) {
     if (Rf_xlength(keys) != geometry.size()) throw std::runtime_error("the regions have not one key per geometry");
     if (!Rf_isNull(empty) && (TYPEOF(empty) != LGLSXP || Rf_xlength(empty) != geometry.size()))
@@ -51,6 +40,24 @@ LayerShapes shapesByKey(SEXP keys, const Rcpp::List& geometry, const std::string
             out.counts.featuresJoined += features[key];
         }
     return out;
+}
+
+RegionOrder regionOrder(SEXP keys, SEXP empty) {
+    if (!Rf_isNull(empty) && (TYPEOF(empty) != LGLSXP || Rf_xlength(empty) != Rf_xlength(keys)))
+        throw std::runtime_error("the regions have not one emptiness flag per key");
+    RegionOrder order;
+    std::map<std::string, int> indexes;
+    for (R_xlen_t i = 0; i < Rf_xlength(keys); ++i) {
+        const std::string key = plainCellText(keys, i);
+        if (key.empty() || (!Rf_isNull(empty) && LOGICAL(empty)[i] == TRUE)) {
+            order.regionOfFeature.push_back(NA_INTEGER);
+            continue;
+        }
+        const auto [known, added] = indexes.try_emplace(key, static_cast<int>(order.keys.size()) + 1);
+        if (added) order.keys.push_back(key);
+        order.regionOfFeature.push_back(known->second);
+    }
+    return order;
 }
 
 vec::BuildOptions buildOptions(const std::string& absent, bool dropUnmatched, const RegionShapes* shapes) {

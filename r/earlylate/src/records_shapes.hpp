@@ -15,10 +15,6 @@ namespace el::rpkg {
 
 using RegionShapes = std::map<std::string, vec::RegionShape>;
 
-// The regions' keys as texts (numbers in their plain form), in layer order; a missing or
-// empty key is refused, naming the feature (1-based) and `field`.
-std::vector<std::string> regionKeys(SEXP keys, const std::string& field);
-
 // The regions' shapes by key, as the batch runner's regions layer gives them: a feature
 // without a key, or whose `empty` is TRUE (R_NilValue: none is), is left out and counted; the
 // features that share a key are one region of all their parts.
@@ -27,6 +23,14 @@ struct LayerShapes {
     vec::LayerCounts counts;
 };
 LayerShapes shapesByKey(SEXP keys, const Rcpp::List& geometry, const std::string& field, SEXP empty = R_NilValue);
+
+// The regions a layer's features make, as shapesByKey makes them: the keys in order of their
+// first feature, and the region of each feature.
+struct RegionOrder {
+    std::vector<std::string> keys;
+    std::vector<int> regionOfFeature;  // 1-based indexes into `keys`, NA_INTEGER for a feature left out
+};
+RegionOrder regionOrder(SEXP keys, SEXP empty);
 
 // `absent`: "unknown" or "notyet"; `shapes` null for a data set without geometry.
 vec::BuildOptions buildOptions(const std::string& absent, bool dropUnmatched, const RegionShapes* shapes);

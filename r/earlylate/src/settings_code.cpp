@@ -171,6 +171,20 @@ std::string hindcastFormals() {
     return out + ")\n";
 }
 
+// el_records' switches of the occurrence points: their names and defaults from the parameter
+// registry, as the batch runner's options take them.
+std::string recordsSwitches() {
+    std::string out = ".el_records_switches <- alist(";
+    bool first = true;
+    for (const Param id : {Param::KeepSpecimens}) {
+        const Parameter& p = parameter(id);
+        out += std::string(first ? "" : ", ") + std::string(p.spelling.rName) + " = " +
+               (p.defaultValue == kOn ? "TRUE" : "FALSE");
+        first = false;
+    }
+    return out + ")\n";
+}
+
 }  // namespace
 
 std::span<const RArgument> runArguments() { return kRunArguments; }
@@ -185,7 +199,7 @@ std::string settingsRCode() {
            "# anew); do not edit by hand.\n\n" +
            settingsFrame() + "\n" + choicesList() + "\n" + argumentsFrame() + "\n" +
            ".el_forecast_formals <- " + alistCode(forecastFormalTexts()) + "\n\n" + readFormals() + "\n" +
-           hindcastFormals();
+           hindcastFormals() + "\n" + recordsSwitches();
 }
 
 }  // namespace el::rpkg

@@ -83,3 +83,16 @@ local_interrupt_at <- function(count, env = parent.frame()) {
 
 # TRUE when evaluating `code` ended in an R interrupt, FALSE when it completed.
 interrupted <- function(code) tryCatch({ force(code); FALSE }, interrupt = function(e) TRUE)
+
+quiet_records <- function(...) suppressMessages(el_records(...))
+
+# The value of `expr` with the texts of the messages it gave, as attribute "messages".
+with_messages <- function(expr) {
+  texts <- character()
+  value <- withCallingHandlers(expr, message = function(m) {
+    texts <<- c(texts, sub("\n$", "", conditionMessage(m)))
+    invokeRestart("muffleMessage")
+  })
+  attr(value, "messages") <- texts
+  value
+}

@@ -14,18 +14,6 @@ sample_records <- function(x = el_read(extdata("sample.csv"))) {
   do.call(rbind, rows)
 }
 
-quiet_records <- function(...) suppressMessages(el_records(...))
-
-# The value of `expr` with the texts of the messages it gave, as attribute "messages".
-with_messages <- function(expr) {
-  texts <- character()
-  value <- withCallingHandlers(expr, message = function(m) {
-    texts <<- c(texts, sub("\n$", "", conditionMessage(m)))
-    invokeRestart("muffleMessage")
-  })
-  attr(value, "messages") <- texts
-  value
-}
 
 test_that("a long table joined to the regions gives the vector file's data and forecast", {
   local_time_limit(60)

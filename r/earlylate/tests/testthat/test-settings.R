@@ -8,12 +8,13 @@ test_that("the settings code equals a fresh generation from the linked core", {
   eval(parse(text = live$code), envir = fresh)
   expect_setequal(ls(fresh, all.names = TRUE),
                   c(".el_settings", ".el_choices", ".el_arguments", ".el_forecast_formals", ".el_read_formals",
-                    ".el_hindcast_formals"))
+                    ".el_hindcast_formals", ".el_records_switches"))
   for (name in ls(fresh, all.names = TRUE))
     expect_identical(get(name, envir = asNamespace("earlylate")), fresh[[name]], label = name)
   expect_identical(as.list(formals(el_forecast)), fresh$.el_forecast_formals)
   expect_identical(as.list(formals(el_read)), fresh$.el_read_formals)
   expect_identical(as.list(formals(el_hindcast)), fresh$.el_hindcast_formals)
+  expect_identical(as.list(formals(el_records))[names(fresh$.el_records_switches)], fresh$.el_records_switches)
   expect_identical(fresh$.el_settings$name, live$name)
   expect_identical(fresh$.el_settings$help, live$help)
 })
