@@ -19,7 +19,9 @@ using test::writeFile;
 
 std::string westernFile() {
     return "vector,c\r\nsp1,sp2,type$,name$,n,x,y\r\n1990,2001,point,R\xe9publique,1,0,0\r\n"
-           "1991,2003,point,Espa\xf1" "a,1,1,0\r\n1992,2002,point,Stra\xdf" "e,1,2,0\r\n";
+           "1991,2003,point,Espa\xf1"
+           "a,1,1,0\r\n1992,2002,point,Stra\xdf"
+           "e,1,2,0\r\n";
 }
 
 LoadRequest fileRequest(const std::filesystem::path& file, const std::string& encoding = "auto") {
@@ -48,8 +50,7 @@ TEST(Load, AVectorFileTellsTheEncodingItWasTakenToBeIn) {
     ASSERT_TRUE(plain.loaded());
     EXPECT_TRUE(plain.diagnostics.empty());
     // An encoding the user named is no guess.
-    const LoadResult named =
-        load(fileRequest(dir / "western.csv", "WINDOWS-1252"), host);
+    const LoadResult named = load(fileRequest(dir / "western.csv", "WINDOWS-1252"), host);
     ASSERT_TRUE(named.loaded());
     EXPECT_TRUE(named.diagnostics.empty());
 }
