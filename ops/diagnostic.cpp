@@ -1,6 +1,12 @@
 #include "ops/diagnostic.hpp"
 
+#include <utility>
+
 namespace el::ops {
+
+Diagnostic outputNotMade(std::string text, std::string subject) {
+    return {Severity::Refusal, DiagnosticKind::OutputNotMade, std::move(text), std::move(subject)};
+}
 
 std::string_view kindName(DiagnosticKind kind) {
     switch (kind) {

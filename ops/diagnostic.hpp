@@ -46,6 +46,9 @@ struct Diagnostic {
 
 using Diagnostics = std::vector<Diagnostic>;
 
+// A refusal of kind OutputNotMade: an output asked for that could not be made.
+Diagnostic outputNotMade(std::string text, std::string subject);
+
 // "duplicated_region_names", ...: the kind as R's condition classes and the tests name it.
 std::string_view kindName(DiagnosticKind kind);
 

@@ -11,13 +11,9 @@
 namespace el::ops {
 namespace {
 
-Diagnostic notMade(std::string text, std::string subject) {
-    return {Severity::Refusal, DiagnosticKind::OutputNotMade, std::move(text), std::move(subject)};
-}
-
 void writeCsv(const std::string& file, const std::string& what, const el::PredictionTable& table,
               Diagnostics& failures) {
-    if (auto failure = writeCsvTable(file, what, table)) failures.push_back(notMade(std::move(*failure), file));
+    if (auto failure = writeCsvTable(file, what, table)) failures.push_back(outputNotMade(std::move(*failure), file));
 }
 
 // Runs `make`; a request the risk model refuses becomes a failure that names it.
@@ -26,7 +22,7 @@ void refusedAsFailure(const std::string& what, Diagnostics& failures, Make make)
     try {
         make();
     } catch (const engine::RunError& error) {
-        failures.push_back(notMade("The " + what + " cannot be made: " + error.what(), what));
+        failures.push_back(outputNotMade("The " + what + " cannot be made: " + error.what(), what));
     }
 }
 

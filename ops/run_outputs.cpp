@@ -30,23 +30,19 @@ HindcastResult hindcasts(const AfterRunRequest& request, const AfterRunContext& 
     });
 }
 
-Diagnostic notMade(std::string text, std::string subject) {
-    return {Severity::Refusal, DiagnosticKind::OutputNotMade, std::move(text), std::move(subject)};
-}
-
 void addFailure(Diagnostics& failures, std::optional<std::string> failure, const std::string& file) {
-    if (failure) failures.push_back(notMade(std::move(*failure), file));
+    if (failure) failures.push_back(outputNotMade(std::move(*failure), file));
 }
 
 void tellFailures(const HindcastResult& made, Diagnostics& failures) {
     for (const engine::HindcastYear& year : made.years)
         if (!year.ran)
             failures.push_back(
-                notMade("The hindcast for" + strnum(year.year) + " stopped: " + year.error, plainnum(year.year)));
+                outputNotMade("The hindcast for" + strnum(year.year) + " stopped: " + year.error, plainnum(year.year)));
     if (!made.all) return;
     for (const engine::SpeciesHindcast& row : made.all->rows)
         if (!row.ran)
-            failures.push_back(notMade(
+            failures.push_back(outputNotMade(
                 "The hindcast of " + row.species + " for" + strnum(row.year) + " stopped: " + row.error, row.species));
 }
 
