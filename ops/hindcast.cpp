@@ -8,6 +8,7 @@
 #include "base/parameters.hpp"
 #include "base/step_feedback.hpp"
 #include "base/text.hpp"
+#include "engine/hindcast/hindcast_all.hpp"
 #include "engine/model/run_error.hpp"
 #include "ops/forecast.hpp"
 #include "ops/output_refusals.hpp"
@@ -109,12 +110,8 @@ Diagnostics checkHindcast(const HindcastRequest& request, const TypedYears* type
 
 std::vector<std::string> hindcastCandidates(const HindcastRequest& request) {
     if (!request.targets) return {};
-    if (const auto name = unknownCandidate(request)) throw engine::RunError(notAmongText(*name));
     const bool all = *request.targets == std::vector<std::string>{"all"};
-    std::vector<std::string> ordered;  // species-list order, each once
-    for (const std::string& name : request.species)
-        if ((all || among(*request.targets, name)) && !among(ordered, name)) ordered.push_back(name);
-    return ordered;
+    return engine::hindcastTargets(all ? request.species : *request.targets, request.species);
 }
 
 HindcastResult hindcast(const HindcastRequest& request, Feedback& feedback, const TargetYearsDone& targetDone) {

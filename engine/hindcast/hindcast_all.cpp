@@ -248,20 +248,22 @@ bool eligibleAt(const vec::VectorData& data, const std::string& name, double yea
     return eligibleVariable(data, variableNamed(data, name), year, rules);
 }
 
-std::vector<std::string> hindcastTargets(const std::string& names, const std::vector<std::string>& species) {
-    std::vector<std::string> chosen;
-    for (const std::string& name : names == "all" ? species : splitAtCommas(names)) {
+std::vector<std::string> hindcastTargets(const std::vector<std::string>& names,
+                                         const std::vector<std::string>& species) {
+    for (const std::string& name : names)
         if (std::find(species.begin(), species.end(), name) == species.end())
             throw RunError("\"" + name + "\" is not among the species analysed");
-        if (std::find(chosen.begin(), chosen.end(), name) == chosen.end()) chosen.push_back(name);
-    }
     // Species-list order, whatever order the names came in, each once.
     std::vector<std::string> ordered;
     for (const std::string& name : species)
-        if (std::find(chosen.begin(), chosen.end(), name) != chosen.end() &&
+        if (std::find(names.begin(), names.end(), name) != names.end() &&
             std::find(ordered.begin(), ordered.end(), name) == ordered.end())
             ordered.push_back(name);
     return ordered;
+}
+
+std::vector<std::string> hindcastTargets(const std::string& names, const std::vector<std::string>& species) {
+    return hindcastTargets(names == "all" ? species : splitAtCommas(names), species);
 }
 
 AllSpeciesHindcast runAllSpeciesHindcast(const AllSpeciesRequest& request, Feedback& feedback) {

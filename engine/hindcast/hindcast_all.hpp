@@ -67,6 +67,9 @@ struct AllSpeciesRequest {
 // The candidates for `names`: "all" means every species of `species`, else a comma list
 // whose names must each be among `species` (throws RunError naming the first that is not).
 std::vector<std::string> hindcastTargets(const std::string& names, const std::vector<std::string>& species);
+// The same for names given one by one.
+std::vector<std::string> hindcastTargets(const std::vector<std::string>& names,
+                                         const std::vector<std::string>& species);
 
 // Runs every eligible (year, species) pair on up to `threads` threads; reports
 // ProgressStage::Hindcasts. Throws Cancelled when stopped.
