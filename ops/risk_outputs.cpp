@@ -81,15 +81,13 @@ void makeWatchList(const RiskOptions& risk, const AfterRunContext& run, Feedback
     writeCsv(risk.watchList, "watch list", engine::watchTable(list), made.failures);
 }
 
-std::vector<std::pair<double, std::string>> hindcastCases(const std::optional<engine::AllSpeciesHindcast>& all,
-                                                          const std::vector<double>& years,
-                                                          const engine::RunResult& result) {
+std::vector<std::pair<double, std::string>> hindcastCases(const engine::AllSpeciesHindcast* all,
+                                                          const std::vector<double>& years, const std::string& target) {
     std::vector<std::pair<double, std::string>> cases;
-    if (all) {
+    if (all != nullptr) {
         for (const engine::SpeciesHindcast& row : all->rows) cases.emplace_back(row.year, row.species);
-    } else if (result.target >= 0) {
-        for (const double year : years)
-            cases.emplace_back(year, result.speciesNames[static_cast<std::size_t>(result.target)]);
+    } else if (!target.empty()) {
+        for (const double year : years) cases.emplace_back(year, target);
     }
     return cases;
 }

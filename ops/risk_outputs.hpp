@@ -44,11 +44,11 @@ void makeHindcastRisk(const RiskOptions& risk, const AfterRunContext& run,
 // The watch list, when asked.
 void makeWatchList(const RiskOptions& risk, const AfterRunContext& run, Feedback& feedback, RiskMade& made);
 
-// The cases of the risk hindcast: the rows of the hindcast over several species when it was
-// made, else the target at each year.
-std::vector<std::pair<double, std::string>> hindcastCases(const std::optional<engine::AllSpeciesHindcast>& all,
-                                                          const std::vector<double>& years,
-                                                          const engine::RunResult& result);
+// The (cut-off year, species) cases of the risk hindcast, in the order of the hindcast
+// table's rows: the rows of the hindcast over several species when it was made (`all`), else
+// `target` at each year (none when `target` is "").
+std::vector<std::pair<double, std::string>> hindcastCases(const engine::AllSpeciesHindcast* all,
+                                                          const std::vector<double>& years, const std::string& target);
 
 // A hindcast table (one row per case, in the order of the risk hindcast's cases) with the
 // risk figures.

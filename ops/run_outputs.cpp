@@ -46,6 +46,12 @@ void tellFailures(const HindcastResult& made, Diagnostics& failures) {
                 "The hindcast of " + row.species + " for" + strnum(row.year) + " stopped: " + row.error, row.species));
 }
 
+// The run's target, "" when it had none.
+std::string targetName(const AfterRunContext& run) {
+    const int target = run.result.target;
+    return target >= 0 ? run.result.speciesNames[static_cast<std::size_t>(target)] : std::string();
+}
+
 AfterRunOutputs makeTablesAndHindcasts(const AfterRunRequest& request, const AfterRunContext& run, LogSink& log,
                                        Feedback& feedback) {
     AfterRunOutputs made;
@@ -67,7 +73,8 @@ AfterRunOutputs makeTablesAndHindcasts(const AfterRunRequest& request, const Aft
         all = std::move(hindcast.all);
     }
     if (request.risk.hindcastRisk(!request.hindcastYears.empty()))
-        makeHindcastRisk(request.risk, run, hindcastCases(all, request.hindcastYears, run.result), feedback, risk);
+        makeHindcastRisk(request.risk, run,
+                         hindcastCases(all ? &*all : nullptr, request.hindcastYears, targetName(run)), feedback, risk);
     if (all && !request.hindcastTable.empty()) {
         engine::PredictionTable table = engine::allSpeciesTable(*all);
         if (risk.hindcast) addRiskFigures(table, *risk.hindcast);

@@ -23,6 +23,7 @@
 #include "figures/hindcast_figure.hpp"
 #include "ops/forecast.hpp"
 #include "ops/hindcast.hpp"
+#include "ops/risk_outputs.hpp"
 #include "workbench/figure_view.hpp"
 #include "workbench/hindcast_risk.hpp"
 #include "workbench/risk_control.hpp"
@@ -361,7 +362,9 @@ bool HindcastPage::startRisk(Outcome& outcome) {
     request.basis.calculationDate = calculationDate();
     request.basis.settings = workSettings_.snapshot();  // the hindcast's own
     request.basis.threads = threadCountOf(request.basis.settings.get(Setting::Threads)).value_or(1);
-    request.cases = hindcastRiskCases(outcome.years, outcome.all ? &*outcome.all : nullptr, target_);
+    std::vector<double> years;
+    for (const engine::HindcastYear& year : outcome.years) years.push_back(year.year);
+    request.cases = ops::hindcastCases(outcome.all ? &*outcome.all : nullptr, years, target_);
     auto held = std::make_shared<Outcome>(std::move(outcome));
     auto made = std::make_shared<HindcastRiskMade>();
     riskAtWork_ = true;

@@ -19,17 +19,6 @@ QString qText(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-HindcastCases hindcastRiskCases(const std::vector<engine::HindcastYear>& years, const engine::AllSpeciesHindcast* all,
-                                const std::string& target) {
-    HindcastCases cases;
-    if (all != nullptr) {
-        for (const engine::SpeciesHindcast& row : all->rows) cases.emplace_back(row.year, row.species);
-    } else if (!target.empty()) {
-        for (const engine::HindcastYear& year : years) cases.emplace_back(year.year, target);
-    }
-    return cases;
-}
-
 HindcastRiskMade makeHindcastRisk(const engine::RiskHindcastRequest& request, Feedback& feedback) {
     try {
         return {engine::runRiskHindcast(request, feedback), {}};

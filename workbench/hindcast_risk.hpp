@@ -13,8 +13,6 @@
 #include <vector>
 
 #include "base/feedback.hpp"
-#include "engine/hindcast/hindcast.hpp"
-#include "engine/hindcast/hindcast_all.hpp"
 #include "engine/risk/risk_hindcast.hpp"
 
 class QTableWidget;
@@ -22,11 +20,6 @@ class QTableWidget;
 namespace el::workbench {
 
 using HindcastCases = std::vector<std::pair<double, std::string>>;
-
-// The (cut-off year, species) cases of a hindcast in the order of its table's rows: the rows
-// of a hindcast over all species when `all` is given, else `target` at each year.
-HindcastCases hindcastRiskCases(const std::vector<engine::HindcastYear>& years, const engine::AllSpeciesHindcast* all,
-                                const std::string& target);
 
 struct HindcastRiskMade {
     std::optional<engine::RiskHindcast> hindcast;
