@@ -112,20 +112,7 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
     riskWhy_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     riskWhy_->hide();
     layout->addWidget(riskWhy_);
-    auto* split = new QSplitter(Qt::Vertical, this);
-    table_ = new QTableWidget(0, static_cast<int>(columnTitles().size()), split);
-    table_->setHorizontalHeaderLabels(columnTitles());
-    table_->verticalHeader()->setVisible(false);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    view_ = new FigureView(split);
-    view_->setObjectName(QStringLiteral("HindcastView"));
-    split->setStretchFactor(1, 3);
-    // The table needs its header and a few years; the plot takes the rest, so that it reads at
-    // the window's start-up size.
-    split->setSizes({90, 310});
-    layout->addWidget(split, 1);
+    layout->addWidget(makeTableAndPlot(), 1);
     link_.message = [this](const QString& text) { QMessageBox::warning(this, QStringLiteral("Kalvendrosia"), text); };
 
     connect(button_, &QPushButton::clicked, this, &HindcastPage::pressButton);
@@ -144,6 +131,23 @@ HindcastPage::HindcastPage(QWidget* parent) : QWidget(parent) {
 }
 
 HindcastPage::~HindcastPage() { stopWork(); }
+
+QSplitter* HindcastPage::makeTableAndPlot() {
+    auto* split = new QSplitter(Qt::Vertical, this);
+    table_ = new QTableWidget(0, static_cast<int>(columnTitles().size()), split);
+    table_->setHorizontalHeaderLabels(columnTitles());
+    table_->verticalHeader()->setVisible(false);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    view_ = new FigureView(split);
+    view_->setObjectName(QStringLiteral("HindcastView"));
+    split->setStretchFactor(1, 3);
+    // The table needs its header and a few years; the plot takes the rest, so that it reads at
+    // the window's start-up size.
+    split->setSizes({90, 310});
+    return split;
+}
 
 void HindcastPage::clear(const QString& why) {
     const bool dropped = stopWork();

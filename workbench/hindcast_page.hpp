@@ -29,6 +29,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSplitter;
 class QTableWidget;
 
 namespace el::workbench {
@@ -89,6 +90,7 @@ private:
     void showYears();
     void showSpeciesRows();
     void showPlot(int row);
+    QSplitter* makeTableAndPlot();     // the figure table above the plot of the chosen year
     bool askRisk();                    // at the press: the risk control's horizon, or false after a message
     bool startRisk(Outcome& outcome);  // true when the risk of the hindcast now follows it
     void showRiskReasons(int row);
