@@ -70,8 +70,6 @@ private:
 
 }  // namespace
 
-bool isZipFile(const std::filesystem::path& file) { return vec::isZipFile(file); }
-
 vec::ZipOpener gdalZipOpener() {
     return [](const std::filesystem::path& zip) { return std::make_unique<GdalZip>(zip); };
 }

@@ -14,9 +14,6 @@
 
 namespace el::gis {
 
-// True for a file whose bytes begin as a zip archive does (whatever its name).
-bool isZipFile(const std::filesystem::path& file);
-
 // The zips of downloads as GDAL's virtual file system reads them.
 vec::ZipOpener gdalZipOpener();
 
