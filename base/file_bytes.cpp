@@ -4,6 +4,11 @@
 
 namespace el {
 
+std::string utf8Path(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
 std::optional<std::string> readWholeFile(const std::filesystem::path& file) {
     std::error_code error;  // a folder opens as a stream whose end is nowhere: it is no file to read
     if (std::filesystem::is_directory(file, error)) return std::nullopt;

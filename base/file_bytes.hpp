@@ -10,6 +10,9 @@
 
 namespace el {
 
+// A path as UTF-8 text: for messages, and for libraries that take UTF-8 paths (GDAL, R).
+std::string utf8Path(const std::filesystem::path& path);
+
 // The file's bytes, or nothing when it cannot be opened or read.
 std::optional<std::string> readWholeFile(const std::filesystem::path& file);
 

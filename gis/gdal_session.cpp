@@ -5,6 +5,8 @@
 
 #include <cpl_error.h>
 
+#include "base/file_bytes.hpp"
+
 namespace el::gis {
 
 void registerGdalDrivers() {
@@ -25,9 +27,6 @@ std::string gdalReason() {
     return std::string(" (") + text + ")";
 }
 
-std::string gdalPath(const std::filesystem::path& path) {
-    const std::u8string utf8 = path.u8string();
-    return std::string(utf8.begin(), utf8.end());
-}
+std::string gdalPath(const std::filesystem::path& path) { return utf8Path(path); }
 
 }  // namespace el::gis

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string_view>
 
+#include "base/file_bytes.hpp"
 #include "base/text.hpp"
 #include "vector/archive_meta.hpp"
 #include "vector/records_error.hpp"
@@ -12,11 +13,6 @@
 
 namespace el::vec {
 namespace {
-
-std::string utf8Path(const std::filesystem::path& path) {
-    const std::u8string utf8 = path.u8string();
-    return std::string(utf8.begin(), utf8.end());
-}
 
 std::string_view lastPart(std::string_view entry) {
     const std::size_t slash = entry.rfind('/');

@@ -4,15 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "base/file_bytes.hpp"
 #include "vector/records_error.hpp"
 
 namespace el::rpkg {
 namespace {
-
-std::string utf8Of(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 // The R functions answer list(value) or list(error = TEXT): an R error must not jump across
 // the reader's frames. `what` leads the refusal, R's own text follows in brackets.
@@ -53,7 +49,7 @@ private:
 
 class RZip final : public vec::ZipFiles {
 public:
-    RZip(const std::filesystem::path& zip, ZipFunctions functions) : zip_(utf8Of(zip)), functions_(std::move(functions)) {}
+    RZip(const std::filesystem::path& zip, ZipFunctions functions) : zip_(utf8Path(zip)), functions_(std::move(functions)) {}
 
     std::vector<std::string> entries() override {
         return Rcpp::as<std::vector<std::string>>(
